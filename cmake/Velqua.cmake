@@ -1,0 +1,51 @@
+# Project-wide helpers: one static library per source folder, one test
+# executable per module test file.
+
+set(VELQUA_WARNINGS -Wall -Wextra -Werror)
+
+# FFmpeg and SDL headers give types only: the libraries are bound at run time,
+# so nothing of them is ever linked.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FFMPEG_HEADERS REQUIRED libavcodec libavformat libavutil libswscale
+                  libswresample libavfilter libavdevice)
+pkg_check_modules(SDL_HEADERS REQUIRED sdl)
+add_library(velqua_media_headers INTERFACE)
+target_include_directories(velqua_media_headers SYSTEM INTERFACE
+                           ${FFMPEG_HEADERS_INCLUDE_DIRS} ${SDL_HEADERS_INCLUDE_DIRS})
+
+# velqua_library(<name> DEPS <targets...>): every .cpp of the calling folder.
+function(velqua_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${VELQUA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# velqua_tests(<prefix> LIBS <targets...>): one executable per *_test.cpp of the
+# calling folder, each a CTest test named <prefix>_<module>. Files in the
+# folder without the _test suffix are shared fixtures linked into each.
+function(velqua_tests prefix)
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(support ${all})
+  if(tests)
+    list(REMOVE_ITEM support ${tests})
+  endif()
+  foreach(test ${tests})
+    get_filename_component(module ${test} NAME_WE)
+    set(target ${prefix}_${module})
+    add_executable(${target} ${test} ${support})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    target_compile_options(${target} PRIVATE ${VELQUA_WARNINGS})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 300
+                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata")
+    if(ARG_LABELS)
+      set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+  endforeach()
+endfunction()
