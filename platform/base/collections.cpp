@@ -101,16 +101,8 @@ void TCollection::EndUpdate() {
 }
 
 void TCollection::Assign(TPersistent* ASource) {
-    auto* source = dynamic_cast<TCollection*>(ASource);
-    if (!source) {
-        TPersistent::Assign(ASource);
-        return;
-    }
-    // Clearing first would empty the source too.
-    if (source == this) return;
-    WithUpdate(*this, [&] {
-        Clear();
-        for (TCollectionItem* item : source->FItems)
+    AssignContent<TCollection>(*this, ASource, [this](TCollection& ASource) {
+        for (TCollectionItem* item : ASource.FItems)
             Add()->Assign(item);
     });
 }

@@ -11,6 +11,7 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/listhelpers.h"
+#include "platform/base/streams.h"
 #include "platform/base/stringlist.h"
 #include "platform/base/ustring.h"
 
@@ -31,12 +32,11 @@ class TIniText {
             FLines.push_back(Parse(ALines.Get(i)));
     }
 
-    void GetLines(TStrings& ALines) const {
-        WithUpdate(ALines, [&] {
-            ALines.Clear();
-            for (const auto& line : FLines)
-                ALines.Add(line.Raw);
-        });
+    std::vector<String> GetLines() const {
+        std::vector<String> lines;
+        for (const auto& line : FLines)
+            lines.push_back(line.Raw);
+        return lines;
     }
 
     const String* Find(std::u16string_view ASection, std::u16string_view AIdent) const {
@@ -195,19 +195,22 @@ std::vector<const TIniText::TLine*> TIniText::Keys(std::u16string_view ASection)
 
 namespace {
 
+void SetLines(TStrings& AStrings, const std::vector<String>& ALines) {
+    WithUpdate(AStrings, [&] {
+        AStrings.Clear();
+        for (const auto& line : ALines)
+            AStrings.Add(line);
+    });
+}
+
 [[noreturn]] void WriteError(const String& AFileName) {
     throw EIniFileException(u"Unable to write to %s", {AFileName});
 }
 
 bool WriteAll(int AHandle, const AnsiString& ABytes) {
-    size_t done = 0;
-    while (done < ABytes.size()) {
-        const ssize_t n = ::write(AHandle, ABytes.data() + done, ABytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    THandleStream stream(AHandle);
+    return stream.Write(ABytes.data(), static_cast<Int64>(ABytes.size())) ==
+           static_cast<Int64>(ABytes.size());
 }
 
 // Writes a fresh file beside ATarget and renames it over ATarget, so that a
@@ -309,33 +312,31 @@ void TIniTextFile::WriteString(std::u16string_view ASection, std::u16string_view
 }
 
 void TIniTextFile::ReadSection(std::u16string_view ASection, TStrings* AStrings) {
-    if (!AStrings) return;
-    Refresh(false);
-    WithUpdate(*AStrings, [&] {
-        AStrings->Clear();
+    ListInto(AStrings, [&] {
+        std::vector<String> names;
         for (const auto* key : FText->Keys(ASection))
-            AStrings->Add(key->Name);
+            names.push_back(key->Name);
+        return names;
     });
 }
 
 void TIniTextFile::ReadSections(TStrings* AStrings) {
-    if (!AStrings) return;
-    Refresh(false);
-    WithUpdate(*AStrings, [&] {
-        AStrings->Clear();
-        for (const auto& name : FText->Sections())
-            AStrings->Add(name);
-    });
+    ListInto(AStrings, [&] { return FText->Sections(); });
 }
 
 void TIniTextFile::ReadSectionValues(std::u16string_view ASection, TStrings* AStrings) {
+    ListInto(AStrings, [&] {
+        std::vector<String> lines;
+        for (const auto* key : FText->Keys(ASection))
+            lines.push_back(key->Name + u"=" + key->Value);
+        return lines;
+    });
+}
+
+void TIniTextFile::ListInto(TStrings* AStrings, const std::function<std::vector<String>()>& ALines) {
     if (!AStrings) return;
     Refresh(false);
-    WithUpdate(*AStrings, [&] {
-        AStrings->Clear();
-        for (const auto* key : FText->Keys(ASection))
-            AStrings->Add(key->Name + u"=" + key->Value);
-    });
+    SetLines(*AStrings, ALines());
 }
 
 void TIniTextFile::EraseSection(std::u16string_view ASection) {
@@ -364,7 +365,7 @@ void TIniTextFile::LoadText(bool AForWriting) {
 void TIniTextFile::SaveText() {
     if (FileName().empty()) WriteError(FileName());
     TStringList lines;
-    FText->GetLines(lines);
+    SetLines(lines, FText->GetLines());
     const AnsiString bytes = StringToUTF8(lines.Text());
     AnsiString target = StringToUTF8(FileName());
     // Through a link, the file it points to is the one replaced.
@@ -409,7 +410,7 @@ void TMemIniFile::SetStrings(TStrings* AStrings) {
 }
 
 void TMemIniFile::GetStrings(TStrings* AStrings) {
-    if (AStrings) FText->GetLines(*AStrings);
+    if (AStrings) SetLines(*AStrings, FText->GetLines());
 }
 
 void TMemIniFile::UpdateFile() {

@@ -4,8 +4,10 @@
 // alone survive every rewrite.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/classes.h"
 #include "platform/base/types.h"
@@ -92,6 +94,10 @@ class TIniTextFile : public TCustomIniFile {
     void SaveText();
 
     std::unique_ptr<TIniText> FText;
+
+  private:
+    // Refreshes, then fills AStrings (when given) with what ALines answers.
+    void ListInto(TStrings* AStrings, const std::function<std::vector<String>()>& ALines);
 };
 
 // Reads the file on every access and writes it on every change; a missing

@@ -1,10 +1,13 @@
 // Pieces shared by the list classes: the index error text, a sort that is
-// safe with any compare function, and update brackets that survive errors.
+// safe with any compare function, update brackets that survive errors and
+// their Assign.
 #pragma once
 
 #include <algorithm>
 #include <utility>
 #include <vector>
+
+#include "platform/base/classes.h"
 
 inline constexpr char16_t SListIndexError[] = u"List index out of bounds (%d)";
 
@@ -44,4 +47,21 @@ void WithUpdate(TObj& AObject, TWork&& AWork) {
         throw;
     }
     AObject.EndUpdate();
+}
+
+// Assign of a list class: from another TKind, replaces the content through
+// ACopy(source) as one update; from anything else, the base's Assign.
+template <typename TKind, typename TSelf, typename TCopy>
+void AssignContent(TSelf& ASelf, TPersistent* ASource, TCopy&& ACopy) {
+    auto* source = dynamic_cast<TKind*>(ASource);
+    if (!source) {
+        ASelf.TPersistent::Assign(ASource);
+        return;
+    }
+    // Clearing first would empty the source too.
+    if (source == &ASelf) return;
+    WithUpdate(ASelf, [&] {
+        ASelf.Clear();
+        ACopy(*source);
+    });
 }

@@ -18,6 +18,20 @@ namespace {
 // One system call moves at most this much; larger counts loop.
 constexpr Int64 kMaxChunk = Int64{1} << 30;
 
+// System calls may move less than asked: repeats ACall until ACount bytes
+// moved, the end came or a failure; answers how many moved.
+template <typename TPtr, typename TCall>
+Int64 Transfer(TPtr ABuffer, Int64 ACount, TCall ACall) {
+    Int64 done = 0;
+    while (done < ACount) {
+        const ssize_t n = ACall(ABuffer + done, static_cast<size_t>(std::min(ACount - done, kMaxChunk)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
 // The name an error message shows: full, unless there is none.
 String ShownName(const String& AFileName) {
     return AFileName.empty() ? AFileName : ExpandFileName(AFileName);
@@ -70,29 +84,13 @@ Int64 TStream::CopyFrom(TStream* ASource, Int64 ACount) {
 }
 
 Int64 THandleStream::Read(void* ABuffer, Int64 ACount) {
-    Int64 done = 0;
-    auto* out = static_cast<char*>(ABuffer);
-    while (done < ACount) {
-        const ssize_t n =
-            ::read(FHandle, out + done, static_cast<size_t>(std::min(ACount - done, kMaxChunk)));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += n;
-    }
-    return done;
+    return Transfer(static_cast<char*>(ABuffer), ACount,
+                    [this](char* AAt, size_t ASize) { return ::read(FHandle, AAt, ASize); });
 }
 
 Int64 THandleStream::Write(const void* ABuffer, Int64 ACount) {
-    Int64 done = 0;
-    const auto* in = static_cast<const char*>(ABuffer);
-    while (done < ACount) {
-        const ssize_t n =
-            ::write(FHandle, in + done, static_cast<size_t>(std::min(ACount - done, kMaxChunk)));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += n;
-    }
-    return done;
+    return Transfer(static_cast<const char*>(ABuffer), ACount,
+                    [this](const char* AAt, size_t ASize) { return ::write(FHandle, AAt, ASize); });
 }
 
 Int64 THandleStream::Seek(Int64 AOffset, TSeekOrigin AOrigin) {

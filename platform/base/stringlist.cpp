@@ -101,17 +101,7 @@ void TStrings::AddStrings(TStrings* AStrings) {
 }
 
 void TStrings::Assign(TPersistent* ASource) {
-    auto* source = dynamic_cast<TStrings*>(ASource);
-    if (!source) {
-        TPersistent::Assign(ASource);
-        return;
-    }
-    // Clearing first would empty the source too.
-    if (source == this) return;
-    WithUpdate(*this, [&] {
-        Clear();
-        AddStrings(source);
-    });
+    AssignContent<TStrings>(*this, ASource, [this](TStrings& ASource) { AddStrings(&ASource); });
 }
 
 bool TStrings::Equals(TStrings* AStrings) const {

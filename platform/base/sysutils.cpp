@@ -18,6 +18,16 @@ char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; 
 
 String Ascii(const char* AText) { return BytesToString(AText); }
 
+// Compares unit by unit after AFold; a prefix sorts first.
+Integer CompareFolded(std::u16string_view A, std::u16string_view B, char16_t (*AFold)(char16_t)) {
+    const size_t n = std::min(A.size(), B.size());
+    for (size_t i = 0; i < n; ++i) {
+        const int d = static_cast<int>(AFold(A[i])) - static_cast<int>(AFold(B[i]));
+        if (d != 0) return d;
+    }
+    return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
+}
+
 // Simple lower-case mapping of the cased letters of the common alphabets.
 char16_t FoldCase(char16_t c) {
     if (c < 0x80) return AsciiLower(c);
@@ -508,23 +518,13 @@ AnsiString UpperCase(std::string_view AText) {
 }
 
 Integer CompareText(std::u16string_view A, std::u16string_view B) {
-    const size_t n = std::min(A.size(), B.size());
-    for (size_t i = 0; i < n; ++i) {
-        const int d = static_cast<int>(AsciiUpper(A[i])) - static_cast<int>(AsciiUpper(B[i]));
-        if (d != 0) return d;
-    }
-    return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
+    return CompareFolded(A, B, AsciiUpper);
 }
 
 bool SameText(std::u16string_view A, std::u16string_view B) { return A.size() == B.size() && CompareText(A, B) == 0; }
 
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B) {
-    const size_t n = std::min(A.size(), B.size());
-    for (size_t i = 0; i < n; ++i) {
-        const int d = static_cast<int>(FoldCase(A[i])) - static_cast<int>(FoldCase(B[i]));
-        if (d != 0) return d;
-    }
-    return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
+    return CompareFolded(A, B, FoldCase);
 }
 
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace {
 
 using TLog = std::vector<std::string>;
@@ -58,15 +60,6 @@ TLog Destroyed(const TLog& ALog) {
 
 class TFoo : public TPersistent {};
 class TBar : public TPersistent {};
-
-std::string AssignMessage(TPersistent* ADest, TPersistent* ASource) {
-    try {
-        ADest->Assign(ASource);
-    } catch (const EConvertError& e) {
-        return StringToUTF8(e.Message());
-    }
-    return "no error";
-}
 
 }  // namespace
 
@@ -212,6 +205,6 @@ TEST(Component, FreeMarksDestroyingBeforeAnyDestructorRuns) {
 TEST(Persistent, AssignErrorNamesBothClasses) {
     TFoo foo;
     TBar bar;
-    EXPECT_EQ(AssignMessage(&bar, &foo), "Cannot assign a TFoo to a TBar");
-    EXPECT_EQ(AssignMessage(&bar, nullptr), "Cannot assign a nil to a TBar");
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { bar.Assign(&foo); }), "Cannot assign a TFoo to a TBar");
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { bar.Assign(nullptr); }), "Cannot assign a nil to a TBar");
 }

@@ -13,17 +13,11 @@
 #include "platform/base/fileutils.h"
 #include "platform/base/stringlist.h"
 #include "temp_folder.h"
+#include "test_support.h"
 
 namespace {
 
 using TLines = std::vector<std::string>;
-
-TLines Lines(const TStrings& AList) {
-    TLines out;
-    for (Integer i = 0; i < AList.Count(); ++i)
-        out.push_back(StringToUTF8(AList.Get(i)));
-    return out;
-}
 
 class IniFileTest : public TempFolderTest {
   protected:

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
+
+#include "test_support.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ std::vector<int> Contents(const TList& AList) {
 void Fill(TList& AList, std::initializer_list<int> AValues) {
     for (int v : AValues)
         AList.Add(v < 0 ? nullptr : P(v));
-}
-
-std::string IndexError(const std::function<void()>& AAction) {
-    try {
-        AAction();
-    } catch (const EListError& e) {
-        return StringToUTF8(e.Message());
-    }
-    return "no error";
 }
 
 }  // namespace
@@ -85,18 +77,18 @@ TEST(List, ExchangeMoveAndPack) {
 TEST(List, IndexErrorsNameTheIndexAndChangeNothing) {
     TList list;
     Fill(list, {0, 1});
-    EXPECT_EQ(IndexError([&] { list.Get(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(IndexError([&] { list.Put(-1, nullptr); }), "List index out of bounds (-1)");
-    EXPECT_EQ(IndexError([&] { list.Insert(3, nullptr); }), "List index out of bounds (3)");
-    EXPECT_EQ(IndexError([&] { list.Delete(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(IndexError([&] { list.Exchange(0, 5); }), "List index out of bounds (5)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Get(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Put(-1, nullptr); }), "List index out of bounds (-1)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Insert(3, nullptr); }), "List index out of bounds (3)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Delete(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Exchange(0, 5); }), "List index out of bounds (5)");
     // The target is checked before the item is taken out.
-    EXPECT_EQ(IndexError([&] { list.Move(0, 2); }), "List index out of bounds (2)");
-    EXPECT_EQ(IndexError([&] { list.Move(4, 0); }), "List index out of bounds (4)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Move(0, 2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Move(4, 0); }), "List index out of bounds (4)");
     EXPECT_EQ(Contents(list), (std::vector<int>{0, 1}));
     TList empty;
-    EXPECT_EQ(IndexError([&] { empty.First(); }), "List index out of bounds (0)");
-    EXPECT_EQ(IndexError([&] { empty.Last(); }), "List index out of bounds (-1)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { empty.First(); }), "List index out of bounds (0)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { empty.Last(); }), "List index out of bounds (-1)");
 }
 
 TEST(List, CapacityCannotDropBelowCount) {
@@ -106,7 +98,7 @@ TEST(List, CapacityCannotDropBelowCount) {
     EXPECT_GE(list.Capacity(), 100);
     list.SetCapacity(3);
     EXPECT_EQ(list.Capacity(), 3);
-    EXPECT_EQ(IndexError([&] { list.SetCapacity(2); }), "List capacity out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.SetCapacity(2); }), "List capacity out of bounds (2)");
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Capacity(), 0);

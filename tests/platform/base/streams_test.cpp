@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <functional>
 #include <string>
 
 #include "temp_folder.h"
+#include "test_support.h"
 
 namespace {
 
@@ -18,16 +18,6 @@ std::string ReadAll(TStream& AStream) {
 
 void WriteText(TStream& AStream, std::string_view AText) {
     AStream.WriteBuffer(AText.data(), static_cast<Int64>(AText.size()));
-}
-
-template <typename E>
-std::string ErrorOf(const std::function<void()>& AAction) {
-    try {
-        AAction();
-    } catch (const E& e) {
-        return StringToUTF8(e.Message());
-    }
-    return "no error";
 }
 
 class FileStreamTest : public TempFolderTest {};

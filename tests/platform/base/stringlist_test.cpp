@@ -2,36 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/base/streams.h"
 #include "temp_folder.h"
+#include "test_support.h"
 
 namespace {
 
 using TLines = std::vector<std::string>;
 
-TLines Lines(const TStrings& AList) {
-    TLines out;
-    for (Integer i = 0; i < AList.Count(); ++i)
-        out.push_back(StringToUTF8(AList.Get(i)));
-    return out;
-}
-
 void Fill(TStrings& AList, const TLines& ALines) {
     for (const auto& line : ALines)
         AList.Add(UTF8ToString(line));
-}
-
-std::string ListError(const std::function<void()>& AAction) {
-    try {
-        AAction();
-    } catch (const EStringListError& e) {
-        return StringToUTF8(e.Message());
-    }
-    return "no error";
 }
 
 // Counts its own destruction.
@@ -76,14 +60,14 @@ TEST(StringList, AddInsertDeleteAndIndexErrors) {
     EXPECT_EQ(Lines(list), (TLines{"a", "B", "c"}));
     list.Delete(0);
     EXPECT_EQ(Lines(list), (TLines{"B", "c"}));
-    EXPECT_EQ(ListError([&] { list.Get(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(ListError([&] { list.Delete(-1); }), "List index out of bounds (-1)");
-    EXPECT_EQ(ListError([&] { list.Insert(3, u"x"); }), "List index out of bounds (3)");
-    EXPECT_EQ(ListError([&] { list.Put(5, u"x"); }), "List index out of bounds (5)");
-    EXPECT_EQ(ListError([&] { list.Objects(2); }), "List index out of bounds (2)");
-    EXPECT_EQ(ListError([&] { list.Exchange(0, 2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Get(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Delete(-1); }), "List index out of bounds (-1)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Insert(3, u"x"); }), "List index out of bounds (3)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Put(5, u"x"); }), "List index out of bounds (5)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Objects(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Exchange(0, 2); }), "List index out of bounds (2)");
     // Both ends are checked before anything moves.
-    EXPECT_EQ(ListError([&] { list.Move(0, 2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Move(0, 2); }), "List index out of bounds (2)");
     EXPECT_EQ(Lines(list), (TLines{"B", "c"}));
 }
 
@@ -270,7 +254,8 @@ TEST(StringList, SortedListsInsertInOrderUnderTheDuplicatesRule) {
     EXPECT_EQ(list.IndexOf(u"Bravo"), 1);
 
     list.SetDuplicates(dupError);
-    EXPECT_EQ(ListError([&] { list.Add(u"alpha"); }), "String list does not allow duplicates");
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Add(u"alpha"); }),
+              "String list does not allow duplicates");
     list.SetDuplicates(dupAccept);
     TObject first, second;
     list.AddObject(u"echo", &first);
@@ -279,10 +264,10 @@ TEST(StringList, SortedListsInsertInOrderUnderTheDuplicatesRule) {
     EXPECT_EQ(list.Objects(5), &second);
 
     const std::string sortedError = "Operation not allowed on sorted list";
-    EXPECT_EQ(ListError([&] { list.Insert(0, u"zulu"); }), sortedError);
-    EXPECT_EQ(ListError([&] { list.Put(0, u"zulu"); }), sortedError);
-    EXPECT_EQ(ListError([&] { list.Exchange(0, 1); }), sortedError);
-    EXPECT_EQ(ListError([&] { list.Move(0, 1); }), sortedError);
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Insert(0, u"zulu"); }), sortedError);
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Put(0, u"zulu"); }), sortedError);
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Exchange(0, 1); }), sortedError);
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Move(0, 1); }), sortedError);
     EXPECT_EQ(list.Strings(0), u"alpha");
 }
 
