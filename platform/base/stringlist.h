@@ -29,7 +29,7 @@ class TStrings : public TPersistent {
     TObject* Objects(Integer AIndex) const { return GetObject(AIndex); }
     void SetObjects(Integer AIndex, TObject* AObject) { PutObject(AIndex, AObject); }
 
-    // Return the index of the line.
+    // Both answer the line's index; Add goes through AddObject.
     Integer Add(const String& S) { return AddObject(S, nullptr); }
     virtual Integer AddObject(const String& S, TObject* AObject);
     virtual void Insert(Integer AIndex, const String& S) = 0;
