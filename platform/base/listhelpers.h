@@ -1,4 +1,4 @@
-// Pieces shared by the list classes: the index error text, a sort that is
+// What the list classes share: the index error text, a sort that is
 // safe with any compare function, update brackets that survive errors and
 // their Assign.
 #pragma once
