@@ -1,12 +1,10 @@
 #include "platform/gdi/transfer.h"
 
+#include "platform/gdi/blend.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace gdi {
 
@@ -95,91 +93,7 @@ void ApplyKey(Pixel AKey, const Pixel* S, Pixel* D, int N) {
         if ((S[i] & ColorMask) != AKey) D[i] = S[i];
 }
 
-// round(x / 255) for x in 0 .. 255 * 255.
-inline unsigned Div255(unsigned X) {
-    X += 128;
-    return (X + (X >> 8)) >> 8;
-}
-
-// Premultiplied over: d = s + d (255 - sa) / 255, saturated.
-inline Pixel Over(Pixel S, Pixel D) {
-    const unsigned inverse = 255 - (S >> 24);
-    Pixel r = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const unsigned v = ((S >> shift) & 0xFF) + Div255(((D >> shift) & 0xFF) * inverse);
-        r |= Pixel(std::min(v, 255u)) << shift;
-    }
-    return r;
-}
-
-inline Pixel Scale(Pixel S, unsigned A) {
-    Pixel r = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-        r |= Pixel(Div255(((S >> shift) & 0xFF) * A)) << shift;
-    return r;
-}
-
-inline Pixel Mix(Pixel S, Pixel D, unsigned A) {
-    Pixel r = 0;
-    for (int shift = 0; shift < 32; shift += 8)
-        r |= Pixel(Div255(((S >> shift) & 0xFF) * A + ((D >> shift) & 0xFF) * (255 - A))) << shift;
-    return r;
-}
-
-#if defined(__SSE2__)
-// Four channels of two pixels as 16-bit lanes: round(x * a / 255) per lane.
-inline __m128i Div255Lanes(__m128i AProduct) {
-    const __m128i t = _mm_add_epi16(AProduct, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-}
-
-// The inverse source alpha of each pixel, spread over its four lanes.
-inline __m128i InverseAlphaLanes(__m128i ASource16) {
-    __m128i a = _mm_shufflelo_epi16(ASource16, _MM_SHUFFLE(3, 3, 3, 3));
-    a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
-    return _mm_sub_epi16(_mm_set1_epi16(255), a);
-}
-
-// Four pixels of premultiplied over.
-inline __m128i Over4(__m128i S, __m128i D) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i sLo = _mm_unpacklo_epi8(S, zero), sHi = _mm_unpackhi_epi8(S, zero);
-    const __m128i dLo = _mm_unpacklo_epi8(D, zero), dHi = _mm_unpackhi_epi8(D, zero);
-    const __m128i lo = Div255Lanes(_mm_mullo_epi16(dLo, InverseAlphaLanes(sLo)));
-    const __m128i hi = Div255Lanes(_mm_mullo_epi16(dHi, InverseAlphaLanes(sHi)));
-    return _mm_adds_epu8(S, _mm_packus_epi16(lo, hi));
-}
-
-inline __m128i Scale4(__m128i S, __m128i A) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i lo = Div255Lanes(_mm_mullo_epi16(_mm_unpacklo_epi8(S, zero), A));
-    const __m128i hi = Div255Lanes(_mm_mullo_epi16(_mm_unpackhi_epi8(S, zero), A));
-    return _mm_packus_epi16(lo, hi);
-}
-#endif
-
 }  // namespace
-
-void BlendRow(Pixel* D, const Pixel* S, int N, uint8_t AConstantAlpha, bool ASourceAlpha) {
-    const unsigned a = AConstantAlpha;
-    int i = 0;
-    if (!ASourceAlpha) {
-        for (; i < N; ++i)
-            D[i] = Mix(S[i], D[i], a);
-        return;
-    }
-#if defined(__SSE2__)
-    const __m128i alpha = _mm_set1_epi16(short(a));
-    for (; i + 4 <= N; i += 4) {
-        __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(S + i));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(D + i));
-        if (a != 255) s = Scale4(s, alpha);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(D + i), Over4(s, d));
-    }
-#endif
-    for (; i < N; ++i)
-        D[i] = Over(a == 255 ? S[i] : Scale(S[i], a), D[i]);
-}
 
 namespace {
 

@@ -70,9 +70,4 @@ constexpr bool RopUsesDest(uint8_t ACode) {
 // ASource may be nullptr when the operation does not read one.
 void Transfer(const TransferDest& ADest, const TransferSource* ASource, const TransferOp& AOp);
 
-// The pixel rows AlphaBlend uses, exposed for the benchmark and the tests:
-// premultiplied source over destination (ASourceAlpha) or a constant-alpha
-// mix, each channel rounded to nearest.
-void BlendRow(Pixel* ADest, const Pixel* ASource, int ACount, uint8_t AConstantAlpha, bool ASourceAlpha);
-
 }  // namespace gdi

@@ -7,6 +7,7 @@
 
 #include "gditest.h"
 #include "platform/gdi/bitmaps.h"
+#include "platform/gdi/blend.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
