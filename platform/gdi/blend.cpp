@@ -38,38 +38,40 @@ inline Pixel Mix(Pixel S, Pixel D, unsigned A) {
 }
 
 // Eight pixels at a time: their 32 channels as bytes, and widened to 16 bits
-// so that products fit. The compiler maps these onto the machine's vectors;
-// the helpers are inlined, so the vector passing rules of calls do not matter.
+// so that products fit. The compiler maps these onto the machine's vectors.
+// The helpers are always inlined, also without optimisation: a call passing
+// vectors between the plain and the AVX2 build would disagree on registers.
 #pragma GCC diagnostic ignored "-Wpsabi"
+#define VECTOR_HELPER [[gnu::always_inline]] inline
 constexpr int Step = 8;
 using Bytes = uint8_t __attribute__((vector_size(32)));
 using Words = uint16_t __attribute__((vector_size(64)));
 
-inline Words Widen(Bytes B) {
+VECTOR_HELPER Words Widen(Bytes B) {
     return __builtin_convertvector(B, Words);
 }
-inline Bytes Narrow(Words W) {
+VECTOR_HELPER Bytes Narrow(Words W) {
     return __builtin_convertvector(W, Bytes);
 }
-inline Words Div255(Words X) {
+VECTOR_HELPER Words Div255(Words X) {
     X += 128;
     return (X + (X >> 8)) >> 8;
 }
 // Each pixel's alpha in all four of its bytes.
 using Quads = uint32_t __attribute__((vector_size(32)));
-inline Bytes Alphas(Bytes P) {
+VECTOR_HELPER Bytes Alphas(Bytes P) {
     Quads a = reinterpret_cast<Quads>(P) >> 24;
     a |= a << 8;
     a |= a << 16;
     return reinterpret_cast<Bytes>(a);
 }
 
-inline Bytes Load(const Pixel* P) {
+VECTOR_HELPER Bytes Load(const Pixel* P) {
     Bytes b;
     std::memcpy(&b, P, sizeof(b));
     return b;
 }
-inline void Store(Pixel* P, Bytes B) {
+VECTOR_HELPER void Store(Pixel* P, Bytes B) {
     std::memcpy(P, &B, sizeof(B));
 }
 
@@ -93,6 +95,8 @@ __attribute__((target_clones("avx2", "default"))) int MixRows(Pixel* D, const Pi
               Narrow(Div255(Widen(Load(S + i)) * uint16_t(A) + Widen(Load(D + i)) * uint16_t(255 - A))));
     return i;
 }
+
+#undef VECTOR_HELPER
 
 }  // namespace
 
