@@ -13,7 +13,7 @@ VELQUA_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 // Readers refuse anything larger before allocating for it: a few bytes of
 // compressed data must not claim gigabytes.
 inline constexpr Integer MaxImageDimension = 32767;
-inline constexpr Int64 MaxImagePixels = Int64{1} << 27;
+inline constexpr Int64 MaxImagePixels = Int64{1} << 26;
 
 class TImageData {
   public:
