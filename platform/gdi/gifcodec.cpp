@@ -17,6 +17,7 @@ struct TGifInput {
 int OnRead(GifFileType* AGif, GifByteType* ABuffer, int ALength) {
     auto* input = static_cast<TGifInput*>(AGif->UserData);
     size_t count = std::min(static_cast<size_t>(std::max(ALength, 0)), input->Data.size() - input->Position);
+    if (count == 0) return 0;
     std::memcpy(ABuffer, input->Data.data() + input->Position, count);
     input->Position += count;
     return static_cast<int>(count);

@@ -31,6 +31,7 @@ void OnWarning(png_structp, png_const_charp) {}
 void OnRead(png_structp APng, png_bytep AData, size_t ALength) {
     auto* session = static_cast<TPngSession*>(png_get_io_ptr(APng));
     if (ALength > session->Input.size() - session->Position) png_error(APng, "unexpected end of data");
+    if (ALength == 0) return;
     std::memcpy(AData, session->Input.data() + session->Position, ALength);
     session->Position += ALength;
 }
