@@ -1,5 +1,7 @@
 #include "platform/gdi/fontengine.h"
 
+#include "platform/gdi/codepoint.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -91,20 +93,6 @@ Integer EmHeightFor(Integer AHeight, FT_Face AFace) {
 }
 
 }  // namespace
-
-char32_t CodePointAt(std::u16string_view AText, size_t AIndex, size_t& ALength) {
-    ALength = 1;
-    const char16_t unit = AText[AIndex];
-    if (unit < 0xD800 || unit > 0xDFFF) return unit;
-    if (unit <= 0xDBFF && AIndex + 1 < AText.size()) {
-        const char16_t low = AText[AIndex + 1];
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-            ALength = 2;
-            return 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (low - 0xDC00);
-        }
-    }
-    return 0xFFFD;
-}
 
 TFontInstance::TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontRequest& ARequest,
                              std::unique_ptr<TSizedFace> APrimary, std::unique_ptr<TSizedFace> AFallback)
@@ -227,6 +215,11 @@ Integer TFontInstance::TextWidth(std::u16string_view AText) {
 bool TFontInstance::HasGlyph(char32_t ACode) {
     std::lock_guard lock(FLock);
     return FindSlot(ACode).Index != 0;
+}
+
+size_t TFontInstance::RenderedGlyphCount() {
+    std::lock_guard lock(FLock);
+    return FGlyphs.size();
 }
 
 const TGlyph& TFontInstance::Glyph(char32_t ACode) {

@@ -12,6 +12,7 @@
 
 #include "platform/base/types.h"
 #include "platform/gdi/fontmatch.h"
+#include "platform/gdi/textmeasurer.h"
 
 namespace gdi {
 
@@ -66,11 +67,11 @@ struct TSizedFace;
 
 // One request resolved to faces and a size. Measuring and rendering may come
 // from several threads; a font serialises them itself.
-class TFontInstance {
+class TFontInstance : public TTextMeasurer {
   public:
     TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontRequest& ARequest,
                   std::unique_ptr<TSizedFace> APrimary, std::unique_ptr<TSizedFace> AFallback);
-    ~TFontInstance();
+    ~TFontInstance() override;
     TFontInstance(const TFontInstance&) = delete;
     TFontInstance& operator=(const TFontInstance&) = delete;
 
@@ -80,9 +81,9 @@ class TFontInstance {
     const std::string& Family() const;
     Integer EmHeight() const { return FEmHeight; }
 
-    // Advance widths in whole pixels, one per UTF-16 unit: a surrogate pair
-    // advances on its first unit, control characters do not advance.
-    void Advances(std::u16string_view AText, Integer* AResult);
+    void Advances(std::u16string_view AText, Integer* AResult) override;
+    Integer LineHeight() override { return FMetrics.Height; }
+    Integer AveCharWidth() override { return FMetrics.AveCharWidth; }
     Integer TextWidth(std::u16string_view AText);
     // The coverage of a character, rendered once and kept; it stays valid
     // as long as the font.
@@ -90,6 +91,8 @@ class TFontInstance {
     // Whether a face of this font (the primary or the fallback) has the
     // character.
     bool HasGlyph(char32_t ACode);
+    // How many characters have been rendered; measuring renders none.
+    size_t RenderedGlyphCount();
 
   private:
     struct TSlot;
@@ -130,9 +133,5 @@ class TFontEngine {
     TFaceMatcher FMatcher;
     std::map<TFontRequest, std::shared_ptr<TFontInstance>> FFonts;
 };
-
-// The code point at AIndex, and how many units it takes (1 or 2); a lone
-// surrogate reads as U+FFFD.
-char32_t CodePointAt(std::u16string_view AText, size_t AIndex, size_t& ALength);
 
 }  // namespace gdi

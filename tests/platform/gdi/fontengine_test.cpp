@@ -163,6 +163,14 @@ TEST(FontEngine, GlyphsAreRenderedOnceAndSitOnTheBaseline) {
     EXPECT_TRUE(font->Glyph(U'\n').Coverage.empty());
 }
 
+TEST(FontEngine, MeasuringRendersNothing) {
+    const auto font = Font(u"Arial", 23);  // used by no other test
+    EXPECT_GT(font->TextWidth(u"Measure 测量"), 0);
+    EXPECT_EQ(font->RenderedGlyphCount(), 0u);
+    font->Glyph(U'M');
+    EXPECT_EQ(font->RenderedGlyphCount(), 1u);
+}
+
 TEST(FontEngine, ItalicSlantsAFaceWithoutItalic) {
     const gdi::TGlyph& upright = Font(u"宋体", -20)->Glyph(U'高');
     const gdi::TGlyph& slanted = Font(u"宋体", -20, 0, 1, true)->Glyph(U'高');
