@@ -12,37 +12,37 @@
 
 namespace gdi {
 
-class TFreeType {
+class FreeType {
   public:
-    TFreeType() {
+    FreeType() {
         if (FT_Init_FreeType(&Library) != 0) Library = nullptr;
     }
-    ~TFreeType() {
+    ~FreeType() {
         if (Library) FT_Done_FreeType(Library);
     }
-    TFreeType(const TFreeType&) = delete;
-    TFreeType& operator=(const TFreeType&) = delete;
+    FreeType(const FreeType&) = delete;
+    FreeType& operator=(const FreeType&) = delete;
 
     FT_Library Library = nullptr;
 };
 
-struct TSizedFace {
+struct SizedFace {
     FT_Face Face = nullptr;
-    TFaceFile File;
+    FaceFile File;
     Integer Weight = 400;  // of the face itself; fontconfig reports what it would synthesise
     FT_Pos Embolden = 0;   // extra width in 26.6 pixels when the face is not bold itself
     bool Oblique = false;  // slant the outlines: the face has no italic of its own
 
-    TSizedFace() = default;
-    TSizedFace(const TSizedFace&) = delete;
-    TSizedFace& operator=(const TSizedFace&) = delete;
-    ~TSizedFace() {
+    SizedFace() = default;
+    SizedFace(const SizedFace&) = delete;
+    SizedFace& operator=(const SizedFace&) = delete;
+    ~SizedFace() {
         if (Face) FT_Done_Face(Face);
     }
 };
 
-struct TFontInstance::TSlot {
-    TSizedFace* Face;
+struct FontInstance::Slot {
+    SizedFace* Face;
     FT_UInt Index;
 };
 
@@ -60,12 +60,12 @@ constexpr Integer BoldWeight = 700;
 
 // The cell the system measures a face by: the OS/2 Windows ascent and
 // descent, else the horizontal header's.
-struct TCellUnits {
+struct CellUnits {
     double Ascent;
     double Descent;
 };
 
-TCellUnits CellUnits(FT_Face AFace) {
+CellUnits CellOf(FT_Face AFace) {
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(AFace, FT_SFNT_OS2));
     if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0)
         return {double(os2->usWinAscent), double(os2->usWinDescent)};
@@ -87,15 +87,15 @@ Integer Round(double AValue) {
 Integer EmHeightFor(Integer AHeight, FT_Face AFace) {
     if (AHeight == 0) return DefaultCharHeight;
     if (AHeight < 0) return AHeight < -MaxEmHeight ? MaxEmHeight : -AHeight;
-    const TCellUnits cell = CellUnits(AFace);
+    const CellUnits cell = CellOf(AFace);
     const double em = double(AHeight) * AFace->units_per_EM / (cell.Ascent + cell.Descent);
     return std::clamp(Round(em), 1, MaxEmHeight);
 }
 
 }  // namespace
 
-TFontInstance::TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontRequest& ARequest,
-                             std::unique_ptr<TSizedFace> APrimary, std::unique_ptr<TSizedFace> AFallback)
+FontInstance::FontInstance(std::shared_ptr<FreeType> ALibrary, const FontRequest& ARequest,
+                           std::unique_ptr<SizedFace> APrimary, std::unique_ptr<SizedFace> AFallback)
     : FLibrary(std::move(ALibrary)),
       FRequest(ARequest),
       FPrimary(std::move(APrimary)),
@@ -103,7 +103,7 @@ TFontInstance::TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontReq
     FT_Face face = FPrimary->Face;
     FEmHeight = EmHeightFor(ARequest.Height, face);
     const bool wantBold = ARequest.Weight >= SemiBoldWeight;
-    for (TSizedFace* sized : {FPrimary.get(), FFallback.get()}) {
+    for (SizedFace* sized : {FPrimary.get(), FFallback.get()}) {
         if (!sized) continue;
         FT_Set_Pixel_Sizes(sized->Face, 0, FEmHeight);
         // Like the system's simulated bold: at least one pixel wider.
@@ -113,8 +113,8 @@ TFontInstance::TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontReq
 
     const double upem = face->units_per_EM;
     const double scale = FEmHeight / upem;
-    const TCellUnits cell = CellUnits(face);
-    TFontMetrics& m = FMetrics;
+    const CellUnits cell = CellOf(face);
+    FontMetrics& m = FMetrics;
     if (ARequest.Height > 0 && ARequest.Height <= MaxEmHeight) {
         // A cell height is kept exactly as asked.
         m.Height = ARequest.Height;
@@ -152,20 +152,20 @@ TFontInstance::TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontReq
     }
 }
 
-TFontInstance::~TFontInstance() = default;
+FontInstance::~FontInstance() = default;
 
-const std::string& TFontInstance::Family() const {
+const std::string& FontInstance::Family() const {
     return FPrimary->File.Family;
 }
 
-TFontInstance::TSlot TFontInstance::FindSlot(char32_t ACode) {
+FontInstance::Slot FontInstance::FindSlot(char32_t ACode) {
     if (const FT_UInt index = FT_Get_Char_Index(FPrimary->Face, ACode)) return {FPrimary.get(), index};
     if (FFallback)
         if (const FT_UInt index = FT_Get_Char_Index(FFallback->Face, ACode)) return {FFallback.get(), index};
     return {FPrimary.get(), 0};
 }
 
-bool TFontInstance::LoadOutline(const TSlot& ASlot) {
+bool FontInstance::LoadOutline(const Slot& ASlot) {
     FT_Face face = ASlot.Face->Face;
     if (FT_Load_Glyph(face, ASlot.Index, LoadFlags) != 0) return false;
     FT_GlyphSlot glyph = face->glyph;
@@ -179,10 +179,10 @@ bool TFontInstance::LoadOutline(const TSlot& ASlot) {
     return true;
 }
 
-Integer TFontInstance::AdvanceLocked(char32_t ACode) {
+Integer FontInstance::AdvanceLocked(char32_t ACode) {
     if (IsControl(ACode)) return 0;
     if (auto found = FAdvances.find(ACode); found != FAdvances.end()) return found->second;
-    const TSlot slot = FindSlot(ACode);
+    const Slot slot = FindSlot(ACode);
     Integer advance = 0;
     if (LoadOutline(slot))
         advance = Integer((slot.Face->Face->glyph->advance.x + 32) >> 6) + Integer(slot.Face->Embolden >> 6);
@@ -190,7 +190,7 @@ Integer TFontInstance::AdvanceLocked(char32_t ACode) {
     return advance;
 }
 
-void TFontInstance::Advances(std::u16string_view AText, Integer* AResult) {
+void FontInstance::Advances(std::u16string_view AText, Integer* AResult) {
     std::lock_guard lock(FLock);
     for (size_t i = 0; i < AText.size();) {
         size_t length = 1;
@@ -201,7 +201,7 @@ void TFontInstance::Advances(std::u16string_view AText, Integer* AResult) {
     }
 }
 
-Integer TFontInstance::TextWidth(std::u16string_view AText) {
+Integer FontInstance::TextWidth(std::u16string_view AText) {
     std::lock_guard lock(FLock);
     Integer width = 0;
     for (size_t i = 0; i < AText.size();) {
@@ -212,22 +212,22 @@ Integer TFontInstance::TextWidth(std::u16string_view AText) {
     return width;
 }
 
-bool TFontInstance::HasGlyph(char32_t ACode) {
+bool FontInstance::HasGlyph(char32_t ACode) {
     std::lock_guard lock(FLock);
     return FindSlot(ACode).Index != 0;
 }
 
-size_t TFontInstance::RenderedGlyphCount() {
+size_t FontInstance::RenderedGlyphCount() {
     std::lock_guard lock(FLock);
     return FGlyphs.size();
 }
 
-const TGlyph& TFontInstance::Glyph(char32_t ACode) {
+const GlyphImage& FontInstance::Glyph(char32_t ACode) {
     std::lock_guard lock(FLock);
     if (auto found = FGlyphs.find(ACode); found != FGlyphs.end()) return found->second;
-    TGlyph& result = FGlyphs[ACode];
+    GlyphImage& result = FGlyphs[ACode];
     if (IsControl(ACode)) return result;
-    const TSlot slot = FindSlot(ACode);
+    const Slot slot = FindSlot(ACode);
     if (!LoadOutline(slot)) return result;
     FT_GlyphSlot glyph = slot.Face->Face->glyph;
     if (FT_Render_Glyph(glyph, FT_RENDER_MODE_NORMAL) != 0) return result;
@@ -248,20 +248,20 @@ const TGlyph& TFontInstance::Glyph(char32_t ACode) {
     return result;
 }
 
-TFontEngine& TFontEngine::Instance() {
-    static TFontEngine engine;
+FontEngine& FontEngine::Instance() {
+    static FontEngine engine;
     return engine;
 }
 
-TFontEngine::TFontEngine() : FLibrary(std::make_shared<TFreeType>()) {}
+FontEngine::FontEngine() : FLibrary(std::make_shared<FreeType>()) {}
 
-TFontEngine::~TFontEngine() = default;
+FontEngine::~FontEngine() = default;
 
-std::unique_ptr<TSizedFace> TFontEngine::OpenFace(const std::string& AFamily, const TFontRequest& ARequest) {
-    TFaceFile file;
+std::unique_ptr<SizedFace> FontEngine::OpenFace(const std::string& AFamily, const FontRequest& ARequest) {
+    FaceFile file;
     if (!FLibrary->Library || !FMatcher.Match(AFamily, ARequest.Weight, ARequest.Italic, file))
         return nullptr;
-    auto sized = std::make_unique<TSizedFace>();
+    auto sized = std::make_unique<SizedFace>();
     if (FT_New_Face(FLibrary->Library, file.Path.c_str(), file.Index, &sized->Face) != 0) {
         sized->Face = nullptr;
         return nullptr;
@@ -278,20 +278,20 @@ std::unique_ptr<TSizedFace> TFontEngine::OpenFace(const std::string& AFamily, co
     return sized;
 }
 
-std::shared_ptr<TFontInstance> TFontEngine::Realize(const TFontRequest& ARequest) {
+std::shared_ptr<FontInstance> FontEngine::Realize(const FontRequest& ARequest) {
     std::lock_guard lock(FLock);
     if (auto found = FFonts.find(ARequest); found != FFonts.end()) return found->second;
-    std::unique_ptr<TSizedFace> primary =
+    std::unique_ptr<SizedFace> primary =
         OpenFace(SubstituteFamily(ARequest.FaceName, ARequest.CharSet), ARequest);
     if (!primary) return nullptr;
-    std::unique_ptr<TSizedFace> fallback;
+    std::unique_ptr<SizedFace> fallback;
     if (primary->File.Family != CjkFamily) {
         fallback = OpenFace(CjkFamily, ARequest);
         // Without the Chinese face installed fontconfig answers another one,
         // which would be no help.
         if (fallback && fallback->File.Family != CjkFamily) fallback.reset();
     }
-    auto font = std::make_shared<TFontInstance>(FLibrary, ARequest, std::move(primary), std::move(fallback));
+    auto font = std::make_shared<FontInstance>(FLibrary, ARequest, std::move(primary), std::move(fallback));
     FFonts.emplace(ARequest, font);
     return font;
 }

@@ -17,7 +17,7 @@
 namespace gdi {
 
 // What a caller asks for, as a logical font states it.
-struct TFontRequest {
+struct FontRequest {
     String FaceName;
     // Negative: character (em) height in pixels; positive: cell height;
     // 0: the default size.
@@ -28,13 +28,13 @@ struct TFontRequest {
     bool StrikeOut = false;
     Byte CharSet = 1;
 
-    auto operator<=>(const TFontRequest&) const = default;
+    auto operator<=>(const FontRequest&) const = default;
 };
 
 // The character height a request of height 0 gets: 8 points at 96 dpi.
 constexpr Integer DefaultCharHeight = 11;
 
-struct TFontMetrics {
+struct FontMetrics {
     Integer Height = 0;  // cell: Ascent + Descent
     Integer Ascent = 0;
     Integer Descent = 0;
@@ -54,7 +54,7 @@ struct TFontMetrics {
 
 // Coverage of one glyph (0 = none, 255 = full), rows top-down, placed
 // relative to the pen position on the baseline.
-struct TGlyph {
+struct GlyphImage {
     Integer Left = 0;  // columns right of the pen
     Integer Top = 0;   // rows above the baseline of the first row
     Integer Width = 0;
@@ -62,21 +62,21 @@ struct TGlyph {
     std::vector<Byte> Coverage;
 };
 
-class TFreeType;
-struct TSizedFace;
+class FreeType;
+struct SizedFace;
 
 // One request resolved to faces and a size. Measuring and rendering may come
 // from several threads; a font serialises them itself.
-class TFontInstance : public TTextMeasurer {
+class FontInstance : public TextMeasurer {
   public:
-    TFontInstance(std::shared_ptr<TFreeType> ALibrary, const TFontRequest& ARequest,
-                  std::unique_ptr<TSizedFace> APrimary, std::unique_ptr<TSizedFace> AFallback);
-    ~TFontInstance() override;
-    TFontInstance(const TFontInstance&) = delete;
-    TFontInstance& operator=(const TFontInstance&) = delete;
+    FontInstance(std::shared_ptr<FreeType> ALibrary, const FontRequest& ARequest,
+                 std::unique_ptr<SizedFace> APrimary, std::unique_ptr<SizedFace> AFallback);
+    ~FontInstance() override;
+    FontInstance(const FontInstance&) = delete;
+    FontInstance& operator=(const FontInstance&) = delete;
 
-    const TFontRequest& Request() const { return FRequest; }
-    const TFontMetrics& Metrics() const { return FMetrics; }
+    const FontRequest& Request() const { return FRequest; }
+    const FontMetrics& Metrics() const { return FMetrics; }
     // The installed family that draws the text (not the fallback).
     const std::string& Family() const;
     Integer EmHeight() const { return FEmHeight; }
@@ -87,7 +87,7 @@ class TFontInstance : public TTextMeasurer {
     Integer TextWidth(std::u16string_view AText);
     // The coverage of a character, rendered once and kept; it stays valid
     // as long as the font.
-    const TGlyph& Glyph(char32_t ACode);
+    const GlyphImage& Glyph(char32_t ACode);
     // Whether a face of this font (the primary or the fallback) has the
     // character.
     bool HasGlyph(char32_t ACode);
@@ -95,43 +95,43 @@ class TFontInstance : public TTextMeasurer {
     size_t RenderedGlyphCount();
 
   private:
-    struct TSlot;
-    TSlot FindSlot(char32_t ACode);
-    bool LoadOutline(const TSlot& ASlot);
+    struct Slot;
+    Slot FindSlot(char32_t ACode);
+    bool LoadOutline(const Slot& ASlot);
     Integer AdvanceLocked(char32_t ACode);
 
-    std::shared_ptr<TFreeType> FLibrary;
-    TFontRequest FRequest;
-    std::unique_ptr<TSizedFace> FPrimary;
-    std::unique_ptr<TSizedFace> FFallback;
-    TFontMetrics FMetrics;
+    std::shared_ptr<FreeType> FLibrary;
+    FontRequest FRequest;
+    std::unique_ptr<SizedFace> FPrimary;
+    std::unique_ptr<SizedFace> FFallback;
+    FontMetrics FMetrics;
     Integer FEmHeight = 0;
     std::mutex FLock;
     std::unordered_map<char32_t, Integer> FAdvances;
-    std::unordered_map<char32_t, TGlyph> FGlyphs;
+    std::unordered_map<char32_t, GlyphImage> FGlyphs;
 };
 
 // The process's font table: realised fonts are shared by every device
 // context, as the system's font mapper shares them.
-class TFontEngine {
+class FontEngine {
   public:
-    static TFontEngine& Instance();
+    static FontEngine& Instance();
 
-    TFontEngine();
-    ~TFontEngine();
-    TFontEngine(const TFontEngine&) = delete;
-    TFontEngine& operator=(const TFontEngine&) = delete;
+    FontEngine();
+    ~FontEngine();
+    FontEngine(const FontEngine&) = delete;
+    FontEngine& operator=(const FontEngine&) = delete;
 
     // Null only when no usable face is installed at all.
-    std::shared_ptr<TFontInstance> Realize(const TFontRequest& ARequest);
+    std::shared_ptr<FontInstance> Realize(const FontRequest& ARequest);
 
   private:
-    std::unique_ptr<TSizedFace> OpenFace(const std::string& AFamily, const TFontRequest& ARequest);
+    std::unique_ptr<SizedFace> OpenFace(const std::string& AFamily, const FontRequest& ARequest);
 
     std::mutex FLock;
-    std::shared_ptr<TFreeType> FLibrary;
-    TFaceMatcher FMatcher;
-    std::map<TFontRequest, std::shared_ptr<TFontInstance>> FFonts;
+    std::shared_ptr<FreeType> FLibrary;
+    FaceMatcher FMatcher;
+    std::map<FontRequest, std::shared_ptr<FontInstance>> FFonts;
 };
 
 }  // namespace gdi

@@ -10,13 +10,13 @@ namespace gdi {
 
 namespace {
 
-struct TSubstitute {
+struct Substitute {
     const char16_t* Name;
     const char* Family;
 };
 
 // Windows faces the skins and forms name, mapped to metric-near installed ones.
-constexpr std::array<TSubstitute, 5> Substitutes{{
+constexpr std::array<Substitute, 5> Substitutes{{
     {u"tahoma", "DejaVu Sans"},
     {u"ms sans serif", "DejaVu Sans"},
     {u"arial", "Liberation Sans"},
@@ -36,18 +36,18 @@ String AsciiLower(const String& AText) {
 std::string SubstituteFamily(const String& AFaceName, Byte ACharSet) {
     if (ACharSet == GB2312Charset) return CjkFamily;
     const String name = AsciiLower(AFaceName);
-    for (const TSubstitute& substitute : Substitutes)
+    for (const Substitute& substitute : Substitutes)
         if (name == substitute.Name) return substitute.Family;
     return StringToUTF8(AFaceName);
 }
 
-TFaceMatcher::TFaceMatcher() : FConfig(FcInitLoadConfigAndFonts()) {}
+FaceMatcher::FaceMatcher() : FConfig(FcInitLoadConfigAndFonts()) {}
 
-TFaceMatcher::~TFaceMatcher() {
+FaceMatcher::~FaceMatcher() {
     if (FConfig) FcConfigDestroy(FConfig);
 }
 
-bool TFaceMatcher::Match(const std::string& AFamily, Integer AWeight, bool AItalic, TFaceFile& AResult) {
+bool FaceMatcher::Match(const std::string& AFamily, Integer AWeight, bool AItalic, FaceFile& AResult) {
     if (!FConfig) return false;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return false;

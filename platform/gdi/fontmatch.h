@@ -21,7 +21,7 @@ inline constexpr const char* CjkFamily = "WenQuanYi Zen Hei";
 // default face.
 std::string SubstituteFamily(const String& AFaceName, Byte ACharSet);
 
-struct TFaceFile {
+struct FaceFile {
     std::string Path;
     Integer Index = 0;   // face inside a collection file
     std::string Family;  // as fontconfig names the match
@@ -29,16 +29,16 @@ struct TFaceFile {
 
 // fontconfig with its own configuration. Not thread-safe: the font engine
 // serialises the calls.
-class TFaceMatcher {
+class FaceMatcher {
   public:
-    TFaceMatcher();
-    ~TFaceMatcher();
-    TFaceMatcher(const TFaceMatcher&) = delete;
-    TFaceMatcher& operator=(const TFaceMatcher&) = delete;
+    FaceMatcher();
+    ~FaceMatcher();
+    FaceMatcher(const FaceMatcher&) = delete;
+    FaceMatcher& operator=(const FaceMatcher&) = delete;
 
     // The best installed face of AFamily (empty: the default sans face) at a
     // Windows weight (0 = normal) and slant; false when no face is installed.
-    bool Match(const std::string& AFamily, Integer AWeight, bool AItalic, TFaceFile& AResult);
+    bool Match(const std::string& AFamily, Integer AWeight, bool AItalic, FaceFile& AResult);
 
   private:
     _FcConfig* FConfig;

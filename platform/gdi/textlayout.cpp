@@ -52,14 +52,14 @@ bool CanBreakBefore(std::u16string_view AText, size_t AIndex) {
 }
 
 // One line's text with the advance of each unit.
-struct TLineText {
+struct LineText {
     String Text;
     std::vector<Integer> Advances;
     std::vector<size_t> Underlined;  // units under a prefix underline
 };
 
 // Pixel offsets of every unit from the line's start, plus the end.
-std::vector<Integer> Positions(const TLineText& ALine, Integer AStart, const TTabStops* ATabs) {
+std::vector<Integer> Positions(const LineText& ALine, Integer AStart, const TabStops* ATabs) {
     std::vector<Integer> result(ALine.Text.size() + 1);
     Integer x = AStart;
     for (size_t i = 0; i < ALine.Text.size(); ++i) {
@@ -70,7 +70,7 @@ std::vector<Integer> Positions(const TLineText& ALine, Integer AStart, const TTa
     return result;
 }
 
-Integer Width(const TLineText& ALine, const TTabStops* ATabs) {
+Integer Width(const LineText& ALine, const TabStops* ATabs) {
     return Positions(ALine, 0, ATabs).back();
 }
 
@@ -91,8 +91,8 @@ std::vector<std::u16string_view> HardLines(std::u16string_view AText) {
 
 // "&&" shows "&", "&x" shows x underlined (unless hidden), a final "&"
 // shows nothing.
-TLineText StripPrefixes(std::u16string_view AText, bool AProcess, bool AShowUnderlines) {
-    TLineText result;
+LineText StripPrefixes(std::u16string_view AText, bool AProcess, bool AShowUnderlines) {
+    LineText result;
     if (!AProcess) {
         result.Text = AText;
         return result;
@@ -110,8 +110,8 @@ TLineText StripPrefixes(std::u16string_view AText, bool AProcess, bool AShowUnde
     return result;
 }
 
-TLineText Slice(const TLineText& ALine, size_t AStart, size_t AEnd) {
-    TLineText result;
+LineText Slice(const LineText& ALine, size_t AStart, size_t AEnd) {
+    LineText result;
     result.Text = ALine.Text.substr(AStart, AEnd - AStart);
     result.Advances.assign(ALine.Advances.begin() + AStart, ALine.Advances.begin() + AEnd);
     for (size_t index : ALine.Underlined)
@@ -119,7 +119,7 @@ TLineText Slice(const TLineText& ALine, size_t AStart, size_t AEnd) {
     return result;
 }
 
-void Append(TLineText& ALine, const TLineText& APart) {
+void Append(LineText& ALine, const LineText& APart) {
     const size_t offset = ALine.Text.size();
     ALine.Text += APart.Text;
     ALine.Advances.insert(ALine.Advances.end(), APart.Advances.begin(), APart.Advances.end());
@@ -130,10 +130,10 @@ void Append(TLineText& ALine, const TLineText& APart) {
 // Greedy wrapping: a line ends at the last break opportunity before the
 // text overflows; a word too long for any line overflows it whole. Blanks at
 // a break belong to neither line.
-std::vector<TLineText> WrapLine(const TLineText& ALine, const TTabStops* ATabs, Integer AMaxWidth) {
+std::vector<LineText> WrapLine(const LineText& ALine, const TabStops* ATabs, Integer AMaxWidth) {
     const std::u16string_view text = ALine.Text;
     const size_t size = text.size();
-    std::vector<TLineText> result;
+    std::vector<LineText> result;
     size_t start = 0;
     do {
         Integer x = 0;
@@ -172,9 +172,9 @@ std::vector<TLineText> WrapLine(const TLineText& ALine, const TTabStops* ATabs, 
     return result;
 }
 
-class TShortener {
+class Shortener {
   public:
-    TShortener(TTextMeasurer& AMeasurer, const TTabStops* ATabs, Integer AMaxWidth)
+    Shortener(TextMeasurer& AMeasurer, const TabStops* ATabs, Integer AMaxWidth)
         : FTabs(ATabs), FMaxWidth(AMaxWidth) {
         FEllipsis.Text = Ellipsis;
         FEllipsis.Advances.resize(Ellipsis.size());
@@ -182,27 +182,27 @@ class TShortener {
     }
 
     // The longest start of the line that fits with "..." after it.
-    TLineText EndEllipsis(const TLineText& ALine) const {
+    LineText EndEllipsis(const LineText& ALine) const {
         const std::vector<Integer> positions = Positions(ALine, 0, FTabs);
         const Integer ellipsisWidth = Width(FEllipsis, nullptr);
         size_t keep = ALine.Text.size();
         while (keep > 0 && (positions[keep] + ellipsisWidth > FMaxWidth ||
                             (keep < ALine.Text.size() && IsLowSurrogate(ALine.Text[keep]))))
             --keep;
-        TLineText result = Slice(ALine, 0, keep);
+        LineText result = Slice(ALine, 0, keep);
         Append(result, FEllipsis);
         return result;
     }
 
     // Keeps what follows the last path delimiter and as much of what comes
     // before it as fits, with "..." between.
-    TLineText PathEllipsis(const TLineText& ALine) const {
+    LineText PathEllipsis(const LineText& ALine) const {
         const size_t delimiter = ALine.Text.find_last_of(u"\\/");
         if (delimiter == String::npos) return EndEllipsis(ALine);
-        const TLineText tail = Slice(ALine, delimiter, ALine.Text.size());
+        const LineText tail = Slice(ALine, delimiter, ALine.Text.size());
         for (size_t keep = delimiter;; --keep) {
             if (keep > 0 && IsLowSurrogate(ALine.Text[keep])) continue;
-            TLineText candidate = Slice(ALine, 0, keep);
+            LineText candidate = Slice(ALine, 0, keep);
             Append(candidate, FEllipsis);
             Append(candidate, tail);
             if (Width(candidate, FTabs) <= FMaxWidth) return candidate;
@@ -212,16 +212,15 @@ class TShortener {
     }
 
   private:
-    const TTabStops* FTabs;
+    const TabStops* FTabs;
     Integer FMaxWidth;
-    TLineText FEllipsis;
+    LineText FEllipsis;
 };
 
 // Places a prepared line: runs split at tabs, underline spans.
-TTextLine PlaceLine(const TLineText& ALine, Integer AX, Integer AY, const TTabStops* ATabs,
-                    Integer ATabOrigin) {
+TextLine PlaceLine(const LineText& ALine, Integer AX, Integer AY, const TabStops* ATabs, Integer ATabOrigin) {
     const std::vector<Integer> positions = Positions(ALine, ATabOrigin, ATabs);
-    TTextLine line;
+    TextLine line;
     line.X = AX;
     line.Y = AY;
     line.Width = positions.back() - ATabOrigin;
@@ -244,7 +243,7 @@ TTextLine PlaceLine(const TLineText& ALine, Integer AX, Integer AY, const TTabSt
 
 }  // namespace
 
-Integer TTabStops::Next(Integer AX) const {
+Integer TabStops::Next(Integer AX) const {
     // Wide arithmetic: stops and origins come from callers unchecked.
     const auto clamp = [](Int64 AValue) { return Integer(std::clamp<Int64>(AValue, INT32_MIN, INT32_MAX)); };
     for (Integer stop : Stops)
@@ -255,8 +254,8 @@ Integer TTabStops::Next(Integer AX) const {
     return clamp(Origin + (passed + 1) * Interval);
 }
 
-TTabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin, Integer ADefaultInterval) {
-    TTabStops tabs;
+TabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin, Integer ADefaultInterval) {
+    TabStops tabs;
     tabs.Origin = AOrigin;
     tabs.Interval = ADefaultInterval;
     if (!AStops || ACount <= 0) return tabs;
@@ -270,8 +269,8 @@ TTabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin
     return tabs;
 }
 
-TTextLayout LayoutDrawText(std::u16string_view AText, const TTextBox& ARect, const TDrawTextOptions& AOptions,
-                           TTextMeasurer& AMeasurer) {
+TextLayout LayoutDrawText(std::u16string_view AText, const TextBox& ARect, const DrawTextOptions& AOptions,
+                          TextMeasurer& AMeasurer) {
     const Cardinal format = AOptions.Format;
     const bool singleLine = format & DT_SINGLELINE;
     const bool calcRect = format & DT_CALCRECT;
@@ -279,20 +278,20 @@ TTextLayout LayoutDrawText(std::u16string_view AText, const TTextBox& ARect, con
     const Integer right = ARect.Right - AOptions.RightMargin;
     const Integer maxWidth = right - left;
 
-    TTabStops tabStops;
+    TabStops tabStops;
     tabStops.Interval = (AOptions.TabLength > 0 ? AOptions.TabLength : 8) * AMeasurer.AveCharWidth();
-    const TTabStops* tabs = format & DT_EXPANDTABS ? &tabStops : nullptr;
+    const TabStops* tabs = format & DT_EXPANDTABS ? &tabStops : nullptr;
 
-    std::vector<TLineText> lines;
+    std::vector<LineText> lines;
     if (!AText.empty()) {
         const std::vector<std::u16string_view> hardLines =
             singleLine ? std::vector<std::u16string_view>{AText} : HardLines(AText);
         for (std::u16string_view hardLine : hardLines) {
-            TLineText line = StripPrefixes(hardLine, !(format & DT_NOPREFIX), !(format & DT_HIDEPREFIX));
+            LineText line = StripPrefixes(hardLine, !(format & DT_NOPREFIX), !(format & DT_HIDEPREFIX));
             line.Advances.resize(line.Text.size());
             AMeasurer.Advances(line.Text, line.Advances.data());
             if ((format & DT_WORDBREAK) && !singleLine) {
-                for (TLineText& wrapped : WrapLine(line, tabs, maxWidth))
+                for (LineText& wrapped : WrapLine(line, tabs, maxWidth))
                     lines.push_back(std::move(wrapped));
             } else {
                 lines.push_back(std::move(line));
@@ -302,13 +301,13 @@ TTextLayout LayoutDrawText(std::u16string_view AText, const TTextBox& ARect, con
 
     // Measuring gives the room the whole text needs, so only drawing shortens.
     if ((format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) && !calcRect) {
-        const TShortener shortener(AMeasurer, tabs, maxWidth);
-        for (TLineText& line : lines)
+        const Shortener shortener(AMeasurer, tabs, maxWidth);
+        for (LineText& line : lines)
             if (Width(line, tabs) > maxWidth)
                 line = format & DT_PATH_ELLIPSIS ? shortener.PathEllipsis(line) : shortener.EndEllipsis(line);
     }
 
-    TTextLayout layout;
+    TextLayout layout;
     layout.LineHeight = AMeasurer.LineHeight();
     const Integer height = layout.LineHeight * Integer(lines.size());
     Integer top = ARect.Top;
@@ -336,9 +335,9 @@ TTextLayout LayoutDrawText(std::u16string_view AText, const TTextBox& ARect, con
     return layout;
 }
 
-TTextLine LayoutTabbedLine(std::u16string_view AText, Integer AX, Integer AY, const TTabStops& ATabs,
-                           TTextMeasurer& AMeasurer) {
-    TLineText line;
+TextLine LayoutTabbedLine(std::u16string_view AText, Integer AX, Integer AY, const TabStops& ATabs,
+                          TextMeasurer& AMeasurer) {
+    LineText line;
     line.Text = AText;
     line.Advances.resize(AText.size());
     AMeasurer.Advances(AText, line.Advances.data());

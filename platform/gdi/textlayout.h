@@ -11,7 +11,7 @@
 
 namespace gdi {
 
-struct TTextBox {
+struct TextBox {
     Integer Left = 0;
     Integer Top = 0;
     Integer Right = 0;
@@ -20,7 +20,7 @@ struct TTextBox {
 
 // Where tabs stop: at Origin + each of Stops (increasing), then at the
 // multiples of Interval from Origin.
-struct TTabStops {
+struct TabStops {
     Integer Origin = 0;
     std::vector<Integer> Stops;
     Integer Interval = 0;
@@ -30,51 +30,51 @@ struct TTabStops {
 };
 
 // A stretch of a line without tabs, drawn from X.
-struct TTextRun {
+struct TextRun {
     Integer X = 0;
     String Text;
 };
 
-struct TTextSpan {
+struct TextSpan {
     Integer X = 0;
     Integer Width = 0;
 };
 
-struct TTextLine {
+struct TextLine {
     Integer X = 0;  // the line's cell: X .. X + Width, Y .. Y + line height
     Integer Y = 0;
     Integer Width = 0;
-    std::vector<TTextRun> Runs;
-    std::vector<TTextSpan> Underlines;  // prefixed characters
+    std::vector<TextRun> Runs;
+    std::vector<TextSpan> Underlines;  // prefixed characters
 };
 
-struct TDrawTextOptions {
+struct DrawTextOptions {
     Cardinal Format = 0;
     Integer TabLength = 8;  // in average character widths
     Integer LeftMargin = 0;
     Integer RightMargin = 0;
 };
 
-struct TTextLayout {
-    std::vector<TTextLine> Lines;
+struct TextLayout {
+    std::vector<TextLine> Lines;
     Integer LineHeight = 0;
     // DrawText's result: the text's height, or with DT_VCENTER or DT_BOTTOM
     // on a single line the offset of its bottom from the rectangle's top.
     Integer Result = 0;
     // The rectangle DT_CALCRECT gives back: left and top kept, right and
     // bottom bounding the text.
-    TTextBox Bounds;
+    TextBox Bounds;
 };
 
-TTextLayout LayoutDrawText(std::u16string_view AText, const TTextBox& ARect, const TDrawTextOptions& AOptions,
-                           TTextMeasurer& AMeasurer);
+TextLayout LayoutDrawText(std::u16string_view AText, const TextBox& ARect, const DrawTextOptions& AOptions,
+                          TextMeasurer& AMeasurer);
 
 // TabbedTextOut's stops: none gives one every ADefaultInterval, a single
 // one its own interval, several their positions from AOrigin.
-TTabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin, Integer ADefaultInterval);
+TabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin, Integer ADefaultInterval);
 
 // One line of tabbed output starting at AX, tabs stopping at ATabs.
-TTextLine LayoutTabbedLine(std::u16string_view AText, Integer AX, Integer AY, const TTabStops& ATabs,
-                           TTextMeasurer& AMeasurer);
+TextLine LayoutTabbedLine(std::u16string_view AText, Integer AX, Integer AY, const TabStops& ATabs,
+                          TextMeasurer& AMeasurer);
 
 }  // namespace gdi

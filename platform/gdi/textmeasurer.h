@@ -7,9 +7,9 @@
 
 namespace gdi {
 
-class TTextMeasurer {
+class TextMeasurer {
   public:
-    virtual ~TTextMeasurer() = default;
+    virtual ~TextMeasurer() = default;
     // Whole-pixel advances, one per UTF-16 unit: a surrogate pair advances
     // on its first unit, control characters do not advance.
     virtual void Advances(std::u16string_view AText, Integer* AResult) = 0;

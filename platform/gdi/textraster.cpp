@@ -37,7 +37,7 @@ Byte Mix(Byte ADest, Byte ASource, Integer ACoverage) {
 
 }  // namespace
 
-void DrawGlyphs(const TPixelTarget& ATarget, std::span<const TClipBox> AClip, TFontInstance& AFont,
+void DrawGlyphs(const TPixelTarget& ATarget, std::span<const TClipBox> AClip, FontInstance& AFont,
                 std::u16string_view AText, Integer AX, Integer ABaseline, Cardinal AColor) {
     // Far outside any surface, and the box arithmetic below stays in range.
     if (!ATarget.Bits || AText.empty() || ABaseline < INT32_MIN / 2 || ABaseline > INT32_MAX / 2) return;
@@ -49,7 +49,7 @@ void DrawGlyphs(const TPixelTarget& ATarget, std::span<const TClipBox> AClip, TF
     for (size_t i = 0; i < AText.size();) {
         size_t length = 1;
         const char32_t code = CodePointAt(AText, i, length);
-        const TGlyph& glyph = AFont.Glyph(code);
+        const GlyphImage& glyph = AFont.Glyph(code);
         if (!glyph.Coverage.empty() && pen > INT32_MIN / 2 && pen < INT32_MAX / 2) {
             const TClipBox box{Integer(pen) + glyph.Left, ABaseline - glyph.Top,
                                Integer(pen) + glyph.Left + glyph.Width, ABaseline - glyph.Top + glyph.Height};

@@ -29,7 +29,7 @@ struct TClipBox {
 
 // Blends the glyphs of AText with their pen starting at (AX, ABaseline), in
 // device pixels. AColor is 0x00BBGGRR; 32-bit pixels touched get alpha 0.
-void DrawGlyphs(const TPixelTarget& ATarget, std::span<const TClipBox> AClip, TFontInstance& AFont,
+void DrawGlyphs(const TPixelTarget& ATarget, std::span<const TClipBox> AClip, FontInstance& AFont,
                 std::u16string_view AText, Integer AX, Integer ABaseline, Cardinal AColor);
 
 // Fills a rectangle of device pixels with a solid colour.

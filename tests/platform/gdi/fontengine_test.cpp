@@ -4,21 +4,21 @@
 
 #include <thread>
 
-using gdi::TFontEngine;
-using gdi::TFontInstance;
-using gdi::TFontRequest;
+using gdi::FontEngine;
+using gdi::FontInstance;
+using gdi::FontRequest;
 
 namespace {
 
-std::shared_ptr<TFontInstance> Font(const String& AName, Integer AHeight, Integer AWeight = 0,
-                                    Byte ACharSet = 1, bool AItalic = false) {
-    TFontRequest request;
+std::shared_ptr<FontInstance> Font(const String& AName, Integer AHeight, Integer AWeight = 0,
+                                   Byte ACharSet = 1, bool AItalic = false) {
+    FontRequest request;
     request.FaceName = AName;
     request.Height = AHeight;
     request.Weight = AWeight;
     request.CharSet = ACharSet;
     request.Italic = AItalic;
-    auto font = TFontEngine::Instance().Realize(request);
+    auto font = FontEngine::Instance().Realize(request);
     EXPECT_NE(font, nullptr);
     return font;
 }
@@ -26,12 +26,12 @@ std::shared_ptr<TFontInstance> Font(const String& AName, Integer AHeight, Intege
 }  // namespace
 
 TEST(FontSubstitution, WindowsNamesMapToInstalledFamilies) {
-    struct TCase {
+    struct Case {
         String Name;
         Byte CharSet;
         std::string Family;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {u"Tahoma", 1, "DejaVu Sans"},
         {u"TAHOMA", 0, "DejaVu Sans"},
         {u"MS Sans Serif", 1, "DejaVu Sans"},
@@ -42,7 +42,7 @@ TEST(FontSubstitution, WindowsNamesMapToInstalledFamilies) {
         {u"Courier New", 1, "Courier New"},     // left to fontconfig
         {u"", 1, ""},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(gdi::SubstituteFamily(c.Name, c.CharSet), c.Family);
 }
 
@@ -63,7 +63,7 @@ TEST(FontEngine, PositiveHeightIsTheCellHeightKeptExactly) {
     for (const String name : {u"Tahoma", u"Arial", u"宋体"})
         for (Integer height = 6; height <= 48; ++height) {
             const auto font = Font(name, height);
-            const gdi::TFontMetrics& m = font->Metrics();
+            const gdi::FontMetrics& m = font->Metrics();
             EXPECT_EQ(m.Height, height);
             EXPECT_EQ(m.Ascent + m.Descent, height);
             EXPECT_EQ(m.Height - m.InternalLeading, font->EmHeight());
@@ -75,7 +75,7 @@ TEST(FontEngine, NegativeHeightIsTheCharacterHeight) {
     for (const String name : {u"Tahoma", u"Arial", u"宋体"})
         for (Integer height = 6; height <= 48; ++height) {
             const auto font = Font(name, -height);
-            const gdi::TFontMetrics& m = font->Metrics();
+            const gdi::FontMetrics& m = font->Metrics();
             EXPECT_EQ(font->EmHeight(), height);
             EXPECT_EQ(m.Height - m.InternalLeading, height);
             EXPECT_EQ(m.Ascent + m.Descent, m.Height);
@@ -99,7 +99,7 @@ TEST(FontEngine, AbsurdHeightsAreBoundedNotFatal) {
 
 TEST(FontEngine, MetricsDescribeTheFace) {
     const auto font = Font(u"Tahoma", 13);
-    const gdi::TFontMetrics& m = font->Metrics();
+    const gdi::FontMetrics& m = font->Metrics();
     EXPECT_GT(m.AveCharWidth, 3);
     EXPECT_GE(m.MaxCharWidth, m.AveCharWidth);
     EXPECT_EQ(m.Weight, 400);
@@ -151,7 +151,7 @@ TEST(FontEngine, ChineseCharactersComeFromTheFallbackFace) {
 
 TEST(FontEngine, GlyphsAreRenderedOnceAndSitOnTheBaseline) {
     const auto font = Font(u"Tahoma", -16);
-    const gdi::TGlyph& a = font->Glyph(U'A');
+    const gdi::GlyphImage& a = font->Glyph(U'A');
     EXPECT_EQ(&a, &font->Glyph(U'A'));
     EXPECT_GT(a.Width, 0);
     EXPECT_GT(a.Top, 0);
@@ -172,21 +172,21 @@ TEST(FontEngine, MeasuringRendersNothing) {
 }
 
 TEST(FontEngine, ItalicSlantsAFaceWithoutItalic) {
-    const gdi::TGlyph& upright = Font(u"宋体", -20)->Glyph(U'高');
-    const gdi::TGlyph& slanted = Font(u"宋体", -20, 0, 1, true)->Glyph(U'高');
+    const gdi::GlyphImage& upright = Font(u"宋体", -20)->Glyph(U'高');
+    const gdi::GlyphImage& slanted = Font(u"宋体", -20, 0, 1, true)->Glyph(U'高');
     EXPECT_GT(slanted.Width, upright.Width);
     EXPECT_EQ(Font(u"宋体", -20, 0, 1, true)->TextWidth(u"高"), Font(u"宋体", -20)->TextWidth(u"高"));
 }
 
 TEST(FontEngine, TwoThreadsMeasureTheSameFontAlike) {
-    TFontRequest request;
+    FontRequest request;
     request.FaceName = u"Tahoma";
     request.Height = 17;
     const std::u16string_view text = u"并发测量 Velqua 视频转换 0123456789";
     Integer results[2] = {0, 0};
     {
-        std::jthread first([&] { results[0] = TFontEngine::Instance().Realize(request)->TextWidth(text); });
-        std::jthread second([&] { results[1] = TFontEngine::Instance().Realize(request)->TextWidth(text); });
+        std::jthread first([&] { results[0] = FontEngine::Instance().Realize(request)->TextWidth(text); });
+        std::jthread second([&] { results[1] = FontEngine::Instance().Realize(request)->TextWidth(text); });
     }
     EXPECT_GT(results[0], 0);
     EXPECT_EQ(results[0], results[1]);

@@ -6,13 +6,13 @@
 #include "platform/gdi/fontengine.h"
 
 using namespace win;
-using gdi::TTextBox;
-using gdi::TTextLayout;
+using gdi::TextBox;
+using gdi::TextLayout;
 
 namespace {
 
 // Latin 10 pixels, Chinese 20, lines 16 high, tabs every 40.
-class TFixedMeasurer : public gdi::TTextMeasurer {
+class FixedMeasurer : public gdi::TextMeasurer {
   public:
     void Advances(std::u16string_view AText, Integer* AResult) override {
         for (size_t i = 0; i < AText.size(); ++i) {
@@ -24,15 +24,15 @@ class TFixedMeasurer : public gdi::TTextMeasurer {
     Integer AveCharWidth() override { return 5; }
 };
 
-TTextLayout Layout(std::u16string_view AText, TTextBox ARect, Cardinal AFormat) {
-    TFixedMeasurer measurer;
+TextLayout Layout(std::u16string_view AText, TextBox ARect, Cardinal AFormat) {
+    FixedMeasurer measurer;
     return gdi::LayoutDrawText(AText, ARect, {AFormat}, measurer);
 }
 
 // "x,y:run run|..." with "_x+w" for each underline.
-std::string Describe(const TTextLayout& ALayout) {
+std::string Describe(const TextLayout& ALayout) {
     std::string result;
-    for (const gdi::TTextLine& line : ALayout.Lines) {
+    for (const gdi::TextLine& line : ALayout.Lines) {
         if (!result.empty()) result += "|";
         result += std::to_string(line.X) + "," + std::to_string(line.Y) + ":";
         for (size_t i = 0; i < line.Runs.size(); ++i) {
@@ -40,22 +40,22 @@ std::string Describe(const TTextLayout& ALayout) {
             if (line.Runs[i].X != line.X || i > 0) result += "@" + std::to_string(line.Runs[i].X);
             result += StringToUTF8(line.Runs[i].Text);
         }
-        for (const gdi::TTextSpan& span : line.Underlines)
+        for (const gdi::TextSpan& span : line.Underlines)
             result += "_" + std::to_string(span.X) + "+" + std::to_string(span.Width);
     }
     return result;
 }
 
-struct TCase {
+struct Case {
     const char16_t* Text;
-    TTextBox Rect;
+    TextBox Rect;
     Cardinal Format;
     std::string Lines;
     Integer Result;
 };
 
-void Check(const TCase& ACase) {
-    const TTextLayout layout = Layout(ACase.Text, ACase.Rect, ACase.Format);
+void Check(const Case& ACase) {
+    const TextLayout layout = Layout(ACase.Text, ACase.Rect, ACase.Format);
     EXPECT_EQ(Describe(layout), ACase.Lines) << StringToUTF8(ACase.Text) << " format " << ACase.Format;
     EXPECT_EQ(layout.Result, ACase.Result) << StringToUTF8(ACase.Text) << " format " << ACase.Format;
 }
@@ -63,8 +63,8 @@ void Check(const TCase& ACase) {
 }  // namespace
 
 TEST(DrawTextLayout, AlignsASingleLine) {
-    const TTextBox box{0, 0, 100, 50};
-    const TCase cases[] = {
+    const TextBox box{0, 0, 100, 50};
+    const Case cases[] = {
         {u"abc", box, DT_LEFT, "0,0:abc", 16},
         {u"abc", box, DT_CENTER, "35,0:abc", 16},
         {u"abc", box, DT_RIGHT, "70,0:abc", 16},
@@ -80,13 +80,13 @@ TEST(DrawTextLayout, AlignsASingleLine) {
         {u"高清格式转换", {10, 5, 110, 55}, DT_SINGLELINE | DT_CENTER | DT_VCENTER, "0,22:高清格式转换", 33},
         {u"", box, DT_SINGLELINE | DT_VCENTER, "", 0},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
 }
 
 TEST(DrawTextLayout, BreaksLinesAtCrLfAndTheirPairs) {
-    const TTextBox box{0, 0, 100, 100};
-    const TCase cases[] = {
+    const TextBox box{0, 0, 100, 100};
+    const Case cases[] = {
         {u"a\r\nb\nc\rd", box, DT_LEFT, "0,0:a|0,16:b|0,32:c|0,48:d", 64},
         {u"a\n\rb", box, DT_LEFT, "0,0:a|0,16:b", 32},  // hint texts separate lines so
         {u"a\n\nb", box, DT_LEFT, "0,0:a|0,16:|0,32:b", 48},
@@ -97,13 +97,13 @@ TEST(DrawTextLayout, BreaksLinesAtCrLfAndTheirPairs) {
         // A single line shows the breaks as nothing.
         {u"a\r\nb", box, DT_SINGLELINE, "0,0:a\r\nb", 16},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
 }
 
 TEST(DrawTextLayout, ProcessesPrefixes) {
-    const TTextBox box{0, 0, 200, 20};
-    const TCase cases[] = {
+    const TextBox box{0, 0, 200, 20};
+    const Case cases[] = {
         {u"&File", box, DT_LEFT, "0,0:File_0+10", 16},
         {u"Save &As", box, DT_LEFT, "0,0:Save As_50+10", 16},
         {u"A&&B", box, DT_LEFT, "0,0:A&B", 16},
@@ -118,13 +118,13 @@ TEST(DrawTextLayout, ProcessesPrefixes) {
         {u"&File", box, DT_CENTER, "80,0:File_80+10", 16},
         {u"a&\nb", box, DT_LEFT, "0,0:a|0,16:b", 32},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
 }
 
 TEST(DrawTextLayout, WrapsWordsAndChineseText) {
     const Cardinal wrap = DT_WORDBREAK;
-    const TCase cases[] = {
+    const Case cases[] = {
         {u"aaa bbb ccc", {0, 0, 70, 100}, wrap, "0,0:aaa bbb|0,16:ccc", 32},
         {u"aaa bbb ccc", {0, 0, 69, 100}, wrap, "0,0:aaa|0,16:bbb|0,32:ccc", 48},
         {u"aaa   bbb", {0, 0, 40, 100}, wrap, "0,0:aaa|0,16:bbb", 32},            // blanks at a break vanish
@@ -143,35 +143,35 @@ TEST(DrawTextLayout, WrapsWordsAndChineseText) {
         {u"aaa bbb\nccc ddd", {0, 0, 40, 100}, wrap, "0,0:aaa|0,16:bbb|0,32:ccc|0,48:ddd", 64},
         {u"&aaa b&bb", {0, 0, 40, 100}, wrap, "0,0:aaa_0+10|0,16:bbb_10+10", 32},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
 }
 
 TEST(DrawTextLayout, ExpandsTabsOnlyWhenAsked) {
-    const TTextBox box{10, 0, 300, 20};
-    const TCase cases[] = {
+    const TextBox box{10, 0, 300, 20};
+    const Case cases[] = {
         {u"a\tb", box, DT_EXPANDTABS, "10,0:a @50b", 16},
         {u"abcde\tb", box, DT_EXPANDTABS, "10,0:abcde @90b", 16},
         {u"abcd\tb", box, DT_EXPANDTABS, "10,0:abcd @90b", 16},  // a tab on a stop goes on to the next
         {u"\t\tb", box, DT_EXPANDTABS, "10,0:@90b", 16},
         {u"a\tb", box, DT_LEFT, "10,0:a\tb", 16},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
-    TFixedMeasurer measurer;
+    FixedMeasurer measurer;
     EXPECT_EQ(gdi::LayoutDrawText(u"a\tb", box, {DT_EXPANDTABS, 2}, measurer).Lines[0].Runs[1].X, 30);
     EXPECT_EQ(gdi::LayoutDrawText(u"a\tb", box, {DT_EXPANDTABS | DT_RIGHT}, measurer).Lines[0].X, 250);
 }
 
 TEST(DrawTextLayout, CalcRectBoundsTheText) {
-    struct TCalc {
+    struct Calc {
         const char16_t* Text;
-        TTextBox Rect;
+        TextBox Rect;
         Cardinal Format;
-        TTextBox Bounds;
+        TextBox Bounds;
         Integer Result;
     };
-    const TCalc cases[] = {
+    const Calc cases[] = {
         {u"abc", {0, 0, 0, 0}, DT_CALCRECT, {0, 0, 30, 16}, 16},
         {u"abc\nde", {10, 20, 10, 20}, DT_CALCRECT, {10, 20, 40, 52}, 32},
         {u"abc", {5, 5, 100, 100}, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER | DT_CENTER, {5, 5, 35, 21}, 16},
@@ -186,8 +186,8 @@ TEST(DrawTextLayout, CalcRectBoundsTheText) {
         {u"abcdefghij", {0, 0, 50, 0}, DT_CALCRECT | DT_END_ELLIPSIS, {0, 0, 100, 16}, 16},
         {u"", {3, 4, 50, 60}, DT_CALCRECT, {3, 4, 3, 4}, 0},
     };
-    for (const TCalc& c : cases) {
-        const TTextLayout layout = Layout(c.Text, c.Rect, c.Format);
+    for (const Calc& c : cases) {
+        const TextLayout layout = Layout(c.Text, c.Rect, c.Format);
         const std::string text = StringToUTF8(c.Text);
         EXPECT_EQ(layout.Bounds.Left, c.Bounds.Left) << text;
         EXPECT_EQ(layout.Bounds.Top, c.Bounds.Top) << text;
@@ -198,8 +198,8 @@ TEST(DrawTextLayout, CalcRectBoundsTheText) {
 }
 
 TEST(DrawTextLayout, MarginsNarrowTheBox) {
-    TFixedMeasurer measurer;
-    const TTextLayout layout =
+    FixedMeasurer measurer;
+    const TextLayout layout =
         gdi::LayoutDrawText(u"aaa bbb", {0, 0, 100, 0}, {DT_WORDBREAK | DT_CALCRECT, 8, 10, 25}, measurer);
     EXPECT_EQ(Describe(layout), "10,0:aaa|10,16:bbb");
     EXPECT_EQ(layout.Bounds.Right, 65);
@@ -208,7 +208,7 @@ TEST(DrawTextLayout, MarginsNarrowTheBox) {
 TEST(DrawTextLayout, ShortensWithEllipses) {
     const Cardinal end = DT_END_ELLIPSIS | DT_SINGLELINE;
     const Cardinal path = DT_PATH_ELLIPSIS | DT_SINGLELINE;
-    const TCase cases[] = {
+    const Case cases[] = {
         {u"abcdefghij", {0, 0, 60, 16}, end, "0,0:abc...", 16},
         {u"abcdef", {0, 0, 60, 16}, end, "0,0:abcdef", 16},  // fits: unchanged
         {u"abcdefghij", {0, 0, 65, 16}, end | DT_RIGHT, "5,0:abc...", 16},
@@ -227,15 +227,15 @@ TEST(DrawTextLayout, ShortensWithEllipses) {
         {u"no-delimiter-here", {0, 0, 100, 16}, path, "0,0:no-deli...", 16},
         {u"/short/path", {0, 0, 200, 16}, path, "0,0:/short/path", 16},
     };
-    for (const TCase& c : cases)
+    for (const Case& c : cases)
         Check(c);
 }
 
 TEST(TabbedTextLayout, StopsAtTheGivenPositionsFromTheOrigin) {
-    TFixedMeasurer measurer;
+    FixedMeasurer measurer;
     const Integer stops[] = {100, 200};
-    const gdi::TTabStops tabs = gdi::TabbedTextStops(stops, 2, 0, 40);
-    const gdi::TTextLine line = gdi::LayoutTabbedLine(u"a\tb\tc\td", 10, 7, tabs, measurer);
+    const gdi::TabStops tabs = gdi::TabbedTextStops(stops, 2, 0, 40);
+    const gdi::TextLine line = gdi::LayoutTabbedLine(u"a\tb\tc\td", 10, 7, tabs, measurer);
     ASSERT_EQ(line.Runs.size(), 4u);
     EXPECT_EQ(line.Runs[0].X, 10);
     EXPECT_EQ(line.Runs[1].X, 100);
@@ -244,39 +244,39 @@ TEST(TabbedTextLayout, StopsAtTheGivenPositionsFromTheOrigin) {
     EXPECT_EQ(line.Y, 7);
     EXPECT_EQ(line.Width, 240);
 
-    struct TStopCase {
+    struct StopCase {
         std::vector<Integer> Stops;
         Integer Origin;
         Integer From;
         Integer Next;
     };
-    const TStopCase stopCases[] = {
+    const StopCase stopCases[] = {
         {{}, 0, 10, 40},          {{}, 0, 40, 80},
         {{}, 5, 10, 45},          {{30}, 0, 10, 30},
         {{30}, 0, 30, 60},        {{0}, 0, 10, 40},  // a zero interval is the default
         {{0, 50}, 0, 10, 50},     {{100, 200}, 20, 150, 220},
         {{100, 200}, 0, -5, 100}, {{}, 10, -25, 10},
     };
-    for (const TStopCase& c : stopCases) {
-        const gdi::TTabStops t = gdi::TabbedTextStops(c.Stops.empty() ? nullptr : c.Stops.data(),
-                                                      Integer(c.Stops.size()), c.Origin, 40);
+    for (const StopCase& c : stopCases) {
+        const gdi::TabStops t = gdi::TabbedTextStops(c.Stops.empty() ? nullptr : c.Stops.data(),
+                                                     Integer(c.Stops.size()), c.Origin, 40);
         EXPECT_EQ(t.Next(c.From), c.Next) << c.Stops.size() << " stops from " << c.From;
     }
 }
 
 TEST(DrawTextLayout, MeasuresWithARealFont) {
-    gdi::TFontRequest request;
+    gdi::FontRequest request;
     request.FaceName = u"Tahoma";
     request.Height = 13;
-    const auto font = gdi::TFontEngine::Instance().Realize(request);
+    const auto font = gdi::FontEngine::Instance().Realize(request);
     ASSERT_NE(font, nullptr);
     const Integer caption = font->TextWidth(u"高清格式转换");
-    const TTextLayout one = gdi::LayoutDrawText(u"高清格式转换", {0, 0, 0, 0}, {DT_CALCRECT}, *font);
+    const TextLayout one = gdi::LayoutDrawText(u"高清格式转换", {0, 0, 0, 0}, {DT_CALCRECT}, *font);
     EXPECT_EQ(one.Bounds.Right, caption);
     EXPECT_EQ(one.Bounds.Bottom, 13);
     // Room for three characters gives two lines of three.
     const Integer three = font->TextWidth(u"高清格");
-    const TTextLayout wrapped =
+    const TextLayout wrapped =
         gdi::LayoutDrawText(u"高清格式转换", {0, 0, three, 0}, {DT_CALCRECT | DT_WORDBREAK}, *font);
     ASSERT_EQ(wrapped.Lines.size(), 2u);
     EXPECT_EQ(wrapped.Lines[1].Runs[0].Text, u"式转换");

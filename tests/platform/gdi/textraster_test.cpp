@@ -6,8 +6,8 @@
 
 namespace {
 
-struct TBuffer {
-    TBuffer(Integer AWidth, Integer AHeight, Integer ABytes)
+struct Buffer {
+    Buffer(Integer AWidth, Integer AHeight, Integer ABytes)
         : Pixels(size_t(AWidth) * AHeight * ABytes, 0xFF),
           Target{Pixels.data(), AWidth, AHeight, AWidth * ABytes, ABytes} {}
     const Byte* At(Integer AX, Integer AY) const {
@@ -22,17 +22,17 @@ struct TBuffer {
     gdi::TPixelTarget Target;
 };
 
-std::shared_ptr<gdi::TFontInstance> Font() {
-    gdi::TFontRequest request;
+std::shared_ptr<gdi::FontInstance> Font() {
+    gdi::FontRequest request;
     request.FaceName = u"Tahoma";
     request.Height = -16;
-    return gdi::TFontEngine::Instance().Realize(request);
+    return gdi::FontEngine::Instance().Realize(request);
 }
 
 }  // namespace
 
 TEST(TextRaster, GlyphsStayInsideTheClipAndClearAlpha) {
-    TBuffer buffer(40, 20, 4);
+    Buffer buffer(40, 20, 4);
     const gdi::TClipBox clip[] = {{0, 0, 12, 20}, {30, 0, 40, 20}};
     gdi::DrawGlyphs(buffer.Target, clip, *Font(), u"高清", 2, 15, 0x000000FF);
     bool inside = false;
@@ -48,7 +48,7 @@ TEST(TextRaster, GlyphsStayInsideTheClipAndClearAlpha) {
 }
 
 TEST(TextRaster, FullCoverageWritesTheTextColour) {
-    TBuffer buffer(30, 24, 3);
+    Buffer buffer(30, 24, 3);
     const gdi::TClipBox clip[] = {{0, 0, 30, 24}};
     gdi::DrawGlyphs(buffer.Target, clip, *Font(), u"I", 5, 18, 0x00336699);
     bool solid = false;
@@ -61,7 +61,7 @@ TEST(TextRaster, FullCoverageWritesTheTextColour) {
 }
 
 TEST(TextRaster, FillBoxIsClippedToBoxesAndSurface) {
-    TBuffer buffer(10, 4, 4);
+    Buffer buffer(10, 4, 4);
     const gdi::TClipBox clip[] = {{2, 0, 20, 2}};
     gdi::FillBox(buffer.Target, clip, {-5, -5, 8, 8}, 0x00102030);
     for (Integer y = 0; y < 4; ++y)
