@@ -12,6 +12,8 @@ pkg_check_modules(SDL_HEADERS REQUIRED sdl)
 add_library(velqua_media_headers INTERFACE)
 target_include_directories(velqua_media_headers SYSTEM INTERFACE
                            ${FFMPEG_HEADERS_INCLUDE_DIRS} ${SDL_HEADERS_INCLUDE_DIRS})
+# FFmpeg's headers need the C99 constant macros in C++.
+target_compile_definitions(velqua_media_headers INTERFACE __STDC_CONSTANT_MACROS)
 
 # velqua_library(<name> DEPS <targets...>): every .cpp of the calling folder.
 function(velqua_library name)

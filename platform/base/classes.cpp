@@ -16,7 +16,9 @@ void TPersistent::Assign(TPersistent* ASource) {
     }
 }
 
-void TPersistent::AssignTo(TPersistent* ADest) { ADest->AssignError(this); }
+void TPersistent::AssignTo(TPersistent* ADest) {
+    ADest->AssignError(this);
+}
 
 void TPersistent::AssignError(TPersistent* ASource) {
     const String sourceName = ASource ? ASource->ClassName() : String(u"nil");
@@ -27,7 +29,9 @@ TComponent::TComponent(TComponent* AOwner) {
     if (AOwner) AOwner->InsertComponent(this);
 }
 
-void TComponent::BeforeDestruction() { Teardown(); }
+void TComponent::BeforeDestruction() {
+    Teardown();
+}
 
 TComponent::~TComponent() {
     // Reached directly by a plain delete; after Free it has nothing left to do.
@@ -71,8 +75,7 @@ TComponent* TComponent::FindComponent(std::u16string_view AName) const {
 void TComponent::ValidateRename(const String& ANewName) const {
     if (FOwner && !ANewName.empty() && !SameText(ANewName, FName)) {
         TComponent* other = FOwner->FindComponent(ANewName);
-        if (other && other != this)
-            throw EComponentError(u"A component named %s already exists", {ANewName});
+        if (other && other != this) throw EComponentError(u"A component named %s already exists", {ANewName});
     }
 }
 
@@ -108,7 +111,8 @@ void TComponent::DestroyComponents() {
 void TComponent::Destroying() {
     if (FComponentState.Contains(csDestroying)) return;
     FComponentState.Include(csDestroying);
-    for (TComponent* c : FComponents) c->Destroying();
+    for (TComponent* c : FComponents)
+        c->Destroying();
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {
@@ -132,7 +136,9 @@ void TComponent::RemoveNotification(TComponent* AComponent) {
     if (FFreeNotifies.empty()) FComponentState.Exclude(csFreeNotification);
 }
 
-void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+void TComponent::Loaded() {
+    FComponentState.Exclude(csLoading);
+}
 
 void TComponent::Notification(TComponent* AComponent, TOperation AOperation) {
     if (AOperation == opRemove && AComponent) RemoveFreeNotification(AComponent);

@@ -13,14 +13,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ToPath(std::u16string_view AName) { return fs::path(StringToUTF8(AName)); }
+fs::path ToPath(std::u16string_view AName) {
+    return fs::path(StringToUTF8(AName));
+}
 
 bool StatOf(std::u16string_view AName, struct stat& AStat) {
     if (AName.empty()) return false;
     return ::stat(StringToUTF8(AName).c_str(), &AStat) == 0;
 }
 
-size_t LastDelimiter(std::u16string_view AName) { return AName.rfind(PathDelim); }
+size_t LastDelimiter(std::u16string_view AName) {
+    return AName.rfind(PathDelim);
+}
 
 }  // namespace
 
@@ -112,4 +116,6 @@ String ProgramFileName() {
     return UTF8ToString(fs::read_symlink("/proc/self/exe", error).string());
 }
 
-String ProgramFolder() { return ExtractFilePath(ProgramFileName()); }
+String ProgramFolder() {
+    return ExtractFilePath(ProgramFileName());
+}

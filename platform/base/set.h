@@ -9,7 +9,8 @@ class TSet {
 public:
     constexpr TSet() = default;
     constexpr TSet(std::initializer_list<E> AItems) {
-        for (E item : AItems) FBits |= Bit(item);
+        for (E item : AItems)
+            FBits |= Bit(item);
     }
 
     constexpr bool Contains(E AItem) const { return (FBits & Bit(AItem)) != 0; }

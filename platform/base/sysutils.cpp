@@ -12,10 +12,16 @@
 
 namespace {
 
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
-char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
+char16_t AsciiLower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
+}
+char16_t AsciiUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
 
-String Ascii(const char* AText) { return BytesToString(AText); }
+String Ascii(const char* AText) {
+    return BytesToString(AText);
+}
 
 [[noreturn]] void FormatError(std::u16string_view AFormat) {
     throw EConvertError(u"Format '%s' invalid or incompatible with argument", {String(AFormat)});
@@ -31,7 +37,8 @@ void DecimalDigits(double AValue, int APrecision, std::string& ADigits, int& AEx
     for (; *p && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') ADigits.push_back(*p);
     AExponent = (*p == 'e') ? std::atoi(p + 1) : 0;
-    while (ADigits.size() > 1 && ADigits.back() == '0') ADigits.pop_back();
+    while (ADigits.size() > 1 && ADigits.back() == '0')
+        ADigits.pop_back();
 }
 
 String NonFinite(double AValue) {
@@ -94,7 +101,8 @@ String FormatScientific(double AValue, int APrecision) {
     std::string s = buf;
     const size_t e = s.find('E');
     std::string expDigits = s.substr(e + 2);
-    while (expDigits.size() < 3) expDigits.insert(expDigits.begin(), '0');
+    while (expDigits.size() < 3)
+        expDigits.insert(expDigits.begin(), '0');
     s = s.substr(0, e + 2) + expDigits;
     return Ascii(s.c_str());
 }
@@ -114,7 +122,8 @@ String UnsignedToText(UInt64 AValue, unsigned ABase) {
 // reads as two's complement, so "$FFFFFFFF" is -1 as a 32-bit integer.
 bool ParseInteger(std::u16string_view AText, bool A64Bit, Int64& AValue) {
     size_t i = 0;
-    while (i < AText.size() && AText[i] == u' ') ++i;
+    while (i < AText.size() && AText[i] == u' ')
+        ++i;
     bool negative = false;
     if (i < AText.size() && (AText[i] == u'-' || AText[i] == u'+')) negative = AText[i++] == u'-';
     unsigned base = 10;
@@ -138,13 +147,15 @@ bool ParseInteger(std::u16string_view AText, bool A64Bit, Int64& AValue) {
         magnitude = magnitude * base + d;
     }
     const UInt64 signedMax = A64Bit ? std::numeric_limits<Int64>::max() : std::numeric_limits<Integer>::max();
-    const UInt64 unsignedMax = A64Bit ? std::numeric_limits<UInt64>::max() : std::numeric_limits<uint32_t>::max();
+    const UInt64 unsignedMax =
+        A64Bit ? std::numeric_limits<UInt64>::max() : std::numeric_limits<uint32_t>::max();
     if (negative) {
         if (magnitude > signedMax + 1) return false;
         AValue = static_cast<Int64>(0 - magnitude);
     } else if (magnitude > signedMax) {
         if (base != 16 || magnitude > unsignedMax) return false;
-        AValue = A64Bit ? static_cast<Int64>(magnitude) : static_cast<Integer>(static_cast<uint32_t>(magnitude));
+        AValue =
+            A64Bit ? static_cast<Int64>(magnitude) : static_cast<Integer>(static_cast<uint32_t>(magnitude));
     } else {
         AValue = static_cast<Int64>(magnitude);
     }
@@ -192,7 +203,8 @@ String Format(std::u16string_view AFormat, TVarRecs AArgs) {
         }
         if (i < n && AFormat[i] >= u'0' && AFormat[i] <= u'9') {
             AValue = 0;
-            while (i < n && AFormat[i] >= u'0' && AFormat[i] <= u'9') AValue = AValue * 10 + (AFormat[i++] - u'0');
+            while (i < n && AFormat[i] >= u'0' && AFormat[i] <= u'9')
+                AValue = AValue * 10 + (AFormat[i++] - u'0');
             return true;
         }
         return false;
@@ -255,7 +267,8 @@ String Format(std::u16string_view AFormat, TVarRecs AArgs) {
                     magnitude = negative ? 0 - static_cast<UInt64>(v) : static_cast<UInt64>(v);
                 } else {
                     // 32-bit arguments show as 32-bit unsigned values.
-                    magnitude = arg.Kind() == TVarRec::vkInteger ? static_cast<uint32_t>(v) : static_cast<UInt64>(v);
+                    magnitude =
+                        arg.Kind() == TVarRec::vkInteger ? static_cast<uint32_t>(v) : static_cast<UInt64>(v);
                 }
                 text = UnsignedToText(magnitude, type == u'x' ? 16 : 10);
                 if (precision > static_cast<int>(text.size()))
@@ -267,7 +280,8 @@ String Format(std::u16string_view AFormat, TVarRecs AArgs) {
             case u'g':
             case u'e': {
                 if (arg.Kind() != TVarRec::vkExtended) FormatError(AFormat);
-                if (type == u'f') text = FormatFixed(arg.AsFloat(), precision < 0 ? 2 : std::min(precision, 18));
+                if (type == u'f')
+                    text = FormatFixed(arg.AsFloat(), precision < 0 ? 2 : std::min(precision, 18));
                 if (type == u'g') text = FormatGeneral(arg.AsFloat(), precision < 0 ? 15 : precision);
                 if (type == u'e') text = FormatScientific(arg.AsFloat(), precision < 0 ? 15 : precision);
                 break;
@@ -315,10 +329,13 @@ void Exception::SetMessage(const String& AValue) {
 }
 
 void Assert(bool ACondition, std::u16string_view AMessage) {
-    if (!ACondition) throw EAssertionFailed(AMessage.empty() ? String(u"Assertion failure") : String(AMessage));
+    if (!ACondition)
+        throw EAssertionFailed(AMessage.empty() ? String(u"Assertion failure") : String(AMessage));
 }
 
-void Abort() { throw EAbort(u"Operation aborted"); }
+void Abort() {
+    throw EAbort(u"Operation aborted");
+}
 
 String SysErrorMessage(Integer AErrorCode) {
     char buf[256];
@@ -339,7 +356,8 @@ String IntToStr(Int64 AValue) {
 
 String IntToHex(UInt64 AValue, Integer ADigits) {
     String text = UnsignedToText(AValue, 16);
-    if (ADigits > static_cast<Integer>(text.size())) text.insert(0, static_cast<size_t>(ADigits) - text.size(), u'0');
+    if (ADigits > static_cast<Integer>(text.size()))
+        text.insert(0, static_cast<size_t>(ADigits) - text.size(), u'0');
     return text;
 }
 
@@ -376,7 +394,9 @@ Int64 StrToInt64Def(std::u16string_view AText, Int64 ADefault) {
     return TryStrToInt64(AText, v) ? v : ADefault;
 }
 
-String FloatToStr(double AValue) { return FormatGeneral(AValue, 15); }
+String FloatToStr(double AValue) {
+    return FormatGeneral(AValue, 15);
+}
 
 bool TryStrToFloat(std::u16string_view AText, double& AValue) {
     const String trimmed = Trim(AText);
@@ -385,7 +405,8 @@ bool TryStrToFloat(std::u16string_view AText, double& AValue) {
     const size_t n = trimmed.size();
     auto digits = [&]() {
         const size_t start = i;
-        while (i < n && trimmed[i] >= u'0' && trimmed[i] <= u'9') ++i;
+        while (i < n && trimmed[i] >= u'0' && trimmed[i] <= u'9')
+            ++i;
         return i - start;
     };
     if (i < n && (trimmed[i] == u'+' || trimmed[i] == u'-')) ++i;
@@ -411,7 +432,8 @@ bool TryStrToFloat(std::u16string_view AText, double& AValue) {
 
 double StrToFloat(std::u16string_view AText) {
     double v;
-    if (!TryStrToFloat(AText, v)) throw EConvertError(u"'%s' is not a valid floating point value", {String(AText)});
+    if (!TryStrToFloat(AText, v))
+        throw EConvertError(u"'%s' is not a valid floating point value", {String(AText)});
     return v;
 }
 
@@ -433,7 +455,9 @@ Int64 Round(double AValue) {
     return static_cast<Int64>(result);
 }
 
-Int64 Trunc(double AValue) { return static_cast<Int64>(AValue); }
+Int64 Trunc(double AValue) {
+    return static_cast<Int64>(AValue);
+}
 
 Integer MulDiv(Integer ANumber, Integer ANumerator, Integer ADenominator) {
     if (ADenominator == 0) return -1;
@@ -443,33 +467,40 @@ Integer MulDiv(Integer ANumber, Integer ANumerator, Integer ADenominator) {
     // Half away from zero: compare twice the remainder with the divisor.
     if (2 * std::llabs(remainder) >= std::llabs(static_cast<Int64>(ADenominator)))
         quotient += ((product < 0) != (ADenominator < 0)) ? -1 : 1;
-    if (quotient > std::numeric_limits<Integer>::max() || quotient < std::numeric_limits<Integer>::min()) return -1;
+    if (quotient > std::numeric_limits<Integer>::max() || quotient < std::numeric_limits<Integer>::min())
+        return -1;
     return static_cast<Integer>(quotient);
 }
 
-String Trim(std::u16string_view AText) { return TrimRight(TrimLeft(AText)); }
+String Trim(std::u16string_view AText) {
+    return TrimRight(TrimLeft(AText));
+}
 
 String TrimLeft(std::u16string_view AText) {
     size_t i = 0;
-    while (i < AText.size() && AText[i] <= u' ') ++i;
+    while (i < AText.size() && AText[i] <= u' ')
+        ++i;
     return String(AText.substr(i));
 }
 
 String TrimRight(std::u16string_view AText) {
     size_t n = AText.size();
-    while (n > 0 && AText[n - 1] <= u' ') --n;
+    while (n > 0 && AText[n - 1] <= u' ')
+        --n;
     return String(AText.substr(0, n));
 }
 
 String LowerCase(std::u16string_view AText) {
     String out(AText);
-    for (auto& c : out) c = AsciiLower(c);
+    for (auto& c : out)
+        c = AsciiLower(c);
     return out;
 }
 
 String UpperCase(std::u16string_view AText) {
     String out(AText);
-    for (auto& c : out) c = AsciiUpper(c);
+    for (auto& c : out)
+        c = AsciiUpper(c);
     return out;
 }
 
@@ -496,7 +527,9 @@ Integer CompareText(std::u16string_view A, std::u16string_view B) {
     return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
 }
 
-bool SameText(std::u16string_view A, std::u16string_view B) { return A.size() == B.size() && CompareText(A, B) == 0; }
+bool SameText(std::u16string_view A, std::u16string_view B) {
+    return A.size() == B.size() && CompareText(A, B) == 0;
+}
 
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset) {
     if (ASubStr.empty() || AOffset < 1 || static_cast<size_t>(AOffset) > AText.size()) return 0;
@@ -527,7 +560,9 @@ void Insert(std::u16string_view ASource, String& ATarget, Integer AIndex) {
     ATarget.insert(at, ASource);
 }
 
-String StringOfChar(char16_t AChar, Integer ACount) { return ACount > 0 ? String(ACount, AChar) : String(); }
+String StringOfChar(char16_t AChar, Integer ACount) {
+    return ACount > 0 ? String(ACount, AChar) : String();
+}
 
 String StringReplace(std::u16string_view AText, std::u16string_view AOld, std::u16string_view ANew,
                      TReplaceFlags AFlags) {

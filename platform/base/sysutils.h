@@ -99,7 +99,8 @@ VELQUA_DECLARE_EXCEPTION(EThread, Exception);
 
 class EInOutError : public Exception {
 public:
-    EInOutError(String AMessage, Integer AErrorCode) : Exception(std::move(AMessage)), ErrorCode(AErrorCode) {}
+    EInOutError(String AMessage, Integer AErrorCode)
+        : Exception(std::move(AMessage)), ErrorCode(AErrorCode) {}
     Integer ErrorCode;
 };
 

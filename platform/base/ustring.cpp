@@ -98,6 +98,7 @@ AnsiString StringToUTF8(std::u16string_view AText) {
 String BytesToString(std::string_view ABytes) {
     String Result;
     Result.reserve(ABytes.size());
-    for (char c : ABytes) Result.push_back(static_cast<unsigned char>(c));
+    for (char c : ABytes)
+        Result.push_back(static_cast<unsigned char>(c));
     return Result;
 }

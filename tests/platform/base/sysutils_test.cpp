@@ -10,9 +10,10 @@ TEST(Format, IntegersHonourWidthPrecisionAndAlignment) {
         Int64 value;
         const char16_t* expected;
     } cases[] = {
-        {u"%d", -42, u"-42"},          {u"%5d", 42, u"   42"},        {u"%-5d|", 42, u"42   |"},
-        {u"%.3d", 7, u"007"},          {u"%.3d", -7, u"-007"},        {u"%x", 255, u"FF"},
-        {u"%.4X", 0x1A, u"001A"},      {u"%u", 3000000000LL, u"3000000000"},
+        {u"%d", -42, u"-42"},      {u"%5d", 42, u"   42"},
+        {u"%-5d|", 42, u"42   |"}, {u"%.3d", 7, u"007"},
+        {u"%.3d", -7, u"-007"},    {u"%x", 255, u"FF"},
+        {u"%.4X", 0x1A, u"001A"},  {u"%u", 3000000000LL, u"3000000000"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Format(c.format, {c.value}), c.expected) << StringToUTF8(c.format);
@@ -114,7 +115,8 @@ TEST(Strings, RoutinesCountUtf16Units) {
     EXPECT_EQ(s, u"adef");
     Insert(u"XY", s, 100);
     EXPECT_EQ(s, u"adefXY");
-    EXPECT_EQ(StringReplace(u"a<CRLF>b<crlf>c", u"<CRLF>", u"\r\n", rfReplaceAll | rfIgnoreCase), u"a\r\nb\r\nc");
+    EXPECT_EQ(StringReplace(u"a<CRLF>b<crlf>c", u"<CRLF>", u"\r\n", rfReplaceAll | rfIgnoreCase),
+              u"a\r\nb\r\nc");
     EXPECT_EQ(StringReplace(u"aaa", u"a", u"b", 0), u"baa");
 }
 

@@ -11,13 +11,17 @@ TEST(Utf8, RoundTripsChineseAndAstralCharacters) {
 }
 
 TEST(Utf8, InvalidInputBecomesReplacementCharacters) {
-    EXPECT_EQ(UTF8ToString("a\xFF" "b"), u"a\uFFFDb");
-    EXPECT_EQ(UTF8ToString("\xE9\xAB"), u"\uFFFD");          // cut short
-    EXPECT_EQ(UTF8ToString("\xC0\x80"), u"\uFFFD");          // overlong
-    EXPECT_EQ(UTF8ToString("\xED\xA0\x80"), u"\uFFFD");      // encoded surrogate
+    EXPECT_EQ(UTF8ToString("a\xFF"
+                           "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(UTF8ToString("\xE9\xAB"), u"\uFFFD");      // cut short
+    EXPECT_EQ(UTF8ToString("\xC0\x80"), u"\uFFFD");      // overlong
+    EXPECT_EQ(UTF8ToString("\xED\xA0\x80"), u"\uFFFD");  // encoded surrogate
     EXPECT_EQ(StringToUTF8(String(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
 TEST(Bytes, WidenEachByteToItsOwnCodeUnit) {
-    EXPECT_EQ(BytesToString("\xE9" "a"), String(u"\u00E9a"));
+    EXPECT_EQ(BytesToString("\xE9"
+                            "a"),
+              String(u"\u00E9a"));
 }

@@ -1,0 +1,3 @@
+#include "media/avutilstubs.h"
+
+VELQUA_DEFINE_ENTRY_TABLE(avutil, VELQUA_AVUTIL_ENTRIES, FixupAVUtil, UnfixAVUtil, (void)0)
