@@ -18,7 +18,7 @@ constexpr size_t InfoHeaderSize = 40;
 
 // Little-endian fields; reading past the end means the file is cut short.
 class TFields {
-  public:
+public:
     explicit TFields(std::span<const Byte> AData) : FData(AData) {}
 
     uint32_t U8(size_t APos) const { return At(APos, 1)[0]; }
@@ -36,7 +36,7 @@ class TFields {
         return FData.data() + APos;
     }
 
-  private:
+private:
     std::span<const Byte> FData;
 };
 
@@ -105,7 +105,7 @@ THeader ParseHeader(const TFields& AIn) {
 
 // One colour channel described by a bit-field mask, widened to 8 bits.
 class TChannel {
-  public:
+public:
     TChannel(uint32_t AMask, Byte AAbsent) : FMask(AMask), FAbsent(AAbsent) {
         if (AMask == 0) return;
         FShift = std::countr_zero(AMask);
@@ -120,7 +120,7 @@ class TChannel {
     }
     bool Present() const { return FBits != 0; }
 
-  private:
+private:
     uint32_t FMask;
     Byte FAbsent;
     int FShift = 0;

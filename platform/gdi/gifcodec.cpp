@@ -35,7 +35,7 @@ int OnWrite(GifFileType* AGif, const GifByteType* ABuffer, int ALength) {
 }
 
 class TGifReader {
-  public:
+public:
     explicit TGifReader(TGifInput& AInput) {
         int error = 0;
         FGif = DGifOpen(&AInput, OnRead, &error);
@@ -55,12 +55,12 @@ class TGifReader {
         throw EInvalidGraphic(u"GIF image is not valid (%s)", {text ? text : "unknown error"});
     }
 
-  private:
+private:
     GifFileType* FGif = nullptr;
 };
 
 class TGifWriter {
-  public:
+public:
     explicit TGifWriter(std::vector<Byte>& AOutput) {
         int error = 0;
         FGif = EGifOpen(&AOutput, OnWrite, &error);
@@ -88,12 +88,12 @@ class TGifWriter {
         throw EInvalidGraphic(u"GIF image could not be written (%s)", {text ? text : "unknown error"});
     }
 
-  private:
+private:
     GifFileType* FGif = nullptr;
 };
 
 class TColorMap {
-  public:
+public:
     TColorMap(int ACount, const GifColorType* AColors) : FMap(GifMakeMapObject(ACount, AColors)) {
         if (!FMap) throw EOutOfMemory(u"Out of memory");
     }
@@ -102,7 +102,7 @@ class TColorMap {
     ~TColorMap() { GifFreeMapObject(FMap); }
     const ColorMapObject* Get() const { return FMap; }
 
-  private:
+private:
     ColorMapObject* FMap;
 };
 

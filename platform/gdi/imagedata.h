@@ -16,7 +16,7 @@ inline constexpr Integer MaxImageDimension = 32767;
 inline constexpr Int64 MaxImagePixels = Int64{1} << 26;
 
 class TImageData {
-  public:
+public:
     TImageData() = default;
     // EInvalidGraphic when a side is negative or the picture is beyond the limits.
     TImageData(Integer AWidth, Integer AHeight);
@@ -39,7 +39,7 @@ class TImageData {
     // The colour table of a 1-, 4- or 8-bit source, 0x00RRGGBB (in memory B, G, R, 0).
     std::vector<uint32_t> Palette;
 
-  private:
+private:
     size_t RowOffset(Integer ARow) const { return static_cast<size_t>(ARow) * FWidth * 4; }
 
     Integer FWidth = 0;

@@ -50,7 +50,7 @@ void SetUpErrors(TJpegError& AError) {
 }
 
 class TDecompressor {
-  public:
+public:
     TDecompressor() {
         SetUpErrors(Error);
         Info.err = &Error.Manager;
@@ -64,7 +64,7 @@ class TDecompressor {
 };
 
 class TCompressor {
-  public:
+public:
     TCompressor() {
         SetUpErrors(Error);
         Info.err = &Error.Manager;

@@ -50,7 +50,7 @@ void OnWrite(png_structp APng, png_bytep AData, size_t ALength) {
 void OnFlush(png_structp) {}
 
 class TPngStruct {
-  public:
+public:
     TPngStruct(bool AWrite, TPngSession& ASession) : FWrite(AWrite) {
         FPng = AWrite ? png_create_write_struct(PNG_LIBPNG_VER_STRING, &ASession, OnError, OnWarning)
                       : png_create_read_struct(PNG_LIBPNG_VER_STRING, &ASession, OnError, OnWarning);
@@ -68,7 +68,7 @@ class TPngStruct {
     png_structp Png() const { return FPng; }
     png_infop Info() const { return FInfo; }
 
-  private:
+private:
     bool FWrite;
     png_structp FPng = nullptr;
     png_infop FInfo = nullptr;

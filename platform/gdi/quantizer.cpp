@@ -130,7 +130,7 @@ std::vector<uint32_t> MedianCut(const TImageData& AImage, size_t AMaxColors) {
 
 // Nearest palette entry per cell of 6 bits a channel, found when first asked.
 class TNearest {
-  public:
+public:
     explicit TNearest(const std::vector<uint32_t>& APalette) : FPalette(APalette), FCache(1 << 18, -1) {}
 
     Byte Find(int AR, int AG, int AB) {
@@ -139,7 +139,7 @@ class TNearest {
         return static_cast<Byte>(FCache[key]);
     }
 
-  private:
+private:
     int Search(int AR, int AG, int AB) const {
         int best = 0, bestDistance = INT32_MAX;
         for (size_t i = 0; i < FPalette.size(); ++i) {
