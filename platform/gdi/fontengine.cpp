@@ -212,11 +212,6 @@ Integer FontInstance::TextWidth(std::u16string_view AText) {
     return width;
 }
 
-bool FontInstance::HasGlyph(char32_t ACode) {
-    std::lock_guard lock(FLock);
-    return FindSlot(ACode).Index != 0;
-}
-
 size_t FontInstance::RenderedGlyphCount() {
     std::lock_guard lock(FLock);
     return FGlyphs.size();

@@ -88,9 +88,6 @@ class FontInstance : public TextMeasurer {
     // The coverage of a character, rendered once and kept; it stays valid
     // as long as the font.
     const GlyphImage& Glyph(char32_t ACode);
-    // Whether a face of this font (the primary or the fallback) has the
-    // character.
-    bool HasGlyph(char32_t ACode);
     // How many characters have been rendered; measuring renders none.
     size_t RenderedGlyphCount();
 

@@ -271,7 +271,7 @@ TabStops TabbedTextStops(const Integer* AStops, Integer ACount, Integer AOrigin,
 
 TextLayout LayoutDrawText(std::u16string_view AText, const TextBox& ARect, const DrawTextOptions& AOptions,
                           TextMeasurer& AMeasurer) {
-    const Cardinal format = AOptions.Format;
+    const UINT format = AOptions.Format;
     const bool singleLine = format & DT_SINGLELINE;
     const bool calcRect = format & DT_CALCRECT;
     const Integer left = ARect.Left + AOptions.LeftMargin;

@@ -49,7 +49,7 @@ struct TextLine {
 };
 
 struct DrawTextOptions {
-    Cardinal Format = 0;
+    win::UINT Format = 0;
     Integer TabLength = 8;  // in average character widths
     Integer LeftMargin = 0;
     Integer RightMargin = 0;

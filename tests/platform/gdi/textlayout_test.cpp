@@ -24,7 +24,7 @@ class FixedMeasurer : public gdi::TextMeasurer {
     Integer AveCharWidth() override { return 5; }
 };
 
-TextLayout Layout(std::u16string_view AText, TextBox ARect, Cardinal AFormat) {
+TextLayout Layout(std::u16string_view AText, TextBox ARect, UINT AFormat) {
     FixedMeasurer measurer;
     return gdi::LayoutDrawText(AText, ARect, {AFormat}, measurer);
 }
@@ -49,7 +49,7 @@ std::string Describe(const TextLayout& ALayout) {
 struct Case {
     const char16_t* Text;
     TextBox Rect;
-    Cardinal Format;
+    UINT Format;
     std::string Lines;
     Integer Result;
 };
@@ -123,7 +123,7 @@ TEST(DrawTextLayout, ProcessesPrefixes) {
 }
 
 TEST(DrawTextLayout, WrapsWordsAndChineseText) {
-    const Cardinal wrap = DT_WORDBREAK;
+    const UINT wrap = DT_WORDBREAK;
     const Case cases[] = {
         {u"aaa bbb ccc", {0, 0, 70, 100}, wrap, "0,0:aaa bbb|0,16:ccc", 32},
         {u"aaa bbb ccc", {0, 0, 69, 100}, wrap, "0,0:aaa|0,16:bbb|0,32:ccc", 48},
@@ -167,7 +167,7 @@ TEST(DrawTextLayout, CalcRectBoundsTheText) {
     struct Calc {
         const char16_t* Text;
         TextBox Rect;
-        Cardinal Format;
+        UINT Format;
         TextBox Bounds;
         Integer Result;
     };
@@ -206,8 +206,8 @@ TEST(DrawTextLayout, MarginsNarrowTheBox) {
 }
 
 TEST(DrawTextLayout, ShortensWithEllipses) {
-    const Cardinal end = DT_END_ELLIPSIS | DT_SINGLELINE;
-    const Cardinal path = DT_PATH_ELLIPSIS | DT_SINGLELINE;
+    const UINT end = DT_END_ELLIPSIS | DT_SINGLELINE;
+    const UINT path = DT_PATH_ELLIPSIS | DT_SINGLELINE;
     const Case cases[] = {
         {u"abcdefghij", {0, 0, 60, 16}, end, "0,0:abc...", 16},
         {u"abcdef", {0, 0, 60, 16}, end, "0,0:abcdef", 16},  // fits: unchanged
