@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "gditest.h"
 #include "platform/gdi/bitmaps.h"
 #include "platform/gdi/dc.h"
@@ -24,16 +26,20 @@ HICON MakeIcon(uint32_t ALeft, uint32_t ARight, uint8_t AMaskBits) {
     return icon;
 }
 
+// The row after drawing the icon at its own size over ABackground.
+std::string Drawn(TestBitmap& B, HICON AIcon, uint32_t ABackground, UINT AFlags = DI_NORMAL) {
+    B.Fill(ABackground);
+    EXPECT_TRUE(DrawIconEx(B.DC(), 0, 0, AIcon, 0, 0, 0, nullptr, AFlags));
+    return B.RowText(0);
+}
+
 }  // namespace
 
 TEST(Icons, AlphaIconsBlendAndWriteAlpha) {
     HICON icon = MakeIcon(0x80FF0000, 0x00000000, 0x00);  // half-transparent red, clear
     TestBitmap b(2, 1);
-    ASSERT_TRUE(DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(b.RowText(0), "80800000 00000000");
-    b.Fill(0xFF0000FF);
-    DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(b.RowText(0), "FF80007F FF0000FF");
+    EXPECT_EQ(Drawn(b, icon, 0x00000000), "80800000 00000000");
+    EXPECT_EQ(Drawn(b, icon, 0xFF0000FF), "FF80007F FF0000FF");
     DestroyIcon(icon);
 }
 
@@ -41,18 +47,12 @@ TEST(Icons, IconsWithoutAlphaUseTheMaskAndLeaveAlphaZero) {
     // Left pixel opaque green (mask 0), right transparent (mask 1, colour black).
     HICON icon = MakeIcon(0x0000FF00, 0x00000000, 0x40);
     TestBitmap b(2, 1);
-    b.Fill(0xFF123456);
-    DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(b.RowText(0), "0000FF00 00123456");
-    b.Fill(0xFF123456);
-    DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_MASK);
-    EXPECT_EQ(b.RowText(0), "00000000 00123456");
+    EXPECT_EQ(Drawn(b, icon, 0xFF123456), "0000FF00 00123456");
+    EXPECT_EQ(Drawn(b, icon, 0xFF123456, DI_MASK), "00000000 00123456");
     // Whatever the DC's colours, the mask stays black and white.
     SetTextColor(b.DC(), RGB(255, 0, 0));
     SetBkColor(b.DC(), RGB(0, 0, 255));
-    b.Fill(0xFF123456);
-    DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(b.RowText(0), "0000FF00 00123456");
+    EXPECT_EQ(Drawn(b, icon, 0xFF123456), "0000FF00 00123456");
     DestroyIcon(icon);
 }
 
@@ -87,9 +87,7 @@ TEST(Icons, MonochromeIconsAndStaleHandles) {
     HICON icon = CreateIconIndirect(&info);
     ASSERT_NE(icon, nullptr);
     TestBitmap b(2, 1);
-    b.Fill(0x00123456);
-    DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    EXPECT_EQ(b.RowText(0), "00FFFFFF 00EDCBA9");
+    EXPECT_EQ(Drawn(b, icon, 0x00123456), "00FFFFFF 00EDCBA9");
     EXPECT_FALSE(DeleteObject(icon));
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
