@@ -2,31 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "picturestreams.h"
+
 #include "tests/platform/gdi/pngfiles.h"
 
 namespace {
-
-void Load(TGraphic& AGraphic, const std::vector<Byte>& AData) {
-    TMemoryStream stream;
-    stream.WriteBuffer(AData.data(), static_cast<Int64>(AData.size()));
-    stream.SetPosition(0);
-    AGraphic.LoadFromStream(&stream);
-}
-
-std::vector<Byte> Saved(TGraphic& AGraphic) {
-    TMemoryStream stream;
-    AGraphic.SaveToStream(&stream);
-    const auto* data = static_cast<const Byte*>(stream.Memory());
-    return std::vector<Byte>(data, data + stream.Size());
-}
-
-// A white 32-bit target the pictures are drawn on.
-TBitmap* WhiteTarget(TBitmap& ABitmap, Integer AWidth, Integer AHeight) {
-    ABitmap.SetPixelFormat(pf32bit);
-    ABitmap.SetSize(AWidth, AHeight);
-    ABitmap.Canvas()->FillRect(Rect(0, 0, AWidth, AHeight));
-    return &ABitmap;
-}
 
 TEST(PngImage, ReadsTheColourTypeAndItsTransparency) {
     const TBytes palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
