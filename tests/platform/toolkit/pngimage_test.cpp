@@ -12,7 +12,7 @@ TEST(PngImage, ReadsTheColourTypeAndItsTransparency) {
     const TBytes palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
     struct TCase {
         const char* Name;
-        TPngSpec Spec;
+        TPngFields Fields;
         TPNGTransparencyMode Mode;
         TColor TransparentColour;
         bool HasAlphaChannel;
@@ -45,8 +45,8 @@ TEST(PngImage, ReadsTheColourTypeAndItsTransparency) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TPngImage png;
-        Load(png, BuildPng(c.Spec));
-        EXPECT_EQ(c.Spec.ColorType, png.Header().ColorType);
+        Load(png, BuildPng(c.Fields));
+        EXPECT_EQ(c.Fields.ColorType, png.Header().ColorType);
         EXPECT_EQ(c.Mode, png.TransparencyMode());
         EXPECT_EQ(c.Mode != ptmNone, png.Transparent());
         EXPECT_EQ(c.TransparentColour, png.TransparentColor());
@@ -98,7 +98,7 @@ TEST(PngImage, CreateAlphaKeepsTheTransparencyThereWas) {
     const TBytes palette = {10, 20, 30, 40, 50, 60};
     struct TCase {
         const char* Name;
-        TPngSpec Spec;
+        TPngFields Fields;
         TPngColorType NewType;
         std::vector<Byte> Alpha;
     } cases[] = {
@@ -116,7 +116,7 @@ TEST(PngImage, CreateAlphaKeepsTheTransparencyThereWas) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TPngImage png;
-        Load(png, BuildPng(c.Spec));
+        Load(png, BuildPng(c.Fields));
         png.CreateAlpha();
         EXPECT_EQ(c.NewType, png.Header().ColorType);
         EXPECT_EQ(ptmPartial, png.TransparencyMode());
