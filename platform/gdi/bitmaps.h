@@ -23,4 +23,23 @@ HBITMAP CreateCompatibleBitmap(HDC ADC, int AWidth, int AHeight);
 // holds top-down rows padded to 16 bits.
 HBITMAP CreateBitmap(int AWidth, int AHeight, UINT APlanes, UINT ABitCount, const void* ABits);
 
+// Rows of a bitmap in the format AInfo asks for: 1 (black and white), 24 or
+// 32 bits per pixel, its width and height (negative: top-down) those of the
+// bitmap. Scan lines count in the order the rows are stored, from the first
+// one. With ABits == nullptr and biBitCount 0 the header is filled with the
+// bitmap's own format instead. Works on a bitmap selected into a DC too.
+// Returns the number of rows copied, 0 on failure. ADC must be a valid DC.
+int GetDIBits(HDC ADC, HBITMAP ABitmap, UINT AStartScan, UINT ALines, void* ABits, BITMAPINFO* AInfo,
+              UINT AUsage);
+
+// Draw DIB memory onto a DC as StretchBlt does, the pixels and format given
+// by ABits and AInfo. The source position counts rows from the bottom row of
+// the picture whatever its row order, so a negative height pair copies
+// unmirrored. Both return the number of rows drawn, 0 on failure.
+int SetDIBitsToDevice(HDC ADC, int X, int Y, DWORD AWidth, DWORD AHeight, int ASourceX, int ASourceY,
+                      UINT AStartScan, UINT ALines, const void* ABits, const BITMAPINFO* AInfo, UINT AUsage);
+int StretchDIBits(HDC ADC, int X, int Y, int AWidth, int AHeight, int ASourceX, int ASourceY,
+                  int ASourceWidth, int ASourceHeight, const void* ABits, const BITMAPINFO* AInfo,
+                  UINT AUsage, DWORD ARop);
+
 }  // namespace win

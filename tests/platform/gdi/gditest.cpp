@@ -20,7 +20,7 @@ TestBitmapInfo::TestBitmapInfo(int AWidth, int AHeight, int ABitCount)
     h.biBitCount = WORD(ABitCount);
     h.biCompression = BI_RGB;
     // Grey ramp colour table, black first and white last.
-    if (ABitCount <= 8) {
+    if (ABitCount >= 1 && ABitCount <= 8) {
         const int n = 1 << ABitCount;
         for (int i = 0; i < n; ++i) {
             const BYTE v = BYTE(i * 255 / (n - 1));
