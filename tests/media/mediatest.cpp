@@ -1,0 +1,23 @@
+#include "mediatest.h"
+
+#include <cstdlib>
+
+#include "media/ffmpegloader.h"
+#include "platform/base/ustring.h"
+
+String TestDataFile(std::u16string_view AName) {
+    const char* folder = std::getenv("VELQUA_TEST_DATA");
+    return UTF8ToString(folder ? folder : "testdata") + u"/" + String(AName);
+}
+
+AnsiString TestDataPath(std::u16string_view AName) {
+    return StringToUTF8(TestDataFile(AName));
+}
+
+void MediaTest::SetUp() {
+    ASSERT_TRUE(LibLoader.Load(ProbeLibraries)) << StringToUTF8(LibLoader.LastErrMsg());
+}
+
+void MediaTest::TearDown() {
+    LibLoader.Unload(ProbeLibraries);
+}
