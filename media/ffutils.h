@@ -1,13 +1,17 @@
 // Texts about FFmpeg values: timestamps, error codes, codecs, media types,
-// metadata; and whole-file reading through the C runtime.
+// metadata; whole-file reading through the C runtime; the generic option
+// contexts.
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/rational.h>
+#include <libswscale/swscale.h>
 }
 
 #include "platform/base/types.h"
@@ -27,3 +31,32 @@ String MetadataValue(const AVDictionary* AMetadata, const char* AKey, const Stri
 String CodecNameText(const AVCodecParameters* AParameters, bool AEncoder);
 String CodecNameText(const AVCodecContext* AContext, bool AEncoder);
 String MediaTypeName(Integer AType);
+
+// Options the engine does not know by name, tried on default contexts: one
+// codec context per media type (video 0, audio 1, data 2, subtitle 3,
+// attachment 4), a format context and a scaler context. Accepted names are
+// remembered so that their values can be copied onto the real contexts.
+struct TFFOptions {
+    std::vector<AnsiString> opt_names;
+    AVCodecContext* avcodec_opts[AVMEDIA_TYPE_NB] = {};
+    AVFormatContext* avformat_opts = nullptr;
+    SwsContext* sws_opts = nullptr;
+    // Options that only codecs themselves know (private to a codec, such as
+    // an encoder's presets), per media type of the codecs that know them:
+    // handed to avcodec_open2 with the real codec.
+    AVDictionary* codec_private_opts[AVMEDIA_TYPE_NB] = {};
+};
+
+void InitFFOptions(TFFOptions& AOptions);
+void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags);
+void FreeFFOptions(TFFOptions& AOptions);
+// False for an empty name or value and, silently, for a name that nothing
+// knows; false with "Invalid value" in FFmpeg's log for a value an option
+// refuses. A name known to some codec only is kept for that codec's type.
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue);
+// Copies each remembered option whose flags hold all of AFlags from ASource
+// to ATarget (objects with an AVClass).
+void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, Integer AFlags);
+// A copy of the codec-private options of AType for avcodec_open2; the caller
+// frees it. What the codec leaves in it was not taken.
+AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType);

@@ -9,6 +9,7 @@ extern "C" {
 
 #define VELQUA_SWSCALE_ENTRIES(X) \
     X(sws_freeContext)            \
+    X(sws_getCachedContext)       \
     X(sws_getContext)             \
     X(sws_scale)
 

@@ -1,12 +1,16 @@
 #include "media/ffutils.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 
+#include "media/avcodecstubs.h"
 #include "media/avutilstubs.h"
 #include "media/ffmpegloader.h"
+#include "media/ffmpeglogger.h"
+#include "mediatest.h"
 
 namespace {
 
@@ -99,6 +103,112 @@ TEST_F(WithLibraries, ReadWholeFileAddsAZeroByte) {
     avutil::av_free(buffer);
     EXPECT_EQ(ReadWholeFile("/nonexistent/velqua.log", buffer, size), -1);
     std::filesystem::remove(file);
+}
+
+}  // namespace
+
+namespace {
+
+// Keeps what reaches the logger from FFmpeg's log and the components.
+class FFOptionsTest : public MediaTest {
+protected:
+    void SetUp() override {
+        MediaTest::SetUp();
+        InitFFOptions(Options);
+        AllocFFOptions(Options, SWS_BICUBIC);
+        Logger = GetLogger();
+        SavedLevel = Logger->LogLevel();
+        Logger->SetTriggerEventInMainThread(false);
+        Logger->SetOnLog(
+            [this](TObject*, Cardinal, TLogLevel, const String& AMsg) { Lines.push_back(AMsg); });
+    }
+    void TearDown() override {
+        Logger->SetOnLog(nullptr);
+        Logger->SetTriggerEventInMainThread(true);
+        Logger->SetLogLevel(SavedLevel);
+        FreeFFOptions(Options);
+        MediaTest::TearDown();
+    }
+    Int64 BitRate(int AType) const { return Options.avcodec_opts[AType]->bit_rate; }
+
+    TFFOptions Options;
+    TFFLogger* Logger = nullptr;
+    TLogLevel SavedLevel = llInfo;
+    std::vector<String> Lines;
+};
+
+TEST_F(FFOptionsTest, KnownNamesAreSetAndRemembered) {
+    const Int64 audioDefault = BitRate(AVMEDIA_TYPE_AUDIO);
+    // Not known as such: the letter names the type and the rest the option.
+    EXPECT_TRUE(SetFFOption(Options, "vb", "800000"));
+    EXPECT_EQ(BitRate(AVMEDIA_TYPE_VIDEO), 800000);
+    EXPECT_EQ(BitRate(AVMEDIA_TYPE_AUDIO), audioDefault);
+    EXPECT_TRUE(SetFFOption(Options, "g", "12"));
+    EXPECT_EQ(Options.avcodec_opts[AVMEDIA_TYPE_VIDEO]->gop_size, 12);
+    EXPECT_TRUE(SetFFOption(Options, "probesize", "5000000"));
+    EXPECT_EQ(Options.avformat_opts->probesize, 5000000);
+    EXPECT_TRUE(SetFFOption(Options, "sws_flags", "neighbor"));
+    EXPECT_EQ(Options.opt_names, (std::vector<AnsiString>{"b", "g", "probesize", "sws_flags"}));
+    EXPECT_TRUE(Lines.empty());
+}
+
+TEST_F(FFOptionsTest, UnknownNamesAndEmptyTextsAreRefusedSilently) {
+    const struct {
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {"nosuchoption", "1"}, {"vnosuchoption", "1"}, {"", "1"}, {"  ", "1"}, {"b", " "},
+        {nullptr, "1"},        {"b", nullptr},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(SetFFOption(Options, c.name, c.value)) << (c.name ? c.name : "nil");
+    EXPECT_TRUE(Options.opt_names.empty());
+    EXPECT_TRUE(Lines.empty());
+}
+
+TEST_F(FFOptionsTest, InvalidValuesAreLoggedAndRefused) {
+    EXPECT_FALSE(SetFFOption(Options, "b", "fast"));
+    EXPECT_FALSE(SetFFOption(Options, "scan_offset", "maybe"));
+    // FFmpeg says why in lines of its own.
+    EXPECT_THAT(Lines, ::testing::IsSupersetOf({u"Invalid value \"fast\" for option \"b\"",
+                                                u"Invalid value \"maybe\" for option \"scan_offset\""}));
+    EXPECT_TRUE(Options.opt_names.empty());
+    EXPECT_EQ(Options.codec_private_opts[AVMEDIA_TYPE_VIDEO], nullptr);
+}
+
+TEST_F(FFOptionsTest, CodecPrivateOptionsAreKeptForTheirMediaType) {
+    EXPECT_TRUE(SetFFOption(Options, "scan_offset", "1"));
+    EXPECT_TRUE(Options.opt_names.empty());
+    AVDictionary* video = CodecPrivateOptions(Options, AVMEDIA_TYPE_VIDEO);
+    AVDictionary* audio = CodecPrivateOptions(Options, AVMEDIA_TYPE_AUDIO);
+    EXPECT_EQ(MetadataValue(video, "scan_offset", u"-"), u"1");
+    EXPECT_EQ(audio, nullptr);
+    avutil::av_dict_free(&video);
+    EXPECT_EQ(CodecPrivateOptions(Options, 7), nullptr);
+}
+
+TEST_F(FFOptionsTest, ApplyCopiesOptionsWhoseFlagsMatch) {
+    ASSERT_TRUE(SetFFOption(Options, "b", "640000"));
+    ASSERT_TRUE(SetFFOption(Options, "g", "7"));
+    const AVCodec* encoder = avcodec::avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+    AVCodecContext* target = avcodec::avcodec_alloc_context3(encoder);
+    ApplyFFOptions(Options, target, Options.avcodec_opts[AVMEDIA_TYPE_VIDEO],
+                   AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    EXPECT_EQ(target->bit_rate, 640000);
+    EXPECT_EQ(target->gop_size, 7);
+    avcodec::avcodec_free_context(&target);
+
+    target = avcodec::avcodec_alloc_context3(nullptr);
+    const int gop = target->gop_size;
+    ApplyFFOptions(Options, target, Options.avcodec_opts[AVMEDIA_TYPE_VIDEO], AV_OPT_FLAG_AUDIO_PARAM);
+    EXPECT_EQ(target->gop_size, gop);
+    avcodec::avcodec_free_context(&target);
+}
+
+TEST_F(FFOptionsTest, DebugOptionRaisesTheLogLevel) {
+    Logger->SetLogLevel(llInfo);
+    ASSERT_TRUE(SetFFOption(Options, "debug", "pict"));
+    EXPECT_EQ(Logger->LogLevel(), llDebug);
 }
 
 }  // namespace
