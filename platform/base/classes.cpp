@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/base/listhelpers.h"
+
 void Free(TObject* AObject) {
     if (!AObject) return;
     AObject->BeforeDestruction();
@@ -30,17 +32,12 @@ TComponent::TComponent(TComponent* AOwner) {
 }
 
 void TComponent::BeforeDestruction() {
-    Teardown();
+    Destroying();
 }
 
 TComponent::~TComponent() {
-    // Reached directly by a plain delete; after Free it has nothing left to do.
-    Teardown();
-}
-
-void TComponent::Teardown() {
-    if (FTornDown) return;
-    FTornDown = true;
+    // After the descendants' destructors, as in the toolkit: a destructor may
+    // still use, or free itself, the components its object owns.
     Destroying();
     while (!FFreeNotifies.empty()) {
         TComponent* other = FFreeNotifies.back();
@@ -53,8 +50,7 @@ void TComponent::Teardown() {
 }
 
 TComponent* TComponent::Components(Integer AIndex) const {
-    if (AIndex < 0 || AIndex >= ComponentCount())
-        throw EListError(u"List index out of bounds (%d)", {AIndex});
+    if (AIndex < 0 || AIndex >= ComponentCount()) throw EListError(SListIndexError, {AIndex});
     return FComponents[static_cast<size_t>(AIndex)];
 }
 
@@ -72,21 +68,21 @@ TComponent* TComponent::FindComponent(std::u16string_view AName) const {
     return nullptr;
 }
 
-void TComponent::ValidateRename(const String& ANewName) const {
-    if (FOwner && !ANewName.empty() && !SameText(ANewName, FName)) {
-        TComponent* other = FOwner->FindComponent(ANewName);
-        if (other && other != this) throw EComponentError(u"A component named %s already exists", {ANewName});
-    }
+void TComponent::ValidateName(const TComponent* AOwner, const String& AName) const {
+    if (!AOwner || AName.empty()) return;
+    const TComponent* other = AOwner->FindComponent(AName);
+    if (other && other != this) throw EComponentError(u"A component named %s already exists", {AName});
 }
 
 void TComponent::SetName(const String& AValue) {
     if (AValue == FName) return;
-    ValidateRename(AValue);
+    ValidateName(FOwner, AValue);
     FName = AValue;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
-    AComponent->ValidateRename(AComponent->FName);
+    // Checked against the new owner's components, not the old owner's.
+    AComponent->ValidateName(this, AComponent->FName);
     if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;

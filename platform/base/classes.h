@@ -67,7 +67,10 @@ using TComponentState = TSet<TComponentStateItem>;
 class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* AOwner);
+    // Tells those registered for free notification, then frees the owned
+    // components (the most recently inserted first) and leaves the owner.
     ~TComponent() override;
+    // Through Free: csDestroying is set before any destructor runs.
     void BeforeDestruction() override;
 
     TComponent* Owner() const { return FOwner; }
@@ -104,13 +107,13 @@ public:
     virtual void Loaded();
 
 protected:
+    // On opRemove from AComponent's destructor only its TComponent part is
+    // still alive: compare the pointer, do not look inside.
     virtual void Notification(TComponent* AComponent, TOperation AOperation);
 
 private:
-    // Free notifications, owned components and the owner, done once while
-    // the object is whole (through Free) or from the destructor.
-    void Teardown();
-    void ValidateRename(const String& ANewName) const;
+    // Raises when another component of AOwner is named AName (without case).
+    void ValidateName(const TComponent* AOwner, const String& AName) const;
     void RemoveNotification(TComponent* AComponent);
 
     TComponent* FOwner = nullptr;
@@ -119,5 +122,4 @@ private:
     String FName;
     NativeInt FTag = 0;
     TComponentState FComponentState;
-    bool FTornDown = false;
 };

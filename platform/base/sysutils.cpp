@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +22,35 @@ char16_t AsciiUpper(char16_t c) {
 
 String Ascii(const char* AText) {
     return BytesToString(AText);
+}
+
+// Compares unit by unit after AFold; a prefix sorts first.
+Integer CompareFolded(std::u16string_view A, std::u16string_view B, char16_t (*AFold)(char16_t)) {
+    const size_t n = std::min(A.size(), B.size());
+    for (size_t i = 0; i < n; ++i) {
+        const int d = static_cast<int>(AFold(A[i])) - static_cast<int>(AFold(B[i]));
+        if (d != 0) return d;
+    }
+    return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
+}
+
+// Simple lower-case mapping of the cased letters of the common alphabets.
+char16_t FoldCase(char16_t c) {
+    if (c < 0x80) return AsciiLower(c);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+    if (c >= 0x100 && c <= 0x17F) {
+        if (c == 0x178) return 0xFF;
+        // Latin Extended-A pairs a capital with the next unit, odd-based in two runs.
+        const bool oddRun = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+        const bool paired = c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F;
+        if (paired && ((c % 2 == 1) == oddRun)) return c + 1;
+        return c;
+    }
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
+    if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+    if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+    if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;
+    return c;
 }
 
 [[noreturn]] void FormatError(std::u16string_view AFormat) {
@@ -519,16 +549,28 @@ AnsiString UpperCase(std::string_view AText) {
 }
 
 Integer CompareText(std::u16string_view A, std::u16string_view B) {
-    const size_t n = std::min(A.size(), B.size());
-    for (size_t i = 0; i < n; ++i) {
-        const int d = static_cast<int>(AsciiUpper(A[i])) - static_cast<int>(AsciiUpper(B[i]));
-        if (d != 0) return d;
-    }
-    return static_cast<Integer>(A.size()) - static_cast<Integer>(B.size());
+    return CompareFolded(A, B, AsciiUpper);
 }
 
 bool SameText(std::u16string_view A, std::u16string_view B) {
     return A.size() == B.size() && CompareText(A, B) == 0;
+}
+
+Integer AnsiCompareText(std::u16string_view A, std::u16string_view B) {
+    return CompareFolded(A, B, FoldCase);
+}
+
+Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B) {
+    const Integer folded = AnsiCompareText(A, B);
+    if (folded != 0) return folded;
+    for (size_t i = 0; i < A.size(); ++i) {
+        if (A[i] != B[i]) return FoldCase(A[i]) == A[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+bool AnsiSameText(std::u16string_view A, std::u16string_view B) {
+    return A.size() == B.size() && AnsiCompareText(A, B) == 0;
 }
 
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset) {

@@ -153,6 +153,13 @@ AnsiString LowerCase(std::string_view AText);
 AnsiString UpperCase(std::string_view AText);
 Integer CompareText(std::u16string_view A, std::u16string_view B);
 bool SameText(std::u16string_view A, std::u16string_view B);
+// The locale-style comparisons the string lists use: letters compare without
+// case across Latin, Greek, Cyrillic and full-width forms (CompareText folds
+// ASCII only); AnsiCompareStr then puts a lower-case letter before its
+// capital, so only identical texts compare equal.
+Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
+Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
+bool AnsiSameText(std::u16string_view A, std::u16string_view B);
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset = 1);
 String Copy(std::u16string_view AText, Integer AIndex, Integer ACount);
 AnsiString Copy(std::string_view AText, Integer AIndex, Integer ACount);

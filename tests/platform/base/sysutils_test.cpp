@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 TEST(Format, IntegersHonourWidthPrecisionAndAlignment) {
     struct Case {
@@ -135,4 +136,22 @@ TEST(Exceptions, AssertAndClassNames) {
         EXPECT_STREQ(e.what(), "Allow creating only one instance.");
     }
     EXPECT_EQ(Exception(u"%s-%d", {u"a", 1}).Message(), u"a-1");
+}
+
+TEST(Strings, AnsiComparisonsFoldCaseBeyondAscii) {
+    const std::pair<const char16_t*, const char16_t*> same[] = {
+        {u"ABC", u"abc"}, {u"ÄÖÜ", u"äöü"}, {u"ŁĄĆ", u"łąć"},
+        {u"ΣΩ", u"σω"},   {u"ЖЁ", u"жё"},   {u"ＡＢ", u"ａｂ"},
+    };
+    for (const auto& [a, b] : same) {
+        EXPECT_TRUE(AnsiSameText(a, b)) << StringToUTF8(a);
+        EXPECT_EQ(AnsiCompareText(a, b), 0);
+        EXPECT_LT(AnsiCompareStr(b, a), 0) << "lower case first: " << StringToUTF8(a);
+    }
+    EXPECT_FALSE(SameText(u"Ä", u"ä"));  // CompareText stays ASCII-only
+    EXPECT_LT(AnsiCompareText(u"a", u"B"), 0);
+    EXPECT_LT(AnsiCompareStr(u"a", u"B"), 0);
+    EXPECT_LT(AnsiCompareText(u"ab", u"ABC"), 0);
+    EXPECT_EQ(AnsiCompareStr(u"中文", u"中文"), 0);
+    EXPECT_FALSE(AnsiSameText(u"中", u"文"));
 }
