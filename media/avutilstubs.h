@@ -23,6 +23,7 @@ extern "C" {
     X(av_dict_set)               \
     X(av_frame_alloc)            \
     X(av_frame_free)             \
+    X(av_frame_unref)            \
     X(av_free)                   \
     X(av_freep)                  \
     X(av_gcd)                    \

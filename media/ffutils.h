@@ -32,6 +32,12 @@ String CodecNameText(const AVCodecParameters* AParameters, bool AEncoder);
 String CodecNameText(const AVCodecContext* AContext, bool AEncoder);
 String MediaTypeName(Integer AType);
 
+// A picture as four plane pointers and four line sizes.
+struct TAVPicture {
+    uint8_t* data[4];
+    int linesize[4];
+};
+
 // Options the engine does not know by name, tried on default contexts: one
 // codec context per media type (video 0, audio 1, data 2, subtitle 3,
 // attachment 4), a format context and a scaler context. Accepted names are

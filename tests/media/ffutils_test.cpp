@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "media/avcodecstubs.h"
 #include "media/avutilstubs.h"
@@ -109,32 +110,23 @@ TEST_F(WithLibraries, ReadWholeFileAddsAZeroByte) {
 
 namespace {
 
-// Keeps what reaches the logger from FFmpeg's log and the components.
 class FFOptionsTest : public MediaTest {
 protected:
     void SetUp() override {
         MediaTest::SetUp();
         InitFFOptions(Options);
         AllocFFOptions(Options, SWS_BICUBIC);
-        Logger = GetLogger();
-        SavedLevel = Logger->LogLevel();
-        Logger->SetTriggerEventInMainThread(false);
-        Logger->SetOnLog(
-            [this](TObject*, Cardinal, TLogLevel, const String& AMsg) { Lines.push_back(AMsg); });
+        Log = std::make_unique<TLogCapture>();
     }
     void TearDown() override {
-        Logger->SetOnLog(nullptr);
-        Logger->SetTriggerEventInMainThread(true);
-        Logger->SetLogLevel(SavedLevel);
+        Log.reset();
         FreeFFOptions(Options);
         MediaTest::TearDown();
     }
     Int64 BitRate(int AType) const { return Options.avcodec_opts[AType]->bit_rate; }
 
     TFFOptions Options;
-    TFFLogger* Logger = nullptr;
-    TLogLevel SavedLevel = llInfo;
-    std::vector<String> Lines;
+    std::unique_ptr<TLogCapture> Log;
 };
 
 TEST_F(FFOptionsTest, KnownNamesAreSetAndRemembered) {
@@ -149,7 +141,7 @@ TEST_F(FFOptionsTest, KnownNamesAreSetAndRemembered) {
     EXPECT_EQ(Options.avformat_opts->probesize, 5000000);
     EXPECT_TRUE(SetFFOption(Options, "sws_flags", "neighbor"));
     EXPECT_EQ(Options.opt_names, (std::vector<AnsiString>{"b", "g", "probesize", "sws_flags"}));
-    EXPECT_TRUE(Lines.empty());
+    EXPECT_TRUE(Log->Lines.empty());
 }
 
 TEST_F(FFOptionsTest, UnknownNamesAndEmptyTextsAreRefusedSilently) {
@@ -163,15 +155,15 @@ TEST_F(FFOptionsTest, UnknownNamesAndEmptyTextsAreRefusedSilently) {
     for (const auto& c : cases)
         EXPECT_FALSE(SetFFOption(Options, c.name, c.value)) << (c.name ? c.name : "nil");
     EXPECT_TRUE(Options.opt_names.empty());
-    EXPECT_TRUE(Lines.empty());
+    EXPECT_TRUE(Log->Lines.empty());
 }
 
 TEST_F(FFOptionsTest, InvalidValuesAreLoggedAndRefused) {
     EXPECT_FALSE(SetFFOption(Options, "b", "fast"));
     EXPECT_FALSE(SetFFOption(Options, "scan_offset", "maybe"));
     // FFmpeg says why in lines of its own.
-    EXPECT_THAT(Lines, ::testing::IsSupersetOf({u"Invalid value \"fast\" for option \"b\"",
-                                                u"Invalid value \"maybe\" for option \"scan_offset\""}));
+    EXPECT_THAT(Log->Lines, ::testing::IsSupersetOf({u"Invalid value \"fast\" for option \"b\"",
+                                                     u"Invalid value \"maybe\" for option \"scan_offset\""}));
     EXPECT_TRUE(Options.opt_names.empty());
     EXPECT_EQ(Options.codec_private_opts[AVMEDIA_TYPE_VIDEO], nullptr);
 }
@@ -206,9 +198,9 @@ TEST_F(FFOptionsTest, ApplyCopiesOptionsWhoseFlagsMatch) {
 }
 
 TEST_F(FFOptionsTest, DebugOptionRaisesTheLogLevel) {
-    Logger->SetLogLevel(llInfo);
+    GetLogger()->SetLogLevel(llInfo);
     ASSERT_TRUE(SetFFOption(Options, "debug", "pict"));
-    EXPECT_EQ(Logger->LogLevel(), llDebug);
+    EXPECT_EQ(GetLogger()->LogLevel(), llDebug);
 }
 
 }  // namespace

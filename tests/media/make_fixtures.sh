@@ -52,12 +52,13 @@ make ntsc.ts -f lavfi -i testsrc=size=320x240:rate=30000/1001:duration=2 $SINE \
     -metadata service_provider=Velqua -metadata service_name=Probe
 # A still picture.
 make still.png -f lavfi -i color=c=red:size=64x48:duration=1 -frames:v 1
-# Title, an ID3v2 frame name and a free key as file metadata.
-make tags.mkv $TESTSRC -c:v mpeg4 -t 1 -metadata title=Velqua -metadata TPE1=Somebody \
+# Title, artist and a free key as file metadata.
+make tags.mkv $TESTSRC -c:v mpeg4 -t 1 -metadata title=Velqua -metadata artist=Somebody \
     -metadata MYKEY=value
-# Raw video frames in a container that states no bit rate.
+# Raw BGR frames whose stream states a sample aspect ratio the codec does not.
 make raw.nut -f lavfi -i color=c=blue:size=32x24:rate=5:duration=1 -c:v rawvideo -pix_fmt bgr24
-# MP3 at a constant 128 kb/s.
-make cbr.mp3 $SINE -c:a libmp3lame -b:a 128k
+# MP3 at a constant 128 kb/s, without a header that would make the reader
+# estimate the bit rate from the file size.
+make cbr.mp3 $SINE -c:a libmp3lame -b:a 128k -write_xing 0
 
 copy a.avi "中文视频.avi"

@@ -21,3 +21,20 @@ void MediaTest::SetUp() {
 void MediaTest::TearDown() {
     LibLoader.Unload(ProbeLibraries);
 }
+
+TLogCapture::TLogCapture(TLogLevel ALevel) : FSavedLevel(GetLogger()->LogLevel()) {
+    TFFLogger* logger = GetLogger();
+    logger->SetLogLevel(ALevel);
+    logger->SetTriggerEventInMainThread(false);
+    logger->SetOnLog([this](TObject*, Cardinal, TLogLevel ALevel, const String& AMsg) {
+        Lines.push_back(AMsg);
+        Levels.push_back(ALevel);
+    });
+}
+
+TLogCapture::~TLogCapture() {
+    TFFLogger* logger = GetLogger();
+    logger->SetOnLog(nullptr);
+    logger->SetTriggerEventInMainThread(true);
+    logger->SetLogLevel(FSavedLevel);
+}

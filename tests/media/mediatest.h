@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string_view>
+#include <vector>
 
+#include "media/ffmpeglogger.h"
 #include "platform/base/types.h"
 #include "platform/base/ustring.h"
 
@@ -17,4 +19,20 @@ class MediaTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+};
+
+// Collects what reaches the logger at ALevel while it lives, on the thread
+// that logs; the logger's settings come back afterwards.
+class TLogCapture {
+public:
+    explicit TLogCapture(TLogLevel ALevel = llInfo);
+    ~TLogCapture();
+    TLogCapture(const TLogCapture&) = delete;
+    TLogCapture& operator=(const TLogCapture&) = delete;
+
+    std::vector<String> Lines;
+    std::vector<TLogLevel> Levels;
+
+private:
+    TLogLevel FSavedLevel;
 };
