@@ -195,10 +195,6 @@ void TCustomFFmpeg::SetDefaults() {
     Fnb_meta_data_maps = 0;
     Fstreamid_map.fill(0);
 
-    {
-        std::lock_guard guard(FThreadLock);
-        FThread = nullptr;
-    }
     FTotalOutputDuration = -1;
     FFirstHook = nullptr;
     FHookFrameNumber = 0;
@@ -313,7 +309,8 @@ void TCustomFFmpeg::Cleanup() {
 }
 
 TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority) {
-    if (FConverting || FTerminated) return nullptr;
+    // A terminate already on its way counts as terminated.
+    if (FConverting || FTerminated || FTerminating) return nullptr;
     const char16_t* missing = Fnb_output_files <= 0  ? u"At least one output file must be specified"
                               : Fnb_input_files == 0 ? u"At least one input file must be specified"
                                                      : nullptr;
