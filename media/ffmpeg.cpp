@@ -1,5 +1,8 @@
 #include "media/ffmpeg.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "media/avcodecstubs.h"
 #include "media/avfilterstubs.h"
 #include "media/avformatstubs.h"
@@ -19,17 +22,19 @@ TCriticalSection& ThePostHookLock() {
     return lock;
 }
 
-// Sets an event when it goes out of scope, whatever happened.
-class TSetOnExit {
-public:
-    explicit TSetOnExit(TEvent& AEvent) : FEvent(AEvent) {}
-    ~TSetOnExit() { FEvent.SetEvent(); }
-    TSetOnExit(const TSetOnExit&) = delete;
-    TSetOnExit& operator=(const TSetOnExit&) = delete;
-
-private:
-    TEvent& FEvent;
-};
+// Runs AStep of AOwner with AEvent reset, and sets the event again whatever
+// happens: the event tells that no such thread runs.
+void RunUnsignalled(TEvent& AEvent, TCustomFFmpeg* AOwner, const std::function<void(TCustomFFmpeg*)>& AStep) {
+    if (!AOwner) return;
+    AEvent.ResetEvent();
+    try {
+        AStep(AOwner);
+    } catch (...) {
+        AEvent.SetEvent();
+        throw;
+    }
+    AEvent.SetEvent();
+}
 
 bool TranscoderLoaded() {
     return LibLoader.Loaded(TranscoderLibraries);
@@ -56,10 +61,8 @@ TConvertThread::TConvertThread(TCustomFFmpeg* AOwner, TThreadPriority APriority)
 }
 
 void TConvertThread::Execute() {
-    if (!FOwner) return;
-    FOwner->FStopEvent.ResetEvent();
-    TSetOnExit stopped(FOwner->FStopEvent);
-    FOwner->DoConvert();
+    if (FOwner)
+        RunUnsignalled(FOwner->FStopEvent, FOwner, [](TCustomFFmpeg* AOwner) { AOwner->DoConvert(); });
 }
 
 TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg* AOwner) : TThread(true), FOwner(AOwner) {
@@ -68,10 +71,8 @@ TDoTerminateThread::TDoTerminateThread(TCustomFFmpeg* AOwner) : TThread(true), F
 }
 
 void TDoTerminateThread::Execute() {
-    if (!FOwner) return;
-    FOwner->FTermEvent.ResetEvent();
-    TSetOnExit done(FOwner->FTermEvent);
-    FOwner->DoTerminate();
+    if (FOwner)
+        RunUnsignalled(FOwner->FTermEvent, FOwner, [](TCustomFFmpeg* AOwner) { AOwner->DoTerminate(); });
 }
 
 // --- The engine ---
@@ -445,7 +446,9 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
     // Waits also when no worker is known any more: one that has just
     // terminated still sets the event on its way out.
     while (FStopEvent.WaitFor(20) == wrTimeout) {
-        if (IsMainThread()) ProcessPendingMessages();
+        // The wait itself runs the GUI thread's pending main-thread calls (a
+        // worker may be waiting in one); window messages run here.
+        if (IsMainThread()) ProcessMessagesHook();
     }
 }
 

@@ -282,6 +282,20 @@ protected:
     // Opening files.
     void check_audio_video_sub_inputs(bool AFirstOnly, bool& AHasVideo, bool& AHasAudio,
                                       bool& AHasSubtitle) const;
+    // What the three kinds of new stream share.
+    struct TNewStream {
+        AVStream* Stream;
+        TOutputStreamSetup* Setup;
+        AVCodecContext* Codec;
+        const AVCodec* Encoder;  // nil when copied or when there is none
+        const AVCodec* Forced;   // the encoder the option named
+    };
+    // The stream with its id and setup, and its codec context with the
+    // type's encoding options; a refusal clears AName and raises.
+    TNewStream BeginStream(AVFormatContext* oc, AVMediaType AType, AnsiString& AName, bool ACopy,
+                           TBitstreamFilterChain& AFilters);
+    // The encoder table entry and the language; clears AName.
+    void EndStream(const TNewStream& AStream, AnsiString& AName, AnsiString& ALanguage);
     void new_video_stream(AVFormatContext* oc);
     void new_audio_stream(AVFormatContext* oc);
     void new_subtitle_stream(AVFormatContext* oc);
@@ -300,109 +314,109 @@ protected:
     std::vector<std::array<double, MAX_STREAMS>> Finput_files_ts_scale;
     std::vector<const AVCodec*> Finput_codecs;  // forced decoders by input stream table index
     Integer Fnb_input_files = 0;
-    Integer Fnb_icodecs = 0;
+    Integer Fnb_icodecs;
     std::vector<AVFormatContext*> Foutput_files;
     std::vector<const AVCodec*> Foutput_codecs;  // forced encoders by output stream table index
     Integer Fnb_output_files = 0;
-    Integer Fnb_ocodecs = 0;
+    Integer Fnb_ocodecs;
     std::vector<TAVStreamMap> Fstream_maps;
-    Integer Fnb_stream_maps = 0;
+    Integer Fnb_stream_maps;
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
-    Integer Fnb_meta_data_maps = 0;
+    Integer Fnb_meta_data_maps;
     std::array<Integer, MAX_STREAMS> Fstreamid_map{};
 
-    // Options of the next file or stream.
+    // Options of the next file or stream; SetDefaults gives them their defaults.
     AnsiString Flast_asked_format;
-    Integer Fframe_width = 0;
-    Integer Fframe_height = 0;
-    float Fframe_aspect_ratio = 0;
-    AVPixelFormat Fframe_pix_fmt = AV_PIX_FMT_NONE;
-    AVSampleFormat Faudio_sample_fmt = AV_SAMPLE_FMT_NONE;
-    Integer Fframe_topBand = 0;
-    Integer Fframe_bottomBand = 0;
-    Integer Fframe_leftBand = 0;
-    Integer Fframe_rightBand = 0;
+    Integer Fframe_width;
+    Integer Fframe_height;
+    float Fframe_aspect_ratio;
+    AVPixelFormat Fframe_pix_fmt;
+    AVSampleFormat Faudio_sample_fmt;
+    Integer Fframe_topBand;
+    Integer Fframe_bottomBand;
+    Integer Fframe_leftBand;
+    Integer Fframe_rightBand;
     std::array<Integer, 4> Fmax_frames{};  // video, audio, data, subtitle
-    AVRational Fframe_rate{0, 0};
-    float Fvideo_qscale = 0;
+    AVRational Fframe_rate;
+    float Fvideo_qscale;
     std::optional<std::array<Word, 64>> Fintra_matrix;
     std::optional<std::array<Word, 64>> Finter_matrix;
     AnsiString Fvideo_rc_override_string;
-    bool Fvideo_disable = false;
-    Integer Fvideo_discard = 0;
+    bool Fvideo_disable;
+    Integer Fvideo_discard;
     AnsiString Fvideo_codec_name;  // empty: none
-    Cardinal Fvideo_codec_tag = 0;
+    Cardinal Fvideo_codec_tag;
     AnsiString Fvideo_language;
-    bool Fsame_quality = false;
-    bool Fdo_deinterlace = false;
-    Integer Ftop_field_first = -1;
-    Integer Fme_threshold = 0;
-    Integer Fintra_dc_precision = 8;
-    bool Floop_input = false;
-    Integer Floop_output = -1;
-    bool Fqp_hist = false;
+    bool Fsame_quality;
+    bool Fdo_deinterlace;
+    Integer Ftop_field_first;
+    Integer Fme_threshold;
+    Integer Fintra_dc_precision;
+    bool Floop_input;
+    Integer Floop_output;
+    bool Fqp_hist;
     AnsiString Fvfilters;
-    bool FEnableFilter = false;
+    bool FEnableFilter;
     AVFilterGraph* Fgraph = nullptr;
-    bool Fintra_only = false;
-    Integer Faudio_sample_rate = 44100;
-    Int64 Fchannel_layout = 0;
-    float Faudio_qscale = -99999.0f;
-    bool Faudio_disable = false;
-    Integer Faudio_channels = 2;
+    bool Fintra_only;
+    Integer Faudio_sample_rate;
+    Int64 Fchannel_layout;
+    float Faudio_qscale;
+    bool Faudio_disable;
+    Integer Faudio_channels;
     AnsiString Faudio_codec_name;
-    Cardinal Faudio_codec_tag = 0;
+    Cardinal Faudio_codec_tag;
     AnsiString Faudio_language;
-    bool Fsubtitle_disable = false;
+    bool Fsubtitle_disable;
     AnsiString Fsubtitle_codec_name;
     AnsiString Fsubtitle_language;
-    Cardinal Fsubtitle_codec_tag = 0;
-    float Fmux_preload = 0.5f;
-    float Fmux_max_delay = 0.7f;
-    Int64 Frecording_time = INT64_MAX;
-    Int64 Fstart_time = 0;
-    Int64 Frecording_timestamp = 0;  // seconds since 1970
-    Int64 Finput_ts_offset = 0;
+    Cardinal Fsubtitle_codec_tag;
+    float Fmux_preload;
+    float Fmux_max_delay;
+    Int64 Frecording_time;
+    Int64 Fstart_time;
+    Int64 Frecording_timestamp;  // seconds since 1970
+    Int64 Finput_ts_offset;
     Integer Fmetadata_count = 0;
     std::vector<std::pair<AnsiString, AnsiString>> Fmetadata;
-    bool Fdo_hex_dump = false;
-    bool Fdo_pkt_dump = false;
-    bool Fdo_psnr = false;
-    Integer Fdo_pass = 0;
+    bool Fdo_hex_dump;
+    bool Fdo_pkt_dump;
+    bool Fdo_psnr;
+    Integer Fdo_pass;
     AnsiString Fpass_logfilename_prefix;
-    Integer Faudio_stream_copy = 0;
-    Integer Fvideo_stream_copy = 0;
-    Integer Fsubtitle_stream_copy = 0;
-    Integer Fvideo_sync_method = -1;
-    Integer Faudio_sync_method = 0;
-    float Faudio_drift_threshold = 0.1f;
-    bool Fcopy_ts = false;
-    bool Fopt_shortest = false;
-    Integer Fvideo_global_header = 0;
+    Integer Faudio_stream_copy;
+    Integer Fvideo_stream_copy;
+    Integer Fsubtitle_stream_copy;
+    Integer Fvideo_sync_method;
+    Integer Faudio_sync_method;
+    float Faudio_drift_threshold;
+    bool Fcopy_ts;
+    bool Fopt_shortest;
+    Integer Fvideo_global_header;
     AnsiString Fvstats_filename;
     FILE* Fvstats_file = nullptr;
-    Integer Fopt_programid = 0;
-    Integer Fcopy_initial_nonkeyframes = 0;
-    bool Frate_emu = false;
-    Integer Fvideo_channel = 0;
+    Integer Fopt_programid;
+    Integer Fcopy_initial_nonkeyframes;
+    bool Frate_emu;
+    Integer Fvideo_channel;
     AnsiString Fvideo_standard;
-    Integer Faudio_volume = 256;
-    bool Fexit_on_error = false;
-    bool Fusing_vhook = false;
-    Integer Fverbose = 1;
-    Integer Fthread_count = 1;
-    Int64 Fvideo_size = 0;
-    Int64 Faudio_size = 0;
-    Int64 Fextra_size = 0;
-    Integer Fnb_frames_dup = 0;
-    Integer Fnb_frames_drop = 0;
-    bool FShowDupOrDrop = false;
-    bool Finput_sync = false;
-    Int64 Flimit_filesize = 0;
-    bool Fforce_fps = false;
-    Integer Fpgmyuv_compatibility_hack = 0;
-    float Fdts_delta_threshold = 10.0f;
-    Cardinal Fsws_flags = SWS_BICUBIC;
+    Integer Faudio_volume;
+    bool Fexit_on_error;
+    bool Fusing_vhook;
+    Integer Fverbose;
+    Integer Fthread_count;
+    Int64 Fvideo_size;
+    Int64 Faudio_size;
+    Int64 Fextra_size;
+    Integer Fnb_frames_dup;
+    Integer Fnb_frames_drop;
+    bool FShowDupOrDrop;
+    bool Finput_sync;
+    Int64 Flimit_filesize;
+    bool Fforce_fps;
+    Integer Fpgmyuv_compatibility_hack;
+    float Fdts_delta_threshold;
+    Cardinal Fsws_flags;
     TFFOptions FOptions;
 
     // Bitstream filters for the next new stream of each type.
@@ -414,8 +428,8 @@ protected:
     // conversion opened and has not closed, the latest first.
     std::vector<AVCodecContext*> FEncoderList;
     std::vector<AVCodecContext*> FDecoderList;
-    PFrameHookEntry FFirstHook = nullptr;
-    Integer FHookFrameNumber = 0;
+    PFrameHookEntry FFirstHook;
+    Integer FHookFrameNumber;
     TPostHookContext FPostContext;
     TPostHooks FPostHooks;  // guarded by PostHookLock
     bool FJoinMode = false;
@@ -424,7 +438,7 @@ protected:
     std::atomic<bool> FFinished{false};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFatalException{false};
-    Int64 FTotalOutputDuration = -1;
+    Int64 FTotalOutputDuration;
     String FLastErrMsg;
 
     TCustomHookEvent FOnCustomHook;

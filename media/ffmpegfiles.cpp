@@ -547,69 +547,70 @@ void TCustomFFmpeg::OptStreamId(const String& AOption, const String& AValue) {
 
 // --- New streams ---
 
-namespace {
-
-// Steps shared by the three kinds: the stream with its id, the stream's setup
-// entry with its bitstream filters. The codec context comes later, once the
-// encoder is known.
-struct TNewStream {
-    AVStream* Stream;
-    TOutputStreamSetup* Setup;
-};
-
-TNewStream AddStream(AVFormatContext* AContext, const std::array<Integer, MAX_STREAMS>& AIds,
-                     TBitstreamFilterChain& AFilters) {
-    const unsigned index = AContext->nb_streams;
-    AVStream* st = avformat::avformat_new_stream(AContext, nullptr);
-    if (!st) throw FFmpegException(u"Could not alloc stream");
-    st->id = index < MAX_STREAMS ? AIds[index] : 0;
-    TOutputFileSetup& setup = OutputSetup(AContext);
-    setup.Streams.resize(AContext->nb_streams);
-    TOutputStreamSetup& stream = setup.Streams[index];
-    stream.BitstreamFilters = std::move(AFilters);
+TCustomFFmpeg::TNewStream TCustomFFmpeg::BeginStream(AVFormatContext* oc, AVMediaType AType,
+                                                     AnsiString& AName, bool ACopy,
+                                                     TBitstreamFilterChain& AFilters) {
+    // A refused stream takes its codec name along, so that the name never
+    // applies to a later stream by mistake.
+    const auto refuse = [&AName](const String& AMessage) {
+        AName.clear();
+        throw FFmpegException(AMessage);
+    };
+    const unsigned index = oc->nb_streams;
+    AVStream* st = avformat::avformat_new_stream(oc, nullptr);
+    if (!st) refuse(u"Could not alloc stream");
+    st->id = index < MAX_STREAMS ? Fstreamid_map[index] : 0;
+    TOutputFileSetup& file = OutputSetup(oc);
+    file.Streams.resize(oc->nb_streams);
+    TOutputStreamSetup& setup = file.Streams[index];
+    setup.BitstreamFilters = std::move(AFilters);
     AFilters.clear();
-    return {st, &stream};
-}
+    setup.StreamCopy = ACopy;
 
-AVCodecContext* NewCodecContext(TOutputStreamSetup& ASetup, const AVCodec* AEncoder, AVMediaType AType,
-                                AVCodecID AId) {
-    ASetup.Codec = avcodec::avcodec_alloc_context3(AEncoder);
-    if (!ASetup.Codec) throw FFmpegException(u"Could not alloc stream");
-    ASetup.Codec->codec_type = AType;
-    ASetup.Codec->codec_id = AId;
-    return ASetup.Codec;
-}
-
-}  // namespace
-
-void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
-    TNewStream created;
-    try {
-        created = AddStream(oc, Fstreamid_map, Fvideo_bitstream_filters);
-    } catch (...) {
-        Fvideo_codec_name.clear();
-        throw;
-    }
-    AVStream* st = created.Stream;
-    TOutputStreamSetup& setup = *created.Setup;
-    const AVCodec* forced = nullptr;
-    const AVCodec* encoder = nullptr;
+    TNewStream created{st, &setup, nullptr, nullptr, nullptr};
     AVCodecID id = AV_CODEC_ID_NONE;
-    if (!Fvideo_stream_copy) {
-        if (!Fvideo_codec_name.empty()) {
-            if (!FindCodec(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, true,
-                           Strictness(FOptions, AVMEDIA_TYPE_VIDEO), id)) {
-                Fvideo_codec_name.clear();
-                throw FFmpegException(FLastErrMsg);
-            }
-            forced = encoder = avcodec::avcodec_find_encoder_by_name(Fvideo_codec_name.c_str());
-        } else {
-            id = avformat::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, AVMEDIA_TYPE_VIDEO);
-            encoder = avcodec::avcodec_find_encoder(id);
+    if (!ACopy) {
+        if (!FindCodec(AName, AType, true, Strictness(FOptions, AType), id)) refuse(FLastErrMsg);
+        if (!AName.empty()) {
+            created.Forced = created.Encoder = avcodec::avcodec_find_encoder_by_name(AName.c_str());
+        } else if (AType != AVMEDIA_TYPE_SUBTITLE) {
+            id = avformat::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, AType);
+            created.Encoder = avcodec::avcodec_find_encoder(id);
         }
     }
-    AVCodecContext* codec = NewCodecContext(setup, encoder, AVMEDIA_TYPE_VIDEO, id);
-    codec->thread_count = Fthread_count;
+    setup.Codec = created.Codec = avcodec::avcodec_alloc_context3(created.Encoder);
+    if (!created.Codec) refuse(u"Could not alloc stream");
+    created.Codec->codec_type = AType;
+    created.Codec->codec_id = id;
+    created.Codec->thread_count = Fthread_count;
+    if (!ACopy) {
+        if (AVCodecContext* defaults = FOptions.avcodec_opts[AType]) {
+            const int typeFlag = AType == AVMEDIA_TYPE_VIDEO   ? AV_OPT_FLAG_VIDEO_PARAM
+                                 : AType == AVMEDIA_TYPE_AUDIO ? AV_OPT_FLAG_AUDIO_PARAM
+                                                               : AV_OPT_FLAG_SUBTITLE_PARAM;
+            ApplyFFOptions(FOptions, created.Codec, defaults, typeFlag | AV_OPT_FLAG_ENCODING_PARAM);
+        }
+        setup.CodecOptions = CodecPrivateOptions(FOptions, AType);
+    }
+    return created;
+}
+
+void TCustomFFmpeg::EndStream(const TNewStream& AStream, AnsiString& AName, AnsiString& ALanguage) {
+    Foutput_codecs.push_back(AStream.Forced);
+    ++Fnb_ocodecs;
+    if (!ALanguage.empty()) {
+        avutil::av_dict_set(&AStream.Stream->metadata, "language", ALanguage.c_str(), 0);
+        ALanguage.clear();
+    }
+    AName.clear();
+}
+
+void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
+    const TNewStream created =
+        BeginStream(oc, AVMEDIA_TYPE_VIDEO, Fvideo_codec_name, Fvideo_stream_copy, Fvideo_bitstream_filters);
+    AVStream* st = created.Stream;
+    AVCodecContext* codec = created.Codec;
+    const AVCodec* encoder = created.Encoder;
     if (Fvideo_codec_tag) codec->codec_tag = Fvideo_codec_tag;
     AVCodecContext* defaults = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
     if ((Fvideo_global_header & 1) ||
@@ -623,13 +624,9 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
     }
     const AVRational sampleAspect = SampleAspectRatio(Fframe_aspect_ratio, Fframe_width, Fframe_height);
     if (Fvideo_stream_copy) {
-        setup.StreamCopy = true;
         st->sample_aspect_ratio = codec->sample_aspect_ratio = sampleAspect;
     } else {
         AVRational rate = Fframe_rate.num != 0 ? Fframe_rate : AVRational{25, 1};
-        if (defaults)
-            ApplyFFOptions(FOptions, codec, defaults, AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-        setup.CodecOptions = CodecPrivateOptions(FOptions, AVMEDIA_TYPE_VIDEO);
         if (encoder && encoder->supported_framerates && !Fforce_fps)
             rate = encoder->supported_framerates[avutil::av_find_nearest_q_idx(
                 rate, encoder->supported_framerates)];
@@ -670,135 +667,59 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
         if (Fdo_pass == 1) codec->flags |= AV_CODEC_FLAG_PASS1;
         if (Fdo_pass == 2) codec->flags |= AV_CODEC_FLAG_PASS2;
     }
-    Foutput_codecs.push_back(forced);
-    ++Fnb_ocodecs;
-    if (!Fvideo_language.empty()) {
-        avutil::av_dict_set(&st->metadata, "language", Fvideo_language.c_str(), 0);
-        Fvideo_language.clear();
-    }
+    EndStream(created, Fvideo_codec_name, Fvideo_language);
     Fvideo_disable = false;
-    Fvideo_codec_name.clear();
     Fvideo_stream_copy = 0;
     Fframe_pix_fmt = AV_PIX_FMT_NONE;
 }
 
 void TCustomFFmpeg::new_audio_stream(AVFormatContext* oc) {
-    TNewStream created;
+    TNewStream created{};
     try {
-        created = AddStream(oc, Fstreamid_map, Faudio_bitstream_filters);
+        created = BeginStream(oc, AVMEDIA_TYPE_AUDIO, Faudio_codec_name, Faudio_stream_copy,
+                              Faudio_bitstream_filters);
     } catch (...) {
-        Faudio_codec_name.clear();
         Faudio_language.clear();
         throw;
     }
     AVStream* st = created.Stream;
-    TOutputStreamSetup& setup = *created.Setup;
-    const AVCodec* forced = nullptr;
-    const AVCodec* encoder = nullptr;
-    AVCodecID id = AV_CODEC_ID_NONE;
-    if (!Faudio_stream_copy) {
-        if (!Faudio_codec_name.empty()) {
-            if (!FindCodec(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, true,
-                           Strictness(FOptions, AVMEDIA_TYPE_AUDIO), id)) {
-                Faudio_codec_name.clear();
-                Faudio_language.clear();
-                throw FFmpegException(FLastErrMsg);
-            }
-            forced = encoder = avcodec::avcodec_find_encoder_by_name(Faudio_codec_name.c_str());
-        } else {
-            id = avformat::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, AVMEDIA_TYPE_AUDIO);
-            encoder = avcodec::avcodec_find_encoder(id);
-        }
-    }
-    AVCodecContext* codec = NewCodecContext(setup, encoder, AVMEDIA_TYPE_AUDIO, id);
-    codec->thread_count = Fthread_count;
+    AVCodecContext* codec = created.Codec;
     if (Faudio_codec_tag) codec->codec_tag = Faudio_codec_tag;
-    AVCodecContext* defaults = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
     if (oc->oformat->flags & AVFMT_GLOBALHEADER) {
         codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        if (defaults) defaults->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (AVCodecContext* defaults = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO])
+            defaults->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     }
-    // A layout whose channel count disagrees counts as none: the channel
-    // count's default layout then.
-    const bool layoutFits =
-        Fchannel_layout != 0 && std::popcount(static_cast<uint64_t>(Fchannel_layout)) == Faudio_channels;
-    const auto setLayout = [&] {
-        if (layoutFits) {
-            avutil::av_channel_layout_from_mask(&codec->ch_layout, static_cast<uint64_t>(Fchannel_layout));
-        } else {
-            avutil::av_channel_layout_default(&codec->ch_layout, Faudio_channels);
-        }
-    };
-    if (Faudio_stream_copy) {
-        setup.StreamCopy = true;
-        setLayout();
-        codec->sample_rate = Faudio_sample_rate;
+    // A layout whose channel count disagrees counts as none: the default
+    // layout of the channel count then.
+    if (Fchannel_layout != 0 && std::popcount(static_cast<uint64_t>(Fchannel_layout)) == Faudio_channels) {
+        avutil::av_channel_layout_from_mask(&codec->ch_layout, static_cast<uint64_t>(Fchannel_layout));
     } else {
-        if (defaults)
-            ApplyFFOptions(FOptions, codec, defaults, AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-        setup.CodecOptions = CodecPrivateOptions(FOptions, AVMEDIA_TYPE_AUDIO);
+        avutil::av_channel_layout_default(&codec->ch_layout, Faudio_channels);
+    }
+    codec->sample_rate = Faudio_sample_rate;
+    if (!Faudio_stream_copy) {
         if (Faudio_qscale > -99999.0f) {
             codec->flags |= AV_CODEC_FLAG_QSCALE;
             codec->global_quality = static_cast<int>(FF_QP2LAMBDA * Faudio_qscale);
         }
-        setLayout();
         codec->sample_fmt = Faudio_sample_fmt;
-        codec->sample_rate = Faudio_sample_rate;
-        ChooseSampleFormat(codec, encoder);
-        ChooseSampleRate(codec, encoder);
+        ChooseSampleFormat(codec, created.Encoder);
+        ChooseSampleRate(codec, created.Encoder);
     }
-    Foutput_codecs.push_back(forced);
-    ++Fnb_ocodecs;
     // The rate the encoder really runs at: its sample counts are the time stamps.
     codec->time_base = {1, codec->sample_rate};
     st->time_base = codec->time_base;
-    if (!Faudio_language.empty()) {
-        avutil::av_dict_set(&st->metadata, "language", Faudio_language.c_str(), 0);
-        Faudio_language.clear();
-    }
+    EndStream(created, Faudio_codec_name, Faudio_language);
     Faudio_disable = false;
-    Faudio_codec_name.clear();
     Faudio_stream_copy = 0;
 }
 
 void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* oc) {
-    TNewStream created;
-    try {
-        created = AddStream(oc, Fstreamid_map, Fsubtitle_bitstream_filters);
-    } catch (...) {
-        Fsubtitle_codec_name.clear();
-        throw;
-    }
-    TOutputStreamSetup& setup = *created.Setup;
-    const AVCodec* forced = nullptr;
-    AVCodecID id = AV_CODEC_ID_NONE;
-    if (!Fsubtitle_stream_copy) {
-        if (!FindCodec(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, true,
-                       Strictness(FOptions, AVMEDIA_TYPE_SUBTITLE), id)) {
-            Fsubtitle_codec_name.clear();
-            throw FFmpegException(FLastErrMsg);
-        }
-        if (!Fsubtitle_codec_name.empty())
-            forced = avcodec::avcodec_find_encoder_by_name(Fsubtitle_codec_name.c_str());
-    }
-    AVCodecContext* codec = NewCodecContext(setup, forced, AVMEDIA_TYPE_SUBTITLE, id);
-    codec->thread_count = Fthread_count;
-    if (Fsubtitle_codec_tag) codec->codec_tag = Fsubtitle_codec_tag;
-    if (Fsubtitle_stream_copy) {
-        setup.StreamCopy = true;
-    } else {
-        if (AVCodecContext* defaults = FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE])
-            ApplyFFOptions(FOptions, codec, defaults,
-                           AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-        setup.CodecOptions = CodecPrivateOptions(FOptions, AVMEDIA_TYPE_SUBTITLE);
-    }
-    Foutput_codecs.push_back(forced);
-    ++Fnb_ocodecs;
-    if (!Fsubtitle_language.empty()) {
-        avutil::av_dict_set(&created.Stream->metadata, "language", Fsubtitle_language.c_str(), 0);
-        Fsubtitle_language.clear();
-    }
+    const TNewStream created = BeginStream(oc, AVMEDIA_TYPE_SUBTITLE, Fsubtitle_codec_name,
+                                           Fsubtitle_stream_copy, Fsubtitle_bitstream_filters);
+    if (Fsubtitle_codec_tag) created.Codec->codec_tag = Fsubtitle_codec_tag;
+    EndStream(created, Fsubtitle_codec_name, Fsubtitle_language);
     Fsubtitle_disable = false;
-    Fsubtitle_codec_name.clear();
     Fsubtitle_stream_copy = 0;
 }

@@ -48,6 +48,98 @@ String NormalizeLineBreaks(std::u16string_view AText) {
     return StringReplace(StringReplace(AText, u"\r\n", u"\n", rfReplaceAll), u"\r", u"\n", rfReplaceAll);
 }
 
+// One setting of a target preset, made in order: a generic option, or one of
+// the settings made directly ("$..."). NTSCValue, when given, serves NTSC and
+// FILM.
+struct TTargetSetting {
+    const char16_t* Name;
+    const char16_t* Value = nullptr;
+    const char16_t* NTSCValue = nullptr;
+};
+
+struct TTarget {
+    const char16_t* Name;
+    const char16_t* VideoCodec;
+    const char16_t* AudioCodec;
+    const char16_t* Format;
+    const char16_t* PALSize;
+    const char16_t* NTSCSize;
+    std::vector<TTargetSetting> Settings;
+};
+
+const TTarget kTargets[] = {
+    {u"vcd",
+     u"mpeg1video",
+     u"mp2",
+     u"vcd",
+     u"352x288",
+     u"352x240",
+     {{u"$r"},
+      {u"g", u"15", u"18"},
+      {u"b", u"1150000"},
+      {u"maxrate", u"1150000"},
+      {u"minrate", u"1150000"},
+      {u"bufsize", u"327680"},
+      {u"ab", u"224000"},
+      {u"$ar", u"44100"},
+      {u"$ac", u"2"},
+      {u"packetsize", u"2324"},
+      {u"muxrate", u"1411200"},
+      {u"$muxpreload", u"0.44"},
+      {u"$aspect", u"4:3"}}},
+    {u"svcd",
+     u"mpeg2video",
+     u"mp2",
+     u"svcd",
+     u"480x576",
+     u"480x480",
+     {{u"$r"},
+      {u"g", u"15", u"18"},
+      {u"b", u"2040000"},
+      {u"maxrate", u"2516000"},
+      {u"minrate", u"0"},
+      {u"bufsize", u"1835008"},
+      // The "+scan_offset" flag is the MPEG-2 encoder's own option now.
+      {u"scan_offset", u"1"},
+      {u"ab", u"224000"},
+      {u"$ar", u"44100"},
+      {u"packetsize", u"2324"},
+      {u"$stereo"},
+      {u"$aspect", u"4:3"}}},
+    {u"dvd",
+     u"mpeg2video",
+     u"ac3",
+     u"dvd",
+     u"720x576",
+     u"720x480",
+     {{u"$r"},
+      {u"g", u"15", u"18"},
+      {u"b", u"6000000"},
+      {u"maxrate", u"9000000"},
+      {u"minrate", u"0"},
+      {u"bufsize", u"1835008"},
+      {u"packetsize", u"2048"},
+      {u"muxrate", u"10080000"},
+      {u"ab", u"448000"},
+      {u"$ar", u"48000"},
+      {u"$stereo"},
+      {u"$aspect", u"16:9"}}},
+    {u"dv",
+     nullptr,
+     nullptr,
+     u"dv",
+     u"720x576",
+     u"720x480",
+     {{u"$pix_fmt", u"yuv420p", u"yuv411p"}, {u"$r"}, {u"$ar", u"48000"}, {u"$ac", u"2"}}},
+    {u"dv50",
+     nullptr,
+     nullptr,
+     u"dv",
+     u"720x576",
+     u"720x480",
+     {{u"$pix_fmt", u"yuv422p"}, {u"$r"}, {u"$ar", u"48000"}, {u"$ac", u"2"}}},
+};
+
 const TOptionsPreset* FindBuiltinPreset(const String& AName) {
     for (const TOptionsPreset& preset : BuiltinPresets())
         if (SameText(UTF8ToString(preset.Name), AName)) return &preset;
@@ -567,73 +659,38 @@ void TCustomFFmpeg::SetTarget(const String& ATarget, const String& ANorm, const 
             Log(*this, llVerbose, Format(u"Assuming %s for target.", {norm == tnPAL ? u"PAL" : u"NTSC"}));
     }
 
+    const TTarget* target = nullptr;
+    for (const TTarget& candidate : kTargets)
+        if (ATarget == candidate.Name) target = &candidate;
+    if (!target) throw FFmpegException(u"Unknown target type");
     const bool pal = norm == tnPAL;
-    const auto generic = [this](const char16_t* AName, const String& AValue) { OptDefault(AName, AValue); };
-    const auto defaultAspect = [this](const char16_t* AAspect) {
-        if (Fframe_aspect_ratio != 0) return;
-        Log(*this, llInfo, Format(u"Assuming %s for aspect ratio", {AAspect}));
-        OptFrameAspectRatio(AAspect);
-    };
-    const auto start = [&](const char16_t* AVideo, const char16_t* AAudio, const char16_t* AFormat,
-                           const char16_t* APALSize, const char16_t* ANTSCSize) {
-        if (AVideo) OptCodec(u"vcodec", AVideo);
-        if (AAudio) OptCodec(u"acodec", AAudio);
-        OptFormat(AFormat);
-        OptFrameSize(pal ? APALSize : ANTSCSize);
-    };
-
-    if (ATarget == u"vcd") {
-        start(u"mpeg1video", u"mp2", u"vcd", u"352x288", u"352x240");
-        OptFrameRate(TargetFrameRates[norm]);
-        generic(u"g", pal ? u"15" : u"18");
-        generic(u"b", u"1150000");
-        generic(u"maxrate", u"1150000");
-        generic(u"minrate", u"1150000");
-        generic(u"bufsize", u"327680");
-        generic(u"ab", u"224000");
-        Faudio_sample_rate = 44100;
-        Faudio_channels = 2;
-        generic(u"packetsize", u"2324");
-        generic(u"muxrate", u"1411200");
-        Fmux_preload = 0.44f;
-        defaultAspect(u"4:3");
-    } else if (ATarget == u"svcd") {
-        start(u"mpeg2video", u"mp2", u"svcd", u"480x576", u"480x480");
-        OptFrameRate(TargetFrameRates[norm]);
-        generic(u"g", pal ? u"15" : u"18");
-        generic(u"b", u"2040000");
-        generic(u"maxrate", u"2516000");
-        generic(u"minrate", u"0");
-        generic(u"bufsize", u"1835008");
-        // The "+scan_offset" flag is the MPEG-2 encoder's own option now.
-        generic(u"scan_offset", u"1");
-        generic(u"ab", u"224000");
-        Faudio_sample_rate = 44100;
-        generic(u"packetsize", u"2324");
-        if (Faudio_channels == 1) Faudio_channels = 2;
-        defaultAspect(u"4:3");
-    } else if (ATarget == u"dvd") {
-        start(u"mpeg2video", u"ac3", u"dvd", u"720x576", u"720x480");
-        OptFrameRate(TargetFrameRates[norm]);
-        generic(u"g", pal ? u"15" : u"18");
-        generic(u"b", u"6000000");
-        generic(u"maxrate", u"9000000");
-        generic(u"minrate", u"0");
-        generic(u"bufsize", u"1835008");
-        generic(u"packetsize", u"2048");
-        generic(u"muxrate", u"10080000");
-        generic(u"ab", u"448000");
-        Faudio_sample_rate = 48000;
-        if (Faudio_channels == 1) Faudio_channels = 2;
-        defaultAspect(u"16:9");
-    } else if (ATarget == u"dv" || ATarget == u"dv50") {
-        start(nullptr, nullptr, u"dv", u"720x576", u"720x480");
-        OptPixelFormat(ATarget == u"dv50" ? u"yuv422p" : pal ? u"yuv420p" : u"yuv411p");
-        OptFrameRate(TargetFrameRates[norm]);
-        Faudio_sample_rate = 48000;
-        Faudio_channels = 2;
-    } else {
-        throw FFmpegException(u"Unknown target type");
+    if (target->VideoCodec) OptCodec(u"vcodec", target->VideoCodec);
+    if (target->AudioCodec) OptCodec(u"acodec", target->AudioCodec);
+    OptFormat(target->Format);
+    OptFrameSize(pal ? target->PALSize : target->NTSCSize);
+    for (const TTargetSetting& setting : target->Settings) {
+        const char16_t* text = pal || !setting.NTSCValue ? setting.Value : setting.NTSCValue;
+        const String value = text ? text : u"";
+        const std::u16string_view name = setting.Name;
+        if (name == u"$pix_fmt") {
+            OptPixelFormat(value);
+        } else if (name == u"$r") {
+            OptFrameRate(TargetFrameRates[norm]);
+        } else if (name == u"$ar") {
+            Faudio_sample_rate = StrToInt(value);
+        } else if (name == u"$ac") {
+            Faudio_channels = StrToInt(value);
+        } else if (name == u"$stereo") {
+            if (Faudio_channels == 1) Faudio_channels = 2;
+        } else if (name == u"$muxpreload") {
+            Fmux_preload = static_cast<float>(StrToFloat(value));
+        } else if (name == u"$aspect") {
+            if (Fframe_aspect_ratio != 0) continue;
+            Log(*this, llInfo, Format(u"Assuming %s for aspect ratio", {value}));
+            OptFrameAspectRatio(value);
+        } else {
+            OptDefault(String(name), value);
+        }
     }
 }
 

@@ -89,6 +89,12 @@ std::string Text(const String& AText) {
     return StringToUTF8(AText);
 }
 
+std::vector<Integer> FirstMap(const TTestFFmpeg& AEngine) {
+    const TAVStreamMap& map = AEngine.Fstream_maps[0];
+    return {AEngine.Fnb_stream_maps, map.file_index, map.stream_index, map.sync_file_index,
+            map.sync_stream_index};
+}
+
 // Opens the encoder of an output stream as the conversion will, with its
 // private options; the options it did not take are returned.
 std::vector<AnsiString> OpenEncoder(TTestFFmpeg& AEngine, Integer AFile, Integer AStream) {
@@ -409,21 +415,14 @@ TEST_F(EngineTest, OptionTable) {
          u"map",
          u"0:1",
          [](TTestFFmpeg& e) {
-             ASSERT_EQ(e.Fnb_stream_maps, 1);
-             const TAVStreamMap& map = e.Fstream_maps[0];
-             EXPECT_EQ(std::vector<Integer>(
-                           {map.file_index, map.stream_index, map.sync_file_index, map.sync_stream_index}),
-                       std::vector<Integer>({0, 1, 0, 1}));
+             EXPECT_EQ(FirstMap(e), std::vector<Integer>({1, 0, 1, 0, 1}));
          },
          nullptr},
         {{},
          u"map",
          u"1.0:0.1",
          [](TTestFFmpeg& e) {
-             const TAVStreamMap& map = e.Fstream_maps[0];
-             EXPECT_EQ(std::vector<Integer>(
-                           {map.file_index, map.stream_index, map.sync_file_index, map.sync_stream_index}),
-                       std::vector<Integer>({1, 0, 0, 1}));
+             EXPECT_EQ(FirstMap(e), std::vector<Integer>({1, 1, 0, 0, 1}));
          },
          nullptr},
         {{},
