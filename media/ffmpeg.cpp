@@ -475,7 +475,14 @@ void TCustomFFmpeg::StopOrTerminate(bool AWaitFor) {
     // One terminate thread at most, however often this is called before it runs.
     if (!FTerminated && !FTerminating.exchange(true)) {
         FTermEvent.ResetEvent();
-        new TDoTerminateThread(this);
+        try {
+            new TDoTerminateThread(this);
+        } catch (...) {
+            // No thread: nothing to wait for, and a later call may try again.
+            FTermEvent.SetEvent();
+            FTerminating = false;
+            throw;
+        }
     }
     if (AWaitFor) FTermEvent.WaitFor(INFINITE);
 }

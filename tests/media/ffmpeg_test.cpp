@@ -56,6 +56,7 @@ public:
     using TCustomFFmpeg::FOptions;
     using TCustomFFmpeg::Foutput_files;
     using TCustomFFmpeg::Fpgmyuv_compatibility_hack;
+    using TCustomFFmpeg::FPostContext;
     using TCustomFFmpeg::Frecording_time;
     using TCustomFFmpeg::Fstart_time;
     using TCustomFFmpeg::Fstream_maps;
@@ -225,6 +226,37 @@ TEST_F(EngineTest, NeverStartedEngineTerminatesOnceFromAnotherThread) {
     Engine->StopOrTerminate(true);
     EXPECT_EQ(Terminates, 1);
     EXPECT_FALSE(Engine->Finished());
+}
+
+TEST_F(EngineTest, ResetStopsARunningConversionFirst) {
+    Input(u"a.avi");
+    Output(TempFile(u"reset.avi"));
+    TThread* worker = Engine->StartConvert(true, tpNormal);
+    ASSERT_NE(worker, nullptr);
+    Engine->Pause();
+    worker->Start();
+    Engine->Reset();
+    EXPECT_EQ(Terminates, 1);
+    EXPECT_FALSE(Engine->Terminated());
+    EXPECT_EQ(Engine->nb_input_files(), 0);
+    Input(u"a.avi");
+}
+
+TEST_F(EngineTest, RemovingThePreviewHookFreesThePreviewWindow) {
+    auto previewer = std::make_shared<TPreviewer>();
+    const std::weak_ptr<TPreviewer> watch = previewer;
+    Engine->SetPostHooks({phPreview, phBitmap});
+    Engine->FPostContext.Previewer = std::move(previewer);
+    Engine->SetPostHooks({phPreview, phBitmap});
+    Engine->SetPostHooks({phBitmap});
+    EXPECT_TRUE(watch.expired());
+    EXPECT_TRUE(Engine->PostHooks() == TPostHooks{phBitmap});
+
+    previewer = std::make_shared<TPreviewer>();
+    const std::weak_ptr<TPreviewer> second = previewer;
+    Engine->FPostContext.Previewer = std::move(previewer);
+    Engine->Cleanup();
+    EXPECT_TRUE(second.expired());
 }
 
 TEST_F(EngineTest, OutputWithDataSurvivesTheCleanup) {
