@@ -1,0 +1,42 @@
+// The one table that answers every platform probe: the reported Windows
+// version, the screen, the processor, and which optional entry points exist.
+// Tests change entries to reach the other branches and ResetCapabilities()
+// afterwards; the window layer adds its own entries here.
+#pragma once
+
+#include "platform/base/types.h"
+#include "platform/gdi/gditypes.h"
+
+namespace win {
+
+struct TCapabilities {
+    // What GetVersion reports: 6.1.
+    Byte MajorVersion = 6;
+    Byte MinorVersion = 1;
+
+    // The screen: GetDeviceCaps BITSPIXEL x PLANES is ScreenBitsPerPixel.
+    Integer ScreenBitsPerPixel = 32;
+    Integer ScreenWidth = 1920;
+    Integer ScreenHeight = 1080;
+    Integer PixelsPerInch = 96;
+    // One monitor; the work area leaves room for a task bar.
+    Integer MonitorCount = 1;
+    RECT WorkArea{0, 0, 1920, 1040};
+
+    bool HasMMX = true;
+
+    // Optional entry points of the platform libraries.
+    bool HasTransparentBlt = true;
+    bool HasAlphaBlend = true;
+    bool HasSetLayeredWindowAttributes = true;
+    bool HasUpdateLayeredWindow = true;
+    bool HasGetScrollBarInfo = false;
+    bool HasDwmComposition = false;
+};
+
+// The table in force; tests write to it.
+TCapabilities& Capabilities();
+// Back to the values above.
+void ResetCapabilities();
+
+}  // namespace win
