@@ -14,6 +14,8 @@
 #include "platform/base/fileutils.h"
 #include "platform/base/stringlist.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/canvas.h"
+#include "platform/toolkit/graphicsobjects.h"
 
 const TMetadataName Id3v2MetadataNames[22] = {
     {"TALB", "album"},     {"TAL", "album"},      {"TCOM", "composer"},  {"TCON", "genre"},
@@ -499,6 +501,7 @@ void TAVProbe::CloseFile() {
     FLastPTS = AV_NOPTS_VALUE;
     FLastPos = -1;
     CloseDecoder();
+    ResetRGBConvertContext(FRGBContext);
     TCustomAVProbe::CloseFile();
 }
 
@@ -848,6 +851,16 @@ bool TAVProbe::CopyToBitmap(TBitmap* ABitmap) {
         ReportError(AV_LOG_ERROR, u"picture not ready, please decode first");
         return false;
     }
-    (void)ABitmap;
+    if (!ABitmap) return false;
+    if (PictureToBitmap(FRGBContext, &FPicture.Picture, FPicture.PixFmt, FPicture.Width, FPicture.Height)) {
+        ABitmap->Assign(FRGBContext.Bitmap);
+        return true;
+    }
+    ABitmap->SetSize(FPicture.Width, FPicture.Height);
+    TCanvas* canvas = ABitmap->Canvas();
+    canvas->Brush()->SetColor(clBlack);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->FillRect(canvas->ClipRect());
+    avutil::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
     return false;
 }

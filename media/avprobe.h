@@ -214,6 +214,7 @@ private:
     AVCodecContext* FCodec = nullptr;
     Integer FCodecStream = -1;  // the stream FCodec decodes
     bool FDraining = false;     // the reader ended: the decoder gives what it holds
+    TRGBConvertContext FRGBContext;
     Integer FSeekIndex = -1;
     Int64 FStartTime = -1;
     Integer FDecodeIndex = -1;

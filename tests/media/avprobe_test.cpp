@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -454,6 +455,35 @@ TEST_F(AVProbeTest, CopyToBitmapNeedsAPicture) {
     Load(u"a.avi");
     EXPECT_FALSE(Probe->CopyToBitmap(nullptr));
     EXPECT_EQ(LastErr(), "picture not ready, please decode first");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AVProbeTest, CopyToBitmapGivesTheDecodedColours) {
+    Load(u"still.png");
+    ASSERT_TRUE(Probe->Decode(-1));
+    TBitmap bitmap;
+    ASSERT_TRUE(Probe->CopyToBitmap(&bitmap));
+    ASSERT_EQ(bitmap.Width(), 64);
+    ASSERT_EQ(bitmap.Height(), 48);
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    // Red, as far as the picture's own trip through YUV kept it.
+    for (Integer y : {0, 47}) {
+        const auto* row = static_cast<const uint8_t*>(bitmap.ScanLine(y));
+        for (Integer x : {0, 63}) {
+            EXPECT_EQ(row[3 * x], 0);
+            EXPECT_EQ(row[3 * x + 1], 0);
+            EXPECT_GE(row[3 * x + 2], 250);
+        }
+    }
+
+    Load(u"a.avi");
+    ASSERT_TRUE(Probe->Decode(-1));
+    ASSERT_TRUE(Probe->CopyToBitmap(&bitmap));
+    EXPECT_EQ(bitmap.Width(), 320);
+    EXPECT_EQ(bitmap.Height(), 240);
 }
 
 }  // namespace
