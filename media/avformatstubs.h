@@ -20,7 +20,6 @@ extern "C" {
     X(avio_alloc_context)           \
     X(avio_context_free)            \
     X(avio_flush)                   \
-    X(avio_read)                    \
     X(avio_seek)                    \
     X(avio_size)                    \
     X(avio_write)

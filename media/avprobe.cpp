@@ -114,7 +114,8 @@ void DumpStreamFormat(TStringList& ALines, const AVFormatContext* AContext, Inte
     const AVCodecParameters* parameters = stream->codecpar;
     const AVRational timeBase = stream->time_base;
     String line = Format(u"Stream #%d", {AIndex});
-    if (AContext->iformat->flags & AVFMT_SHOW_IDS) line += LowerCase(Format(u"[0x%x]", {stream->id}));
+    if (AContext->iformat && (AContext->iformat->flags & AVFMT_SHOW_IDS))
+        line += LowerCase(Format(u"[0x%x]", {stream->id}));
     if (const char* language = Value(stream->metadata, "language")) line += Format(u"(%s)", {language});
     Integer divisor = static_cast<Integer>(avutil::av_gcd(timeBase.num, timeBase.den));
     if (divisor == 0) divisor = 1;
@@ -525,15 +526,22 @@ bool TAVProbe::IsStillImage() const {
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0);
 }
 
-bool TAVProbe::CanSeek() {
+bool TAVProbe::HasOwnFile() {
     if (!FFileHandle) {
         ReportError(AV_LOG_WARNING, kFileNotLoaded);
         return false;
     }
+    // Another component reads an adopted context: moving its reader here
+    // would pull the ground from under it.
     if (!FOwnHandle) {
         ReportError(AV_LOG_WARNING, kReadOnly);
         throw Exception(kReadOnly);
     }
+    return true;
+}
+
+bool TAVProbe::CanSeek() {
+    if (!HasOwnFile()) return false;
     if (IsStillImage()) {
         ReportError(AV_LOG_INFO, u"\"image2\" format cannot to be seeked.");
         return false;
@@ -620,14 +628,7 @@ void TAVProbe::ResetPicture() {
 }
 
 bool TAVProbe::SelectDecodeStream(Integer AStreamIndex) {
-    if (!FFileHandle) {
-        ReportError(AV_LOG_WARNING, kFileNotLoaded);
-        return false;
-    }
-    if (!FOwnHandle) {
-        ReportError(AV_LOG_WARNING, kReadOnly);
-        throw Exception(kReadOnly);
-    }
+    if (!HasOwnFile()) return false;
     Integer index = AStreamIndex;
     if (index < 0) {
         index = FDecodeIndex >= 0 ? FDecodeIndex : FFirstVideoStreamIndex;

@@ -201,6 +201,8 @@ protected:
     void RefreshFileInfo() override;
 
 private:
+    // A loaded file of our own; raises for an adopted one.
+    bool HasOwnFile();
     bool CanSeek();
     bool IsStillImage() const;
     bool SelectDecodeStream(Integer AStreamIndex);
