@@ -389,10 +389,13 @@ Integer TCustomAVProbe::StreamOfType(Integer AStreamIndex, AVMediaType AType, co
 
 namespace {
 
-// Start and duration of a stream, as they are and in microseconds. A time
-// base without a denominator is mended on the stream itself.
-template <typename TInfo>
-void FillStreamTimes(AVStream* AStream, TInfo& AInfo) {
+constexpr TCodecStreamInfo kClearedStreamInfo{{}, {}, -1, -1, -1, -1, -1};
+
+// The facts audio and video streams share. A time base without a
+// denominator is mended on the stream itself.
+void FillCodecStreamInfo(AVStream* AStream, TCodecStreamInfo& AInfo) {
+    AInfo.Language = MetadataValue(AStream->metadata, "language", u"");
+    AInfo.CodecName = CodecNameText(AStream->codecpar, false);
     if (AStream->time_base.den == 0)
         AStream->time_base.den = AStream->time_base.num ? AStream->time_base.num : 1;
     AInfo.StartTime = AStream->start_time;
@@ -401,20 +404,18 @@ void FillStreamTimes(AVStream* AStream, TInfo& AInfo) {
         AInfo.StartTimeScaled = avutil::av_rescale_q(AStream->start_time, AStream->time_base, kMicroseconds);
     if (AStream->duration != AV_NOPTS_VALUE)
         AInfo.DurationScaled = avutil::av_rescale_q(AStream->duration, AStream->time_base, kMicroseconds);
+    AInfo.BitRate = ClampToInteger(AStream->codecpar->bit_rate);
 }
 
 }  // namespace
 
 TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(Integer AStreamIndex) {
-    TAudioStreamInfo info{{}, {}, -1, -1, -1, -1, -1, -1, -1, AV_SAMPLE_FMT_NONE};
+    TAudioStreamInfo info{kClearedStreamInfo, -1, -1, AV_SAMPLE_FMT_NONE};
     const Integer index = StreamOfType(AStreamIndex, AVMEDIA_TYPE_AUDIO, u"audio");
     if (index < 0) return info;
     AVStream* stream = FFileHandle->streams[index];
+    FillCodecStreamInfo(stream, info);
     const AVCodecParameters* parameters = stream->codecpar;
-    info.Language = MetadataValue(stream->metadata, "language", u"");
-    info.CodecName = CodecNameText(parameters, false);
-    FillStreamTimes(stream, info);
-    info.BitRate = ClampToInteger(parameters->bit_rate);
     info.Channels = parameters->ch_layout.nb_channels;
     info.SampleRate = parameters->sample_rate;
     info.SampleFormat = static_cast<AVSampleFormat>(parameters->format);
@@ -422,15 +423,12 @@ TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(Integer AStreamIndex) {
 }
 
 TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(Integer AStreamIndex) {
-    TVideoStreamInfo info{{}, {}, -1, -1, -1, -1, -1, -1, -1, -1.0f, AV_PIX_FMT_NONE, {-1, -1}};
+    TVideoStreamInfo info{kClearedStreamInfo, -1, -1, -1.0f, AV_PIX_FMT_NONE, {-1, -1}};
     const Integer index = StreamOfType(AStreamIndex, AVMEDIA_TYPE_VIDEO, u"video");
     if (index < 0) return info;
     AVStream* stream = FFileHandle->streams[index];
+    FillCodecStreamInfo(stream, info);
     const AVCodecParameters* parameters = stream->codecpar;
-    info.Language = MetadataValue(stream->metadata, "language", u"");
-    info.CodecName = CodecNameText(parameters, false);
-    FillStreamTimes(stream, info);
-    info.BitRate = ClampToInteger(parameters->bit_rate);
     info.Height = parameters->height;
     info.Width = parameters->width;
     info.PixFmt = static_cast<AVPixelFormat>(parameters->format);
