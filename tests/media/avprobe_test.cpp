@@ -216,6 +216,11 @@ TEST_F(AVProbeTest, MetadataBlocks) {
     EXPECT_EQ(info.Title, u"Velqua");
     EXPECT_EQ(info.Author, u"Somebody");
     EXPECT_EQ(info.Duration, 1000000);
+    EXPECT_EQ(info.TimeStamp, 1304245230);
+    {
+        TTimeZone utc("UTC");
+        EXPECT_THAT(Text(), Contains("Time Stamp: 2011-05-01 10:20:30"));
+    }
 
     // ID3v2 frame names are shown by their meaning, other keys as they are;
     // "language" is never listed, and alone it makes no block.
@@ -449,6 +454,18 @@ TEST_F(AVProbeTest, AdoptedContextIsDescribedButNeitherSoughtNorDecodedNorClosed
     // Still open: ours to close.
     EXPECT_EQ(context->nb_streams, 2u);
     CloseInputFile(&context);
+}
+
+TEST_F(AVProbeTest, LibrariesStayWhileTheProberHoldsAFile) {
+    Load(u"a.avi");
+    ASSERT_TRUE(Probe->Decode(-1));
+    // The user that loaded them lets go; the prober still decodes and closes.
+    LibLoader.Unload(ProbeLibraries);
+    EXPECT_TRUE(LibLoader.Loaded(avCodec));
+    EXPECT_TRUE(Probe->Decode(-1));
+    Probe.reset();
+    EXPECT_FALSE(LibLoader.Loaded(avCodec));
+    ASSERT_TRUE(LibLoader.Load(ProbeLibraries));
 }
 
 TEST_F(AVProbeTest, CopyToBitmapNeedsAPicture) {
