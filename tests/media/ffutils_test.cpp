@@ -133,6 +133,11 @@ protected:
 
 TEST_F(FFOptionsTest, KnownNamesAreSetAndRemembered) {
     const Int64 audioDefault = BitRate(AVMEDIA_TYPE_AUDIO);
+    EXPECT_TRUE(SetFFOption(Options, "b", "800000"));
+    EXPECT_EQ(BitRate(AVMEDIA_TYPE_VIDEO), 800000);
+    EXPECT_EQ(Options.opt_names, std::vector<AnsiString>{"b"});
+    FreeFFOptions(Options);
+    AllocFFOptions(Options, SWS_BICUBIC);
     // Not known as such: the letter names the type and the rest the option.
     EXPECT_TRUE(SetFFOption(Options, "vb", "800000"));
     EXPECT_EQ(BitRate(AVMEDIA_TYPE_VIDEO), 800000);
