@@ -201,15 +201,14 @@ void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags) {
 }
 
 void FreeFFOptions(TFFOptions& AOptions) {
+    // Only what was made is freed: options never allocated need no library.
     for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
-        avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
-        avutil::av_dict_free(&AOptions.codec_private_opts[type]);
+        if (AOptions.avcodec_opts[type]) avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
+        if (AOptions.codec_private_opts[type]) avutil::av_dict_free(&AOptions.codec_private_opts[type]);
     }
-    avformat::avformat_free_context(AOptions.avformat_opts);
-    AOptions.avformat_opts = nullptr;
-    swscale::sws_freeContext(AOptions.sws_opts);
-    AOptions.sws_opts = nullptr;
-    AOptions.opt_names.clear();
+    if (AOptions.avformat_opts) avformat::avformat_free_context(AOptions.avformat_opts);
+    if (AOptions.sws_opts) swscale::sws_freeContext(AOptions.sws_opts);
+    AOptions = TFFOptions{};
 }
 
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
@@ -280,7 +279,7 @@ AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType) {
 
 void ResetRGBConvertContext(TRGBConvertContext& AContext) {
     Free(AContext.Bitmap);
-    // Only what was made is freed: a context that never converted needs no library.
+    // As with the options, only what was made is freed.
     if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
     if (AContext.toRGB_convert_ctx) swscale::sws_freeContext(AContext.toRGB_convert_ctx);
     if (AContext.fromRGB_convert_ctx) swscale::sws_freeContext(AContext.fromRGB_convert_ctx);

@@ -248,6 +248,13 @@ TEST_F(AVProbeTest, MetadataBlocks) {
     EXPECT_EQ(Probe->FileStreamInfo().Year, 2012);
 }
 
+TEST_F(AVProbeTest, NegativeStartTimeKeepsItsSign) {
+    Load(u"a.avi");
+    // Audio primed before the first picture starts below zero.
+    Probe->FileHandle()->streams[0]->start_time = -1;
+    EXPECT_THAT(Text(), Contains(AllOf(StartsWith("Stream #0, 1/25: "), HasSubstr(", StartTime: -0.040000, "))));
+}
+
 TEST_F(AVProbeTest, ChineseFileNameIsProbed) {
     const String name = TestDataFile(u"中文视频.avi");
     Load(u"中文视频.avi");

@@ -346,3 +346,18 @@ TEST_F(PictureToBitmapTest, ResetFreesEverything) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records that never held anything are freed without the libraries.
+TEST(FreeWithoutLibraries, EmptyRecordsNeedNoLibrary) {
+    ASSERT_FALSE(LibLoader.Loaded(avUtil));
+    TFFOptions options;
+    InitFFOptions(options);
+    FreeFFOptions(options);
+    TRGBConvertContext context;
+    ResetRGBConvertContext(context);
+    EXPECT_EQ(context.Bitmap, nullptr);
+}
+
+}  // namespace
