@@ -56,7 +56,6 @@ HRGN ExtCreateRegion(const XFORM* AXform, DWORD ACount, const RGNDATA* AData) {
         header.nCount > (ACount - header.dwSize) / sizeof(RECT))
         return nullptr;
     std::vector<RECT> rects(header.nCount);
-    // An empty vector has no storage, and memcpy must not see a null pointer.
     if (!rects.empty())
         std::memcpy(rects.data(), reinterpret_cast<const uint8_t*>(AData) + header.dwSize,
                     rects.size() * sizeof(RECT));

@@ -239,6 +239,9 @@ void TCustomImageList::Change() {
 }
 
 void TCustomImageList::RegisterChanges(TChangeLink* AValue) {
+    // A link follows one list: moving it must not leave it behind in the old one.
+    if (AValue->Sender() == this) return;
+    if (AValue->Sender()) AValue->Sender()->UnRegisterChanges(AValue);
     AValue->SetSender(this);
     FClients.push_back(AValue);
 }

@@ -77,6 +77,7 @@ public:
     void GetIcon(Integer AIndex, TIcon* AIcon);
 
     TNotifyEvent OnChange;
+    // A link registered with another list leaves that one.
     void RegisterChanges(TChangeLink* AValue);
     void UnRegisterChanges(TChangeLink* AValue);
 

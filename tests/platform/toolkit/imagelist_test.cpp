@@ -171,6 +171,8 @@ TEST_F(ImageListTest, ChangesReachTheEventAndEveryLink) {
     {
         TCustomImageList other(2, 2);
         other.RegisterChanges(&link);
+        FList.Clear();
+        EXPECT_EQ(3, first);
     }
     EXPECT_EQ(nullptr, link.Sender());
 }
