@@ -14,6 +14,8 @@
 #include "platform/base/fileutils.h"
 #include "platform/base/stringlist.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/canvas.h"
+#include "platform/toolkit/graphicsobjects.h"
 
 const TMetadataName Id3v2MetadataNames[22] = {
     {"TALB", "album"},     {"TAL", "album"},      {"TCOM", "composer"},  {"TCON", "genre"},
@@ -112,7 +114,8 @@ void DumpStreamFormat(TStringList& ALines, const AVFormatContext* AContext, Inte
     const AVCodecParameters* parameters = stream->codecpar;
     const AVRational timeBase = stream->time_base;
     String line = Format(u"Stream #%d", {AIndex});
-    if (AContext->iformat->flags & AVFMT_SHOW_IDS) line += LowerCase(Format(u"[0x%x]", {stream->id}));
+    if (AContext->iformat && (AContext->iformat->flags & AVFMT_SHOW_IDS))
+        line += LowerCase(Format(u"[0x%x]", {stream->id}));
     if (const char* language = Value(stream->metadata, "language")) line += Format(u"(%s)", {language});
     Integer divisor = static_cast<Integer>(avutil::av_gcd(timeBase.num, timeBase.den));
     if (divisor == 0) divisor = 1;
@@ -386,10 +389,13 @@ Integer TCustomAVProbe::StreamOfType(Integer AStreamIndex, AVMediaType AType, co
 
 namespace {
 
-// Start and duration of a stream, as they are and in microseconds. A time
-// base without a denominator is mended on the stream itself.
-template <typename TInfo>
-void FillStreamTimes(AVStream* AStream, TInfo& AInfo) {
+constexpr TCodecStreamInfo kClearedStreamInfo{{}, {}, -1, -1, -1, -1, -1};
+
+// The facts audio and video streams share. A time base without a
+// denominator is mended on the stream itself.
+void FillCodecStreamInfo(AVStream* AStream, TCodecStreamInfo& AInfo) {
+    AInfo.Language = MetadataValue(AStream->metadata, "language", u"");
+    AInfo.CodecName = CodecNameText(AStream->codecpar, false);
     if (AStream->time_base.den == 0)
         AStream->time_base.den = AStream->time_base.num ? AStream->time_base.num : 1;
     AInfo.StartTime = AStream->start_time;
@@ -398,20 +404,18 @@ void FillStreamTimes(AVStream* AStream, TInfo& AInfo) {
         AInfo.StartTimeScaled = avutil::av_rescale_q(AStream->start_time, AStream->time_base, kMicroseconds);
     if (AStream->duration != AV_NOPTS_VALUE)
         AInfo.DurationScaled = avutil::av_rescale_q(AStream->duration, AStream->time_base, kMicroseconds);
+    AInfo.BitRate = ClampToInteger(AStream->codecpar->bit_rate);
 }
 
 }  // namespace
 
 TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(Integer AStreamIndex) {
-    TAudioStreamInfo info{{}, {}, -1, -1, -1, -1, -1, -1, -1, AV_SAMPLE_FMT_NONE};
+    TAudioStreamInfo info{kClearedStreamInfo, -1, -1, AV_SAMPLE_FMT_NONE};
     const Integer index = StreamOfType(AStreamIndex, AVMEDIA_TYPE_AUDIO, u"audio");
     if (index < 0) return info;
     AVStream* stream = FFileHandle->streams[index];
+    FillCodecStreamInfo(stream, info);
     const AVCodecParameters* parameters = stream->codecpar;
-    info.Language = MetadataValue(stream->metadata, "language", u"");
-    info.CodecName = CodecNameText(parameters, false);
-    FillStreamTimes(stream, info);
-    info.BitRate = ClampToInteger(parameters->bit_rate);
     info.Channels = parameters->ch_layout.nb_channels;
     info.SampleRate = parameters->sample_rate;
     info.SampleFormat = static_cast<AVSampleFormat>(parameters->format);
@@ -419,15 +423,12 @@ TAudioStreamInfo TCustomAVProbe::GetAudioStreamInfo(Integer AStreamIndex) {
 }
 
 TVideoStreamInfo TCustomAVProbe::GetVideoStreamInfo(Integer AStreamIndex) {
-    TVideoStreamInfo info{{}, {}, -1, -1, -1, -1, -1, -1, -1, -1.0f, AV_PIX_FMT_NONE, {-1, -1}};
+    TVideoStreamInfo info{kClearedStreamInfo, -1, -1, -1.0f, AV_PIX_FMT_NONE, {-1, -1}};
     const Integer index = StreamOfType(AStreamIndex, AVMEDIA_TYPE_VIDEO, u"video");
     if (index < 0) return info;
     AVStream* stream = FFileHandle->streams[index];
+    FillCodecStreamInfo(stream, info);
     const AVCodecParameters* parameters = stream->codecpar;
-    info.Language = MetadataValue(stream->metadata, "language", u"");
-    info.CodecName = CodecNameText(parameters, false);
-    FillStreamTimes(stream, info);
-    info.BitRate = ClampToInteger(parameters->bit_rate);
     info.Height = parameters->height;
     info.Width = parameters->width;
     info.PixFmt = static_cast<AVPixelFormat>(parameters->format);
@@ -499,6 +500,7 @@ void TAVProbe::CloseFile() {
     FLastPTS = AV_NOPTS_VALUE;
     FLastPos = -1;
     CloseDecoder();
+    ResetRGBConvertContext(FRGBContext);
     TCustomAVProbe::CloseFile();
 }
 
@@ -522,15 +524,22 @@ bool TAVProbe::IsStillImage() const {
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0);
 }
 
-bool TAVProbe::CanSeek() {
+bool TAVProbe::HasOwnFile() {
     if (!FFileHandle) {
         ReportError(AV_LOG_WARNING, kFileNotLoaded);
         return false;
     }
+    // Another component reads an adopted context: moving its reader here
+    // would pull the ground from under it.
     if (!FOwnHandle) {
         ReportError(AV_LOG_WARNING, kReadOnly);
         throw Exception(kReadOnly);
     }
+    return true;
+}
+
+bool TAVProbe::CanSeek() {
+    if (!HasOwnFile()) return false;
     if (IsStillImage()) {
         ReportError(AV_LOG_INFO, u"\"image2\" format cannot to be seeked.");
         return false;
@@ -617,14 +626,7 @@ void TAVProbe::ResetPicture() {
 }
 
 bool TAVProbe::SelectDecodeStream(Integer AStreamIndex) {
-    if (!FFileHandle) {
-        ReportError(AV_LOG_WARNING, kFileNotLoaded);
-        return false;
-    }
-    if (!FOwnHandle) {
-        ReportError(AV_LOG_WARNING, kReadOnly);
-        throw Exception(kReadOnly);
-    }
+    if (!HasOwnFile()) return false;
     Integer index = AStreamIndex;
     if (index < 0) {
         index = FDecodeIndex >= 0 ? FDecodeIndex : FFirstVideoStreamIndex;
@@ -848,6 +850,16 @@ bool TAVProbe::CopyToBitmap(TBitmap* ABitmap) {
         ReportError(AV_LOG_ERROR, u"picture not ready, please decode first");
         return false;
     }
-    (void)ABitmap;
+    if (!ABitmap) return false;
+    if (PictureToBitmap(FRGBContext, &FPicture.Picture, FPicture.PixFmt, FPicture.Width, FPicture.Height)) {
+        ABitmap->Assign(FRGBContext.Bitmap);
+        return true;
+    }
+    ABitmap->SetSize(FPicture.Width, FPicture.Height);
+    TCanvas* canvas = ABitmap->Canvas();
+    canvas->Brush()->SetColor(clBlack);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->FillRect(canvas->ClipRect());
+    avutil::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
     return false;
 }

@@ -31,9 +31,10 @@ struct TFileStreamInfo {
     String Genre;
 };
 
-// Start times and durations in the stream's time base (AV_NOPTS_VALUE when
-// unknown), the scaled ones in microseconds (-1 when unknown).
-struct TAudioStreamInfo {
+// What audio and video streams have in common. Start times and durations in
+// the stream's time base (AV_NOPTS_VALUE when unknown), the scaled ones in
+// microseconds (-1 when unknown).
+struct TCodecStreamInfo {
     String Language;
     String CodecName;
     Int64 StartTime;
@@ -41,19 +42,15 @@ struct TAudioStreamInfo {
     Int64 Duration;
     Int64 DurationScaled;
     Integer BitRate;
+};
+
+struct TAudioStreamInfo : TCodecStreamInfo {
     Integer Channels;
     Integer SampleRate;
     AVSampleFormat SampleFormat;
 };
 
-struct TVideoStreamInfo {
-    String Language;
-    String CodecName;
-    Int64 StartTime;
-    Int64 StartTimeScaled;
-    Int64 Duration;
-    Int64 DurationScaled;
-    Integer BitRate;
+struct TVideoStreamInfo : TCodecStreamInfo {
     Integer Height;
     Integer Width;
     float AspectRatio;
@@ -201,6 +198,8 @@ protected:
     void RefreshFileInfo() override;
 
 private:
+    // A loaded file of our own; raises for an adopted one.
+    bool HasOwnFile();
     bool CanSeek();
     bool IsStillImage() const;
     bool SelectDecodeStream(Integer AStreamIndex);
@@ -214,6 +213,7 @@ private:
     AVCodecContext* FCodec = nullptr;
     Integer FCodecStream = -1;  // the stream FCodec decodes
     bool FDraining = false;     // the reader ended: the decoder gives what it holds
+    TRGBConvertContext FRGBContext;
     Integer FSeekIndex = -1;
     Int64 FStartTime = -1;
     Integer FDecodeIndex = -1;

@@ -198,6 +198,7 @@ void TCustomFFmpeg::SetDefaults() {
 
     FTotalOutputDuration = -1;
     FFirstHook = nullptr;
+    ResetRGBConvertContext(FHookContext.Context);
     FHookFrameNumber = 0;
     ResetPostHookContext();
     {
@@ -213,7 +214,8 @@ void TCustomFFmpeg::ResetPostHookContext() {
     {
         TCriticalSectionGuard guard(PostHookLock);
         previewer = std::move(FPostContext.Previewer);
-        FPostContext = {};
+        ResetRGBConvertContext(FPostContext.Context);
+        FPostContext.preview_last_time = FPostContext.preview_cur_time = 0;
     }
     // Dropped outside the lock: freeing the window waits for the GUI thread.
     previewer.reset();
@@ -306,6 +308,7 @@ void TCustomFFmpeg::Cleanup() {
 
     ReleaseFrameHooks(FFirstHook);
     avfilter::avfilter_graph_free(&Fgraph);
+    ResetRGBConvertContext(FHookContext.Context);
     ResetPostHookContext();
 }
 

@@ -116,10 +116,16 @@ struct TInputFileSetup {
 TOutputFileSetup& OutputSetup(const AVFormatContext* AContext);
 TInputFileSetup& InputSetup(const AVFormatContext* AContext);
 
-// The preview window of the post hooks and their timing, in microseconds.
-// Whoever takes the previewer under PostHookLock frees it after leaving the
-// lock: freeing it waits for the GUI thread.
+// The conversion context of the custom hook.
+struct TCustomHookContext {
+    TRGBConvertContext Context;
+};
+
+// The post hooks' conversion context, preview window and timing in
+// microseconds. Whoever takes the previewer under PostHookLock frees it after
+// leaving the lock: freeing it waits for the GUI thread.
 struct TPostHookContext {
+    TRGBConvertContext Context;
     std::shared_ptr<TPreviewer> Previewer;
     Int64 preview_last_time = 0;
     Int64 preview_cur_time = 0;
@@ -429,6 +435,7 @@ protected:
     std::vector<AVCodecContext*> FEncoderList;
     std::vector<AVCodecContext*> FDecoderList;
     PFrameHookEntry FFirstHook;
+    TCustomHookContext FHookContext;
     Integer FHookFrameNumber;
     TPostHookContext FPostContext;
     TPostHooks FPostHooks;  // guarded by PostHookLock

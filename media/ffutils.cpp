@@ -1,5 +1,8 @@
 #include "media/ffutils.h"
 
+#include <algorithm>
+#include <cstring>
+
 extern "C" {
 #include <libavutil/error.h>
 }
@@ -11,6 +14,8 @@ extern "C" {
 #include "media/myutilstubs.h"
 #include "media/swscalestubs.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/canvas.h"
+#include "platform/toolkit/graphicsobjects.h"
 
 namespace {
 
@@ -219,16 +224,15 @@ void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags) {
 }
 
 void FreeFFOptions(TFFOptions& AOptions) {
+    // Only what was made is freed: options never allocated need no library.
     for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
-        avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
-        avutil::av_dict_free(&AOptions.codec_private_opts[type]);
+        if (AOptions.avcodec_opts[type]) avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
+        if (AOptions.codec_private_opts[type]) avutil::av_dict_free(&AOptions.codec_private_opts[type]);
     }
-    avutil::av_dict_free(&AOptions.muxer_private_opts);
-    avformat::avformat_free_context(AOptions.avformat_opts);
-    AOptions.avformat_opts = nullptr;
-    swscale::sws_freeContext(AOptions.sws_opts);
-    AOptions.sws_opts = nullptr;
-    AOptions.opt_names.clear();
+    if (AOptions.muxer_private_opts) avutil::av_dict_free(&AOptions.muxer_private_opts);
+    if (AOptions.avformat_opts) avformat::avformat_free_context(AOptions.avformat_opts);
+    if (AOptions.sws_opts) swscale::sws_freeContext(AOptions.sws_opts);
+    AOptions = TFFOptions{};
 }
 
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
@@ -310,4 +314,69 @@ AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions) {
     AVDictionary* copy = nullptr;
     avutil::av_dict_copy(&copy, AOptions.muxer_private_opts, 0);
     return copy;
+}
+
+void ResetRGBConvertContext(TRGBConvertContext& AContext) {
+    Free(AContext.Bitmap);
+    // As with the options, only what was made is freed.
+    if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+    if (AContext.toRGB_convert_ctx) swscale::sws_freeContext(AContext.toRGB_convert_ctx);
+    if (AContext.fromRGB_convert_ctx) swscale::sws_freeContext(AContext.fromRGB_convert_ctx);
+    AContext = TRGBConvertContext{};
+}
+
+TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat) {
+    auto* bitmap = new TBitmap;
+    bitmap->SetPixelFormat(AFormat);
+    bitmap->SetSize(AWidth, AHeight);
+    bitmap->Canvas()->Brush()->SetStyle(bsClear);
+    return bitmap;
+}
+
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight) {
+    if (!APicture || AWidth < 1 || AHeight < 1) return false;
+    if (!AContext.Bitmap) AContext.Bitmap = CreateFrameBitmap(AWidth, AHeight, AContext.BMPPixFmt);
+    AContext.Bitmap->SetSize(AWidth, AHeight);
+
+    const Integer bitsPerPixel = AContext.BMPPixFmt == pf32bit ? 32 : 24;
+    const Integer rowSize = (AWidth * bitsPerPixel + 31) / 32 * 4;
+    if (APixFmt == AContext.RGBPixFmt && AWidth % 2 == 0 && AHeight % 2 == 0 &&
+        APicture->linesize[0] == rowSize) {
+        AContext.RGBPictureRef = APicture;
+    } else {
+        // The scaler aborts the process on a format it cannot read.
+        if (!swscale::sws_isSupportedInput(static_cast<AVPixelFormat>(APixFmt))) return false;
+        const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+        if (size < 0) return false;
+        if (AContext.RGBBufSize < size) {
+            if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+            AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
+            AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
+            if (!AContext.RGBBuf) return false;
+        }
+        avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
+                                     AContext.RGBPixFmt, AWidth, AHeight, 1);
+        AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(
+            AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt), AWidth, AHeight,
+            AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        if (!AContext.toRGB_convert_ctx) return false;
+        swscale::sws_scale(AContext.toRGB_convert_ctx, APicture->data, APicture->linesize, 0, AHeight,
+                           AContext.RGBPicture.data, AContext.RGBPicture.linesize);
+        AContext.RGBPictureRef = &AContext.RGBPicture;
+    }
+
+    // No more than a bitmap row holds, whatever the picture's line size.
+    const TAVPicture* source = AContext.RGBPictureRef;
+    const size_t rowBytes = static_cast<size_t>(std::min(source->linesize[0], rowSize));
+    // Other threads may draw on the bitmap (hooks, snapshots).
+    struct TCanvasLock {
+        explicit TCanvasLock(TCanvas* ACanvas) : Canvas(ACanvas) { Canvas->Lock(); }
+        ~TCanvasLock() { Canvas->Unlock(); }
+        TCanvas* Canvas;
+    } lock(AContext.Bitmap->Canvas());
+    for (Integer y = 0; y < AHeight; ++y)
+        std::memcpy(AContext.Bitmap->ScanLine(y),
+                    source->data[0] + static_cast<ptrdiff_t>(y) * source->linesize[0], rowBytes);
+    return true;
 }

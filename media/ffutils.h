@@ -1,6 +1,6 @@
 // Texts about FFmpeg values: timestamps, error codes, codecs, media types,
 // metadata; whole-file reading through the C runtime; the generic option
-// contexts.
+// contexts; decoded pictures into 24-bit bitmaps.
 #pragma once
 
 #include <string_view>
@@ -15,6 +15,7 @@ extern "C" {
 }
 
 #include "platform/base/types.h"
+#include "platform/toolkit/bitmap.h"
 
 // "hh:mm:ss.zzz" with hours not wrapped; "N/A" for the no-value timestamp.
 String PTSToTimeText(Int64 APTS);
@@ -73,3 +74,28 @@ AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType);
 // A copy of the muxer-private options for avformat_write_header; the caller
 // frees it.
 AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions);
+
+// Turns decoded pictures into a bitmap of its own, reused from frame to frame.
+struct TRGBConvertContext {
+    AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGR24;  // of the converted picture
+    TPixelFormat BMPPixFmt = pf24bit;            // of the bitmap
+    TBitmap* Bitmap = nullptr;                   // owned, made on first use
+    uint8_t* RGBBuf = nullptr;                   // the converted picture, never shrinks
+    Integer RGBBufSize = 0;
+    TAVPicture RGBPicture{};
+    // The picture last copied into the bitmap: RGBPicture, or the source
+    // itself when it needed no conversion.
+    const TAVPicture* RGBPictureRef = nullptr;
+    SwsContext* toRGB_convert_ctx = nullptr;
+    // Back from the bitmap's format, for hooks that write the bitmap into the frame.
+    SwsContext* fromRGB_convert_ctx = nullptr;
+};
+
+// Frees the bitmap, the buffer and both scalers; every field to its reset value.
+void ResetRGBConvertContext(TRGBConvertContext& AContext);
+// A bitmap of that size and pixel format whose canvas brush is clear.
+TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat);
+// Fills the context's bitmap from APicture, converting it unless it is
+// already laid out as the bitmap's rows. False when it cannot be converted.
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight);

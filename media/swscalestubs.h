@@ -11,6 +11,7 @@ extern "C" {
     X(sws_freeContext)            \
     X(sws_getCachedContext)       \
     X(sws_getContext)             \
+    X(sws_isSupportedInput)       \
     X(sws_scale)
 
 VELQUA_DECLARE_ENTRY_TABLE(swscale, VELQUA_SWSCALE_ENTRIES, FixupSwScale, UnfixSwScale)

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -215,6 +216,11 @@ TEST_F(AVProbeTest, MetadataBlocks) {
     EXPECT_EQ(info.Title, u"Velqua");
     EXPECT_EQ(info.Author, u"Somebody");
     EXPECT_EQ(info.Duration, 1000000);
+    EXPECT_EQ(info.TimeStamp, 1304245230);
+    {
+        TTimeZone utc("UTC");
+        EXPECT_THAT(Text(), Contains("Time Stamp: 2011-05-01 10:20:30"));
+    }
 
     // ID3v2 frame names are shown by their meaning, other keys as they are;
     // "language" is never listed, and alone it makes no block.
@@ -240,6 +246,14 @@ TEST_F(AVProbeTest, MetadataBlocks) {
     EXPECT_EQ(block + 6, text.end());
     // The year of the record comes from the date when no year is given.
     EXPECT_EQ(Probe->FileStreamInfo().Year, 2012);
+}
+
+TEST_F(AVProbeTest, NegativeStartTimeKeepsItsSign) {
+    Load(u"a.avi");
+    // Audio primed before the first picture starts below zero.
+    Probe->FileHandle()->streams[0]->start_time = -1;
+    EXPECT_THAT(Text(),
+                Contains(AllOf(StartsWith("Stream #0, 1/25: "), HasSubstr(", StartTime: -0.040000, "))));
 }
 
 TEST_F(AVProbeTest, ChineseFileNameIsProbed) {
@@ -399,8 +413,10 @@ TEST_F(AVProbeTest, PreviousFrameAndKeyFrame) {
         Int64 previousFrame;
         Int64 previousKeyFrame;
     } cases[] = {
-        {u"intra.avi", 40000, 0, 0},        {u"intra.avi", 400000, 360000, 360000}, {u"a.avi", 40000, 0, 0},
-        {u"a.avi", 560000, 520000, 480000}, {u"a.avi", 480000, 440000, 0},
+        {u"intra.avi", 0, 0, 0},  // the first picture has only itself before it
+        {u"intra.avi", 40000, 0, 0},   {u"intra.avi", 400000, 360000, 360000},
+        {u"a.avi", 40000, 0, 0},       {u"a.avi", 560000, 520000, 480000},
+        {u"a.avi", 480000, 440000, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(StringToUTF8(c.file) + " from " + std::to_string(c.from));
@@ -414,13 +430,6 @@ TEST_F(AVProbeTest, PreviousFrameAndKeyFrame) {
         EXPECT_EQ(Probe->FrameInfo().PTS, c.previousKeyFrame);
         EXPECT_TRUE(Probe->FrameInfo().IsKeyFrame);
     }
-}
-
-TEST_F(AVProbeTest, PreviousKeyFrameOfTheFirstPictureIsTheFirstPicture) {
-    Load(u"intra.avi");
-    ASSERT_TRUE(Probe->Decode(-1));
-    ASSERT_TRUE(Probe->DecodePreviousKeyFrame(-1)) << LastErr();
-    EXPECT_EQ(Probe->FrameInfo().PTS, 0);
 }
 
 TEST_F(AVProbeTest, AdoptedContextIsDescribedButNeitherSoughtNorDecodedNorClosed) {
@@ -450,10 +459,51 @@ TEST_F(AVProbeTest, AdoptedContextIsDescribedButNeitherSoughtNorDecodedNorClosed
     CloseInputFile(&context);
 }
 
+TEST_F(AVProbeTest, LibrariesStayWhileTheProberHoldsAFile) {
+    Load(u"a.avi");
+    ASSERT_TRUE(Probe->Decode(-1));
+    // The user that loaded them lets go; the prober still decodes and closes.
+    LibLoader.Unload(ProbeLibraries);
+    EXPECT_TRUE(LibLoader.Loaded(avCodec));
+    EXPECT_TRUE(Probe->Decode(-1));
+    Probe.reset();
+    EXPECT_FALSE(LibLoader.Loaded(avCodec));
+    ASSERT_TRUE(LibLoader.Load(ProbeLibraries));
+}
+
 TEST_F(AVProbeTest, CopyToBitmapNeedsAPicture) {
     Load(u"a.avi");
     EXPECT_FALSE(Probe->CopyToBitmap(nullptr));
     EXPECT_EQ(LastErr(), "picture not ready, please decode first");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AVProbeTest, CopyToBitmapGivesTheDecodedColours) {
+    Load(u"still.png");
+    ASSERT_TRUE(Probe->Decode(-1));
+    TBitmap bitmap;
+    ASSERT_TRUE(Probe->CopyToBitmap(&bitmap));
+    ASSERT_EQ(bitmap.Width(), 64);
+    ASSERT_EQ(bitmap.Height(), 48);
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    // Red, as far as the picture's own trip through YUV kept it.
+    for (Integer y : {0, 47}) {
+        const auto* row = static_cast<const uint8_t*>(bitmap.ScanLine(y));
+        for (Integer x : {0, 63}) {
+            EXPECT_EQ(row[3 * x], 0);
+            EXPECT_EQ(row[3 * x + 1], 0);
+            EXPECT_GE(row[3 * x + 2], 250);
+        }
+    }
+
+    Load(u"a.avi");
+    ASSERT_TRUE(Probe->Decode(-1));
+    ASSERT_TRUE(Probe->CopyToBitmap(&bitmap));
+    EXPECT_EQ(bitmap.Width(), 320);
+    EXPECT_EQ(bitmap.Height(), 240);
 }
 
 }  // namespace

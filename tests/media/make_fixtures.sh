@@ -52,9 +52,9 @@ make ntsc.ts -f lavfi -i testsrc=size=320x240:rate=30000/1001:duration=2 $SINE \
     -metadata service_provider=Velqua -metadata service_name=Probe
 # A still picture.
 make still.png -f lavfi -i color=c=red:size=64x48:duration=1 -frames:v 1
-# Title, artist and a free key as file metadata.
+# Title, artist, a free key and a recording time as file metadata.
 make tags.mkv $TESTSRC -c:v mpeg4 -t 1 -metadata title=Velqua -metadata artist=Somebody \
-    -metadata MYKEY=value
+    -metadata MYKEY=value -metadata creation_time=2011-05-01T10:20:30Z
 # Raw BGR frames whose stream states a sample aspect ratio the codec does not.
 make raw.nut -f lavfi -i color=c=blue:size=32x24:rate=5:duration=1 -c:v rawvideo -pix_fmt bgr24
 # MP3 at a constant 128 kb/s, without a header that would make the reader

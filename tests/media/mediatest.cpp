@@ -1,6 +1,7 @@
 #include "mediatest.h"
 
 #include <cstdlib>
+#include <ctime>
 
 #include "media/ffmpegloader.h"
 #include "platform/base/ustring.h"
@@ -37,4 +38,20 @@ TLogCapture::~TLogCapture() {
     logger->SetOnLog(nullptr);
     logger->SetTriggerEventInMainThread(true);
     logger->SetLogLevel(FSavedLevel);
+}
+
+TTimeZone::TTimeZone(const char* AZone) {
+    const char* zone = std::getenv("TZ");
+    FHadZone = zone != nullptr;
+    if (zone) FSaved = zone;
+    setenv("TZ", AZone, 1);
+    tzset();
+}
+
+TTimeZone::~TTimeZone() {
+    if (FHadZone)
+        setenv("TZ", FSaved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }

@@ -36,3 +36,16 @@ public:
 private:
     TLogLevel FSavedLevel;
 };
+
+// The time zone is AZone (a TZ value) while it lives.
+class TTimeZone {
+public:
+    explicit TTimeZone(const char* AZone);
+    ~TTimeZone();
+    TTimeZone(const TTimeZone&) = delete;
+    TTimeZone& operator=(const TTimeZone&) = delete;
+
+private:
+    AnsiString FSaved;
+    bool FHadZone;
+};

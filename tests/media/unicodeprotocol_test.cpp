@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
+#include <vector>
 
+#include "media/avcodecstubs.h"
 #include "media/avformatstubs.h"
 #include "mediatest.h"
 
@@ -96,47 +99,74 @@ TEST_F(UnicodeFileTest, OpenReportsMissingFilesAndTruncatesForWriting) {
     EXPECT_TRUE(std::filesystem::exists(Folder / "new.bin"));
 }
 
-TEST_F(UnicodeFileTest, WrappedNameReadsTheSameBytes) {
-    const AnsiString source = TestDataPath(u"中文视频.avi");
-    const AnsiString expected = ReadAll(source);
-    AVIOContext* io = nullptr;
-    ASSERT_EQ(UnicodeIOOpen(&io, (UnicodeNamePrefix + source).c_str(), AVIO_FLAG_READ), 0);
-    ASSERT_TRUE(IsUnicodeIO(io));
-    EXPECT_EQ(avformat::avio_size(io), static_cast<int64_t>(expected.size()));
-
-    AnsiString read(expected.size() + 100, '\0');
-    const int got =
-        avformat::avio_read(io, reinterpret_cast<unsigned char*>(read.data()), static_cast<int>(read.size()));
-    ASSERT_EQ(got, static_cast<int>(expected.size()));
-    read.resize(static_cast<size_t>(got));
+TEST_F(UnicodeFileTest, CallbacksReadWriteAndSeekTheFile) {
+    const AnsiString expected = ReadAll(TestDataPath(u"中文视频.avi"));
+    TUnicodeFile file;
+    ASSERT_EQ(UnicodeOpen(file, (UnicodeNamePrefix + TestDataPath(u"中文视频.avi")).c_str(), URL_RDONLY), 0);
+    EXPECT_EQ(UnicodeSeek(&file, 0, AVSEEK_SIZE), static_cast<int64_t>(expected.size()));
+    AnsiString read;
+    uint8_t buffer[65536];
+    int got;
+    while ((got = UnicodeRead(&file, buffer, sizeof buffer)) > 0)
+        read.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(got));
+    // The end of the file is AVERROR_EOF: 0 would mean "try again".
+    EXPECT_EQ(got, AVERROR_EOF);
     EXPECT_EQ(read, expected);
-    EXPECT_TRUE(io->eof_reached);
+    EXPECT_EQ(UnicodeSeek(&file, 1000, SEEK_SET | AVSEEK_FORCE), 1000);
+    EXPECT_EQ(UnicodeSeek(&file, -10, SEEK_END), static_cast<int64_t>(expected.size()) - 10);
+    EXPECT_EQ(UnicodeWrite(&file, buffer, 1), AVERROR(EBADF));
+    EXPECT_EQ(UnicodeClose(file), 0);
 
-    // Back into the middle, past the buffered part.
-    ASSERT_EQ(avformat::avio_seek(io, 100000, SEEK_SET), 100000);
-    unsigned char byte = 0;
-    ASSERT_EQ(avformat::avio_read(io, &byte, 1), 1);
-    EXPECT_EQ(byte, static_cast<unsigned char>(expected[100000]));
-    UnicodeIOClose(&io);
-    EXPECT_EQ(io, nullptr);
+    ASSERT_EQ(UnicodeOpen(file, Wrapped("输出.bin").c_str(), URL_RDWR), 0);
+    uint8_t data[] = "written through the callbacks";
+    EXPECT_EQ(UnicodeWrite(&file, data, sizeof data), static_cast<int>(sizeof data));
+    EXPECT_EQ(UnicodeSeek(&file, 8, SEEK_SET), 8);
+    ASSERT_EQ(UnicodeRead(&file, buffer, 7), 7);
+    EXPECT_EQ(AnsiString(reinterpret_cast<const char*>(buffer), 7), "through");
+    EXPECT_EQ(UnicodeClose(file), 0);
+    EXPECT_EQ(ReadAll(Folder / "输出.bin"), AnsiString(reinterpret_cast<const char*>(data), sizeof data));
 }
 
-TEST_F(UnicodeFileTest, WrappedNameWritesThroughTheContext) {
-    const AnsiString name = Wrapped("输出.bin");
+TEST_F(UnicodeFileTest, IOContextsServeWrappedNames) {
     AVIOContext* io = nullptr;
-    ASSERT_EQ(UnicodeIOOpen(&io, name.c_str(), AVIO_FLAG_WRITE), 0);
-    AnsiString data(100000, 'x');
-    data[99999] = 'y';
-    avformat::avio_write(io, reinterpret_cast<const unsigned char*>(data.data()),
-                         static_cast<int>(data.size()));
-    ASSERT_EQ(avformat::avio_seek(io, 0, SEEK_SET), 0);
-    avformat::avio_write(io, reinterpret_cast<const unsigned char*>("head"), 4);
+    ASSERT_EQ(UnicodeIOOpen(&io, Wrapped("写.bin").c_str(), AVIO_FLAG_WRITE), 0);
+    EXPECT_TRUE(IsUnicodeIO(io));
+    EXPECT_TRUE(io->write_flag);
+    EXPECT_EQ(io->read_packet, nullptr);
     UnicodeIOClose(&io);
-    data.replace(0, 4, "head");
-    EXPECT_EQ(ReadAll(Folder / "输出.bin"), data);
+    EXPECT_EQ(io, nullptr);
+    EXPECT_TRUE(std::filesystem::exists(Folder / "写.bin"));
+
+    ASSERT_EQ(UnicodeIOOpen(&io, Wrapped("写.bin").c_str(), AVIO_FLAG_READ), 0);
+    EXPECT_FALSE(io->write_flag);
+    EXPECT_EQ(avformat::avio_size(io), 0);
+    UnicodeIOClose(&io);
 
     EXPECT_EQ(UnicodeIOOpen(&io, Wrapped("no/such/folder.bin").c_str(), AVIO_FLAG_WRITE), AVERROR(ENOENT));
     EXPECT_EQ(io, nullptr);
+    EXPECT_FALSE(IsUnicodeIO(nullptr));
+}
+
+TEST_F(UnicodeFileTest, WrappedNameDemuxesTheSamePackets) {
+    const AnsiString plain = TestDataPath(u"中文视频.avi");
+    const auto packets = [](const AnsiString& AName) {
+        std::vector<std::tuple<int, int64_t, AnsiString>> result;
+        AVFormatContext* context = nullptr;
+        EXPECT_EQ(OpenInputFile(&context, AName.c_str(), nullptr, nullptr), 0) << AName;
+        if (!context) return result;
+        AVPacket* packet = avcodec::av_packet_alloc();
+        while (avformat::av_read_frame(context, packet) >= 0) {
+            result.emplace_back(packet->stream_index, packet->dts,
+                                AnsiString(reinterpret_cast<const char*>(packet->data), packet->size));
+            avcodec::av_packet_unref(packet);
+        }
+        avcodec::av_packet_free(&packet);
+        CloseInputFile(&context);
+        return result;
+    };
+    const auto expected = packets(plain);
+    EXPECT_GT(expected.size(), 50u);
+    EXPECT_EQ(packets(UnicodeNamePrefix + plain), expected);
 }
 
 TEST_F(UnicodeFileTest, InputOpensWrappedNamesAndClosesTheirFiles) {
