@@ -148,7 +148,8 @@ void SyncNative(Window& W) {
         SyncNative(*c);
 }
 
-bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags) {
+bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags,
+            std::optional<DWORD> AState) {
     if (!W || W->Destroyed || W->MessageOnly) return false;
     const WindowRef hold = Ref(W);
     const bool visible = (W->Style & WS_VISIBLE) != 0;
@@ -193,6 +194,7 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
     }
     if (flags & SWP_SHOWWINDOW) W->Style |= WS_VISIBLE;
     if (flags & SWP_HIDEWINDOW) W->Style &= ~WS_VISIBLE;
+    if (AState) W->Style = (W->Style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | *AState;
     const bool shown = IsShown(*W);
 
     const bool top = IsTopLevel(*W);
@@ -243,9 +245,8 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
 namespace {
 
 void ChangeState(Window* W, DWORD AState, const RECT& ARect, UINT AShowFlags) {
-    W->Style = (W->Style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | AState;
     SetPos(W, nullptr, ARect.left, ARect.top, Width(ARect), Height(ARect),
-           SWP_NOZORDER | SWP_STATECHANGED | SWP_FRAMECHANGED | AShowFlags);
+           SWP_NOZORDER | SWP_STATECHANGED | SWP_FRAMECHANGED | AShowFlags, AState);
 }
 
 RECT MaximizedRect(Window* W) {

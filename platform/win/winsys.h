@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi/pixregion.h"
@@ -234,7 +235,9 @@ struct PosRequest {
     RECT Rect{};
     win::UINT Flags = 0;
 };
-bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, win::UINT AFlags);
+// AState, when given, replaces the window's WS_MINIMIZE and WS_MAXIMIZE bits.
+bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, win::UINT AFlags,
+            std::optional<win::DWORD> AState = std::nullopt);
 // Sends WM_NCCALCSIZE for the window at ARect and returns the client
 // rectangle in window coordinates.
 RECT CalcClient(Window* W, const RECT& ARect, const RECT& AOldRect, win::WINDOWPOS* APos);
