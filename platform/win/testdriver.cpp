@@ -112,7 +112,6 @@ int Pump() {
 
 void AdvanceTime(Cardinal AMilliseconds) {
     const Cardinal target = PeekTickCount() + AMilliseconds;
-    Pump();
     while (FireNextTimer(target))
         Pump();
     const Cardinal now = PeekTickCount();
