@@ -15,8 +15,6 @@ namespace winsys {
 
 namespace {
 
-constexpr UINT SWP_STATECHANGED = 0x8000;
-
 bool IsSizingCode(int ACode) {
     return ACode >= HTLEFT && ACode <= HTBOTTOMRIGHT;
 }
@@ -84,10 +82,10 @@ LRESULT DefSetCursor(Window& W, WPARAM AWParam, LPARAM ALParam) {
 
 void DefPosChanged(Window& W, const WINDOWPOS& APos) {
     const WindowRef hold = Ref(&W);
-    if (!(APos.flags & SWP_NOMOVE) || (APos.flags & SWP_STATECHANGED))
+    if (!(APos.flags & SWP_NOCLIENTMOVE) || (APos.flags & SWP_STATECHANGED))
         Send(&W, WM_MOVE, 0, MAKELPARAM(WORD(W.Rect.left + W.Client.left), WORD(W.Rect.top + W.Client.top)));
     if (W.Destroyed) return;
-    if (!(APos.flags & SWP_NOSIZE) || (APos.flags & SWP_STATECHANGED)) {
+    if (!(APos.flags & SWP_NOCLIENTSIZE) || (APos.flags & SWP_STATECHANGED)) {
         const WPARAM kind = (W.Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
                             : (W.Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
                                                       : SIZE_RESTORED;

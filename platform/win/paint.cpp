@@ -40,7 +40,9 @@ bool HasFrame(const Window& W) {
 }
 
 bool Paintable(const Window& W) {
-    return IsShown(W) && !W.RedrawOff;
+    for (const Window* w = &W; w; w = w->Parent)
+        if (w->RedrawOff) return false;
+    return IsShown(W);
 }
 
 // The surface pixels a DC of W may touch: the window (or its client area),

@@ -13,11 +13,6 @@ namespace winsys {
 
 namespace {
 
-// The layer's own WINDOWPOS flag, as Windows has it: the window's state
-// (minimized, maximized, restored) changed, so WM_SIZE follows whatever the
-// size did.
-constexpr UINT SWP_STATECHANGED = 0x8000;
-
 int Width(const RECT& R) {
     return R.right - R.left;
 }
@@ -168,7 +163,7 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
         Send(W, WM_WINDOWPOSCHANGING, 0, LPARAM(&pos));
         if (W->Destroyed) return false;
     }
-    UINT flags = pos.flags;
+    UINT flags = pos.flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
     const RECT oldRect = W->Rect;
     const RECT oldClient = W->Client;
     const bool wasShown = IsShown(*W);
@@ -234,9 +229,10 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
         Activate(W, WA_ACTIVE);
     if (W->Destroyed) return false;
 
-    if (!moved && oldClient.left == W->Client.left && oldClient.top == W->Client.top) flags |= SWP_NOMOVE;
-    if (!sized && Width(oldClient) == Width(W->Client) && Height(oldClient) == Height(W->Client))
-        flags |= SWP_NOSIZE;
+    if (!moved && oldClient.left == W->Client.left && oldClient.top == W->Client.top)
+        flags |= SWP_NOCLIENTMOVE;
+    if (Width(oldClient) == Width(W->Client) && Height(oldClient) == Height(W->Client))
+        flags |= SWP_NOCLIENTSIZE;
     pos = WINDOWPOS{W->Handle, pos.hwndInsertAfter, rect.left, rect.top, Width(rect), Height(rect), flags};
     Send(W, WM_WINDOWPOSCHANGED, 0, LPARAM(&pos));
     return true;
@@ -264,8 +260,8 @@ namespace win {
 using namespace winsys;
 
 BOOL SetWindowPos(HWND AWindow, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags) {
-    return SetPos(Find(AWindow), AInsertAfter, X, Y, AWidth, AHeight, AFlags & ~SWP_STATECHANGED) ? TRUE
-                                                                                                  : FALSE;
+    const UINT internal = SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_STATECHANGED;
+    return SetPos(Find(AWindow), AInsertAfter, X, Y, AWidth, AHeight, AFlags & ~internal) ? TRUE : FALSE;
 }
 
 BOOL MoveWindow(HWND AWindow, int X, int Y, int AWidth, int AHeight, BOOL ARepaint) {

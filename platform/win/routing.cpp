@@ -21,7 +21,13 @@ namespace {
 bool Contains(const Window& W, POINT APoint) {
     const RECT r = ScreenRect(W);
     if (APoint.x < r.left || APoint.x >= r.right || APoint.y < r.top || APoint.y >= r.bottom) return false;
-    return !W.HasRegion || W.Region.Contains(APoint.x - r.left, APoint.y - r.top);
+    const int x = APoint.x - r.left, y = APoint.y - r.top;
+    if (W.HasRegion && !W.Region.Contains(x, y)) return false;
+    // A per-pixel layered window lets the mouse through where it is clear.
+    if (W.HasUpload)
+        return x < W.UploadSize.cx && y < W.UploadSize.cy &&
+               (W.Upload[size_t(y) * size_t(W.UploadSize.cx) + size_t(x)] & gdi::AlphaMask) != 0;
+    return true;
 }
 
 bool InClient(const Window& W, POINT APoint) {

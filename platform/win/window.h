@@ -208,8 +208,9 @@ BOOL ScreenToClient(HWND AWindow, POINT* APoint);
 // the offset as MAKELONG(dx, dy).
 int MapWindowPoints(HWND AFrom, HWND ATo, POINT* APoints, UINT ACount);
 // The deepest visible, enabled window at the screen point: windows are
-// skipped where their region excludes the point and when WS_EX_TRANSPARENT;
-// z-order decides between the others. No message is sent.
+// skipped where their region excludes the point, where a per-pixel layered
+// window is clear (alpha 0) and when WS_EX_TRANSPARENT; z-order decides
+// between the others. No message is sent.
 HWND WindowFromPoint(POINT APoint);
 
 // A child window that a library draws into itself (the player's SDL output)

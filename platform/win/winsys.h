@@ -230,11 +230,12 @@ void WaitForWork();
 void DestroyAll();
 
 // Geometry and z-order (position.cpp).
-struct PosRequest {
-    HWND InsertAfter = nullptr;
-    RECT Rect{};
-    win::UINT Flags = 0;
-};
+// The layer's own WINDOWPOS flags, as Windows has them: what the client
+// area did (WM_MOVE and WM_SIZE follow from them), and a state change
+// (minimized, maximized, restored), after which WM_SIZE always follows.
+inline constexpr win::UINT SWP_NOCLIENTSIZE = 0x0800;
+inline constexpr win::UINT SWP_NOCLIENTMOVE = 0x1000;
+inline constexpr win::UINT SWP_STATECHANGED = 0x8000;
 // AState, when given, replaces the window's WS_MINIMIZE and WS_MAXIMIZE bits.
 bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, win::UINT AFlags,
             std::optional<win::DWORD> AState = std::nullopt);

@@ -1,5 +1,8 @@
 // Windows: creation, destruction, styles and longs, positions and z-order,
 // showing, states, coordinates and hit testing without messages.
+#include "platform/gdi/bitmaps.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
 #include "platform/win/input.h"
 #include "platform/win/painting.h"
@@ -377,11 +380,27 @@ TEST_F(Windows, WindowFromPointSkipsHiddenTransparentAndRegionExcludedWindows) {
     SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     const HWND hidden = Create(WS_POPUP, {0, 0, 300, 300});
     SetWindowPos(hidden, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // A shadow whose left column is clear.
+    const HWND shadow = Popup({180, 0, 182, 10}, WS_EX_LAYERED);
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, -10, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int y = 0; y < 10; ++y)
+        static_cast<uint32_t*>(bits)[y * 2 + 1] = 0x40000000;
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const POINT origin{0, 0};
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(shadow, nullptr, nullptr, nullptr, dc, &origin, 0, &blend, ULW_ALPHA);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
     struct Case {
         POINT At;
         HWND Expected;
-    } cases[] = {{{10, 10}, child}, {{150, 10}, back},  {{10, 150}, shaped},  {{75, 150}, back},
-                 {{160, 160}, top}, {{150, 120}, back}, {{260, 260}, nullptr}};
+    } cases[] = {{{10, 10}, child},     {{150, 10}, back}, {{10, 150}, shaped},
+                 {{75, 150}, back},     {{160, 160}, top}, {{150, 120}, back},
+                 {{260, 260}, nullptr}, {{180, 5}, back},  {{181, 5}, shadow}};
     (void)glow;
     (void)hidden;
     for (const Case& c : cases)
@@ -423,6 +442,36 @@ TEST_F(Windows, AChildMovesToAnotherParent) {
     EXPECT_EQ(GetParent(panel), b);
     EXPECT_EQ(driver::Inspect(panel).Bounds, (RECT{110, 10, 150, 50}));
     EXPECT_EQ(SetParent(b, panel), nullptr);
+}
+
+TEST_F(Windows, AFrameChangeRecalculatesTheClientAreaAndAsksForTheFrame) {
+    int inset = 0;
+    On(nullptr, [&](HWND, UINT AMsg, WPARAM, LPARAM ALParam, LRESULT&) {
+        if (AMsg != WM_NCCALCSIZE) return false;
+        RECT& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(ALParam)->rgrc[0];
+        r = RECT{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+        return true;
+    });
+    const HWND form = Popup({0, 0, 100, 100});
+    driver::Pump();
+    inset = 10;
+    ClearLog();
+    SetWindowPos(form, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_EQ(driver::Inspect(form).Client, (RECT{10, 10, 90, 90}));
+    EXPECT_EQ(Logged(form, WM_SIZE).back().LParam, MAKELPARAM(80, 80));
+    driver::Pump();
+    EXPECT_EQ(Logged(form, WM_NCPAINT).size(), 1u);
+}
+
+TEST_F(Windows, LosingActivationEndsTheCaptureModeOfTheWindow) {
+    const HWND form = Popup({0, 0, 100, 100});
+    const HWND button = Child(form, {0, 0, 10, 10});
+    const HWND other = Popup({200, 0, 300, 100});
+    SetActiveWindow(form);
+    SetCapture(button);
+    SetActiveWindow(other);
+    EXPECT_EQ(Logged(button, WM_CANCELMODE).size(), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace
