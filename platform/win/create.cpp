@@ -72,7 +72,7 @@ void Release(Window& W) {
         Release(*child);
     }
     if (IsTopLevel(W))
-        for (Window* t : std::vector<Window*>(TopLevels()))
+        for (Window* t : TopLevels())
             if (t->Owner == &W) t->Owner = nullptr;
     WindowGone(W);
     KillTimers(W.Handle);
@@ -101,10 +101,13 @@ POINT DefaultPosition() {
 }  // namespace
 
 void DestroyAll() {
-    for (Window* w : std::vector<Window*>(TopLevels()))
-        if (Find(w->Handle)) DestroyWindow(w->Handle);
+    std::vector<HWND> handles;
+    for (Window* w : TopLevels())
+        handles.push_back(w->Handle);
     for (const WindowRef& w : AllWindows())
-        if (!w->Destroyed) DestroyWindow(w->Handle);
+        handles.push_back(w->Handle);
+    for (HWND h : handles)
+        DestroyWindow(h);
 }
 
 }  // namespace winsys
@@ -288,9 +291,13 @@ BOOL DestroyWindow(HWND AWindow) {
     if (!found || found->Destroying) return FALSE;
     const WindowRef w = Ref(found);
     w->Destroying = true;
-    if (IsTopLevel(*w))
-        for (Window* t : std::vector<Window*>(TopLevels()))
-            if (t->Owner == w.get() && Find(t->Handle)) DestroyWindow(t->Handle);
+    if (IsTopLevel(*w)) {
+        std::vector<HWND> owned;
+        for (Window* t : TopLevels())
+            if (t->Owner == w.get()) owned.push_back(t->Handle);
+        for (HWND h : owned)
+            DestroyWindow(h);
+    }
     NotifyParents(*w, WM_DESTROY);
     if (w->Destroyed) return TRUE;
     if (w->Style & WS_VISIBLE)

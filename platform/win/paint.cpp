@@ -244,9 +244,19 @@ Window* FindPaintWindow(HWND AFilter) {
     return nullptr;
 }
 
+void SendPaint(Window& W) {
+    const WindowRef hold = Ref(&W);
+    const unsigned paints = W.Paints;
+    Send(&W, WM_PAINT, 0, 0);
+    if (!W.Destroyed && W.Paints == paints) {
+        W.Update.Clear();
+        W.ErasePending = W.FramePending = false;
+    }
+}
+
 void PaintNow(Window& W, bool AChildren) {
     const WindowRef hold = Ref(&W);
-    if (NeedsPaint(W)) Send(&W, WM_PAINT, 0, 0);
+    if (NeedsPaint(W)) SendPaint(W);
     if (!AChildren || W.Destroyed) return;
     const std::vector<Window*> children = W.Children;
     std::vector<WindowRef> refs;
@@ -324,8 +334,11 @@ bool RegionOf(HRGN ARegion, PixRegion& AOut) {
 template <typename F>
 BOOL ForTarget(HWND AWindow, F AAction) {
     if (!AWindow) {
-        for (Window* top : std::vector<Window*>(TopLevels()))
-            AAction(*top);
+        std::vector<WindowRef> tops;
+        for (Window* top : TopLevels())
+            tops.push_back(Ref(top));
+        for (const WindowRef& top : tops)
+            if (!top->Destroyed) AAction(*top);
         return TRUE;
     }
     Window* w = Find(AWindow);
@@ -412,6 +425,7 @@ HDC BeginPaint(HWND AWindow, PAINTSTRUCT* APaint) {
     Window* found = Find(AWindow);
     if (!found || !APaint) return nullptr;
     const WindowRef w = Ref(found);
+    ++w->Paints;
     if (w->FramePending) {
         w->FramePending = false;
         Send(w.get(), WM_NCPAINT, 1, 0);

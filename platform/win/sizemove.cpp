@@ -21,13 +21,12 @@ namespace {
 void DispatchOthers() {
     CheckSynchronize();
     MSG msg;
-    // Bounded, so a window that never validates cannot hold the loop.
-    for (int step = 0; step < 1000; ++step) {
+    for (;;) {
         if (TakePosted(msg, nullptr, 0, 0, true)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else if (Window* w = FindPaintWindow(nullptr)) {
-            Send(w, WM_PAINT, 0, 0);
+            SendPaint(*w);
         } else {
             FireDueTimers();
             if (!TakeTimer(msg, nullptr, true)) return;

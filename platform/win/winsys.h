@@ -83,6 +83,8 @@ struct Window : std::enable_shared_from_this<Window> {
     bool ErasePending = false;
     bool FramePending = false;
     bool RedrawOff = false;
+    // BeginPaint calls, to tell whether a WM_PAINT handler painted.
+    unsigned Paints = 0;
 
     bool HasRegion = false;
     // Window coordinates.
@@ -269,6 +271,9 @@ void Expose(Window& W, const RECT& AOldRect);
 bool NeedsPaint(const Window& W);
 Window* FindPaintWindow(HWND AFilter);
 void PaintNow(Window& W, bool AChildren);
+// Sends WM_PAINT; a handler that never called BeginPaint leaves nothing
+// waiting, so the queue does not offer the same WM_PAINT for ever.
+void SendPaint(Window& W);
 // Keeps every window DC current after geometry, z-order or region changes.
 void RefreshDCs();
 void ReleaseDCs(Window& W);

@@ -267,4 +267,15 @@ TEST_F(Painting, AWindowOwnsTheRegionItWasGiven) {
     DeleteObject(copy);
 }
 
+TEST_F(Painting, AHandlerThatNeverBeginsPaintingIsNotAskedAgainAndAgain) {
+    const HWND w = Popup({0, 0, 100, 100});
+    Answer(w, WM_PAINT, 0);
+    driver::Pump();
+    EXPECT_EQ(Logged(w, WM_PAINT).size(), 1u);
+    InvalidateRect(w, nullptr, TRUE);
+    driver::Pump();
+    UpdateWindow(w);
+    EXPECT_EQ(Logged(w, WM_PAINT).size(), 2u);
+}
+
 }  // namespace
