@@ -507,4 +507,33 @@ BOOL GetScrollInfo(HWND AWindow, int ABar, SCROLLINFO* AInfo) {
     return TRUE;
 }
 
+int SetScrollPos(HWND AWindow, int ABar, int APos, BOOL ARedraw) {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(AWindow, ABar, &info)) return 0;
+    const int old = info.nPos;
+    info.nPos = APos;
+    SetScrollInfo(AWindow, ABar, &info, ARedraw);
+    return old;
+}
+
+int GetScrollPos(HWND AWindow, int ABar) {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    return GetScrollInfo(AWindow, ABar, &info) ? info.nPos : 0;
+}
+
+BOOL SetScrollRange(HWND AWindow, int ABar, int AMin, int AMax, BOOL ARedraw) {
+    const SCROLLINFO info{sizeof info, SIF_RANGE, AMin, AMax, 0, 0, 0};
+    if (!Find(AWindow) || (ABar != SB_HORZ && ABar != SB_VERT)) return FALSE;
+    SetScrollInfo(AWindow, ABar, &info, ARedraw);
+    return TRUE;
+}
+
+BOOL GetScrollRange(HWND AWindow, int ABar, int* AMin, int* AMax) {
+    SCROLLINFO info{sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    if (!AMin || !AMax || !GetScrollInfo(AWindow, ABar, &info)) return FALSE;
+    *AMin = info.nMin;
+    *AMax = info.nMax;
+    return TRUE;
+}
+
 }  // namespace win

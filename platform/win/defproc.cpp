@@ -246,10 +246,23 @@ LRESULT DefWindowProcW(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPar
         case WM_NCLBUTTONDOWN:
             return DefNCButtonDown(*w, AWParam, ALParam);
         case WM_MOUSEWHEEL:
+        case WM_CONTEXTMENU:
             return w->Parent ? Send(w->Parent, AMessage, AWParam, ALParam) : 0;
+        case WM_RBUTTONUP: {
+            POINT p = LParamToPoint(ALParam);
+            ClientToScreen(AWindow, &p);
+            Send(w, WM_CONTEXTMENU, WPARAM(AWindow), PointToLParam(p));
+            return 0;
+        }
+        case WM_KEYUP:
+            // The menu key asks for the context menu at no point (-1, -1).
+            if (AWParam == VK_APPS) Send(w, WM_CONTEXTMENU, WPARAM(AWindow), -1);
+            return 0;
         case WM_SYSKEYDOWN:
             if (AWParam == VK_F4 && (ALParam & (LPARAM(1) << 29)))
                 Send(TopLevelOf(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+            else if (AWParam == VK_F10 && (GetKeyState(VK_SHIFT) < 0))
+                Send(w, WM_CONTEXTMENU, WPARAM(AWindow), -1);
             return 0;
         case WM_SYSKEYUP:
             if (AWParam == VK_MENU && s.LoneAltReleased) {

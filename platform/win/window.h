@@ -230,5 +230,9 @@ inline constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 // Returns the new position.
 int SetScrollInfo(HWND AWindow, int ABar, const SCROLLINFO* AInfo, BOOL ARedraw);
 BOOL GetScrollInfo(HWND AWindow, int ABar, SCROLLINFO* AInfo);
+int SetScrollPos(HWND AWindow, int ABar, int APos, BOOL ARedraw);
+int GetScrollPos(HWND AWindow, int ABar);
+BOOL SetScrollRange(HWND AWindow, int ABar, int AMin, int AMax, BOOL ARedraw);
+BOOL GetScrollRange(HWND AWindow, int ABar, int* AMin, int* AMax);
 
 }  // namespace win

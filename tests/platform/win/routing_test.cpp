@@ -328,4 +328,22 @@ TEST_F(Routing, FocusChangesAreVisibleAtOnceFromInsideAPress) {
     EXPECT_EQ(Logged(second, WM_CANCELMODE).size(), 1u);
 }
 
+TEST_F(Routing, ARightClickOrTheMenuKeyAsksForAContextMenuUpTheParents) {
+    const HWND form = Popup({100, 100, 300, 300});
+    const HWND edit = Child(form, {10, 10, 100, 30});
+    SetFocus(edit);
+    ClearLog();
+    driver::Click({120, 115}, VK_RBUTTON);
+    driver::Key(VK_APPS);
+    driver::Pump();
+    using Trace = std::vector<std::pair<HWND, UINT>>;
+    EXPECT_EQ(
+        Sequence({WM_CONTEXTMENU}),
+        (Trace{
+            {edit, WM_CONTEXTMENU}, {form, WM_CONTEXTMENU}, {edit, WM_CONTEXTMENU}, {form, WM_CONTEXTMENU}}));
+    EXPECT_EQ(Logged(form, WM_CONTEXTMENU).at(0).LParam, MAKELPARAM(120, 115));
+    EXPECT_EQ(HWND(Logged(form, WM_CONTEXTMENU).at(0).WParam), edit);
+    EXPECT_EQ(Logged(form, WM_CONTEXTMENU).at(1).LParam, -1);
+}
+
 }  // namespace

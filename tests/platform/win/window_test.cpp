@@ -474,4 +474,22 @@ TEST_F(Windows, LosingActivationEndsTheCaptureModeOfTheWindow) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Windows, ScrollStateIsKeptWithoutBars) {
+    const HWND list = Popup({0, 0, 100, 100});
+    EXPECT_TRUE(SetScrollRange(list, SB_VERT, 0, 99, FALSE));
+    SCROLLINFO info{sizeof info, SIF_PAGE, 0, 0, 10, 0, 0};
+    SetScrollInfo(list, SB_VERT, &info, FALSE);
+    struct Case {
+        int Set, Expected;
+    } cases[] = {{50, 50}, {95, 90}, {-5, 0}};
+    for (const Case& c : cases) {
+        SetScrollPos(list, SB_VERT, c.Set, TRUE);
+        EXPECT_EQ(GetScrollPos(list, SB_VERT), c.Expected);
+    }
+    int low = -1, high = -1;
+    EXPECT_TRUE(GetScrollRange(list, SB_VERT, &low, &high));
+    EXPECT_EQ(high, 99);
+    EXPECT_EQ(GetScrollPos(list, SB_HORZ), 0);
+}
+
 }  // namespace
