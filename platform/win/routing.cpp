@@ -280,10 +280,17 @@ Window* HitTest(POINT APoint, int& AHitCode) {
 bool TakeInput(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove) {
     State& s = Sys();
     if (TakeRouted(AMsg, AFilter, AMin, AMax, ARemove)) return true;
-    while (!AFilter && !s.Input.empty()) {
+    while (!AFilter && !s.Routing && !s.Input.empty()) {
         const TInputEvent event = s.Input.front();
         s.Input.pop_front();
-        Route(event);
+        s.Routing = true;
+        try {
+            Route(event);
+        } catch (...) {
+            s.Routing = false;
+            throw;
+        }
+        s.Routing = false;
         if (TakeRouted(AMsg, AFilter, AMin, AMax, ARemove)) return true;
     }
     return false;

@@ -181,6 +181,9 @@ struct State {
     std::deque<win::TInputEvent> Input;
     // Input already routed to its window, waiting to be taken.
     std::deque<win::MSG> Routed;
+    // An event is being routed: a pump nested in its messages (WM_NCHITTEST,
+    // WM_MOUSEACTIVATE, ...) must not route the next one ahead of it.
+    bool Routing = false;
     // Text of recent key presses by input id, for TranslateMessage.
     std::map<win::DWORD, String> KeyText;
     win::DWORD NextInputId = 1;

@@ -346,4 +346,19 @@ TEST_F(Routing, ARightClickOrTheMenuKeyAsksForAContextMenuUpTheParents) {
     EXPECT_EQ(Logged(form, WM_CONTEXTMENU).at(1).LParam, -1);
 }
 
+TEST_F(Routing, APumpInsideRoutingKeepsTheInputInOrder) {
+    const HWND form = Popup({0, 0, 100, 100});
+    const HWND other = Popup({200, 0, 300, 100});
+    On(form, [](HWND, UINT AMsg, WPARAM, LPARAM, LRESULT&) {
+        if (AMsg == WM_MOUSEACTIVATE) ProcessPendingMessages();
+        return false;
+    });
+    ASSERT_EQ(GetActiveWindow(), other);
+    ClearLog();
+    driver::Click({10, 10});
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (std::vector<std::pair<HWND, UINT>>{{form, WM_LBUTTONDOWN}, {form, WM_LBUTTONUP}}));
+}
+
 }  // namespace
