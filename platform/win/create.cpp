@@ -424,7 +424,7 @@ HWND SetParent(HWND AWindow, HWND ANewParent) {
     const WindowRef hold = Ref(w);
     Window* old = w->Parent;
     const bool shown = IsShown(*w);
-    if (shown) Expose(*w, w->Rect);
+    if (shown) Expose(*old, Covered(*w));
     Unlink(*w);
     w->Parent = parent;
     parent->Children.insert(parent->Children.begin(), w);

@@ -210,12 +210,13 @@ void Validate(Window& W, const PixRegion& ARegion) {
     if (W.Update.Empty()) W.ErasePending = false;
 }
 
-void Expose(Window& W, const RECT& AOldRect) {
-    Window* parent = W.Parent;
-    if (!parent) return;
-    const PixRegion old =
-        Moved(Shape(W), POINT{AOldRect.left + parent->Client.left, AOldRect.top + parent->Client.top});
-    Invalidate(*parent, old, true, true);
+PixRegion Covered(const Window& W) {
+    if (!W.Parent) return {};
+    return Moved(Shape(W), POINT{W.Rect.left + W.Parent->Client.left, W.Rect.top + W.Parent->Client.top});
+}
+
+void Expose(Window& AParent, const PixRegion& AArea) {
+    Invalidate(AParent, AArea, true, true);
 }
 
 bool NeedsPaint(const Window& W) {
@@ -486,7 +487,7 @@ int SetWindowRgn(HWND AWindow, HRGN ARegion, BOOL ARedraw) {
     PixRegion region;
     if (!found || (ARegion && !RegionOf(ARegion, region))) return 0;
     const WindowRef w = Ref(found);
-    if (!IsTopLevel(*w) && IsShown(*w)) Expose(*w, w->Rect);
+    if (!IsTopLevel(*w) && IsShown(*w)) Expose(*w->Parent, Covered(*w));
     w->HasRegion = ARegion != nullptr;
     w->Region = region;
     if (ARegion) DeleteObject(ARegion);

@@ -167,6 +167,7 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
     const RECT oldRect = W->Rect;
     const RECT oldClient = W->Client;
     const bool wasShown = IsShown(*W);
+    const PixRegion covered = Covered(*W);
     RECT rect = oldRect;
     if (!(flags & SWP_NOMOVE)) rect = RECT{pos.x, pos.y, pos.x + Width(oldRect), pos.y + Height(oldRect)};
     if (!(flags & SWP_NOSIZE)) {
@@ -195,7 +196,7 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
     const bool top = IsTopLevel(*W);
     if (top && sized) ResizeSurface(*W);
     if (!(flags & SWP_NOREDRAW)) {
-        if (!top && wasShown && (moved || sized || !shown || restacked)) Expose(*W, oldRect);
+        if (!top && wasShown && (moved || sized || !shown || restacked)) Expose(*W->Parent, covered);
         if (shown && (!wasShown || moved || sized || restacked || (flags & SWP_FRAMECHANGED))) {
             if (top && wasShown && !(flags & SWP_FRAMECHANGED)) {
                 // A top-level window keeps its pixels; only a size change asks

@@ -269,8 +269,10 @@ void ResizeSurface(Window& W);
 void Invalidate(Window& W, const PixRegion& ARegion, bool AErase, bool AAllChildren);
 void InvalidateAll(Window& W, bool AFrame);
 void Validate(Window& W, const PixRegion& ARegion);
-// The parent area a child covered at AOldRect (parent client coordinates).
-void Expose(Window& W, const RECT& AOldRect);
+// The part of its parent a child covers now, in the parent's window
+// coordinates, and the repaint of such an area once the child has left it.
+PixRegion Covered(const Window& W);
+void Expose(Window& AParent, const PixRegion& AArea);
 bool NeedsPaint(const Window& W);
 Window* FindPaintWindow(HWND AFilter);
 void PaintNow(Window& W, bool AChildren);

@@ -190,6 +190,12 @@ TEST_F(Painting, MovingAChildRepaintsWhatItUncoveredAndItself) {
     EXPECT_EQ(Logged(below, WM_PAINT).size(), 1u);
     EXPECT_EQ(Logged(above, WM_PAINT).size(), 1u);
     EXPECT_EQ(Logged(below, WM_ERASEBKGND).size(), 1u);
+
+    // Shrinking uncovers the rest of the old area.
+    MoveWindow(below, 0, 0, 40, 40, TRUE);
+    RECT uncovered;
+    ASSERT_TRUE(GetUpdateRect(form, &uncovered, FALSE));
+    EXPECT_EQ(uncovered, (RECT{0, 0, 100, 100}));
 }
 
 TEST_F(Painting, ATopLevelWindowKeepsItsPixelsWhenItGrows) {
