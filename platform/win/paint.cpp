@@ -558,15 +558,9 @@ BOOL UpdateLayeredWindow(HWND AWindow, HDC, const POINT* ADestPoint, const SIZE*
     w->UploadSize = SIZE{width, height};
     w->UploadAlpha = ABlend ? ABlend->SourceConstantAlpha : 255;
     w->HasUpload = true;
-    if (w->Mirrored) {
-        gdi::Surface view;
-        view.Bits = reinterpret_cast<uint8_t*>(w->Upload.data());
-        view.Width = width;
-        view.Height = height;
-        view.Stride = width * 4;
-        view.HasAlpha = true;
+    gdi::Surface view;
+    if (w->Mirrored && TopLevelPixels(w->Handle, view))
         BackendOf().UploadLayered(w->Handle, view, w->UploadAlpha);
-    }
     return TRUE;
 }
 

@@ -51,6 +51,7 @@ void WinTest::SetUp() {
 }
 
 void WinTest::TearDown() {
+    SetMouseTrackHook(nullptr);
     driver::Reset();
     GHandlers.clear();
     UseSystemClock();
