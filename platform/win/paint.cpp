@@ -202,7 +202,26 @@ void InvalidateAll(Window& W, bool AFrame) {
     if (!Paintable(W)) return;
     PixRegion whole = Shape(W);
     if (!AFrame) whole.Intersect(W.Client);
-    Invalidate(W, whole, true, true);
+    Invalidate(W, whole, true, false);
+    // Shown, sized or reframed: WM_NCPAINT comes even without a frame, as
+    // on Windows.
+    if (AFrame) W.FramePending = true;
+    for (Window* c : W.Children)
+        if (c->Style & WS_VISIBLE) InvalidateAll(*c, true);
+}
+
+void InvalidateResized(Window& W, const RECT& AOldRect) {
+    const int oldW = AOldRect.right - AOldRect.left, oldH = AOldRect.bottom - AOldRect.top;
+    const int newW = W.Rect.right - W.Rect.left, newH = W.Rect.bottom - W.Rect.top;
+    const UINT style = W.Class->Style;
+    if ((newW != oldW && (style & CS_HREDRAW)) || (newH != oldH && (style & CS_VREDRAW))) {
+        InvalidateAll(W, true);
+        return;
+    }
+    PixRegion grown(RECT{0, 0, newW, newH});
+    grown.Subtract(PixRegion(RECT{0, 0, oldW, oldH}));
+    Invalidate(W, grown, true, true);
+    if (Paintable(W)) W.FramePending = true;
 }
 
 void Validate(Window& W, const PixRegion& ARegion) {
@@ -406,7 +425,7 @@ BOOL RedrawWindow(HWND AWindow, const RECT* AUpdate, HRGN ARegion, UINT AFlags) 
             area = (AFlags & RDW_FRAME) ? Shape(w) : PixRegion(w.Client);
         if (AFlags & RDW_INVALIDATE) {
             Invalidate(w, area, (AFlags & RDW_ERASE) && !(AFlags & RDW_NOERASE), children);
-            if ((AFlags & RDW_FRAME) && HasFrame(w) && Paintable(w)) w.FramePending = true;
+            if ((AFlags & RDW_FRAME) && Paintable(w)) w.FramePending = true;
         } else if (AFlags & RDW_VALIDATE) {
             Validate(w, area);
             if (AFlags & RDW_NOFRAME) w.FramePending = false;

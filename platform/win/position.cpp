@@ -196,26 +196,20 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
     const bool top = IsTopLevel(*W);
     if (top && sized) ResizeSurface(*W);
     if (!(flags & SWP_NOREDRAW)) {
-        if (!top && wasShown && (moved || sized || !shown || restacked)) Expose(*W->Parent, covered);
-        if (shown && (!wasShown || moved || sized || restacked || (flags & SWP_FRAMECHANGED))) {
-            if (top && wasShown && !(flags & SWP_FRAMECHANGED)) {
-                // A top-level window keeps its pixels; only a size change asks
-                // for more, all of it under CS_HREDRAW/CS_VREDRAW.
-                const UINT style = W->Class->Style;
-                const bool whole = (Width(rect) != Width(oldRect) && (style & CS_HREDRAW)) ||
-                                   (Height(rect) != Height(oldRect) && (style & CS_VREDRAW));
-                if (whole) {
-                    InvalidateAll(*W, true);
-                } else if (sized) {
-                    PixRegion grown(RECT{0, 0, Width(rect), Height(rect)});
-                    grown.Subtract(PixRegion(RECT{0, 0, Width(oldRect), Height(oldRect)}));
-                    Invalidate(*W, grown, true, true);
-                    W->FramePending = true;
-                }
-            } else {
-                InvalidateAll(*W, true);
-            }
+        if (!top && wasShown) {
+            // What the child left: all of its old place when it went down
+            // among its siblings, else what it no longer covers.
+            PixRegion uncovered = covered;
+            if (shown && !restacked) uncovered.Subtract(Covered(*W));
+            if (!uncovered.Empty()) Expose(*W->Parent, uncovered);
         }
+        // A window that stays where it was keeps its pixels (a top-level
+        // window owns them wherever it goes).
+        const bool keeps = wasShown && !restacked && !(flags & SWP_FRAMECHANGED) && (top || !moved);
+        if (shown && !keeps)
+            InvalidateAll(*W, true);
+        else if (shown && sized)
+            InvalidateResized(*W, oldRect);
     }
     if (wasShown && !shown) WindowHidden(*W);
     if (W->Destroyed) return false;

@@ -268,6 +268,9 @@ void ResizeSurface(Window& W);
 // ARegion in window coordinates.
 void Invalidate(Window& W, const PixRegion& ARegion, bool AErase, bool AAllChildren);
 void InvalidateAll(Window& W, bool AFrame);
+// After a size change in place: the frame and the grown part, all of it
+// under CS_HREDRAW/CS_VREDRAW.
+void InvalidateResized(Window& W, const RECT& AOldRect);
 void Validate(Window& W, const PixRegion& ARegion);
 // The part of its parent a child covers now, in the parent's window
 // coordinates, and the repaint of such an area once the child has left it.
