@@ -207,7 +207,7 @@ void InvalidateAll(Window& W, bool AFrame) {
     // on Windows.
     if (AFrame) W.FramePending = true;
     for (Window* c : W.Children)
-        if (c->Style & WS_VISIBLE) InvalidateAll(*c, true);
+        if (c->Style & WS_VISIBLE) InvalidateAll(*c, AFrame);
 }
 
 void InvalidateResized(Window& W, const RECT& AOldRect) {

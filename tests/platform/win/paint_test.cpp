@@ -5,6 +5,7 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
+#include "platform/gdi/syscolors.h"
 #include "platform/win/painting.h"
 #include "wintest.h"
 
@@ -198,24 +199,39 @@ TEST_F(Painting, MovingAChildRepaintsWhatItUncoveredAndItself) {
     EXPECT_EQ(uncovered, (RECT{0, 0, 100, 100}));
 }
 
-TEST_F(Painting, ATopLevelWindowKeepsItsPixelsWhenItGrows) {
-    const HWND form = Popup({0, 0, 50, 50});
-    driver::Pump();
-    FillClient(form, Red);
-    ClearLog();
-    On(form, [](HWND AWindow, UINT AMsg, WPARAM, LPARAM, LRESULT&) {
-        if (AMsg != WM_PAINT) return false;
-        PAINTSTRUCT ps;
-        BeginPaint(AWindow, &ps);
-        EXPECT_EQ(ps.rcPaint, (RECT{0, 0, 80, 80}));
-        EndPaint(AWindow, &ps);
-        return true;
-    });
-    MoveWindow(form, 0, 0, 80, 80, TRUE);
-    driver::Pump();
-    EXPECT_EQ(driver::Pixel(form, 10, 10), Red);
-    EXPECT_EQ(driver::Pixel(form, 70, 70), White);
-    EXPECT_GT(driver::Presents(form), 0);
+TEST_F(Painting, AWindowGrownInPlaceRepaintsOnlyTheNewPartUnlessItsClassRedrawsAll) {
+    WNDCLASSEXW redraw{};
+    redraw.cbSize = sizeof redraw;
+    redraw.style = CS_HREDRAW | CS_VREDRAW;
+    redraw.lpfnWndProc = DefWindowProcW;
+    redraw.hbrBackground = reinterpret_cast<HBRUSH>(intptr_t(COLOR_WINDOW + 1));
+    redraw.lpszClassName = u"VqRedraw";
+    RegisterClassExW(&redraw);
+    struct Case {
+        bool Child;
+        const char16_t* Class;
+        bool Whole;
+    } cases[] = {{false, TestClass, false},
+                 {true, TestClass, false},
+                 {false, u"VqRedraw", true},
+                 {true, u"VqRedraw", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Child << " " << c.Whole);
+        driver::Reset();
+        const HWND form = Popup({0, 0, 200, 200});
+        const HWND w = c.Child ? Create(WS_CHILD | WS_VISIBLE, {0, 0, 50, 50}, form, 0, c.Class)
+                               : Create(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, 0, c.Class);
+        driver::Pump();
+        FillClient(w, Red);
+        MoveWindow(w, 0, 0, 80, 80, TRUE);
+        RECT pending{};
+        // The grown part is an L; its bounds cover the new size.
+        ASSERT_TRUE(GetUpdateRect(w, &pending, FALSE));
+        EXPECT_EQ(pending, (RECT{0, 0, 80, 80}));
+        driver::Pump();
+        EXPECT_EQ(driver::Pixel(w, 10, 10), c.Whole ? White : Red);
+        EXPECT_EQ(driver::Pixel(w, 70, 70), White);
+    }
 }
 
 TEST_F(Painting, LayeredWindowsRecordTheirAlphaAndUploads) {
