@@ -322,8 +322,10 @@ LONG_PTR GetWindowLongW(HWND AWindow, int AIndex) {
             return reinterpret_cast<LONG_PTR>(w->Proc);
         case GWL_HINSTANCE:
             return reinterpret_cast<LONG_PTR>(w->Instance);
-        case GWL_HWNDPARENT:
-            return reinterpret_cast<LONG_PTR>(GetParent(AWindow));
+        case GWL_HWNDPARENT: {
+            const Window* up = w->Parent ? w->Parent : w->Owner;
+            return reinterpret_cast<LONG_PTR>(up ? up->Handle : nullptr);
+        }
         case GWL_ID:
             return w->Id;
         case GWL_STYLE:
@@ -412,7 +414,7 @@ HWND GetParent(HWND AWindow) {
     Window* w = Find(AWindow);
     if (!w) return nullptr;
     if (w->Parent) return w->Parent->Handle;
-    return w->Owner ? w->Owner->Handle : nullptr;
+    return w->Owner && (w->Style & WS_POPUP) ? w->Owner->Handle : nullptr;
 }
 
 HWND SetParent(HWND AWindow, HWND ANewParent) {

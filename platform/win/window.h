@@ -169,7 +169,8 @@ inline LONG_PTR SetWindowLongPtrW(HWND AWindow, int AIndex, LONG_PTR AValue) {
     return SetWindowLongW(AWindow, AIndex, AValue);
 }
 
-// The parent of a child, the owner of a top-level window.
+// The parent of a child, the owner of a popup; GetWindow(GW_OWNER) and
+// GWL_HWNDPARENT give the owner of any top-level window.
 HWND GetParent(HWND AWindow);
 // Makes AWindow a child of ANewParent (nullptr: a top-level window) and
 // returns the old parent.
