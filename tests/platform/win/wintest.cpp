@@ -51,9 +51,11 @@ void WinTest::SetUp() {
 }
 
 void WinTest::TearDown() {
+    // The handlers may hold the finished test's locals.
+    GHandlers.clear();
+    GNextHandler = nullptr;
     SetMouseTrackHook(nullptr);
     driver::Reset();
-    GHandlers.clear();
     UseSystemClock();
 }
 
