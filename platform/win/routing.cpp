@@ -58,6 +58,43 @@ std::vector<Window*> Candidates(POINT APoint) {
     return result;
 }
 
+WPARAM MouseKeyFlags() {
+    const std::array<BYTE, 256>& keys = Sys().Keys;
+    WPARAM flags = 0;
+    if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
+    if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
+    if (keys[VK_MBUTTON] & 0x80) flags |= MK_MBUTTON;
+    if (keys[VK_SHIFT] & 0x80) flags |= MK_SHIFT;
+    if (keys[VK_CONTROL] & 0x80) flags |= MK_CONTROL;
+    return flags;
+}
+
+Window* WindowAt(POINT APoint) {
+    const std::vector<Window*> candidates = Candidates(APoint);
+    return candidates.empty() ? nullptr : candidates.front();
+}
+
+// The window under the point and its hit-test code, asked with WM_NCHITTEST.
+Window* HitTest(POINT APoint, int& AHitCode) {
+    std::vector<WindowRef> candidates;
+    for (Window* w : Candidates(APoint))
+        candidates.push_back(Ref(w));
+    for (const WindowRef& w : candidates) {
+        if (w->Destroyed) continue;
+        if (IsTopLevel(*w) && (w->Style & WS_DISABLED)) {
+            AHitCode = HTERROR;
+            return w.get();
+        }
+        const LRESULT code = Send(w.get(), WM_NCHITTEST, 0, PointToLParam(APoint));
+        if (w->Destroyed) return nullptr;
+        if (code != HTTRANSPARENT) {
+            AHitCode = int(code);
+            return w.get();
+        }
+    }
+    return nullptr;
+}
+
 UINT ButtonMessage(const TInputEvent& E, bool AClient, bool ADouble) {
     const UINT base = E.Button == VK_RBUTTON ? 3 : E.Button == VK_MBUTTON ? 6 : 0;
     const UINT offset = base + (E.Kind == TInputEvent::ieButtonUp ? 1 : ADouble ? 2 : 0);
@@ -239,42 +276,6 @@ void UpdateKeyState(const TInputEvent& AEvent, std::array<BYTE, 256>& AKeys) {
     }
     if (down && !(AKeys[key] & 0x80)) AKeys[key] ^= 0x01;
     AKeys[key] = BYTE((AKeys[key] & 0x01) | (down ? 0x80 : 0));
-}
-
-WPARAM MouseKeyFlags() {
-    const std::array<BYTE, 256>& keys = Sys().Keys;
-    WPARAM flags = 0;
-    if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
-    if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
-    if (keys[VK_MBUTTON] & 0x80) flags |= MK_MBUTTON;
-    if (keys[VK_SHIFT] & 0x80) flags |= MK_SHIFT;
-    if (keys[VK_CONTROL] & 0x80) flags |= MK_CONTROL;
-    return flags;
-}
-
-Window* WindowAt(POINT APoint) {
-    const std::vector<Window*> candidates = Candidates(APoint);
-    return candidates.empty() ? nullptr : candidates.front();
-}
-
-Window* HitTest(POINT APoint, int& AHitCode) {
-    std::vector<WindowRef> candidates;
-    for (Window* w : Candidates(APoint))
-        candidates.push_back(Ref(w));
-    for (const WindowRef& w : candidates) {
-        if (w->Destroyed) continue;
-        if (IsTopLevel(*w) && (w->Style & WS_DISABLED)) {
-            AHitCode = HTERROR;
-            return w.get();
-        }
-        const LRESULT code = Send(w.get(), WM_NCHITTEST, 0, PointToLParam(APoint));
-        if (w->Destroyed) return nullptr;
-        if (code != HTTRANSPARENT) {
-            AHitCode = int(code);
-            return w.get();
-        }
-    }
-    return nullptr;
 }
 
 bool TakeInput(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove) {

@@ -132,7 +132,6 @@ Window* TopLevelOf(Window* W);
 bool IsShown(const Window& W);
 bool IsEnabledChain(const Window& W);
 // Top-left corners in screen coordinates.
-POINT ScreenOrigin(const Window& W);
 POINT ClientOrigin(const Window& W);
 RECT ScreenRect(const Window& W);
 // The window's top-left corner on its top-level window's surface.
@@ -226,8 +225,6 @@ win::LRESULT Send(Window* W, win::UINT AMessage, win::WPARAM AWParam, win::LPARA
 // Posted messages first-come, for the queue and the modal loop.
 bool TakePosted(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 bool InRange(win::UINT AMessage, win::UINT AMin, win::UINT AMax);
-// Takes the next message of any kind, as PeekMessage does.
-bool Peek(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 // Pending main-thread calls, then waits for something to do.
 void WaitForWork();
 
@@ -261,9 +258,8 @@ void Activate(Window* W, win::WORD AHow);
 void SetFocusTo(Window* W);
 void WindowHidden(Window& W);
 void WindowGone(Window& W);
-void CancelMode(Window* W);
 
-// Painting (paintimpl.cpp).
+// Painting (paint.cpp).
 void ResizeSurface(Window& W);
 // ARegion in window coordinates.
 void Invalidate(Window& W, const PixRegion& ARegion, bool AErase, bool AAllChildren);
@@ -271,14 +267,11 @@ void InvalidateAll(Window& W, bool AFrame);
 // After a size change in place: the frame and the grown part, all of it
 // under CS_HREDRAW/CS_VREDRAW.
 void InvalidateResized(Window& W, const RECT& AOldRect);
-void Validate(Window& W, const PixRegion& ARegion);
 // The part of its parent a child covers now, in the parent's window
 // coordinates, and the repaint of such an area once the child has left it.
 PixRegion Covered(const Window& W);
 void Expose(Window& AParent, const PixRegion& AArea);
-bool NeedsPaint(const Window& W);
 Window* FindPaintWindow(HWND AFilter);
-void PaintNow(Window& W, bool AChildren);
 // Sends WM_PAINT; a handler that never called BeginPaint leaves nothing
 // waiting, so the queue does not offer the same WM_PAINT for ever.
 void SendPaint(Window& W);
@@ -301,18 +294,12 @@ bool FireNextTimer(Cardinal ATarget);
 // Input (routing.cpp).
 bool TakeInput(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 void AfterInputDispatched(const win::MSG& AMsg);
-// The window under the point and its hit-test code, with WM_NCHITTEST.
-Window* HitTest(POINT APoint, int& AHitCode);
-Window* WindowAt(POINT APoint);
 void UpdateKeyState(const win::TInputEvent& AEvent, std::array<win::BYTE, 256>& AKeys);
-win::WPARAM MouseKeyFlags();
 
 // The move and size loop (sizemove.cpp).
 void RunSizeMove(Window* W, win::WPARAM ACommand, POINT AStart);
 
-// Default handling (defproc.cpp, paint.cpp).
+// The default frame (paint.cpp).
 void DefaultNCPaint(Window& W);
-// The default non-client area: frame, edges and caption.
-RECT FrameInsets(const Window& W);
 
 }  // namespace winsys
