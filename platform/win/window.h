@@ -57,7 +57,6 @@ inline constexpr DWORD WS_EX_LAYERED = 0x00080000;
 inline constexpr UINT CS_VREDRAW = 0x0001;
 inline constexpr UINT CS_HREDRAW = 0x0002;
 inline constexpr UINT CS_DBLCLKS = 0x0008;
-inline constexpr UINT CS_OWNDC = 0x0020;
 inline constexpr UINT CS_SAVEBITS = 0x0800;
 inline constexpr UINT CS_DROPSHADOW = 0x00020000;
 
