@@ -492,4 +492,24 @@ TEST_F(Windows, ScrollStateIsKeptWithoutBars) {
     EXPECT_EQ(GetScrollPos(list, SB_HORZ), 0);
 }
 
+TEST_F(Windows, ANativeChildFollowsItsWindow) {
+    const HWND form = Create(WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 100, 400, 400});
+    const HWND host = Child(form, {10, 20, 110, 80});
+    EXPECT_EQ(NativeWindowOf(form), 0u);
+    const uintptr_t id = NativeWindowOf(host);
+    EXPECT_NE(id, 0u);
+    EXPECT_EQ(NativeWindowOf(host), id);
+    RECT place;
+    bool visible = false;
+    MoveWindow(host, 30, 40, 50, 60, TRUE);
+    ASSERT_TRUE(driver::NativeChild(host, place, visible));
+    EXPECT_EQ(place, (RECT{31, 41, 81, 101}));
+    EXPECT_TRUE(visible);
+    ShowWindow(form, SW_HIDE);
+    driver::NativeChild(host, place, visible);
+    EXPECT_FALSE(visible);
+    DestroyWindow(form);
+    EXPECT_FALSE(driver::NativeChild(host, place, visible));
+}
+
 }  // namespace
