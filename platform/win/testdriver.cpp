@@ -223,7 +223,7 @@ TLayeredInfo Layered(HWND AWindow) {
     return info;
 }
 
-void SetMonitors(const std::vector<TMonitorSpec>& AMonitors) {
+void SetMonitors(const std::vector<TMonitorArea>& AMonitors) {
     if (AMonitors.empty()) return;
     TCapabilities& caps = Capabilities();
     const RECT primary = AMonitors.front().Bounds;
