@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/gdiobjects.h"
+#include "platform/gdi/shapes.h"
 
 using namespace win;
 
@@ -20,27 +21,6 @@ HRGN NewRegion(PixRegion ARegion) {
 RECT Normalized(int ALeft, int ATop, int ARight, int ABottom) {
     return {std::min(ALeft, ARight), std::min(ATop, ABottom), std::max(ALeft, ARight),
             std::max(ATop, ABottom)};
-}
-
-// Rows of a rounded rectangle: each row keeps the pixels whose centres lie
-// inside the corner ellipses, the same inset on both sides and at the top and
-// bottom, so the shape is symmetric.
-std::vector<RECT> RoundRectRows(const RECT& R, int AWidth, int AHeight) {
-    const int width = R.right - R.left, height = R.bottom - R.top;
-    const double rx = std::min(std::abs(AWidth), width) / 2.0, ry = std::min(std::abs(AHeight), height) / 2.0;
-    std::vector<RECT> rows;
-    if (rx < 1 || ry < 1) return {R};
-    const int cornerRows = std::min(int(std::ceil(ry)), (height + 1) / 2);
-    for (int k = 0; k < cornerRows; ++k) {
-        const double dy = ry - (k + 0.5);
-        const double dx = dy > 0 ? rx * std::sqrt(std::max(0.0, 1 - (dy / ry) * (dy / ry))) : rx;
-        const int inset = std::max(0, int(std::ceil(rx - dx - 0.5)));
-        const int top = R.top + k, bottom = R.bottom - 1 - k;
-        rows.push_back({R.left + inset, top, R.right - inset, top + 1});
-        if (bottom != top) rows.push_back({R.left + inset, bottom, R.right - inset, bottom + 1});
-    }
-    rows.push_back({R.left, R.top + cornerRows, R.right, R.bottom - cornerRows});
-    return rows;
 }
 
 }  // namespace
