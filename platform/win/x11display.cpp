@@ -129,17 +129,17 @@ void X11Backend::ChooseVisual() {
 
     const Atom manager = XInternAtom(FDpy, ("_NET_WM_CM_S" + std::to_string(FScreen)).c_str(), False);
     XVisualInfo argb;
-    TCapabilities& caps = Capabilities();
     if (XMatchVisualInfo(FDpy, FScreen, 32, TrueColor, &argb) && XGetSelectionOwner(FDpy, manager) != 0) {
         FVisual = argb.visual;
         FDepth = 32;
         FColormap = XCreateColormap(FDpy, FRoot, FVisual, AllocNone);
         FOwnColormap = true;
         FArgb = true;
-    } else {
-        caps.HasSetLayeredWindowAttributes = false;
-        caps.HasUpdateLayeredWindow = false;
     }
+    // Without a compositor nothing blends a window with what lies below.
+    TCapabilities& caps = Capabilities();
+    caps.HasSetLayeredWindowAttributes = FArgb;
+    caps.HasUpdateLayeredWindow = FArgb;
 
     int bitsPerPixel = 0, count = 0;
     if (XPixmapFormatValues* formats = XListPixmapFormats(FDpy, &count)) {

@@ -149,7 +149,7 @@ bool X11Backend::Handle(XEvent& AEvent) {
             return false;
         case ReparentNotify:
             if (XTopLevel* w = Find(HandleOf(AEvent.xreparent.window)))
-                w->Reparented = AEvent.xreparent.parent != FRoot;
+                w->Frame = AEvent.xreparent.parent == FRoot ? 0 : FrameOf(w->Id);
             return false;
         case PropertyNotify:
             return HandleProperty(AEvent.xproperty);
@@ -255,7 +255,7 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     int x = b.left, y = b.top;
     // A framed window's own events are relative to the frame; the window
     // manager's synthetic ones give the screen position.
-    if (AEvent.send_event || !w->Reparented) {
+    if (AEvent.send_event || !w->Frame) {
         x = AEvent.x;
         y = AEvent.y;
     }
@@ -267,6 +267,19 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     w->State.Bounds = bounds;
     ReportMoved(window, bounds);
     return true;
+}
+
+::Window X11Backend::FrameOf(::Window AWindow) {
+    // Some window managers nest frames.
+    for (int depth = 0; depth < 8; ++depth) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(FDpy, AWindow, &root, &parent, &children, &count)) return 0;
+        if (children) XFree(children);
+        if (parent == FRoot) return AWindow;
+        AWindow = parent;
+    }
+    return 0;
 }
 
 void X11Backend::HandleMap(const XMapEvent& AEvent) {

@@ -80,7 +80,9 @@ struct XTopLevel {
     std::optional<gdi::PixRegion> Shape;
     bool Mapped = false;
     bool Viewable = false;
-    bool Reparented = false;
+    // The window manager's frame around the window (a child of the root), 0
+    // while it has none; stacking goes through it.
+    ::Window Frame = 0;
     ::Window TransientFor = 0;
     // Configure events older than our last move or size request are stale.
     unsigned long ConfigureSerial = 0;
@@ -159,6 +161,7 @@ private:
     bool HandleClientMessage(XClientMessageEvent& AEvent);
     bool HandleFocus(const XFocusChangeEvent& AEvent);
     void HandleMap(const XMapEvent& AEvent);
+    ::Window FrameOf(::Window AWindow);
     void NoteTime(const XEvent& AEvent);
     // The application lost the keyboard: keys held go up without messages.
     void ReleaseHeldKeys();

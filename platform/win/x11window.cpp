@@ -124,6 +124,7 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
         if (AWin.Mapped) {
             XUnmapWindow(FDpy, AWin.Id);
             AWin.Mapped = AWin.Viewable = false;
+            AWin.Frame = 0;
         }
         XSetWindowAttributes attributes{};
         attributes.override_redirect = overrideRedirect;
@@ -264,10 +265,10 @@ void X11Backend::Restack(const std::vector<HWND>& ATopFirst) {
 void X11Backend::ApplyStacking(bool ARaise) {
     std::vector<::Window> ids;
     for (HWND h : FStacking)
-        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Id);
+        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Frame ? w->Frame : w->Id);
     if (ids.empty()) return;
     if (ARaise) XRaiseWindow(FDpy, ids.front());
-    // A window manager may refuse for windows it framed; it keeps its own order then.
+    // A window manager is asked to restack its frames and has the last word.
     if (ids.size() > 1) XRestackWindows(FDpy, ids.data(), int(ids.size()));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -12,7 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gdi/bitmaps.h"
 #include "platform/gdi/capabilities.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
@@ -39,6 +42,8 @@ namespace {
 constexpr unsigned long Red = 0xFF0000;
 
 std::vector<MSG> Received;
+// Test windows answer WM_NCHITTEST with HTCAPTION: a press drags them.
+bool CaptionEverywhere = false;
 
 LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
     switch (AMessage) {
@@ -53,6 +58,9 @@ LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
             EndPaint(AWindow, &ps);
             return 0;
         }
+        case WM_NCHITTEST:
+            if (CaptionEverywhere) return HTCAPTION;
+            return DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
         case WM_LBUTTONDOWN:
         case WM_KEYDOWN:
         case WM_CHAR:
@@ -84,11 +92,13 @@ protected:
         cls.lpszClassName = u"VqX11";
         RegisterClassExW(&cls);
         Received.clear();
+        CaptionEverywhere = false;
     }
 
     void TearDown() override {
         if (!Probe) return;
         InstallBackend(winsys::MakeMemoryBackend());
+        ResetCapabilities();
         XCloseDisplay(Probe);
     }
 
@@ -176,6 +186,107 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
     EXPECT_TRUE(attributes.override_redirect);
     ASSERT_EQ(WindowAt(RECT{40, 50, 240, 170}, attributes), frame);
     EXPECT_FALSE(attributes.override_redirect);
+
+    // Another program's window covers ours and goes: the back end restores
+    // what it last presented.
+    const ::Window cover = XCreateSimpleWindow(Probe, Root, 30, 40, 60, 60, 0, 0, 0);
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    XChangeWindowAttributes(Probe, cover, CWOverrideRedirect, &unmanaged);
+    XMapRaised(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_NE(RootPixel(45, 55), Red);
+    XDestroyWindow(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+}
+
+TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
+    CaptionEverywhere = true;
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, RECT{40, 50, 240, 170});
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+    XWindowAttributes attributes;
+    const ::Window id = WindowAt(RECT{40, 50, 240, 170}, attributes);
+    ASSERT_NE(id, 0u);
+
+    auto send = [&](int AType, int X, int Y, long AMask) {
+        XEvent event{};
+        XButtonEvent& e = event.xbutton;  // shares its layout with XMotionEvent
+        e.type = AType;
+        e.display = Probe;
+        e.window = id;
+        e.root = Root;
+        e.x_root = X;
+        e.y_root = Y;
+        e.button = Button1;
+        e.state = AType == ButtonPress ? 0 : Button1Mask;
+        e.same_screen = True;
+        XSendEvent(Probe, id, True, AMask, &event);
+    };
+    send(ButtonPress, 60, 70, ButtonPressMask);
+    send(MotionNotify, 110, 100, PointerMotionMask);
+    send(MotionNotify, 160, 170, PointerMotionMask);
+    send(ButtonRelease, 160, 170, ButtonReleaseMask);
+    XFlush(Probe);
+
+    // The move loop runs inside the press's dispatch and has ended when it returns.
+    RECT r{};
+    ASSERT_TRUE(
+        PumpUntil([&] { return GetWindowRect(top, &r) && r.left == 140 && GetCapture() == nullptr; }));
+    EXPECT_EQ(r.top, 150);
+    ASSERT_TRUE(PumpUntil([&] {
+        return XGetWindowAttributes(Probe, id, &attributes) && attributes.x == 140 && attributes.y == 150;
+    }));
+    EXPECT_EQ(RootPixel(145, 155), Red);
+}
+
+TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
+    // The test stands in for a compositor by owning its selection.
+    const Atom manager =
+        XInternAtom(Probe, ("_NET_WM_CM_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const ::Window holder = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(Probe, manager, holder, CurrentTime);
+    ASSERT_EQ(XGetSelectionOwner(Probe, manager), holder);
+    InstallBackend(MakeX11Backend());
+    if (!Capabilities().HasUpdateLayeredWindow) GTEST_SKIP() << "The display has no 32-bit visual";
+
+    Create(WS_POPUP | WS_VISIBLE, 0, RECT{20, 20, 80, 80});
+    HWND glow = Create(WS_POPUP | WS_VISIBLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, RECT{100, 20, 140, 60});
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    // Half-transparent red, premultiplied.
+    std::fill_n(static_cast<uint32_t*>(bits), 40 * 40, 0x80800000u);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, dib);
+    POINT from{0, 0};
+    SIZE size{40, 40};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(glow, nullptr, nullptr, &size, source, &from, 0, &blend, ULW_ALPHA));
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(dib);
+
+    // Nothing composites here, so the screen shows the windows' raw pixels.
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(30, 30) == Red && RootPixel(110, 30) == 0x800000; }));
+    XWindowAttributes attributes;
+    ASSERT_NE(WindowAt(RECT{20, 20, 80, 80}, attributes), 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    const ::Window id = WindowAt(RECT{100, 20, 140, 60}, attributes);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(Probe, id, XInternAtom(Probe, "_NET_WM_WINDOW_OPACITY", False), 0, 1, False,
+                       XA_CARDINAL, &type, &format, &count, &after, &data);
+    ASSERT_NE(data, nullptr);
+    // Xlib hands 32-bit items out as longs.
+    EXPECT_EQ(uint32_t(*reinterpret_cast<long*>(data)), 200 * 0x01010101u);
+    XFree(data);
 }
 
 TEST_F(X11Test, TurnsXInputIntoMessages) {
