@@ -102,8 +102,7 @@ X11Backend::X11Backend(const std::string& ADisplayName) : FWakeFd(eventfd(0, EFD
     XSelectInput(FDpy, FHidden, PropertyChangeMask);
     XSelectInput(FDpy, FRoot, PropertyChangeMask | StructureNotifyMask);
     OpenInputMethod();
-    const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
-    FWmRunning = !check.empty() && check[0] != 0;
+    FWmRunning = WindowManagerRunning();
     ReadScreen();
     ReadDoubleClickTime();
     FCursor = CursorFor(LoadCursorW(nullptr, IDC_ARROW));
@@ -300,6 +299,15 @@ Cursor X11Backend::CursorFor(HCURSOR ACursor) {
     }
     FCursors.emplace(ACursor, cursor);
     return cursor;
+}
+
+bool X11Backend::WindowManagerRunning() {
+    // A window manager that died leaves the root's property behind; its
+    // check window is gone then.
+    const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
+    if (check.empty() || !check[0]) return false;
+    const std::vector<long> self = ReadCardinals(::Window(check[0]), FAtoms.NetSupportingWmCheck);
+    return !self.empty() && self[0] == check[0];
 }
 
 bool X11Backend::ReadProperty(::Window AWindow, Atom AProperty, bool ADelete, Atom& AType, int& AFormat,

@@ -292,10 +292,7 @@ void X11Backend::HandleMap(const XMapEvent& AEvent) {
 
 bool X11Backend::HandleProperty(const XPropertyEvent& AEvent) {
     if (AEvent.window == FRoot) {
-        if (AEvent.atom == FAtoms.NetSupportingWmCheck) {
-            const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
-            FWmRunning = !check.empty() && check[0] != 0;
-        }
+        if (AEvent.atom == FAtoms.NetSupportingWmCheck) FWmRunning = WindowManagerRunning();
         if ((AEvent.atom != FAtoms.NetWorkarea && AEvent.atom != FAtoms.NetCurrentDesktop) || !ReadScreen())
             return false;
         ReportDisplayChange();

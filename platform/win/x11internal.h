@@ -123,6 +123,7 @@ private:
     bool ReadScreen();
     void ReadDoubleClickTime();
     Cursor CursorFor(win::HCURSOR ACursor);
+    bool WindowManagerRunning();
     bool ReadProperty(::Window AWindow, Atom AProperty, bool ADelete, Atom& AType, int& AFormat,
                       std::string& AData);
     std::vector<long> ReadCardinals(::Window AWindow, Atom AProperty);
