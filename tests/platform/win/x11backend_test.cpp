@@ -150,6 +150,42 @@ protected:
         return found;
     }
 
+    // What a device sends to AWindow (its top-left corner at AOrigin) with
+    // the pointer at AAt: ADetail is the button or the key code.
+    void SendInput(::Window AWindow, POINT AOrigin, int AType, unsigned ADetail, POINT AAt) const {
+        long mask = 0;
+        switch (AType) {
+            case ButtonPress:
+                mask = ButtonPressMask;
+                break;
+            case ButtonRelease:
+                mask = ButtonReleaseMask;
+                break;
+            case MotionNotify:
+                mask = PointerMotionMask;
+                break;
+            case KeyPress:
+                mask = KeyPressMask;
+                break;
+            default:
+                mask = KeyReleaseMask;
+                break;
+        }
+        XEvent event{};
+        XKeyEvent& e = event.xkey;  // button and motion events share its layout
+        e.type = AType;
+        e.display = Probe;
+        e.window = AWindow;
+        e.root = Root;
+        e.x = AAt.x - AOrigin.x;
+        e.y = AAt.y - AOrigin.y;
+        e.x_root = AAt.x;
+        e.y_root = AAt.y;
+        e.keycode = ADetail;
+        e.same_screen = True;
+        XSendEvent(Probe, AWindow, True, mask, &event);
+    }
+
     Display* Probe = nullptr;
     ::Window Root = 0;
 };
@@ -209,24 +245,11 @@ TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
     const ::Window id = WindowAt(RECT{40, 50, 240, 170}, attributes);
     ASSERT_NE(id, 0u);
 
-    auto send = [&](int AType, int X, int Y, long AMask) {
-        XEvent event{};
-        XButtonEvent& e = event.xbutton;  // shares its layout with XMotionEvent
-        e.type = AType;
-        e.display = Probe;
-        e.window = id;
-        e.root = Root;
-        e.x_root = X;
-        e.y_root = Y;
-        e.button = Button1;
-        e.state = AType == ButtonPress ? 0 : Button1Mask;
-        e.same_screen = True;
-        XSendEvent(Probe, id, True, AMask, &event);
-    };
-    send(ButtonPress, 60, 70, ButtonPressMask);
-    send(MotionNotify, 110, 100, PointerMotionMask);
-    send(MotionNotify, 160, 170, PointerMotionMask);
-    send(ButtonRelease, 160, 170, ButtonReleaseMask);
+    const POINT origin{40, 50};
+    SendInput(id, origin, ButtonPress, Button1, POINT{60, 70});
+    SendInput(id, origin, MotionNotify, 0, POINT{110, 100});
+    SendInput(id, origin, MotionNotify, 0, POINT{160, 170});
+    SendInput(id, origin, ButtonRelease, Button1, POINT{160, 170});
     XFlush(Probe);
 
     // The move loop runs inside the press's dispatch and has ended when it returns.
@@ -307,28 +330,13 @@ TEST_F(X11Test, TurnsXInputIntoMessages) {
     KeySym han = 0x1004E2D;
     XChangeKeyboardMapping(Probe, spare, 1, &han, 1);
 
-    auto send = [&](int AType, unsigned ADetail, long AMask) {
-        XEvent event{};
-        XKeyEvent& e = event.xkey;  // shares its layout with XButtonEvent
-        e.type = AType;
-        e.display = Probe;
-        e.window = id;
-        e.root = Root;
-        e.time = CurrentTime;
-        e.x = 20;
-        e.y = 30;
-        e.x_root = 60;
-        e.y_root = 80;
-        e.keycode = ADetail;
-        e.same_screen = True;
-        XSendEvent(Probe, id, True, AMask, &event);
-    };
-    send(ButtonPress, Button1, ButtonPressMask);
-    send(ButtonRelease, Button1, ButtonReleaseMask);
-    send(KeyPress, XKeysymToKeycode(Probe, XK_a), KeyPressMask);
-    send(KeyRelease, XKeysymToKeycode(Probe, XK_a), KeyReleaseMask);
-    send(KeyPress, spare, KeyPressMask);
-    send(KeyRelease, spare, KeyReleaseMask);
+    const POINT origin{40, 50}, at{60, 80};
+    SendInput(id, origin, ButtonPress, Button1, at);
+    SendInput(id, origin, ButtonRelease, Button1, at);
+    SendInput(id, origin, KeyPress, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyRelease, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyPress, spare, at);
+    SendInput(id, origin, KeyRelease, spare, at);
     XFlush(Probe);
 
     ASSERT_TRUE(PumpUntil([] { return Got(WM_KEYDOWN, 'A') && Got(WM_CHAR, 'a') && Got(WM_CHAR, 0x4E2D); }));
