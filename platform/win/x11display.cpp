@@ -200,11 +200,11 @@ bool X11Backend::ReadScreen() {
     if (index + 4 <= areas.size())
         work = RECT{int(areas[index]), int(areas[index + 1]), int(areas[index] + areas[index + 2]),
                     int(areas[index + 1] + areas[index + 3])};
-    std::vector<TMonitorArea> specs;
+    std::vector<TMonitorArea> monitorAreas;
     for (const RECT& m : monitors) {
         RECT area = m;
         if (work && !Overlap(m, *work, area)) area = m;
-        specs.push_back(TMonitorArea{m, area});
+        monitorAreas.push_back(TMonitorArea{m, area});
     }
 
     TCapabilities& caps = Capabilities();
@@ -212,15 +212,15 @@ bool X11Backend::ReadScreen() {
     auto same = [](const RECT& A, const RECT& B) {
         return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
     };
-    bool changed = !same(old, specs[0].Bounds) || !same(caps.WorkArea, specs[0].WorkArea) ||
-                   caps.OtherMonitors.size() != specs.size() - 1;
-    for (size_t i = 1; !changed && i < specs.size(); ++i)
-        changed = !same(caps.OtherMonitors[i - 1].Bounds, specs[i].Bounds) ||
-                  !same(caps.OtherMonitors[i - 1].WorkArea, specs[i].WorkArea);
-    caps.ScreenWidth = specs[0].Bounds.right;
-    caps.ScreenHeight = specs[0].Bounds.bottom;
-    caps.WorkArea = specs[0].WorkArea;
-    caps.OtherMonitors.assign(specs.begin() + 1, specs.end());
+    bool changed = !same(old, monitorAreas[0].Bounds) || !same(caps.WorkArea, monitorAreas[0].WorkArea) ||
+                   caps.OtherMonitors.size() != monitorAreas.size() - 1;
+    for (size_t i = 1; !changed && i < monitorAreas.size(); ++i)
+        changed = !same(caps.OtherMonitors[i - 1].Bounds, monitorAreas[i].Bounds) ||
+                  !same(caps.OtherMonitors[i - 1].WorkArea, monitorAreas[i].WorkArea);
+    caps.ScreenWidth = monitorAreas[0].Bounds.right;
+    caps.ScreenHeight = monitorAreas[0].Bounds.bottom;
+    caps.WorkArea = monitorAreas[0].WorkArea;
+    caps.OtherMonitors.assign(monitorAreas.begin() + 1, monitorAreas.end());
     return changed;
 }
 
