@@ -243,11 +243,10 @@ void X11Backend::ApplyMapping(XTopLevel& AWin, const TTopLevelState& AOld, bool 
             SetWmHints(AWin, s.Minimized);
             WriteNetWmState(AWin);
         }
-        if (AWin.OverrideRedirect)
-            XMapRaised(FDpy, AWin.Id);
-        else
-            XMapWindow(FDpy, AWin.Id);
+        XMapWindow(FDpy, AWin.Id);
         AWin.Mapped = true;
+        // Mapping puts it on top; the layer's order puts it in its place.
+        ApplyStacking(false);
         return;
     }
     if (s.Minimized && (AFirst || !AOld.Minimized))
