@@ -112,7 +112,8 @@ bool X11Backend::Handle(XEvent& AEvent) {
     switch (AEvent.type) {
         case Expose: {
             const XExposeEvent& e = AEvent.xexpose;
-            if (XTopLevel* w = Find(HandleOf(e.window))) Repaint(*w, e.x, e.y, e.width, e.height);
+            const HWND window = HandleOf(e.window);
+            if (XTopLevel* w = Find(window)) Repaint(window, *w, e.x, e.y, e.width, e.height);
             return false;
         }
         case MotionNotify: {

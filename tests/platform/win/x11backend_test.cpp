@@ -280,8 +280,9 @@ TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(dib, nullptr);
-    // Half-transparent red, premultiplied.
-    std::fill_n(static_cast<uint32_t*>(bits), 40 * 40, 0x80800000u);
+    // Half-transparent red, premultiplied, on the left half; clear on the right.
+    for (int y = 0; y < 40; ++y)
+        std::fill_n(static_cast<uint32_t*>(bits) + y * 40, 20, 0x80800000u);
     HDC source = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(source, dib);
     POINT from{0, 0};
@@ -310,6 +311,13 @@ TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
     // Xlib hands 32-bit items out as longs.
     EXPECT_EQ(uint32_t(*reinterpret_cast<long*>(data)), 200 * 0x01010101u);
     XFree(data);
+    // The mouse passes through where it is clear.
+    int rectCount = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(Probe, id, ShapeInput, &rectCount, &ordering);
+    ASSERT_EQ(rectCount, 1);
+    EXPECT_EQ(rects[0].width, 20);
+    EXPECT_EQ(rects[0].height, 40);
+    XFree(rects);
 }
 
 TEST_F(X11Test, TurnsXInputIntoMessages) {
