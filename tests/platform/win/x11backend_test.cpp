@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/bitmaps.h"
@@ -150,6 +151,16 @@ protected:
         return found;
     }
 
+    // The size of a shape that is one rectangle; (0, 0) for any other.
+    std::pair<int, int> ShapeSize(::Window AWindow, int AKind) const {
+        int count = 0, ordering = 0;
+        XRectangle* rects = XShapeGetRectangles(Probe, AWindow, AKind, &count, &ordering);
+        const std::pair<int, int> size =
+            count == 1 ? std::pair<int, int>{rects[0].width, rects[0].height} : std::pair<int, int>{0, 0};
+        if (rects) XFree(rects);
+        return size;
+    }
+
     // What a device sends to AWindow (its top-left corner at AOrigin) with
     // the pointer at AAt: ADetail is the button or the key code.
     void SendInput(::Window AWindow, POINT AOrigin, int AType, unsigned ADetail, POINT AAt) const {
@@ -211,12 +222,7 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
     ASSERT_TRUE(XGetWindowAttributes(Probe, native, &attributes));
     EXPECT_EQ(attributes.map_state, IsViewable);
     const ::Window frame = ParentOf(native);
-    int count = 0, ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(Probe, frame, ShapeBounding, &count, &ordering);
-    ASSERT_EQ(count, 1);
-    EXPECT_EQ(rects[0].width, 150);
-    EXPECT_EQ(rects[0].height, 120);
-    XFree(rects);
+    EXPECT_EQ(ShapeSize(frame, ShapeBounding), (std::pair{150, 120}));
 
     ASSERT_NE(WindowAt(RECT{300, 200, 380, 230}, attributes), 0u);
     EXPECT_TRUE(attributes.override_redirect);
@@ -312,12 +318,7 @@ TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
     EXPECT_EQ(uint32_t(*reinterpret_cast<long*>(data)), 200 * 0x01010101u);
     XFree(data);
     // The mouse passes through where it is clear.
-    int rectCount = 0, ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(Probe, id, ShapeInput, &rectCount, &ordering);
-    ASSERT_EQ(rectCount, 1);
-    EXPECT_EQ(rects[0].width, 20);
-    EXPECT_EQ(rects[0].height, 40);
-    XFree(rects);
+    EXPECT_EQ(ShapeSize(id, ShapeInput), (std::pair{20, 40}));
 }
 
 TEST_F(X11Test, TurnsXInputIntoMessages) {
