@@ -166,6 +166,10 @@ bool TestClockActive() {
     return GTestClock.load();
 }
 
+Cardinal PeekTickCount() {
+    return GTestClock.load() ? GTestTicks.load() : GetTickCount();
+}
+
 TDateTime Now() {
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);

@@ -14,6 +14,9 @@ void UseTestClock(Cardinal AStart);
 void UseSystemClock();
 void AdvanceClock(Cardinal AMilliseconds);
 bool TestClockActive();
+// GetTickCount without the test clock's step per read, for schedulers that
+// look at the time without spending it.
+Cardinal PeekTickCount();
 
 // Local date and time from the real-time clock.
 TDateTime Now();

@@ -4,10 +4,18 @@
 // afterwards; the window layer adds its own entries here.
 #pragma once
 
+#include <vector>
+
 #include "platform/base/types.h"
 #include "platform/gdi/gditypes.h"
 
 namespace win {
+
+// A monitor and its work area, in screen coordinates.
+struct TMonitorArea {
+    RECT Bounds;
+    RECT WorkArea;
+};
 
 struct TCapabilities {
     // What GetVersion reports: 6.1.
@@ -19,9 +27,11 @@ struct TCapabilities {
     Integer ScreenWidth = 1920;
     Integer ScreenHeight = 1080;
     Integer PixelsPerInch = 96;
-    // One monitor; the work area leaves room for a task bar.
-    Integer MonitorCount = 1;
+    // The screen is the primary monitor at (0, 0); its work area leaves
+    // room for a task bar.
     RECT WorkArea{0, 0, 1920, 1040};
+    // Monitors beside the primary one.
+    std::vector<TMonitorArea> OtherMonitors;
 
     bool HasMMX = true;
 
@@ -32,6 +42,11 @@ struct TCapabilities {
     bool HasUpdateLayeredWindow = true;
     bool HasGetScrollBarInfo = false;
     bool HasDwmComposition = false;
+
+    // The window system. Layered windows need SetLayeredWindowAttributes and
+    // UpdateLayeredWindow above: a back end that cannot show them clears both.
+    UINT DoubleClickTime = 500;
+    bool DragFullWindows = true;
 };
 
 // The table in force; tests write to it.

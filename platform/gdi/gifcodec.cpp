@@ -34,48 +34,52 @@ int OnWrite(GifFileType* AGif, const GifByteType* ABuffer, int ALength) {
     return ALength;
 }
 
-class TGifReader {
+// A giflib file whose failures raise EInvalidGraphic with the given text.
+class TGifFile {
 public:
-    explicit TGifReader(TGifInput& AInput) {
-        int error = 0;
-        FGif = DGifOpen(&AInput, OnRead, &error);
-        if (!FGif) Fail(error);
-    }
-    TGifReader(const TGifReader&) = delete;
-    TGifReader& operator=(const TGifReader&) = delete;
-    ~TGifReader() { DGifCloseFile(FGif, nullptr); }
+    TGifFile(const TGifFile&) = delete;
+    TGifFile& operator=(const TGifFile&) = delete;
 
     GifFileType* operator->() const { return FGif; }
     GifFileType* Get() const { return FGif; }
     void Check(int AResult) const {
         if (AResult != GIF_OK) Fail(FGif->Error);
     }
-    [[noreturn]] static void Fail(int AError) {
+    [[noreturn]] void Fail(int AError) const {
         const char* text = GifErrorString(AError);
-        throw EInvalidGraphic(u"GIF image is not valid (%s)", {text ? text : "unknown error"});
+        throw EInvalidGraphic(FFailure, {text ? text : "unknown error"});
     }
 
-private:
+protected:
+    explicit TGifFile(const char16_t* AFailure) : FFailure(AFailure) {}
+
     GifFileType* FGif = nullptr;
+
+private:
+    const char16_t* FFailure;
 };
 
-class TGifWriter {
+class TGifReader : public TGifFile {
 public:
-    explicit TGifWriter(std::vector<Byte>& AOutput) {
+    explicit TGifReader(TGifInput& AInput) : TGifFile(u"GIF image is not valid (%s)") {
+        int error = 0;
+        FGif = DGifOpen(&AInput, OnRead, &error);
+        if (!FGif) Fail(error);
+    }
+    ~TGifReader() { DGifCloseFile(FGif, nullptr); }
+};
+
+class TGifWriter : public TGifFile {
+public:
+    explicit TGifWriter(std::vector<Byte>& AOutput) : TGifFile(u"GIF image could not be written (%s)") {
         int error = 0;
         FGif = EGifOpen(&AOutput, OnWrite, &error);
         if (!FGif) Fail(error);
     }
-    TGifWriter(const TGifWriter&) = delete;
-    TGifWriter& operator=(const TGifWriter&) = delete;
     ~TGifWriter() {
         if (FGif) EGifCloseFile(FGif, nullptr);
     }
 
-    GifFileType* Get() const { return FGif; }
-    void Check(int AResult) const {
-        if (AResult != GIF_OK) Fail(FGif->Error);
-    }
     // Writes the trailer; the file is complete only after this.
     void Close() {
         int error = 0;
@@ -83,13 +87,6 @@ public:
         FGif = nullptr;
         if (EGifCloseFile(gif, &error) != GIF_OK) Fail(error);
     }
-    [[noreturn]] static void Fail(int AError) {
-        const char* text = GifErrorString(AError);
-        throw EInvalidGraphic(u"GIF image could not be written (%s)", {text ? text : "unknown error"});
-    }
-
-private:
-    GifFileType* FGif = nullptr;
 };
 
 class TColorMap {

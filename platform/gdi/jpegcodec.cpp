@@ -41,43 +41,33 @@ void OnEmitMessage(j_common_ptr AInfo, int ALevel) {
     }
 }
 
-void SetUpErrors(TJpegError& AError) {
-    jpeg_std_error(&AError.Manager);
-    AError.Manager.error_exit = OnErrorExit;
-    AError.Manager.emit_message = OnEmitMessage;
-    AError.Message[0] = 0;
-    AError.Truncated = false;
-}
-
-class TDecompressor {
+// A compression or decompression object with our error handling; both kinds
+// are destroyed through their common part.
+template <typename TInfo>
+class TJpegObject {
 public:
-    TDecompressor() {
-        SetUpErrors(Error);
+    TJpegObject() {
+        jpeg_std_error(&Error.Manager);
+        Error.Manager.error_exit = OnErrorExit;
+        Error.Manager.emit_message = OnEmitMessage;
+        Error.Message[0] = 0;
+        Error.Truncated = false;
         Info.err = &Error.Manager;
     }
-    TDecompressor(const TDecompressor&) = delete;
-    TDecompressor& operator=(const TDecompressor&) = delete;
-    ~TDecompressor() { jpeg_destroy_decompress(&Info); }
+    TJpegObject(const TJpegObject&) = delete;
+    TJpegObject& operator=(const TJpegObject&) = delete;
+    ~TJpegObject() { jpeg_destroy(reinterpret_cast<j_common_ptr>(&Info)); }
 
-    jpeg_decompress_struct Info{};
+    TInfo Info{};
     TJpegError Error;
 };
 
-class TCompressor {
-public:
-    TCompressor() {
-        SetUpErrors(Error);
-        Info.err = &Error.Manager;
-    }
-    TCompressor(const TCompressor&) = delete;
-    TCompressor& operator=(const TCompressor&) = delete;
-    ~TCompressor() {
-        jpeg_destroy_compress(&Info);
-        std::free(Buffer);
-    }
+using TDecompressor = TJpegObject<jpeg_decompress_struct>;
 
-    jpeg_compress_struct Info{};
-    TJpegError Error;
+class TCompressor : public TJpegObject<jpeg_compress_struct> {
+public:
+    ~TCompressor() { std::free(Buffer); }
+
     // Allocated and grown by the library's memory destination; ours to free.
     unsigned char* Buffer = nullptr;
     unsigned long Size = 0;

@@ -116,10 +116,7 @@ TColor TCanvas::Pixels(Integer X, Integer Y) {
 }
 
 void TCanvas::SetPixels(Integer X, Integer Y, TColor AValue) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid});
-    win::SetPixel(FHandle, X, Y, RGBOf(AValue));
-    Changed();
+    Drawing({csHandleValid, csPenValid}, [&] { win::SetPixel(FHandle, X, Y, RGBOf(AValue)); });
 }
 
 void TCanvas::MoveTo(Integer X, Integer Y) {
@@ -128,64 +125,50 @@ void TCanvas::MoveTo(Integer X, Integer Y) {
 }
 
 void TCanvas::LineTo(Integer X, Integer Y) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid, csBrushValid});
-    win::LineTo(FHandle, X, Y);
-    Changed();
+    Drawing({csHandleValid, csPenValid, csBrushValid}, [&] { win::LineTo(FHandle, X, Y); });
 }
 
 void TCanvas::Polyline(std::span<const TPoint> APoints) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid, csBrushValid});
-    std::vector<win::POINT> points = ToPOINTs(APoints);
-    win::Polyline(FHandle, points.data(), static_cast<int>(points.size()));
-    Changed();
+    Drawing({csHandleValid, csPenValid, csBrushValid}, [&] {
+        std::vector<win::POINT> points = ToPOINTs(APoints);
+        win::Polyline(FHandle, points.data(), static_cast<int>(points.size()));
+    });
 }
 
 void TCanvas::Polygon(std::span<const TPoint> APoints) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid, csBrushValid});
-    std::vector<win::POINT> points = ToPOINTs(APoints);
-    win::Polygon(FHandle, points.data(), static_cast<int>(points.size()));
-    Changed();
+    Drawing({csHandleValid, csPenValid, csBrushValid}, [&] {
+        std::vector<win::POINT> points = ToPOINTs(APoints);
+        win::Polygon(FHandle, points.data(), static_cast<int>(points.size()));
+    });
 }
 
 void TCanvas::Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid, csBrushValid});
-    win::Rectangle(FHandle, X1, Y1, X2, Y2);
-    Changed();
+    Drawing({csHandleValid, csPenValid, csBrushValid}, [&] { win::Rectangle(FHandle, X1, Y1, X2, Y2); });
 }
 
 void TCanvas::Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2) {
-    Changing();
-    RequiredState({csHandleValid, csPenValid, csBrushValid});
-    win::Ellipse(FHandle, X1, Y1, X2, Y2);
-    Changed();
+    Drawing({csHandleValid, csPenValid, csBrushValid}, [&] { win::Ellipse(FHandle, X1, Y1, X2, Y2); });
 }
 
 void TCanvas::FillRect(const TRect& ARect) {
-    Changing();
-    RequiredState({csHandleValid, csBrushValid});
-    win::RECT r = ToRECT(ARect);
-    win::FillRect(FHandle, &r, FBrush->Handle());
-    Changed();
+    Drawing({csHandleValid, csBrushValid}, [&] {
+        win::RECT r = ToRECT(ARect);
+        win::FillRect(FHandle, &r, FBrush->Handle());
+    });
 }
 
 void TCanvas::FrameRect(const TRect& ARect) {
-    Changing();
-    RequiredState({csHandleValid, csBrushValid});
-    win::RECT r = ToRECT(ARect);
-    win::FrameRect(FHandle, &r, FBrush->Handle());
-    Changed();
+    Drawing({csHandleValid, csBrushValid}, [&] {
+        win::RECT r = ToRECT(ARect);
+        win::FrameRect(FHandle, &r, FBrush->Handle());
+    });
 }
 
 void TCanvas::DrawFocusRect(const TRect& ARect) {
-    Changing();
-    RequiredState({csHandleValid, csBrushValid});
-    win::RECT r = ToRECT(ARect);
-    win::DrawFocusRect(FHandle, &r);
-    Changed();
+    Drawing({csHandleValid, csBrushValid}, [&] {
+        win::RECT r = ToRECT(ARect);
+        win::DrawFocusRect(FHandle, &r);
+    });
 }
 
 void TCanvas::Draw(Integer X, Integer Y, TGraphic* AGraphic) {
@@ -199,30 +182,28 @@ void TCanvas::StretchDraw(const TRect& ARect, TGraphic* AGraphic) {
 }
 
 void TCanvas::CopyRect(const TRect& ADest, TCanvas* ACanvas, const TRect& ASource) {
-    Changing();
-    RequiredState({csHandleValid, csBrushValid});
-    win::HDC source = ACanvas->Handle();
-    win::StretchBlt(FHandle, ADest.Left, ADest.Top, ADest.Width(), ADest.Height(), source, ASource.Left,
-                    ASource.Top, ASource.Width(), ASource.Height(), static_cast<win::DWORD>(FCopyMode));
-    Changed();
+    Drawing({csHandleValid, csBrushValid}, [&] {
+        win::HDC source = ACanvas->Handle();
+        win::StretchBlt(FHandle, ADest.Left, ADest.Top, ADest.Width(), ADest.Height(), source, ASource.Left,
+                        ASource.Top, ASource.Width(), ASource.Height(), static_cast<win::DWORD>(FCopyMode));
+    });
 }
 
 void TCanvas::TextOut(Integer X, Integer Y, const String& AText) {
-    Changing();
-    RequiredState({csHandleValid, csFontValid, csBrushValid});
-    win::TextOutW(FHandle, X, Y, AText.data(), static_cast<int>(AText.size()));
-    MoveTo(X + TextWidth(AText), Y);
-    Changed();
+    Drawing({csHandleValid, csFontValid, csBrushValid}, [&] {
+        win::TextOutW(FHandle, X, Y, AText.data(), static_cast<int>(AText.size()));
+        MoveTo(X + TextWidth(AText), Y);
+    });
 }
 
 void TCanvas::TextRect(const TRect& ARect, Integer X, Integer Y, const String& AText) {
-    Changing();
-    RequiredState({csHandleValid, csFontValid, csBrushValid});
-    win::UINT options = win::ETO_CLIPPED;
-    if (FBrush->Style() != bsClear) options |= win::ETO_OPAQUE;
-    win::RECT r = ToRECT(ARect);
-    win::ExtTextOutW(FHandle, X, Y, options, &r, AText.data(), static_cast<win::UINT>(AText.size()), nullptr);
-    Changed();
+    Drawing({csHandleValid, csFontValid, csBrushValid}, [&] {
+        win::UINT options = win::ETO_CLIPPED;
+        if (FBrush->Style() != bsClear) options |= win::ETO_OPAQUE;
+        win::RECT r = ToRECT(ARect);
+        win::ExtTextOutW(FHandle, X, Y, options, &r, AText.data(), static_cast<win::UINT>(AText.size()),
+                         nullptr);
+    });
 }
 
 TSize TCanvas::TextExtent(const String& AText) {

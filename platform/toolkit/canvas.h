@@ -115,6 +115,14 @@ protected:
     virtual void CreateHandle() {}
 
 private:
+    // One drawing operation: the change events around it, what it needs selected first.
+    template <typename F>
+    void Drawing(TCanvasState AState, F AOperation) {
+        Changing();
+        RequiredState(AState);
+        AOperation();
+        Changed();
+    }
     void DeselectHandles();
     void ObjectChanged(TCanvasStates AState);
 

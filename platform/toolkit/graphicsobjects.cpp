@@ -38,15 +38,11 @@ void TFont::Assign(TPersistent* ASource) {
 }
 
 void TFont::SetName(const String& AValue) {
-    if (AValue.empty() || AValue == FName) return;
-    FName = AValue;
-    Changed();
+    if (!AValue.empty()) Update(FName, AValue);
 }
 
 void TFont::SetHeight(Integer AValue) {
-    if (AValue == FHeight) return;
-    FHeight = AValue;
-    Changed();
+    Update(FHeight, AValue);
 }
 
 Integer TFont::Size() const {
@@ -58,21 +54,15 @@ void TFont::SetSize(Integer AValue) {
 }
 
 void TFont::SetStyle(TFontStyles AValue) {
-    if (AValue == FStyle) return;
-    FStyle = AValue;
-    Changed();
+    Update(FStyle, AValue);
 }
 
 void TFont::SetColor(TColor AValue) {
-    if (AValue == FColor) return;
-    FColor = AValue;
-    Changed();
+    Update(FColor, AValue);
 }
 
 void TFont::SetCharset(TFontCharset AValue) {
-    if (AValue == FCharset) return;
-    FCharset = AValue;
-    Changed();
+    Update(FCharset, AValue);
 }
 
 win::HGDIOBJ TFont::CreateHandle() {
@@ -98,27 +88,19 @@ void TPen::Assign(TPersistent* ASource) {
 }
 
 void TPen::SetColor(TColor AValue) {
-    if (AValue == FColor) return;
-    FColor = AValue;
-    Changed();
+    Update(FColor, AValue);
 }
 
 void TPen::SetWidth(Integer AValue) {
-    if (AValue < 0 || AValue == FWidth) return;
-    FWidth = AValue;
-    Changed();
+    if (AValue >= 0) Update(FWidth, AValue);
 }
 
 void TPen::SetStyle(TPenStyle AValue) {
-    if (AValue == FStyle) return;
-    FStyle = AValue;
-    Changed();
+    Update(FStyle, AValue);
 }
 
 void TPen::SetMode(TPenMode AValue) {
-    if (AValue == FMode) return;
-    FMode = AValue;
-    Changed();
+    Update(FMode, AValue);
 }
 
 win::HGDIOBJ TPen::CreateHandle() {
@@ -152,9 +134,7 @@ void TBrush::SetColor(TColor AValue) {
 }
 
 void TBrush::SetStyle(TBrushStyle AValue) {
-    if (AValue == FStyle) return;
-    FStyle = AValue;
-    Changed();
+    Update(FStyle, AValue);
 }
 
 win::HGDIOBJ TBrush::CreateHandle() {

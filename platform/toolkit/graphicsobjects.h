@@ -17,6 +17,13 @@ protected:
     // Drops the drawing object (after OnChange, so that a canvas can first
     // deselect it) and tells the owner.
     void Changed();
+    // Stores AValue and calls Changed, unless the field holds it already.
+    template <typename T>
+    void Update(T& AField, const T& AValue) {
+        if (AField == AValue) return;
+        AField = AValue;
+        Changed();
+    }
     // The drawing object, made by CreateHandle when there is none.
     win::HGDIOBJ GetHandle();
     virtual win::HGDIOBJ CreateHandle() = 0;

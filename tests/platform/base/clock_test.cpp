@@ -22,6 +22,8 @@ TEST_F(TestClock, EachReadAdvancesOneMillisecondAndAdvanceClockMovesIt) {
     EXPECT_EQ(GetTickCount(), 1000u);
     EXPECT_EQ(GetTickCount(), 1001u);
     AdvanceClock(500);
+    EXPECT_EQ(PeekTickCount(), 1502u);
+    EXPECT_EQ(PeekTickCount(), 1502u);
     EXPECT_EQ(GetTickCount(), 1502u);
 
     UseTestClock(0xFFFFFFFE);

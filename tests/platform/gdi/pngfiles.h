@@ -28,9 +28,9 @@ inline void AddChunk(TBytes& AOut, const char* AType, const TBytes& AData) {
     PutBE(AOut, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
-struct TPngSpec {
-    TPngSpec(uint32_t AWidth, uint32_t AHeight, Byte ABitDepth, Byte AColorType, bool AInterlaced,
-             std::vector<TBytes> AScanlines, TBytes APalette = {}, TBytes ATransparency = {})
+struct TPngFields {
+    TPngFields(uint32_t AWidth, uint32_t AHeight, Byte ABitDepth, Byte AColorType, bool AInterlaced,
+               std::vector<TBytes> AScanlines, TBytes APalette = {}, TBytes ATransparency = {})
         : Width(AWidth),
           Height(AHeight),
           BitDepth(ABitDepth),
@@ -51,17 +51,18 @@ struct TPngSpec {
 };
 
 // A PNG file written chunk by chunk, every row with filter type None.
-inline TBytes BuildPng(const TPngSpec& ASpec) {
+inline TBytes BuildPng(const TPngFields& AFields) {
     TBytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     TBytes header;
-    PutBE(header, ASpec.Width);
-    PutBE(header, ASpec.Height);
-    header.insert(header.end(), {ASpec.BitDepth, ASpec.ColorType, 0, 0, static_cast<Byte>(ASpec.Interlaced)});
+    PutBE(header, AFields.Width);
+    PutBE(header, AFields.Height);
+    header.insert(header.end(),
+                  {AFields.BitDepth, AFields.ColorType, 0, 0, static_cast<Byte>(AFields.Interlaced)});
     AddChunk(out, "IHDR", header);
-    if (!ASpec.Palette.empty()) AddChunk(out, "PLTE", ASpec.Palette);
-    if (!ASpec.Transparency.empty()) AddChunk(out, "tRNS", ASpec.Transparency);
+    if (!AFields.Palette.empty()) AddChunk(out, "PLTE", AFields.Palette);
+    if (!AFields.Transparency.empty()) AddChunk(out, "tRNS", AFields.Transparency);
     TBytes raw;
-    for (const TBytes& line : ASpec.Scanlines) {
+    for (const TBytes& line : AFields.Scanlines) {
         raw.push_back(0);
         raw.insert(raw.end(), line.begin(), line.end());
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 TImageData MakeImage(Integer AWidth, Integer AHeight, std::initializer_list<uint32_t> APixels) {
     TImageData image(AWidth, AHeight);
     auto it = APixels.begin();
@@ -62,4 +64,14 @@ double MeanDifference(const TImageData& A, const TImageData& B) {
         for (Integer x = 0; x < 4 * A.Width(); ++x)
             if (x % 4 != 3) total += std::abs(A.ScanLine(y)[x] - B.ScanLine(y)[x]);
     return total / (3.0 * A.Width() * A.Height());
+}
+
+String InvalidGraphicMessage(const std::function<void()>& ACall) {
+    try {
+        ACall();
+    } catch (const EInvalidGraphic& e) {
+        return e.Message();
+    }
+    ADD_FAILURE() << "no EInvalidGraphic";
+    return {};
 }

@@ -1,6 +1,7 @@
 // Pictures and comparisons shared by the codec tests.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 
 #include "platform/gdi/imagedata.h"
@@ -16,3 +17,7 @@ uint32_t PixelAt(const TImageData& AImage, Integer AX, Integer AY);
 // Over the colour channels (and alpha when AWithAlpha).
 int MaxDifference(const TImageData& A, const TImageData& B, bool AWithAlpha = false);
 double MeanDifference(const TImageData& A, const TImageData& B);
+
+// The message of the EInvalidGraphic ACall raises; "" and a test failure when
+// it raises none.
+String InvalidGraphicMessage(const std::function<void()>& ACall);

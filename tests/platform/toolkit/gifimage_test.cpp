@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "picturestreams.h"
 
-void Load(TGraphic& AGraphic, const std::vector<Byte>& AData) {
-    TMemoryStream stream;
-    stream.WriteBuffer(AData.data(), static_cast<Int64>(AData.size()));
-    stream.SetPosition(0);
-    AGraphic.LoadFromStream(&stream);
-}
+namespace {
 
 TEST(GIFImage, RoundTripsAFewColoursExactly) {
     TBitmap bitmap;

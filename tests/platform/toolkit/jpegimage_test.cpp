@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "picturestreams.h"
+
 namespace {
 
 // A smooth picture JPEG keeps well.
@@ -18,20 +20,6 @@ void Paint(TBitmap& ABitmap) {
             row[3 * x + 2] = 128;
         }
     }
-}
-
-std::vector<Byte> Saved(TGraphic& AGraphic) {
-    TMemoryStream stream;
-    AGraphic.SaveToStream(&stream);
-    const auto* data = static_cast<const Byte*>(stream.Memory());
-    return std::vector<Byte>(data, data + stream.Size());
-}
-
-void Load(TGraphic& AGraphic, const std::vector<Byte>& AData) {
-    TMemoryStream stream;
-    stream.WriteBuffer(AData.data(), static_cast<Int64>(AData.size()));
-    stream.SetPosition(0);
-    AGraphic.LoadFromStream(&stream);
 }
 
 TEST(JPEGImage, TakesABitmapAndGivesItBackWithinTolerance) {

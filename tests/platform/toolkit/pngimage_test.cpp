@@ -2,37 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "picturestreams.h"
+
 #include "tests/platform/gdi/pngfiles.h"
 
 namespace {
-
-void Load(TGraphic& AGraphic, const std::vector<Byte>& AData) {
-    TMemoryStream stream;
-    stream.WriteBuffer(AData.data(), static_cast<Int64>(AData.size()));
-    stream.SetPosition(0);
-    AGraphic.LoadFromStream(&stream);
-}
-
-std::vector<Byte> Saved(TGraphic& AGraphic) {
-    TMemoryStream stream;
-    AGraphic.SaveToStream(&stream);
-    const auto* data = static_cast<const Byte*>(stream.Memory());
-    return std::vector<Byte>(data, data + stream.Size());
-}
-
-// A white 32-bit target the pictures are drawn on.
-TBitmap* WhiteTarget(TBitmap& ABitmap, Integer AWidth, Integer AHeight) {
-    ABitmap.SetPixelFormat(pf32bit);
-    ABitmap.SetSize(AWidth, AHeight);
-    ABitmap.Canvas()->FillRect(Rect(0, 0, AWidth, AHeight));
-    return &ABitmap;
-}
 
 TEST(PngImage, ReadsTheColourTypeAndItsTransparency) {
     const TBytes palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
     struct TCase {
         const char* Name;
-        TPngSpec Spec;
+        TPngFields Fields;
         TPNGTransparencyMode Mode;
         TColor TransparentColour;
         bool HasAlphaChannel;
@@ -65,8 +45,8 @@ TEST(PngImage, ReadsTheColourTypeAndItsTransparency) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TPngImage png;
-        Load(png, BuildPng(c.Spec));
-        EXPECT_EQ(c.Spec.ColorType, png.Header().ColorType);
+        Load(png, BuildPng(c.Fields));
+        EXPECT_EQ(c.Fields.ColorType, png.Header().ColorType);
         EXPECT_EQ(c.Mode, png.TransparencyMode());
         EXPECT_EQ(c.Mode != ptmNone, png.Transparent());
         EXPECT_EQ(c.TransparentColour, png.TransparentColor());
@@ -118,7 +98,7 @@ TEST(PngImage, CreateAlphaKeepsTheTransparencyThereWas) {
     const TBytes palette = {10, 20, 30, 40, 50, 60};
     struct TCase {
         const char* Name;
-        TPngSpec Spec;
+        TPngFields Fields;
         TPngColorType NewType;
         std::vector<Byte> Alpha;
     } cases[] = {
@@ -136,7 +116,7 @@ TEST(PngImage, CreateAlphaKeepsTheTransparencyThereWas) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TPngImage png;
-        Load(png, BuildPng(c.Spec));
+        Load(png, BuildPng(c.Fields));
         png.CreateAlpha();
         EXPECT_EQ(c.NewType, png.Header().ColorType);
         EXPECT_EQ(ptmPartial, png.TransparencyMode());

@@ -1,0 +1,76 @@
+#include "platform/toolkit/icon.h"
+
+#include "platform/gdi/icons.h"
+#include "platform/gdi/objects.h"
+#include "platform/toolkit/canvas.h"
+
+TIcon::~TIcon() {
+    if (FHandle) win::DestroyIcon(FHandle);
+}
+
+void TIcon::Assign(TPersistent* ASource) {
+    if (!ASource) return SetHandle(nullptr);
+    auto* icon = dynamic_cast<TIcon*>(ASource);
+    if (!icon) return TGraphic::Assign(ASource);
+    if (icon == this) return;
+    SetHandle(icon->FHandle ? static_cast<win::HICON>(win::CopyImage(icon->FHandle, win::IMAGE_ICON, 0, 0, 0))
+                            : nullptr);
+}
+
+void TIcon::SetWidth(Integer) {
+    throw EInvalidGraphicOperation(u"Cannot change the size of an icon");
+}
+
+void TIcon::SetHeight(Integer AValue) {
+    SetWidth(AValue);
+}
+
+void TIcon::SetHandle(win::HICON AValue) {
+    if (AValue == FHandle) return;
+    if (FHandle) win::DestroyIcon(FHandle);
+    FHandle = AValue;
+    FWidth = FHeight = 0;
+    win::ICONINFO info{};
+    if (FHandle && win::GetIconInfo(FHandle, &info)) {
+        win::BITMAP mask{};
+        win::GetObjectW(info.hbmMask, sizeof mask, &mask);
+        FWidth = mask.bmWidth;
+        // A mask without a colour bitmap holds the AND and XOR halves.
+        FHeight = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+        win::DeleteObject(info.hbmMask);
+        if (info.hbmColor) win::DeleteObject(info.hbmColor);
+    }
+    Changed();
+}
+
+win::HICON TIcon::ReleaseHandle() {
+    win::HICON handle = FHandle;
+    FHandle = nullptr;
+    FWidth = FHeight = 0;
+    Changed();
+    return handle;
+}
+
+namespace {
+
+[[noreturn]] void NoIconFiles() {
+    throw EInvalidGraphicOperation(u"Icon files are not supported");
+}
+
+}  // namespace
+
+void TIcon::LoadFromStream(TStream*) {
+    NoIconFiles();
+}
+
+void TIcon::SaveToStream(TStream*) {
+    NoIconFiles();
+}
+
+void TIcon::Draw(TCanvas* ACanvas, const TRect& ARect) {
+    if (Empty()) return;
+    ACanvas->Changing();
+    win::DrawIconEx(ACanvas->Handle(), ARect.Left, ARect.Top, FHandle, ARect.Width(), ARect.Height(), 0,
+                    nullptr, win::DI_NORMAL);
+    ACanvas->Changed();
+}

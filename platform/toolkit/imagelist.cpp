@@ -1,0 +1,252 @@
+#include "platform/toolkit/imagelist.h"
+
+#include <algorithm>
+
+#include "platform/gdi/blit.h"
+#include "platform/gdi/draw.h"
+#include "platform/gdi/icons.h"
+#include "platform/gdi/objects.h"
+
+namespace {
+
+bool MaskBit(TBitmap* AMask, Integer X, Integer Y) {
+    return (static_cast<const Byte*>(AMask->ScanLine(Y))[X / 8] >> (7 - X % 8)) & 1;
+}
+
+void SetMaskBit(TBitmap* AMask, Integer X, Integer Y) {
+    static_cast<Byte*>(AMask->ScanLine(Y))[X / 8] |= static_cast<Byte>(0x80 >> (X % 8));
+}
+
+uint32_t RGBAt(TBitmap* APicture, Integer X, Integer Y) {
+    const Byte* p = static_cast<const Byte*>(APicture->ScanLine(Y)) + 3 * X;
+    return p[0] << 16 | p[1] << 8 | p[2];
+}
+
+// The picture's shape in one colour, black elsewhere, to OR in through the mask.
+std::unique_ptr<TBitmap> Tinted(TBitmap* AMask, TColor AColor) {
+    auto tint = std::make_unique<TBitmap>();
+    tint->SetPixelFormat(pf24bit);
+    tint->SetSize(AMask->Width(), AMask->Height());
+    const uint32_t c = static_cast<uint32_t>(ColorToRGB(AColor));
+    for (Integer y = 0; y < tint->Height(); ++y) {
+        auto* row = static_cast<Byte*>(tint->ScanLine(y));
+        for (Integer x = 0; x < tint->Width(); ++x) {
+            if (MaskBit(AMask, x, y)) continue;
+            row[3 * x] = static_cast<Byte>(c >> 16);
+            row[3 * x + 1] = static_cast<Byte>(c >> 8);
+            row[3 * x + 2] = static_cast<Byte>(c);
+        }
+    }
+    return tint;
+}
+
+// Through the mask: the target stays where it is white, the picture is ORed in.
+void DrawMasked(win::HDC ATarget, Integer X, Integer Y, TBitmap* APicture, TBitmap* AMask) {
+    const Integer w = APicture->Width(), h = APicture->Height();
+    win::BitBlt(ATarget, X, Y, w, h, AMask->Canvas()->Handle(), 0, 0, win::SRCAND);
+    win::BitBlt(ATarget, X, Y, w, h, APicture->Canvas()->Handle(), 0, 0, win::SRCPAINT);
+}
+
+}  // namespace
+
+TChangeLink::~TChangeLink() {
+    if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+    if (OnChange) OnChange(FSender);
+}
+
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
+
+TCustomImageList::TCustomImageList(Integer AWidth, Integer AHeight, TComponent* AOwner)
+    : TComponent(AOwner), FWidth(std::max(AWidth, 1)), FHeight(std::max(AHeight, 1)) {}
+
+TCustomImageList::~TCustomImageList() {
+    for (TChangeLink* link : FClients)
+        link->SetSender(nullptr);
+}
+
+void TCustomImageList::SetWidth(Integer AValue) {
+    AValue = std::max(AValue, 1);
+    if (AValue == FWidth) return;
+    FWidth = AValue;
+    Clear();
+}
+
+void TCustomImageList::SetHeight(Integer AValue) {
+    AValue = std::max(AValue, 1);
+    if (AValue == FHeight) return;
+    FHeight = AValue;
+    Clear();
+}
+
+void TCustomImageList::SetBkColor(TColor AValue) {
+    if (AValue == FBkColor) return;
+    FBkColor = AValue;
+    Change();
+}
+
+void TCustomImageList::CheckIndex(Integer AIndex, Integer ALast) const {
+    if (AIndex < 0 || AIndex > ALast) throw EInvalidOperation(u"Invalid ImageList Index");
+}
+
+std::vector<TCustomImageList::TImage> TCustomImageList::Slice(TBitmap* AImage, TBitmap* AMask) {
+    std::vector<TImage> images;
+    if (!AImage || AImage->Empty()) return images;
+    const Integer count = std::max(AImage->Width() / FWidth, 1);
+    for (Integer i = 0; i < count; ++i) {
+        const TRect part = Bounds(i * FWidth, 0, FWidth, FHeight);
+        TImage image{std::make_unique<TBitmap>(), std::make_unique<TBitmap>()};
+        image.Picture->SetPixelFormat(pf24bit);
+        image.Picture->SetSize(FWidth, FHeight);
+        image.Picture->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), AImage->Canvas(), part);
+        image.Mask->SetPixelFormat(pf1bit);
+        image.Mask->SetSize(FWidth, FHeight);
+        if (AMask && !AMask->Empty()) {
+            image.Mask->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), AMask->Canvas(), part);
+            for (Integer y = 0; y < FHeight; ++y) {
+                auto* row = static_cast<Byte*>(image.Picture->ScanLine(y));
+                for (Integer x = 0; x < FWidth; ++x)
+                    if (MaskBit(image.Mask.get(), x, y)) std::fill_n(row + 3 * x, 3, 0);
+            }
+        }
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
+std::vector<TCustomImageList::TImage> TCustomImageList::SliceMasked(TBitmap* AImage, TColor AMaskColor) {
+    if (AImage && AMaskColor == clDefault && !AImage->Empty())
+        AMaskColor = static_cast<TColor>(AImage->Canvas()->Pixels(0, AImage->Height() - 1));
+    const uint32_t key = static_cast<uint32_t>(ColorToRGB(AMaskColor)) & 0xFFFFFF;
+    std::vector<TImage> images = Slice(AImage, nullptr);
+    for (TImage& image : images) {
+        for (Integer y = 0; y < FHeight; ++y) {
+            auto* row = static_cast<Byte*>(image.Picture->ScanLine(y));
+            for (Integer x = 0; x < FWidth; ++x) {
+                if (RGBAt(image.Picture.get(), x, y) != key) continue;
+                SetMaskBit(image.Mask.get(), x, y);
+                std::fill_n(row + 3 * x, 3, 0);
+            }
+        }
+    }
+    return images;
+}
+
+void TCustomImageList::InsertImages(Integer AIndex, std::vector<TImage> AImages) {
+    if (AImages.empty()) return;
+    FImages.insert(FImages.begin() + AIndex, std::make_move_iterator(AImages.begin()),
+                   std::make_move_iterator(AImages.end()));
+    Change();
+}
+
+Integer TCustomImageList::Add(TBitmap* AImage, TBitmap* AMask) {
+    const Integer index = Count();
+    InsertImages(index, Slice(AImage, AMask));
+    return index;
+}
+
+Integer TCustomImageList::AddMasked(TBitmap* AImage, TColor AMaskColor) {
+    const Integer index = Count();
+    InsertImages(index, SliceMasked(AImage, AMaskColor));
+    return index;
+}
+
+void TCustomImageList::Insert(Integer AIndex, TBitmap* AImage, TBitmap* AMask) {
+    CheckIndex(AIndex, Count());
+    InsertImages(AIndex, Slice(AImage, AMask));
+}
+
+void TCustomImageList::InsertMasked(Integer AIndex, TBitmap* AImage, TColor AMaskColor) {
+    CheckIndex(AIndex, Count());
+    InsertImages(AIndex, SliceMasked(AImage, AMaskColor));
+}
+
+void TCustomImageList::Replace(Integer AIndex, TBitmap* AImage, TBitmap* AMask) {
+    CheckIndex(AIndex, Count() - 1);
+    std::vector<TImage> images = Slice(AImage, AMask);
+    if (images.empty()) return;
+    FImages[AIndex] = std::move(images.front());
+    Change();
+}
+
+void TCustomImageList::ReplaceMasked(Integer AIndex, TBitmap* AImage, TColor AMaskColor) {
+    CheckIndex(AIndex, Count() - 1);
+    std::vector<TImage> images = SliceMasked(AImage, AMaskColor);
+    if (images.empty()) return;
+    FImages[AIndex] = std::move(images.front());
+    Change();
+}
+
+void TCustomImageList::Delete(Integer AIndex) {
+    CheckIndex(AIndex, Count() - 1);
+    FImages.erase(FImages.begin() + AIndex);
+    Change();
+}
+
+void TCustomImageList::Clear() {
+    FImages.clear();
+    Change();
+}
+
+void TCustomImageList::Draw(TCanvas* ACanvas, Integer X, Integer Y, Integer AIndex, bool AEnabled) {
+    Draw(ACanvas, X, Y, AIndex, dsNormal, itImage, AEnabled);
+}
+
+void TCustomImageList::Draw(TCanvas* ACanvas, Integer X, Integer Y, Integer AIndex,
+                            TDrawingStyle ADrawingStyle, TImageType AImageType, bool AEnabled) {
+    if (AIndex < 0 || AIndex >= Count()) return;
+    static constexpr Cardinal styles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
+    DoDraw(AIndex, ACanvas, X, Y, styles[ADrawingStyle] | (AImageType == itMask ? ILD_MASK : ILD_NORMAL),
+           AEnabled);
+}
+
+void TCustomImageList::DoDraw(Integer AIndex, TCanvas* ACanvas, Integer X, Integer Y, Cardinal AStyle,
+                              bool AEnabled) {
+    TImage& image = FImages[AIndex];
+    ACanvas->Changing();
+    win::HDC target = ACanvas->Handle();
+    if (AStyle & ILD_MASK) {
+        win::BitBlt(target, X, Y, FWidth, FHeight, image.Mask->Canvas()->Handle(), 0, 0, win::SRCCOPY);
+        return ACanvas->Changed();
+    }
+    if (FBkColor != clNone) {
+        win::RECT area{X, Y, X + FWidth, Y + FHeight};
+        win::HBRUSH brush = win::CreateSolidBrush(static_cast<win::COLORREF>(ColorToRGB(FBkColor)));
+        win::FillRect(target, &area, brush);
+        win::DeleteObject(brush);
+    }
+    if (AEnabled) {
+        DrawMasked(target, X, Y, image.Picture.get(), image.Mask.get());
+    } else {
+        DrawMasked(target, X + 1, Y + 1, Tinted(image.Mask.get(), clBtnHighlight).get(), image.Mask.get());
+        DrawMasked(target, X, Y, Tinted(image.Mask.get(), clBtnShadow).get(), image.Mask.get());
+    }
+    ACanvas->Changed();
+}
+
+void TCustomImageList::GetIcon(Integer AIndex, TIcon* AIcon) {
+    CheckIndex(AIndex, Count() - 1);
+    win::ICONINFO info{TRUE, 0, 0, FImages[AIndex].Mask->Handle(), FImages[AIndex].Picture->Handle()};
+    AIcon->SetHandle(win::CreateIconIndirect(&info));
+}
+
+void TCustomImageList::Change() {
+    if (OnChange) OnChange(this);
+    for (TChangeLink* link : FClients)
+        link->Change();
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* AValue) {
+    // A link follows one list: moving it must not leave it behind in the old one.
+    if (AValue->Sender() == this) return;
+    if (AValue->Sender()) AValue->Sender()->UnRegisterChanges(AValue);
+    AValue->SetSender(this);
+    FClients.push_back(AValue);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* AValue) {
+    std::erase(FClients, AValue);
+    AValue->SetSender(nullptr);
+}

@@ -1,0 +1,109 @@
+// Image lists: pictures of one size, each with a mask, drawn by index,
+// enabled or greyed. Controls that share a list follow its changes through
+// change links.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/base/classes.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/icon.h"
+
+// Drawing styles (ILD_ flags) handed to DoDraw.
+inline constexpr Cardinal ILD_NORMAL = 0x0000;
+inline constexpr Cardinal ILD_TRANSPARENT = 0x0001;
+inline constexpr Cardinal ILD_FOCUS = 0x0002;
+inline constexpr Cardinal ILD_SELECTED = 0x0004;
+inline constexpr Cardinal ILD_MASK = 0x0010;
+inline constexpr Cardinal ILD_IMAGE = 0x0020;
+
+enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+enum TImageType { itImage, itMask };
+
+class TCustomImageList;
+
+// A listener of one image list; the list calls Change on every change.
+class TChangeLink : public TObject {
+public:
+    ~TChangeLink() override;
+
+    TCustomImageList* Sender() const { return FSender; }
+    void SetSender(TCustomImageList* AValue) { FSender = AValue; }
+    virtual void Change();
+
+    TNotifyEvent OnChange;
+
+private:
+    TCustomImageList* FSender = nullptr;
+};
+
+class TCustomImageList : public TComponent {
+public:
+    // 16 x 16 pixels.
+    explicit TCustomImageList(TComponent* AOwner);
+    TCustomImageList(Integer AWidth, Integer AHeight, TComponent* AOwner = nullptr);
+    ~TCustomImageList() override;
+
+    Integer Width() const { return FWidth; }
+    // A new size empties the list.
+    void SetWidth(Integer AValue);
+    Integer Height() const { return FHeight; }
+    void SetHeight(Integer AValue);
+    Integer Count() const { return static_cast<Integer>(FImages.size()); }
+    // Fills the transparent parts when drawn; clNone leaves them alone.
+    TColor BkColor() const { return FBkColor; }
+    void SetBkColor(TColor AValue);
+
+    // A picture wider than the list gives one image per Width columns from
+    // its left; AMask (may be nullptr: opaque) is white where the picture is
+    // transparent. Returns the index of the first image added.
+    Integer Add(TBitmap* AImage, TBitmap* AMask);
+    // Pixels of AMaskColour are transparent (clDefault: the bottom-left pixel's colour).
+    Integer AddMasked(TBitmap* AImage, TColor AMaskColor);
+    // AIndex from 0 to Count; EInvalidOperation "Invalid ImageList Index" otherwise.
+    void Insert(Integer AIndex, TBitmap* AImage, TBitmap* AMask);
+    void InsertMasked(Integer AIndex, TBitmap* AImage, TColor AMaskColor);
+    void Replace(Integer AIndex, TBitmap* AImage, TBitmap* AMask);
+    void ReplaceMasked(Integer AIndex, TBitmap* AImage, TColor AMaskColor);
+    void Delete(Integer AIndex);
+    void Clear();
+
+    // Nothing for an index outside the list.
+    void Draw(TCanvas* ACanvas, Integer X, Integer Y, Integer AIndex, bool AEnabled = true);
+    void Draw(TCanvas* ACanvas, Integer X, Integer Y, Integer AIndex, TDrawingStyle ADrawingStyle,
+              TImageType AImageType, bool AEnabled = true);
+    // The image with its mask as an icon of the list's size.
+    void GetIcon(Integer AIndex, TIcon* AIcon);
+
+    TNotifyEvent OnChange;
+    // A link registered with another list leaves that one.
+    void RegisterChanges(TChangeLink* AValue);
+    void UnRegisterChanges(TChangeLink* AValue);
+
+protected:
+    // Draws image AIndex (inside the list) at X, Y. Enabled: the picture
+    // through its mask; disabled: its shape embossed in the button
+    // highlight and shadow colours. AStyle holds ILD_ flags.
+    virtual void DoDraw(Integer AIndex, TCanvas* ACanvas, Integer X, Integer Y, Cardinal AStyle,
+                        bool AEnabled = true);
+    // Tells OnChange and every change link.
+    virtual void Change();
+
+private:
+    struct TImage {
+        std::unique_ptr<TBitmap> Picture;  // black where transparent
+        std::unique_ptr<TBitmap> Mask;     // pf1bit, white where transparent
+    };
+
+    std::vector<TImage> Slice(TBitmap* AImage, TBitmap* AMask);
+    std::vector<TImage> SliceMasked(TBitmap* AImage, TColor AMaskColor);
+    void InsertImages(Integer AIndex, std::vector<TImage> AImages);
+    void CheckIndex(Integer AIndex, Integer ALast) const;
+
+    Integer FWidth = 16;
+    Integer FHeight = 16;
+    TColor FBkColor = clNone;
+    std::vector<TImage> FImages;
+    std::vector<TChangeLink*> FClients;
+};
