@@ -191,39 +191,50 @@ void TqxEffectBmp::MaskFillColor(const TqxEffectBmp* Msk, TColor C, double kf) {
 namespace {
 
 // One line of a tent filter of radius r: out[x] = (sum over k = -r..r of
-// (r + 1 - |k|) p[clamp(x + k)]) div (r + 1)^2, from running sums, so that
-// no table and no loop over the radius is needed per sample. TSum holds
-// 255 (r + 1)^2.
+// (r + 1 - |k|) p[clamp(x + k)]) div (r + 1)^2. Moving one sample on adds
+// the r + 1 samples ahead and takes away the r + 1 behind, and both of those
+// sums move on by one sample each, so the cost per sample does not depend
+// on r and no table is needed. TSum holds 255 (r + 1)^2.
 template <typename TSum>
 class TTentLine {
 public:
-    TTentLine(Integer ARadius, Integer ALength) : FRadius(ARadius), FPrefix(size_t(ALength) + 1) {}
+    explicit TTentLine(Integer ARadius)
+        : FRadius(ARadius),
+          FWeights((TSum(ARadius) + 1) * (TSum(ARadius) + 1)),
+          FInverse(1 / double(FWeights)) {}
 
     void Filter(const Integer* AIn, ptrdiff_t AInStep, Integer* AOut, ptrdiff_t AOutStep, Integer ALength) {
         FIn = AIn;
         FStep = AInStep;
         FLength = ALength;
-        for (Integer i = 0; i < ALength; ++i)
-            FPrefix[size_t(i) + 1] = FPrefix[size_t(i)] + At(i);
-        const TSum r = FRadius, weights = (r + 1) * (r + 1);
+        const Int64 r = FRadius;
         TSum total = First();
-        for (Integer x = 0; x < ALength; ++x) {
-            AOut[x * AOutStep] = static_cast<Integer>(total / weights);
-            total += Sum(TSum(x) + 1, TSum(x) + r + 1) - Sum(TSum(x) - r, TSum(x));
+        // The r + 1 samples up to x, and the r + 1 after it, at x = 0.
+        TSum behind = TSum(r + 1) * At(0), ahead = 0;
+        const Int64 inside = std::min<Int64>(r + 1, ALength - 1);
+        for (Int64 m = 1; m <= inside; ++m)
+            ahead += At(m);
+        ahead += TSum(r + 1 - inside) * At(ALength - 1);
+        for (Int64 x = 0; x < ALength; ++x) {
+            AOut[x * AOutStep] = Divide(total);
+            total += ahead - behind;
+            behind += At(x + 1) - At(x - r);
+            ahead += At(x + r + 2) - At(x + 1);
         }
     }
 
 private:
-    TSum At(Integer AIndex) const { return FIn[AIndex * FStep]; }
+    // The sample at AIndex, positions outside the line taking its end samples.
+    TSum At(Int64 AIndex) const { return FIn[std::clamp<Int64>(AIndex, 0, FLength - 1) * FStep]; }
 
-    // Samples AFrom..ATo, positions outside the line taking its end samples.
-    TSum Sum(TSum AFrom, TSum ATo) const {
-        const TSum last = FLength - 1;
-        const TSum below = std::max<TSum>(0, std::min<TSum>(ATo, -1) - AFrom + 1);
-        const TSum above = std::max<TSum>(0, ATo - std::max<TSum>(AFrom, FLength) + 1);
-        const TSum lo = std::max<TSum>(AFrom, 0), hi = std::min<TSum>(ATo, last);
-        const TSum inside = lo <= hi ? FPrefix[size_t(hi) + 1] - FPrefix[size_t(lo)] : 0;
-        return below * At(0) + above * At(FLength - 1) + inside;
+    // The quotient by (r + 1)^2, estimated in floating point and made exact.
+    Integer Divide(TSum ATotal) const {
+        TSum q = static_cast<TSum>(double(ATotal) * FInverse);
+        while (q > 0 && q * FWeights > ATotal)
+            --q;
+        while ((q + 1) * FWeights <= ATotal)
+            ++q;
+        return static_cast<Integer>(q);
     }
 
     // The weighted sum at position 0.
@@ -239,7 +250,8 @@ private:
     }
 
     Integer FRadius;
-    std::vector<TSum> FPrefix;
+    TSum FWeights;
+    double FInverse;
     const Integer* FIn = nullptr;
     ptrdiff_t FStep = 1;
     Integer FLength = 0;
@@ -250,7 +262,7 @@ void TentBlur(TqxBitmap* ABitmap, Integer ARadius) {
     const Integer w = ABitmap->Width(), h = ABitmap->Height();
     const size_t count = size_t(w) * size_t(h);
     std::vector<Integer> in(count), across(count), down(count);
-    TTentLine<TSum> line(ARadius, std::max(w, h));
+    TTentLine<TSum> line(ARadius);
     for (int shift = 0; shift < 24; shift += 8) {
         for (size_t i = 0; i < count; ++i)
             in[i] = Integer((ABitmap->Bits()[i] >> shift) & 0xFF);

@@ -62,7 +62,11 @@ TRowKernels ChooseKernels() {
     return {Blend4, BlendMMX4, CopyMasked4};
 }
 
-const TRowKernels Kernels = ChooseKernels();
+// Made on first use, so that drawing from another unit's start-up finds it.
+const TRowKernels& Kernels() {
+    static const TRowKernels kernels = ChooseKernels();
+    return kernels;
+}
 
 // Where a scaled transfer writes: a TqxBitmap (top-down) or the memory of a
 // bottom-up DIB section.
@@ -152,30 +156,29 @@ TTarget DIBTarget(PqxColorArray ABits, Integer ADIBHeight, Integer ADIBWidth) {
     return {ABits, ADIBWidth, ADIBHeight, true};
 }
 
-// The table as it stands with every probe at its default; start-up fills it
-// again from the probes.
-constinit TqxBlendRoutines InitialRoutines = {BlendPixelMMX,
-                                              BlendRowMMX,
-                                              CopyMaskedRow,
-                                              CopyRow,
-                                              FillRow,
-                                              FillArea,
-                                              SetAlphaRow,
-                                              SetAlphaArea,
-                                              StretchToDC,
-                                              ComposeToDC,
-                                              TransparentToDC,
-                                              CopyBitmapRect,
-                                              CopyMaskedBitmapRect,
-                                              BlendBitmapRect,
-                                              CopyToDIBRect,
-                                              CopyMaskedToDIBRect,
-                                              BlendToDIBRect,
-                                              GetDIBSectionInfo};
-
 }  // namespace
 
-TqxBlendRoutines BlendRoutines = InitialRoutines;
+// The table as it stands with every probe at its default; start-up fills it
+// again from the probes.
+constinit TqxBlendRoutines BlendRoutines = {BlendPixelMMX,
+                                            BlendRowMMX,
+                                            CopyMaskedRow,
+                                            CopyRow,
+                                            FillRow,
+                                            FillArea,
+                                            SetAlphaRow,
+                                            SetAlphaArea,
+                                            StretchToDC,
+                                            ComposeToDC,
+                                            TransparentToDC,
+                                            CopyBitmapRect,
+                                            CopyMaskedBitmapRect,
+                                            BlendBitmapRect,
+                                            CopyToDIBRect,
+                                            CopyMaskedToDIBRect,
+                                            BlendToDIBRect,
+                                            GetDIBSectionInfo};
+
 bool MMXAvailable = false;
 bool IsMsimg32Available = false;
 decltype(&win::TransparentBlt) TransparentBltProc = nullptr;
@@ -201,12 +204,12 @@ TqxColor BlendPixelMMX(TqxColor F, TqxColor B) {
 }
 
 void BlendRow(const TqxColor* Src, TqxColor* Dst, Integer Count) {
-    for (Integer i = Kernels.Blend(Src, Dst, Count); i < Count; ++i)
+    for (Integer i = Kernels().Blend(Src, Dst, Count); i < Count; ++i)
         Dst[i] = BlendPixel(Src[i], Dst[i]);
 }
 
 void BlendRowMMX(const TqxColor* Src, TqxColor* Dst, Integer Count) {
-    for (Integer i = Kernels.BlendMMX(Src, Dst, Count); i < Count; ++i) {
+    for (Integer i = Kernels().BlendMMX(Src, Dst, Count); i < Count; ++i) {
         const TqxColor s = Src[i];
         if (s >= AlphaBits)
             Dst[i] = s;
@@ -216,7 +219,7 @@ void BlendRowMMX(const TqxColor* Src, TqxColor* Dst, Integer Count) {
 }
 
 void CopyMaskedRow(const TqxColor* Src, TqxColor* Dst, Integer Count) {
-    for (Integer i = Kernels.CopyMasked(Src, Dst, Count); i < Count; ++i)
+    for (Integer i = Kernels().CopyMasked(Src, Dst, Count); i < Count; ++i)
         if ((Src[i] & ColorBits) != KeyColor) Dst[i] = Src[i] | AlphaBits;
 }
 

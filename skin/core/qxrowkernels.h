@@ -76,35 +76,33 @@ QX_KERNEL typename TVectors<N>::Quads Mix(typename TVectors<N>::Quads s, typenam
     return ((channel(s, d) >> 8) & 0x00FF00FFu) | (channel(s >> 8, d >> 8) & 0xFF00FF00u);
 }
 
-// Plain: alpha 0 keeps the target, 255 takes the source, otherwise each
-// colour (S a + D (255 - a)) >> 8 and alpha 255.
-template <int N>
-QX_KERNEL int BlendRows(const uint32_t* S, uint32_t* D, int ACount) {
+// Alpha 255 takes the source. Plain: alpha 0 keeps the target, otherwise
+// each colour (S a + D (255 - a)) >> 8 and alpha 255. MMX: every byte, alpha
+// included, (D (256 - a) + S a) >> 8, which gives the target back by itself
+// at alpha 0.
+template <int N, bool APlain>
+QX_KERNEL int BlendRowsOf(const uint32_t* S, uint32_t* D, int ACount) {
     using Quads = typename TVectors<N>::Quads;
     int i = 0;
     for (; i + N <= ACount; i += N) {
         Prefetch<N>(S + i, D + i);
         const Quads s = Load<N>(S + i), d = Load<N>(D + i);
         const Quads alpha = s >> 24;
-        const Quads mixed = Mix<N, true>(s, d, alpha) | 0xFF000000u;
-        Store<N>(D + i, Select(Quads(alpha == 255), s, Select(Quads(alpha == 0), d, mixed)));
+        Quads mixed = Mix<N, APlain>(s, d, alpha);
+        if constexpr (APlain) mixed = Select(Quads(alpha == 0), d, mixed | 0xFF000000u);
+        Store<N>(D + i, Select(Quads(alpha == 255), s, mixed));
     }
     return i;
 }
 
-// MMX: every byte, alpha included, (D (256 - a) + S a) >> 8; alpha 0 gives
-// the target back by itself, 255 takes the source.
+template <int N>
+QX_KERNEL int BlendRows(const uint32_t* S, uint32_t* D, int ACount) {
+    return BlendRowsOf<N, true>(S, D, ACount);
+}
+
 template <int N>
 QX_KERNEL int BlendRowsMMX(const uint32_t* S, uint32_t* D, int ACount) {
-    using Quads = typename TVectors<N>::Quads;
-    int i = 0;
-    for (; i + N <= ACount; i += N) {
-        Prefetch<N>(S + i, D + i);
-        const Quads s = Load<N>(S + i), d = Load<N>(D + i);
-        const Quads alpha = s >> 24;
-        Store<N>(D + i, Select(Quads(alpha == 255), s, Mix<N, false>(s, d, alpha)));
-    }
-    return i;
+    return BlendRowsOf<N, false>(S, D, ACount);
 }
 
 // Source pixels whose colour is not AKey are copied with alpha 255.
