@@ -19,8 +19,8 @@ void CheckInflate(int ACode) {
 
 constexpr int Levels[] = {0, 1, Z_DEFAULT_COMPRESSION, 9};
 
-// zlib counts in 32 bits: larger requests go in pieces.
-Int64 Piece(Int64 ALeft) {
+// zlib counts in 32 bits: larger requests go in chunks.
+Int64 Chunk(Int64 ALeft) {
     return std::min<Int64>(ALeft, std::numeric_limits<uInt>::max());
 }
 
@@ -59,9 +59,9 @@ Int64 TCompressionStream::Write(const void* ABuffer, Int64 ACount) {
     const Byte* data = static_cast<const Byte*>(ABuffer);
     Resume();
     for (Int64 left = ACount; left > 0;) {
-        const Int64 piece = Piece(left);
+        const Int64 chunk = Chunk(left);
         FZRec->next_in = const_cast<Byte*>(data);
-        FZRec->avail_in = static_cast<uInt>(piece);
+        FZRec->avail_in = static_cast<uInt>(chunk);
         while (FZRec->avail_in > 0) {
             CheckDeflate(deflate(FZRec.get(), Z_NO_FLUSH));
             if (FZRec->avail_out == 0) {
@@ -72,8 +72,8 @@ Int64 TCompressionStream::Write(const void* ABuffer, Int64 ACount) {
                 Progress();
             }
         }
-        data += piece;
-        left -= piece;
+        data += chunk;
+        left -= chunk;
     }
     return std::max<Int64>(ACount, 0);
 }
@@ -127,13 +127,13 @@ Int64 TDecompressionStream::Read(void* ABuffer, Int64 ACount) {
     Int64 done = 0;
     Resume();
     while (done < ACount && !FStreamEnd) {
-        const Int64 piece = Piece(ACount - done);
+        const Int64 chunk = Chunk(ACount - done);
         FZRec->next_out = out + done;
-        FZRec->avail_out = static_cast<uInt>(piece);
+        FZRec->avail_out = static_cast<uInt>(chunk);
         while (FZRec->avail_out > 0) {
             if (FZRec->avail_in == 0) {
                 const Int64 got = FStrm->Read(FBuffer, BufferSize);
-                if (got <= 0) return done + piece - FZRec->avail_out;
+                if (got <= 0) return done + chunk - FZRec->avail_out;
                 FZRec->next_in = FBuffer;
                 FZRec->avail_in = static_cast<uInt>(got);
                 FStrmPos = FStrm->Position();
@@ -148,7 +148,7 @@ Int64 TDecompressionStream::Read(void* ABuffer, Int64 ACount) {
                 break;
             }
         }
-        done += piece - FZRec->avail_out;
+        done += chunk - FZRec->avail_out;
     }
     return done;
 }
