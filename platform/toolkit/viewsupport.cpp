@@ -1,0 +1,242 @@
+#include "platform/toolkit/viewsupport.h"
+
+#include <algorithm>
+
+#include "platform/base/clock.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/drawtextflags.h"
+#include "platform/gdi/text.h"
+#include "platform/win/commoncontrols.h"
+#include "platform/win/input.h"
+#include "platform/win/messages.h"
+#include "platform/win/window.h"
+
+using namespace win;
+
+namespace {
+
+constexpr Cardinal TypeAheadPause = 1000;
+
+SIZE MeasureText(TFont* AFont, const String& AText) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, AFont->Handle());
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(dc, AText.c_str(), int(AText.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+}  // namespace
+
+const String& TTypeAhead::Add(char16_t AChar) {
+    const Cardinal now = GetTickCount();
+    if (FText.empty() || now - FLast > TypeAheadPause) FText.clear();
+    FText += AChar;
+    FLast = now;
+    return FText;
+}
+
+bool StartsWithText(const String& APrefix, const String& AText) {
+    return AText.size() >= APrefix.size() && AnsiSameText(AText.substr(0, APrefix.size()), APrefix);
+}
+
+Integer FontTextHeight(TFont* AFont) {
+    return MeasureText(AFont, u"Wg").cy;
+}
+
+Integer FontTextWidth(TFont* AFont, const String& AText) {
+    return AText.empty() ? 0 : MeasureText(AFont, AText).cx;
+}
+
+void FillColor(TCanvas* ACanvas, const TRect& ARect, TColor AColor) {
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(AColor);
+    ACanvas->FillRect(ARect);
+}
+
+void DrawTextIn(TCanvas* ACanvas, const String& AText, const TRect& ARect, Cardinal AFlags, TColor AColor) {
+    if (AText.empty() || ARect.Right <= ARect.Left) return;
+    ACanvas->Font()->SetColor(AColor);
+    ACanvas->RequiredState({csHandleValid, csFontValid});
+    const HDC dc = ACanvas->Handle();
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, COLORREF(ColorToRGB(AColor)));
+    RECT r = ToRECT(ARect);
+    DrawTextW(dc, AText.c_str(), int(AText.size()), &r, AFlags | DT_NOPREFIX);
+    SetBkMode(dc, mode);
+}
+
+void DrawCheckBox(TCanvas* ACanvas, const TRect& ARect, bool AChecked) {
+    constexpr Integer size = 13;
+    const Integer x = ARect.Left + (ARect.Width() - size) / 2, y = ARect.Top + (ARect.Height() - size) / 2;
+    const TRect box = Bounds(x, y, size, size);
+    FillColor(ACanvas, box, clWindow);
+    ACanvas->Brush()->SetColor(clBtnShadow);
+    ACanvas->FrameRect(box);
+    if (!AChecked) return;
+    // A tick three pixels thick.
+    for (Integer i = 0; i < 3; ++i) {
+        DrawLine(ACanvas, x + 3, y + 5 + i, x + 5, y + 7 + i, clWindowText);
+        DrawLine(ACanvas, x + 5, y + 7 + i, x + 10, y + 2 + i, clWindowText);
+    }
+}
+
+void DrawLine(TCanvas* ACanvas, Integer X1, Integer Y1, Integer X2, Integer Y2, TColor AColor) {
+    ACanvas->Pen()->SetStyle(psSolid);
+    ACanvas->Pen()->SetColor(AColor);
+    ACanvas->Pen()->SetWidth(1);
+    ACanvas->MoveTo(X1, Y1);
+    ACanvas->LineTo(X2, Y2);
+}
+
+void StoreScrollState(HWND AWindow, int ABar, Integer AMax, Integer APage, Integer APos) {
+    const SCROLLINFO info{sizeof(SCROLLINFO),
+                          SIF_RANGE | SIF_PAGE | SIF_POS,
+                          0,
+                          std::max(AMax, 0),
+                          UINT(std::max(APage, 0)),
+                          APos,
+                          0};
+    SetScrollInfo(AWindow, ABar, &info, FALSE);
+}
+
+Integer ScrollRequest(WPARAM AWParam, Integer APos, Integer ALine, Integer APage, Integer ALast) {
+    switch (LOWORD(AWParam)) {
+        case SB_LINEUP:
+            return APos - ALine;
+        case SB_LINEDOWN:
+            return APos + ALine;
+        case SB_PAGEUP:
+            return APos - std::max(APage, 1);
+        case SB_PAGEDOWN:
+            return APos + std::max(APage, 1);
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            return HIWORD(AWParam);
+        case SB_TOP:
+            return 0;
+        case SB_BOTTOM:
+            return ALast;
+        default:
+            return APos;
+    }
+}
+
+TLabelEditor::TLabelEditor(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetVisible(false);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TLabelEditor::Start(const TRect& ABounds, const String& AText) {
+    SetBoundsRect(ABounds);
+    SetText(AText);
+    FCaret = Integer(AText.size());
+    FAllSelected = true;
+    FActive = true;
+    BringToFront();
+    Show();
+    if (CanFocus()) SetFocus();
+    Invalidate();
+}
+
+void TLabelEditor::Finish(bool AAccept) {
+    if (!FActive) return;
+    FActive = false;
+    const auto done = OnDone;
+    // Ended by a key, the focus goes back to the view; ended by leaving, it stays where it went.
+    const bool focused = Focused();
+    Hide();
+    if (focused && Parent() && Parent()->CanFocus()) Parent()->SetFocus();
+    if (done) done(AAccept);
+}
+
+void TLabelEditor::Paint() {
+    TCanvas* canvas = Canvas();
+    const TRect client = ClientRect();
+    canvas->Brush()->SetColor(clWindow);
+    canvas->FillRect(client);
+    canvas->Brush()->SetColor(clWindowFrame);
+    canvas->FrameRect(client);
+    canvas->Font()->Assign(Font());
+    const String text = Text();
+    const Integer y = (client.Height() - canvas->TextHeight(text.empty() ? u"W" : text)) / 2;
+    if (FAllSelected && !text.empty()) {
+        canvas->Brush()->SetColor(clHighlight);
+        canvas->Font()->SetColor(clHighlightText);
+    } else {
+        canvas->Brush()->SetColor(clWindow);
+    }
+    canvas->TextOut(2, y, text);
+}
+
+void TLabelEditor::Dispatch(TMessage& AMessage) {
+    switch (AMessage.Msg) {
+        case WM_GETDLGCODE:
+            AMessage.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+            return;
+        case WM_KILLFOCUS:
+            TCustomControl::Dispatch(AMessage);
+            return Finish(true);
+        default:
+            return TCustomControl::Dispatch(AMessage);
+    }
+}
+
+void TLabelEditor::KeyDown(Word& AKey, TShiftState AShift) {
+    TCustomControl::KeyDown(AKey, AShift);
+    const Integer length = Integer(Text().size());
+    switch (AKey) {
+        case VK_RETURN:
+        case VK_ESCAPE: {
+            const bool accept = AKey == VK_RETURN;
+            AKey = 0;
+            return Finish(accept);
+        }
+        case VK_LEFT:
+            FCaret = FAllSelected ? 0 : std::max(FCaret - 1, 0);
+            break;
+        case VK_RIGHT:
+            FCaret = FAllSelected ? length : std::min(FCaret + 1, length);
+            break;
+        case VK_HOME:
+            FCaret = 0;
+            break;
+        case VK_END:
+            FCaret = length;
+            break;
+        case VK_DELETE: {
+            String text = Text();
+            if (FAllSelected)
+                text.clear();
+            else if (FCaret < length)
+                text.erase(size_t(FCaret), 1);
+            FCaret = std::min(FCaret, Integer(text.size()));
+            SetText(text);
+            break;
+        }
+        default:
+            return;
+    }
+    FAllSelected = false;
+    Invalidate();
+}
+
+void TLabelEditor::KeyPress(char16_t& AKey) {
+    TCustomControl::KeyPress(AKey);
+    if (AKey == 0 || AKey == u'\r' || AKey == 0x1B) return;
+    String text = Text();
+    if (FAllSelected) {
+        text.clear();
+        FCaret = 0;
+    }
+    if (AKey == u'\b') {
+        if (FCaret > 0 && !FAllSelected) text.erase(size_t(--FCaret), 1);
+    } else if (AKey >= u' ') {
+        text.insert(size_t(FCaret++), 1, AKey);
+    }
+    FAllSelected = false;
+    SetText(text);
+    Invalidate();
+}
