@@ -77,11 +77,13 @@ void TListItem::Assign(TPersistent* ASource) {
     auto* source = dynamic_cast<TListItem*>(ASource);
     if (!source) return TPersistent::Assign(ASource);
     const bool checked = source->Checked();
-    SetCaption(source->FCaption);
-    SetImageIndex(source->FImageIndex);
+    // One change: the check mark is the only part that goes through a hook.
+    FCaption = source->FCaption;
+    FImageIndex = source->FImageIndex;
     FData = source->FData;
     FSubItemImages = source->FSubItemImages;
     FSubItems->Assign(source->FSubItems.get());
+    Update();
     SetChecked(checked);
 }
 
@@ -100,9 +102,11 @@ void TListItem::SetCaption(const String& AValue) {
         FCaption = AValue;
         return;
     }
-    if (!ListView()->CanChange(this, ctText) || Index() < 0) return;
+    // The hook may delete the item: nothing of it is touched unless it is still there.
+    TListItems* owner = FOwner;
+    if (!owner->Owner()->CanChange(this, ctText) || owner->IndexOf(this) < 0) return;
     FCaption = AValue;
-    ListView()->ItemTextChanged(this, ctText);
+    owner->Owner()->ItemTextChanged(this, ctText);
 }
 
 Integer TListItem::SubItemImages(Integer AIndex) const {
@@ -123,9 +127,10 @@ void TListItem::SetImageIndex(Integer AValue) {
         FImageIndex = AValue;
         return;
     }
-    if (!ListView()->CanChange(this, ctImage) || Index() < 0) return;
+    TListItems* owner = FOwner;
+    if (!owner->Owner()->CanChange(this, ctImage) || owner->IndexOf(this) < 0) return;
     FImageIndex = AValue;
-    ListView()->ItemTextChanged(this, ctImage);
+    owner->Owner()->ItemTextChanged(this, ctImage);
 }
 
 bool TListItem::Checked() const {
@@ -250,9 +255,12 @@ void TListItems::Clear() {
 
 Integer TListItems::IndexOf(const TListItem* AItem) const {
     if (!AItem) return -1;
-    if (AItem->FDataIndex >= 0) return AItem->FDataIndex < Count() ? AItem->FDataIndex : -1;
+    // Compared before it is read: AItem may have been freed by a hook.
     for (size_t i = 0; i < FItems.size(); ++i)
         if (FItems[i].get() == AItem) return Integer(i);
+    // Owner-data items belong to the list or to its painting and live on.
+    if (FOwner->OwnerData() && AItem->FDataIndex >= 0)
+        return AItem->FDataIndex < Count() ? AItem->FDataIndex : -1;
     return -1;
 }
 

@@ -68,7 +68,7 @@ void TCustomListView::PaintItem(Integer AIndex, TListItem* AItem) {
     canvas->Font()->Assign(Font());
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(Color());
-    if (!CustomDrawItem(AItem, state, cdPrePaint) || !ValidIndex(AIndex)) return;
+    if (!CustomDrawItem(AItem, state, cdPrePaint) || !StillAt(AItem, AIndex)) return;
     // Unfocused, the selection shows in the face colour unless it hides.
     const bool highlight = selected && (Focused() || !FHideSelection);
     if (FViewStyle == vsReport) return PaintReportRow(AIndex, AItem, selected, highlight);
