@@ -286,19 +286,13 @@ void TIconOptions::SetWrapText(bool AValue) {
 }
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TCustomControl(AOwner),
+    : TCustomViewControl(AOwner),
       FColumns(std::make_unique<TListColumns>(this)),
       FItems(std::make_unique<TListItems>(this)),
       FIconOptions(std::make_unique<TIconOptions>(this)),
-      FLargeLink(std::make_unique<TChangeLink>()),
-      FSmallLink(std::make_unique<TChangeLink>()) {
-    SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse} + TControlStyle{csAcceptsControls});
+      FLargeLink(this, [this] { Changed(true); }),
+      FSmallLink(this, [this] { Changed(true); }) {
     SetBounds(0, 0, 250, 150);
-    SetColor(clWindow);
-    SetParentColor(false);
-    SetTabStop(true);
-    FLargeLink->OnChange = [this](TObject* Sender) { ImageListChanged(Sender); };
-    FSmallLink->OnChange = FLargeLink->OnChange;
 }
 
 TCustomListView::~TCustomListView() {
@@ -429,10 +423,6 @@ void TCustomListView::ColumnsChanged() {
     Changed(true);
 }
 
-void TCustomListView::ImageListChanged(TObject*) {
-    Changed(true);
-}
-
 Integer TCustomListView::FindCaption(const String& APrefix, Integer AStart) {
     const Integer count = Count();
     for (Integer k = 0; k < count && k < Count(); ++k) {
@@ -503,38 +493,18 @@ void TCustomListView::SetOwnerData(bool AValue) {
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* AValue) {
-    if (AValue == FLargeImages) return;
-    if (FLargeImages) {
-        if (FLargeImages != FSmallImages) FLargeImages->RemoveFreeNotification(this);
-        FLargeImages->UnRegisterChanges(FLargeLink.get());
-    }
-    FLargeImages = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->RegisterChanges(FLargeLink.get());
-    }
-    Perform(LVM_SETIMAGELIST, LVSIL_NORMAL, LPARAM(AValue ? AValue->Handle() : nullptr));
+    if (FLargeLink.Follow(AValue)) Perform(LVM_SETIMAGELIST, LVSIL_NORMAL, LPARAM(FLargeLink.Handle()));
 }
 
 void TCustomListView::SetSmallImages(TCustomImageList* AValue) {
-    if (AValue == FSmallImages) return;
-    if (FSmallImages) {
-        if (FLargeImages != FSmallImages) FSmallImages->RemoveFreeNotification(this);
-        FSmallImages->UnRegisterChanges(FSmallLink.get());
-    }
-    FSmallImages = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->RegisterChanges(FSmallLink.get());
-    }
-    Perform(LVM_SETIMAGELIST, LVSIL_SMALL, LPARAM(AValue ? AValue->Handle() : nullptr));
+    if (FSmallLink.Follow(AValue)) Perform(LVM_SETIMAGELIST, LVSIL_SMALL, LPARAM(FSmallLink.Handle()));
 }
 
 void TCustomListView::Notification(TComponent* AComponent, TOperation AOperation) {
-    TCustomControl::Notification(AComponent, AOperation);
+    TCustomViewControl::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
-    if (AComponent == FLargeImages) SetLargeImages(nullptr);
-    if (AComponent == FSmallImages) SetSmallImages(nullptr);
+    if (AComponent == LargeImages()) SetLargeImages(nullptr);
+    if (AComponent == SmallImages()) SetSmallImages(nullptr);
 }
 
 TListItem* TCustomListView::Selected() {
@@ -584,12 +554,8 @@ TListItem* TCustomListView::GetItemAt(Integer X, Integer Y) {
     return HookItem(ItemAt({X, Y}));
 }
 
-bool TCustomListView::IsEditing() const {
-    return FEditor && FEditor->Active();
-}
-
 void TCustomListView::CancelEdit() {
-    if (IsEditing()) FEditor->Finish(false);
+    FinishEditor(false);
 }
 
 void TCustomListView::UpdateItems(Integer AFirstIndex, Integer ALastIndex) {
@@ -614,7 +580,7 @@ void TCustomListView::Changed(bool ALayout) {
         ScrollTo(FScrollX, FScrollY);
         UpdateScrollState();
         LayoutHeader();
-        PlaceEditor();
+        MoveEditor();
     }
     Invalidate();
 }
@@ -634,9 +600,7 @@ Integer TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString,
 }
 
 bool TCustomListView::CanChange(TListItem* Item, TItemChange Change) {
-    bool allow = true;
-    if (OnChanging) OnChanging(this, Item, Change, allow);
-    return allow;
+    return Allowed(OnChanging, this, Item, Change);
 }
 
 void TCustomListView::Change(TListItem* Item, TItemChange Change) {
@@ -651,14 +615,8 @@ void TCustomListView::ColClick(TListColumn* Column) {
     if (OnColumnClick) OnColumnClick(this, Column);
 }
 
-void TCustomListView::DoContextPopup(TPoint MousePos, bool& Handled) {
-    if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
-}
-
 bool TCustomListView::CanEdit(TListItem* Item) {
-    bool allow = true;
-    if (OnEditing) OnEditing(this, Item, allow);
-    return allow;
+    return Allowed(OnEditing, this, Item);
 }
 
 void TCustomListView::Edit(Integer AIndex, std::optional<String> AText) {

@@ -203,7 +203,7 @@ using TLVOwnerDataFindEvent = std::function<void(
     TObject* Sender, TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
     Integer StartIndex, TSearchDirection Direction, bool Wrap, Integer& Index)>;
 
-class TCustomListView : public TCustomControl {
+class TCustomListView : public TCustomViewControl {
 public:
     explicit TCustomListView(TComponent* AOwner);
     ~TCustomListView() override;
@@ -244,10 +244,10 @@ public:
     TIconOptions* IconOptions() const { return FIconOptions.get(); }
     void SetIconOptions(TIconOptions* AValue) { FIconOptions->Assign(AValue); }
     // Icon view's images.
-    TCustomImageList* LargeImages() const { return FLargeImages; }
+    TCustomImageList* LargeImages() const { return FLargeLink.List(); }
     void SetLargeImages(TCustomImageList* AValue);
     // The other views' images, the sub-items' and the header's.
-    TCustomImageList* SmallImages() const { return FSmallImages; }
+    TCustomImageList* SmallImages() const { return FSmallLink.List(); }
     void SetSmallImages(TCustomImageList* AValue);
 
     // The first selected item; nil for none. Writing selects that item alone
@@ -269,14 +269,12 @@ public:
     // Scrolls by pixels (report rows by whole rows, list columns by whole columns).
     void Scroll(Integer ADX, Integer ADY);
     void UpdateItems(Integer AFirstIndex, Integer ALastIndex);
-    bool IsEditing() const;
     void CancelEdit();
 
     TLVSelectItemEvent OnSelectItem;
     TLVChangeEvent OnChange;
     TLVChangingEvent OnChanging;
     TLVColumnClickEvent OnColumnClick;
-    TContextPopupEvent OnContextPopup;
     TLVEditingEvent OnEditing;
     TLVEditedEvent OnEdited;
     TLVCustomDrawItemEvent OnCustomDrawItem;
@@ -284,7 +282,6 @@ public:
     TLVOwnerDataFindEvent OnDataFind;
 
     void Paint() override;
-    void Dispatch(TMessage& AMessage) override;
     void DefaultHandler(TMessage& AMessage) override;
     void CreateParams(TCreateParams& AParams) override;
     void CreateWnd() override;
@@ -303,13 +300,17 @@ protected:
     virtual void Change(TListItem* Item, TItemChange Change);
     virtual void DoSelectItem(TListItem* Item, bool Selected);
     virtual void ColClick(TListColumn* Column);
-    virtual void DoContextPopup(TPoint MousePos, bool& Handled);
     virtual bool CanEdit(TListItem* Item);
     // The label editor closed on row AIndex: with the text, or cancelled
     // (none). Raises OnEdited and takes the text as the caption.
     virtual void Edit(Integer AIndex, std::optional<String> AText);
     // Raises OnCustomDrawItem; false: the list draws nothing of the item.
     virtual bool CustomDrawItem(TListItem* Item, TCustomDrawState State, TCustomDrawStage Stage);
+
+    void ScrollMessage(TMessage& AMessage, int ABar) override;
+    void LayoutChanged() override;
+    void FontChanged() override;
+    void EditorDone(std::optional<String> AText) override;
 
 private:
     friend class TListItem;
@@ -340,12 +341,11 @@ private:
     void ItemTextChanged(TListItem* AItem, TItemChange AChange);
     void ColumnsChanged();
     void Changed(bool ALayout);
-    void ImageListChanged(TObject* Sender);
     TListItem* FetchRow(Integer AIndex, TListItem& AItem, TItemRequest ARequest);
     Integer FindCaption(const String& APrefix, Integer AStart);
 
     // Geometry and scrolling (listviewlayout.cpp).
-    Integer FontHeight();
+    Integer CharWidth();
     Integer RowHeight();
     Integer HeaderHeight();
     Integer RowsTop();
@@ -369,7 +369,6 @@ private:
     void LayoutHeader();
     void CreateHeader();
     void DestroyHeader();
-    bool DoScrollMessage(TMessage& AMessage, int ABar);
 
     // Painting (listviewpaint.cpp).
     void PaintItem(Integer AIndex, TListItem* AItem);
@@ -385,9 +384,8 @@ private:
     void TypeAhead(char16_t AChar);
     void MoveFocusTo(Integer AIndex, TShiftState AShift);
     bool StartEdit(Integer AIndex);
-    void EditorDone(bool AAccept);
     TRect EditorRect();
-    void PlaceEditor();
+    void MoveEditor();
     void HeaderNotify(TMessage& AMessage);
 
     std::unique_ptr<TListColumns> FColumns;
@@ -404,10 +402,8 @@ private:
     bool FColumnClick = true;
     bool FFullDrag = false;
     bool FOwnerData = false;
-    TCustomImageList* FLargeImages = nullptr;
-    TCustomImageList* FSmallImages = nullptr;
-    std::unique_ptr<TChangeLink> FLargeLink;
-    std::unique_ptr<TChangeLink> FSmallLink;
+    TImageListLink FLargeLink;
+    TImageListLink FSmallLink;
     // By LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE.
     win::HIMAGELIST FImageHandles[3] = {};
 
@@ -420,12 +416,10 @@ private:
     Integer FListWidth = 0;
     Integer FScrollX = 0;
     Integer FScrollY = 0;
-    Integer FFontHeight = 0;
     Integer FCharWidth = 0;
     Integer FUpdateCount = 0;
     bool FLayoutPending = false;
     std::unique_ptr<TListHeader> FHeader;
-    std::unique_ptr<TLabelEditor> FEditor;
     Integer FEditIndex = -1;
     TTypeAhead FTypeAhead;
 };

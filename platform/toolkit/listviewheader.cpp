@@ -38,11 +38,6 @@ TPoint MousePoint(LPARAM ALParam) {
     return {GET_X_LPARAM(ALParam), GET_Y_LPARAM(ALParam)};
 }
 
-bool Contains(const TRect& ARect, TPoint APoint) {
-    return APoint.X >= ARect.Left && APoint.X < ARect.Right && APoint.Y >= ARect.Top &&
-           APoint.Y < ARect.Bottom;
-}
-
 }  // namespace
 
 TListHeader::TListHeader(TCustomListView* AList) : FList(AList) {
@@ -130,7 +125,7 @@ Integer TListHeader::HitTest(TPoint APoint, UINT& AFlags) {
         return best;
     }
     for (Integer column : FList->FOrder)
-        if (column < Count() && Contains(SectionRect(column), APoint)) {
+        if (column < Count() && ContainsPoint(SectionRect(column), APoint)) {
             AFlags = HHT_ONHEADER;
             return column;
         }
@@ -250,7 +245,7 @@ void TListHeader::MouseMove(TPoint APoint) {
                 Invalidate();
                 return;
             }
-            if (Contains(SectionRect(FItem), APoint) != FInside) {
+            if (ContainsPoint(SectionRect(FItem), APoint) != FInside) {
                 FInside = !FInside;
                 Invalidate();
             }

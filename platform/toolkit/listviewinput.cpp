@@ -31,39 +31,13 @@ TDisplayCode DisplayCodeOf(LONG ACode) {
 
 }  // namespace
 
-void TCustomListView::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case WM_HSCROLL:
-            if (DoScrollMessage(AMessage, SB_HORZ)) return;
-            break;
-        case WM_VSCROLL:
-            if (DoScrollMessage(AMessage, SB_VERT)) return;
-            break;
-        case WM_SIZE:
-            TCustomControl::Dispatch(AMessage);
-            return Changed(true);
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            TCustomControl::Dispatch(AMessage);
-            // The selection's colour follows the focus.
-            if (HandleAllocated()) Invalidate();
-            return;
-        case CM_FONTCHANGED:
-            FFontHeight = 0;
-            TCustomControl::Dispatch(AMessage);
-            if (FHeader) FHeader->Invalidate();
-            return Changed(true);
-        case WM_RBUTTONUP: {
-            bool handled = false;
-            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
-            DoContextPopup(at, handled);
-            if (!handled) break;
-            return MouseUp(mbRight, KeysToShiftState(AMessage.WParam), at.X, at.Y);
-        }
-        default:
-            break;
-    }
-    TCustomControl::Dispatch(AMessage);
+void TCustomListView::LayoutChanged() {
+    Changed(true);
+}
+
+void TCustomListView::FontChanged() {
+    FCharWidth = 0;
+    if (FHeader) FHeader->Invalidate();
 }
 
 void TCustomListView::DefaultHandler(TMessage& AMessage) {
@@ -71,9 +45,6 @@ void TCustomListView::DefaultHandler(TMessage& AMessage) {
     const LPARAM l = AMessage.LParam;
     LRESULT& result = AMessage.Result;
     switch (AMessage.Msg) {
-        case WM_GETDLGCODE:
-            result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             return MouseSelect(AMessage, false);
@@ -138,7 +109,7 @@ void TCustomListView::DefaultHandler(TMessage& AMessage) {
             result = TRUE;
             return;
         case LVM_GETEDITCONTROL:
-            result = IsEditing() ? LRESULT(FEditor->Handle()) : 0;
+            result = IsEditing() ? LRESULT(EditorHandle()) : 0;
             return;
         case LVM_GETCOLUMNWIDTH: {
             const Integer column = Integer(intptr_t(w));
@@ -178,7 +149,7 @@ void TCustomListView::DefaultHandler(TMessage& AMessage) {
             const Integer index = Integer(intptr_t(w));
             result = 0;
             if (index < 0) return CancelEdit();
-            if (StartEdit(index)) result = LRESULT(FEditor->Handle());
+            if (StartEdit(index)) result = LRESULT(EditorHandle());
             return;
         }
         case LVM_CANCELEDITLABEL:
@@ -186,7 +157,7 @@ void TCustomListView::DefaultHandler(TMessage& AMessage) {
             result = 0;
             return;
         default:
-            return TCustomControl::DefaultHandler(AMessage);
+            return TCustomViewControl::DefaultHandler(AMessage);
     }
 }
 
@@ -309,39 +280,33 @@ TRect TCustomListView::EditorRect() {
     const TRect label = ItemRect(FEditIndex, drLabel);
     const Integer height = FontHeight() + 6;
     const Integer top = FViewStyle == vsIcon ? label.Top : label.Top + (label.Height() - height) / 2;
-    return Bounds(label.Left, top, std::max(label.Width(), 8 * FCharWidth), height);
+    return Bounds(label.Left, top, std::max(label.Width(), 8 * CharWidth()), height);
 }
 
 bool TCustomListView::StartEdit(Integer AIndex) {
     if (FReadOnly || !ValidIndex(AIndex) || !HandleAllocated()) return false;
-    if (IsEditing()) FEditor->Finish(true);
+    FinishEditor(true);
     TListItem* item = HookItem(AIndex);
     if (!item || !CanEdit(item) || !StillAt(item, AIndex)) return false;
     MakeRowVisible(AIndex, false);
-    if (!FEditor) {
-        FEditor = std::make_unique<TLabelEditor>(nullptr);
-        FEditor->SetParent(this);
-        FEditor->OnDone = [this](bool AAccept) { EditorDone(AAccept); };
-    }
     FEditIndex = AIndex;
-    FEditor->Start(EditorRect(), HookItem(AIndex)->Caption());
+    StartEditor(EditorRect(), HookItem(AIndex)->Caption());
     return true;
 }
 
-void TCustomListView::PlaceEditor() {
-    if (IsEditing() && ValidIndex(FEditIndex)) FEditor->SetBoundsRect(EditorRect());
+void TCustomListView::MoveEditor() {
+    if (IsEditing() && ValidIndex(FEditIndex)) PlaceEditor(EditorRect());
 }
 
-void TCustomListView::EditorDone(bool AAccept) {
+void TCustomListView::EditorDone(std::optional<String> AText) {
     const Integer index = std::exchange(FEditIndex, -1);
-    const String text = FEditor->Text();
-    if (ValidIndex(index)) Edit(index, AAccept ? std::optional<String>(text) : std::nullopt);
+    if (ValidIndex(index)) Edit(index, std::move(AText));
 }
 
 void TCustomListView::HeaderNotify(TMessage& AMessage) {
     const auto* notice = reinterpret_cast<const NMHEADERW*>(AMessage.LParam);
     if (!notice || !FHeader || notice->hdr.hwndFrom != FHeader->Handle())
-        return TCustomControl::DefaultHandler(AMessage);
+        return TCustomViewControl::DefaultHandler(AMessage);
     AMessage.Result = 0;
     const Integer column = notice->iItem;
     if (column < 0 || column >= FColumns->Count()) return;

@@ -17,23 +17,15 @@ constexpr Integer StateWidth = 16;
 constexpr Integer IconSpacing = 43;
 constexpr Integer DefaultIconSize = 32;
 
-bool Contains(const TRect& ARect, TPoint APoint) {
-    return APoint.X >= ARect.Left && APoint.X < ARect.Right && APoint.Y >= ARect.Top &&
-           APoint.Y < ARect.Bottom;
-}
-
 Integer CeilDiv(Integer A, Integer B) {
     return B > 0 ? (A + B - 1) / B : 0;
 }
 
 }  // namespace
 
-Integer TCustomListView::FontHeight() {
-    if (FFontHeight == 0) {
-        FFontHeight = std::max(FontTextHeight(Font()), 1);
-        FCharWidth = std::max(FontTextWidth(Font(), u"x"), 1);
-    }
-    return FFontHeight;
+Integer TCustomListView::CharWidth() {
+    if (FCharWidth == 0) FCharWidth = std::max(FontTextWidth(Font(), u"x"), 1);
+    return FCharWidth;
 }
 
 SIZE TCustomListView::ImageSize(WPARAM AList) {
@@ -59,8 +51,7 @@ Integer TCustomListView::RowsTop() {
 
 Integer TCustomListView::ListColumnWidth() {
     if (FListWidth > 0) return FListWidth;
-    FontHeight();
-    return 15 * FCharWidth + ImageSize(LVSIL_SMALL).cx + (FCheckboxes ? StateWidth : 0) + 8;
+    return 15 * CharWidth() + ImageSize(LVSIL_SMALL).cx + (FCheckboxes ? StateWidth : 0) + 8;
 }
 
 Integer TCustomListView::CellWidth() {
@@ -198,13 +189,14 @@ Integer TCustomListView::ItemAt(TPoint APoint, bool* AOnCheck) {
         }
     }
     if (!ValidIndex(index)) return -1;
-    if (FCheckboxes && Contains(StateRect(index), APoint)) {
+    if (FCheckboxes && ContainsPoint(StateRect(index), APoint)) {
         if (AOnCheck) *AOnCheck = true;
         return index;
     }
     const TRect bounds = ItemRect(index, drBounds);
-    if (FViewStyle == vsReport && FRowSelect) return Contains(bounds, APoint) ? index : -1;
-    const bool hit = Contains(ItemRect(index, drIcon), APoint) || Contains(ItemRect(index, drLabel), APoint);
+    if (FViewStyle == vsReport && FRowSelect) return ContainsPoint(bounds, APoint) ? index : -1;
+    const bool hit =
+        ContainsPoint(ItemRect(index, drIcon), APoint) || ContainsPoint(ItemRect(index, drLabel), APoint);
     return hit ? index : -1;
 }
 
@@ -259,7 +251,7 @@ void TCustomListView::ScrollTo(Integer AX, Integer AY) {
     if (!HandleAllocated()) return;
     UpdateScrollState();
     LayoutHeader();
-    PlaceEditor();
+    MoveEditor();
     Invalidate();
 }
 
@@ -311,9 +303,7 @@ void TCustomListView::MakeRowVisible(Integer AIndex, bool APartialOK) {
     }
 }
 
-bool TCustomListView::DoScrollMessage(TMessage& AMessage, int ABar) {
-    // A scroll bar control's own message goes back to that control.
-    if (AMessage.LParam) return false;
+void TCustomListView::ScrollMessage(TMessage& AMessage, int ABar) {
     const bool vertical = ABar == SB_VERT;
     Integer line = FontHeight(), page = vertical ? ClientHeight() : ClientWidth();
     if (FViewStyle == vsReport && vertical) {
@@ -329,8 +319,6 @@ bool TCustomListView::DoScrollMessage(TMessage& AMessage, int ABar) {
         ScrollTo(FScrollX, target);
     else
         ScrollTo(target, FScrollY);
-    AMessage.Result = 0;
-    return true;
 }
 
 void TCustomListView::LayoutHeader() {
@@ -352,13 +340,12 @@ void TCustomListView::DestroyHeader() {
 }
 
 void TCustomListView::CreateParams(TCreateParams& AParams) {
-    TCustomControl::CreateParams(AParams);
+    TCustomViewControl::CreateParams(AParams);
     AParams.WinClassName = u"SysListView32";
-    AParams.Style |= WS_CLIPCHILDREN;
 }
 
 void TCustomListView::CreateWnd() {
-    TCustomControl::CreateWnd();
+    TCustomViewControl::CreateWnd();
     CreateHeader();
     ScrollTo(FScrollX, FScrollY);
     UpdateScrollState();
@@ -368,5 +355,5 @@ void TCustomListView::DestroyWnd() {
     CancelEdit();
     // Destroyed on its own first, so the list hears of it (WM_PARENTNOTIFY).
     DestroyHeader();
-    TCustomControl::DestroyWnd();
+    TCustomViewControl::DestroyWnd();
 }

@@ -16,10 +16,6 @@ namespace {
 constexpr Cardinal OneLine = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
 constexpr Integer CellMargin = 6;
 
-bool Intersects(const TRect& A, const TRect& B) {
-    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
-}
-
 }  // namespace
 
 TColor TCustomListView::SelectionColor() const {
@@ -50,7 +46,7 @@ void TCustomListView::Paint() {
         TRect cell = CellRect(i);
         // A report row also owns the area right of its columns (the selection, the focus frame).
         if (FViewStyle == vsReport) cell.Right = std::max(cell.Right, ClientWidth());
-        if (!Intersects(cell, clip)) continue;
+        if (!RectsIntersect(cell, clip)) continue;
         TListItem* item =
             FOwnerData ? FetchRow(i, row, {irText, irImage, irState}) : FItems->FItems[size_t(i)].get();
         if (ValidIndex(i)) PaintItem(i, item);

@@ -21,11 +21,6 @@ constexpr Integer FrameMargin = 4;
 constexpr Integer TextMargin = 6;
 constexpr Integer ImageGap = 3;
 
-bool Contains(const TRect& ARect, TPoint APoint) {
-    return APoint.X >= ARect.Left && APoint.X < ARect.Right && APoint.Y >= ARect.Top &&
-           APoint.Y < ARect.Bottom;
-}
-
 }  // namespace
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
@@ -109,12 +104,11 @@ void TTabSheet::Dispatch(TMessage& AMessage) {
 }
 
 TPageControl::TPageControl(TComponent* AOwner)
-    : TCustomControl(AOwner), FImageLink(std::make_unique<TChangeLink>()) {
+    : TCustomControl(AOwner), FImageLink(this, [this] { PagesChanged(); }) {
     SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
     SetBounds(0, 0, 289, 193);
     SetColor(clBtnFace);
     SetTabStop(true);
-    FImageLink->OnChange = [this](TObject*) { PagesChanged(); };
 }
 
 TPageControl::~TPageControl() {
@@ -261,22 +255,12 @@ void TPageControl::SetStyle(TTabStyle AValue) {
 }
 
 void TPageControl::SetImages(TCustomImageList* AValue) {
-    if (AValue == FImages) return;
-    if (FImages) {
-        FImages->RemoveFreeNotification(this);
-        FImages->UnRegisterChanges(FImageLink.get());
-    }
-    FImages = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->RegisterChanges(FImageLink.get());
-    }
-    Perform(TCM_SETIMAGELIST, 0, LPARAM(AValue ? AValue->Handle() : nullptr));
+    if (FImageLink.Follow(AValue)) Perform(TCM_SETIMAGELIST, 0, LPARAM(FImageLink.Handle()));
 }
 
 void TPageControl::Notification(TComponent* AComponent, TOperation AOperation) {
     TCustomControl::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FImages) SetImages(nullptr);
+    if (AOperation == opRemove && AComponent == Images()) SetImages(nullptr);
 }
 
 TRect TPageControl::TabRect(Integer AIndex) {
@@ -291,9 +275,7 @@ Integer TPageControl::IndexOfTabAt(Integer X, Integer Y) {
 }
 
 bool TPageControl::CanChange() {
-    bool allow = true;
-    if (OnChanging) OnChanging(this, allow);
-    return allow;
+    return Allowed(OnChanging, this);
 }
 
 void TPageControl::Change() {
@@ -371,7 +353,7 @@ TRect TPageControl::ItemRect(Integer ATab) {
 Integer TPageControl::TabAt(TPoint APoint) {
     Layout();
     for (size_t i = 0; i < FTabRects.size(); ++i)
-        if (Contains(FTabRects[i], APoint)) return Integer(i);
+        if (ContainsPoint(FTabRects[i], APoint)) return Integer(i);
     return -1;
 }
 

@@ -86,7 +86,7 @@ public:
     void SetTabHeight(Integer AValue);
     TTabStyle Style() const { return FStyle; }
     void SetStyle(TTabStyle AValue);
-    TCustomImageList* Images() const { return FImages; }
+    TCustomImageList* Images() const { return FImageLink.List(); }
     void SetImages(TCustomImageList* AValue);
 
     // Through TCM_GETITEMRECT and TCM_HITTEST, so a derived control's corrections apply.
@@ -136,8 +136,7 @@ private:
     Integer FTabWidth = 0;
     Integer FTabHeight = 0;
     TTabStyle FStyle = tsTabs;
-    TCustomImageList* FImages = nullptr;
-    std::unique_ptr<TChangeLink> FImageLink;
+    TImageListLink FImageLink;
     win::HIMAGELIST FImageHandle = nullptr;
     // TCM_SETITEMSIZE's width and height.
     Integer FItemWidth = 0;

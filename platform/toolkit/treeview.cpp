@@ -305,17 +305,11 @@ void TTreeNodes::EndUpdate() {
 }
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner)
-    : TCustomControl(AOwner),
+    : TCustomViewControl(AOwner),
       FItems(std::make_unique<TTreeNodes>(this)),
-      FImagesLink(std::make_unique<TChangeLink>()),
-      FStateLink(std::make_unique<TChangeLink>()) {
-    SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse} + TControlStyle{csAcceptsControls});
+      FImagesLink(this, [this] { NodesChanged(true); }),
+      FStateLink(this, [this] { NodesChanged(true); }) {
     SetBounds(0, 0, 121, 97);
-    SetColor(clWindow);
-    SetParentColor(false);
-    SetTabStop(true);
-    FImagesLink->OnChange = [this](TObject* Sender) { ImageListChanged(Sender); };
-    FStateLink->OnChange = FImagesLink->OnChange;
 }
 
 TCustomTreeView::~TCustomTreeView() {
@@ -334,13 +328,9 @@ void TCustomTreeView::NodesChanged(bool ALayout) {
         FLayoutPending = false;
         ScrollTo(FScrollX, FTop);
         UpdateScrollState();
-        PlaceEditor();
+        MoveEditor();
     }
     Invalidate();
-}
-
-void TCustomTreeView::ImageListChanged(TObject*) {
-    NodesChanged(true);
 }
 
 bool TCustomTreeView::SelectNode(TTreeNode* ANode) {
@@ -432,7 +422,7 @@ void TCustomTreeView::RemoveNode(TTreeNode* ANode) {
     ANode->FDeleting = true;
     if (FEditNode && IsEditing())
         for (TTreeNode* n = FEditNode; n; n = n->FParent)
-            if (n == ANode) FEditor->Finish(false);
+            if (n == ANode) FinishEditor(false);
     // A selection in the branch goes to a neighbour, else to the parent.
     bool selectionInside = false;
     for (TTreeNode* n = FSelected; n && !selectionInside; n = n->FParent)
@@ -543,48 +533,22 @@ void TCustomTreeView::SetHideSelection(bool AValue) {
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* AValue) {
-    if (AValue == FImages) return;
-    if (FImages) {
-        if (FImages != FStateImages) FImages->RemoveFreeNotification(this);
-        FImages->UnRegisterChanges(FImagesLink.get());
-    }
-    FImages = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->RegisterChanges(FImagesLink.get());
-    }
-    Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(AValue ? AValue->Handle() : nullptr));
+    if (FImagesLink.Follow(AValue)) Perform(TVM_SETIMAGELIST, TVSIL_NORMAL, LPARAM(FImagesLink.Handle()));
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* AValue) {
-    if (AValue == FStateImages) return;
-    if (FStateImages) {
-        if (FImages != FStateImages) FStateImages->RemoveFreeNotification(this);
-        FStateImages->UnRegisterChanges(FStateLink.get());
-    }
-    FStateImages = AValue;
-    if (AValue) {
-        AValue->FreeNotification(this);
-        AValue->RegisterChanges(FStateLink.get());
-    }
-    Perform(TVM_SETIMAGELIST, TVSIL_STATE, LPARAM(AValue ? AValue->Handle() : nullptr));
+    if (FStateLink.Follow(AValue)) Perform(TVM_SETIMAGELIST, TVSIL_STATE, LPARAM(FStateLink.Handle()));
 }
 
 void TCustomTreeView::Notification(TComponent* AComponent, TOperation AOperation) {
-    TCustomControl::Notification(AComponent, AOperation);
+    TCustomViewControl::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
-    if (AComponent == FImages) SetImages(nullptr);
-    if (AComponent == FStateImages) SetStateImages(nullptr);
-}
-
-bool TCustomTreeView::IsEditing() const {
-    return FEditor && FEditor->Active();
+    if (AComponent == Images()) SetImages(nullptr);
+    if (AComponent == StateImages()) SetStateImages(nullptr);
 }
 
 bool TCustomTreeView::CanChange(TTreeNode* Node) {
-    bool allow = true;
-    if (OnChanging) OnChanging(this, Node, allow);
-    return allow;
+    return Allowed(OnChanging, this, Node);
 }
 
 void TCustomTreeView::Change(TTreeNode* Node) {
@@ -592,9 +556,7 @@ void TCustomTreeView::Change(TTreeNode* Node) {
 }
 
 bool TCustomTreeView::CanExpand(TTreeNode* Node) {
-    bool allow = true;
-    if (OnExpanding) OnExpanding(this, Node, allow);
-    return allow;
+    return Allowed(OnExpanding, this, Node);
 }
 
 void TCustomTreeView::Expand(TTreeNode* Node) {
@@ -602,9 +564,7 @@ void TCustomTreeView::Expand(TTreeNode* Node) {
 }
 
 bool TCustomTreeView::CanCollapse(TTreeNode* Node) {
-    bool allow = true;
-    if (OnCollapsing) OnCollapsing(this, Node, allow);
-    return allow;
+    return Allowed(OnCollapsing, this, Node);
 }
 
 void TCustomTreeView::Collapse(TTreeNode* Node) {
@@ -616,9 +576,7 @@ void TCustomTreeView::Delete(TTreeNode* Node) {
 }
 
 bool TCustomTreeView::CanEdit(TTreeNode* Node) {
-    bool allow = true;
-    if (OnEditing) OnEditing(this, Node, allow);
-    return allow;
+    return Allowed(OnEditing, this, Node);
 }
 
 void TCustomTreeView::Edit(TTreeNode* Node, std::optional<String> AText) {
@@ -634,10 +592,6 @@ void TCustomTreeView::GetImageIndex(TTreeNode* Node) {
 
 void TCustomTreeView::GetSelectedIndex(TTreeNode* Node) {
     if (OnGetSelectedIndex) OnGetSelectedIndex(this, Node);
-}
-
-void TCustomTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
-    if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
 }
 
 bool TCustomTreeView::CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,

@@ -189,7 +189,7 @@ using TTVAdvancedCustomDrawItemEvent =
     std::function<void(TCustomTreeView* Sender, TTreeNode* Node, TCustomDrawState State,
                        TCustomDrawStage Stage, bool& PaintImages, bool& DefaultDraw)>;
 
-class TCustomTreeView : public TCustomControl {
+class TCustomTreeView : public TCustomViewControl {
 public:
     explicit TCustomTreeView(TComponent* AOwner);
     ~TCustomTreeView() override;
@@ -210,9 +210,9 @@ public:
     void SetShowButtons(bool AValue);
     Integer Indent() const { return FIndent; }
     void SetIndent(Integer AValue);
-    TCustomImageList* Images() const { return FImages; }
+    TCustomImageList* Images() const { return FImagesLink.List(); }
     void SetImages(TCustomImageList* AValue);
-    TCustomImageList* StateImages() const { return FStateImages; }
+    TCustomImageList* StateImages() const { return FStateLink.List(); }
     void SetStateImages(TCustomImageList* AValue);
     bool HideSelection() const { return FHideSelection; }
     void SetHideSelection(bool AValue);
@@ -228,7 +228,6 @@ public:
     THitTests GetHitTestInfoAt(Integer X, Integer Y);
     void FullExpand();
     void FullCollapse();
-    bool IsEditing() const;
 
     TTVChangingEvent OnChanging;
     TTVChangedEvent OnChange;
@@ -241,11 +240,9 @@ public:
     TTVEditedEvent OnEdited;
     TTVExpandedEvent OnGetImageIndex;
     TTVExpandedEvent OnGetSelectedIndex;
-    TContextPopupEvent OnContextPopup;
     TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
 
     void Paint() override;
-    void Dispatch(TMessage& AMessage) override;
     void DefaultHandler(TMessage& AMessage) override;
     void CreateParams(TCreateParams& AParams) override;
     void CreateWnd() override;
@@ -271,10 +268,14 @@ protected:
     // May set the node's ImageIndex (SelectedIndex) before it is painted.
     virtual void GetImageIndex(TTreeNode* Node);
     virtual void GetSelectedIndex(TTreeNode* Node);
-    virtual void DoContextPopup(TPoint MousePos, bool& Handled);
     // Raises OnAdvancedCustomDrawItem; false: nothing of the node is drawn.
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage,
                                 bool& PaintImages);
+
+    void ScrollMessage(TMessage& AMessage, int ABar) override;
+    void LayoutChanged() override;
+    void FontChanged() override;
+    void EditorDone(std::optional<String> AText) override;
 
 private:
     friend class TTreeNode;
@@ -288,11 +289,9 @@ private:
     void RemoveNode(TTreeNode* ANode);
     void BuryNodes();
     void NodesChanged(bool ALayout);
-    void ImageListChanged(TObject* Sender);
 
     // Layout and painting (treeviewpaint.cpp).
     const std::vector<TTreeNode*>& Rows();
-    Integer FontHeight();
     Integer ItemHeight();
     Integer VisibleCount();
     win::SIZE ImageSize(win::WPARAM AList);
@@ -306,7 +305,6 @@ private:
     void ScrollTo(Integer AX, Integer ATop);
     void UpdateScrollState();
     void MakeNodeVisible(TTreeNode* ANode);
-    bool DoScrollMessage(TMessage& AMessage, int ABar);
     void PaintNode(TTreeNode* ANode);
     void PaintLines(TTreeNode* ANode, const TRect& ARow);
     void PaintButton(Integer X, Integer Y, bool AExpanded);
@@ -317,9 +315,8 @@ private:
     void KeyNavigate(Word AKey);
     void TypeAhead(char16_t AChar);
     bool StartEdit(TTreeNode* ANode);
-    void EditorDone(bool AAccept);
     TRect EditorRect();
-    void PlaceEditor();
+    void MoveEditor();
 
     std::unique_ptr<TTreeNodes> FItems;
     TTreeNode* FSelected = nullptr;
@@ -330,10 +327,8 @@ private:
     bool FHideSelection = true;
     bool FRightClickSelect = false;
     bool FReadOnly = false;
-    TCustomImageList* FImages = nullptr;
-    TCustomImageList* FStateImages = nullptr;
-    std::unique_ptr<TChangeLink> FImagesLink;
-    std::unique_ptr<TChangeLink> FStateLink;
+    TImageListLink FImagesLink;
+    TImageListLink FStateLink;
     // By TVSIL_NORMAL and TVSIL_STATE.
     win::HIMAGELIST FImageHandles[3] = {};
 
@@ -344,10 +339,8 @@ private:
     Integer FDeleteDepth = 0;
     Integer FTop = 0;
     Integer FScrollX = 0;
-    Integer FFontHeight = 0;
     Integer FUpdateCount = 0;
     bool FLayoutPending = false;
-    std::unique_ptr<TLabelEditor> FEditor;
     TTreeNode* FEditNode = nullptr;
     TTypeAhead FTypeAhead;
 };

@@ -22,40 +22,13 @@ bool OnItem(THitTest APart) {
 
 }  // namespace
 
-void TCustomTreeView::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case WM_HSCROLL:
-            if (DoScrollMessage(AMessage, SB_HORZ)) return;
-            break;
-        case WM_VSCROLL:
-            if (DoScrollMessage(AMessage, SB_VERT)) return;
-            break;
-        case WM_SIZE:
-            TCustomControl::Dispatch(AMessage);
-            return NodesChanged(true);
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            TCustomControl::Dispatch(AMessage);
-            // The selection's colour follows the focus.
-            if (HandleAllocated()) Invalidate();
-            return;
-        case CM_FONTCHANGED:
-            FFontHeight = 0;
-            for (const TTreeNode* node : FItems->FLive)
-                const_cast<TTreeNode*>(node)->FTextWidth = -1;
-            TCustomControl::Dispatch(AMessage);
-            return NodesChanged(true);
-        case WM_RBUTTONUP: {
-            bool handled = false;
-            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
-            DoContextPopup(at, handled);
-            if (!handled) break;
-            return TCustomControl::MouseUp(mbRight, KeysToShiftState(AMessage.WParam), at.X, at.Y);
-        }
-        default:
-            break;
-    }
-    TCustomControl::Dispatch(AMessage);
+void TCustomTreeView::LayoutChanged() {
+    NodesChanged(true);
+}
+
+void TCustomTreeView::FontChanged() {
+    for (const TTreeNode* node : FItems->FLive)
+        const_cast<TTreeNode*>(node)->FTextWidth = -1;
 }
 
 void TCustomTreeView::DefaultHandler(TMessage& AMessage) {
@@ -63,9 +36,6 @@ void TCustomTreeView::DefaultHandler(TMessage& AMessage) {
     const LPARAM l = AMessage.LParam;
     LRESULT& result = AMessage.Result;
     switch (AMessage.Msg) {
-        case WM_GETDLGCODE:
-            result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-            return;
         case WM_LBUTTONDOWN:
             return MouseDown(AMessage, false, false);
         case WM_LBUTTONDBLCLK:
@@ -113,15 +83,14 @@ void TCustomTreeView::DefaultHandler(TMessage& AMessage) {
             result = VisibleCount();
             return;
         case TVM_EDITLABELW:
-            result =
-                StartEdit(FItems->NodeOf(reinterpret_cast<HTREEITEM>(l))) ? LRESULT(FEditor->Handle()) : 0;
+            result = StartEdit(FItems->NodeOf(reinterpret_cast<HTREEITEM>(l))) ? LRESULT(EditorHandle()) : 0;
             return;
         case TVM_ENDEDITLABELNOW:
-            if (IsEditing()) FEditor->Finish(w == FALSE);
+            FinishEditor(w == FALSE);
             result = TRUE;
             return;
         default:
-            return TCustomControl::DefaultHandler(AMessage);
+            return TCustomViewControl::DefaultHandler(AMessage);
     }
 }
 
@@ -233,42 +202,35 @@ TRect TCustomTreeView::EditorRect() {
 
 bool TCustomTreeView::StartEdit(TTreeNode* ANode) {
     if (FReadOnly || !Alive(ANode) || !HandleAllocated()) return false;
-    if (IsEditing()) FEditor->Finish(true);
+    FinishEditor(true);
     if (!Alive(ANode) || !CanEdit(ANode) || !Alive(ANode)) return false;
     MakeNodeVisible(ANode);
     if (!Alive(ANode)) return false;
-    if (!FEditor) {
-        FEditor = std::make_unique<TLabelEditor>(nullptr);
-        FEditor->SetParent(this);
-        FEditor->OnDone = [this](bool AAccept) { EditorDone(AAccept); };
-    }
     FEditNode = ANode;
-    FEditor->Start(EditorRect(), ANode->Text());
+    StartEditor(EditorRect(), ANode->Text());
     return true;
 }
 
-void TCustomTreeView::PlaceEditor() {
-    if (IsEditing() && Alive(FEditNode)) FEditor->SetBoundsRect(EditorRect());
+void TCustomTreeView::MoveEditor() {
+    if (IsEditing() && Alive(FEditNode)) PlaceEditor(EditorRect());
 }
 
-void TCustomTreeView::EditorDone(bool AAccept) {
+void TCustomTreeView::EditorDone(std::optional<String> AText) {
     TTreeNode* node = std::exchange(FEditNode, nullptr);
-    const String text = FEditor->Text();
-    if (Alive(node)) Edit(node, AAccept ? std::optional<String>(text) : std::nullopt);
+    if (Alive(node)) Edit(node, std::move(AText));
 }
 
 void TCustomTreeView::CreateParams(TCreateParams& AParams) {
-    TCustomControl::CreateParams(AParams);
+    TCustomViewControl::CreateParams(AParams);
     AParams.WinClassName = u"SysTreeView32";
-    AParams.Style |= WS_CLIPCHILDREN;
 }
 
 void TCustomTreeView::CreateWnd() {
-    TCustomControl::CreateWnd();
+    TCustomViewControl::CreateWnd();
     NodesChanged(true);
 }
 
 void TCustomTreeView::DestroyWnd() {
-    if (IsEditing()) FEditor->Finish(false);
-    TCustomControl::DestroyWnd();
+    FinishEditor(false);
+    TCustomViewControl::DestroyWnd();
 }

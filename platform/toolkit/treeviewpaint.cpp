@@ -17,10 +17,6 @@ constexpr Integer ImageGap = 2;
 constexpr Integer ButtonHalf = 4;
 constexpr TColor LineColor = clBtnShadow;
 
-bool Intersects(const TRect& A, const TRect& B) {
-    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
-}
-
 // Every other pixel, starting on an even coordinate so joining lines meet.
 void DottedLine(TCanvas* ACanvas, Integer X1, Integer Y1, Integer X2, Integer Y2) {
     if (Y1 == Y2) {
@@ -45,11 +41,6 @@ const std::vector<TTreeNode*>& TCustomTreeView::Rows() {
     }
     FRowsValid = true;
     return FRows;
-}
-
-Integer TCustomTreeView::FontHeight() {
-    if (FFontHeight == 0) FFontHeight = std::max(FontTextHeight(Font()), 1);
-    return FFontHeight;
 }
 
 SIZE TCustomTreeView::ImageSize(WPARAM AList) {
@@ -159,7 +150,7 @@ void TCustomTreeView::ScrollTo(Integer AX, Integer ATop) {
     FTop = ATop;
     if (!HandleAllocated()) return;
     UpdateScrollState();
-    PlaceEditor();
+    MoveEditor();
     Invalidate();
 }
 
@@ -186,9 +177,7 @@ void TCustomTreeView::MakeNodeVisible(TTreeNode* ANode) {
         ScrollTo(FScrollX, ANode->FRow - page + 1);
 }
 
-bool TCustomTreeView::DoScrollMessage(TMessage& AMessage, int ABar) {
-    // A scroll bar control's own message goes back to that control.
-    if (AMessage.LParam) return false;
+void TCustomTreeView::ScrollMessage(TMessage& AMessage, int ABar) {
     if (ABar == SB_VERT) {
         const Integer last = std::max(Integer(Rows().size()) - VisibleCount(), 0);
         ScrollTo(FScrollX, ScrollRequest(AMessage.WParam, FTop, 1, VisibleCount(), last));
@@ -196,8 +185,6 @@ bool TCustomTreeView::DoScrollMessage(TMessage& AMessage, int ABar) {
         const Integer last = std::max(ContentWidth() - ClientWidth(), 0);
         ScrollTo(ScrollRequest(AMessage.WParam, FScrollX, FontHeight(), ClientWidth(), last), FTop);
     }
-    AMessage.Result = 0;
-    return true;
 }
 
 void TCustomTreeView::Paint() {
@@ -206,7 +193,7 @@ void TCustomTreeView::Paint() {
     // The rows are read again each time: a hook may change the tree.
     for (Integer row = FTop; row <= last && row < Integer(Rows().size()); ++row) {
         TTreeNode* node = Rows()[size_t(row)];
-        if (Intersects(NodeRect(node, false), clip)) PaintNode(node);
+        if (RectsIntersect(NodeRect(node, false), clip)) PaintNode(node);
     }
 }
 

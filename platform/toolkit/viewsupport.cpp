@@ -37,6 +37,32 @@ const String& TTypeAhead::Add(char16_t AChar) {
     return FText;
 }
 
+TImageListLink::TImageListLink(TComponent* AControl, std::function<void()> AChanged)
+    : FControl(AControl), FLink(std::make_unique<TChangeLink>()) {
+    FLink->OnChange = [AChanged](TObject*) { AChanged(); };
+}
+
+bool TImageListLink::Follow(TCustomImageList* AList) {
+    if (AList == FList) return false;
+    // The free notification stays: a list freed later finds nothing to clear.
+    if (FList) FList->UnRegisterChanges(FLink.get());
+    FList = AList;
+    if (AList) {
+        AList->FreeNotification(FControl);
+        AList->RegisterChanges(FLink.get());
+    }
+    return true;
+}
+
+bool ContainsPoint(const TRect& ARect, TPoint APoint) {
+    return APoint.X >= ARect.Left && APoint.X < ARect.Right && APoint.Y >= ARect.Top &&
+           APoint.Y < ARect.Bottom;
+}
+
+bool RectsIntersect(const TRect& A, const TRect& B) {
+    return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
+}
+
 bool StartsWithText(const String& APrefix, const String& AText) {
     return AText.size() >= APrefix.size() && AnsiSameText(AText.substr(0, APrefix.size()), APrefix);
 }
@@ -239,4 +265,87 @@ void TLabelEditor::KeyPress(char16_t& AKey) {
     FAllSelected = false;
     SetText(text);
     Invalidate();
+}
+
+TCustomViewControl::TCustomViewControl(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse} + TControlStyle{csAcceptsControls});
+    SetColor(clWindow);
+    SetParentColor(false);
+    SetTabStop(true);
+}
+
+TCustomViewControl::~TCustomViewControl() = default;
+
+void TCustomViewControl::Dispatch(TMessage& AMessage) {
+    switch (AMessage.Msg) {
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            // A scroll bar control's own message goes back to that control.
+            if (AMessage.LParam) break;
+            AMessage.Result = 0;
+            return ScrollMessage(AMessage, AMessage.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
+        case WM_SIZE:
+            TCustomControl::Dispatch(AMessage);
+            return LayoutChanged();
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            TCustomControl::Dispatch(AMessage);
+            // The selection's colour follows the focus.
+            if (HandleAllocated()) Invalidate();
+            return;
+        case CM_FONTCHANGED:
+            FFontHeight = 0;
+            TCustomControl::Dispatch(AMessage);
+            FontChanged();
+            return LayoutChanged();
+        case WM_RBUTTONUP: {
+            bool handled = false;
+            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+            DoContextPopup(at, handled);
+            if (!handled) break;
+            return MouseUp(mbRight, KeysToShiftState(AMessage.WParam), at.X, at.Y);
+        }
+        default:
+            break;
+    }
+    TCustomControl::Dispatch(AMessage);
+}
+
+void TCustomViewControl::DefaultHandler(TMessage& AMessage) {
+    if (AMessage.Msg != WM_GETDLGCODE) return TCustomControl::DefaultHandler(AMessage);
+    AMessage.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+}
+
+void TCustomViewControl::CreateParams(TCreateParams& AParams) {
+    TCustomControl::CreateParams(AParams);
+    // Children over the items (the label editor, a program's own edit) are not painted over.
+    AParams.Style |= WS_CLIPCHILDREN;
+}
+
+void TCustomViewControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+    if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
+}
+
+Integer TCustomViewControl::FontHeight() {
+    if (FFontHeight == 0) FFontHeight = std::max(FontTextHeight(Font()), 1);
+    return FFontHeight;
+}
+
+void TCustomViewControl::StartEditor(const TRect& ABounds, const String& AText) {
+    if (!FEditor) {
+        FEditor = std::make_unique<TLabelEditor>(nullptr);
+        FEditor->SetParent(this);
+        FEditor->OnDone = [this](bool AAccept) {
+            EditorDone(AAccept ? std::optional<String>(FEditor->Text()) : std::nullopt);
+        };
+    }
+    FEditor->Start(ABounds, AText);
+}
+
+void TCustomViewControl::PlaceEditor(const TRect& ABounds) {
+    if (IsEditing()) FEditor->SetBoundsRect(ABounds);
+}
+
+void TCustomViewControl::FinishEditor(bool AAccept) {
+    if (IsEditing()) FEditor->Finish(AAccept);
 }

@@ -1,11 +1,16 @@
 // What the list view, the tree view and the page control share: custom-draw
-// states, the context popup, type-ahead, text measures outside painting, the
-// scroll state kept on the window, and the in-place label editor.
+// states, hooks that may refuse, image lists they follow, type-ahead, text
+// measures and plain drawing, the scroll state kept on the window, the
+// in-place label editor, and the base of the two views.
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "platform/toolkit/controls.h"
+#include "platform/toolkit/imagelist.h"
 
 enum TCustomDrawStateItem {
     cdsSelected,
@@ -23,6 +28,33 @@ enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 
 // Before a control's popup menu: Handled keeps the menu away.
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// Raises an event whose last argument may refuse; true when none is assigned.
+template <typename TEvent, typename... TArgs>
+bool Allowed(const TEvent& AEvent, TArgs&&... AArgs) {
+    bool allow = true;
+    if (AEvent) AEvent(std::forward<TArgs>(AArgs)..., allow);
+    return allow;
+}
+
+// An image list a control shows: its changes reach AChanged, and the control
+// hears when it is freed (and then follows nil from its Notification).
+class TImageListLink {
+public:
+    TImageListLink(TComponent* AControl, std::function<void()> AChanged);
+    TCustomImageList* List() const { return FList; }
+    win::HIMAGELIST Handle() const { return FList ? FList->Handle() : nullptr; }
+    // False when it follows AList already.
+    bool Follow(TCustomImageList* AList);
+
+private:
+    TComponent* FControl;
+    TCustomImageList* FList = nullptr;
+    std::unique_ptr<TChangeLink> FLink;
+};
+
+bool ContainsPoint(const TRect& ARect, TPoint APoint);
+bool RectsIntersect(const TRect& A, const TRect& B);
 
 // Characters typed less than a second apart make one search prefix.
 class TTypeAhead {
@@ -80,4 +112,42 @@ private:
     bool FActive = false;
     bool FAllSelected = false;
     Integer FCaret = 0;
+};
+
+// The base of the list and tree views: the messages both answer alike (their
+// own scrolling, resizing, focus, font, the context popup on a right
+// release), the font's height, and the label editor's life.
+class TCustomViewControl : public TCustomControl {
+public:
+    explicit TCustomViewControl(TComponent* AOwner);
+    ~TCustomViewControl() override;
+
+    bool IsEditing() const { return FEditor && FEditor->Active(); }
+
+    TContextPopupEvent OnContextPopup;
+
+    void Dispatch(TMessage& AMessage) override;
+    void DefaultHandler(TMessage& AMessage) override;
+    void CreateParams(TCreateParams& AParams) override;
+
+protected:
+    // Raises OnContextPopup; Handled keeps the popup menu away.
+    virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+    // WM_HSCROLL (SB_HORZ) or WM_VSCROLL (SB_VERT) of the window itself.
+    virtual void ScrollMessage(TMessage& AMessage, int ABar) = 0;
+    // The size or the font changed.
+    virtual void LayoutChanged() = 0;
+    virtual void FontChanged() {}
+    Integer FontHeight();
+    // Opens the label editor over ABounds with AText.
+    void StartEditor(const TRect& ABounds, const String& AText);
+    void PlaceEditor(const TRect& ABounds);
+    void FinishEditor(bool AAccept);
+    // The editor closed, with AText when accepted.
+    virtual void EditorDone(std::optional<String> AText) = 0;
+    win::HWND EditorHandle() { return FEditor ? FEditor->Handle() : nullptr; }
+
+private:
+    std::unique_ptr<TLabelEditor> FEditor;
+    Integer FFontHeight = 0;
 };
