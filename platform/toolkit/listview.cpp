@@ -28,9 +28,7 @@ void TListColumn::Assign(TPersistent* ASource) {
 
 template <typename T>
 void TListColumn::Set(T& AField, const T& AValue) {
-    if (AField == AValue) return;
-    AField = AValue;
-    Changed(false);
+    if (Store(AField, AValue)) Changed(false);
 }
 
 void TListColumn::SetCaption(const String& AValue) {
@@ -280,9 +278,7 @@ void TIconOptions::Assign(TPersistent* ASource) {
 }
 
 void TIconOptions::SetWrapText(bool AValue) {
-    if (AValue == FWrapText) return;
-    FWrapText = AValue;
-    FOwner->Changed(true);
+    if (Store(FWrapText, AValue)) FOwner->Changed(true);
 }
 
 TCustomListView::TCustomListView(TComponent* AOwner)
@@ -452,27 +448,19 @@ void TCustomListView::SetShowColumnHeaders(bool AValue) {
 }
 
 void TCustomListView::SetGridLines(bool AValue) {
-    if (AValue == FGridLines) return;
-    FGridLines = AValue;
-    Changed(true);
+    if (Store(FGridLines, AValue)) Changed(true);
 }
 
 void TCustomListView::SetRowSelect(bool AValue) {
-    if (AValue == FRowSelect) return;
-    FRowSelect = AValue;
-    Changed(false);
+    if (Store(FRowSelect, AValue)) Changed(false);
 }
 
 void TCustomListView::SetCheckboxes(bool AValue) {
-    if (AValue == FCheckboxes) return;
-    FCheckboxes = AValue;
-    Changed(true);
+    if (Store(FCheckboxes, AValue)) Changed(true);
 }
 
 void TCustomListView::SetHideSelection(bool AValue) {
-    if (AValue == FHideSelection) return;
-    FHideSelection = AValue;
-    Changed(false);
+    if (Store(FHideSelection, AValue)) Changed(false);
 }
 
 void TCustomListView::SetMultiSelect(bool AValue) {

@@ -222,9 +222,7 @@ void TPageControl::SelectTab(Integer ATab) {
 }
 
 void TPageControl::SetTabPosition(TTabPosition AValue) {
-    if (AValue == FTabPosition) return;
-    FTabPosition = AValue;
-    PagesChanged();
+    if (Store(FTabPosition, AValue)) PagesChanged();
 }
 
 void TPageControl::SetMultiLine(bool AValue) {
@@ -249,9 +247,7 @@ void TPageControl::SetTabHeight(Integer AValue) {
 }
 
 void TPageControl::SetStyle(TTabStyle AValue) {
-    if (AValue == FStyle) return;
-    FStyle = AValue;
-    PagesChanged();
+    if (Store(FStyle, AValue)) PagesChanged();
 }
 
 void TPageControl::SetImages(TCustomImageList* AValue) {

@@ -53,9 +53,7 @@ Integer TTreeNode::AbsoluteIndex() const {
 }
 
 void TTreeNode::SetHasChildren(bool AValue) {
-    if (AValue == FHasChildren) return;
-    FHasChildren = AValue;
-    Changed(true);
+    if (Store(FHasChildren, AValue)) Changed(true);
 }
 
 void TTreeNode::SetExpanded(bool AValue) {
@@ -74,21 +72,15 @@ void TTreeNode::Collapse(bool ARecurse) {
 }
 
 void TTreeNode::SetImageIndex(Integer AValue) {
-    if (AValue == FImageIndex) return;
-    FImageIndex = AValue;
-    Changed(false);
+    if (Store(FImageIndex, AValue)) Changed(false);
 }
 
 void TTreeNode::SetSelectedIndex(Integer AValue) {
-    if (AValue == FSelectedIndex) return;
-    FSelectedIndex = AValue;
-    Changed(false);
+    if (Store(FSelectedIndex, AValue)) Changed(false);
 }
 
 void TTreeNode::SetStateIndex(Integer AValue) {
-    if (AValue == FStateIndex) return;
-    FStateIndex = AValue;
-    Changed(true);
+    if (Store(FStateIndex, AValue)) Changed(true);
 }
 
 TTreeNode* TTreeNode::Item(Integer AIndex) const {
@@ -502,21 +494,15 @@ void TCustomTreeView::FullCollapse() {
 }
 
 void TCustomTreeView::SetShowRoot(bool AValue) {
-    if (AValue == FShowRoot) return;
-    FShowRoot = AValue;
-    NodesChanged(true);
+    if (Store(FShowRoot, AValue)) NodesChanged(true);
 }
 
 void TCustomTreeView::SetShowLines(bool AValue) {
-    if (AValue == FShowLines) return;
-    FShowLines = AValue;
-    NodesChanged(false);
+    if (Store(FShowLines, AValue)) NodesChanged(false);
 }
 
 void TCustomTreeView::SetShowButtons(bool AValue) {
-    if (AValue == FShowButtons) return;
-    FShowButtons = AValue;
-    NodesChanged(false);
+    if (Store(FShowButtons, AValue)) NodesChanged(false);
 }
 
 void TCustomTreeView::SetIndent(Integer AValue) {
@@ -527,9 +513,7 @@ void TCustomTreeView::SetIndent(Integer AValue) {
 }
 
 void TCustomTreeView::SetHideSelection(bool AValue) {
-    if (AValue == FHideSelection) return;
-    FHideSelection = AValue;
-    NodesChanged(false);
+    if (Store(FHideSelection, AValue)) NodesChanged(false);
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* AValue) {

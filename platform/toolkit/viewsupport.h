@@ -29,6 +29,14 @@ enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 // Before a control's popup menu: Handled keeps the menu away.
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
+// Stores AValue; false when AField held it already.
+template <typename T>
+bool Store(T& AField, const T& AValue) {
+    if (AField == AValue) return false;
+    AField = AValue;
+    return true;
+}
+
 // Raises an event whose last argument may refuse; true when none is assigned.
 template <typename TEvent, typename... TArgs>
 bool Allowed(const TEvent& AEvent, TArgs&&... AArgs) {
