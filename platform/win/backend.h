@@ -12,7 +12,7 @@
 // - Restack: the X stacking of the mapped windows, top first.
 // - Present: copy the dirty part of the 32-bit BGRA backing surface to the
 //   window (alpha ignored unless layered); Expose events are answered from
-//   the same surface without asking the layer.
+//   TopLevelPixels without asking the layer.
 // - SetShape: XShape bounding and input shapes in window coordinates.
 // - SetLayeredAlpha/UploadLayered: constant alpha (e.g. the window opacity
 //   property) and per-pixel premultiplied content of a layered window.
@@ -117,6 +117,10 @@ TBackend& Backend();
 
 // For back ends, on the GUI thread.
 void QueueInput(const TInputEvent& AEvent);
+// What a top-level window shows now (its backing surface, or the upload of
+// a per-pixel layered window), for answering an expose; valid until the
+// window changes. False for anything else.
+bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels);
 // The window manager moved or sized a top-level window (screen rectangle).
 void ReportMoved(HWND AWindow, const RECT& ABounds);
 // Posts WM_SYSCOMMAND SC_CLOSE, resp. sends SC_RESTORE (a task bar restore).
