@@ -39,6 +39,7 @@ protected:
 
 TEST_F(Hints, AHintShowsAfterTheMouseRestsAndHidesAfterTheHidePause) {
     driver::MouseMove(At(A, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) - 10);
     EXPECT_FALSE(HintShown());
     driver::AdvanceTime(20);
@@ -53,9 +54,11 @@ TEST_F(Hints, AHintShowsAfterTheMouseRestsAndHidesAfterTheHidePause) {
 
 TEST_F(Hints, MovingToAnotherHintedControlTakesTheShortPause) {
     driver::MouseMove(At(A, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) + 10);
     ASSERT_TRUE(HintShown());
     driver::MouseMove(At(B, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintShortPause()) + 10);
     ASSERT_TRUE(HintShown());
     EXPECT_EQ(Application->HintWindow()->Caption(), u"Save");
@@ -74,12 +77,15 @@ TEST_F(Hints, OnShowHintSeesTheHintAndMayChangeOrRefuseIt) {
         AHintStr = u"提示: " + AHintStr;
     };
     driver::MouseMove(At(A, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) + 10);
     EXPECT_EQ(control, A);
     ASSERT_TRUE(HintShown());
     EXPECT_EQ(Application->HintWindow()->Caption(), u"提示: Open a file");
 
     driver::MouseMove(At(B, 5, 5));
+
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) + 10);
     EXPECT_EQ(control, B);
     EXPECT_FALSE(HintShown());
@@ -92,6 +98,7 @@ public:
 
 TEST_F(Hints, TurningHintsOffAndOnMakesAWindowOfTheNewClass) {
     driver::MouseMove(At(A, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) + 10);
     ASSERT_NE(Application->HintWindow(), nullptr);
     Application->SetHintWindowClass(HintWindowClassOf<TOwnHintWindow>());
@@ -99,6 +106,7 @@ TEST_F(Hints, TurningHintsOffAndOnMakesAWindowOfTheNewClass) {
     EXPECT_EQ(Application->HintWindow(), nullptr);
     Application->SetShowHint(true);
     driver::MouseMove(At(B, 5, 5));
+    Pump();
     driver::AdvanceTime(Cardinal(Application->HintPause()) + 10);
     EXPECT_NE(dynamic_cast<TOwnHintWindow*>(Application->HintWindow()), nullptr);
 }
