@@ -7,7 +7,6 @@
 #include "platform/toolkit/controlinternal.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/menus.h"
-#include "platform/toolkit/methods.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
@@ -48,10 +47,6 @@ void TSizeConstraints::SetMinHeight(Integer AValue) {
 void TSizeConstraints::SetMinWidth(Integer AValue) {
     if (AValue == FMinWidth) return;
     Change(FMinWidth, AValue);
-}
-
-void TControlActionLink::Change() {
-    if (auto* control = dynamic_cast<TControl*>(Client())) control->ActionChange(Action(), false);
 }
 
 TControl::TControl(TComponent* AOwner)
@@ -507,13 +502,7 @@ void TControl::MouseUp(TMouseButton AButton, TShiftState AShift, Integer X, Inte
 }
 
 void TControl::Click() {
-    TBasicAction* action = Action();
-    if (OnClick && action && !SameMethod(OnClick, action->OnExecute))
-        OnClick(this);
-    else if (FActionLink && action)
-        FActionLink->Execute();
-    else if (OnClick)
-        OnClick(this);
+    ClickThroughAction(OnClick, FActionLink.get(), this);
 }
 
 void TControl::DblClick() {
@@ -525,16 +514,7 @@ TBasicAction* TControl::Action() const {
 }
 
 void TControl::SetAction(TBasicAction* AValue) {
-    if (AValue == Action()) return;
-    if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
-    if (!AValue) {
-        FActionLink.reset();
-        return;
-    }
-    if (!FActionLink) FActionLink = std::make_unique<TControlActionLink>(this);
-    FActionLink->SetAction(AValue);
-    AValue->FreeNotification(this);
-    ActionChange(AValue, ComponentState().Contains(csLoading));
+    LinkAction(FActionLink, this, AValue);
 }
 
 void TControl::ActionChange(TObject* Sender, bool ACheckDefaults) {

@@ -48,7 +48,7 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class TBasicAction;
-class TControlActionLink;
+class TBasicActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = TSet<TAlign>;
@@ -299,7 +299,7 @@ public:
     // Actions.
     TBasicAction* Action() const;
     void SetAction(TBasicAction* AValue);
-    TControlActionLink* ActionLink() const { return FActionLink.get(); }
+    TBasicActionLink* ActionLink() const { return FActionLink.get(); }
     // The linked action changed: copies what it has (CheckDefaults: only
     // where the control still holds its default).
     virtual void ActionChange(TObject* Sender, bool ACheckDefaults);
@@ -338,7 +338,7 @@ protected:
 private:
     friend class TWinControl;
     friend class TCustomForm;
-    friend class TControlActionLink;
+    friend class TBasicActionLink;
 
     void DoMouseDown(TMessage& AMessage, TMouseButton AButton, TShiftState AShift);
     void DoMouseUp(TMessage& AMessage, TMouseButton AButton);
@@ -375,7 +375,7 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     TCursor FCursor = crDefault;
     TWndMethod FWindowProc;
-    std::unique_ptr<TControlActionLink> FActionLink;
+    std::unique_ptr<TBasicActionLink> FActionLink;
 };
 
 struct TCreateParams {
@@ -528,9 +528,7 @@ private:
     void CNSysKeyDown(TMessage& AMessage);
     void CNSysChar(TMessage& AMessage);
     bool IsMenuKey(TMessage& AMessage);
-    bool DoKeyDown(TMessage& AMessage);
-    bool DoKeyPress(TMessage& AMessage);
-    bool DoKeyUp(TMessage& AMessage);
+    bool DoKey(TMessage& AMessage);
     void UpdateBounds();
     void ReflectToChild(TMessage& AMessage, win::HWND AChild);
     void RemoveFocus(bool ARemoving);

@@ -487,15 +487,11 @@ void TWinControl::Dispatch(TMessage& AMessage) {
             return;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            if (!DoKeyDown(AMessage)) DefaultHandler(AMessage);
-            return;
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            if (!DoKeyUp(AMessage)) DefaultHandler(AMessage);
-            return;
         case WM_CHAR:
         case WM_SYSCHAR:
-            if (!DoKeyPress(AMessage)) DefaultHandler(AMessage);
+            if (!DoKey(AMessage)) DefaultHandler(AMessage);
             return;
         case CN_KEYDOWN:
             return CNKeyDown(AMessage);
