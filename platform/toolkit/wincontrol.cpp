@@ -95,8 +95,11 @@ TCustomForm* GetParentForm(TControl* AControl) {
 TControl* GetCaptureControl() {
     ControlRegistry& r = Registry();
     const HWND capture = GetCapture();
-    if (r.Capture && (!capture || !r.Capture->Parent() || r.Capture->Parent()->Handle() != capture))
-        r.Capture = nullptr;
+    if (r.Capture) {
+        TWinControl* parent = r.Capture->Parent();
+        if (!capture || !parent || !parent->HandleAllocated() || parent->Handle() != capture)
+            r.Capture = nullptr;
+    }
     if (r.Capture) return r.Capture;
     return FindControl(capture);
 }
