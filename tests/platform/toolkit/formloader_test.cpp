@@ -8,7 +8,10 @@
 #include <fstream>
 
 #include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/menus.h"
 #include "platform/toolkit/picture.h"
+#include "platform/toolkit/timer.h"
+#include "platform/win/input.h"
 #include "toolkittest.h"
 
 namespace {
@@ -245,6 +248,52 @@ end
     EXPECT_EQ(rec3->Value(), -5);
     EXPECT_EQ(rec1->Buddy(), rec3);
     EXPECT_EQ(Application->MainForm(), form1);
+}
+
+TEST_F(FormLoader, MenuTreesAndNonVisualComponentsReadFromADescription) {
+    Write("LoadForm1.form", R"(object Form1: TLoadForm1
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object N1: TMenuItem
+      Caption = '帮助(&H)'
+      object N2: TMenuItem
+        Caption = '帮助系统'
+        ShortCut = 'F1'
+        OnClick = RecChange
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
+      object N4: TMenuItem
+        Caption = 'A'
+        RadioItem = True
+        GroupIndex = 1
+        Checked = True
+      end
+    end
+  end
+  object Timer1: TTimer
+    Interval = 250
+    Enabled = False
+  end
+end
+)");
+    TLoadForm1* form = nullptr;
+    Application->CreateForm(form);
+    TMainMenu* menu = form->Menu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items()->Count(), 1);
+    TMenuItem* help = menu->Items()->Items(0);
+    ASSERT_EQ(help->Count(), 3);
+    EXPECT_EQ(help->Items(0)->ShortCut(), ShortCut(win::VK_F1, {}));
+    EXPECT_TRUE(help->Items(1)->IsLine());
+    EXPECT_TRUE(help->Items(2)->Checked());
+    auto* timer = dynamic_cast<TTimer*>(form->FindComponent(u"Timer1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->Interval(), 250u);
+    EXPECT_FALSE(timer->Enabled());
+    EXPECT_TRUE(menu->DispatchCommand(help->Items(0)->Command()));
+    EXPECT_EQ(Log, (std::vector<std::string>{"RecChange"}));
 }
 
 TEST_F(FormLoader, ErrorsNameTheFileAndLine) {
