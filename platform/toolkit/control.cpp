@@ -387,6 +387,8 @@ void TControl::Dispatch(TMessage& AMessage) {
         case WM_CANCELMODE:
             if (GetCaptureControl() == this) SetCaptureControl(nullptr);
             return DefaultHandler(AMessage);
+        case WM_CONTEXTMENU:
+            return WMContextMenu(AMessage);
         case CM_VISIBLECHANGED:
             InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque));
             return;
@@ -470,11 +472,29 @@ void TControl::WMButtonUp(TMessage& AMessage, TMouseButton AButton) {
         }
     }
     DoMouseUp(AMessage, AButton);
-    if (AButton != mbRight || !self.Alive() || !FPopupMenu || !FPopupMenu->AutoPopup()) return;
-    const TPoint at = ClientToScreen({GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)});
-    FPopupMenu->SetPopupComponent(this);
-    FPopupMenu->Popup(at.X, at.Y);
-    AMessage.Result = 1;
+}
+
+// A right click (the window's default turns it into WM_CONTEXTMENU), Shift+F10
+// or the menu key: the control's popup menu, else its parent's.
+void TControl::WMContextMenu(TMessage& AMessage) {
+    if (AMessage.Result != 0) return;
+    const bool fromKeyboard = AMessage.LParam == -1;
+    TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+    if (!fromKeyboard) {
+        const TPoint p = ScreenToClient(at);
+        const TRect client = ClientRect();
+        if (p.X < client.Left || p.Y < client.Top || p.X >= client.Right || p.Y >= client.Bottom)
+            return DefaultHandler(AMessage);
+    }
+    if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        SendCancelMode();
+        FPopupMenu->SetPopupComponent(this);
+        if (fromKeyboard) at = ClientToScreen({0, 0});
+        FPopupMenu->Popup(at.X, at.Y);
+        AMessage.Result = 1;
+        return;
+    }
+    DefaultHandler(AMessage);
 }
 
 void TControl::DoMouseDown(TMessage& AMessage, TMouseButton AButton, TShiftState AShift) {

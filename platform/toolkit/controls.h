@@ -251,7 +251,7 @@ public:
     void SetShowHint(bool AValue);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool AValue);
-    // A right click pops it up (TPopupMenu::AutoPopup).
+    // A right click, Shift+F10 or the menu key pops it up (TPopupMenu::AutoPopup).
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     virtual void SetPopupMenu(TPopupMenu* AValue);
     TCursor Cursor() const { return FCursor; }
@@ -344,6 +344,7 @@ private:
     void DoMouseUp(TMessage& AMessage, TMouseButton AButton);
     void WMButtonDown(TMessage& AMessage, TMouseButton AButton, bool ADouble);
     void WMButtonUp(TMessage& AMessage, TMouseButton AButton);
+    void WMContextMenu(TMessage& AMessage);
     void FontChanged();
     void SendCancelMode();
     bool CheckNewSize(Integer& AWidth, Integer& AHeight);

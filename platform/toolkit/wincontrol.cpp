@@ -439,8 +439,12 @@ void TWinControl::WndProc(TMessage& AMessage) {
             break;
         default:
             if (AMessage.Msg >= WM_MOUSEFIRST && AMessage.Msg <= WM_MOUSELAST &&
-                AMessage.Msg != WM_MOUSEWHEEL && IsControlMouseMsg(AMessage))
+                AMessage.Msg != WM_MOUSEWHEEL && IsControlMouseMsg(AMessage)) {
+                // The window's default still sees it: a right click asks for a context menu.
+                if (AMessage.Result == 0 && FHandle)
+                    DefWindowProcW(FHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
                 return;
+            }
             break;
     }
     TControl::WndProc(AMessage);
@@ -504,6 +508,16 @@ void TWinControl::Dispatch(TMessage& AMessage) {
             return CNChar(AMessage);
         case CN_SYSCHAR:
             return CNSysChar(AMessage);
+        case WM_CONTEXTMENU: {
+            // Over a graphic child, the child's menu first.
+            if (AMessage.Result != 0) return;
+            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+            if (AMessage.LParam != -1)
+                if (TControl* child = ControlAtPos(ScreenToClient(at), false))
+                    AMessage.Result = child->Perform(WM_CONTEXTMENU, 0, AMessage.LParam);
+            if (AMessage.Result == 0) TControl::Dispatch(AMessage);
+            return;
+        }
         case WM_COMMAND:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:

@@ -125,4 +125,28 @@ TEST_F(Menus, ARightClickPopsUpTheControlsMenuAndAChosenItemRuns) {
     EXPECT_EQ(chosen, 1);
 }
 
+TEST_F(Menus, TheMenuKeyPopsUpTheMenuOfTheFocusedControlOrItsParent) {
+    TForm* form = NewForm();
+    auto* edit = new TTestEdit(form);
+    edit->SetParent(form);
+    edit->SetFocus();
+    auto* formMenu = new TPopupMenu(form);
+    auto* editMenu = new TPopupMenu(form);
+    Item(formMenu->Items(), u"Form");
+    Item(editMenu->Items(), u"Edit");
+    std::vector<TComponent*> popped;
+    formMenu->OnPopup = [&](TObject*) { popped.push_back(formMenu->PopupComponent()); };
+    editMenu->OnPopup = [&](TObject*) { popped.push_back(edit); };
+    form->SetPopupMenu(formMenu);
+
+    driver::Key(VK_APPS);
+    Pump();
+    edit->SetPopupMenu(editMenu);
+    driver::KeyDown(VK_SHIFT);
+    driver::Key(VK_F10);
+    driver::KeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_EQ(popped, (std::vector<TComponent*>{form, edit}));
+}
+
 }  // namespace
