@@ -3,7 +3,7 @@
 #include "platform/gdi/drawtextflags.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/stdcontrols.h"
@@ -529,18 +529,9 @@ void TCustomComboBox::DefaultHandler(TMessage& AMessage) {
             AMessage.Result = TRUE;
             return;
         }
-        case WM_GETTEXT: {
-            if (!AMessage.WParam || !AMessage.LParam) return;
-            const String text = GetText();
-            auto* buffer = reinterpret_cast<char16_t*>(AMessage.LParam);
-            const size_t count = std::min(text.size(), size_t(AMessage.WParam) - 1);
-            std::copy_n(text.begin(), count, buffer);
-            buffer[count] = 0;
-            AMessage.Result = LRESULT(count);
-            return;
-        }
+        case WM_GETTEXT:
         case WM_GETTEXTLENGTH:
-            AMessage.Result = LRESULT(GetText().size());
+            AnswerTextMessage(AMessage, GetText());
             return;
         case WM_GETDLGCODE:
             AMessage.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (FDroppedDown ? DLGC_WANTALLKEYS : 0);

@@ -6,7 +6,7 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/text.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
@@ -767,17 +767,9 @@ void TCustomEdit::DefaultHandler(TMessage& AMessage) {
             SetTextValue(AMessage.LParam ? text() : String());
             AMessage.Result = TRUE;
             return;
-        case WM_GETTEXT: {
-            if (!AMessage.WParam || !AMessage.LParam) return;
-            auto* buffer = reinterpret_cast<char16_t*>(AMessage.LParam);
-            const size_t count = std::min(FText.size(), size_t(AMessage.WParam) - 1);
-            std::copy_n(FText.begin(), count, buffer);
-            buffer[count] = 0;
-            AMessage.Result = LRESULT(count);
-            return;
-        }
+        case WM_GETTEXT:
         case WM_GETTEXTLENGTH:
-            AMessage.Result = LRESULT(FText.size());
+            AnswerTextMessage(AMessage, FText);
             return;
         case WM_GETDLGCODE:
             AMessage.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | (Multiline() ? DLGC_WANTALLKEYS : 0);

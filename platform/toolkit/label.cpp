@@ -5,7 +5,7 @@
 #include "platform/toolkit/controlinternal.h"
 #include "platform/toolkit/menus.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 #include "platform/win/painting.h"
 
 using namespace win;

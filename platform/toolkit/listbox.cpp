@@ -9,7 +9,7 @@
 #include "platform/gdi/drawtextflags.h"
 #include "platform/gdi/text.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"

@@ -2,7 +2,7 @@
 
 #include "platform/gdi/drawtextflags.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 
 using namespace win;
 

@@ -4,7 +4,7 @@
 
 #include "platform/gdi/draw.h"
 #include "platform/toolkit/published.h"
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/system.h"
@@ -41,10 +41,67 @@ Integer Scale(Integer AValue, Integer AFrom, Integer ATo) {
 
 }  // namespace
 
-TScrollBar::TScrollBar(TComponent* AOwner) : TCustomControl(AOwner) {
+TSteppingControl::TSteppingControl(TComponent* AOwner) : TCustomControl(AOwner) {
     FControlStyle = {csOpaque};
-    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
     SetTabStop(true);
+}
+
+void TSteppingControl::StartRepeat(UINT ARepeat) {
+    FRepeat = ARepeat;
+    SetTimer(Handle(), RepeatTimer, FirstDelay, nullptr);
+}
+
+void TSteppingControl::StopRepeat() {
+    if (HandleAllocated()) KillTimer(Handle(), RepeatTimer);
+}
+
+void TSteppingControl::EndPress() {
+    StopRepeat();
+    if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+    Invalidate();
+}
+
+void TSteppingControl::Dispatch(TMessage& AMessage) {
+    if (AMessage.Msg == CM_ENABLEDCHANGED) {
+        CancelAction();
+        StopRepeat();
+    }
+    TCustomControl::Dispatch(AMessage);
+}
+
+void TSteppingControl::DefaultHandler(TMessage& AMessage) {
+    switch (AMessage.Msg) {
+        case WM_GETDLGCODE:
+            AMessage.Result = DLGC_WANTARROWS;
+            return;
+        case WM_KEYDOWN:
+            return KeyAction(Word(AMessage.WParam));
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP:
+            return MouseAction(AMessage);
+        case WM_TIMER:
+            if (AMessage.WParam != RepeatTimer) break;
+            SetTimer(Handle(), RepeatTimer, FRepeat, nullptr);
+            return RepeatAction();
+        case WM_CANCELMODE:
+            CancelAction();
+            StopRepeat();
+            Invalidate();
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            Invalidate();
+            break;
+        default:
+            break;
+    }
+    TCustomControl::DefaultHandler(AMessage);
+}
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TSteppingControl(AOwner) {
+    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
 }
 
 void TScrollBar::SetKind(TScrollBarKind AValue) {
@@ -81,7 +138,7 @@ void TScrollBar::SetPageSize(Integer AValue) {
 }
 
 void TScrollBar::Loaded() {
-    TCustomControl::Loaded();
+    TSteppingControl::Loaded();
     FMax = std::max(FMin, FMax);
     FPosition = std::clamp(FPosition, FMin, MaxPosition());
 }
@@ -206,7 +263,7 @@ void TScrollBar::MouseAction(TMessage& AMessage) {
                 FDragOffset = along - thumb;
             } else {
                 RepeatAction();
-                SetTimer(Handle(), RepeatTimer, FirstDelay, nullptr);
+                StartRepeat(RepeatDelay);
             }
             Invalidate();
             return;
@@ -230,9 +287,7 @@ void TScrollBar::MouseAction(TMessage& AMessage) {
             SetPosition(position);
             Scroll(scEndScroll, position);
             FPressed = spNone;
-            KillTimer(Handle(), RepeatTimer);
-            if (GetCapture() == Handle()) ReleaseCapture();
-            Invalidate();
+            EndPress();
             return;
         }
         default:
@@ -240,74 +295,39 @@ void TScrollBar::MouseAction(TMessage& AMessage) {
     }
 }
 
-void TScrollBar::Dispatch(TMessage& AMessage) {
-    if (AMessage.Msg == CM_ENABLEDCHANGED && FPressed != spNone) {
-        FPressed = spNone;
-        if (HandleAllocated()) KillTimer(Handle(), RepeatTimer);
-    }
-    TCustomControl::Dispatch(AMessage);
+void TScrollBar::CancelAction() {
+    FPressed = spNone;
 }
 
-void TScrollBar::DefaultHandler(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case WM_GETDLGCODE:
-            AMessage.Result = DLGC_WANTARROWS;
-            return;
-        case WM_KEYDOWN: {
-            TScrollCode code;
-            switch (AMessage.WParam) {
-                case VK_LEFT:
-                case VK_UP:
-                    code = scLineUp;
-                    break;
-                case VK_RIGHT:
-                case VK_DOWN:
-                    code = scLineDown;
-                    break;
-                case VK_PRIOR:
-                    code = scPageUp;
-                    break;
-                case VK_NEXT:
-                    code = scPageDown;
-                    break;
-                case VK_HOME:
-                    code = scTop;
-                    break;
-                case VK_END:
-                    code = scBottom;
-                    break;
-                default:
-                    return;
-            }
-            DoScroll(code);
-            Integer position = FPosition;
-            Scroll(scEndScroll, position);
-            return;
-        }
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONUP:
-            return MouseAction(AMessage);
-        case WM_TIMER:
-            if (AMessage.WParam != RepeatTimer) break;
-            SetTimer(Handle(), RepeatTimer, RepeatDelay, nullptr);
-            return RepeatAction();
-        case WM_CANCELMODE:
-            if (FPressed != spNone) {
-                FPressed = spNone;
-                KillTimer(Handle(), RepeatTimer);
-                Invalidate();
-            }
+void TScrollBar::KeyAction(Word AKey) {
+    TScrollCode code;
+    switch (AKey) {
+        case VK_LEFT:
+        case VK_UP:
+            code = scLineUp;
             break;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            Invalidate();
+        case VK_RIGHT:
+        case VK_DOWN:
+            code = scLineDown;
+            break;
+        case VK_PRIOR:
+            code = scPageUp;
+            break;
+        case VK_NEXT:
+            code = scPageDown;
+            break;
+        case VK_HOME:
+            code = scTop;
+            break;
+        case VK_END:
+            code = scBottom;
             break;
         default:
-            break;
+            return;
     }
-    TCustomControl::DefaultHandler(AMessage);
+    DoScroll(code);
+    Integer position = FPosition;
+    Scroll(scEndScroll, position);
 }
 
 void TScrollBar::Paint() {
@@ -335,10 +355,8 @@ void TScrollBar::Paint() {
     }
 }
 
-TTrackBar::TTrackBar(TComponent* AOwner) : TCustomControl(AOwner) {
-    FControlStyle = {csOpaque};
+TTrackBar::TTrackBar(TComponent* AOwner) : TSteppingControl(AOwner) {
     SetBounds(0, 0, 150, 45);
-    SetTabStop(true);
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation AValue) {
@@ -385,7 +403,7 @@ void TTrackBar::SetTickStyle(TTickStyle AValue) {
 }
 
 void TTrackBar::Loaded() {
-    TCustomControl::Loaded();
+    TSteppingControl::Loaded();
     FMax = std::max(FMin, FMax);
     FPosition = std::clamp(FPosition, FMin, FMax);
 }
@@ -448,72 +466,43 @@ void TTrackBar::MouseAction(TMessage& AMessage) {
             FPaging = true;
             FPageTarget = PixelToPosition(along);
             RepeatAction();
-            SetTimer(Handle(), RepeatTimer, FirstDelay, nullptr);
+            StartRepeat(RepeatDelay * 2);
             return;
         case WM_MOUSEMOVE:
             if (FDragging && GetCapture() == Handle()) Move(PixelToPosition(along - FDragOffset));
             return;
         case WM_LBUTTONUP:
             FDragging = FPaging = false;
-            KillTimer(Handle(), RepeatTimer);
-            if (GetCapture() == Handle()) ReleaseCapture();
-            Invalidate();
+            EndPress();
             return;
         default:
             return;
     }
 }
 
-void TTrackBar::Dispatch(TMessage& AMessage) {
-    if (AMessage.Msg == CM_ENABLEDCHANGED) FDragging = FPaging = false;
-    TCustomControl::Dispatch(AMessage);
+void TTrackBar::CancelAction() {
+    FDragging = FPaging = false;
 }
 
-void TTrackBar::DefaultHandler(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case WM_GETDLGCODE:
-            AMessage.Result = DLGC_WANTARROWS;
-            return;
-        case WM_KEYDOWN:
-            switch (AMessage.WParam) {
-                case VK_LEFT:
-                case VK_UP:
-                    return Move(FPosition - FLineSize);
-                case VK_RIGHT:
-                case VK_DOWN:
-                    return Move(FPosition + FLineSize);
-                case VK_PRIOR:
-                    return Move(FPosition - FPageSize);
-                case VK_NEXT:
-                    return Move(FPosition + FPageSize);
-                case VK_HOME:
-                    return Move(FMin);
-                case VK_END:
-                    return Move(FMax);
-                default:
-                    return;
-            }
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONUP:
-            return MouseAction(AMessage);
-        case WM_TIMER:
-            if (AMessage.WParam != RepeatTimer) break;
-            SetTimer(Handle(), RepeatTimer, RepeatDelay * 2, nullptr);
-            return RepeatAction();
-        case WM_CANCELMODE:
-            FDragging = FPaging = false;
-            KillTimer(Handle(), RepeatTimer);
-            break;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            Invalidate();
-            break;
+void TTrackBar::KeyAction(Word AKey) {
+    switch (AKey) {
+        case VK_LEFT:
+        case VK_UP:
+            return Move(FPosition - FLineSize);
+        case VK_RIGHT:
+        case VK_DOWN:
+            return Move(FPosition + FLineSize);
+        case VK_PRIOR:
+            return Move(FPosition - FPageSize);
+        case VK_NEXT:
+            return Move(FPosition + FPageSize);
+        case VK_HOME:
+            return Move(FMin);
+        case VK_END:
+            return Move(FMax);
         default:
-            break;
+            return;
     }
-    TCustomControl::DefaultHandler(AMessage);
 }
 
 void TTrackBar::Paint() {
@@ -562,7 +551,8 @@ const auto Registered = [] {
     RegisterEnum<TTrackBarOrientation>({u"trHorizontal", u"trVertical"});
     RegisterEnum<TTickMark>({u"tmBottomRight", u"tmTopLeft", u"tmBoth"});
     RegisterEnum<TTickStyle>({u"tsNone", u"tsAuto"});
-    RegisterClass<TScrollBar, TCustomControl>()
+    RegisterClass<TSteppingControl, TCustomControl>();
+    RegisterClass<TScrollBar, TSteppingControl>()
         .Property(u"Kind", &TScrollBar::Kind, &TScrollBar::SetKind)
         .Property(u"Min", &TScrollBar::Min, &TScrollBar::SetMin)
         .Property(u"Max", &TScrollBar::Max, &TScrollBar::SetMax)
@@ -572,7 +562,7 @@ const auto Registered = [] {
         .Property(u"LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange)
         .Event(u"OnChange", &TScrollBar::OnChange)
         .Event(u"OnScroll", &TScrollBar::OnScroll);
-    RegisterClass<TTrackBar, TCustomControl>()
+    RegisterClass<TTrackBar, TSteppingControl>()
         .Property(u"Orientation", &TTrackBar::Orientation, &TTrackBar::SetOrientation)
         .Property(u"Min", &TTrackBar::Min, &TTrackBar::SetMin)
         .Property(u"Max", &TTrackBar::Max, &TTrackBar::SetMax)

@@ -6,6 +6,31 @@
 
 #include "platform/toolkit/controls.h"
 
+// What scroll bars and track bars share: the arrow keys, a mouse press that
+// repeats on a timer while held, and its end when the mouse is taken away.
+class TSteppingControl : public TCustomControl {
+public:
+    explicit TSteppingControl(TComponent* AOwner);
+
+    void Dispatch(TMessage& AMessage) override;
+    void DefaultHandler(TMessage& AMessage) override;
+
+protected:
+    // Repeats RepeatAction every ARepeat ms after a first pause.
+    void StartRepeat(win::UINT ARepeat);
+    void StopRepeat();
+    // The press is over: no more repeats, the mouse is let go.
+    void EndPress();
+    virtual void KeyAction(Word AKey) = 0;
+    virtual void MouseAction(TMessage& AMessage) = 0;
+    virtual void RepeatAction() = 0;
+    // The press ends without completing (the mouse was taken, disabled).
+    virtual void CancelAction() = 0;
+
+private:
+    win::UINT FRepeat = 0;
+};
+
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode {
     scLineUp,
@@ -20,7 +45,7 @@ enum TScrollCode {
 };
 using TScrollEvent = std::function<void(TObject* Sender, TScrollCode ScrollCode, Integer& ScrollPos)>;
 
-class TScrollBar : public TCustomControl {
+class TScrollBar : public TSteppingControl {
 public:
     explicit TScrollBar(TComponent* AOwner);
 
@@ -42,8 +67,6 @@ public:
     void SetLargeChange(Integer AValue) { FLargeChange = AValue; }
     void SetParams(Integer APosition, Integer AMin, Integer AMax);
 
-    void Dispatch(TMessage& AMessage) override;
-    void DefaultHandler(TMessage& AMessage) override;
     void Paint() override;
     void Loaded() override;
 
@@ -67,8 +90,10 @@ private:
     TRect PartRect(TPart APart);
     TPart PartAt(TPoint APoint);
     void DoScroll(TScrollCode ACode);
-    void MouseAction(TMessage& AMessage);
-    void RepeatAction();
+    void KeyAction(Word AKey) override;
+    void MouseAction(TMessage& AMessage) override;
+    void RepeatAction() override;
+    void CancelAction() override;
 
     TScrollBarKind FKind = sbHorizontal;
     Integer FMin = 0;
@@ -86,7 +111,7 @@ enum TTrackBarOrientation { trHorizontal, trVertical };
 enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
 enum TTickStyle { tsNone, tsAuto };
 
-class TTrackBar : public TCustomControl {
+class TTrackBar : public TSteppingControl {
 public:
     explicit TTrackBar(TComponent* AOwner);
 
@@ -110,8 +135,6 @@ public:
     TTickStyle TickStyle() const { return FTickStyle; }
     void SetTickStyle(TTickStyle AValue);
 
-    void Dispatch(TMessage& AMessage) override;
-    void DefaultHandler(TMessage& AMessage) override;
     void Paint() override;
     void Loaded() override;
 
@@ -129,8 +152,10 @@ private:
     Integer PositionToPixel(Integer APosition);
     Integer PixelToPosition(Integer APixel);
     TRect ThumbRect();
-    void MouseAction(TMessage& AMessage);
-    void RepeatAction();
+    void KeyAction(Word AKey) override;
+    void MouseAction(TMessage& AMessage) override;
+    void RepeatAction() override;
+    void CancelAction() override;
 
     TTrackBarOrientation FOrientation = trHorizontal;
     Integer FMin = 0;

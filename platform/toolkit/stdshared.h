@@ -1,10 +1,11 @@
-// Drawing and measuring shared by the standard controls: 3-D frames,
-// button faces, arrows, captions that grey out when disabled, and text
-// measured in a font outside any painting.
+// What the standard controls share: 3-D frames, button faces, arrows,
+// captions that grey out when disabled, text measured in a font outside any
+// painting, and the answers to the text messages of a text they keep.
 #pragma once
 
 #include "platform/toolkit/canvas.h"
 #include "platform/toolkit/colors.h"
+#include "platform/win/wintypes.h"
 
 // Draws AWidth rings of one-pixel lines, the top and left in ATopColor, the
 // bottom and right in ABottomColor, and shrinks ARect by them.
@@ -38,3 +39,6 @@ private:
     win::HDC FDC;
     win::HGDIOBJ FOldFont;
 };
+
+// Answers WM_GETTEXT and WM_GETTEXTLENGTH with AText; false for other messages.
+bool AnswerTextMessage(TMessage& AMessage, const String& AText);

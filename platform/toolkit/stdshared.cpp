@@ -1,4 +1,4 @@
-#include "platform/toolkit/stdpaint.h"
+#include "platform/toolkit/stdshared.h"
 
 #include <algorithm>
 
@@ -6,6 +6,7 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/text.h"
+#include "platform/win/messages.h"
 
 using namespace win;
 
@@ -100,4 +101,19 @@ Integer TFontDC::LineHeight() const {
     TEXTMETRICW metrics{};
     GetTextMetricsW(FDC, &metrics);
     return metrics.tmHeight;
+}
+
+bool AnswerTextMessage(TMessage& AMessage, const String& AText) {
+    if (AMessage.Msg == WM_GETTEXTLENGTH) {
+        AMessage.Result = LRESULT(AText.size());
+        return true;
+    }
+    if (AMessage.Msg != WM_GETTEXT) return false;
+    if (!AMessage.WParam || !AMessage.LParam) return true;
+    auto* buffer = reinterpret_cast<char16_t*>(AMessage.LParam);
+    const size_t count = std::min(AText.size(), size_t(AMessage.WParam) - 1);
+    std::copy_n(AText.begin(), count, buffer);
+    buffer[count] = 0;
+    AMessage.Result = LRESULT(count);
+    return true;
 }
