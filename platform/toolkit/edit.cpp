@@ -245,9 +245,12 @@ char16_t TCustomEdit::MaskChar() {
     return (Style() & ES_PASSWORD) ? u'*' : 0;
 }
 
-String TCustomEdit::DisplayText() {
+std::u16string_view TCustomEdit::DisplayText() {
     const char16_t mask = MaskChar();
-    return mask ? String(FText.size(), mask) : FText;
+    if (!mask) return FText;
+    if (FMasked.size() != FText.size() || (!FMasked.empty() && FMasked[0] != mask))
+        FMasked.assign(FText.size(), mask);
+    return FMasked;
 }
 
 String TCustomEdit::Converted(const String& AText) const {
@@ -261,9 +264,11 @@ String TCustomEdit::Converted(const String& AText) const {
     }
 }
 
-void TCustomEdit::TextChanged() {
-    InvalidateLayout();
-    ScrollCaret();
+void TCustomEdit::TextChanged(Integer AFrom) {
+    ++FTextVersion;
+    InvalidateLayout(AFrom);
+    // Laid out when next shown or asked: appending many lines lays out once.
+    FScrollPending = true;
     Invalidate();
     if (!ComponentState().Contains(csLoading)) Change();
 }
@@ -326,7 +331,7 @@ void TCustomEdit::ReplaceSelection(const String& AText, TUndoMode AUndo) {
     FText.replace(size_t(start), size_t(length), text);
     FAnchor = FCaret = start + Integer(text.size());
     FModified = true;
-    TextChanged();
+    TextChanged(start);
 }
 
 void TCustomEdit::DeleteRange(Integer AStart, Integer AEnd) {
@@ -395,7 +400,8 @@ void TCustomEdit::MoveCaret(Integer APos, bool AExtend) {
 
 // Layout.
 
-void TCustomEdit::InvalidateLayout() {
+void TCustomEdit::InvalidateLayout(Integer AFrom) {
+    FChangedFrom = FLayoutValid ? AFrom : std::min(FChangedFrom, AFrom);
     FLayoutValid = false;
 }
 
@@ -411,7 +417,7 @@ TRect TCustomEdit::FormatRect() {
 }
 
 std::vector<Integer> TCustomEdit::WrapParagraph(Integer AStart, Integer AEnd, Integer AWidth) {
-    const String text = DisplayText().substr(size_t(AStart), size_t(AEnd - AStart));
+    const String text(DisplayText().substr(size_t(AStart), size_t(AEnd - AStart)));
     const auto cached = FWrapCache.find(text);
     if (cached != FWrapCache.end()) return cached->second;
     std::vector<Integer> starts{0};
@@ -452,10 +458,9 @@ std::vector<Integer> TCustomEdit::WrapParagraph(Integer AStart, Integer AEnd, In
 
 const std::vector<TCustomEdit::TLine>& TCustomEdit::Layout() {
     if (FLayoutValid) return FLayout;
-    FLayout.clear();
     const Integer n = Integer(FText.size());
     if (!Multiline()) {
-        FLayout.push_back({0, n});
+        FLayout.assign(1, {0, n});
         FLayoutValid = true;
         return FLayout;
     }
@@ -464,8 +469,20 @@ const std::vector<TCustomEdit::TLine>& TCustomEdit::Layout() {
     if (wrap && width != FWrapWidth) {
         FWrapCache.clear();
         FWrapWidth = width;
+        FChangedFrom = 0;
     }
-    Integer pos = 0;
+    // The paragraphs before the change keep their lines.
+    size_t kept = 0;
+    if (FChangedFrom > 0 && !FLayout.empty()) {
+        kept = size_t(std::upper_bound(FLayout.begin(), FLayout.end(), FChangedFrom,
+                                       [](Integer APos, const TLine& ALine) { return APos < ALine.Start; }) -
+                      FLayout.begin());
+        if (kept > 0) --kept;
+        while (kept > 0 && !IsBreak(FText[size_t(FLayout[kept].Start - 1)]))
+            --kept;
+    }
+    Integer pos = kept < FLayout.size() ? FLayout[kept].Start : 0;
+    FLayout.resize(kept);
     for (;;) {
         Integer end = pos;
         while (end < n && !IsBreak(FText[size_t(end)]))
@@ -498,7 +515,14 @@ Integer TCustomEdit::VisibleLines() {
     return std::max(1, FormatRect().Height() / LineHeight());
 }
 
+void TCustomEdit::Settle() {
+    if (!FScrollPending) return;
+    FScrollPending = false;
+    ScrollCaret();
+}
+
 Integer TCustomEdit::LineTop(Integer ALine) {
+    Settle();
     const TRect r = FormatRect();
     if (!Multiline()) return r.Top + std::max(0, (r.Height() - LineHeight()) / 2);
     return r.Top + (ALine - FTopLine) * LineHeight();
@@ -506,11 +530,11 @@ Integer TCustomEdit::LineTop(Integer ALine) {
 
 Integer TCustomEdit::TextWidth(Integer AStart, Integer AEnd) {
     if (AEnd <= AStart) return 0;
-    const String text = DisplayText();
-    return TFontDC(Font()).TextWidth(std::u16string_view(text).substr(size_t(AStart), size_t(AEnd - AStart)));
+    return TFontDC(Font()).TextWidth(DisplayText().substr(size_t(AStart), size_t(AEnd - AStart)));
 }
 
 Integer TCustomEdit::LineLeft(Integer ALine) {
+    Settle();
     const TRect r = FormatRect();
     const TLine line = Layout()[size_t(ALine)];
     const DWORD align = Style() & (ES_CENTER | ES_RIGHT);
@@ -528,9 +552,7 @@ TPoint TCustomEdit::PosToPoint(Integer APos) {
 Integer TCustomEdit::PosInLine(Integer ALine, Integer AX) {
     const TLine line = Layout()[size_t(ALine)];
     const Integer dx = AX - LineLeft(ALine);
-    const String text = DisplayText();
-    const std::u16string_view view =
-        std::u16string_view(text).substr(size_t(line.Start), size_t(line.Length));
+    const std::u16string_view view = DisplayText().substr(size_t(line.Start), size_t(line.Length));
     const TFontDC dc(Font());
     // The last position left of the point, then whichever neighbour is nearer.
     Integer lo = 0, hi = line.Length;
@@ -552,6 +574,7 @@ Integer TCustomEdit::PosInLine(Integer ALine, Integer AX) {
 }
 
 Integer TCustomEdit::PointToPos(TPoint APoint) {
+    Settle();
     Integer line = 0;
     if (Multiline()) {
         const Integer dy = APoint.Y - FormatRect().Top;
@@ -562,6 +585,7 @@ Integer TCustomEdit::PointToPos(TPoint APoint) {
 }
 
 void TCustomEdit::ScrollCaret() {
+    FScrollPending = false;
     const TRect r = FormatRect();
     const Integer line = LineOf(FCaret);
     const Integer lines = Integer(Layout().size());
@@ -591,6 +615,7 @@ void TCustomEdit::ScrollCaret() {
 }
 
 void TCustomEdit::ScrollLines(Integer ADelta) {
+    Settle();
     const Integer top =
         std::clamp(FTopLine + ADelta, 0, std::max(0, Integer(Layout().size()) - VisibleLines()));
     if (top == FTopLine) return;
@@ -876,6 +901,7 @@ void TCustomEdit::DefaultHandler(TMessage& AMessage) {
             return;
         }
         case EM_GETFIRSTVISIBLELINE:
+            Settle();
             AMessage.Result = Multiline() ? FTopLine : PosInLine(0, FormatRect().Left);
             return;
         case EM_LINESCROLL:
@@ -1014,7 +1040,7 @@ HBRUSH TCustomEdit::ControlColors(HDC ADC) {
 
 void TCustomEdit::PaintLine(HDC ADC, Integer ALine, bool AShowSelection) {
     const TLine line = Layout()[size_t(ALine)];
-    const String text = DisplayText();
+    const std::u16string_view text = DisplayText();
     const Integer y = LineTop(ALine), x = LineLeft(ALine);
     const Integer end = line.Start + line.Length;
     const Integer selStart = std::clamp(SelMin(), line.Start, end),
@@ -1042,6 +1068,7 @@ void TCustomEdit::PaintCaret(HDC ADC) {
 }
 
 void TCustomEdit::PaintWindow(HDC ADC) {
+    Settle();
     const HBRUSH brush = ControlColors(ADC);
     const RECT client = ToRECT(ClientRect());
     FillRect(ADC, &client, brush);

@@ -102,6 +102,9 @@ protected:
 
     // Sets or clears a style bit of the window (and lays the text out again).
     void SetStyleBit(win::DWORD ABit, bool AOn);
+    // The text without a copy, and a number that changes with it.
+    const String& EditText() const { return FText; }
+    Cardinal TextVersion() const { return FTextVersion; }
 
 private:
     struct TLine {
@@ -111,10 +114,11 @@ private:
 
     // The password character in use, 0 for none.
     char16_t MaskChar();
-    String DisplayText();
+    std::u16string_view DisplayText();
     // Text changes.
     void SetTextValue(const String& AText);
-    void TextChanged();
+    // The text changed from AFrom on.
+    void TextChanged(Integer AFrom = 0);
     void SaveUndo();
     void DoUndo();
     void DeleteRange(Integer AStart, Integer AEnd);
@@ -131,7 +135,8 @@ private:
     Integer PrevWord(Integer APos) const;
     // Layout.
     const std::vector<TLine>& Layout();
-    void InvalidateLayout();
+    // The lines from the one holding AFrom on are laid out again.
+    void InvalidateLayout(Integer AFrom = 0);
     std::vector<Integer> WrapParagraph(Integer AStart, Integer AEnd, Integer AWidth);
     Integer LineHeight();
     TRect FormatRect();
@@ -144,6 +149,8 @@ private:
     Integer PointToPos(TPoint APoint);
     Integer PosInLine(Integer ALine, Integer AX);
     void ScrollCaret();
+    // Scrolls the caret into view when a change left that for later.
+    void Settle();
     // Input.
     void KeyDownAction(Word AKey);
     void CharAction(char16_t AChar);
@@ -168,6 +175,9 @@ private:
     bool FModified = false;
 
     String FText;
+    // The password characters shown for it.
+    String FMasked;
+    Cardinal FTextVersion = 0;
     Integer FAnchor = 0;
     Integer FCaret = 0;
     // Single-level undo: the state before the last change.
@@ -185,10 +195,12 @@ private:
     Integer FScrollX = 0;
     Integer FTopLine = 0;
     bool FSelecting = false;
+    bool FScrollPending = false;
     bool FCaretShown = false;
 
     std::vector<TLine> FLayout;
     bool FLayoutValid = false;
+    Integer FChangedFrom = 0;
     // Wrapped line starts of paragraphs, by paragraph text, for the width
     // and font they were made with.
     std::unordered_map<String, std::vector<Integer>> FWrapCache;

@@ -11,21 +11,23 @@
 
 using namespace win;
 
-namespace {
-
 // The memo's lines, read from its text and changed through the edit
 // messages, so that the caret follows what is added.
-class TMemoStrings : public TStrings {
+class TCustomMemo::TMemoStrings : public TStrings {
 public:
     explicit TMemoStrings(TCustomMemo* AMemo) : FMemo(AMemo) {}
 
-    Integer Count() const override { return Integer(Paragraphs().size()); }
+    Integer Count() const override {
+        // Counted once per text: a log that only grows adds in constant time.
+        if (FCountVersion != FMemo->TextVersion() || FCount < 0) {
+            FCount = CountLines(FMemo->EditText());
+            FCountVersion = FMemo->TextVersion();
+        }
+        return FCount;
+    }
     String Get(Integer AIndex) const override {
-        const std::vector<TParagraph> paragraphs = Paragraphs();
-        if (AIndex < 0 || AIndex >= Integer(paragraphs.size()))
-            throw EStringListError(SListIndexError, {AIndex});
-        const TParagraph p = paragraphs[size_t(AIndex)];
-        return FMemo->Text().substr(size_t(p.Start), size_t(p.End - p.Start));
+        const TParagraph p = At(AIndex);
+        return FMemo->EditText().substr(size_t(p.Start), size_t(p.End - p.Start));
     }
     void Put(Integer AIndex, const String& S) override {
         const TParagraph p = At(AIndex);
@@ -38,9 +40,11 @@ public:
             const Integer start = At(AIndex).Start;
             return Replace(start, start, S + u"\r\n");
         }
-        const String text = FMemo->Text();
+        const String& text = FMemo->EditText();
         const Integer end = Integer(text.size());
         Replace(end, end, text.empty() || EndsWithBreak(text) ? S : u"\r\n" + S);
+        FCount = count + 1;
+        FCountVersion = FMemo->TextVersion();
     }
     void Delete(Integer AIndex) override {
         const std::vector<TParagraph> paragraphs = Paragraphs();
@@ -53,11 +57,11 @@ public:
         else if (AIndex > 0)
             Replace(paragraphs[size_t(AIndex - 1)].End, p.End, String());
         else
-            Replace(p.Start, Integer(FMemo->Text().size()), String());
+            Replace(p.Start, Integer(FMemo->EditText().size()), String());
     }
     void Clear() override { FMemo->SetText(String()); }
     String Text() const override {
-        const String text = FMemo->Text();
+        const String& text = FMemo->EditText();
         return text.empty() || EndsWithBreak(text) ? text : text + u"\r\n";
     }
     void SetText(std::u16string_view AValue) override { FMemo->SetText(String(AValue)); }
@@ -79,8 +83,17 @@ private:
         return !AText.empty() && (AText.back() == u'\n' || AText.back() == u'\r');
     }
 
+    // The line breaks (CR LF, CR or LF), and a last line without one.
+    static Integer CountLines(const String& AText) {
+        Integer count = 0;
+        const size_t n = AText.size();
+        for (size_t i = 0; i < n; ++i)
+            if (AText[i] == u'\n' || (AText[i] == u'\r' && (i + 1 == n || AText[i + 1] != u'\n'))) ++count;
+        return count + (AText.empty() || EndsWithBreak(AText) ? 0 : 1);
+    }
+
     std::vector<TParagraph> Paragraphs() const {
-        const String text = FMemo->Text();
+        const String& text = FMemo->EditText();
         std::vector<TParagraph> result;
         const Integer n = Integer(text.size());
         Integer pos = 0;
@@ -108,9 +121,9 @@ private:
     }
 
     TCustomMemo* FMemo;
+    mutable Integer FCount = -1;
+    mutable Cardinal FCountVersion = 0;
 };
-
-}  // namespace
 
 TCustomMemo::TCustomMemo(TComponent* AOwner)
     : TCustomEdit(AOwner), FLines(std::make_unique<TMemoStrings>(this)) {

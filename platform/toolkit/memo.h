@@ -37,6 +37,8 @@ protected:
     win::DWORD EditStyle() const override;
 
 private:
+    class TMemoStrings;
+
     std::unique_ptr<TStrings> FLines;
     TScrollStyle FScrollBars = ssNone;
     bool FWordWrap = true;
