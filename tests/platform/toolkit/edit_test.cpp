@@ -363,4 +363,36 @@ TEST_F(Edits, EnterAndEscapeStillReachTheFormsButtons) {
     EXPECT_EQ(edit->Text(), u"x");
 }
 
+TEST_F(Edits, ADescriptionSetsTheEditsProperties) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object Edit1: TMaskEdit
+    Text = '秘密'
+    PasswordChar = '*'
+    MaxLength = 8
+    CharCase = ecUpperCase
+    Alignment = taCenter
+    ReadOnly = True
+    AutoSelect = False
+    HideSelection = False
+    BorderStyle = bsNone
+    EditMask = '999;0; '
+  end
+end
+)");
+    auto* edit = dynamic_cast<TMaskEdit*>(form->FindComponent(u"Edit1"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Text(), u"秘密");
+    EXPECT_EQ(edit->PasswordChar(), u'*');
+    EXPECT_EQ(edit->MaxLength(), 8);
+    EXPECT_EQ(edit->CharCase(), ecUpperCase);
+    EXPECT_EQ(edit->Alignment(), taCenter);
+    EXPECT_TRUE(edit->ReadOnly());
+    EXPECT_FALSE(edit->AutoSelect());
+    EXPECT_FALSE(edit->HideSelection());
+    EXPECT_EQ(edit->BorderStyle(), bsNone);
+    EXPECT_EQ(edit->EditMask(), u"999;0; ");
+}
+
 }  // namespace

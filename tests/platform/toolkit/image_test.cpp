@@ -2,6 +2,11 @@
 // its transparent colour.
 #include "platform/toolkit/image.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "stdcontroltest.h"
 #include "toolkittest.h"
 
 using namespace win;
@@ -61,6 +66,25 @@ TEST_F(Images, AutoSizeTakesThePicturesSizeAndTransparencyItsBackground) {
     Pump();
     EXPECT_EQ(PixelOf(form, 12, 12), RGB(255, 255, 255));
     EXPECT_EQ(PixelOf(form, 15, 15), RGB(255, 0, 0));
+}
+
+TEST_F(Images, ADescriptionLoadsThePictureFromAFile) {
+    TBitmap source;
+    source.SetPixelFormat(pf24bit);
+    source.SetSize(12, 8);
+    const String file = u"/tmp/velqua-image-test-" + IntToStr(Integer(getpid())) + u".bmp";
+    source.SaveToFile(file);
+    auto* form = new TForm(Application);
+    const std::string text = "object Form1: TForm\n  object Image1: TImage\n    Picture = '" +
+                             StringToUTF8(file) +
+                             "'\n    Stretch = True\n    Center = True\n    Proportional = True\n"
+                             "    Transparent = True\n  end\nend\n";
+    ReadDescriptionText(form, text);
+    std::remove(StringToUTF8(file).c_str());
+    auto* image = dynamic_cast<TImage*>(form->FindComponent(u"Image1"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Picture()->Width(), 12);
+    EXPECT_TRUE(image->Stretch() && image->Center() && image->Proportional() && image->Transparent());
 }
 
 }  // namespace

@@ -106,4 +106,32 @@ TEST_F(Labels, TheAcceleratorFocusesTheFocusControl) {
     EXPECT_EQ(label->FocusControl(), nullptr);
 }
 
+TEST_F(Labels, ADescriptionSetsTheLabelAndItsFocusControl) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object Label1: TLabel
+    Caption = '文件名(&N)：'
+    Alignment = taRightJustify
+    Layout = tlCenter
+    WordWrap = True
+    ShowAccelChar = False
+    Transparent = True
+    FocusControl = Edit1
+  end
+  object Edit1: TEdit
+  end
+end
+)");
+    auto* label = dynamic_cast<TLabel*>(form->FindComponent(u"Label1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), u"文件名(&N)：");
+    EXPECT_EQ(label->Alignment(), taRightJustify);
+    EXPECT_EQ(label->Layout(), tlCenter);
+    EXPECT_TRUE(label->WordWrap());
+    EXPECT_FALSE(label->ShowAccelChar());
+    EXPECT_TRUE(label->Transparent());
+    EXPECT_EQ(label->FocusControl(), form->FindComponent(u"Edit1"));
+}
+
 }  // namespace

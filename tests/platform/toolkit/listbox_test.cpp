@@ -238,4 +238,32 @@ TEST_F(ListBoxes, TheMouseAndTheKeysSelect) {
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+TEST_F(ListBoxes, ADescriptionSetsTheItemsAndTheOptions) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object ListBox1: TListBox
+    Style = lbOwnerDrawFixed
+    ItemHeight = 24
+    MultiSelect = True
+    ExtendedSelect = False
+    Sorted = True
+    Columns = 2
+    AutoComplete = False
+    Items = ( 'b' 'a' )
+    OnDrawItem = nil
+  end
+end
+)");
+    auto* list = dynamic_cast<TListBox*>(form->FindComponent(u"ListBox1"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Items()->Text(), u"a\r\nb\r\n");
+    EXPECT_EQ(list->Style(), lbOwnerDrawFixed);
+    EXPECT_EQ(list->ItemHeight(), 24);
+    EXPECT_TRUE(list->MultiSelect());
+    EXPECT_FALSE(list->ExtendedSelect());
+    EXPECT_EQ(list->Columns(), 2);
+    EXPECT_FALSE(list->AutoComplete());
+}
+
 }  // namespace

@@ -110,4 +110,26 @@ TEST_F(Memos, EnterTypesALineBreakUnlessWantReturnsIsOff) {
     EXPECT_EQ(memo->Text(), u"a\r\nb");
 }
 
+TEST_F(Memos, ADescriptionSetsTheLinesAndTheOptions) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object mmoLog: TMemo
+    Lines = ( '日志' 'second' )
+    ScrollBars = ssBoth
+    WordWrap = False
+    WantReturns = False
+    WantTabs = True
+  end
+end
+)");
+    auto* memo = dynamic_cast<TMemo*>(form->FindComponent(u"mmoLog"));
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->Text(), u"日志\r\nsecond");
+    EXPECT_EQ(memo->ScrollBars(), ssBoth);
+    EXPECT_FALSE(memo->WordWrap());
+    EXPECT_FALSE(memo->WantReturns());
+    EXPECT_TRUE(memo->WantTabs());
+}
+
 }  // namespace

@@ -109,4 +109,45 @@ TEST_F(Panels, ASplitterResizesItsNeighbourWithinTheLimits) {
     }
 }
 
+TEST_F(Panels, ADescriptionSetsThePanelsBevelsAndSplitters) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object Panel1: TPanel
+    Caption = '面板'
+    Alignment = taLeftJustify
+    BevelInner = bvLowered
+    BevelOuter = bvNone
+    BevelWidth = 2
+    BorderWidth = 4
+    BorderStyle = bsSingle
+    object Bevel1: TBevel
+      Shape = bsTopLine
+      Style = bsRaised
+    end
+  end
+  object Splitter1: TSplitter
+    Align = alTop
+    MinSize = 50
+    OnMoved = nil
+  end
+end
+)");
+    auto* panel = dynamic_cast<TPanel*>(form->FindComponent(u"Panel1"));
+    auto* bevel = dynamic_cast<TBevel*>(form->FindComponent(u"Bevel1"));
+    auto* splitter = dynamic_cast<TSplitter*>(form->FindComponent(u"Splitter1"));
+    ASSERT_TRUE(panel && bevel && splitter);
+    EXPECT_EQ(panel->Alignment(), taLeftJustify);
+    EXPECT_EQ(panel->BevelInner(), bvLowered);
+    EXPECT_EQ(panel->BevelOuter(), bvNone);
+    EXPECT_EQ(panel->BevelWidth(), 2);
+    EXPECT_EQ(panel->BorderWidth(), 4);
+    EXPECT_EQ(panel->BorderStyle(), bsSingle);
+    EXPECT_EQ(bevel->Parent(), panel);
+    EXPECT_EQ(bevel->Shape(), bsTopLine);
+    EXPECT_EQ(bevel->Style(), bsRaised);
+    EXPECT_EQ(splitter->MinSize(), 50);
+    EXPECT_EQ(splitter->Cursor(), crVSplit);
+}
+
 }  // namespace
