@@ -149,22 +149,19 @@ Integer ScrollRequest(WPARAM AWParam, Integer APos, Integer ALine, Integer APage
     }
 }
 
-TLabelEditor::TLabelEditor(TComponent* AOwner) : TCustomControl(AOwner) {
+TLabelEditor::TLabelEditor(TComponent* AOwner) : TCustomEdit(AOwner) {
     SetVisible(false);
-    SetTabStop(true);
-    SetColor(clWindow);
+    SetAutoSelect(false);
 }
 
 void TLabelEditor::Start(const TRect& ABounds, const String& AText) {
     SetBoundsRect(ABounds);
     SetText(AText);
-    FCaret = Integer(AText.size());
-    FAllSelected = true;
+    SelectAll();
     FActive = true;
     BringToFront();
     Show();
     if (CanFocus()) SetFocus();
-    Invalidate();
 }
 
 void TLabelEditor::Finish(bool AAccept) {
@@ -178,93 +175,27 @@ void TLabelEditor::Finish(bool AAccept) {
     if (done) done(AAccept);
 }
 
-void TLabelEditor::Paint() {
-    TCanvas* canvas = Canvas();
-    const TRect client = ClientRect();
-    canvas->Brush()->SetColor(clWindow);
-    canvas->FillRect(client);
-    canvas->Brush()->SetColor(clWindowFrame);
-    canvas->FrameRect(client);
-    canvas->Font()->Assign(Font());
-    const String text = Text();
-    const Integer y = (client.Height() - canvas->TextHeight(text.empty() ? u"W" : text)) / 2;
-    if (FAllSelected && !text.empty()) {
-        canvas->Brush()->SetColor(clHighlight);
-        canvas->Font()->SetColor(clHighlightText);
-    } else {
-        canvas->Brush()->SetColor(clWindow);
-    }
-    canvas->TextOut(2, y, text);
-}
-
 void TLabelEditor::Dispatch(TMessage& AMessage) {
     switch (AMessage.Msg) {
         case WM_GETDLGCODE:
-            AMessage.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+            // Enter and Escape end the edit instead of reaching the form's buttons.
+            TCustomEdit::Dispatch(AMessage);
+            AMessage.Result |= DLGC_WANTALLKEYS;
             return;
         case WM_KILLFOCUS:
-            TCustomControl::Dispatch(AMessage);
+            TCustomEdit::Dispatch(AMessage);
             return Finish(true);
         default:
-            return TCustomControl::Dispatch(AMessage);
+            return TCustomEdit::Dispatch(AMessage);
     }
 }
 
 void TLabelEditor::KeyDown(Word& AKey, TShiftState AShift) {
-    TCustomControl::KeyDown(AKey, AShift);
-    const Integer length = Integer(Text().size());
-    switch (AKey) {
-        case VK_RETURN:
-        case VK_ESCAPE: {
-            const bool accept = AKey == VK_RETURN;
-            AKey = 0;
-            return Finish(accept);
-        }
-        case VK_LEFT:
-            FCaret = FAllSelected ? 0 : std::max(FCaret - 1, 0);
-            break;
-        case VK_RIGHT:
-            FCaret = FAllSelected ? length : std::min(FCaret + 1, length);
-            break;
-        case VK_HOME:
-            FCaret = 0;
-            break;
-        case VK_END:
-            FCaret = length;
-            break;
-        case VK_DELETE: {
-            String text = Text();
-            if (FAllSelected)
-                text.clear();
-            else if (FCaret < length)
-                text.erase(size_t(FCaret), 1);
-            FCaret = std::min(FCaret, Integer(text.size()));
-            SetText(text);
-            break;
-        }
-        default:
-            return;
-    }
-    FAllSelected = false;
-    Invalidate();
-}
-
-void TLabelEditor::KeyPress(char16_t& AKey) {
-    TCustomControl::KeyPress(AKey);
-    if (AKey == 0 || AKey == u'\r' || AKey == 0x1B) return;
-    String text = Text();
-    if (FAllSelected) {
-        text.clear();
-        FCaret = 0;
-    }
-    if (AKey == u'\b') {
-        if (FCaret > 0 && !FAllSelected) text.erase(size_t(--FCaret), 1);
-    } else if (AKey >= u' ') {
-        text.insert(size_t(FCaret++), 1, AKey);
-    }
-    FAllSelected = false;
-    SetText(text);
-    Invalidate();
+    TCustomEdit::KeyDown(AKey, AShift);
+    if (AKey != VK_RETURN && AKey != VK_ESCAPE) return;
+    const bool accept = AKey == VK_RETURN;
+    AKey = 0;
+    Finish(accept);
 }
 
 TCustomViewControl::TCustomViewControl(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -298,12 +229,16 @@ void TCustomViewControl::Dispatch(TMessage& AMessage) {
             TCustomControl::Dispatch(AMessage);
             FontChanged();
             return LayoutChanged();
-        case WM_RBUTTONUP: {
+        case WM_CONTEXTMENU: {
+            if (AMessage.Result != 0) break;
+            // From the keyboard the point is (-1, -1); from the mouse, client coordinates.
+            const TPoint screen{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+            const TPoint at = AMessage.LParam == -1 ? TPoint{-1, -1} : ScreenToClient(screen);
             bool handled = false;
-            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
             DoContextPopup(at, handled);
             if (!handled) break;
-            return MouseUp(mbRight, KeysToShiftState(AMessage.WParam), at.X, at.Y);
+            AMessage.Result = 1;
+            return;
         }
         default:
             break;

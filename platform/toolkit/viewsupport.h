@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/toolkit/controls.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/imagelist.h"
 
 enum TCustomDrawStateItem {
@@ -99,7 +100,7 @@ Integer ScrollRequest(win::WPARAM AWParam, Integer APos, Integer ALine, Integer 
 // The in-place editor of a list or tree label: a one-line edit that starts
 // with its whole text selected. Enter ends it with the text, Escape cancels
 // it, and losing the focus ends it with the text; OnDone hears which, once.
-class TLabelEditor : public TCustomControl {
+class TLabelEditor : public TCustomEdit {
 public:
     explicit TLabelEditor(TComponent* AOwner);
 
@@ -111,20 +112,16 @@ public:
 
     std::function<void(bool AAccept)> OnDone;
 
-    void Paint() override;
     void Dispatch(TMessage& AMessage) override;
     void KeyDown(Word& AKey, TShiftState AShift) override;
-    void KeyPress(char16_t& AKey) override;
 
 private:
     bool FActive = false;
-    bool FAllSelected = false;
-    Integer FCaret = 0;
 };
 
 // The base of the list and tree views: the messages both answer alike (their
-// own scrolling, resizing, focus, font, the context popup on a right
-// release), the font's height, and the label editor's life.
+// own scrolling, resizing, focus, font, the context popup before the popup
+// menu), the font's height, and the label editor's life.
 class TCustomViewControl : public TCustomControl {
 public:
     explicit TCustomViewControl(TComponent* AOwner);

@@ -150,24 +150,6 @@ inline constexpr WPARAM SIZE_RESTORED = 0;
 inline constexpr WPARAM SIZE_MINIMIZED = 1;
 inline constexpr WPARAM SIZE_MAXIMIZED = 2;
 
-// WM_HSCROLL and WM_VSCROLL, low word of WParam (the position of
-// SB_THUMBPOSITION and SB_THUMBTRACK in the high word).
-inline constexpr WORD SB_LINEUP = 0;
-inline constexpr WORD SB_LINELEFT = 0;
-inline constexpr WORD SB_LINEDOWN = 1;
-inline constexpr WORD SB_LINERIGHT = 1;
-inline constexpr WORD SB_PAGEUP = 2;
-inline constexpr WORD SB_PAGELEFT = 2;
-inline constexpr WORD SB_PAGEDOWN = 3;
-inline constexpr WORD SB_PAGERIGHT = 3;
-inline constexpr WORD SB_THUMBPOSITION = 4;
-inline constexpr WORD SB_THUMBTRACK = 5;
-inline constexpr WORD SB_TOP = 6;
-inline constexpr WORD SB_LEFT = 6;
-inline constexpr WORD SB_BOTTOM = 7;
-inline constexpr WORD SB_RIGHT = 7;
-inline constexpr WORD SB_ENDSCROLL = 8;
-
 // WM_SYSCOMMAND, WParam; the low four bits are the system's own.
 inline constexpr WPARAM SC_SIZE = 0xF000;
 inline constexpr WPARAM SC_MOVE = 0xF010;

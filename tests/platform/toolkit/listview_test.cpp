@@ -5,6 +5,7 @@
 
 #include "platform/base/listhelpers.h"
 #include "platform/toolkit/imagelist.h"
+#include "platform/toolkit/menus.h"
 #include "platform/win/commoncontrols.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
@@ -279,6 +280,9 @@ TEST_F(ListView, DividerDragsStayWithinMinAndMaxWidthAndSectionsReorderWithFullD
         driver::MouseUp({bounds.left + ATo, bounds.top + 5});
         Pump();
     };
+    driver::MouseMove({bounds.left + 100, bounds.top + 5});
+    Pump();
+    EXPECT_EQ(driver::Cursor(), LoadCursorW(nullptr, IDC_SIZEWE)) << "over a divider";
     drag(100, 10);
     EXPECT_EQ(list->Column(0)->Width(), 40);
     drag(40, 240);
@@ -356,19 +360,23 @@ TEST_F(ListView, OwnerDataAsksOnlyForTheRowsShownAndSearchesThroughTheFindHook) 
     EXPECT_EQ(list->ItemIndex(), 3);
 }
 
-TEST_F(ListView, LabelEditingEndsWithTheTextOnEnterAndWithNothingOnEscape) {
+TEST_F(ListView, LabelEditingEndsWithTheTextOnEnterOrLeavingAndWithNothingOnEscape) {
     struct Case {
         const char* Name;
-        BYTE Key;
+        BYTE Key;  // 0: the focus moves elsewhere
         String Caption;
         std::vector<String> Edited;
     } cases[] = {
         {"enter", VK_RETURN, u"new", {u"new"}},
         {"escape", VK_ESCAPE, u"Row 1", {}},
+        {"leaving", 0, u"new", {u"new"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         TListView* list = NewList(vsReport, 3);
+        auto* other = new TTestButton(Form);
+        other->SetBounds(0, 170, 75, 25);
+        other->SetParent(Form);
         std::vector<String> edited;
         list->OnEdited = [&](TObject*, TListItem*, String& S) { edited.push_back(S); };
         const HWND editor = HWND(list->Perform(LVM_EDITLABELW, 1, 0));
@@ -376,12 +384,16 @@ TEST_F(ListView, LabelEditingEndsWithTheTextOnEnterAndWithNothingOnEscape) {
         EXPECT_TRUE(list->IsEditing());
         EXPECT_EQ(GetFocus(), editor);
         driver::Text(u"new");
-        driver::Key(c.Key);
+        Pump();
+        if (c.Key)
+            driver::Key(c.Key);
+        else
+            other->SetFocus();
         Pump();
         EXPECT_FALSE(list->IsEditing());
         EXPECT_EQ(list->Items()->Item(1)->Caption(), c.Caption);
         EXPECT_EQ(edited, c.Edited);
-        EXPECT_EQ(GetFocus(), list->Handle());
+        EXPECT_EQ(GetFocus(), c.Key ? list->Handle() : other->Handle()) << "a key gives the focus back";
         Free(Form);
     }
     // Refused: read-only, or by OnEditing; code can cancel an open edit.
@@ -482,6 +494,32 @@ TEST_F(ListView, ImagesComeFromListsSetByHandleAndCheckBoxesToggleOnClick) {
     Pump();
     EXPECT_TRUE(list->Items()->Item(1)->Checked());
     EXPECT_EQ(list->ItemIndex(), -1) << "a click on the box does not select";
+}
+
+TEST_F(ListView, TheContextPopupHookComesBeforeThePopupMenuAndMayKeepItAway) {
+    for (bool handled : {false, true}) {
+        TListView* list = NewList(vsReport, 3);
+        list->SetRowSelect(true);
+        auto* menu = new TPopupMenu(Form);
+        menu->Items()->Add(new TMenuItem(Form));
+        list->SetPopupMenu(menu);
+        std::vector<std::string> log;
+        TPoint at;
+        list->OnContextPopup = [&](TObject*, TPoint AMousePos, bool& AHandled) {
+            log.push_back("hook");
+            at = AMousePos;
+            AHandled = handled;
+        };
+        menu->OnPopup = [&](TObject*) { log.push_back("menu"); };
+        const TRect row = list->Items()->Item(2)->DisplayRect(drBounds);
+        driver::Click(At(list, 40, row.Top + 3), VK_RBUTTON);
+        Pump();
+        EXPECT_EQ(log,
+                  handled ? std::vector<std::string>{"hook"} : (std::vector<std::string>{"hook", "menu"}));
+        EXPECT_EQ(at, Point(40, row.Top + 3)) << "client coordinates";
+        EXPECT_EQ(list->ItemIndex(), 2) << "the right click selects the row first";
+        Free(Form);
+    }
 }
 
 }  // namespace
