@@ -25,11 +25,12 @@ function(velqua_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# velqua_tests(<prefix> LIBS <targets...>): one executable per *_test.cpp of the
-# calling folder, each a CTest test named <prefix>_<module>. Files in the
+# velqua_tests(<prefix> LIBS <targets...> [FIXTURES <names...>]): one
+# executable per *_test.cpp of the calling folder, each a CTest test named
+# <prefix>_<module> that requires the CTest fixtures named. Files in the
 # folder without the _test suffix are shared fixtures linked into each.
 function(velqua_tests prefix)
-  cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS;FIXTURES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   set(support ${all})
@@ -49,5 +50,19 @@ function(velqua_tests prefix)
     if(ARG_LABELS)
       set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
+    if(ARG_FIXTURES)
+      set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED "${ARG_FIXTURES}")
+    endif()
   endforeach()
+endfunction()
+
+# velqua_media_fixtures(<fixture>): a CTest test that makes the media files of
+# tests/media/make_fixtures.sh in <build>/testdata once per run, as the CTest
+# fixture <fixture> that media tests require.
+function(velqua_media_fixtures fixture)
+  find_program(FFMPEG_PROGRAM ffmpeg REQUIRED)
+  add_test(NAME ${fixture}
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/media/make_fixtures.sh ${PROJECT_BINARY_DIR}/testdata
+                   ${FFMPEG_PROGRAM})
+  set_tests_properties(${fixture} PROPERTIES FIXTURES_SETUP ${fixture} TIMEOUT 300)
 endfunction()

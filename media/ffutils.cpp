@@ -1,13 +1,21 @@
 #include "media/ffutils.h"
 
+#include <algorithm>
+#include <cstring>
+
 extern "C" {
 #include <libavutil/error.h>
 }
 
 #include "media/avcodecstubs.h"
+#include "media/avformatstubs.h"
 #include "media/avutilstubs.h"
+#include "media/ffmpeglogger.h"
 #include "media/myutilstubs.h"
+#include "media/swscalestubs.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/canvas.h"
+#include "platform/toolkit/graphicsobjects.h"
 
 namespace {
 
@@ -28,6 +36,68 @@ String CodecNameText(AVCodecID ACodecID, uint32_t ATag, bool AEncoder) {
     if (printable(c0) && printable(c1) && printable(c2) && printable(c3))
         return Format(u"%s%s%s%s / 0x%.4X", {c0, c1, c2, c3, ATag});
     return Format(u"0x%.4X", {ATag});
+}
+
+// The option lookup masks of the media types, in type order.
+constexpr int kOptionTypeMasks[AVMEDIA_TYPE_NB] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
+                                                   AV_OPT_FLAG_SUBTITLE_PARAM, 0};
+
+// Sets one option on AObject and tells which option took it (nil when the
+// object has none of that name).
+int SetOption(void* AObject, const char* AName, const char* AValue, const AVOption*& AOption) {
+    AOption = AObject ? avutil::av_opt_find2(AObject, AName, nullptr, 0, 0, nullptr) : nullptr;
+    if (!AOption) return AVERROR_OPTION_NOT_FOUND;
+    return avutil::av_opt_set(AObject, AName, AValue, 0);
+}
+
+// The first codec whose own options hold AName, for each media type.
+void FindPrivateOption(const char* AName, const AVCodec* ACodecs[AVMEDIA_TYPE_NB]) {
+    void* iterator = nullptr;
+    while (const AVCodec* codec = avcodec::av_codec_iterate(&iterator)) {
+        if (codec->type < 0 || codec->type >= AVMEDIA_TYPE_NB || ACodecs[codec->type] || !codec->priv_class)
+            continue;
+        const AVClass* privateClass = codec->priv_class;
+        if (avutil::av_opt_find2(&privateClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr))
+            ACodecs[codec->type] = codec;
+    }
+}
+
+// Whether ACodec takes the value, tried on a context of its own.
+int TryPrivateOption(const AVCodec* ACodec, const char* AName, const char* AValue) {
+    AVCodecContext* context = avcodec::avcodec_alloc_context3(ACodec);
+    if (!context) return AVERROR(ENOMEM);
+    const int result = context->priv_data ? avutil::av_opt_set(context->priv_data, AName, AValue, 0)
+                                          : AVERROR_OPTION_NOT_FOUND;
+    avcodec::avcodec_free_context(&context);
+    return result;
+}
+
+// The first muxer whose own options hold AName.
+const AVOutputFormat* FindMuxerOption(const char* AName) {
+    void* iterator = nullptr;
+    while (const AVOutputFormat* format = avformat::av_muxer_iterate(&iterator)) {
+        const AVClass* privateClass = format->priv_class;
+        if (privateClass &&
+            avutil::av_opt_find2(&privateClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr))
+            return format;
+    }
+    return nullptr;
+}
+
+// Whether AFormat takes the value, tried on a context of its own.
+int TryMuxerOption(const AVOutputFormat* AFormat, const char* AName, const char* AValue) {
+    AVFormatContext* context = nullptr;
+    int result = avformat::avformat_alloc_output_context2(&context, AFormat, nullptr, nullptr);
+    if (result < 0) return result;
+    result = context->priv_data ? avutil::av_opt_set(context->priv_data, AName, AValue, 0)
+                                : AVERROR_OPTION_NOT_FOUND;
+    avformat::avformat_free_context(context);
+    return result;
+}
+
+void LogInvalidValue(const char* AName, const char* AValue) {
+    const AnsiString text = FormatAnsi("Invalid value \"%s\" for option \"%s\"\n", {AValue, AName});
+    avutil::av_log(nullptr, AV_LOG_ERROR, "%s", text.c_str());
 }
 
 }  // namespace
@@ -135,4 +205,178 @@ String MediaTypeName(Integer AType) {
         default:
             return u"Unknown";
     }
+}
+
+void InitFFOptions(TFFOptions& AOptions) {
+    AOptions = TFFOptions{};
+}
+
+void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags) {
+    for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
+        AOptions.avcodec_opts[type] = avcodec::avcodec_alloc_context3(nullptr);
+        // Without a codec the context takes its type from us.
+        if (AOptions.avcodec_opts[type])
+            AOptions.avcodec_opts[type]->codec_type = static_cast<AVMediaType>(type);
+    }
+    AOptions.avformat_opts = avformat::avformat_alloc_context();
+    AOptions.sws_opts = swscale::sws_getContext(16, 16, AV_PIX_FMT_YUV420P, 16, 16, AV_PIX_FMT_YUV420P,
+                                                ASwsFlags, nullptr, nullptr, nullptr);
+}
+
+void FreeFFOptions(TFFOptions& AOptions) {
+    // Only what was made is freed: options never allocated need no library.
+    for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
+        if (AOptions.avcodec_opts[type]) avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
+        if (AOptions.codec_private_opts[type]) avutil::av_dict_free(&AOptions.codec_private_opts[type]);
+    }
+    if (AOptions.muxer_private_opts) avutil::av_dict_free(&AOptions.muxer_private_opts);
+    if (AOptions.avformat_opts) avformat::avformat_free_context(AOptions.avformat_opts);
+    if (AOptions.sws_opts) swscale::sws_freeContext(AOptions.sws_opts);
+    AOptions = TFFOptions{};
+}
+
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
+    if (!AName || !AValue || Trim(UTF8ToString(AName)).empty() || Trim(UTF8ToString(AValue)).empty())
+        return false;
+    const AVOption* option = nullptr;
+    int result = 0;
+    for (int type = 0; type < AVMEDIA_TYPE_NB && result >= 0; ++type) {
+        if (AOptions.avcodec_opts[0] && avutil::av_opt_find2(AOptions.avcodec_opts[0], AName, nullptr,
+                                                             kOptionTypeMasks[type], 0, nullptr))
+            result = SetOption(AOptions.avcodec_opts[type], AName, AValue, option);
+    }
+    if (!option) result = SetOption(AOptions.avformat_opts, AName, AValue, option);
+    if (!option) result = SetOption(AOptions.sws_opts, AName, AValue, option);
+    if (!option) {
+        const int type = AName[0] == 'a'   ? AVMEDIA_TYPE_AUDIO
+                         : AName[0] == 'v' ? AVMEDIA_TYPE_VIDEO
+                         : AName[0] == 's' ? AVMEDIA_TYPE_SUBTITLE
+                                           : -1;
+        if (type >= 0) result = SetOption(AOptions.avcodec_opts[type], AName + 1, AValue, option);
+    }
+    if (option && result < 0) {
+        LogInvalidValue(AName, AValue);
+        return false;
+    }
+    if (!option) {
+        // Codecs keep many options to themselves now; such a name is kept for
+        // the codecs of each type that know it, once one of them takes the value.
+        const AVCodec* codecs[AVMEDIA_TYPE_NB] = {};
+        FindPrivateOption(AName, codecs);
+        bool known = false;
+        for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
+            if (!codecs[type]) continue;
+            known = true;
+            if (TryPrivateOption(codecs[type], AName, AValue) < 0) {
+                LogInvalidValue(AName, AValue);
+                return false;
+            }
+        }
+        for (int type = 0; type < AVMEDIA_TYPE_NB; ++type)
+            if (codecs[type]) avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
+        if (known) return true;
+        // Muxer options went the same way.
+        const AVOutputFormat* muxer = FindMuxerOption(AName);
+        if (!muxer) return false;
+        if (TryMuxerOption(muxer, AName, AValue) < 0) {
+            LogInvalidValue(AName, AValue);
+            return false;
+        }
+        avutil::av_dict_set(&AOptions.muxer_private_opts, AName, AValue, 0);
+        return true;
+    }
+    AOptions.opt_names.emplace_back(option->name);
+    if ((AOptions.avcodec_opts[0] && AOptions.avcodec_opts[0]->debug) ||
+        (AOptions.avformat_opts && AOptions.avformat_opts->debug))
+        GetLogger()->SetLogLevel(llDebug);
+    return true;
+}
+
+void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, Integer AFlags) {
+    for (const AnsiString& name : AOptions.opt_names) {
+        const AVOption* option = avutil::av_opt_find2(ASource, name.c_str(), nullptr, 0, 0, nullptr);
+        uint8_t* value = nullptr;
+        if (option && (option->flags & AFlags) == AFlags &&
+            avutil::av_opt_get(ASource, name.c_str(), 0, &value) >= 0 && value)
+            avutil::av_opt_set(ATarget, name.c_str(), reinterpret_cast<const char*>(value), 0);
+        avutil::av_free(value);
+    }
+}
+
+AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType) {
+    AVDictionary* copy = nullptr;
+    if (AType >= 0 && AType < AVMEDIA_TYPE_NB)
+        avutil::av_dict_copy(&copy, AOptions.codec_private_opts[AType], 0);
+    return copy;
+}
+
+AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions) {
+    AVDictionary* copy = nullptr;
+    avutil::av_dict_copy(&copy, AOptions.muxer_private_opts, 0);
+    return copy;
+}
+
+void ResetRGBConvertContext(TRGBConvertContext& AContext) {
+    Free(AContext.Bitmap);
+    // As with the options, only what was made is freed.
+    if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+    if (AContext.toRGB_convert_ctx) swscale::sws_freeContext(AContext.toRGB_convert_ctx);
+    if (AContext.fromRGB_convert_ctx) swscale::sws_freeContext(AContext.fromRGB_convert_ctx);
+    AContext = TRGBConvertContext{};
+}
+
+TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat) {
+    auto* bitmap = new TBitmap;
+    bitmap->SetPixelFormat(AFormat);
+    bitmap->SetSize(AWidth, AHeight);
+    bitmap->Canvas()->Brush()->SetStyle(bsClear);
+    return bitmap;
+}
+
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight) {
+    if (!APicture || AWidth < 1 || AHeight < 1) return false;
+    if (!AContext.Bitmap) AContext.Bitmap = CreateFrameBitmap(AWidth, AHeight, AContext.BMPPixFmt);
+    AContext.Bitmap->SetSize(AWidth, AHeight);
+
+    const Integer bitsPerPixel = AContext.BMPPixFmt == pf32bit ? 32 : 24;
+    const Integer rowSize = (AWidth * bitsPerPixel + 31) / 32 * 4;
+    if (APixFmt == AContext.RGBPixFmt && AWidth % 2 == 0 && AHeight % 2 == 0 &&
+        APicture->linesize[0] == rowSize) {
+        AContext.RGBPictureRef = APicture;
+    } else {
+        // The scaler aborts the process on a format it cannot read.
+        if (!swscale::sws_isSupportedInput(static_cast<AVPixelFormat>(APixFmt))) return false;
+        const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+        if (size < 0) return false;
+        if (AContext.RGBBufSize < size) {
+            if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+            AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
+            AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
+            if (!AContext.RGBBuf) return false;
+        }
+        avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
+                                     AContext.RGBPixFmt, AWidth, AHeight, 1);
+        AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(
+            AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt), AWidth, AHeight,
+            AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+        if (!AContext.toRGB_convert_ctx) return false;
+        swscale::sws_scale(AContext.toRGB_convert_ctx, APicture->data, APicture->linesize, 0, AHeight,
+                           AContext.RGBPicture.data, AContext.RGBPicture.linesize);
+        AContext.RGBPictureRef = &AContext.RGBPicture;
+    }
+
+    // No more than a bitmap row holds, whatever the picture's line size.
+    const TAVPicture* source = AContext.RGBPictureRef;
+    const size_t rowBytes = static_cast<size_t>(std::min(source->linesize[0], rowSize));
+    // Other threads may draw on the bitmap (hooks, snapshots).
+    struct TCanvasLock {
+        explicit TCanvasLock(TCanvas* ACanvas) : Canvas(ACanvas) { Canvas->Lock(); }
+        ~TCanvasLock() { Canvas->Unlock(); }
+        TCanvas* Canvas;
+    } lock(AContext.Bitmap->Canvas());
+    for (Integer y = 0; y < AHeight; ++y)
+        std::memcpy(AContext.Bitmap->ScanLine(y),
+                    source->data[0] + static_cast<ptrdiff_t>(y) * source->linesize[0], rowBytes);
+    return true;
 }

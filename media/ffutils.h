@@ -1,16 +1,21 @@
 // Texts about FFmpeg values: timestamps, error codes, codecs, media types,
-// metadata; and whole-file reading through the C runtime.
+// metadata; whole-file reading through the C runtime; the generic option
+// contexts; decoded pictures into 24-bit bitmaps.
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/rational.h>
+#include <libswscale/swscale.h>
 }
 
 #include "platform/base/types.h"
+#include "platform/toolkit/bitmap.h"
 
 // "hh:mm:ss.zzz" with hours not wrapped; "N/A" for the no-value timestamp.
 String PTSToTimeText(Int64 APTS);
@@ -27,3 +32,70 @@ String MetadataValue(const AVDictionary* AMetadata, const char* AKey, const Stri
 String CodecNameText(const AVCodecParameters* AParameters, bool AEncoder);
 String CodecNameText(const AVCodecContext* AContext, bool AEncoder);
 String MediaTypeName(Integer AType);
+
+// A picture as four plane pointers and four line sizes.
+struct TAVPicture {
+    uint8_t* data[4];
+    int linesize[4];
+};
+
+// Options the engine does not know by name, tried on default contexts: one
+// codec context per media type (video 0, audio 1, data 2, subtitle 3,
+// attachment 4), a format context and a scaler context. Accepted names are
+// remembered so that their values can be copied onto the real contexts.
+struct TFFOptions {
+    std::vector<AnsiString> opt_names;
+    AVCodecContext* avcodec_opts[AVMEDIA_TYPE_NB] = {};
+    AVFormatContext* avformat_opts = nullptr;
+    SwsContext* sws_opts = nullptr;
+    // Options that only codecs themselves know (private to a codec, such as
+    // an encoder's presets), per media type of the codecs that know them:
+    // handed to avcodec_open2 with the real codec.
+    AVDictionary* codec_private_opts[AVMEDIA_TYPE_NB] = {};
+    // Options that only muxers know (the MPEG family's "muxrate" and
+    // "preload", ...): handed to avformat_write_header.
+    AVDictionary* muxer_private_opts = nullptr;
+};
+
+void InitFFOptions(TFFOptions& AOptions);
+void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags);
+void FreeFFOptions(TFFOptions& AOptions);
+// False for an empty name or value and, silently, for a name that nothing
+// knows; false with "Invalid value" in FFmpeg's log for a value an option
+// refuses. A name known to some codec only is kept for that codec's type, one
+// known to some muxer only for the muxers.
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue);
+// Copies each remembered option whose flags hold all of AFlags from ASource
+// to ATarget (objects with an AVClass).
+void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, Integer AFlags);
+// A copy of the codec-private options of AType for avcodec_open2; the caller
+// frees it. What the codec leaves in it was not taken.
+AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType);
+// A copy of the muxer-private options for avformat_write_header; the caller
+// frees it.
+AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions);
+
+// Turns decoded pictures into a bitmap of its own, reused from frame to frame.
+struct TRGBConvertContext {
+    AVPixelFormat RGBPixFmt = AV_PIX_FMT_BGR24;  // of the converted picture
+    TPixelFormat BMPPixFmt = pf24bit;            // of the bitmap
+    TBitmap* Bitmap = nullptr;                   // owned, made on first use
+    uint8_t* RGBBuf = nullptr;                   // the converted picture, never shrinks
+    Integer RGBBufSize = 0;
+    TAVPicture RGBPicture{};
+    // The picture last copied into the bitmap: RGBPicture, or the source
+    // itself when it needed no conversion.
+    const TAVPicture* RGBPictureRef = nullptr;
+    SwsContext* toRGB_convert_ctx = nullptr;
+    // Back from the bitmap's format, for hooks that write the bitmap into the frame.
+    SwsContext* fromRGB_convert_ctx = nullptr;
+};
+
+// Frees the bitmap, the buffer and both scalers; every field to its reset value.
+void ResetRGBConvertContext(TRGBConvertContext& AContext);
+// A bitmap of that size and pixel format whose canvas brush is clear.
+TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat);
+// Fills the context's bitmap from APicture, converting it unless it is
+// already laid out as the bitmap's rows. False when it cannot be converted.
+bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight);

@@ -19,3 +19,11 @@ bool FolderExists(std::u16string_view AFolder) {
 bool CreateFolderTree(std::u16string_view AFolder) {
     return ForceDirectories(AFolder);
 }
+
+void ResetInputOptions(TInputOptions& AOptions) {
+    AOptions = TInputOptions{};
+}
+
+void ResetOutputOptions(TOutputOptions& AOptions) {
+    AOptions = TOutputOptions{};
+}

@@ -12,7 +12,7 @@
 namespace win {
 
 // A monitor and its work area, in screen coordinates.
-struct TMonitorSpec {
+struct TMonitorArea {
     RECT Bounds;
     RECT WorkArea;
 };
@@ -31,13 +31,15 @@ struct TCapabilities {
     // room for a task bar.
     RECT WorkArea{0, 0, 1920, 1040};
     // Monitors beside the primary one.
-    std::vector<TMonitorSpec> OtherMonitors;
+    std::vector<TMonitorArea> OtherMonitors;
 
     bool HasMMX = true;
 
     // Optional entry points of the platform libraries.
     bool HasTransparentBlt = true;
     bool HasAlphaBlend = true;
+    bool HasMonitorFromWindow = true;
+    bool HasGetMonitorInfo = true;
     bool HasSetLayeredWindowAttributes = true;
     bool HasUpdateLayeredWindow = true;
     bool HasGetScrollBarInfo = false;

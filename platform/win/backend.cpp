@@ -34,12 +34,27 @@ void InstallBackend(std::unique_ptr<TBackend> ABackend) {
     s.LastClick = ClickRecord{};
     s.LastMessage = MSG{};
     s.ClipboardOpen = false;
-    s.TrackHook = nullptr;
     s.Backend.store(std::shared_ptr<TBackend>(std::move(ABackend)));
 }
 
 TBackend& Backend() {
     return BackendOf();
+}
+
+bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels) {
+    Window* w = Find(AWindow);
+    if (!w || !IsTopLevel(*w)) return false;
+    if (!w->HasUpload) {
+        APixels = w->Surface;
+        return true;
+    }
+    APixels = gdi::Surface{};
+    APixels.Bits = reinterpret_cast<uint8_t*>(w->Upload.data());
+    APixels.Width = w->UploadSize.cx;
+    APixels.Height = w->UploadSize.cy;
+    APixels.Stride = w->UploadSize.cx * 4;
+    APixels.HasAlpha = true;
+    return true;
 }
 
 void ReportMoved(HWND AWindow, const RECT& ABounds) {

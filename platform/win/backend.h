@@ -7,12 +7,15 @@
 // What an X11 back end does with each call:
 // - CreateTopLevel/UpdateTopLevel/DestroyTopLevel: one undecorated X window
 //   per top-level window (message-only windows and children never come
-//   here). APopup: override-redirect and never given the focus. ALayered
-//   with the capability present: a 32-bit visual. Minimized: iconified.
+//   here). APopup with AToolWindow (menus, hints, glow windows: the ones
+//   the layer never activates): override-redirect and never given the
+//   focus. ALayered with the capability present: a 32-bit visual (the x11
+//   back end puts every top-level window on it then, as a window can become
+//   layered at any time). Minimized: iconified.
 // - Restack: the X stacking of the mapped windows, top first.
 // - Present: copy the dirty part of the 32-bit BGRA backing surface to the
 //   window (alpha ignored unless layered); Expose events are answered from
-//   the same surface without asking the layer.
+//   TopLevelPixels without asking the layer.
 // - SetShape: XShape bounding and input shapes in window coordinates.
 // - SetLayeredAlpha/UploadLayered: constant alpha (e.g. the window opacity
 //   property) and per-pixel premultiplied content of a layered window.
@@ -117,6 +120,10 @@ TBackend& Backend();
 
 // For back ends, on the GUI thread.
 void QueueInput(const TInputEvent& AEvent);
+// What a top-level window shows now (its backing surface, or the upload of
+// a per-pixel layered window), for answering an expose; valid until the
+// window changes. False for anything else.
+bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels);
 // The window manager moved or sized a top-level window (screen rectangle).
 void ReportMoved(HWND AWindow, const RECT& ABounds);
 // Posts WM_SYSCOMMAND SC_CLOSE, resp. sends SC_RESTORE (a task bar restore).

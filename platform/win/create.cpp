@@ -72,7 +72,7 @@ void Release(Window& W) {
         Release(*child);
     }
     if (IsTopLevel(W))
-        for (Window* t : std::vector<Window*>(TopLevels()))
+        for (Window* t : TopLevels())
             if (t->Owner == &W) t->Owner = nullptr;
     WindowGone(W);
     KillTimers(W.Handle);
@@ -101,10 +101,13 @@ POINT DefaultPosition() {
 }  // namespace
 
 void DestroyAll() {
-    for (Window* w : std::vector<Window*>(TopLevels()))
-        if (Find(w->Handle)) DestroyWindow(w->Handle);
+    std::vector<HWND> handles;
+    for (Window* w : TopLevels())
+        handles.push_back(w->Handle);
     for (const WindowRef& w : AllWindows())
-        if (!w->Destroyed) DestroyWindow(w->Handle);
+        handles.push_back(w->Handle);
+    for (HWND h : handles)
+        DestroyWindow(h);
 }
 
 }  // namespace winsys
@@ -288,9 +291,13 @@ BOOL DestroyWindow(HWND AWindow) {
     if (!found || found->Destroying) return FALSE;
     const WindowRef w = Ref(found);
     w->Destroying = true;
-    if (IsTopLevel(*w))
-        for (Window* t : std::vector<Window*>(TopLevels()))
-            if (t->Owner == w.get() && Find(t->Handle)) DestroyWindow(t->Handle);
+    if (IsTopLevel(*w)) {
+        std::vector<HWND> owned;
+        for (Window* t : TopLevels())
+            if (t->Owner == w.get()) owned.push_back(t->Handle);
+        for (HWND h : owned)
+            DestroyWindow(h);
+    }
     NotifyParents(*w, WM_DESTROY);
     if (w->Destroyed) return TRUE;
     if (w->Style & WS_VISIBLE)
@@ -315,8 +322,10 @@ LONG_PTR GetWindowLongW(HWND AWindow, int AIndex) {
             return reinterpret_cast<LONG_PTR>(w->Proc);
         case GWL_HINSTANCE:
             return reinterpret_cast<LONG_PTR>(w->Instance);
-        case GWL_HWNDPARENT:
-            return reinterpret_cast<LONG_PTR>(GetParent(AWindow));
+        case GWL_HWNDPARENT: {
+            const Window* up = w->Parent ? w->Parent : w->Owner;
+            return reinterpret_cast<LONG_PTR>(up ? up->Handle : nullptr);
+        }
         case GWL_ID:
             return w->Id;
         case GWL_STYLE:
@@ -405,7 +414,7 @@ HWND GetParent(HWND AWindow) {
     Window* w = Find(AWindow);
     if (!w) return nullptr;
     if (w->Parent) return w->Parent->Handle;
-    return w->Owner ? w->Owner->Handle : nullptr;
+    return w->Owner && (w->Style & WS_POPUP) ? w->Owner->Handle : nullptr;
 }
 
 HWND SetParent(HWND AWindow, HWND ANewParent) {
@@ -417,7 +426,7 @@ HWND SetParent(HWND AWindow, HWND ANewParent) {
     const WindowRef hold = Ref(w);
     Window* old = w->Parent;
     const bool shown = IsShown(*w);
-    if (shown) Expose(*w, w->Rect);
+    if (shown) Expose(*old, Covered(*w));
     Unlink(*w);
     w->Parent = parent;
     parent->Children.insert(parent->Children.begin(), w);
@@ -497,6 +506,35 @@ BOOL GetScrollInfo(HWND AWindow, int ABar, SCROLLINFO* AInfo) {
     if (AInfo->fMask & SIF_PAGE) AInfo->nPage = info.nPage;
     if (AInfo->fMask & SIF_POS) AInfo->nPos = info.nPos;
     if (AInfo->fMask & SIF_TRACKPOS) AInfo->nTrackPos = info.nPos;
+    return TRUE;
+}
+
+int SetScrollPos(HWND AWindow, int ABar, int APos, BOOL ARedraw) {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(AWindow, ABar, &info)) return 0;
+    const int old = info.nPos;
+    info.nPos = APos;
+    SetScrollInfo(AWindow, ABar, &info, ARedraw);
+    return old;
+}
+
+int GetScrollPos(HWND AWindow, int ABar) {
+    SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+    return GetScrollInfo(AWindow, ABar, &info) ? info.nPos : 0;
+}
+
+BOOL SetScrollRange(HWND AWindow, int ABar, int AMin, int AMax, BOOL ARedraw) {
+    const SCROLLINFO info{sizeof info, SIF_RANGE, AMin, AMax, 0, 0, 0};
+    if (!Find(AWindow) || (ABar != SB_HORZ && ABar != SB_VERT)) return FALSE;
+    SetScrollInfo(AWindow, ABar, &info, ARedraw);
+    return TRUE;
+}
+
+BOOL GetScrollRange(HWND AWindow, int ABar, int* AMin, int* AMax) {
+    SCROLLINFO info{sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    if (!AMin || !AMax || !GetScrollInfo(AWindow, ABar, &info)) return FALSE;
+    *AMin = info.nMin;
+    *AMax = info.nMax;
     return TRUE;
 }
 

@@ -15,8 +15,6 @@ namespace winsys {
 
 namespace {
 
-constexpr UINT SWP_STATECHANGED = 0x8000;
-
 bool IsSizingCode(int ACode) {
     return ACode >= HTLEFT && ACode <= HTBOTTOMRIGHT;
 }
@@ -84,10 +82,10 @@ LRESULT DefSetCursor(Window& W, WPARAM AWParam, LPARAM ALParam) {
 
 void DefPosChanged(Window& W, const WINDOWPOS& APos) {
     const WindowRef hold = Ref(&W);
-    if (!(APos.flags & SWP_NOMOVE) || (APos.flags & SWP_STATECHANGED))
+    if (!(APos.flags & SWP_NOCLIENTMOVE) || (APos.flags & SWP_STATECHANGED))
         Send(&W, WM_MOVE, 0, MAKELPARAM(WORD(W.Rect.left + W.Client.left), WORD(W.Rect.top + W.Client.top)));
     if (W.Destroyed) return;
-    if (!(APos.flags & SWP_NOSIZE) || (APos.flags & SWP_STATECHANGED)) {
+    if (!(APos.flags & SWP_NOCLIENTSIZE) || (APos.flags & SWP_STATECHANGED)) {
         const WPARAM kind = (W.Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
                             : (W.Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
                                                       : SIZE_RESTORED;
@@ -248,10 +246,23 @@ LRESULT DefWindowProcW(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPar
         case WM_NCLBUTTONDOWN:
             return DefNCButtonDown(*w, AWParam, ALParam);
         case WM_MOUSEWHEEL:
+        case WM_CONTEXTMENU:
             return w->Parent ? Send(w->Parent, AMessage, AWParam, ALParam) : 0;
+        case WM_RBUTTONUP: {
+            POINT p = LParamToPoint(ALParam);
+            ClientToScreen(AWindow, &p);
+            Send(w, WM_CONTEXTMENU, WPARAM(AWindow), PointToLParam(p));
+            return 0;
+        }
+        case WM_KEYUP:
+            // The menu key asks for the context menu at no point (-1, -1).
+            if (AWParam == VK_APPS) Send(w, WM_CONTEXTMENU, WPARAM(AWindow), -1);
+            return 0;
         case WM_SYSKEYDOWN:
             if (AWParam == VK_F4 && (ALParam & (LPARAM(1) << 29)))
                 Send(TopLevelOf(w), WM_SYSCOMMAND, SC_CLOSE, 0);
+            else if (AWParam == VK_F10 && (GetKeyState(VK_SHIFT) < 0))
+                Send(w, WM_CONTEXTMENU, WPARAM(AWindow), -1);
             return 0;
         case WM_SYSKEYUP:
             if (AWParam == VK_MENU && s.LoneAltReleased) {

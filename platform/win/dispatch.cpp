@@ -172,7 +172,12 @@ LRESULT DispatchMessageW(const MSG* AMsg) {
         reinterpret_cast<TIMERPROC>(AMsg->lParam)(AMsg->hwnd, WM_TIMER, AMsg->wParam, AMsg->time);
         return 0;
     }
-    const LRESULT result = Send(Find(AMsg->hwnd), AMsg->message, AMsg->wParam, AMsg->lParam);
+    Window* w = Find(AMsg->hwnd);
+    if (AMsg->message == WM_PAINT && w) {
+        SendPaint(*w);
+        return 0;
+    }
+    const LRESULT result = Send(w, AMsg->message, AMsg->wParam, AMsg->lParam);
     if (AMsg->lPrivate) AfterInputDispatched(*AMsg);
     return result;
 }

@@ -40,7 +40,9 @@ bool HasFrame(const Window& W) {
 }
 
 bool Paintable(const Window& W) {
-    return IsShown(W) && !W.RedrawOff;
+    for (const Window* w = &W; w; w = w->Parent)
+        if (w->RedrawOff) return false;
+    return IsShown(W);
 }
 
 // The surface pixels a DC of W may touch: the window (or its client area),
@@ -200,7 +202,26 @@ void InvalidateAll(Window& W, bool AFrame) {
     if (!Paintable(W)) return;
     PixRegion whole = Shape(W);
     if (!AFrame) whole.Intersect(W.Client);
-    Invalidate(W, whole, true, true);
+    Invalidate(W, whole, true, false);
+    // Shown, sized or reframed: WM_NCPAINT comes even without a frame, as
+    // on Windows.
+    if (AFrame) W.FramePending = true;
+    for (Window* c : W.Children)
+        if (c->Style & WS_VISIBLE) InvalidateAll(*c, AFrame);
+}
+
+void InvalidateResized(Window& W, const RECT& AOldRect) {
+    const int oldW = AOldRect.right - AOldRect.left, oldH = AOldRect.bottom - AOldRect.top;
+    const int newW = W.Rect.right - W.Rect.left, newH = W.Rect.bottom - W.Rect.top;
+    const UINT style = W.Class->Style;
+    if ((newW != oldW && (style & CS_HREDRAW)) || (newH != oldH && (style & CS_VREDRAW))) {
+        InvalidateAll(W, true);
+        return;
+    }
+    PixRegion grown(RECT{0, 0, newW, newH});
+    grown.Subtract(PixRegion(RECT{0, 0, oldW, oldH}));
+    Invalidate(W, grown, true, true);
+    if (Paintable(W)) W.FramePending = true;
 }
 
 void Validate(Window& W, const PixRegion& ARegion) {
@@ -208,12 +229,13 @@ void Validate(Window& W, const PixRegion& ARegion) {
     if (W.Update.Empty()) W.ErasePending = false;
 }
 
-void Expose(Window& W, const RECT& AOldRect) {
-    Window* parent = W.Parent;
-    if (!parent) return;
-    const PixRegion old =
-        Moved(Shape(W), POINT{AOldRect.left + parent->Client.left, AOldRect.top + parent->Client.top});
-    Invalidate(*parent, old, true, true);
+PixRegion Covered(const Window& W) {
+    if (!W.Parent) return {};
+    return Moved(Shape(W), POINT{W.Rect.left + W.Parent->Client.left, W.Rect.top + W.Parent->Client.top});
+}
+
+void Expose(Window& AParent, const PixRegion& AArea) {
+    Invalidate(AParent, AArea, true, true);
 }
 
 bool NeedsPaint(const Window& W) {
@@ -242,9 +264,19 @@ Window* FindPaintWindow(HWND AFilter) {
     return nullptr;
 }
 
+void SendPaint(Window& W) {
+    const WindowRef hold = Ref(&W);
+    const unsigned paints = W.Paints;
+    Send(&W, WM_PAINT, 0, 0);
+    if (!W.Destroyed && W.Paints == paints) {
+        W.Update.Clear();
+        W.ErasePending = W.FramePending = false;
+    }
+}
+
 void PaintNow(Window& W, bool AChildren) {
     const WindowRef hold = Ref(&W);
-    if (NeedsPaint(W)) Send(&W, WM_PAINT, 0, 0);
+    if (NeedsPaint(W)) SendPaint(W);
     if (!AChildren || W.Destroyed) return;
     const std::vector<Window*> children = W.Children;
     std::vector<WindowRef> refs;
@@ -322,8 +354,11 @@ bool RegionOf(HRGN ARegion, PixRegion& AOut) {
 template <typename F>
 BOOL ForTarget(HWND AWindow, F AAction) {
     if (!AWindow) {
-        for (Window* top : std::vector<Window*>(TopLevels()))
-            AAction(*top);
+        std::vector<WindowRef> tops;
+        for (Window* top : TopLevels())
+            tops.push_back(Ref(top));
+        for (const WindowRef& top : tops)
+            if (!top->Destroyed) AAction(*top);
         return TRUE;
     }
     Window* w = Find(AWindow);
@@ -390,7 +425,7 @@ BOOL RedrawWindow(HWND AWindow, const RECT* AUpdate, HRGN ARegion, UINT AFlags) 
             area = (AFlags & RDW_FRAME) ? Shape(w) : PixRegion(w.Client);
         if (AFlags & RDW_INVALIDATE) {
             Invalidate(w, area, (AFlags & RDW_ERASE) && !(AFlags & RDW_NOERASE), children);
-            if ((AFlags & RDW_FRAME) && HasFrame(w) && Paintable(w)) w.FramePending = true;
+            if ((AFlags & RDW_FRAME) && Paintable(w)) w.FramePending = true;
         } else if (AFlags & RDW_VALIDATE) {
             Validate(w, area);
             if (AFlags & RDW_NOFRAME) w.FramePending = false;
@@ -410,6 +445,7 @@ HDC BeginPaint(HWND AWindow, PAINTSTRUCT* APaint) {
     Window* found = Find(AWindow);
     if (!found || !APaint) return nullptr;
     const WindowRef w = Ref(found);
+    ++w->Paints;
     if (w->FramePending) {
         w->FramePending = false;
         Send(w.get(), WM_NCPAINT, 1, 0);
@@ -470,7 +506,7 @@ int SetWindowRgn(HWND AWindow, HRGN ARegion, BOOL ARedraw) {
     PixRegion region;
     if (!found || (ARegion && !RegionOf(ARegion, region))) return 0;
     const WindowRef w = Ref(found);
-    if (!IsTopLevel(*w) && IsShown(*w)) Expose(*w, w->Rect);
+    if (!IsTopLevel(*w) && IsShown(*w)) Expose(*w->Parent, Covered(*w));
     w->HasRegion = ARegion != nullptr;
     w->Region = region;
     if (ARegion) DeleteObject(ARegion);
@@ -541,15 +577,9 @@ BOOL UpdateLayeredWindow(HWND AWindow, HDC, const POINT* ADestPoint, const SIZE*
     w->UploadSize = SIZE{width, height};
     w->UploadAlpha = ABlend ? ABlend->SourceConstantAlpha : 255;
     w->HasUpload = true;
-    if (w->Mirrored) {
-        gdi::Surface view;
-        view.Bits = reinterpret_cast<uint8_t*>(w->Upload.data());
-        view.Width = width;
-        view.Height = height;
-        view.Stride = width * 4;
-        view.HasAlpha = true;
+    gdi::Surface view;
+    if (w->Mirrored && TopLevelPixels(w->Handle, view))
         BackendOf().UploadLayered(w->Handle, view, w->UploadAlpha);
-    }
     return TRUE;
 }
 

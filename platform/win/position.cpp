@@ -13,11 +13,6 @@ namespace winsys {
 
 namespace {
 
-// The layer's own WINDOWPOS flag, as Windows has it: the window's state
-// (minimized, maximized, restored) changed, so WM_SIZE follows whatever the
-// size did.
-constexpr UINT SWP_STATECHANGED = 0x8000;
-
 int Width(const RECT& R) {
     return R.right - R.left;
 }
@@ -148,7 +143,8 @@ void SyncNative(Window& W) {
         SyncNative(*c);
 }
 
-bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags) {
+bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags,
+            std::optional<DWORD> AState) {
     if (!W || W->Destroyed || W->MessageOnly) return false;
     const WindowRef hold = Ref(W);
     const bool visible = (W->Style & WS_VISIBLE) != 0;
@@ -167,10 +163,11 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
         Send(W, WM_WINDOWPOSCHANGING, 0, LPARAM(&pos));
         if (W->Destroyed) return false;
     }
-    UINT flags = pos.flags;
+    UINT flags = pos.flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
     const RECT oldRect = W->Rect;
     const RECT oldClient = W->Client;
     const bool wasShown = IsShown(*W);
+    const PixRegion covered = Covered(*W);
     RECT rect = oldRect;
     if (!(flags & SWP_NOMOVE)) rect = RECT{pos.x, pos.y, pos.x + Width(oldRect), pos.y + Height(oldRect)};
     if (!(flags & SWP_NOSIZE)) {
@@ -193,31 +190,26 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
     }
     if (flags & SWP_SHOWWINDOW) W->Style |= WS_VISIBLE;
     if (flags & SWP_HIDEWINDOW) W->Style &= ~WS_VISIBLE;
+    if (AState) W->Style = (W->Style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | *AState;
     const bool shown = IsShown(*W);
 
     const bool top = IsTopLevel(*W);
     if (top && sized) ResizeSurface(*W);
     if (!(flags & SWP_NOREDRAW)) {
-        if (!top && wasShown && (moved || sized || !shown || restacked)) Expose(*W, oldRect);
-        if (shown && (!wasShown || moved || sized || restacked || (flags & SWP_FRAMECHANGED))) {
-            if (top && wasShown && !(flags & SWP_FRAMECHANGED)) {
-                // A top-level window keeps its pixels; only a size change asks
-                // for more, all of it under CS_HREDRAW/CS_VREDRAW.
-                const UINT style = W->Class->Style;
-                const bool whole = (Width(rect) != Width(oldRect) && (style & CS_HREDRAW)) ||
-                                   (Height(rect) != Height(oldRect) && (style & CS_VREDRAW));
-                if (whole) {
-                    InvalidateAll(*W, true);
-                } else if (sized) {
-                    PixRegion grown(RECT{0, 0, Width(rect), Height(rect)});
-                    grown.Subtract(PixRegion(RECT{0, 0, Width(oldRect), Height(oldRect)}));
-                    Invalidate(*W, grown, true, true);
-                    W->FramePending = true;
-                }
-            } else {
-                InvalidateAll(*W, true);
-            }
+        if (!top && wasShown) {
+            // What the child left: all of its old place when it went down
+            // among its siblings, else what it no longer covers.
+            PixRegion uncovered = covered;
+            if (shown && !restacked) uncovered.Subtract(Covered(*W));
+            if (!uncovered.Empty()) Expose(*W->Parent, uncovered);
         }
+        // A window that stays where it was keeps its pixels (a top-level
+        // window owns them wherever it goes).
+        const bool keeps = wasShown && !restacked && !(flags & SWP_FRAMECHANGED) && (top || !moved);
+        if (shown && !keeps)
+            InvalidateAll(*W, true);
+        else if (shown && sized)
+            InvalidateResized(*W, oldRect);
     }
     if (wasShown && !shown) WindowHidden(*W);
     if (W->Destroyed) return false;
@@ -232,9 +224,10 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
         Activate(W, WA_ACTIVE);
     if (W->Destroyed) return false;
 
-    if (!moved && oldClient.left == W->Client.left && oldClient.top == W->Client.top) flags |= SWP_NOMOVE;
-    if (!sized && Width(oldClient) == Width(W->Client) && Height(oldClient) == Height(W->Client))
-        flags |= SWP_NOSIZE;
+    if (!moved && oldClient.left == W->Client.left && oldClient.top == W->Client.top)
+        flags |= SWP_NOCLIENTMOVE;
+    if (Width(oldClient) == Width(W->Client) && Height(oldClient) == Height(W->Client))
+        flags |= SWP_NOCLIENTSIZE;
     pos = WINDOWPOS{W->Handle, pos.hwndInsertAfter, rect.left, rect.top, Width(rect), Height(rect), flags};
     Send(W, WM_WINDOWPOSCHANGED, 0, LPARAM(&pos));
     return true;
@@ -243,9 +236,8 @@ bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight,
 namespace {
 
 void ChangeState(Window* W, DWORD AState, const RECT& ARect, UINT AShowFlags) {
-    W->Style = (W->Style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | AState;
     SetPos(W, nullptr, ARect.left, ARect.top, Width(ARect), Height(ARect),
-           SWP_NOZORDER | SWP_STATECHANGED | SWP_FRAMECHANGED | AShowFlags);
+           SWP_NOZORDER | SWP_STATECHANGED | SWP_FRAMECHANGED | AShowFlags, AState);
 }
 
 RECT MaximizedRect(Window* W) {
@@ -263,8 +255,8 @@ namespace win {
 using namespace winsys;
 
 BOOL SetWindowPos(HWND AWindow, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, UINT AFlags) {
-    return SetPos(Find(AWindow), AInsertAfter, X, Y, AWidth, AHeight, AFlags & ~SWP_STATECHANGED) ? TRUE
-                                                                                                  : FALSE;
+    const UINT internal = SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_STATECHANGED;
+    return SetPos(Find(AWindow), AInsertAfter, X, Y, AWidth, AHeight, AFlags & ~internal) ? TRUE : FALSE;
 }
 
 BOOL MoveWindow(HWND AWindow, int X, int Y, int AWidth, int AHeight, BOOL ARepaint) {

@@ -21,7 +21,13 @@ namespace {
 bool Contains(const Window& W, POINT APoint) {
     const RECT r = ScreenRect(W);
     if (APoint.x < r.left || APoint.x >= r.right || APoint.y < r.top || APoint.y >= r.bottom) return false;
-    return !W.HasRegion || W.Region.Contains(APoint.x - r.left, APoint.y - r.top);
+    const int x = APoint.x - r.left, y = APoint.y - r.top;
+    if (W.HasRegion && !W.Region.Contains(x, y)) return false;
+    // A per-pixel layered window lets the mouse through where it is clear.
+    if (W.HasUpload)
+        return x < W.UploadSize.cx && y < W.UploadSize.cy &&
+               (W.Upload[size_t(y) * size_t(W.UploadSize.cx) + size_t(x)] & gdi::AlphaMask) != 0;
+    return true;
 }
 
 bool InClient(const Window& W, POINT APoint) {
@@ -50,6 +56,43 @@ std::vector<Window*> Candidates(POINT APoint) {
     for (Window* top : TopLevels())
         if (IsShown(*top) && Hittable(*top, APoint)) Collect(*top, APoint, result);
     return result;
+}
+
+WPARAM MouseKeyFlags() {
+    const std::array<BYTE, 256>& keys = Sys().Keys;
+    WPARAM flags = 0;
+    if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
+    if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
+    if (keys[VK_MBUTTON] & 0x80) flags |= MK_MBUTTON;
+    if (keys[VK_SHIFT] & 0x80) flags |= MK_SHIFT;
+    if (keys[VK_CONTROL] & 0x80) flags |= MK_CONTROL;
+    return flags;
+}
+
+Window* WindowAt(POINT APoint) {
+    const std::vector<Window*> candidates = Candidates(APoint);
+    return candidates.empty() ? nullptr : candidates.front();
+}
+
+// The window under the point and its hit-test code, asked with WM_NCHITTEST.
+Window* HitTest(POINT APoint, int& AHitCode) {
+    std::vector<WindowRef> candidates;
+    for (Window* w : Candidates(APoint))
+        candidates.push_back(Ref(w));
+    for (const WindowRef& w : candidates) {
+        if (w->Destroyed) continue;
+        if (IsTopLevel(*w) && (w->Style & WS_DISABLED)) {
+            AHitCode = HTERROR;
+            return w.get();
+        }
+        const LRESULT code = Send(w.get(), WM_NCHITTEST, 0, PointToLParam(APoint));
+        if (w->Destroyed) return nullptr;
+        if (code != HTTRANSPARENT) {
+            AHitCode = int(code);
+            return w.get();
+        }
+    }
+    return nullptr;
 }
 
 UINT ButtonMessage(const TInputEvent& E, bool AClient, bool ADouble) {
@@ -235,49 +278,20 @@ void UpdateKeyState(const TInputEvent& AEvent, std::array<BYTE, 256>& AKeys) {
     AKeys[key] = BYTE((AKeys[key] & 0x01) | (down ? 0x80 : 0));
 }
 
-WPARAM MouseKeyFlags() {
-    const std::array<BYTE, 256>& keys = Sys().Keys;
-    WPARAM flags = 0;
-    if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
-    if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
-    if (keys[VK_MBUTTON] & 0x80) flags |= MK_MBUTTON;
-    if (keys[VK_SHIFT] & 0x80) flags |= MK_SHIFT;
-    if (keys[VK_CONTROL] & 0x80) flags |= MK_CONTROL;
-    return flags;
-}
-
-Window* WindowAt(POINT APoint) {
-    const std::vector<Window*> candidates = Candidates(APoint);
-    return candidates.empty() ? nullptr : candidates.front();
-}
-
-Window* HitTest(POINT APoint, int& AHitCode) {
-    std::vector<WindowRef> candidates;
-    for (Window* w : Candidates(APoint))
-        candidates.push_back(Ref(w));
-    for (const WindowRef& w : candidates) {
-        if (w->Destroyed) continue;
-        if (IsTopLevel(*w) && (w->Style & WS_DISABLED)) {
-            AHitCode = HTERROR;
-            return w.get();
-        }
-        const LRESULT code = Send(w.get(), WM_NCHITTEST, 0, PointToLParam(APoint));
-        if (w->Destroyed) return nullptr;
-        if (code != HTTRANSPARENT) {
-            AHitCode = int(code);
-            return w.get();
-        }
-    }
-    return nullptr;
-}
-
 bool TakeInput(MSG& AMsg, HWND AFilter, UINT AMin, UINT AMax, bool ARemove) {
     State& s = Sys();
     if (TakeRouted(AMsg, AFilter, AMin, AMax, ARemove)) return true;
-    while (!AFilter && !s.Input.empty()) {
+    while (!AFilter && !s.Routing && !s.Input.empty()) {
         const TInputEvent event = s.Input.front();
         s.Input.pop_front();
-        Route(event);
+        s.Routing = true;
+        try {
+            Route(event);
+        } catch (...) {
+            s.Routing = false;
+            throw;
+        }
+        s.Routing = false;
         if (TakeRouted(AMsg, AFilter, AMin, AMax, ARemove)) return true;
     }
     return false;

@@ -21,13 +21,12 @@ namespace {
 void DispatchOthers() {
     CheckSynchronize();
     MSG msg;
-    // Bounded, so a window that never validates cannot hold the loop.
-    for (int step = 0; step < 1000; ++step) {
+    for (;;) {
         if (TakePosted(msg, nullptr, 0, 0, true)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else if (Window* w = FindPaintWindow(nullptr)) {
-            Send(w, WM_PAINT, 0, 0);
+            SendPaint(*w);
         } else {
             FireDueTimers();
             if (!TakeTimer(msg, nullptr, true)) return;
@@ -85,7 +84,12 @@ void RunSizeMove(Window* W, WPARAM ACommand, POINT AStart) {
     State& s = Sys();
     if (!W || s.SizeMoveDepth > 0) return;
     const WindowRef hold = Ref(W);
-    ++s.SizeMoveDepth;
+    // Whatever a handler throws, the loop leaves no depth behind.
+    struct Depth {
+        int& Value;
+        explicit Depth(int& AValue) : Value(++AValue) {}
+        ~Depth() { --Value; }
+    } depth(s.SizeMoveDepth);
     const bool sizing = (ACommand & 0xFFF0) == SC_SIZE;
     const WPARAM edge = ACommand & 0x000F;
     SetCapture(W->Handle);
@@ -141,7 +145,6 @@ void RunSizeMove(Window* W, WPARAM ACommand, POINT AStart) {
     }
     if (s.Capture == W->Handle) ReleaseCapture();
     Send(W, WM_EXITSIZEMOVE, 0, 0);
-    --s.SizeMoveDepth;
 }
 
 }  // namespace winsys

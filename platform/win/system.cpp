@@ -14,16 +14,16 @@ using namespace win;
 namespace {
 
 // The primary monitor first.
-std::vector<TMonitorSpec> Monitors() {
+std::vector<TMonitorArea> Monitors() {
     const TCapabilities& caps = Capabilities();
-    std::vector<TMonitorSpec> monitors{{RECT{0, 0, caps.ScreenWidth, caps.ScreenHeight}, caps.WorkArea}};
+    std::vector<TMonitorArea> monitors{{RECT{0, 0, caps.ScreenWidth, caps.ScreenHeight}, caps.WorkArea}};
     monitors.insert(monitors.end(), caps.OtherMonitors.begin(), caps.OtherMonitors.end());
     return monitors;
 }
 
 RECT VirtualScreen() {
     RECT all{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (const TMonitorSpec& m : Monitors())
+    for (const TMonitorArea& m : Monitors())
         all = RECT{std::min(all.left, m.Bounds.left), std::min(all.top, m.Bounds.top),
                    std::max(all.right, m.Bounds.right), std::max(all.bottom, m.Bounds.bottom)};
     return all;
@@ -35,7 +35,7 @@ HMONITOR MonitorHandle(size_t AIndex) {
 
 // The monitor a rectangle overlaps most; with none, by AFlags.
 HMONITOR Choose(const RECT& ARect, DWORD AFlags) {
-    const std::vector<TMonitorSpec> monitors = Monitors();
+    const std::vector<TMonitorArea> monitors = Monitors();
     int64_t best = 0;
     size_t bestIndex = 0;
     for (size_t i = 0; i < monitors.size(); ++i) {
@@ -195,7 +195,7 @@ HMONITOR MonitorFromRect(const RECT* ARect, DWORD AFlags) {
 }
 
 BOOL GetMonitorInfoW(HMONITOR AMonitor, MONITORINFO* AInfo) {
-    const std::vector<TMonitorSpec> monitors = Monitors();
+    const std::vector<TMonitorArea> monitors = Monitors();
     const uintptr_t index = reinterpret_cast<uintptr_t>(AMonitor);
     if (!AInfo || AInfo->cbSize < sizeof(MONITORINFO) || index == 0 || index > monitors.size()) return FALSE;
     AInfo->rcMonitor = monitors[index - 1].Bounds;
@@ -206,7 +206,7 @@ BOOL GetMonitorInfoW(HMONITOR AMonitor, MONITORINFO* AInfo) {
 
 BOOL EnumDisplayMonitors(HDC ADC, const RECT* AClip, MONITORENUMPROC AProc, LPARAM AData) {
     if (ADC || AClip || !AProc) return FALSE;
-    const std::vector<TMonitorSpec> monitors = Monitors();
+    const std::vector<TMonitorArea> monitors = Monitors();
     for (size_t i = 0; i < monitors.size(); ++i) {
         RECT bounds = monitors[i].Bounds;
         if (!AProc(MonitorHandle(i), nullptr, &bounds, AData)) break;

@@ -74,13 +74,10 @@ Window* Checked(HWND AWindow) {
 
 // The pixel of a top-level window at window coordinates, alpha included.
 bool ReadTopLevel(const Window& ATop, int X, int Y, gdi::Pixel& APixel) {
-    if (ATop.HasUpload) {
-        if (X < 0 || Y < 0 || X >= ATop.UploadSize.cx || Y >= ATop.UploadSize.cy) return false;
-        APixel = ATop.Upload[size_t(Y) * size_t(ATop.UploadSize.cx) + size_t(X)];
-        return true;
-    }
-    if (X < 0 || Y < 0 || X >= ATop.Surface.Width || Y >= ATop.Surface.Height) return false;
-    APixel = gdi::ReadPixel(ATop.Surface, X, Y);
+    gdi::Surface pixels;
+    if (!TopLevelPixels(ATop.Handle, pixels) || X < 0 || Y < 0 || X >= pixels.Width || Y >= pixels.Height)
+        return false;
+    APixel = gdi::ReadPixel(pixels, X, Y);
     return true;
 }
 
@@ -112,7 +109,6 @@ int Pump() {
 
 void AdvanceTime(Cardinal AMilliseconds) {
     const Cardinal target = PeekTickCount() + AMilliseconds;
-    Pump();
     while (FireNextTimer(target))
         Pump();
     const Cardinal now = PeekTickCount();
@@ -227,7 +223,7 @@ TLayeredInfo Layered(HWND AWindow) {
     return info;
 }
 
-void SetMonitors(const std::vector<TMonitorSpec>& AMonitors) {
+void SetMonitors(const std::vector<TMonitorArea>& AMonitors) {
     if (AMonitors.empty()) return;
     TCapabilities& caps = Capabilities();
     const RECT primary = AMonitors.front().Bounds;

@@ -82,7 +82,7 @@ struct TLayeredInfo {
 TLayeredInfo Layered(HWND AWindow);
 
 // Monitors, the primary first (at (0, 0)); WM_DISPLAYCHANGE follows.
-void SetMonitors(const std::vector<TMonitorSpec>& AMonitors);
+void SetMonitors(const std::vector<TMonitorArea>& AMonitors);
 void SetScreenDepth(int ABitsPerPixel);
 
 // What the back end was asked to do.

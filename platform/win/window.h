@@ -25,6 +25,7 @@ inline constexpr DWORD WS_MAXIMIZE = 0x01000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
 inline constexpr DWORD WS_DLGFRAME = 0x00400000;
+// Kept and reported only: no bar is drawn and no room is taken for one.
 inline constexpr DWORD WS_VSCROLL = 0x00200000;
 inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
@@ -56,7 +57,6 @@ inline constexpr DWORD WS_EX_LAYERED = 0x00080000;
 inline constexpr UINT CS_VREDRAW = 0x0001;
 inline constexpr UINT CS_HREDRAW = 0x0002;
 inline constexpr UINT CS_DBLCLKS = 0x0008;
-inline constexpr UINT CS_OWNDC = 0x0020;
 inline constexpr UINT CS_SAVEBITS = 0x0800;
 inline constexpr UINT CS_DROPSHADOW = 0x00020000;
 
@@ -169,7 +169,8 @@ inline LONG_PTR SetWindowLongPtrW(HWND AWindow, int AIndex, LONG_PTR AValue) {
     return SetWindowLongW(AWindow, AIndex, AValue);
 }
 
-// The parent of a child, the owner of a top-level window.
+// The parent of a child, the owner of a popup; GetWindow(GW_OWNER) and
+// GWL_HWNDPARENT give the owner of any top-level window.
 HWND GetParent(HWND AWindow);
 // Makes AWindow a child of ANewParent (nullptr: a top-level window) and
 // returns the old parent.
@@ -208,8 +209,9 @@ BOOL ScreenToClient(HWND AWindow, POINT* APoint);
 // the offset as MAKELONG(dx, dy).
 int MapWindowPoints(HWND AFrom, HWND ATo, POINT* APoints, UINT ACount);
 // The deepest visible, enabled window at the screen point: windows are
-// skipped where their region excludes the point and when WS_EX_TRANSPARENT;
-// z-order decides between the others. No message is sent.
+// skipped where their region excludes the point, where a per-pixel layered
+// window is clear (alpha 0) and when WS_EX_TRANSPARENT; z-order decides
+// between the others. No message is sent.
 HWND WindowFromPoint(POINT APoint);
 
 // A child window that a library draws into itself (the player's SDL output)
@@ -229,5 +231,9 @@ inline constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 // Returns the new position.
 int SetScrollInfo(HWND AWindow, int ABar, const SCROLLINFO* AInfo, BOOL ARedraw);
 BOOL GetScrollInfo(HWND AWindow, int ABar, SCROLLINFO* AInfo);
+int SetScrollPos(HWND AWindow, int ABar, int APos, BOOL ARedraw);
+int GetScrollPos(HWND AWindow, int ABar);
+BOOL SetScrollRange(HWND AWindow, int ABar, int AMin, int AMax, BOOL ARedraw);
+BOOL GetScrollRange(HWND AWindow, int ABar, int* AMin, int* AMax);
 
 }  // namespace win

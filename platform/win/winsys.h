@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi/pixregion.h"
@@ -82,6 +83,8 @@ struct Window : std::enable_shared_from_this<Window> {
     bool ErasePending = false;
     bool FramePending = false;
     bool RedrawOff = false;
+    // BeginPaint calls, to tell whether a WM_PAINT handler painted.
+    unsigned Paints = 0;
 
     bool HasRegion = false;
     // Window coordinates.
@@ -129,7 +132,6 @@ Window* TopLevelOf(Window* W);
 bool IsShown(const Window& W);
 bool IsEnabledChain(const Window& W);
 // Top-left corners in screen coordinates.
-POINT ScreenOrigin(const Window& W);
 POINT ClientOrigin(const Window& W);
 RECT ScreenRect(const Window& W);
 // The window's top-left corner on its top-level window's surface.
@@ -178,6 +180,9 @@ struct State {
     std::deque<win::TInputEvent> Input;
     // Input already routed to its window, waiting to be taken.
     std::deque<win::MSG> Routed;
+    // An event is being routed: a pump nested in its messages (WM_NCHITTEST,
+    // WM_MOUSEACTIVATE, ...) must not route the next one ahead of it.
+    bool Routing = false;
     // Text of recent key presses by input id, for TranslateMessage.
     std::map<win::DWORD, String> KeyText;
     win::DWORD NextInputId = 1;
@@ -220,8 +225,6 @@ win::LRESULT Send(Window* W, win::UINT AMessage, win::WPARAM AWParam, win::LPARA
 // Posted messages first-come, for the queue and the modal loop.
 bool TakePosted(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 bool InRange(win::UINT AMessage, win::UINT AMin, win::UINT AMax);
-// Takes the next message of any kind, as PeekMessage does.
-bool Peek(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 // Pending main-thread calls, then waits for something to do.
 void WaitForWork();
 
@@ -229,12 +232,15 @@ void WaitForWork();
 void DestroyAll();
 
 // Geometry and z-order (position.cpp).
-struct PosRequest {
-    HWND InsertAfter = nullptr;
-    RECT Rect{};
-    win::UINT Flags = 0;
-};
-bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, win::UINT AFlags);
+// The layer's own WINDOWPOS flags, as Windows has them: what the client
+// area did (WM_MOVE and WM_SIZE follow from them), and a state change
+// (minimized, maximized, restored), after which WM_SIZE always follows.
+inline constexpr win::UINT SWP_NOCLIENTSIZE = 0x0800;
+inline constexpr win::UINT SWP_NOCLIENTMOVE = 0x1000;
+inline constexpr win::UINT SWP_STATECHANGED = 0x8000;
+// AState, when given, replaces the window's WS_MINIMIZE and WS_MAXIMIZE bits.
+bool SetPos(Window* W, HWND AInsertAfter, int X, int Y, int AWidth, int AHeight, win::UINT AFlags,
+            std::optional<win::DWORD> AState = std::nullopt);
 // Sends WM_NCCALCSIZE for the window at ARect and returns the client
 // rectangle in window coordinates.
 RECT CalcClient(Window* W, const RECT& ARect, const RECT& AOldRect, win::WINDOWPOS* APos);
@@ -252,19 +258,23 @@ void Activate(Window* W, win::WORD AHow);
 void SetFocusTo(Window* W);
 void WindowHidden(Window& W);
 void WindowGone(Window& W);
-void CancelMode(Window* W);
 
-// Painting (paintimpl.cpp).
+// Painting (paint.cpp).
 void ResizeSurface(Window& W);
 // ARegion in window coordinates.
 void Invalidate(Window& W, const PixRegion& ARegion, bool AErase, bool AAllChildren);
 void InvalidateAll(Window& W, bool AFrame);
-void Validate(Window& W, const PixRegion& ARegion);
-// The parent area a child covered at AOldRect (parent client coordinates).
-void Expose(Window& W, const RECT& AOldRect);
-bool NeedsPaint(const Window& W);
+// After a size change in place: the frame and the grown part, all of it
+// under CS_HREDRAW/CS_VREDRAW.
+void InvalidateResized(Window& W, const RECT& AOldRect);
+// The part of its parent a child covers now, in the parent's window
+// coordinates, and the repaint of such an area once the child has left it.
+PixRegion Covered(const Window& W);
+void Expose(Window& AParent, const PixRegion& AArea);
 Window* FindPaintWindow(HWND AFilter);
-void PaintNow(Window& W, bool AChildren);
+// Sends WM_PAINT; a handler that never called BeginPaint leaves nothing
+// waiting, so the queue does not offer the same WM_PAINT for ever.
+void SendPaint(Window& W);
 // Keeps every window DC current after geometry, z-order or region changes.
 void RefreshDCs();
 void ReleaseDCs(Window& W);
@@ -284,18 +294,12 @@ bool FireNextTimer(Cardinal ATarget);
 // Input (routing.cpp).
 bool TakeInput(win::MSG& AMsg, HWND AFilter, win::UINT AMin, win::UINT AMax, bool ARemove);
 void AfterInputDispatched(const win::MSG& AMsg);
-// The window under the point and its hit-test code, with WM_NCHITTEST.
-Window* HitTest(POINT APoint, int& AHitCode);
-Window* WindowAt(POINT APoint);
 void UpdateKeyState(const win::TInputEvent& AEvent, std::array<win::BYTE, 256>& AKeys);
-win::WPARAM MouseKeyFlags();
 
 // The move and size loop (sizemove.cpp).
 void RunSizeMove(Window* W, win::WPARAM ACommand, POINT AStart);
 
-// Default handling (defproc.cpp, paint.cpp).
+// The default frame (paint.cpp).
 void DefaultNCPaint(Window& W);
-// The default non-client area: frame, edges and caption.
-RECT FrameInsets(const Window& W);
 
 }  // namespace winsys

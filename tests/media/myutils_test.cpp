@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "media/strovix.h"
+#include "mediatest.h"
 #include "platform/base/mainthread.h"
 #include "platform/base/syncobjs.h"
 
@@ -77,19 +78,13 @@ TEST(SeekFlags, MapToFFmpegBits) {
 }
 
 TEST(TimeZone, UnixTimesUseTheStandardBias) {
-    const char* saved = getenv("TZ");
-    const std::string restore = saved ? saved : "";
     // Eight hours east of UTC, with a summer time that must be ignored.
-    setenv("TZ", "CST-8CDT,M3.2.0,M11.1.0", 1);
+    TTimeZone zone("CST-8CDT,M3.2.0,M11.1.0");
     EXPECT_DOUBLE_EQ(LocalTimeZoneBias(), 8.0 / 24);
     EXPECT_DOUBLE_EQ(UnixTimeToDateTime(0), 25569 + 8.0 / 24);
     EXPECT_EQ(DateTimeToUnixTime(UnixTimeToDateTime(1700000000)), 1700000000);
     EXPECT_EQ(DateTimeToText(u"yyyy-mm-dd hh:nn:ss", UnixTimeToDateTime(86400 + 3661)),
               u"1970-01-02 09:01:01");
-    if (saved)
-        setenv("TZ", restore.c_str(), 1);
-    else
-        unsetenv("TZ");
 }
 
 TEST(Folders, CreateFolderTreeMakesEveryParent) {

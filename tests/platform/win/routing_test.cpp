@@ -328,4 +328,37 @@ TEST_F(Routing, FocusChangesAreVisibleAtOnceFromInsideAPress) {
     EXPECT_EQ(Logged(second, WM_CANCELMODE).size(), 1u);
 }
 
+TEST_F(Routing, ARightClickOrTheMenuKeyAsksForAContextMenuUpTheParents) {
+    const HWND form = Popup({100, 100, 300, 300});
+    const HWND edit = Child(form, {10, 10, 100, 30});
+    SetFocus(edit);
+    ClearLog();
+    driver::Click({120, 115}, VK_RBUTTON);
+    driver::Key(VK_APPS);
+    driver::Pump();
+    using Trace = std::vector<std::pair<HWND, UINT>>;
+    EXPECT_EQ(
+        Sequence({WM_CONTEXTMENU}),
+        (Trace{
+            {edit, WM_CONTEXTMENU}, {form, WM_CONTEXTMENU}, {edit, WM_CONTEXTMENU}, {form, WM_CONTEXTMENU}}));
+    EXPECT_EQ(Logged(form, WM_CONTEXTMENU).at(0).LParam, MAKELPARAM(120, 115));
+    EXPECT_EQ(HWND(Logged(form, WM_CONTEXTMENU).at(0).WParam), edit);
+    EXPECT_EQ(Logged(form, WM_CONTEXTMENU).at(1).LParam, -1);
+}
+
+TEST_F(Routing, APumpInsideRoutingKeepsTheInputInOrder) {
+    const HWND form = Popup({0, 0, 100, 100});
+    const HWND other = Popup({200, 0, 300, 100});
+    On(form, [](HWND, UINT AMsg, WPARAM, LPARAM, LRESULT&) {
+        if (AMsg == WM_MOUSEACTIVATE) ProcessPendingMessages();
+        return false;
+    });
+    ASSERT_EQ(GetActiveWindow(), other);
+    ClearLog();
+    driver::Click({10, 10});
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (std::vector<std::pair<HWND, UINT>>{{form, WM_LBUTTONDOWN}, {form, WM_LBUTTONUP}}));
+}
+
 }  // namespace

@@ -51,8 +51,11 @@ void WinTest::SetUp() {
 }
 
 void WinTest::TearDown() {
-    driver::Reset();
+    // The handlers may hold the finished test's locals.
     GHandlers.clear();
+    GNextHandler = nullptr;
+    SetMouseTrackHook(nullptr);
+    driver::Reset();
     UseSystemClock();
 }
 

@@ -1,0 +1,64 @@
+#!/bin/sh
+# Makes the media files the media tests read, with the ffmpeg command and
+# lavfi sources, into the folder given (the tests' VELQUA_TEST_DATA). Runs once
+# per test run as a CTest fixture. A file whose recipe has not changed since it
+# was last made is kept, so repeated runs cost almost nothing.
+#
+# To add a fixture, add one `make NAME ARGS...` line: ARGS are ffmpeg's
+# arguments between its global options and the output file.
+set -eu
+
+OUT=${1:?usage: make_fixtures.sh OUTPUT_FOLDER [FFMPEG]}
+FFMPEG=${2:-ffmpeg}
+mkdir -p "$OUT"
+
+make() {
+    name=$1
+    shift
+    recipe="$*"
+    stamp="$OUT/.$name.recipe"
+    if [ -f "$OUT/$name" ] && [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
+        return 0
+    fi
+    rm -f "$OUT/$name" "$stamp"
+    # Written under a temporary name so that a failed run leaves no half file.
+    # The temporary name keeps the extension: ffmpeg picks the muxer from it.
+    tmp="$OUT/.tmp-$name"
+    if ! "$FFMPEG" -nostdin -hide_banner -loglevel error -y "$@" "$tmp"; then
+        rm -f "$tmp"
+        echo "make_fixtures.sh: could not make $name" >&2
+        exit 1
+    fi
+    mv "$tmp" "$OUT/$name"
+    printf '%s' "$recipe" >"$stamp"
+}
+
+# Copies a fixture under another name (file names the tests care about).
+copy() {
+    cp "$OUT/$1" "$OUT/$2.tmp" && mv "$OUT/$2.tmp" "$OUT/$2"
+}
+
+TESTSRC="-f lavfi -i testsrc=size=320x240:rate=25:duration=2"
+SINE="-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2"
+
+# MPEG-4 video at 25 fps with MP2 audio in AVI: the common case.
+make a.avi $TESTSRC $SINE -c:v mpeg4 -c:a mp2 -shortest
+# Every frame a key frame, video only, for stepping back by key frame.
+make intra.avi $TESTSRC -c:v mpeg4 -g 1 -an
+# MPEG-TS: 29.97 fps MPEG-2 video, audio whose only metadata is its language,
+# one program with a provider and a name, a start time above 0.
+make ntsc.ts -f lavfi -i testsrc=size=320x240:rate=30000/1001:duration=2 $SINE \
+    -c:v mpeg2video -c:a mp2 -metadata:s:a:0 language=eng -shortest \
+    -metadata service_provider=Velqua -metadata service_name=Probe
+# A still picture.
+make still.png -f lavfi -i color=c=red:size=64x48:duration=1 -frames:v 1
+# Title, artist, a free key and a recording time as file metadata.
+make tags.mkv $TESTSRC -c:v mpeg4 -t 1 -metadata title=Velqua -metadata artist=Somebody \
+    -metadata MYKEY=value -metadata creation_time=2011-05-01T10:20:30Z
+# Raw BGR frames whose stream states a sample aspect ratio the codec does not.
+make raw.nut -f lavfi -i color=c=blue:size=32x24:rate=5:duration=1 -c:v rawvideo -pix_fmt bgr24
+# MP3 at a constant 128 kb/s, without a header that would make the reader
+# estimate the bit rate from the file size.
+make cbr.mp3 $SINE -c:a libmp3lame -b:a 128k -write_xing 0
+
+copy a.avi "中文视频.avi"

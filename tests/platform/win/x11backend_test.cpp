@@ -1,0 +1,414 @@
+// The X11 back end on a real display, which xvfb-run gives the test: windows
+// appear with their pixels and shapes, popups bypass the window manager, a
+// native child is a real X window, X input arrives as messages, and the
+// clipboard goes both ways. Skipped without a display.
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi/bitmaps.h"
+#include "platform/gdi/capabilities.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/draw.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/regions.h"
+#include "platform/win/display.h"
+#include "platform/win/input.h"
+#include "platform/win/memorybackend.h"
+#include "platform/win/messages.h"
+#include "platform/win/painting.h"
+#include "platform/win/system.h"
+#include "platform/win/testdriver.h"
+#include "platform/win/window.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+#include <X11/keysym.h>
+
+using namespace win;
+
+namespace {
+
+constexpr unsigned long Red = 0xFF0000;
+
+std::vector<MSG> Received;
+// Test windows answer WM_NCHITTEST with HTCAPTION: a press drags them.
+bool CaptionEverywhere = false;
+
+LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
+    switch (AMessage) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(AWindow, &ps);
+            RECT client;
+            GetClientRect(AWindow, &client);
+            HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+            FillRect(dc, &client, red);
+            DeleteObject(red);
+            EndPaint(AWindow, &ps);
+            return 0;
+        }
+        case WM_NCHITTEST:
+            if (CaptionEverywhere) return HTCAPTION;
+            return DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
+        case WM_LBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            Received.push_back(MSG{AWindow, AMessage, AWParam, ALParam, 0, {}, 0});
+            return 0;
+        default:
+            return DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
+    }
+}
+
+bool Got(UINT AMessage, WPARAM AWParam) {
+    for (const MSG& m : Received)
+        if (m.message == AMessage && m.wParam == AWParam) return true;
+    return false;
+}
+
+class X11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display) GTEST_SKIP() << "No X display (xvfb-run is not installed)";
+        Probe = XOpenDisplay(nullptr);
+        if (!Probe) GTEST_SKIP() << "Cannot open the X display " << display;
+        Root = DefaultRootWindow(Probe);
+        InstallBackend(MakeX11Backend());
+        WNDCLASSEXW cls{};
+        cls.cbSize = sizeof cls;
+        cls.lpfnWndProc = TestProc;
+        cls.lpszClassName = u"VqX11";
+        RegisterClassExW(&cls);
+        Received.clear();
+        CaptionEverywhere = false;
+    }
+
+    void TearDown() override {
+        if (!Probe) return;
+        InstallBackend(winsys::MakeMemoryBackend());
+        ResetCapabilities();
+        XCloseDisplay(Probe);
+    }
+
+    HWND Create(DWORD AStyle, DWORD AExStyle, RECT ABounds, HWND AParent = nullptr) {
+        return CreateWindowExW(AExStyle, u"VqX11", u"", AStyle, ABounds.left, ABounds.top,
+                               ABounds.right - ABounds.left, ABounds.bottom - ABounds.top, AParent, nullptr,
+                               nullptr, nullptr);
+    }
+
+    // Runs the layer's loop until APredicate holds; false after five seconds.
+    static bool PumpUntil(const std::function<bool()>& APredicate) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;) {
+            driver::Pump();
+            if (APredicate()) return true;
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            Backend().Wait(20);
+        }
+    }
+
+    unsigned long RootPixel(int X, int Y) const {
+        XImage* image = XGetImage(Probe, Root, X, Y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return 0;
+        const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+        XDestroyImage(image);
+        return pixel;
+    }
+
+    ::Window ParentOf(::Window AWindow) const {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(Probe, AWindow, &root, &parent, &children, &count);
+        if (children) XFree(children);
+        return parent;
+    }
+
+    // The child of the root at ABounds, 0 for none.
+    ::Window WindowAt(RECT ABounds, XWindowAttributes& AAttributes) const {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(Probe, Root, &root, &parent, &children, &count);
+        ::Window found = 0;
+        for (unsigned i = 0; i < count && !found; ++i)
+            if (XGetWindowAttributes(Probe, children[i], &AAttributes) && AAttributes.x == ABounds.left &&
+                AAttributes.y == ABounds.top && AAttributes.width == ABounds.right - ABounds.left &&
+                AAttributes.height == ABounds.bottom - ABounds.top)
+                found = children[i];
+        if (children) XFree(children);
+        return found;
+    }
+
+    // The size of a shape that is one rectangle; (0, 0) for any other.
+    std::pair<int, int> ShapeSize(::Window AWindow, int AKind) const {
+        int count = 0, ordering = 0;
+        XRectangle* rects = XShapeGetRectangles(Probe, AWindow, AKind, &count, &ordering);
+        const std::pair<int, int> size =
+            count == 1 ? std::pair<int, int>{rects[0].width, rects[0].height} : std::pair<int, int>{0, 0};
+        if (rects) XFree(rects);
+        return size;
+    }
+
+    // What a device sends to AWindow (its top-left corner at AOrigin) with
+    // the pointer at AAt: ADetail is the button or the key code.
+    void SendInput(::Window AWindow, POINT AOrigin, int AType, unsigned ADetail, POINT AAt) const {
+        long mask = 0;
+        switch (AType) {
+            case ButtonPress:
+                mask = ButtonPressMask;
+                break;
+            case ButtonRelease:
+                mask = ButtonReleaseMask;
+                break;
+            case MotionNotify:
+                mask = PointerMotionMask;
+                break;
+            case KeyPress:
+                mask = KeyPressMask;
+                break;
+            default:
+                mask = KeyReleaseMask;
+                break;
+        }
+        XEvent event{};
+        XKeyEvent& e = event.xkey;  // button and motion events share its layout
+        e.type = AType;
+        e.display = Probe;
+        e.window = AWindow;
+        e.root = Root;
+        e.x = AAt.x - AOrigin.x;
+        e.y = AAt.y - AOrigin.y;
+        e.x_root = AAt.x;
+        e.y_root = AAt.y;
+        e.keycode = ADetail;
+        e.same_screen = True;
+        XSendEvent(Probe, AWindow, True, mask, &event);
+    }
+
+    Display* Probe = nullptr;
+    ::Window Root = 0;
+};
+
+TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
+    EXPECT_EQ(Capabilities().ScreenWidth, DisplayWidth(Probe, DefaultScreen(Probe)));
+    HWND top = Create(WS_POPUP, 0, RECT{40, 50, 240, 170});
+    // The right 50 pixels are cut off.
+    SetWindowRgn(top, CreateRectRgn(0, 0, 150, 120), FALSE);
+    HWND host = Create(WS_CHILD | WS_VISIBLE, 0, RECT{100, 60, 140, 100}, top);
+    const ::Window native = ::Window(NativeWindowOf(host));
+    ASSERT_NE(native, 0u);
+    ShowWindow(top, SW_SHOW);
+    HWND popup = Create(WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, RECT{300, 200, 380, 230});
+    ASSERT_NE(popup, nullptr);
+
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red && RootPixel(310, 210) == Red; }));
+    EXPECT_NE(RootPixel(40 + 170, 50 + 60), Red) << "outside the window region";
+    // The native child is black until a library draws there: the layer's red stays out.
+    EXPECT_EQ(RootPixel(40 + 110, 50 + 70), 0u);
+
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(Probe, native, &attributes));
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    const ::Window frame = ParentOf(native);
+    EXPECT_EQ(ShapeSize(frame, ShapeBounding), (std::pair{150, 120}));
+
+    ASSERT_NE(WindowAt(RECT{300, 200, 380, 230}, attributes), 0u);
+    EXPECT_TRUE(attributes.override_redirect);
+    ASSERT_EQ(WindowAt(RECT{40, 50, 240, 170}, attributes), frame);
+    EXPECT_FALSE(attributes.override_redirect);
+
+    // Another program's window covers ours and goes: the back end restores
+    // what it last presented.
+    const ::Window cover = XCreateSimpleWindow(Probe, Root, 30, 40, 60, 60, 0, 0, 0);
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    XChangeWindowAttributes(Probe, cover, CWOverrideRedirect, &unmanaged);
+    XMapRaised(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_NE(RootPixel(45, 55), Red);
+    XDestroyWindow(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+}
+
+TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
+    CaptionEverywhere = true;
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, RECT{40, 50, 240, 170});
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+    XWindowAttributes attributes;
+    const ::Window id = WindowAt(RECT{40, 50, 240, 170}, attributes);
+    ASSERT_NE(id, 0u);
+
+    const POINT origin{40, 50};
+    SendInput(id, origin, ButtonPress, Button1, POINT{60, 70});
+    SendInput(id, origin, MotionNotify, 0, POINT{110, 100});
+    SendInput(id, origin, MotionNotify, 0, POINT{160, 170});
+    SendInput(id, origin, ButtonRelease, Button1, POINT{160, 170});
+    XFlush(Probe);
+
+    // The move loop runs inside the press's dispatch and has ended when it returns.
+    RECT r{};
+    ASSERT_TRUE(
+        PumpUntil([&] { return GetWindowRect(top, &r) && r.left == 140 && GetCapture() == nullptr; }));
+    EXPECT_EQ(r.top, 150);
+    ASSERT_TRUE(PumpUntil([&] {
+        return XGetWindowAttributes(Probe, id, &attributes) && attributes.x == 140 && attributes.y == 150;
+    }));
+    EXPECT_EQ(RootPixel(145, 155), Red);
+}
+
+TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
+    // The test stands in for a compositor by owning its selection.
+    const Atom manager =
+        XInternAtom(Probe, ("_NET_WM_CM_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const ::Window holder = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(Probe, manager, holder, CurrentTime);
+    ASSERT_EQ(XGetSelectionOwner(Probe, manager), holder);
+    InstallBackend(MakeX11Backend());
+    if (!Capabilities().HasUpdateLayeredWindow) GTEST_SKIP() << "The display has no 32-bit visual";
+
+    Create(WS_POPUP | WS_VISIBLE, 0, RECT{20, 20, 80, 80});
+    HWND glow = Create(WS_POPUP | WS_VISIBLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, RECT{100, 20, 140, 60});
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    // Half-transparent red, premultiplied, on the left half; clear on the right.
+    for (int y = 0; y < 40; ++y)
+        std::fill_n(static_cast<uint32_t*>(bits) + y * 40, 20, 0x80800000u);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, dib);
+    POINT from{0, 0};
+    SIZE size{40, 40};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(glow, nullptr, nullptr, &size, source, &from, 0, &blend, ULW_ALPHA));
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(dib);
+
+    // Nothing composites here, so the screen shows the windows' raw pixels.
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(30, 30) == Red && RootPixel(110, 30) == 0x800000; }));
+    XWindowAttributes attributes;
+    ASSERT_NE(WindowAt(RECT{20, 20, 80, 80}, attributes), 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    const ::Window id = WindowAt(RECT{100, 20, 140, 60}, attributes);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(Probe, id, XInternAtom(Probe, "_NET_WM_WINDOW_OPACITY", False), 0, 1, False,
+                       XA_CARDINAL, &type, &format, &count, &after, &data);
+    ASSERT_NE(data, nullptr);
+    // Xlib hands 32-bit items out as longs.
+    EXPECT_EQ(uint32_t(*reinterpret_cast<long*>(data)), 200 * 0x01010101u);
+    XFree(data);
+    // The mouse passes through where it is clear.
+    EXPECT_EQ(ShapeSize(id, ShapeInput), (std::pair{20, 40}));
+}
+
+TEST_F(X11Test, TurnsXInputIntoMessages) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, RECT{40, 50, 240, 170});
+    SetFocus(top);
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+    XWindowAttributes attributes;
+    const ::Window id = WindowAt(RECT{40, 50, 240, 170}, attributes);
+    ASSERT_NE(id, 0u);
+
+    // A key without a symbol of its own, made to type a Chinese character.
+    int minCode = 0, maxCode = 0;
+    XDisplayKeycodes(Probe, &minCode, &maxCode);
+    KeyCode spare = 0;
+    for (int code = maxCode; code >= minCode && !spare; --code)
+        if (XkbKeycodeToKeysym(Probe, KeyCode(code), 0, 0) == NoSymbol) spare = KeyCode(code);
+    ASSERT_NE(spare, 0);
+    KeySym han = 0x1004E2D;
+    XChangeKeyboardMapping(Probe, spare, 1, &han, 1);
+
+    const POINT origin{40, 50}, at{60, 80};
+    SendInput(id, origin, ButtonPress, Button1, at);
+    SendInput(id, origin, ButtonRelease, Button1, at);
+    SendInput(id, origin, KeyPress, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyRelease, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyPress, spare, at);
+    SendInput(id, origin, KeyRelease, spare, at);
+    XFlush(Probe);
+
+    ASSERT_TRUE(PumpUntil([] { return Got(WM_KEYDOWN, 'A') && Got(WM_CHAR, 'a') && Got(WM_CHAR, 0x4E2D); }));
+    ASSERT_TRUE(Got(WM_LBUTTONDOWN, MK_LBUTTON));
+    for (const MSG& m : Received) {
+        if (m.message != WM_LBUTTONDOWN) continue;
+        EXPECT_EQ(GET_X_LPARAM(m.lParam), 20);
+        EXPECT_EQ(GET_Y_LPARAM(m.lParam), 30);
+    }
+}
+
+TEST_F(X11Test, ServesTheClipboardAndReadsAnotherProgramsText) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardText(u"剪贴板 text");
+    CloseClipboard();
+
+    const Atom clipboard = XInternAtom(Probe, "CLIPBOARD", False);
+    const Atom utf8 = XInternAtom(Probe, "UTF8_STRING", False);
+    const Atom property = XInternAtom(Probe, "VQ_TEST", False);
+    const ::Window requestor = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+    XConvertSelection(Probe, clipboard, utf8, property, requestor, CurrentTime);
+    XFlush(Probe);
+    XEvent event;
+    ASSERT_TRUE(PumpUntil([&] { return XCheckTypedWindowEvent(Probe, requestor, SelectionNotify, &event); }));
+    ASSERT_EQ(event.xselection.property, property);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(Probe, requestor, property, 0, 1024, True, AnyPropertyType, &type, &format, &count,
+                       &after, &data);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), count), "剪贴板 text");
+    XFree(data);
+
+    // Another program owns the clipboard and answers from its own thread
+    // while the layer waits for the text.
+    XSetSelectionOwner(Probe, clipboard, requestor, CurrentTime);
+    // A round trip: the server has made the change before the layer asks.
+    ASSERT_EQ(XGetSelectionOwner(Probe, clipboard), requestor);
+    std::thread owner([&] {
+        pollfd fd{ConnectionNumber(Probe), POLLIN, 0};
+        for (int i = 0; i < 50; ++i) {
+            XEvent request;
+            if (XCheckTypedWindowEvent(Probe, requestor, SelectionRequest, &request)) {
+                const XSelectionRequestEvent& r = request.xselectionrequest;
+                const std::string text = "来自别处 text";
+                XChangeProperty(Probe, r.requestor, r.property, utf8, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(text.data()), int(text.size()));
+                XEvent reply{};
+                reply.xselection = XSelectionEvent{SelectionNotify, 0,        True,       Probe, r.requestor,
+                                                   r.selection,     r.target, r.property, r.time};
+                XSendEvent(Probe, r.requestor, False, 0, &reply);
+                XFlush(Probe);
+                return;
+            }
+            poll(&fd, 1, 100);
+        }
+    });
+    const String text = GetClipboardText();
+    owner.join();
+    EXPECT_EQ(text, u"来自别处 text");
+}
+
+}  // namespace
