@@ -10,6 +10,7 @@
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
+#include "stdcontroltest.h"
 #include "toolkittest.h"
 
 using namespace win;
@@ -520,6 +521,48 @@ TEST_F(ListView, TheContextPopupHookComesBeforeThePopupMenuAndMayKeepItAway) {
         EXPECT_EQ(list->ItemIndex(), 2) << "the right click selects the row first";
         Free(Form);
     }
+}
+
+TEST_F(ListView, ADescriptionSetsTheColumnsAndTheOptions) {
+    auto* form = new TForm(Application);
+    auto* images = new TCustomImageList(form);
+    images->SetName(u"ImageList1");
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object lvFiles: TListView
+    ViewStyle = vsReport
+    GridLines = True
+    RowSelect = True
+    ReadOnly = True
+    HideSelection = False
+    SmallImages = ImageList1
+    Columns = <
+      item
+        Caption = '输入文件'
+        Width = 150
+      end
+      item
+        Caption = '视频编码'
+        Width = 0
+        MaxWidth = 1
+        Alignment = taRightJustify
+      end>
+    IconOptions.WrapText = False
+    OnSelectItem = nil
+  end
+end
+)");
+    auto* list = dynamic_cast<TListView*>(form->FindComponent(u"lvFiles"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->ViewStyle(), vsReport);
+    EXPECT_TRUE(list->GridLines() && list->RowSelect() && list->ReadOnly());
+    EXPECT_FALSE(list->HideSelection());
+    EXPECT_FALSE(list->IconOptions()->WrapText());
+    EXPECT_EQ(list->SmallImages(), images);
+    ASSERT_EQ(list->Columns()->Count(), 2);
+    EXPECT_EQ(list->Column(0)->Caption(), u"输入文件");
+    EXPECT_EQ(list->Column(1)->MaxWidth(), 1);
+    EXPECT_EQ(list->Column(1)->Alignment(), taRightJustify);
 }
 
 }  // namespace

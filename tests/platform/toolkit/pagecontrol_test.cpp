@@ -6,6 +6,7 @@
 #include "platform/win/commoncontrols.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
+#include "stdcontroltest.h"
 #include "toolkittest.h"
 
 using namespace win;
@@ -172,6 +173,41 @@ TEST_F(PageControl, HiddenTabsAndFreedPagesHandTheSelectionOn) {
     driver::KeyUp(VK_CONTROL);
     Pump();
     EXPECT_EQ(pages->ActivePage(), one);
+}
+
+TEST_F(PageControl, ADescriptionNestsTheSheetsAndPicksTheActivePage) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object PageControl1: TPageControl
+    Width = 300
+    Height = 200
+    ActivePage = TabSheet2
+    TabPosition = tpBottom
+    MultiLine = True
+    object TabSheet1: TTabSheet
+      Caption = '常规'
+    end
+    object TabSheet2: TTabSheet
+      Caption = '视频'
+      ImageIndex = 1
+    end
+    object TabSheet3: TTabSheet
+      Caption = '隐藏'
+      TabVisible = False
+    end
+  end
+end
+)");
+    auto* pages = dynamic_cast<TPageControl*>(form->FindComponent(u"PageControl1"));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_EQ(pages->PageCount(), 3);
+    EXPECT_EQ(pages->ActivePage(), form->FindComponent(u"TabSheet2"));
+    EXPECT_EQ(pages->TabPosition(), tpBottom);
+    EXPECT_TRUE(pages->MultiLine());
+    EXPECT_EQ(pages->Pages(1)->ImageIndex(), 1);
+    EXPECT_EQ(pages->Pages(2)->TabIndex(), -1);
+    EXPECT_FALSE(pages->Pages(0)->Visible());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
+#include "stdcontroltest.h"
 #include "toolkittest.h"
 
 using namespace win;
@@ -302,6 +303,27 @@ TEST_F(TreeView, PlainPaintingAndCustomDrawWithoutDefaultDraw) {
         EXPECT_EQ(PixelOf(tree, x, y - 2), 0u);
         Free(Form);
     }
+}
+
+TEST_F(TreeView, ADescriptionSetsTheOptions) {
+    auto* form = new TForm(Application);
+    ReadDescriptionText(form, R"(
+object Form1: TForm
+  object TreeView1: TTreeView
+    ShowRoot = False
+    ShowLines = False
+    Indent = 25
+    RightClickSelect = True
+    ReadOnly = True
+    OnExpanding = nil
+  end
+end
+)");
+    auto* tree = dynamic_cast<TTreeView*>(form->FindComponent(u"TreeView1"));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_FALSE(tree->ShowRoot() || tree->ShowLines());
+    EXPECT_EQ(tree->Indent(), 25);
+    EXPECT_TRUE(tree->RightClickSelect() && tree->ReadOnly());
 }
 
 }  // namespace
