@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
@@ -287,17 +288,23 @@ BOOL ImageList_DrawEx(HIMAGELIST AList, int AIndex, HDC ADC, int X, int Y, int, 
     if (!list || !ADC || AIndex < 0 || AIndex >= list->Count()) return FALSE;
     const TColor saved = list->FBkColor;
     if (ABack != CLR_DEFAULT) list->FBkColor = ABack == CLR_NONE ? clNone : TColor(ABack & 0xFFFFFF);
+    // The caller's DC keeps what it had selected: a canvas on it may rely on that.
+    const int state = SaveDC(ADC);
+    const auto restore = [&] {
+        RestoreDC(ADC, state);
+        list->FBkColor = saved;
+    };
     TCanvas canvas;
     canvas.SetHandle(ADC);
     try {
         list->DoDraw(AIndex, &canvas, X, Y, AStyle);
     } catch (...) {
-        list->FBkColor = saved;
         canvas.SetHandle(nullptr);
+        restore();
         throw;
     }
-    list->FBkColor = saved;
     canvas.SetHandle(nullptr);
+    restore();
     return TRUE;
 }
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/gdi/dc.h"
 #include "platform/gdi/drawtextflags.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
@@ -287,6 +288,8 @@ bool TListHeader::Notify(UINT ACode, Integer AItem, HDITEMW* AInfo) {
 }
 
 void TListHeader::Paint(HDC ADC) {
+    // A DC handed in by a caller gets back what it had selected.
+    const int state = SaveDC(ADC);
     TCanvas canvas;
     canvas.SetHandle(ADC);
     canvas.Font()->Assign(FList->Font());
@@ -307,6 +310,7 @@ void TListHeader::Paint(HDC ADC) {
         DrawLine(&canvas, rest.Left, rest.Bottom - 1, rest.Right, rest.Bottom - 1, clBtnShadow);
     }
     canvas.SetHandle(nullptr);
+    RestoreDC(ADC, state);
 }
 
 void TListHeader::PaintSection(TCanvas* ACanvas, Integer AColumn, const TRect& ARect, bool APressed) {

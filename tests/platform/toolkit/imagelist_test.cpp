@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+
 namespace {
 
 // A strip of AColours.size() images of 2 x 2 pixels: each image is its colour
@@ -242,6 +245,12 @@ TEST_F(ImageListTest, ListsAreReachedByHandleUntilTheyGo) {
         EXPECT_EQ(At(0, 1), c.Masked);
     }
     EXPECT_EQ(FList.BkColor(), clNone) << "drawing by handle keeps the list's own colour";
+    // The caller's DC keeps what its canvas selected into it.
+    FTarget.Canvas()->Font()->SetHeight(-30);
+    const win::HDC dc = FTarget.Canvas()->Handle();
+    const win::HGDIOBJ font = win::GetCurrentObject(dc, win::OBJ_FONT);
+    win::ImageList_DrawEx(handle, 0, dc, 0, 0, 0, 0, win::CLR_NONE, win::CLR_NONE, ILD_NORMAL);
+    EXPECT_EQ(win::GetCurrentObject(dc, win::OBJ_FONT), font);
     EXPECT_EQ(win::ImageList_SetBkColor(handle, 0x00FF00), win::CLR_NONE);
     EXPECT_EQ(FList.BkColor(), clLime);
 
