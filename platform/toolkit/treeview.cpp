@@ -352,7 +352,18 @@ void TCustomTreeView::SetSelected(TTreeNode* AValue) {
 bool TCustomTreeView::ExpandNode(TTreeNode* ANode, bool ARecurse) {
     if (!Alive(ANode)) return false;
     if (!ANode->FExpanded && ANode->FHasChildren) {
-        if (!CanExpand(ANode) || !Alive(ANode)) return false;
+        if (ANode->FExpanding) return false;
+        ANode->FExpanding = true;
+        bool allowed = false;
+        try {
+            allowed = CanExpand(ANode);
+        } catch (...) {
+            if (Alive(ANode)) ANode->FExpanding = false;
+            throw;
+        }
+        if (!Alive(ANode)) return false;
+        ANode->FExpanding = false;
+        if (!allowed) return false;
         // The hook may have found nothing to show.
         if (ANode->FChildren.empty()) return false;
         ANode->FExpanded = true;

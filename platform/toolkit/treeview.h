@@ -123,6 +123,8 @@ private:
     bool FHasChildren = false;
     bool FExpanded = false;
     bool FDeleting = false;
+    // Inside its expanding hook, which may ask for the same node again.
+    bool FExpanding = false;
     Integer FImageIndex = 0;
     Integer FSelectedIndex = 0;
     Integer FStateIndex = -1;

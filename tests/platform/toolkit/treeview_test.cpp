@@ -212,6 +212,16 @@ TEST_F(TreeView, HooksMayDeleteTheNodesTheyAreAskedAbout) {
     tree->SetSelected(tree->Items()->Item(5));
     EXPECT_EQ(tree->Selected(), nullptr);
     EXPECT_EQ(tree->Items()->Count(), 5);
+    // An expanding hook that asks for its own node again.
+    tree = NewTree();
+    Integer asked = 0;
+    tree->OnExpanding = [&](TObject*, TTreeNode* ANode, bool&) {
+        ++asked;
+        ANode->Expand(false);
+    };
+    tree->Items()->Item(0)->Expand(false);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(tree->Items()->Item(0)->Expanded());
 }
 
 TEST_F(TreeView, SelectionGoesThroughTheChangingHookAndOpensTheWayToTheNode) {
