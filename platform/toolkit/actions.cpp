@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/toolkit/imagelist.h"
+#include "platform/toolkit/methods.h"
 
 TBasicAction::~TBasicAction() {
     // The links outlive the action; they must not point at it.
@@ -107,4 +108,14 @@ bool TBasicActionLink::Execute() {
 
 bool TBasicActionLink::Update() {
     return FAction && FAction->Update();
+}
+
+void ClickThroughAction(const TNotifyEvent& AOnClick, TBasicActionLink* ALink, TObject* ASender) {
+    TBasicAction* action = ALink ? ALink->Action() : nullptr;
+    if (AOnClick && action && !SameMethod(AOnClick, action->OnExecute))
+        AOnClick(ASender);
+    else if (action)
+        ALink->Execute();
+    else if (AOnClick)
+        AOnClick(ASender);
 }

@@ -3,6 +3,8 @@
 // linked client through its ActionChange.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/base/classes.h"
@@ -100,11 +102,12 @@ private:
 };
 using TActionList = TCustomActionList;
 
-// The tie between an action and one client; the client says what a change
-// of the action does to it.
+// The tie between an action and one client: a change of the action calls
+// AChange with it.
 class TBasicActionLink : public TObject {
 public:
-    explicit TBasicActionLink(TObject* AClient) : FClient(AClient) {}
+    TBasicActionLink(TObject* AClient, std::function<void(TBasicAction*)> AChange)
+        : FClient(AClient), FChange(std::move(AChange)) {}
     ~TBasicActionLink() override;
 
     TBasicAction* Action() const { return FAction; }
@@ -114,11 +117,33 @@ public:
     bool Execute();
     bool Update();
 
-protected:
-    friend class TBasicAction;
-    virtual void Change() = 0;
-
 private:
+    friend class TBasicAction;
+    void Change() {
+        if (FChange) FChange(FAction);
+    }
+
     TObject* FClient;
+    std::function<void(TBasicAction*)> FChange;
     TBasicAction* FAction = nullptr;
 };
+
+// A client's Action property: links AClient (a control or a menu item) to
+// AAction, nil unlinking, and lets the client take what the action has.
+template <typename TClient>
+void LinkAction(std::unique_ptr<TBasicActionLink>& ALink, TClient* AClient, TBasicAction* AAction) {
+    TBasicAction* old = ALink ? ALink->Action() : nullptr;
+    if (AAction == old) return;
+    if (old) old->RemoveFreeNotification(AClient);
+    if (!AAction) return ALink.reset();
+    if (!ALink)
+        ALink = std::make_unique<TBasicActionLink>(
+            AClient, [AClient](TBasicAction* AChanged) { AClient->ActionChange(AChanged, false); });
+    ALink->SetAction(AAction);
+    AAction->FreeNotification(AClient);
+    AClient->ActionChange(AAction, AClient->ComponentState().Contains(csLoading));
+}
+
+// A client's click: its own OnClick when that is not the action's handler,
+// else the action, else OnClick.
+void ClickThroughAction(const TNotifyEvent& AOnClick, TBasicActionLink* ALink, TObject* ASender);

@@ -87,6 +87,17 @@ void TWinControl::AdjustClientRect(TRect&) {}
 
 void TWinControl::DoPosition(TControl* AControl, TAlign AAlign, TRect& ARect) {
     TControl& c = *AControl;
+    // Moves made here keep the anchor rules as they are.
+    const auto place = [&c](Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+        c.FAnchorMove = true;
+        try {
+            c.SetBounds(ALeft, ATop, AWidth, AHeight);
+        } catch (...) {
+            c.FAnchorMove = false;
+            throw;
+        }
+        c.FAnchorMove = false;
+    };
     if (AAlign == alNone || c.FAnchors != AnchorAlign(AAlign)) {
         if (c.FOriginalParentSize.X != 0 && c.FOriginalParentSize.Y != 0) {
             Integer left = c.Left(), top = c.Top(), width = c.Width(), height = c.Height();
@@ -108,14 +119,7 @@ void TWinControl::DoPosition(TControl* AControl, TAlign AAlign, TRect& ARect) {
             } else if (!c.FAnchors.Contains(akTop)) {
                 top = MulDiv(c.FAnchorRules.Y, size.Y, c.FOriginalParentSize.Y) - height / 2;
             }
-            c.FAnchorMove = true;
-            try {
-                c.SetBounds(left, top, width, height);
-            } catch (...) {
-                c.FAnchorMove = false;
-                throw;
-            }
-            c.FAnchorMove = false;
+            place(left, top, width, height);
         }
         if (AAlign == alNone) return;
     }
@@ -146,14 +150,7 @@ void TWinControl::DoPosition(TControl* AControl, TAlign AAlign, TRect& ARect) {
         left = c.Left();
         top = c.Top();
     }
-    c.FAnchorMove = true;
-    try {
-        c.SetBounds(left, top, width, height);
-    } catch (...) {
-        c.FAnchorMove = false;
-        throw;
-    }
-    c.FAnchorMove = false;
+    place(left, top, width, height);
     // A control that refused the size gives the rest of the area back.
     const Integer dw = width - c.Width(), dh = height - c.Height();
     switch (AAlign) {

@@ -7,7 +7,6 @@
 #include "platform/toolkit/controlinternal.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/menus.h"
-#include "platform/toolkit/methods.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
@@ -48,10 +47,6 @@ void TSizeConstraints::SetMinHeight(Integer AValue) {
 void TSizeConstraints::SetMinWidth(Integer AValue) {
     if (AValue == FMinWidth) return;
     Change(FMinWidth, AValue);
-}
-
-void TControlActionLink::Change() {
-    if (auto* control = dynamic_cast<TControl*>(Client())) control->ActionChange(Action(), false);
 }
 
 TControl::TControl(TComponent* AOwner)
@@ -392,6 +387,8 @@ void TControl::Dispatch(TMessage& AMessage) {
         case WM_CANCELMODE:
             if (GetCaptureControl() == this) SetCaptureControl(nullptr);
             return DefaultHandler(AMessage);
+        case WM_CONTEXTMENU:
+            return WMContextMenu(AMessage);
         case CM_VISIBLECHANGED:
             InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque));
             return;
@@ -475,11 +472,29 @@ void TControl::WMButtonUp(TMessage& AMessage, TMouseButton AButton) {
         }
     }
     DoMouseUp(AMessage, AButton);
-    if (AButton != mbRight || !self.Alive() || !FPopupMenu || !FPopupMenu->AutoPopup()) return;
-    const TPoint at = ClientToScreen({GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)});
-    FPopupMenu->SetPopupComponent(this);
-    FPopupMenu->Popup(at.X, at.Y);
-    AMessage.Result = 1;
+}
+
+// A right click (the window's default turns it into WM_CONTEXTMENU), Shift+F10
+// or the menu key: the control's popup menu, else its parent's.
+void TControl::WMContextMenu(TMessage& AMessage) {
+    if (AMessage.Result != 0) return;
+    const bool fromKeyboard = AMessage.LParam == -1;
+    TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+    if (!fromKeyboard) {
+        const TPoint p = ScreenToClient(at);
+        const TRect client = ClientRect();
+        if (p.X < client.Left || p.Y < client.Top || p.X >= client.Right || p.Y >= client.Bottom)
+            return DefaultHandler(AMessage);
+    }
+    if (FPopupMenu && FPopupMenu->AutoPopup()) {
+        SendCancelMode();
+        FPopupMenu->SetPopupComponent(this);
+        if (fromKeyboard) at = ClientToScreen({0, 0});
+        FPopupMenu->Popup(at.X, at.Y);
+        AMessage.Result = 1;
+        return;
+    }
+    DefaultHandler(AMessage);
 }
 
 void TControl::DoMouseDown(TMessage& AMessage, TMouseButton AButton, TShiftState AShift) {
@@ -507,13 +522,7 @@ void TControl::MouseUp(TMouseButton AButton, TShiftState AShift, Integer X, Inte
 }
 
 void TControl::Click() {
-    TBasicAction* action = Action();
-    if (OnClick && action && !SameMethod(OnClick, action->OnExecute))
-        OnClick(this);
-    else if (FActionLink && action)
-        FActionLink->Execute();
-    else if (OnClick)
-        OnClick(this);
+    ClickThroughAction(OnClick, FActionLink.get(), this);
 }
 
 void TControl::DblClick() {
@@ -525,16 +534,7 @@ TBasicAction* TControl::Action() const {
 }
 
 void TControl::SetAction(TBasicAction* AValue) {
-    if (AValue == Action()) return;
-    if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
-    if (!AValue) {
-        FActionLink.reset();
-        return;
-    }
-    if (!FActionLink) FActionLink = std::make_unique<TControlActionLink>(this);
-    FActionLink->SetAction(AValue);
-    AValue->FreeNotification(this);
-    ActionChange(AValue, ComponentState().Contains(csLoading));
+    LinkAction(FActionLink, this, AValue);
 }
 
 void TControl::ActionChange(TObject* Sender, bool ACheckDefaults) {

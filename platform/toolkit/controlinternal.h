@@ -8,14 +8,6 @@
 // The key data bit of a key message for a key pressed with Alt.
 inline constexpr win::LPARAM AltMask = win::LPARAM(1) << 29;
 
-class TControlActionLink : public TBasicActionLink {
-public:
-    using TBasicActionLink::TBasicActionLink;
-
-protected:
-    void Change() override;
-};
-
 // Whether a control still exists after a handler that may have freed it.
 bool ControlAlive(const TControl* AControl);
 class WeakControl {

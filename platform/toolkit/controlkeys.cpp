@@ -128,32 +128,22 @@ void TWinControl::KeyUp(Word& AKey, TShiftState AShift) {
 }
 
 // With KeyPreview the form sees each key first; a key it clears goes no further.
-bool TWinControl::DoKeyDown(TMessage& AMessage) {
+bool TWinControl::DoKey(TMessage& AMessage) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyDown(AMessage)) return true;
+    if (form && form != this && form->KeyPreview() && form->DoKey(AMessage)) return true;
     if (FControlStyle.Contains(csNoStdEvents)) return false;
+    if (AMessage.Msg == WM_CHAR || AMessage.Msg == WM_SYSCHAR) {
+        char16_t key = char16_t(AMessage.WParam);
+        KeyPress(key);
+        AMessage.WParam = key;
+        return key == 0;
+    }
     Word key = Word(AMessage.WParam);
-    KeyDown(key, KeyDataToShiftState(AMessage.LParam));
-    AMessage.WParam = key;
-    return key == 0;
-}
-
-bool TWinControl::DoKeyPress(TMessage& AMessage) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyPress(AMessage)) return true;
-    if (FControlStyle.Contains(csNoStdEvents)) return false;
-    char16_t key = char16_t(AMessage.WParam);
-    KeyPress(key);
-    AMessage.WParam = key;
-    return key == 0;
-}
-
-bool TWinControl::DoKeyUp(TMessage& AMessage) {
-    TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && form->DoKeyUp(AMessage)) return true;
-    if (FControlStyle.Contains(csNoStdEvents)) return false;
-    Word key = Word(AMessage.WParam);
-    KeyUp(key, KeyDataToShiftState(AMessage.LParam));
+    const TShiftState shift = KeyDataToShiftState(AMessage.LParam);
+    if (AMessage.Msg == WM_KEYDOWN || AMessage.Msg == WM_SYSKEYDOWN)
+        KeyDown(key, shift);
+    else
+        KeyUp(key, shift);
     AMessage.WParam = key;
     return key == 0;
 }

@@ -37,8 +37,6 @@ inline constexpr win::UINT CM_CURSORCHANGED = CM_BASE + 15;
 inline constexpr win::UINT CM_TEXTCHANGED = CM_BASE + 18;
 inline constexpr win::UINT CM_MOUSEENTER = CM_BASE + 19;
 inline constexpr win::UINT CM_MOUSELEAVE = CM_BASE + 20;
-// Sent to a control's parent form before a key reaches the form's menu.
-inline constexpr win::UINT CM_APPKEYDOWN = CM_BASE + 22;
 inline constexpr win::UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 inline constexpr win::UINT CM_ENTER = CM_BASE + 26;
 inline constexpr win::UINT CM_EXIT = CM_BASE + 27;
@@ -48,9 +46,6 @@ inline constexpr win::UINT CM_RELEASE = CM_BASE + 33;
 inline constexpr win::UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 inline constexpr win::UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
 inline constexpr win::UINT CM_TABSTOPCHANGED = CM_BASE + 40;
-// WParam: the virtual key, LParam: the control it was meant for. Result
-// non-zero: a parent took it.
-inline constexpr win::UINT CM_CHILDKEY = CM_BASE + 46;
 inline constexpr win::UINT CM_RECREATEWND = CM_BASE + 51;
 inline constexpr win::UINT CM_INVALIDATE = CM_BASE + 52;
 // WParam: 1 when inserted, 0 when removed; LParam: the control.

@@ -48,7 +48,7 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class TBasicAction;
-class TControlActionLink;
+class TBasicActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using TAlignSet = TSet<TAlign>;
@@ -255,7 +255,7 @@ public:
     void SetShowHint(bool AValue);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool AValue);
-    // A right click pops it up (TPopupMenu::AutoPopup).
+    // A right click, Shift+F10 or the menu key pops it up (TPopupMenu::AutoPopup).
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     virtual void SetPopupMenu(TPopupMenu* AValue);
     TCursor Cursor() const { return FCursor; }
@@ -303,7 +303,7 @@ public:
     // Actions.
     TBasicAction* Action() const;
     void SetAction(TBasicAction* AValue);
-    TControlActionLink* ActionLink() const { return FActionLink.get(); }
+    TBasicActionLink* ActionLink() const { return FActionLink.get(); }
     // The linked action changed: copies what it has (CheckDefaults: only
     // where the control still holds its default).
     virtual void ActionChange(TObject* Sender, bool ACheckDefaults);
@@ -342,12 +342,13 @@ protected:
 private:
     friend class TWinControl;
     friend class TCustomForm;
-    friend class TControlActionLink;
+    friend class TBasicActionLink;
 
     void DoMouseDown(TMessage& AMessage, TMouseButton AButton, TShiftState AShift);
     void DoMouseUp(TMessage& AMessage, TMouseButton AButton);
     void WMButtonDown(TMessage& AMessage, TMouseButton AButton, bool ADouble);
     void WMButtonUp(TMessage& AMessage, TMouseButton AButton);
+    void WMContextMenu(TMessage& AMessage);
     void FontChanged();
     void SendCancelMode();
     bool CheckNewSize(Integer& AWidth, Integer& AHeight);
@@ -379,7 +380,7 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     TCursor FCursor = crDefault;
     TWndMethod FWindowProc;
-    std::unique_ptr<TControlActionLink> FActionLink;
+    std::unique_ptr<TBasicActionLink> FActionLink;
 };
 
 struct TCreateParams {
@@ -532,9 +533,7 @@ private:
     void CNSysKeyDown(TMessage& AMessage);
     void CNSysChar(TMessage& AMessage);
     bool IsMenuKey(TMessage& AMessage);
-    bool DoKeyDown(TMessage& AMessage);
-    bool DoKeyPress(TMessage& AMessage);
-    bool DoKeyUp(TMessage& AMessage);
+    bool DoKey(TMessage& AMessage);
     void UpdateBounds();
     void ReflectToChild(TMessage& AMessage, win::HWND AChild);
     void RemoveFocus(bool ARemoving);

@@ -88,17 +88,7 @@ private:
                 }
             } else if (Peek() == u'#') {
                 ++FPos;
-                Int64 code = 0;
-                if (Peek() == u'$') {
-                    ++FPos;
-                    if (HexDigit(Peek()) < 0) Fail(FLine, u"Bad character code");
-                    while (HexDigit(Peek()) >= 0)
-                        code = code * 16 + HexDigit(FText[FPos++]);
-                } else {
-                    if (!IsDigit(Peek())) Fail(FLine, u"Bad character code");
-                    while (IsDigit(Peek()))
-                        code = code * 10 + (FText[FPos++] - u'0');
-                }
+                const Int64 code = ReadUnsigned(u"Bad character code");
                 if (code > 0xFFFF) Fail(FLine, u"Bad character code");
                 FToken.Text += char16_t(code);
             } else {
@@ -107,21 +97,24 @@ private:
         }
     }
 
+    // Decimal digits, or hex ones after "$".
+    Int64 ReadUnsigned(const char16_t* AError) {
+        const int base = Peek() == u'$' ? 16 : 10;
+        if (base == 16) ++FPos;
+        if (HexDigit(Peek()) < 0 || HexDigit(Peek()) >= base) Fail(FLine, AError);
+        Int64 value = 0;
+        for (int digit; (digit = HexDigit(Peek())) >= 0 && digit < base; ++FPos) {
+            if (value > (INT64_MAX - digit) / base) Fail(FLine, u"Number too large");
+            value = value * base + digit;
+        }
+        return value;
+    }
+
     void ReadNumber() {
         FToken.Kind = tkNumber;
         const bool negative = Peek() == u'-';
         if (negative) ++FPos;
-        Int64 value = 0;
-        if (Peek() == u'$') {
-            ++FPos;
-            if (HexDigit(Peek()) < 0) Fail(FLine, u"Bad number");
-            while (HexDigit(Peek()) >= 0)
-                value = value * 16 + HexDigit(FText[FPos++]);
-        } else {
-            if (!IsDigit(Peek())) Fail(FLine, u"Bad number");
-            while (IsDigit(Peek()))
-                value = value * 10 + (FText[FPos++] - u'0');
-        }
+        const Int64 value = ReadUnsigned(u"Bad number");
         if (Peek() == u'.' && IsDigit(Peek(1))) Fail(FLine, u"Numbers with a fraction are not supported");
         if (IsIdentChar(Peek())) Fail(FLine, u"Bad number");
         FToken.Number = negative ? -value : value;

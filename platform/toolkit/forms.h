@@ -310,7 +310,12 @@ public:
     void CreateForm(T*& AReference) {
         T* form = new T(this);
         AReference = form;
-        AddCreatedForm(form);
+        try {
+            AddCreatedForm(form);
+        } catch (...) {
+            AReference = nullptr;
+            throw;
+        }
     }
 
     // Shows the main form (unless ShowMainForm is off) and runs the message

@@ -6,7 +6,6 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/imagelist.h"
 #include "platform/toolkit/menupopup.h"
-#include "platform/toolkit/methods.h"
 #include "platform/win/input.h"
 
 using namespace win;
@@ -21,16 +20,6 @@ Word NextCommand() {
 }
 
 }  // namespace
-
-class TMenuActionLink : public TBasicActionLink {
-public:
-    using TBasicActionLink::TBasicActionLink;
-
-protected:
-    void Change() override {
-        if (auto* item = dynamic_cast<TMenuItem*>(Client())) item->ActionChange(Action(), false);
-    }
-};
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(NextCommand()) {}
 
@@ -112,16 +101,7 @@ TBasicAction* TMenuItem::Action() const {
 }
 
 void TMenuItem::SetAction(TBasicAction* AValue) {
-    if (AValue == Action()) return;
-    if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
-    if (!AValue) {
-        FActionLink.reset();
-        return;
-    }
-    if (!FActionLink) FActionLink = std::make_unique<TMenuActionLink>(this);
-    FActionLink->SetAction(AValue);
-    AValue->FreeNotification(this);
-    ActionChange(AValue, ComponentState().Contains(csLoading));
+    LinkAction(FActionLink, this, AValue);
 }
 
 void TMenuItem::ActionChange(TObject* ASender, bool ACheckDefaults) {
@@ -224,14 +204,7 @@ bool TMenuItem::RethinkLines() {
 }
 
 void TMenuItem::Click() {
-    if (!FEnabled) return;
-    TBasicAction* action = Action();
-    if (OnClick && action && !SameMethod(OnClick, action->OnExecute))
-        OnClick(this);
-    else if (FActionLink && action)
-        FActionLink->Execute();
-    else if (OnClick)
-        OnClick(this);
+    if (FEnabled) ClickThroughAction(OnClick, FActionLink.get(), this);
 }
 
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this)) {

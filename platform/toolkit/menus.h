@@ -17,7 +17,6 @@
 class TBitmap;
 class TCustomImageList;
 class TMenu;
-class TMenuActionLink;
 
 // Short cuts: a virtual key plus these modifier bits.
 inline constexpr TShortCut scShift = 0x2000;
@@ -123,7 +122,7 @@ private:
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;
-    std::unique_ptr<TMenuActionLink> FActionLink;
+    std::unique_ptr<TBasicActionLink> FActionLink;
 };
 
 VELQUA_DECLARE_EXCEPTION(EMenuError, Exception);

@@ -95,8 +95,11 @@ TCustomForm* GetParentForm(TControl* AControl) {
 TControl* GetCaptureControl() {
     ControlRegistry& r = Registry();
     const HWND capture = GetCapture();
-    if (r.Capture && (!capture || !r.Capture->Parent() || r.Capture->Parent()->Handle() != capture))
-        r.Capture = nullptr;
+    if (r.Capture) {
+        TWinControl* parent = r.Capture->Parent();
+        if (!capture || !parent || !parent->HandleAllocated() || parent->Handle() != capture)
+            r.Capture = nullptr;
+    }
     if (r.Capture) return r.Capture;
     return FindControl(capture);
 }
@@ -436,8 +439,12 @@ void TWinControl::WndProc(TMessage& AMessage) {
             break;
         default:
             if (AMessage.Msg >= WM_MOUSEFIRST && AMessage.Msg <= WM_MOUSELAST &&
-                AMessage.Msg != WM_MOUSEWHEEL && IsControlMouseMsg(AMessage))
+                AMessage.Msg != WM_MOUSEWHEEL && IsControlMouseMsg(AMessage)) {
+                // The window's default still sees it: a right click asks for a context menu.
+                if (AMessage.Result == 0 && FHandle)
+                    DefWindowProcW(FHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
                 return;
+            }
             break;
     }
     TControl::WndProc(AMessage);
@@ -487,15 +494,11 @@ void TWinControl::Dispatch(TMessage& AMessage) {
             return;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            if (!DoKeyDown(AMessage)) DefaultHandler(AMessage);
-            return;
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            if (!DoKeyUp(AMessage)) DefaultHandler(AMessage);
-            return;
         case WM_CHAR:
         case WM_SYSCHAR:
-            if (!DoKeyPress(AMessage)) DefaultHandler(AMessage);
+            if (!DoKey(AMessage)) DefaultHandler(AMessage);
             return;
         case CN_KEYDOWN:
             return CNKeyDown(AMessage);
@@ -505,6 +508,16 @@ void TWinControl::Dispatch(TMessage& AMessage) {
             return CNChar(AMessage);
         case CN_SYSCHAR:
             return CNSysChar(AMessage);
+        case WM_CONTEXTMENU: {
+            // Over a graphic child, the child's menu first.
+            if (AMessage.Result != 0) return;
+            const TPoint at{GET_X_LPARAM(AMessage.LParam), GET_Y_LPARAM(AMessage.LParam)};
+            if (AMessage.LParam != -1)
+                if (TControl* child = ControlAtPos(ScreenToClient(at), false))
+                    AMessage.Result = child->Perform(WM_CONTEXTMENU, 0, AMessage.LParam);
+            if (AMessage.Result == 0) TControl::Dispatch(AMessage);
+            return;
+        }
         case WM_COMMAND:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:

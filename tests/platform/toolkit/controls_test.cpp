@@ -234,6 +234,69 @@ TEST_F(Controls, PaintWithADeviceContextPaintsIntoIt) {
     EXPECT_EQ(PixelOf(form, 12, 12), RGB(255, 0, 0));
 }
 
+TEST_F(Controls, AGraphicControlsCanvasDrawsOnItsParentAtItsPlaceClippedToIt) {
+    TForm* form = NewForm(Bounds(100, 100, 120, 80));
+    form->SetColor(clWhite);
+    auto* graphic = new TTestGraphic(form, clWhite);
+    graphic->SetBoundsRect(Bounds(10, 10, 20, 10));
+    graphic->SetParent(form);
+    Pump();
+    graphic->Canvas()->Brush()->SetColor(clRed);
+    graphic->Canvas()->FillRect(Rect(-5, -5, 50, 50));
+    EXPECT_EQ(PixelOf(form, 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(form, 29, 19), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(form, 30, 19), RGB(255, 255, 255));
+    EXPECT_EQ(PixelOf(form, 9, 10), RGB(255, 255, 255));
+    // Moved, it draws at its new place.
+    graphic->SetLeft(50);
+    graphic->Canvas()->FillRect(Rect(0, 0, 1, 1));
+    EXPECT_EQ(PixelOf(form, 50, 10), RGB(255, 0, 0));
+}
+
+TEST_F(Controls, ScrollByMovesEveryChild) {
+    TForm* form = NewForm();
+    TCustomControl* box = NewPanel(form, Rect(0, 0, 200, 100));
+    TCustomControl* inner = NewPanel(box, Bounds(10, 10, 30, 30));
+    auto* graphic = new TTestGraphic(form);
+    graphic->SetBoundsRect(Bounds(50, 5, 10, 10));
+    graphic->SetParent(box);
+    box->ScrollBy(-5, 20);
+    EXPECT_EQ(inner->BoundsRect(), Bounds(5, 30, 30, 30));
+    EXPECT_EQ(graphic->BoundsRect(), Bounds(45, 25, 10, 10));
+    RECT r;
+    GetWindowRect(inner->Handle(), &r);
+    EXPECT_EQ(ToTRect(r), Bounds(105, 130, 30, 30));
+}
+
+// Answers the reflections of what it tells its parent.
+class TReflected : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    void Dispatch(TMessage& AMessage) override {
+        if (AMessage.Msg == CN_COMMAND) {
+            AMessage.Result = 7;
+            return;
+        }
+        TCustomControl::Dispatch(AMessage);
+    }
+};
+
+TEST_F(Controls, NotificationsAChildSendsItsParentComeBackToItAsReflections) {
+    TForm* form = NewForm();
+    auto* child = new TReflected(form);
+    child->SetParent(form);
+    child->Font()->SetColor(clRed);
+    child->SetColor(clYellow);
+    const HWND parent = form->Handle();
+    EXPECT_EQ(SendMessageW(parent, WM_COMMAND, 0, LPARAM(child->Handle())), 7);
+    TBitmap bitmap;
+    const HDC dc = bitmap.Canvas()->Handle();
+    const LRESULT brush = SendMessageW(parent, WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(child->Handle()));
+    EXPECT_EQ(brush, reinterpret_cast<LRESULT>(child->Brush()->Handle()));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+    EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 0));
+}
+
 TEST_F(Controls, ClicksAndDoubleClicksReachTheControlUnderTheMouse) {
     TForm* form = NewForm();
     auto* graphic = new TTestGraphic(form);

@@ -24,6 +24,26 @@ std::string Named(TControl* AControl, const char* AWhat) {
     return StringToUTF8(AControl->Name()) + "." + AWhat;
 }
 
+// Mouse enter and leave, focus enter and exit, and cancel mode with its sender.
+void LogNotification(TControl* AControl, const TMessage& AMessage) {
+    switch (AMessage.Msg) {
+        case CM_MOUSEENTER:
+        case CM_ENTER:
+            return Log.push_back(Named(AControl, "enter"));
+        case CM_MOUSELEAVE:
+            return Log.push_back(Named(AControl, "leave"));
+        case CM_EXIT:
+            return Log.push_back(Named(AControl, "exit"));
+        case CM_CANCELMODE: {
+            const auto* sender = reinterpret_cast<const TControl*>(AMessage.LParam);
+            return Log.push_back(Named(AControl, "cancelmode") +
+                                 (sender ? " by " + StringToUTF8(sender->Name()) : std::string()));
+        }
+        default:
+            return;
+    }
+}
+
 }  // namespace
 
 void ToolkitTest::SetUp() {
@@ -71,19 +91,7 @@ void TTestGraphic::Paint() {
 }
 
 void TTestGraphic::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case CM_MOUSEENTER:
-            Log.push_back(Named(this, "enter"));
-            break;
-        case CM_MOUSELEAVE:
-            Log.push_back(Named(this, "leave"));
-            break;
-        case CM_CANCELMODE:
-            Log.push_back(Named(this, "cancelmode"));
-            break;
-        default:
-            break;
-    }
+    LogNotification(this, AMessage);
     TGraphicControl::Dispatch(AMessage);
 }
 
@@ -121,16 +129,8 @@ void TTestButton::Dispatch(TMessage& AMessage) {
                 return;
             }
             break;
-        case CM_CANCELMODE:
-            Log.push_back(Named(this, "cancelmode"));
-            break;
-        case CM_ENTER:
-            Log.push_back(Named(this, "enter"));
-            break;
-        case CM_EXIT:
-            Log.push_back(Named(this, "exit"));
-            break;
         default:
+            LogNotification(this, AMessage);
             break;
     }
     TCustomControl::Dispatch(AMessage);
@@ -151,17 +151,8 @@ void TTestEdit::Dispatch(TMessage& AMessage) {
         case WM_GETDLGCODE:
             AMessage.Result = WantKeys;
             return;
-        case CM_CANCELMODE:
-            Log.push_back(Named(this, "cancelmode by ") +
-                          StringToUTF8(reinterpret_cast<TControl*>(AMessage.LParam)->Name()));
-            return;
-        case CM_ENTER:
-            Log.push_back(Named(this, "enter"));
-            break;
-        case CM_EXIT:
-            Log.push_back(Named(this, "exit"));
-            break;
         default:
+            LogNotification(this, AMessage);
             break;
     }
     TCustomControl::Dispatch(AMessage);
