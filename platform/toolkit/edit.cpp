@@ -427,7 +427,7 @@ std::vector<Integer> TCustomEdit::WrapParagraph(Integer AStart, Integer AEnd, In
     if (AWidth > 0 && dc.TextWidth(view) > AWidth) {
         Integer start = 0;
         while (start < n) {
-            // The longest piece from start that fits, at least one character.
+            // The longest run from start that fits, at least one character.
             Integer lo = start + 1, hi = n;
             while (lo < hi) {
                 const Integer mid = (lo + hi + 1) / 2;
