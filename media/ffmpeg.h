@@ -341,6 +341,8 @@ protected:
 
     // The video filter graph: 0, or -1 with the reason in LastErrMsg.
     Integer ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost);
+    // ConfigureFilters, raising "Error opening filters" when it fails.
+    void OpenFilters(TAVInputStream& ist, TAVOutputStream& ost);
     // 1 with a picture taken out of the graph, else -1.
     Integer GetFilteredPicture(TAVInputStream& ist, Int64& pts);
 

@@ -98,6 +98,13 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& os
     return 0;
 }
 
+void TCustomFFmpeg::OpenFilters(TAVInputStream& ist, TAVOutputStream& ost) {
+    FLastErrMsg.clear();
+    if (ConfigureFilters(ist, ost) != 0)
+        throw FFmpegException(FLastErrMsg.empty() ? String(u"Error opening filters!")
+                                                  : u"Error opening filters: " + FLastErrMsg);
+}
+
 Integer TCustomFFmpeg::GetFilteredPicture(TAVInputStream& ist, Int64& pts) {
     if (!ist.out_video_filter ||
         avfilter::av_buffersink_get_frame(ist.out_video_filter, ist.picref.get()) < 0)

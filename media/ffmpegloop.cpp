@@ -216,8 +216,16 @@ bool TCustomFFmpeg::RestartInput(Integer AFile) {
     if (avformat::av_seek_frame(ic, -1, start, AVSEEK_FLAG_BACKWARD) < 0) return false;
     // The next round follows the last one.
     Finput_files_ts_offset[AFile] += ic->duration;
-    for (const auto& ist : FConversion->ist_table)
-        if (ist->file_index == AFile) ist->decoder_flushed = 0;
+    TConversion& c = *FConversion;
+    for (Integer n = 0; n < static_cast<Integer>(c.ist_table.size()); ++n) {
+        TAVInputStream& ist = *c.ist_table[n];
+        if (ist.file_index != AFile) continue;
+        ist.decoder_flushed = 0;
+        // The drain closed the stream's filter graph: a new one for the next round.
+        if (!ist.graph) continue;
+        for (const auto& ost : c.ost_table)
+            if (ost->source_index == n && ost->encoding_needed) OpenFilters(ist, *ost);
+    }
     return true;
 }
 

@@ -267,10 +267,7 @@ void TCustomFFmpeg::SetupOutputCodecs() {
             ost.packet_time_base = ost.encoding_needed ? first.packet_time_base : ist.st->time_base;
             if (ost.encoding_needed && !ost.skipped) {
                 ist.decoding_needed = 1;
-                if (FEnableFilter && ost.enc->codec_type == AVMEDIA_TYPE_VIDEO &&
-                    ConfigureFilters(ist, ost) != 0)
-                    throw FFmpegException(FLastErrMsg.empty() ? String(u"Error opening filters!")
-                                                              : u"Error opening filters: " + FLastErrMsg);
+                if (FEnableFilter && ost.enc->codec_type == AVMEDIA_TYPE_VIDEO) OpenFilters(ist, ost);
             }
             continue;
         }
@@ -383,10 +380,7 @@ void TCustomFFmpeg::SetupEncoding(Integer AIndex, TAVOutputStream& ost, TAVInput
             coding.resample_height = height;
             coding.resample_width = width;
             coding.resample_pix_fmt = dec->pix_fmt;
-            FLastErrMsg.clear();
-            if (FEnableFilter && ConfigureFilters(ist, ost) != 0)
-                throw FFmpegException(FLastErrMsg.empty() ? String(u"Error opening filters!")
-                                                          : u"Error opening filters: " + FLastErrMsg);
+            if (FEnableFilter) OpenFilters(ist, ost);
             break;
         }
         case AVMEDIA_TYPE_SUBTITLE:

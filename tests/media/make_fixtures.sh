@@ -61,6 +61,9 @@ make raw.nut -f lavfi -i color=c=blue:size=32x24:rate=5:duration=1 -c:v rawvideo
 # estimate the bit rate from the file size.
 make cbr.mp3 $SINE -c:a libmp3lame -b:a 128k -write_xing 0
 
+# One second of small pictures with MP2 audio: the conversions' usual input.
+make short.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=1 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -c:v mpeg4 -c:a mp2 -shortest
 # One second of a 440 Hz tone at 0.6 of full scale, as 16-bit PCM.
 make tone.wav -f lavfi -i "aevalsrc=0.6*sin(2*PI*440*t):s=44100:d=1" -c:a pcm_s16le
 # Small pictures at 10 and at 60 frames per second.

@@ -10,6 +10,14 @@
 #include "media/ffmpegloader.h"
 #include "platform/base/ustring.h"
 
+// FFmpeg's own threads hand their buffers over through atomic counters that
+// ThreadSanitizer cannot see in the uninstrumented libraries: what it reports
+// inside them says nothing about the project's code.
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libavutil.so\nrace:libavcodec.so\nrace:libavformat.so\nrace:libavfilter.so\n"
+           "race:libswscale.so\nrace:libswresample.so\nrace:libx264.so\n";
+}
+
 String TestDataFile(std::u16string_view AName) {
     const char* folder = std::getenv("VELQUA_TEST_DATA");
     return UTF8ToString(folder ? folder : "testdata") + u"/" + String(AName);
