@@ -185,9 +185,8 @@ int main(int argc, char** argv) {
             oursPeak = std::max(oursPeak, mine.PeakKiB);
             theirsPeak = std::max(theirsPeak, other.PeakKiB);
         }
-        const double mineFps = Median(ours), otherFps = Median(theirs);
-        std::printf("%-20s %12.1f %12.1f %8.3f %14.1f %14.1f\n", c.Name, mineFps, otherFps,
-                    mineFps / otherFps, oursPeak / 1024.0, theirsPeak / 1024.0);
+        std::printf("%-20s %10.1f %10.1f %8.3f %10.3f %10.1f %10.1f\n", c.Name, Median(ours), Median(theirs),
+                    Median(ratios), Median(cpuRatios), oursPeak / 1024.0, theirsPeak / 1024.0);
     }
     return 0;
 }

@@ -545,6 +545,18 @@ TEST_F(EngineTest, OptionTable) {
     }
 }
 
+TEST_F(EngineTest, VideoRatesStayOffTheAudioEncoder) {
+    Input(u"a.avi");
+    // In the order the task component gives them: audio first.
+    Set({{u"ab", u"64000"}, {u"b", u"816000"}, {u"maxrate", u"900000"}, {u"bufsize", u"1000000"}});
+    Output(TempFile(u"rates.avi"));
+    EXPECT_EQ(Engine->Codec(0, 0)->bit_rate, 816000);
+    EXPECT_EQ(Engine->Codec(0, 0)->rc_max_rate, 900000);
+    EXPECT_EQ(Engine->Codec(0, 1)->bit_rate, 64000);
+    EXPECT_EQ(Engine->Codec(0, 1)->rc_max_rate, 0);
+    EXPECT_EQ(Engine->Codec(0, 1)->rc_buffer_size, 0);
+}
+
 TEST_F(EngineTest, DvdTargetForPal) {
     Set({{u"target", u"pal-dvd"}});
     EXPECT_EQ(Engine->Fframe_width, 720);
