@@ -1357,6 +1357,39 @@ TEST_F(EngineTest, SubtitlesFollowTheirKind) {
                 ::testing::Contains(StartsWith("No subtitle stream of the input can be encoded as")));
 }
 
+TEST_F(EngineTest, StreamAndMetadataMaps) {
+    // Two outputs each with one audio stream share the one audio input.
+    Input(u"short.avi");
+    Set({{u"vn", u""}});
+    Output(TempFile(u"first.wav"));
+    Set({{u"vn", u""}});
+    Output(TempFile(u"second.mp2"));
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+    EXPECT_NEAR(ProbeMedia(TempFile(u"first.wav")).Find(AVMEDIA_TYPE_AUDIO)->Duration(), 1.0, 0.05);
+    EXPECT_NEAR(ProbeMedia(TempFile(u"second.mp2")).Find(AVMEDIA_TYPE_AUDIO)->Duration(), 1.0, 0.05);
+
+    // The file's metadata goes where a map sends it.
+    Engine = MakeEngine();
+    Input(u"tags.mkv");
+    Set({{u"map_meta_data", u"0:0"}});
+    Output(TempFile(u"tagged.mkv"));
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+    AVFormatContext* ic = nullptr;
+    ASSERT_EQ(avformat::avformat_open_input(&ic, Text(TempFile(u"tagged.mkv")).c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(MetadataValue(ic->metadata, "title", u"-"), u"Velqua");
+    avformat::avformat_close_input(&ic);
+
+    // A map must join streams of one kind.
+    Engine = MakeEngine();
+    Input(u"short.avi");
+    Set({{u"map", u"0:1"}, {u"map", u"0:0"}});
+    Output(TempFile(u"mapped.avi"));
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_EQ(Text(Engine->FatalMessage()), "Codec type mismatch for mapping #0.1 (Audio) -> #0.0 (Video)");
+}
+
 TEST_F(EngineTest, CopiedStreamsKeepTheirPackets) {
     const TProbedFile input = ProbeMedia(TestDataFile(u"short.avi"));
     const TProbedFile copied =
