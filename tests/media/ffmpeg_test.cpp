@@ -775,6 +775,7 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
     const TOptions audio = {{u"ac", u"2"}, {u"ar", u"44100"}, {u"ab", u"128000"}};
     const TOptions audio48 = {{u"ac", u"2"}, {u"ar", u"48000"}, {u"ab", u"128000"}};
     const TOptions onlyAudio = {{u"vn", u""}, {u"ac", u"2"}, {u"ar", u"48000"}, {u"ab", u"128000"}};
+    const TOptions flashAudio = {{u"vn", u""}, {u"ac", u"2"}, {u"ar", u"22050"}};
     const struct {
         const char16_t* file;
         TOptions codecs;
@@ -974,20 +975,8 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
          0,
          nullptr},
         {u"audio.flac", {{u"acodec", u"flac"}}, onlyAudio, nullptr, "flac", 0, nullptr},
-        {u"audio.flv",
-         {{u"acodec", u"libmp3lame"}},
-         {{u"vn", u""}, {u"ac", u"2"}, {u"ar", u"22050"}},
-         nullptr,
-         "mp3",
-         0,
-         nullptr},
-        {u"audio.swf",
-         {{u"acodec", u"libmp3lame"}},
-         {{u"vn", u""}, {u"ac", u"2"}, {u"ar", u"22050"}},
-         nullptr,
-         "mp3",
-         0,
-         nullptr},
+        {u"audio.flv", {{u"acodec", u"libmp3lame"}}, flashAudio, nullptr, "mp3", 0, nullptr},
+        {u"audio.swf", {{u"acodec", u"libmp3lame"}}, flashAudio, nullptr, "mp3", 0, nullptr},
         {u"audio.amr",
          {{u"acodec", u"libopencore_amrnb"}},
          {{u"vn", u""}, {u"ac", u"1"}, {u"ar", u"8000"}},
@@ -1213,11 +1202,14 @@ TEST_F(EngineTest, ProgressOfAnAudioOutputHasNoFrameRateOrQuality) {
         Int64 size, duration;
     };
     std::vector<TReport> reports;
-    Engine->ReportInterval = 0;
-    Engine->SetOnProgress([&](TObject*, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
-                              float AQuality, float, Int64 ASize, Int64 ADuration, Int64) {
-        reports.push_back({AFileIndex, AFrameNumber, AFPS, AQuality, ASize, ADuration});
-    });
+    const auto listen = [&reports](TTestFFmpeg& AEngine) {
+        AEngine.ReportInterval = 0;
+        AEngine.SetOnProgress([&reports](TObject*, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
+                                         float AQuality, float, Int64 ASize, Int64 ADuration, Int64) {
+            reports.push_back({AFileIndex, AFrameNumber, AFPS, AQuality, ASize, ADuration});
+        });
+    };
+    listen(*Engine);
     Convert({u"short.avi"}, TempFile(u"progress.mp3"), {{u"vn", u""}});
     ASSERT_GE(reports.size(), 2u);
     for (const TReport& report : reports) {
@@ -1233,11 +1225,7 @@ TEST_F(EngineTest, ProgressOfAnAudioOutputHasNoFrameRateOrQuality) {
     // With video the pictures are counted.
     reports.clear();
     Engine = MakeEngine();
-    Engine->ReportInterval = 0;
-    Engine->SetOnProgress([&](TObject*, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
-                              float AQuality, float, Int64 ASize, Int64 ADuration, Int64) {
-        reports.push_back({AFileIndex, AFrameNumber, AFPS, AQuality, ASize, ADuration});
-    });
+    listen(*Engine);
     Convert({u"short.avi"}, TempFile(u"progress.avi"), {});
     ASSERT_FALSE(reports.empty());
     EXPECT_GE(reports.front().frame, 1);
