@@ -3,7 +3,7 @@
 // settings by both, several times each. Prints each side's frames per second
 // and peak memory, and the ratio of the two, all measured in this run.
 //
-//   convert_compare [repetitions]        (3 by default)
+//   convert_compare [repetitions]        (4 by default, made even)
 //
 // The source is made once with the ffmpeg command in a folder of its own
 // under the temporary folder. With "--engine INPUT OUTPUT name=value..." the
@@ -114,7 +114,9 @@ int ConvertWithEngine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--engine") return ConvertWithEngine(argc, argv);
-    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    // Even, so that each side goes first as often as the other.
+    const int asked = argc > 1 ? std::max(1, std::atoi(argv[1])) : 4;
+    const int repetitions = asked + asked % 2;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velqua-convert-compare";
     std::filesystem::create_directories(folder);
     const std::string source = (folder / "source-1080p25.mkv").string();
