@@ -99,3 +99,8 @@ TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat
 // already laid out as the bitmap's rows. False when it cannot be converted.
 bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
                      Integer AWidth, Integer AHeight);
+// Writes the bitmap back into APicture, the picture PictureToBitmap last
+// read: straight into it when that took it as it was, otherwise through the
+// RGB picture and a scaler to APixFmt. False when no scaler can be had.
+bool BitmapToPicture(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight);
