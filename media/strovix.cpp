@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <utility>
 
@@ -380,6 +381,29 @@ void TFFmpegList::SetBitmapHook(bool AOn) {
     SetPostHook(phBitmap, AOn);
 }
 
+// --- TRunLock ---
+
+void TRunLock::Enter() {
+    std::unique_lock lock(FLock);
+    const std::thread::id self = std::this_thread::get_id();
+    if (FOwner != self) {
+        const auto released = [this] { return FDepth == 0; };
+        if (IsMainThread())
+            WaitForCondition(lock, FReleased, released, INFINITE);
+        else
+            FReleased.wait(lock, released);
+        FOwner = self;
+    }
+    ++FDepth;
+}
+
+void TRunLock::Leave() {
+    std::lock_guard lock(FLock);
+    if (--FDepth > 0) return;
+    FOwner = std::thread::id();
+    FReleased.notify_all();
+}
+
 // --- TCustomStrovix ---
 
 // Terminates on their way to the GUI thread. Shared with the calls queued to
@@ -397,24 +421,25 @@ TCustomStrovix::TCustomStrovix(TComponent* AOwner)
       FAVProbe(std::make_unique<TAVProbe>(nullptr)) {}
 
 TCustomStrovix::~TCustomStrovix() {
-    {
-        TCriticalSectionGuard guard(FTerminateLock);
-        FDestroying = true;
-        FPendingTasks = 0;
-    }
+    // First, as the waits below run the GUI thread's pending calls.
     {
         std::lock_guard lock(FTerminateQueue->Lock);
         FTerminateQueue->Cancelled = true;
         FTerminateQueue->Items.clear();
     }
     RemoveQueuedEvents(this);
+    {
+        TRunLockGuard guard(FTerminateLock);
+        FDestroying = true;
+        FPendingTasks = 0;
+    }
     // The workers end while the list still holds every task: they look their
     // task up in it until the end.
     for (Integer i = 0; i < FFFmpegList.Count(); ++i)
         FFFmpegList.Items(i)->Stop(true);
     FFFmpegList.Clear();
     // A handler still running on another thread is waited for.
-    for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock, &FTerminateLock}) {
+    for (TCriticalSection* lock : {&FHookLock, &FPreviewLock, &FProgressLock}) {
         lock->Enter();
         lock->Leave();
     }
@@ -623,7 +648,7 @@ void TCustomStrovix::ClearTasks() {
     FFFmpegList.Clear();
     ReleaseLibraries();
     FLastErrMsg.clear();
-    TCriticalSectionGuard guard(FTerminateLock);
+    TRunLockGuard guard(FTerminateLock);
     FCompleteTasks = 0;
     FCurrentTask = -1;
     FPendingTasks = 0;
@@ -655,7 +680,7 @@ void TCustomStrovix::Start(Integer AThreadCount) {
     for (Integer i = 0; i < FFFmpegList.Count(); ++i)
         FFFmpegList.Items(i)->ReleaseInputs();
     {
-        TCriticalSectionGuard guard(FTerminateLock);
+        TRunLockGuard guard(FTerminateLock);
         FCompleteTasks = 0;
         FCurrentTask = 0;
         FPendingTasks = FFFmpegList.Count();
@@ -680,7 +705,7 @@ void TCustomStrovix::Start(Integer AThreadCount) {
 bool TCustomStrovix::StartNextTask() {
     TFFmpeg* task;
     {
-        TCriticalSectionGuard guard(FTerminateLock);
+        TRunLockGuard guard(FTerminateLock);
         if (FPendingTasks <= 0) return false;
         --FPendingTasks;
         task = FFFmpegList.Items(FCurrentTask++);
@@ -707,7 +732,7 @@ void TCustomStrovix::Resume() {
 
 void TCustomStrovix::Stop(bool AWaitFor) {
     {
-        TCriticalSectionGuard guard(FTerminateLock);
+        TRunLockGuard guard(FTerminateLock);
         // Tasks that were never run would report ends of a run that is not there.
         if (!FWorking || FTerminated) return;
         FPendingTasks = 0;
@@ -718,7 +743,7 @@ void TCustomStrovix::Stop(bool AWaitFor) {
 }
 
 void TCustomStrovix::DoTerminate(TObject* Sender) {
-    TCriticalSectionGuard guard(FTerminateLock);
+    TRunLockGuard guard(FTerminateLock);
     if (FDestroying) return;
     if (OnTerminate()) {
         const auto* task = static_cast<const TCustomFFmpeg*>(Sender);

@@ -4,11 +4,12 @@
 #pragma once
 
 #include <atomic>
-#include <deque>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 extern "C" {
@@ -233,6 +234,32 @@ private:
     std::vector<std::unique_ptr<TFFmpeg>> FList;
 };
 
+// The run's lock: re-entrant, and a wait for it on the GUI thread runs the
+// calls other threads hand to the GUI thread, so a worker that holds it while
+// waiting for the GUI thread (a log line, say) gets through.
+class TRunLock {
+public:
+    void Enter();
+    void Leave();
+
+private:
+    std::mutex FLock;
+    std::condition_variable_any FReleased;
+    std::thread::id FOwner;
+    Integer FDepth = 0;
+};
+
+class TRunLockGuard {
+public:
+    explicit TRunLockGuard(TRunLock& ALock) : FLock(ALock) { FLock.Enter(); }
+    ~TRunLockGuard() { FLock.Leave(); }
+    TRunLockGuard(const TRunLockGuard&) = delete;
+    TRunLockGuard& operator=(const TRunLockGuard&) = delete;
+
+private:
+    TRunLock& FLock;
+};
+
 // The converter: a list of tasks, each made from an input file and turned
 // towards its outputs by option records, run one after another in the
 // calling thread or up to N at once in worker threads. Every operation is
@@ -275,7 +302,8 @@ public:
     // No further task starts; running tasks stop, tasks that never started
     // end at once. Nothing without a run in progress.
     void Stop(bool AWaitFor);
-    // Nil when that input was never added.
+    // Nil when that input was never added. It describes the input until the
+    // run starts; the conversion reads and closes the input from then on.
     TAVProbe* GetTaskAVProbe(Integer ATaskIndex, Integer AFileIndex) const;
 
     const String& About() const { return FAbout; }
@@ -377,7 +405,7 @@ private:
     TCriticalSection FProgressLock;
     // Guards the run counters; starting a task and ending one are each one
     // step under it. Nobody waits for another thread while holding it.
-    TCriticalSection FTerminateLock;
+    TRunLock FTerminateLock;
     // Guards the handlers only, never held while one runs.
     mutable std::mutex FEventLock;
     TCustomHookEvent FOnCustomHook;

@@ -83,6 +83,13 @@ String TempFile(const String& AName) {
     return UTF8ToString(folder.string()) + u"/" + AName;
 }
 
+TEST(StrovixWithoutLibraries, AddTaskSaysWhatIsMissing) {
+    TStrovix strovix(nullptr);
+    ASSERT_FALSE(strovix.AVLibLoaded()) << "runs before any test loads the libraries";
+    EXPECT_EQ(strovix.AddTask(TestDataFile(u"task.avi")), -1);
+    EXPECT_EQ(Text(strovix.LastErrMsg()), "libav not loaded.");
+}
+
 // The component with its tasks in the open, and a look at each frame of a
 // task whose output asked for the custom hook, taken before the event.
 class TTestStrovix : public TStrovix {
@@ -477,6 +484,28 @@ TEST_F(StrovixTest, StopDuringARunLeavesEveryFinishedOutputWhole) {
     // Outputs that never got anything go with their tasks.
     EXPECT_TRUE(FileExists(TempFile(u"stop0.avi")));
     EXPECT_FALSE(FileExists(TempFile(u"stop3.avi")));
+}
+
+TEST_F(StrovixTest, StopGetsThroughToAWorkerWaitingForTheGuiThreadAsItStartsATask) {
+    Add(u"task.avi", TempFile(u"beforefailing.avi"));
+    // No output: the task fails as it starts, and the failure is logged by
+    // the worker that ended task 0 while it holds the run's lock.
+    ASSERT_GE(Strovix->AddTask(TestDataFile(u"task.avi")), 0);
+    TLogCapture capture(llError);
+    TEvent holding;
+    GetLogger()->SetOnLog([&](TObject*, Cardinal, TLogLevel, const String& AMessage) {
+        if (IsMainThread() || AMessage != u"At least one output file must be specified") return;
+        holding.SetEvent();
+        Synchronize([] {});
+    });
+    Strovix->Start(1);
+    ASSERT_EQ(holding.WaitFor(30000), wrSignaled);
+    Strovix->Stop(false);
+    WaitForRunEnd();
+    ExpectEndsOfTasks(2);
+    EXPECT_TRUE(EndOf(0).Finished);
+    EXPECT_TRUE(EndOf(1).Exception);
+    EXPECT_EQ(Text(EndOf(1).ExceptionMsg), "At least one output file must be specified");
 }
 
 TEST_F(StrovixTest, DestroyedComponentRaisesNothingMore) {
