@@ -112,7 +112,7 @@ const std::initializer_list<const char16_t*> kStreamNames = {
 // a frame size or filters, in text order.
 class TPendingOptions {
 public:
-    TPendingOptions(const TOutputOptions& AOptions) {
+    explicit TPendingOptions(const TOutputOptions& AOptions) {
         const std::pair<const char16_t*, const String*> defaults[] = {
             {u"acodec", &AOptions.AudioCodec},    {u"vcodec", &AOptions.VideoCodec},
             {u"scodec", &AOptions.SubtitleCodec}, {u"apre", &AOptions.AudioPreset},
