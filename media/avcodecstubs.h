@@ -3,19 +3,24 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 }
 
 #include "media/entrypoints.h"
 
 #define VELQUA_AVCODEC_ENTRIES(X)    \
+    X(av_bsf_get_by_name)            \
     X(av_codec_iterate)              \
     X(av_packet_alloc)               \
     X(av_packet_free)                \
     X(av_packet_unref)               \
     X(avcodec_alloc_context3)        \
+    X(avcodec_close)                 \
     X(avcodec_descriptor_get)        \
     X(avcodec_find_decoder)          \
+    X(avcodec_find_decoder_by_name)  \
     X(avcodec_find_encoder)          \
+    X(avcodec_find_encoder_by_name)  \
     X(avcodec_flush_buffers)         \
     X(avcodec_free_context)          \
     X(avcodec_open2)                 \

@@ -2,6 +2,7 @@
 #pragma once
 
 extern "C" {
+#include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
 #include <libavutil/frame.h>
 #include <libavutil/imgutils.h>
@@ -10,36 +11,49 @@ extern "C" {
 #include <libavutil/mem.h>
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>
+#include <libavutil/pixdesc.h>
 #include <libavutil/rational.h>
+#include <libavutil/samplefmt.h>
 }
 
 #include "media/entrypoints.h"
 
-#define VELQUA_AVUTIL_ENTRIES(X) \
-    X(av_dict_copy)              \
-    X(av_dict_count)             \
-    X(av_dict_free)              \
-    X(av_dict_get)               \
-    X(av_dict_set)               \
-    X(av_frame_alloc)            \
-    X(av_frame_free)             \
-    X(av_frame_unref)            \
-    X(av_free)                   \
-    X(av_freep)                  \
-    X(av_gcd)                    \
-    X(av_image_copy)             \
-    X(av_image_fill_arrays)      \
-    X(av_image_get_buffer_size)  \
-    X(av_log)                    \
-    X(av_log_get_level)          \
-    X(av_log_set_callback)       \
-    X(av_log_set_level)          \
-    X(av_malloc)                 \
-    X(av_opt_find2)              \
-    X(av_opt_get)                \
-    X(av_opt_set)                \
-    X(av_parse_time)             \
-    X(av_reduce)                 \
+#define VELQUA_AVUTIL_ENTRIES(X)   \
+    X(av_channel_layout_default)   \
+    X(av_channel_layout_from_mask) \
+    X(av_dict_copy)                \
+    X(av_dict_count)               \
+    X(av_dict_free)                \
+    X(av_dict_get)                 \
+    X(av_dict_set)                 \
+    X(av_find_nearest_q_idx)       \
+    X(av_frame_alloc)              \
+    X(av_frame_free)               \
+    X(av_frame_unref)              \
+    X(av_free)                     \
+    X(av_freep)                    \
+    X(av_gcd)                      \
+    X(av_get_pix_fmt)              \
+    X(av_get_pix_fmt_string)       \
+    X(av_get_sample_fmt)           \
+    X(av_get_sample_fmt_string)    \
+    X(av_image_copy)               \
+    X(av_image_fill_arrays)        \
+    X(av_image_get_buffer_size)    \
+    X(av_log)                      \
+    X(av_log_get_level)            \
+    X(av_log_set_callback)         \
+    X(av_log_set_level)            \
+    X(av_malloc)                   \
+    X(av_mallocz)                  \
+    X(av_opt_find2)                \
+    X(av_opt_get)                  \
+    X(av_opt_set)                  \
+    X(av_parse_time)               \
+    X(av_parse_video_rate)         \
+    X(av_parse_video_size)         \
+    X(av_pix_fmt_desc_get)         \
+    X(av_reduce)                   \
     X(av_rescale_q)
 
 VELQUA_DECLARE_ENTRY_TABLE(avutil, VELQUA_AVUTIL_ENTRIES, FixupAVUtil, UnfixAVUtil)

@@ -72,6 +72,29 @@ int TryPrivateOption(const AVCodec* ACodec, const char* AName, const char* AValu
     return result;
 }
 
+// The first muxer whose own options hold AName.
+const AVOutputFormat* FindMuxerOption(const char* AName) {
+    void* iterator = nullptr;
+    while (const AVOutputFormat* format = avformat::av_muxer_iterate(&iterator)) {
+        const AVClass* privateClass = format->priv_class;
+        if (privateClass &&
+            avutil::av_opt_find2(&privateClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr))
+            return format;
+    }
+    return nullptr;
+}
+
+// Whether AFormat takes the value, tried on a context of its own.
+int TryMuxerOption(const AVOutputFormat* AFormat, const char* AName, const char* AValue) {
+    AVFormatContext* context = nullptr;
+    int result = avformat::avformat_alloc_output_context2(&context, AFormat, nullptr, nullptr);
+    if (result < 0) return result;
+    result = context->priv_data ? avutil::av_opt_set(context->priv_data, AName, AValue, 0)
+                                : AVERROR_OPTION_NOT_FOUND;
+    avformat::avformat_free_context(context);
+    return result;
+}
+
 void LogInvalidValue(const char* AName, const char* AValue) {
     const AnsiString text = FormatAnsi("Invalid value \"%s\" for option \"%s\"\n", {AValue, AName});
     avutil::av_log(nullptr, AV_LOG_ERROR, "%s", text.c_str());
@@ -206,6 +229,7 @@ void FreeFFOptions(TFFOptions& AOptions) {
         if (AOptions.avcodec_opts[type]) avcodec::avcodec_free_context(&AOptions.avcodec_opts[type]);
         if (AOptions.codec_private_opts[type]) avutil::av_dict_free(&AOptions.codec_private_opts[type]);
     }
+    if (AOptions.muxer_private_opts) avutil::av_dict_free(&AOptions.muxer_private_opts);
     if (AOptions.avformat_opts) avformat::avformat_free_context(AOptions.avformat_opts);
     if (AOptions.sws_opts) swscale::sws_freeContext(AOptions.sws_opts);
     AOptions = TFFOptions{};
@@ -250,7 +274,16 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
         }
         for (int type = 0; type < AVMEDIA_TYPE_NB; ++type)
             if (codecs[type]) avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
-        return known;
+        if (known) return true;
+        // Muxer options went the same way.
+        const AVOutputFormat* muxer = FindMuxerOption(AName);
+        if (!muxer) return false;
+        if (TryMuxerOption(muxer, AName, AValue) < 0) {
+            LogInvalidValue(AName, AValue);
+            return false;
+        }
+        avutil::av_dict_set(&AOptions.muxer_private_opts, AName, AValue, 0);
+        return true;
     }
     AOptions.opt_names.emplace_back(option->name);
     if ((AOptions.avcodec_opts[0] && AOptions.avcodec_opts[0]->debug) ||
@@ -274,6 +307,12 @@ AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType) {
     AVDictionary* copy = nullptr;
     if (AType >= 0 && AType < AVMEDIA_TYPE_NB)
         avutil::av_dict_copy(&copy, AOptions.codec_private_opts[AType], 0);
+    return copy;
+}
+
+AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions) {
+    AVDictionary* copy = nullptr;
+    avutil::av_dict_copy(&copy, AOptions.muxer_private_opts, 0);
     return copy;
 }
 

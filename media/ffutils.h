@@ -52,6 +52,9 @@ struct TFFOptions {
     // an encoder's presets), per media type of the codecs that know them:
     // handed to avcodec_open2 with the real codec.
     AVDictionary* codec_private_opts[AVMEDIA_TYPE_NB] = {};
+    // Options that only muxers know (the MPEG family's "muxrate" and
+    // "preload", ...): handed to avformat_write_header.
+    AVDictionary* muxer_private_opts = nullptr;
 };
 
 void InitFFOptions(TFFOptions& AOptions);
@@ -59,7 +62,8 @@ void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags);
 void FreeFFOptions(TFFOptions& AOptions);
 // False for an empty name or value and, silently, for a name that nothing
 // knows; false with "Invalid value" in FFmpeg's log for a value an option
-// refuses. A name known to some codec only is kept for that codec's type.
+// refuses. A name known to some codec only is kept for that codec's type, one
+// known to some muxer only for the muxers.
 bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue);
 // Copies each remembered option whose flags hold all of AFlags from ASource
 // to ATarget (objects with an AVClass).
@@ -67,6 +71,9 @@ void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, In
 // A copy of the codec-private options of AType for avcodec_open2; the caller
 // frees it. What the codec leaves in it was not taken.
 AVDictionary* CodecPrivateOptions(const TFFOptions& AOptions, Integer AType);
+// A copy of the muxer-private options for avformat_write_header; the caller
+// frees it.
+AVDictionary* MuxerPrivateOptions(const TFFOptions& AOptions);
 
 // Turns decoded pictures into a bitmap of its own, reused from frame to frame.
 struct TRGBConvertContext {

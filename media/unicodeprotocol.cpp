@@ -200,3 +200,17 @@ void CloseInputFile(AVFormatContext** AContext) {
     avformat::avformat_close_input(AContext);
     if (ours) UnicodeIOClose(&io);
 }
+
+Integer OpenOutputIO(AVIOContext** AContext, const char* AFileName) {
+    if (IsUnicodeWrapped(AFileName)) return UnicodeIOOpen(AContext, AFileName, AVIO_FLAG_WRITE);
+    *AContext = nullptr;
+    return avformat::avio_open2(AContext, AFileName, AVIO_FLAG_WRITE, nullptr, nullptr);
+}
+
+void CloseOutputIO(AVIOContext** AContext) {
+    if (IsUnicodeIO(*AContext)) {
+        UnicodeIOClose(AContext);
+    } else {
+        avformat::avio_closep(AContext);
+    }
+}

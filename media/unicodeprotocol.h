@@ -69,3 +69,8 @@ Integer OpenInputFile(AVFormatContext** AContext, const char* AFileName, const A
                       AVDictionary** AOptions);
 // avformat_close_input that also closes the I/O context of a wrapped name.
 void CloseInputFile(AVFormatContext** AContext);
+// avio_open2 for writing (an existing file is truncated) that also opens
+// wrapped names. 0, or a negative error code and no context.
+Integer OpenOutputIO(AVIOContext** AContext, const char* AFileName);
+// Flushes and closes what OpenOutputIO opened.
+void CloseOutputIO(AVIOContext** AContext);

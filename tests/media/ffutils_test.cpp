@@ -186,6 +186,17 @@ TEST_F(FFOptionsTest, CodecPrivateOptionsAreKeptForTheirMediaType) {
     EXPECT_EQ(CodecPrivateOptions(Options, 7), nullptr);
 }
 
+TEST_F(FFOptionsTest, MuxerPrivateOptionsAreKeptForTheMuxers) {
+    EXPECT_TRUE(SetFFOption(Options, "muxrate", "1411200"));
+    EXPECT_FALSE(SetFFOption(Options, "preload", "soon"));
+    EXPECT_THAT(Log->Lines, ::testing::Contains(u"Invalid value \"soon\" for option \"preload\""));
+    EXPECT_TRUE(Options.opt_names.empty());
+    AVDictionary* muxer = MuxerPrivateOptions(Options);
+    EXPECT_EQ(MetadataValue(muxer, "muxrate", u"-"), u"1411200");
+    EXPECT_EQ(MetadataValue(muxer, "preload", u"-"), u"-");
+    avutil::av_dict_free(&muxer);
+}
+
 TEST_F(FFOptionsTest, ApplyCopiesOptionsWhoseFlagsMatch) {
     ASSERT_TRUE(SetFFOption(Options, "b", "640000"));
     ASSERT_TRUE(SetFFOption(Options, "g", "7"));

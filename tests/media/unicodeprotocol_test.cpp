@@ -194,4 +194,26 @@ TEST_F(UnicodeFileTest, InputOpensWrappedNamesAndClosesTheirFiles) {
     EXPECT_EQ(openFiles(), before);
 }
 
+TEST_F(UnicodeFileTest, OutputOpensPlainAndWrappedNamesForWriting) {
+    const std::pair<AnsiString, std::filesystem::path> files[] = {
+        {(Folder / "plain.bin").string(), Folder / "plain.bin"},
+        {Wrapped("包装.bin"), Folder / "包装.bin"},
+    };
+    for (const auto& [name, path] : files) {
+        SCOPED_TRACE(name);
+        std::ofstream(path) << "an older and longer text";
+        AVIOContext* io = nullptr;
+        ASSERT_EQ(OpenOutputIO(&io, name.c_str()), 0);
+        EXPECT_EQ(IsUnicodeIO(io), IsUnicodeWrapped(name.c_str()));
+        avformat::avio_write(io, reinterpret_cast<const unsigned char*>("data"), 4);
+        CloseOutputIO(&io);
+        EXPECT_EQ(io, nullptr);
+        EXPECT_EQ(ReadAll(path), "data");
+    }
+    AVIOContext* io = nullptr;
+    EXPECT_EQ(OpenOutputIO(&io, (Folder / "no/such/folder.bin").string().c_str()), AVERROR(ENOENT));
+    EXPECT_EQ(OpenOutputIO(&io, Wrapped("no/such/folder.bin").c_str()), AVERROR(ENOENT));
+    EXPECT_EQ(io, nullptr);
+}
+
 }  // namespace
