@@ -1,0 +1,517 @@
+// The X11 back end's windows: undecorated top-level X windows with a backing
+// pixmap, their window manager properties, presentation, shapes, layered
+// alpha, capture, focus, cursors and native child windows.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/base/ustring.h"
+#include "platform/win/window.h"
+#include "platform/win/x11internal.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/shape.h>
+
+using namespace win;
+
+namespace winsys {
+
+namespace {
+
+constexpr long TopLevelEvents = ExposureMask | StructureNotifyMask | FocusChangeMask | KeyPressMask |
+                                KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                                EnterWindowMask | LeaveWindowMask | PropertyChangeMask;
+constexpr unsigned GrabEvents =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+
+int Width(const RECT& R) {
+    return R.right - R.left;
+}
+int Height(const RECT& R) {
+    return R.bottom - R.top;
+}
+bool SameRect(const RECT& A, const RECT& B) {
+    return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
+}
+
+// X sizes are at least 1; empty windows stay unmapped.
+unsigned XSize(int AValue) {
+    return unsigned(std::max(1, AValue));
+}
+
+}  // namespace
+
+XTopLevel::~XTopLevel() {
+    if (Ic) XDestroyIC(Ic);
+    if (Backing) XFreePixmap(Dpy, Backing);
+    XDestroyWindow(Dpy, Id);
+}
+
+XTopLevel* X11Backend::Find(HWND AWindow) {
+    const auto it = FWindows.find(AWindow);
+    return it == FWindows.end() ? nullptr : it->second.get();
+}
+
+HWND X11Backend::HandleOf(::Window AWindow) const {
+    const auto it = FByXId.find(AWindow);
+    return it == FByXId.end() ? nullptr : it->second;
+}
+
+void X11Backend::CreateTopLevel(HWND AWindow, const TTopLevelState& AState) {
+    if (Find(AWindow)) {
+        UpdateTopLevel(AWindow, AState);
+        return;
+    }
+    XSetWindowAttributes attributes{};
+    // No background: exposed parts come from the backing pixmap, not a clear.
+    attributes.background_pixmap = 0;
+    attributes.border_pixel = 0;
+    attributes.colormap = FColormap;
+    attributes.bit_gravity = NorthWestGravity;
+    attributes.event_mask = TopLevelEvents;
+    const RECT& b = AState.Bounds;
+    const ::Window id = XCreateWindow(
+        FDpy, FRoot, b.left, b.top, XSize(Width(b)), XSize(Height(b)), 0, FDepth, InputOutput, FVisual,
+        CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask, &attributes);
+    auto record = std::make_unique<XTopLevel>(FDpy, id);
+
+    Atom protocols[] = {FAtoms.WmDeleteWindow, FAtoms.NetWmPing};
+    XSetWMProtocols(FDpy, id, protocols, 2);
+    char name[] = "velqua", cls[] = "Velqua";
+    XClassHint hint{name, cls};
+    XSetClassHint(FDpy, id, &hint);
+    // The system draws every frame itself.
+    const long motif[5] = {2 /* decorations */, 0, 0, 0, 0};
+    XChangeProperty(FDpy, id, FAtoms.MotifWmHints, FAtoms.MotifWmHints, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(motif), 5);
+    long imEvents = 0;
+    record->Ic = CreateInputContext(id, imEvents);
+    if (imEvents) XSelectInput(FDpy, id, TopLevelEvents | imEvents);
+    XDefineCursor(FDpy, id, FCursor);
+
+    FByXId[id] = AWindow;
+    XTopLevel& w = *record;
+    FWindows[AWindow] = std::move(record);
+    Apply(AWindow, w, AState);
+}
+
+void X11Backend::UpdateTopLevel(HWND AWindow, const TTopLevelState& AState) {
+    if (XTopLevel* w = Find(AWindow)) Apply(AWindow, *w, AState);
+}
+
+void X11Backend::DestroyTopLevel(HWND AWindow) {
+    const auto it = FWindows.find(AWindow);
+    if (it == FWindows.end()) return;
+    // Its subwindows go with it.
+    std::erase_if(FNativeChildren,
+                  [AWindow](const auto& AChild) { return AChild.second.TopLevel == AWindow; });
+    if (FGrab == AWindow) FGrab = nullptr;
+    if (FFocusPending == AWindow) FFocusPending = nullptr;
+    FByXId.erase(it->second->Id);
+    FWindows.erase(it);
+    XFlush(FDpy);
+}
+
+void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& AState) {
+    const TTopLevelState old = AWin.State;
+    const bool first = !AWin.Initialised;
+    AWin.Initialised = true;
+    AWin.State = AState;
+
+    // Menus, hints and glow windows: no window manager, never the focus.
+    const bool overrideRedirect = AState.Popup && AState.ToolWindow;
+    if (first || overrideRedirect != AWin.OverrideRedirect) {
+        // The attribute counts when the window is mapped.
+        if (AWin.Mapped) {
+            XUnmapWindow(FDpy, AWin.Id);
+            AWin.Mapped = AWin.Viewable = false;
+        }
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = overrideRedirect;
+        attributes.save_under = overrideRedirect;
+        XChangeWindowAttributes(FDpy, AWin.Id, CWOverrideRedirect | CWSaveUnder, &attributes);
+        AWin.OverrideRedirect = overrideRedirect;
+        SetWmHints(AWin, false);
+    }
+
+    const RECT& b = AState.Bounds;
+    if (first || !SameRect(b, old.Bounds)) {
+        AWin.ConfigureSerial = NextRequest(FDpy);
+        XMoveResizeWindow(FDpy, AWin.Id, b.left, b.top, XSize(Width(b)), XSize(Height(b)));
+        if (!overrideRedirect) {
+            // Our own position, not one the window manager picks.
+            XSizeHints hints{};
+            hints.flags = USPosition | USSize;
+            hints.x = b.left;
+            hints.y = b.top;
+            hints.width = int(XSize(Width(b)));
+            hints.height = int(XSize(Height(b)));
+            XSetWMNormalHints(FDpy, AWin.Id, &hints);
+        }
+    }
+
+    const bool clickThrough = (GetWindowLongW(AWindow, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+    if (first || clickThrough != AWin.ClickThrough) {
+        AWin.ClickThrough = clickThrough;
+        ApplyShape(AWin);
+    }
+    if (!first && old.Layered && !AState.Layered) SetOpacity(AWin, 255);
+    ApplyWmProperties(AWin, old, first);
+    ApplyMapping(AWin, old, first);
+    XFlush(FDpy);
+}
+
+void X11Backend::SetWmHints(XTopLevel& AWin, bool AIconic) {
+    XPtr<XWMHints> hints(XAllocWMHints());
+    if (!hints) return;
+    hints->flags = InputHint | StateHint;
+    hints->input = AWin.OverrideRedirect ? False : True;
+    hints->initial_state = AIconic ? IconicState : NormalState;
+    XSetWMHints(FDpy, AWin.Id, hints.get());
+}
+
+void X11Backend::ApplyWmProperties(XTopLevel& AWin, const TTopLevelState& AOld, bool AFirst) {
+    const TTopLevelState& s = AWin.State;
+    if (AFirst || s.Title != AOld.Title) {
+        const std::string title = StringToUTF8(s.Title);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
+        XChangeProperty(FDpy, AWin.Id, FAtoms.NetWmName, FAtoms.Utf8String, 8, PropModeReplace, bytes,
+                        int(title.size()));
+        XChangeProperty(FDpy, AWin.Id, XA_WM_NAME, FAtoms.Utf8String, 8, PropModeReplace, bytes,
+                        int(title.size()));
+    }
+    // Kept above a shown owner; an owner that is never shown (the
+    // application's window) must not hide the window from the task bar.
+    const XTopLevel* owner = Find(s.Owner);
+    const ::Window transient = owner && owner->State.Visible && !owner->State.Minimized ? owner->Id : 0;
+    if (transient != AWin.TransientFor) {
+        if (transient)
+            XSetTransientForHint(FDpy, AWin.Id, transient);
+        else
+            XDeleteProperty(FDpy, AWin.Id, XA_WM_TRANSIENT_FOR);
+        AWin.TransientFor = transient;
+    }
+    if (AWin.Mapped && !AWin.OverrideRedirect) {
+        if (s.ToolWindow != AOld.ToolWindow) {
+            SendNetWmState(AWin, FAtoms.NetWmStateSkipTaskbar, s.ToolWindow);
+            SendNetWmState(AWin, FAtoms.NetWmStateSkipPager, s.ToolWindow);
+        }
+        if (s.Topmost != AOld.Topmost) SendNetWmState(AWin, FAtoms.NetWmStateAbove, s.Topmost);
+    }
+}
+
+void X11Backend::WriteNetWmState(XTopLevel& AWin) {
+    std::vector<Atom> states;
+    if (AWin.State.Topmost) states.push_back(FAtoms.NetWmStateAbove);
+    if (AWin.State.ToolWindow) {
+        states.push_back(FAtoms.NetWmStateSkipTaskbar);
+        states.push_back(FAtoms.NetWmStateSkipPager);
+    }
+    XChangeProperty(FDpy, AWin.Id, FAtoms.NetWmState, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), int(states.size()));
+}
+
+void X11Backend::SendNetWmState(XTopLevel& AWin, Atom AState, bool AOn) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = AWin.Id;
+    event.xclient.message_type = FAtoms.NetWmState;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = AOn ? 1 : 0;
+    event.xclient.data.l[1] = long(AState);
+    event.xclient.data.l[3] = 1;  // an application's request
+    XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+void X11Backend::ApplyMapping(XTopLevel& AWin, const TTopLevelState& AOld, bool AFirst) {
+    const TTopLevelState& s = AWin.State;
+    const bool empty = Width(s.Bounds) <= 0 || Height(s.Bounds) <= 0;
+    // Only the window manager can iconify; a popup has none.
+    const bool shown = s.Visible && !empty && !(s.Minimized && AWin.OverrideRedirect);
+    if (!shown) {
+        if (AWin.Mapped) {
+            if (AWin.OverrideRedirect)
+                XUnmapWindow(FDpy, AWin.Id);
+            else
+                XWithdrawWindow(FDpy, AWin.Id, FScreen);
+            AWin.Mapped = AWin.Viewable = false;
+        }
+        return;
+    }
+    if (!AWin.Mapped) {
+        if (!AWin.OverrideRedirect) {
+            SetWmHints(AWin, s.Minimized);
+            WriteNetWmState(AWin);
+        }
+        if (AWin.OverrideRedirect)
+            XMapRaised(FDpy, AWin.Id);
+        else
+            XMapWindow(FDpy, AWin.Id);
+        AWin.Mapped = true;
+        return;
+    }
+    if (s.Minimized && (AFirst || !AOld.Minimized))
+        XIconifyWindow(FDpy, AWin.Id, FScreen);
+    else if (!s.Minimized && AOld.Minimized)
+        XMapWindow(FDpy, AWin.Id);
+}
+
+void X11Backend::Restack(const std::vector<HWND>& ATopFirst) {
+    FStacking = ATopFirst;
+    ApplyStacking(false);
+    XFlush(FDpy);
+}
+
+void X11Backend::ApplyStacking(bool ARaise) {
+    std::vector<::Window> ids;
+    for (HWND h : FStacking)
+        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Id);
+    if (ids.empty()) return;
+    if (ARaise) XRaiseWindow(FDpy, ids.front());
+    // A window manager may refuse for windows it framed; it keeps its own order then.
+    if (ids.size() > 1) XRestackWindows(FDpy, ids.data(), int(ids.size()));
+}
+
+void X11Backend::EnsureBacking(XTopLevel& AWin, int AWidth, int AHeight) {
+    if (AWin.Backing && AWin.BackingWidth == AWidth && AWin.BackingHeight == AHeight) return;
+    const Pixmap pixmap = XCreatePixmap(FDpy, FRoot, unsigned(AWidth), unsigned(AHeight), unsigned(FDepth));
+    // Opaque black until something is presented there.
+    XSetForeground(FDpy, FGc, FAlphaShift >= 0 ? 0xFFul << FAlphaShift : 0);
+    XFillRectangle(FDpy, pixmap, FGc, 0, 0, unsigned(AWidth), unsigned(AHeight));
+    if (AWin.Backing) {
+        XCopyArea(FDpy, AWin.Backing, pixmap, FGc, 0, 0, unsigned(std::min(AWidth, AWin.BackingWidth)),
+                  unsigned(std::min(AHeight, AWin.BackingHeight)), 0, 0);
+        XFreePixmap(FDpy, AWin.Backing);
+    }
+    AWin.Backing = pixmap;
+    AWin.BackingWidth = AWidth;
+    AWin.BackingHeight = AHeight;
+}
+
+void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox,
+                           bool AOpaque) {
+    const int width = ABox.x2 - ABox.x1, height = ABox.y2 - ABox.y1;
+    if (width <= 0 || height <= 0) return;
+    XImage image{};
+    image.format = ZPixmap;
+    image.byte_order = LSBFirst;
+    image.bitmap_unit = 32;
+    image.bitmap_bit_order = LSBFirst;
+    image.bitmap_pad = 32;
+    image.depth = FDepth;
+    image.bits_per_pixel = 32;
+    image.red_mask = FVisual->red_mask;
+    image.green_mask = FVisual->green_mask;
+    image.blue_mask = FVisual->blue_mask;
+    if (FDirectPixels && !AOpaque && ASurface.BitsPerPixel == 32 && ASurface.TopDown) {
+        // The surface's rows go out as they are.
+        image.width = ASurface.Width;
+        image.height = ASurface.Height;
+        image.bytes_per_line = ASurface.Stride;
+        image.data = reinterpret_cast<char*>(ASurface.Bits);
+        XInitImage(&image);
+        XPutImage(FDpy, ATarget, FGc, &image, ABox.x1, ABox.y1, ABox.x1, ABox.y1, unsigned(width),
+                  unsigned(height));
+        return;
+    }
+    std::vector<gdi::Pixel> pixels(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        gdi::Pixel* row = pixels.data() + size_t(y) * size_t(width);
+        gdi::FetchRow(ASurface, ABox.x1, ABox.y1 + y, width, row);
+        for (int x = 0; x < width; ++x) {
+            const gdi::Pixel p = row[x];
+            const uint32_t alpha = AOpaque ? 0xFF : p >> 24;
+            if (FDirectPixels) {
+                row[x] = (p & gdi::ColorMask) | (FAlphaShift >= 0 ? alpha << 24 : 0);
+                continue;
+            }
+            row[x] = (((p >> 16) & 0xFF) << FRedShift) | (((p >> 8) & 0xFF) << FGreenShift) |
+                     ((p & 0xFF) << FBlueShift) | (FAlphaShift >= 0 ? alpha << FAlphaShift : 0);
+        }
+    }
+    image.width = width;
+    image.height = height;
+    image.bytes_per_line = width * 4;
+    image.data = reinterpret_cast<char*>(pixels.data());
+    XInitImage(&image);
+    XPutImage(FDpy, ATarget, FGc, &image, 0, 0, ABox.x1, ABox.y1, unsigned(width), unsigned(height));
+}
+
+void X11Backend::Repaint(XTopLevel& AWin, int X, int Y, int AWidth, int AHeight) {
+    if (!AWin.Backing) return;
+    const int right = std::min(X + AWidth, AWin.BackingWidth),
+              bottom = std::min(Y + AHeight, AWin.BackingHeight);
+    X = std::max(X, 0);
+    Y = std::max(Y, 0);
+    if (right <= X || bottom <= Y) return;
+    XCopyArea(FDpy, AWin.Backing, AWin.Id, FGc, X, Y, unsigned(right - X), unsigned(bottom - Y), X, Y);
+}
+
+void X11Backend::Present(HWND AWindow, const gdi::Surface& ASurface, const gdi::PixRegion& ADirty) {
+    XTopLevel* w = Find(AWindow);
+    if (!w || !ASurface.Valid()) return;
+    EnsureBacking(*w, ASurface.Width, ASurface.Height);
+    gdi::PixRegion dirty = ADirty;
+    dirty.Intersect(ASurface.Bounds());
+    // Windows on the 32-bit visual are opaque unless they upload alpha.
+    for (const pixman_box32_t& box : dirty.Boxes())
+        PutPixels(w->Backing, ASurface, box, FArgb);
+    for (const pixman_box32_t& box : dirty.Boxes())
+        Repaint(*w, box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
+    XFlush(FDpy);
+}
+
+void X11Backend::SetShape(HWND AWindow, const gdi::PixRegion* AShape) {
+    XTopLevel* w = Find(AWindow);
+    if (!w) return;
+    if (AShape)
+        w->Shape = *AShape;
+    else
+        w->Shape.reset();
+    ApplyShape(*w);
+    XFlush(FDpy);
+}
+
+void X11Backend::ApplyShape(XTopLevel& AWin) {
+    if (!FHasShape) return;
+    auto apply = [&](int AKind, const gdi::PixRegion* ARegion) {
+        if (!ARegion) {
+            XShapeCombineMask(FDpy, AWin.Id, AKind, 0, 0, 0, ShapeSet);
+            return;
+        }
+        std::vector<XRectangle> rects;
+        for (const pixman_box32_t& box : ARegion->Boxes())
+            rects.push_back(XRectangle{short(box.x1), short(box.y1),
+                                       static_cast<unsigned short>(box.x2 - box.x1),
+                                       static_cast<unsigned short>(box.y2 - box.y1)});
+        XShapeCombineRectangles(FDpy, AWin.Id, AKind, 0, 0, rects.data(), int(rects.size()), ShapeSet,
+                                YXBanded);
+    };
+    const gdi::PixRegion* shape = AWin.Shape ? &*AWin.Shape : nullptr;
+    apply(ShapeBounding, shape);
+    if (!FHasInputShape) return;
+    const gdi::PixRegion nothing;
+    apply(ShapeInput, AWin.ClickThrough ? &nothing : shape);
+}
+
+void X11Backend::SetOpacity(XTopLevel& AWin, BYTE AAlpha) {
+    if (AAlpha == 255) {
+        XDeleteProperty(FDpy, AWin.Id, FAtoms.NetWmWindowOpacity);
+        return;
+    }
+    const unsigned long opacity = AAlpha * 0x01010101ul;
+    XChangeProperty(FDpy, AWin.Id, FAtoms.NetWmWindowOpacity, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&opacity), 1);
+}
+
+void X11Backend::SetLayeredAlpha(HWND AWindow, BYTE AAlpha) {
+    if (XTopLevel* w = Find(AWindow)) {
+        SetOpacity(*w, AAlpha);
+        XFlush(FDpy);
+    }
+}
+
+void X11Backend::UploadLayered(HWND AWindow, const gdi::Surface& APremultiplied, BYTE AConstantAlpha) {
+    XTopLevel* w = Find(AWindow);
+    if (!w || !APremultiplied.Valid()) return;
+    EnsureBacking(*w, APremultiplied.Width, APremultiplied.Height);
+    // A compositor reads a 32-bit visual as premultiplied, as uploads are.
+    const pixman_box32_t all{0, 0, APremultiplied.Width, APremultiplied.Height};
+    PutPixels(w->Backing, APremultiplied, all, false);
+    Repaint(*w, 0, 0, APremultiplied.Width, APremultiplied.Height);
+    SetOpacity(*w, AConstantAlpha);
+    XFlush(FDpy);
+}
+
+void X11Backend::SetCapture(HWND ATopLevel) {
+    XTopLevel* w = Find(ATopLevel);
+    if (!w) {
+        if (FGrab) XUngrabPointer(FDpy, CurrentTime);
+        FGrab = nullptr;
+    } else if (XGrabPointer(FDpy, w->Id, True, GrabEvents, GrabModeAsync, GrabModeAsync, 0, FCursor,
+                            CurrentTime) == GrabSuccess) {
+        FGrab = ATopLevel;
+    }
+    XFlush(FDpy);
+}
+
+void X11Backend::SetActive(HWND ATopLevel) {
+    // nullptr: the layer let go of activation; the focus is someone else's.
+    XTopLevel* w = Find(ATopLevel);
+    if (!w || w->OverrideRedirect) return;
+    FocusWindow(ATopLevel, *w);
+    XFlush(FDpy);
+}
+
+void X11Backend::FocusWindow(HWND AWindow, XTopLevel& AWin) {
+    if (!AWin.Viewable) {
+        // The focus can go to a window only once it is on the screen.
+        FFocusPending = AWindow;
+        return;
+    }
+    FFocusPending = nullptr;
+    FFocusSerial = NextRequest(FDpy);
+    if (FWmRunning) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = AWin.Id;
+        event.xclient.message_type = FAtoms.NetActiveWindow;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1;  // an application's request
+        event.xclient.data.l[1] = long(FLastTime);
+        XSendEvent(FDpy, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        return;
+    }
+    // Nobody else raises windows: ours come up above other programs' in the
+    // layer's order, topmost popups first.
+    ApplyStacking(true);
+    XSetInputFocus(FDpy, AWin.Id, RevertToParent, CurrentTime);
+}
+
+void X11Backend::SetCursor(HCURSOR ACursor) {
+    FCursor = CursorFor(ACursor);
+    for (const auto& [handle, w] : FWindows)
+        XDefineCursor(FDpy, w->Id, FCursor);
+    if (FGrab) XChangeActivePointerGrab(FDpy, GrabEvents, FCursor, CurrentTime);
+    XFlush(FDpy);
+}
+
+uintptr_t X11Backend::CreateNativeChild(HWND AChild, HWND ATopLevel, const RECT& ARect) {
+    XTopLevel* top = Find(ATopLevel);
+    if (!top) return 0;
+    DestroyNativeChild(AChild);
+    // The screen's own visual, whatever the top-level window's: a library
+    // drawing there expects it.
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(FDpy, FScreen);
+    attributes.border_pixel = 0;
+    attributes.colormap = DefaultColormap(FDpy, FScreen);
+    const ::Window id =
+        XCreateWindow(FDpy, top->Id, ARect.left, ARect.top, XSize(Width(ARect)), XSize(Height(ARect)), 0,
+                      DefaultDepth(FDpy, FScreen), InputOutput, DefaultVisual(FDpy, FScreen),
+                      CWBackPixel | CWBorderPixel | CWColormap, &attributes);
+    FNativeChildren[AChild] = NativeChild{id, ATopLevel};
+    XFlush(FDpy);
+    return uintptr_t(id);
+}
+
+void X11Backend::MoveNativeChild(HWND AChild, const RECT& ARect, bool AVisible) {
+    const auto it = FNativeChildren.find(AChild);
+    if (it == FNativeChildren.end()) return;
+    const ::Window id = it->second.Id;
+    XMoveResizeWindow(FDpy, id, ARect.left, ARect.top, XSize(Width(ARect)), XSize(Height(ARect)));
+    if (AVisible && Width(ARect) > 0 && Height(ARect) > 0)
+        XMapWindow(FDpy, id);
+    else
+        XUnmapWindow(FDpy, id);
+    XFlush(FDpy);
+}
+
+void X11Backend::DestroyNativeChild(HWND AChild) {
+    const auto it = FNativeChildren.find(AChild);
+    if (it == FNativeChildren.end()) return;
+    XDestroyWindow(FDpy, it->second.Id);
+    FNativeChildren.erase(it);
+    XFlush(FDpy);
+}
+
+}  // namespace winsys
