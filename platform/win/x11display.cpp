@@ -201,11 +201,11 @@ bool X11Backend::ReadScreen() {
     if (index + 4 <= areas.size())
         work = RECT{int(areas[index]), int(areas[index + 1]), int(areas[index] + areas[index + 2]),
                     int(areas[index + 1] + areas[index + 3])};
-    std::vector<TMonitorSpec> specs;
+    std::vector<TMonitorArea> specs;
     for (const RECT& m : monitors) {
         RECT area = m;
         if (work && !Overlap(m, *work, area)) area = m;
-        specs.push_back(TMonitorSpec{m, area});
+        specs.push_back(TMonitorArea{m, area});
     }
 
     TCapabilities& caps = Capabilities();
