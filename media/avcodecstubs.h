@@ -3,6 +3,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/avfft.h>
 #include <libavcodec/bsf.h>
 }
 
@@ -13,9 +14,15 @@ extern "C" {
     X(av_codec_iterate)              \
     X(av_packet_alloc)               \
     X(av_packet_free)                \
+    X(av_packet_make_refcounted)     \
+    X(av_packet_move_ref)            \
     X(av_packet_unref)               \
+    X(av_rdft_calc)                  \
+    X(av_rdft_end)                   \
+    X(av_rdft_init)                  \
     X(avcodec_alloc_context3)        \
     X(avcodec_close)                 \
+    X(avcodec_decode_subtitle2)      \
     X(avcodec_descriptor_get)        \
     X(avcodec_find_decoder)          \
     X(avcodec_find_decoder_by_name)  \
@@ -27,6 +34,7 @@ extern "C" {
     X(avcodec_parameters_to_context) \
     X(avcodec_receive_frame)         \
     X(avcodec_send_packet)           \
-    X(avcodec_string)
+    X(avcodec_string)                \
+    X(avsubtitle_free)
 
 VELQUA_DECLARE_ENTRY_TABLE(avcodec, VELQUA_AVCODEC_ENTRIES, FixupAVCodec, UnfixAVCodec)

@@ -10,11 +10,15 @@ extern "C" {
 #define VELQUA_AVFORMAT_ENTRIES(X)    \
     X(av_dump_format)                 \
     X(av_filename_number_test)        \
+    X(av_find_best_stream)            \
     X(av_find_input_format)           \
     X(av_guess_codec)                 \
     X(av_guess_format)                \
+    X(av_guess_frame_rate)            \
     X(av_muxer_iterate)               \
     X(av_read_frame)                  \
+    X(av_read_pause)                  \
+    X(av_read_play)                   \
     X(av_seek_frame)                  \
     X(av_stream_get_codec_timebase)   \
     X(avformat_alloc_context)         \
@@ -24,6 +28,7 @@ extern "C" {
     X(avformat_free_context)          \
     X(avformat_new_stream)            \
     X(avformat_open_input)            \
+    X(avformat_seek_file)             \
     X(avio_alloc_context)             \
     X(avio_closep)                    \
     X(avio_context_free)              \

@@ -19,8 +19,11 @@ extern "C" {
 #include "media/entrypoints.h"
 
 #define VELQUA_AVUTIL_ENTRIES(X)   \
+    X(av_channel_layout_compare)   \
+    X(av_channel_layout_copy)      \
     X(av_channel_layout_default)   \
     X(av_channel_layout_from_mask) \
+    X(av_channel_layout_uninit)    \
     X(av_dict_copy)                \
     X(av_dict_count)               \
     X(av_dict_free)                \
@@ -34,8 +37,10 @@ extern "C" {
     X(av_freep)                    \
     X(av_gcd)                      \
     X(av_get_pix_fmt)              \
+    X(av_get_pix_fmt_name)         \
     X(av_get_pix_fmt_string)       \
     X(av_get_sample_fmt)           \
+    X(av_get_sample_fmt_name)      \
     X(av_get_sample_fmt_string)    \
     X(av_image_copy)               \
     X(av_image_fill_arrays)        \
@@ -49,11 +54,13 @@ extern "C" {
     X(av_opt_find2)                \
     X(av_opt_get)                  \
     X(av_opt_set)                  \
+    X(av_opt_set_bin)              \
     X(av_parse_time)               \
     X(av_parse_video_rate)         \
     X(av_parse_video_size)         \
     X(av_pix_fmt_desc_get)         \
     X(av_reduce)                   \
-    X(av_rescale_q)
+    X(av_rescale_q)                \
+    X(av_strdup)
 
 VELQUA_DECLARE_ENTRY_TABLE(avutil, VELQUA_AVUTIL_ENTRIES, FixupAVUtil, UnfixAVUtil)

@@ -380,3 +380,36 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, I
                     source->data[0] + static_cast<ptrdiff_t>(y) * source->linesize[0], rowBytes);
     return true;
 }
+
+bool BitmapToPicture(TRGBConvertContext& AContext, TAVPicture* ADest, Integer APixFmt, Integer AWidth,
+                     Integer AHeight) {
+    TBitmap* bitmap = AContext.Bitmap;
+    if (!ADest || !bitmap || bitmap->Width() != AWidth || bitmap->Height() != AHeight) return false;
+    const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+    if (size < 0) return false;
+    if (AContext.RGBBufSize < size) {
+        if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+        AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
+        AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
+        if (!AContext.RGBBuf) return false;
+    }
+    avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
+                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
+    {
+        TCanvas* canvas = bitmap->Canvas();
+        canvas->Lock();
+        const size_t rowBytes = static_cast<size_t>(AContext.RGBPicture.linesize[0]);
+        for (Integer y = 0; y < AHeight; ++y)
+            std::memcpy(
+                AContext.RGBPicture.data[0] + static_cast<ptrdiff_t>(y) * AContext.RGBPicture.linesize[0],
+                bitmap->ScanLine(y), rowBytes);
+        canvas->Unlock();
+    }
+    AContext.fromRGB_convert_ctx = swscale::sws_getCachedContext(
+        AContext.fromRGB_convert_ctx, AWidth, AHeight, AContext.RGBPixFmt, AWidth, AHeight,
+        static_cast<AVPixelFormat>(APixFmt), SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!AContext.fromRGB_convert_ctx) return false;
+    swscale::sws_scale(AContext.fromRGB_convert_ctx, AContext.RGBPicture.data, AContext.RGBPicture.linesize,
+                       0, AHeight, ADest->data, ADest->linesize);
+    return true;
+}
