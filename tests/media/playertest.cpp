@@ -52,6 +52,11 @@ void TPlayerRecorder::Attach(TCustomPlayer& APlayer) {
     });
 }
 
+void TPlayerRecorder::Clear() {
+    std::lock_guard<std::mutex> guard(FLock);
+    FItems.clear();
+}
+
 bool TPlayerRecorder::WaitFor(const std::function<bool(const std::vector<TItem>&)>& APredicate) {
     std::unique_lock<std::mutex> lock(FLock);
     return WaitForCondition(

@@ -36,6 +36,8 @@ public:
     };
 
     void Attach(TCustomPlayer& APlayer);
+    // Forgets what was recorded.
+    void Clear();
     // False when APredicate, given what was recorded, still fails after 30
     // seconds.
     bool WaitFor(const std::function<bool(const std::vector<TItem>&)>& APredicate);
