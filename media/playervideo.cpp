@@ -105,9 +105,10 @@ void TCustomPlayer::VideoThread(TVideoState* is) {
         const Integer result = OutputPicture(is, frame, pts, frame->pkt_pos);
         avutil::av_frame_unref(frame);
         if (result < 0) break;
+        // Before the picture event: a caller waiting for it sees the seek ended.
+        if (FSeeking && !is->seek_req) FSeeking = false;
         FPictEvent.SetEvent();
         is->EventEOF = 0;
-        if (FSeeking && !is->seek_req) FSeeking = false;
         if (const Integer opened = is->open_paused) {
             if (opened >= 2) {
                 is->open_paused = 0;

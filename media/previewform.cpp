@@ -70,6 +70,12 @@ LRESULT TPreviewForm::WindowProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LP
             EndPaint(AWindow, &paint);
             return 0;
         }
+        case WM_GETMINMAXINFO: {
+            // Small frames too get a client area of their own size.
+            DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
+            reinterpret_cast<MINMAXINFO*>(ALParam)->ptMinTrackSize = POINT{1, 1};
+            return 0;
+        }
         case WM_ERASEBKGND:
             return form->FFrame.Empty() ? DefWindowProcW(AWindow, AMessage, AWParam, ALParam) : 1;
         case WM_LBUTTONDOWN:
