@@ -412,7 +412,10 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
     }
     FScreenHandle = AScreenHandle;
     FAVProbe->SetFileHandle(FVideoState.load()->ic.load());
-    CallInMainThread([this] { DoFileOpen(); });
+    if (FTriggerEventInMainThread)
+        CallInMainThread([this] { DoFileOpen(); });
+    else
+        DoFileOpen();
     FStopEvent.ResetEvent();
     new TEventThread(FPlayEvent, FLink);
     new TPlayThread(this);

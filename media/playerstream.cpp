@@ -157,7 +157,7 @@ void TCustomPlayer::ReadThread(TVideoState* is) {
         AVDictionary* options = nullptr;
         if (Fframe_width > 0 && Fframe_height > 0)
             avutil::av_dict_set(&options, "video_size",
-                                FormatAnsi("%dx%d", {Fframe_width, Fframe_height}).c_str(), 0);
+                                FormatAnsi("%dx%d", {Fframe_width.load(), Fframe_height.load()}).c_str(), 0);
         if (Fframe_pix_fmt != AV_PIX_FMT_NONE)
             avutil::av_dict_set(&options, "pixel_format", avutil::av_get_pix_fmt_name(Fframe_pix_fmt), 0);
         avutil::av_dict_set(&options, "framerate", "25", 0);
@@ -361,9 +361,9 @@ Integer TCustomPlayer::OpenStreamComponent(TVideoState* is, Integer AStreamIndex
     if (codec) context->lowres = std::min<Integer>(Flowres, codec->max_lowres);
     context->idct_algo = Fidct_algo;
     if (Ffast) context->flags2 |= AV_CODEC_FLAG2_FAST;
-    context->skip_frame = static_cast<AVDiscard>(Fskip_frame);
-    context->skip_idct = static_cast<AVDiscard>(Fskip_idct);
-    context->skip_loop_filter = static_cast<AVDiscard>(Fskip_loop_filter);
+    context->skip_frame = static_cast<AVDiscard>(Fskip_frame.load());
+    context->skip_idct = static_cast<AVDiscard>(Fskip_idct.load());
+    context->skip_loop_filter = static_cast<AVDiscard>(Fskip_loop_filter.load());
     context->err_recognition = ErrorRecognitionFlags(Ferror_recognition);
     context->error_concealment = Ferror_concealment;
     context->thread_count = 1;
