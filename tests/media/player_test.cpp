@@ -233,6 +233,20 @@ TEST_F(PlayerComponentTest, TheSnapshotIsThePictureOnScreen) {
     Player->Stop(true);
 }
 
+TEST_F(PlayerComponentTest, SteppingShowsOnePictureAtATime) {
+    ASSERT_TRUE(Player->Open(TestDataFile(u"halves.mkv"), nullptr, true));
+    ASSERT_TRUE(Recorder.WaitForState(psPause));
+    ASSERT_TRUE(Recorder.WaitForPosition(40000));
+    for (const Int64 position : {80000, 120000}) {
+        Player->StepToNextFrame();
+        ASSERT_TRUE(Recorder.WaitForPosition(position));
+        EXPECT_EQ(Recorder.LastPosition(), position);
+        EXPECT_TRUE(Player->Paused());
+    }
+    EXPECT_EQ(Recorder.Count(psStep), 1) << "the first step after the pause only";
+    Player->Stop(true);
+}
+
 // --- The host window ---
 
 class PlayerHostTest : public PlayerComponentTest {

@@ -195,4 +195,33 @@ TEST_F(PlayerDisplayTest, AWideRatioLetterboxesThePicture) {
     player.reset();
 }
 
+TEST_F(PlayerDisplayTest, SoundAloneShowsTheChosenVisualisation) {
+    for (const TShowAudio show : {saWave, saRDFT}) {
+        TPlayerRecorder recorder;
+        auto player = std::make_unique<TFFPlayer>(nullptr);
+        recorder.Attach(*player);
+        player->SetShowAudio(show);
+        ASSERT_TRUE(player->Open(TestDataFile(u"sine.wav"), nullptr, false));
+        ASSERT_TRUE(recorder.WaitForPosition(300000));
+        player->Pause();
+        ASSERT_TRUE(recorder.WaitForState(psPause));
+        // A 640 x 480 area without a picture: a white wave, or grey columns
+        // of a spectrum of one channel.
+        Integer white = 0, lit = 0, coloured = 0;
+        for (Integer y = 0; y < 480; ++y)
+            for (Integer x = 0; x < 640; ++x) {
+                const uint32_t pixel = ScreenPixel(x, y);
+                white += pixel == 0xFFFFFF;
+                lit += pixel != 0;
+                coloured += (pixel >> 16) != (pixel & 0xFF) || ((pixel >> 8) & 0xFF) != (pixel & 0xFF);
+            }
+        EXPECT_EQ(coloured, 0) << show;
+        if (show == saWave)
+            EXPECT_GT(white, 100);
+        else
+            EXPECT_GT(lit, 100);
+        player.reset();
+    }
+}
+
 }  // namespace
