@@ -140,6 +140,27 @@ TPlayEventItem TPlayEvent::Pop() {
     return item;
 }
 
+void TDataLock::lock() {
+    std::unique_lock<std::mutex> guard(FLock);
+    FChanged.wait(guard, [this] { return !FHeld; });
+    FHeld = true;
+}
+
+bool TDataLock::try_lock() {
+    std::lock_guard<std::mutex> guard(FLock);
+    if (FHeld) return false;
+    FHeld = true;
+    return true;
+}
+
+void TDataLock::unlock() {
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        FHeld = false;
+    }
+    FChanged.notify_one();
+}
+
 bool PositionMoved(Int64 ALastPTS, Int64 APTS) {
     return ALastPTS == AV_NOPTS_VALUE || std::abs(APTS - ALastPTS) > 10000;
 }
@@ -250,6 +271,18 @@ void TCustomPlayer::ResetPlayState() {
     FSeeking = false;
 }
 
+std::shared_ptr<TVideoState> TCustomPlayer::VideoState() const {
+    std::lock_guard<std::mutex> guard(FVideoStateLock);
+    return FVideoState;
+}
+
+void TCustomPlayer::SetVideoState(std::shared_ptr<TVideoState> AValue) {
+    std::shared_ptr<TVideoState> old;
+    std::lock_guard<std::mutex> guard(FVideoStateLock);
+    old.swap(FVideoState);
+    FVideoState = std::move(AValue);
+}
+
 bool TCustomPlayer::OnGuiThread() const {
     return IsMainThread();
 }
@@ -299,7 +332,7 @@ VELQUA_PLAYER_EVENT(TPlayStateEvent, OnState, FOnState)
 void TCustomPlayer::SetAspectRatio(float AValue) {
     if (AValue == FAspectRatio) return;
     FAspectRatio = AValue;
-    if (const std::shared_ptr<TVideoState> is = FVideoState.load()) PushRelayoutEvent(is.get());
+    if (const std::shared_ptr<TVideoState> is = VideoState()) PushRelayoutEvent(is.get());
 }
 
 void TCustomPlayer::SetAudioVolume(TAudioVolume AValue) {
@@ -308,7 +341,7 @@ void TCustomPlayer::SetAudioVolume(TAudioVolume AValue) {
 
 void TCustomPlayer::SetShowAudio(TShowAudio AValue) {
     FShowAudio = AValue;
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (is && is->audio_stream >= 0 && !Fdisplay_disable) is->show_audio = AValue;
 }
 
@@ -333,35 +366,34 @@ void TCustomPlayer::SetFormat(const String& AValue) {
 }
 
 Integer TCustomPlayer::AudioStreamIndex() const {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     return is ? is->audio_stream.load() : -1;
 }
 
 Integer TCustomPlayer::VideoStreamIndex() const {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     return is ? is->video_stream.load() : -1;
 }
 
 Integer TCustomPlayer::SubtitleStreamIndex() const {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     return is ? is->subtitle_stream.load() : -1;
 }
 
 bool TCustomPlayer::SetAudioStreamIndex(Integer AValue) {
-    return AValue == AudioStreamIndex() || !FVideoState.load() || SwitchStream(AVMEDIA_TYPE_AUDIO, AValue);
+    return AValue == AudioStreamIndex() || !VideoState() || SwitchStream(AVMEDIA_TYPE_AUDIO, AValue);
 }
 
 bool TCustomPlayer::SetVideoStreamIndex(Integer AValue) {
-    return AValue == VideoStreamIndex() || !FVideoState.load() || SwitchStream(AVMEDIA_TYPE_VIDEO, AValue);
+    return AValue == VideoStreamIndex() || !VideoState() || SwitchStream(AVMEDIA_TYPE_VIDEO, AValue);
 }
 
 bool TCustomPlayer::SetSubtitleStreamIndex(Integer AValue) {
-    return AValue == SubtitleStreamIndex() || !FVideoState.load() ||
-           SwitchStream(AVMEDIA_TYPE_SUBTITLE, AValue);
+    return AValue == SubtitleStreamIndex() || !VideoState() || SwitchStream(AVMEDIA_TYPE_SUBTITLE, AValue);
 }
 
 bool TCustomPlayer::Paused() const {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     return !is || is->paused;
 }
 
@@ -411,7 +443,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         Finput_filename = AFileName;
     }
     FScreenHandle = AScreenHandle;
-    FAVProbe->SetFileHandle(FVideoState.load()->ic.load());
+    FAVProbe->SetFileHandle(VideoState()->ic.load());
     if (FTriggerEventInMainThread)
         CallInMainThread([this] { DoFileOpen(); });
     else
@@ -424,7 +456,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
 
 void TCustomPlayer::DoFileOpen() {
     ResetRGBConvertContext(FRGBContext);
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     const TFileOpenEvent handler = OnFileOpen();
     if (handler && is) {
         const Int64 duration = is->IsImage2 ? 0 : is->Duration;
@@ -513,7 +545,7 @@ void TCustomPlayer::ScreenWndProc(TMessage& AMessage) {
     using namespace win;
     const HWND window = FHostHook->Window;
     const WNDPROC ownProc = FHostHook->OwnProc;
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     auto own = [&] {
         AMessage.Result = CallWindowProc(ownProc, window, AMessage.Msg, AMessage.WParam, AMessage.LParam);
     };
@@ -567,7 +599,7 @@ void TCustomPlayer::ScreenWndProc(TMessage& AMessage) {
 }
 
 void TCustomPlayer::Stop(bool AWaitForStop) {
-    if (const std::shared_ptr<TVideoState> is = FVideoState.load()) {
+    if (const std::shared_ptr<TVideoState> is = VideoState()) {
         if (is->paused) TogglePauseState();
         Fstep = false;
         PushQuitEvent(is.get());
@@ -582,11 +614,11 @@ void TCustomPlayer::WaitForStop() {
     for (Integer round = 1;;) {
         if (FStopEvent.WaitFor(100) == wrSignaled) return;
         if (OnGuiThread()) ProcessPendingMessages();
-        const std::shared_ptr<TVideoState> is = FVideoState.load();
+        const std::shared_ptr<TVideoState> is = VideoState();
         // The play thread has closed the file and is on its way out.
         if (!is) continue;
-        std::unique_lock<std::timed_mutex> lock(FDataLock, std::chrono::milliseconds(100));
-        if (!lock.owns_lock() || FVideoState.load() != is) continue;
+        std::unique_lock<TDataLock> lock(FDataLock, std::chrono::milliseconds(100));
+        if (!lock.owns_lock() || VideoState() != is) continue;
         if (round <= 10 || (!is->Reading && round <= 20)) {
             ++round;
             PushQuitEvent(is.get());
@@ -598,7 +630,7 @@ void TCustomPlayer::WaitForStop() {
 }
 
 void TCustomPlayer::Pause() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || is->paused) return;
     TogglePauseState();
     Fstep = false;
@@ -606,7 +638,7 @@ void TCustomPlayer::Pause() {
 }
 
 void TCustomPlayer::Resume() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || !is->paused) return;
     TogglePauseState();
     Fstep = false;
@@ -614,7 +646,7 @@ void TCustomPlayer::Resume() {
 }
 
 void TCustomPlayer::TogglePause() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     TogglePauseState();
     Fstep = false;
@@ -622,14 +654,14 @@ void TCustomPlayer::TogglePause() {
 }
 
 void TCustomPlayer::StepToNextFrame() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     if (is->paused) TogglePauseState();
     if (!Fstep.exchange(true)) SetPlayState(psStep);
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     is->show_audio = (is->show_audio + 1) % 3;
     // The play thread owns the screen: it clears and redraws on re-layout.
@@ -637,7 +669,7 @@ void TCustomPlayer::ToggleAudioDisplay() {
 }
 
 void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     if (ASeekFlags.Contains(sfByte)) {
         RequestSeek(APTS, 0, ASeekFlags, AWaitForSeekEnd);
@@ -650,7 +682,7 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
 }
 
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     if (ASeekFlags.Contains(sfByte)) {
         AVFormatContext* ic = is->ic;
@@ -672,7 +704,7 @@ TBitmap* TCustomPlayer::CurrentFrame() {
 TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
     if (!FRGBContext.Bitmap) FRGBContext.Bitmap = CreateFrameBitmap(0, 0, FRGBContext.BMPPixFmt);
     TBitmap* bitmap = FRGBContext.Bitmap;
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     // The play thread may replace the overlays meanwhile: the picture queue's
     // lock keeps them while they are copied.
     std::unique_lock<std::mutex> lock;
@@ -706,7 +738,7 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
 }
 
 void TCustomPlayer::UpdateScreenPosition() {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || !FScreenHandle || FVideoDriver != vdDirectDraw) return;
     // The X subwindow moves with its window by itself; SDL only redraws.
     SDL_Event event{};
@@ -789,7 +821,7 @@ void TCustomPlayer::PlayThreadExecute() {
         RunEventLoop();
     } catch (const std::exception& e) {
         GetLogger()->Log(this, llFatal, u"PlayThread Exception: " + UTF8ToString(e.what()));
-        std::lock_guard<std::timed_mutex> guard(FDataLock);
+        std::lock_guard<TDataLock> guard(FDataLock);
         ExitPlayback();
     }
     SetPlayState(psStop);

@@ -12,6 +12,8 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -77,6 +79,27 @@ private:
     Integer Header = 0;
     Integer Tailer = 0;
     std::array<TPlayEventItem, Slots> Events{};
+};
+
+// A lock that can be waited for with a time limit, made of a mutex and a
+// condition so that thread checkers follow it.
+class TDataLock {
+public:
+    void lock();
+    bool try_lock();
+    template <class Rep, class Period>
+    bool try_lock_for(const std::chrono::duration<Rep, Period>& ATimeout) {
+        std::unique_lock<std::mutex> guard(FLock);
+        if (!FChanged.wait_for(guard, ATimeout, [this] { return !FHeld; })) return false;
+        FHeld = true;
+        return true;
+    }
+    void unlock();
+
+private:
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    bool FHeld = false;
 };
 
 // Whether a position differs enough from the last one reported (AV_NOPTS_VALUE:
@@ -260,6 +283,8 @@ private:
     void RaisePlayEvent(const TPlayEventItem& AItem);
     void PlayThreadExecute();
     bool OnGuiThread() const;
+    std::shared_ptr<TVideoState> VideoState() const;
+    void SetVideoState(std::shared_ptr<TVideoState> AValue);
 
     // --- Pause and seek requests (playerstate.cpp) ---
     void TogglePauseState();
@@ -337,7 +362,8 @@ private:
 
     // Playback.
     // Shared with the callers that look at it while the play thread may end it.
-    std::atomic<std::shared_ptr<TVideoState>> FVideoState;
+    std::shared_ptr<TVideoState> FVideoState;
+    mutable std::mutex FVideoStateLock;
     std::atomic<Int64> Faudio_callback_time{0};
     AVPacket* Fflush_pkt = nullptr;
     SDL_Surface* Fscreen = nullptr;
@@ -348,7 +374,7 @@ private:
     std::unique_ptr<TAVProbe> FAVProbe;
     win::HWND FScreenHandle = nullptr;
     // Serialises event handling on the play thread with a forced exit.
-    std::timed_mutex FDataLock;
+    TDataLock FDataLock;
     TEvent FSeekEvent{true, true};
     TEvent FPictEvent{true, true};
     TEvent FStopEvent{true, true};

@@ -63,6 +63,8 @@ Integer TCustomPlayer::OpenAudioDevice(TVideoState* is, AVCodecContext* ACodec) 
 
 void TCustomPlayer::AudioCallback(TVideoState* is, uint8_t* AStream, Integer ALen) {
     Faudio_callback_time = PlayerTime();
+    // Set last when the stream opens: what it set up is seen from here on.
+    if (is->audio_stream < 0) return;
     while (ALen > 0) {
         if (is->audio_buf_index >= Integer(is->audio_buf_size)) {
             double pts = 0;

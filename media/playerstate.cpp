@@ -220,7 +220,7 @@ double ComputeTargetTime(TVideoState& AState, double APTS) {
 
 void TCustomPlayer::TogglePauseState() {
     if (FSeekEvent.WaitFor(250) != wrSignaled) FSeekEvent.SetEvent();
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     if (is->paused) {
         const double now = PlayerSeconds();
@@ -235,7 +235,7 @@ void TCustomPlayer::TogglePauseState() {
     } else {
         if (is->video_stream >= 0) {
             if (FPictEvent.WaitFor(250) != wrSignaled) FPictEvent.SetEvent();
-            if (FVideoState.load() != is) return;
+            if (VideoState() != is) return;
         }
         is->paused = 1;
     }
@@ -243,7 +243,7 @@ void TCustomPlayer::TogglePauseState() {
 }
 
 void TCustomPlayer::RequestSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool AWait) {
-    const std::shared_ptr<TVideoState> is = FVideoState.load();
+    const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || is->seek_req) return;
     FSeeking = true;
     is->seek_paused = is->paused.load();
@@ -258,7 +258,7 @@ void TCustomPlayer::RequestSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool 
     auto waitFor = [&](TEvent& AEvent) {
         while (AEvent.WaitFor(100) != wrSignaled) {
             if (OnGuiThread()) ProcessPendingMessages();
-            if (FVideoState.load() != is || is->abort_request) return false;
+            if (VideoState() != is || is->abort_request) return false;
         }
         return true;
     };

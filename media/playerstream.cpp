@@ -83,7 +83,7 @@ const char16_t* TypeName(AVMediaType AType) {
 }  // namespace
 
 bool TCustomPlayer::OpenStream(const String& AFileName, const AVInputFormat* AFormat, bool APaused) {
-    Assert(!FVideoState.load());
+    Assert(!VideoState());
     if (AFileName.size() > size_t(MAX_FILENAME_LENGTH)) {
         ReportError(::Format(u"The file name is longer than %d characters.", {MAX_FILENAME_LENGTH}), true);
         return false;
@@ -123,12 +123,12 @@ bool TCustomPlayer::OpenStream(const String& AFileName, const AVInputFormat* AFo
         }
     }
     if (is->Opened > 0) {
-        FVideoState = state;
+        SetVideoState(state);
         if (is->video_stream < 0 && !Fdisplay_disable) is->show_audio = FShowAudio.load();
         if (StartStateThread(*is, is->refresh_tid, is->refresh_done, [this, is] { RefreshThread(is); }))
             return true;
         ReportError(u"SDL_CreateThread() failed.", true);
-        FVideoState.store(nullptr);
+        SetVideoState(nullptr);
         CloseStream(is);
         ResetPlayState();
         return false;
@@ -497,7 +497,7 @@ void TCustomPlayer::CloseStreamComponent(TVideoState* is, Integer AStreamIndex) 
 }
 
 bool TCustomPlayer::SwitchStream(AVMediaType AType, Integer AStreamIndex) {
-    const std::shared_ptr<TVideoState> state = FVideoState.load();
+    const std::shared_ptr<TVideoState> state = VideoState();
     TVideoState* is = state.get();
     auto fail = [this](const char16_t* AText) {
         std::lock_guard<std::recursive_mutex> guard(FEventLock);
@@ -515,7 +515,7 @@ bool TCustomPlayer::SwitchStream(AVMediaType AType, Integer AStreamIndex) {
         return fail(u"the stream index is not valid.");
     if (AStreamIndex == current) return true;
     // The play thread must not draw from a stream being replaced.
-    std::lock_guard<std::timed_mutex> guard(FDataLock);
+    std::lock_guard<TDataLock> guard(FDataLock);
     if (AStreamIndex == -1) {
         CloseStreamComponent(is, current);
         return true;
@@ -554,9 +554,9 @@ void TCustomPlayer::CloseStream(TVideoState* is) {
 }
 
 void TCustomPlayer::ExitPlayback() {
-    if (const std::shared_ptr<TVideoState> is = FVideoState.load()) {
+    if (const std::shared_ptr<TVideoState> is = VideoState()) {
         CloseStream(is.get());
-        FVideoState.store(nullptr);
+        SetVideoState(nullptr);
         ResetPlayState();
     }
     QuitSDL();
@@ -566,8 +566,8 @@ void TCustomPlayer::RunEventLoop() {
     for (;;) {
         SDL_Event event;
         const bool got = sdl::SDL_WaitEvent(&event) != 0;
-        std::lock_guard<std::timed_mutex> guard(FDataLock);
-        const std::shared_ptr<TVideoState> state = FVideoState.load();
+        std::lock_guard<TDataLock> guard(FDataLock);
+        const std::shared_ptr<TVideoState> state = VideoState();
         TVideoState* is = state.get();
         if (!is) {
             QuitSDL();

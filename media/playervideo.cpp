@@ -117,7 +117,7 @@ void TCustomPlayer::VideoThread(TVideoState* is) {
                 is->open_paused = opened + 1;
             }
         }
-        if (Fstep && FVideoState.load().get() == is) TogglePauseState();
+        if (Fstep && VideoState().get() == is) TogglePauseState();
     }
     FreeVideoFilters(is);
     avcodec::av_packet_free(&packet);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "media/player.h"
 #include "platform/base/threads.h"
@@ -26,6 +27,8 @@ protected:
 };
 
 TEST_F(PlayerStreamTest, AFileWithoutAStreamToPlayFailsAndLeavesNoThread) {
+    // Sanitizers start a thread of their own with the first other thread.
+    std::thread([] {}).join();
     const Integer threads = ThreadCount();
     const String name = TestDataFile(u"subtitle.srt");
     EXPECT_FALSE(Player->Open(name, nullptr, false));
