@@ -95,6 +95,21 @@ int TryMuxerOption(const AVOutputFormat* AFormat, const char* AName, const char*
     return result;
 }
 
+// RGBPicture over the buffer, grown (never shrunk) for a picture of that size.
+bool PrepareRGBPicture(TRGBConvertContext& AContext, Integer AWidth, Integer AHeight) {
+    const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+    if (size < 0) return false;
+    if (AContext.RGBBufSize < size) {
+        if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+        AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
+        AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
+        if (!AContext.RGBBuf) return false;
+    }
+    avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
+                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
+    return true;
+}
+
 void LogInvalidValue(const char* AName, const char* AValue) {
     const AnsiString text = FormatAnsi("Invalid value \"%s\" for option \"%s\"\n", {AValue, AName});
     avutil::av_log(nullptr, AV_LOG_ERROR, "%s", text.c_str());
@@ -347,16 +362,7 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, I
     } else {
         // The scaler aborts the process on a format it cannot read.
         if (!swscale::sws_isSupportedInput(static_cast<AVPixelFormat>(APixFmt))) return false;
-        const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
-        if (size < 0) return false;
-        if (AContext.RGBBufSize < size) {
-            if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
-            AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
-            AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
-            if (!AContext.RGBBuf) return false;
-        }
-        avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
-                                     AContext.RGBPixFmt, AWidth, AHeight, 1);
+        if (!PrepareRGBPicture(AContext, AWidth, AHeight)) return false;
         AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(
             AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt), AWidth, AHeight,
             AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -385,16 +391,7 @@ bool BitmapToPicture(TRGBConvertContext& AContext, TAVPicture* ADest, Integer AP
                      Integer AHeight) {
     TBitmap* bitmap = AContext.Bitmap;
     if (!ADest || !bitmap || bitmap->Width() != AWidth || bitmap->Height() != AHeight) return false;
-    const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
-    if (size < 0) return false;
-    if (AContext.RGBBufSize < size) {
-        if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
-        AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
-        AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
-        if (!AContext.RGBBuf) return false;
-    }
-    avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
-                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
+    if (!PrepareRGBPicture(AContext, AWidth, AHeight)) return false;
     {
         TCanvas* canvas = bitmap->Canvas();
         canvas->Lock();

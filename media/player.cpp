@@ -7,6 +7,7 @@
 #include "media/ffmpegloader.h"
 #include "media/ffmpeglogger.h"
 #include "media/libsdl.h"
+#include "media/playerdisplay.h"
 #include "platform/base/mainthread.h"
 #include "platform/base/sysutils.h"
 #include "platform/base/threads.h"
@@ -722,13 +723,7 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
     APTS = Round(slot.pts * AV_TIME_BASE) - is->StartTime;
     if (slot.overlay) {
         sdl::SDL_LockYUVOverlay(slot.overlay);
-        TAVPicture picture{};
-        picture.data[0] = slot.overlay->pixels[0];
-        picture.data[1] = slot.overlay->pixels[2];
-        picture.data[2] = slot.overlay->pixels[1];
-        picture.linesize[0] = slot.overlay->pitches[0];
-        picture.linesize[1] = slot.overlay->pitches[2];
-        picture.linesize[2] = slot.overlay->pitches[1];
+        const TAVPicture picture = OverlayPicture(slot.overlay);
         if (!PictureToBitmap(FRGBContext, &picture, AV_PIX_FMT_YUV420P, slot.width, slot.height))
             bitmap->SetSize(0, 0);
         sdl::SDL_UnlockYUVOverlay(slot.overlay);

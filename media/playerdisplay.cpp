@@ -53,6 +53,17 @@ SDL_Rect VideoLayout(float AAspectRatio, Integer ALeft, Integer ATop, Integer AW
                     Uint16(std::max(height, 0))};
 }
 
+TAVPicture OverlayPicture(const SDL_Overlay* AOverlay) {
+    TAVPicture picture{};
+    picture.data[0] = AOverlay->pixels[0];
+    picture.data[1] = AOverlay->pixels[2];
+    picture.data[2] = AOverlay->pixels[1];
+    picture.linesize[0] = AOverlay->pitches[0];
+    picture.linesize[1] = AOverlay->pitches[2];
+    picture.linesize[2] = AOverlay->pitches[1];
+    return picture;
+}
+
 void BlendSubtitleRect(TAVPicture& APicture, const AVSubtitleRect& ARect, Integer AWidth, Integer AHeight) {
     const Integer w = std::clamp(ARect.w, 0, AWidth);
     const Integer h = std::clamp(ARect.h, 0, AHeight);
@@ -261,13 +272,7 @@ void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
         const TSubtitleSlot& subtitle = is->subpq[is->subpq_rindex];
         if (slot.pts >= subtitle.pts + subtitle.subtitle.start_display_time / 1000.0) {
             sdl::SDL_LockYUVOverlay(slot.overlay);
-            TAVPicture picture{};
-            picture.data[0] = slot.overlay->pixels[0];
-            picture.data[1] = slot.overlay->pixels[2];
-            picture.data[2] = slot.overlay->pixels[1];
-            picture.linesize[0] = slot.overlay->pitches[0];
-            picture.linesize[1] = slot.overlay->pitches[2];
-            picture.linesize[2] = slot.overlay->pitches[1];
+            TAVPicture picture = OverlayPicture(slot.overlay);
             for (unsigned i = 0; i < subtitle.subtitle.num_rects; ++i)
                 BlendSubtitleRect(picture, *subtitle.subtitle.rects[i], slot.overlay->w, slot.overlay->h);
             sdl::SDL_UnlockYUVOverlay(slot.overlay);

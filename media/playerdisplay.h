@@ -22,6 +22,9 @@ extern "C" {
 SDL_Rect VideoLayout(float AAspectRatio, Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight,
                      Integer APictureWidth, Integer APictureHeight, AVRational APixelAspect);
 
+// An overlay's planes in I420 order (YV12 keeps V before U).
+TAVPicture OverlayPicture(const SDL_Overlay* AOverlay);
+
 // Alpha-blends one bitmap subtitle rectangle (palette of 0xAAYYUUVV entries)
 // into a YUV 4:2:0 picture of AWidth x AHeight. The rectangle is clipped to
 // the picture, moving it in when it sticks out.

@@ -16,6 +16,7 @@ extern "C" {
 #include "media/ffmpeglogger.h"
 #include "media/libsdl.h"
 #include "media/player.h"
+#include "media/playerdisplay.h"
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
@@ -54,18 +55,6 @@ TAVPicture SourcePicture(const AVFrame* AFrame, bool AFlip) {
             picture.linesize[plane] = -picture.linesize[plane];
         }
     }
-    return picture;
-}
-
-// The overlay's planes in I420 order (YV12 keeps V before U).
-TAVPicture OverlayPicture(const SDL_Overlay* AOverlay) {
-    TAVPicture picture{};
-    picture.data[0] = AOverlay->pixels[0];
-    picture.data[1] = AOverlay->pixels[2];
-    picture.data[2] = AOverlay->pixels[1];
-    picture.linesize[0] = AOverlay->pitches[0];
-    picture.linesize[1] = AOverlay->pitches[2];
-    picture.linesize[2] = AOverlay->pitches[1];
     return picture;
 }
 

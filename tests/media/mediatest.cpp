@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 
 #include "media/ffmpegloader.h"
+#include "platform/base/syncobjs.h"
 #include "platform/base/ustring.h"
 
 String TestDataFile(std::u16string_view AName) {
@@ -13,6 +15,16 @@ String TestDataFile(std::u16string_view AName) {
 
 AnsiString TestDataPath(std::u16string_view AName) {
     return StringToUTF8(TestDataFile(AName));
+}
+
+void OnWorker(const std::function<void()>& AWork) {
+    TEvent done;
+    std::thread worker([&] {
+        AWork();
+        done.SetEvent();
+    });
+    done.WaitFor(INFINITE);
+    worker.join();
 }
 
 void MediaTest::SetUp() {

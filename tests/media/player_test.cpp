@@ -89,21 +89,7 @@ TEST(PlayerWithoutLibraries, OpenFailsWithTheLibraryMessage) {
     EXPECT_EQ(player.LastErrMsg(), u"libav or libsdl not loaded.");
 }
 
-class PlayerComponentTest : public PlayerTest {
-protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        Player = std::make_unique<TFFPlayer>(nullptr);
-        Recorder.Attach(*Player);
-    }
-    void TearDown() override {
-        Player.reset();
-        PlayerTest::TearDown();
-    }
-
-    TPlayerRecorder Recorder;
-    std::unique_ptr<TFFPlayer> Player;
-};
+class PlayerComponentTest : public PlayerFixture {};
 
 TEST_F(PlayerComponentTest, WithoutAFileNothingHappensAndTheSnapshotIsEmpty) {
     EXPECT_EQ(Player->Version(), u"2.3");

@@ -11,17 +11,11 @@
 
 namespace {
 
-class PlayerAudioTest : public PlayerTest {
+class PlayerAudioTest : public PlayerFixture {
 protected:
     void SetUp() override {
-        PlayerTest::SetUp();
+        PlayerFixture::SetUp();
         Output = UseDiskAudio();
-        Player = std::make_unique<TFFPlayer>(nullptr);
-        Recorder.Attach(*Player);
-    }
-    void TearDown() override {
-        Player.reset();
-        PlayerTest::TearDown();
     }
 
     // Plays the file to its end and gives what the device got.
@@ -42,8 +36,6 @@ protected:
     }
 
     std::string Output;
-    TPlayerRecorder Recorder;
-    std::unique_ptr<TFFPlayer> Player;
 };
 
 TEST_F(PlayerAudioTest, MutedPlaybackIsSilentWhileTheClockRuns) {

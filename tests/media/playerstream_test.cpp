@@ -10,21 +10,7 @@
 
 namespace {
 
-class PlayerStreamTest : public PlayerTest {
-protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        Player = std::make_unique<TFFPlayer>(nullptr);
-        Recorder.Attach(*Player);
-    }
-    void TearDown() override {
-        Player.reset();
-        PlayerTest::TearDown();
-    }
-
-    TPlayerRecorder Recorder;
-    std::unique_ptr<TFFPlayer> Player;
-};
+class PlayerStreamTest : public PlayerFixture {};
 
 TEST_F(PlayerStreamTest, AFileWithoutAStreamToPlayFailsAndLeavesNoThread) {
     // Sanitizers start a thread of their own with the first other thread.

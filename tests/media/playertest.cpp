@@ -38,6 +38,17 @@ std::string PlayerTest::UseDiskAudio() {
     return file;
 }
 
+void PlayerFixture::SetUp() {
+    PlayerTest::SetUp();
+    Player = std::make_unique<TFFPlayer>(nullptr);
+    Recorder.Attach(*Player);
+}
+
+void PlayerFixture::TearDown() {
+    Player.reset();
+    PlayerTest::TearDown();
+}
+
 void TPlayerRecorder::Attach(TCustomPlayer& APlayer) {
     APlayer.SetOnState([this](TObject*, TPlayState AState) {
         if (OnStateHook) OnStateHook(AState);

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -56,6 +57,16 @@ private:
     std::mutex FLock;
     std::condition_variable_any FChanged;
     std::vector<TItem> FItems;
+};
+
+// A player whose events a recorder keeps.
+class PlayerFixture : public PlayerTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TPlayerRecorder Recorder;
+    std::unique_ptr<TFFPlayer> Player;
 };
 
 // Threads of this process.

@@ -25,18 +25,8 @@ TEST(RGBAToYUVATest, TurnsPaletteColoursIntoStudioRangeYUV) {
         EXPECT_EQ(RGBAToYUVA(c.RGBA), c.YUVA) << std::hex << c.RGBA;
 }
 
-class PlayerVideoTest : public PlayerTest {
+class PlayerVideoTest : public PlayerFixture {
 protected:
-    void SetUp() override {
-        PlayerTest::SetUp();
-        Player = std::make_unique<TFFPlayer>(nullptr);
-        Recorder.Attach(*Player);
-    }
-    void TearDown() override {
-        Player.reset();
-        PlayerTest::TearDown();
-    }
-
     // Opens the red-over-blue file paused and waits until both pictures it
     // shows before pausing are on screen.
     void OpenHalves() {
@@ -45,9 +35,6 @@ protected:
         ASSERT_TRUE(Recorder.WaitForState(psPause));
         ASSERT_TRUE(Recorder.WaitForPosition(40000));
     }
-
-    TPlayerRecorder Recorder;
-    std::unique_ptr<TFFPlayer> Player;
 };
 
 bool IsRed(uint32_t AColour) {

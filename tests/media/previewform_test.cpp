@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <thread>
 
-#include "platform/base/syncobjs.h"
+#include "mediatest.h"
 #include "platform/gdi/capabilities.h"
 #include "platform/toolkit/canvas.h"
 #include "platform/toolkit/graphicsobjects.h"
@@ -17,18 +15,6 @@
 using namespace win;
 
 namespace {
-
-// Runs AWork on a worker, as the engine does, while this thread serves the
-// main-thread calls.
-void OnWorker(const std::function<void()>& AWork) {
-    TEvent done;
-    std::thread worker([&] {
-        AWork();
-        done.SetEvent();
-    });
-    done.WaitFor(INFINITE);
-    worker.join();
-}
 
 std::unique_ptr<TBitmap> Frame(Integer AWidth, Integer AHeight, TColor AColour) {
     auto bitmap = std::make_unique<TBitmap>();
