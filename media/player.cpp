@@ -181,7 +181,6 @@ TCustomPlayer::~TCustomPlayer() {
         FOnHook = nullptr;
     }
     Stop(true);
-    FStopEvent.WaitFor(INFINITE);
     {
         std::unique_lock<std::mutex> lock(FLink->Lock);
         // A delivery running on the GUI thread for this very player (freed
@@ -607,6 +606,9 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
         if (AWaitForStop) WaitForStop();
     }
     if (!AWaitForStop) return;
+    // A playback that ended by itself may still be on its way out.
+    while (FStopEvent.WaitFor(100) != wrSignaled)
+        if (OnGuiThread()) ProcessPendingMessages();
     QuitSDL();
     if (OnGuiThread()) UnhookScreenWindow();
 }
