@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/memcpy_ratio.h"
 #include "platform/gdi/bitmaps.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/dc.h"
@@ -23,27 +24,11 @@ constexpr int Width = 800;
 constexpr int Height = 600;
 constexpr size_t FrameBytes = size_t(Width) * Height * 4;
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Timed;
 
-// Bytes per second of memcpy between two frame-sized buffers, taken once.
 double MemcpyRate() {
-    static const double rate = [] {
-        std::vector<uint8_t> from(FrameBytes, 1), to(FrameBytes, 2);
-        std::memcpy(to.data(), from.data(), FrameBytes);
-        size_t bytes = 0;
-        const Clock::time_point start = Clock::now();
-        std::chrono::duration<double> elapsed{};
-        while (elapsed.count() < 0.5) {
-            for (int i = 0; i < 20; ++i) {
-                std::memcpy(to.data(), from.data(), FrameBytes);
-                benchmark::ClobberMemory();
-            }
-            bytes += 20 * FrameBytes;
-            elapsed = Clock::now() - start;
-        }
-        return double(bytes) / elapsed.count();
-    }();
-    return rate;
+    return bench::MemcpyRate(FrameBytes);
 }
 
 // A 32-bit DIB section (or a device bitmap) in its own memory DC.
@@ -83,18 +68,6 @@ public:
     HBITMAP Bitmap;
     HGDIOBJ Old;
 };
-
-template <typename F>
-void Timed(benchmark::State& AState, size_t ABytes, F ABlit) {
-    const double memcpyRate = MemcpyRate();
-    const Clock::time_point start = Clock::now();
-    for (auto _ : AState)
-        ABlit();
-    const std::chrono::duration<double> elapsed = Clock::now() - start;
-    const double bytes = double(AState.iterations()) * double(ABytes);
-    AState.SetBytesProcessed(int64_t(bytes));
-    AState.counters["of_memcpy"] = bytes / elapsed.count() / memcpyRate;
-}
 
 void BM_Memcpy(benchmark::State& AState) {
     std::vector<uint8_t> from(FrameBytes, 1), to(FrameBytes, 2);

@@ -79,11 +79,11 @@ extern TCriticalSection& PostHookLock;
 
 // A bitstream filter named by "absf", "vbsf" or "sbsf": the filter and the
 // text after its name's "=".
-struct TBitstreamFilterSpec {
+struct TBitstreamFilterItem {
     const AVBitStreamFilter* Filter;
     AnsiString Args;
 };
-using TBitstreamFilterChain = std::vector<TBitstreamFilterSpec>;
+using TBitstreamFilterChain = std::vector<TBitstreamFilterItem>;
 
 // What an output stream needs besides its AVStream: its encoder settings in a
 // codec context of our own (AVStream no longer carries one; the settings go to

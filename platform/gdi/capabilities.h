@@ -38,6 +38,8 @@ struct TCapabilities {
     // Optional entry points of the platform libraries.
     bool HasTransparentBlt = true;
     bool HasAlphaBlend = true;
+    bool HasMonitorFromWindow = true;
+    bool HasGetMonitorInfo = true;
     bool HasSetLayeredWindowAttributes = true;
     bool HasUpdateLayeredWindow = true;
     bool HasGetScrollBarInfo = false;

@@ -37,7 +37,8 @@ TCanvas::~TCanvas() {
 }
 
 win::HDC TCanvas::Handle() {
-    RequiredState({csHandleValid});
+    // Callers draw on it with the system's calls in the canvas's tools.
+    RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
     return FHandle;
 }
 

@@ -39,8 +39,9 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // The device context, asked for through CreateHandle when there is none;
-    // EInvalidOperation "Canvas does not allow drawing" when none comes.
+    // The device context with the font, pen and brush selected (text colour
+    // and background mode too), asked for through CreateHandle when there is
+    // none; EInvalidOperation "Canvas does not allow drawing" when none comes.
     win::HDC Handle();
     // The canvas does not own a DC given here; the font, pen and brush it
     // selected into the previous one are taken out again.

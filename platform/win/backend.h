@@ -7,8 +7,11 @@
 // What an X11 back end does with each call:
 // - CreateTopLevel/UpdateTopLevel/DestroyTopLevel: one undecorated X window
 //   per top-level window (message-only windows and children never come
-//   here). APopup: override-redirect and never given the focus. ALayered
-//   with the capability present: a 32-bit visual. Minimized: iconified.
+//   here). APopup with AToolWindow (menus, hints, glow windows: the ones
+//   the layer never activates): override-redirect and never given the
+//   focus. ALayered with the capability present: a 32-bit visual (the x11
+//   back end puts every top-level window on it then, as a window can become
+//   layered at any time). Minimized: iconified.
 // - Restack: the X stacking of the mapped windows, top first.
 // - Present: copy the dirty part of the 32-bit BGRA backing surface to the
 //   window (alpha ignored unless layered); Expose events are answered from

@@ -77,7 +77,7 @@ bool X11Backend::ConvertClipboard(Atom ATarget, std::string& AData) {
     int format = 0;
     if (!ReadProperty(FHidden, FAtoms.Transfer, true, type, format, AData)) return false;
     if (type != FAtoms.Incr) return format == 8;
-    // Large texts come in pieces: each new value of the property is one,
+    // Large texts come in chunks: each new value of the property is one,
     // taken by deleting it, until an empty one.
     AData.clear();
     for (;;) {
@@ -85,10 +85,10 @@ bool X11Backend::ConvertClipboard(Atom ATarget, std::string& AData) {
         do {
             if (!WaitForEvent(FHidden, PropertyNotify, change, AnswerTimeout)) return false;
         } while (change.xproperty.atom != FAtoms.Transfer || change.xproperty.state != PropertyNewValue);
-        std::string piece;
-        if (!ReadProperty(FHidden, FAtoms.Transfer, true, type, format, piece)) return false;
-        if (piece.empty()) return true;
-        AData += piece;
+        std::string chunk;
+        if (!ReadProperty(FHidden, FAtoms.Transfer, true, type, format, chunk)) return false;
+        if (chunk.empty()) return true;
+        AData += chunk;
     }
 }
 
@@ -113,7 +113,7 @@ void X11Backend::HandleSelectionRequest(const XSelectionRequestEvent& AEvent) {
                    AEvent.target == XA_STRING) {
             const bool latin1 = AEvent.target == XA_STRING;
             const std::string bytes = latin1 ? ToLatin1(*FClipboard) : *FClipboard;
-            // One request carries it; larger texts are refused, not sent in pieces.
+            // One request carries it; larger texts are refused, not sent in chunks.
             long limit = XExtendedMaxRequestSize(FDpy);
             if (!limit) limit = XMaxRequestSize(FDpy);
             if (long(bytes.size()) <= limit * 4 - 64) {

@@ -102,8 +102,7 @@ X11Backend::X11Backend(const std::string& ADisplayName) : FWakeFd(eventfd(0, EFD
     XSelectInput(FDpy, FHidden, PropertyChangeMask);
     XSelectInput(FDpy, FRoot, PropertyChangeMask | StructureNotifyMask);
     OpenInputMethod();
-    const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
-    FWmRunning = !check.empty() && check[0] != 0;
+    FWmRunning = WindowManagerRunning();
     ReadScreen();
     ReadDoubleClickTime();
     FCursor = CursorFor(LoadCursorW(nullptr, IDC_ARROW));
@@ -129,17 +128,17 @@ void X11Backend::ChooseVisual() {
 
     const Atom manager = XInternAtom(FDpy, ("_NET_WM_CM_S" + std::to_string(FScreen)).c_str(), False);
     XVisualInfo argb;
-    TCapabilities& caps = Capabilities();
     if (XMatchVisualInfo(FDpy, FScreen, 32, TrueColor, &argb) && XGetSelectionOwner(FDpy, manager) != 0) {
         FVisual = argb.visual;
         FDepth = 32;
         FColormap = XCreateColormap(FDpy, FRoot, FVisual, AllocNone);
         FOwnColormap = true;
         FArgb = true;
-    } else {
-        caps.HasSetLayeredWindowAttributes = false;
-        caps.HasUpdateLayeredWindow = false;
     }
+    // Without a compositor nothing blends a window with what lies below.
+    TCapabilities& caps = Capabilities();
+    caps.HasSetLayeredWindowAttributes = FArgb;
+    caps.HasUpdateLayeredWindow = FArgb;
 
     int bitsPerPixel = 0, count = 0;
     if (XPixmapFormatValues* formats = XListPixmapFormats(FDpy, &count)) {
@@ -201,11 +200,11 @@ bool X11Backend::ReadScreen() {
     if (index + 4 <= areas.size())
         work = RECT{int(areas[index]), int(areas[index + 1]), int(areas[index] + areas[index + 2]),
                     int(areas[index + 1] + areas[index + 3])};
-    std::vector<TMonitorArea> specs;
+    std::vector<TMonitorArea> monitorAreas;
     for (const RECT& m : monitors) {
         RECT area = m;
         if (work && !Overlap(m, *work, area)) area = m;
-        specs.push_back(TMonitorArea{m, area});
+        monitorAreas.push_back(TMonitorArea{m, area});
     }
 
     TCapabilities& caps = Capabilities();
@@ -213,15 +212,15 @@ bool X11Backend::ReadScreen() {
     auto same = [](const RECT& A, const RECT& B) {
         return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
     };
-    bool changed = !same(old, specs[0].Bounds) || !same(caps.WorkArea, specs[0].WorkArea) ||
-                   caps.OtherMonitors.size() != specs.size() - 1;
-    for (size_t i = 1; !changed && i < specs.size(); ++i)
-        changed = !same(caps.OtherMonitors[i - 1].Bounds, specs[i].Bounds) ||
-                  !same(caps.OtherMonitors[i - 1].WorkArea, specs[i].WorkArea);
-    caps.ScreenWidth = specs[0].Bounds.right;
-    caps.ScreenHeight = specs[0].Bounds.bottom;
-    caps.WorkArea = specs[0].WorkArea;
-    caps.OtherMonitors.assign(specs.begin() + 1, specs.end());
+    bool changed = !same(old, monitorAreas[0].Bounds) || !same(caps.WorkArea, monitorAreas[0].WorkArea) ||
+                   caps.OtherMonitors.size() != monitorAreas.size() - 1;
+    for (size_t i = 1; !changed && i < monitorAreas.size(); ++i)
+        changed = !same(caps.OtherMonitors[i - 1].Bounds, monitorAreas[i].Bounds) ||
+                  !same(caps.OtherMonitors[i - 1].WorkArea, monitorAreas[i].WorkArea);
+    caps.ScreenWidth = monitorAreas[0].Bounds.right;
+    caps.ScreenHeight = monitorAreas[0].Bounds.bottom;
+    caps.WorkArea = monitorAreas[0].WorkArea;
+    caps.OtherMonitors.assign(monitorAreas.begin() + 1, monitorAreas.end());
     return changed;
 }
 
@@ -300,6 +299,15 @@ Cursor X11Backend::CursorFor(HCURSOR ACursor) {
     }
     FCursors.emplace(ACursor, cursor);
     return cursor;
+}
+
+bool X11Backend::WindowManagerRunning() {
+    // A window manager that died leaves the root's property behind; its
+    // check window is gone then.
+    const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
+    if (check.empty() || !check[0]) return false;
+    const std::vector<long> self = ReadCardinals(::Window(check[0]), FAtoms.NetSupportingWmCheck);
+    return !self.empty() && self[0] == check[0];
 }
 
 bool X11Backend::ReadProperty(::Window AWindow, Atom AProperty, bool ADelete, Atom& AType, int& AFormat,

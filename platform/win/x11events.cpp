@@ -112,7 +112,8 @@ bool X11Backend::Handle(XEvent& AEvent) {
     switch (AEvent.type) {
         case Expose: {
             const XExposeEvent& e = AEvent.xexpose;
-            if (XTopLevel* w = Find(HandleOf(e.window))) Repaint(*w, e.x, e.y, e.width, e.height);
+            const HWND window = HandleOf(e.window);
+            if (XTopLevel* w = Find(window)) Repaint(window, *w, e.x, e.y, e.width, e.height);
             return false;
         }
         case MotionNotify: {
@@ -149,7 +150,7 @@ bool X11Backend::Handle(XEvent& AEvent) {
             return false;
         case ReparentNotify:
             if (XTopLevel* w = Find(HandleOf(AEvent.xreparent.window)))
-                w->Reparented = AEvent.xreparent.parent != FRoot;
+                w->Frame = AEvent.xreparent.parent == FRoot ? 0 : FrameOf(w->Id);
             return false;
         case PropertyNotify:
             return HandleProperty(AEvent.xproperty);
@@ -255,7 +256,7 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     int x = b.left, y = b.top;
     // A framed window's own events are relative to the frame; the window
     // manager's synthetic ones give the screen position.
-    if (AEvent.send_event || !w->Reparented) {
+    if (AEvent.send_event || !w->Frame) {
         x = AEvent.x;
         y = AEvent.y;
     }
@@ -269,6 +270,19 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     return true;
 }
 
+::Window X11Backend::FrameOf(::Window AWindow) {
+    // Some window managers nest frames.
+    for (int depth = 0; depth < 8; ++depth) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(FDpy, AWindow, &root, &parent, &children, &count)) return 0;
+        if (children) XFree(children);
+        if (parent == FRoot) return AWindow;
+        AWindow = parent;
+    }
+    return 0;
+}
+
 void X11Backend::HandleMap(const XMapEvent& AEvent) {
     const HWND window = HandleOf(AEvent.window);
     XTopLevel* w = Find(window);
@@ -279,10 +293,7 @@ void X11Backend::HandleMap(const XMapEvent& AEvent) {
 
 bool X11Backend::HandleProperty(const XPropertyEvent& AEvent) {
     if (AEvent.window == FRoot) {
-        if (AEvent.atom == FAtoms.NetSupportingWmCheck) {
-            const std::vector<long> check = ReadCardinals(FRoot, FAtoms.NetSupportingWmCheck);
-            FWmRunning = !check.empty() && check[0] != 0;
-        }
+        if (AEvent.atom == FAtoms.NetSupportingWmCheck) FWmRunning = WindowManagerRunning();
         if ((AEvent.atom != FAtoms.NetWorkarea && AEvent.atom != FAtoms.NetCurrentDesktop) || !ReadScreen())
             return false;
         ReportDisplayChange();

@@ -58,8 +58,7 @@ struct X11Atoms {
         NetSupportingWmCheck, NetWorkarea, NetCurrentDesktop, Clipboard, Targets, Text, Incr, Transfer;
 };
 
-// A top-level window: its X window and the pixmap holding what was last
-// presented, from which exposed parts are restored.
+// A top-level window's X window and what the back end keeps of it.
 struct XTopLevel {
     XTopLevel(Display* ADisplay, ::Window AId) : Dpy(ADisplay), Id(AId) {}
     XTopLevel(const XTopLevel&) = delete;
@@ -68,9 +67,6 @@ struct XTopLevel {
 
     Display* Dpy;
     ::Window Id;
-    Pixmap Backing = 0;
-    int BackingWidth = 0;
-    int BackingHeight = 0;
     XIC Ic = nullptr;
     win::TTopLevelState State;
     bool Initialised = false;
@@ -78,9 +74,14 @@ struct XTopLevel {
     // WS_EX_TRANSPARENT: the mouse passes through to whatever lies below.
     bool ClickThrough = false;
     std::optional<gdi::PixRegion> Shape;
+    // A per-pixel layered window's pixels that are not clear: the mouse
+    // passes through the rest, as the layer's hit testing does.
+    std::optional<gdi::PixRegion> Solid;
     bool Mapped = false;
     bool Viewable = false;
-    bool Reparented = false;
+    // The window manager's frame around the window (a child of the root), 0
+    // while it has none; stacking goes through it.
+    ::Window Frame = 0;
     ::Window TransientFor = 0;
     // Configure events older than our last move or size request are stale.
     unsigned long ConfigureSerial = 0;
@@ -121,6 +122,7 @@ private:
     bool ReadScreen();
     void ReadDoubleClickTime();
     Cursor CursorFor(win::HCURSOR ACursor);
+    bool WindowManagerRunning();
     bool ReadProperty(::Window AWindow, Atom AProperty, bool ADelete, Atom& AType, int& AFormat,
                       std::string& AData);
     std::vector<long> ReadCardinals(::Window AWindow, Atom AProperty);
@@ -137,11 +139,11 @@ private:
     void SetOpacity(XTopLevel& AWin, win::BYTE AAlpha);
     // A mapped window's state goes through the window manager.
     void SendNetWmState(XTopLevel& AWin, Atom AState, bool AOn);
-    void EnsureBacking(XTopLevel& AWin, int AWidth, int AHeight);
-    // Copies ABox of the surface to the drawable at the same place; AOpaque
-    // sets alpha to 255 for windows on the 32-bit visual.
-    void PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox, bool AOpaque);
-    void Repaint(XTopLevel& AWin, int X, int Y, int AWidth, int AHeight);
+    // Copies ABox of the pixels to the window at the same place. On the
+    // 32-bit visual, pixels without alpha are opaque.
+    void PutPixels(::Window ATarget, const gdi::Surface& APixels, const pixman_box32_t& ABox);
+    // An exposed part, from what the layer holds now.
+    void Repaint(win::HWND AWindow, XTopLevel& AWin, int X, int Y, int AWidth, int AHeight);
     void SetWmHints(XTopLevel& AWin, bool AIconic);
     void WriteNetWmState(XTopLevel& AWin);
     void FocusWindow(win::HWND AWindow, XTopLevel& AWin);
@@ -159,6 +161,7 @@ private:
     bool HandleClientMessage(XClientMessageEvent& AEvent);
     bool HandleFocus(const XFocusChangeEvent& AEvent);
     void HandleMap(const XMapEvent& AEvent);
+    ::Window FrameOf(::Window AWindow);
     void NoteTime(const XEvent& AEvent);
     // The application lost the keyboard: keys held go up without messages.
     void ReleaseHeldKeys();

@@ -38,11 +38,29 @@ unsigned XSize(int AValue) {
     return unsigned(std::max(1, AValue));
 }
 
+gdi::PixRegion SolidPart(const gdi::Surface& APixels) {
+    std::vector<RECT> runs;
+    std::vector<gdi::Pixel> row(size_t(APixels.Width));
+    for (int y = 0; y < APixels.Height; ++y) {
+        gdi::FetchRow(APixels, 0, y, APixels.Width, row.data());
+        for (int x = 0; x < APixels.Width;) {
+            if (!(row[size_t(x)] & gdi::AlphaMask)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < APixels.Width && (row[size_t(x)] & gdi::AlphaMask))
+                ++x;
+            runs.push_back(RECT{start, y, x, y + 1});
+        }
+    }
+    return gdi::PixRegion::FromRects(runs);
+}
+
 }  // namespace
 
 XTopLevel::~XTopLevel() {
     if (Ic) XDestroyIC(Ic);
-    if (Backing) XFreePixmap(Dpy, Backing);
     XDestroyWindow(Dpy, Id);
 }
 
@@ -124,6 +142,7 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
         if (AWin.Mapped) {
             XUnmapWindow(FDpy, AWin.Id);
             AWin.Mapped = AWin.Viewable = false;
+            AWin.Frame = 0;
         }
         XSetWindowAttributes attributes{};
         attributes.override_redirect = overrideRedirect;
@@ -154,7 +173,11 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
         AWin.ClickThrough = clickThrough;
         ApplyShape(AWin);
     }
-    if (!first && old.Layered && !AState.Layered) SetOpacity(AWin, 255);
+    if (!first && old.Layered && !AState.Layered) {
+        SetOpacity(AWin, 255);
+        AWin.Solid.reset();
+        ApplyShape(AWin);
+    }
     ApplyWmProperties(AWin, old, first);
     ApplyMapping(AWin, old, first);
     XFlush(FDpy);
@@ -242,11 +265,10 @@ void X11Backend::ApplyMapping(XTopLevel& AWin, const TTopLevelState& AOld, bool 
             SetWmHints(AWin, s.Minimized);
             WriteNetWmState(AWin);
         }
-        if (AWin.OverrideRedirect)
-            XMapRaised(FDpy, AWin.Id);
-        else
-            XMapWindow(FDpy, AWin.Id);
+        XMapWindow(FDpy, AWin.Id);
         AWin.Mapped = true;
+        // Mapping puts it on top; the layer's order puts it in its place.
+        ApplyStacking(false);
         return;
     }
     if (s.Minimized && (AFirst || !AOld.Minimized))
@@ -264,33 +286,19 @@ void X11Backend::Restack(const std::vector<HWND>& ATopFirst) {
 void X11Backend::ApplyStacking(bool ARaise) {
     std::vector<::Window> ids;
     for (HWND h : FStacking)
-        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Id);
+        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Frame ? w->Frame : w->Id);
     if (ids.empty()) return;
     if (ARaise) XRaiseWindow(FDpy, ids.front());
-    // A window manager may refuse for windows it framed; it keeps its own order then.
+    // A window manager is asked to restack its frames and has the last word.
     if (ids.size() > 1) XRestackWindows(FDpy, ids.data(), int(ids.size()));
 }
 
-void X11Backend::EnsureBacking(XTopLevel& AWin, int AWidth, int AHeight) {
-    if (AWin.Backing && AWin.BackingWidth == AWidth && AWin.BackingHeight == AHeight) return;
-    const Pixmap pixmap = XCreatePixmap(FDpy, FRoot, unsigned(AWidth), unsigned(AHeight), unsigned(FDepth));
-    // Opaque black until something is presented there.
-    XSetForeground(FDpy, FGc, FAlphaShift >= 0 ? 0xFFul << FAlphaShift : 0);
-    XFillRectangle(FDpy, pixmap, FGc, 0, 0, unsigned(AWidth), unsigned(AHeight));
-    if (AWin.Backing) {
-        XCopyArea(FDpy, AWin.Backing, pixmap, FGc, 0, 0, unsigned(std::min(AWidth, AWin.BackingWidth)),
-                  unsigned(std::min(AHeight, AWin.BackingHeight)), 0, 0);
-        XFreePixmap(FDpy, AWin.Backing);
-    }
-    AWin.Backing = pixmap;
-    AWin.BackingWidth = AWidth;
-    AWin.BackingHeight = AHeight;
-}
-
-void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox,
-                           bool AOpaque) {
+void X11Backend::PutPixels(::Window ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox) {
     const int width = ABox.x2 - ABox.x1, height = ABox.y2 - ABox.y1;
     if (width <= 0 || height <= 0) return;
+    // A compositor reads a 32-bit visual as premultiplied, as uploads are;
+    // everything else is opaque.
+    const bool opaque = FArgb && !ASurface.HasAlpha;
     XImage image{};
     image.format = ZPixmap;
     image.byte_order = LSBFirst;
@@ -302,7 +310,7 @@ void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const
     image.red_mask = FVisual->red_mask;
     image.green_mask = FVisual->green_mask;
     image.blue_mask = FVisual->blue_mask;
-    if (FDirectPixels && !AOpaque && ASurface.BitsPerPixel == 32 && ASurface.TopDown) {
+    if (FDirectPixels && !opaque && ASurface.BitsPerPixel == 32 && ASurface.TopDown) {
         // The surface's rows go out as they are.
         image.width = ASurface.Width;
         image.height = ASurface.Height;
@@ -319,7 +327,7 @@ void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const
         gdi::FetchRow(ASurface, ABox.x1, ABox.y1 + y, width, row);
         for (int x = 0; x < width; ++x) {
             const gdi::Pixel p = row[x];
-            const uint32_t alpha = AOpaque ? 0xFF : p >> 24;
+            const uint32_t alpha = opaque ? 0xFF : p >> 24;
             if (FDirectPixels) {
                 row[x] = (p & gdi::ColorMask) | (FAlphaShift >= 0 ? alpha << 24 : 0);
                 continue;
@@ -336,27 +344,22 @@ void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const
     XPutImage(FDpy, ATarget, FGc, &image, 0, 0, ABox.x1, ABox.y1, unsigned(width), unsigned(height));
 }
 
-void X11Backend::Repaint(XTopLevel& AWin, int X, int Y, int AWidth, int AHeight) {
-    if (!AWin.Backing) return;
-    const int right = std::min(X + AWidth, AWin.BackingWidth),
-              bottom = std::min(Y + AHeight, AWin.BackingHeight);
-    X = std::max(X, 0);
-    Y = std::max(Y, 0);
-    if (right <= X || bottom <= Y) return;
-    XCopyArea(FDpy, AWin.Backing, AWin.Id, FGc, X, Y, unsigned(right - X), unsigned(bottom - Y), X, Y);
+void X11Backend::Repaint(HWND AWindow, XTopLevel& AWin, int X, int Y, int AWidth, int AHeight) {
+    gdi::Surface pixels;
+    if (!TopLevelPixels(AWindow, pixels) || !pixels.Valid()) return;
+    gdi::PixRegion area(RECT{X, Y, X + AWidth, Y + AHeight});
+    area.Intersect(pixels.Bounds());
+    for (const pixman_box32_t& box : area.Boxes())
+        PutPixels(AWin.Id, pixels, box);
 }
 
 void X11Backend::Present(HWND AWindow, const gdi::Surface& ASurface, const gdi::PixRegion& ADirty) {
     XTopLevel* w = Find(AWindow);
     if (!w || !ASurface.Valid()) return;
-    EnsureBacking(*w, ASurface.Width, ASurface.Height);
     gdi::PixRegion dirty = ADirty;
     dirty.Intersect(ASurface.Bounds());
-    // Windows on the 32-bit visual are opaque unless they upload alpha.
     for (const pixman_box32_t& box : dirty.Boxes())
-        PutPixels(w->Backing, ASurface, box, FArgb);
-    for (const pixman_box32_t& box : dirty.Boxes())
-        Repaint(*w, box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
+        PutPixels(w->Id, ASurface, box);
     XFlush(FDpy);
 }
 
@@ -389,8 +392,16 @@ void X11Backend::ApplyShape(XTopLevel& AWin) {
     const gdi::PixRegion* shape = AWin.Shape ? &*AWin.Shape : nullptr;
     apply(ShapeBounding, shape);
     if (!FHasInputShape) return;
-    const gdi::PixRegion nothing;
-    apply(ShapeInput, AWin.ClickThrough ? &nothing : shape);
+    if (AWin.ClickThrough) {
+        const gdi::PixRegion nothing;
+        apply(ShapeInput, &nothing);
+    } else if (AWin.Solid) {
+        gdi::PixRegion input = *AWin.Solid;
+        if (shape) input.Intersect(*shape);
+        apply(ShapeInput, &input);
+    } else {
+        apply(ShapeInput, shape);
+    }
 }
 
 void X11Backend::SetOpacity(XTopLevel& AWin, BYTE AAlpha) {
@@ -413,12 +424,13 @@ void X11Backend::SetLayeredAlpha(HWND AWindow, BYTE AAlpha) {
 void X11Backend::UploadLayered(HWND AWindow, const gdi::Surface& APremultiplied, BYTE AConstantAlpha) {
     XTopLevel* w = Find(AWindow);
     if (!w || !APremultiplied.Valid()) return;
-    EnsureBacking(*w, APremultiplied.Width, APremultiplied.Height);
-    // A compositor reads a 32-bit visual as premultiplied, as uploads are.
-    const pixman_box32_t all{0, 0, APremultiplied.Width, APremultiplied.Height};
-    PutPixels(w->Backing, APremultiplied, all, false);
-    Repaint(*w, 0, 0, APremultiplied.Width, APremultiplied.Height);
+    PutPixels(w->Id, APremultiplied, pixman_box32_t{0, 0, APremultiplied.Width, APremultiplied.Height});
     SetOpacity(*w, AConstantAlpha);
+    gdi::PixRegion solid = SolidPart(APremultiplied);
+    if (!w->Solid || !(*w->Solid == solid)) {
+        w->Solid = std::move(solid);
+        ApplyShape(*w);
+    }
     XFlush(FDpy);
 }
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
 #include "platform/toolkit/bitmap.h"
 
@@ -67,6 +68,14 @@ TEST_F(CanvasTest, ShapesUseThePenAndTheBrush) {
     EXPECT_EQ("xxxxxxxx", Row(2));
     EXPECT_EQ("....x..x", Row(3));
     EXPECT_EQ("....xxxx", Row(5));
+}
+
+// Drawing on Handle() with the system's calls uses the canvas's tools.
+TEST_F(CanvasTest, TheHandleCarriesThePenAndTheBrush) {
+    Canvas()->Brush()->SetColor(clRed);
+    win::Rectangle(Canvas()->Handle(), 0, 0, 4, 3);
+    EXPECT_EQ("xxxx....", Row(0));
+    EXPECT_EQ("xrrx....", Row(1));
 }
 
 TEST_F(CanvasTest, PolygonsAndEllipsesFill) {

@@ -5,14 +5,18 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "platform/gdi/bitmaps.h"
 #include "platform/gdi/capabilities.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
@@ -39,6 +43,8 @@ namespace {
 constexpr unsigned long Red = 0xFF0000;
 
 std::vector<MSG> Received;
+// Test windows answer WM_NCHITTEST with HTCAPTION: a press drags them.
+bool CaptionEverywhere = false;
 
 LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
     switch (AMessage) {
@@ -53,6 +59,9 @@ LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
             EndPaint(AWindow, &ps);
             return 0;
         }
+        case WM_NCHITTEST:
+            if (CaptionEverywhere) return HTCAPTION;
+            return DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
         case WM_LBUTTONDOWN:
         case WM_KEYDOWN:
         case WM_CHAR:
@@ -84,11 +93,13 @@ protected:
         cls.lpszClassName = u"VqX11";
         RegisterClassExW(&cls);
         Received.clear();
+        CaptionEverywhere = false;
     }
 
     void TearDown() override {
         if (!Probe) return;
         InstallBackend(winsys::MakeMemoryBackend());
+        ResetCapabilities();
         XCloseDisplay(Probe);
     }
 
@@ -140,6 +151,52 @@ protected:
         return found;
     }
 
+    // The size of a shape that is one rectangle; (0, 0) for any other.
+    std::pair<int, int> ShapeSize(::Window AWindow, int AKind) const {
+        int count = 0, ordering = 0;
+        XRectangle* rects = XShapeGetRectangles(Probe, AWindow, AKind, &count, &ordering);
+        const std::pair<int, int> size =
+            count == 1 ? std::pair<int, int>{rects[0].width, rects[0].height} : std::pair<int, int>{0, 0};
+        if (rects) XFree(rects);
+        return size;
+    }
+
+    // What a device sends to AWindow (its top-left corner at AOrigin) with
+    // the pointer at AAt: ADetail is the button or the key code.
+    void SendInput(::Window AWindow, POINT AOrigin, int AType, unsigned ADetail, POINT AAt) const {
+        long mask = 0;
+        switch (AType) {
+            case ButtonPress:
+                mask = ButtonPressMask;
+                break;
+            case ButtonRelease:
+                mask = ButtonReleaseMask;
+                break;
+            case MotionNotify:
+                mask = PointerMotionMask;
+                break;
+            case KeyPress:
+                mask = KeyPressMask;
+                break;
+            default:
+                mask = KeyReleaseMask;
+                break;
+        }
+        XEvent event{};
+        XKeyEvent& e = event.xkey;  // button and motion events share its layout
+        e.type = AType;
+        e.display = Probe;
+        e.window = AWindow;
+        e.root = Root;
+        e.x = AAt.x - AOrigin.x;
+        e.y = AAt.y - AOrigin.y;
+        e.x_root = AAt.x;
+        e.y_root = AAt.y;
+        e.keycode = ADetail;
+        e.same_screen = True;
+        XSendEvent(Probe, AWindow, True, mask, &event);
+    }
+
     Display* Probe = nullptr;
     ::Window Root = 0;
 };
@@ -165,17 +222,103 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
     ASSERT_TRUE(XGetWindowAttributes(Probe, native, &attributes));
     EXPECT_EQ(attributes.map_state, IsViewable);
     const ::Window frame = ParentOf(native);
-    int count = 0, ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(Probe, frame, ShapeBounding, &count, &ordering);
-    ASSERT_EQ(count, 1);
-    EXPECT_EQ(rects[0].width, 150);
-    EXPECT_EQ(rects[0].height, 120);
-    XFree(rects);
+    EXPECT_EQ(ShapeSize(frame, ShapeBounding), (std::pair{150, 120}));
 
     ASSERT_NE(WindowAt(RECT{300, 200, 380, 230}, attributes), 0u);
     EXPECT_TRUE(attributes.override_redirect);
     ASSERT_EQ(WindowAt(RECT{40, 50, 240, 170}, attributes), frame);
     EXPECT_FALSE(attributes.override_redirect);
+
+    // Another program's window covers ours and goes: the back end restores
+    // what it last presented.
+    const ::Window cover = XCreateSimpleWindow(Probe, Root, 30, 40, 60, 60, 0, 0, 0);
+    XSetWindowAttributes unmanaged{};
+    unmanaged.override_redirect = True;
+    XChangeWindowAttributes(Probe, cover, CWOverrideRedirect, &unmanaged);
+    XMapRaised(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_NE(RootPixel(45, 55), Red);
+    XDestroyWindow(Probe, cover);
+    XSync(Probe, False);
+    EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+}
+
+TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
+    CaptionEverywhere = true;
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, RECT{40, 50, 240, 170});
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+    XWindowAttributes attributes;
+    const ::Window id = WindowAt(RECT{40, 50, 240, 170}, attributes);
+    ASSERT_NE(id, 0u);
+
+    const POINT origin{40, 50};
+    SendInput(id, origin, ButtonPress, Button1, POINT{60, 70});
+    SendInput(id, origin, MotionNotify, 0, POINT{110, 100});
+    SendInput(id, origin, MotionNotify, 0, POINT{160, 170});
+    SendInput(id, origin, ButtonRelease, Button1, POINT{160, 170});
+    XFlush(Probe);
+
+    // The move loop runs inside the press's dispatch and has ended when it returns.
+    RECT r{};
+    ASSERT_TRUE(
+        PumpUntil([&] { return GetWindowRect(top, &r) && r.left == 140 && GetCapture() == nullptr; }));
+    EXPECT_EQ(r.top, 150);
+    ASSERT_TRUE(PumpUntil([&] {
+        return XGetWindowAttributes(Probe, id, &attributes) && attributes.x == 140 && attributes.y == 150;
+    }));
+    EXPECT_EQ(RootPixel(145, 155), Red);
+}
+
+TEST_F(X11Test, LayeredWindowsUseThe32BitVisualWhenACompositorRuns) {
+    // The test stands in for a compositor by owning its selection.
+    const Atom manager =
+        XInternAtom(Probe, ("_NET_WM_CM_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const ::Window holder = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(Probe, manager, holder, CurrentTime);
+    ASSERT_EQ(XGetSelectionOwner(Probe, manager), holder);
+    InstallBackend(MakeX11Backend());
+    if (!Capabilities().HasUpdateLayeredWindow) GTEST_SKIP() << "The display has no 32-bit visual";
+
+    Create(WS_POPUP | WS_VISIBLE, 0, RECT{20, 20, 80, 80});
+    HWND glow = Create(WS_POPUP | WS_VISIBLE, WS_EX_LAYERED | WS_EX_TOOLWINDOW, RECT{100, 20, 140, 60});
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 40, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    // Half-transparent red, premultiplied, on the left half; clear on the right.
+    for (int y = 0; y < 40; ++y)
+        std::fill_n(static_cast<uint32_t*>(bits) + y * 40, 20, 0x80800000u);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, dib);
+    POINT from{0, 0};
+    SIZE size{40, 40};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
+    ASSERT_TRUE(UpdateLayeredWindow(glow, nullptr, nullptr, &size, source, &from, 0, &blend, ULW_ALPHA));
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(dib);
+
+    // Nothing composites here, so the screen shows the windows' raw pixels.
+    ASSERT_TRUE(PumpUntil([&] { return RootPixel(30, 30) == Red && RootPixel(110, 30) == 0x800000; }));
+    XWindowAttributes attributes;
+    ASSERT_NE(WindowAt(RECT{20, 20, 80, 80}, attributes), 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    const ::Window id = WindowAt(RECT{100, 20, 140, 60}, attributes);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(attributes.depth, 32);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(Probe, id, XInternAtom(Probe, "_NET_WM_WINDOW_OPACITY", False), 0, 1, False,
+                       XA_CARDINAL, &type, &format, &count, &after, &data);
+    ASSERT_NE(data, nullptr);
+    // Xlib hands 32-bit items out as longs.
+    EXPECT_EQ(uint32_t(*reinterpret_cast<long*>(data)), 200 * 0x01010101u);
+    XFree(data);
+    // The mouse passes through where it is clear.
+    EXPECT_EQ(ShapeSize(id, ShapeInput), (std::pair{20, 40}));
 }
 
 TEST_F(X11Test, TurnsXInputIntoMessages) {
@@ -196,28 +339,13 @@ TEST_F(X11Test, TurnsXInputIntoMessages) {
     KeySym han = 0x1004E2D;
     XChangeKeyboardMapping(Probe, spare, 1, &han, 1);
 
-    auto send = [&](int AType, unsigned ADetail, long AMask) {
-        XEvent event{};
-        XKeyEvent& e = event.xkey;  // shares its layout with XButtonEvent
-        e.type = AType;
-        e.display = Probe;
-        e.window = id;
-        e.root = Root;
-        e.time = CurrentTime;
-        e.x = 20;
-        e.y = 30;
-        e.x_root = 60;
-        e.y_root = 80;
-        e.keycode = ADetail;
-        e.same_screen = True;
-        XSendEvent(Probe, id, True, AMask, &event);
-    };
-    send(ButtonPress, Button1, ButtonPressMask);
-    send(ButtonRelease, Button1, ButtonReleaseMask);
-    send(KeyPress, XKeysymToKeycode(Probe, XK_a), KeyPressMask);
-    send(KeyRelease, XKeysymToKeycode(Probe, XK_a), KeyReleaseMask);
-    send(KeyPress, spare, KeyPressMask);
-    send(KeyRelease, spare, KeyReleaseMask);
+    const POINT origin{40, 50}, at{60, 80};
+    SendInput(id, origin, ButtonPress, Button1, at);
+    SendInput(id, origin, ButtonRelease, Button1, at);
+    SendInput(id, origin, KeyPress, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyRelease, XKeysymToKeycode(Probe, XK_a), at);
+    SendInput(id, origin, KeyPress, spare, at);
+    SendInput(id, origin, KeyRelease, spare, at);
     XFlush(Probe);
 
     ASSERT_TRUE(PumpUntil([] { return Got(WM_KEYDOWN, 'A') && Got(WM_CHAR, 'a') && Got(WM_CHAR, 0x4E2D); }));

@@ -1,0 +1,204 @@
+// Forms and the application: creation, showing, closing, the modal loop,
+// the exception box, the message loop and the screen's form list.
+#include "platform/toolkit/forms.h"
+
+#include "platform/win/input.h"
+#include "platform/win/messages.h"
+#include "platform/win/system.h"
+#include "toolkittest.h"
+
+using namespace win;
+namespace driver = win::driver;
+
+namespace {
+
+using Forms = ToolkitTest;
+
+class TDialog : public TForm {
+public:
+    explicit TDialog(TComponent* AOwner) : TForm(AOwner) {
+        SetBounds(0, 0, 200, 120);
+        Ok = new TTestButton(this);
+        Ok->SetName(u"Ok");
+        Ok->ModalResult = mrOk;
+        Ok->SetParent(this);
+    }
+    TTestButton* Ok;
+};
+
+TEST_F(Forms, AModalFormRunsUntilItsModalResultIsSetAndTheOtherFormsWaitMeanwhile) {
+    TForm* main = NewForm();
+    auto* dialog = new TDialog(Application);
+    bool mainEnabled = true;
+    dialog->OnShow = [&](TObject*) {
+        mainEnabled = IsWindowEnabled(main->Handle());
+        driver::Click(At(dialog->Ok, 5, 5));
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(dialog->Ok->Clicks, 1);
+
+    // With nothing left to come, the loop ends as a cancel.
+    dialog->OnShow = nullptr;
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    // A handler in the loop may decide, and a close query may refuse.
+    Integer asked = 0;
+    dialog->OnCloseQuery = [&](TObject*, bool& ACanClose) { ACanClose = ++asked > 1; };
+    Application->OnIdle = [&](TObject*, bool&) { dialog->SetModalResult(mrYes); };
+    EXPECT_EQ(dialog->ShowModal(), mrYes);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(Forms, AnExceptionInAClickHandlerShowsTheExceptionBoxAndTheLoopGoesOn) {
+    Application->SetTitle(u"转换器");
+    TForm* form = NewForm();
+    auto* failing = new TTestButton(form);
+    failing->SetParent(form);
+    failing->OnClick = [](TObject*) { throw Exception(u"磁盘已满"); };
+    auto* next = new TTestButton(form);
+    next->SetTop(40);
+    next->SetParent(form);
+    String boxCaption;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (TCustomForm* box = Screen->ActiveCustomForm(); box && box != form) boxCaption = box->Caption();
+    };
+
+    driver::Click(At(failing, 5, 5));
+    driver::Click(At(next, 5, 5));
+    Pump();
+    EXPECT_EQ(boxCaption, u"转换器");
+    EXPECT_EQ(driver::Beeps(), (std::vector<UINT>{MB_ICONHAND}));
+    EXPECT_EQ(next->Clicks, 1);
+    // EAbort is silent.
+    failing->OnClick = [](TObject*) { Abort(); };
+    driver::Click(At(failing, 5, 5));
+    Pump();
+    EXPECT_EQ(driver::Beeps().size(), 1u);
+}
+
+TEST_F(Forms, ClosingAsksThenHidesFreesOrEndsTheApplication) {
+    NewForm();
+    TForm* other = NewForm();
+    bool allow = false;
+    TCloseAction action = caHide;
+    other->OnCloseQuery = [&](TObject*, bool& ACanClose) { ACanClose = allow; };
+    other->OnClose = [&](TObject*, TCloseAction& AAction) { AAction = action; };
+    other->Close();
+    EXPECT_TRUE(other->Visible());
+    allow = true;
+    other->Close();
+    EXPECT_FALSE(other->Visible());
+
+    other->Show();
+    action = caFree;
+    const HWND window = other->Handle();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Screen->FormCount(), 1);
+
+    TForm* created = nullptr;
+    Application->CreateForm(created);
+    ASSERT_EQ(Application->MainForm(), created);
+    created->Close();
+    Pump();
+    EXPECT_TRUE(Application->Terminated());
+}
+
+class TCreated : public TForm {
+public:
+    explicit TCreated(TComponent* AOwner) : TForm(AOwner) {
+        OnCreate = [this](TObject*) {
+            SeenAsGlobal = Global == this;
+            throw Exception(u"no option.ini");
+        };
+    }
+    static TCreated* Global;
+    bool SeenAsGlobal = false;
+};
+TCreated* TCreated::Global = nullptr;
+
+TEST_F(Forms, TheFirstFormCreatedIsTheMainFormAndACreationErrorLeavesItStanding) {
+    Application->CreateForm(TCreated::Global);
+    TForm* second = nullptr;
+    Application->CreateForm(second);
+    ASSERT_NE(TCreated::Global, nullptr);
+    EXPECT_TRUE(TCreated::Global->SeenAsGlobal);
+    EXPECT_EQ(Application->MainForm(), TCreated::Global);
+    EXPECT_EQ(driver::Beeps(), (std::vector<UINT>{MB_ICONHAND}));
+    // Run shows the main form; closing it ends the loop.
+    TCreated::Global->OnShow = [](TObject*) { PostMessageW(TCreated::Global->Handle(), WM_CLOSE, 0, 0); };
+    Application->Run();
+    EXPECT_TRUE(Application->Terminated());
+    TCreated::Global = nullptr;
+}
+
+TEST_F(Forms, PositionAndClientSizeApplyWhenTheWindowIsMade) {
+    auto* form = new TForm(Application);
+    form->SetBorderStyle(bsSingle);
+    form->SetClientWidth(350);
+    form->SetClientHeight(230);
+    form->SetPosition(poScreenCenter);
+    EXPECT_EQ(form->ClientWidth(), 350);
+    form->Show();
+    EXPECT_EQ(form->ClientRect(), Rect(0, 0, 350, 230));
+    EXPECT_GT(form->Height(), 230);
+    EXPECT_EQ(form->Left(), (1920 - form->Width()) / 2);
+    EXPECT_EQ(form->Top(), (1080 - form->Height()) / 2);
+}
+
+TEST_F(Forms, TheScreenListsFormsLastFocusedFirst) {
+    TForm* a = NewForm();
+    TForm* b = NewForm();
+    ASSERT_EQ(Screen->FormCount(), 2);
+    a->SetFocus();
+    EXPECT_EQ(Screen->Forms(0), a);
+    EXPECT_EQ(Screen->ActiveCustomForm(), a);
+    b->SetFocus();
+    EXPECT_EQ(Screen->Forms(0), b);
+    EXPECT_EQ(Screen->Forms(1), a);
+    EXPECT_EQ(Screen->WorkAreaRect(), Rect(0, 0, 1920, 1040));
+    EXPECT_EQ(Screen->MonitorFromWindow(b->Handle()).WorkareaRect, Rect(0, 0, 1920, 1040));
+}
+
+TEST_F(Forms, ProcessMessagesInsideAHandlerRunsTheMessagesBehindIt) {
+    TForm* form = NewForm();
+    std::vector<std::string> order;
+    const TWndMethod old = form->WindowProc();
+    form->SetWindowProc([&](TMessage& AMessage) {
+        if (AMessage.Msg == WM_USER + 1) {
+            order.push_back("first begins");
+            Application->ProcessMessages();
+            order.push_back("first ends");
+        } else if (AMessage.Msg == WM_USER + 2) {
+            order.push_back("second");
+        }
+        old(AMessage);
+    });
+    PostMessageW(form->Handle(), WM_USER + 1, 0, 0);
+    PostMessageW(form->Handle(), WM_USER + 2, 0, 0);
+    Pump();
+    EXPECT_EQ(order, (std::vector<std::string>{"first begins", "second", "first ends"}));
+    form->SetWindowProc(old);
+}
+
+TEST_F(Forms, MinimizeAndRestoreGoThroughTheApplicationWindow) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    std::vector<WPARAM> sizes;
+    Integer restored = 0;
+    Application->OnRestore = [&](TObject*) { ++restored; };
+    const HWND app = Application->Handle();
+    Application->Minimize();
+    EXPECT_TRUE(IsIconic(app));
+    EXPECT_EQ(main->WindowState(), wsMinimized);
+    Application->Restore();
+    EXPECT_FALSE(IsIconic(app));
+    EXPECT_EQ(main->WindowState(), wsNormal);
+    EXPECT_EQ(restored, 1);
+}
+
+}  // namespace
