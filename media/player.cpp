@@ -259,7 +259,7 @@ void TCustomPlayer::ResetPlayState() {
     Fscreen = nullptr;
     FLastPTS = AV_NOPTS_VALUE;
     FCurrentPTS = -1;
-    Fstep = false;
+    ClearStep();
     for (auto& wanted : Fwanted_stream)
         wanted = -1;
     Fseek_by_bytes = -1;
@@ -281,6 +281,11 @@ void TCustomPlayer::SetVideoState(std::shared_ptr<TVideoState> AValue) {
     std::lock_guard<std::mutex> guard(FVideoStateLock);
     old.swap(FVideoState);
     FVideoState = std::move(AValue);
+}
+
+void TCustomPlayer::ClearStep() {
+    Fstep = false;
+    FStepPending = 0;
 }
 
 bool TCustomPlayer::OnGuiThread() const {
@@ -601,7 +606,7 @@ void TCustomPlayer::ScreenWndProc(TMessage& AMessage) {
 void TCustomPlayer::Stop(bool AWaitForStop) {
     if (const std::shared_ptr<TVideoState> is = VideoState()) {
         if (is->paused) TogglePauseState();
-        Fstep = false;
+        ClearStep();
         PushQuitEvent(is.get());
         if (AWaitForStop) WaitForStop();
     }
@@ -636,7 +641,7 @@ void TCustomPlayer::Pause() {
     const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || is->paused) return;
     TogglePauseState();
-    Fstep = false;
+    ClearStep();
     SetPlayState(psPause);
 }
 
@@ -644,7 +649,7 @@ void TCustomPlayer::Resume() {
     const std::shared_ptr<TVideoState> is = VideoState();
     if (!is || !is->paused) return;
     TogglePauseState();
-    Fstep = false;
+    ClearStep();
     SetPlayState(psResume);
 }
 
@@ -652,15 +657,18 @@ void TCustomPlayer::TogglePause() {
     const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
     TogglePauseState();
-    Fstep = false;
+    ClearStep();
     SetPlayState(is->paused ? psPause : psResume);
 }
 
 void TCustomPlayer::StepToNextFrame() {
     const std::shared_ptr<TVideoState> is = VideoState();
     if (!is) return;
+    const bool stepping = Fstep.exchange(true);
+    // Counted before the pause ends: the video thread owes one picture per step.
+    ++FStepPending;
     if (is->paused) TogglePauseState();
-    if (!Fstep.exchange(true)) SetPlayState(psStep);
+    if (!stepping) SetPlayState(psStep);
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {

@@ -283,6 +283,7 @@ private:
     void RaisePlayEvent(const TPlayEventItem& AItem);
     void PlayThreadExecute();
     bool OnGuiThread() const;
+    void ClearStep();
     std::shared_ptr<TVideoState> VideoState() const;
     void SetVideoState(std::shared_ptr<TVideoState> AValue);
 
@@ -349,6 +350,8 @@ private:
     std::atomic<Int64> Fstart_time{AV_NOPTS_VALUE};
     std::atomic<Integer> Fdebug{0}, Fdebug_mv{0};
     std::atomic<bool> Fstep{false};
+    // Steps asked for whose pictures the video thread has not shown yet.
+    std::atomic<Integer> FStepPending{0};
     std::atomic<Integer> Fworkaround_bugs{1};
     std::atomic<bool> Ffast{false}, Fgenpts{false};
     std::atomic<Integer> Flowres{0}, Fidct_algo{0}, Fskip_frame{0}, Fskip_idct{0}, Fskip_loop_filter{0};

@@ -1,5 +1,6 @@
 #include "media/playerstate.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <system_error>
@@ -225,8 +226,12 @@ void TCustomPlayer::TogglePauseState() {
     if (is->paused) {
         const double now = PlayerSeconds();
         {
+            // Pictures go on from now: a timer left in the past would make the
+            // next ones late and dropped, and shifting it by the time since
+            // the last picture shown runs away when nothing is shown between
+            // two resumptions.
             std::lock_guard<std::mutex> guard(is->pictq_mutex);
-            is->frame_timer += now + is->video_current_pts_drift - is->video_current_pts;
+            is->frame_timer = std::max(is->frame_timer, now);
         }
         if (is->read_pause_return != AVERROR(ENOSYS))
             is->video_current_pts = now + is->video_current_pts_drift;

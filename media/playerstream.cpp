@@ -100,7 +100,7 @@ bool TCustomPlayer::OpenStream(const String& AFileName, const AVInputFormat* AFo
     if (APaused) {
         is->paused = 1;
         is->open_paused = 1;
-        Fstep = false;
+        ClearStep();
     }
     is->filename = AFileName;
     is->iformat = AFormat;

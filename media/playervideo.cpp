@@ -82,8 +82,12 @@ void TCustomPlayer::VideoThread(TVideoState* is) {
     AVFrame* frame = avutil::av_frame_alloc();
     AVPacket* packet = avcodec::av_packet_alloc();
     while (decoded && frame && packet) {
-        while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->open_paused)
+        // A seek shows its picture also when the pause began after it was asked for.
+        while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->seek_done &&
+               !is->open_paused && FStepPending == 0)
             WaitOnState(*is, 10);
+        // A picture started after a step was asked for is that step's.
+        const bool stepped = Fstep && FStepPending > 0;
         if (GetFilteredVideoFrame(is, frame, decoded, packet) < 0) break;
         if (is->seek_done && is->seek_flushed) {
             is->seek_done = 0;
@@ -106,7 +110,9 @@ void TCustomPlayer::VideoThread(TVideoState* is) {
                 is->open_paused = opened + 1;
             }
         }
-        if (Fstep && VideoState().get() == is) TogglePauseState();
+        // The last step owed pauses again; a step asked for meanwhile has
+        // its picture made even while paused.
+        if (stepped && --FStepPending <= 0 && !is->paused && VideoState().get() == is) TogglePauseState();
     }
     FreeVideoFilters(is);
     avcodec::av_packet_free(&packet);
@@ -328,6 +334,8 @@ Integer TCustomPlayer::QueuePicture(TVideoState* is, AVFrame* AFrame, double APT
     slot.pos = APos;
     slot.sample_aspect_ratio = AFrame->sample_aspect_ratio;
     is->pictq_windex = (is->pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
+    // A picture made while paused (opening, a seek, a step) is shown now.
+    if (is->paused) is->frame_timer = std::max(is->frame_timer, PlayerSeconds());
     slot.show_time = ComputeTargetTime(*is, APTS);
     ++is->pictq_size;
     return 0;
