@@ -50,7 +50,7 @@ Integer TCustomPlayer::OpenAudioDevice(TVideoState* is, AVCodecContext* ACodec) 
     wanted.samples = DeviceSamples;
     wanted.callback = AudioCallbackEntry;
     wanted.userdata = is;
-    // Without an obtained spec SDL converts to whatever the device wants.
+    // Asked without a record for what was obtained, SDL converts to whatever the device wants.
     if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0) return -1;
     is->audio_hw_buf_size = Integer(wanted.size);
     is->audio_tgt_freq = wanted.freq;
