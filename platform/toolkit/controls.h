@@ -94,6 +94,10 @@ using TBorderStyle = TFormBorderStyle;
 
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
+// Where text sits across and down a control.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
 // Cursors: the screen's cursor list (TScreen::Cursors).
 using TCursor = SmallInt;
 inline constexpr TCursor crDefault = 0;
