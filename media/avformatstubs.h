@@ -8,6 +8,8 @@ extern "C" {
 #include "media/entrypoints.h"
 
 #define VELQUA_AVFORMAT_ENTRIES(X)    \
+    X(av_codec_get_id)                \
+    X(av_codec_get_tag)               \
     X(av_dump_format)                 \
     X(av_filename_number_test)        \
     X(av_find_best_stream)            \
@@ -15,12 +17,16 @@ extern "C" {
     X(av_guess_codec)                 \
     X(av_guess_format)                \
     X(av_guess_frame_rate)            \
+    X(av_interleaved_write_frame)     \
     X(av_muxer_iterate)               \
+    X(av_pkt_dump_log2)               \
     X(av_read_frame)                  \
     X(av_read_pause)                  \
     X(av_read_play)                   \
+    X(av_sdp_create)                  \
     X(av_seek_frame)                  \
     X(av_stream_get_codec_timebase)   \
+    X(av_write_trailer)               \
     X(avformat_alloc_context)         \
     X(avformat_alloc_output_context2) \
     X(avformat_close_input)           \
@@ -29,6 +35,7 @@ extern "C" {
     X(avformat_new_stream)            \
     X(avformat_open_input)            \
     X(avformat_seek_file)             \
+    X(avformat_write_header)          \
     X(avio_alloc_context)             \
     X(avio_closep)                    \
     X(avio_context_free)              \

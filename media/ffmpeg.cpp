@@ -9,6 +9,7 @@
 #include "media/avutilstubs.h"
 #include "media/ffmpegloader.h"
 #include "media/ffmpeglogger.h"
+#include "media/ffmpegstreams.h"
 #include "media/myutils.h"
 #include "media/myutilstubs.h"
 #include "media/unicodeprotocol.h"
@@ -129,7 +130,6 @@ void TCustomFFmpeg::SetDefaults() {
     Fqp_hist = false;
     Fvfilters.clear();
     FEnableFilter = false;
-    Fgraph = nullptr;
     Fintra_only = false;
     Faudio_sample_rate = 44100;
     Fchannel_layout = 0;
@@ -172,7 +172,9 @@ void TCustomFFmpeg::SetDefaults() {
     Fexit_on_error = false;
     Fusing_vhook = false;
     Fverbose = 1;
-    Fthread_count = 1;
+    // As many codec threads as the libraries see fit: today's decoders and
+    // encoders thread by frame or slice, which the classic ones did not.
+    Fthread_count = 0;
     Fvideo_size = Faudio_size = Fextra_size = 0;
     Fnb_frames_dup = Fnb_frames_drop = 0;
     FShowDupOrDrop = false;
@@ -306,8 +308,13 @@ void TCustomFFmpeg::Cleanup() {
     Fsubtitle_language.clear();
     Fsubtitle_codec_tag = 0;
 
+    FConversion.reset();
+    Fsamples = {};
+    Finput_tmp = {};
+    Faudio_buf = {};
+    FSubtitleBuffer = {};
+    avutil::av_frame_free(&FHookBuf);
     ReleaseFrameHooks(FFirstHook);
-    avfilter::avfilter_graph_free(&Fgraph);
     ResetRGBConvertContext(FHookContext.Context);
     ResetPostHookContext();
 }
@@ -377,23 +384,6 @@ void TCustomFFmpeg::DoConvert() {
     guarded(&TCustomFFmpeg::CloseDecoderItems);
     guarded(&TCustomFFmpeg::Cleanup);
     guarded(&TCustomFFmpeg::DoTerminate);
-}
-
-void TCustomFFmpeg::RunConversion() {
-    // The stream tables, codecs and packet loop come with the transcode
-    // setup. Until then a run reads its inputs through and writes nothing,
-    // pausing and stopping between packets as the packet loop will.
-    AVPacket* packet = avcodec::av_packet_alloc();
-    if (!packet) throw FFmpegException(u"av_packet_alloc fail");
-    for (Integer i = 0; i < Fnb_input_files && !FBroken; ++i) {
-        while (true) {
-            WaitWhilePaused();
-            if (FBroken || avformat::av_read_frame(Finput_files[i], packet) < 0) break;
-            avcodec::av_packet_unref(packet);
-        }
-    }
-    avcodec::av_packet_free(&packet);
-    FFinished = !FBroken;
 }
 
 void TCustomFFmpeg::CloseEncoderItems() {

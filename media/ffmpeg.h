@@ -7,7 +7,11 @@
 //
 // The unit is split by topic: ffmpeg.cpp (lifecycle and threads),
 // ffmpegoptions.cpp (the option table), ffmpegpresets.cpp (the built-in
-// presets), ffmpegfiles.cpp (input and output files).
+// presets), ffmpegfiles.cpp (input and output files), ffmpegsetup.cpp (the
+// stream tables, codecs and headers of a conversion), ffmpegloop.cpp (the
+// packet loop and muxing), ffmpegaudio.cpp (audio output), ffmpegvideo.cpp
+// (video and subtitle output), ffmpegfilters.cpp (the video filter graph),
+// ffmpeghooks.cpp (hooks, progress and statistics).
 #pragma once
 
 #include <array>
@@ -36,6 +40,9 @@ extern "C" {
 #include "platform/base/threads.h"
 
 class TBitmap;
+struct TAVInputStream;
+struct TAVOutputStream;
+struct TConversion;
 
 // Every failure of the engine.
 VELQUA_DECLARE_EXCEPTION(FFmpegException, Exception);
@@ -262,6 +269,83 @@ protected:
     void CloseEncoderItems();
     void CloseDecoderItems();
 
+    // The conversion's set-up and tear-down, in the order they run.
+    void BuildInputStreamTable();
+    void BuildOutputStreamTable();
+    void MapOutputStreams();
+    Integer ApplyStreamMap(Integer AMap, const TAVOutputStream& AStream);
+    Integer FindSourceStream(const TAVOutputStream& AStream);
+    void SetupOutputCodecs();
+    void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
+    void SetupEncoding(Integer AIndex, TAVOutputStream& ost, TAVInputStream& ist);
+    void OpenPassLogFile(Integer AIndex, TAVOutputStream& ost);
+    void OpenEncoders();
+    void OpenDecoders();
+    void InitInputTimestamps();
+    void ApplyMetadataMaps();
+    void CopyAllChapters();
+    void WriteHeaders();
+    void LogStreamMapping();
+    void CloseEncoders();
+    void CloseDecoders();
+    void FreeStreamTables();
+    void ClearNoPacketFlags();
+
+    // The packet loop and what it hands packets and pictures to.
+    void RunPacketLoop();
+    // Seconds an output stream has reached.
+    double OutputTime(const TAVOutputStream& ost) const;
+    // 0, or -1 when decoding failed. A nil packet drains the decoder and,
+    // with AFlushEncoders, the encoders it feeds.
+    Integer ProcessInputPacket(TAVInputStream& ist, Integer ist_index, const AVPacket* pkt,
+                               bool AFlushEncoders = true);
+    // Timestamps of a packet read: offsets, scales, discontinuities; false
+    // when the packet is past the recording time.
+    bool CorrectTimestamps(TAVInputStream& ist, AVPacket* pkt);
+    // A looped input starts again after its end; false when it cannot.
+    bool RestartInput(Integer AFile);
+    // Drains the decoders of an input (and the encoders they feed).
+    void DrainInput(Integer AFile, bool AFlushEncoders);
+    // The end of a join segment; false after the last.
+    bool EndJoinSegment(Integer ASegment);
+    void HandDecodedFrame(TAVInputStream& ist, Integer ist_index);
+    void PassFilteredPictures(TAVInputStream& ist, Integer ist_index);
+    void OutputPicture(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* APicture);
+    // The decoded audio as packed s16 at its own rate and layout, with the
+    // volume applied; false when there is none.
+    bool SamplesAsS16(TAVInputStream& ist, const uint8_t*& ASamples, Integer& ASize);
+    void CopyPacket(TAVOutputStream& ost, TAVInputStream& ist, const AVPacket* pkt);
+    void FlushEncoder(TAVOutputStream& ost);
+    // Writes APacket (in the stream's packet time base) through the stream's
+    // bitstream filters; takes the packet's data.
+    void MuxPacket(TAVOutputStream& ost, AVPacket* APacket);
+    void FilterPacket(TAVOutputStream& ost, size_t AFilter, AVPacket* APacket, AVRational ATimeBase);
+    void WritePacket(TAVOutputStream& ost, AVPacket* APacket, AVRational ATimeBase);
+    // Sends AFrame (nil: drains) and muxes every packet that comes out; the
+    // size of the last packet.
+    Integer EncodeAndMux(TAVOutputStream& ost, const AVFrame* AFrame, const char16_t* AFailure);
+
+    // Output of decoded data.
+    void do_audio_out(TAVOutputStream& ost, TAVInputStream& ist, const uint8_t* buf, Integer size);
+    void EncodeAudioFrames(TAVOutputStream& ost, bool AFlush);
+    void EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
+                          Integer& AFrameSize);
+    void EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub, Int64 pts);
+
+    // Hooks, progress and statistics.
+    void PrepareVideoFrame(TAVInputStream& ist, AVFrame*& APicture);
+    void RunCustomHook(AVFrame* APicture, Int64 pts);
+    void RunPostHooks(const AVFrame* APicture, const AVCodecContext* enc, Int64 pts);
+    void ReportProgress(bool AFinal, Integer AFileIndex);
+    void WriteVideoStats(TAVOutputStream& ost, Integer AFrameSize);
+
+    // The video filter graph: 0, or -1 with the reason in LastErrMsg.
+    Integer ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost);
+    // ConfigureFilters, raising "Error opening filters" when it fails.
+    void OpenFilters(TAVInputStream& ist, TAVOutputStream& ost);
+    // 1 with a picture taken out of the graph, else -1.
+    Integer GetFilteredPicture(TAVInputStream& ist, Int64& pts);
+
     // Option handlers.
     bool OptDefault(const String& AName, const String& AValue);
     void OptFormat(const String& AValue);
@@ -305,6 +389,9 @@ protected:
     void new_video_stream(AVFormatContext* oc);
     void new_audio_stream(AVFormatContext* oc);
     void new_subtitle_stream(AVFormatContext* oc);
+    // Whether a subtitle stream of the inputs suits the output's subtitle
+    // encoder (logged when none does).
+    bool HasSubtitleSource(const AVOutputFormat* AFormat, const AnsiString& AFileName, bool AFirstOnly);
     void SetupJoin();
     void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
     void ResetInputCodecNames();
@@ -363,7 +450,6 @@ protected:
     bool Fqp_hist;
     AnsiString Fvfilters;
     bool FEnableFilter;
-    AVFilterGraph* Fgraph = nullptr;
     bool Fintra_only;
     Integer Faudio_sample_rate;
     Int64 Fchannel_layout;
@@ -432,6 +518,20 @@ protected:
 
     // Conversion state. The codec lists hold the codecs the running
     // conversion opened and has not closed, the latest first.
+    std::unique_ptr<TConversion> FConversion;
+    Int64 Ftimer_start = 0;
+    Int64 FLastReport = 0;
+    // Audio work buffers, grown only: the decoded samples as packed s16, the
+    // samples with inserted silence, the resampled samples.
+    std::vector<uint8_t> Fsamples;
+    std::vector<uint8_t> Finput_tmp;
+    std::vector<uint8_t> Faudio_buf;
+    // Encoded subtitles; each engine has its own.
+    std::vector<uint8_t> FSubtitleBuffer;
+    // The hook buffer: the picture the hooks see and the encoder then takes.
+    AVFrame* FHookBuf = nullptr;
+    // Quantiser counts of this engine's progress lines.
+    std::array<Integer, 52> FQPHistogram{};
     std::vector<AVCodecContext*> FEncoderList;
     std::vector<AVCodecContext*> FDecoderList;
     PFrameHookEntry FFirstHook;

@@ -12,6 +12,7 @@
 #include "media/ffmpeg.h"
 #include "media/ffmpegloader.h"
 #include "media/ffmpeglogger.h"
+#include "media/ffmpegstreams.h"
 #include "media/myutils.h"
 #include "media/unicodeprotocol.h"
 
@@ -450,6 +451,9 @@ Integer TCustomFFmpeg::OptOutputFile(const String& AFileName, bool AJoin) {
     if (Fvideo_disable) video = false;
     if (Faudio_disable) audio = false;
     if (Fsubtitle_disable) subtitle = false;
+    if (subtitle && !Fsubtitle_stream_copy && Fnb_input_files > 0 &&
+        !HasSubtitleSource(format, fileName, AJoin))
+        subtitle = false;
 
     const struct {
         bool Wanted;
@@ -503,6 +507,35 @@ Integer TCustomFFmpeg::OptOutputFile(const String& AFileName, bool AJoin) {
         SetupJoin();
     }
     return Fnb_output_files;
+}
+
+bool TCustomFFmpeg::HasSubtitleSource(const AVOutputFormat* AFormat, const AnsiString& AFileName,
+                                      bool AFirstOnly) {
+    AVCodecID id;
+    if (!Fsubtitle_codec_name.empty()) {
+        const AVCodec* named = avcodec::avcodec_find_encoder_by_name(Fsubtitle_codec_name.c_str());
+        // An unknown name is the new stream's to report.
+        if (!named) return true;
+        id = named->id;
+    } else {
+        id = avformat::av_guess_codec(AFormat, nullptr, AFileName.c_str(), nullptr, AVMEDIA_TYPE_SUBTITLE);
+    }
+    const Integer count = AFirstOnly ? std::min(Fnb_input_files, 1) : Fnb_input_files;
+    for (Integer i = 0; i < count; ++i) {
+        const AVFormatContext* ic = Finput_files[i];
+        for (unsigned j = 0; j < ic->nb_streams; ++j) {
+            const AVCodecParameters* par = ic->streams[j]->codecpar;
+            if (id != AV_CODEC_ID_NONE && par->codec_type == AVMEDIA_TYPE_SUBTITLE &&
+                SubtitleKindsMatch(id, par->codec_id))
+                return true;
+        }
+    }
+    // Pictures cannot become text nor text pictures: such a task goes on without subtitles.
+    const AVCodecDescriptor* descriptor = avcodec::avcodec_descriptor_get(id);
+    Log(*this, llWarning,
+        Format(u"No subtitle stream of the input can be encoded as %s: the output has no subtitles",
+               {descriptor ? descriptor->name : "none"}));
+    return false;
 }
 
 void TCustomFFmpeg::SetupJoin() {
@@ -573,7 +606,7 @@ TCustomFFmpeg::TNewStream TCustomFFmpeg::BeginStream(AVFormatContext* oc, AVMedi
         if (!FindCodec(AName, AType, true, Strictness(FOptions, AType), id)) refuse(FLastErrMsg);
         if (!AName.empty()) {
             created.Forced = created.Encoder = avcodec::avcodec_find_encoder_by_name(AName.c_str());
-        } else if (AType != AVMEDIA_TYPE_SUBTITLE) {
+        } else {
             id = avformat::av_guess_codec(oc->oformat, nullptr, oc->url, nullptr, AType);
             created.Encoder = avcodec::avcodec_find_encoder(id);
         }

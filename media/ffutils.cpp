@@ -42,6 +42,13 @@ String CodecNameText(AVCodecID ACodecID, uint32_t ATag, bool AEncoder) {
 constexpr int kOptionTypeMasks[AVMEDIA_TYPE_NB] = {AV_OPT_FLAG_VIDEO_PARAM, AV_OPT_FLAG_AUDIO_PARAM, 0,
                                                    AV_OPT_FLAG_SUBTITLE_PARAM, 0};
 
+// Rate-control options that now also carry the audio flag.
+bool IsVideoRateOption(const char* AName) {
+    for (const char* name : {"b", "maxrate", "minrate", "bufsize"})
+        if (std::strcmp(AName, name) == 0) return true;
+    return false;
+}
+
 // Sets one option on AObject and tells which option took it (nil when the
 // object has none of that name).
 int SetOption(void* AObject, const char* AName, const char* AValue, const AVOption*& AOption) {
@@ -95,20 +102,20 @@ int TryMuxerOption(const AVOutputFormat* AFormat, const char* AName, const char*
     return result;
 }
 
-// RGBPicture over the buffer, grown (never shrunk) for a picture of that size.
-bool PrepareRGBPicture(TRGBConvertContext& AContext, Integer AWidth, Integer AHeight) {
-    const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
-    if (size < 0) return false;
-    if (AContext.RGBBufSize < size) {
-        if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
-        AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
-        AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
-        if (!AContext.RGBBuf) return false;
-    }
-    avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
-                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
-    return true;
+// Bytes of one bitmap row: the toolkit's rows are padded to 4 bytes.
+Integer BitmapRowSize(const TRGBConvertContext& AContext, Integer AWidth) {
+    const Integer bitsPerPixel = AContext.BMPPixFmt == pf32bit ? 32 : 24;
+    return (AWidth * bitsPerPixel + 31) / 32 * 4;
 }
+
+// Other threads may draw on the bitmap (hooks, snapshots).
+struct TCanvasLock {
+    explicit TCanvasLock(TCanvas* ACanvas) : Canvas(ACanvas) { Canvas->Lock(); }
+    ~TCanvasLock() { Canvas->Unlock(); }
+    TCanvasLock(const TCanvasLock&) = delete;
+    TCanvasLock& operator=(const TCanvasLock&) = delete;
+    TCanvas* Canvas;
+};
 
 void LogInvalidValue(const char* AName, const char* AValue) {
     const AnsiString text = FormatAnsi("Invalid value \"%s\" for option \"%s\"\n", {AValue, AName});
@@ -256,6 +263,8 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
     const AVOption* option = nullptr;
     int result = 0;
     for (int type = 0; type < AVMEDIA_TYPE_NB && result >= 0; ++type) {
+        // These were the video's alone; audio has "ab" and its kin.
+        if (type == AVMEDIA_TYPE_AUDIO && IsVideoRateOption(AName)) continue;
         if (AOptions.avcodec_opts[0] && avutil::av_opt_find2(AOptions.avcodec_opts[0], AName, nullptr,
                                                              kOptionTypeMasks[type], 0, nullptr))
             result = SetOption(AOptions.avcodec_opts[type], AName, AValue, option);
@@ -354,15 +363,22 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, I
     if (!AContext.Bitmap) AContext.Bitmap = CreateFrameBitmap(AWidth, AHeight, AContext.BMPPixFmt);
     AContext.Bitmap->SetSize(AWidth, AHeight);
 
-    const Integer bitsPerPixel = AContext.BMPPixFmt == pf32bit ? 32 : 24;
-    const Integer rowSize = (AWidth * bitsPerPixel + 31) / 32 * 4;
     if (APixFmt == AContext.RGBPixFmt && AWidth % 2 == 0 && AHeight % 2 == 0 &&
-        APicture->linesize[0] == rowSize) {
+        APicture->linesize[0] == BitmapRowSize(AContext, AWidth)) {
         AContext.RGBPictureRef = APicture;
     } else {
         // The scaler aborts the process on a format it cannot read.
         if (!swscale::sws_isSupportedInput(static_cast<AVPixelFormat>(APixFmt))) return false;
-        if (!PrepareRGBPicture(AContext, AWidth, AHeight)) return false;
+        const Integer size = avutil::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
+        if (size < 0) return false;
+        if (AContext.RGBBufSize < size) {
+            if (AContext.RGBBuf) avutil::av_free(AContext.RGBBuf);
+            AContext.RGBBuf = static_cast<uint8_t*>(avutil::av_malloc(static_cast<size_t>(size)));
+            AContext.RGBBufSize = AContext.RGBBuf ? size : 0;
+            if (!AContext.RGBBuf) return false;
+        }
+        avutil::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
+                                     AContext.RGBPixFmt, AWidth, AHeight, 1);
         AContext.toRGB_convert_ctx = swscale::sws_getCachedContext(
             AContext.toRGB_convert_ctx, AWidth, AHeight, static_cast<AVPixelFormat>(APixFmt), AWidth, AHeight,
             AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -374,39 +390,35 @@ bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, I
 
     // No more than a bitmap row holds, whatever the picture's line size.
     const TAVPicture* source = AContext.RGBPictureRef;
-    const size_t rowBytes = static_cast<size_t>(std::min(source->linesize[0], rowSize));
-    // Other threads may draw on the bitmap (hooks, snapshots).
-    struct TCanvasLock {
-        explicit TCanvasLock(TCanvas* ACanvas) : Canvas(ACanvas) { Canvas->Lock(); }
-        ~TCanvasLock() { Canvas->Unlock(); }
-        TCanvas* Canvas;
-    } lock(AContext.Bitmap->Canvas());
+    const size_t rowBytes =
+        static_cast<size_t>(std::min(source->linesize[0], BitmapRowSize(AContext, AWidth)));
+    TCanvasLock lock(AContext.Bitmap->Canvas());
     for (Integer y = 0; y < AHeight; ++y)
         std::memcpy(AContext.Bitmap->ScanLine(y),
                     source->data[0] + static_cast<ptrdiff_t>(y) * source->linesize[0], rowBytes);
     return true;
 }
 
-bool BitmapToPicture(TRGBConvertContext& AContext, TAVPicture* ADest, Integer APixFmt, Integer AWidth,
-                     Integer AHeight) {
-    TBitmap* bitmap = AContext.Bitmap;
-    if (!ADest || !bitmap || bitmap->Width() != AWidth || bitmap->Height() != AHeight) return false;
-    if (!PrepareRGBPicture(AContext, AWidth, AHeight)) return false;
+bool BitmapToPicture(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight) {
+    const TAVPicture* target = AContext.RGBPictureRef;
+    if (!AContext.Bitmap || !target || !APicture) return false;
     {
-        TCanvas* canvas = bitmap->Canvas();
-        canvas->Lock();
-        const size_t rowBytes = static_cast<size_t>(AContext.RGBPicture.linesize[0]);
+        const size_t rowBytes =
+            static_cast<size_t>(std::min(target->linesize[0], BitmapRowSize(AContext, AWidth)));
+        TCanvasLock lock(AContext.Bitmap->Canvas());
         for (Integer y = 0; y < AHeight; ++y)
-            std::memcpy(
-                AContext.RGBPicture.data[0] + static_cast<ptrdiff_t>(y) * AContext.RGBPicture.linesize[0],
-                bitmap->ScanLine(y), rowBytes);
-        canvas->Unlock();
+            std::memcpy(target->data[0] + static_cast<ptrdiff_t>(y) * target->linesize[0],
+                        AContext.Bitmap->ScanLine(y), rowBytes);
     }
+    // Taken as it was: the rows are back in the picture already.
+    if (target == APicture) return true;
+    if (!swscale::sws_isSupportedOutput(static_cast<AVPixelFormat>(APixFmt))) return false;
     AContext.fromRGB_convert_ctx = swscale::sws_getCachedContext(
         AContext.fromRGB_convert_ctx, AWidth, AHeight, AContext.RGBPixFmt, AWidth, AHeight,
         static_cast<AVPixelFormat>(APixFmt), SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!AContext.fromRGB_convert_ctx) return false;
     swscale::sws_scale(AContext.fromRGB_convert_ctx, AContext.RGBPicture.data, AContext.RGBPicture.linesize,
-                       0, AHeight, ADest->data, ADest->linesize);
+                       0, AHeight, APicture->data, APicture->linesize);
     return true;
 }

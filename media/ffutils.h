@@ -99,8 +99,8 @@ TBitmap* CreateFrameBitmap(Integer AWidth, Integer AHeight, TPixelFormat AFormat
 // already laid out as the bitmap's rows. False when it cannot be converted.
 bool PictureToBitmap(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
                      Integer AWidth, Integer AHeight);
-// The other way, for hooks that draw on the bitmap: the context's bitmap
-// (made by PictureToBitmap, same size) converted into ADest. False when it
-// cannot be converted.
-bool BitmapToPicture(TRGBConvertContext& AContext, TAVPicture* ADest, Integer APixFmt, Integer AWidth,
-                     Integer AHeight);
+// Writes the bitmap back into APicture, the picture PictureToBitmap last
+// read: straight into it when that took it as it was, otherwise through the
+// RGB picture and a scaler to APixFmt. False when no scaler can be had.
+bool BitmapToPicture(TRGBConvertContext& AContext, const TAVPicture* APicture, Integer APixFmt,
+                     Integer AWidth, Integer AHeight);

@@ -11,6 +11,9 @@ extern "C" {
     X(swr_alloc_set_opts2)           \
     X(swr_convert)                   \
     X(swr_free)                      \
-    X(swr_init)
+    X(swr_get_delay)                 \
+    X(swr_get_out_samples)           \
+    X(swr_init)                      \
+    X(swr_set_compensation)
 
 VELQUA_DECLARE_ENTRY_TABLE(swresample, VELQUA_SWRESAMPLE_ENTRIES, FixupSwResample, UnfixSwResample)

@@ -61,6 +61,26 @@ make raw.nut -f lavfi -i color=c=blue:size=32x24:rate=5:duration=1 -c:v rawvideo
 # estimate the bit rate from the file size.
 make cbr.mp3 $SINE -c:a libmp3lame -b:a 128k -write_xing 0
 
+# One second of small pictures with MP2 audio: the conversions' usual input.
+make short.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=1 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=1 -c:v mpeg4 -c:a mp2 -shortest
+# One second of a 440 Hz tone at 0.6 of full scale, as 16-bit PCM.
+make tone.wav -f lavfi -i "aevalsrc=0.6*sin(2*PI*440*t):s=44100:d=1" -c:a pcm_s16le
+# Small pictures at 10 and at 60 frames per second.
+make ten.avi -f lavfi -i testsrc=size=64x48:rate=10:duration=2 -c:v mpeg4 -an
+make sixty.avi -f lavfi -i testsrc=size=64x48:rate=60:duration=2 -c:v mpeg4 -an
+# Audio that starts 1000 (and 20) samples after the video.
+LATE="-f lavfi -i testsrc=size=64x48:rate=10:duration=1 -f lavfi -i sine=frequency=440:sample_rate=8000:duration=1"
+make late.nut $LATE -filter_complex '[1:a]asetpts=PTS+1000/SR/TB[a]' -map 0:v -map '[a]' -c:v mpeg4 -c:a pcm_s16le
+make late20.nut $LATE -filter_complex '[1:a]asetpts=PTS+20/SR/TB[a]' -map 0:v -map '[a]' -c:v mpeg4 -c:a pcm_s16le
+# Two text subtitles over two seconds of video.
+printf '1\n00:00:00,000 --> 00:00:00,800\nHello\n\n2\n00:00:01,000 --> 00:00:01,800\nWorld\n' >"$OUT/.subs.srt"
+make subs.mkv -f lavfi -i testsrc=size=64x48:rate=10:duration=2 -i "$OUT/.subs.srt" -c:v mpeg4 -c:s ass
+# MPEG-2 pictures whose size changes after one second.
+make .small.ts -f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg2video
+make .large.ts -f lavfi -i testsrc=size=96x72:rate=25:duration=1 -c:v mpeg2video
+cat "$OUT/.small.ts" "$OUT/.large.ts" >"$OUT/resize.ts"
+
 copy a.avi "中文视频.avi"
 
 # The player's files.

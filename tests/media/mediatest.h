@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+extern "C" {
+#include <libavutil/avutil.h>
+}
+
 #include "media/ffmpeglogger.h"
 #include "platform/base/types.h"
 #include "platform/base/ustring.h"
@@ -19,6 +23,36 @@ AnsiString TestDataPath(std::u16string_view AName);
 // Runs AWork on a thread of its own, as the engine's workers do, while this
 // thread, the GUI thread, serves its main-thread calls.
 void OnWorker(const std::function<void()>& AWork);
+
+// What a media file holds, read packet by packet.
+struct TProbedStream {
+    AVMediaType Type = AVMEDIA_TYPE_UNKNOWN;
+    AnsiString Codec;  // the codec id's name
+    uint32_t Tag = 0;
+    Integer Width = 0, Height = 0;
+    Integer SampleRate = 0, Channels = 0;
+    Int64 Packets = 0;
+    // Seconds: the packets' presentation times and the end of the last.
+    std::vector<double> Times;
+    double Start = 0, End = 0;
+    Int64 Samples = 0;                       // audio: the packets' durations in samples
+    uint64_t Checksum = 0;                   // of every packet's data
+    std::vector<std::vector<uint8_t>> Data;  // with ACollect
+    double Duration() const { return End - Start; }
+};
+
+struct TProbedFile {
+    bool Opened = false;
+    AnsiString Format;
+    std::vector<TProbedStream> Streams;
+    // The first stream of the type, nil when there is none.
+    const TProbedStream* Find(AVMediaType AType) const;
+    // The 16-bit samples of the first audio stream when it is PCM.
+    std::vector<int16_t> Samples;
+};
+
+// Needs avformat and avcodec.
+TProbedFile ProbeMedia(std::u16string_view AFileName, bool ACollect = false);
 
 class MediaTest : public ::testing::Test {
 protected:
