@@ -2,11 +2,13 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "media/ffmpegloader.h"
 #include "media/libsdl.h"
@@ -114,14 +116,24 @@ Integer TPlayerRecorder::Count(TPlayState AState) {
     return count;
 }
 
-Integer ThreadCount() {
-    Integer count = 0;
+std::set<Integer> Threads() {
+    std::set<Integer> threads;
     if (DIR* tasks = opendir("/proc/self/task")) {
         while (const dirent* entry = readdir(tasks))
-            count += entry->d_name[0] != '.';
+            if (entry->d_name[0] != '.') threads.insert(std::atoi(entry->d_name));
         closedir(tasks);
     }
-    return count;
+    return threads;
+}
+
+bool NoThreadBesides(const std::set<Integer>& ABefore) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        const std::set<Integer> now = Threads();
+        if (std::includes(ABefore.begin(), ABefore.end(), now.begin(), now.end())) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::yield();
+    }
 }
 
 uint32_t ScreenPixel(Integer X, Integer Y) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,8 +70,11 @@ protected:
     std::unique_ptr<TFFPlayer> Player;
 };
 
-// Threads of this process.
-Integer ThreadCount();
+// The ids of this process's threads.
+std::set<Integer> Threads();
+// Whether every thread not in ABefore has gone within ten seconds: a thread
+// that was joined may still be listed for a moment while it leaves.
+bool NoThreadBesides(const std::set<Integer>& ABefore);
 
 // The pixel at (X, Y) of SDL's screen as 0xRRGGBB; SDL must show something.
 uint32_t ScreenPixel(Integer X, Integer Y);
