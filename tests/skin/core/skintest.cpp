@@ -21,3 +21,35 @@ void RestartRoutines() {
     InitPixelRoutines();
     InitTransferRoutines();
 }
+
+std::unique_ptr<TBitmap> SolidBitmap(Integer AWidth, Integer AHeight, Cardinal ARGB, TPixelFormat AFormat) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(AFormat);
+    bitmap->SetSize(AWidth, AHeight);
+    for (Integer y = 0; y < AHeight; ++y)
+        for (Integer x = 0; x < AWidth; ++x)
+            SetRGB(*bitmap, x, y, ARGB);
+    return bitmap;
+}
+
+namespace {
+
+// ScanLine turns a device bitmap into pf32bit first.
+Byte* PixelOf(TBitmap& ABitmap, Integer X, Integer Y) {
+    auto* row = static_cast<Byte*>(ABitmap.ScanLine(Y));
+    return row + X * (ABitmap.PixelFormat() == pf32bit ? 4 : 3);
+}
+
+}  // namespace
+
+Cardinal RGBAt(TBitmap& ABitmap, Integer X, Integer Y) {
+    const Byte* p = PixelOf(ABitmap, X, Y);
+    return Cardinal(p[2]) << 16 | Cardinal(p[1]) << 8 | p[0];
+}
+
+void SetRGB(TBitmap& ABitmap, Integer X, Integer Y, Cardinal ARGB) {
+    Byte* p = PixelOf(ABitmap, X, Y);
+    p[0] = Byte(ARGB);
+    p[1] = Byte(ARGB >> 8);
+    p[2] = Byte(ARGB >> 16);
+}
