@@ -92,6 +92,9 @@ using TControlState = TSet<TControlStateItem>;
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
 
+// Text placement within a control or a column.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 // Cursors: the screen's cursor list (TScreen::Cursors).

@@ -12,6 +12,7 @@ namespace {
 
 void RegisterNames() {
     RegisterEnum<TAlign>({u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
+    RegisterEnum<TAlignment>({u"taLeftJustify", u"taRightJustify", u"taCenter"});
     RegisterEnum<TAnchorKind>({u"akLeft", u"akTop", u"akRight", u"akBottom"});
     RegisterEnum<TFontStyle>({u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"});
     RegisterEnum<TFormBorderStyle>(
