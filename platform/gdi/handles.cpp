@@ -29,9 +29,11 @@ struct Table {
     std::deque<size_t> Free;
 };
 
+// Never destroyed: objects still alive when the program ends (a DC holding
+// a stock font) would otherwise be freed in no particular order.
 Table& TheTable() {
-    static Table table;
-    return table;
+    static auto* table = new Table;
+    return *table;
 }
 
 bool Decode(const void* AHandle, size_t& AIndex, unsigned& AGeneration) {

@@ -49,11 +49,16 @@ void TCanvas::SetHandle(win::HDC AValue) {
     FState = AValue ? TCanvasState{csHandleValid} : TCanvasState{};
 }
 
-// The object is about to be replaced: the DC must let go of it first.
+// The object is about to be replaced, or the DC is let go: the DC gets back
+// what it held before, so a canvas on a borrowed DC leaves the DC's own tools
+// in place (the stock object when that one is gone).
 void TCanvas::ObjectChanged(TCanvasStates AState) {
     if (!FHandle || !FState.Contains(AState)) return;
     static constexpr int stock[] = {0, win::SYSTEM_FONT, win::BLACK_PEN, win::WHITE_BRUSH};
-    win::SelectObject(FHandle, win::GetStockObject(stock[AState]));
+    win::HGDIOBJ& previous = FPrevious[AState];
+    if (!previous || !win::SelectObject(FHandle, previous))
+        win::SelectObject(FHandle, win::GetStockObject(stock[AState]));
+    previous = nullptr;
     FState.Exclude(AState);
 }
 
@@ -71,17 +76,17 @@ void TCanvas::RequiredState(TCanvasState AState) {
         if (!FHandle) throw EInvalidOperation(u"Canvas does not allow drawing");
     }
     if (needed.Contains(csFontValid)) {
-        win::SelectObject(FHandle, FFont->Handle());
+        FPrevious[csFontValid] = win::SelectObject(FHandle, FFont->Handle());
         win::SetTextColor(FHandle, RGBOf(FFont->Color()));
         FState.Include(csFontValid);
     }
     if (needed.Contains(csPenValid)) {
-        win::SelectObject(FHandle, FPen->Handle());
+        FPrevious[csPenValid] = win::SelectObject(FHandle, FPen->Handle());
         win::SetROP2(FHandle, PenModeToRop2(FPen->Mode()));
         FState.Include(csPenValid);
     }
     if (needed.Contains(csBrushValid)) {
-        win::SelectObject(FHandle, FBrush->Handle());
+        FPrevious[csBrushValid] = win::SelectObject(FHandle, FBrush->Handle());
         win::SetBkColor(FHandle, RGBOf(FBrush->Color()));
         win::SetBkMode(FHandle, FBrush->Style() == bsClear ? win::TRANSPARENT : win::OPAQUE);
         FState.Include(csBrushValid);

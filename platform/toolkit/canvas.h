@@ -129,6 +129,8 @@ private:
 
     win::HDC FHandle = nullptr;
     TCanvasState FState;
+    // What the DC held before each tool of this canvas was selected into it.
+    win::HGDIOBJ FPrevious[csBrushValid + 1] = {};
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;

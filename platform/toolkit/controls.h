@@ -92,10 +92,11 @@ using TControlState = TSet<TControlStateItem>;
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
 
-// Text placement within a control or a column.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// Where text sits across and down a control.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Cursors: the screen's cursor list (TScreen::Cursors).
 using TCursor = SmallInt;

@@ -1,8 +1,10 @@
 #include "platform/toolkit/imagelist.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
@@ -47,6 +49,24 @@ void DrawMasked(win::HDC ATarget, Integer X, Integer Y, TBitmap* APicture, TBitm
     win::BitBlt(ATarget, X, Y, w, h, APicture->Canvas()->Handle(), 0, 0, win::SRCPAINT);
 }
 
+// Handles of the living lists; numbers are never given out twice.
+struct HandleTable {
+    std::unordered_map<win::HIMAGELIST, TCustomImageList*> Lists;
+    uintptr_t Last = 0;
+};
+
+HandleTable& Handles() {
+    static auto* table = new HandleTable;
+    return *table;
+}
+
+win::HIMAGELIST NewHandle(TCustomImageList* AList) {
+    HandleTable& table = Handles();
+    const auto handle = reinterpret_cast<win::HIMAGELIST>(++table.Last);
+    table.Lists[handle] = AList;
+    return handle;
+}
+
 }  // namespace
 
 TChangeLink::~TChangeLink() {
@@ -57,12 +77,16 @@ void TChangeLink::Change() {
     if (OnChange) OnChange(FSender);
 }
 
-TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner), FHandle(NewHandle(this)) {}
 
 TCustomImageList::TCustomImageList(Integer AWidth, Integer AHeight, TComponent* AOwner)
-    : TComponent(AOwner), FWidth(std::max(AWidth, 1)), FHeight(std::max(AHeight, 1)) {}
+    : TComponent(AOwner),
+      FWidth(std::max(AWidth, 1)),
+      FHeight(std::max(AHeight, 1)),
+      FHandle(NewHandle(this)) {}
 
 TCustomImageList::~TCustomImageList() {
+    Handles().Lists.erase(FHandle);
     for (TChangeLink* link : FClients)
         link->SetSender(nullptr);
 }
@@ -250,3 +274,59 @@ void TCustomImageList::UnRegisterChanges(TChangeLink* AValue) {
     std::erase(FClients, AValue);
     AValue->SetSender(nullptr);
 }
+
+namespace win {
+
+TCustomImageList* FindImageList(HIMAGELIST AList) {
+    const auto it = Handles().Lists.find(AList);
+    return it == Handles().Lists.end() ? nullptr : it->second;
+}
+
+BOOL ImageList_DrawEx(HIMAGELIST AList, int AIndex, HDC ADC, int X, int Y, int, int, COLORREF ABack, COLORREF,
+                      UINT AStyle) {
+    TCustomImageList* list = FindImageList(AList);
+    if (!list || !ADC || AIndex < 0 || AIndex >= list->Count()) return FALSE;
+    const TColor saved = list->FBkColor;
+    if (ABack != CLR_DEFAULT) list->FBkColor = ABack == CLR_NONE ? clNone : TColor(ABack & 0xFFFFFF);
+    // The caller's DC keeps what it had selected: a canvas on it may rely on that.
+    const int state = SaveDC(ADC);
+    const auto restore = [&] {
+        RestoreDC(ADC, state);
+        list->FBkColor = saved;
+    };
+    TCanvas canvas;
+    canvas.SetHandle(ADC);
+    try {
+        list->DoDraw(AIndex, &canvas, X, Y, AStyle);
+    } catch (...) {
+        canvas.SetHandle(nullptr);
+        restore();
+        throw;
+    }
+    canvas.SetHandle(nullptr);
+    restore();
+    return TRUE;
+}
+
+BOOL ImageList_GetIconSize(HIMAGELIST AList, int* ACX, int* ACY) {
+    TCustomImageList* list = FindImageList(AList);
+    if (!list || !ACX || !ACY) return FALSE;
+    *ACX = list->Width();
+    *ACY = list->Height();
+    return TRUE;
+}
+
+int ImageList_GetImageCount(HIMAGELIST AList) {
+    TCustomImageList* list = FindImageList(AList);
+    return list ? list->Count() : 0;
+}
+
+COLORREF ImageList_SetBkColor(HIMAGELIST AList, COLORREF AColor) {
+    TCustomImageList* list = FindImageList(AList);
+    if (!list) return CLR_NONE;
+    const TColor old = list->BkColor();
+    list->SetBkColor(AColor == CLR_NONE ? clNone : TColor(AColor & 0xFFFFFF));
+    return old == clNone ? CLR_NONE : COLORREF(ColorToRGB(old));
+}
+
+}  // namespace win

@@ -9,6 +9,7 @@
 #include "platform/base/classes.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/icon.h"
+#include "platform/win/commoncontrols.h"
 
 // Drawing styles (ILD_ flags) handed to DoDraw.
 inline constexpr Cardinal ILD_NORMAL = 0x0000;
@@ -22,6 +23,26 @@ enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 
 class TCustomImageList;
+
+namespace win {
+
+// The image list a handle stands for; nil for a stale or foreign handle.
+TCustomImageList* FindImageList(HIMAGELIST AList);
+
+// Image lists by handle; a stale handle makes the call fail. DrawEx draws the
+// whole image at X, Y (ADX, ADY are not used): ABack CLR_NONE draws it
+// transparent, CLR_DEFAULT on the list's background colour, any other
+// colour on that colour; AStyle takes ILD_NORMAL, ILD_TRANSPARENT, ILD_MASK.
+BOOL ImageList_DrawEx(HIMAGELIST AList, int AIndex, HDC ADC, int X, int Y, int ADX, int ADY, COLORREF ABack,
+                      COLORREF AFore, UINT AStyle);
+BOOL ImageList_GetIconSize(HIMAGELIST AList, int* ACX, int* ACY);
+int ImageList_GetImageCount(HIMAGELIST AList);
+// Returns the previous colour; CLR_NONE is no background.
+COLORREF ImageList_SetBkColor(HIMAGELIST AList, COLORREF AColor);
+
+inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
+
+}  // namespace win
 
 // A listener of one image list; the list calls Change on every change.
 class TChangeLink : public TObject {
@@ -76,6 +97,10 @@ public:
     // The image with its mask as an icon of the list's size.
     void GetIcon(Integer AIndex, TIcon* AIcon);
 
+    // The list by handle, for the calls below and the controls that take
+    // lists by message; each list has its own, never given to another.
+    win::HIMAGELIST Handle() const { return FHandle; }
+
     TNotifyEvent OnChange;
     // A link registered with another list leaves that one.
     void RegisterChanges(TChangeLink* AValue);
@@ -106,4 +131,8 @@ private:
     TColor FBkColor = clNone;
     std::vector<TImage> FImages;
     std::vector<TChangeLink*> FClients;
+    win::HIMAGELIST FHandle;
+
+    friend win::BOOL win::ImageList_DrawEx(win::HIMAGELIST, int, win::HDC, int, int, int, int, win::COLORREF,
+                                           win::COLORREF, win::UINT);
 };

@@ -12,8 +12,9 @@ namespace {
 
 void RegisterNames() {
     RegisterEnum<TAlign>({u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
-    RegisterEnum<TAlignment>({u"taLeftJustify", u"taRightJustify", u"taCenter"});
     RegisterEnum<TAnchorKind>({u"akLeft", u"akTop", u"akRight", u"akBottom"});
+    RegisterEnum<TAlignment>({u"taLeftJustify", u"taRightJustify", u"taCenter"});
+    RegisterEnum<TTextLayout>({u"tlTop", u"tlCenter", u"tlBottom"});
     RegisterEnum<TFontStyle>({u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"});
     RegisterEnum<TFormBorderStyle>(
         {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});

@@ -82,7 +82,8 @@ void BuildBorderStrips(const TPoint& LTPoint, const TPoint& RTPoint, const TPoin
                        bool ABottomStretch);
 // The same four strips cut from a whole mask picture (its own coordinates),
 // every edge tiled; the top and bottom edges start at the new corner points.
-// A strip without pixels is left untouched. AHeight is not used.
+// What no part covers is white: outside the shape. A strip without pixels
+// is left untouched. AHeight is not used.
 void BuildBorderStripsTiled(const TPoint& LTPoint, const TPoint& RTPoint, const TPoint& LBPoint,
                             const TPoint& RBPoint, const TRect& ARect, const TPoint& NewLTPoint,
                             const TPoint& NewRTPoint, const TPoint& NewLBPoint, const TPoint& NewRBPoint,

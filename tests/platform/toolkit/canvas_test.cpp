@@ -208,3 +208,29 @@ TEST(Canvas, LockNestsAndExcludesOtherThreads) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second canvas borrowing the bitmap's DC gives the DC back with the
+// bitmap canvas's own tools still selected.
+TEST(CanvasOnBorrowedDC, LettingGoRestoresTheToolsItFound) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(4, 4);
+    win::HDC dc = bitmap.Canvas()->Handle();
+    const win::HGDIOBJ ownFont = win::GetCurrentObject(dc, win::OBJ_FONT);
+    const win::HGDIOBJ ownBrush = win::GetCurrentObject(dc, win::OBJ_BRUSH);
+    {
+        TCanvas borrowed;
+        borrowed.SetHandle(dc);
+        borrowed.Font()->SetName(u"Arial");
+        borrowed.Brush()->SetColor(clRed);
+        borrowed.Handle();  // selects all of its tools
+        EXPECT_NE(win::GetCurrentObject(dc, win::OBJ_FONT), ownFont);
+        borrowed.SetHandle(nullptr);
+    }
+    EXPECT_EQ(win::GetCurrentObject(dc, win::OBJ_FONT), ownFont);
+    EXPECT_EQ(win::GetCurrentObject(dc, win::OBJ_BRUSH), ownBrush);
+}
+
+}  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+
 namespace {
 
 // A strip of AColours.size() images of 2 x 2 pixels: each image is its colour
@@ -217,6 +220,51 @@ TEST_F(ImageListTest, IconsCarryTheImageAndItsMask) {
     EXPECT_EQ(clRed, At(1, 1));
     EXPECT_EQ(clWhite, At(1, 2));
     EXPECT_EQ(clRed, At(2, 2));
+}
+
+TEST_F(ImageListTest, ListsAreReachedByHandleUntilTheyGo) {
+    TBitmap strip;
+    MakeStrip(strip, {clRed});
+    FList.AddMasked(&strip, clLime);
+    const win::HIMAGELIST handle = FList.Handle();
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(win::ImageList_GetIconSize(handle, &cx, &cy));
+    EXPECT_EQ(std::pair(cx, cy), std::pair(2, 2));
+    EXPECT_EQ(win::ImageList_GetImageCount(handle), 1);
+
+    // CLR_NONE leaves the masked pixel alone; a colour fills it first.
+    struct Case {
+        win::COLORREF Back;
+        TColor Masked;
+    } cases[] = {{win::CLR_NONE, clWhite}, {0x0000FF, clRed}};
+    for (const Case& c : cases) {
+        Clean();
+        EXPECT_TRUE(win::ImageList_DrawEx(handle, 0, FTarget.Canvas()->Handle(), 0, 0, 0, 0, c.Back,
+                                          win::CLR_NONE, ILD_NORMAL));
+        EXPECT_EQ(At(0, 0), clRed);
+        EXPECT_EQ(At(0, 1), c.Masked);
+    }
+    EXPECT_EQ(FList.BkColor(), clNone) << "drawing by handle keeps the list's own colour";
+    // The caller's DC keeps what its canvas selected into it.
+    FTarget.Canvas()->Font()->SetHeight(-30);
+    const win::HDC dc = FTarget.Canvas()->Handle();
+    const win::HGDIOBJ font = win::GetCurrentObject(dc, win::OBJ_FONT);
+    win::ImageList_DrawEx(handle, 0, dc, 0, 0, 0, 0, win::CLR_NONE, win::CLR_NONE, ILD_NORMAL);
+    EXPECT_EQ(win::GetCurrentObject(dc, win::OBJ_FONT), font);
+    EXPECT_EQ(win::ImageList_SetBkColor(handle, 0x00FF00), win::CLR_NONE);
+    EXPECT_EQ(FList.BkColor(), clLime);
+
+    win::HIMAGELIST stale;
+    {
+        TCustomImageList other(2, 2);
+        stale = other.Handle();
+        EXPECT_NE(stale, handle);
+    }
+    EXPECT_EQ(win::FindImageList(stale), nullptr);
+    EXPECT_FALSE(win::ImageList_DrawEx(stale, 0, FTarget.Canvas()->Handle(), 0, 0, 0, 0, win::CLR_NONE,
+                                       win::CLR_NONE, ILD_NORMAL));
+    EXPECT_FALSE(win::ImageList_GetIconSize(stale, &cx, &cy));
+    EXPECT_EQ(win::ImageList_GetImageCount(stale), 0);
 }
 
 }  // namespace

@@ -202,6 +202,32 @@ TEST(NinePartImage, DegenerateGeometryLeavesTheDestinationSizedAndUntouched) {
     }
 }
 
+// A part to be tiled whose source has no length stays empty instead of
+// dividing by zero: here the top edge (LTPoint.X = RTPoint.X) and, in a
+// second skin, the centre (no height).
+TEST(NinePartImage, PartsOfNoLengthStayEmpty) {
+    const auto picture = Picture(20, 20);
+    TGeometry noTopEdge = Fixture, noCentre = Fixture;
+    noTopEdge.RT.X = noTopEdge.LT.X;
+    noCentre.Cl.Bottom = noCentre.Cl.Top;
+    const TFlags flags[] = {{false, false}, {false, true, qxstHorz}, {false, true, qxstVert}};
+    for (const TFlags& f : flags) {
+        SCOPED_TRACE(f.Type);
+        const auto image = SolidBitmap(16, 16, Untouched);
+        Build(&BuildNinePartImage, *image, picture.get(), 16, 16, f, noTopEdge);
+        for (Integer x = 4; x < 8; ++x)
+            ASSERT_EQ(Untouched, RGBAt(*image, x, 1)) << x;
+        EXPECT_EQ(TPlace(Skin.Left + 4, Skin.Top + 1), From(*image, 8, 1));
+        const auto centreless = SolidBitmap(16, 16, Untouched);
+        Build(&BuildNinePartImage, *centreless, picture.get(), 16, 16, f, noCentre);
+        EXPECT_EQ(16, centreless->Width());
+    }
+    TBitmap strip;
+    BuildHorzThreePartImage(8, 8, &strip, picture.get(), Skin, 20, 12, false);
+    BuildVertThreePartImage(8, 8, &strip, picture.get(), Skin, 12, 20, true);
+    EXPECT_EQ(20, strip.Height());
+}
+
 // A skin rectangle from a file may reach past its picture: only what lies
 // inside is copied, whole or scaled, and the rest of the image stays.
 TEST(NinePartImage, PartsReachingPastThePictureCopyOnlyWhatLiesInside) {

@@ -148,6 +148,22 @@ TEST_F(Regions, TheRegionOfAWholeMask) {
     EXPECT_TRUE(win::EqualRgn(expected, region));
 }
 
+// Masks come in any pixel format: they are read at 24 bits.
+TEST_F(Regions, MasksOfOtherFormats) {
+    for (TPixelFormat format : {pfDevice, pf1bit, pf8bit, pf32bit}) {
+        TBitmap mask;
+        mask.SetPixelFormat(format);
+        mask.SetSize(6, 4);
+        mask.Canvas()->Brush()->SetColor(clWhite);
+        mask.Canvas()->FillRect({0, 0, 6, 4});
+        mask.Canvas()->Brush()->SetColor(clBlack);
+        mask.Canvas()->FillRect({1, 1, 4, 3});
+        win::HRGN region = nullptr;
+        CreateMaskRegion(region, &mask);
+        EXPECT_TRUE(win::EqualRgn(Rect(1, 1, 4, 3), Own(region))) << format;
+    }
+}
+
 // A 12 x 12 mask, black but for the corner pixels (0, 0), (11, 1),
 // (0, 11) and (11, 11), a notch at x = 5 of the top edge (4 .. 8) and one
 // at y = 5 of the left edge (4 .. 8); mask area (3, 3, 9, 9).

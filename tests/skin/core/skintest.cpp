@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/base/clock.h"
 #include "platform/gdi/capabilities.h"
+#include "platform/toolkit/forms.h"
+#include "platform/win/testdriver.h"
 #include "skin/core/qxroutines.h"
 
 void Fill(TqxBitmap& ABitmap, Integer AWidth, Integer AHeight, std::initializer_list<TqxColor> APixels) {
@@ -52,4 +55,27 @@ void SetRGB(TBitmap& ABitmap, Integer X, Integer Y, Cardinal ARGB) {
     p[0] = Byte(ARGB);
     p[1] = Byte(ARGB >> 8);
     p[2] = Byte(ARGB >> 16);
+}
+
+namespace {
+
+// Nothing a test left behind reaches the next one.
+void RenewGlobals() {
+    Free(Application);
+    Free(Screen);
+    Screen = new TScreen(nullptr);
+    Application = new TApplication(nullptr);
+}
+
+}  // namespace
+
+void GuiTest::SetUp() {
+    win::driver::Reset();
+    RenewGlobals();
+}
+
+void GuiTest::TearDown() {
+    RenewGlobals();
+    win::driver::Reset();
+    UseSystemClock();
 }

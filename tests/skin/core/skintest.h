@@ -30,3 +30,10 @@ class ProbeTest : public ::testing::Test {
 protected:
     void TearDown() override { RestartRoutines(); }
 };
+
+// A fresh memory desktop, application and screen per test, on the test clock.
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
