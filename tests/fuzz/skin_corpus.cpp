@@ -21,14 +21,6 @@ int main(int argc, char** argv) {
         WriteFileBytes(folder + u"folder/" + name, IniText(ASkin));
         WriteFileBytes(folder + u"compressed/" + name, CompressedSkin(ASkin));
     };
-    TFixtureSkin minimal = MinimalSkin();
-    // The folder target serves these names.
-    SetValue(minimal, u"PICTURES", u"picture", u"a.bmp");
-    SetValue(minimal, u"PICTURES", u"mask", u"mask.bmp");
-    SetValue(minimal, u"PICTURES", u"activepicturescount", u"2");
-    SetValue(minimal, u"PICTURES", u"0", u"b.bmp");
-    SetValue(minimal, u"PICTURES", u"1", u"sub\\b.bmp");
-    seed(minimal);
     seed(MinimalSkin());
     seed(LayeredSkin());
     seed(ProjectSkin(u"default"));

@@ -8,6 +8,7 @@
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxzlibcompress.h"
 #include "skinfixtures.h"
+#include "skinreaders.h"
 
 using namespace skinfixtures;
 
@@ -191,6 +192,22 @@ TEST(CompressedSkins, PayloadsInflateOnlySoFar) {
     DecompressSkinStream(&out, &compressed, Int64(zeros.size()));
     EXPECT_EQ(Int64(zeros.size()), out.Size());
     EXPECT_GE(MaxSkinPayloadSize, Int64(64) << 20);
+}
+
+// What libFuzzer does where it can be built, with damage that is the same
+// every run: the compressed reader raises the library's errors, nothing else.
+TEST(CompressedSkins, DamagedPayloadsAndContainers) {
+    for (const TFixtureSkin& skin : {MinimalSkin(), LayeredSkin()}) {
+        const std::string payload = Payload(skin), container = CompressedSkin(skin);
+        EXPECT_TRUE(ReadSkinPayloadBytes(payload));
+        EXPECT_TRUE(ReadCompressedSkinBytes(container));
+        int loaded = 0;
+        for (const std::string& bytes : DamagedBytes(payload, 1000, 11))
+            loaded += ReadSkinPayloadBytes(bytes) ? 1 : 0;
+        EXPECT_GT(loaded, 0);
+        for (const std::string& bytes : DamagedBytes(container, 300, 13))
+            ReadCompressedSkinBytes(bytes);
+    }
 }
 
 TEST(CompressedSkins, SkinLists) {

@@ -16,6 +16,7 @@
 #include "skin/core/qxzlibcompress.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
+#include "skinreaders.h"
 
 using namespace skinfixtures;
 
@@ -493,6 +494,21 @@ TEST_F(SkinDataTest, GlobalChangeFont) {
     EXPECT_EQ(u"黑体", list->CaptionFontName);
     EXPECT_EQ(15, list->CaptionFontHeight);
     EXPECT_EQ(15, list->FontHeight);
+}
+
+// What libFuzzer does where it can be built, with damage that is the same
+// every run: the folder reader raises the library's errors, nothing else.
+TEST(SkinReaders, DamagedFolderSkins) {
+    const std::pair<TFixtureSkin, int> seeds[] = {
+        {MinimalSkin(), 1000}, {LayeredSkin(), 1000}, {ProjectSkin(u"default"), 100}};
+    for (const auto& [skin, count] : seeds) {
+        EXPECT_TRUE(ReadFolderSkinText(IniText(skin)));
+        int loaded = 0;
+        for (const std::string& text : DamagedTexts(IniText(skin), count, 7))
+            loaded += ReadFolderSkinText(text) ? 1 : 0;
+        EXPECT_GT(loaded, 0);
+        EXPECT_LT(loaded, count);
+    }
 }
 
 // The skin components as a form description gives them: the skin list's
