@@ -217,11 +217,16 @@ void TqxSkinSection::Int(const char16_t* AKey, Integer& AValue, Integer ADefault
         FIni->WriteInteger(FSection, AKey, AValue);
 }
 
-void TqxSkinSection::Bool(const char16_t* AKey, bool& AValue) {
+template <typename T, typename TRead, typename TWrite>
+void TqxSkinSection::Value(const char16_t* AKey, T& AValue, TRead ARead, TWrite AWrite) {
     if (FMode == smRead)
-        AValue = ReadSkinBool(FIni, FSection, AKey);
+        AValue = ARead(FIni, FSection, AKey);
     else
-        WriteSkinBool(FIni, FSection, AKey, AValue);
+        AWrite(FIni, FSection, AKey, AValue);
+}
+
+void TqxSkinSection::Bool(const char16_t* AKey, bool& AValue) {
+    Value(AKey, AValue, ReadSkinBool, WriteSkinBool);
 }
 
 void TqxSkinSection::Text(const char16_t* AKey, String& AValue, const char16_t* ADefault) {
@@ -232,59 +237,48 @@ void TqxSkinSection::Text(const char16_t* AKey, String& AValue, const char16_t* 
 }
 
 void TqxSkinSection::Rect(const char16_t* AKey, TRect& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinRect(FIni, FSection, AKey);
-    else
-        WriteSkinRect(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinRect, WriteSkinRect);
 }
 
 void TqxSkinSection::Point(const char16_t* AKey, TPoint& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinPoint(FIni, FSection, AKey);
-    else
-        WriteSkinPoint(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinPoint, WriteSkinPoint);
 }
 
 void TqxSkinSection::FontStyle(const char16_t* AKey, TFontStyles& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinFontStyle(FIni, FSection, AKey);
-    else
-        WriteSkinFontStyle(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinFontStyle, WriteSkinFontStyle);
 }
 
 void TqxSkinSection::Alignment(const char16_t* AKey, TAlignment& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinAlignment(FIni, FSection, AKey);
-    else
-        WriteSkinAlignment(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinAlignment, WriteSkinAlignment);
 }
 
 void TqxSkinSection::StretchType(const char16_t* AKey, TqxStretchType& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinStretchType(FIni, FSection, AKey);
-    else
-        WriteSkinStretchType(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinStretchType, WriteSkinStretchType);
 }
 
 void TqxSkinSection::MorphKind(const char16_t* AKey, TqxMorphKind& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinMorphKind(FIni, FSection, AKey);
-    else
-        WriteSkinMorphKind(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinMorphKind, WriteSkinMorphKind);
 }
 
 void TqxSkinSection::InActiveEffect(const char16_t* AKey, TqxInActiveEffect& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinInActiveEffect(FIni, FSection, AKey);
-    else
-        WriteSkinInActiveEffect(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinInActiveEffect, WriteSkinInActiveEffect);
 }
 
 void TqxSkinSection::Command(const char16_t* AKey, TqxStdCommand& AValue) {
-    if (FMode == smRead)
-        AValue = ReadSkinCommand(FIni, FSection, AKey);
-    else
-        WriteSkinCommand(FIni, FSection, AKey, AValue);
+    Value(AKey, AValue, ReadSkinCommand, WriteSkinCommand);
+}
+
+void LoadSkinSection(TCustomIniFile* AIni, const String& ASection,
+                     const std::function<void(TqxSkinSection&)>& AKeys) {
+    TqxSkinSection keys(TqxSkinSection::smRead, AIni, ASection);
+    AKeys(keys);
+}
+
+void SaveSkinSection(TCustomIniFile* AIni, const String& ASection,
+                     const std::function<void(TqxSkinSection&)>& AKeys) {
+    AIni->EraseSection(ASection);
+    TqxSkinSection keys(TqxSkinSection::smWrite, AIni, ASection);
+    AKeys(keys);
 }
 
 void TqxDataSkinFont::FontKeys(TqxSkinSection& K) {
@@ -301,4 +295,27 @@ void TqxDataSkinUpDownButtons::UpDownButtonKeys(TqxSkinSection& K) {
     K.Rect(u"downbuttonrect", DownButtonRect);
     K.Rect(u"activedownbuttonrect", ActiveDownButtonRect);
     K.Rect(u"downdownbuttonrect", DownDownButtonRect);
+}
+
+void TqxDataSkinCorners::CornerKeys(TqxSkinSection& K) {
+    K.Point(u"lefttoppoint", LTPoint);
+    K.Point(u"righttoppoint", RTPoint);
+    K.Point(u"leftbottompoint", LBPoint);
+    K.Point(u"rightbottompoint", RBPoint);
+}
+
+void TqxDataSkinHitTestCorners::HitTestKeys(TqxSkinSection& K) {
+    K.Point(u"hittestlefttoppoint", HitTestLTPoint);
+    K.Point(u"hittestrighttoppoint", HitTestRTPoint);
+    K.Point(u"hittestleftbottompoint", HitTestLBPoint);
+    K.Point(u"hittestrightbottompoint", HitTestRBPoint);
+}
+
+void TqxDataSkinStretch::StretchKeys(TqxSkinSection& K) {
+    K.Bool(u"leftstretch", LeftStretch);
+    K.Bool(u"topstretch", TopStretch);
+    K.Bool(u"rightstretch", RightStretch);
+    K.Bool(u"bottomstretch", BottomStretch);
+    K.Bool(u"stretcheffect", StretchEffect);
+    K.StretchType(u"stretchtype", StretchType);
 }

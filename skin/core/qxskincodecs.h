@@ -4,7 +4,10 @@
 // element reads and writes its keys from one list of them.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/inifiles.h"
 #include "platform/toolkit/colors.h"
@@ -124,10 +127,20 @@ public:
     void Command(const char16_t* AKey, TqxStdCommand& AValue);
 
 private:
+    // Reads the value with ARead, or writes it with AWrite.
+    template <typename T, typename TRead, typename TWrite>
+    void Value(const char16_t* AKey, T& AValue, TRead ARead, TWrite AWrite);
+
     TMode FMode;
     TCustomIniFile* FIni;
     String FSection;
 };
+
+// A section read by a list of keys, and erased and written by it.
+void LoadSkinSection(TCustomIniFile* AIni, const String& ASection,
+                     const std::function<void(TqxSkinSection&)>& AKeys);
+void SaveSkinSection(TCustomIniFile* AIni, const String& ASection,
+                     const std::function<void(TqxSkinSection&)>& AKeys);
 
 // The font group of many elements: "fontname", "fontheight", "fontstyle",
 // "fontcolor".
@@ -151,4 +164,78 @@ struct TqxDataSkinUpDownButtons {
     TRect DownDownButtonRect;
 
     void UpDownButtonKeys(TqxSkinSection& K);
+};
+
+// The four anchor points of a resizable image.
+struct TqxDataSkinCorners {
+    TPoint LTPoint;
+    TPoint RTPoint;
+    TPoint LBPoint;
+    TPoint RBPoint;
+
+    void CornerKeys(TqxSkinSection& K);
+};
+
+// The inner corners of the corner sizing zones of a frame.
+struct TqxDataSkinHitTestCorners {
+    TPoint HitTestLTPoint;
+    TPoint HitTestRTPoint;
+    TPoint HitTestLBPoint;
+    TPoint HitTestRBPoint;
+
+    void HitTestKeys(TqxSkinSection& K);
+};
+
+// Which edges of a resizable image are stretched (the others are tiled),
+// and how its centre grows.
+struct TqxDataSkinStretch {
+    bool LeftStretch = false;
+    bool TopStretch = false;
+    bool RightStretch = false;
+    bool BottomStretch = false;
+    bool StretchEffect = false;
+    TqxStretchType StretchType = qxstFull;
+
+    void StretchKeys(TqxSkinSection& K);
+};
+
+// The kind words of an index and the classes they make. Subclasses come
+// before their bases, so the first class that matches an element is its
+// most derived one.
+template <typename TBase>
+class TqxSkinKinds {
+public:
+    struct TKind {
+        const char16_t* Word;
+        std::function<std::unique_ptr<TBase>(const String&)> Create;
+        std::function<bool(const TBase*)> IsInstance;
+    };
+
+    template <typename T>
+    static TKind Kind(const char16_t* AWord) {
+        return {AWord, [](const String& AName) { return std::make_unique<T>(AName); },
+                [](const TBase* AElement) { return dynamic_cast<const T*>(AElement) != nullptr; }};
+    }
+
+    explicit TqxSkinKinds(std::vector<TKind> AKinds) : FKinds(std::move(AKinds)) {
+        for (const TKind& kind : FKinds)
+            FWords.push_back(kind.Word);
+    }
+
+    // nullptr for a word of no kind (compared exactly).
+    std::unique_ptr<TBase> Create(std::u16string_view AWord, const String& AIDName) const {
+        for (const TKind& kind : FKinds)
+            if (AWord == kind.Word) return kind.Create(AIDName);
+        return nullptr;
+    }
+    String Word(const TBase* AElement) const {
+        for (const TKind& kind : FKinds)
+            if (kind.IsInstance(AElement)) return kind.Word;
+        return String();
+    }
+    const std::vector<String>& Words() const { return FWords; }
+
+private:
+    std::vector<TKind> FKinds;
+    std::vector<String> FWords;
 };

@@ -1,18 +1,13 @@
 #include "skin/core/qxskincontrols.h"
 
-#include <functional>
-
 #include "skin/core/qxutils.h"
 
 void TqxDataSkinControl::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, IDName);
-    Keys(keys);
+    LoadSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinControl::SaveToFile(TCustomIniFile* IniFile) {
-    IniFile->EraseSection(IDName);
-    TqxSkinSection keys(TqxSkinSection::smWrite, IniFile, IDName);
-    Keys(keys);
+    SaveSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinControl::Keys(TqxSkinSection& K) {
@@ -23,17 +18,9 @@ void TqxDataSkinControl::Keys(TqxSkinSection& K) {
 
 void TqxDataSkinCustomControl::Keys(TqxSkinSection& K) {
     TqxDataSkinControl::Keys(K);
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Rect(u"clientrect", ClRect);
-    K.Bool(u"leftstretch", LeftStretch);
-    K.Bool(u"topstretch", TopStretch);
-    K.Bool(u"rightstretch", RightStretch);
-    K.Bool(u"bottomstretch", BottomStretch);
-    K.Bool(u"stretcheffect", StretchEffect);
-    K.StretchType(u"stretchtype", StretchType);
+    StretchKeys(K);
 }
 
 void TqxDataSkinPanelControl::Keys(TqxSkinSection& K) {
@@ -252,20 +239,12 @@ void TqxDataSkinTabControl::Keys(TqxSkinSection& K) {
     K.Rect(u"mouseintabrect", MouseInTabRect);
     K.Rect(u"clientrect", ClRect);
     K.Int(u"bgpictureindex", BGPictureIndex, -1);
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Int(u"tableftoffset", TabLeftOffset);
     K.Int(u"tabrightoffset", TabRightOffset);
     K.Rect(u"tabsbgrect", TabsBGRect);
     K.Bool(u"tabstretcheffect", TabStretchEffect);
-    K.Bool(u"leftstretch", LeftStretch);
-    K.Bool(u"topstretch", TopStretch);
-    K.Bool(u"rightstretch", RightStretch);
-    K.Bool(u"bottomstretch", BottomStretch);
-    K.Bool(u"stretcheffect", StretchEffect);
-    K.StretchType(u"stretchtype", StretchType);
+    StretchKeys(K);
     FontKeys(K);
     K.Color(u"activefontcolor", ActiveFontColor);
     K.Color(u"focusfontcolor", FocusFontColor);
@@ -509,75 +488,53 @@ void TqxDataSkinRichEdit::Keys(TqxSkinSection& K) {
 
 namespace {
 
-struct TControlKind {
-    const char16_t* Word;
-    std::function<std::unique_ptr<TqxDataSkinControl>(const String&)> Create;
-    std::function<bool(const TqxDataSkinControl*)> IsInstance;
-};
+using TControlKinds = TqxSkinKinds<TqxDataSkinControl>;
 
-template <typename T>
-TControlKind Kind(const char16_t* AWord) {
-    return {AWord, [](const String& AName) { return std::make_unique<T>(AName); },
-            [](const TqxDataSkinControl* AControl) { return dynamic_cast<const T*>(AControl) != nullptr; }};
-}
-
-// Subclasses come before their bases, so the first class that matches is
-// the most derived one.
-const std::vector<TControlKind>& ControlKinds() {
-    static const std::vector<TControlKind> kinds = {
-        Kind<TqxDataSkinPanelControl>(u"panel"),
-        Kind<TqxDataSkinExPanelControl>(u"expanel"),
-        Kind<TqxDataSkinMenuButtonControl>(u"menubutton"),
-        Kind<TqxDataSkinButtonControl>(u"button"),
-        Kind<TqxDataSkinCheckRadioControl>(u"checkradio"),
-        Kind<TqxDataSkinGaugeControl>(u"gauge"),
-        Kind<TqxDataSkinSplitterControl>(u"splitter"),
-        Kind<TqxDataSkinTrackBarControl>(u"trackbar"),
-        Kind<TqxDataSkinLabelControl>(u"label"),
-        Kind<TqxDataSkinStdLabelControl>(u"stdlabel"),
-        Kind<TqxDataSkinUpDownControl>(u"updown"),
-        Kind<TqxDataSkinGridControl>(u"grid"),
-        Kind<TqxDataSkinTabControl>(u"tab"),
-        Kind<TqxDataSkinMainMenuBar>(u"mainmenubar"),
-        Kind<TqxDataSkinControlBar>(u"controlbar"),
-        Kind<TqxDataSkinAppMenu>(u"appmenu"),
-        Kind<TqxDataSkinMemoControl>(u"memo"),
-        Kind<TqxDataSkinEditControl>(u"edit"),
-        Kind<TqxDataSkinCheckListBox>(u"checklistbox"),
-        Kind<TqxDataSkinListBox>(u"listbox"),
-        Kind<TqxDataSkinComboBox>(u"combobox"),
-        Kind<TqxDataSkinScrollBarControl>(u"scrollbar"),
-        Kind<TqxDataSkinSpinEditControl>(u"spinedit"),
-        Kind<TqxDataSkinScrollBoxControl>(u"scrollbox"),
-        Kind<TqxDataSkinTreeView>(u"treeview"),
-        Kind<TqxDataSkinBevel>(u"bevel"),
-        Kind<TqxDataSkinSlider>(u"slider"),
-        Kind<TqxDataSkinListView>(u"listview"),
-        Kind<TqxDataSkinRichEdit>(u"richedit"),
-    };
+const TControlKinds& ControlKinds() {
+    static const TControlKinds kinds({
+        TControlKinds::Kind<TqxDataSkinPanelControl>(u"panel"),
+        TControlKinds::Kind<TqxDataSkinExPanelControl>(u"expanel"),
+        TControlKinds::Kind<TqxDataSkinMenuButtonControl>(u"menubutton"),
+        TControlKinds::Kind<TqxDataSkinButtonControl>(u"button"),
+        TControlKinds::Kind<TqxDataSkinCheckRadioControl>(u"checkradio"),
+        TControlKinds::Kind<TqxDataSkinGaugeControl>(u"gauge"),
+        TControlKinds::Kind<TqxDataSkinSplitterControl>(u"splitter"),
+        TControlKinds::Kind<TqxDataSkinTrackBarControl>(u"trackbar"),
+        TControlKinds::Kind<TqxDataSkinLabelControl>(u"label"),
+        TControlKinds::Kind<TqxDataSkinStdLabelControl>(u"stdlabel"),
+        TControlKinds::Kind<TqxDataSkinUpDownControl>(u"updown"),
+        TControlKinds::Kind<TqxDataSkinGridControl>(u"grid"),
+        TControlKinds::Kind<TqxDataSkinTabControl>(u"tab"),
+        TControlKinds::Kind<TqxDataSkinMainMenuBar>(u"mainmenubar"),
+        TControlKinds::Kind<TqxDataSkinControlBar>(u"controlbar"),
+        TControlKinds::Kind<TqxDataSkinAppMenu>(u"appmenu"),
+        TControlKinds::Kind<TqxDataSkinMemoControl>(u"memo"),
+        TControlKinds::Kind<TqxDataSkinEditControl>(u"edit"),
+        TControlKinds::Kind<TqxDataSkinCheckListBox>(u"checklistbox"),
+        TControlKinds::Kind<TqxDataSkinListBox>(u"listbox"),
+        TControlKinds::Kind<TqxDataSkinComboBox>(u"combobox"),
+        TControlKinds::Kind<TqxDataSkinScrollBarControl>(u"scrollbar"),
+        TControlKinds::Kind<TqxDataSkinSpinEditControl>(u"spinedit"),
+        TControlKinds::Kind<TqxDataSkinScrollBoxControl>(u"scrollbox"),
+        TControlKinds::Kind<TqxDataSkinTreeView>(u"treeview"),
+        TControlKinds::Kind<TqxDataSkinBevel>(u"bevel"),
+        TControlKinds::Kind<TqxDataSkinSlider>(u"slider"),
+        TControlKinds::Kind<TqxDataSkinListView>(u"listview"),
+        TControlKinds::Kind<TqxDataSkinRichEdit>(u"richedit"),
+    });
     return kinds;
 }
 
 }  // namespace
 
 std::unique_ptr<TqxDataSkinControl> CreateSkinControl(std::u16string_view AKind, const String& AIDName) {
-    for (const TControlKind& kind : ControlKinds())
-        if (AKind == kind.Word) return kind.Create(AIDName);
-    return nullptr;
+    return ControlKinds().Create(AKind, AIDName);
 }
 
 String SkinControlKind(const TqxDataSkinControl* AControl) {
-    for (const TControlKind& kind : ControlKinds())
-        if (kind.IsInstance(AControl)) return kind.Word;
-    return String();
+    return ControlKinds().Word(AControl);
 }
 
 const std::vector<String>& SkinControlKinds() {
-    static const std::vector<String> words = [] {
-        std::vector<String> result;
-        for (const TControlKind& kind : ControlKinds())
-            result.push_back(kind.Word);
-        return result;
-    }();
-    return words;
+    return ControlKinds().Words();
 }

@@ -32,21 +32,13 @@ protected:
 
 // What a resizable image needs; points and ClRect are relative to the
 // top-left corner of SkinRect.
-class TqxDataSkinCustomControl : public TqxDataSkinControl {
+class TqxDataSkinCustomControl : public TqxDataSkinControl,
+                                 public TqxDataSkinCorners,
+                                 public TqxDataSkinStretch {
 public:
     using TqxDataSkinControl::TqxDataSkinControl;
 
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
     TRect ClRect;
-    bool LeftStretch = false;
-    bool TopStretch = false;
-    bool RightStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TqxStretchType StretchType = qxstFull;
 
 protected:
     void Keys(TqxSkinSection& K) override;
@@ -304,7 +296,10 @@ protected:
 };
 
 // Reads the corner, client and stretch keys of a resizable element itself.
-class TqxDataSkinTabControl : public TqxDataSkinControl, public TqxDataSkinFont {
+class TqxDataSkinTabControl : public TqxDataSkinControl,
+                              public TqxDataSkinFont,
+                              public TqxDataSkinCorners,
+                              public TqxDataSkinStretch {
 public:
     using TqxDataSkinControl::TqxDataSkinControl;
 
@@ -314,20 +309,10 @@ public:
     TRect MouseInTabRect;
     TRect ClRect;
     Integer BGPictureIndex = -1;
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
     Integer TabLeftOffset = 0;
     Integer TabRightOffset = 0;
     TRect TabsBGRect;
     bool TabStretchEffect = false;
-    bool LeftStretch = false;
-    bool TopStretch = false;
-    bool RightStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TqxStretchType StretchType = qxstFull;
     TColor ActiveFontColor = 0;
     TColor FocusFontColor = 0;
     TColor MouseInFontColor = 0;

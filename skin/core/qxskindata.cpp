@@ -209,26 +209,15 @@ void TqxSkinData::ReadActivePictures(TCustomIniFile* AIni, const TqxSkinPictureL
 }
 
 void TqxSkinData::FormInfoKeys(TqxSkinSection& K) {
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Rect(u"clientrect", ClRect);
     K.Int(u"bgpictureindex", BGPictureIndex, -1);
     K.Int(u"mdibgpictureindex", MDIBGPictureIndex, -1);
-    K.Bool(u"leftstretch", LeftStretch);
-    K.Bool(u"rightstretch", RightStretch);
-    K.Bool(u"topstretch", TopStretch);
-    K.Bool(u"bottomstretch", BottomStretch);
-    K.Bool(u"stretcheffect", StretchEffect);
-    K.StretchType(u"stretchtype", StretchType);
+    StretchKeys(K);
     K.Bool(u"mdibgstretcheffect", MDIBGStretchEffect);
     K.StretchType(u"mdibgstretchtype", MDIBGStretchType);
     K.Rect(u"maskrectarea", MaskRectArea);
-    K.Point(u"hittestlefttoppoint", HitTestLTPoint);
-    K.Point(u"hittestrighttoppoint", HitTestRTPoint);
-    K.Point(u"hittestleftbottompoint", HitTestLBPoint);
-    K.Point(u"hittestrightbottompoint", HitTestRBPoint);
+    HitTestKeys(K);
     K.Rect(u"buttonsrect", ButtonsRect);
     K.Rect(u"captionrect", CaptionRect);
     K.Int(u"buttonsoffset", ButtonsOffset);
@@ -244,8 +233,7 @@ void TqxSkinData::FormInfoKeys(TqxSkinSection& K) {
 }
 
 void TqxSkinData::ReadFormInfo(TCustomIniFile* AIni) {
-    TqxSkinSection keys(TqxSkinSection::smRead, AIni, u"FORMINFO");
-    FormInfoKeys(keys);
+    LoadSkinSection(AIni, u"FORMINFO", [this](TqxSkinSection& K) { FormInfoKeys(K); });
     if (!FMaskName.empty()) {
         if (IsRectDegenerate(MaskRectArea))
             MaskRectArea = ClRect;
@@ -333,9 +321,7 @@ void TqxSkinData::WriteActivePictures(TCustomIniFile* AIni) {
 }
 
 void TqxSkinData::WriteFormInfo(TCustomIniFile* AIni) {
-    AIni->EraseSection(u"FORMINFO");
-    TqxSkinSection keys(TqxSkinSection::smWrite, AIni, u"FORMINFO");
-    FormInfoKeys(keys);
+    SaveSkinSection(AIni, u"FORMINFO", [this](TqxSkinSection& K) { FormInfoKeys(K); });
 }
 
 void TqxSkinData::WriteObjects(TCustomIniFile* AIni) {

@@ -64,7 +64,9 @@ private:
 
 // Everything one skin holds except the window-wide sections: what a load
 // replaces as a whole.
-struct TqxSkinContent {
+struct TqxSkinContent : public TqxDataSkinCorners,
+                        public TqxDataSkinHitTestCorners,
+                        public TqxDataSkinStretch {
     // VERSION
     String SkinName;
     String SkinAuthor;
@@ -87,27 +89,14 @@ struct TqxSkinContent {
     TqxOwnedList<TqxDataSkinObject> ObjectList;
     TqxOwnedList<TqxDataSkinControl> CtrlList;
 
-    // FORMINFO, in the coordinates of the form picture.
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
+    // FORMINFO, in the coordinates of the form picture, with the corner
+    // points, the hit-test points and the stretch flags of the bases.
     TRect ClRect;
     Integer BGPictureIndex = -1;
     Integer MDIBGPictureIndex = -1;
-    bool LeftStretch = false;
-    bool RightStretch = false;
-    bool TopStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TqxStretchType StretchType = qxstFull;
     bool MDIBGStretchEffect = false;
     TqxStretchType MDIBGStretchType = qxstFull;
     TRect MaskRectArea;
-    TPoint HitTestLTPoint;
-    TPoint HitTestRTPoint;
-    TPoint HitTestLBPoint;
-    TPoint HitTestRBPoint;
     TRect ButtonsRect;
     TRect CaptionRect;
     Integer ButtonsOffset = 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxskindata.h"
@@ -38,31 +37,34 @@ void ClearOutside(TqxBitmap* AImage, const TRect& AInside) {
     }
 }
 
-// A maximize, minimize or roll-up button shows "Restore" in its other state
-// unless the skin names that hint itself.
-void DefaultRestoreHint(const String& AHint, TqxStdCommand ACommand, String& ARestoreHint) {
-    if (!ARestoreHint.empty()) return;
-    if ((AHint == u"Maximize" && ACommand == cmMaximize) ||
-        (AHint == u"Minimize" && ACommand == cmMinimize) ||
-        ((AHint == u"RollUp" || AHint == u"Roll Up") && ACommand == cmRollUp))
-        ARestoreHint = u"Restore";
-}
-
 void TakeRectIfEmpty(TRect& AActive, const TRect& ANormal) {
     if (IsRectDegenerate(AActive)) AActive = ANormal;
 }
 
 }  // namespace
 
+void TqxDataSkinRestore::RestoreKeys(TqxSkinSection& K) {
+    K.Rect(u"restorerect", RestoreRect);
+    K.Rect(u"restoreactiverect", RestoreActiveRect);
+    K.Rect(u"restoredownrect", RestoreDownRect);
+    K.Rect(u"restoreinactiverect", RestoreInActiveRect);
+    K.Text(u"restorehint", RestoreHint);
+}
+
+void TqxDataSkinRestore::DefaultRestoreHint(const String& AHint, TqxStdCommand ACommand) {
+    if (!RestoreHint.empty()) return;
+    if ((AHint == u"Maximize" && ACommand == cmMaximize) ||
+        (AHint == u"Minimize" && ACommand == cmMinimize) ||
+        ((AHint == u"RollUp" || AHint == u"Roll Up") && ACommand == cmRollUp))
+        RestoreHint = u"Restore";
+}
+
 void TqxDataSkinObject::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, IDName);
-    Keys(keys);
+    LoadSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinObject::SaveToFile(TCustomIniFile* IniFile) {
-    IniFile->EraseSection(IDName);
-    TqxSkinSection keys(TqxSkinSection::smWrite, IniFile, IDName);
-    Keys(keys);
+    SaveSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinObject::InitAlphaImages(TqxSkinData*) {}
@@ -97,22 +99,25 @@ void TqxDataSkinButton::Keys(TqxSkinSection& K) {
     K.Int(u"alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex, -1);
 }
 
-bool TqxDataSkinButton::HasFullBorderFrame(const TqxSkinData* ASkinData) {
-    return ASkinData->LayerFrame()->PictureIndex != -1 && ASkinData->LayerFrame()->FullBorder;
+void TqxDataSkinButton::InitAlphaImages(TqxSkinData* ASkinData) {
+    InitAlphaImageSet(ASkinData,
+                      {&FAlphaNormalImage, &FAlphaActiveImage, &FAlphaDownImage, &FAlphaInActiveImage},
+                      {SkinRect, ActiveSkinRect, DownRect, InActiveSkinRect});
 }
 
-void TqxDataSkinButton::InitAlphaImages(TqxSkinData* ASkinData) {
-    if (!HasFullBorderFrame(ASkinData)) {
-        FAlphaNormalImage.reset();
-        FAlphaActiveImage.reset();
-        FAlphaDownImage.reset();
-        FAlphaInActiveImage.reset();
-        return;
+void TqxDataSkinButton::InitAlphaImageSet(TqxSkinData* ASkinData,
+                                          const std::array<std::unique_ptr<TqxBitmap>*, 4>& AImages,
+                                          const std::array<TRect, 4>& ARects) {
+    const bool fullBorder =
+        ASkinData->LayerFrame()->PictureIndex != -1 && ASkinData->LayerFrame()->FullBorder;
+    const Integer masks[] = {AlphaMaskPictureIndex, AlphaMaskActivePictureIndex, AlphaMaskActivePictureIndex,
+                             AlphaMaskInActivePictureIndex};
+    for (size_t i = 0; i < AImages.size(); ++i) {
+        if (fullBorder)
+            InitAlphaImage(ASkinData, *AImages[i], ARects[i], masks[i]);
+        else
+            AImages[i]->reset();
     }
-    InitAlphaImage(ASkinData, FAlphaNormalImage, SkinRect, AlphaMaskPictureIndex);
-    InitAlphaImage(ASkinData, FAlphaActiveImage, ActiveSkinRect, AlphaMaskActivePictureIndex);
-    InitAlphaImage(ASkinData, FAlphaDownImage, DownRect, AlphaMaskActivePictureIndex);
-    InitAlphaImage(ASkinData, FAlphaInActiveImage, InActiveSkinRect, AlphaMaskInActivePictureIndex);
 }
 
 void TqxDataSkinButton::InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<TqxBitmap>& AImage,
@@ -140,31 +145,20 @@ void TqxDataSkinButton::InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<T
 void TqxDataSkinStdButton::Keys(TqxSkinSection& K) {
     TqxDataSkinButton::Keys(K);
     K.Command(u"command", Command);
-    K.Rect(u"restorerect", RestoreRect);
-    K.Rect(u"restoreactiverect", RestoreActiveRect);
-    K.Rect(u"restoredownrect", RestoreDownRect);
-    K.Rect(u"restoreinactiverect", RestoreInActiveRect);
-    K.Text(u"restorehint", RestoreHint);
+    RestoreKeys(K);
 }
 
 void TqxDataSkinStdButton::LoadFromFile(TCustomIniFile* IniFile) {
     TqxDataSkinButton::LoadFromFile(IniFile);
-    DefaultRestoreHint(Hint, Command, RestoreHint);
+    DefaultRestoreHint(Hint, Command);
 }
 
 void TqxDataSkinStdButton::InitAlphaImages(TqxSkinData* ASkinData) {
     TqxDataSkinButton::InitAlphaImages(ASkinData);
-    if (!HasFullBorderFrame(ASkinData)) {
-        FAlphaRestoreNormalImage.reset();
-        FAlphaRestoreActiveImage.reset();
-        FAlphaRestoreDownImage.reset();
-        FAlphaInActiveRestoreImage.reset();
-        return;
-    }
-    InitAlphaImage(ASkinData, FAlphaRestoreNormalImage, RestoreRect, AlphaMaskPictureIndex);
-    InitAlphaImage(ASkinData, FAlphaRestoreActiveImage, RestoreActiveRect, AlphaMaskActivePictureIndex);
-    InitAlphaImage(ASkinData, FAlphaRestoreDownImage, RestoreDownRect, AlphaMaskActivePictureIndex);
-    InitAlphaImage(ASkinData, FAlphaInActiveRestoreImage, RestoreInActiveRect, AlphaMaskInActivePictureIndex);
+    InitAlphaImageSet(ASkinData,
+                      {&FAlphaRestoreNormalImage, &FAlphaRestoreActiveImage, &FAlphaRestoreDownImage,
+                       &FAlphaInActiveRestoreImage},
+                      {RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect});
 }
 
 void TqxDataSkinAnimate::Keys(TqxSkinSection& K) {
@@ -175,17 +169,13 @@ void TqxDataSkinAnimate::Keys(TqxSkinSection& K) {
     K.Int(u"timerinterval", TimerInterval, 50);
     K.Command(u"command", Command);
     K.Rect(u"downskinrect", DownSkinRect);
-    K.Rect(u"restorerect", RestoreRect);
-    K.Rect(u"restoreactiverect", RestoreActiveRect);
-    K.Rect(u"restoredownrect", RestoreDownRect);
-    K.Rect(u"restoreinactiverect", RestoreInActiveRect);
-    K.Text(u"restorehint", RestoreHint);
+    RestoreKeys(K);
 }
 
 void TqxDataSkinAnimate::LoadFromFile(TCustomIniFile* IniFile) {
     TqxDataSkinObject::LoadFromFile(IniFile);
     Morphing = false;
-    DefaultRestoreHint(Hint, Command, RestoreHint);
+    DefaultRestoreHint(Hint, Command);
 }
 
 void TqxDataSkinMenuItem::Keys(TqxSkinSection& K) {
@@ -287,54 +277,32 @@ void TqxDataSkinCaption::Keys(TqxSkinSection& K) {
 
 namespace {
 
-struct TObjectKind {
-    const char16_t* Word;
-    std::function<std::unique_ptr<TqxDataSkinObject>(const String&)> Create;
-    std::function<bool(const TqxDataSkinObject*)> IsInstance;
-};
+using TObjectKinds = TqxSkinKinds<TqxDataSkinObject>;
 
-template <typename T>
-TObjectKind Kind(const char16_t* AWord) {
-    return {AWord, [](const String& AName) { return std::make_unique<T>(AName); },
-            [](const TqxDataSkinObject* AObject) { return dynamic_cast<const T*>(AObject) != nullptr; }};
-}
-
-// Subclasses before their bases, so the first class that matches is the
-// most derived one.
-const std::vector<TObjectKind>& ObjectKinds() {
-    static const std::vector<TObjectKind> kinds = {
-        Kind<TqxDataSkinMenuItem>(u"menuitem"),
-        Kind<TqxDataSkinMainMenuBarItem>(u"mainmenubaritem"),
-        Kind<TqxDataSkinMainMenuBarButton>(u"mainmenubarbutton"),
-        Kind<TqxDataSkinStdButton>(u"stdbutton"),
-        Kind<TqxDataSkinButton>(u"button"),
-        Kind<TqxDataSkinCaption>(u"caption"),
-        Kind<TqxDataUserObject>(u"userobject"),
-        Kind<TqxDataSkinAnimate>(u"animate"),
-    };
+const TObjectKinds& ObjectKinds() {
+    static const TObjectKinds kinds({
+        TObjectKinds::Kind<TqxDataSkinMenuItem>(u"menuitem"),
+        TObjectKinds::Kind<TqxDataSkinMainMenuBarItem>(u"mainmenubaritem"),
+        TObjectKinds::Kind<TqxDataSkinMainMenuBarButton>(u"mainmenubarbutton"),
+        TObjectKinds::Kind<TqxDataSkinStdButton>(u"stdbutton"),
+        TObjectKinds::Kind<TqxDataSkinButton>(u"button"),
+        TObjectKinds::Kind<TqxDataSkinCaption>(u"caption"),
+        TObjectKinds::Kind<TqxDataUserObject>(u"userobject"),
+        TObjectKinds::Kind<TqxDataSkinAnimate>(u"animate"),
+    });
     return kinds;
 }
 
 }  // namespace
 
 std::unique_ptr<TqxDataSkinObject> CreateSkinObject(std::u16string_view AKind, const String& AIDName) {
-    for (const TObjectKind& kind : ObjectKinds())
-        if (AKind == kind.Word) return kind.Create(AIDName);
-    return nullptr;
+    return ObjectKinds().Create(AKind, AIDName);
 }
 
 String SkinObjectKind(const TqxDataSkinObject* AObject) {
-    for (const TObjectKind& kind : ObjectKinds())
-        if (kind.IsInstance(AObject)) return kind.Word;
-    return String();
+    return ObjectKinds().Word(AObject);
 }
 
 const std::vector<String>& SkinObjectKinds() {
-    static const std::vector<String> words = [] {
-        std::vector<String> result;
-        for (const TObjectKind& kind : ObjectKinds())
-            result.push_back(kind.Word);
-        return result;
-    }();
-    return words;
+    return ObjectKinds().Words();
 }

@@ -5,6 +5,7 @@
 // full-border layered frame.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,20 @@
 #include "skin/core/qxskincodecs.h"
 
 class TqxSkinData;
+
+// What a maximize, minimize or roll-up button shows in its other state.
+struct TqxDataSkinRestore {
+    TRect RestoreRect;
+    TRect RestoreActiveRect;
+    TRect RestoreDownRect;
+    TRect RestoreInActiveRect;
+    String RestoreHint;
+
+    void RestoreKeys(TqxSkinSection& K);
+    // Without a restore hint of its own, a button hinted "Maximize",
+    // "Minimize" or "RollUp" ("Roll Up") with that command hints "Restore".
+    void DefaultRestoreHint(const String& AHint, TqxStdCommand ACommand);
+};
 
 class TqxDataSkinObject : public TObject {
 public:
@@ -84,11 +99,13 @@ protected:
     // copies only what lies inside.
     void InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<TqxBitmap>& AImage, const TRect& ARect,
                         Integer AMaskPictureIndex);
-    // With a picture for the layer frame and a full border.
-    static bool HasFullBorderFrame(const TqxSkinData* ASkinData);
+    // The normal, active, down and inactive images from their rectangles,
+    // with the masks of those states; freed without a full-border frame.
+    void InitAlphaImageSet(TqxSkinData* ASkinData, const std::array<std::unique_ptr<TqxBitmap>*, 4>& AImages,
+                           const std::array<TRect, 4>& ARects);
 };
 
-class TqxDataSkinStdButton : public TqxDataSkinButton {
+class TqxDataSkinStdButton : public TqxDataSkinButton, public TqxDataSkinRestore {
 public:
     using TqxDataSkinButton::TqxDataSkinButton;
 
@@ -96,11 +113,6 @@ public:
     void InitAlphaImages(TqxSkinData* ASkinData) override;
 
     TqxStdCommand Command = cmDefault;
-    TRect RestoreRect;
-    TRect RestoreActiveRect;
-    TRect RestoreDownRect;
-    TRect RestoreInActiveRect;
-    String RestoreHint;
     std::unique_ptr<TqxBitmap> FAlphaRestoreNormalImage;
     std::unique_ptr<TqxBitmap> FAlphaRestoreActiveImage;
     std::unique_ptr<TqxBitmap> FAlphaRestoreDownImage;
@@ -116,7 +128,7 @@ public:
 };
 
 // Never morphs, whatever its section says.
-class TqxDataSkinAnimate : public TqxDataSkinObject {
+class TqxDataSkinAnimate : public TqxDataSkinObject, public TqxDataSkinRestore {
 public:
     using TqxDataSkinObject::TqxDataSkinObject;
 
@@ -128,11 +140,6 @@ public:
     Integer TimerInterval = 50;
     TqxStdCommand Command = cmDefault;
     TRect DownSkinRect;
-    TRect RestoreRect;
-    TRect RestoreActiveRect;
-    TRect RestoreDownRect;
-    TRect RestoreInActiveRect;
-    String RestoreHint;
 
 protected:
     void Keys(TqxSkinSection& K) override;

@@ -25,30 +25,19 @@ std::unique_ptr<TqxBitmap> MaskedCopy(TBitmap* APicture, TBitmap* AMask) {
 void TqxDataSkinPopupWindow::Keys(TqxSkinSection& K) {
     K.Int(u"windowpictureindex", WindowPictureIndex, -1);
     K.Int(u"maskpictureindex", MaskPictureIndex, -1);
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Rect(u"itemsrect", ItemsRect);
     K.Color(u"scrollmarkercolor", ScrollMarkerColor);
     K.Color(u"scrollmarkeractivecolor", ScrollMarkerActiveColor);
-    K.Bool(u"leftstretch", LeftStretch);
-    K.Bool(u"rightstretch", RightStretch);
-    K.Bool(u"topstretch", TopStretch);
-    K.Bool(u"bottomstretch", BottomStretch);
-    K.Bool(u"stretcheffect", StretchEffect);
-    K.StretchType(u"stretchtype", StretchType);
+    StretchKeys(K);
 }
 
 void TqxDataSkinPopupWindow::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, u"POPUPWINDOW");
-    Keys(keys);
+    LoadSkinSection(IniFile, u"POPUPWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinPopupWindow::SaveToFile(TCustomIniFile* IniFile) {
-    IniFile->EraseSection(u"POPUPWINDOW");
-    TqxSkinSection keys(TqxSkinSection::smWrite, IniFile, u"POPUPWINDOW");
-    Keys(keys);
+    SaveSkinSection(IniFile, u"POPUPWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinLayerFrame::Keys(TqxSkinSection& K) {
@@ -56,10 +45,7 @@ void TqxDataSkinLayerFrame::Keys(TqxSkinSection& K) {
     K.Int(u"maskpictureindex", MaskPictureIndex, -1);
     K.Int(u"inactivepictureindex", InActivePictureIndex, -1);
     K.Int(u"inactivemaskpictureindex", InActiveMaskPictureIndex, -1);
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Rect(u"clientrect", ClRect);
     K.Int(u"alphablendvalue", AlphaBlendValue, 255);
     K.Int(u"inactivealphablendvalue", InActiveAlphaBlendValue, 255);
@@ -68,10 +54,7 @@ void TqxDataSkinLayerFrame::Keys(TqxSkinSection& K) {
     K.Bool(u"fullborder", FullBorder);
     K.Int(u"hittestsize", HitTestSize);
     K.Rect(u"captionrect", CaptionRect);
-    K.Point(u"hittestlefttoppoint", HitTestLTPoint);
-    K.Point(u"hittestrighttoppoint", HitTestRTPoint);
-    K.Point(u"hittestleftbottompoint", HitTestLBPoint);
-    K.Point(u"hittestrightbottompoint", HitTestRBPoint);
+    HitTestKeys(K);
     K.Rect(u"buttonsrect", ButtonsRect);
     K.Rect(u"sysmenubuttonrect", SysMenuButtonRect);
     K.Bool(u"fullstretch", FullStretch);
@@ -88,14 +71,11 @@ void TqxDataSkinLayerFrame::Keys(TqxSkinSection& K) {
 }
 
 void TqxDataSkinLayerFrame::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, u"LAYERFRAME");
-    Keys(keys);
+    LoadSkinSection(IniFile, u"LAYERFRAME", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinLayerFrame::SaveToFile(TCustomIniFile* IniFile) {
-    IniFile->EraseSection(u"LAYERFRAME");
-    TqxSkinSection keys(TqxSkinSection::smWrite, IniFile, u"LAYERFRAME");
-    Keys(keys);
+    SaveSkinSection(IniFile, u"LAYERFRAME", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinLayerFrame::InitAlphaImages(TqxSkinData* ASkinData) {
@@ -108,29 +88,18 @@ void TqxDataSkinLayerFrame::InitAlphaImages(TqxSkinData* ASkinData) {
 void TqxDataSkinHintWindow::Keys(TqxSkinSection& K) {
     K.Int(u"windowpictureindex", WindowPictureIndex, -1);
     K.Int(u"maskpictureindex", MaskPictureIndex, -1);
-    K.Point(u"lefttoppoint", LTPoint);
-    K.Point(u"righttoppoint", RTPoint);
-    K.Point(u"leftbottompoint", LBPoint);
-    K.Point(u"rightbottompoint", RBPoint);
+    CornerKeys(K);
     K.Rect(u"clientrect", ClRect);
     FontKeys(K);
-    K.Bool(u"leftstretch", LeftStretch);
-    K.Bool(u"rightstretch", RightStretch);
-    K.Bool(u"topstretch", TopStretch);
-    K.Bool(u"bottomstretch", BottomStretch);
-    K.Bool(u"stretcheffect", StretchEffect);
-    K.StretchType(u"stretchtype", StretchType);
+    StretchKeys(K);
 }
 
 void TqxDataSkinHintWindow::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, u"HINTWINDOW");
-    Keys(keys);
+    LoadSkinSection(IniFile, u"HINTWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinHintWindow::SaveToFile(TCustomIniFile* IniFile) {
-    IniFile->EraseSection(u"HINTWINDOW");
-    TqxSkinSection keys(TqxSkinSection::smWrite, IniFile, u"HINTWINDOW");
-    Keys(keys);
+    SaveSkinSection(IniFile, u"HINTWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxSkinColors::Keys(TqxSkinSection& K) {
@@ -145,8 +114,7 @@ void TqxSkinColors::Keys(TqxSkinSection& K) {
 }
 
 void TqxSkinColors::LoadFromFile(TCustomIniFile* IniFile) {
-    TqxSkinSection keys(TqxSkinSection::smRead, IniFile, u"SKINCOLORS");
-    Keys(keys);
+    LoadSkinSection(IniFile, u"SKINCOLORS", [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxSkinColors::SaveToFile(TCustomIniFile* IniFile) {

@@ -11,7 +11,7 @@
 
 class TqxSkinData;
 
-class TqxDataSkinPopupWindow {
+class TqxDataSkinPopupWindow : public TqxDataSkinCorners, public TqxDataSkinStretch {
 public:
     // Reads / erases and writes the section POPUPWINDOW.
     void LoadFromFile(TCustomIniFile* IniFile);
@@ -19,25 +19,15 @@ public:
 
     Integer WindowPictureIndex = -1;
     Integer MaskPictureIndex = -1;
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
     TRect ItemsRect;
     TColor ScrollMarkerColor = 0;
     TColor ScrollMarkerActiveColor = 0;
-    bool LeftStretch = false;
-    bool RightStretch = false;
-    bool TopStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TqxStretchType StretchType = qxstFull;
 
 private:
     void Keys(TqxSkinSection& K);
 };
 
-class TqxDataSkinLayerFrame {
+class TqxDataSkinLayerFrame : public TqxDataSkinCorners, public TqxDataSkinHitTestCorners {
 public:
     // Reads / erases and writes the section LAYERFRAME.
     void LoadFromFile(TCustomIniFile* IniFile);
@@ -51,10 +41,6 @@ public:
     Integer MaskPictureIndex = -1;
     Integer InActivePictureIndex = -1;
     Integer InActiveMaskPictureIndex = -1;
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
     TRect ClRect;
     Integer AlphaBlendValue = 255;
     Integer InActiveAlphaBlendValue = 255;
@@ -63,10 +49,6 @@ public:
     bool FullBorder = false;
     Integer HitTestSize = 0;
     TRect CaptionRect;
-    TPoint HitTestLTPoint;
-    TPoint HitTestRTPoint;
-    TPoint HitTestLBPoint;
-    TPoint HitTestRBPoint;
     TRect ButtonsRect;
     TRect SysMenuButtonRect;
     bool FullStretch = false;
@@ -87,7 +69,7 @@ private:
     void Keys(TqxSkinSection& K);
 };
 
-class TqxDataSkinHintWindow : public TqxDataSkinFont {
+class TqxDataSkinHintWindow : public TqxDataSkinFont, public TqxDataSkinCorners, public TqxDataSkinStretch {
 public:
     // Reads / erases and writes the section HINTWINDOW.
     void LoadFromFile(TCustomIniFile* IniFile);
@@ -95,17 +77,7 @@ public:
 
     Integer WindowPictureIndex = -1;
     Integer MaskPictureIndex = -1;
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
     TRect ClRect;
-    bool LeftStretch = false;
-    bool RightStretch = false;
-    bool TopStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TqxStretchType StretchType = qxstFull;
 
 private:
     void Keys(TqxSkinSection& K);

@@ -85,6 +85,18 @@ void ButtonKeys(TSkinBuilder& ASkin, const String& AName, const String& APicture
     ASkin.SetBool(AName, u"showfocus", false);
 }
 
+// The rows of a list or the chosen item of a combo box: normal, selected,
+// focused, each three parts with AEnd pixels fixed at the ends.
+void ItemKeys(TSkinBuilder& ASkin, const String& AName, const String& APicture, const TRect (&ARects)[3],
+              Integer AEnd, const TRect& AText) {
+    const char16_t* keys[] = {u"itemrect", u"activeitemrect", u"focusitemrect"};
+    for (Integer i = 0; i < 3; ++i)
+        ASkin.Image(AName, keys[i], APicture, ARects[i], isHorz3, AEnd, ARects[i].Width() - AEnd);
+    ASkin.SetInt(AName, u"itemleftoffset", AEnd);
+    ASkin.SetInt(AName, u"itemrightoffset", AEnd);
+    ASkin.SetRect(AName, u"itemtextrect", AText);
+}
+
 void MarkerKeys(TSkinBuilder& ASkin, const String& AName, const String& APicture, TSkinPainter& APainter,
                 Integer ALeft, const TSkinTheme& ATheme) {
     const TRgb colours[] = {ATheme.TextMuted, ATheme.TextMuted, ATheme.Text, ATheme.Text};
@@ -263,12 +275,8 @@ void BuildComboBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.Image(s, u"skinrect", picture, Rect(0, 0, w, h), isHorz3, 4, w - button - 1);
     ASkin.Image(s, u"activeskinrect", picture, Rect(0, h, w, 2 * h), isHorz3, 4, w - button - 1);
     ASkin.SetRect(s, u"buttonrect", Rect(w - button, 0, w, h));
-    ASkin.Image(s, u"itemrect", picture, Rect(0, 40, 40, 56), isHorz3, 4, 36);
-    ASkin.Image(s, u"activeitemrect", picture, Rect(40, 40, 80, 56), isHorz3, 4, 36);
-    ASkin.Image(s, u"focusitemrect", picture, Rect(0, 56, 40, 72), isHorz3, 4, 36);
-    ASkin.SetInt(s, u"itemleftoffset", 4);
-    ASkin.SetInt(s, u"itemrightoffset", 4);
-    ASkin.SetRect(s, u"itemtextrect", Rect(4, 0, 36, 16));
+    ItemKeys(ASkin, s, picture, {Rect(0, 40, 40, 56), Rect(40, 40, 80, 56), Rect(0, 56, 40, 72)}, 4,
+             Rect(4, 0, 36, 16));
     ASkin.SetFont(s, T.Font, T.Text);
     ASkin.SetColor(s, u"focusfontcolor", T.Text);
     ASkin.SetColor(s, u"activefontcolor", T.Text);
@@ -301,12 +309,8 @@ void BuildListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
     p.FillRoundRect(Rect(42, 45, 98, 65), 4, T.Accent);
     NinePart(ASkin, s, 40, 40, 4, Rect(2, 2, 38, 38));
     NineImage(ASkin, s, u"skinrect", picture, Rect(0, 0, 40, 40), 4);
-    ASkin.Image(s, u"itemrect", picture, Rect(40, 0, 100, 22), isHorz3, 6, 54);
-    ASkin.Image(s, u"activeitemrect", picture, Rect(40, 22, 100, 44), isHorz3, 6, 54);
-    ASkin.Image(s, u"focusitemrect", picture, Rect(40, 44, 100, 66), isHorz3, 6, 54);
-    ASkin.SetInt(s, u"itemleftoffset", 6);
-    ASkin.SetInt(s, u"itemrightoffset", 6);
-    ASkin.SetRect(s, u"itemtextrect", Rect(7, 1, 53, 21));
+    ItemKeys(ASkin, s, picture, {Rect(40, 0, 100, 22), Rect(40, 22, 100, 44), Rect(40, 44, 100, 66)}, 6,
+             Rect(7, 1, 53, 21));
     ASkin.SetFont(s, T.Font, T.Text);
     ASkin.SetColor(s, u"activefontcolor", T.Text);
     ASkin.SetColor(s, u"focusfontcolor", T.OnAccent);

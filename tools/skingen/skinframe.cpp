@@ -206,6 +206,25 @@ void BuildMenuBarItem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.SetBool(s, u"stretcheffect", true);
 }
 
+// A square window picture with a one-pixel border, as large as AInset
+// pixels of fixed corners and a stretched rest need.
+void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& APicture, Integer ASize,
+                   Integer AInset, TRgb ABorder, TRgb AFace) {
+    const Integer index = ASkin.ActivePicture(APicture, ASize, ASize, AFace);
+    TSkinPainter& p = ASkin.Painter(index);
+    p.Fill(Rect(0, 0, ASize, ASize), ABorder);
+    p.Fill(Rect(1, 1, ASize - 1, ASize - 1), AFace);
+    const Integer far = ASize - AInset;
+    ASkin.RecordImage({ASection, u"windowpictureindex", APicture, Rect(0, 0, ASize, ASize), isNine, AInset,
+                       far, AInset, far});
+    ASkin.SetInt(ASection, u"windowpictureindex", index);
+    ASkin.SetCorners(ASection, Point(AInset, AInset), Point(far, AInset), Point(AInset, far),
+                     Point(far, far));
+    for (const char16_t* key :
+         {u"leftstretch", u"rightstretch", u"topstretch", u"bottomstretch", u"stretcheffect"})
+        ASkin.SetBool(ASection, key, true);
+}
+
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
     const Integer right = FrameWidth - 1 - 3 * CaptionButtonWidth;
@@ -262,39 +281,19 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.SetInt(f, u"formminwidth", 320);
     ASkin.SetInt(f, u"formminheight", 180);
 
-    const Integer popup = ASkin.ActivePicture(u"popup.bmp", 64, 64, ATheme.Surface);
-    TSkinPainter& pp = ASkin.Painter(popup);
-    pp.Fill(Rect(0, 0, 64, 64), ATheme.BorderStrong);
-    pp.Fill(Rect(1, 1, 63, 63), ATheme.Surface);
-    ASkin.RecordImage(
-        {u"POPUPWINDOW", u"windowpictureindex", u"popup.bmp", Rect(0, 0, 64, 64), isNine, 6, 58, 6, 58});
     const String w = u"POPUPWINDOW";
-    ASkin.SetInt(w, u"windowpictureindex", popup);
-    ASkin.SetCorners(w, Point(6, 6), Point(58, 6), Point(6, 58), Point(58, 58));
+    WindowPicture(ASkin, w, u"popup.bmp", 64, 6, ATheme.BorderStrong, ATheme.Surface);
     ASkin.SetRect(w, u"itemsrect", Rect(3, 3, 61, 61));
     ASkin.SetColor(w, u"scrollmarkercolor", ATheme.TextMuted);
     ASkin.SetColor(w, u"scrollmarkeractivecolor", ATheme.Accent);
-    for (const char16_t* key :
-         {u"leftstretch", u"rightstretch", u"topstretch", u"bottomstretch", u"stretcheffect"})
-        ASkin.SetBool(w, key, true);
 
     // No layered frame: it needs a compositor on X11.
     ASkin.SetInt(u"LAYERFRAME", u"pictureindex", -1);
 
-    const Integer hint = ASkin.ActivePicture(u"hint.bmp", 48, 32, ATheme.TooltipFace);
-    TSkinPainter& hp = ASkin.Painter(hint);
-    hp.Fill(Rect(0, 0, 48, 32), ATheme.TooltipBorder);
-    hp.Fill(Rect(1, 1, 47, 31), ATheme.TooltipFace);
-    ASkin.RecordImage(
-        {u"HINTWINDOW", u"windowpictureindex", u"hint.bmp", Rect(0, 0, 48, 32), isNine, 4, 44, 4, 28});
     const String t = u"HINTWINDOW";
-    ASkin.SetInt(t, u"windowpictureindex", hint);
-    ASkin.SetCorners(t, Point(4, 4), Point(44, 4), Point(4, 28), Point(44, 28));
-    ASkin.SetRect(t, u"clientrect", Rect(6, 4, 42, 28));
+    WindowPicture(ASkin, t, u"hint.bmp", 40, 5, ATheme.TooltipBorder, ATheme.TooltipFace);
+    ASkin.SetRect(t, u"clientrect", Rect(6, 4, 34, 36));
     ASkin.SetFont(t, ATheme.Font, ATheme.TooltipText);
-    for (const char16_t* key :
-         {u"leftstretch", u"rightstretch", u"topstretch", u"bottomstretch", u"stretcheffect"})
-        ASkin.SetBool(t, key, true);
 
     const String c = u"SKINCOLORS";
     ASkin.SetColor(c, u"cbtnface", ATheme.Window);

@@ -128,11 +128,6 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"sysmenubutton", u"stdbutton"},
         {u"menuitem", u"menuitem"},
         {u"menubaritem", u"mainmenubaritem"}};
-    for (const auto& [name, kind] : objects) {
-        const Integer index = FData.GetIndex(name);
-        ASSERT_GE(index, 0) << StringToUTF8(name);
-        EXPECT_EQ(kind, SkinObjectKind(FData.ObjectList[index])) << StringToUTF8(name);
-    }
     const std::vector<std::pair<const char16_t*, const char16_t*>> controls = {
         {u"button", u"button"},
         {u"resizebutton", u"button"},
@@ -163,11 +158,19 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"bevel", u"bevel"},
         {u"scrollbox", u"scrollbox"},
         {u"vsplitter", u"splitter"}};
-    for (const auto& [name, kind] : controls) {
-        const Integer index = FData.GetControlIndex(name);
-        ASSERT_GE(index, 0) << StringToUTF8(name);
-        EXPECT_EQ(kind, SkinControlKind(FData.CtrlList[index])) << StringToUTF8(name);
-    }
+    const auto expectKinds = [](const auto& ATable, auto AIndex, auto AKind) {
+        for (const auto& [name, kind] : ATable) {
+            const Integer index = AIndex(name);
+            ASSERT_GE(index, 0) << StringToUTF8(name);
+            EXPECT_EQ(kind, AKind(index)) << StringToUTF8(name);
+        }
+    };
+    expectKinds(
+        objects, [&](const char16_t* AName) { return FData.GetIndex(AName); },
+        [&](Integer AIndex) { return SkinObjectKind(FData.ObjectList[AIndex]); });
+    expectKinds(
+        controls, [&](const char16_t* AName) { return FData.GetControlIndex(AName); },
+        [&](Integer AIndex) { return SkinControlKind(FData.CtrlList[AIndex]); });
     // The caption buttons live in their own picture and are placed by the
     // buttons' rectangle; the program's skins morph them.
     for (const char16_t* name : {u"closebutton", u"maxbutton", u"minbutton"}) {
