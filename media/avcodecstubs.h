@@ -3,6 +3,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/avfft.h>
 #include <libavcodec/bsf.h>
 }
 
@@ -21,9 +22,14 @@ extern "C" {
     X(av_packet_alloc)                 \
     X(av_packet_free)                  \
     X(av_packet_get_side_data)         \
+    X(av_packet_make_refcounted)       \
+    X(av_packet_move_ref)              \
     X(av_packet_ref)                   \
     X(av_packet_rescale_ts)            \
     X(av_packet_unref)                 \
+    X(av_rdft_calc)                    \
+    X(av_rdft_end)                     \
+    X(av_rdft_init)                    \
     X(avcodec_alloc_context3)          \
     X(avcodec_close)                   \
     X(avcodec_decode_subtitle2)        \

@@ -16,10 +16,13 @@ extern "C" {
     X(av_find_input_format)           \
     X(av_guess_codec)                 \
     X(av_guess_format)                \
+    X(av_guess_frame_rate)            \
     X(av_interleaved_write_frame)     \
     X(av_muxer_iterate)               \
     X(av_pkt_dump_log2)               \
     X(av_read_frame)                  \
+    X(av_read_pause)                  \
+    X(av_read_play)                   \
     X(av_sdp_create)                  \
     X(av_seek_frame)                  \
     X(av_stream_get_codec_timebase)   \
@@ -31,6 +34,7 @@ extern "C" {
     X(avformat_free_context)          \
     X(avformat_new_stream)            \
     X(avformat_open_input)            \
+    X(avformat_seek_file)             \
     X(avformat_write_header)          \
     X(avio_alloc_context)             \
     X(avio_closep)                    \

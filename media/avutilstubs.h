@@ -26,6 +26,7 @@ extern "C" {
     X(av_audio_fifo_read)          \
     X(av_audio_fifo_size)          \
     X(av_audio_fifo_write)         \
+    X(av_channel_layout_compare)   \
     X(av_channel_layout_copy)      \
     X(av_channel_layout_default)   \
     X(av_channel_layout_from_mask) \

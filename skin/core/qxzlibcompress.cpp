@@ -192,17 +192,22 @@ void TDecompressionStream::Restart() {
 
 void CompressSkinStream(TMemoryStream* ASource, TMemoryStream* ADest) {
     ASource->SetPosition(0);
-    TCompressionStream stream(clMax, ADest);
+    TCompressionStream stream(qxzlib::clMax, ADest);
     stream.CopyFrom(ASource, 0);
     stream.Finish();
 }
 
 // A source that ends before the zlib data does is damaged, not short.
-void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource) {
+void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource, Int64 ALimit) {
     ASource->SetPosition(0);
     TDecompressionStream stream(ASource);
     Byte chunk[4096];
-    for (Int64 count; (count = stream.Read(chunk, sizeof chunk)) > 0;)
+    Int64 total = 0;
+    for (Int64 count; (count = stream.Read(chunk, sizeof chunk)) > 0;) {
+        total += count;
+        if (ALimit >= 0 && total > ALimit)
+            throw EDecompressionError(u"compression error: the data inflates too far");
         ADest->WriteBuffer(chunk, count);
+    }
     if (!stream.FStreamEnd) throw EDecompressionError(u"compression error");
 }

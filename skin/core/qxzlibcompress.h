@@ -14,7 +14,12 @@ VELQUA_DECLARE_EXCEPTION(EZlibError, Exception);
 VELQUA_DECLARE_EXCEPTION(ECompressionError, EZlibError);
 VELQUA_DECLARE_EXCEPTION(EDecompressionError, EZlibError);
 
+// Out of the global namespace, where the toolkit's colours clNone and
+// clDefault live.
+namespace qxzlib {
 enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
+}  // namespace qxzlib
+using qxzlib::TCompressionLevel;
 
 // Data moves through one buffer of 8,192 bytes. The underlying stream is not
 // owned; when someone else moves it, the adapter goes back to where it
@@ -82,7 +87,7 @@ public:
     Int64 Seek(Int64 AOffset, TSeekOrigin AOrigin) override;
 
 private:
-    friend void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource);
+    friend void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource, Int64 ALimit);
 
     void Restart();
 
@@ -94,5 +99,6 @@ private:
 // Source, from its start, deflated at the highest level into Dest.
 void CompressSkinStream(TMemoryStream* ASource, TMemoryStream* ADest);
 // Source, from its start, inflated into Dest. Data that ends before the zlib
-// stream does raises EDecompressionError "compression error".
-void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource);
+// stream does raises EDecompressionError "compression error"; so does data
+// that inflates beyond ALimit bytes when ALimit is not negative.
+void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource, Int64 ALimit = -1);

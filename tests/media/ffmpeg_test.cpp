@@ -1421,7 +1421,8 @@ TEST_F(EngineTest, VideoStatisticsHaveALinePerPicture) {
 
 TEST_F(EngineTest, EnginesConvertSideBySide) {
     auto second = MakeEngine();
-    second->SetOnTerminate(nullptr);
+    TEvent secondEnded(true, false);
+    second->SetOnTerminate([&](TObject*) { secondEnded.SetEvent(); });
     const String first = TempFile(u"side1.mp4"), other = TempFile(u"side2.mkv");
     Input(u"short.avi");
     Output(first);
@@ -1433,13 +1434,14 @@ TEST_F(EngineTest, EnginesConvertSideBySide) {
     ASSERT_NE(two, nullptr);
     one->Start();
     two->Start();
+    TerminateSeen.WaitFor(INFINITE);
+    secondEnded.WaitFor(INFINITE);
     Engine->Stop(true);
     second->Stop(true);
-    // Stopped at once or finished: either way both files are whole.
+    EXPECT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+    EXPECT_TRUE(second->Finished()) << Text(second->FatalMessage());
     EXPECT_TRUE(ProbeMedia(first).Opened);
     EXPECT_TRUE(ProbeMedia(other).Opened);
-    EXPECT_FALSE(Engine->FatalException()) << Text(Engine->FatalMessage());
-    EXPECT_FALSE(second->FatalException()) << Text(second->FatalMessage());
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ TEST_F(LoaderTest, LibraryWithoutExportsFailsTheSetAndGivesBackWhatItTook) {
     LibLoader.SetLibraryPath(UTF8ToString(FAKE_LIBAV_DIR));
     EXPECT_FALSE(LibLoader.Load(TranscoderLibraries));
     const String message = LibLoader.LastErrMsg();
+    // The table's first row is the first missing export.
     EXPECT_EQ(message.rfind(u"Load function av_buffersink_get_frame@libavfilter.so.8 error: ", 0), 0u)
         << StringToUTF8(message);
     for (TLibrary lib : {avUtil, avCodec, avFormat, avFilter})

@@ -98,3 +98,17 @@ make task.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 \
 # PNG pictures, the last but one damaged so that it cannot be decoded.
 make .png.mkv -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 -c:v png
 damage .png.mkv damaged.mkv
+# The player's files.
+# A 64x48 picture whose top half is red and bottom half blue, lossless, 1 s.
+make halves.mkv -f lavfi -i "color=c=red:size=64x48:rate=25:duration=1,drawbox=y=24:w=64:h=24:c=blue:t=fill" \
+    -c:v ffv1 -pix_fmt yuv420p
+# A 440 Hz mono sine of 2 s as plain 16-bit samples.
+make sine.wav $SINE -c:a pcm_s16le
+# Six channels of 1 s at 8 kHz.
+make six.wav -f lavfi -i sine=frequency=440:sample_rate=8000:duration=1 -ac 6 -c:a pcm_s16le
+# One video, two audio streams (440 Hz, then 1000 Hz) and a subtitle stream, 1 s.
+printf '1\n00:00:00,000 --> 00:00:01,000\nVelqua\n' >"$OUT/subtitle.srt"
+make streams.mkv -f lavfi -i testsrc=size=160x120:rate=25:duration=1 \
+    -f lavfi -i sine=frequency=440:sample_rate=8000:duration=1 \
+    -f lavfi -i sine=frequency=1000:sample_rate=8000:duration=1 -i "$OUT/subtitle.srt" \
+    -map 0 -map 1 -map 2 -map 3 -c:v mpeg4 -c:a pcm_s16le -c:s srt

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 
 #include "media/avcodecstubs.h"
 #include "media/avformatstubs.h"
 #include "media/avutilstubs.h"
 #include "media/ffmpegloader.h"
+#include "platform/base/syncobjs.h"
 #include "platform/base/ustring.h"
 
 // FFmpeg's own threads hand their buffers over through atomic counters that
@@ -25,6 +27,16 @@ String TestDataFile(std::u16string_view AName) {
 
 AnsiString TestDataPath(std::u16string_view AName) {
     return StringToUTF8(TestDataFile(AName));
+}
+
+void OnWorker(const std::function<void()>& AWork) {
+    TEvent done;
+    std::thread worker([&] {
+        AWork();
+        done.SetEvent();
+    });
+    done.WaitFor(INFINITE);
+    worker.join();
 }
 
 void MediaTest::SetUp() {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,10 @@ extern "C" {
 // The full name of a file of the test data folder (VELQUA_TEST_DATA).
 String TestDataFile(std::u16string_view AName);
 AnsiString TestDataPath(std::u16string_view AName);
+
+// Runs AWork on a thread of its own, as the engine's workers do, while this
+// thread, the GUI thread, serves its main-thread calls.
+void OnWorker(const std::function<void()>& AWork);
 
 // What a media file holds, read packet by packet.
 struct TProbedStream {

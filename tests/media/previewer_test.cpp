@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
+#include "mediatest.h"
 #include "platform/base/mainthread.h"
-#include "platform/base/syncobjs.h"
 
 namespace {
 
@@ -40,18 +38,6 @@ public:
 private:
     TWindowLog& FLog;
 };
-
-// Runs AWork on a thread of its own while this, the GUI thread, serves its
-// main-thread calls.
-void OnWorker(const std::function<void()>& AWork) {
-    TEvent done;
-    std::thread worker([&] {
-        AWork();
-        done.SetEvent();
-    });
-    done.WaitFor(INFINITE);
-    worker.join();
-}
 
 class PreviewerTest : public ::testing::Test {
 protected:

@@ -71,7 +71,7 @@ TEST(ZlibStreams, WholeStreamCallsStartFromTheBeginning) {
 
 TEST(ZlibStreams, CompressionPositionAndRate) {
     TMemoryStream dest;
-    TCompressionStream stream(clMax, &dest);
+    TCompressionStream stream(qxzlib::clMax, &dest);
     EXPECT_EQ(0, stream.Position());
     EXPECT_FLOAT_EQ(0, stream.CompressionRate());
     const std::string zeros(10000, '\0');
@@ -86,7 +86,7 @@ TEST(ZlibStreams, CompressionPositionAndRate) {
 
 TEST(ZlibStreams, InvalidOperationsOfEachDirection) {
     TMemoryStream dest;
-    TCompressionStream compression(clFastest, &dest);
+    TCompressionStream compression(qxzlib::clFastest, &dest);
     char byte = 0;
     EXPECT_THROW(compression.Read(&byte, 1), ECompressionError);
     EXPECT_THROW(compression.Seek(1, soCurrent), ECompressionError);
@@ -111,7 +111,7 @@ TEST(ZlibStreams, ProgressAfterEachBufferExchanged) {
     TMemoryStream dest;
     int written = 0;
     {
-        TCompressionStream stream(clNone, &dest);
+        TCompressionStream stream(qxzlib::clNone, &dest);
         stream.OnProgress = [&](TObject* Sender) {
             EXPECT_EQ(&stream, Sender);
             ++written;
@@ -134,7 +134,7 @@ TEST(ZlibStreams, TheTargetMovedBetweenWritesIsPutBack) {
     TMemoryStream dest;
     Put(dest, "head");
     {
-        TCompressionStream stream(clNone, &dest);
+        TCompressionStream stream(qxzlib::clNone, &dest);
         stream.Write(first.data(), Int64(first.size()));
         dest.SetPosition(1);
         stream.Write(second.data(), Int64(second.size()));

@@ -1,0 +1,144 @@
+// Compressed skins: a whole skin (pictures and INI text) in one zlib
+// stream, held by a stored-skin component, in files and in form
+// descriptions, and lists of them that a skin data picks from.
+//
+// A container is an int32 version (3; readers take up to 3), an int32
+// length N and N bytes of zlib data. The inflated payload is an int32
+// version, for each of the form picture, the inactive picture and the mask
+// a flag byte (1 = empty) and the BMP when not empty, (version 2 only: two
+// more such pairs), an int32 count and that many BMPs of active pictures,
+// then the INI text to the end.
+#pragma once
+
+#include <memory>
+
+#include "platform/base/classes.h"
+#include "platform/base/collections.h"
+#include "platform/base/streams.h"
+#include "platform/toolkit/bitmap.h"
+
+class TqxSkinData;
+
+inline constexpr Integer SkinContainerVersion = 3;
+// Real skins inflate to a few MiB; a payload beyond this is a broken skin.
+inline constexpr Int64 MaxSkinPayloadSize = Int64(256) << 20;
+
+class TqxCompressedStoredSkin : public TComponent {
+public:
+    explicit TqxCompressedStoredSkin(TComponent* AOwner);
+    ~TqxCompressedStoredSkin() override;
+
+    // The zlib data alone, without a container header.
+    TMemoryStream* CompressedStream() const { return FCompressedStream.get(); }
+    bool Empty() const { return FCompressedStream->Size() == 0; }
+    // The folder skin and the compressed file it came from, and free text;
+    // only stored.
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& AValue) { FFileName = AValue; }
+    const String& CompressedFileName() const { return FCompressedFileName; }
+    void SetCompressedFileName(const String& AValue) { FCompressedFileName = AValue; }
+    const String& Description() const { return FDescription; }
+    void SetDescription(const String& AValue) { FDescription = AValue; }
+
+    // From a folder skin: its pictures and its INI text as stored, line for
+    // line. An invalid skin changes nothing; so does any error, as the new
+    // data replaces the old only when complete.
+    void LoadFromIniFile(const String& AFileName);
+    // From a loaded skin: its pictures and its regenerated INI text.
+    void LoadFromSkinData(TqxSkinData* ASkinData);
+    // A container from a file or from the start of a stream. A version above
+    // 3 leaves the data empty; a negative length, or one beyond the bytes
+    // that follow, raises EReadError.
+    void LoadFromCompressFile(const String& AFileName);
+    void LoadFromCompressStream(TStream* Stream);
+    // The container at the stream's position, also for an empty skin.
+    void SaveToCompressStream(TStream* Stream);
+    // Nothing when empty.
+    void SaveToCompressFile(const String& AFileName);
+    // The payload, inflated into S; data that is no zlib stream, ends early
+    // or inflates beyond MaxSkinPayloadSize raises EDecompressionError.
+    void DeCompressToStream(TMemoryStream* S);
+
+    // The form-description property "CompressedData": the zlib data's bytes.
+    void ReadCompressedData(TStream* AStream);
+    void WriteCompressedData(TStream* AStream);
+
+private:
+    // The new zlib data of a payload.
+    void Compress(TMemoryStream* APayload);
+
+    std::unique_ptr<TMemoryStream> FCompressedStream;
+    String FFileName;
+    String FCompressedFileName;
+    String FDescription;
+};
+
+class TqxSkinListItem : public TCollectionItem {
+public:
+    // Named "qxSkin<index>".
+    explicit TqxSkinListItem(TCollection* ACollection);
+    ~TqxSkinListItem() override;
+
+    // From another item: its names and a copy of its skin.
+    void Assign(TPersistent* ASource) override;
+
+    // Owned, without a component owner.
+    TqxCompressedStoredSkin* Skin() const { return FSkin.get(); }
+    const String& Name() const { return FName; }
+    void SetName(const String& AValue) { FName = AValue; }
+    const String& Description() const { return FDescription; }
+    void SetDescription(const String& AValue) { FDescription = AValue; }
+    const String& FileName() const { return FFileName; }
+    void SetFileName(const String& AValue) { FFileName = AValue; }
+    const String& CompressedFileName() const { return FCompressedFileName; }
+    void SetCompressedFileName(const String& AValue) { FCompressedFileName = AValue; }
+
+    // The form-description property "Skin": the skin as a container.
+    void ReadSkinData(TStream* AStream);
+    void WriteSkinData(TStream* AStream);
+
+protected:
+    String GetDisplayName() const override { return FName; }
+
+private:
+    std::unique_ptr<TqxCompressedStoredSkin> FSkin;
+    String FName;
+    String FDescription;
+    String FFileName;
+    String FCompressedFileName;
+};
+
+class TqxCompressedSkinList;
+
+class TqxSkinListItems : public TCollectionOf<TqxSkinListItem> {
+public:
+    explicit TqxSkinListItems(TqxCompressedSkinList* ASkinList);
+
+    TqxCompressedSkinList* SkinList() const { return FSkinList; }
+
+private:
+    TqxCompressedSkinList* FSkinList;
+};
+
+class TqxCompressedSkinList : public TComponent {
+public:
+    explicit TqxCompressedSkinList(TComponent* AOwner);
+    ~TqxCompressedSkinList() override;
+
+    TqxSkinListItems* Skins() const { return FSkins.get(); }
+    // Copies the items.
+    void SetSkins(TqxSkinListItems* AValue) { FSkins->Assign(AValue); }
+
+private:
+    std::unique_ptr<TqxSkinListItems> FSkins;
+};
+
+// The payload's parts. A bitmap is read as exactly one BMP whose own headers
+// give its length: a length beyond the bytes left or short of the headers
+// raises EReadError, as does a stream with no BMP left.
+Integer ReadSkinPayloadVersion(TStream* APayload);
+void ReadSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap);
+// A flag byte, then the BMP unless the bitmap is empty.
+void WriteSkinPayloadPicture(TStream* APayload, TBitmap* ABitmap);
+// An empty bitmap has no BMP of its own: it is stored as one pixel of black.
+void WriteSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap);

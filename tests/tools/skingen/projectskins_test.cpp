@@ -1,0 +1,463 @@
+// The program's own skins: made the same every run, complete for every
+// control kind the program draws, consistent, legible; and the flat fixture
+// made from the default one.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <set>
+
+#include "platform/base/fileutils.h"
+#include "platform/gdi/fontmatch.h"
+#include "platform/gdi/text.h"
+#include "skin/core/qximagebuilders.h"
+#include "skin/core/qxskindata.h"
+#include "skin/core/qxutils.h"
+#include "skinfixtures.h"
+#include "skingen.h"
+
+using namespace skinfixtures;
+
+namespace {
+
+const String BuiltSkins = UTF8ToString(VELQUA_SKINS_DIR "/");
+
+std::string PictureBytes(const TGeneratedSkin& ASkin) {
+    std::string bytes;
+    for (const auto& [name, picture] : ASkin.Pictures)
+        bytes += StringToUTF8(name) + BmpFile(picture.get());
+    return bytes;
+}
+
+TEST(ProjectSkins, TheSameBytesEveryRun) {
+    for (const String& name : ProjectSkinNames()) {
+        SCOPED_TRACE(StringToUTF8(name));
+        const TGeneratedSkin first = GenerateSkin(name), second = GenerateSkin(name);
+        EXPECT_EQ(first.Ini, second.Ini);
+        EXPECT_EQ(PictureBytes(first), PictureBytes(second));
+        // The build's files are what this run makes.
+        TTempFolder folder;
+        const String ini = WriteGeneratedSkin(first, folder.Path() + name);
+        WriteCompressedSkin(ini, folder.Path() + name + u".skn");
+        EXPECT_EQ(ReadFileBytes(BuiltSkins + name + u".skn"), ReadFileBytes(folder.Path() + name + u".skn"));
+        EXPECT_EQ(ReadFileBytes(BuiltSkins + name + u"/skin.ini"), ReadFileBytes(ini));
+    }
+    EXPECT_THROW(GenerateSkin(u"third"), EConvertError);
+}
+
+// A project skin loaded from the build's files.
+class ProjectSkinTest : public ::testing::TestWithParam<const char16_t*> {
+protected:
+    void SetUp() override {
+        FData.LoadFromCompressedFile(BuiltSkins + GetParam() + u".skn");
+        ASSERT_FALSE(FData.Empty);
+        FIni = std::make_unique<TMemIniFile>(BuiltSkins + GetParam() + u"/skin.ini");
+    }
+    template <typename T>
+    T* Control(const char16_t* AName) {
+        const Integer index = FData.GetControlIndex(AName);
+        return index < 0 ? nullptr : dynamic_cast<T*>(FData.CtrlList[index]);
+    }
+
+    TqxSkinData FData{nullptr};
+    std::unique_ptr<TMemIniFile> FIni;
+};
+
+TEST_P(ProjectSkinTest, TheFolderSkinAndTheCompressedOneAreTheSame) {
+    TqxSkinData folder(nullptr);
+    folder.LoadFromFile(BuiltSkins + GetParam() + u"/skin.ini");
+    TMemIniFile a, b;
+    folder.WriteSkinIni(&a);
+    FData.WriteSkinIni(&b);
+    TStringList la, lb;
+    a.GetStrings(&la);
+    b.GetStrings(&lb);
+    EXPECT_EQ(la.Text(), lb.Text());
+    ASSERT_EQ(folder.FActivePictures.Count(), FData.FActivePictures.Count());
+    for (Integer i = 0; i < FData.FActivePictures.Count(); ++i)
+        EXPECT_EQ(BmpFile(folder.GetActivePicture(i)), BmpFile(FData.GetActivePicture(i)));
+}
+
+TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
+    const std::vector<std::pair<const char16_t*, std::vector<const char16_t*>>> sections = {
+        {u"VERSION", {u"ver", u"skinname", u"skinauthor", u"skincomments"}},
+        {u"PICTURES", {u"picture", u"inactivepicture", u"mask", u"activepicturescount"}},
+        {u"FORMINFO",
+         {u"lefttoppoint",
+          u"righttoppoint",
+          u"leftbottompoint",
+          u"rightbottompoint",
+          u"clientrect",
+          u"captionrect",
+          u"buttonsrect",
+          u"buttonsoffset",
+          u"borderwidth",
+          u"hittestlefttoppoint",
+          u"hittestrighttoppoint",
+          u"hittestleftbottompoint",
+          u"hittestrightbottompoint",
+          u"leftstretch",
+          u"topstretch",
+          u"rightstretch",
+          u"bottomstretch",
+          u"stretcheffect",
+          u"stretchtype",
+          u"formminwidth",
+          u"formminheight"}},
+        {u"POPUPWINDOW",
+         {u"windowpictureindex", u"lefttoppoint", u"rightbottompoint", u"itemsrect", u"scrollmarkercolor",
+          u"scrollmarkeractivecolor", u"stretcheffect"}},
+        {u"LAYERFRAME", {u"pictureindex"}},
+        {u"HINTWINDOW",
+         {u"windowpictureindex", u"lefttoppoint", u"rightbottompoint", u"clientrect", u"fontname",
+          u"fontheight", u"fontcolor"}},
+        {u"SKINCOLORS",
+         {u"cbtnface", u"cbtntext", u"cwindow", u"cwindowtext", u"chighlight", u"chighlighttext",
+          u"cbtnhighlight", u"cbtnshadow"}},
+    };
+    for (const auto& [section, keys] : sections)
+        for (const char16_t* key : keys)
+            EXPECT_TRUE(FIni->ValueExists(section, key)) << StringToUTF8(section) << "." << StringToUTF8(key);
+    EXPECT_EQ(-1, FData.LayerFrame()->PictureIndex);
+
+    const std::vector<std::pair<const char16_t*, const char16_t*>> objects = {
+        {u"caption", u"caption"},
+        {u"closebutton", u"stdbutton"},
+        {u"maxbutton", u"stdbutton"},
+        {u"minbutton", u"stdbutton"},
+        {u"sysmenubutton", u"stdbutton"},
+        {u"menuitem", u"menuitem"},
+        {u"menubaritem", u"mainmenubaritem"}};
+    const std::vector<std::pair<const char16_t*, const char16_t*>> controls = {
+        {u"button", u"button"},
+        {u"resizebutton", u"button"},
+        {u"resizetoolbutton", u"button"},
+        {u"combobutton", u"button"},
+        {u"toolbutton", u"button"},
+        {u"toolmenubutton", u"button"},
+        {u"header", u"button"},
+        {u"panel", u"panel"},
+        {u"groupbox", u"panel"},
+        {u"resizetoolpanel", u"panel"},
+        {u"toolpanel", u"panel"},
+        {u"combobox", u"combobox"},
+        {u"listbox", u"listbox"},
+        {u"menuheader", u"label"},
+        {u"vscrollbar", u"scrollbar"},
+        {u"hscrollbar", u"scrollbar"},
+        {u"bothhscrollbar", u"scrollbar"},
+        {u"edit", u"edit"},
+        {u"checkbox", u"checkradio"},
+        {u"radiobox", u"checkradio"},
+        {u"stdlabel", u"stdlabel"},
+        {u"slider", u"slider"},
+        {u"tab", u"tab"},
+        {u"listview", u"listview"},
+        {u"treeview", u"treeview"},
+        {u"mainmenubar", u"mainmenubar"},
+        {u"bevel", u"bevel"},
+        {u"scrollbox", u"scrollbox"},
+        {u"vsplitter", u"splitter"}};
+    const auto expectKinds = [](const auto& ATable, auto AIndex, auto AKind) {
+        for (const auto& [name, kind] : ATable) {
+            const Integer index = AIndex(name);
+            ASSERT_GE(index, 0) << StringToUTF8(name);
+            EXPECT_EQ(kind, AKind(index)) << StringToUTF8(name);
+        }
+    };
+    expectKinds(
+        objects, [&](const char16_t* AName) { return FData.GetIndex(AName); },
+        [&](Integer AIndex) { return SkinObjectKind(FData.ObjectList[AIndex]); });
+    expectKinds(
+        controls, [&](const char16_t* AName) { return FData.GetControlIndex(AName); },
+        [&](Integer AIndex) { return SkinControlKind(FData.CtrlList[AIndex]); });
+    // The caption buttons live in their own picture and are placed by the
+    // buttons' rectangle; the program's skins morph them.
+    for (const char16_t* name : {u"closebutton", u"maxbutton", u"minbutton"}) {
+        auto* button = dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(name)]);
+        EXPECT_TRUE(button->SkinRectInAPicture);
+        EXPECT_TRUE(button->Morphing);
+        EXPECT_FALSE(IsRectDegenerate(button->ActiveSkinRect));
+        EXPECT_FALSE(IsRectDegenerate(button->DownRect));
+        EXPECT_FALSE(IsRectDegenerate(button->InActiveSkinRect));
+    }
+    auto* max = dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(u"maxbutton")]);
+    EXPECT_FALSE(IsRectDegenerate(max->RestoreRect));
+    EXPECT_EQ(u"Restore", max->RestoreHint);
+    EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
+    EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
+    EXPECT_EQ(u"menubaritem", Control<TqxDataSkinMainMenuBar>(u"mainmenubar")->MenuBarItem);
+}
+
+TEST_P(ProjectSkinTest, IndexesAreValidAndNothingIsNegative) {
+    const Integer pictures = FData.FActivePictures.Count();
+    TStringList sections;
+    FIni->ReadSections(&sections);
+    for (Integer s = 0; s < sections.Count(); ++s) {
+        TStringList lines;
+        FIni->ReadSectionValues(sections.Get(s), &lines);
+        for (Integer i = 0; i < lines.Count(); ++i) {
+            const String key = lines.Names(i), value = lines.ValueFromIndex(i);
+            const std::string where = StringToUTF8(sections.Get(s) + u"." + key + u"=" + value);
+            if (sections.Get(s) == u"LAYERFRAME" && key == u"pictureindex") continue;
+            EXPECT_EQ(String::npos, value.find(u'-')) << where;
+            if (key.ends_with(u"pictureindex")) {
+                EXPECT_LT(StrToInt(value), pictures) << where;
+            }
+        }
+    }
+    for (const char16_t* index : {u"SKINOBJECTS", u"SKINCONTROLS"}) {
+        for (Integer i = 0; i < FIni->ReadInteger(index, u"count", 0); ++i) {
+            const String entry = FIni->ReadString(index, IntToStr(i), u"");
+            EXPECT_EQ(LowerCase(entry), entry);
+        }
+    }
+}
+
+TEST_P(ProjectSkinTest, TiledPartsHaveALength) {
+    for (const auto& element : FData.CtrlList) {
+        const std::string name = StringToUTF8(element->IDName);
+        auto* custom = dynamic_cast<TqxDataSkinCustomControl*>(element.get());
+        if (!custom || IsRectDegenerate(custom->SkinRect)) continue;
+        const Integer across = custom->RTPoint.X - custom->LTPoint.X,
+                      down = custom->LBPoint.Y - custom->LTPoint.Y;
+        if (custom->RBPoint.X != 0 && custom->RBPoint.Y != 0) {
+            if (!custom->TopStretch || !custom->BottomStretch || !custom->StretchEffect) {
+                EXPECT_GT(across, 0) << name;
+            }
+            if (!custom->LeftStretch || !custom->RightStretch || !custom->StretchEffect) {
+                EXPECT_GT(down, 0) << name;
+            }
+        } else if (custom->RTPoint.X != 0) {
+            EXPECT_GT(across, 0) << name;
+        } else if (custom->LBPoint.Y != 0) {
+            EXPECT_GT(down, 0) << name;
+        }
+    }
+    auto* slider = Control<TqxDataSkinSlider>(u"slider");
+    EXPECT_GT(slider->HRulerRect.Width() - 2 * slider->EdgeSize, 0);
+    EXPECT_GT(slider->VRulerRect.Height() - 2 * slider->EdgeSize, 0);
+    auto* tab = Control<TqxDataSkinTabControl>(u"tab");
+    EXPECT_FALSE(IsRectDegenerate(tab->TabsBGRect));
+    EXPECT_GT(tab->TabRect.Width() - tab->TabLeftOffset - tab->TabRightOffset, 0);
+    auto* menu = dynamic_cast<TqxDataSkinMenuItem*>(FData.ObjectList[FData.GetIndex(u"menuitem")]);
+    EXPECT_GT(menu->DividerRect.Width() - menu->DividerLO - menu->DividerRO, 0);
+    EXPECT_GT(menu->SkinRect.Width() - menu->ItemLO - menu->ItemRO, 0);
+}
+
+TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
+    // What the forms' layouts expect where a control takes the skin's size.
+    const std::vector<std::tuple<const char16_t*, Integer, Integer>> heights = {
+        {u"combobox", 20, 2},        {u"edit", 20, 2},       {u"button", 25, 1},
+        {u"resizetoolpanel", 69, 1}, {u"hscrollbar", 17, 2}, {u"bothhscrollbar", 17, 2}};
+    for (const auto& [name, height, mode] : heights) {
+        auto* element = Control<TqxDataSkinCustomControl>(name);
+        ASSERT_TRUE(element) << StringToUTF8(name);
+        EXPECT_EQ(height, element->SkinRect.Height()) << StringToUTF8(name);
+        const Integer resizeMode = element->RBPoint.X != 0 && element->RBPoint.Y != 0   ? 1
+                                   : element->RTPoint.X != 0 || element->RTPoint.Y != 0 ? 2
+                                                                                        : 3;
+        EXPECT_EQ(mode, resizeMode) << StringToUTF8(name);
+    }
+    EXPECT_EQ(17, Control<TqxDataSkinScrollBarControl>(u"vscrollbar")->SkinRect.Width());
+    // The combo box's arrow buttons lie in its fixed right part.
+    auto* combo = Control<TqxDataSkinComboBox>(u"combobox");
+    EXPECT_GE(combo->ButtonRect.Left, combo->RTPoint.X);
+    EXPECT_EQ(combo->SkinRect.Right, combo->ButtonRect.Right);
+    for (const TRect& r : {combo->ActiveButtonRect, combo->DownButtonRect, combo->UnEnabledButtonRect})
+        EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
+}
+
+// The text colour over the middle of a picture rectangle reaches 4.5:1.
+TEST_P(ProjectSkinTest, TextIsLegible) {
+    const auto pixel = [&](Integer APicture, const TRect& ARect) {
+        TBitmap* picture = FData.GetActivePicture(APicture);
+        const auto* row = static_cast<const Byte*>(picture->ScanLine((ARect.Top + ARect.Bottom) / 2));
+        const Integer x = (ARect.Left + ARect.Right) / 2;
+        return TRgb{row[3 * x + 2], row[3 * x + 1], row[3 * x]};
+    };
+    const auto rgb = [](TColor AColor) { return TRgb{Byte(AColor), Byte(AColor >> 8), Byte(AColor >> 16)}; };
+    const auto expect = [&](const char* AWhat, TColor AText, Integer APicture, const TRect& ARect) {
+        const double ratio = ContrastRatio(rgb(AText), pixel(APicture, ARect));
+        EXPECT_GE(ratio, 4.5) << AWhat;
+    };
+    auto* button = Control<TqxDataSkinButtonControl>(u"button");
+    expect("button", button->FontColor, button->PictureIndex, button->SkinRect);
+    expect("button hot", button->ActiveFontColor, button->PictureIndex, button->ActiveSkinRect);
+    expect("button down", button->DownFontColor, button->PictureIndex, button->DownSkinRect);
+    expect("button disabled", button->DisabledFontColor, button->PictureIndex, button->DisabledSkinRect);
+    auto* list = Control<TqxDataSkinListBox>(u"listbox");
+    expect("list", list->FontColor, list->PictureIndex, list->SItemRect);
+    expect("list selected", list->ActiveFontColor, list->PictureIndex, list->ActiveItemRect);
+    expect("list focused", list->FocusFontColor, list->PictureIndex, list->FocusItemRect);
+    auto* combo = Control<TqxDataSkinComboBox>(u"combobox");
+    expect("combo", combo->FontColor, combo->PictureIndex, combo->SItemRect);
+    expect("combo focused", combo->FocusFontColor, combo->PictureIndex, combo->FocusItemRect);
+    auto* edit = Control<TqxDataSkinEditControl>(u"edit");
+    expect("edit", edit->FontColor, edit->PictureIndex, edit->SkinRect);
+    auto* tab = Control<TqxDataSkinTabControl>(u"tab");
+    expect("tab", tab->FontColor, tab->PictureIndex, tab->TabRect);
+    expect("tab selected", tab->ActiveFontColor, tab->PictureIndex, tab->ActiveTabRect);
+    auto* header = Control<TqxDataSkinLabelControl>(u"menuheader");
+    expect("menu header", header->FontColor, header->PictureIndex, header->SkinRect);
+    auto* check = Control<TqxDataSkinCheckRadioControl>(u"checkbox");
+    expect("check box", check->FrameFontColor, check->PictureIndex, check->SkinRect);
+    expect("check box disabled", check->UnEnabledFontColor, check->PictureIndex, check->SkinRect);
+    auto* item = dynamic_cast<TqxDataSkinMenuItem*>(FData.ObjectList[FData.GetIndex(u"menuitem")]);
+    expect("menu item", item->FontColor, item->ActivePictureIndex, item->SkinRect);
+    expect("menu item hot", item->ActiveFontColor, item->ActivePictureIndex, item->ActiveSkinRect);
+    expect("menu item disabled", item->UnEnabledFontColor, item->ActivePictureIndex, item->SkinRect);
+    expect("hint", FData.HintWindow()->FontColor, FData.HintWindow()->WindowPictureIndex,
+           FData.HintWindow()->ClRect);
+    // The caption's text on the frame picture's caption.
+    auto* caption = dynamic_cast<TqxDataSkinCaption*>(FData.ObjectList[FData.GetIndex(u"caption")]);
+    const auto framePixel = [&](TBitmap* APicture) {
+        const auto* row = static_cast<const Byte*>(APicture->ScanLine(caption->SkinRect.Top + 5));
+        const Integer x = caption->SkinRect.Left + 60;
+        return TRgb{row[3 * x + 2], row[3 * x + 1], row[3 * x]};
+    };
+    EXPECT_GE(ContrastRatio(rgb(caption->ActiveFontColor), framePixel(FData.FPicture.get())), 4.5);
+    EXPECT_GE(ContrastRatio(rgb(caption->FontColor), framePixel(FData.FInActivePicture.get())), 4.5);
+}
+
+// Chinese reads clearly: a face with Chinese glyphs, 12 pixels of character
+// or more, within the boxes and buttons of the layouts.
+TEST_P(ProjectSkinTest, FontsForChinese) {
+    auto* caption = dynamic_cast<TqxDataSkinCaption*>(FData.ObjectList[FData.GetIndex(u"caption")]);
+    struct TFontUse {
+        const TqxDataSkinFont* Font;
+        Integer Room;  // the height the text has
+    } uses[] = {{Control<TqxDataSkinButtonControl>(u"button"), 25 - 4},
+                {Control<TqxDataSkinComboBox>(u"combobox"), 20 - 4},
+                {Control<TqxDataSkinEditControl>(u"edit"), 20 - 4},
+                {Control<TqxDataSkinListBox>(u"listbox"), 22},
+                {Control<TqxDataSkinCheckRadioControl>(u"checkbox"), 20},
+                {Control<TqxDataSkinStdLabelControl>(u"stdlabel"), 20},
+                {FData.HintWindow(), 24},
+                {caption, caption->SkinRect.Height()}};
+    for (const TFontUse& use : uses) {
+        TBitmap bitmap;
+        bitmap.SetSize(4, 4);
+        bitmap.Canvas()->Font()->SetName(use.Font->FontName);
+        bitmap.Canvas()->Font()->SetHeight(use.Font->FontHeight);
+        win::TEXTMETRICW metrics{};
+        win::GetTextMetricsW(bitmap.Canvas()->Handle(), &metrics);
+        EXPECT_EQ(gdi::CjkFamily, gdi::SubstituteFamily(use.Font->FontName, 0));
+        EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, 12) << use.Font->FontHeight;
+        EXPECT_LE(metrics.tmHeight, use.Room) << use.Font->FontHeight;
+    }
+    TBitmap title;
+    title.SetSize(4, 4);
+    title.Canvas()->Font()->SetName(caption->FontName);
+    title.Canvas()->Font()->SetHeight(caption->FontHeight);
+    const Integer width = title.Canvas()->TextWidth(u"VelquaAVCHD高清格式转换器");
+    // The main window's caption has room for the title beside the buttons.
+    EXPECT_LT(width + caption->TextRct.Left, 827 - FData.FPicture->Width() + caption->TextRct.Right);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, ProjectSkinTest, ::testing::Values(u"default", u"second"),
+                         [](const auto& AInfo) { return StringToUTF8(AInfo.param); });
+
+TEST(ProjectSkins, TheSecondSkinIsDarkWithRoundCornersAndATallerCaption) {
+    TqxSkinData light(nullptr), dark(nullptr);
+    light.LoadFromCompressedFile(BuiltSkins + u"default.skn");
+    dark.LoadFromCompressedFile(BuiltSkins + u"second.skn");
+    EXPECT_TRUE(light.FMask->Empty());
+    ASSERT_FALSE(dark.FMask->Empty());
+    const auto* corner = static_cast<const Byte*>(dark.FMask->ScanLine(0));
+    EXPECT_EQ(255, corner[0]);
+    const auto* middle = static_cast<const Byte*>(dark.FMask->ScanLine(dark.FMask->Height() / 2));
+    EXPECT_EQ(0, middle[0]);
+    EXPECT_GT(dark.ButtonsRect.Height(), light.ButtonsRect.Height());
+    EXPECT_GT(dark.ClRect.Top, light.ClRect.Top);
+    const auto luminance = [](TColor AColor) {
+        return ContrastRatio(TRgb{Byte(AColor), Byte(AColor >> 8), Byte(AColor >> 16)}, Rgb(0));
+    };
+    EXPECT_GT(luminance(light.SkinColors()->cBtnFace()), 10);
+    EXPECT_LT(luminance(dark.SkinColors()->cBtnFace()), 2);
+}
+
+TEST(FlatSkin, EveryPartHasAColourOfItsOwn) {
+    TqxSkinData flat(nullptr), source(nullptr);
+    LoadFixture(&flat, FlatSkin());
+    LoadFixture(&source, ProjectSkin(u"default"));
+    EXPECT_EQ(u"flat", flat.SkinName);
+    EXPECT_EQ(source.CtrlList.Count(), flat.CtrlList.Count());
+    EXPECT_EQ(source.ObjectList.Count(), flat.ObjectList.Count());
+    std::set<TColor> seen;
+    Integer parts = 0;
+    for (const TSkinImage& image : GenerateSkin(u"default").Images) {
+        for (Integer part = fpLeftTop; part <= fpCell2; ++part) {
+            const TColor color = FlatColor(image.Section, image.Key, TFlatPart(part));
+            if (color == clNone) continue;
+            ++parts;
+            EXPECT_TRUE(seen.insert(color).second)
+                << StringToUTF8(image.Section + u"." + image.Key) << " " << part;
+            EXPECT_NE(FlatBackground(), color);
+            EXPECT_NE(FlatKeyColor(), color);
+        }
+    }
+    EXPECT_GT(parts, 300);
+    EXPECT_EQ(clNone, FlatColor(u"button", u"nosuchkey", fpCenter));
+    EXPECT_EQ(clNone, FlatColor(u"button", u"skinrect", fpWhole));
+}
+
+// The colour at X, Y of a bitmap as 0x00BBGGRR.
+TColor ColorAt(TBitmap& ABitmap, Integer X, Integer Y) {
+    const auto* row = static_cast<const Byte*>(ABitmap.ScanLine(Y));
+    const Integer step = ABitmap.PixelFormat() == pf32bit ? 4 : 3;
+    return TColor(row[step * X + 2]) | TColor(row[step * X + 1]) << 8 | TColor(row[step * X]) << 16;
+}
+
+TEST(FlatSkin, ANinePartImageShowsWhichPartLandedWhere) {
+    TqxSkinData data(nullptr);
+    LoadFixture(&data, FlatSkin());
+    auto* button = dynamic_cast<TqxDataSkinButtonControl*>(data.CtrlList[data.GetControlIndex(u"button")]);
+    ASSERT_TRUE(button);
+    TBitmap* picture = data.GetActivePicture(button->PictureIndex);
+    for (const auto& [key, source] :
+         {std::pair{u"skinrect", button->SkinRect}, std::pair{u"downskinrect", button->DownSkinRect}}) {
+        for (const auto& [w, h] : {std::pair{64, 25}, std::pair{150, 40}, std::pair{20, 12}}) {
+            SCOPED_TRACE(StringToUTF8(key) + " " + std::to_string(w) + "x" + std::to_string(h));
+            const Integer dw = w - button->SkinRect.Width(), dh = h - button->SkinRect.Height();
+            const TPoint rt = Point(button->RTPoint.X + dw, button->RTPoint.Y);
+            const TPoint lb = Point(button->LBPoint.X, button->LBPoint.Y + dh);
+            const TPoint rb = Point(button->RBPoint.X + dw, button->RBPoint.Y + dh);
+            TBitmap image;
+            BuildNinePartImage(button->LTPoint, button->RTPoint, button->LBPoint, button->RBPoint,
+                               button->ClRect, button->LTPoint, rt, lb, rb,
+                               Rect(button->ClRect.Left, button->ClRect.Top, button->ClRect.Right + dw,
+                                    button->ClRect.Bottom + dh),
+                               &image, picture, source, w, h, true, button->LeftStretch, button->TopStretch,
+                               button->RightStretch, button->BottomStretch, button->StretchEffect,
+                               button->StretchType);
+            const Integer xs[] = {0, button->LTPoint.X, rt.X, w};
+            const Integer ys[] = {0, button->LTPoint.Y, lb.Y, h};
+            for (Integer row = 0; row < 3; ++row) {
+                for (Integer column = 0; column < 3; ++column) {
+                    if (xs[column + 1] <= xs[column] || ys[row + 1] <= ys[row]) continue;
+                    EXPECT_EQ(FlatColor(u"button", key, TFlatPart(fpLeftTop + 3 * row + column)),
+                              ColorAt(image, (xs[column] + xs[column + 1]) / 2, (ys[row] + ys[row + 1]) / 2))
+                        << row << "," << column;
+                }
+            }
+        }
+    }
+    // A three-part box at the skin's height, widened.
+    auto* combo = dynamic_cast<TqxDataSkinComboBox*>(data.CtrlList[data.GetControlIndex(u"combobox")]);
+    TBitmap image;
+    BuildHorzThreePartImage(combo->LTPoint.X, combo->SkinRect.Width() - combo->RTPoint.X, &image,
+                            data.GetActivePicture(combo->PictureIndex), combo->SkinRect, 200, 20, true);
+    EXPECT_EQ(FlatColor(u"combobox", u"skinrect", fpLeft), ColorAt(image, 1, 10));
+    EXPECT_EQ(FlatColor(u"combobox", u"skinrect", fpCenter), ColorAt(image, 100, 10));
+    EXPECT_EQ(FlatColor(u"combobox", u"skinrect", fpRight), ColorAt(image, 195, 10));
+    // A single image shows its colour inside a key-coloured border.
+    auto* check =
+        dynamic_cast<TqxDataSkinCheckRadioControl*>(data.CtrlList[data.GetControlIndex(u"checkbox")]);
+    TBitmap* checks = data.GetActivePicture(check->PictureIndex);
+    EXPECT_EQ(FlatKeyColor(), ColorAt(*checks, check->CheckImageRect.Left, check->CheckImageRect.Bottom - 1));
+    EXPECT_EQ(FlatColor(u"checkbox", u"checkimagerect", fpWhole),
+              ColorAt(*checks, check->CheckImageRect.Left + 8, check->CheckImageRect.Top + 8));
+}
+
+}  // namespace
