@@ -407,7 +407,7 @@ TEST_F(StrovixTest, RemoveTaskMovesLaterTasksUp) {
     Strovix->RemoveTask(0);
     EXPECT_THROW(Strovix->RemoveTask(2), EListError);
     ASSERT_EQ(Strovix->TasksCount(), 2);
-    EXPECT_EQ(Strovix->GetTaskAVProbe(0, 0)->FileName(), TestDataFile(u"short.avi"));
+    EXPECT_EQ(Strovix->GetTaskAVProbe(0, 0)->FileName(), ExpandFileName(TestDataFile(u"short.avi")));
     EXPECT_EQ(Strovix->GetTaskAVProbe(0, 1), nullptr);
     // The removed task's output never got anything: it is gone with the task.
     EXPECT_FALSE(FileExists(outputs[0]));
@@ -585,7 +585,7 @@ TEST_F(StrovixTest, RelativeNamesAreFixedWhenGiven) {
         index = Strovix->AddTask(u"task.avi");
         ASSERT_GE(index, 0) << Text(Strovix->LastErrMsg());
     }
-    EXPECT_EQ(Strovix->GetTaskAVProbe(index, 0)->FileName(), TestDataFile(u"task.avi"));
+    EXPECT_EQ(Strovix->GetTaskAVProbe(index, 0)->FileName(), ExpandFileName(TestDataFile(u"task.avi")));
     {
         TCurrentFolder folder(first);
         ASSERT_TRUE(Strovix->SetOutputFile(index, u"relative.avi"));
