@@ -8,23 +8,23 @@
 // The source is made once with the ffmpeg command in a folder of its own
 // under the temporary folder. With "--engine INPUT OUTPUT name=value..." the
 // program is the engine's side: it converts INPUT to OUTPUT with the options.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/processes.h"
 #include "media/ffmpeg.h"
 #include "media/ffmpegloader.h"
 #include "platform/base/ustring.h"
 
 namespace {
+
+using bench::Median;
+using bench::RunProcess;
+using bench::TRun;
 
 constexpr int kFrames = 250;  // ten seconds at 25 per second
 
@@ -48,42 +48,6 @@ const TCase kCases[] = {
      {"-c:v", "mpeg4", "-s", "1280x720", "-b:v", "1600000", "-r", "25", "-c:a", "libmp3lame", "-b:a",
       "128000", "-ar", "48000", "-ac", "2"}},
 };
-
-struct TRun {
-    double Seconds = 0;     // wall clock
-    double CpuSeconds = 0;  // user and system time of the process and its threads
-    long PeakKiB = 0;
-    bool Ok = false;
-};
-
-// Runs the program with its arguments and waits for it.
-TRun RunProcess(const std::vector<std::string>& AArguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : AArguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    TRun run;
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child) return run;
-    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.PeakKiB = usage.ru_maxrss;
-    run.CpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
-}
-
-double Median(std::vector<double> AValues) {
-    std::sort(AValues.begin(), AValues.end());
-    return AValues[AValues.size() / 2];
-}
 
 int ConvertWithEngine(int argc, char** argv) {
     if (argc < 4 || !LibLoader.Load(TranscoderLibraries)) return 2;

@@ -406,8 +406,10 @@ void TCustomFFmpeg::CloseDecoderItems() {
 }
 
 void TCustomFFmpeg::DoTerminate() {
-    FConverting = false;
+    // Terminated first: StopOrTerminate, seeing the engine no longer
+    // converting, must not take it for one that never started.
     FTerminated = true;
+    FConverting = false;
     {
         std::lock_guard guard(FThreadLock);
         FThread = nullptr;

@@ -306,6 +306,8 @@ protected:
     bool RestartInput(Integer AFile);
     // Drains the decoders of an input (and the encoders they feed).
     void DrainInput(Integer AFile, bool AFlushEncoders);
+    // Logged, or with "xerror" raised.
+    void DecodingFailed(const TAVInputStream& ist);
     // The end of a join segment; false after the last.
     bool EndJoinSegment(Integer ASegment);
     void HandDecodedFrame(TAVInputStream& ist, Integer ist_index);

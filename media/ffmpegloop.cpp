@@ -142,11 +142,7 @@ void TCustomFFmpeg::RunPacketLoop() {
             const Integer ist_index = file.ist_index + pkt->stream_index;
             TAVInputStream& ist = *c.ist_table[ist_index];
             if (!ist.discard && CorrectTimestamps(ist, pkt) && ProcessInputPacket(ist, ist_index, pkt) < 0) {
-                const String message =
-                    Format(u"Error while decoding stream #%d.%d (%s)",
-                           {ist.file_index, ist.index, MediaTypeName(ist.dec->codec_type)});
-                if (Fexit_on_error) throw FFmpegException(message);
-                if (Fverbose >= 0) GetLogger()->Log(this, llVerbose, message);
+                DecodingFailed(ist);
                 avcodec::av_packet_unref(pkt);
                 continue;
             }
@@ -161,7 +157,10 @@ void TCustomFFmpeg::RunPacketLoop() {
 
     for (Integer n = 0; n < static_cast<Integer>(c.ist_table.size()); ++n) {
         TAVInputStream& ist = *c.ist_table[n];
-        if (ist.decoding_needed && !ist.decoder_flushed) ProcessInputPacket(ist, n, nullptr);
+        // Frame threads report a picture's failure later than its packet, so
+        // the last failures come out while draining.
+        if (ist.decoding_needed && !ist.decoder_flushed && ProcessInputPacket(ist, n, nullptr) < 0)
+            DecodingFailed(ist);
     }
     const Integer outputs = FJoinMode ? 1 : Fnb_output_files;
     for (Integer i = 0; i < outputs; ++i) {
@@ -229,12 +228,19 @@ bool TCustomFFmpeg::RestartInput(Integer AFile) {
     return true;
 }
 
+void TCustomFFmpeg::DecodingFailed(const TAVInputStream& ist) {
+    const String message = Format(u"Error while decoding stream #%d.%d (%s)",
+                                  {ist.file_index, ist.index, MediaTypeName(ist.dec->codec_type)});
+    if (Fexit_on_error) throw FFmpegException(message);
+    if (Fverbose >= 0) GetLogger()->Log(this, llVerbose, message);
+}
+
 void TCustomFFmpeg::DrainInput(Integer AFile, bool AFlushEncoders) {
     TConversion& c = *FConversion;
     for (Integer n = 0; n < static_cast<Integer>(c.ist_table.size()); ++n) {
         TAVInputStream& ist = *c.ist_table[n];
         if (ist.file_index != AFile || !ist.decoding_needed) continue;
-        ProcessInputPacket(ist, n, nullptr, AFlushEncoders);
+        if (ProcessInputPacket(ist, n, nullptr, AFlushEncoders) < 0) DecodingFailed(ist);
         avcodec::avcodec_flush_buffers(ist.dec);
         ist.decoder_flushed = 1;
     }

@@ -1,14 +1,26 @@
-// The conversion task component's unit: its time and folder routines and
-// the records of its options and events.
+// The conversion task component's unit: its time and folder routines, the
+// records of its options and events, and the component that queues
+// conversion tasks and runs them one after another or several at once.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 extern "C" {
 #include <libavutil/avutil.h>
 }
 
+#include "media/entrypoints.h"
+#include "media/ffbasecomponent.h"
+#include "media/ffmpeg.h"
+#include "platform/base/syncobjs.h"
+#include "platform/base/threads.h"
 #include "platform/base/types.h"
 
 double LocalTimeZoneBiasDays();
@@ -159,3 +171,260 @@ using TProgressEvent = std::function<void(TObject* Sender, PProgressInfo AProgre
 using TTerminateEvent = std::function<void(TObject* Sender, const TTerminateInfo& ATerminateInfo)>;
 using TCustomHookEvent = std::function<void(TObject* Sender, PHookInfo AHookInfo)>;
 using TPreviewBitmapEvent = std::function<void(TObject* Sender, const TPreviewInfo& APreviewInfo)>;
+
+class TAVProbe;
+class TStream;
+
+// One conversion task: an engine with a prober and the option records of
+// each input, and the option records of each output. The records hold
+// copies of what the caller passed and are made, reset, on first use.
+class TFFmpeg : public TCustomFFmpeg {
+public:
+    explicit TFFmpeg(Integer AMaxFiles);
+    ~TFFmpeg() override;
+
+    Integer MaxFiles() const { return FMaxFiles; }
+    // Nil when input AIndex was never added (or AIndex is out of range).
+    TAVProbe* AVProbes(Integer AIndex) const;
+    TInputOptions& InputOptions(Integer AIndex);
+    TOutputOptions& OutputOptions(Integer AIndex);
+    // Back to the reset values, when the record exists.
+    void ResetInputRecord(Integer AIndex);
+    void ResetOutputRecord(Integer AIndex);
+
+    // The name=value lines of AText, by lower-cased name; the stream-making
+    // names are left to the output's set-up, and the codec and frame-size
+    // names are passed only with AIncludeCodecs.
+    void ApplyExtOptions(const String& AText, bool AIncludeCodecs);
+    // The prober of input AIndex describes the open input.
+    void AdoptInput(Integer AIndex);
+    // The probers let go of the inputs: the conversion reads and closes them.
+    void ReleaseInputs();
+    // Seconds since 1970.
+    void SetRecordingTimestamp(Int64 AValue) { Frecording_timestamp = AValue; }
+
+private:
+    std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
+    std::vector<std::unique_ptr<TInputOptions>> FInputOptions;
+    std::vector<std::unique_ptr<TOutputOptions>> FOutputOptions;
+};
+
+// The tasks, owned. Index errors raise EListError.
+class TFFmpegList : public TObject {
+public:
+    ~TFFmpegList() override;
+
+    Integer Add(std::unique_ptr<TFFmpeg> ATask);
+    void Clear();
+    void Delete(Integer AIndex);
+    void Exchange(Integer AIndex1, Integer AIndex2);
+    TFFmpeg* Items(Integer AIndex) const;
+    Integer IndexOf(const TObject* ATask) const;
+    Integer Count() const { return static_cast<Integer>(FList.size()); }
+    void PauseAll();
+    void ResumeAll();
+    void StopAll(bool AWaitFor);
+    void SetPreviewHook(bool AOn);
+    void SetBitmapHook(bool AOn);
+
+private:
+    void CheckIndex(Integer AIndex) const;
+    void SetPostHook(TPostHook AHook, bool AOn);
+
+    std::vector<std::unique_ptr<TFFmpeg>> FList;
+};
+
+// The run's lock: re-entrant, and a wait for it on the GUI thread runs the
+// calls other threads hand to the GUI thread, so a worker that holds it while
+// waiting for the GUI thread (a log line, say) gets through.
+class TRunLock {
+public:
+    void Enter();
+    void Leave();
+
+private:
+    std::mutex FLock;
+    std::condition_variable_any FReleased;
+    std::thread::id FOwner;
+    Integer FDepth = 0;
+};
+
+class TRunLockGuard {
+public:
+    explicit TRunLockGuard(TRunLock& ALock) : FLock(ALock) { FLock.Enter(); }
+    ~TRunLockGuard() { FLock.Leave(); }
+    TRunLockGuard(const TRunLockGuard&) = delete;
+    TRunLockGuard& operator=(const TRunLockGuard&) = delete;
+
+private:
+    TRunLock& FLock;
+};
+
+// The converter: a list of tasks, each made from an input file and turned
+// towards its outputs by option records, run one after another in the
+// calling thread or up to N at once in worker threads. Every operation is
+// for the GUI thread.
+class TCustomStrovix : public TFFBaseComponent {
+public:
+    explicit TCustomStrovix(TComponent* AOwner);
+    // Stops every task and waits for it; no event is raised from here on.
+    ~TCustomStrovix() override;
+
+    // The transcoder libraries, which must be loaded before a task is added.
+    bool AVLibLoaded() const;
+    bool LoadAVLib(const TPathFileName& APath);
+    void UnloadAVLib();
+
+    // The new task's index, or -1 with LastErrMsg. A relative file name is
+    // taken from the current folder now: the task keeps it absolute.
+    Integer AddTask(const String& AFileName, PInputOptions AOptions = nullptr);
+    // Lines TimeStart=microseconds; every other line is an engine option.
+    Integer AddTask(const String& AFileName, const String& AExtOptions);
+    // The input "stream:<address>:<private data>": a protocol FFmpeg must know.
+    Integer AddTask(TStream* AStream, const String& APrivateData, PInputOptions AOptions);
+    bool AddInputFile(Integer ATaskIndex, const String& AFileName, PInputOptions AOptions = nullptr);
+    bool AddInputFile(Integer ATaskIndex, const String& AFileName, const String& AExtOptions);
+    bool SetOutputFile(Integer ATaskIndex, const String& AFileName, POutputOptions AOptions = nullptr);
+    // Lines Hook or CustomHook, Join, TimeStart, TimeLength; every other line
+    // is an engine option.
+    bool SetOutputFile(Integer ATaskIndex, const String& AFileName, const String& AExtOptions);
+    bool SetOutputStream(Integer ATaskIndex, TStream* AStream, const String& APrivateData,
+                         POutputOptions AOptions);
+    void ClearTasks();
+    void Exchange(Integer ATaskIndex1, Integer ATaskIndex2);
+    void RemoveTask(Integer ATaskIndex);
+    // AThreadCount > 0: up to that many workers at once; otherwise every task
+    // converts here before Start returns. Without tasks the run ends at once.
+    void Start(Integer AThreadCount);
+    // Cooperative: running workers wait between packets.
+    void Pause();
+    void Resume();
+    // No further task starts; running tasks stop, tasks that never started
+    // end at once. Nothing without a run in progress.
+    void Stop(bool AWaitFor);
+    // Nil when that input was never added. It describes the input until the
+    // run starts; the conversion reads and closes the input from then on.
+    TAVProbe* GetTaskAVProbe(Integer ATaskIndex, Integer AFileIndex) const;
+
+    const String& About() const { return FAbout; }
+    void SetAbout(const String& AValue) { FAbout = AValue; }
+    String Version() const { return u"3.3"; }
+    TAVProbe* AVProbe() const { return FAVProbe.get(); }
+    const String& LastErrMsg() const { return FLastErrMsg; }
+    Integer TasksCount() const { return FFFmpegList.Count(); }
+    Integer CustomMaxFiles() const { return FCustomMaxFiles; }
+    void SetCustomMaxFiles(Integer AValue) { FCustomMaxFiles = AValue; }
+    bool Terminated() const { return FTerminated; }
+    void* UserData() const { return FData; }
+    void SetUserData(void* AValue) { FData = AValue; }
+    Integer Verbose() const { return FVerbose; }
+    void SetVerbose(Integer AValue) { FVerbose = AValue; }
+    // From Start until ClearTasks, also after the run has ended.
+    bool Working() const { return FWorking; }
+
+    bool Preview() const { return FPreview; }
+    void SetPreview(bool AValue);
+    bool PreviewBitmap() const { return FPreviewBitmap; }
+    void SetPreviewBitmap(bool AValue);
+    // Milliseconds; 100 at the least.
+    Integer ProgressInterval() const { return FProgressInterval; }
+    void SetProgressInterval(Integer AValue);
+    TThreadPriority ThreadPriority() const { return FThreadPriority; }
+    void SetThreadPriority(TThreadPriority AValue) { FThreadPriority = AValue; }
+    // Progress and preview events on the GUI thread (blocking the worker).
+    bool TriggerEventInMainThread() const { return FTriggerEventInMainThread; }
+    void SetTriggerEventInMainThread(bool AValue) { FTriggerEventInMainThread = AValue; }
+
+    // On the converting worker; must not touch GUI objects.
+    TCustomHookEvent OnCustomHook() const;
+    void SetOnCustomHook(TCustomHookEvent AValue);
+    TPreviewBitmapEvent OnPreviewBitmap() const;
+    void SetOnPreviewBitmap(TPreviewBitmapEvent AValue);
+    TProgressEvent OnProgress() const;
+    void SetOnProgress(TProgressEvent AValue);
+    // On the GUI thread, queued in the order raised: each task's end, then
+    // the run's (TaskIndex -1). The raising thread never waits for it.
+    TTerminateEvent OnTerminate() const;
+    void SetOnTerminate(TTerminateEvent AValue);
+
+protected:
+    // The engines' events of every task come here.
+    virtual void DoCustomHook(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS,
+                              bool& AUpdate, bool& AStopHook);
+    virtual void DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS);
+    virtual void DoProgress(TObject* Sender, Integer AFileIndex, Integer AFrameNumber, Integer AFPS,
+                            float AQuality, float ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration,
+                            Int64 ATotalDuration);
+    virtual void DoTerminate(TObject* Sender);
+
+    // Raises "Cannot %s while working.".
+    void CheckNotWorking(const String& AOperation) const;
+
+    TFFmpegList FFFmpegList;
+
+private:
+    struct TTerminateQueue;
+
+    // Steps 4 and 5 of adding an input: false with LastErrMsg; raises what
+    // an option raises.
+    bool OpenInput(TFFmpeg& ATask, const String& AFileName, PInputOptions AOptions);
+    bool DoSetOutputFile(TFFmpeg& ATask, const String& AFileName, POutputOptions AOptions);
+    // Under FTerminateLock.
+    void DoAllTerminated();
+    // Takes the next task and starts it: a worker in thread mode, called
+    // under FTerminateLock; otherwise converts it here, outside the lock.
+    // False when no task was left.
+    bool StartNextTask();
+    // From any thread: the terminate goes into the queue and the GUI thread
+    // is asked to deliver it.
+    void QueueTerminate(const TTerminateInfo& AInfo);
+    // GUI thread only, holding no lock: raises what the queue holds, in order.
+    void DeliverTerminates();
+    // Calls AMethod on the GUI thread when asked to, else here.
+    void Raise(const std::function<void()>& AMethod);
+    // The tasks keep the transcoder libraries loaded while there are any.
+    void HoldLibraries();
+    void ReleaseLibraries();
+
+    String FAbout;
+    String FLastErrMsg;
+    void* FData = nullptr;
+    Integer FCustomMaxFiles = 20;
+    bool FPreview = false;
+    bool FPreviewBitmap = false;
+    std::atomic<Integer> FProgressInterval{500};
+    std::atomic<TThreadPriority> FThreadPriority{tpNormal};
+    std::atomic<bool> FTriggerEventInMainThread{true};
+    Integer FVerbose = 1;
+    THookInfo FHookInfo{};
+    TProgressInfo FProgressInfo{};
+    TPreviewInfo FPreviewInfo{};
+    // Each guards its record for the whole raise.
+    TCriticalSection FHookLock;
+    TCriticalSection FPreviewLock;
+    TCriticalSection FProgressLock;
+    // Guards the run counters; starting a task and ending one are each one
+    // step under it. Nobody waits for another thread while holding it.
+    TRunLock FTerminateLock;
+    // Guards the handlers only, never held while one runs.
+    mutable std::mutex FEventLock;
+    TCustomHookEvent FOnCustomHook;
+    TPreviewBitmapEvent FOnPreviewBitmap;
+    TProgressEvent FOnProgress;
+    TTerminateEvent FOnTerminate;
+    std::shared_ptr<TTerminateQueue> FTerminateQueue;
+    std::unique_ptr<TAVProbe> FAVProbe;
+    bool FHoldsLibraries = false;
+    Integer FCompleteTasks = 0;
+    Integer FCurrentTask = -1;
+    Integer FPendingTasks = 0;
+    std::atomic<bool> FTerminated{false};
+    bool FThreadMode = false;
+    std::atomic<bool> FWorking{false};
+    std::atomic<bool> FDestroying{false};
+};
+
+class TStrovix : public TCustomStrovix {
+public:
+    using TCustomStrovix::TCustomStrovix;
+};

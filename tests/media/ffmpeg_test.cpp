@@ -285,6 +285,18 @@ TEST_F(EngineTest, RemovingThePreviewHookFreesThePreviewWindow) {
     EXPECT_TRUE(second.expired());
 }
 
+TEST_F(EngineTest, PictureFailingWhileDrainingEndsTheConversionOnExitOnError) {
+    // The damaged picture is the last but one: frame threads tell of it only
+    // once the decoder is drained.
+    Input(u"damaged.mkv");
+    Set({{u"xerror", u"1"}, {u"vcodec", u"mpeg4"}});
+    Output(TempFile(u"undecodable.avi"));
+    EXPECT_EQ(Engine->StartConvert(false, tpNormal), nullptr);
+    EXPECT_TRUE(Engine->FatalException());
+    EXPECT_FALSE(Engine->Finished());
+    EXPECT_EQ(Text(Engine->FatalMessage()), "Error while decoding stream #0.0 (Video)");
+}
+
 TEST_F(EngineTest, OutputWithDataSurvivesTheCleanup) {
     const String output = TempFile(u"written.avi");
     Input(u"a.avi");

@@ -38,6 +38,15 @@ copy() {
     cp "$OUT/$1" "$OUT/$2.tmp" && mv "$OUT/$2.tmp" "$OUT/$2"
 }
 
+# A copy of a fixture with 64 bytes overwritten at nine tenths of its length.
+damage() {
+    cp "$OUT/$1" "$OUT/$2.tmp"
+    size=$(wc -c <"$OUT/$2.tmp")
+    printf 'damaged!damaged!damaged!damaged!damaged!damaged!damaged!damaged!' |
+        dd of="$OUT/$2.tmp" bs=1 seek=$((size * 9 / 10)) conv=notrunc 2>/dev/null
+    mv "$OUT/$2.tmp" "$OUT/$2"
+}
+
 TESTSRC="-f lavfi -i testsrc=size=320x240:rate=25:duration=2"
 SINE="-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2"
 
@@ -83,6 +92,12 @@ cat "$OUT/.small.ts" "$OUT/.large.ts" >"$OUT/resize.ts"
 
 copy a.avi "中文视频.avi"
 
+# Half a second of small pictures with MP2 audio: the conversion tasks' input.
+make task.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=0.5 -c:v mpeg4 -c:a mp2 -shortest
+# PNG pictures, the last but one damaged so that it cannot be decoded.
+make .png.mkv -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 -c:v png
+damage .png.mkv damaged.mkv
 # The player's files.
 # A 64x48 picture whose top half is red and bottom half blue, lossless, 1 s.
 make halves.mkv -f lavfi -i "color=c=red:size=64x48:rate=25:duration=1,drawbox=y=24:w=64:h=24:c=blue:t=fill" \
