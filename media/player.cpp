@@ -174,12 +174,9 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TFFBaseComponent(AOwner) {
 }
 
 TCustomPlayer::~TCustomPlayer() {
-    {
-        std::lock_guard<std::recursive_mutex> guard(FEventLock);
-        FOnPosition = nullptr;
-        FOnState = nullptr;
-        FOnHook = nullptr;
-    }
+    FOnPosition.Set(nullptr);
+    FOnState.Set(nullptr);
+    FOnHook.Set(nullptr);
     Stop(true);
     {
         std::unique_lock<std::mutex> lock(FLink->Lock);
@@ -206,8 +203,7 @@ bool TCustomPlayer::AVLibLoaded() const {
 bool TCustomPlayer::LoadAVLib(const TPathFileName& APath) {
     LibLoader.SetLibraryPath(APath);
     if (LibLoader.Load(PlayerLibraries)) return true;
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    FLastErrMsg = LibLoader.LastErrMsg();
+    FLastErrMsg.Set(LibLoader.LastErrMsg());
     return false;
 }
 
@@ -294,45 +290,8 @@ bool TCustomPlayer::OnGuiThread() const {
 
 void TCustomPlayer::ReportError(const String& AText, bool AStore) {
     GetLogger()->Log(this, llError, AText);
-    if (!AStore) return;
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    FLastErrMsg = AText;
+    if (AStore) FLastErrMsg.Set(AText);
 }
-
-String TCustomPlayer::LastErrMsg() const {
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    return FLastErrMsg;
-}
-
-String TCustomPlayer::FileName() const {
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    return Finput_filename;
-}
-
-String TCustomPlayer::VideoFilters() const {
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    return Fvfilters;
-}
-
-void TCustomPlayer::SetVideoFilters(const String& AValue) {
-    std::lock_guard<std::recursive_mutex> guard(FEventLock);
-    Fvfilters = AValue;
-}
-
-#define VELQUA_PLAYER_EVENT(TYPE, NAME, FIELD)                   \
-    TYPE TCustomPlayer::NAME() const {                           \
-        std::lock_guard<std::recursive_mutex> guard(FEventLock); \
-        return FIELD;                                            \
-    }                                                            \
-    void TCustomPlayer::Set##NAME(TYPE AValue) {                 \
-        std::lock_guard<std::recursive_mutex> guard(FEventLock); \
-        FIELD = std::move(AValue);                               \
-    }
-VELQUA_PLAYER_EVENT(TFileOpenEvent, OnFileOpen, FOnFileOpen)
-VELQUA_PLAYER_EVENT(THookEvent, OnHook, FOnHook)
-VELQUA_PLAYER_EVENT(TPositionEvent, OnPosition, FOnPosition)
-VELQUA_PLAYER_EVENT(TPlayStateEvent, OnState, FOnState)
-#undef VELQUA_PLAYER_EVENT
 
 void TCustomPlayer::SetAspectRatio(float AValue) {
     if (AValue == FAspectRatio) return;
@@ -443,10 +402,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         UnhookScreenWindow();
         return false;
     }
-    {
-        std::lock_guard<std::recursive_mutex> guard(FEventLock);
-        Finput_filename = AFileName;
-    }
+    Finput_filename.Set(AFileName);
     FScreenHandle = AScreenHandle;
     FAVProbe->SetFileHandle(VideoState()->ic.load());
     if (FTriggerEventInMainThread)

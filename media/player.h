@@ -147,14 +147,14 @@ public:
     String About() const { return FAbout; }
     void SetAbout(const String& AValue) { FAbout = AValue; }
     String Version() const { return u"2.3"; }
-    TFileOpenEvent OnFileOpen() const;
-    void SetOnFileOpen(TFileOpenEvent AValue);
-    THookEvent OnHook() const;
-    void SetOnHook(THookEvent AValue);
-    TPositionEvent OnPosition() const;
-    void SetOnPosition(TPositionEvent AValue);
-    TPlayStateEvent OnState() const;
-    void SetOnState(TPlayStateEvent AValue);
+    TFileOpenEvent OnFileOpen() const { return FOnFileOpen.Get(); }
+    void SetOnFileOpen(TFileOpenEvent AValue) { FOnFileOpen.Set(std::move(AValue)); }
+    THookEvent OnHook() const { return FOnHook.Get(); }
+    void SetOnHook(THookEvent AValue) { FOnHook.Set(std::move(AValue)); }
+    TPositionEvent OnPosition() const { return FOnPosition.Get(); }
+    void SetOnPosition(TPositionEvent AValue) { FOnPosition.Set(std::move(AValue)); }
+    TPlayStateEvent OnState() const { return FOnState.Get(); }
+    void SetOnState(TPlayStateEvent AValue) { FOnState.Set(std::move(AValue)); }
 
     float AspectRatio() const { return FAspectRatio; }
     void SetAspectRatio(float AValue);
@@ -191,8 +191,8 @@ public:
     String Format() const;
     // Raises "Unknown input format: %s" for a name no reader has.
     void SetFormat(const String& AValue);
-    String FileName() const;
-    String LastErrMsg() const;
+    String FileName() const { return Finput_filename.Get(); }
+    String LastErrMsg() const { return FLastErrMsg.Get(); }
     win::HWND ScreenHandle() const { return FScreenHandle; }
     bool FullScreen() const { return Fis_full_screen; }
     // The playing stream's index in the file, -1 without a file or stream.
@@ -218,8 +218,8 @@ public:
     void SetShowAudio(TShowAudio AValue);
     bool VerticalFlip() const { return FVerticalFlip; }
     void SetVerticalFlip(bool AValue) { FVerticalFlip = AValue; }
-    String VideoFilters() const;
-    void SetVideoFilters(const String& AValue);
+    String VideoFilters() const { return Fvfilters.Get(); }
+    void SetVideoFilters(const String& AValue) { Fvfilters.Set(AValue); }
     bool is_full_screen() const { return Fis_full_screen; }
     void Setis_full_screen(bool AValue) { Fis_full_screen = AValue; }
     Integer wanted_audio_stream() const { return Fwanted_stream[AVMEDIA_TYPE_AUDIO + 1]; }
@@ -335,7 +335,7 @@ private:
     // Option fields.
     Integer Fsws_flags = SWS_BICUBIC;
     const AVInputFormat* Ffile_iformat = nullptr;
-    String Finput_filename;
+    TGuarded<String> Finput_filename;
     std::atomic<Integer> Ffs_screen_width{0}, Ffs_screen_height{0};
     std::atomic<Integer> Fscreen_width{0}, Fscreen_height{0};
     std::atomic<Integer> Fframe_width{0}, Fframe_height{0};
@@ -360,7 +360,7 @@ private:
     std::atomic<Integer> Fdecoder_reorder_pts{-1};
     std::atomic<Integer> Fframedrop{1};
     std::atomic<Integer> Frdftspeed{20};
-    String Fvfilters;
+    TGuarded<String> Fvfilters;
     std::atomic<bool> Fis_full_screen{false};
 
     // Playback.
@@ -371,7 +371,7 @@ private:
     AVPacket* Fflush_pkt = nullptr;
     SDL_Surface* Fscreen = nullptr;
     String FAbout;
-    String FLastErrMsg;
+    TGuarded<String> FLastErrMsg;
     std::atomic<Int64> FLastPTS{AV_NOPTS_VALUE};
     std::atomic<Int64> FCurrentPTS{-1};
     std::unique_ptr<TAVProbe> FAVProbe;
@@ -399,12 +399,10 @@ private:
     std::atomic<bool> FHook{false};
     std::atomic<bool> FTriggerEventInMainThread{true};
     std::atomic<TPlayState> FState{psStop};
-    // Guards the event handlers, FLastErrMsg, FVfilters and the file name.
-    mutable std::recursive_mutex FEventLock;
-    TFileOpenEvent FOnFileOpen;
-    THookEvent FOnHook;
-    TPositionEvent FOnPosition;
-    TPlayStateEvent FOnState;
+    TGuarded<TFileOpenEvent> FOnFileOpen;
+    TGuarded<THookEvent> FOnHook;
+    TGuarded<TPositionEvent> FOnPosition;
+    TGuarded<TPlayStateEvent> FOnState;
 
     // The host window's subclassing.
     std::shared_ptr<THostHook> FHostHook;

@@ -143,10 +143,7 @@ void TCustomPlayer::ReadThread(TVideoState* is) {
     AVFormatContext* ic = avformat::avformat_alloc_context();
     AVPacket* packet = avcodec::av_packet_alloc();
     bool failed = true;
-    auto fail = [this](const String& AText) {
-        std::lock_guard<std::recursive_mutex> guard(FEventLock);
-        FLastErrMsg = AText;
-    };
+    auto fail = [this](const String& AText) { FLastErrMsg.Set(AText); };
     do {
         if (!ic || !packet) {
             fail(u"av_mallocz() failed.");
@@ -500,8 +497,7 @@ bool TCustomPlayer::SwitchStream(AVMediaType AType, Integer AStreamIndex) {
     const std::shared_ptr<TVideoState> state = VideoState();
     TVideoState* is = state.get();
     auto fail = [this](const char16_t* AText) {
-        std::lock_guard<std::recursive_mutex> guard(FEventLock);
-        FLastErrMsg = AText;
+        FLastErrMsg.Set(AText);
         return false;
     };
     AVFormatContext* ic = is ? is->ic.load() : nullptr;

@@ -336,16 +336,16 @@ public:
     void SetTriggerEventInMainThread(bool AValue) { FTriggerEventInMainThread = AValue; }
 
     // On the converting worker; must not touch GUI objects.
-    TCustomHookEvent OnCustomHook() const;
-    void SetOnCustomHook(TCustomHookEvent AValue);
-    TPreviewBitmapEvent OnPreviewBitmap() const;
-    void SetOnPreviewBitmap(TPreviewBitmapEvent AValue);
-    TProgressEvent OnProgress() const;
-    void SetOnProgress(TProgressEvent AValue);
+    TCustomHookEvent OnCustomHook() const { return FOnCustomHook.Get(); }
+    void SetOnCustomHook(TCustomHookEvent AValue) { FOnCustomHook.Set(std::move(AValue)); }
+    TPreviewBitmapEvent OnPreviewBitmap() const { return FOnPreviewBitmap.Get(); }
+    void SetOnPreviewBitmap(TPreviewBitmapEvent AValue) { FOnPreviewBitmap.Set(std::move(AValue)); }
+    TProgressEvent OnProgress() const { return FOnProgress.Get(); }
+    void SetOnProgress(TProgressEvent AValue) { FOnProgress.Set(std::move(AValue)); }
     // On the GUI thread, queued in the order raised: each task's end, then
     // the run's (TaskIndex -1). The raising thread never waits for it.
-    TTerminateEvent OnTerminate() const;
-    void SetOnTerminate(TTerminateEvent AValue);
+    TTerminateEvent OnTerminate() const { return FOnTerminate.Get(); }
+    void SetOnTerminate(TTerminateEvent AValue) { FOnTerminate.Set(std::move(AValue)); }
 
 protected:
     // The engines' events of every task come here.
@@ -406,12 +406,10 @@ private:
     // Guards the run counters; starting a task and ending one are each one
     // step under it. Nobody waits for another thread while holding it.
     TRunLock FTerminateLock;
-    // Guards the handlers only, never held while one runs.
-    mutable std::mutex FEventLock;
-    TCustomHookEvent FOnCustomHook;
-    TPreviewBitmapEvent FOnPreviewBitmap;
-    TProgressEvent FOnProgress;
-    TTerminateEvent FOnTerminate;
+    TGuarded<TCustomHookEvent> FOnCustomHook;
+    TGuarded<TPreviewBitmapEvent> FOnPreviewBitmap;
+    TGuarded<TProgressEvent> FOnProgress;
+    TGuarded<TTerminateEvent> FOnTerminate;
     std::shared_ptr<TTerminateQueue> FTerminateQueue;
     std::unique_ptr<TAVProbe> FAVProbe;
     bool FHoldsLibraries = false;

@@ -95,8 +95,8 @@ bool StartsWithNoCase(std::u16string_view AText, size_t APos, std::u16string_vie
 
 // The length of an am/pm specifier at APos, 0 when there is none.
 size_t AmPmLength(std::u16string_view AFormat, size_t APos) {
-    for (std::u16string_view spec : {u"am/pm", u"a/p", u"ampm"})
-        if (StartsWithNoCase(AFormat, APos, spec)) return spec.size();
+    for (std::u16string_view marker : {u"am/pm", u"a/p", u"ampm"})
+        if (StartsWithNoCase(AFormat, APos, marker)) return marker.size();
     return 0;
 }
 

@@ -39,6 +39,25 @@ private:
     TCriticalSection& FSection;
 };
 
+// A value one thread sets while others read it: each read is a copy taken
+// under the value's own lock, so a handler read out can run unlocked.
+template <typename T>
+class TGuarded {
+public:
+    T Get() const {
+        std::lock_guard lock(FLock);
+        return FValue;
+    }
+    void Set(T AValue) {
+        std::lock_guard lock(FLock);
+        FValue = std::move(AValue);
+    }
+
+private:
+    mutable std::mutex FLock;
+    T FValue{};
+};
+
 class TEvent : public TObject {
 public:
     // A manual-reset event stays signalled until ResetEvent; an auto-reset
