@@ -14,22 +14,13 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/win/messages.h"
 #include "skin/core/qxskincontrols.h"
+#include "skin/core/qxskinmessages.h"
 #include "skin/core/qxskinobjects.h"
 #include "skin/core/qxskinwindows.h"
 
 class TqxCompressedStoredSkin;
 class TqxCompressedSkinList;
 class TqxResourceStrData;
-
-// What the skin data sends every form, WParam the skin data, LParam 1000.
-inline constexpr win::UINT SKINMSG_CHANGING = win::WM_USER + 201;
-inline constexpr win::UINT SKINMSG_CHANGE = win::WM_USER + 202;
-inline constexpr win::UINT SKINMSG_CHANGED = win::WM_USER + 203;
-inline constexpr win::UINT SKINMSG_RESSTRINGS = win::WM_USER + 250;
-inline constexpr win::UINT SKINMSG_SKINNABLEFORM = win::WM_USER + 270;
-inline constexpr win::UINT SKINMSG_LAYEREDBORDERS = win::WM_USER + 403;
-inline constexpr win::UINT SKINMSG_AEROBLUR = win::WM_USER + 404;
-inline constexpr win::LPARAM SkinMessageLParam = 1000;
 
 // An ordered list that owns its items. Index errors raise EListError "List
 // index out of bounds (%d)".
