@@ -212,6 +212,10 @@ String CodecNameText(const AVCodecContext* AContext, bool AEncoder) {
     return CodecNameText(AContext->codec_id, AContext->codec_tag, AEncoder);
 }
 
+bool EncoderAvailable(const AnsiString& AName) {
+    return avcodec::avcodec_find_encoder_by_name && avcodec::avcodec_find_encoder_by_name(AName.c_str());
+}
+
 String MediaTypeName(Integer AType) {
     switch (AType) {
         case AVMEDIA_TYPE_VIDEO:

@@ -32,6 +32,9 @@ String MetadataValue(const AVDictionary* AMetadata, const char* AKey, const Stri
 String CodecNameText(const AVCodecParameters* AParameters, bool AEncoder);
 String CodecNameText(const AVCodecContext* AContext, bool AEncoder);
 String MediaTypeName(Integer AType);
+// Whether the bound libraries have an encoder of that name; false while
+// avcodec is not loaded.
+bool EncoderAvailable(const AnsiString& AName);
 
 // A picture as four plane pointers and four line sizes.
 struct TAVPicture {

@@ -84,6 +84,14 @@ TEST_F(WithLibraries, CodecNamesFromCodecsIdsAndTags) {
     EXPECT_EQ(CodecNameText(&parameters, false), u"0x001A");
 }
 
+TEST_F(WithLibraries, EncodersAreFoundByName) {
+    EXPECT_TRUE(EncoderAvailable("mpeg4"));
+    EXPECT_TRUE(EncoderAvailable("aac"));
+    EXPECT_FALSE(EncoderAvailable("no_such_encoder"));
+    // Decoders do not count.
+    EXPECT_FALSE(EncoderAvailable("h264"));
+}
+
 TEST_F(WithLibraries, MetadataValueOrDefault) {
     AVDictionary* metadata = nullptr;
     avutil::av_dict_set(&metadata, "title", "高清", 0);
@@ -369,6 +377,11 @@ TEST(FreeWithoutLibraries, EmptyRecordsNeedNoLibrary) {
     TRGBConvertContext context;
     ResetRGBConvertContext(context);
     EXPECT_EQ(context.Bitmap, nullptr);
+}
+
+TEST(EncoderAvailableWithoutLibraries, NothingIsFound) {
+    ASSERT_FALSE(LibLoader.Loaded(avCodec));
+    EXPECT_FALSE(EncoderAvailable("mpeg4"));
 }
 
 }  // namespace
