@@ -551,17 +551,18 @@ public:
 
     HRESULT SetNameOf(HWND, PCItemIDList AList, const String& AName, DWORD, PItemIDList* ANewList) override {
         if (ANewList) *ANewList = nullptr;
-        const std::optional<TItems> item = ItemsOf(AList);
+        std::optional<TItems> items = ItemsOf(AList);
         const AnsiString name = StringToUTF8(AName);
-        if (!item || item->size() != 1 || ((*item)[0].Kind != ikFolder && (*item)[0].Kind != ikFile) ||
-            !ValidName(name))
-            return E_INVALIDARG;
-        const std::optional<TNode> self = Resolve(FItems);
-        if (!self || !self->FileSystem()) return E_INVALIDARG;
-        if (!RenameFile(UTF8ToString(Join(self->Path, (*item)[0].Text)),
-                        UTF8ToString(Join(self->Path, name))))
+        if (!items || items->empty() || !ValidName(name)) return E_INVALIDARG;
+        TItemID& last = items->back();
+        if (last.Kind != ikFolder && last.Kind != ikFile) return E_INVALIDARG;
+        const std::optional<TNode> node = Resolve(Joined(*items));
+        if (!node) return E_INVALIDARG;
+        const AnsiString folder = node->Path.substr(0, std::max<size_t>(node->Path.rfind('/'), 1));
+        if (!RenameFile(UTF8ToString(node->Path), UTF8ToString(Join(folder, name))))
             return HRESULT_FROM_WIN32(errno);
-        if (ANewList) *ANewList = MakeItemList({(*item)[0].Kind, name});
+        last.Text = name;
+        if (ANewList) *ANewList = ListOf(*items);
         return S_OK;
     }
 

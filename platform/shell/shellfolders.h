@@ -168,8 +168,9 @@ public:
     virtual HRESULT GetUIObjectOf(HWND AWindow, UINT ACount, const PCItemIDList* ALists,
                                   std::shared_ptr<IContextMenu>& AMenu) = 0;
     virtual HRESULT GetDisplayNameOf(PCItemIDList AList, DWORD AFlags, STRRET* AName) = 0;
-    // Renames an entry of this folder; never replaces an existing name
-    // (the system's EEXIST as a result).
+    // Renames the entry AList leads to (its last item); never replaces an
+    // existing name (the system's EEXIST as a result). ANewList: AList with
+    // the new name.
     virtual HRESULT SetNameOf(HWND AWindow, PCItemIDList AList, const String& AName, DWORD AFlags,
                               PItemIDList* ANewList) = 0;
 };
