@@ -38,6 +38,19 @@ bool InsideRoundRect(double L, double T, double R, double B, double ARadius, dou
     return (X - cx) * (X - cx) + (Y - cy) * (Y - cy) <= ARadius * ARadius;
 }
 
+struct TBox {
+    double Left, Top, Right, Bottom;
+};
+
+TBox BoundsOf(const std::vector<TPointF>& APoints) {
+    TBox box{APoints[0].X, APoints[0].Y, APoints[0].X, APoints[0].Y};
+    for (const TPointF& p : APoints) {
+        box.Left = std::min(box.Left, p.X), box.Top = std::min(box.Top, p.Y);
+        box.Right = std::max(box.Right, p.X), box.Bottom = std::max(box.Bottom, p.Y);
+    }
+    return box;
+}
+
 }  // namespace
 
 TPaint Solid(Cardinal ARgb, double AAlpha) {
@@ -122,20 +135,15 @@ void TIconPainter::FillRing(double ACentreX, double ACentreY, double AOuter, dou
 }
 
 void TIconPainter::FillPolygon(const std::vector<TPointF>& APoints, const TPaint& APaint) {
-    double l = APoints[0].X, t = APoints[0].Y, r = l, b = t;
-    for (const TPointF& p : APoints) {
-        l = std::min(l, p.X), t = std::min(t, p.Y), r = std::max(r, p.X), b = std::max(b, p.Y);
-    }
-    Cover(l, t, r, b, APaint, [&](double X, double Y) { return InsidePolygon(APoints, X, Y); });
+    const TBox box = BoundsOf(APoints);
+    Cover(box.Left, box.Top, box.Right, box.Bottom, APaint,
+          [&](double X, double Y) { return InsidePolygon(APoints, X, Y); });
 }
 
 void TIconPainter::StrokePolygon(const std::vector<TPointF>& APoints, double AWidth, const TPaint& APaint) {
-    double l = APoints[0].X, t = APoints[0].Y, r = l, b = t;
-    for (const TPointF& p : APoints) {
-        l = std::min(l, p.X), t = std::min(t, p.Y), r = std::max(r, p.X), b = std::max(b, p.Y);
-    }
+    const TBox box = BoundsOf(APoints);
     const double h = AWidth / 2;
-    Cover(l - h, t - h, r + h, b + h, APaint, [&](double X, double Y) {
+    Cover(box.Left - h, box.Top - h, box.Right + h, box.Bottom + h, APaint, [&](double X, double Y) {
         for (size_t i = 0, j = APoints.size() - 1; i < APoints.size(); j = i++)
             if (SegmentDistance({X, Y}, APoints[j], APoints[i]) <= h) return true;
         return false;
