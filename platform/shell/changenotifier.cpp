@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -100,6 +101,8 @@ public:
 
 protected:
     void Execute() override {
+        // Named, so the watchers can be told apart among the process's threads.
+        ::pthread_setname_np(::pthread_self(), "folder-watcher");
         Rearm();
         while (!Terminated()) {
             pollfd fds[2] = {{FWake, POLLIN, 0}, {FWatch, POLLIN, 0}};

@@ -3,9 +3,12 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <thread>
 
 #include "platform/base/mainthread.h"
 #include "platform/base/ustring.h"
@@ -15,11 +18,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The folder watchers' threads running now (they name themselves).
 int ThreadCount() {
     int count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task"))
-        ++count;
+    for (const auto& entry : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(entry.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        count += name == "folder-watcher";
+    }
     return count;
+}
+
+// The worker names itself once it runs.
+bool WaitForWorkers(int ACount) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ThreadCount() != ACount && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    return ThreadCount() == ACount;
 }
 
 class ChangeNotifierTest : public TempFolderTest {
@@ -68,7 +84,7 @@ TEST_F(ChangeNotifierTest, AWorkerRunsOnlyWithAHandlerAndOneAtThat) {
     EXPECT_EQ(ThreadCount(), before);
     int first = 0, second = 0;
     notifier->SetOnChange(Counter(first));
-    EXPECT_EQ(ThreadCount(), before + 1);
+    EXPECT_TRUE(WaitForWorkers(before + 1));
     notifier->SetOnChange(Counter(second));
     EXPECT_EQ(ThreadCount(), before + 1);
     // Only the handler in force is called.
