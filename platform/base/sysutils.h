@@ -158,6 +158,8 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 // ASCII only); AnsiCompareStr then puts a lower-case letter before its
 // capital, so only identical texts compare equal.
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
+// Lower case by the same letter mapping.
+String AnsiLowerCase(std::u16string_view AText);
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset = 1);
