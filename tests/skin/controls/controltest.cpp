@@ -10,16 +10,20 @@ void ControlTest::SetUp() {
     FForm = NewForm(u"Form");
     FForm->SetBounds(100, 100, 400, 300);
     FSkin = new TqxSkinData(FForm);
-    win::driver::Pump();
+    Pump();
 }
 
 void ControlTest::Load(const TFixtureSkin& ASkin) {
     LoadFixture(FSkin, ASkin);
-    win::driver::Pump();
+    Pump();
+}
+
+void ControlTest::Pump() {
+    Application->ProcessMessages();
 }
 
 TColor ControlTest::PixelOf(win::HWND AWindow, Integer X, Integer Y) {
-    win::driver::Pump();
+    Pump();
     return TColor(win::driver::Pixel(AWindow, X, Y));
 }
 

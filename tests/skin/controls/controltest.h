@@ -27,6 +27,8 @@ protected:
         control->SetBounds(ALeft, ATop, AWidth, AHeight);
         return control;
     }
+    // Runs the queue through the application's loop (key pre-processing included).
+    static void Pump();
     // The colour of a client point of a window, of a point of the form.
     static TColor PixelOf(win::HWND AWindow, Integer X, Integer Y);
     TColor FormPixel(Integer X, Integer Y);

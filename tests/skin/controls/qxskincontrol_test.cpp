@@ -14,7 +14,6 @@
 namespace {
 
 using namespace skinfixtures;
-using win::driver::Pump;
 
 class SkinControlBases : public ControlTest {
 protected:
