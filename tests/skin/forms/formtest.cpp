@@ -48,6 +48,17 @@ TForm* FormsTest::NewSkinnedForm(const String& AName, TRect ABounds, TFormBorder
     return form;
 }
 
+TForm* FormsTest::NewMainForm(TRect ABounds) {
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->SetName(u"Main");
+    form->SetBoundsRect(ABounds);
+    new TqxDravenfold(form);
+    form->Show();
+    win::driver::Pump();
+    return form;
+}
+
 TRecordingMenu* FormsTest::Menu(TForm* AForm) {
     return static_cast<TRecordingMenu*>(D(AForm)->SkinMenu());
 }

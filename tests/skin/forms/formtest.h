@@ -37,6 +37,8 @@ protected:
 
     // A shown form with a form component at the bounds.
     TForm* NewSkinnedForm(const String& AName, TRect ABounds, TFormBorderStyle AStyle = bsSizeable);
+    // The application's main form, with a form component, shown.
+    TForm* NewMainForm(TRect ABounds);
     static TqxDravenfold* D(TForm* AForm) { return FindDravenfold(AForm); }
     static TRecordingMenu* Menu(TForm* AForm);
     // Skin data owned by the application, with the fixture loaded.
