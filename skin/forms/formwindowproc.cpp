@@ -11,6 +11,7 @@
 #include "platform/win/system.h"
 #include "platform/win/timers.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/core/qxlayerwindows.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
@@ -85,6 +86,8 @@ void TqxDravenfold::ScreenToWindowPoint(TPoint& P) const {
 }
 
 void TqxDravenfold::FormWindowProc(TMessage& Message) {
+    // A form on its way out only lets its window go.
+    if (FForm->ComponentState().Contains(csDestroying)) return CallOldWindowProc(Message);
     const std::shared_ptr<bool> alive = FAlive;
     CloseMenusOnMessage(Message);
     const bool skinned = FSkinnableForm;
@@ -437,6 +440,9 @@ void TqxDravenfold::WMTimer(TMessage&) {
     if (!FIsLayerEnabled || !(FAlphaBlend || FAlphaBlendAnimation || allWindows)) return;
     const HWND handle = FForm->Handle();
     KillTimer(handle, FadeTimerId);
+    // The focused button's next morph step jumps to its hover look: it shows
+    // as it will once the form is there.
+    if (auto* button = dynamic_cast<TqxSkinButton*>(FForm->ActiveControl())) button->FStopAnimate = true;
     FadeIn();
 }
 

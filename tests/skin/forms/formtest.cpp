@@ -33,6 +33,28 @@ void FormsTest::SetUp() {
 }
 
 void FormsTest::TearDown() {
+    // Handlers of a test may hold its locals: none may run while the forms go.
+    for (Integer i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        form->OnClose = nullptr;
+        form->OnPaint = nullptr;
+        for (Integer j = 0; j < form->ComponentCount(); ++j)
+            if (auto* component = dynamic_cast<TqxDravenfold*>(form->Components(j))) {
+                component->OnCaptionPaint = nullptr;
+                component->OnChangeSkinData = component->OnBeforeChangeSkinData = nullptr;
+                component->OnAfterChangeSkinData = nullptr;
+                component->OnMouseEnterEvent = component->OnMouseLeaveEvent = nullptr;
+                component->OnMouseDownEvent = component->OnMouseUpEvent = nullptr;
+                component->OnMouseMoveEvent = nullptr;
+                component->OnPaintEvent = nullptr;
+                component->OnActivate = component->OnDeActivate = nullptr;
+                component->OnSkinMenuOpen = component->OnSkinMenuClose = nullptr;
+                component->OnChangeRollUpState = component->OnMinimize = nullptr;
+                component->OnRestore = component->OnMaximize = nullptr;
+                component->OnActivateCustomObject = nullptr;
+                component->OnShortCut = nullptr;
+            }
+    }
     SkinFormsTest::TearDown();
     FormSkinMenuMaker = nullptr;
 }

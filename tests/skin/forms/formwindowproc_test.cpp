@@ -13,6 +13,7 @@
 #include "platform/gdi/objects.h"
 #include "platform/win/input.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskinbutton.h"
 
 using namespace win;
 using namespace skinfixtures;
@@ -169,8 +170,14 @@ TEST_F(WindowProcTest, TheFadeInRaisesTheAlphaInFifteenStepsThenDropsTheLayer) {
     form->SetBoundsRect(Rect(100, 100, 500, 400));
     auto* component = new TqxDravenfold(form);
     component->SetAlphaBlendAnimation(true);
+    auto* button = new TqxSkinButton(form);
+    button->SetParent(form);
+    form->SetActiveControl(button);
     form->Show();
+    EXPECT_FALSE(button->FStopAnimate);
     driver::AdvanceTime(10);
+    // The focused button shows its hover look once the form is there.
+    EXPECT_TRUE(button->FStopAnimate);
     const driver::TLayeredInfo layered = driver::Layered(form->Handle());
     std::vector<BYTE> expected{0};
     for (Integer alpha = 17; alpha <= 255; alpha += 17)
