@@ -1,9 +1,9 @@
 // The skinned frame on the memory back end, each cost a ratio to a
 // yardstick measured in the same run:
-// - "of_blit" for the frame paint of an 827 x 489 form (the main window's
+// - "x_bitblt" for the frame paint of an 827 x 489 form (the main window's
 //   size; active and inactive) and for one size step (geometry and the
 //   second skin's mask region): its time over one BitBlt of the whole window;
-// - "of_repaint" for a skin switch (default <-> second) of a form holding
+// - "x_repaint" for a skin switch (default <-> second) of a form holding
 //   the main window's skinned controls: its time over one full repaint of
 //   that form.
 #include <benchmark/benchmark.h>
@@ -138,7 +138,7 @@ void BM_FramePaint(benchmark::State& AState, bool AActive) {
     TDesktop& d = Desktop();
     Activate(AActive ? d.Form : d.Other);
     const double blit = BlitSeconds();
-    Ratio(AState, "of_blit", blit, [&] { d.Component->PaintNCSkin(nullptr, false); });
+    Ratio(AState, "x_bitblt", blit, [&] { d.Component->PaintNCSkin(nullptr, false); });
 }
 
 void BM_SizeStep(benchmark::State& AState) {
@@ -147,7 +147,7 @@ void BM_SizeStep(benchmark::State& AState) {
     driver::Pump();
     const double blit = BlitSeconds();
     Integer step = 0;
-    Ratio(AState, "of_blit", blit, [&] {
+    Ratio(AState, "x_bitblt", blit, [&] {
         d.Component->FFormWidth = Width + (++step & 1);
         d.Component->CalcSkinRects();
         d.Component->ArrangeObjects();
@@ -165,7 +165,7 @@ void BM_SkinSwitch(benchmark::State& AState) {
     };
     const double full = SecondsPerCall(repaint);
     bool second = false;
-    Ratio(AState, "of_repaint", full, [&] {
+    Ratio(AState, "x_repaint", full, [&] {
         second = !second;
         d.Skin->LoadCompressedStoredSkin(second ? d.Second.get() : d.Default.get());
         driver::Pump();
