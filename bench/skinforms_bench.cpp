@@ -19,6 +19,7 @@
 #include "platform/win/painting.h"
 #include "platform/win/testdriver.h"
 #include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxcompressedskins.h"
 #include "skin/forms/dravenfold.h"
@@ -60,7 +61,7 @@ void Ratio(benchmark::State& AState, const char* ACounter, double AYardstick, F 
 }
 
 // A desktop with the main window's form: its skinned buttons and the file
-// list's two scroll bars, and a second form to take the activation.
+// list with its two scroll bars, and a second form to take the activation.
 struct TDesktop {
     TDesktop() {
         UseTestClock(1000);
@@ -84,11 +85,36 @@ struct TDesktop {
             button->SetBounds(10 + (i % 6) * 100, 10 + (i / 6) * 36, 90, 30);
             button->SetCaption(u"添加文件");
         }
+        auto* list = new TqxSkinListView(Form);
+        list->SetParent(Form);
+        list->SetBounds(10, 90, 750, 310);
+        list->SetViewStyle(vsReport);
+        list->SetHeaderSkinDataName(u"resizetoolbutton");
+        list->SetSkinData(Skin);
+        for (const char16_t* caption : {u"文件名", u"时长", u"大小", u"输出文件", u"进度"}) {
+            TListColumn* column = list->Columns()->Add();
+            column->SetCaption(caption);
+            column->SetWidth(140);
+        }
+        for (Integer i = 0; i < 30; ++i) {
+            TListItem* item = list->Items()->Add();
+            item->SetCaption(u"/home/用户/视频/0000" + IntToStr(i % 10) + u".MTS");
+            for (const char16_t* text : {u"00:01:10", u"40.5 MB", u"输出.mp4", u"等待"})
+                item->SubItems()->Add(text);
+        }
         for (const bool vertical : {true, false}) {
             auto* bar = new TqxSkinScrollBar(Form);
             bar->SetParent(Form);
+            if (vertical) {
+                bar->SetKind(sbVertical);
+                bar->SetSkinDataName(u"vscrollbar");
+            }
             bar->SetSkinData(Skin);
             bar->SetBounds(vertical ? 760 : 10, vertical ? 90 : 400, vertical ? 17 : 750, vertical ? 310 : 17);
+            if (vertical)
+                list->SetVScrollBar(bar);
+            else
+                list->SetHScrollBar(bar);
         }
         Form->Show();
         Other = new TForm(Application);

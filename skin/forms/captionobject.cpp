@@ -218,23 +218,6 @@ std::unique_ptr<TBitmap> TqxSkinCaptionObject::BuildLook(TBitmap* APicture, cons
     return look;
 }
 
-void TqxSkinCaptionObject::ApplyInActiveEffect(TqxEffectBmp* AImage) {
-    switch (Parent->SkinData()->InActiveEffect) {
-        case ieBrightness:
-            return AImage->ChangeBrightness(0.5);
-        case ieDarkness:
-            return AImage->ChangeDarkness(0.3);
-        case ieGrayScale:
-            return AImage->GrayScale();
-        case ieNoise:
-            return AImage->AddMonoNoise(50);
-        case ieSplitBlur:
-            return AImage->SplitBlur(1);
-        case ieInvert:
-            return AImage->Invert();
-    }
-}
-
 void TqxSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
     if (!HasSkin()) return;
     TqxSkinData* skin = Parent->SkinData();
@@ -245,7 +228,7 @@ void TqxSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
         std::unique_ptr<TBitmap> look = BuildLook(Picture, SkinRect, false);
         if (skin->AutoRenderingInActiveImage) {
             std::unique_ptr<TqxEffectBmp> effect = TqxEffectBmp::CreateFromhWnd(look->Handle());
-            ApplyInActiveEffect(effect.get());
+            InActiveEffect(effect.get(), skin->InActiveEffect);
             effect->Draw(look->Canvas()->Handle(), 0, 0);
         }
         return look;
@@ -268,7 +251,7 @@ void TqxSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
         std::unique_ptr<TqxEffectBmp> a = TqxEffectBmp::CreateFromhWnd(from->Handle());
         std::unique_ptr<TqxEffectBmp> b = TqxEffectBmp::CreateFromhWnd(to->Handle());
         MorphEffect(a.get(), b.get(), FMorphKf, MorphKind);
-        if (skin->AutoRenderingInActiveImage && !Active) ApplyInActiveEffect(a.get());
+        if (skin->AutoRenderingInActiveImage && !Active) InActiveEffect(a.get(), skin->InActiveEffect);
         a->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
     } else if (IsRectDegenerate(ActiveSkinRect) || (!Active && !EnableMorphing() && !StretchEffect && !animation)) {
         TextPass(Cnvs, ObjectRect.Left, ObjectRect.Top, Active);

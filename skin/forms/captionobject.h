@@ -124,7 +124,6 @@ private:
     void TextPass(TCanvas* ACanvas, Integer X0, Integer Y0, bool AActive);
     // A look of ObjectRect's size from ASource of APicture with the text pass.
     std::unique_ptr<TBitmap> BuildLook(TBitmap* APicture, const TRect& ASource, bool AActive);
-    void ApplyInActiveEffect(TqxEffectBmp* AImage);
     void DrawQuickButtons(TCanvas* ACanvas);
     void DrawQuickButton(TCanvas* ACanvas, TqxQuickButtonItem* AItem);
     Integer QuickImageWidth() const;

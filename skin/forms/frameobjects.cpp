@@ -10,6 +10,23 @@
 #include "skin/core/qxskindata.h"
 #include "skin/forms/dravenfold.h"
 
+void InActiveEffect(TqxEffectBmp* AImage, TqxInActiveEffect AEffect) {
+    switch (AEffect) {
+        case ieBrightness:
+            return AImage->ChangeBrightness(0.5);
+        case ieDarkness:
+            return AImage->ChangeDarkness(0.3);
+        case ieGrayScale:
+            return AImage->GrayScale();
+        case ieNoise:
+            return AImage->AddMonoNoise(50);
+        case ieSplitBlur:
+            return AImage->SplitBlur(1);
+        case ieInvert:
+            return AImage->Invert();
+    }
+}
+
 void MorphEffect(TqxEffectBmp* AFrom, const TqxEffectBmp* ATo, double AKf, TqxMorphKind AKind) {
     switch (AKind) {
         case mkDefault:

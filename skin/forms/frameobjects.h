@@ -101,5 +101,8 @@ public:
     void Draw(TCanvas* Cnvs, bool UpDate) override;
 };
 
+// An inactive look derived from the active one, by the skin's effect.
+void InActiveEffect(TqxEffectBmp* AImage, TqxInActiveEffect AEffect);
+
 // One morph between two looks of a frame object, by kind.
 void MorphEffect(TqxEffectBmp* AFrom, const TqxEffectBmp* ATo, double AKf, TqxMorphKind AKind);

@@ -14,6 +14,7 @@
 #include "skin/core/qxtextdraw.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
+#include "skin/forms/frameobjects.h"
 #include "skin/forms/dravenfold.h"
 
 using namespace win;
@@ -62,26 +63,7 @@ void Blit(HDC ADC, Integer X, Integer Y, TBitmap* ABitmap) {
 
 void TqxDravenfold::ApplyInActiveEffect(TBitmap* AStrip) {
     std::unique_ptr<TqxEffectBmp> effect = TqxEffectBmp::CreateFromhWnd(AStrip->Handle());
-    switch (FSD->InActiveEffect) {
-        case ieBrightness:
-            effect->ChangeBrightness(0.5);
-            break;
-        case ieDarkness:
-            effect->ChangeDarkness(0.3);
-            break;
-        case ieGrayScale:
-            effect->GrayScale();
-            break;
-        case ieNoise:
-            effect->AddMonoNoise(50);
-            break;
-        case ieSplitBlur:
-            effect->SplitBlur(1);
-            break;
-        case ieInvert:
-            effect->Invert();
-            break;
-    }
+    InActiveEffect(effect.get(), FSD->InActiveEffect);
     effect->Draw(AStrip->Canvas()->Handle(), 0, 0);
 }
 

@@ -250,57 +250,24 @@ void TqxDravenfold::SnapToEdges(Integer& X, Integer& Y, Integer W, Integer H) {
     POINT cursor{};
     GetCursorPos(&cursor);
     const Integer m = FMagneticSize;
-    const auto near = [m](Integer AValue, Integer AEdge) { return AEdge - m < AValue && AValue < AEdge + m; };
-    // One edge: snap when it comes near, hold while the cursor stays within
-    // the magnetic size, then follow the cursor again.
-    // Left edge.
-    const bool leftNear = near(X, area.Left);
-    if (leftNear && !HMagnetized) {
-        X = area.Left;
-        FOnMouseDownCoord.X = cursor.x;
-    } else if (HMagnetized) {
-        if (std::abs(cursor.x - FOnMouseDownCoord.X) > m)
-            X = cursor.x + area.Left - FOnMouseDownCoord.X;
-        else
-            X = area.Left;
-    }
-    HMagnetized = leftNear;
-    // Top edge.
-    const bool topNear = near(Y, area.Top);
-    if (topNear && !VMagnetized) {
-        Y = area.Top;
-        FOnMouseDownCoord.Y = cursor.y;
-    } else if (VMagnetized) {
-        if (std::abs(cursor.y - FOnMouseDownCoord.Y) > m)
-            Y = cursor.y + area.Top - FOnMouseDownCoord.Y;
-        else
-            Y = area.Top;
-    }
-    VMagnetized = topNear;
-    // Right edge.
-    const bool rightNear = near(X + W, area.Right);
-    if (rightNear && !HMagnetized2) {
-        X = area.Right - W;
-        FOnMouseDownCoord.X = cursor.x;
-    } else if (HMagnetized2) {
-        if (std::abs(cursor.x - FOnMouseDownCoord.X) > m)
-            X = cursor.x + area.Right - W - FOnMouseDownCoord.X;
-        else
-            X = area.Right - W;
-    }
-    HMagnetized2 = rightNear;
-    // Bottom edge.
-    const bool bottomNear = near(Y + H, area.Bottom);
-    if (bottomNear && !VMagnetized2) {
-        Y = area.Bottom - H;
-        FOnMouseDownCoord.Y = cursor.y;
-    } else if (VMagnetized2) {
-        if (std::abs(cursor.y - FOnMouseDownCoord.Y) > m)
-            Y = cursor.y + area.Bottom - H - FOnMouseDownCoord.Y;
-        else
-            Y = area.Bottom - H;
-    }
-    VMagnetized2 = bottomNear;
+    // One edge: the window's side at AValue + AOffset snaps to AEdge when it
+    // comes near, holds while the cursor stays within the magnetic size of
+    // where it snapped, then follows the cursor again.
+    const auto edge = [m](Integer& AValue, Integer AOffset, Integer AEdge, Integer ACursor, Integer& ADown,
+                          bool& AMagnetized) {
+        const bool isNear = AEdge - m < AValue + AOffset && AValue + AOffset < AEdge + m;
+        if (isNear && !AMagnetized) {
+            AValue = AEdge - AOffset;
+            ADown = ACursor;
+        } else if (AMagnetized) {
+            AValue = std::abs(ACursor - ADown) > m ? ACursor + AEdge - AOffset - ADown : AEdge - AOffset;
+        }
+        AMagnetized = isNear;
+    };
+    edge(X, 0, area.Left, cursor.x, FOnMouseDownCoord.X, HMagnetized);
+    edge(Y, 0, area.Top, cursor.y, FOnMouseDownCoord.Y, VMagnetized);
+    edge(X, W, area.Right, cursor.x, FOnMouseDownCoord.X, HMagnetized2);
+    edge(Y, H, area.Bottom, cursor.y, FOnMouseDownCoord.Y, VMagnetized2);
 }
 
 void TqxDravenfold::SetAlphaBlend(bool Value) {

@@ -70,6 +70,13 @@ TForm* FormsTest::NewSkinnedForm(const String& AName, TRect ABounds, TFormBorder
     return form;
 }
 
+TForm* FormsTest::SkinnedForm(const skinfixtures::TFixtureSkin& ASkin, TRect ABounds, TFormBorderStyle AStyle) {
+    TForm* form = NewSkinnedForm(u"Skinned" + IntToStr(++FSkinnedForms), ABounds, AStyle);
+    D(form)->SetSkinData(NewSkinData(ASkin));
+    win::driver::Pump();
+    return form;
+}
+
 TForm* FormsTest::NewMainForm(TRect ABounds) {
     TForm* form = nullptr;
     Application->CreateForm(form);

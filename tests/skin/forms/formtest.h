@@ -37,6 +37,9 @@ protected:
 
     // A shown form with a form component at the bounds.
     TForm* NewSkinnedForm(const String& AName, TRect ABounds, TFormBorderStyle AStyle = bsSizeable);
+    // A shown form with a form component and skin data holding the fixture.
+    TForm* SkinnedForm(const skinfixtures::TFixtureSkin& ASkin, TRect ABounds = Rect(100, 100, 700, 500),
+                       TFormBorderStyle AStyle = bsSizeable);
     // The application's main form, with a form component, shown.
     TForm* NewMainForm(TRect ABounds);
     static TqxDravenfold* D(TForm* AForm) { return FindDravenfold(AForm); }
@@ -47,4 +50,7 @@ protected:
     static TColor FramePixel(TForm* AForm, Integer X, Integer Y);
     // A screen point of the form's window coordinates.
     static win::POINT At(TForm* AForm, Integer X, Integer Y);
+
+private:
+    Integer FSkinnedForms = 0;
 };

@@ -15,12 +15,6 @@ namespace {
 
 class GeometryTest : public FormsTest {
 protected:
-    TForm* SkinnedForm(const TFixtureSkin& ASkin, TRect ABounds, TFormBorderStyle AStyle = bsSizeable) {
-        TForm* form = NewSkinnedForm(u"F" + IntToStr(++FCount), ABounds, AStyle);
-        D(form)->SetSkinData(NewSkinData(ASkin));
-        driver::Pump();
-        return form;
-    }
     static TqxActiveSkinObject* Object(TForm* AForm, const String& AName) {
         const Integer index = D(AForm)->GetIndex(AName);
         return index == -1 ? nullptr : D(AForm)->ObjectList[size_t(index)].get();
@@ -30,7 +24,6 @@ protected:
         const POINT p = At(AForm, X, Y);
         return Integer(SendMessageW(AForm->Handle(), WM_NCHITTEST, 0, MAKELPARAM(WORD(p.x), WORD(p.y))));
     }
-    Integer FCount = 0;
 };
 
 TEST_F(GeometryTest, TheFramePictureStretchesToTheForm) {

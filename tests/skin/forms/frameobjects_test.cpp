@@ -15,12 +15,6 @@ namespace {
 
 class ObjectsTest : public FormsTest {
 protected:
-    TForm* SkinnedForm(const TFixtureSkin& ASkin, TRect ABounds = Rect(100, 100, 700, 500)) {
-        TForm* form = NewSkinnedForm(u"F" + IntToStr(++FCount), ABounds);
-        D(form)->SetSkinData(NewSkinData(ASkin));
-        driver::Pump();
-        return form;
-    }
     template <typename T = TqxSkinStdButtonObject>
     static T* Object(TForm* AForm, const String& AName) {
         const Integer index = D(AForm)->GetIndex(AName);
@@ -38,7 +32,6 @@ protected:
     static TColor Look(const char16_t* AObject, const char16_t* AKey) {
         return ColorToRGB(FlatColor(AObject, AKey, fpWhole));
     }
-    Integer FCount = 0;
 };
 
 TEST_F(ObjectsTest, AMorphLeftHalfWayGoesBackInStepsAndStops) {

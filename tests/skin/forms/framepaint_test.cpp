@@ -17,12 +17,6 @@ namespace {
 
 class PaintTest : public FormsTest {
 protected:
-    TForm* SkinnedForm(const TFixtureSkin& ASkin, TRect ABounds) {
-        TForm* form = NewSkinnedForm(u"F" + IntToStr(++FCount), ABounds);
-        D(form)->SetSkinData(NewSkinData(ASkin));
-        driver::Pump();
-        return form;
-    }
     static void Repaint(TForm* AForm) {
         SendMessageW(AForm->Handle(), WM_NCPAINT, 0, 0);
         RedrawWindow(AForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -36,7 +30,6 @@ protected:
         return false;
     }
     static TColor Part(const char16_t* AKey, TFlatPart APart) { return FlatColor(u"FORMINFO", AKey, APart); }
-    Integer FCount = 0;
 };
 
 TEST_F(PaintTest, TheDefaultLookHasThreeRingsAndACaptionStripWithTheTitle) {

@@ -14,13 +14,6 @@ namespace {
 
 class StatesTest : public FormsTest {
 protected:
-    TForm* SkinnedForm(const TFixtureSkin& ASkin, TRect ABounds) {
-        TForm* form = NewSkinnedForm(u"F" + IntToStr(++FCount), ABounds);
-        D(form)->SetSkinData(NewSkinData(ASkin));
-        driver::Pump();
-        return form;
-    }
-    Integer FCount = 0;
 };
 
 TEST_F(StatesTest, MinimizedSecondaryFormsLineUpFromTheBottomLeft) {
