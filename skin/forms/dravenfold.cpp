@@ -78,14 +78,18 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 TqxDravenfold::~TqxDravenfold() {
     *FAlive = false;
     UnhookAppMessage();
-    HideClientInActiveEffect();
+    // A form on its way out takes its child controls with it.
+    if (FForm->ComponentState().Contains(csDestroying))
+        FInActivePanel = nullptr;
+    else
+        HideClientInActiveEffect();
     ClearObjects();
     if (MouseTimer) MouseTimer->SetEnabled(false);
     if (MorphTimer) MorphTimer->SetEnabled(false);
     if (AnimateTimer) AnimateTimer->SetEnabled(false);
     // A form being destroyed has already let its window go and its own parts
     // are gone; only a form that stays gets its procedure back.
-    if (FForm && !FForm->ComponentState().Contains(csDestroying)) {
+    if (!FForm->ComponentState().Contains(csDestroying)) {
         FForm->SetWindowProc(OldWindowProc);
         FForm->OnShortCut = OldShortCut;
     }

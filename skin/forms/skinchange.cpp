@@ -42,7 +42,8 @@ void TqxDravenfold::SetEnabled(const String& AIDName, bool Value) {
 void TqxDravenfold::ClearObjects() {
     // A press on an object may still hold the mouse: nothing may point into
     // the list once it is empty.
-    if (MouseCaptureObject != -1 && FForm && FForm->HandleAllocated() && GetCapture() == FForm->Handle())
+    if (MouseCaptureObject != -1 && !FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated() &&
+        GetCapture() == FForm->Handle())
         ReleaseCapture();
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
     ObjectList.clear();

@@ -358,7 +358,8 @@ void TqxDravenfold::SetFormStyle(TFormStyle FS) {
 
 void TqxDravenfold::ShowClientInActiveEffect() {
     HideClientInActiveEffect();
-    FInActivePanel = new TqxClientInActivePanel(this);
+    // The form owns it with its other controls, so it goes with the form.
+    FInActivePanel = new TqxClientInActivePanel(FForm);
     FClientInActiveDraw = true;
     FInActivePanel->ShowPanel(FForm, FClientInActiveEffectType);
     FClientInActiveDraw = false;
