@@ -682,21 +682,10 @@ void TqxSkinButton::WndProc(TMessage& AMessage) {
                     ButtonClick();
                 }
                 break;
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK:
-                if (!ComponentState().Contains(csDesigning) && !Focused()) {
-                    FClicksDisabled = true;
-                    win::SetFocus(Handle());
-                    FClicksDisabled = false;
-                    if (GetFocus() != Handle()) return;
-                }
-                break;
-            case CN_COMMAND:
-                if (FClicksDisabled) return;
-                break;
             default:
                 break;
         }
+        if (DroppedWhileTakingFocus(this, AMessage, FClicksDisabled)) return;
     }
     TqxSkinCustomControl::WndProc(AMessage);
 }
@@ -730,9 +719,7 @@ void TqxSkinButton::CreateWnd() {
 void TqxSkinButton::Dispatch(TMessage& AMessage) {
     switch (AMessage.Msg) {
         case WM_ERASEBKGND:
-            if (!FromWMPaint) PaintWindow(reinterpret_cast<HDC>(AMessage.WParam));
-            AMessage.Result = 1;
-            return;
+            return PaintIntoEraseDC(AMessage);
         case WM_SETFOCUS:
             TqxSkinCustomControl::Dispatch(AMessage);
             if (!FCanFocused || FDownState) return;

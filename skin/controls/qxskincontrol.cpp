@@ -1,50 +1,12 @@
 #include "skin/controls/qxskincontrol.h"
 
 #include "platform/gdi/dc.h"
-#include "platform/toolkit/published.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/core/qxutils.h"
 
 using namespace win;
-
-TqxSkinControl::TqxSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-
-TqxSkinControl::~TqxSkinControl() = default;
-
-void TqxSkinControl::SetSkinData(TqxSkinData* AValue) {
-    if (FSD != AValue) {
-        if (FSD) FSD->RemoveFreeNotification(this);
-        if (AValue) AValue->FreeNotification(this);
-    }
-    FSD = AValue;
-    if (FSD && !FSD->Empty && !ComponentState().Contains(csDesigning))
-        ChangeSkinData();
-    else if (!FSD)
-        RemoveRegion();
-}
-
-void TqxSkinControl::SetSkinDataName(const String& AValue) {
-    FSkinDataName = AValue;
-}
-
-void TqxSkinControl::SetHintImageList(TCustomImageList* AValue) {
-    if (FHintImageList == AValue) return;
-    if (FHintImageList) FHintImageList->RemoveFreeNotification(this);
-    FHintImageList = AValue;
-    if (FHintImageList) FHintImageList->FreeNotification(this);
-}
-
-void TqxSkinControl::Notification(TComponent* AComponent, TOperation AOperation) {
-    TCustomControl::Notification(AComponent, AOperation);
-    if (AOperation != opRemove) return;
-    if (AComponent == FSD) {
-        FSD = nullptr;
-        RemoveRegion();
-    }
-    if (AComponent == FHintImageList) FHintImageList = nullptr;
-}
 
 void TqxSkinControl::RemoveRegion() {
     if (!FRgn) return;
@@ -53,33 +15,13 @@ void TqxSkinControl::RemoveRegion() {
     if (!ComponentState().Contains(csDestroying)) Invalidate();
 }
 
-void TqxSkinControl::GetSkinData() {
-    FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(FSkinDataName);
-}
-
-void TqxSkinControl::CreateControlDefaultImage(TBitmap*) {}
-
-void TqxSkinControl::CreateControlSkinImage(TBitmap*) {}
-
-void TqxSkinControl::ChangeSkinData() {
-    GetSkinData();
-    Repaint();
+void TqxSkinControl::PaintIntoEraseDC(TMessage& AMessage) {
+    if (!FromWMPaint) PaintWindow(reinterpret_cast<HDC>(AMessage.WParam));
+    AMessage.Result = 1;
 }
 
 void TqxSkinControl::BeforeChangeSkinData() {
     FIndex = -1;
-}
-
-void TqxSkinControl::Paint() {
-    if (Width() <= 0 || Height() <= 0) return;
-    GetSkinData();
-    TBitmap bitmap;
-    bitmap.SetSize(Width(), Height());
-    if (FIndex == -1)
-        CreateControlDefaultImage(&bitmap);
-    else
-        CreateControlSkinImage(&bitmap);
-    Canvas()->Draw(0, 0, &bitmap);
 }
 
 void TqxSkinControl::Dispatch(TMessage& AMessage) {
@@ -87,7 +29,7 @@ void TqxSkinControl::Dispatch(TMessage& AMessage) {
         case WM_PAINT:
             FromWMPaint = true;
             try {
-                TCustomControl::Dispatch(AMessage);
+                TqxSkinLink<TCustomControl>::Dispatch(AMessage);
             } catch (...) {
                 FromWMPaint = false;
                 throw;
@@ -101,69 +43,9 @@ void TqxSkinControl::Dispatch(TMessage& AMessage) {
         case SKINMSG_PARENTBG:
             CheckParentBackground();
             return;
-        case CM_MOUSEENTER:
-            TCustomControl::Dispatch(AMessage);
-            if (OnMouseEnter && !ComponentState().Contains(csDesigning)) OnMouseEnter(this);
-            return;
-        case CM_MOUSELEAVE:
-            TCustomControl::Dispatch(AMessage);
-            if (OnMouseLeave && !ComponentState().Contains(csDesigning)) OnMouseLeave(this);
-            return;
         default:
-            TCustomControl::Dispatch(AMessage);
+            TqxSkinLink<TCustomControl>::Dispatch(AMessage);
     }
-}
-
-TqxSkinCustomControl::TqxSkinCustomControl(TComponent* AOwner)
-    : TqxSkinControl(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->SetName(u"Tahoma");
-    FDefaultFont->SetStyle({});
-    FDefaultFont->SetHeight(13);
-    FDefaultFont->OnChange = [this](TObject* Sender) { DefaultFontChange(Sender); };
-}
-
-TqxSkinCustomControl::~TqxSkinCustomControl() {
-    FDefaultFont->OnChange = nullptr;
-}
-
-void TqxSkinCustomControl::SetDefaultWidth(Integer AValue) {
-    FDefaultWidth = AValue;
-    if (FIndex == -1 && AValue > 0) SetWidth(AValue);
-}
-
-void TqxSkinCustomControl::SetDefaultHeight(Integer AValue) {
-    FDefaultHeight = AValue;
-    if (FIndex == -1 && AValue > 0) SetHeight(AValue);
-}
-
-void TqxSkinCustomControl::SetDefaultFont(TFont* AValue) {
-    FDefaultFont->Assign(AValue);
-    DefaultFontChanged();
-}
-
-void TqxSkinCustomControl::DefaultFontChange(TObject*) {
-    DefaultFontChanged();
-    if (FIndex == -1) Repaint();
-}
-
-void TqxSkinCustomControl::GetSkinData() {
-    TqxSkinControl::GetSkinData();
-    if (FIndex == -1) {
-        // The skin frees its pictures when it changes or goes.
-        Picture = nullptr;
-        MaskPicture = nullptr;
-        return;
-    }
-    const auto* element = dynamic_cast<const TqxDataSkinCustomControl*>(SkinData()->CtrlList[FIndex]);
-    if (!element) {
-        ResizeMode = 0;
-        Picture = nullptr;
-        MaskPicture = nullptr;
-        return;
-    }
-    CopyElementGeometry(*this, *element);
-    Picture = SkinData()->GetActivePicture(element->PictureIndex);
-    MaskPicture = SkinData()->GetActivePicture(element->MaskPictureIndex);
 }
 
 void TqxSkinCustomControl::BeforeChangeSkinData() {
@@ -172,46 +54,8 @@ void TqxSkinCustomControl::BeforeChangeSkinData() {
     MaskPicture = nullptr;
 }
 
-void TqxSkinCustomControl::CalcSize(Integer& W, Integer& H) {
-    ::CalcSize(*this, FIndex != -1, W, H);
-}
-
-void TqxSkinCustomControl::CreateSkinImage(TBitmap* B, TBitmap* APicture, const TRect& ARect) {
-    ::CreateSkinImage(*this, B, APicture, ARect, Width(), Height(), !ForcebackGround);
-}
-
 TRect TqxSkinCustomControl::MapSkinRect(const TRect& R) {
     return ::MapSkinRect(*this, R, Width(), Height());
-}
-
-void TqxSkinCustomControl::CreateControlDefaultImage(TBitmap* B) {
-    TCanvas* canvas = B->Canvas();
-    canvas->Brush()->SetColor(clBtnFace);
-    canvas->FillRect(Rect(0, 0, Width(), Height()));
-}
-
-void TqxSkinCustomControl::CreateControlSkinImage(TBitmap* B) {
-    CreateSkinImage(B, Picture, SkinRect);
-}
-
-void TqxSkinCustomControl::ChangeSkinData() {
-    GetSkinData();
-    if (FIndex == -1) {
-        if (FDefaultWidth > 0) SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0) SetHeight(FDefaultHeight);
-        SetControlRegion();
-        Repaint();
-        return;
-    }
-    Integer w = Width(), h = Height();
-    CalcSize(w, h);
-    if (w != Width() || h != Height()) {
-        // SetBounds sets the region and repaints.
-        SetBounds(Left(), Top(), w, h);
-    } else {
-        SetControlRegion();
-        Repaint();
-    }
 }
 
 void TqxSkinCustomControl::SetControlRegion() {
@@ -240,16 +84,17 @@ void TqxSkinCustomControl::BroadcastParentBackground() {
     }
 }
 
-void TqxSkinCustomControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-    GetSkinData();
-    const bool changed = (AWidth != Width() || AHeight != Height()) && FIndex != -1;
-    if (changed) {
-        CalcSize(AWidth, AHeight);
-        if (ResizeMode == 0) NewClRect = ClRect;
-    }
-    ATop = AdjustedControlTop(Parent(), ATop, AHeight);
-    TqxSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (changed) {
+void TqxSkinCustomControl::ElementRead(const TqxDataSkinCustomControl* AElement) {
+    MaskPicture = AElement ? SkinData()->GetActivePicture(AElement->MaskPictureIndex) : nullptr;
+}
+
+void TqxSkinCustomControl::SizeApplied() {
+    SetControlRegion();
+    Repaint();
+}
+
+void TqxSkinCustomControl::BoundsApplied(bool ASizeChanged) {
+    if (ASizeChanged) {
         SetControlRegion();
         Repaint();
     }
@@ -322,25 +167,3 @@ void TqxSkinCustomControl::PaintContainer() {
     canvas->Draw(Width() - right.Width(), top.Height(), &right);
     canvas->Draw(0, Height() - bottom.Height(), &bottom);
 }
-
-namespace {
-
-const auto Registered = [] {
-    RegisterClass<TqxSkinControl, TCustomControl>()
-        .Property(u"SkinData", &TqxSkinControl::SkinData, &TqxSkinControl::SetSkinData)
-        .Property(u"SkinDataName", &TqxSkinControl::SkinDataName, &TqxSkinControl::SetSkinDataName)
-        .Property(u"HintTitle", &TqxSkinControl::HintTitle, &TqxSkinControl::SetHintTitle)
-        .Property(u"HintImageIndex", &TqxSkinControl::HintImageIndex, &TqxSkinControl::SetHintImageIndex)
-        .Property(u"HintImageList", &TqxSkinControl::HintImageList, &TqxSkinControl::SetHintImageList)
-        .Event(u"OnMouseEnter", &TqxSkinControl::OnMouseEnter)
-        .Event(u"OnMouseLeave", &TqxSkinControl::OnMouseLeave);
-    RegisterClass<TqxSkinCustomControl, TqxSkinControl>()
-        .Property(u"DefaultWidth", &TqxSkinCustomControl::DefaultWidth, &TqxSkinCustomControl::SetDefaultWidth)
-        .Property(u"DefaultHeight", &TqxSkinCustomControl::DefaultHeight,
-                  &TqxSkinCustomControl::SetDefaultHeight)
-        .Property(u"DefaultFont", &TqxSkinCustomControl::DefaultFont)
-        .Property(u"UseSkinFont", &TqxSkinCustomControl::UseSkinFont, &TqxSkinCustomControl::SetUseSkinFont);
-    return true;
-}();
-
-}  // namespace

@@ -574,33 +574,14 @@ void TqxSkinScrollBar::KeyDown(Word& AKey, TShiftState AShift) {
 }
 
 void TqxSkinScrollBar::WndProc(TMessage& AMessage) {
-    if (FCanFocused) {
-        switch (AMessage.Msg) {
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK:
-                if (!ComponentState().Contains(csDesigning) && !Focused()) {
-                    FClicksDisabled = true;
-                    win::SetFocus(Handle());
-                    FClicksDisabled = false;
-                    if (GetFocus() != Handle()) return;
-                }
-                break;
-            case CN_COMMAND:
-                if (FClicksDisabled) return;
-                break;
-            default:
-                break;
-        }
-    }
+    if (FCanFocused && DroppedWhileTakingFocus(this, AMessage, FClicksDisabled)) return;
     TqxSkinCustomControl::WndProc(AMessage);
 }
 
 void TqxSkinScrollBar::Dispatch(TMessage& AMessage) {
     switch (AMessage.Msg) {
         case WM_ERASEBKGND:
-            if (!FromWMPaint) PaintWindow(reinterpret_cast<HDC>(AMessage.WParam));
-            AMessage.Result = 1;
-            return;
+            return PaintIntoEraseDC(AMessage);
         case WM_MOUSEWHEEL:
             if (FCanFocused && Focused()) {
                 SetPosition(GET_WHEEL_DELTA_WPARAM(AMessage.WParam) > 0 ? FPosition - FSmallChange

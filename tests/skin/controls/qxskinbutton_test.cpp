@@ -78,8 +78,11 @@ TEST_F(SkinButton, EmptyActiveAndDownRectanglesFallBackToNormal) {
     SetValue(skin, u"button", u"activeskinrect", u"0,0,0,0");
     SetValue(skin, u"button", u"downskinrect", u"0,0,0,0");
     SetValue(skin, u"button", u"focusedskinrect", u"0,0,0,0");
+    // A disabled colour equal to the normal one turns grey.
+    SetValue(skin, u"button", u"disabledfontcolor", GetValue(skin, u"button", u"fontcolor"));
     Load(skin);
     TqxSkinButton* button = Button();
+    EXPECT_EQ(TColor(RGB(128, 128, 128)), button->DisabledFontColor);
     Move(At(button));
     EXPECT_EQ(Look(u"skinrect"), Center(button));
     driver::MouseDown(At(button));
