@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/gdi/drawtextflags.h"
-#include "platform/win/painting.h"
 #include "skin/core/qxeffectbmp.h"
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxresstrs.h"
@@ -47,11 +46,8 @@ void TqxQuickButtonItem::SetVisible(bool AValue) {
 TqxQuickButtonItems::TqxQuickButtonItems(TqxDravenfold* AQXD) : TCollectionOf(AQXD), QXD(AQXD) {}
 
 void TqxQuickButtonItems::Update(TCollectionItem*) {
-    if (QXD->ComponentState().Contains(csLoading) || QXD->ComponentState().Contains(csDesigning)) return;
-    // Asked for, not painted here: a new item is heard of before it is whole.
-    TCustomForm* form = QXD->Form();
-    if (form->HandleAllocated())
-        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (!QXD->ComponentState().Contains(csLoading) && !QXD->ComponentState().Contains(csDesigning))
+        QXD->UpDateFormNC();
 }
 
 TqxSkinCaptionObject::TqxSkinCaptionObject(TqxDravenfold* AParent, TqxDataSkinObject* AData)
