@@ -2,10 +2,13 @@
 // (tools/forms/), in one of the project skins or without a skin, on the X
 // display for a person to look at.
 //
-//   skindemo [default|second|none] [milliseconds] [form]
+//   skindemo [default|second|none] [milliseconds] [form] [maximize]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
-// demo; the forms are listed below ("controls" when none is named).
+// demo; the forms are listed below ("controls" when none is named). Beside
+// the demo form a small form with a form-skinning component and no skin
+// shows the frame's default look, inactive. "maximize" maximizes the demo
+// form after a second and restores it a second later.
 //
 //   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
 //   shot.png; wait'
@@ -26,29 +29,15 @@
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxskinmessages.h"
+#include "skin/forms/dravenfold.h"
 
 namespace {
 
-// Until a form carries its own form-skinning component, a demo form carries
-// the skin change to its skinned controls itself.
+// A demo form: its skin data, and its form-skinning component, which carries
+// a skin change to the skinned controls.
 class TSkinnedDemoForm : public TForm {
 public:
     using TForm::TForm;
-
-    void WndProc(TMessage& AMessage) override {
-        if (AMessage.Msg == SKINMSG_CHANGING || AMessage.Msg == SKINMSG_CHANGE) {
-            const auto* skinData = reinterpret_cast<const TqxSkinData*>(AMessage.WParam);
-            for (Integer i = 0; i < ComponentCount(); ++i) {
-                auto* control = dynamic_cast<IqxSkinChangeable*>(Components(i));
-                if (!control || control->SkinData() != skinData) continue;
-                if (AMessage.Msg == SKINMSG_CHANGING)
-                    control->BeforeChangeSkinData();
-                else
-                    control->ChangeSkinData();
-            }
-        }
-        TForm::WndProc(AMessage);
-    }
 
     // The form's skin data: the first one it holds.
     TqxSkinData* FindSkinData() const {
@@ -135,8 +124,10 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string skin = argc > 1 ? argv[1] : "default";
-    const std::string formName = argc > 3 ? argv[3] : "controls";
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool maximize = std::erase(args, "maximize") > 0;
+    const std::string skin = args.size() > 0 ? args[0] : "default";
+    const std::string formName = args.size() > 2 ? args[2] : "controls";
     const TDemo* demo = nullptr;
     for (const TDemo& d : Demos())
         if (formName == d.Name) demo = &d;
@@ -151,6 +142,12 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle(u"Velqua 换肤控件演示");
     TSkinnedDemoForm* form = demo->Create();
+    // The default look of the frame, on a form that stays inactive.
+    auto* plain = new TForm(Application);
+    plain->SetCaption(u"默认外观（无皮肤）");
+    plain->SetBounds(40, 40, 320, 160);
+    new TqxDravenfold(plain);
+    plain->Show();
     if (skin != "none") {
         const String file = UTF8ToString(VELQUA_SKINS_FOLDER) + UTF8ToString(skin) + u"/skin.ini";
         TqxSkinData* skinData = form->FindSkinData();
@@ -162,9 +159,23 @@ int main(int argc, char** argv) {
         skinData->LoadFromFile(file);
     }
     TTimer quit(nullptr);
-    quit.SetEnabled(argc > 2);
-    if (argc > 2) quit.SetInterval(Cardinal(std::strtoul(argv[2], nullptr, 10)));
+    quit.SetEnabled(args.size() > 1);
+    if (args.size() > 1) quit.SetInterval(Cardinal(std::strtoul(args[1].c_str(), nullptr, 10)));
     quit.OnTimer = [](TObject*) { Application->Terminate(); };
+    TTimer states(nullptr);
+    states.OnTimer = [form, &states](TObject*) {
+        TqxDravenfold* component = FindDravenfold(form);
+        if (!component) return states.SetEnabled(false);
+        if (component->WindowState() == wsMaximized) {
+            component->SetWindowState(wsNormal);
+            states.SetEnabled(false);
+        } else {
+            component->SetWindowState(wsMaximized);
+        }
+    };
+    states.SetEnabled(false);
+    states.SetInterval(1000);
+    states.SetEnabled(maximize);
     Application->Run();
     return 0;
 }

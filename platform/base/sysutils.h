@@ -86,6 +86,7 @@ VELQUA_DECLARE_EXCEPTION(EConvertError, Exception);
 VELQUA_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 VELQUA_DECLARE_EXCEPTION(EAbort, Exception);
 VELQUA_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+VELQUA_DECLARE_EXCEPTION(EInvalidCast, Exception);
 VELQUA_DECLARE_EXCEPTION(EInvalidPointer, Exception);
 VELQUA_DECLARE_EXCEPTION(EOutOfMemory, Exception);
 VELQUA_DECLARE_EXCEPTION(EListError, Exception);
