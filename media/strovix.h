@@ -198,6 +198,11 @@ public:
     void ApplyExtOptions(const String& AText, bool AIncludeCodecs);
     // The prober of input AIndex describes the open input.
     void AdoptInput(Integer AIndex);
+    // Where output AIndex's picture size or channel count follows the input
+    // (the task's options give none) and its encoder cannot take it: the
+    // size is cropped to the largest the encoder takes, the channels are
+    // mixed down to the most it takes; one log line says so.
+    void AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiven);
     // The probers let go of the inputs: the conversion reads and closes them.
     void ReleaseInputs();
     // Seconds since 1970.

@@ -871,7 +871,8 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Tag DX50 incompatible "
+         "with output codec id '12' (mp4v))"},
         {u"v1.mp4",
          {{u"vcodec", u"msmpeg4v1"}, {u"acodec", u"libmp3lame"}},
          audio48,
@@ -932,14 +933,16 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Unsupported audio "
+         "codec. Must be one of mp1, mp2, mp3, 16-bit pcm_dvd, pcm_s16be, ac3 or dts.)"},
         {u"aac.vob",
          {{u"acodec", u"aac"}},
          audio48,
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Unsupported audio "
+         "codec. Must be one of mp1, mp2, mp3, 16-bit pcm_dvd, pcm_s16be, ac3 or dts.)"},
         {u"msmpeg4.asf",
          {{u"vcodec", u"msmpeg4"}, {u"acodec", u"wmav2"}},
          audio,

@@ -586,18 +586,20 @@ TEST_F(StrovixTest, RelativeNamesAreFixedWhenGiven) {
         ASSERT_GE(index, 0) << Text(Strovix->LastErrMsg());
     }
     EXPECT_EQ(Strovix->GetTaskAVProbe(index, 0)->FileName(), ExpandFileName(TestDataFile(u"task.avi")));
+    std::filesystem::remove(Text(first + u"/relative.avi"));
     {
         TCurrentFolder folder(first);
         ASSERT_TRUE(Strovix->SetOutputFile(index, u"relative.avi"));
     }
-    // Another folder holds an empty file of the same name, which must survive
-    // the task that never wrote its own.
+    EXPECT_FALSE(FileExists(first + u"/relative.avi")) << "written before the run";
+    // Another folder holds an empty file of the same name: the run, started
+    // from there, writes into the first folder and leaves that file alone.
     TCurrentFolder folder(second);
     std::ofstream(Text(second + u"/relative.avi")).close();
-    ASSERT_TRUE(FileExists(first + u"/relative.avi"));
-    Strovix->RemoveTask(index);
-    EXPECT_FALSE(FileExists(first + u"/relative.avi"));
-    EXPECT_TRUE(FileExists(second + u"/relative.avi"));
+    Strovix->Start(0);
+    ASSERT_TRUE(EndOf(index).Finished) << Text(EndOf(index).ExceptionMsg);
+    EXPECT_TRUE(ProbeMedia(first + u"/relative.avi").Opened);
+    EXPECT_EQ(FileSizeByName(second + u"/relative.avi"), 0);
 }
 
 }  // namespace
