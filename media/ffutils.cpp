@@ -311,14 +311,22 @@ void FreeFFOptions(TFFOptions& AOptions) {
     AOptions = TFFOptions{};
 }
 
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, const TFFOptionTargets& ATargets) {
-    if (!AName || !AValue || Trim(UTF8ToString(AName)).empty() || Trim(UTF8ToString(AValue)).empty())
-        return false;
+namespace {
+
+enum TOptionVerdict { ovUnknown, ovRefused, ovTaken };
+
+// Sets the option wherever it is taken; AOption is the generic option that
+// took it, if any.
+TOptionVerdict JudgeFFOption(TFFOptions& AOptions, const char* AName, const char* AValue,
+                             const TFFOptionTargets& ATargets, const AVOption*& AOption) {
     // A value is judged by what will use it: the encoder of each type where
     // it is known already, else any codec of the type. One taker is enough;
-    // whoever opens the codec reports what it leaves.
+    // whoever opens the codec reports what it leaves. The refusals on the
+    // way are no news: only a value nothing takes is logged, below.
+    TQuietLibraryLog quiet;
     bool known = false, taken = false;
-    const AVOption* option = nullptr;
+    const AVOption*& option = AOption;
+    option = nullptr;
     for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
         const AVCodec* encoder = ATargets.Encoders[type];
         // An encoder reads its own options before the generic ones.
@@ -385,10 +393,23 @@ bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, co
         }
         if (taken) avutil::av_dict_set(&AOptions.muxer_private_opts, AName, AValue, 0);
     }
-    if (!known) return false;
-    if (!taken) {
-        LogInvalidValue(AName, AValue);
+    return !known ? ovUnknown : taken ? ovTaken : ovRefused;
+}
+
+}  // namespace
+
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, const TFFOptionTargets& ATargets) {
+    if (!AName || !AValue || Trim(UTF8ToString(AName)).empty() || Trim(UTF8ToString(AValue)).empty())
         return false;
+    const AVOption* option = nullptr;
+    switch (JudgeFFOption(AOptions, AName, AValue, ATargets, option)) {
+        case ovUnknown:
+            return false;
+        case ovRefused:
+            LogInvalidValue(AName, AValue);
+            return false;
+        case ovTaken:
+            break;
     }
     if (option) {
         AOptions.opt_names.emplace_back(option->name);

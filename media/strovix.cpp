@@ -282,26 +282,36 @@ bool EncoderOpens(const AVCodec* AEncoder, const AVCodecContext* AContext, const
     return opened >= 0;
 }
 
-// The largest size up to AWidth x AHeight that AEncoder takes, rounded down
-// to multiples of 2, 4, 8 or 16; false when it takes the size as it is or
-// none of those.
+// The largest size up to the context's that AEncoder takes: whole chroma
+// samples of its pixel format (a 4:2:0 picture of odd size loses a line and
+// a column), rounded further down to multiples of 4, 8 or 16 where the
+// encoder wants those. False when the size stays, or nothing helps.
 bool SizeForEncoder(const AVCodec* AEncoder, const AVCodecContext* AContext, const AVDictionary* AOptions,
                     Integer& AWidth, Integer& AHeight) {
     const Integer width = AContext->width, height = AContext->height;
-    // Every encoder offered takes multiples of 4: no trial for those.
-    if (width <= 0 || height <= 0 || (width % 4 == 0 && height % 4 == 0)) return false;
+    const AVPixFmtDescriptor* format = avutil::av_pix_fmt_desc_get(AContext->pix_fmt);
+    if (width <= 0 || height <= 0 || !format) return false;
+    const Integer alignX = 1 << format->log2_chroma_w, alignY = 1 << format->log2_chroma_h;
+    AWidth = width / alignX * alignX;
+    AHeight = height / alignY * alignY;
+    if (AWidth <= 0 || AHeight <= 0) return false;
     const auto opens = [&](Integer AW, Integer AH) {
         return EncoderOpens(AEncoder, AContext, AOptions, [&](AVCodecContext* ATrial) {
             ATrial->width = AW;
             ATrial->height = AH;
         });
     };
-    if (opens(width, height)) return false;
-    for (Integer align : {2, 4, 8, 16}) {
-        AWidth = width / align * align;
-        AHeight = height / align * align;
-        if (AWidth <= 0 || AHeight <= 0) return false;
-        if ((AWidth != width || AHeight != height) && opens(AWidth, AHeight)) return true;
+    // Every encoder offered takes multiples of 4: no trial for those.
+    if ((AWidth % 4 == 0 && AHeight % 4 == 0) || opens(AWidth, AHeight))
+        return AWidth != width || AHeight != height;
+    for (Integer align : {4, 8, 16}) {
+        const Integer w = width / align * align, h = height / align * align;
+        if (w <= 0 || h <= 0) return false;
+        if (opens(w, h)) {
+            AWidth = w;
+            AHeight = h;
+            return true;
+        }
     }
     return false;
 }
@@ -405,7 +415,7 @@ void TFFmpeg::AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiv
             Integer width, height;
             if (!SizeForEncoder(encoder, enc, stream.CodecOptions, width, height)) continue;
             GetLogger()->Log(this, llInfo,
-                             Format(u"%s takes no picture of %dx%d: cropped to %dx%d",
+                             Format(u"%s: the picture of %dx%d is cropped to %dx%d for the encoder",
                                     {where, enc->width, enc->height, width, height}));
             // Cut from the right and the bottom; crops of the caller's own
             // leave the rest to the scaler.
@@ -419,7 +429,7 @@ void TFFmpeg::AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiv
             Integer channels;
             if (!ChannelsForEncoder(encoder, enc, stream.CodecOptions, channels)) continue;
             GetLogger()->Log(this, llInfo,
-                             Format(u"%s takes no %d channels: mixed down to %d",
+                             Format(u"%s: %d channels are mixed down to %d for the encoder",
                                     {where, enc->ch_layout.nb_channels, channels}));
             avutil::av_channel_layout_uninit(&enc->ch_layout);
             avutil::av_channel_layout_default(&enc->ch_layout, channels);

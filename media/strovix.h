@@ -199,9 +199,10 @@ public:
     // The prober of input AIndex describes the open input.
     void AdoptInput(Integer AIndex);
     // Where output AIndex's picture size or channel count follows the input
-    // (the task's options give none) and its encoder cannot take it: the
-    // size is cropped to the largest the encoder takes, the channels are
-    // mixed down to the most it takes; one log line says so.
+    // (the task's options give none): a size of no whole chroma samples, or
+    // one the encoder cannot take, is cropped to the largest it takes; more
+    // channels than the encoder takes are mixed down to the most it takes.
+    // One log line says what changed.
     void AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiven);
     // The probers let go of the inputs: the conversion reads and closes them.
     void ReleaseInputs();
