@@ -44,8 +44,8 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& os
     if (avfilter::avfilter_graph_create_filter(
             &source, avfilter::avfilter_get_by_name("buffer"), "src",
             FormatAnsi("video_size=%dx%d:pix_fmt=%d:time_base=1/%d:pixel_aspect=%d/%d",
-                       {ist.Width(), ist.Height(), static_cast<Integer>(dec->pix_fmt), AV_TIME_BASE, aspect.num,
-                        aspect.den})
+                       {ist.Width(), ist.Height(), static_cast<Integer>(dec->pix_fmt), AV_TIME_BASE,
+                        aspect.num, aspect.den})
                 .c_str(),
             nullptr, graph) < 0)
         return -1;
@@ -123,17 +123,19 @@ void TCustomFFmpeg::TurnUpright(TAVInputStream& ist) {
         if (!ist.upright_frame) ist.upright_frame = NewFrame();
         AVFilterContext* source = nullptr;
         AVFilterContext* sink = nullptr;
-        const AVRational sar = frame->sample_aspect_ratio.num != 0 ? frame->sample_aspect_ratio : AVRational{0, 1};
-        bool made = graph &&
-                    avfilter::avfilter_graph_create_filter(
-                        &source, avfilter::avfilter_get_by_name("buffer"), "upright_in",
-                        FormatAnsi("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
-                                   {frame->width, frame->height, frame->format, ist.st->time_base.num,
-                                    ist.st->time_base.den, sar.num, sar.den})
-                            .c_str(),
-                        nullptr, graph) >= 0 &&
-                    avfilter::avfilter_graph_create_filter(&sink, avfilter::avfilter_get_by_name("buffersink"),
-                                                           "upright_out", nullptr, nullptr, graph) >= 0;
+        const AVRational sar =
+            frame->sample_aspect_ratio.num != 0 ? frame->sample_aspect_ratio : AVRational{0, 1};
+        bool made =
+            graph &&
+            avfilter::avfilter_graph_create_filter(
+                &source, avfilter::avfilter_get_by_name("buffer"), "upright_in",
+                FormatAnsi("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
+                           {frame->width, frame->height, frame->format, ist.st->time_base.num,
+                            ist.st->time_base.den, sar.num, sar.den})
+                    .c_str(),
+                nullptr, graph) >= 0 &&
+            avfilter::avfilter_graph_create_filter(&sink, avfilter::avfilter_get_by_name("buffersink"),
+                                                   "upright_out", nullptr, nullptr, graph) >= 0;
         // "name=args,name,...": one filter after another.
         AVFilterContext* last = source;
         const std::string_view filters = ist.upright_filters;
@@ -151,7 +153,8 @@ void TCustomFFmpeg::TurnUpright(TAVInputStream& ist) {
                avfilter::avfilter_graph_config(graph, nullptr) >= 0;
         if (!made) {
             ist.upright_graph.reset();
-            throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright", {ist.file_index, ist.index});
+            throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright",
+                                  {ist.file_index, ist.index});
         }
         ist.upright_in = source;
         ist.upright_out = sink;
@@ -162,7 +165,8 @@ void TCustomFFmpeg::TurnUpright(TAVInputStream& ist) {
     // One picture in, one out: the picture turned takes the decoded one's place.
     if (avfilter::av_buffersrc_add_frame_flags(ist.upright_in, frame, 0) < 0 ||
         avfilter::av_buffersink_get_frame(ist.upright_out, ist.upright_frame.get()) < 0)
-        throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright", {ist.file_index, ist.index});
+        throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright",
+                              {ist.file_index, ist.index});
     avutil::av_frame_unref(frame);
     avutil::av_frame_move_ref(frame, ist.upright_frame.get());
 }

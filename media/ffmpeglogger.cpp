@@ -197,7 +197,8 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
         const String line = UTF8ToString(std::string_view(pending).substr(0, newline));
         if (error) {
             const size_t prefix = std::min(PendingPrefix, newline);
-            const String reason = Trim(UTF8ToString(std::string_view(pending).substr(prefix, newline - prefix)));
+            const String reason =
+                Trim(UTF8ToString(std::string_view(pending).substr(prefix, newline - prefix)));
             if (!reason.empty()) LastErrorLine = reason;
         }
         pending.erase(0, newline + 1);

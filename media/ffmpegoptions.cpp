@@ -362,11 +362,13 @@ bool TCustomFFmpeg::OptDefault(const String& AName, const String& AValue) {
 
 TFFOptionTargets TCustomFFmpeg::OptionTargets() const {
     TFFOptionTargets targets;
-    const std::pair<AVMediaType, const AnsiString*> named[] = {{AVMEDIA_TYPE_VIDEO, &Fvideo_codec_name},
-                                                               {AVMEDIA_TYPE_AUDIO, &Faudio_codec_name},
-                                                               {AVMEDIA_TYPE_SUBTITLE, &Fsubtitle_codec_name}};
+    const std::pair<AVMediaType, const AnsiString*> named[] = {
+        {AVMEDIA_TYPE_VIDEO, &Fvideo_codec_name},
+        {AVMEDIA_TYPE_AUDIO, &Faudio_codec_name},
+        {AVMEDIA_TYPE_SUBTITLE, &Fsubtitle_codec_name}};
     for (const auto& [type, name] : named) {
-        const AVCodec* encoder = name->empty() ? nullptr : avcodec::avcodec_find_encoder_by_name(name->c_str());
+        const AVCodec* encoder =
+            name->empty() ? nullptr : avcodec::avcodec_find_encoder_by_name(name->c_str());
         if (encoder && encoder->type == type) targets.Encoders[type] = encoder;
     }
     if (!Flast_asked_format.empty())

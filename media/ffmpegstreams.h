@@ -146,7 +146,7 @@ struct TOutputCoding {
     Integer video_crop = 0;
     Integer topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
     Integer original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
-    TFramePtr enc_frame;  // what is handed to the encoder
+    TFramePtr enc_frame;     // what is handed to the encoder
     TFramePtr last_picture;  // the last picture handed to it, cropped and scaled
 
     // Audio: packed s16 at the decoder's rate and layout into the encoder's

@@ -220,7 +220,8 @@ void TCustomFFmpeg::EndVideoStream(TAVOutputStream& ost, TAVInputStream& ist) {
     const double end_ipts = static_cast<double>(end - Fstart_time) / 1000000 / av_q2d(ost.enc->time_base);
     const double vdelta = end_ipts - static_cast<double>(coding.sync_opts);
     if (vdelta <= 1.1) return;
-    const Int64 copies = std::min<Int64>(std::llrint(vdelta), Fmax_frames[AVMEDIA_TYPE_VIDEO] - coding.frame_number);
+    const Int64 copies =
+        std::min<Int64>(std::llrint(vdelta), Fmax_frames[AVMEDIA_TYPE_VIDEO] - coding.frame_number);
     if (copies <= 0) return;
     Fnb_frames_dup += static_cast<Integer>(copies);
     FShowDupOrDrop = true;

@@ -341,7 +341,7 @@ TOptionVerdict JudgeFFOption(TFFOptions& AOptions, const char* AName, const char
         // These were the video's alone; audio has "ab" and its kin.
         if (type == AVMEDIA_TYPE_AUDIO && IsVideoRateOption(AName)) continue;
         if (!AOptions.avcodec_opts[0] || !avutil::av_opt_find2(AOptions.avcodec_opts[0], AName, nullptr,
-                                                                 kOptionTypeMasks[type], 0, nullptr))
+                                                               kOptionTypeMasks[type], 0, nullptr))
             continue;
         known = true;
         const AVOption* found = nullptr;
@@ -398,7 +398,8 @@ TOptionVerdict JudgeFFOption(TFFOptions& AOptions, const char* AName, const char
 
 }  // namespace
 
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue, const TFFOptionTargets& ATargets) {
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue,
+                 const TFFOptionTargets& ATargets) {
     if (!AName || !AValue || Trim(UTF8ToString(AName)).empty() || Trim(UTF8ToString(AValue)).empty())
         return false;
     const AVOption* option = nullptr;

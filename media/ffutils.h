@@ -39,9 +39,9 @@ String MediaTypeName(Integer AType);
 // matrix turns by no multiple of 90 degrees.
 struct TDisplayTurn {
     const char* Filters = "";
-    bool Swaps = false;     // width and height change places
-    double Rotation = 0;    // degrees, counter-clockwise positive
-    bool Flipped = false;   // mirrored left to right after the rotation
+    bool Swaps = false;    // width and height change places
+    double Rotation = 0;   // degrees, counter-clockwise positive
+    bool Flipped = false;  // mirrored left to right after the rotation
 };
 TDisplayTurn DisplayTurn(const int32_t* AMatrix);
 // The stream's display matrix, nil when it has none.

@@ -405,10 +405,10 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         // SDL reads its drivers as it starts. An empty variable would break
         // SDL_Init, so the default leaves SDL's own choice alone (tests and
         // users set them).
-        const TEnvironmentOverride audio("SDL_AUDIODRIVER",
-                                         FAudioDriver != adDefault ? AudioDriverNames[FAudioDriver] : nullptr);
-        const TEnvironmentOverride video("SDL_VIDEODRIVER",
-                                         FVideoDriver != vdDefault ? VideoDriverNames[FVideoDriver] : nullptr);
+        const TEnvironmentOverride audio(
+            "SDL_AUDIODRIVER", FAudioDriver != adDefault ? AudioDriverNames[FAudioDriver] : nullptr);
+        const TEnvironmentOverride video(
+            "SDL_VIDEODRIVER", FVideoDriver != vdDefault ? VideoDriverNames[FVideoDriver] : nullptr);
         if (!HookScreenWindow(AScreenHandle)) {
             UnhookScreenWindow();
             return false;

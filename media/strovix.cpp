@@ -410,7 +410,8 @@ void TFFmpeg::AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiv
                                      ? Foutput_codecs[first + k]
                                      : avcodec::avcodec_find_encoder(enc->codec_id);
         if (!encoder) continue;
-        const String where = Format(u"Output #%d, stream #%d: %s", {AIndex, static_cast<Integer>(k), encoder->name});
+        const String where =
+            Format(u"Output #%d, stream #%d: %s", {AIndex, static_cast<Integer>(k), encoder->name});
         if (enc->codec_type == AVMEDIA_TYPE_VIDEO && !ASizeGiven && Fvfilters.empty()) {
             Integer width, height;
             if (!SizeForEncoder(encoder, enc, stream.CodecOptions, width, height)) continue;
@@ -775,8 +776,9 @@ bool TCustomStrovix::DoSetOutputFile(TFFmpeg& ATask, const String& AFileName, PO
     const auto given = [&](const char16_t* AName) {
         if (!AOptions) return false;
         const std::vector<TOptionLine> lines = OptionLines(AOptions->ExtOptions);
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const TOptionLine& ALine) { return ALine.first == AName && !ALine.second.empty(); });
+        return std::any_of(lines.begin(), lines.end(), [&](const TOptionLine& ALine) {
+            return ALine.first == AName && !ALine.second.empty();
+        });
     };
     const bool sizeGiven = target || (pending && !pending->Default(u"s").empty());
     const bool channelsGiven = target || (AOptions && AOptions->AudioChannels > 0) || given(u"ac");

@@ -230,8 +230,9 @@ TEST_F(AVProbeTest, TheDisplayMatrixIsNamedBelowItsStream) {
         WriteWithDisplayMatrix(u"marked.mp4", c.Matrix, file);
         ASSERT_TRUE(Probe->LoadFile(file, u"")) << LastErr();
         const std::vector<std::string> lines = Text();
-        const auto stream = std::find_if(lines.begin(), lines.end(),
-                                         [](const std::string& ALine) { return ALine.starts_with("Stream #0"); });
+        const auto stream = std::find_if(lines.begin(), lines.end(), [](const std::string& ALine) {
+            return ALine.starts_with("Stream #0");
+        });
         ASSERT_NE(stream, lines.end());
         if (!c.Line) {
             EXPECT_THAT(lines, Not(Contains(HasSubstr("displaymatrix"))));

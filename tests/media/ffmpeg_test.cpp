@@ -834,8 +834,9 @@ TEST_F(EngineTest, TheLibrarysReasonComesWithTheMessageAndTheFatalLineIsLoggedOn
     Output(TempFile(u"odd.mp4"));
     Engine->StartConvert(false, tpNormal);
     const String message = Engine->FatalMessage();
-    EXPECT_THAT(Text(message), StartsWith("Error while opening encoder for output stream #0.0 (Video) - maybe "
-                                          "incorrect parameters such as bit_rate, rate, width or height."));
+    EXPECT_THAT(Text(message),
+                StartsWith("Error while opening encoder for output stream #0.0 (Video) - maybe "
+                           "incorrect parameters such as bit_rate, rate, width or height."));
     EXPECT_THAT(Text(message), ::testing::EndsWith("information. (width not divisible by 2 (321x241))"));
     EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), message), 1);
 
@@ -862,9 +863,8 @@ TEST_F(EngineTest, AnyExceptionOfAHandlerEndsTheConversionWithItsMessage) {
         {"progress",
          [](TTestFFmpeg& AEngine) {
              AEngine.ReportInterval = 0;
-             AEngine.SetOnProgress([](TObject*, Integer, Integer, Integer, float, float, Int64, Int64, Int64) {
-                 throw std::runtime_error("handler failed");
-             });
+             AEngine.SetOnProgress([](TObject*, Integer, Integer, Integer, float, float, Int64, Int64,
+                                      Int64) { throw std::runtime_error("handler failed"); });
          }},
         {"preview bitmap",
          [](TTestFFmpeg& AEngine) {
@@ -884,7 +884,8 @@ TEST_F(EngineTest, AnyExceptionOfAHandlerEndsTheConversionWithItsMessage) {
          [](TTestFFmpeg& AEngine) {
              AEngine.SetVerbose(1);
              GetLogger()->SetOnLog([](TObject*, Cardinal, TLogLevel, const String& AMessage) {
-                 if (AMessage.find(u"Stream mapping") != String::npos) throw std::runtime_error("handler failed");
+                 if (AMessage.find(u"Stream mapping") != String::npos)
+                     throw std::runtime_error("handler failed");
              });
          }},
         {"library log",
@@ -1316,8 +1317,20 @@ TEST_F(EngineTest, PicturesStoredOnTheirSideComeOutUpright) {
         {"transposed", DisplayMatrix(0, 1, 1, 0), {}, 32, 64, TopLeft, BottomLeft},
         {"transposed across", DisplayMatrix(0, -1, -1, 0), {}, 32, 64, BottomRight, TopRight},
         // The lower half of the upright picture goes, grey square and all.
-        {"90 clockwise, cropped", DisplayMatrix(0, 1, -1, 0), {{u"cropbottom", u"32"}}, 32, 32, TopRight, None},
-        {"90 clockwise, half size", DisplayMatrix(0, 1, -1, 0), {{u"s", u"16x32"}}, 16, 32, TopRight, BottomRight},
+        {"90 clockwise, cropped",
+         DisplayMatrix(0, 1, -1, 0),
+         {{u"cropbottom", u"32"}},
+         32,
+         32,
+         TopRight,
+         None},
+        {"90 clockwise, half size",
+         DisplayMatrix(0, 1, -1, 0),
+         {{u"s", u"16x32"}},
+         16,
+         32,
+         TopRight,
+         BottomRight},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -275,9 +275,10 @@ TEST_F(FFOptionsTest, ValuesAreJudgedByTheEncoderThatWillUseThem) {
         {&mpeg4, "profile", "high", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.Name << " " << (c.Targets == &x264    ? "libx264"
-                                                               : c.Targets == &mpeg4 ? "mpeg4"
-                                                                                     : "unknown"));
+        SCOPED_TRACE(::testing::Message() << c.Name << " "
+                                          << (c.Targets == &x264    ? "libx264"
+                                              : c.Targets == &mpeg4 ? "mpeg4"
+                                                                    : "unknown"));
         FreeFFOptions(Options);
         AllocFFOptions(Options, SWS_BICUBIC);
         Log->Lines.clear();

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
-#include <ctime>
 #include <thread>
 
 #include "media/avcodecstubs.h"

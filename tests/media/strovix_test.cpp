@@ -541,7 +541,8 @@ TEST_F(StrovixTest, AnyExceptionOfAHandlerEndsOnlyItsTask) {
         {"custom hook",
          [](TTestStrovix& AStrovix) {
              AStrovix.SetOnCustomHook([](TObject*, PHookInfo AInfo) {
-                 if (AInfo->TaskIndex == 0 && AInfo->FrameNumber == 3) throw std::runtime_error("handler failed");
+                 if (AInfo->TaskIndex == 0 && AInfo->FrameNumber == 3)
+                     throw std::runtime_error("handler failed");
              });
          }},
         {"log",
@@ -654,11 +655,8 @@ TEST_F(StrovixTest, Libx264TakesItsOwnPresetTuneAndProfile) {
         const char16_t* Line;
         const char* Setting;  // in the encoder's settings, nil: none to see
     } cases[] = {
-        {u"preset=medium", "subme=7"},
-        {u"preset=ultrafast", "subme=0"},
-        {u"tune=film", "deblock=1:-1:-1"},
-        {u"profile=high", nullptr},
-        {u"profile=baseline", "cabac=0"},
+        {u"preset=medium", "subme=7"}, {u"preset=ultrafast", "subme=0"}, {u"tune=film", "deblock=1:-1:-1"},
+        {u"profile=high", nullptr},    {u"profile=baseline", "cabac=0"},
     };
     const String preset = TempFile(u"lines.ffpreset");
     TLogCapture log(llError);
@@ -760,11 +758,13 @@ TEST_F(StrovixTest, AShapeTheEncoderRefusesIsAdaptedWhenTheTaskLeavesItToTheInpu
         EXPECT_EQ(audio->Channels, c.Channels);
     }
     // One line for each change, none for what stayed.
-    EXPECT_THAT(Texts(log.Lines),
-                ::testing::Contains("Output #0, stream #0: libx264: the picture of 321x241 is cropped to 320x240 "
-                                    "for the encoder"));
-    EXPECT_THAT(Texts(log.Lines),
-                ::testing::Contains("Output #0, stream #1: wmav2: 6 channels are mixed down to 2 for the encoder"));
+    EXPECT_THAT(
+        Texts(log.Lines),
+        ::testing::Contains("Output #0, stream #0: libx264: the picture of 321x241 is cropped to 320x240 "
+                            "for the encoder"));
+    EXPECT_THAT(
+        Texts(log.Lines),
+        ::testing::Contains("Output #0, stream #1: wmav2: 6 channels are mixed down to 2 for the encoder"));
 }
 
 // What the task's options give stays as given.
