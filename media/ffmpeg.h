@@ -178,8 +178,8 @@ public:
     // Back to idle for a new set of files (a running conversion is stopped
     // first); needs the transcoder libraries.
     void Reset();
-    // Releases the files and buffers of a conversion; an output left empty
-    // is deleted.
+    // Releases the files and buffers of a conversion; an output the
+    // conversion made and left empty is deleted.
     void Cleanup();
     // Every option to its default.
     void SetDefaults();
@@ -218,8 +218,9 @@ public:
 
     // Opens one input; false with LastErrMsg, or raises FFmpegException.
     bool OptInputFile(const String& AFileName);
-    // Opens one output with its streams; the output count, or -1 with
-    // LastErrMsg; "avformat_alloc_context failed" is raised.
+    // Sets up one output with its streams (the file itself is opened by the
+    // conversion); the output count, or -1 with LastErrMsg;
+    // "avformat_alloc_context failed" is raised.
     Integer OptOutputFile(const String& AFileName, bool AJoin);
     // One more stream of the type in the last output.
     void OptNewVideo();

@@ -229,6 +229,7 @@ public:
     Integer Count() const { return static_cast<Integer>(FList.size()); }
     void PauseAll();
     void ResumeAll();
+    // Asks every task, then (AWaitFor) waits for every one.
     void StopAll(bool AWaitFor);
     void SetPreviewHook(bool AOn);
     void SetBitmapHook(bool AOn);
@@ -306,7 +307,8 @@ public:
     void Pause();
     void Resume();
     // No further task starts; running tasks stop, tasks that never started
-    // end at once. Nothing without a run in progress.
+    // end at once. Nothing without a run in progress. Every task is asked
+    // before any is waited for.
     void Stop(bool AWaitFor);
     // Nil when that input was never added. It describes the input until the
     // run starts; the conversion reads and closes the input from then on.
