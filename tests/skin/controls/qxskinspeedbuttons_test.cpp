@@ -353,4 +353,27 @@ TEST_F(MenuSpeedButton, TheStretchedVariantDrawsItsMarkerInTheRightStrip) {
     EXPECT_EQ(FlatColor(u"toolbutton", u"skinrect", fpCenter), At(button, 20, 12));
 }
 
+TEST_F(MenuSpeedButton, TheSkinsTrackPartOpensAndShowsItsDownLook) {
+    LoadFlat();
+    FSkin->SetEnableSkinEffects(false);
+    TqxSkinMenuSpeedButton* button = MenuButton(true, 70);
+    button->SetSkinData(FSkin);
+    Pump();
+    EXPECT_EQ(u"toolmenubutton", button->SkinDataName());
+    // The element's strip keeps its place at the right end of a wider button.
+    EXPECT_EQ(Rect(55, 0, 70, 25), button->TrackPart());
+    Move(On(button, 30, 12));
+    Press(On(button, 30, 12));
+    Release(On(button, 30, 12));
+    EXPECT_EQ(0, FMenu->Opened);
+    EXPECT_EQ(1, FClicks);
+    Press(On(button, 56, 12));
+    EXPECT_EQ(1, FMenu->Opened);
+    EXPECT_EQ(FlatColor(u"toolmenubutton", u"activeskinrect", fpCenter), At(button, 30, 12));
+    EXPECT_EQ(FlatColor(u"toolmenubutton", u"downskinrect", fpRight), At(button, 62, 3));
+    FMenu->Close();
+    Pump();
+    EXPECT_EQ(FlatColor(u"toolmenubutton", u"skinrect", fpRight), At(button, 62, 3));
+}
+
 }  // namespace
