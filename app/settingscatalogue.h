@@ -61,29 +61,29 @@ const TPreset* SettingsPresetOf(Integer AKey);
 
 // ---- Codec data ----
 
-// What one row writes into the staging fields: a nil text or an empty
-// optional is a field the row leaves as it is.
+// What one row writes into the staging fields, in the order it writes them:
+// a nil text or an empty optional is a field the row leaves as it is.
 struct TSettingsCodecRow {
-    Integer Key;
-    const char16_t* OutputExt;  // what the output file name receives
-    bool DisableVideo;          // always written
-    const char16_t* FileExt;
-    const char16_t* VideoCodec;
-    const char16_t* VideoTag;
-    const char16_t* FrameRate;
-    const char16_t* FrameAspectRatio;
-    const char16_t* FrameSize;
-    std::optional<Integer> VideoBitrate;
-    const char16_t* VideoFilters;
-    const char16_t* AudioCodec;
-    const char16_t* AudioChannels;
-    const char16_t* AudioSampleRate;
-    const char16_t* AudioVolume;
-    std::optional<Integer> AudioBitrate;
-    const char16_t* NormType;
-    const char16_t* CopyTimestamp;
-    const char16_t* FileFormat;
-    const char16_t* TargetType;
+    Integer Key = 0;
+    const char16_t* OutputExt = nullptr;  // what the output file name receives
+    bool DisableVideo = false;            // always written
+    const char16_t* FileExt = nullptr;
+    const char16_t* VideoCodec = nullptr;
+    const char16_t* VideoTag = nullptr;
+    const char16_t* FrameRate = nullptr;
+    const char16_t* FrameAspectRatio = nullptr;
+    const char16_t* FrameSize = nullptr;
+    std::optional<Integer> VideoBitrate = std::nullopt;
+    const char16_t* VideoFilters = nullptr;
+    const char16_t* AudioCodec = nullptr;
+    const char16_t* AudioChannels = nullptr;
+    const char16_t* AudioSampleRate = nullptr;
+    const char16_t* AudioVolume = nullptr;
+    std::optional<Integer> AudioBitrate = std::nullopt;
+    const char16_t* NormType = nullptr;
+    const char16_t* CopyTimestamp = nullptr;
+    const char16_t* FileFormat = nullptr;
+    const char16_t* TargetType = nullptr;
 };
 
 // The 109 rows by ascending key.

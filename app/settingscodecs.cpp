@@ -167,58 +167,72 @@ const TAudioRow kAudioRows[] = {
 };
 // clang-format on
 
+// What video and audio-only rows write alike: the audio fields, the volume,
+// and the empty norm, copy-timestamp and file format.
+template <class TRow>
+TSettingsCodecRow WithSound(const TRow& ARow) {
+    TSettingsCodecRow data;
+    data.Key = ARow.Key;
+    data.OutputExt = ARow.OutputExt;
+    data.AudioCodec = ARow.AudioCodec;
+    data.AudioChannels = ARow.AudioChannels;
+    data.AudioSampleRate = ARow.AudioSampleRate;
+    data.AudioVolume = u"256";
+    data.AudioBitrate = ARow.AudioBitrate;
+    data.NormType = u"";
+    data.CopyTimestamp = u"";
+    data.FileFormat = u"";
+    return data;
+}
+
+// Each row names the fields it writes; the others it leaves as they are.
 std::vector<TSettingsCodecRow> MakeSettingsCodecTable() {
     std::vector<TSettingsCodecRow> table;
-    for (const TVideoRow& row : kVideoRows)
-        table.push_back({row.Key,
-                         row.OutputExt,
-                         false,
-                         row.FileExt ? row.FileExt : row.OutputExt,
-                         row.VideoCodec,
-                         row.VideoTag,
-                         row.FrameRate,
-                         row.FrameAspectRatio,
-                         row.FrameSize,
-                         row.VideoBitrate,
-                         u"",
-                         row.AudioCodec,
-                         row.AudioChannels,
-                         row.AudioSampleRate,
-                         u"256",
-                         row.AudioBitrate,
-                         u"",
-                         u"",
-                         u"",
-                         row.TargetType});
+    for (const TVideoRow& row : kVideoRows) {
+        TSettingsCodecRow data = WithSound(row);
+        data.FileExt = row.FileExt ? row.FileExt : row.OutputExt;
+        data.VideoCodec = row.VideoCodec;
+        data.VideoTag = row.VideoTag;
+        data.FrameRate = row.FrameRate;
+        data.FrameAspectRatio = row.FrameAspectRatio;
+        data.FrameSize = row.FrameSize;
+        data.VideoBitrate = row.VideoBitrate;
+        data.VideoFilters = u"";
+        data.TargetType = row.TargetType;
+        table.push_back(data);
+    }
     for (const TDiscRow& row : kDiscRows)
-        table.push_back({row.Key, u".mpg", false,  Unchanged, u"", u"",           u"",
-                         u"",     u"",     -1000,  Unchanged, u"", u"",           u"",
-                         u"256",  -1000,   u"PAL", Unchanged, u"", row.TargetType});
-    // The RM row writes the video codec and frame size and clears four fields.
-    table.push_back({114,       u".rm",       false,        Unchanged, u"rv20",   Unchanged, Unchanged,
-                     Unchanged, u"320*240",   std::nullopt, Unchanged, Unchanged, Unchanged, Unchanged,
-                     Unchanged, std::nullopt, u"",          u"",       u"",       u""});
-    for (const TAudioRow& row : kAudioRows)
-        table.push_back({row.Key,
-                         row.OutputExt,
-                         true,
-                         row.FileExt,
-                         Unchanged,
-                         Unchanged,
-                         Unchanged,
-                         Unchanged,
-                         Unchanged,
-                         std::nullopt,
-                         Unchanged,
-                         row.AudioCodec,
-                         row.AudioChannels,
-                         row.AudioSampleRate,
-                         u"256",
-                         row.AudioBitrate,
-                         u"",
-                         u"",
-                         u"",
-                         u""});
+        table.push_back({.Key = row.Key,
+                         .OutputExt = u".mpg",
+                         .VideoCodec = u"",
+                         .VideoTag = u"",
+                         .FrameRate = u"",
+                         .FrameAspectRatio = u"",
+                         .FrameSize = u"",
+                         .VideoBitrate = -1000,
+                         .AudioCodec = u"",
+                         .AudioChannels = u"",
+                         .AudioSampleRate = u"",
+                         .AudioVolume = u"256",
+                         .AudioBitrate = -1000,
+                         .NormType = u"PAL",
+                         .FileFormat = u"",
+                         .TargetType = row.TargetType});
+    table.push_back({.Key = 114,
+                     .OutputExt = u".rm",
+                     .VideoCodec = u"rv20",
+                     .FrameSize = u"320*240",
+                     .NormType = u"",
+                     .CopyTimestamp = u"",
+                     .FileFormat = u"",
+                     .TargetType = u""});
+    for (const TAudioRow& row : kAudioRows) {
+        TSettingsCodecRow data = WithSound(row);
+        data.DisableVideo = true;
+        data.FileExt = row.FileExt;
+        data.TargetType = u"";
+        table.push_back(data);
+    }
     SortByKey(table);
     return table;
 }
