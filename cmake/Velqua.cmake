@@ -54,8 +54,12 @@ function(velqua_tests prefix)
     target_compile_options(${target} PRIVATE ${VELQUA_WARNINGS})
     target_link_libraries(${target} PRIVATE ${support_lib} ${ARG_LIBS} GTest::gtest_main GTest::gmock)
     add_test(NAME ${target} COMMAND ${target})
+    # Each test program writes its files in a folder of its own, so programs
+    # running side by side, in this build or another, never share one.
+    set(tmpdir ${PROJECT_BINARY_DIR}/testtmp/${target})
+    file(MAKE_DIRECTORY ${tmpdir})
     set_tests_properties(${target} PROPERTIES TIMEOUT 300
-                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata")
+                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata;TEST_TMPDIR=${tmpdir}")
     if(ARG_LABELS)
       set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
