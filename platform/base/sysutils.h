@@ -160,6 +160,9 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);
+// Folded as AnsiCompareText folds: AnsiSameText(A, B) exactly when the two
+// lower-case forms are equal, so it can key a hash set.
+String AnsiLowerCase(std::u16string_view AText);
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset = 1);
 String Copy(std::u16string_view AText, Integer AIndex, Integer ACount);
 AnsiString Copy(std::string_view AText, Integer AIndex, Integer ACount);
