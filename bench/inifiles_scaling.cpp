@@ -27,8 +27,11 @@ using Clock = std::chrono::steady_clock;
 constexpr int kSmall = 1000;
 constexpr int kLarge = 64000;
 
-// Seconds per run of AWork, run until a quarter of a second has passed.
+// Seconds per run of AWork, after one run that warms the allocator and the
+// caches up, run at least three times and until a quarter of a second has
+// passed.
 double PerRun(const std::function<void()>& AWork) {
+    AWork();
     int runs = 0;
     const Clock::time_point start = Clock::now();
     std::chrono::duration<double> elapsed{};
@@ -36,7 +39,7 @@ double PerRun(const std::function<void()>& AWork) {
         AWork();
         ++runs;
         elapsed = Clock::now() - start;
-    } while (elapsed.count() < 0.25);
+    } while (runs < 3 || elapsed.count() < 0.25);
     return elapsed.count() / runs;
 }
 
