@@ -10,16 +10,26 @@
 //   own threading, as the program runs them; the component's peak resident
 //   size beside the eight ffmpeg processes' peaks added up.
 //
+// - stop: Stop(true) while 1 and 4 workers convert ten-second 1080p sources
+//   to libx264 (its own threads), timed from the call to its return; the
+//   four workers' stop as a ratio to one worker's (near 1 when the workers
+//   are all asked before any is waited for).
+//
 //   tasks_compare [repetitions]        (2 by default, made even)
+//   tasks_compare --stop [repetitions] (the stop alone)
 //
 // The sources are made once with the ffmpeg command in a folder of its own
 // under the temporary folder. With "--tasks N OUTPUT_FOLDER INPUT... --
 // name=value..." the program is the component's side: it converts every
 // input into the folder with N workers and the options.
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -171,14 +181,88 @@ std::string Range(const std::vector<double>& AValues) {
     return text;
 }
 
+// Seconds Stop(true) takes while AInputs convert at once, each a second or
+// more into its conversion; negative when a conversion failed first.
+double StopSeconds(const std::vector<std::string>& AInputs, const std::filesystem::path& AFolder) {
+    TStrovix strovix(nullptr);
+    if (!strovix.LoadAVLib(ProgramFolder() + u"LibAV")) return -1;
+    strovix.SetVerbose(-1);
+    strovix.SetProgressInterval(100);
+    // Progress on the workers: this thread waits for it without serving them.
+    strovix.SetTriggerEventInMainThread(false);
+    std::mutex lock;
+    std::condition_variable going;
+    std::set<Integer> started;
+    strovix.SetOnProgress([&](TObject*, PProgressInfo AInfo) {
+        if (AInfo->FrameNumber < 25) return;
+        std::lock_guard guard(lock);
+        started.insert(AInfo->TaskIndex);
+        going.notify_all();
+    });
+    TEvent ended;
+    bool failed = false;
+    strovix.SetOnTerminate([&](TObject*, const TTerminateInfo& AInfo) {
+        if (AInfo.TaskIndex == -1) ended.SetEvent();
+        if (AInfo.Exception) failed = true;
+    });
+    for (size_t n = 0; n < AInputs.size(); ++n) {
+        const Integer task = strovix.AddTask(UTF8ToString(AInputs[n]));
+        if (task < 0 || !strovix.SetOutputFile(task, UTF8ToString(OutputName(AFolder, n)),
+                                               UTF8ToString("vcodec=libx264\nb=4000000\nan=1")))
+            return -1;
+    }
+    strovix.Start(static_cast<Integer>(AInputs.size()));
+    {
+        std::unique_lock guard(lock);
+        going.wait(guard, [&] { return started.size() == AInputs.size() || failed; });
+    }
+    const auto start = std::chrono::steady_clock::now();
+    strovix.Stop(true);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    ended.WaitFor(INFINITE);
+    strovix.ClearTasks();
+    strovix.UnloadAVLib();
+    return failed ? -1 : took.count();
+}
+
+int CompareStops(const std::filesystem::path& AFolder, int ARepetitions) {
+    const std::filesystem::path outputs = AFolder / "stop";
+    std::filesystem::create_directories(outputs);
+    const std::string source =
+        Source(AFolder, "source-1080p-10s.mkv", "testsrc2=size=1920x1080:rate=25:duration=10");
+    if (source.empty()) return 1;
+    std::vector<double> one, four, ratio;
+    for (int r = 0; r < ARepetitions; ++r) {
+        const double a = StopSeconds({source}, outputs);
+        const double b = StopSeconds(std::vector<std::string>(4, source), outputs);
+        if (a < 0 || b < 0) {
+            std::fprintf(stderr, "stop: a conversion failed\n");
+            return 1;
+        }
+        one.push_back(a);
+        four.push_back(b);
+        ratio.push_back(b / a);
+    }
+    std::printf(
+        "stop: Stop(true) while 10 s 1080p25 sources convert to libx264 (its own threads), %d repetitions\n",
+        ARepetitions);
+    std::printf("medians, (min-max): 1 worker %s s, 4 workers %s s; ratio 4 / 1 %s\n", Range(one).c_str(),
+                Range(four).c_str(), Range(ratio).c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--tasks") return ConvertWithTasks(argc, argv);
+    const bool stopOnly = argc > 1 && std::string(argv[1]) == "--stop";
+    const char* repetitionsArgument =
+        stopOnly ? (argc > 2 ? argv[2] : nullptr) : (argc > 1 ? argv[1] : nullptr);
     // Even, so that each side goes first as often as the other.
-    const int asked = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
+    const int asked = repetitionsArgument ? std::max(1, std::atoi(repetitionsArgument)) : 2;
     const int repetitions = asked + asked % 2;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velqua-tasks-compare";
+    if (stopOnly) return CompareStops(folder, repetitions);
     const std::filesystem::path ours = folder / "ours", theirs = folder / "ffmpeg";
     std::filesystem::create_directories(ours);
     std::filesystem::create_directories(theirs);
@@ -262,5 +346,5 @@ int main(int argc, char** argv) {
         "largest); ratio %.3f\n",
         oursPeak / 1024.0, theirsPeak / 1024.0, kFiles, theirsOne / 1024.0,
         static_cast<double>(oursPeak) / static_cast<double>(theirsPeak));
-    return 0;
+    return CompareStops(folder, repetitions);
 }

@@ -26,6 +26,7 @@ extern "C" {
     X(av_sdp_create)                  \
     X(av_seek_frame)                  \
     X(av_stream_get_codec_timebase)   \
+    X(av_stream_new_side_data)        \
     X(av_write_trailer)               \
     X(avformat_alloc_context)         \
     X(avformat_alloc_output_context2) \

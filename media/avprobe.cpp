@@ -147,6 +147,15 @@ void DumpStreamFormat(TStringList& ALines, const AVFormatContext* AContext, Inte
             u", Duration: " + PTSToTimeText(avutil::av_rescale_q(stream->duration, timeBase, kMicroseconds));
     ALines.Add(line);
     DumpMetadata(ALines, stream->metadata, u"  ");
+    // Pictures stored on their side say so: players and the converter turn them.
+    if (const int32_t* matrix = StreamDisplayMatrix(stream)) {
+        const TDisplayTurn turn = DisplayTurn(matrix);
+        if (*turn.Filters) {
+            ALines.Add(u"  Side data:");
+            ALines.Add(Format(u"    displaymatrix: rotation of %.2f degrees%s",
+                              {turn.Rotation, turn.Flipped ? u", mirrored" : u""}));
+        }
+    }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ extern "C" {
     X(av_frame_get_buffer)         \
     X(av_frame_is_writable)        \
     X(av_frame_make_writable)      \
+    X(av_frame_move_ref)           \
     X(av_frame_ref)                \
     X(av_frame_unref)              \
     X(av_free)                     \

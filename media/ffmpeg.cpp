@@ -239,10 +239,10 @@ void TCustomFFmpeg::Reset() {
 }
 
 void TCustomFFmpeg::CloseOutput(AVFormatContext* AContext) {
-    bool opened = false;
+    bool created = false;
     if (!(AContext->oformat->flags & AVFMT_NOFILE) && AContext->pb) {
         CloseOutputIO(&AContext->pb);
-        opened = true;
+        created = AContext->opaque && OutputSetup(AContext).Created;
     }
     if (auto* setup = static_cast<TOutputFileSetup*>(AContext->opaque)) {
         for (TOutputStreamSetup& stream : setup->Streams) {
@@ -255,9 +255,9 @@ void TCustomFFmpeg::CloseOutput(AVFormatContext* AContext) {
         delete setup;
         AContext->opaque = nullptr;
     }
-    // Only a file this engine opened for writing: a name that was never
-    // opened may be somebody else's empty file.
-    if (opened) {
+    // Only a file this engine made itself: a name that was never opened, or
+    // a file that was there before, may be somebody else's.
+    if (created) {
         const String name = FFmpegFileNameToWide(AContext->url);
         if (FileSizeByName(name) == 0) DeleteFile(name);
     }
@@ -357,12 +357,22 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
 }
 
 void TCustomFFmpeg::ReportFatal(const String& AMessage) {
-    GetLogger()->Log(this, llQuiet, AMessage);
     {
         std::lock_guard guard(FFatalLock);
         FFatalMessage = AMessage;
     }
     FFatalException = true;
+    // A log handler that raises must not keep the task from ending.
+    try {
+        GetLogger()->Log(this, llQuiet, AMessage);
+    } catch (...) {
+    }
+}
+
+String TCustomFFmpeg::WithLibraryReason(const String& AMessage) {
+    const String reason = LastLibraryError();
+    if (reason.empty() || AMessage.find(reason) != String::npos) return AMessage;
+    return AMessage + u" (" + reason + u")";
 }
 
 String TCustomFFmpeg::FatalMessage() const {
@@ -371,13 +381,23 @@ String TCustomFFmpeg::FatalMessage() const {
 }
 
 void TCustomFFmpeg::DoConvert() {
+    // Whatever a step or a handler it calls raises ends the conversion with
+    // its message, and the steps after it still run: the run must end.
     const auto guarded = [this](void (TCustomFFmpeg::*AStep)()) {
         try {
             (this->*AStep)();
+            RethrowLogFailure();
         } catch (const Exception& e) {
-            ReportFatal(e.Message());
+            ReportFatal(WithLibraryReason(e.Message()));
+        } catch (const std::exception& e) {
+            ReportFatal(UTF8ToString(e.what()));
+        } catch (...) {
+            ReportFatal(u"Unknown exception");
         }
     };
+    // This thread may have logged for other work before.
+    ClearLibraryError();
+    DiscardLogFailure();
     FFinished = false;
     guarded(&TCustomFFmpeg::RunConversion);
     guarded(&TCustomFFmpeg::CloseEncoderItems);

@@ -110,6 +110,7 @@ struct TOutputStreamSetup {
 struct TOutputFileSetup {
     std::vector<TOutputStreamSetup> Streams;  // by stream index
     AVDictionary* MuxOptions = nullptr;
+    bool Created = false;  // the conversion made the file: it was not there before
 };
 
 // Hung on an input's AVFormatContext::opaque: a decoder context per stream,
@@ -177,8 +178,8 @@ public:
     // Back to idle for a new set of files (a running conversion is stopped
     // first); needs the transcoder libraries.
     void Reset();
-    // Releases the files and buffers of a conversion; an output left empty
-    // is deleted.
+    // Releases the files and buffers of a conversion; an output the
+    // conversion made and left empty is deleted.
     void Cleanup();
     // Every option to its default.
     void SetDefaults();
@@ -217,8 +218,9 @@ public:
 
     // Opens one input; false with LastErrMsg, or raises FFmpegException.
     bool OptInputFile(const String& AFileName);
-    // Opens one output with its streams; the output count, or -1 with
-    // LastErrMsg; "avformat_alloc_context failed" is raised.
+    // Sets up one output with its streams (the file itself is opened by the
+    // conversion); the output count, or -1 with LastErrMsg;
+    // "avformat_alloc_context failed" is raised.
     Integer OptOutputFile(const String& AFileName, bool AJoin);
     // One more stream of the type in the last output.
     void OptNewVideo();
@@ -284,6 +286,9 @@ protected:
     void InitInputTimestamps();
     void ApplyMetadataMaps();
     void CopyAllChapters();
+    // Opens (creates or overwrites) the output files: nothing on disk
+    // changes before the conversion gets here.
+    void OpenOutputFiles();
     void WriteHeaders();
     void LogStreamMapping();
     void CloseEncoders();
@@ -332,6 +337,15 @@ protected:
     void EncodeAudioFrames(TAVOutputStream& ost, bool AFlush);
     void EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
                           Integer& AFrameSize);
+    // Encodes APicture ACopies times (fewer when stopped); the size of the
+    // last packet. AProps gives the field order of the decoded picture.
+    Integer SendPicture(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* APicture, const AVFrame* AProps,
+                        Integer ACopies);
+    // Whether the stream's pictures come at a constant rate, repeated or
+    // dropped to keep it.
+    bool ConstantFrameRate(const TAVOutputStream& ost) const;
+    // At the end of ist: its last picture lasts its own time.
+    void EndVideoStream(TAVOutputStream& ost, TAVInputStream& ist);
     void EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub, Int64 pts);
 
     // Hooks, progress and statistics.
@@ -345,11 +359,16 @@ protected:
     Integer ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost);
     // ConfigureFilters, raising "Error opening filters" when it fails.
     void OpenFilters(TAVInputStream& ist, TAVOutputStream& ost);
+    // The decoded picture of ist, turned upright by the stream's display
+    // matrix in its place; raises when it cannot be.
+    void TurnUpright(TAVInputStream& ist);
     // 1 with a picture taken out of the graph, else -1.
     Integer GetFilteredPicture(TAVInputStream& ist, Int64& pts);
 
     // Option handlers.
     bool OptDefault(const String& AName, const String& AValue);
+    // The encoders and the muxer the options given so far name.
+    TFFOptionTargets OptionTargets() const;
     void OptFormat(const String& AValue);
     void OptCodec(const String& AName, const String& AValue);
     void OptCodecTag(const String& AName, const String& AValue);
@@ -397,10 +416,15 @@ protected:
     void SetupJoin();
     void ChooseSampleRate(AVCodecContext* AContext, const AVCodec* ACodec);
     void ResetInputCodecNames();
+    // False when a local file name's folder is not there.
+    static bool OutputFolderExists(const AnsiString& AFileName);
     void CloseInput(AVFormatContext*& AContext);
     void CloseOutput(AVFormatContext* AContext);
     void ResetPostHookContext();
     void ReportFatal(const String& AMessage);
+    // AMessage with the libraries' last error line of this thread, when it
+    // does not hold it already.
+    static String WithLibraryReason(const String& AMessage);
 
     // File tables.
     Integer FMaxFiles;

@@ -15,6 +15,7 @@
 #include "media/ffmpegstreams.h"
 #include "media/myutils.h"
 #include "media/unicodeprotocol.h"
+#include "platform/base/fileutils.h"
 
 namespace {
 
@@ -177,6 +178,8 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
     }
     AVFormatContext* ic = avformat::avformat_alloc_context();
     if (!ic) throw FFmpegException(u"avformat_alloc_context failed");
+    // A refusal carries the reader's own reason ("moov atom not found").
+    ClearLibraryError();
     const auto discard = [&] {
         ResetInputCodecNames();
         CloseInput(ic);
@@ -227,7 +230,7 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
     avutil::av_dict_free(&parameters);
     if (opened < 0) {
         // The failed open has freed the context.
-        FLastErrMsg = AVErrorText(AFileName, opened);
+        FLastErrMsg = WithLibraryReason(AVErrorText(AFileName, opened));
         ResetInputCodecNames();
         return false;
     }
@@ -259,7 +262,7 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
         found = avformat::avformat_find_stream_info(ic, nullptr);
     }
     if (found < 0 && Fverbose >= 0) {
-        const String message = Format(u"%s: could not find codec parameters", {AFileName});
+        const String message = WithLibraryReason(Format(u"%s: could not find codec parameters", {AFileName}));
         Log(*this, llVerbose, message);
         return fail(message);
     }
@@ -310,6 +313,12 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
                 if (dec->lowres) {
                     Fframe_width >>= dec->lowres;
                     Fframe_height >>= dec->lowres;
+                }
+                // A picture stored on its side is converted upright: the
+                // outputs take the upright size and shape.
+                if (DisplayTurn(StreamDisplayMatrix(st)).Swaps) {
+                    std::swap(Fframe_width, Fframe_height);
+                    if (Fframe_aspect_ratio != 0) Fframe_aspect_ratio = 1 / Fframe_aspect_ratio;
                 }
                 const AVRational base = avformat::av_stream_get_codec_timebase(st);
                 if ((base.den != rate.num * dec->ticks_per_frame || base.num != rate.den) && Fverbose >= 0)
@@ -367,6 +376,31 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
 }
 
 // --- Outputs ---
+
+bool TCustomFFmpeg::OutputFolderExists(const AnsiString& AFileName) {
+    String name = FFmpegFileNameToWide(AFileName.c_str());
+    if (name.starts_with(u"file:")) name.erase(0, 5);
+    // Other protocols ("pipe:", "stream:", ...) have no folder to look at.
+    const size_t colon = name.find(u':');
+    if (colon != String::npos && name.find(u'/') > colon) return true;
+    const String folder = ExtractFileDir(ExpandFileName(name));
+    return folder.empty() || DirectoryExists(folder);
+}
+
+void TCustomFFmpeg::OpenOutputFiles() {
+    const Integer outputs = FJoinMode ? 1 : Fnb_output_files;
+    for (Integer i = 0; i < outputs; ++i) {
+        AVFormatContext* oc = Foutput_files[i];
+        if ((oc->oformat->flags & AVFMT_NOFILE) || oc->pb) continue;
+        const String name = FFmpegFileNameToWide(oc->url);
+        // Only an output that was not there before is the task's to delete
+        // when it stays empty; an existing one is overwritten without asking.
+        const bool existed = FileExists(name);
+        const Integer opened = OpenOutputIO(&oc->pb, oc->url);
+        if (opened < 0) throw FFmpegException(AVErrorText(name, opened));
+        OutputSetup(oc).Created = !existed;
+    }
+}
 
 void TCustomFFmpeg::check_audio_video_sub_inputs(bool AFirstOnly, bool& AHasVideo, bool& AHasAudio,
                                                  bool& AHasSubtitle) const {
@@ -481,11 +515,11 @@ Integer TCustomFFmpeg::OptOutputFile(const String& AFileName, bool AJoin) {
 
     if ((format->flags & AVFMT_NEEDNUMBER) && !avformat::av_filename_number_test(fileName.c_str()))
         return fail(AVErrorText(AFileName, AVERROR(EDOM)));
-    if (!(format->flags & AVFMT_NOFILE)) {
-        // An existing file is overwritten without asking.
-        const Integer opened = OpenOutputIO(&oc->pb, fileName.c_str());
-        if (opened < 0) return fail(AVErrorText(AFileName, opened));
-    }
+    // The file itself is opened by the conversion (OpenOutputFiles): an
+    // existing one keeps its bytes until then. A folder that is not there
+    // is told now, as the open would tell it.
+    if (!(format->flags & AVFMT_NOFILE) && !OutputFolderExists(fileName))
+        return fail(AVErrorText(AFileName, AVERROR(ENOENT)));
 
     // Preload, the GIF loop count and the muxers' own options are options of
     // the header now, not fields of the context.

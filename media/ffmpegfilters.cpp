@@ -1,6 +1,10 @@
-// The video filter graph of the filter path: decoded pictures go into a
+// The video filter graphs: decoded pictures turned upright by their
+// stream's display matrix, and the filter path, where pictures go into a
 // buffer source and pass crop, scale and the user's filters into a sink that
 // gives the encoder's pixel format.
+#include <algorithm>
+#include <string_view>
+
 #include "media/avfilterstubs.h"
 #include "media/avutilstubs.h"
 #include "media/ffmpeg.h"
@@ -31,15 +35,17 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& os
     if (!ist.picref) ist.picref.reset(avutil::av_frame_alloc());
     if (!ist.picref) return -1;
 
-    const AVRational aspect = dec->sample_aspect_ratio.num != 0 ? dec->sample_aspect_ratio : AVRational{0, 1};
+    // The pictures come in upright already.
+    const AVRational sar = ist.SampleAspect();
+    const AVRational aspect = sar.num != 0 ? sar : AVRational{0, 1};
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     // Pictures go in with their times in microseconds.
     if (avfilter::avfilter_graph_create_filter(
             &source, avfilter::avfilter_get_by_name("buffer"), "src",
             FormatAnsi("video_size=%dx%d:pix_fmt=%d:time_base=1/%d:pixel_aspect=%d/%d",
-                       {dec->width, dec->height, static_cast<Integer>(dec->pix_fmt), AV_TIME_BASE, aspect.num,
-                        aspect.den})
+                       {ist.Width(), ist.Height(), static_cast<Integer>(dec->pix_fmt), AV_TIME_BASE,
+                        aspect.num, aspect.den})
                 .c_str(),
             nullptr, graph) < 0)
         return -1;
@@ -52,8 +58,8 @@ Integer TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& os
         return -1;
 
     AVFilterContext* last = source;
-    const Integer width = dec->width - Fframe_leftBand - Fframe_rightBand;
-    const Integer height = dec->height - Fframe_topBand - Fframe_bottomBand;
+    const Integer width = ist.Width() - Fframe_leftBand - Fframe_rightBand;
+    const Integer height = ist.Height() - Fframe_topBand - Fframe_bottomBand;
     // The bands are cut away and what is left is scaled, whatever size the
     // encoder has.
     if (Fframe_topBand + Fframe_bottomBand + Fframe_leftBand + Fframe_rightBand != 0) {
@@ -103,6 +109,66 @@ void TCustomFFmpeg::OpenFilters(TAVInputStream& ist, TAVOutputStream& ost) {
     if (ConfigureFilters(ist, ost) != 0)
         throw FFmpegException(FLastErrMsg.empty() ? String(u"Error opening filters!")
                                                   : u"Error opening filters: " + FLastErrMsg);
+}
+
+void TCustomFFmpeg::TurnUpright(TAVInputStream& ist) {
+    AVFrame* frame = ist.frame.get();
+    if (!ist.upright_graph || frame->width != ist.upright_width || frame->height != ist.upright_height ||
+        frame->format != ist.upright_format) {
+        // A graph for this size and format: made at the first picture and
+        // again when the decoder's pictures change.
+        ist.upright_in = ist.upright_out = nullptr;
+        ist.upright_graph.reset(avfilter::avfilter_graph_alloc());
+        AVFilterGraph* graph = ist.upright_graph.get();
+        if (!ist.upright_frame) ist.upright_frame = NewFrame();
+        AVFilterContext* source = nullptr;
+        AVFilterContext* sink = nullptr;
+        const AVRational sar =
+            frame->sample_aspect_ratio.num != 0 ? frame->sample_aspect_ratio : AVRational{0, 1};
+        bool made =
+            graph &&
+            avfilter::avfilter_graph_create_filter(
+                &source, avfilter::avfilter_get_by_name("buffer"), "upright_in",
+                FormatAnsi("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
+                           {frame->width, frame->height, frame->format, ist.st->time_base.num,
+                            ist.st->time_base.den, sar.num, sar.den})
+                    .c_str(),
+                nullptr, graph) >= 0 &&
+            avfilter::avfilter_graph_create_filter(&sink, avfilter::avfilter_get_by_name("buffersink"),
+                                                   "upright_out", nullptr, nullptr, graph) >= 0;
+        // "name=args,name,...": one filter after another.
+        AVFilterContext* last = source;
+        const std::string_view filters = ist.upright_filters;
+        for (size_t start = 0; made && start < filters.size();) {
+            const size_t end = std::min(filters.find(',', start), filters.size());
+            const std::string_view step = filters.substr(start, end - start);
+            const size_t equals = std::min(step.find('='), step.size());
+            const AnsiString name(step.substr(0, equals));
+            const AnsiString args(equals < step.size() ? step.substr(equals + 1) : std::string_view());
+            last = AddFilter(graph, last, name.c_str(), args);
+            made = last != nullptr;
+            start = end + 1;
+        }
+        made = made && avfilter::avfilter_link(last, 0, sink, 0) >= 0 &&
+               avfilter::avfilter_graph_config(graph, nullptr) >= 0;
+        if (!made) {
+            ist.upright_graph.reset();
+            throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright",
+                                  {ist.file_index, ist.index});
+        }
+        ist.upright_in = source;
+        ist.upright_out = sink;
+        ist.upright_width = frame->width;
+        ist.upright_height = frame->height;
+        ist.upright_format = frame->format;
+    }
+    // One picture in, one out: the picture turned takes the decoded one's place.
+    if (avfilter::av_buffersrc_add_frame_flags(ist.upright_in, frame, 0) < 0 ||
+        avfilter::av_buffersink_get_frame(ist.upright_out, ist.upright_frame.get()) < 0)
+        throw FFmpegException(u"Cannot turn the pictures of stream #%d.%d upright",
+                              {ist.file_index, ist.index});
+    avutil::av_frame_unref(frame);
+    avutil::av_frame_move_ref(frame, ist.upright_frame.get());
 }
 
 Integer TCustomFFmpeg::GetFilteredPicture(TAVInputStream& ist, Int64& pts) {

@@ -1,10 +1,12 @@
 #include "media/ffmpeglogger.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "media/avutilstubs.h"
 #include "media/myutils.h"
+#include "platform/base/sysutils.h"
 #include "platform/base/threads.h"
 
 std::atomic<Integer> AVLogLevel{AV_LOG_INFO};
@@ -30,6 +32,11 @@ TLoggerHolder& Holder() {
 // The unfinished FFmpeg line of this thread, as UTF-8 bytes: decoding waits
 // for whole lines so that a character split between calls survives.
 thread_local AnsiString PendingLine;
+// How many bytes at the start of PendingLine are the "[name @ address]" prefix.
+thread_local size_t PendingPrefix = 0;
+thread_local String LastErrorLine;
+thread_local std::exception_ptr LogFailure;
+thread_local bool QuietLibraries = false;
 
 const struct {
     const char16_t* Name;
@@ -158,7 +165,9 @@ void TFFLogger::RaiseLog(const TLogInfo& AInfo) {
 }
 
 void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArgs) {
-    if (ALevel > AVLogLevel) return;
+    const bool shown = ALevel <= AVLogLevel;
+    const bool error = ALevel <= AV_LOG_ERROR;
+    if ((!shown && !error) || QuietLibraries) return;
     AnsiString& pending = PendingLine;
     if (AContext && pending.empty()) {
         const AVClass* avClass = *static_cast<AVClass* const*>(AContext);
@@ -167,6 +176,7 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
             std::snprintf(prefix, sizeof prefix, "[%s @ %p]", avClass->item_name(AContext), AContext);
             pending += prefix;
         }
+        PendingPrefix = pending.size();
     }
     // Bounded formatting: a text longer than the first buffer is formatted
     // again into one of the right size, so nothing is cut.
@@ -185,7 +195,47 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
     size_t newline;
     while ((newline = pending.find('\n')) != AnsiString::npos) {
         const String line = UTF8ToString(std::string_view(pending).substr(0, newline));
+        if (error) {
+            const size_t prefix = std::min(PendingPrefix, newline);
+            const String reason =
+                Trim(UTF8ToString(std::string_view(pending).substr(prefix, newline - prefix)));
+            if (!reason.empty()) LastErrorLine = reason;
+        }
         pending.erase(0, newline + 1);
-        if (TFFLogger* logger = GetLogger()) logger->EmitAVLog(GetCurrentThreadId(), ALevel, line);
+        PendingPrefix = 0;
+        if (!shown) continue;
+        // Nothing may unwind through the library that logs.
+        try {
+            if (TFFLogger* logger = GetLogger()) logger->EmitAVLog(GetCurrentThreadId(), ALevel, line);
+        } catch (...) {
+            if (!LogFailure) LogFailure = std::current_exception();
+        }
     }
+}
+
+String LastLibraryError() {
+    return LastErrorLine;
+}
+
+void ClearLibraryError() {
+    LastErrorLine.clear();
+}
+
+TQuietLibraryLog::TQuietLibraryLog() : FSaved(QuietLibraries) {
+    QuietLibraries = true;
+}
+
+TQuietLibraryLog::~TQuietLibraryLog() {
+    QuietLibraries = FSaved;
+}
+
+void RethrowLogFailure() {
+    if (!LogFailure) return;
+    std::exception_ptr failure;
+    std::swap(failure, LogFailure);
+    std::rethrow_exception(failure);
+}
+
+void DiscardLogFailure() {
+    LogFailure = nullptr;
 }

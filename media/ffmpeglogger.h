@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdarg>
+#include <exception>
 #include <functional>
 #include <mutex>
 
@@ -70,3 +71,29 @@ TFFLogger* GetLogger();
 
 // Installed into avutil: collects each thread's text and emits whole lines.
 void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArgs);
+
+// The last error line the libraries logged on this thread since
+// ClearLibraryError, without its "[name @ address]" prefix; empty when none.
+// Kept whatever the log level lets through: a failure's reason.
+String LastLibraryError();
+void ClearLibraryError();
+
+// While it lives, what the libraries log on this thread goes nowhere, not
+// even into LastLibraryError: for trials whose complaints would mislead.
+class TQuietLibraryLog {
+public:
+    TQuietLibraryLog();
+    ~TQuietLibraryLog();
+    TQuietLibraryLog(const TQuietLibraryLog&) = delete;
+    TQuietLibraryLog& operator=(const TQuietLibraryLog&) = delete;
+
+private:
+    bool FSaved;
+};
+
+// An OnLog handler that raises while the libraries log cannot unwind through
+// them: the first such exception of a thread waits here until the thread's
+// converter picks it up. Rethrows it (once) when there is one.
+void RethrowLogFailure();
+// Forgets one left over from earlier work on this thread.
+void DiscardLogFailure();

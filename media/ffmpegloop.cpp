@@ -44,6 +44,7 @@ void TCustomFFmpeg::RunConversion() {
         InitInputTimestamps();
         ApplyMetadataMaps();
         CopyAllChapters();
+        OpenOutputFiles();
         WriteHeaders();
         LogStreamMapping();
         RunPacketLoop();
@@ -76,6 +77,8 @@ void TCustomFFmpeg::RunPacketLoop() {
     };
 
     while (!FBroken) {
+        // A log handler that raised inside the libraries ends the conversion here.
+        RethrowLogFailure();
         WaitWhilePaused();
         if (FBroken) break;
         Integer file_index = -1;
@@ -333,6 +336,10 @@ Integer TCustomFFmpeg::ProcessInputPacket(TAVInputStream& ist, Integer ist_index
             if (avfilter::av_buffersrc_add_frame_flags(ist.input_video_filter, nullptr, 0) >= 0)
                 PassFilteredPictures(ist, ist_index);
         }
+        if (type == AVMEDIA_TYPE_VIDEO)
+            for (const auto& ost : c.ost_table)
+                if (ost->source_index == ist_index && ost->encoding_needed && !ost->skipped)
+                    EndVideoStream(*ost, ist);
         if (AFlushEncoders)
             for (const auto& ost : c.ost_table)
                 if (ost->source_index == ist_index && ost->encoding_needed && !ost->skipped)
@@ -367,6 +374,7 @@ void TCustomFFmpeg::HandDecodedFrame(TAVInputStream& ist, Integer ist_index) {
         if (!SamplesAsS16(ist, samples, size)) return;
     } else {
         ist.quality = static_cast<float>(frame->quality);
+        if (*ist.upright_filters) TurnUpright(ist);
         PrepareVideoFrame(ist, picture);
         if (FEnableFilter && ist.input_video_filter) {
             picture->pts = ist.pts;

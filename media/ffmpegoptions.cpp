@@ -151,7 +151,7 @@ const TOptionsPreset* FindBuiltinPreset(const String& AName) {
 // --- Direct setters ---
 
 void TCustomFFmpeg::SetIntOption(const AnsiString& AName, Integer AValue) {
-    SetFFOption(FOptions, AName.c_str(), StringToUTF8(IntToStr(AValue)).c_str());
+    SetFFOption(FOptions, AName.c_str(), StringToUTF8(IntToStr(AValue)).c_str(), OptionTargets());
 }
 
 void TCustomFFmpeg::SetStartTime(Int64 AValue) {
@@ -357,7 +357,23 @@ void TCustomFFmpeg::SetOption(const String& AName, const String& AValue) {
 // --- Handlers ---
 
 bool TCustomFFmpeg::OptDefault(const String& AName, const String& AValue) {
-    return SetFFOption(FOptions, StringToUTF8(AName).c_str(), StringToUTF8(AValue).c_str());
+    return SetFFOption(FOptions, StringToUTF8(AName).c_str(), StringToUTF8(AValue).c_str(), OptionTargets());
+}
+
+TFFOptionTargets TCustomFFmpeg::OptionTargets() const {
+    TFFOptionTargets targets;
+    const std::pair<AVMediaType, const AnsiString*> named[] = {
+        {AVMEDIA_TYPE_VIDEO, &Fvideo_codec_name},
+        {AVMEDIA_TYPE_AUDIO, &Faudio_codec_name},
+        {AVMEDIA_TYPE_SUBTITLE, &Fsubtitle_codec_name}};
+    for (const auto& [type, name] : named) {
+        const AVCodec* encoder =
+            name->empty() ? nullptr : avcodec::avcodec_find_encoder_by_name(name->c_str());
+        if (encoder && encoder->type == type) targets.Encoders[type] = encoder;
+    }
+    if (!Flast_asked_format.empty())
+        targets.Muxer = avformat::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
+    return targets;
 }
 
 void TCustomFFmpeg::OptTime(const String& AName, const String& AValue) {

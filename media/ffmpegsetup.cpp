@@ -127,6 +127,11 @@ void TCustomFFmpeg::BuildInputStreamTable() {
             ist->dec = setup.Codecs[k];
             ist->file_index = i;
             ist->index = k;
+            if (ist->dec->codec_type == AVMEDIA_TYPE_VIDEO) {
+                const TDisplayTurn turn = DisplayTurn(StreamDisplayMatrix(ist->st));
+                ist->upright_filters = turn.Filters;
+                ist->upright_swaps = turn.Swaps;
+            }
             if (Frate_emu) ist->start = avutil::av_gettime();
             c.ist_table.push_back(std::move(ist));
         }
@@ -308,6 +313,14 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
     }
     ost.st->time_base = base;
     ost.packet_time_base = ist.st->time_base;
+    // The packets stay as they were, and so does what players are told of
+    // them: the display matrix above all.
+    for (int i = 0; i < ist.st->nb_side_data; ++i) {
+        const AVPacketSideData& side = ist.st->side_data[i];
+        uint8_t* data = avformat::av_stream_new_side_data(ost.st, side.type, side.size);
+        if (!data) throw FFmpegException(u"av_mallocz fail");
+        std::memcpy(data, side.data, side.size);
+    }
 
     switch (par->codec_type) {
         case AVMEDIA_TYPE_VIDEO: {
@@ -352,8 +365,9 @@ void TCustomFFmpeg::SetupEncoding(Integer AIndex, TAVOutputStream& ost, TAVInput
         case AVMEDIA_TYPE_VIDEO: {
             if (enc->pix_fmt == AV_PIX_FMT_NONE)
                 throw FFmpegException(u"Video pixel format is unknown, stream cannot be encoded");
-            const Integer width = dec->width - Fframe_leftBand - Fframe_rightBand;
-            const Integer height = dec->height - Fframe_topBand - Fframe_bottomBand;
+            // Pictures reach the outputs upright.
+            const Integer width = ist.Width() - Fframe_leftBand - Fframe_rightBand;
+            const Integer height = ist.Height() - Fframe_topBand - Fframe_bottomBand;
             coding.video_crop = Fframe_topBand + Fframe_bottomBand + Fframe_leftBand + Fframe_rightBand != 0;
             coding.video_resample =
                 width != enc->width || height != enc->height || dec->pix_fmt != enc->pix_fmt;
@@ -372,8 +386,8 @@ void TCustomFFmpeg::SetupEncoding(Integer AIndex, TAVOutputStream& ost, TAVInput
                     coding.img_resample_ctx.reset(MakeScaler(width, height, dec->pix_fmt, enc->width,
                                                              enc->height, enc->pix_fmt, Fsws_flags));
                     if (!coding.img_resample_ctx) throw FFmpegException(u"Cannot get resampling context");
-                    coding.original_height = dec->height;
-                    coding.original_width = dec->width;
+                    coding.original_height = ist.Height();
+                    coding.original_width = ist.Width();
                 }
                 enc->bits_per_raw_sample = 0;
             }
@@ -452,7 +466,6 @@ void TCustomFFmpeg::OpenEncoders() {
                                    : avcodec::avcodec_find_encoder(enc->codec_id);
         const auto fail = [&](const String& AMessage) {
             LogStreamMapping();
-            GetLogger()->Log(this, llError, AMessage);
             throw FFmpegException(AMessage);
         };
         if (!codec)
@@ -516,7 +529,6 @@ void TCustomFFmpeg::OpenDecoders() {
         const auto fail = [&](const char16_t* AFormat, TVarRecs AArgs) {
             LogStreamMapping();
             const String message = Format(AFormat, AArgs);
-            GetLogger()->Log(this, llError, message);
             throw FFmpegException(message);
         };
         if (!codec)
@@ -553,7 +565,6 @@ void TCustomFFmpeg::ApplyMetadataMaps() {
         const auto fail = [&](const char16_t* AFormat, Integer AIndex) {
             LogStreamMapping();
             const String message = Format(AFormat, {AIndex, map.out_file, map.in_file});
-            GetLogger()->Log(this, llError, message);
             throw FFmpegException(message);
         };
         if (map.out_file < 0 || map.out_file >= Fnb_output_files)
@@ -643,7 +654,6 @@ void TCustomFFmpeg::WriteHeaders() {
             LogStreamMapping();
             const String message =
                 Format(u"Could not write header for output file #%d (incorrect codec parameters ?)", {i});
-            GetLogger()->Log(this, llError, message);
             throw FFmpegException(message);
         }
         allRtp = allRtp && std::strcmp(oc->oformat->name, "rtp") == 0;

@@ -99,6 +99,25 @@ struct TAVInputStream {
     Integer to_s16_rate = 0;
     Integer to_s16_channels = 0;
 
+    // Turning decoded pictures upright by the stream's display matrix, before
+    // anything else sees them: the filters (empty: none), whether they swap
+    // width and height, and a graph of them for the pictures' size and format.
+    const char* upright_filters = "";
+    bool upright_swaps = false;
+    TGraphPtr upright_graph;
+    AVFilterContext* upright_in = nullptr;
+    AVFilterContext* upright_out = nullptr;
+    Integer upright_width = 0, upright_height = 0;
+    Integer upright_format = AV_PIX_FMT_NONE;
+    TFramePtr upright_frame;
+    // The size and pixel aspect of the pictures as the outputs see them.
+    Integer Width() const { return upright_swaps ? dec->height : dec->width; }
+    Integer Height() const { return upright_swaps ? dec->width : dec->height; }
+    AVRational SampleAspect() const {
+        const AVRational sar = dec->sample_aspect_ratio;
+        return upright_swaps && sar.num != 0 ? AVRational{sar.den, sar.num} : sar;
+    }
+
     // The filter path: the graph, its ends and the last picture taken out.
     TGraphPtr graph;
     AVFilterContext* input_video_filter = nullptr;
@@ -127,7 +146,8 @@ struct TOutputCoding {
     Integer video_crop = 0;
     Integer topBand = 0, bottomBand = 0, leftBand = 0, rightBand = 0;
     Integer original_topBand = 0, original_bottomBand = 0, original_leftBand = 0, original_rightBand = 0;
-    TFramePtr enc_frame;  // what is handed to the encoder
+    TFramePtr enc_frame;     // what is handed to the encoder
+    TFramePtr last_picture;  // the last picture handed to it, cropped and scaled
 
     // Audio: packed s16 at the decoder's rate and layout into the encoder's
     // format, rate and layout, then whole encoder frames out of the FIFO.

@@ -75,8 +75,7 @@ void TCustomFFmpeg::EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, 
         const double vdelta = sync_ipts - static_cast<double>(coding.sync_opts);
         if (vdelta < -1.1) {
             nb_frames = 0;
-        } else if (Fvideo_sync_method == 2 ||
-                   (Fvideo_sync_method < 0 && (ost.oc->oformat->flags & AVFMT_VARIABLE_FPS))) {
+        } else if (!ConstantFrameRate(ost)) {
             if (vdelta <= -0.6) {
                 nb_frames = 0;
             } else if (vdelta > 0.6) {
@@ -103,6 +102,7 @@ void TCustomFFmpeg::EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, 
     nb_frames = std::min<Int64>(nb_frames, Fmax_frames[AVMEDIA_TYPE_VIDEO] - coding.frame_number);
     if (nb_frames <= 0) return;
 
+    Integer copies = static_cast<Integer>(nb_frames);
     AVFrame* picture = in_picture;
     TFramePtr cropped;
     if (!FEnableFilter) {
@@ -165,12 +165,24 @@ void TCustomFFmpeg::EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, 
         picture = coding.pict_tmp.get();
     }
 
+    AFrameSize = SendPicture(ost, ist, picture, in_picture, copies);
+    // Kept for the end of the stream, where it is shown for its own time.
+    if (!coding.last_picture) coding.last_picture = NewFrame();
+    avutil::av_frame_unref(coding.last_picture.get());
+    avutil::av_frame_ref(coding.last_picture.get(), picture);
+}
+
+Integer TCustomFFmpeg::SendPicture(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* picture,
+                                   const AVFrame* in_picture, Integer ACopies) {
+    AVCodecContext* enc = ost.enc;
+    TOutputCoding& coding = ost.coding;
     const AVCodecContext* defaults = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
     const bool interlaced =
         defaults && (defaults->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME));
     const bool hooked = !PostHooks().Empty();
     AVFrame* frame = coding.enc_frame.get();
-    for (Int64 i = 0; i < nb_frames; ++i) {
+    Integer frameSize = 0;
+    for (Integer i = 0; i < ACopies; ++i) {
         if (i > 0 && FBroken) break;
         if (avutil::av_frame_ref(frame, picture) < 0) throw FFmpegException(u"Video encoding failed");
         frame->interlaced_frame = in_picture->interlaced_frame;
@@ -183,10 +195,40 @@ void TCustomFFmpeg::EncodeVideoFrame(TAVOutputStream& ost, TAVInputStream& ist, 
             RunPostHooks(frame, enc, avutil::av_rescale_q(coding.sync_opts, enc->time_base, AV_TIME_BASE_Q));
         const Integer size = EncodeAndMux(ost, frame, u"Video encoding failed");
         avutil::av_frame_unref(frame);
-        if (size > 0) AFrameSize = size;
+        if (size > 0) frameSize = size;
         ++coding.sync_opts;
         ++coding.frame_number;
     }
+    return frameSize;
+}
+
+bool TCustomFFmpeg::ConstantFrameRate(const TAVOutputStream& ost) const {
+    return Fvideo_sync_method == 1 ||
+           (Fvideo_sync_method < 0 && !(ost.oc->oformat->flags & AVFMT_VARIABLE_FPS));
+}
+
+void TCustomFFmpeg::EndVideoStream(TAVOutputStream& ost, TAVInputStream& ist) {
+    TOutputCoding& coding = ost.coding;
+    // Pictures are repeated as the next one comes: the last one is shown for
+    // its own time here, to the end of its input (or of the recording time).
+    // A stopped conversion ends where it was stopped.
+    if (FBroken || !coding.last_picture || !coding.last_picture->buf[0] || !ConstantFrameRate(ost) ||
+        ist.next_pts == AV_NOPTS_VALUE)
+        return;
+    Int64 end = ist.next_pts;
+    if (Frecording_time != INT64_MAX) end = std::min(end, Fstart_time + Frecording_time);
+    const double end_ipts = static_cast<double>(end - Fstart_time) / 1000000 / av_q2d(ost.enc->time_base);
+    const double vdelta = end_ipts - static_cast<double>(coding.sync_opts);
+    if (vdelta <= 1.1) return;
+    const Int64 copies =
+        std::min<Int64>(std::llrint(vdelta), Fmax_frames[AVMEDIA_TYPE_VIDEO] - coding.frame_number);
+    if (copies <= 0) return;
+    Fnb_frames_dup += static_cast<Integer>(copies);
+    FShowDupOrDrop = true;
+    AVFrame* last = coding.last_picture.get();
+    const Integer frameSize = SendPicture(ost, ist, last, last, static_cast<Integer>(copies));
+    if (!Fvstats_filename.empty() && frameSize != 0) WriteVideoStats(ost, frameSize);
+    avutil::av_frame_unref(last);
 }
 
 void TCustomFFmpeg::EncodeSubtitle(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub, Int64 pts) {

@@ -1,6 +1,7 @@
 #include "media/ffutils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 extern "C" {
@@ -57,49 +58,52 @@ int SetOption(void* AObject, const char* AName, const char* AValue, const AVOpti
     return avutil::av_opt_set(AObject, AName, AValue, 0);
 }
 
-// The first codec whose own options hold AName, for each media type.
-void FindPrivateOption(const char* AName, const AVCodec* ACodecs[AVMEDIA_TYPE_NB]) {
+bool HasPrivateOption(const AVClass* AClass, const char* AName) {
+    return AClass && avutil::av_opt_find2(&AClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr);
+}
+
+// Whether ACodec takes the value as its own option, tried on a context of its own.
+bool CodecTakes(const AVCodec* ACodec, const char* AName, const char* AValue) {
+    AVCodecContext* context = avcodec::avcodec_alloc_context3(ACodec);
+    if (!context) return false;
+    const bool taken = context->priv_data && avutil::av_opt_set(context->priv_data, AName, AValue, 0) >= 0;
+    avcodec::avcodec_free_context(&context);
+    return taken;
+}
+
+// Whether some codec of AType takes the value as its own option; AKnown
+// tells whether any knows the name.
+bool SomeCodecTakes(Integer AType, const char* AName, const char* AValue, bool& AKnown) {
+    AKnown = false;
     void* iterator = nullptr;
     while (const AVCodec* codec = avcodec::av_codec_iterate(&iterator)) {
-        if (codec->type < 0 || codec->type >= AVMEDIA_TYPE_NB || ACodecs[codec->type] || !codec->priv_class)
-            continue;
-        const AVClass* privateClass = codec->priv_class;
-        if (avutil::av_opt_find2(&privateClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr))
-            ACodecs[codec->type] = codec;
+        if (codec->type != AType || !HasPrivateOption(codec->priv_class, AName)) continue;
+        AKnown = true;
+        if (CodecTakes(codec, AName, AValue)) return true;
     }
+    return false;
 }
 
-// Whether ACodec takes the value, tried on a context of its own.
-int TryPrivateOption(const AVCodec* ACodec, const char* AName, const char* AValue) {
-    AVCodecContext* context = avcodec::avcodec_alloc_context3(ACodec);
-    if (!context) return AVERROR(ENOMEM);
-    const int result = context->priv_data ? avutil::av_opt_set(context->priv_data, AName, AValue, 0)
-                                          : AVERROR_OPTION_NOT_FOUND;
-    avcodec::avcodec_free_context(&context);
-    return result;
+// Whether AFormat takes the value as its own option, tried on a context of its own.
+bool MuxerTakes(const AVOutputFormat* AFormat, const char* AName, const char* AValue) {
+    AVFormatContext* context = nullptr;
+    if (avformat::avformat_alloc_output_context2(&context, AFormat, nullptr, nullptr) < 0) return false;
+    const bool taken = context->priv_data && avutil::av_opt_set(context->priv_data, AName, AValue, 0) >= 0;
+    avformat::avformat_free_context(context);
+    return taken;
 }
 
-// The first muxer whose own options hold AName.
-const AVOutputFormat* FindMuxerOption(const char* AName) {
+// Whether some muxer takes the value as its own option; AKnown tells whether
+// any knows the name.
+bool SomeMuxerTakes(const char* AName, const char* AValue, bool& AKnown) {
+    AKnown = false;
     void* iterator = nullptr;
     while (const AVOutputFormat* format = avformat::av_muxer_iterate(&iterator)) {
-        const AVClass* privateClass = format->priv_class;
-        if (privateClass &&
-            avutil::av_opt_find2(&privateClass, AName, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr))
-            return format;
+        if (!HasPrivateOption(format->priv_class, AName)) continue;
+        AKnown = true;
+        if (MuxerTakes(format, AName, AValue)) return true;
     }
-    return nullptr;
-}
-
-// Whether AFormat takes the value, tried on a context of its own.
-int TryMuxerOption(const AVOutputFormat* AFormat, const char* AName, const char* AValue) {
-    AVFormatContext* context = nullptr;
-    int result = avformat::avformat_alloc_output_context2(&context, AFormat, nullptr, nullptr);
-    if (result < 0) return result;
-    result = context->priv_data ? avutil::av_opt_set(context->priv_data, AName, AValue, 0)
-                                : AVERROR_OPTION_NOT_FOUND;
-    avformat::avformat_free_context(context);
-    return result;
+    return false;
 }
 
 // Bytes of one bitmap row: the toolkit's rows are padded to 4 bytes.
@@ -212,6 +216,10 @@ String CodecNameText(const AVCodecContext* AContext, bool AEncoder) {
     return CodecNameText(AContext->codec_id, AContext->codec_tag, AEncoder);
 }
 
+bool EncoderAvailable(const AnsiString& AName) {
+    return avcodec::avcodec_find_encoder_by_name && avcodec::avcodec_find_encoder_by_name(AName.c_str());
+}
+
 String MediaTypeName(Integer AType) {
     switch (AType) {
         case AVMEDIA_TYPE_VIDEO:
@@ -227,6 +235,56 @@ String MediaTypeName(Integer AType) {
         default:
             return u"Unknown";
     }
+}
+
+TDisplayTurn DisplayTurn(const int32_t* AMatrix) {
+    TDisplayTurn turn;
+    if (!AMatrix) return turn;
+    // Shown x = a x + c y, shown y = b x + d y: each of a, b, c, d as -1, 0 or 1.
+    const double a = AMatrix[0], b = AMatrix[1], c = AMatrix[3], d = AMatrix[4];
+    const double largest = std::max({std::fabs(a), std::fabs(b), std::fabs(c), std::fabs(d)});
+    if (largest <= 0) return turn;
+    const auto unit = [largest](double AValue) {
+        return std::fabs(AValue) < largest / 2 ? 0 : AValue > 0 ? 1 : -1;
+    };
+    const int ua = unit(a), ub = unit(b), uc = unit(c), ud = unit(d);
+    static const struct {
+        int A, B, C, D;
+        const char* Filters;
+        double Rotation;
+        bool Flipped;
+    } kTurns[] = {
+        {1, 0, 0, 1, "", 0, false},
+        {-1, 0, 0, -1, "hflip,vflip", 180, false},
+        {0, 1, -1, 0, "transpose=clock", -90, false},
+        {0, -1, 1, 0, "transpose=cclock", 90, false},
+        {-1, 0, 0, 1, "hflip", 0, true},
+        {1, 0, 0, -1, "vflip", 180, true},
+        {0, 1, 1, 0, "transpose=cclock_flip", -90, true},
+        {0, -1, -1, 0, "transpose=clock_flip", 90, true},
+    };
+    for (const auto& known : kTurns) {
+        if (known.A != ua || known.B != ub || known.C != uc || known.D != ud) continue;
+        // Anything else (a slant, a shear) is not the pictures' business.
+        const double rest = std::fabs(a - ua * largest) + std::fabs(b - ub * largest) +
+                            std::fabs(c - uc * largest) + std::fabs(d - ud * largest);
+        if (rest > largest / 50) return turn;
+        turn.Filters = known.Filters;
+        turn.Swaps = ua == 0;
+        turn.Rotation = known.Rotation;
+        turn.Flipped = known.Flipped;
+        break;
+    }
+    return turn;
+}
+
+const int32_t* StreamDisplayMatrix(const AVStream* AStream) {
+    for (int i = 0; AStream && i < AStream->nb_side_data; ++i) {
+        const AVPacketSideData& data = AStream->side_data[i];
+        if (data.type == AV_PKT_DATA_DISPLAYMATRIX && data.size >= 9 * sizeof(int32_t))
+            return reinterpret_cast<const int32_t*>(data.data);
+    }
+    return nullptr;
 }
 
 void InitFFOptions(TFFOptions& AOptions) {
@@ -257,62 +315,113 @@ void FreeFFOptions(TFFOptions& AOptions) {
     AOptions = TFFOptions{};
 }
 
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue) {
+namespace {
+
+enum TOptionVerdict { ovUnknown, ovRefused, ovTaken };
+
+// Sets the option wherever it is taken; AOption is the generic option that
+// took it, if any.
+TOptionVerdict JudgeFFOption(TFFOptions& AOptions, const char* AName, const char* AValue,
+                             const TFFOptionTargets& ATargets, const AVOption*& AOption) {
+    // A value is judged by what will use it: the encoder of each type where
+    // it is known already, else any codec of the type. One taker is enough;
+    // whoever opens the codec reports what it leaves. The refusals on the
+    // way are no news: only a value nothing takes is logged, below.
+    TQuietLibraryLog quiet;
+    bool known = false, taken = false;
+    const AVOption*& option = AOption;
+    option = nullptr;
+    for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
+        const AVCodec* encoder = ATargets.Encoders[type];
+        // An encoder reads its own options before the generic ones.
+        if (encoder && HasPrivateOption(encoder->priv_class, AName)) {
+            known = true;
+            if (CodecTakes(encoder, AName, AValue)) {
+                taken = true;
+                avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
+            }
+            continue;
+        }
+        // These were the video's alone; audio has "ab" and its kin.
+        if (type == AVMEDIA_TYPE_AUDIO && IsVideoRateOption(AName)) continue;
+        if (!AOptions.avcodec_opts[0] || !avutil::av_opt_find2(AOptions.avcodec_opts[0], AName, nullptr,
+                                                               kOptionTypeMasks[type], 0, nullptr))
+            continue;
+        known = true;
+        const AVOption* found = nullptr;
+        if (SetOption(AOptions.avcodec_opts[type], AName, AValue, found) >= 0) {
+            taken = true;
+            option = found;
+            continue;
+        }
+        // Some codec of the type may take as its own what the generic option refuses.
+        bool privately = false;
+        if (!encoder && SomeCodecTakes(type, AName, AValue, privately)) {
+            taken = true;
+            avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
+        }
+    }
+    if (!known) {
+        int result = SetOption(AOptions.avformat_opts, AName, AValue, option);
+        if (!option) result = SetOption(AOptions.sws_opts, AName, AValue, option);
+        if (!option) {
+            const int type = AName[0] == 'a'   ? AVMEDIA_TYPE_AUDIO
+                             : AName[0] == 'v' ? AVMEDIA_TYPE_VIDEO
+                             : AName[0] == 's' ? AVMEDIA_TYPE_SUBTITLE
+                                               : -1;
+            if (type >= 0) result = SetOption(AOptions.avcodec_opts[type], AName + 1, AValue, option);
+        }
+        known = option != nullptr;
+        taken = known && result >= 0;
+        if (!taken) option = nullptr;
+    }
+    if (!known) {
+        // Codecs keep many options to themselves now: such a name is kept for
+        // each type whose codecs know it.
+        for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
+            bool knownHere = false;
+            if (SomeCodecTakes(type, AName, AValue, knownHere)) {
+                taken = true;
+                avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
+            }
+            known = known || knownHere;
+        }
+    }
+    if (!known) {
+        // Muxer options went the same way: the muxer asked for, or any.
+        if (ATargets.Muxer && HasPrivateOption(ATargets.Muxer->priv_class, AName)) {
+            known = true;
+            taken = MuxerTakes(ATargets.Muxer, AName, AValue);
+        } else {
+            taken = SomeMuxerTakes(AName, AValue, known);
+        }
+        if (taken) avutil::av_dict_set(&AOptions.muxer_private_opts, AName, AValue, 0);
+    }
+    return !known ? ovUnknown : taken ? ovTaken : ovRefused;
+}
+
+}  // namespace
+
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue,
+                 const TFFOptionTargets& ATargets) {
     if (!AName || !AValue || Trim(UTF8ToString(AName)).empty() || Trim(UTF8ToString(AValue)).empty())
         return false;
     const AVOption* option = nullptr;
-    int result = 0;
-    for (int type = 0; type < AVMEDIA_TYPE_NB && result >= 0; ++type) {
-        // These were the video's alone; audio has "ab" and its kin.
-        if (type == AVMEDIA_TYPE_AUDIO && IsVideoRateOption(AName)) continue;
-        if (AOptions.avcodec_opts[0] && avutil::av_opt_find2(AOptions.avcodec_opts[0], AName, nullptr,
-                                                             kOptionTypeMasks[type], 0, nullptr))
-            result = SetOption(AOptions.avcodec_opts[type], AName, AValue, option);
-    }
-    if (!option) result = SetOption(AOptions.avformat_opts, AName, AValue, option);
-    if (!option) result = SetOption(AOptions.sws_opts, AName, AValue, option);
-    if (!option) {
-        const int type = AName[0] == 'a'   ? AVMEDIA_TYPE_AUDIO
-                         : AName[0] == 'v' ? AVMEDIA_TYPE_VIDEO
-                         : AName[0] == 's' ? AVMEDIA_TYPE_SUBTITLE
-                                           : -1;
-        if (type >= 0) result = SetOption(AOptions.avcodec_opts[type], AName + 1, AValue, option);
-    }
-    if (option && result < 0) {
-        LogInvalidValue(AName, AValue);
-        return false;
-    }
-    if (!option) {
-        // Codecs keep many options to themselves now; such a name is kept for
-        // the codecs of each type that know it, once one of them takes the value.
-        const AVCodec* codecs[AVMEDIA_TYPE_NB] = {};
-        FindPrivateOption(AName, codecs);
-        bool known = false;
-        for (int type = 0; type < AVMEDIA_TYPE_NB; ++type) {
-            if (!codecs[type]) continue;
-            known = true;
-            if (TryPrivateOption(codecs[type], AName, AValue) < 0) {
-                LogInvalidValue(AName, AValue);
-                return false;
-            }
-        }
-        for (int type = 0; type < AVMEDIA_TYPE_NB; ++type)
-            if (codecs[type]) avutil::av_dict_set(&AOptions.codec_private_opts[type], AName, AValue, 0);
-        if (known) return true;
-        // Muxer options went the same way.
-        const AVOutputFormat* muxer = FindMuxerOption(AName);
-        if (!muxer) return false;
-        if (TryMuxerOption(muxer, AName, AValue) < 0) {
+    switch (JudgeFFOption(AOptions, AName, AValue, ATargets, option)) {
+        case ovUnknown:
+            return false;
+        case ovRefused:
             LogInvalidValue(AName, AValue);
             return false;
-        }
-        avutil::av_dict_set(&AOptions.muxer_private_opts, AName, AValue, 0);
-        return true;
+        case ovTaken:
+            break;
     }
-    AOptions.opt_names.emplace_back(option->name);
-    if ((AOptions.avcodec_opts[0] && AOptions.avcodec_opts[0]->debug) ||
-        (AOptions.avformat_opts && AOptions.avformat_opts->debug))
-        GetLogger()->SetLogLevel(llDebug);
+    if (option) {
+        AOptions.opt_names.emplace_back(option->name);
+        if ((AOptions.avcodec_opts[0] && AOptions.avcodec_opts[0]->debug) ||
+            (AOptions.avformat_opts && AOptions.avformat_opts->debug))
+            GetLogger()->SetLogLevel(llDebug);
+    }
     return true;
 }
 

@@ -32,6 +32,23 @@ String MetadataValue(const AVDictionary* AMetadata, const char* AKey, const Stri
 String CodecNameText(const AVCodecParameters* AParameters, bool AEncoder);
 String CodecNameText(const AVCodecContext* AContext, bool AEncoder);
 String MediaTypeName(Integer AType);
+// Whether the bound libraries have an encoder of that name; false while
+// avcodec is not loaded.
+bool EncoderAvailable(const AnsiString& AName);
+
+// How a video stream's pictures are turned upright by its display matrix
+// (nine 16.16 and 2.30 numbers that map stored points to shown ones): the
+// filters that do it, empty when the pictures stand upright already or the
+// matrix turns by no multiple of 90 degrees.
+struct TDisplayTurn {
+    const char* Filters = "";
+    bool Swaps = false;    // width and height change places
+    double Rotation = 0;   // degrees, counter-clockwise positive
+    bool Flipped = false;  // mirrored left to right after the rotation
+};
+TDisplayTurn DisplayTurn(const int32_t* AMatrix);
+// The stream's display matrix, nil when it has none.
+const int32_t* StreamDisplayMatrix(const AVStream* AStream);
 
 // A picture as four plane pointers and four line sizes.
 struct TAVPicture {
@@ -60,11 +77,22 @@ struct TFFOptions {
 void InitFFOptions(TFFOptions& AOptions);
 void AllocFFOptions(TFFOptions& AOptions, Integer ASwsFlags);
 void FreeFFOptions(TFFOptions& AOptions);
+// The encoders (by media type) and the muxer a conversion will use, as far
+// as they are known when an option is set.
+struct TFFOptionTargets {
+    const AVCodec* Encoders[AVMEDIA_TYPE_NB] = {};
+    const AVOutputFormat* Muxer = nullptr;
+};
+
 // False for an empty name or value and, silently, for a name that nothing
-// knows; false with "Invalid value" in FFmpeg's log for a value an option
-// refuses. A name known to some codec only is kept for that codec's type, one
-// known to some muxer only for the muxers.
-bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue);
+// knows; false with "Invalid value" in FFmpeg's log for a value that nothing
+// knowing the name takes. A value is tried on the known encoder of each type
+// (its own options first), else on the generic codec options and, where they
+// refuse it, on any codec of the type; one taker is enough. A name known to
+// codecs only is kept for the types whose codecs take it, one known to
+// muxers only for the muxers (the known muxer judging it, else any).
+bool SetFFOption(TFFOptions& AOptions, const char* AName, const char* AValue,
+                 const TFFOptionTargets& ATargets = {});
 // Copies each remembered option whose flags hold all of AFlags from ASource
 // to ATarget (objects with an AVClass).
 void ApplyFFOptions(const TFFOptions& AOptions, void* ATarget, void* ASource, Integer AFlags);

@@ -31,6 +31,7 @@
     X(SDL_UpdateRect)         \
     X(SDL_VideoDriverName)    \
     X(SDL_WM_SetCaption)      \
+    X(SDL_WasInit)            \
     X(SDL_WaitEvent)
 
 VELQUA_DECLARE_ENTRY_TABLE(sdl, VELQUA_SDL_ENTRIES, FixupSDL, UnfixSDL)

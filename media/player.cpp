@@ -20,7 +20,41 @@
 #include "platform/win/window.h"
 
 const char* const AudioDriverNames[adDisk + 1] = {"", "pulse", "alsa", "dummy", "disk"};
-const char* const VideoDriverNames[vdGDI + 1] = {"", "x11", "dummy"};
+// Both drawing choices of the classic player draw into the host window: on
+// Linux that is the X11 driver either way.
+const char* const VideoDriverNames[vdGDI + 1] = {"", "x11", "x11"};
+
+namespace {
+
+// Sets an environment variable for as long as it lives, then puts back what
+// was there (or nothing): a driver chosen once must not stick to later starts.
+class TEnvironmentOverride {
+public:
+    TEnvironmentOverride(const char* AName, const char* AValue) : FName(AName) {
+        if (!AValue) return;
+        FActive = true;
+        if (const char* saved = std::getenv(AName)) FSaved = saved;
+        FHadValue = std::getenv(AName) != nullptr;
+        setenv(AName, AValue, 1);
+    }
+    ~TEnvironmentOverride() {
+        if (!FActive) return;
+        if (FHadValue)
+            setenv(FName, FSaved.c_str(), 1);
+        else
+            unsetenv(FName);
+    }
+    TEnvironmentOverride(const TEnvironmentOverride&) = delete;
+    TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;
+
+private:
+    const char* FName;
+    AnsiString FSaved;
+    bool FActive = false;
+    bool FHadValue = false;
+};
+
+}  // namespace
 
 // How the event threads reach their player: the player leaves before it is
 // freed, and a delivery in progress finishes first.
@@ -367,13 +401,18 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         return false;
     }
     Stop(true);
-    // An empty variable would break SDL_Init, so the default leaves SDL's
-    // own choice alone (tests and users set them).
-    if (FAudioDriver != adDefault) setenv("SDL_AUDIODRIVER", AudioDriverNames[FAudioDriver], 1);
-    if (FVideoDriver != vdDefault) setenv("SDL_VIDEODRIVER", VideoDriverNames[FVideoDriver], 1);
-    if (!HookScreenWindow(AScreenHandle)) {
-        UnhookScreenWindow();
-        return false;
+    {
+        // SDL reads its drivers as it starts. An empty variable would break
+        // SDL_Init, so the default leaves SDL's own choice alone (tests and
+        // users set them).
+        const TEnvironmentOverride audio(
+            "SDL_AUDIODRIVER", FAudioDriver != adDefault ? AudioDriverNames[FAudioDriver] : nullptr);
+        const TEnvironmentOverride video(
+            "SDL_VIDEODRIVER", FVideoDriver != vdDefault ? VideoDriverNames[FVideoDriver] : nullptr);
+        if (!HookScreenWindow(AScreenHandle)) {
+            UnhookScreenWindow();
+            return false;
+        }
     }
     if (Fdisplay_disable) {
         Fvideo_disable = true;
@@ -451,6 +490,7 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
         }
         setenv("SDL_WINDOWID", std::to_string(native).c_str(), 1);
     }
+    const bool before = sdl::SDL_WasInit(SDL_INIT_EVERYTHING) != 0;
     const bool started = sdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
     if (AWindow) {
         char name[64] = "";
@@ -465,6 +505,9 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
         ReportError(::Format(u"Could not initialize SDL with ScreenHandle(%u): %s",
                              {reinterpret_cast<uintptr_t>(AWindow), sdl::SDL_GetError()}),
                     true);
+        // What the failed start did start (its timer thread) stops again,
+        // unless SDL was running before.
+        if (!before) sdl::SDL_Quit();
         return false;
     }
     if (!AWindow || !win::IsWindow(AWindow)) return true;
@@ -700,7 +743,8 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
 
 void TCustomPlayer::UpdateScreenPosition() {
     const std::shared_ptr<TVideoState> is = VideoState();
-    if (!is || !FScreenHandle || FVideoDriver != vdDirectDraw) return;
+    // Either X11 choice; SDL's own choice is left alone.
+    if (!is || !FScreenHandle || FVideoDriver == vdDefault) return;
     // The X subwindow moves with its window by itself; SDL only redraws.
     SDL_Event event{};
     event.type = SDL_VIDEOEXPOSE;

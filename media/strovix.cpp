@@ -6,8 +6,11 @@
 #include <map>
 #include <utility>
 
+#include "media/avcodecstubs.h"
 #include "media/avprobe.h"
+#include "media/avutilstubs.h"
 #include "media/ffmpegloader.h"
+#include "media/ffmpeglogger.h"
 #include "media/myutils.h"
 #include "platform/base/clock.h"
 #include "platform/base/fileutils.h"
@@ -243,6 +246,105 @@ void ApplyNewStreamOptions(TFFmpeg& ATask, const TOutputOptions& AOptions, TPend
     }
 }
 
+// Whether AEncoder opens with the settings of AContext that AChange gives
+// otherwise: a trial on a context of its own, its complaints unlogged.
+bool EncoderOpens(const AVCodec* AEncoder, const AVCodecContext* AContext, const AVDictionary* AOptions,
+                  const std::function<void(AVCodecContext*)>& AChange) {
+    AVCodecContext* trial = avcodec::avcodec_alloc_context3(AEncoder);
+    if (!trial) return false;
+    trial->codec_type = AContext->codec_type;
+    trial->bit_rate = AContext->bit_rate;
+    trial->flags = AContext->flags;
+    trial->time_base = AContext->time_base;
+    trial->thread_count = 1;
+    if (AContext->codec_type == AVMEDIA_TYPE_VIDEO) {
+        trial->width = AContext->width;
+        trial->height = AContext->height;
+        trial->pix_fmt = AContext->pix_fmt;
+        trial->framerate = AContext->framerate;
+        trial->sample_aspect_ratio = AContext->sample_aspect_ratio;
+    } else {
+        trial->sample_fmt = AContext->sample_fmt;
+        trial->sample_rate = AContext->sample_rate;
+        avutil::av_channel_layout_copy(&trial->ch_layout, &AContext->ch_layout);
+    }
+    AChange(trial);
+    AVDictionary* options = nullptr;
+    avutil::av_dict_copy(&options, AOptions, 0);
+    Integer opened;
+    {
+        TQuietLibraryLog quiet;
+        TCriticalSectionGuard guard(CodecLock);
+        opened = avcodec::avcodec_open2(trial, AEncoder, &options);
+    }
+    avutil::av_dict_free(&options);
+    avcodec::avcodec_free_context(&trial);
+    return opened >= 0;
+}
+
+// The largest size up to the context's that AEncoder takes: whole chroma
+// samples of its pixel format (a 4:2:0 picture of odd size loses a line and
+// a column), rounded further down to multiples of 4, 8 or 16 where the
+// encoder wants those. False when the size stays, or nothing helps.
+bool SizeForEncoder(const AVCodec* AEncoder, const AVCodecContext* AContext, const AVDictionary* AOptions,
+                    Integer& AWidth, Integer& AHeight) {
+    const Integer width = AContext->width, height = AContext->height;
+    const AVPixFmtDescriptor* format = avutil::av_pix_fmt_desc_get(AContext->pix_fmt);
+    if (width <= 0 || height <= 0 || !format) return false;
+    const Integer alignX = 1 << format->log2_chroma_w, alignY = 1 << format->log2_chroma_h;
+    AWidth = width / alignX * alignX;
+    AHeight = height / alignY * alignY;
+    if (AWidth <= 0 || AHeight <= 0) return false;
+    const auto opens = [&](Integer AW, Integer AH) {
+        return EncoderOpens(AEncoder, AContext, AOptions, [&](AVCodecContext* ATrial) {
+            ATrial->width = AW;
+            ATrial->height = AH;
+        });
+    };
+    // Every encoder offered takes multiples of 4: no trial for those.
+    if ((AWidth % 4 == 0 && AHeight % 4 == 0) || opens(AWidth, AHeight))
+        return AWidth != width || AHeight != height;
+    for (Integer align : {4, 8, 16}) {
+        const Integer w = width / align * align, h = height / align * align;
+        if (w <= 0 || h <= 0) return false;
+        if (opens(w, h)) {
+            AWidth = w;
+            AHeight = h;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The most channels up to the context's that AEncoder takes; false when it
+// takes them as they are or no fewer either.
+bool ChannelsForEncoder(const AVCodec* AEncoder, const AVCodecContext* AContext, const AVDictionary* AOptions,
+                        Integer& AChannels) {
+    const Integer channels = AContext->ch_layout.nb_channels;
+    if (channels <= 1) return false;
+    if (AEncoder->ch_layouts) {
+        Integer most = 0;
+        for (const AVChannelLayout* layout = AEncoder->ch_layouts; layout->nb_channels; ++layout) {
+            if (layout->nb_channels == channels) return false;
+            if (layout->nb_channels < channels) most = std::max(most, layout->nb_channels);
+        }
+        AChannels = most;
+        return most > 0;
+    }
+    // Without a list only a trial tells; stereo is what nearly all take.
+    if (channels <= 2) return false;
+    const auto opens = [&](Integer ACount) {
+        return EncoderOpens(AEncoder, AContext, AOptions, [&](AVCodecContext* ATrial) {
+            avutil::av_channel_layout_uninit(&ATrial->ch_layout);
+            avutil::av_channel_layout_default(&ATrial->ch_layout, ACount);
+        });
+    };
+    if (opens(channels)) return false;
+    for (AChannels = channels - 1; AChannels > 0; --AChannels)
+        if (opens(AChannels)) return true;
+    return false;
+}
+
 }  // namespace
 
 // --- TFFmpeg ---
@@ -291,6 +393,49 @@ void TFFmpeg::AdoptInput(Integer AIndex) {
     std::unique_ptr<TAVProbe>& probe = FAVProbes.at(AIndex);
     if (!probe) probe = std::make_unique<TAVProbe>(nullptr);
     probe->SetFileHandle(Finput_files[AIndex]);
+}
+
+void TFFmpeg::AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiven) {
+    AVFormatContext* oc = Foutput_files.at(AIndex);
+    TOutputFileSetup& file = OutputSetup(oc);
+    // The forced encoders of the streams before this output's.
+    size_t first = 0;
+    for (Integer i = 0; i < AIndex; ++i)
+        if (Foutput_files[i] != oc) first += Foutput_files[i]->nb_streams;
+    for (unsigned k = 0; k < oc->nb_streams; ++k) {
+        const TOutputStreamSetup& stream = file.Streams[k];
+        AVCodecContext* enc = stream.Codec;
+        if (stream.StreamCopy || !enc) continue;
+        const AVCodec* encoder = first + k < Foutput_codecs.size() && Foutput_codecs[first + k]
+                                     ? Foutput_codecs[first + k]
+                                     : avcodec::avcodec_find_encoder(enc->codec_id);
+        if (!encoder) continue;
+        const String where =
+            Format(u"Output #%d, stream #%d: %s", {AIndex, static_cast<Integer>(k), encoder->name});
+        if (enc->codec_type == AVMEDIA_TYPE_VIDEO && !ASizeGiven && Fvfilters.empty()) {
+            Integer width, height;
+            if (!SizeForEncoder(encoder, enc, stream.CodecOptions, width, height)) continue;
+            GetLogger()->Log(this, llInfo,
+                             Format(u"%s: the picture of %dx%d is cropped to %dx%d for the encoder",
+                                    {where, enc->width, enc->height, width, height}));
+            // Cut from the right and the bottom; crops of the caller's own
+            // leave the rest to the scaler.
+            if (Fframe_topBand + Fframe_bottomBand + Fframe_leftBand + Fframe_rightBand == 0) {
+                Fframe_rightBand = enc->width - width;
+                Fframe_bottomBand = enc->height - height;
+            }
+            enc->width = width;
+            enc->height = height;
+        } else if (enc->codec_type == AVMEDIA_TYPE_AUDIO && !AChannelsGiven) {
+            Integer channels;
+            if (!ChannelsForEncoder(encoder, enc, stream.CodecOptions, channels)) continue;
+            GetLogger()->Log(this, llInfo,
+                             Format(u"%s: %d channels are mixed down to %d for the encoder",
+                                    {where, enc->ch_layout.nb_channels, channels}));
+            avutil::av_channel_layout_uninit(&enc->ch_layout);
+            avutil::av_channel_layout_default(&enc->ch_layout, channels);
+        }
+    }
 }
 
 void TFFmpeg::ReleaseInputs() {
@@ -355,8 +500,13 @@ void TFFmpegList::ResumeAll() {
 }
 
 void TFFmpegList::StopAll(bool AWaitFor) {
+    // Every task is asked before any is waited for: they stop together, and
+    // none goes on converting while another one drains.
     for (const auto& task : FList)
-        task->StopOrTerminate(AWaitFor);
+        task->StopOrTerminate(false);
+    if (!AWaitFor) return;
+    for (const auto& task : FList)
+        task->StopOrTerminate(true);
 }
 
 void TFFmpegList::SetPostHook(TPostHook AHook, bool AOn) {
@@ -435,6 +585,8 @@ TCustomStrovix::~TCustomStrovix() {
     }
     // The workers end while the list still holds every task: they look their
     // task up in it until the end.
+    for (Integer i = 0; i < FFFmpegList.Count(); ++i)
+        FFFmpegList.Items(i)->Stop(false);
     for (Integer i = 0; i < FFFmpegList.Count(); ++i)
         FFFmpegList.Items(i)->Stop(true);
     FFFmpegList.Clear();
@@ -618,6 +770,19 @@ bool TCustomStrovix::DoSetOutputFile(TFFmpeg& ATask, const String& AFileName, PO
         return false;
     }
     if (AOptions) ApplyNewStreamOptions(ATask, *AOptions, *pending);
+    // A size or channel count the task leaves to the input must suit the
+    // encoder: the user who keeps the source's size expects a conversion.
+    const bool target = AOptions && AOptions->TargetType != ttIgnore;
+    const auto given = [&](const char16_t* AName) {
+        if (!AOptions) return false;
+        const std::vector<TOptionLine> lines = OptionLines(AOptions->ExtOptions);
+        return std::any_of(lines.begin(), lines.end(), [&](const TOptionLine& ALine) {
+            return ALine.first == AName && !ALine.second.empty();
+        });
+    };
+    const bool sizeGiven = target || (pending && !pending->Default(u"s").empty());
+    const bool channelsGiven = target || (AOptions && AOptions->AudioChannels > 0) || given(u"ac");
+    ATask.AdaptToEncoders(ATask.nb_output_files() - 1, sizeGiven, channelsGiven);
     return true;
 }
 

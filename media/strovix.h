@@ -198,6 +198,12 @@ public:
     void ApplyExtOptions(const String& AText, bool AIncludeCodecs);
     // The prober of input AIndex describes the open input.
     void AdoptInput(Integer AIndex);
+    // Where output AIndex's picture size or channel count follows the input
+    // (the task's options give none): a size of no whole chroma samples, or
+    // one the encoder cannot take, is cropped to the largest it takes; more
+    // channels than the encoder takes are mixed down to the most it takes.
+    // One log line says what changed.
+    void AdaptToEncoders(Integer AIndex, bool ASizeGiven, bool AChannelsGiven);
     // The probers let go of the inputs: the conversion reads and closes them.
     void ReleaseInputs();
     // Seconds since 1970.
@@ -223,6 +229,7 @@ public:
     Integer Count() const { return static_cast<Integer>(FList.size()); }
     void PauseAll();
     void ResumeAll();
+    // Asks every task, then (AWaitFor) waits for every one.
     void StopAll(bool AWaitFor);
     void SetPreviewHook(bool AOn);
     void SetBitmapHook(bool AOn);
@@ -300,7 +307,8 @@ public:
     void Pause();
     void Resume();
     // No further task starts; running tasks stop, tasks that never started
-    // end at once. Nothing without a run in progress.
+    // end at once. Nothing without a run in progress. Every task is asked
+    // before any is waited for.
     void Stop(bool AWaitFor);
     // Nil when that input was never added. It describes the input until the
     // run starts; the conversion reads and closes the input from then on.

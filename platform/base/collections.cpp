@@ -64,7 +64,18 @@ TCollectionItem* TCollection::Items(Integer AIndex) const {
 }
 
 TCollectionItem* TCollection::Add() {
-    return FItemClass.Create(this);
+    // The item joins while its base part is built: the change is told once
+    // the item is whole, so Update never sees half an item.
+    BeginUpdate();
+    TCollectionItem* item = nullptr;
+    try {
+        item = FItemClass.Create(this);
+    } catch (...) {
+        --FUpdateCount;
+        throw;
+    }
+    EndUpdate();
+    return item;
 }
 
 TCollectionItem* TCollection::Insert(Integer AIndex) {

@@ -563,6 +563,13 @@ Integer AnsiCompareText(std::u16string_view A, std::u16string_view B) {
     return CompareFolded(A, B, FoldCase);
 }
 
+String AnsiLowerCase(std::u16string_view AText) {
+    String out(AText);
+    for (char16_t& c : out)
+        c = FoldCase(c);
+    return out;
+}
+
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B) {
     const Integer folded = AnsiCompareText(A, B);
     if (folded != 0) return folded;

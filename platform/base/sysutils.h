@@ -86,6 +86,7 @@ VELQUA_DECLARE_EXCEPTION(EConvertError, Exception);
 VELQUA_DECLARE_EXCEPTION(EAssertionFailed, Exception);
 VELQUA_DECLARE_EXCEPTION(EAbort, Exception);
 VELQUA_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+VELQUA_DECLARE_EXCEPTION(EInvalidCast, Exception);
 VELQUA_DECLARE_EXCEPTION(EInvalidPointer, Exception);
 VELQUA_DECLARE_EXCEPTION(EOutOfMemory, Exception);
 VELQUA_DECLARE_EXCEPTION(EListError, Exception);
@@ -158,6 +159,8 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 // ASCII only); AnsiCompareStr then puts a lower-case letter before its
 // capital, so only identical texts compare equal.
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
+// Lower case by the same letter mapping.
+String AnsiLowerCase(std::u16string_view AText);
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);
 // Folded as AnsiCompareText folds: AnsiSameText(A, B) exactly when the two

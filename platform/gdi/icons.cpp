@@ -77,6 +77,32 @@ void DrawPart(const TransferDest& ATo, const Surface& ASurface, int ATop, int AH
     Transfer(to, &from, AOp);
 }
 
+constexpr int ApplicationIconSize = 32;
+
+// The generic program icon: a small window with a blue caption on a clear
+// background, opaque where it is drawn.
+std::unique_ptr<BitmapObject> ApplicationIconPixels() {
+    std::unique_ptr<BitmapObject> color =
+        BitmapObject::Create(ApplicationIconSize, ApplicationIconSize, 32, true);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = ApplicationIconSize;
+    header.biHeight = -ApplicationIconSize;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = DWORD(color->Pixels().Stride) * ApplicationIconSize;
+    color->MakeDibSection(header, {});
+    const Surface& s = color->Pixels();
+    for (int y = 3; y < 29; ++y)
+        for (int x = 2; x < 30; ++x) {
+            const bool edge = x == 2 || x == 29 || y == 3 || y == 28;
+            const Pixel face = edge ? 0xFF1F4E8C : y < 10 ? 0xFF3C78D8 : 0xFFFFFFFF;
+            s.Row32(y)[x] = face;
+        }
+    return color;
+}
+
 TransferOp Rop(DWORD ARop) {
     TransferOp op;
     op.Rop = RopCode(ARop);
@@ -112,9 +138,30 @@ HICON CreateIconIndirect(const ICONINFO* AInfo) {
 
 BOOL DestroyIcon(HICON AIcon) {
     GdiLock lock(GdiMutex());
-    if (!Lookup<IconObject>(AIcon)) return FALSE;
-    UnregisterObject(AIcon);
+    IconObject* icon = Lookup<IconObject>(AIcon);
+    if (!icon) return FALSE;
+    if (!icon->Stock) UnregisterObject(AIcon);
     return TRUE;
+}
+
+HICON LoadIconW(HINSTANCE AInstance, const WCHAR* AName) {
+    if (AInstance || AName != IDI_APPLICATION) return nullptr;
+    GdiLock lock(GdiMutex());
+    static HICON application = [] {
+        auto icon = std::make_unique<IconObject>();
+        icon->Stock = true;
+        icon->Color = ApplicationIconPixels();
+        icon->Mask = BitmapObject::Create(ApplicationIconSize, ApplicationIconSize, 1, true);
+        icon->Mask->MakeMonochrome();
+        // The mask leaves the transparent margin (white = 1) to the background.
+        const Surface& color = icon->Color->Pixels();
+        const Surface& mask = icon->Mask->Pixels();
+        for (int y = 0; y < ApplicationIconSize; ++y)
+            for (int x = 0; x < ApplicationIconSize; ++x)
+                if ((color.Row32(y)[x] & AlphaMask) == 0) WritePixel(mask, x, y, ColorMask);
+        return Register<HICON>(std::move(icon));
+    }();
+    return application;
 }
 
 BOOL GetIconInfo(HICON AIcon, ICONINFO* AInfo) {

@@ -17,9 +17,24 @@ inline constexpr UINT IMAGE_ICON = 1;
 inline constexpr UINT LR_DEFAULTCOLOR = 0x0000;
 inline constexpr UINT LR_COPYFROMRESOURCE = 0x4000;
 
+// The stock icons of LoadIconW(nullptr, ...).
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+inline const WCHAR* const IDI_APPLICATION = reinterpret_cast<const WCHAR*>(ULONG_PTR(32512));
+
+// With no instance, the stock icon AName (IDI_APPLICATION: a window drawn by
+// code, 32 x 32 with alpha). Stock icons are shared: DestroyIcon leaves
+// them. nullptr for an instance or any other name (the program has no icon
+// resources).
+HICON LoadIconW(HINSTANCE AInstance, const WCHAR* AName);
+inline HICON LoadIcon(HINSTANCE AInstance, const WCHAR* AName) {
+    return LoadIconW(AInstance, AName);
+}
+
 // The icon keeps its own copies of the bitmaps, which the caller still owns.
 // The colour bitmap (if any) must have the mask's size.
 HICON CreateIconIndirect(const ICONINFO* AInfo);
+// A stock icon stays: TRUE without destroying it.
 BOOL DestroyIcon(HICON AIcon);
 // New copies of the icon's bitmaps, which the caller deletes.
 BOOL GetIconInfo(HICON AIcon, ICONINFO* AInfo);

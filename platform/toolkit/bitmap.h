@@ -69,6 +69,8 @@ public:
     // pf32bit writes 32 bits per pixel, every other format 24; an empty
     // bitmap writes nothing.
     void SaveToStream(TStream* AStream) override;
+    // The bitmap registered under AName (resources.h).
+    void LoadFromResourceName(const String& AName);
 
     // Whole pictures in and out, for the other picture classes: alpha is
     // kept by pf32bit and 255 from every other format.

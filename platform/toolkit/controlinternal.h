@@ -8,17 +8,6 @@
 // The key data bit of a key message for a key pressed with Alt.
 inline constexpr win::LPARAM AltMask = win::LPARAM(1) << 29;
 
-// Whether a control still exists after a handler that may have freed it.
-bool ControlAlive(const TControl* AControl);
-class WeakControl {
-public:
-    explicit WeakControl(const TControl* AControl) : FControl(AControl) {}
-    bool Alive() const { return ControlAlive(FControl); }
-
-private:
-    const TControl* FControl;
-};
-
 // Every control registers here while it lives.
 void ControlBorn(TControl* AControl);
 // Forgets a control that is going: capture, mouse and hint tracking.

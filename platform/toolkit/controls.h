@@ -599,3 +599,15 @@ TShiftState KeyDataToShiftState(win::LPARAM AKeyData);
 // The graphic control that holds the mouse, or the windowed one.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* AControl);
+
+// Whether a control still exists after a handler, a pumped message or a
+// fade that may have freed it.
+bool ControlAlive(const TControl* AControl);
+class WeakControl {
+public:
+    explicit WeakControl(const TControl* AControl) : FControl(AControl) {}
+    bool Alive() const { return ControlAlive(FControl); }
+
+private:
+    const TControl* FControl;
+};

@@ -111,6 +111,42 @@ void TCustomImageList::SetBkColor(TColor AValue) {
     Change();
 }
 
+void TCustomImageList::SetColorDepth(TColorDepth AValue) {
+    if (AValue == FColorDepth) return;
+    FColorDepth = AValue;
+    Clear();
+}
+
+void TCustomImageList::TakeAlpha(TImage& AImage, TBitmap* ASource, const TRect& APart) {
+    TImageData part(FWidth, FHeight);
+    bool any = false;
+    for (Integer y = 0; y < FHeight; ++y) {
+        Byte* out = part.ScanLine(y);
+        const bool inside = APart.Top + y < ASource->Height();
+        const auto* in = inside ? static_cast<const Byte*>(ASource->ScanLine(APart.Top + y)) : nullptr;
+        for (Integer x = 0; x < FWidth; ++x, out += 4) {
+            if (!in || APart.Left + x >= ASource->Width()) continue;
+            std::copy_n(in + 4 * (APart.Left + x), 4, out);
+            any = any || out[3] != 0;
+        }
+    }
+    if (!any) return;
+    part.HasAlpha = true;
+    AImage.Straight = std::make_unique<TBitmap>();
+    AImage.Straight->LoadFromImageData(part, pf32bit);
+    AImage.Premultiplied = std::make_unique<TBitmap>();
+    LoadPremultiplied(AImage.Premultiplied.get(), part);
+    for (Integer y = 0; y < FHeight; ++y) {
+        auto* row = static_cast<Byte*>(AImage.Picture->ScanLine(y));
+        const Byte* alpha = part.ScanLine(y);
+        for (Integer x = 0; x < FWidth; ++x) {
+            if (alpha[4 * x + 3] != 0) continue;
+            SetMaskBit(AImage.Mask.get(), x, y);
+            std::fill_n(row + 3 * x, 3, 0);
+        }
+    }
+}
+
 void TCustomImageList::CheckIndex(Integer AIndex, Integer ALast) const {
     if (AIndex < 0 || AIndex > ALast) throw EInvalidOperation(u"Invalid ImageList Index");
 }
@@ -121,12 +157,14 @@ std::vector<TCustomImageList::TImage> TCustomImageList::Slice(TBitmap* AImage, T
     const Integer count = std::max(AImage->Width() / FWidth, 1);
     for (Integer i = 0; i < count; ++i) {
         const TRect part = Bounds(i * FWidth, 0, FWidth, FHeight);
-        TImage image{std::make_unique<TBitmap>(), std::make_unique<TBitmap>()};
+        TImage image{std::make_unique<TBitmap>(), std::make_unique<TBitmap>(), nullptr, nullptr};
         image.Picture->SetPixelFormat(pf24bit);
         image.Picture->SetSize(FWidth, FHeight);
         image.Picture->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), AImage->Canvas(), part);
         image.Mask->SetPixelFormat(pf1bit);
         image.Mask->SetSize(FWidth, FHeight);
+        if (!AMask && FColorDepth == cd32Bit && AImage->PixelFormat() == pf32bit)
+            TakeAlpha(image, AImage, part);
         if (AMask && !AMask->Empty()) {
             image.Mask->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), AMask->Canvas(), part);
             for (Integer y = 0; y < FHeight; ++y) {
@@ -241,7 +279,9 @@ void TCustomImageList::DoDraw(Integer AIndex, TCanvas* ACanvas, Integer X, Integ
         win::FillRect(target, &area, brush);
         win::DeleteObject(brush);
     }
-    if (AEnabled) {
+    if (AEnabled && image.Premultiplied) {
+        DrawPremultiplied(ACanvas, Bounds(X, Y, FWidth, FHeight), image.Premultiplied.get());
+    } else if (AEnabled) {
         DrawMasked(target, X, Y, image.Picture.get(), image.Mask.get());
     } else {
         DrawMasked(target, X + 1, Y + 1, Tinted(image.Mask.get(), clBtnHighlight).get(), image.Mask.get());
@@ -252,7 +292,9 @@ void TCustomImageList::DoDraw(Integer AIndex, TCanvas* ACanvas, Integer X, Integ
 
 void TCustomImageList::GetIcon(Integer AIndex, TIcon* AIcon) {
     CheckIndex(AIndex, Count() - 1);
-    win::ICONINFO info{TRUE, 0, 0, FImages[AIndex].Mask->Handle(), FImages[AIndex].Picture->Handle()};
+    const TImage& image = FImages[AIndex];
+    TBitmap* colour = image.Straight ? image.Straight.get() : image.Picture.get();
+    win::ICONINFO info{TRUE, 0, 0, image.Mask->Handle(), colour->Handle()};
     AIcon->SetHandle(win::CreateIconIndirect(&info));
 }
 

@@ -20,6 +20,8 @@ inline constexpr Cardinal ILD_MASK = 0x0010;
 inline constexpr Cardinal ILD_IMAGE = 0x0020;
 
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+// cd32Bit keeps the alpha of 32-bit pictures; the other depths keep colours only.
+enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
 enum TImageType { itImage, itMask };
 
 class TCustomImageList;
@@ -75,10 +77,17 @@ public:
     // Fills the transparent parts when drawn; clNone leaves them alone.
     TColor BkColor() const { return FBkColor; }
     void SetBkColor(TColor AValue);
+    // A new depth empties the list.
+    TColorDepth ColorDepth() const { return FColorDepth; }
+    void SetColorDepth(TColorDepth AValue);
 
     // A picture wider than the list gives one image per Width columns from
     // its left; AMask (may be nullptr: opaque) is white where the picture is
-    // transparent. Returns the index of the first image added.
+    // transparent. In a cd32Bit list a pf32bit picture without a mask keeps
+    // its alpha (straight, not premultiplied) and is drawn blended, its mask
+    // transparent where the alpha is 0; a picture whose alpha is 0
+    // everywhere was drawn without alpha and counts as opaque. Returns the
+    // index of the first image added.
     Integer Add(TBitmap* AImage, TBitmap* AMask);
     // Pixels of AMaskColour are transparent (clDefault: the bottom-left pixel's colour).
     Integer AddMasked(TBitmap* AImage, TColor AMaskColor);
@@ -108,8 +117,9 @@ public:
 
 protected:
     // Draws image AIndex (inside the list) at X, Y. Enabled: the picture
-    // through its mask; disabled: its shape embossed in the button
-    // highlight and shadow colours. AStyle holds ILD_ flags.
+    // blended by its alpha, or through its mask; disabled: its shape
+    // embossed in the button highlight and shadow colours. AStyle holds
+    // ILD_ flags.
     virtual void DoDraw(Integer AIndex, TCanvas* ACanvas, Integer X, Integer Y, Cardinal AStyle,
                         bool AEnabled = true);
     // Tells OnChange and every change link.
@@ -119,9 +129,15 @@ private:
     struct TImage {
         std::unique_ptr<TBitmap> Picture;  // black where transparent
         std::unique_ptr<TBitmap> Mask;     // pf1bit, white where transparent
+        // Pictures with alpha: pf32bit, straight for icons and
+        // premultiplied for drawing; nil otherwise.
+        std::unique_ptr<TBitmap> Straight;
+        std::unique_ptr<TBitmap> Premultiplied;
     };
 
     std::vector<TImage> Slice(TBitmap* AImage, TBitmap* AMask);
+    // Gives AImage the alpha of APart of ASource when it has any.
+    void TakeAlpha(TImage& AImage, TBitmap* ASource, const TRect& APart);
     std::vector<TImage> SliceMasked(TBitmap* AImage, TColor AMaskColor);
     void InsertImages(Integer AIndex, std::vector<TImage> AImages);
     void CheckIndex(Integer AIndex, Integer ALast) const;
@@ -129,6 +145,7 @@ private:
     Integer FWidth = 16;
     Integer FHeight = 16;
     TColor FBkColor = clNone;
+    TColorDepth FColorDepth = cdDeviceDependent;
     std::vector<TImage> FImages;
     std::vector<TChangeLink*> FClients;
     win::HIMAGELIST FHandle;

@@ -57,6 +57,8 @@ public:
 
     // The rest of the stream is the file.
     void LoadFromStream(TStream* AStream) override;
+    // The PNG file registered as data under AName (resources.h).
+    void LoadFromResourceName(const String& AName);
     // Colour type 6 when there is any alpha, else 2 (with a tRNS chunk for a
     // transparent colour); deflate level 7, rows filtered with Sub.
     void SaveToStream(TStream* AStream) override;

@@ -13,6 +13,8 @@ constexpr win::ULONG_PTR TimerId = 1;
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
     FWindowHandle = AllocateHWnd([this](TMessage& AMessage) { WndProc(AMessage); });
+    // A timer made in code with its defaults runs from the start.
+    UpdateTimer();
 }
 
 TTimer::~TTimer() {

@@ -59,6 +59,16 @@ struct TInputEvent {
     String Text;
 };
 
+// An action outside the program: opening a document, folder or address
+// (AVerb and ATarget), playing a sound file (ATarget) or switching the
+// computer off.
+struct TOutsideAction {
+    enum TKind { oaOpen, oaSound, oaPowerOff };
+    TKind Kind = oaOpen;
+    String Verb;
+    String Target;
+};
+
 // What a back end sees of a top-level window.
 struct TTopLevelState {
     RECT Bounds{};
@@ -111,6 +121,10 @@ public:
     // False when the clipboard holds no text.
     virtual bool GetClipboardText(String& AText) = 0;
     virtual void Beep(UINT AType) = 0;
+    // Any thread. True when the back end keeps the action instead of it
+    // being taken: the memory back end records it for the test driver, so
+    // nothing starts while tests run. A display back end lets it happen.
+    virtual bool RecordOutsideAction(const TOutsideAction&) { return false; }
 };
 
 // Replaces the back end (the memory back end until then) and starts from an

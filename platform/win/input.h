@@ -6,9 +6,10 @@
 // otherwise to the deepest visible, enabled window under it, whose
 // WM_NCHITTEST answer decides: HTCLIENT gives client messages, any other
 // code non-client ones with the code in WParam, HTTRANSPARENT passes the
-// event to the window below. A press in a window whose top-level window is
-// not active first sends WM_MOUSEACTIVATE (MA_NOACTIVATE leaves activation
-// and focus alone), and every press in a child sends WM_PARENTNOTIFY to its
+// event to the window below. A press in a window that is not itself the
+// active window first sends it WM_MOUSEACTIVATE, which the default procedure
+// passes up the parent chain (MA_NOACTIVATE leaves activation and focus
+// alone), and every press in a child sends WM_PARENTNOTIFY to its
 // ancestors. Key events go to the focus window (to the active window as
 // WM_SYS... messages when nothing has the focus); with Alt held they are
 // WM_SYSKEYDOWN/WM_SYSKEYUP. The wheel goes to the focus window.
@@ -61,6 +62,7 @@ inline constexpr BYTE VK_DIVIDE = 0x6F;
 inline constexpr BYTE VK_F1 = 0x70;
 inline constexpr BYTE VK_F2 = 0x71;
 inline constexpr BYTE VK_F4 = 0x73;
+inline constexpr BYTE VK_F5 = 0x74;
 inline constexpr BYTE VK_F10 = 0x79;
 inline constexpr BYTE VK_F12 = 0x7B;
 inline constexpr BYTE VK_F24 = 0x87;

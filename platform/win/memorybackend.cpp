@@ -71,6 +71,17 @@ void MemoryBackend::Wake() {
     FWoken.notify_all();
 }
 
+bool MemoryBackend::RecordOutsideAction(const win::TOutsideAction& AAction) {
+    std::lock_guard lock(FActionsLock);
+    FOutsideActions.push_back(AAction);
+    return true;
+}
+
+std::vector<win::TOutsideAction> MemoryBackend::OutsideActions() const {
+    std::lock_guard lock(FActionsLock);
+    return FOutsideActions;
+}
+
 void MemoryBackend::SetClipboardText(const String& AText) {
     if (AText.empty())
         Clipboard.reset();

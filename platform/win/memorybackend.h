@@ -45,6 +45,8 @@ public:
     void SetClipboardText(const String& AText) override;
     bool GetClipboardText(String& AText) override;
     void Beep(win::UINT AType) override { Beeps.push_back(AType); }
+    bool RecordOutsideAction(const win::TOutsideAction& AAction) override;
+    std::vector<win::TOutsideAction> OutsideActions() const;
 
     std::map<win::HWND, MemoryWindowRecord> Windows;
     std::vector<win::HWND> Stacking;
@@ -60,6 +62,9 @@ public:
     std::optional<String> Clipboard;
 
 private:
+    // Outside actions may be asked for on any thread.
+    mutable std::mutex FActionsLock;
+    std::vector<win::TOutsideAction> FOutsideActions;
     std::mutex FLock;
     std::condition_variable_any FWoken;
     bool FWakePending = false;

@@ -168,7 +168,10 @@ void RouteMouse(const TInputEvent& E, DWORD AId) {
     bool eat = false;
     if (press) {
         Window* top = TopLevelOf(target.get());
-        if (!capture && s.Active != top->Handle) {
+        // As Windows does: every press on a window that is not itself the
+        // active one asks it, a child of the active form included, so a
+        // child can refuse the activation or a form learn of the click.
+        if (!capture && s.Active != target->Handle) {
             const LRESULT answer = Send(target.get(), WM_MOUSEACTIVATE, WPARAM(top->Handle),
                                         MAKELPARAM(WORD(hit), WORD(message)));
             if (answer != MA_NOACTIVATE && answer != MA_NOACTIVATEANDEAT) Activate(top, WA_CLICKACTIVE);

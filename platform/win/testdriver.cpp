@@ -251,6 +251,27 @@ std::vector<UINT> Beeps() {
     return Memory().Beeps;
 }
 
+std::vector<TShellOpen> ShellOpens() {
+    std::vector<TShellOpen> out;
+    for (const TOutsideAction& action : Memory().OutsideActions())
+        if (action.Kind == TOutsideAction::oaOpen) out.push_back({action.Verb, action.Target});
+    return out;
+}
+
+std::vector<String> Sounds() {
+    std::vector<String> out;
+    for (const TOutsideAction& action : Memory().OutsideActions())
+        if (action.Kind == TOutsideAction::oaSound) out.push_back(action.Target);
+    return out;
+}
+
+int PowerOffs() {
+    int count = 0;
+    for (const TOutsideAction& action : Memory().OutsideActions())
+        count += action.Kind == TOutsideAction::oaPowerOff;
+    return count;
+}
+
 HCURSOR Cursor() {
     return Memory().Cursor;
 }

@@ -90,6 +90,17 @@ std::optional<String> Clipboard();
 // Another program puts text on the clipboard.
 void SetClipboard(const String& AText);
 std::vector<UINT> Beeps();
+// The outside actions asked for (platform/shell), in order: documents,
+// folders and addresses opened (verb as given, "" for the default one),
+// sound files played, and how often the computer was to be switched off.
+struct TShellOpen {
+    String Verb;
+    String Target;
+    friend bool operator==(const TShellOpen&, const TShellOpen&) = default;
+};
+std::vector<TShellOpen> ShellOpens();
+std::vector<String> Sounds();
+int PowerOffs();
 HCURSOR Cursor();
 // The top-level window the pointer is grabbed for, nullptr for none.
 HWND PointerGrab();

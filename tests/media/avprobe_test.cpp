@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -208,6 +209,43 @@ TEST_F(AVProbeTest, StreamAspectThatDiffersFromTheCodecs) {
     const TVideoStreamInfo video = Probe->FirstVideoStreamInfo();
     EXPECT_EQ(video.PixFmt, AV_PIX_FMT_BGR24);
     EXPECT_EQ(video.AspectRatio, 0.0f);
+}
+
+// Pictures stored turned are named so below their stream, as players and
+// the converter will turn them; upright ones have no such lines.
+TEST_F(AVProbeTest, TheDisplayMatrixIsNamedBelowItsStream) {
+    const struct {
+        std::array<int32_t, 9> Matrix;
+        const char* Line;
+    } cases[] = {
+        {DisplayMatrix(0, 1, -1, 0), "    displaymatrix: rotation of -90.00 degrees"},
+        {DisplayMatrix(-1, 0, 0, -1), "    displaymatrix: rotation of 180.00 degrees"},
+        {DisplayMatrix(0, -1, 1, 0), "    displaymatrix: rotation of 90.00 degrees"},
+        {DisplayMatrix(-1, 0, 0, 1), "    displaymatrix: rotation of 0.00 degrees, mirrored"},
+        {DisplayMatrix(1, 0, 0, 1), nullptr},
+    };
+    const String file = UTF8ToString(::testing::TempDir()) + u"/velqua-turned.mp4";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Line ? c.Line : "upright");
+        WriteWithDisplayMatrix(u"marked.mp4", c.Matrix, file);
+        ASSERT_TRUE(Probe->LoadFile(file, u"")) << LastErr();
+        const std::vector<std::string> lines = Text();
+        const auto stream = std::find_if(lines.begin(), lines.end(), [](const std::string& ALine) {
+            return ALine.starts_with("Stream #0");
+        });
+        ASSERT_NE(stream, lines.end());
+        if (!c.Line) {
+            EXPECT_THAT(lines, Not(Contains(HasSubstr("displaymatrix"))));
+            continue;
+        }
+        // After the stream's metadata block.
+        const auto side = std::find(stream, lines.end(), "  Side data:");
+        ASSERT_NE(side, lines.end());
+        ASSERT_NE(side + 1, lines.end());
+        EXPECT_EQ(*(side + 1), c.Line);
+        EXPECT_THAT(*stream, HasSubstr("64x32")) << "the stream as stored";
+    }
+    Probe->CloseFile();
 }
 
 TEST_F(AVProbeTest, MetadataBlocks) {

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "media/avcodecstubs.h"
 #include "media/avformatstubs.h"
@@ -667,6 +669,52 @@ TEST_F(EngineTest, InputTakesItsStreamsSettingsForTheNextOutput) {
     EXPECT_EQ(Engine->Finput_codecs.size(), 2u);
 }
 
+TEST_F(EngineTest, AnExistingOutputKeepsItsBytesUntilTheConversionOpensIt) {
+    const String output = TempFile(u"existing.avi");
+    const std::string old(4096, 'o');
+    const auto rewrite = [&] { std::ofstream(Text(output), std::ios::binary | std::ios::trunc) << old; };
+    const auto bytes = [&] {
+        std::ifstream file(Text(output), std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    };
+    rewrite();
+    Input(u"a.avi");
+    Output(output);
+    EXPECT_EQ(bytes(), old) << "given as the output";
+    Engine->Reset();
+    EXPECT_EQ(bytes(), old) << "dropped before converting";
+
+    // A conversion that fails before its output opens leaves it alone too.
+    Input(u"odd6.mkv");
+    Set({{u"vcodec", u"wmv2"}, {u"an", u""}});
+    Output(output);
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_TRUE(Engine->FatalException());
+    EXPECT_EQ(bytes(), old) << "the encoder refused";
+
+    // A new name is not made by such a conversion either.
+    const String fresh = TempFile(u"never.wmv");
+    std::filesystem::remove(Text(fresh));
+    Engine = MakeEngine();
+    Input(u"odd6.mkv");
+    Set({{u"vcodec", u"wmv2"}, {u"an", u""}});
+    Output(fresh);
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_FALSE(FileExists(fresh));
+
+    // The conversion replaces it. One that fails once the file is open
+    // leaves what it overwrote: the file was there before, it is not the
+    // conversion's to delete.
+    Engine = MakeEngine();
+    EXPECT_TRUE(Convert({u"a.avi"}, output, {}).Opened);
+    EXPECT_NE(bytes(), old);
+    rewrite();
+    Engine = MakeEngine();
+    Convert({u"short.avi"}, output, {{u"vcodec", u"mpeg4"}, {u"vtag", u"DX50"}, {u"f", u"mp4"}});
+    EXPECT_THAT(Text(Engine->FatalMessage()), StartsWith("Could not write header"));
+    EXPECT_TRUE(FileExists(output));
+}
+
 TEST_F(EngineTest, InputFailures) {
     EXPECT_FALSE(Engine->OptInputFile(TestDataFile(u"none.avi")));
     EXPECT_EQ(Engine->LastErrMsg(), TestDataFile(u"none.avi") + u": No such file or directory");
@@ -777,6 +825,103 @@ TEST_F(EngineTest, OutputMetadataAndMuxerOptions) {
     EXPECT_TRUE(Engine->Fmetadata.empty());
 }
 
+// --- Failures ---
+
+TEST_F(EngineTest, TheLibrarysReasonComesWithTheMessageAndTheFatalLineIsLoggedOnce) {
+    TLogCapture log(llError);
+    Input(u"odd6.mkv");
+    Set({{u"vcodec", u"wmv2"}, {u"an", u""}});
+    Output(TempFile(u"odd.wmv"));
+    Engine->StartConvert(false, tpNormal);
+    const String message = Engine->FatalMessage();
+    EXPECT_THAT(Text(message),
+                StartsWith("Error while opening encoder for output stream #0.0 (Video) - maybe "
+                           "incorrect parameters such as bit_rate, rate, width or height."));
+    EXPECT_THAT(Text(message), ::testing::EndsWith("information. (width must be multiple of 2)"));
+    EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), message), 1);
+
+    // A refused input says why as well.
+    Engine = MakeEngine();
+    EXPECT_FALSE(Engine->OptInputFile(TestDataFile(u"truncated.mp4")));
+    EXPECT_EQ(Engine->LastErrMsg(), TestDataFile(u"truncated.mp4") +
+                                        u": Invalid data found when processing input (moov atom not found)");
+    // An earlier reason of this thread never joins a later failure of another kind.
+    Input(u"a.avi");
+    Set({{u"vn", u""}, {u"an", u""}});
+    Output(TempFile(u"nothing.avi"));
+    Engine->StartConvert(false, tpNormal);
+    EXPECT_EQ(Text(Engine->FatalMessage()), "Output file #0 does not contain any stream");
+}
+
+// Handlers may raise anything: the conversion ends with the message, cleans
+// up and tells its end, whatever kind of exception it was.
+TEST_F(EngineTest, AnyExceptionOfAHandlerEndsTheConversionWithItsMessage) {
+    const struct {
+        const char* Handler;
+        std::function<void(TTestFFmpeg&)> Raise;
+    } cases[] = {
+        {"progress",
+         [](TTestFFmpeg& AEngine) {
+             AEngine.ReportInterval = 0;
+             AEngine.SetOnProgress([](TObject*, Integer, Integer, Integer, float, float, Int64, Int64,
+                                      Int64) { throw std::runtime_error("handler failed"); });
+         }},
+        {"preview bitmap",
+         [](TTestFFmpeg& AEngine) {
+             AEngine.SetPostHooks({phBitmap});
+             AEngine.SetOnPreviewBitmap(
+                 [](TObject*, TBitmap*, Integer, Int64) { throw std::runtime_error("handler failed"); });
+         }},
+        {"custom hook",
+         [](TTestFFmpeg& AEngine) {
+             AEngine.SetOnCustomHook([](TObject*, TBitmap*, Integer AFrame, Int64, bool&, bool&) {
+                 if (AFrame == 3) throw std::runtime_error("handler failed");
+             });
+         }},
+        // The engine's own lines, and the libraries' (which cannot unwind
+        // through them): libx264 tells of itself as it opens.
+        {"log",
+         [](TTestFFmpeg& AEngine) {
+             AEngine.SetVerbose(1);
+             GetLogger()->SetOnLog([](TObject*, Cardinal, TLogLevel, const String& AMessage) {
+                 if (AMessage.find(u"Stream mapping") != String::npos)
+                     throw std::runtime_error("handler failed");
+             });
+         }},
+        {"library log",
+         [](TTestFFmpeg& AEngine) {
+             AEngine.SetOption(u"vcodec", u"libx264");
+             GetLogger()->SetOnLog([](TObject* Sender, Cardinal, TLogLevel, const String&) {
+                 if (Sender == GetLogger()) throw std::runtime_error("handler failed");
+             });
+         }},
+    };
+    const TLogLevel level = GetLogger()->LogLevel();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Handler);
+        Engine = MakeEngine();
+        Terminates = 0;
+        TerminateSeen.ResetEvent();
+        GetLogger()->SetLogLevel(llInfo);
+        Input(u"a.avi");
+        c.Raise(*Engine);
+        Output(TempFile(u"raising.avi"));
+        TThread* worker = Engine->StartConvert(true, tpNormal);
+        ASSERT_NE(worker, nullptr);
+        worker->Start();
+        ASSERT_EQ(TerminateSeen.WaitFor(30000), wrSignaled);
+        Engine->Stop(true);
+        GetLogger()->SetOnLog(nullptr);
+        EXPECT_EQ(Terminates, 1);
+        EXPECT_TRUE(Engine->FatalException());
+        EXPECT_FALSE(Engine->Finished());
+        EXPECT_FALSE(Engine->Converting());
+        EXPECT_EQ(Text(Engine->FatalMessage()), "handler failed");
+        EXPECT_EQ(Engine->nb_output_files(), 0) << "cleaned up";
+    }
+    GetLogger()->SetLogLevel(level);
+}
+
 // --- Conversions ---
 
 // One conversion of short.avi (one second: 25 pictures at 25 per second, MP2
@@ -871,7 +1016,8 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Tag DX50 incompatible "
+         "with output codec id '12' (mp4v))"},
         {u"v1.mp4",
          {{u"vcodec", u"msmpeg4v1"}, {u"acodec", u"libmp3lame"}},
          audio48,
@@ -932,14 +1078,16 @@ TEST_F(EngineTest, EveryOfferedFormatConvertsAndProbes) {
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Unsupported audio "
+         "codec. Must be one of mp1, mp2, mp3, 16-bit pcm_dvd, pcm_s16be, ac3 or dts.)"},
         {u"aac.vob",
          {{u"acodec", u"aac"}},
          audio48,
          nullptr,
          nullptr,
          0,
-         "Could not write header for output file #0 (incorrect codec parameters ?)"},
+         "Could not write header for output file #0 (incorrect codec parameters ?) (Unsupported audio "
+         "codec. Must be one of mp1, mp2, mp3, 16-bit pcm_dvd, pcm_s16be, ac3 or dts.)"},
         {u"msmpeg4.asf",
          {{u"vcodec", u"msmpeg4"}, {u"acodec", u"wmav2"}},
          audio,
@@ -1124,6 +1272,121 @@ TEST_F(EngineTest, VideoSyncTable) {
         EXPECT_GE(pictures, c.least);
         EXPECT_LE(pictures, c.most);
     }
+}
+
+// One picture a second written at 25 a second: each picture, the last one
+// too, fills its second; a variable rate keeps them as they are.
+TEST_F(EngineTest, TheLastPictureLastsItsOwnTime) {
+    const struct {
+        const char16_t* File;
+        Int64 Pictures;
+    } cases[] = {{u"slow.avi", 125}, {u"slow.mkv", 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Text(c.File));
+        Engine = MakeEngine();
+        const TProbedFile probed = Convert({u"slow.avi"}, TempFile(c.File),
+                                           {{u"r", u"25"}, {u"vcodec", u"mpeg4"}, {u"acodec", u"mp2"}});
+        ASSERT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+        const TProbedStream* video = probed.Find(AVMEDIA_TYPE_VIDEO);
+        ASSERT_NE(video, nullptr);
+        EXPECT_EQ(video->Packets, c.Pictures);
+        if (c.Pictures == 125) {
+            EXPECT_NEAR(video->End, 5.0, 0.05);
+            EXPECT_NEAR(video->End, probed.Find(AVMEDIA_TYPE_AUDIO)->End, 0.1);
+        }
+    }
+}
+
+// A picture stored on its side with a display matrix comes out as players
+// show it, its size with it; crop and scale apply to the upright picture.
+TEST_F(EngineTest, PicturesStoredOnTheirSideComeOutUpright) {
+    enum TCorner { TopLeft, TopRight, BottomLeft, BottomRight, None };
+    const struct {
+        const char* Name;
+        std::array<int32_t, 9> Matrix;
+        std::vector<std::pair<const char16_t*, const char16_t*>> Options;
+        Integer Width, Height;
+        TCorner White, Grey;  // where the stored top left and top right squares go
+    } cases[] = {
+        {"upright", DisplayMatrix(1, 0, 0, 1), {}, 64, 32, TopLeft, TopRight},
+        {"90 clockwise", DisplayMatrix(0, 1, -1, 0), {}, 32, 64, TopRight, BottomRight},
+        {"180", DisplayMatrix(-1, 0, 0, -1), {}, 64, 32, BottomRight, BottomLeft},
+        {"90 anticlockwise", DisplayMatrix(0, -1, 1, 0), {}, 32, 64, BottomLeft, TopLeft},
+        {"mirrored", DisplayMatrix(-1, 0, 0, 1), {}, 64, 32, TopRight, TopLeft},
+        {"upside down", DisplayMatrix(1, 0, 0, -1), {}, 64, 32, BottomLeft, BottomRight},
+        {"transposed", DisplayMatrix(0, 1, 1, 0), {}, 32, 64, TopLeft, BottomLeft},
+        {"transposed across", DisplayMatrix(0, -1, -1, 0), {}, 32, 64, BottomRight, TopRight},
+        // The lower half of the upright picture goes, grey square and all.
+        {"90 clockwise, cropped",
+         DisplayMatrix(0, 1, -1, 0),
+         {{u"cropbottom", u"32"}},
+         32,
+         32,
+         TopRight,
+         None},
+        {"90 clockwise, half size",
+         DisplayMatrix(0, 1, -1, 0),
+         {{u"s", u"16x32"}},
+         16,
+         32,
+         TopRight,
+         BottomRight},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Engine = MakeEngine();
+        const String input = TempFile(u"turned.mp4");
+        WriteWithDisplayMatrix(u"marked.mp4", c.Matrix, input);
+        ASSERT_TRUE(Engine->OptInputFile(input)) << Text(Engine->LastErrMsg());
+        Set({{u"vcodec", u"rawvideo"}, {u"pix_fmt", u"gray"}});
+        Set(c.Options);
+        Output(TempFile(u"upright.nut"));
+        EXPECT_EQ(Engine->StartConvert(false, tpNormal), nullptr);
+        ASSERT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+        const TProbedFile probed = ProbeMedia(TempFile(u"upright.nut"), true);
+        const TProbedStream* video = probed.Find(AVMEDIA_TYPE_VIDEO);
+        ASSERT_NE(video, nullptr);
+        ASSERT_FALSE(video->Data.empty());
+        EXPECT_EQ(video->Width, c.Width);
+        EXPECT_EQ(video->Height, c.Height);
+        const std::vector<uint8_t>& picture = video->Data[0];
+        ASSERT_EQ(picture.size(), static_cast<size_t>(video->Width * video->Height));
+        // A little way in from each corner.
+        const Integer inset = std::min(video->Width, video->Height) / 8;
+        const auto at = [&](TCorner ACorner) {
+            const Integer x = ACorner == TopLeft || ACorner == BottomLeft ? inset : video->Width - 1 - inset;
+            const Integer y = ACorner == TopLeft || ACorner == TopRight ? inset : video->Height - 1 - inset;
+            return picture[y * video->Width + x];
+        };
+        for (TCorner corner : {TopLeft, TopRight, BottomLeft, BottomRight}) {
+            const int value = at(corner);
+            if (corner == c.White)
+                EXPECT_GT(value, 220) << corner;
+            else if (corner == c.Grey)
+                EXPECT_TRUE(value > 90 && value < 170) << corner << ": " << value;
+            else
+                EXPECT_LT(value, 40) << corner;
+        }
+    }
+}
+
+// A copied stream keeps the matrix for the players, where the container can
+// carry it.
+TEST_F(EngineTest, ACopiedStreamKeepsItsDisplayMatrix) {
+    const String input = TempFile(u"sideways.mp4");
+    WriteWithDisplayMatrix(u"marked.mp4", DisplayMatrix(0, 1, -1, 0), input);
+    ASSERT_TRUE(Engine->OptInputFile(input)) << Text(Engine->LastErrMsg());
+    const String output = TempFile(u"copied.mp4");
+    Set({{u"vcodec", u"copy"}});
+    Output(output);
+    Engine->StartConvert(false, tpNormal);
+    ASSERT_TRUE(Engine->Finished()) << Text(Engine->FatalMessage());
+    AVFormatContext* copied = nullptr;
+    ASSERT_GE(avformat::avformat_open_input(&copied, Text(output).c_str(), nullptr, nullptr), 0);
+    ASSERT_GE(avformat::avformat_find_stream_info(copied, nullptr), 0);
+    EXPECT_STREQ(DisplayTurn(StreamDisplayMatrix(copied->streams[0])).Filters, "transpose=clock");
+    EXPECT_EQ(copied->streams[0]->codecpar->width, 64) << "stored as it was";
+    avformat::avformat_close_input(&copied);
 }
 
 TEST_F(EngineTest, LateAudioGetsSilenceInFront) {

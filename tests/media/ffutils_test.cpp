@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "media/avcodecstubs.h"
+#include "media/avformatstubs.h"
 #include "media/avutilstubs.h"
 #include "media/ffmpegloader.h"
 #include "media/ffmpeglogger.h"
@@ -56,6 +57,39 @@ TEST(AVErrorText, ClassicTextsForOldAndCurrentCodes) {
         EXPECT_EQ(AVErrorText(u"x", c.code), c.text) << c.code;
 }
 
+TEST(DisplayTurn, EveryRightAngleAndMirrorHasItsFilters) {
+    const struct {
+        std::array<int32_t, 9> Matrix;
+        const char* Filters;
+        bool Swaps;
+        double Rotation;
+        bool Flipped;
+    } cases[] = {
+        {DisplayMatrix(1, 0, 0, 1), "", false, 0, false},
+        {DisplayMatrix(0, 1, -1, 0), "transpose=clock", true, -90, false},
+        {DisplayMatrix(-1, 0, 0, -1), "hflip,vflip", false, 180, false},
+        {DisplayMatrix(0, -1, 1, 0), "transpose=cclock", true, 90, false},
+        {DisplayMatrix(-1, 0, 0, 1), "hflip", false, 0, true},
+        {DisplayMatrix(1, 0, 0, -1), "vflip", false, 180, true},
+        {DisplayMatrix(0, 1, 1, 0), "transpose=cclock_flip", true, -90, true},
+        {DisplayMatrix(0, -1, -1, 0), "transpose=clock_flip", true, 90, true},
+        // Scaled, and a little off: still a quarter turn.
+        {DisplayMatrix(0, 2, -1.99, 0.01), "transpose=clock", true, -90, false},
+        // An eighth of a turn is no business of the pictures.
+        {DisplayMatrix(0.7071, 0.7071, -0.7071, 0.7071), "", false, 0, false},
+        {DisplayMatrix(0, 0, 0, 0), "", false, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Filters);
+        const TDisplayTurn turn = DisplayTurn(c.Matrix.data());
+        EXPECT_STREQ(turn.Filters, c.Filters);
+        EXPECT_EQ(turn.Swaps, c.Swaps);
+        EXPECT_EQ(turn.Rotation, c.Rotation);
+        EXPECT_EQ(turn.Flipped, c.Flipped);
+    }
+    EXPECT_STREQ(DisplayTurn(nullptr).Filters, "");
+}
+
 TEST(MediaTypeName, KnownAndUnknownTypes) {
     EXPECT_EQ(MediaTypeName(AVMEDIA_TYPE_VIDEO), u"Video");
     EXPECT_EQ(MediaTypeName(AVMEDIA_TYPE_ATTACHMENT), u"Attachment");
@@ -82,6 +116,14 @@ TEST_F(WithLibraries, CodecNamesFromCodecsIdsAndTags) {
     EXPECT_EQ(CodecNameText(&parameters, false), u"avc1 / 0x31637661");
     parameters.codec_tag = 0x1A;
     EXPECT_EQ(CodecNameText(&parameters, false), u"0x001A");
+}
+
+TEST_F(WithLibraries, EncodersAreFoundByName) {
+    EXPECT_TRUE(EncoderAvailable("mpeg4"));
+    EXPECT_TRUE(EncoderAvailable("aac"));
+    EXPECT_FALSE(EncoderAvailable("no_such_encoder"));
+    // Decoders do not count.
+    EXPECT_FALSE(EncoderAvailable("h264"));
 }
 
 TEST_F(WithLibraries, MetadataValueOrDefault) {
@@ -213,6 +255,63 @@ TEST_F(FFOptionsTest, ApplyCopiesOptionsWhoseFlagsMatch) {
     ApplyFFOptions(Options, target, Options.avcodec_opts[AVMEDIA_TYPE_VIDEO], AV_OPT_FLAG_AUDIO_PARAM);
     EXPECT_EQ(target->gop_size, gop);
     avcodec::avcodec_free_context(&target);
+}
+
+// Several codecs of a type know these names, each its own way: the value is
+// for the encoder that will use it (libx264 here), or, before that is known,
+// for any that takes it. The first codec knowing the name used to judge.
+TEST_F(FFOptionsTest, ValuesAreJudgedByTheEncoderThatWillUseThem) {
+    TFFOptionTargets x264, mpeg4, unknown;
+    x264.Encoders[AVMEDIA_TYPE_VIDEO] = avcodec::avcodec_find_encoder_by_name("libx264");
+    mpeg4.Encoders[AVMEDIA_TYPE_VIDEO] = avcodec::avcodec_find_encoder_by_name("mpeg4");
+    ASSERT_NE(x264.Encoders[AVMEDIA_TYPE_VIDEO], nullptr);
+    const struct {
+        const TFFOptionTargets* Targets;
+        const char* Name;
+        const char* Value;
+        bool Taken;
+    } cases[] = {
+        {&x264, "preset", "medium", true},
+        {&x264, "tune", "film", true},
+        {&x264, "profile", "high", true},
+        {&unknown, "preset", "medium", true},
+        {&unknown, "tune", "film", true},
+        {&unknown, "profile", "high", true},
+        // mpeg4 has no presets of its own: its open will say it left it.
+        {&mpeg4, "preset", "medium", true},
+        // Its profile is the generic one, which has no "high".
+        {&mpeg4, "profile", "high", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.Name << " "
+                                          << (c.Targets == &x264    ? "libx264"
+                                              : c.Targets == &mpeg4 ? "mpeg4"
+                                                                    : "unknown"));
+        FreeFFOptions(Options);
+        AllocFFOptions(Options, SWS_BICUBIC);
+        Log->Lines.clear();
+        EXPECT_EQ(SetFFOption(Options, c.Name, c.Value, *c.Targets), c.Taken);
+        AVDictionary* video = CodecPrivateOptions(Options, AVMEDIA_TYPE_VIDEO);
+        EXPECT_EQ(MetadataValue(video, c.Name, u"-"), c.Taken ? UTF8ToString(c.Value) : u"-");
+        avutil::av_dict_free(&video);
+        const String refusal = Format(u"Invalid value \"%s\" for option \"%s\"", {c.Value, c.Name});
+        EXPECT_EQ(Log->Lines, c.Taken ? std::vector<String>{} : std::vector<String>{refusal});
+    }
+
+    // The encoder's own refusal counts, whatever another codec would take.
+    TFFOptionTargets mpeg2;
+    mpeg2.Encoders[AVMEDIA_TYPE_VIDEO] = avcodec::avcodec_find_encoder_by_name("mpeg2video");
+    EXPECT_FALSE(SetFFOption(Options, "scan_offset", "maybe", mpeg2));
+    // So does the muxer's: mp4 knows "movflags", and no flag of that name.
+    TFFOptionTargets mp4;
+    mp4.Muxer = avformat::av_guess_format("mp4", nullptr, nullptr);
+    EXPECT_TRUE(SetFFOption(Options, "movflags", "+faststart", mp4));
+    EXPECT_FALSE(SetFFOption(Options, "movflags", "sideways", mp4));
+    EXPECT_THAT(Log->Lines, ::testing::IsSupersetOf({u"Invalid value \"maybe\" for option \"scan_offset\"",
+                                                     u"Invalid value \"sideways\" for option \"movflags\""}));
+    AVDictionary* muxer = MuxerPrivateOptions(Options);
+    EXPECT_EQ(MetadataValue(muxer, "movflags", u"-"), u"+faststart");
+    avutil::av_dict_free(&muxer);
 }
 
 TEST_F(FFOptionsTest, DebugOptionRaisesTheLogLevel) {
@@ -369,6 +468,11 @@ TEST(FreeWithoutLibraries, EmptyRecordsNeedNoLibrary) {
     TRGBConvertContext context;
     ResetRGBConvertContext(context);
     EXPECT_EQ(context.Bitmap, nullptr);
+}
+
+TEST(EncoderAvailableWithoutLibraries, NothingIsFound) {
+    ASSERT_FALSE(LibLoader.Loaded(avCodec));
+    EXPECT_FALSE(EncoderAvailable("mpeg4"));
 }
 
 }  // namespace

@@ -47,6 +47,13 @@ damage() {
     mv "$OUT/$2.tmp" "$OUT/$2"
 }
 
+# The first half of a fixture: an MP4 cut there has lost its index.
+truncate_half() {
+    size=$(wc -c <"$OUT/$1")
+    head -c $((size / 2)) "$OUT/$1" >"$OUT/$2.tmp"
+    mv "$OUT/$2.tmp" "$OUT/$2"
+}
+
 TESTSRC="-f lavfi -i testsrc=size=320x240:rate=25:duration=2"
 SINE="-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2"
 
@@ -112,3 +119,18 @@ make streams.mkv -f lavfi -i testsrc=size=160x120:rate=25:duration=1 \
     -f lavfi -i sine=frequency=440:sample_rate=8000:duration=1 \
     -f lavfi -i sine=frequency=1000:sample_rate=8000:duration=1 -i "$OUT/subtitle.srt" \
     -map 0 -map 1 -map 2 -map 3 -c:v mpeg4 -c:a pcm_s16le -c:s srt
+# An odd picture size and six channels of sound: shapes some encoders refuse.
+make odd6.mkv -f lavfi -i testsrc=size=321x241:rate=25:duration=0.4 \
+    -f lavfi -i sine=frequency=440:sample_rate=8000:duration=0.4 -ac 6 \
+    -c:v mpeg4 -pix_fmt yuv420p -c:a pcm_s16le -shortest
+# One picture a second for five seconds, with as much sound.
+make slow.avi -f lavfi -i testsrc=size=64x48:rate=1:duration=5 \
+    -f lavfi -i sine=frequency=440:sample_rate=8000:duration=5 -c:v mpeg4 -c:a pcm_s16le -shortest
+# A 64x32 picture with a white square at its top left and a grey one at its
+# top right; the tests give copies display matrices that turn it.
+make marked.mp4 -f lavfi \
+    -i "color=black:size=64x32:rate=5:duration=0.4,drawbox=x=0:y=0:w=16:h=16:c=white:t=fill,drawbox=x=48:y=0:w=16:h=16:c=gray:t=fill" \
+    -c:v mpeg4 -q:v 2 -pix_fmt yuv420p
+# An MP4 cut in half: its index, at the end, is gone.
+make .whole.mp4 -f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg4
+truncate_half .whole.mp4 truncated.mp4

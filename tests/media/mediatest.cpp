@@ -1,8 +1,11 @@
 #include "mediatest.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "media/avcodecstubs.h"
@@ -27,6 +30,31 @@ String TestDataFile(std::u16string_view AName) {
 
 AnsiString TestDataPath(std::u16string_view AName) {
     return StringToUTF8(TestDataFile(AName));
+}
+
+std::array<int32_t, 9> DisplayMatrix(double A, double B, double C, double D) {
+    const auto fixed = [](double AValue) { return static_cast<int32_t>(std::lround(AValue * 65536)); };
+    return {fixed(A), fixed(B), 0, fixed(C), fixed(D), 0, 0, 0, 1 << 30};
+}
+
+void WriteWithDisplayMatrix(std::u16string_view AFixture, const std::array<int32_t, 9>& AMatrix,
+                            const String& ATarget) {
+    std::ifstream in(TestDataPath(AFixture), std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const size_t box = bytes.find("tkhd");
+    ASSERT_NE(box, std::string::npos);
+    // After the name: version and flags, two times, the track id, a reserved
+    // word, the duration (times and duration 8 bytes each from version 1),
+    // eight reserved bytes, layer, group, volume and two reserved: the matrix.
+    const bool wide = bytes[box + 4] == 1;
+    size_t at = box + 4 + 4 + (wide ? 16 : 8) + 4 + 4 + (wide ? 8 : 4) + 8 + 2 + 2 + 2 + 2;
+    ASSERT_LE(at + 36, bytes.size());
+    for (int32_t value : AMatrix) {
+        const auto word = static_cast<uint32_t>(value);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes[at++] = static_cast<char>((word >> shift) & 0xFF);
+    }
+    std::ofstream(StringToUTF8(ATarget), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void OnWorker(const std::function<void()>& AWork) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,13 @@ extern "C" {
 // The full name of a file of the test data folder (VELQUA_TEST_DATA).
 String TestDataFile(std::u16string_view AName);
 AnsiString TestDataPath(std::u16string_view AName);
+
+// A display matrix of the four numbers that turn or mirror, in 16.16.
+std::array<int32_t, 9> DisplayMatrix(double A, double B, double C, double D);
+// A copy at ATarget of the MP4 test file AFixture whose (first) track header
+// carries AMatrix: a file whose pictures players show turned.
+void WriteWithDisplayMatrix(std::u16string_view AFixture, const std::array<int32_t, 9>& AMatrix,
+                            const String& ATarget);
 
 // Runs AWork on a thread of its own, as the engine's workers do, while this
 // thread, the GUI thread, serves its main-thread calls.

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "media/ffmpegloader.h"
+#include "media/libsdl.h"
 #include "platform/base/mainthread.h"
 #include "platform/base/syncobjs.h"
 #include "platform/toolkit/bitmap.h"
@@ -173,6 +174,37 @@ TEST_F(PlayerComponentTest, AFullPlaybackReportsPlayPositionsEndAndStop) {
         }
     EXPECT_GT(last, 1800000);
     EXPECT_EQ(Player->AudioStreamIndex(), -1);
+}
+
+TEST_F(PlayerComponentTest, AChosenDriverServesOneStartAndTheDefaultIsSDLsOwnAgain) {
+    const auto audioDriver = [] {
+        char name[32] = "";
+        return std::string(sdl::SDL_AudioDriverName(name, sizeof name) ? name : "");
+    };
+    UseDiskAudio();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    Player->SetAudioDriver(adDisk);
+    ASSERT_TRUE(Player->Open(TestDataFile(u"a.avi"), nullptr, true)) << StringToUTF8(Player->LastErrMsg());
+    EXPECT_EQ(audioDriver(), "disk");
+    EXPECT_STREQ(std::getenv("SDL_AUDIODRIVER"), "dummy") << "put back once SDL has started";
+    Player->Stop(true);
+
+    Player->SetAudioDriver(adDefault);
+    ASSERT_TRUE(Player->Open(TestDataFile(u"a.avi"), nullptr, true)) << StringToUTF8(Player->LastErrMsg());
+    EXPECT_EQ(audioDriver(), "dummy");
+    Player->Stop(true);
+
+    // Both drawing choices draw into the host window through X11; whether
+    // SDL starts with it depends on the display, the variable comes back.
+    EXPECT_STREQ(VideoDriverNames[vdGDI], "x11");
+    EXPECT_STREQ(VideoDriverNames[vdDirectDraw], "x11");
+    Player->SetVideoDriver(vdGDI);
+    if (Player->Open(TestDataFile(u"a.avi"), nullptr, true)) {
+        char name[32] = "";
+        EXPECT_STREQ(sdl::SDL_VideoDriverName(name, sizeof name), "x11");
+        Player->Stop(true);
+    }
+    EXPECT_STREQ(std::getenv("SDL_VIDEODRIVER"), "dummy");
 }
 
 TEST_F(PlayerComponentTest, StopWithoutWaitingReturnsAndTheStopFollows) {

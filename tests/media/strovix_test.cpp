@@ -1,5 +1,6 @@
 #include "media/strovix.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 
 #include "media/avprobe.h"
 #include "media/ffmpegloader.h"
@@ -75,6 +77,13 @@ TEST(ResetInputOptions, FilledRecordBecomesNotSetAgain) {
 
 std::string Text(const String& AText) {
     return StringToUTF8(AText);
+}
+
+std::vector<std::string> Texts(const std::vector<String>& ALines) {
+    std::vector<std::string> texts;
+    for (const String& line : ALines)
+        texts.push_back(Text(line));
+    return texts;
 }
 
 String TempFile(const String& AName) {
@@ -508,6 +517,269 @@ TEST_F(StrovixTest, StopGetsThroughToAWorkerWaitingForTheGuiThreadAsItStartsATas
     EXPECT_EQ(Text(EndOf(1).ExceptionMsg), "At least one output file must be specified");
 }
 
+// Handlers may raise anything, not only the library's exceptions: the task
+// ends with the message, the other task and the run go on, and the list can
+// be cleared and used again.
+TEST_F(StrovixTest, AnyExceptionOfAHandlerEndsOnlyItsTask) {
+    const struct {
+        const char* Handler;
+        std::function<void(TTestStrovix&)> Raise;
+    } cases[] = {
+        {"progress",
+         [](TTestStrovix& AStrovix) {
+             AStrovix.SetOnProgress([](TObject*, PProgressInfo AInfo) {
+                 if (AInfo->TaskIndex == 0) throw std::runtime_error("handler failed");
+             });
+         }},
+        {"preview bitmap",
+         [](TTestStrovix& AStrovix) {
+             AStrovix.SetPreviewBitmap(true);
+             AStrovix.SetOnPreviewBitmap([](TObject*, const TPreviewInfo& AInfo) {
+                 if (AInfo.TaskIndex == 0) throw std::runtime_error("handler failed");
+             });
+         }},
+        {"custom hook",
+         [](TTestStrovix& AStrovix) {
+             AStrovix.SetOnCustomHook([](TObject*, PHookInfo AInfo) {
+                 if (AInfo->TaskIndex == 0 && AInfo->FrameNumber == 3)
+                     throw std::runtime_error("handler failed");
+             });
+         }},
+        {"log",
+         [](TTestStrovix& AStrovix) {
+             AStrovix.SetVerbose(1);
+             GetLogger()->SetOnLog([&AStrovix](TObject* Sender, Cardinal, TLogLevel, const String&) {
+                 if (Sender == &AStrovix.Task(0)) throw std::runtime_error("handler failed");
+             });
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Handler);
+        TearDown();
+        Ends.clear();
+        RunEnded.ResetEvent();
+        SetUp();
+        c.Raise(*Strovix);
+        TOutputOptions options = Mpeg4Mp2();
+        options.CustomHook = true;
+        Add(u"task.avi", TempFile(u"raising0.avi"), options);
+        Add(u"task.avi", TempFile(u"raising1.avi"), options);
+        Strovix->Start(2);
+        WaitForRunEnd();
+        GetLogger()->SetOnLog(nullptr);
+        ExpectEndsOfTasks(2);
+        EXPECT_TRUE(EndOf(0).Exception);
+        EXPECT_FALSE(EndOf(0).Finished);
+        EXPECT_EQ(Text(EndOf(0).ExceptionMsg), "handler failed");
+        EXPECT_TRUE(EndOf(1).Finished) << Text(EndOf(1).ExceptionMsg);
+        Strovix->ClearTasks();
+        EXPECT_FALSE(Strovix->Working());
+    }
+}
+
+// A stop reaches every running task before it waits for any: here the first
+// task can end only once the second, paused until it is asked, has ended.
+TEST_F(StrovixTest, StopAsksEveryTaskBeforeWaitingForOne) {
+    std::mutex lock;
+    std::condition_variable arrived;
+    Integer waiting = 0;
+    TEvent release, secondEnded;
+    bool timedOut = false;
+    Strovix->BeforeHook = [&](Integer ATaskIndex, Integer AFrameNumber) {
+        if (AFrameNumber == 1) {
+            std::unique_lock guard(lock);
+            ++waiting;
+            arrived.notify_all();
+            guard.unlock();
+            release.WaitFor(30000);
+        } else if (ATaskIndex == 0 && AFrameNumber == 2) {
+            timedOut = secondEnded.WaitFor(30000) != wrSignaled;
+        }
+    };
+    OnEnd = [&](const TTerminateInfo& AInfo) {
+        if (AInfo.TaskIndex == 1) secondEnded.SetEvent();
+    };
+    TOutputOptions options = Mpeg4Mp2();
+    options.CustomHook = true;
+    Add(u"task.avi", TempFile(u"together0.avi"), options);
+    Add(u"task.avi", TempFile(u"together1.avi"), options);
+    Strovix->Start(2);
+    {
+        std::unique_lock guard(lock);
+        ASSERT_TRUE(arrived.wait_for(guard, std::chrono::seconds(30), [&] { return waiting == 2; }));
+    }
+    // The second task waits between its packets from now on.
+    Strovix->Task(1).Pause();
+    release.SetEvent();
+    Strovix->Stop(true);
+    EXPECT_FALSE(timedOut) << "the second task was asked only after the first had ended";
+    WaitForRunEnd();
+    ExpectEndsOfTasks(2);
+    for (Integer i = 0; i < 2; ++i)
+        EXPECT_FALSE(EndOf(i).Finished) << i;
+}
+
+TEST_F(StrovixTest, AnExistingFileKeepsItsBytesUntilItsTaskConverts) {
+    const String output = TempFile(u"earlier.avi");
+    const std::string earlier(1075284 / 64, 'e');
+    std::ofstream(Text(output), std::ios::binary | std::ios::trunc) << earlier;
+    const auto bytes = [&] {
+        std::ifstream file(Text(output), std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    };
+    Add(u"task.avi", output);
+    EXPECT_EQ(bytes(), earlier) << "the task was added";
+    Strovix->RemoveTask(0);
+    EXPECT_EQ(bytes(), earlier) << "the task was removed";
+    Add(u"task.avi", output);
+    Strovix->ClearTasks();
+    EXPECT_EQ(bytes(), earlier) << "the tasks were cleared";
+
+    Add(u"task.avi", output);
+    Strovix->Start(0);
+    ASSERT_TRUE(EndOf(0).Finished) << Text(EndOf(0).ExceptionMsg);
+    EXPECT_NE(bytes(), earlier);
+    EXPECT_GT(ProbeMedia(output).Find(AVMEDIA_TYPE_VIDEO)->Packets, 10);
+}
+
+TEST_F(StrovixTest, ARefusedInputSaysWhy) {
+    EXPECT_EQ(Strovix->AddTask(TestDataFile(u"truncated.mp4")), -1);
+    EXPECT_EQ(Strovix->LastErrMsg(), ExpandFileName(TestDataFile(u"truncated.mp4")) +
+                                         u": Invalid data found when processing input (moov atom not found)");
+}
+
+// What libx264 alone takes as these names mean, through the option text and
+// through a preset file, shows in the settings it writes into the stream.
+TEST_F(StrovixTest, Libx264TakesItsOwnPresetTuneAndProfile) {
+    const struct {
+        const char16_t* Line;
+        const char* Setting;  // in the encoder's settings, nil: none to see
+    } cases[] = {
+        {u"preset=medium", "subme=7"}, {u"preset=ultrafast", "subme=0"}, {u"tune=film", "deblock=1:-1:-1"},
+        {u"profile=high", nullptr},    {u"profile=baseline", "cabac=0"},
+    };
+    const String preset = TempFile(u"lines.ffpreset");
+    TLogCapture log(llError);
+    for (const auto& c : cases) {
+        for (const bool fromFile : {false, true}) {
+            SCOPED_TRACE(Text(c.Line) + (fromFile ? " from a preset file" : " as an option"));
+            TOutputOptions options;
+            options.VideoCodec = u"libx264";
+            options.AudioCodec = u"aac";
+            if (fromFile) {
+                std::ofstream(Text(preset), std::ios::trunc) << Text(c.Line) << "\n";
+                options.VideoPreset = preset;
+            } else {
+                options.ExtOptions = c.Line;
+            }
+            const String output = TempFile(u"x264.mp4");
+            const Integer index = Add(u"task.avi", output, options);
+            Strovix->Start(0);
+            ASSERT_TRUE(EndOf(index).Finished) << Text(EndOf(index).ExceptionMsg);
+            Strovix->ClearTasks();
+            Ends.clear();
+            const TProbedFile probed = ProbeMedia(output, true);
+            const TProbedStream* video = probed.Find(AVMEDIA_TYPE_VIDEO);
+            ASSERT_NE(video, nullptr);
+            ASSERT_FALSE(video->Data.empty());
+            const std::string first(video->Data[0].begin(), video->Data[0].end());
+            ASSERT_NE(first.find("x264 - core"), std::string::npos);
+            if (c.Setting) {
+                EXPECT_NE(first.find(c.Setting), std::string::npos) << c.Setting;
+            }
+        }
+    }
+    for (const String& line : log.Lines)
+        EXPECT_EQ(line.find(u"Invalid value"), String::npos) << Text(line);
+}
+
+// The size and the channels left to the input must suit each encoder: a
+// 321 x 241 clip with six channels converts to every format the program
+// offers, cropped to what the encoder takes and mixed down to the most
+// channels it takes.
+TEST_F(StrovixTest, AShapeTheEncoderRefusesIsAdaptedWhenTheTaskLeavesItToTheInput) {
+    using TLines = std::vector<const char16_t*>;
+    const struct {
+        const char16_t* File;
+        TLines Options;
+        Integer Width, Height;  // 0: no video
+        Integer Channels;
+    } cases[] = {
+        {u"xvid.avi", {u"vcodec=mpeg4", u"vtag=XVID", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"dx50.avi", {u"vcodec=mpeg4", u"vtag=DX50", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"libxvid.avi", {u"vcodec=libxvid", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"h264.avi", {u"vcodec=libx264", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"wmv2.avi", {u"vcodec=wmv2", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"msmpeg4v2.avi", {u"vcodec=msmpeg4v2", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"msmpeg4.avi", {u"vcodec=msmpeg4", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"aac.mp4", {u"vcodec=mpeg4", u"acodec=aac"}, 320, 240, 6},
+        {u"h264.mp4", {u"vcodec=libx264", u"acodec=aac"}, 320, 240, 6},
+        {u"mov.mov", {u"acodec=aac"}, 320, 240, 6},
+        {u"h264.mkv", {u"vcodec=libx264", u"acodec=libmp3lame"}, 320, 240, 2},
+        {u"mpeg1.mpg", {u"vcodec=mpeg1video", u"ar=44100"}, 320, 240, 2},
+        {u"ac3.mpg", {u"vcodec=mpeg2video", u"acodec=ac3", u"ar=48000"}, 320, 240, 6},
+        {u"msmpeg4.asf", {u"vcodec=msmpeg4", u"acodec=wmav2"}, 320, 240, 2},
+        {u"wmv2.wmv", {u"vcodec=wmv2", u"acodec=wmav2"}, 320, 240, 2},
+        {u"small.3gp", {u"vcodec=mpeg4", u"acodec=aac"}, 320, 240, 6},
+        {u"rv20.rm", {u"vcodec=rv20"}, 320, 240, 6},
+        {u"flash.flv", {u"acodec=libmp3lame", u"ar=22050"}, 320, 240, 2},
+        {u"audio.mp3", {u"vn=1", u"acodec=libmp3lame"}, 0, 0, 2},
+        {u"audio.wma", {u"vn=1", u"acodec=wmav2"}, 0, 0, 2},
+        {u"audio.wav", {u"vn=1"}, 0, 0, 6},
+        {u"audio.ogg", {u"vn=1", u"acodec=libvorbis"}, 0, 0, 6},
+        {u"audio.ac3", {u"vn=1", u"acodec=ac3"}, 0, 0, 6},
+        {u"audio.mp2", {u"vn=1", u"ar=44100"}, 0, 0, 2},
+        {u"audio.flac", {u"vn=1", u"acodec=flac"}, 0, 0, 6},
+    };
+    TLogCapture log(llInfo);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Text(c.File));
+        TOutputOptions options;
+        for (const char16_t* line : c.Options)
+            options.ExtOptions += String(options.ExtOptions.empty() ? u"" : u"\n") + line;
+        const String output = TempFile(c.File);
+        const Integer index = Strovix->AddTask(TestDataFile(u"odd6.mkv"));
+        ASSERT_GE(index, 0) << Text(Strovix->LastErrMsg());
+        ASSERT_TRUE(Strovix->SetOutputFile(index, output, &options)) << Text(Strovix->LastErrMsg());
+        Strovix->Start(0);
+        EXPECT_TRUE(EndOf(index).Finished) << Text(EndOf(index).ExceptionMsg);
+        Strovix->ClearTasks();
+        Ends.clear();
+        const TProbedFile probed = ProbeMedia(output);
+        ASSERT_TRUE(probed.Opened);
+        const TProbedStream* video = probed.Find(AVMEDIA_TYPE_VIDEO);
+        const TProbedStream* audio = probed.Find(AVMEDIA_TYPE_AUDIO);
+        ASSERT_EQ(video != nullptr, c.Width != 0);
+        if (video) {
+            EXPECT_EQ(video->Width, c.Width);
+            EXPECT_EQ(video->Height, c.Height);
+        }
+        ASSERT_NE(audio, nullptr);
+        EXPECT_EQ(audio->Channels, c.Channels);
+    }
+    // One line for each change, none for what stayed.
+    EXPECT_THAT(
+        Texts(log.Lines),
+        ::testing::Contains("Output #0, stream #0: libx264: the picture of 321x241 is cropped to 320x240 "
+                            "for the encoder"));
+    EXPECT_THAT(
+        Texts(log.Lines),
+        ::testing::Contains("Output #0, stream #1: wmav2: 6 channels are mixed down to 2 for the encoder"));
+}
+
+// What the task's options give stays as given.
+TEST_F(StrovixTest, AShapeTheTaskGivesIsLeftToTheEngine) {
+    TOutputOptions options;
+    options.VideoCodec = u"libx264";
+    options.AudioCodec = u"wmav2";
+    options.AudioChannels = 6;
+    const Integer index = Strovix->AddTask(TestDataFile(u"odd6.mkv"));
+    ASSERT_TRUE(Strovix->SetOutputFile(index, TempFile(u"given.mkv"), &options));
+    Strovix->Start(0);
+    EXPECT_TRUE(EndOf(index).Exception);
+    EXPECT_THAT(Text(EndOf(index).ExceptionMsg), ::testing::HasSubstr("too many channels"));
+}
+
 TEST_F(StrovixTest, DestroyedComponentRaisesNothingMore) {
     for (Integer i = 0; i < 3; ++i)
         Add(u"task.avi", TempFile(u"destroyed" + IntToStr(i) + u".avi"));
@@ -586,18 +858,20 @@ TEST_F(StrovixTest, RelativeNamesAreFixedWhenGiven) {
         ASSERT_GE(index, 0) << Text(Strovix->LastErrMsg());
     }
     EXPECT_EQ(Strovix->GetTaskAVProbe(index, 0)->FileName(), ExpandFileName(TestDataFile(u"task.avi")));
+    std::filesystem::remove(Text(first + u"/relative.avi"));
     {
         TCurrentFolder folder(first);
         ASSERT_TRUE(Strovix->SetOutputFile(index, u"relative.avi"));
     }
-    // Another folder holds an empty file of the same name, which must survive
-    // the task that never wrote its own.
+    EXPECT_FALSE(FileExists(first + u"/relative.avi")) << "written before the run";
+    // Another folder holds an empty file of the same name: the run, started
+    // from there, writes into the first folder and leaves that file alone.
     TCurrentFolder folder(second);
     std::ofstream(Text(second + u"/relative.avi")).close();
-    ASSERT_TRUE(FileExists(first + u"/relative.avi"));
-    Strovix->RemoveTask(index);
-    EXPECT_FALSE(FileExists(first + u"/relative.avi"));
-    EXPECT_TRUE(FileExists(second + u"/relative.avi"));
+    Strovix->Start(0);
+    ASSERT_TRUE(EndOf(index).Finished) << Text(EndOf(index).ExceptionMsg);
+    EXPECT_TRUE(ProbeMedia(first + u"/relative.avi").Opened);
+    EXPECT_EQ(FileSizeByName(second + u"/relative.avi"), 0);
 }
 
 }  // namespace

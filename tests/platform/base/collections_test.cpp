@@ -52,9 +52,12 @@ public:
     using TCollectionOf::TCollectionOf;
 
     TLog Log;
+    // Every Update found the last item a whole TNamedItem.
+    bool LastWhole = true;
 
 protected:
     void Update(TCollectionItem* AItem) override {
+        if (Count() > 0 && !dynamic_cast<TNamedItem*>(TCollection::Items(Count() - 1))) LastWhole = false;
         Log.push_back("update " + (AItem ? StringToUTF8(static_cast<TNamedItem*>(AItem)->Name()) : "all"));
     }
     void Notify(TCollectionItem* AItem, TCollectionNotification AAction) override {
@@ -88,6 +91,15 @@ TEST(Collection, AddCreatesItemsOfTheItemClassThatKnowTheirPlace) {
     EXPECT_EQ(Names(items), (std::vector<std::string>{"Item0", "Item1"}));
     EXPECT_EQ(second->Index(), 1);
     EXPECT_EQ(items.Log, (TLog{"added 0", "update all", "added 1", "update all"}));
+}
+
+// The item joins while its base part is built; the collection's Update
+// (a list view lays out its columns there) comes once it is whole.
+TEST(Collection, UpdateSeesTheNewItemWhole) {
+    TNamedItems items;
+    items.Add();
+    items.Insert(0);
+    EXPECT_TRUE(items.LastWhole);
 }
 
 TEST(Collection, IDsAreNeverReused) {

@@ -101,3 +101,27 @@ TEST(Icons, MonochromeIconsAndStaleHandles) {
     DeleteObject(odd);
     DeleteObject(mask);
 }
+
+TEST(Icons, TheApplicationStockIconIsSharedAndDrawsAWindow) {
+    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconW(nullptr, IDI_APPLICATION), icon);
+    EXPECT_EQ(LoadIconW(nullptr, reinterpret_cast<const WCHAR*>(ULONG_PTR(32516))), nullptr);
+    // Shared: destroying it leaves it usable.
+    EXPECT_TRUE(DestroyIcon(icon));
+    TestBitmap b(32, 32);
+    b.Fill(0xFF123456);
+    ASSERT_TRUE(DrawIconEx(b.DC(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    const std::string corner = b.RowText(0).substr(0, 8);
+    EXPECT_EQ(corner, "FF123456");  // the clear margin keeps the background
+    EXPECT_NE(b.RowText(16).substr(9 * 10, 8), "FF123456");
+    // The small copy a caption shows is a new icon of its own.
+    HICON small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, 16, 16, LR_COPYFROMRESOURCE));
+    ASSERT_NE(small, nullptr);
+    TestBitmap s(16, 16);
+    s.Fill(0xFF000000);
+    ASSERT_TRUE(DrawIconEx(s.DC(), 0, 0, small, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_NE(s.RowText(8).substr(9 * 8, 8), "FF000000");
+    EXPECT_TRUE(DestroyIcon(small));
+    EXPECT_FALSE(DestroyIcon(small));
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
 
 namespace {
@@ -265,6 +266,64 @@ TEST_F(ImageListTest, ListsAreReachedByHandleUntilTheyGo) {
                                        win::CLR_NONE, ILD_NORMAL));
     EXPECT_FALSE(win::ImageList_GetIconSize(stale, &cx, &cy));
     EXPECT_EQ(win::ImageList_GetImageCount(stale), 0);
+}
+
+// A 2 x 2 pf32bit picture: red at alpha 255, 128 and 0, and green with alpha.
+void MakeAlphaPicture(TBitmap& ABitmap, bool AWithAlpha) {
+    ABitmap.SetPixelFormat(pf32bit);
+    ABitmap.SetSize(2, 2);
+    const Byte alphas[4] = {255, 128, 0, 255};
+    for (Integer y = 0; y < 2; ++y) {
+        auto* p = static_cast<Byte*>(ABitmap.ScanLine(y));
+        for (Integer x = 0; x < 2; ++x, p += 4) {
+            const bool green = y == 1 && x == 1;
+            p[0] = 0, p[1] = green ? 255 : 0, p[2] = green ? 0 : 255;
+            p[3] = AWithAlpha ? alphas[2 * y + x] : 0;
+        }
+    }
+}
+
+TEST_F(ImageListTest, ThirtyTwoBitListsBlendPicturesByTheirAlpha) {
+    TBitmap picture;
+    MakeAlphaPicture(picture, true);
+    FList.SetColorDepth(cd32Bit);
+    FList.Add(&picture, nullptr);
+    FList.Draw(FTarget.Canvas(), 0, 0, 0);
+    EXPECT_EQ(At(0, 0), clRed);
+    EXPECT_EQ(At(1, 0), TColor(0x7F7FFF)) << "half red over white";
+    EXPECT_EQ(At(0, 1), clWhite) << "alpha 0 leaves the target";
+    EXPECT_EQ(At(1, 1), clLime);
+
+    // The mask follows the alpha: what is transparent stays so when greyed.
+    Clean();
+    FList.Draw(FTarget.Canvas(), 0, 0, 0, false);
+    EXPECT_EQ(At(0, 1), clWhite);
+    EXPECT_NE(At(0, 0), clWhite);
+    win::ICONINFO info{};
+    TIcon icon;
+    FList.GetIcon(0, &icon);
+    ASSERT_TRUE(win::GetIconInfo(icon.Handle(), &info));
+    win::BITMAP colour{};
+    win::GetObject(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmBitsPixel, 32) << "the icon keeps the alpha";
+    win::DeleteObject(info.hbmColor);
+    win::DeleteObject(info.hbmMask);
+
+    // Without alpha anywhere the picture is opaque; other depths ignore alpha.
+    TBitmap plain;
+    MakeAlphaPicture(plain, false);
+    FList.Add(&plain, nullptr);
+    TCustomImageList deviceList(2, 2);
+    deviceList.Add(&picture, nullptr);
+    for (TCustomImageList* list : {&FList, &deviceList}) {
+        Clean();
+        list->Draw(FTarget.Canvas(), 0, 0, list == &FList ? 1 : 0);
+        EXPECT_EQ(At(0, 1), clRed);
+        EXPECT_EQ(At(1, 0), clRed);
+    }
+
+    FList.SetColorDepth(cd24Bit);
+    EXPECT_EQ(FList.Count(), 0) << "a new depth empties the list";
 }
 
 }  // namespace

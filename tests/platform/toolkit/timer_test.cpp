@@ -26,6 +26,14 @@ TEST_F(Timers, ATimerFiresEveryIntervalWhileEnabled) {
     EXPECT_EQ(fired.size(), 3u);
 }
 
+TEST_F(Timers, ATimerMadeWithItsDefaultsRunsEverySecond) {
+    TTimer timer(nullptr);
+    int fired = 0;
+    timer.OnTimer = [&](TObject*) { ++fired; };
+    driver::AdvanceTime(2500);
+    EXPECT_EQ(fired, 2);
+}
+
 TEST_F(Timers, AnExceptionInOnTimerGoesToTheExceptionBox) {
     TTimer timer(nullptr);
     timer.SetInterval(50);

@@ -57,15 +57,29 @@ TEST_F(Routing, APressOnAChildOfAnInactiveWindowActivatesItUnlessItAnswersNoActi
     }
 }
 
-TEST_F(Routing, APressInTheActiveWindowSendsNoMouseActivateAndNoParentNotifyPastNoParentNotify) {
+TEST_F(Routing, APressOnAChildOfTheActiveWindowAsksTheChainAndNoParentNotifyPassesNoParentNotify) {
     const HWND form = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
     const HWND panel = Child(form, {10, 10, 200, 200});
     const HWND quiet = Create(WS_CHILD | WS_VISIBLE, {10, 10, 60, 40}, panel, WS_EX_NOPARENTNOTIFY);
+    ASSERT_EQ(GetActiveWindow(), form);
     ClearLog();
     driver::Click({25, 30});
     driver::Pump();
-    EXPECT_EQ(Sequence({WM_MOUSEACTIVATE, WM_PARENTNOTIFY, WM_LBUTTONDOWN, WM_LBUTTONUP}),
-              (Trace{{quiet, WM_LBUTTONDOWN}, {quiet, WM_LBUTTONUP}}));
+    EXPECT_EQ(Sequence({WM_MOUSEACTIVATE, WM_NCACTIVATE, WM_PARENTNOTIFY, WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (Trace{{quiet, WM_MOUSEACTIVATE},
+                     {panel, WM_MOUSEACTIVATE},
+                     {form, WM_MOUSEACTIVATE},
+                     {quiet, WM_LBUTTONDOWN},
+                     {quiet, WM_LBUTTONUP}}));
+    // The chain's answer names the top-level window and the press.
+    EXPECT_EQ(Logged(quiet, WM_MOUSEACTIVATE).at(0).WParam, WPARAM(form));
+    EXPECT_EQ(Logged(quiet, WM_MOUSEACTIVATE).at(0).LParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+
+    // A press on the active window itself asks nothing.
+    ClearLog();
+    driver::Click({250, 250});
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_MOUSEACTIVATE, WM_LBUTTONDOWN}), (Trace{{form, WM_LBUTTONDOWN}}));
 }
 
 TEST_F(Routing, HitCodesChooseClientOrNonClientMessages) {

@@ -1,0 +1,226 @@
+// The skinned controls on the memory back end: a repaint of a form of the
+// main window's size (827 x 489) with 24 buttons and the file list (1,000
+// rows, two bars) in both project skins and without one, one morph step of
+// a button, and one thumb-drag step of a 5,000-row list (bar, scroll, rows
+// repainted). Each reports "of_bitblt": a BitBlt of the same area onto the
+// same window, timed in the same run, divided by the operation's time (1:
+// as fast as copying the area once; 0.1: ten copies' time).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+
+#include "platform/base/clock.h"
+#include "platform/base/inifiles.h"
+#include "platform/base/stringlist.h"
+#include "platform/base/sysutils.h"
+#include "platform/gdi/bitmaps.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+#include "platform/toolkit/forms.h"
+#include "platform/win/painting.h"
+#include "platform/win/testdriver.h"
+#include "platform/win/window.h"
+#include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinscrollbar.h"
+#include "skingen.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace win;
+
+// Seconds of one BitBlt of AWidth x AHeight from a memory bitmap onto AWindow.
+double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
+    const HDC target = GetDC(AWindow);
+    const HDC source = CreateCompatibleDC(target);
+    const HBITMAP bitmap = CreateCompatibleBitmap(target, AWidth, AHeight);
+    const HGDIOBJ old = SelectObject(source, bitmap);
+    Integer count = 0;
+    const Clock::time_point start = Clock::now();
+    std::chrono::duration<double> elapsed{};
+    while (elapsed.count() < 0.3) {
+        for (int i = 0; i < 10; ++i) BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
+        count += 10;
+        elapsed = Clock::now() - start;
+    }
+    SelectObject(source, old);
+    DeleteObject(bitmap);
+    DeleteDC(source);
+    ReleaseDC(AWindow, target);
+    return elapsed.count() / count;
+}
+
+void Timed(benchmark::State& AState, double ABitBlt, const std::function<void()>& AWork) {
+    const Clock::time_point start = Clock::now();
+    for (auto _ : AState) AWork();
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    AState.counters["of_bitblt"] = ABitBlt / (elapsed.count() / double(AState.iterations()));
+}
+
+// A fresh memory desktop with a form of the main window's size.
+class TBench {
+public:
+    explicit TBench(const char* ASkin) {
+        driver::Reset();
+        Free(Application);
+        Free(Screen);
+        Screen = new TScreen(nullptr);
+        Application = new TApplication(nullptr);
+        Form = new TForm(Application);
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, 827, 489);
+        Form->Show();
+        SkinData = new TqxSkinData(Form);
+        if (*ASkin) Load(UTF8ToString(ASkin));
+    }
+    ~TBench() {
+        Free(Application);
+        Free(Screen);
+        Screen = new TScreen(nullptr);
+        Application = new TApplication(nullptr);
+        driver::Reset();
+        UseSystemClock();
+    }
+    static void Pump() { Application->ProcessMessages(); }
+
+    // AConfigure runs before the control takes the skin.
+    template <typename T>
+    T* Add(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight,
+           const std::function<void(T*)>& AConfigure = nullptr) {
+        auto* control = new T(Form);
+        control->SetParent(Form);
+        control->SetBounds(ALeft, ATop, AWidth, AHeight);
+        if (AConfigure) AConfigure(control);
+        if (!SkinData->Empty) control->SetSkinData(SkinData);
+        return control;
+    }
+    // The file list with its bars: five columns shown, twenty hidden.
+    TqxSkinListView* FileList(const TRect& ABounds, Integer ARows) {
+        auto* list = Add<TqxSkinListView>(ABounds.Left, ABounds.Top, ABounds.Width() - 17, ABounds.Height() - 17);
+        list->SetViewStyle(vsReport);
+        list->SetGridLines(true);
+        list->SetRowSelect(true);
+        list->SetHeaderSkinDataName(u"resizetoolbutton");
+        const Integer widths[] = {300, 70, 80, 200, 66};
+        for (Integer c = 0; c < 25; ++c) {
+            TListColumn* column = list->Columns()->Add();
+            column->SetCaption(u"列" + IntToStr(c));
+            column->SetWidth(c < 5 ? widths[c] : 0);
+            if (c >= 5) column->SetMaxWidth(1);
+        }
+        list->Items()->BeginUpdate();
+        for (Integer r = 0; r < ARows; ++r) {
+            TListItem* item = list->Items()->Add();
+            item->SetCaption(u"/home/用户/视频/婚礼/0000" + IntToStr(r % 10) + u".MTS");
+            item->SubItems()->Add(u"00:02:13");
+            item->SubItems()->Add(u"153.2 MB");
+            item->SubItems()->Add(u"婚礼_" + IntToStr(r) + u".mp4");
+            item->SubItems()->Add(u"等待");
+            for (Integer k = 4; k < 24; ++k) item->SubItems()->Add(u"");
+        }
+        list->Items()->EndUpdate();
+        auto* vertical = Add<TqxSkinScrollBar>(ABounds.Right - 17, ABounds.Top, 17, ABounds.Height() - 17,
+                                               [](TqxSkinScrollBar* ABar) {
+                                                   ABar->SetKind(sbVertical);
+                                                   ABar->SetSkinDataName(u"vscrollbar");
+                                               });
+        auto* horizontal = Add<TqxSkinScrollBar>(ABounds.Left, ABounds.Bottom - 17, ABounds.Width() - 17, 17);
+        list->SetVScrollBar(vertical);
+        list->SetHScrollBar(horizontal);
+        return list;
+    }
+
+    TForm* Form;
+    TqxSkinData* SkinData;
+
+private:
+    void Load(const String& AName) {
+        const TGeneratedSkin skin = GenerateSkin(AName);
+        TStringList lines;
+        for (const String& line : skin.Ini) lines.Add(line);
+        TMemIniFile ini;
+        ini.SetStrings(&lines);
+        SkinData->LoadFromSkinIni(&ini, [&](const String& AFile, TBitmap* ABitmap) {
+            for (const auto& [name, picture] : skin.Pictures)
+                if (name == AFile) return ABitmap->Assign(picture.get());
+            throw EFOpenError(u"No picture " + AFile);
+        });
+    }
+};
+
+void BM_FormRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    const char16_t* captions[] = {u"添加文件", u"开始转换", u"停止", u"预览", u"选项设置...", u"退出"};
+    // Every button paint is counted: a repaint must draw all 24.
+    int64_t paints = 0;
+    for (Integer i = 0; i < 24; ++i) {
+        auto* button = bench.Add<TqxSkinButton>(10 + (i % 8) * 100, 10 + (i / 8) * 36, 96, 30);
+        button->SetCaption(captions[i % 6]);
+        button->OnPaint = [&](TObject*, TCanvas*, const TRect&, bool, bool, bool&) { ++paints; };
+    }
+    bench.FileList(Rect(10, 130, 817, 479), 1000);
+    TBench::Pump();
+    const HWND form = bench.Form->Handle();
+    paints = 0;
+    Timed(AState, BitBltSeconds(form, 827, 489), [&] {
+        RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+    AState.counters["button_paints"] = double(paints) / double(AState.iterations());
+}
+
+void BM_ButtonMorphStep(benchmark::State& AState) {
+    TBench bench("default");
+    auto* button = bench.Add<TqxSkinButton>(100, 100, 96, 30);
+    button->SetCaption(u"开始转换");
+    TBench::Pump();
+    const POINT inside{148, 115}, outside{600, 400};
+    bool in = false;
+    Timed(AState, BitBltSeconds(button->Handle(), 96, 30), [&] {
+        // Back and forth between the two looks, one 20 ms step at a time.
+        if (!button->MorphRunning()) {
+            in = !in;
+            driver::MouseMove(in ? inside : outside);
+            TBench::Pump();
+        }
+        driver::AdvanceTime(20);
+    });
+}
+
+void BM_ThumbDragStep(benchmark::State& AState) {
+    TBench bench("default");
+    TqxSkinListView* list = bench.FileList(Rect(10, 10, 817, 479), 5000);
+    TBench::Pump();
+    TqxSkinScrollBar* bar = list->VScrollBar();
+    const TRect thumb = bar->Buttons[TqxSkinScrollBar::ThumbButton].R;
+    POINT at{8, thumb.Top + thumb.Height() / 2};
+    ClientToScreen(bar->Handle(), &at);
+    driver::MouseMove(at);
+    driver::MouseDown(at);
+    TBench::Pump();
+    Integer step = 0, scrolls = 0, top = 0;
+    Timed(AState, BitBltSeconds(list->Handle(), list->Width(), list->Height()), [&] {
+        // Down the track and back, a few pixels a move.
+        const Integer offset = (step < 50 ? step : 100 - step) * 4;
+        step = (step + 1) % 100;
+        driver::MouseMove(POINT{at.x, at.y + offset});
+        TBench::Pump();
+        const Integer now = list->TopItem() ? list->TopItem()->Index() : 0;
+        scrolls += now != top;
+        top = now;
+    });
+    // The share of moves that scrolled the rows.
+    AState.counters["scrolled"] = double(scrolls) / double(AState.iterations());
+    driver::MouseUp(at);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_FormRepaint, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FormRepaint, second, "second")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FormRepaint, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ButtonMorphStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ThumbDragStep)->Unit(benchmark::kMillisecond);

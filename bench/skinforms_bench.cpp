@@ -1,0 +1,207 @@
+// The skinned frame on the memory back end, each cost a ratio to a
+// yardstick measured in the same run:
+// - "x_bitblt" for the frame paint of an 827 x 489 form (the main window's
+//   size; active and inactive) and for one size step (geometry and the
+//   second skin's mask region): its time over one BitBlt of the whole window;
+// - "x_repaint" for a skin switch (default <-> second) of a form holding
+//   the main window's skinned controls: its time over one full repaint of
+//   that form.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+#include "platform/base/clock.h"
+#include "platform/gdi/bitmaps.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+#include "platform/win/painting.h"
+#include "platform/win/testdriver.h"
+#include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinscrollbar.h"
+#include "skin/core/qxcompressedskins.h"
+#include "skin/forms/dravenfold.h"
+#include "skinfixtures.h"
+
+using namespace win;
+using namespace skinfixtures;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr Integer Width = 827;
+constexpr Integer Height = 489;
+
+// Seconds per call of AWork, over at least half a second.
+template <typename F>
+double SecondsPerCall(F AWork) {
+    AWork();
+    size_t calls = 0;
+    const Clock::time_point start = Clock::now();
+    std::chrono::duration<double> elapsed{};
+    while (elapsed.count() < 0.5) {
+        for (int i = 0; i < 10; ++i)
+            AWork();
+        calls += 10;
+        elapsed = Clock::now() - start;
+    }
+    return elapsed.count() / double(calls);
+}
+
+// Runs AWork per iteration and reports its time over AYardstick's.
+template <typename F>
+void Ratio(benchmark::State& AState, const char* ACounter, double AYardstick, F AWork) {
+    const Clock::time_point start = Clock::now();
+    for (auto _ : AState)
+        AWork();
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    AState.counters[ACounter] = elapsed.count() / double(AState.iterations()) / AYardstick;
+}
+
+// A desktop with the main window's form: its skinned buttons and the file
+// list with its two scroll bars, and a second form to take the activation.
+struct TDesktop {
+    TDesktop() {
+        UseTestClock(1000);
+        driver::Reset();
+        Free(Application);
+        Free(Screen);
+        Screen = new TScreen(nullptr);
+        Application = new TApplication(nullptr);
+        Default = StoredSkin(CompressedSkin(ProjectSkin(u"default")));
+        Second = StoredSkin(CompressedSkin(ProjectSkin(u"second")));
+        Skin = new TqxSkinData(Application);
+        Skin->LoadCompressedStoredSkin(Default.get());
+        Form = new TForm(Application);
+        Form->SetBoundsRect(Bounds(40, 40, Width, Height));
+        Component = new TqxDravenfold(Form);
+        Component->SetSkinData(Skin);
+        for (Integer i = 0; i < 12; ++i) {
+            auto* button = new TqxSkinButton(Form);
+            button->SetParent(Form);
+            button->SetSkinData(Skin);
+            button->SetBounds(10 + (i % 6) * 100, 10 + (i / 6) * 36, 90, 30);
+            button->SetCaption(u"添加文件");
+        }
+        auto* list = new TqxSkinListView(Form);
+        list->SetParent(Form);
+        list->SetBounds(10, 90, 750, 310);
+        list->SetViewStyle(vsReport);
+        list->SetHeaderSkinDataName(u"resizetoolbutton");
+        list->SetSkinData(Skin);
+        for (const char16_t* caption : {u"文件名", u"时长", u"大小", u"输出文件", u"进度"}) {
+            TListColumn* column = list->Columns()->Add();
+            column->SetCaption(caption);
+            column->SetWidth(140);
+        }
+        for (Integer i = 0; i < 30; ++i) {
+            TListItem* item = list->Items()->Add();
+            item->SetCaption(u"/home/用户/视频/0000" + IntToStr(i % 10) + u".MTS");
+            for (const char16_t* text : {u"00:01:10", u"40.5 MB", u"输出.mp4", u"等待"})
+                item->SubItems()->Add(text);
+        }
+        for (const bool vertical : {true, false}) {
+            auto* bar = new TqxSkinScrollBar(Form);
+            bar->SetParent(Form);
+            if (vertical) {
+                bar->SetKind(sbVertical);
+                bar->SetSkinDataName(u"vscrollbar");
+            }
+            bar->SetSkinData(Skin);
+            bar->SetBounds(vertical ? 760 : 10, vertical ? 90 : 400, vertical ? 17 : 750, vertical ? 310 : 17);
+            if (vertical)
+                list->SetVScrollBar(bar);
+            else
+                list->SetHScrollBar(bar);
+        }
+        Form->Show();
+        Other = new TForm(Application);
+        Other->SetBoundsRect(Bounds(900, 600, 200, 100));
+        driver::Pump();
+    }
+
+    std::unique_ptr<TqxCompressedStoredSkin> Default;
+    std::unique_ptr<TqxCompressedStoredSkin> Second;
+    TqxSkinData* Skin = nullptr;
+    TForm* Form = nullptr;
+    TForm* Other = nullptr;
+    TqxDravenfold* Component = nullptr;
+};
+
+TDesktop& Desktop() {
+    static TDesktop desktop;
+    return desktop;
+}
+
+// One BitBlt of a whole 827 x 489 window from a memory bitmap.
+double BlitSeconds() {
+    static const double seconds = [] {
+        TDesktop& d = Desktop();
+        HDC source = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateBitmap(Width, Height, 1, 32, nullptr);
+        HGDIOBJ old = SelectObject(source, bitmap);
+        const HWND window = d.Form->Handle();
+        HDC target = GetWindowDC(window);
+        const double result = SecondsPerCall([&] { BitBlt(target, 0, 0, Width, Height, source, 0, 0, SRCCOPY); });
+        ReleaseDC(window, target);
+        SelectObject(source, old);
+        DeleteObject(bitmap);
+        DeleteDC(source);
+        return result;
+    }();
+    return seconds;
+}
+
+void Activate(TForm* AForm) {
+    AForm->Show();
+    AForm->SetFocus();
+    driver::Pump();
+}
+
+void BM_FramePaint(benchmark::State& AState, bool AActive) {
+    TDesktop& d = Desktop();
+    Activate(AActive ? d.Form : d.Other);
+    const double blit = BlitSeconds();
+    Ratio(AState, "x_bitblt", blit, [&] { d.Component->PaintNCSkin(nullptr, false); });
+}
+
+void BM_SizeStep(benchmark::State& AState) {
+    TDesktop& d = Desktop();
+    d.Skin->LoadCompressedStoredSkin(d.Second.get());
+    driver::Pump();
+    const double blit = BlitSeconds();
+    Integer step = 0;
+    Ratio(AState, "x_bitblt", blit, [&] {
+        d.Component->FFormWidth = Width + (++step & 1);
+        d.Component->CalcSkinRects();
+        d.Component->ArrangeObjects();
+        d.Component->UpdateSkinRegion(true);
+    });
+    d.Skin->LoadCompressedStoredSkin(d.Default.get());
+    driver::Pump();
+}
+
+void BM_SkinSwitch(benchmark::State& AState) {
+    TDesktop& d = Desktop();
+    const HWND window = d.Form->Handle();
+    const auto repaint = [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    const double full = SecondsPerCall(repaint);
+    bool second = false;
+    Ratio(AState, "x_repaint", full, [&] {
+        second = !second;
+        d.Skin->LoadCompressedStoredSkin(second ? d.Second.get() : d.Default.get());
+        driver::Pump();
+    });
+    if (second) d.Skin->LoadCompressedStoredSkin(d.Default.get());
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_FramePaint, active, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FramePaint, inactive, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SizeStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SkinSwitch)->Unit(benchmark::kMillisecond);

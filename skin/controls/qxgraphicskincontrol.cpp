@@ -1,0 +1,5 @@
+#include "skin/controls/qxgraphicskincontrol.h"
+
+TqxGraphicSkinControl::TqxGraphicSkinControl(TComponent* AOwner) : TqxSkinLink<TGraphicControl>(AOwner) {
+    FControlStyle.Include(csOpaque);
+}

@@ -1,0 +1,31 @@
+#include "skin/controls/qxmenuopener.h"
+
+#include <utility>
+
+#include "platform/toolkit/menus.h"
+
+namespace {
+TqxPopupMenuMaker& Maker() {
+    static TqxPopupMenuMaker maker;
+    return maker;
+}
+}  // namespace
+
+IqxSkinPopupMenu* SkinPopupMenuOf(TPopupMenu* AMenu) {
+    return dynamic_cast<IqxSkinPopupMenu*>(AMenu);
+}
+
+void SetPopupMenuMaker(TqxPopupMenuMaker AMaker) { Maker() = std::move(AMaker); }
+
+TPopupMenu* MakePopupMenu(TComponent* AOwner) {
+    if (Maker()) return Maker()(AOwner);
+    return new TPopupMenu(AOwner);
+}
+
+void PopupMenuFor(TPopupMenu* AMenu, TControl* AControl, Integer X, Integer Y) {
+    if (!AMenu) return;
+    if (IqxSkinPopupMenu* skinned = SkinPopupMenuOf(AMenu))
+        skinned->Popup2(AControl, X, Y);
+    else
+        AMenu->Popup(X, Y);
+}

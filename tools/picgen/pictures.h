@@ -1,0 +1,36 @@
+// The pictures the program carries, drawn in code: the shell's picture set
+// at 16 and 32 pixels ("SHELL_<KIND>_16", "SHELL_<KIND>_32"), the message
+// box's stock icons ("IDI_HAND", ...), and the bitmaps of the drive and
+// folder lists ("QX_FLOPPY", ...). A new picture is one more row of the
+// table in pictures.cpp and a function that draws it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "iconpainter.h"
+
+enum TPictureKind {
+    // A PNG file with alpha.
+    pkPng,
+    // A 24-bit BMP file whose bottom-left pixel holds the transparent colour
+    // (fuchsia), which no other pixel has.
+    pkBitmap,
+};
+
+struct TPictureSpec {
+    std::string Name;
+    Integer Width = 0;
+    Integer Height = 0;
+    TPictureKind Kind = pkPng;
+    // Pixels per design unit; the designs are laid out on a 32-unit square.
+    double Scale = 1;
+    std::function<void(TIconPainter&)> Draw;
+};
+
+const std::vector<TPictureSpec>& PictureSpecs();
+// The pixels: with alpha for PNGs; opaque or the transparent colour for bitmaps.
+TImageData RenderPicture(const TPictureSpec& ASpec);
+// The file: PNG or BMP bytes.
+std::vector<Byte> EncodePicture(const TPictureSpec& ASpec);

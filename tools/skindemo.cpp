@@ -1,0 +1,181 @@
+// Shows the skinned controls on forms read from their descriptions
+// (tools/forms/), in one of the project skins or without a skin, on the X
+// display for a person to look at.
+//
+//   skindemo [default|second|none] [milliseconds] [form] [maximize]
+//
+// The skin comes from the build's resources/skins; the milliseconds end the
+// demo; the forms are listed below ("controls" when none is named). Beside
+// the demo form a small form with a form-skinning component and no skin
+// shows the frame's default look, inactive. "maximize" maximizes the demo
+// form after a second and restores it a second later.
+//
+//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
+//   shot.png; wait'
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/fileutils.h"
+#include "platform/base/sysutils.h"
+#include "platform/toolkit/formloader.h"
+#include "platform/toolkit/forms.h"
+#include "platform/toolkit/published.h"
+#include "platform/toolkit/timer.h"
+#include "platform/win/display.h"
+#include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinscrollbar.h"
+#include "skin/core/qxskinmessages.h"
+#include "skin/forms/dravenfold.h"
+
+namespace {
+
+// A demo form: its skin data, and its form-skinning component, which carries
+// a skin change to the skinned controls.
+class TSkinnedDemoForm : public TForm {
+public:
+    using TForm::TForm;
+
+    // The form's skin data: the first one it holds.
+    TqxSkinData* FindSkinData() const {
+        for (Integer i = 0; i < ComponentCount(); ++i)
+            if (auto* skinData = dynamic_cast<TqxSkinData*>(Components(i))) return skinData;
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+// Buttons in every state, two stand-alone bars and the program's file list.
+class TSkinDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinButton* AddButton = nullptr;
+    TqxSkinListView* FileList = nullptr;
+
+    void FormCreate(TObject*) {
+        // A green plus on a magenta ground, which the glyph leaves out.
+        TBitmap glyph;
+        glyph.SetSize(16, 16);
+        TCanvas* canvas = glyph.Canvas();
+        canvas->Brush()->SetColor(TColor(0xFF00FF));
+        canvas->FillRect(Rect(0, 0, 16, 16));
+        canvas->Brush()->SetColor(TColor(0x2E9A3A));
+        canvas->FillRect(Rect(6, 2, 10, 14));
+        canvas->FillRect(Rect(2, 6, 14, 10));
+        AddButton->SetGlyph(&glyph);
+        AddButton->SetSpacing(4);
+
+        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落", u"生日聚会", u"长城之旅", u"春节联欢"};
+        const char16_t* states[] = {u"完成", u"45%", u"等待", u"等待"};
+        for (Integer i = 0; i < 30; ++i) {
+            TListItem* item = FileList->Items()->Add();
+            item->SetCaption(u"/home/用户/视频/" + String(names[i % 6]) + u"/0000" + IntToStr(i % 10) + u".MTS");
+            item->SubItems()->Add(u"00:0" + IntToStr(1 + i % 9) + u":" + IntToStr(10 + i));
+            item->SubItems()->Add(IntToStr(40 + 7 * i) + u".5 MB");
+            item->SubItems()->Add(String(names[i % 6]) + u"_" + IntToStr(i) + u".mp4");
+            item->SubItems()->Add(states[std::min(i, 3)]);
+            for (Integer k = 4; k < 24; ++k) item->SubItems()->Add(u"");
+        }
+        FileList->Items()->Item(1)->SetSelected(true);
+    }
+    void ButtonClick(TObject* Sender) {
+        SetCaption(u"Velqua 换肤控件演示 — " + static_cast<TControl*>(Sender)->Caption());
+    }
+};
+
+namespace {
+
+const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
+                            .Handler(u"FormCreate", &TSkinDemoForm::FormCreate)
+                            .Handler(u"ButtonClick", &TSkinDemoForm::ButtonClick)
+                            .Field(u"AddButton", &TSkinDemoForm::AddButton)
+                            .Field(u"FileList", &TSkinDemoForm::FileList);
+
+// The demo's forms by name; later controls add theirs.
+struct TDemo {
+    const char* Name;
+    std::function<TSkinnedDemoForm*()> Create;
+};
+
+template <typename T>
+TSkinnedDemoForm* CreateDemoForm() {
+    T* form = nullptr;
+    Application->CreateForm(form);
+    return form;
+}
+
+const std::vector<TDemo>& Demos() {
+    static const std::vector<TDemo> demos = {{"controls", CreateDemoForm<TSkinDemoForm>}};
+    return demos;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: skindemo [default|second|none] [milliseconds] [form]\nforms:");
+    for (const TDemo& demo : Demos()) std::fprintf(stderr, " %s", demo.Name);
+    std::fprintf(stderr, "\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool maximize = std::erase(args, "maximize") > 0;
+    const std::string skin = args.size() > 0 ? args[0] : "default";
+    const std::string formName = args.size() > 2 ? args[2] : "controls";
+    const TDemo* demo = nullptr;
+    for (const TDemo& d : Demos())
+        if (formName == d.Name) demo = &d;
+    if (!demo || (skin != "default" && skin != "second" && skin != "none")) return Usage();
+    try {
+        win::InstallDisplayBackend();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", StringToUTF8(e.Message()).c_str());
+        return 1;
+    }
+    SetResourceFolder(UTF8ToString(VELQUA_DEMO_FOLDER));
+    Application->Initialize();
+    Application->SetTitle(u"Velqua 换肤控件演示");
+    TSkinnedDemoForm* form = demo->Create();
+    // The default look of the frame, on a form that stays inactive.
+    auto* plain = new TForm(Application);
+    plain->SetCaption(u"默认外观（无皮肤）");
+    plain->SetBounds(40, 40, 320, 160);
+    new TqxDravenfold(plain);
+    plain->Show();
+    if (skin != "none") {
+        const String file = UTF8ToString(VELQUA_SKINS_FOLDER) + UTF8ToString(skin) + u"/skin.ini";
+        TqxSkinData* skinData = form->FindSkinData();
+        if (!skinData || !FileExists(file)) {
+            std::fprintf(stderr, "skindemo: no skin at %s (build the project_skins target)\n",
+                         StringToUTF8(file).c_str());
+            return 1;
+        }
+        skinData->LoadFromFile(file);
+    }
+    TTimer quit(nullptr);
+    quit.SetEnabled(args.size() > 1);
+    if (args.size() > 1) quit.SetInterval(Cardinal(std::strtoul(args[1].c_str(), nullptr, 10)));
+    quit.OnTimer = [](TObject*) { Application->Terminate(); };
+    TTimer states(nullptr);
+    states.OnTimer = [form, &states](TObject*) {
+        TqxDravenfold* component = FindDravenfold(form);
+        if (!component) return states.SetEnabled(false);
+        if (component->WindowState() == wsMaximized) {
+            component->SetWindowState(wsNormal);
+            states.SetEnabled(false);
+        } else {
+            component->SetWindowState(wsMaximized);
+        }
+    };
+    states.SetEnabled(false);
+    states.SetInterval(1000);
+    states.SetEnabled(maximize);
+    Application->Run();
+    return 0;
+}
