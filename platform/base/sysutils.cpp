@@ -583,13 +583,6 @@ bool AnsiSameText(std::u16string_view A, std::u16string_view B) {
     return A.size() == B.size() && AnsiCompareText(A, B) == 0;
 }
 
-String AnsiLowerCase(std::u16string_view AText) {
-    String out(AText);
-    for (auto& c : out)
-        c = FoldCase(c);
-    return out;
-}
-
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset) {
     if (ASubStr.empty() || AOffset < 1 || static_cast<size_t>(AOffset) > AText.size()) return 0;
     const size_t found = AText.find(ASubStr, static_cast<size_t>(AOffset) - 1);

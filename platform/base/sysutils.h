@@ -159,13 +159,11 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 // ASCII only); AnsiCompareStr then puts a lower-case letter before its
 // capital, so only identical texts compare equal.
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
-// Lower case by the same letter mapping.
+// Lower case by the same letter mapping: AnsiSameText(A, B) exactly when the
+// two lower-case forms are equal, so it can key a hash set.
 String AnsiLowerCase(std::u16string_view AText);
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);
-// Folded as AnsiCompareText folds: AnsiSameText(A, B) exactly when the two
-// lower-case forms are equal, so it can key a hash set.
-String AnsiLowerCase(std::u16string_view AText);
 Integer Pos(std::u16string_view ASubStr, std::u16string_view AText, Integer AOffset = 1);
 String Copy(std::u16string_view AText, Integer AIndex, Integer ACount);
 AnsiString Copy(std::string_view AText, Integer AIndex, Integer ACount);
