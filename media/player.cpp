@@ -726,7 +726,7 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
     }
     bitmap->SetSize(is->video_st.load()->codecpar->width, is->video_st.load()->codecpar->height);
     bitmap->Canvas()->Brush()->SetColor(clBlack);
-    bitmap->Canvas()->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
+    bitmap->Canvas()->FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
     const Integer index = is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
     TPictureSlot& slot = is->pictq[index];
     APTS = Round(slot.pts * AV_TIME_BASE) - is->StartTime;

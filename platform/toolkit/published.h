@@ -225,6 +225,9 @@ TPropertyApply MakeSetter(S ASetter) {
             Expect(AValue, TLoadValue::lvIdent, u"a component name", AContext);
             if (SameText(AValue.Text, u"nil")) return (object->*ASetter)(nullptr);
             AContext.Reference(AValue.Text, [object, ASetter](TComponent* AComponent) -> String {
+                // The loader never passes nil; saying so keeps GCC from
+                // warning about the name of a nil component below.
+                if (!AComponent) return u"No component";
                 P* typed = dynamic_cast<P*>(AComponent);
                 if (!typed)
                     return AComponent->Name() + u" is a " + AComponent->ClassName() + u", not a " +

@@ -268,6 +268,51 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// The caption cells as the frame places them at the picture's own size:
+// the buttons leftwards from the buttons' rectangle, the system menu at the
+// caption's left, centred in its height.
+std::vector<TRect> CaptionCells(TqxSkinData& AData) {
+    std::vector<TRect> cells;
+    const TRect anchor = IsRectDegenerate(AData.ButtonsRect) ? AData.CaptionRect : AData.ButtonsRect;
+    Integer x = anchor.Right;
+    for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
+        for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
+            auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+            if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
+            const Integer w = button->SkinRect.Width();
+            cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
+            x -= AData.ButtonsOffset + w;
+            break;
+        }
+    }
+    for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
+        auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+        if (!button || button->Command != cmSysMenu) continue;
+        const Integer h = button->SkinRect.Height();
+        const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
+        cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));
+    }
+    return cells;
+}
+
+// No caption cell covers the frame's border, nor a pixel the mask puts
+// outside the window (the round corners of the dark skin).
+TEST_P(ProjectSkinTest, CaptionCellsStayInsideTheFrame) {
+    const std::vector<TRect> cells = CaptionCells(FData);
+    ASSERT_EQ(4u, cells.size());
+    TBitmap* mask = FData.FMask.get();
+    for (const TRect& cell : cells) {
+        SCOPED_TRACE(testing::Message() << cell.Left << "," << cell.Top << "," << cell.Right << "," << cell.Bottom);
+        EXPECT_GE(cell.Left, 1);
+        EXPECT_GE(cell.Top, 1);
+        EXPECT_LE(cell.Right, FData.FPicture->Width() - 1);
+        if (mask->Empty()) continue;
+        for (Integer y = cell.Top; y < cell.Bottom; ++y)
+            for (Integer x = cell.Left; x < cell.Right; ++x)
+                ASSERT_EQ(clBlack, mask->Canvas()->Pixels(x, y)) << x << ", " << y;
+    }
+}
+
 // The text colour over the middle of a picture rectangle reaches 4.5:1.
 TEST_P(ProjectSkinTest, TextIsLegible) {
     const auto pixel = [&](Integer APicture, const TRect& ARect) {
