@@ -4,7 +4,9 @@
 # tests side by side, in one ctest run or in several, never share or race for
 # one. A server that does not start fails the run, and COMMAND is told
 # (VELQUA_DISPLAY_REQUIRED) that a display it cannot open is a failure, not a
-# reason to skip.
+# reason to skip. The server never resets (-noreset): a test that closes its
+# last connection must not leave the next one knocking on a server that is
+# starting over.
 set -u
 XVFB=$1
 shift
@@ -21,7 +23,7 @@ trap cleanup EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 mkfifo "$dir/display"
-"$XVFB" -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$dir/display" >"$dir/log" 2>&1 &
+"$XVFB" -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$dir/display" >"$dir/log" 2>&1 &
 server=$!
 number=
 read -r number <"$dir/display"
