@@ -14,6 +14,7 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
 #include "platform/toolkit/graphicsobjects.h"
+#include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
@@ -832,3 +833,25 @@ void TCustomPlayer::PlayThreadExecute() {
     SetPlayState(psStop);
     FStopEvent.SetEvent();
 }
+
+namespace {
+
+// What a form description may set on the player.
+const auto Registered = [] {
+    RegisterEnum<TAudioDriver>({u"adDefault", u"adDirectSound", u"adWaveOut", u"adDummy", u"adDisk"});
+    RegisterEnum<TVideoDriver>({u"vdDefault", u"vdDirectDraw", u"vdGDI"});
+    return RegisterClass<TFFPlayer, TComponent>()
+        .Property(u"AudioDriver", &TFFPlayer::AudioDriver, &TFFPlayer::SetAudioDriver)
+        .Property(u"AudioVolume", &TFFPlayer::AudioVolume, &TFFPlayer::SetAudioVolume)
+        .Property(u"Hook", &TFFPlayer::Hook, &TFFPlayer::SetHook)
+        .Property(u"Mute", &TFFPlayer::Mute, &TFFPlayer::SetMute)
+        .Property(u"TriggerEventInMainThread", &TFFPlayer::TriggerEventInMainThread,
+                  &TFFPlayer::SetTriggerEventInMainThread)
+        .Property(u"VideoDriver", &TFFPlayer::VideoDriver, &TFFPlayer::SetVideoDriver)
+        .Event(u"OnFileOpen", &TFFPlayer::SetOnFileOpen)
+        .Event(u"OnHook", &TFFPlayer::SetOnHook)
+        .Event(u"OnPosition", &TFFPlayer::SetOnPosition)
+        .Event(u"OnState", &TFFPlayer::SetOnState);
+}();
+
+}  // namespace
