@@ -99,7 +99,13 @@ String ColumnText(const TStagingFields& AStaging, TPresetParameter AParameter) {
 }  // namespace
 
 String TwoDigitIndex(Integer AItemIndex) {
-    return AItemIndex <= 9 ? u"0" + IntToStr(AItemIndex) : IntToStr(AItemIndex);
+    String digits = IntToStr(AItemIndex);
+    // Padding by prepending into the temporary trips GCC 12's -Wrestrict in
+    // optimised builds; appending into a fresh string does not.
+    if (AItemIndex > 9) return digits;
+    String padded(1, u'0');
+    padded += digits;
+    return padded;
 }
 
 String ComboIndicesText(const std::array<Integer, PresetParameterCount>& AItemIndices) {
