@@ -17,10 +17,6 @@ constexpr ULONG_PTR RepeatTimer = 1;
 constexpr UINT FirstRepeatDelay = 500;
 constexpr UINT RepeatInterval = 100;
 constexpr UINT ReenterInterval = 50;
-// The default look's frame and fills (hover, pressed).
-constexpr TColor DefaultFrame = TColor(0xB76B3B);
-constexpr TColor DefaultHoverFill = TColor(0xF3D4C1);
-constexpr TColor DefaultDownFill = TColor(0xE4BCA2);
 
 bool Inside(const TRect& R, Integer X, Integer Y) {
     return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
@@ -128,7 +124,7 @@ void TqxSkinCustomListBox::CreateControlSkinImage(TBitmap* B) {
         }
     } else {
         NewCaptionRect.Right = Width() - CaptionRect.Left;
-        for (TCaptionButton& button : Buttons)
+        for (TqxCBButtonX& button : Buttons)
             button.R = TRect{};
     }
     if (!IsRectDegenerate(CaptionRect)) {
@@ -151,18 +147,18 @@ void TqxSkinCustomListBox::CreateControlSkinImage(TBitmap* B) {
 }
 
 void TqxSkinCustomListBox::DrawCaptionButton(TCanvas* ACanvas, Integer AIndex) {
-    const TCaptionButton& button = Buttons[AIndex];
+    const TqxCBButtonX& button = Buttons[AIndex];
     const TRect& r = button.R;
     if (FIndex == -1) {
         if (button.Down && button.MouseIn) {
-            ACanvas->Brush()->SetColor(DefaultFrame);
+            ACanvas->Brush()->SetColor(DefaultLookFrame);
             ACanvas->FrameRect(r);
-            ACanvas->Brush()->SetColor(DefaultDownFill);
+            ACanvas->Brush()->SetColor(DefaultLookDownFill);
             ACanvas->FillRect(Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1));
         } else if (button.MouseIn) {
-            ACanvas->Brush()->SetColor(DefaultFrame);
+            ACanvas->Brush()->SetColor(DefaultLookFrame);
             ACanvas->FrameRect(r);
-            ACanvas->Brush()->SetColor(DefaultHoverFill);
+            ACanvas->Brush()->SetColor(DefaultLookHoverFill);
             ACanvas->FillRect(Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1));
         } else {
             ACanvas->Brush()->SetColor(clBtnShadow);
@@ -235,7 +231,7 @@ void TqxSkinCustomListBox::ButtonDown(Integer AIndex) {
 }
 
 void TqxSkinCustomListBox::ButtonUp(Integer AIndex) {
-    TCaptionButton& button = Buttons[AIndex];
+    TqxCBButtonX& button = Buttons[AIndex];
     button.Down = false;
     if (AIndex != ActiveButton) button.MouseIn = false;
     RedrawButton(AIndex);

@@ -20,12 +20,6 @@ struct TqxCBItem {
     TOwnerDrawState State;
 };
 
-struct TqxCBButtonX {
-    TRect R;
-    bool MouseIn = false;
-    bool Down = false;
-};
-
 class TqxSkinCustomComboBox : public TqxSkinCustomControl {
 public:
     explicit TqxSkinCustomComboBox(TComponent* AOwner);
@@ -240,12 +234,19 @@ private:
     void DrawDefaultComboItem(TCanvas* ACanvas);
     void DrawSkinComboItem(TCanvas* ACanvas);
     void DrawStretchedSkinComboItem(TCanvas* ACanvas);
+    // The skinned item's font and colour (ADisabledColor: the disabled one
+    // when disabled), then OnComboBoxDrawItem or the focus frame and the
+    // content, on ABitmap.
+    void DrawSkinItemBody(TBitmap* ABitmap, const TRect& AText, bool AFocused, bool ADisabledColor);
     // The item's content (image and text) in ARect; AText in place of the
     // item's text when given.
     void DrawItemContent(TCanvas* ACanvas, Integer AIndex, TRect ARect, const String* AText);
     void DrawText(TCanvas* ACanvas, const String& AText, const TRect& ARect);
     void DrawDefaultToolButton(TBitmap* B, const String* AText);
     void DrawSkinToolButton(TBitmap* B, const String* AText);
+    // OnComboBoxDrawItem or the item's content in AText (AItemText in place
+    // of the item's text), or AItemText alone without an item.
+    void DrawToolButtonContent(TCanvas* ACanvas, const TRect& AText, const String* AItemText);
     // The skinned face under the item part: the look of CreateControlSkinImage
     // without the item.
     void DrawSkinFace(TBitmap* B);

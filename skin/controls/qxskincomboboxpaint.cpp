@@ -13,11 +13,6 @@ using namespace win;
 
 namespace {
 
-// The default look's frame and fills (hover, pressed).
-constexpr TColor DefaultFrame = TColor(0xB76B3B);
-constexpr TColor DefaultHoverFill = TColor(0xF3D4C1);
-constexpr TColor DefaultDownFill = TColor(0xE4BCA2);
-
 // A frame in AFrame around ARect with AFill inside.
 void FramedFill(TCanvas* ACanvas, const TRect& ARect, TColor AFrame, TColor AFill) {
     ACanvas->Brush()->SetColor(AFrame);
@@ -162,9 +157,9 @@ void TqxSkinCustomComboBox::DrawButton(TCanvas* ACanvas) {
     const bool pressed = Button.Down && Button.MouseIn;
     if (FIndex == -1) {
         if (pressed)
-            FramedFill(ACanvas, Button.R, DefaultFrame, DefaultDownFill);
+            FramedFill(ACanvas, Button.R, DefaultLookFrame, DefaultLookDownFill);
         else if (Button.MouseIn)
-            FramedFill(ACanvas, Button.R, DefaultFrame, DefaultHoverFill);
+            FramedFill(ACanvas, Button.R, DefaultLookFrame, DefaultLookHoverFill);
         else
             FramedFill(ACanvas, Button.R, clBtnShadow, clBtnFace);
         DrawArrow(ACanvas, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
@@ -239,6 +234,37 @@ void TqxSkinCustomComboBox::DrawDefaultComboItem(TCanvas* ACanvas) {
     ACanvas->Draw(r.Left, r.Top, &bitmap);
 }
 
+void TqxSkinCustomComboBox::DrawSkinItemBody(TBitmap* ABitmap, const TRect& AText, bool AFocused,
+                                             bool ADisabledColor) {
+    TCanvas* canvas = ABitmap->Canvas();
+    TFont* font = canvas->Font();
+    if (UseSkinFont()) {
+        font->SetName(FontName);
+        font->SetStyle(FontStyle);
+        font->SetHeight(FontHeight);
+    } else {
+        font->Assign(DefaultFont());
+    }
+    SetCharset(font);
+    TColor color = AFocused                                        ? FocusFontColor
+                   : !FMouseIn || IsRectDegenerate(ActiveSkinRect) ? FontColor
+                                                                   : ActiveFontColor;
+    if (ADisabledColor && !Enabled()) color = GetDisabledFontColor();
+    font->SetColor(color);
+    canvas->Brush()->SetStyle(bsClear);
+    CBItem.State = AFocused ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
+    const Integer shown = ShownIndex();
+    if (shown < 0 || shown >= FListBox->Items()->Count()) return;
+    const Integer w = ABitmap->Width(), h = ABitmap->Height();
+    if (OnComboBoxDrawItem) return OnComboBoxDrawItem(canvas, shown, w, h, AText, CBItem.State);
+    if (AFocused && ShowFocus) {
+        canvas->Brush()->SetColor(SkinData()->SkinColors()->cBtnFace());
+        DrawSkinFocusRect(canvas, Rect(0, 0, w, h));
+        canvas->Brush()->SetStyle(bsClear);
+    }
+    DrawItemContent(canvas, shown, AText, nullptr);
+}
+
 void TqxSkinCustomComboBox::DrawSkinComboItem(TCanvas* ACanvas) {
     const TRect& r = CBItem.R;
     const Integer w = r.Width();
@@ -271,36 +297,7 @@ void TqxSkinCustomComboBox::DrawSkinComboItem(TCanvas* ACanvas) {
     }
     TRect text = ItemTextRect;
     text.Right += w - (IsRectDegenerate(SItemRect) ? ClRect.Width() : SItemRect.Width());
-    TCanvas* canvas = bitmap.Canvas();
-    TFont* font = canvas->Font();
-    if (UseSkinFont()) {
-        font->SetName(FontName);
-        font->SetStyle(FontStyle);
-        font->SetHeight(FontHeight);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    SetCharset(font);
-    TColor color = focused                                         ? FocusFontColor
-                   : !FMouseIn || IsRectDegenerate(ActiveSkinRect) ? FontColor
-                                                                   : ActiveFontColor;
-    if (!Enabled()) color = GetDisabledFontColor();
-    font->SetColor(color);
-    canvas->Brush()->SetStyle(bsClear);
-    CBItem.State = focused ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    const Integer shown = ShownIndex();
-    if (shown >= 0 && shown < FListBox->Items()->Count()) {
-        if (OnComboBoxDrawItem) {
-            OnComboBoxDrawItem(canvas, shown, bitmap.Width(), bitmap.Height(), text, CBItem.State);
-        } else {
-            if (focused && ShowFocus) {
-                canvas->Brush()->SetColor(SkinData()->SkinColors()->cBtnFace());
-                DrawSkinFocusRect(canvas, Rect(0, 0, bitmap.Width(), bitmap.Height()));
-                canvas->Brush()->SetStyle(bsClear);
-            }
-            DrawItemContent(canvas, shown, text, nullptr);
-        }
-    }
+    DrawSkinItemBody(&bitmap, text, focused, true);
     ACanvas->Draw(r.Left, r.Top, &bitmap);
 }
 
@@ -334,34 +331,7 @@ void TqxSkinCustomComboBox::DrawStretchedSkinComboItem(TCanvas* ACanvas) {
     TRect text = ItemTextRect;
     text.Right += w - (IsRectDegenerate(SItemRect) ? ClRect.Width() : SItemRect.Width());
     text.Bottom += Height() - SkinRect.Height();
-    TCanvas* canvas = bitmap.Canvas();
-    TFont* font = canvas->Font();
-    if (UseSkinFont()) {
-        font->SetName(FontName);
-        font->SetStyle(FontStyle);
-        font->SetHeight(FontHeight);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    SetCharset(font);
-    font->SetColor(focused                                         ? FocusFontColor
-                   : !FMouseIn || IsRectDegenerate(ActiveSkinRect) ? FontColor
-                                                                   : ActiveFontColor);
-    canvas->Brush()->SetStyle(bsClear);
-    CBItem.State = focused ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    const Integer shown = ShownIndex();
-    if (shown >= 0 && shown < FListBox->Items()->Count()) {
-        if (OnComboBoxDrawItem) {
-            OnComboBoxDrawItem(canvas, shown, w, h, text, CBItem.State);
-        } else {
-            if (focused && ShowFocus) {
-                canvas->Brush()->SetColor(SkinData()->SkinColors()->cBtnFace());
-                DrawSkinFocusRect(canvas, Rect(0, 0, w, h));
-                canvas->Brush()->SetStyle(bsClear);
-            }
-            DrawItemContent(canvas, shown, text, nullptr);
-        }
-    }
+    DrawSkinItemBody(&bitmap, text, focused, false);
     ACanvas->Draw(r.Left, r.Top, &bitmap);
 }
 
@@ -413,25 +383,30 @@ void TqxSkinCustomComboBox::DrawDefaultToolButton(TBitmap* B, const String* ATex
     TCanvas* canvas = B->Canvas();
     const TRect whole = Rect(0, 0, Width(), Height());
     if (FDropDown)
-        FramedFill(canvas, whole, DefaultFrame, DefaultDownFill);
+        FramedFill(canvas, whole, DefaultLookFrame, DefaultLookDownFill);
     else if (FMouseIn || Focused())
-        FramedFill(canvas, whole, DefaultFrame, DefaultHoverFill);
+        FramedFill(canvas, whole, DefaultLookFrame, DefaultLookHoverFill);
     else
         FramedFill(canvas, whole, clBtnShadow, clBtnFace);
     const Integer shift = FDropDown ? 2 : 0;
     const TRect text = Rect(2 + shift, 2 + shift, Width() - 17, Height() - 2);
     canvas->SetFont(DefaultFont());
     canvas->Brush()->SetStyle(bsClear);
+    DrawToolButtonContent(canvas, text, AText);
+    DrawSmallDownArrow(canvas, Rect(Width() - 15 + shift, shift, Width(), Height()), canvas->Font()->Color());
+}
+
+void TqxSkinCustomComboBox::DrawToolButtonContent(TCanvas* ACanvas, const TRect& AText,
+                                                  const String* AItemText) {
     const Integer shown = ShownIndex();
     if (shown >= 0 && shown < FListBox->Items()->Count()) {
         if (OnComboBoxDrawItem)
-            OnComboBoxDrawItem(canvas, shown, Width(), Height(), text, CBItem.State);
+            OnComboBoxDrawItem(ACanvas, shown, Width(), Height(), AText, CBItem.State);
         else
-            DrawItemContent(canvas, shown, text, AText);
-    } else if (AText) {
-        DrawText(canvas, *AText, text);
+            DrawItemContent(ACanvas, shown, AText, AItemText);
+    } else if (AItemText) {
+        DrawText(ACanvas, *AItemText, AText);
     }
-    DrawSmallDownArrow(canvas, Rect(Width() - 15 + shift, shift, Width(), Height()), canvas->Font()->Color());
 }
 
 void TqxSkinCustomComboBox::DrawSkinToolButton(TBitmap* B, const String* AText) {
@@ -461,15 +436,7 @@ void TqxSkinCustomComboBox::DrawSkinToolButton(TBitmap* B, const String* AText) 
                    : Enabled() ? e->FontColor
                                : e->DisabledFontColor);
     canvas->Brush()->SetStyle(bsClear);
-    const Integer shown = ShownIndex();
-    if (shown >= 0 && shown < FListBox->Items()->Count()) {
-        if (OnComboBoxDrawItem)
-            OnComboBoxDrawItem(canvas, shown, Width(), Height(), text, CBItem.State);
-        else
-            DrawItemContent(canvas, shown, text, AText);
-    } else if (AText) {
-        DrawText(canvas, *AText, text);
-    }
+    DrawToolButtonContent(canvas, text, AText);
     const TRect marker = Rect(Width() - 15, 0, Width(), Height());
     if (IsRectDegenerate(e->MenuMarkerRect)) {
         DrawSmallDownArrow(canvas, marker, FDropDown ? e->DownFontColor : font->Color());

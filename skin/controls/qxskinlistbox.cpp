@@ -620,7 +620,7 @@ void TqxSkinCustomListBox::Dispatch(TMessage& AMessage) {
         case CM_MOUSELEAVE: {
             TqxSkinCustomControl::Dispatch(AMessage);
             bool changed = false;
-            for (TCaptionButton& button : Buttons)
+            for (TqxCBButtonX& button : Buttons)
                 if (button.MouseIn) {
                     button.MouseIn = false;
                     changed = true;

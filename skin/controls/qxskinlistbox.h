@@ -18,14 +18,16 @@
 #include "skin/controls/qxlistbox.h"
 #include "skin/controls/qxskinscrollbar.h"
 
+// A button part: its place, under the pointer, held.
+struct TqxCBButtonX {
+    TRect R;
+    bool MouseIn = false;
+    bool Down = false;
+};
+
 class TqxSkinCustomListBox : public TqxSkinCustomControl {
 public:
-    // A caption button: up (0), down (1), check (2); R in control coordinates.
-    struct TCaptionButton {
-        TRect R;
-        bool MouseIn = false;
-        bool Down = false;
-    };
+    // The caption buttons: up, down, check; R in control coordinates.
     enum { UpButton = 0, DownButton = 1, CheckButton = 2 };
 
     explicit TqxSkinCustomListBox(TComponent* AOwner);
@@ -149,7 +151,7 @@ public:
     Integer FDefaultItemHeight = 20;
     // Where the inner list sits; the skin's client rectangle at this size.
     TRect ListRect;
-    TCaptionButton Buttons[3];
+    TqxCBButtonX Buttons[3];
     Integer OldActiveButton = -1;
     Integer ActiveButton = -1;
     Integer CaptureButton = -1;

@@ -551,6 +551,52 @@ TEST_F(QxSkinComboBox, TheFlatSkinShowsTheFaceTheItemAndTheButton) {
     EXPECT_EQ(FlatColor(u"combobox", u"unenabledbuttonrect", fpWhole), PixelOf(window, 110, 10));
 }
 
+TEST_F(QxSkinComboBox, AnySizeStretchesTheFaceAndBuildsTheButton) {
+    TqxSkinComboBox* combo = Combo({u"a", u"b"}, true);
+    combo->SetUseSkinSize(false);
+    combo->SetBounds(20, 20, 160, 30);
+    combo->SetItemIndex(0);
+    Pump();
+    EXPECT_EQ(30, combo->Height());
+    const HWND window = combo->Handle();
+    const TRect button = combo->Button.R;
+    EXPECT_EQ(30, button.Bottom);
+    // Away from the arrow in its middle.
+    EXPECT_EQ(FlatColor(u"combobutton", u"skinrect", fpCenter), PixelOf(window, button.Left + 5, 8));
+    driver::MouseMove(At(combo, button.Left + 9, 15));
+    driver::MouseMove(At(combo, button.Left + 10, 15));
+    Pump();
+    EXPECT_EQ(FlatColor(u"combobutton", u"activeskinrect", fpCenter), PixelOf(window, button.Left + 5, 8));
+}
+
+TEST_F(QxSkinComboBox, TheToolButtonLooks) {
+    TqxSkinComboBox* plain = Combo({u"a", u"b"});
+    plain->SetToolButtonStyle(true);
+    plain->SetItemIndex(0);
+    Pump();
+    EXPECT_FALSE(plain->UseSkinSize());
+    EXPECT_EQ(ColorToRGB(clBtnShadow), PixelOf(plain->Handle(), 0, 0));
+    EXPECT_EQ(ColorToRGB(clBtnFace), PixelOf(plain->Handle(), 60, 2));
+    plain->DropDown();
+    Pump();
+    EXPECT_EQ(DefaultLookDownFill, PixelOf(plain->Handle(), 60, 2));
+    plain->CloseUp(false);
+    // Skinned: the tool button's face, and its marker from its own picture.
+    TqxSkinComboBox* combo = Combo({u"a", u"b"}, true);
+    combo->SetToolButtonStyle(true);
+    combo->SetBounds(20, 60, 120, 24);
+    combo->SetItemIndex(0);
+    Pump();
+    const HWND window = combo->Handle();
+    EXPECT_EQ(FlatColor(u"resizetoolbutton", u"skinrect", fpCenter), PixelOf(window, 40, 12));
+    EXPECT_EQ(FlatColor(u"resizetoolbutton", u"menumarkerrect", fpWhole), PixelOf(window, 120 - 8, 12));
+    driver::MouseMove(At(combo, 40, 12));
+    driver::MouseMove(At(combo, 41, 12));
+    Pump();
+    EXPECT_EQ(FlatColor(u"resizetoolbutton", u"activeskinrect", fpCenter), PixelOf(window, 40, 12));
+    EXPECT_EQ(FlatColor(u"resizetoolbutton", u"menumarkeractiverect", fpWhole), PixelOf(window, 120 - 8, 12));
+}
+
 TEST_F(QxSkinComboBox, PaintSkinToDrawsTheTextGivenAndLeavesTextAlone) {
     TqxSkinComboBox* combo = Combo({u"a", u"b"});
     combo->SetItemIndex(0);
