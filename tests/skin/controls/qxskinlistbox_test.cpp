@@ -93,6 +93,23 @@ TEST_F(QxSkinListBox, TheEmptyBackgroundIsPaintedOnlyForTheKeyAndOnlyWhenEmpty) 
     EXPECT_EQ(SKINMSG_ANSWER_PAINTED, inner->Perform(SKINMSG_PAINTTODC, WPARAM(target.DC()), 0));
 }
 
+TEST_F(QxSkinListBox, ASkinWithoutAClientSampleLeavesTheWindowColourBelowTheItems) {
+    TFixtureSkin skin = FlatSkin();
+    AddElement(skin, u"bareclient", u"listbox",
+               {{u"pictureindex", GetValue(skin, u"listbox", u"pictureindex")},
+                {u"skinrect", GetValue(skin, u"listbox", u"skinrect")},
+                {u"lefttoppoint", u"4,4"},
+                {u"righttoppoint", u"36,4"},
+                {u"leftbottompoint", u"4,36"},
+                {u"rightbottompoint", u"36,36"},
+                {u"clientrect", u"0,0,0,0"},
+                {u"itemrect", GetValue(skin, u"listbox", u"itemrect")}});
+    Load(skin);
+    TqxSkinListBox* list = List(1, true, 150, 120, u"bareclient");
+    EXPECT_NE(-1, list->FIndex);
+    EXPECT_EQ(ColorToRGB(clWindow), ListPixel(list, 10, 60));
+}
+
 TEST_F(QxSkinListBox, AnItemOutsideTheListPaintsNothing) {
     for (const bool skinned : {false, true}) {
         SCOPED_TRACE(skinned);
