@@ -142,6 +142,7 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"toolpanel", u"panel"},
         {u"combobox", u"combobox"},
         {u"listbox", u"listbox"},
+        {u"captionlistbox", u"listbox"},
         {u"menuheader", u"label"},
         {u"vscrollbar", u"scrollbar"},
         {u"hscrollbar", u"scrollbar"},
@@ -313,6 +314,35 @@ TEST_P(ProjectSkinTest, CaptionCellsStayInsideTheFrame) {
     }
 }
 
+// The list with a caption bar: the bar above the client rectangle, the
+// buttons in the fixed right part (so they follow the width), their hot and
+// pressed pictures of their size, the empty button area's picture of its.
+TEST_P(ProjectSkinTest, TheCaptionListBoxKeepsItsButtonsInItsFixedRightPart) {
+    auto* list = Control<TqxDataSkinListBox>(u"captionlistbox");
+    ASSERT_TRUE(list);
+    EXPECT_LE(list->CaptionRect.Bottom, list->ClRect.Top);
+    EXPECT_GE(list->CaptionRect.Right, list->RTPoint.X);
+    const TRect places[] = {list->UpButtonRect, list->DownButtonRect, list->CheckButtonRect};
+    const TRect looks[][2] = {{list->ActiveUpButtonRect, list->DownUpButtonRect},
+                              {list->ActiveDownButtonRect, list->DownDownButtonRect},
+                              {list->ActiveCheckButtonRect, list->DownCheckButtonRect}};
+    for (Integer i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(places[i].Left, list->RTPoint.X);
+        EXPECT_LE(places[i].Bottom, list->ClRect.Top);
+        EXPECT_GE(places[i].Left, list->CaptionRect.Right);
+        for (const TRect& look : looks[i]) {
+            EXPECT_EQ(places[i].Width(), look.Width());
+            EXPECT_EQ(places[i].Height(), look.Height());
+        }
+        EXPECT_TRUE(RectInRect(places[i], Rect(list->ButtonsArea.Left, list->ButtonsArea.Top,
+                                               list->ButtonsArea.Right + 1, list->ButtonsArea.Bottom + 1)));
+    }
+    EXPECT_EQ(list->ButtonsArea.Width(), list->DisabledButtonsRect.Width());
+    EXPECT_EQ(list->ButtonsArea.Height(), list->DisabledButtonsRect.Height());
+    EXPECT_EQ(list->SItemRect.Height(), Control<TqxDataSkinListBox>(u"listbox")->SItemRect.Height());
+}
+
 // The text colour over the middle of a picture rectangle reaches 4.5:1.
 TEST_P(ProjectSkinTest, TextIsLegible) {
     const auto pixel = [&](Integer APicture, const TRect& ARect) {
@@ -335,6 +365,9 @@ TEST_P(ProjectSkinTest, TextIsLegible) {
     expect("list", list->FontColor, list->PictureIndex, list->SItemRect);
     expect("list selected", list->ActiveFontColor, list->PictureIndex, list->ActiveItemRect);
     expect("list focused", list->FocusFontColor, list->PictureIndex, list->FocusItemRect);
+    auto* titled = Control<TqxDataSkinListBox>(u"captionlistbox");
+    expect("list caption", titled->CaptionFontColor, titled->PictureIndex, titled->CaptionRect);
+    expect("list under a caption", titled->FontColor, titled->PictureIndex, titled->SItemRect);
     auto* combo = Control<TqxDataSkinComboBox>(u"combobox");
     expect("combo", combo->FontColor, combo->PictureIndex, combo->SItemRect);
     expect("combo focused", combo->FocusFontColor, combo->PictureIndex, combo->FocusItemRect);
