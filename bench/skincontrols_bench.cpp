@@ -4,7 +4,10 @@
 // a button, one thumb-drag step of a 5,000-row list (bar, scroll, rows
 // repainted), a combo box of 5,000 items dropped down and its list painted,
 // a page step in that open list, and one character typed into an
-// edit-style combo box's transparent edit. Each reports "of_bitblt": a
+// edit-style combo box's transparent edit; a repaint of the options dialog's
+// page (a page control, twelve check and radio boxes in two group boxes,
+// labels) and of the main window's tool bar, and one bar step on a drawn-skin
+// tree of 5,000 nodes with its visible rows repainted. Each reports "of_bitblt": a
 // BitBlt of the same area onto the same window, timed in the same run,
 // divided by the operation's time (1: as fast as copying the area once;
 // 0.1: ten copies' time).
@@ -28,9 +31,17 @@
 #include "platform/win/testdriver.h"
 #include "platform/win/window.h"
 #include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinpagecontrol.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskinspeedbuttons.h"
+#include "skin/controls/qxskinsplitters.h"
+#include "skin/controls/qxskintoolbars.h"
+#include "skin/controls/qxskintreeview.h"
 #include "skingen.h"
 
 namespace {
@@ -113,7 +124,9 @@ public:
         const Integer widths[] = {300, 70, 80, 200, 66};
         for (Integer c = 0; c < 25; ++c) {
             TListColumn* column = list->Columns()->Add();
-            column->SetCaption(u"列" + IntToStr(c));
+            String caption = u"列";
+            caption += IntToStr(c);
+            column->SetCaption(caption);
             column->SetWidth(c < 5 ? widths[c] : 0);
             if (c >= 5) column->SetMaxWidth(1);
         }
@@ -292,8 +305,131 @@ void BM_EditTypedCharacter(benchmark::State& AState) {
     });
 }
 
+// A control of the bench's form placed on AParent.
+template <typename T>
+T* Child(TBench& ABench, TWinControl* AParent, Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+    auto* control = new T(ABench.Form);
+    control->SetParent(AParent);
+    control->SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (!ABench.SkinData->Empty) control->SetSkinData(ABench.SkinData);
+    return control;
+}
+
+// The options dialog's page: two sheets, two group boxes of six check or
+// radio boxes each, and labels.
+void BM_OptionsPageRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* pages = bench.Add<TqxSkinPageControl>(10, 10, 440, 330);
+    TqxSkinTabSheet* sheet = nullptr;
+    for (const char16_t* caption : {u"CPU", u"常规"}) {
+        auto* page = new TqxSkinTabSheet(bench.Form);
+        page->SetPageControl(pages);
+        page->SetCaption(caption);
+        if (!sheet) sheet = page;
+    }
+    pages->SetActivePage(sheet);
+    for (Integer g = 0; g < 2; ++g) {
+        auto* group = Child<TqxSkinGroupBox>(bench, sheet, 8 + g * 212, 8, 200, 200);
+        group->SetCaption(g == 0 ? u"处理器" : u"输出");
+        for (Integer i = 0; i < 6; ++i) {
+            auto* box = Child<TqxSkinCheckRadioBox>(bench, group, 10, 26 + i * 28, 180, 20);
+            box->SetRadio(g == 1);
+            box->SetCaption(u"选项 " + IntToStr(i + 1));
+            box->SetChecked(i % 2 == 0);
+        }
+    }
+    for (Integer i = 0; i < 3; ++i)
+        Child<TqxSkinStdLabel>(bench, sheet, 12, 220 + i * 22, 300, 16)->SetCaption(u"线程数：" + IntToStr(i + 2));
+    TBench::Pump();
+    const HWND window = pages->Handle();
+    Timed(AState, BitBltSeconds(window, pages->Width(), pages->Height()), [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+}
+
+// The main window's tool bar: 69 high, flat speed buttons with captions and
+// 32 x 32 images, a divider and a drop-down button.
+void BM_ToolBarRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* bar = bench.Add<TqxSkinToolBar>(0, 0, 827, 69, [](TqxSkinToolBar* ABar) {
+        ABar->SetSkinDataName(u"resizetoolpanel");
+        ABar->SetCanScroll(true);
+        ABar->SetHotScroll(true);
+        ABar->SetScrollOffset(30);
+    });
+    auto* images = new TCustomImageList(32, 32, bench.Form);
+    for (Integer k = 0; k < 8; ++k) {
+        TBitmap picture;
+        picture.SetSize(32, 32);
+        picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A + 0x101010 * k));
+        picture.Canvas()->FillRect(Rect(4, 4, 28, 28));
+        images->AddMasked(&picture, TColor(0xFF00FF));
+    }
+    const char16_t* captions[] = {u"添加", u"删除", u"清空", u"转换", u"停止", u"预览", u"截图", u"设置"};
+    for (Integer i = 0; i < 8; ++i) {
+        auto* button = Child<TqxSkinSpeedButton>(bench, bar, 4 + i * 62, 4, 60, 60);
+        button->SetSkinDataName(u"resizetoolbutton");
+        button->SetCaption(captions[i]);
+        button->SetImageIndex(i);
+        button->SetLayout(blGlyphTop);
+    }
+    auto* divider = Child<TqxSkinBevel>(bench, bar, 504, 8, 8, 52);
+    divider->SetDividerMode(true);
+    auto* menu = Child<TqxSkinMenuSpeedButton>(bench, bar, 516, 4, 76, 60);
+    menu->SetSkinDataName(u"resizetoolbutton");
+    menu->SetTransparent(true);
+    menu->SetCaption(u"输出");
+    menu->SetLayout(blGlyphTop);
+    bar->SetImages(images);
+    bar->SetFlat(true);
+    bar->SetShowCaptions(true);
+    TBench::Pump();
+    const HWND window = bar->Handle();
+    Timed(AState, BitBltSeconds(window, bar->Width(), bar->Height()), [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+}
+
+// A drawn-skin tree of 5,000 nodes (100 folders of 49 files, expanded) with
+// its bars; one bar step moves the rows and repaints those in view.
+void BM_TreeBarStep(benchmark::State& AState) {
+    TBench bench("default");
+    auto* tree = bench.Add<TqxSkinTreeView>(10, 10, 300, 400);
+    tree->SetDrawSkin(true);
+    tree->Items()->BeginUpdate();
+    for (Integer f = 0; f < 100; ++f) {
+        TTreeNode* folder = tree->Items()->Add(nullptr, u"/home/用户/视频/文件夹 " + IntToStr(f));
+        for (Integer i = 0; i < 49; ++i) tree->Items()->AddChild(folder, u"婚礼_" + IntToStr(i) + u".mp4");
+        folder->Expand(false);
+    }
+    tree->Items()->EndUpdate();
+    auto* vertical = bench.Add<TqxSkinScrollBar>(310, 10, 17, 400, [](TqxSkinScrollBar* ABar) {
+        ABar->SetKind(sbVertical);
+        ABar->SetSkinDataName(u"vscrollbar");
+    });
+    tree->SetVScrollBar(vertical);
+    tree->SetHScrollBar(bench.Add<TqxSkinScrollBar>(10, 410, 300, 17));
+    TBench::Pump();
+    Integer position = 0, step = 1;
+    Timed(AState, BitBltSeconds(tree->Handle(), tree->Width(), tree->Height()), [&] {
+        // Down the tree and back, one row a step.
+        if (position + step > vertical->Max() - vertical->PageSize() + 1 || position + step < 0) step = -step;
+        position += step;
+        vertical->SetPosition(position);
+        UpdateWindow(tree->Handle());
+    });
+    AState.counters["rows"] = double(vertical->Max() + 1);
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(BM_OptionsPageRepaint, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OptionsPageRepaint, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ToolBarRepaint, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ToolBarRepaint, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TreeBarStep)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, default, "default")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, second, "second")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, none, "")->Unit(benchmark::kMillisecond);

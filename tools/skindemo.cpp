@@ -14,6 +14,7 @@
 //   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
 //   shot.png; wait'
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -31,6 +32,9 @@
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskintoolbars.h"
+#include "skin/controls/qxskintreeview.h"
+#include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
 
@@ -157,6 +161,57 @@ private:
     std::unique_ptr<TTimer> FDropTimer;
 };
 
+// The main window's tool bar and the controls the dialogs place.
+class TOthersDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinToolBar* ToolBar = nullptr;
+    TqxSkinTreeView* FolderTree = nullptr;
+
+    void FormCreate(TObject*) {
+        // Four 32 x 32 PNG pictures with soft edges: a plus, a cross, an
+        // arrow and a disc.
+        auto* images = new TqxPngImageList(this);
+        images->SetPngWidth(32);
+        images->SetPngHeight(32);
+        const TColor colours[] = {TColor(0x3A9A2E), TColor(0x2E3AD0), TColor(0xD0762A), TColor(0x2A9AD0)};
+        for (Integer k = 0; k < 4; ++k) {
+            TPngImage png;
+            png.CreateBlank(COLOR_RGBALPHA, 8, 32, 32);
+            for (Integer y = 0; y < 32; ++y) {
+                Byte* alpha = png.AlphaScanline(y);
+                for (Integer x = 0; x < 32; ++x) {
+                    const double dx = x - 15.5, dy = y - 15.5;
+                    double inside = 0;
+                    if (k == 0) inside = std::min(5 - std::abs(dx), 13 - std::abs(dy)) > 0 ||
+                                         std::min(13 - std::abs(dx), 5 - std::abs(dy)) > 0;
+                    if (k == 1) inside = std::abs(std::abs(dx) - std::abs(dy)) < 4 && std::abs(dx) < 12;
+                    if (k == 2) inside = (std::abs(dy) < 4 && dx > -13 && dx < 4) || (dx >= 0 && std::abs(dy) < 13 - dx);
+                    if (k == 3) inside = std::clamp(13.5 - std::hypot(dx, dy), 0.0, 1.0);
+                    png.SetPixels(x, y, colours[k]);
+                    alpha[x] = Byte(255 * inside);
+                }
+            }
+            images->PngImages()->Add()->SetPngImage(&png);
+        }
+        ToolBar->SetImages(images);
+
+        const char16_t* folders[] = {u"视频", u"音乐", u"图片", u"桌面", u"下载"};
+        TTreeNode* home = FolderTree->Items()->Add(nullptr, u"/home/用户");
+        for (const char16_t* folder : folders) {
+            TTreeNode* node = FolderTree->Items()->AddChild(home, folder);
+            for (Integer i = 1; i <= 4; ++i)
+                FolderTree->Items()->AddChild(node, String(folder) + u" " + IntToStr(i) + u" 很长的子目录名称");
+        }
+        FolderTree->Items()->Add(nullptr, u"/media/移动硬盘");
+        FolderTree->Items()->Add(nullptr, u"/mnt/共享");
+        home->Expand(false);
+        home->Item(0)->Expand(false);
+        FolderTree->SetSelected(home->Item(0)->Item(1));
+    }
+};
+
 bool TListsDemoForm::DemoArgument(const char* AName) {
     return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
 }
@@ -174,6 +229,10 @@ const auto ListsRegistered = RegisterForm<TListsDemoForm>(u"listsdemo.form")
                                  .Field(u"PathList", &TListsDemoForm::PathList)
                                  .Field(u"FormatCombo", &TListsDemoForm::FormatCombo)
                                  .Field(u"FolderCombo", &TListsDemoForm::FolderCombo);
+const auto OthersRegistered = RegisterForm<TOthersDemoForm>(u"othersdemo.form")
+                                  .Handler(u"FormCreate", &TOthersDemoForm::FormCreate)
+                                  .Field(u"ToolBar", &TOthersDemoForm::ToolBar)
+                                  .Field(u"FolderTree", &TOthersDemoForm::FolderTree);
 
 // The demo's forms by name; later controls add theirs.
 struct TDemo {
@@ -192,6 +251,7 @@ const std::vector<TDemo>& Demos() {
     static const std::vector<TDemo> demos = {
         {"controls", CreateDemoForm<TSkinDemoForm>},
         {"lists", CreateDemoForm<TListsDemoForm>},
+        {"others", CreateDemoForm<TOthersDemoForm>},
     };
     return demos;
 }

@@ -600,8 +600,9 @@ void BuildViews(TSkinBuilder& ASkin, const TSkinTheme& T) {
 
     const String s = u"treeview", picture = u"treeview.bmp";
     TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"treeview", picture, 22, 11, T.Surface));
-    PaintChevron(p, 5.5, 5.5, 6, T.TextMuted, 3);
-    PaintChevron(p, 16.5, 5.5, 6, T.TextMuted, 0);
+    // An expanded node points down, a collapsed one to the right.
+    PaintChevron(p, 5.5, 5.5, 6, T.TextMuted, 0);
+    PaintChevron(p, 16.5, 5.5, 6, T.TextMuted, 3);
     ASkin.SetFont(s, T.Font, T.Text);
     ASkin.SetColor(s, u"bgcolor", T.Surface);
     ASkin.Image(s, u"expandimagerect", picture, Rect(0, 0, 11, 11));
