@@ -9,39 +9,6 @@
 
 namespace {
 
-// The first existing of the button elements, with its picture.
-const TqxDataSkinButtonControl* ButtonElement(const TqxSkinData* ASkinData,
-                                              std::initializer_list<const char16_t*> ANames,
-                                              TBitmap*& APicture) {
-    for (const char16_t* name : ANames)
-        if (const auto* element = FindSkinElement<TqxDataSkinButtonControl>(ASkinData, name)) {
-            APicture = ASkinData->GetActivePicture(element->PictureIndex);
-            return element;
-        }
-    APicture = nullptr;
-    return nullptr;
-}
-
-// The first of the rectangles that is not empty; the last one otherwise.
-const TRect& FirstSet(std::initializer_list<const TRect*> ARects) {
-    for (const TRect* r : ARects)
-        if (!IsRectDegenerate(*r)) return *r;
-    return **(ARects.end() - 1);
-}
-
-// A button element's state picture ASource built at AWidth x AHeight: the
-// corners fixed, the edges and the centre moved by the size difference.
-void BuildButtonImage(const TqxDataSkinButtonControl* E, TBitmap* APicture, const TRect& ASource,
-                      Integer AWidth, Integer AHeight, TBitmap* ABitmap) {
-    const Integer dW = AWidth - E->SkinRect.Width(), dH = AHeight - E->SkinRect.Height();
-    BuildNinePartImage(E->LTPoint, E->RTPoint, E->LBPoint, E->RBPoint, E->ClRect, E->LTPoint,
-                       Point(E->RTPoint.X + dW, E->RTPoint.Y), Point(E->LBPoint.X, E->LBPoint.Y + dH),
-                       Point(E->RBPoint.X + dW, E->RBPoint.Y + dH),
-                       Rect(E->ClRect.Left, E->ClRect.Top, E->ClRect.Right + dW, E->ClRect.Bottom + dH),
-                       ABitmap, APicture, ASource, AWidth, AHeight, true, E->LeftStretch, E->TopStretch,
-                       E->RightStretch, E->BottomStretch, E->StretchEffect, E->StretchType);
-}
-
 TRect Widened(const TRect& R, Integer ADx, Integer ADy) {
     return Rect(R.Left + 1, R.Top, R.Right + ADx, R.Bottom + ADy);
 }
@@ -115,15 +82,12 @@ void TqxSkinCustomOfficeComboBox::DrawMenuMarker(TCanvas* C, const TqxDataSkinBu
 
 void TqxSkinCustomOfficeComboBox::DrawSkinButton(TCanvas* C) {
     TBitmap* picture = nullptr;
-    const auto* e = ButtonElement(SkinData(), {u"combobutton", u"editbutton", u"resizebutton"}, picture);
+    const auto* e = FindButtonElement(SkinData(), {u"combobutton", u"editbutton", u"resizebutton"}, picture);
     const Integer w = Button.R.Width(), h = Button.R.Height();
     if (!e || !picture || w <= 0 || h <= 0) return;
     const bool pressed = ButtonPressed(), hot = Button.MouseIn;
-    const TRect& source = pressed ? FirstSet({&e->DownSkinRect, &e->ActiveSkinRect, &e->SkinRect})
-                          : hot   ? FirstSet({&e->ActiveSkinRect, &e->SkinRect})
-                                  : e->SkinRect;
     TBitmap b;
-    BuildButtonImage(e, picture, source, w, h, &b);
+    BuildButtonElementImage(*e, picture, ButtonStateRect(*e, pressed, hot), w, h, &b);
     if (IsRectDegenerate(e->MenuMarkerRect)) {
         if (Enabled())
             DrawArrow(b.Canvas(), Rect(0, pressed ? 2 : 0, w, h),
@@ -207,12 +171,13 @@ void TqxSkinCustomOfficeComboBox::DrawSkinSizeItem(TCanvas* C) {
 
 void TqxSkinCustomOfficeComboBox::DrawSkinToolButton(TCanvas* C, const String* AText) {
     TBitmap* picture = nullptr;
-    const auto* e = ButtonElement(SkinData(), {u"resizetoolbutton", u"resizebutton"}, picture);
+    const auto* e = FindButtonElement(SkinData(), {u"resizetoolbutton", u"resizebutton"}, picture);
     if (!e || !picture) return;
     const bool hot = FMouseIn || Focused();
     const TRect& chosen = FDropDown ? e->DownSkinRect : hot ? e->ActiveSkinRect : e->SkinRect;
     TBitmap face;
-    BuildButtonImage(e, picture, IsRectDegenerate(chosen) ? e->SkinRect : chosen, Width(), Height(), &face);
+    BuildButtonElementImage(*e, picture, IsRectDegenerate(chosen) ? e->SkinRect : chosen, Width(), Height(),
+                            &face);
     C->Draw(0, 0, &face);
     TFont* font = C->Font();
     if (UseSkinFont()) {
