@@ -14,19 +14,6 @@ using namespace win;
 
 namespace {
 
-// The default look's frame and fills (hover, pressed).
-constexpr TColor DefaultFrame = TColor(0xB76B3B);
-constexpr TColor DefaultHoverFill = TColor(0xF3D4C1);
-constexpr TColor DefaultDownFill = TColor(0xE4BCA2);
-
-void FrameAndFill(TCanvas* C, const TRect& R, TColor AFrame, TColor AFill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(AFill);
-    C->FillRect(R);
-    C->Brush()->SetColor(AFrame);
-    C->FrameRect(R);
-}
-
 bool ValidImage(TCustomImageList* AImages, Integer AIndex) {
     return AImages && AIndex >= 0 && AIndex < AImages->Count();
 }
@@ -80,16 +67,16 @@ void TqxSkinCustomEdit::DrawFrame(TBitmap* B, bool APlain) {
         // The frame meets the button; painted for another, it reaches its left edge.
         const Integer right = FButtonMode ? FButtonRect.Left + (APlain ? 0 : 1) : Width();
         const TRect outer = Rect(0, 0, right, Height());
-        FrameAndFill(c, outer, clBtnShadow, FDefaultColor);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(FDefaultColor);
+        c->FillRect(outer);
+        c->Brush()->SetColor(clBtnShadow);
+        c->FrameRect(outer);
         c->Brush()->SetColor(APlain ? clBtnFace : Color());
         c->FrameRect(Rect(1, 1, right - 1, Height() - 1));
         if (!FButtonMode) return;
-        if (!APlain && FButtonDown && FButtonActive)
-            FrameAndFill(c, FButtonRect, DefaultFrame, DefaultDownFill);
-        else if (!APlain && FButtonActive)
-            FrameAndFill(c, FButtonRect, DefaultFrame, DefaultHoverFill);
-        else
-            FrameAndFill(c, FButtonRect, clBtnShadow, clBtnFace);
+        DrawDefaultLookPart(c, FButtonRect, !APlain && FButtonDown && FButtonActive,
+                            !APlain && FButtonActive);
         DrawButtonImage(c);
         return;
     }

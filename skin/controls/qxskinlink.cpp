@@ -20,6 +20,15 @@ bool DroppedWhileTakingFocus(TWinControl* AControl, const TMessage& AMessage, bo
     return win::GetFocus() != AControl->Handle();
 }
 
+void DrawDefaultLookPart(TCanvas* ACanvas, const TRect& ARect, bool APressed, bool AHot) {
+    const bool hot = APressed || AHot;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(APressed ? TColor(0xE4BCA2) : AHot ? TColor(0xF3D4C1) : clBtnFace);
+    ACanvas->FillRect(ARect);
+    ACanvas->Brush()->SetColor(hot ? TColor(0xB76B3B) : clBtnShadow);
+    ACanvas->FrameRect(ARect);
+}
+
 TFontCharset SkinTextCharset(const TqxSkinData* ASkinData, const TFont* ADefaultFont) {
     if (ASkinData && ASkinData->ResourceStrData()) return ASkinData->ResourceStrData()->CharSet();
     return ADefaultFont->Charset();

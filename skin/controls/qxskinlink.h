@@ -32,6 +32,11 @@ void SetReference(TComponent* AOwner, T*& AField, T* AValue) {
 // CN_COMMAND is dropped while the focus is being taken.
 bool DroppedWhileTakingFocus(TWinControl* AControl, const TMessage& AMessage, bool& AClicksDisabled);
 
+// A part of the default look (an arrow or edit button, a tool-button face)
+// with its 1-pixel frame: pressed and hot, hot, or idle in the button
+// colours.
+void DrawDefaultLookPart(TCanvas* ACanvas, const TRect& ARect, bool APressed, bool AHot);
+
 // The character set of a skinned control's text: the skin's string table's
 // when the skin data has one, else that of the control's default font.
 TFontCharset SkinTextCharset(const TqxSkinData* ASkinData, const TFont* ADefaultFont);

@@ -16,21 +16,9 @@ namespace {
 constexpr ULONG_PTR ScrollTimer = 1;
 constexpr UINT ScrollInterval = 25;
 constexpr Integer DefaultButtonWidth = 19;
-// The default look's frame and fills (hover, pressed).
-constexpr TColor DefaultFrame = TColor(0xB76B3B);
-constexpr TColor DefaultHoverFill = TColor(0xF3D4C1);
-constexpr TColor DefaultDownFill = TColor(0xE4BCA2);
 
 bool Inside(const TRect& R, Integer X, Integer Y) {
     return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
-}
-
-void FrameAndFill(TCanvas* C, const TRect& R, TColor AFrame, TColor AFill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(AFill);
-    C->FillRect(R);
-    C->Brush()->SetColor(AFrame);
-    C->FrameRect(R);
 }
 
 }  // namespace
@@ -541,7 +529,7 @@ void TqxSkinCustomOfficeComboBox::CreateControlDefaultImage(TBitmap* B) {
 
 void TqxSkinCustomOfficeComboBox::DrawDefaultFace(TCanvas* C) {
     const TRect all = Rect(0, 0, Width(), Height());
-    FrameAndFill(C, all, clBtnShadow, clBtnFace);
+    DrawDefaultLookPart(C, all, false, false);
     C->Brush()->SetColor(FDefaultColor);
     C->FrameRect(Rect(1, 1, Width() - 1, Height() - 1));
     C->FillRect(Rect(3, 3, Width() - 3, Height() - 3));
@@ -549,12 +537,7 @@ void TqxSkinCustomOfficeComboBox::DrawDefaultFace(TCanvas* C) {
 }
 
 void TqxSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
-    if (ButtonPressed())
-        FrameAndFill(C, Button.R, DefaultFrame, DefaultDownFill);
-    else if (Button.MouseIn)
-        FrameAndFill(C, Button.R, DefaultFrame, DefaultHoverFill);
-    else
-        FrameAndFill(C, Button.R, clBtnShadow, clBtnFace);
+    DrawDefaultLookPart(C, Button.R, ButtonPressed(), Button.MouseIn);
     DrawArrow(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
 }
 
@@ -565,17 +548,8 @@ void TqxSkinCustomOfficeComboBox::DrawItemContent(TCanvas* C, TRect R, bool ATit
     const TqxSkinOfficeItem* item = Items()->Items(index);
     const String& caption = AText ? *AText : item->Caption();
     C->Brush()->SetStyle(bsClear);
-    if (ATitle && FShowItemText && FShowItemTitle && !item->Title().empty()) {
-        TFont* font = C->Font();
-        const TFontStyles style = font->Style();
-        TFontStyles bold = style;
-        bold.Include(fsBold);
-        font->SetStyle(bold);
-        const Integer height = C->TextHeight(item->Title());
-        SkinDrawText(C, item->Title(), Rect(R.Left, R.Top, R.Right, R.Top + height), 0);
-        font->SetStyle(style);
-        R.Top += height - 2;
-    }
+    if (ATitle && FShowItemText && FShowItemTitle && !item->Title().empty())
+        R.Top += DrawOfficeItemTitle(C, item->Title(), R) - 2;
     if (FShowItemImage)
         DrawImageAndTextLeft(C, R, 0, 2, blGlyphLeft, FShowItemText ? caption : String(), item->ImageIndex(),
                              Images(), false, Enabled(), false, 0);
@@ -603,12 +577,7 @@ void TqxSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C) {
 
 void TqxSkinCustomOfficeComboBox::DrawDefaultToolButton(TCanvas* C, const String* AText) {
     const TRect all = Rect(0, 0, Width(), Height());
-    if (FDropDown)
-        FrameAndFill(C, all, DefaultFrame, DefaultDownFill);
-    else if (FMouseIn || Focused())
-        FrameAndFill(C, all, DefaultFrame, DefaultHoverFill);
-    else
-        FrameAndFill(C, all, clBtnShadow, clBtnFace);
+    DrawDefaultLookPart(C, all, FDropDown, FMouseIn || Focused());
     C->Font()->Assign(DefaultFont());
     C->Font()->SetCharset(SkinTextCharset(SkinData(), DefaultFont()));
     DrawItemContent(C, Rect(2, 2, Width() - 17, Height() - 2), true, AText);

@@ -21,6 +21,9 @@ class TqxSkinCustomOfficeComboBox;
 // rectangle its content goes into.
 using TqxDrawSkinOfficeItemEvent = std::function<void(TCanvas* Cnvs, Integer Index, TRect TextRct)>;
 
+// An office item's title in bold at the top of R; returns its height.
+Integer DrawOfficeItemTitle(TCanvas* C, const String& ATitle, const TRect& R);
+
 class TqxSkinOfficeItem : public TCollectionItem {
 public:
     explicit TqxSkinOfficeItem(TCollection* ACollection);

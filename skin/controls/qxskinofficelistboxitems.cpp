@@ -33,20 +33,22 @@ TBitmap* PictureOf(const TqxSkinData* ASkinData, const TqxDataSkinControl* AElem
 
 }  // namespace
 
+Integer DrawOfficeItemTitle(TCanvas* C, const String& ATitle, const TRect& R) {
+    TFont* font = C->Font();
+    const TFontStyles style = font->Style();
+    TFontStyles bold = style;
+    bold.Include(fsBold);
+    font->SetStyle(bold);
+    const Integer height = C->TextHeight(ATitle);
+    SkinDrawText(C, ATitle, Rect(R.Left, R.Top, R.Right, R.Top + height), 0);
+    font->SetStyle(style);
+    return height;
+}
+
 void TqxSkinOfficeListBox::DrawItemContent(Integer AIndex, TCanvas* Cnvs, TRect R, bool ATabs) {
     const TqxSkinOfficeItem* item = FItems->Items(AIndex);
     Cnvs->Brush()->SetStyle(bsClear);
-    if (!item->Title().empty() && FShowItemTitles) {
-        TFont* font = Cnvs->Font();
-        const TFontStyles style = font->Style();
-        TFontStyles bold = style;
-        bold.Include(fsBold);
-        font->SetStyle(bold);
-        const Integer height = Cnvs->TextHeight(item->Title());
-        SkinDrawText(Cnvs, item->Title(), Rect(R.Left, R.Top, R.Right, R.Top + height), 0);
-        font->SetStyle(style);
-        R.Top += height;
-    }
+    if (!item->Title().empty() && FShowItemTitles) R.Top += DrawOfficeItemTitle(Cnvs, item->Title(), R);
     if (FImages && item->ImageIndex() >= 0 && item->ImageIndex() < FImages->Count()) {
         DrawImageAndTextLeft(Cnvs, R, 0, 2, blGlyphLeft, item->Caption(), item->ImageIndex(), FImages, false,
                              item->Enabled(), false, 0);
