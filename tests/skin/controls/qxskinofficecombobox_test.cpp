@@ -453,3 +453,35 @@ TEST_F(OfficeComboBox, PaintSkinToDrawsTheGivenText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OfficeComboBox, AFormFreedWhileTheListFadesInTakesTheComboAlong) {
+    TRecordingForm* form = NewForm(u"Picker");
+    auto* combo = new TqxSkinOfficeComboBox(form);
+    combo->SetParent(form);
+    combo->Items()->Add()->SetCaption(u"MP4");
+    combo->SetAlphaBlend(true);
+    combo->SetAlphaBlendAnimation(true);
+    combo->SetAlphaBlendValue(200);
+    Pump();
+    // The fade first runs what is pending: here the form's release.
+    form->Release();
+    combo->DropDown();
+    EXPECT_FALSE(ControlAlive(combo));
+}
+
+TEST_F(OfficeComboBox, AHandlerMayFreeTheCombo) {
+    TqxSkinOfficeComboBox* combo = Combo();
+    combo->OnChange = [&](TObject*) { delete combo; };
+    combo->SetItemIndex(2);
+    EXPECT_FALSE(ControlAlive(combo));
+    TqxSkinOfficeComboBox* other = Combo();
+    other->SetItemIndex(1);
+    Open(other);
+    other->OnChange = [&](TObject*) { delete other; };
+    other->CloseUp(true);
+    EXPECT_FALSE(ControlAlive(other));
+}
+
+}  // namespace
