@@ -166,6 +166,22 @@ TEST_F(QxCustomEdit, TheWindowHasNoBorderAndKeepsEnterForItself) {
     EXPECT_EQ(0u, style & ES_MULTILINE);
 }
 
+TEST_F(QxCustomEdit, UntilASkinnedMenuIsMadeThePlainPopupShowsTheEditMenu) {
+    const size_t windows = driver::Stacking().size();
+    driver::Click(ScreenPoint(FEdit->Handle(), 30, 5), 0x02);
+    Pump();
+    ASSERT_NE(nullptr, FEdit->EditPopupMenu());
+    EXPECT_EQ(nullptr, SkinPopupMenuOf(FEdit->EditPopupMenu()));
+    ASSERT_EQ(windows + 1, driver::Stacking().size());
+    const driver::TWindowInfo popup = driver::Inspect(driver::Stacking().front());
+    EXPECT_TRUE(popup.Visible);
+    EXPECT_EQ(ScreenPoint(FEdit->Handle(), 30, 5).x, popup.Bounds.left);
+    // Its Copy copies.
+    FEdit->SelectAll();
+    FEdit->EditPopupMenu()->Items()->Items(3)->Click();
+    EXPECT_EQ(u"hello", driver::Clipboard().value_or(u""));
+}
+
 TEST_F(QxCustomEdit, TheEditMenuOpensWhereAsked) {
     RecordMenus();
     const POINT click = ScreenPoint(FEdit->Handle(), 30, 5);
