@@ -452,10 +452,6 @@ TEST_F(OfficeComboBox, PaintSkinToDrawsTheGivenText) {
     EXPECT_TRUE(text);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(OfficeComboBox, AFormFreedWhileTheListFadesInTakesTheComboAlong) {
     TRecordingForm* form = NewForm(u"Picker");
     auto* combo = new TqxSkinOfficeComboBox(form);
