@@ -3,14 +3,14 @@
 // rows, two bars) in both project skins and without one, one morph step of
 // a button, one thumb-drag step of a 5,000-row list (bar, scroll, rows
 // repainted), a combo box of 5,000 items dropped down and its list painted,
-// a page step in that open list, one character typed into an
+// a page step in that open list, and one character typed into an
 // edit-style combo box's transparent edit; the category picker's drop-down
 // opened (19 rows with PNG images, titles and wrapped captions laid out and
 // painted) and the skinned edit's frame and text area repainted as the
-// pointer comes and goes. Each reports "of_bitblt": a
-// BitBlt of the same area onto the same window, timed in the same run,
-// divided by the operation's time (1: as fast as copying the area once;
-// 0.1: ten copies' time).
+// pointer comes and goes. Each reports "of_bitblt": a BitBlt of the same
+// area onto the same window, timed in the same run, divided by the
+// operation's time (1: as fast as copying the area once; 0.1: ten copies'
+// time).
 #include <benchmark/benchmark.h>
 
 #include <chrono>

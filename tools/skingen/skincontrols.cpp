@@ -721,8 +721,8 @@ void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildPanels(ASkin, ATheme);
     BuildComboBox(ASkin, ATheme);
     BuildListBox(ASkin, ATheme);
-    BuildCaptionListBox(ASkin, ATheme);
     BuildCheckListBox(ASkin, ATheme);
+    BuildCaptionListBox(ASkin, ATheme);
     BuildMenuHeader(ASkin, ATheme);
     BuildScrollBars(ASkin, ATheme);
     BuildEdit(ASkin, ATheme);
