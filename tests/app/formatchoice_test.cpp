@@ -307,8 +307,10 @@ TEST_F(FormatChoiceTest, ParameterChangesWriteTheirPairAndValueColumn) {
     row->SubItems()->SetStrings(ColComboIndices, u"000310000402");
     ASSERT_GT(c.qxSkinComboBox2->Items()->Count(), 5);
     ASSERT_NE(c.qxSkinComboBox2->Items()->Strings(5), c.qxSkinComboBox2->Text());
+    c.qxSkinComboBox3->SetFocus();
     c.qxSkinComboBox2->SetItemIndex(5);
     EXPECT_EQ(Column(row, ColComboIndices), "000510000402");
+    EXPECT_TRUE(c.lvFiles->Focused());
     const Integer bitrate = KbpsVideoBitrate(c.qxSkinComboBox2->Text());
     EXPECT_EQ(Staging.Video_VideoBitrate, bitrate);
     EXPECT_EQ(Column(row, ColVideoBitrate), Text(IntToStr(bitrate)));
