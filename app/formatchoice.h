@@ -14,6 +14,9 @@
 //   qxSkinOfficeComboBox1.OnChange  -> qxSkinOfficeComboBox1Change(C, S)
 //   qxSkinComboBoxN.OnChange        -> qxSkinComboBoxNChange(C, S)
 //   form creation (after the categories are in their box) -> Button2Click(C)
+// The dialog's TFormatControls names its own pickers but the main window's
+// lvFiles, OutputFolder and Overwrite, and it passes the main window's
+// staging fields as S.
 // Adding files (main window): Button6Click(S) once; per file set
 // S.Video_AddFileName, then Button5Click(C, S, cdAddingFile),
 // Button13Click(C, S) and DeriveOutputOptions(S, options); the new row's
