@@ -432,6 +432,8 @@ void BM_TreeBarStep(benchmark::State& AState) {
         UpdateWindow(tree->Handle());
     });
     AState.counters["rows"] = double(vertical->Max() + 1);
+}
+
 // 19 categories under three headers, each with a 32 x 32 PNG badge.
 void FillCategories(TqxSkinOfficeComboBox* ACombo, TqxPngImageList* AImages) {
     for (Integer i = 0; i < 19; ++i) {

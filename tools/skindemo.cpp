@@ -11,15 +11,10 @@
 // form after a second and restores it a second later; "drop" opens the
 // form's drop-down list after half a second (forms that have one).
 //
-<<<<<<< HEAD
-//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
-//   shot.png; wait'
-#include <algorithm>
-#include <cmath>
-=======
 //   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window
 //   root shot.png; wait'
->>>>>>> refs/heads/office
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -42,11 +37,8 @@
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinscrollbar.h"
-<<<<<<< HEAD
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/controls/qxskintreeview.h"
-=======
->>>>>>> refs/heads/office
 #include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
@@ -278,7 +270,6 @@ public:
     }
 };
 
-<<<<<<< HEAD
 // The main window's tool bar and the controls the dialogs place.
 class TOthersDemoForm : public TSkinnedDemoForm {
 public:
@@ -330,12 +321,6 @@ public:
     }
 };
 
-bool TListsDemoForm::DemoArgument(const char* AName) {
-    return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
-}
-
-=======
->>>>>>> refs/heads/office
 namespace {
 
 const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
