@@ -10,10 +10,11 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/skinmenus.h"
 
 using namespace win;
 
-TqxFormSkinMenuMaker FormSkinMenuMaker;
+TqxFormSkinMenuMaker FormSkinMenuMaker = MakeSkinMenu;
 
 namespace {
 
@@ -64,7 +65,14 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
     FForm->SetAutoScroll(false);
 
     FSysMenu = new TPopupMenu(this);
+    InstallSkinPopupMenuMaker();
     if (FormSkinMenuMaker) FSkinMenu = FormSkinMenuMaker(this, FForm);
+    if (TqxSkinMenu* menu = RealSkinMenu()) {
+        menu->AlphaBlend = FMenusAlphaBlend;
+        menu->AlphaBlendValue = FMenusAlphaBlendValue;
+        menu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
+        menu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
+    }
     FBorderIcons = {TqxBorderIcon::biSystemMenu, TqxBorderIcon::biMinimize, TqxBorderIcon::biMaximize,
                     TqxBorderIcon::biRollUp};
 
@@ -183,7 +191,60 @@ void TqxDravenfold::SetShowIcon(bool Value) {
 }
 
 void TqxDravenfold::SetMaxMenuItemsInWindow(Integer Value) {
-    if (Value >= 0) FMaxMenuItemsInWindow = Value;
+    if (Value < 0) return;
+    FMaxMenuItemsInWindow = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->MaxMenuItemsInWindow = Value;
+}
+
+TqxSkinMenu* TqxDravenfold::RealSkinMenu() const {
+    return dynamic_cast<TqxSkinMenu*>(FSkinMenu.get());
+}
+
+void TqxDravenfold::SetMenusAlphaBlend(bool Value) {
+    FMenusAlphaBlend = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlend = Value;
+}
+
+void TqxDravenfold::SetMenusAlphaBlendAnimation(bool Value) {
+    FMenusAlphaBlendAnimation = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlendAnimation = Value;
+}
+
+void TqxDravenfold::SetMenusAlphaBlendValue(Byte Value) {
+    FMenusAlphaBlendValue = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlendValue = Value;
+}
+
+bool TqxDravenfold::UseSkinFontInMenu() const {
+    return RealSkinMenu() ? RealSkinMenu()->UseSkinFont() : true;
+}
+
+void TqxDravenfold::SetUseSkinFontInMenu(bool Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetUseSkinFont(Value);
+}
+
+bool TqxDravenfold::UseSkinSizeInMenu() const {
+    return RealSkinMenu() ? RealSkinMenu()->UseSkinSize() : true;
+}
+
+void TqxDravenfold::SetUseSkinSizeInMenu(bool Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetUseSkinSize(Value);
+}
+
+Integer TqxDravenfold::DefMenuItemHeight() const {
+    return RealSkinMenu() ? RealSkinMenu()->DefaultMenuItemHeight() : 20;
+}
+
+void TqxDravenfold::SetDefMenuItemHeight(Integer Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu(); menu && Value > 0) menu->SetDefaultMenuItemHeight(Value);
+}
+
+TFont* TqxDravenfold::DefMenuItemFont() const {
+    return RealSkinMenu() ? RealSkinMenu()->DefaultMenuItemFont() : nullptr;
+}
+
+void TqxDravenfold::SetDefMenuItemFont(TFont* Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetDefaultMenuItemFont(Value);
 }
 
 void TqxDravenfold::SetDefCaptionFont(TFont* Value) {
@@ -372,6 +433,10 @@ const auto Registered = [] {
         .Property(u"MenusAlphaBlend", &D::MenusAlphaBlend, &D::SetMenusAlphaBlend)
         .Property(u"MenusAlphaBlendAnimation", &D::MenusAlphaBlendAnimation, &D::SetMenusAlphaBlendAnimation)
         .Property(u"MenusAlphaBlendValue", &D::MenusAlphaBlendValue, &D::SetMenusAlphaBlendValue)
+        .Property(u"UseSkinFontInMenu", &D::UseSkinFontInMenu, &D::SetUseSkinFontInMenu)
+        .Property(u"UseSkinSizeInMenu", &D::UseSkinSizeInMenu, &D::SetUseSkinSizeInMenu)
+        .Property(u"DefMenuItemHeight", &D::DefMenuItemHeight, &D::SetDefMenuItemHeight)
+        .Property(u"DefMenuItemFont", &D::DefMenuItemFont)
         .Property(u"DefCaptionFont", &D::DefCaptionFont)
         .Property(u"DefInActiveCaptionFont", &D::DefInActiveCaptionFont)
         .Property(u"UseDefaultSysMenu", &D::UseDefaultSysMenu, &D::SetUseDefaultSysMenu)
