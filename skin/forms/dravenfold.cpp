@@ -10,6 +10,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/menubar.h"
 #include "skin/forms/skinmenus.h"
 
 using namespace win;
@@ -127,6 +128,7 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
+    if (FMainMenuBar && AComponent == static_cast<TComponent*>(FMainMenuBar)) FMainMenuBar = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
 

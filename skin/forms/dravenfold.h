@@ -232,7 +232,9 @@ public:
     // The state the component applied last.
     TWindowState AppliedWindowState() const { return FWindowState; }
     bool InMenu() const { return FInMenu; }
+    void SetInMenu(bool Value) { FInMenu = Value; }
     bool InMainMenu() const { return FInMainMenu; }
+    void SetInMainMenu(bool Value) { FInMainMenu = Value; }
     bool StopPainting() const { return FStopPainting; }
 
     // The form component (4.101).

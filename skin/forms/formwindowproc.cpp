@@ -16,6 +16,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
 
 using namespace win;
 
@@ -505,11 +506,20 @@ void TqxDravenfold::WMSysCommand(TMessage& Message) {
     if (Message.WParam == SC_RESTORE) {
         if (OnRestore) OnRestore(this);
     } else if (Message.WParam == SC_KEYMENU) {
-        // Alt alone never enters a native menu mode.
-        if (FInMainMenu)
+        // Alt alone never enters a native menu mode: the skinned bar takes
+        // the keyboard, Alt with a letter opens that letter's item.
+        if (FInMainMenu) {
             CloseMainMenu();
-        else if (FSkinMenu && FSkinMenu->Visible())
-            SkinMenuClose();
+        } else {
+            if (FSkinMenu && FSkinMenu->Visible()) SkinMenuClose();
+            if (FMainMenuBar && FMainMenuBar->Visible()) {
+                const Word key = LOWORD(Message.LParam);
+                if (key == 0)
+                    FMainMenuBar->EnterMenuMode();
+                else
+                    FMainMenuBar->HandleAccel(key);
+            }
+        }
     }
 }
 
@@ -660,11 +670,23 @@ void TqxDravenfold::AppMessageHook(MSG& Msg, bool& Handled) {
 
 void TqxDravenfold::MenuKeyDown(TMessage& Message) {
     const Word key = LOWORD(Message.WParam);
+    if (FInMainMenu && MainMenuBarKey(key)) return;
     if (key == VK_ESCAPE && FInMainMenu && !FInMenu) {
         CloseMainMenu();
         return;
     }
+    if (FInMainMenu && FMainMenuBar) {
+        if (key == VK_LEFT && CanMainMenuMoveLeft()) {
+            FMainMenuBar->PrevItem();
+            return;
+        }
+        if (key == VK_RIGHT && CanMainMenuMoveRight()) {
+            FMainMenuBar->NextItem();
+            return;
+        }
+    }
     if (!FSkinMenu) return;
+    if ((key == VK_RETURN || key == VK_DOWN) && MainMenuBarOpenItem()) return;
     if (FSkinMenu->Visible() && FSkinMenu->PopupCount() > 0) FSkinMenu->PopupKeyDown(key);
     if (key == VK_ESCAPE && FSkinMenu->PopupCount() == 0) {
         if (FInMainMenu)

@@ -9,6 +9,7 @@
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
 
 using namespace win;
 
@@ -173,6 +174,7 @@ void TqxDravenfold::SkinMenuClose() {
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     if (FInMainMenu) {
         FInMainMenu = false;
+        if (FMainMenuBar) FMainMenuBar->ExitMenuMode();
         if (OnMainMenuExit) OnMainMenuExit(this);
     }
 }
@@ -180,13 +182,41 @@ void TqxDravenfold::SkinMenuClose() {
 void TqxDravenfold::CloseMainMenu() {
     FInMainMenu = false;
     if (FSkinMenu && FSkinMenu->Visible()) FSkinMenu->Hide();
+    if (FMainMenuBar) FMainMenuBar->ExitMenuMode();
     UnhookAppMessage();
     if (OnMainMenuExit) OnMainMenuExit(this);
 }
 
 void TqxDravenfold::MainMenuPopupClosed() {
     FInMenu = false;
+    if (FMainMenuBar) FMainMenuBar->ItemMenuClosed();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+void TqxDravenfold::SetMainMenuBar(TqxSkinMainMenuBar* Value) {
+    if (FMainMenuBar == Value) return;
+    TqxSkinMainMenuBar* old = FMainMenuBar;
+    if (FMainMenuBar) FMainMenuBar->RemoveFreeNotification(this);
+    FMainMenuBar = Value;
+    if (FMainMenuBar) FMainMenuBar->FreeNotification(this);
+    if (old && old->Dravenfold() == this) old->SetDravenfold(nullptr);
+    if (FMainMenuBar && FMainMenuBar->Dravenfold() != this) FMainMenuBar->SetDravenfold(this);
+}
+
+bool TqxDravenfold::MainMenuBarKey(Word Key) {
+    return FMainMenuBar && FMainMenuBar->HandleAccel(Key);
+}
+
+bool TqxDravenfold::CanMainMenuMoveLeft() const {
+    return !FSkinMenu || FSkinMenu->PopupCount() <= 1;
+}
+
+bool TqxDravenfold::CanMainMenuMoveRight() const {
+    return !FSkinMenu || FSkinMenu->PopupCount() == 0 || !FSkinMenu->LastPopupItemHasChildren();
+}
+
+bool TqxDravenfold::MainMenuBarOpenItem() {
+    return FMainMenuBar && FMainMenuBar->OpenActiveItem();
 }
 
 void TqxDravenfold::PopupSkinMenu(TMenu* Menu, TPoint P) {
@@ -290,9 +320,25 @@ void TqxDravenfold::FormShortCut(TWMKey& Msg, bool& Handled) {
         FInShortCut = false;
         Handled = false;
     }
-    if (FMainMenu) {
-        FInShortCut = FMainMenu->IsShortCut(Msg);
-        Handled = FInShortCut;
+    const bool alt = KeyDataToShiftState(Msg.KeyData).Contains(ssAlt);
+    TMainMenu* main = FMainMenuBar && FMainMenuBar->MainMenu() ? FMainMenuBar->MainMenu() : FMainMenu;
+    if (main) {
+        if (alt && Msg.CharCode != VK_F4 && MainMenuBarKey(Msg.CharCode)) {
+            Handled = true;
+        } else {
+            FInShortCut = main->IsShortCut(Msg);
+            Handled = FInShortCut;
+        }
+    }
+    if (!Handled && FMainMenuBar && FMainMenuBar->ChildMenuIn()) {
+        if (TMainMenu* child = FMainMenuBar->GetChildMainMenu()) {
+            if (alt && MainMenuBarKey(Msg.CharCode)) {
+                Handled = true;
+            } else {
+                FInShortCut = child->IsShortCut(Msg);
+                Handled = FInShortCut;
+            }
+        }
     }
     if (!Handled && FSystemMenu && Msg.CharCode != 0) Handled = FSystemMenu->IsShortCut(Msg);
 }
