@@ -11,7 +11,9 @@
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
+#include "skin/forms/trayicon.h"
 
 using namespace win;
 
@@ -67,6 +69,9 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 
     FSysMenu = new TPopupMenu(this);
     InstallSkinPopupMenuMaker();
+    FSysTrayMenu = new TqxSkinPopupMenu(this);
+    FSysTrayMenu->SetComponentForm(FForm);
+    FillTrayMenu();
     if (FormSkinMenuMaker) FSkinMenu = FormSkinMenuMaker(this, FForm);
     if (TqxSkinMenu* menu = RealSkinMenu()) {
         menu->AlphaBlend = FMenusAlphaBlend;
@@ -129,6 +134,8 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (FMainMenuBar && AComponent == static_cast<TComponent*>(FMainMenuBar)) FMainMenuBar = nullptr;
+    if (FTrayIcon && AComponent == static_cast<TComponent*>(FTrayIcon)) FTrayIcon = nullptr;
+    if (FSkinHint && AComponent == static_cast<TComponent*>(FSkinHint)) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
 }
 
@@ -151,6 +158,7 @@ void TqxDravenfold::SetSkinData(TqxSkinData* Value) {
     if (FSD) FSD->FreeNotification(this);
     if (Value) FSkinnableForm = Value->SkinnableForm();
     if (!ComponentState().Contains(csDesigning)) RebuildSkinObjects();
+    FSysTrayMenu->SetSkinData(FSD);
 }
 
 void TqxDravenfold::SetMenusSkinData(TqxSkinData* Value) {
@@ -196,6 +204,12 @@ void TqxDravenfold::SetMaxMenuItemsInWindow(Integer Value) {
     if (Value < 0) return;
     FMaxMenuItemsInWindow = Value;
     if (TqxSkinMenu* menu = RealSkinMenu()) menu->MaxMenuItemsInWindow = Value;
+}
+
+void TqxDravenfold::SetSkinHint(TqxSkinHint* Value) {
+    if (FSkinHint) FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = Value;
+    if (FSkinHint) FSkinHint->FreeNotification(this);
 }
 
 TqxSkinMenu* TqxDravenfold::RealSkinMenu() const {
@@ -439,6 +453,12 @@ const auto Registered = [] {
         .Property(u"UseSkinSizeInMenu", &D::UseSkinSizeInMenu, &D::SetUseSkinSizeInMenu)
         .Property(u"DefMenuItemHeight", &D::DefMenuItemHeight, &D::SetDefMenuItemHeight)
         .Property(u"DefMenuItemFont", &D::DefMenuItemFont)
+        .Property(u"TrayIcon", &D::TrayIcon, &D::SetTrayIcon)
+        .Property(u"SkinHint", &D::SkinHint, &D::SetSkinHint)
+        .Property(u"AlwaysShowInTray", &D::AlwaysShowInTray, &D::SetAlwaysShowInTray)
+        .Property(u"MainMenuBar", &D::MainMenuBar, &D::SetMainMenuBar)
+        .Event(u"OnMinimizeToTray", &D::OnMinimizeToTray)
+        .Event(u"OnRestoreFromTray", &D::OnRestoreFromTray)
         .Property(u"DefCaptionFont", &D::DefCaptionFont)
         .Property(u"DefInActiveCaptionFont", &D::DefInActiveCaptionFont)
         .Property(u"UseDefaultSysMenu", &D::UseDefaultSysMenu, &D::SetUseDefaultSysMenu)

@@ -17,31 +17,12 @@
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
+#include "skin/forms/skinmenus.h"
 
 using namespace win;
 
 namespace {
-
-bool IsMenuCloseMessage(UINT AMsg) {
-    switch (AMsg) {
-        case WM_MOVE:
-        case WM_SIZE:
-        case WM_ACTIVATE:
-        case WM_KILLFOCUS:
-        case WM_CANCELMODE:
-        case WM_MOUSEACTIVATE:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-        case WM_NCMBUTTONDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_PARENTNOTIFY:
-            return true;
-        default:
-            return false;
-    }
-}
 
 TPoint CursorPos() {
     POINT p{};
@@ -296,6 +277,7 @@ void TqxDravenfold::PaintToDC(HDC ADC) {
 
 void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
     if (!IsMenuCloseMessage(Message.Msg)) return;
+    if (FShowObjectHint && FSkinHint) FSkinHint->HideHint();
     if (FInMainMenu && !FInMenu) {
         CloseMainMenu();
     } else if (FSkinMenu && (FSkinMenu->Visible() || FInMenu)) {

@@ -10,6 +10,7 @@
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
 
 using namespace win;
 
@@ -46,10 +47,12 @@ void TqxDravenfold::TrackActiveObject(Integer X, Integer Y, bool AInside) {
     if (OldActiveObject >= 0 && OldActiveObject < Integer(ObjectList.size())) {
         const std::shared_ptr<TqxActiveSkinObject> old = ObjectList[size_t(OldActiveObject)];
         if (old->Enabled && old->Visible) old->MouseLeave();
+        if (FShowObjectHint && FSkinHint && !old->Hint.empty()) FSkinHint->HideHint();
     }
     if (ActiveObject >= 0 && ActiveObject < Integer(ObjectList.size())) {
         const std::shared_ptr<TqxActiveSkinObject> object = ObjectList[size_t(ActiveObject)];
         if (object->Enabled && object->Visible) object->MouseEnter();
+        if (FShowObjectHint && FSkinHint && !object->Hint.empty()) FSkinHint->ActivateHint2(object->Hint);
     }
 }
 
@@ -236,55 +239,6 @@ void TqxDravenfold::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp)
         button->MenuItem = AMenu->Items();
         button->FPopupUp = APopupUp;
     }
-}
-
-TMenuItem* TqxDravenfold::GetSystemMenuItems() {
-    if (FSystemMenu) return FSystemMenu->Items();
-    RebuildSysMenuItems();
-    return FSysMenu->Items();
-}
-
-void TqxDravenfold::RebuildSysMenuItems() {
-    TMenuItem* items = FSysMenu->Items();
-    items->Clear();
-    TqxResourceStrData* strings = FSD ? FSD->ResourceStrData() : nullptr;
-    const auto add = [&](const char16_t* AName, const char16_t* AKey, const char16_t* ADefault,
-                         std::function<void()> AClick) {
-        auto* item = new TMenuItem(this);
-        item->SetName(AName);
-        const String caption = strings ? strings->GetResStr(AKey) : String();
-        item->SetCaption(caption.empty() ? String(ADefault) : caption);
-        if (AClick) item->OnClick = [AClick](TObject*) { AClick(); };
-        items->Add(item);
-        return item;
-    };
-    const TWindowState s = FWindowState;
-    const bool r = FRollUpState;
-    if (FBorderIcons.Contains(TqxBorderIcon::biMinimize) && s != wsMinimized)
-        add(u"QXD_MINITEM", u"MI_MINCAPTION", u"Mi&nimize", [this] {
-            if (!FAlwaysMinimizeToTray) SetWindowState(wsMinimized);
-        });
-    if (FBorderIcons.Contains(TqxBorderIcon::biMaximize) && s != wsMaximized)
-        add(u"QXD_MAXITEM", u"MI_MAXCAPTION", u"Ma&ximize", [this] { SetWindowState(wsMaximized); });
-    if (s != wsNormal || r)
-        add(u"QXD_RESTORE", u"MI_RESTORECAPTION", u"&Restore", [this] {
-            if (MaxRollUpState || (FRollUpState && FWindowStateInit == wsNormal))
-                SetRollUpState(false);
-            else
-                SetWindowState(wsNormal);
-        });
-    if (FBorderIcons.Contains(TqxBorderIcon::biRollUp) && !r && s != wsMinimized)
-        add(u"QXD_ROLLUP", u"MI_ROLLUPCAPTION", u"Ro&llUp", [this] { SetRollUpState(true); });
-    // Without a tray icon minimizing to the tray does nothing.
-    if (FBorderIcons.Contains(TqxBorderIcon::biMinimizeToTray))
-        add(u"QXD_MINTOTRAY", u"MI_MINTOTRAYCAPTION", u"Minimize to &Tray", nullptr);
-    if (items->Count() > 0) {
-        auto* divider = new TMenuItem(this);
-        divider->SetCaption(u"-");
-        items->Add(divider);
-    }
-    TMenuItem* close = add(u"QXD_CLOSE", u"MI_CLOSECAPTION", u"&Close", [this] { FForm->Close(); });
-    close->SetShortCut(TShortCut(VK_F4) | scAlt);
 }
 
 void TqxDravenfold::PopupSystemMenu(Integer X, Integer Y) {

@@ -3,6 +3,7 @@
 // skinned popup menu component that opens through it.
 #include <algorithm>
 
+#include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/core/qxutils.h"
@@ -326,3 +327,13 @@ void TqxSkinPopupMenu::PopupFromRect2(TControl* ACtrl, const TRect& R, bool APop
 void InstallSkinPopupMenuMaker() {
     SetPopupMenuMaker([](TComponent* AOwner) -> TPopupMenu* { return new TqxSkinPopupMenu(AOwner); });
 }
+
+namespace {
+
+const auto Registered = [] {
+    RegisterClass<TqxSkinPopupMenu, TPopupMenu>().Property(u"SkinData", &TqxSkinPopupMenu::SkinData,
+                                                           &TqxSkinPopupMenu::SetSkinData);
+    return true;
+}();
+
+}  // namespace
