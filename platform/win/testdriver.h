@@ -14,11 +14,8 @@
 #include "platform/base/types.h"
 #include "platform/gdi/capabilities.h"
 #include "platform/gdi/pixregion.h"
+#include "platform/win/backend.h"
 #include "platform/win/wintypes.h"
-
-namespace win {
-struct TTrayIcon;
-}
 
 namespace win::driver {
 
