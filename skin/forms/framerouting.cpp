@@ -6,6 +6,7 @@
 #include "platform/win/input.h"
 #include "skin/core/qxlayerwindows.h"
 #include "skin/core/qxresstrs.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
@@ -114,7 +115,10 @@ void TqxDravenfold::ResetObjectStates() {
         if (dynamic_cast<TqxSkinCaptionObject*>(object.get())) continue;
         object->SetMouseIn(false);
         object->Active = false;
-        object->SetMorphKf(0);
+        if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get()))
+            animate->SetFrame(1);
+        else
+            object->SetMorphKf(0);
     }
 }
 
@@ -169,6 +173,14 @@ void TqxDravenfold::SkinMenuClose() {
         } else if (auto* button = dynamic_cast<TqxSkinButtonObject*>(object.get())) {
             if (button->MenuItem && button->Down()) {
                 button->SetDown(false);
+                break;
+            }
+        } else if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get())) {
+            if (animate->MenuItem && animate->FMenuTracking) {
+                animate->Active = true;
+                animate->SetFrame(animate->CountFrames);
+                animate->FDown = animate->FMenuTracking = animate->Increment = false;
+                if (!AnimateTimer->Enabled()) AnimateTimer->SetEnabled(true);
                 break;
             }
         }
@@ -238,6 +250,10 @@ void TqxDravenfold::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp)
     if (auto* button = dynamic_cast<TqxSkinButtonObject*>(ObjectList[size_t(index)].get())) {
         button->MenuItem = AMenu->Items();
         button->FPopupUp = APopupUp;
+    } else if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(ObjectList[size_t(index)].get());
+               animate && animate->ButtonStyle) {
+        animate->MenuItem = AMenu->Items();
+        animate->FPopupUp = APopupUp;
     }
 }
 
@@ -253,10 +269,12 @@ void TqxDravenfold::PopupSystemMenuUnder(const TRect& R) {
 
 void TqxDravenfold::PopupSystemMenuFromButton() {
     const std::vector<std::shared_ptr<TqxActiveSkinObject>> objects = ObjectList;
-    for (const auto& object : objects)
-        if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get()))
-            if (button->Enabled && button->Command == cmSysMenu)
-                PopupSystemMenuUnder(WindowToScreen(button->ObjectRect));
+    for (const auto& object : objects) {
+        auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get());
+        auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get());
+        if ((button && button->Command == cmSysMenu) || (animate && animate->Command == cmSysMenu))
+            if (object->Enabled) PopupSystemMenuUnder(WindowToScreen(object->ObjectRect));
+    }
 }
 
 void TqxDravenfold::FormShortCut(TWMKey& Msg, bool& Handled) {
