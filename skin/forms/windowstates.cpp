@@ -10,17 +10,19 @@
 #include "platform/win/input.h"
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskintoolbars.h"
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxutils.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
 
 using namespace win;
 
 // A copy of the form's client area laid over it while the form is inactive.
-class TqxClientInActivePanel : public TCustomControl {
+class TqxClientInActivePanel : public TqxSkinPaintPanel {
 public:
-    explicit TqxClientInActivePanel(TComponent* AOwner) : TCustomControl(AOwner) { SetVisible(false); }
+    explicit TqxClientInActivePanel(TComponent* AOwner) : TqxSkinPaintPanel(AOwner) { SetVisible(false); }
 
     void Paint() override {
         if (Buffer) Buffer->Draw(Canvas(), 0, 0);
@@ -120,7 +122,8 @@ void TqxDravenfold::FindMinimizedPlace(TPoint& P) {
         if (!Screen) return false;
         for (Integer i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* form = Screen->Forms(i);
-            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible()) continue;
+            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible())
+                continue;
             TqxDravenfold* other = FindDravenfold(form);
             if (other && other->WindowState() == wsMinimized && form->Left() == X && form->Top() == Y)
                 return true;
@@ -160,6 +163,7 @@ void TqxDravenfold::DoMaximize() {
     if (work.Width() == monitor.Width() && work.Height() == monitor.Height() && monitor == screen)
         r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
     FForm->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
 }
 
@@ -178,6 +182,7 @@ void TqxDravenfold::DoRestore() {
     if (FForm->Width() == width && FForm->Height() == height) NudgeFormWidth();
     if (FForm->HandleAllocated()) FForm->Repaint();
     OldBoundsRect = TRect{};
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
 }
 
@@ -214,7 +219,8 @@ Integer TqxDravenfold::GetMinWidth() const {
     const bool minimized = FWindowState == wsMinimized;
     const Integer picture = FSD->FPicture->Width();
     if (picture < FMinWidth && !minimized) return FMinWidth;
-    if (FSD->FormMinWidth > 0) return FMinWidth > FSD->FormMinWidth && !minimized ? FMinWidth : FSD->FormMinWidth;
+    if (FSD->FormMinWidth > 0)
+        return FMinWidth > FSD->FormMinWidth && !minimized ? FMinWidth : FSD->FormMinWidth;
     return picture;
 }
 
@@ -295,9 +301,17 @@ void TqxDravenfold::AnimateTimerProc(TObject*) {
     bool busy = false;
     const std::vector<std::shared_ptr<TqxActiveSkinObject>> objects = ObjectList;
     for (const auto& object : objects) {
+        if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get())) {
+            if (animate->Active && (!animate->FDown || IsRectDegenerate(animate->DownSkinRect))) {
+                busy = true;
+                animate->ChangeFrame();
+            }
+            continue;
+        }
         auto* caption = dynamic_cast<TqxSkinCaptionObject*>(object.get());
         if (!caption || !caption->EnableAnimation()) continue;
-        if (caption->Active ? caption->CurrentFrame > caption->FrameCount : caption->CurrentFrame <= 0) continue;
+        if (caption->Active ? caption->CurrentFrame > caption->FrameCount : caption->CurrentFrame <= 0)
+            continue;
         busy = true;
         if (caption->FIncTime < caption->AnimateInterval) {
             caption->FIncTime += 25;

@@ -127,14 +127,18 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"minbutton", u"stdbutton"},
         {u"sysmenubutton", u"stdbutton"},
         {u"menuitem", u"menuitem"},
-        {u"menubaritem", u"mainmenubaritem"}};
+        {u"menubaritem", u"mainmenubaritem"},
+        {u"mdiclosebutton", u"mainmenubarbutton"},
+        {u"mdiminbutton", u"mainmenubarbutton"},
+        {u"mdimaxbutton", u"mainmenubarbutton"},
+        {u"mdisysmenubutton", u"mainmenubarbutton"}};
     const std::vector<std::pair<const char16_t*, const char16_t*>> controls = {
         {u"button", u"button"},
         {u"resizebutton", u"button"},
         {u"resizetoolbutton", u"button"},
         {u"combobutton", u"button"},
         {u"toolbutton", u"button"},
-        {u"toolmenubutton", u"button"},
+        {u"toolmenubutton", u"menubutton"},
         {u"header", u"button"},
         {u"panel", u"panel"},
         {u"groupbox", u"panel"},
@@ -158,7 +162,10 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"mainmenubar", u"mainmenubar"},
         {u"bevel", u"bevel"},
         {u"scrollbox", u"scrollbox"},
-        {u"vsplitter", u"splitter"}};
+        {u"vsplitter", u"splitter"},
+        {u"hsplitter", u"splitter"},
+        {u"statusbar", u"panel"},
+        {u"updown", u"updown"}};
     const auto expectKinds = [](const auto& ATable, auto AIndex, auto AKind) {
         for (const auto& [name, kind] : ATable) {
             const Integer index = AIndex(name);
@@ -187,7 +194,37 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
     EXPECT_EQ(u"Restore", max->RestoreHint);
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
-    EXPECT_EQ(u"menubaritem", Control<TqxDataSkinMainMenuBar>(u"mainmenubar")->MenuBarItem);
+    auto* bar = Control<TqxDataSkinMainMenuBar>(u"mainmenubar");
+    EXPECT_EQ(u"menubaritem", bar->MenuBarItem);
+    // The bar finds its child-form buttons by these names, each with its command.
+    const std::pair<const String*, TqxStdCommand> named[] = {{&bar->CloseButton, cmClose},
+                                                             {&bar->MinButton, cmMinimize},
+                                                             {&bar->MaxButton, cmMaximize},
+                                                             {&bar->SysMenuButton, cmSysMenu}};
+    for (const auto& [name, command] : named) {
+        const Integer index = FData.GetIndex(*name);
+        ASSERT_GE(index, 0) << StringToUTF8(*name);
+        auto* button = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[index]);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->Command, command);
+        EXPECT_NE(FData.GetActivePicture(button->ActivePictureIndex), nullptr);
+        EXPECT_FALSE(IsRectDegenerate(button->DownRect));
+    }
+    auto* restore = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[FData.GetIndex(bar->MaxButton)]);
+    EXPECT_FALSE(IsRectDegenerate(restore->RestoreRect));
+    // The tool bar's drop-down opens from its right 15 pixels; the tab
+    // scroller and the grips have their pictures.
+    auto* menuButton = Control<TqxDataSkinMenuButtonControl>(u"toolmenubutton");
+    const TRect& face = menuButton->SkinRect;
+    EXPECT_EQ(Rect(face.Width() - 15, 0, face.Width(), face.Height()), menuButton->TrackButtonRect);
+    EXPECT_FALSE(IsRectDegenerate(menuButton->MenuMarkerFlatRect));
+    EXPECT_EQ(u"updown", Control<TqxDataSkinTabControl>(u"tab")->UpDown);
+    auto* updown = Control<TqxDataSkinUpDownControl>(u"updown");
+    for (const TRect& r : {updown->UpButtonRect, updown->ActiveUpButtonRect, updown->DownUpButtonRect,
+                           updown->DownButtonRect, updown->ActiveDownButtonRect, updown->DownDownButtonRect})
+        EXPECT_FALSE(IsRectDegenerate(r));
+    EXPECT_FALSE(IsRectDegenerate(Control<TqxDataSkinSplitterControl>(u"hsplitter")->GripperRect));
+    EXPECT_FALSE(IsRectDegenerate(Control<TqxDataSkinPanelControl>(u"statusbar")->GripperRect));
 }
 
 TEST_P(ProjectSkinTest, IndexesAreValidAndNothingIsNegative) {
@@ -250,7 +287,8 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
     // What the forms' layouts expect where a control takes the skin's size.
     const std::vector<std::tuple<const char16_t*, Integer, Integer>> heights = {
         {u"combobox", 20, 2},        {u"edit", 20, 2},       {u"button", 25, 1},
-        {u"resizetoolpanel", 69, 1}, {u"hscrollbar", 17, 2}, {u"bothhscrollbar", 17, 2}};
+        {u"resizetoolpanel", 69, 1}, {u"hscrollbar", 17, 2}, {u"bothhscrollbar", 17, 2},
+        {u"statusbar", 21, 1},       {u"hsplitter", 6, 2},   {u"toolmenubutton", 25, 2}};
     for (const auto& [name, height, mode] : heights) {
         auto* element = Control<TqxDataSkinCustomControl>(name);
         ASSERT_TRUE(element) << StringToUTF8(name);
@@ -453,6 +491,36 @@ TEST(ProjectSkins, TheSecondSkinIsDarkWithRoundCornersAndATallerCaption) {
     };
     EXPECT_GT(luminance(light.SkinColors()->cBtnFace()), 10);
     EXPECT_LT(luminance(dark.SkinColors()->cBtnFace()), 2);
+}
+
+TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        TqxSkinData data(nullptr);
+        skinfixtures::LoadFixture(&data, skinfixtures::ProjectSkin(name));
+        const Integer index = data.GetIndex(u"emblem");
+        if (String(name) == u"default") {
+            EXPECT_EQ(index, -1);
+            // The default frame keeps its fixed parts.
+            EXPECT_EQ(data.RTPoint.X, 250);
+            continue;
+        }
+        ASSERT_GE(index, 0);
+        auto* emblem = dynamic_cast<TqxDataSkinAnimate*>(data.ObjectList[index]);
+        ASSERT_NE(emblem, nullptr);
+        EXPECT_EQ(emblem->CountFrames, 6);
+        EXPECT_EQ(emblem->TimerInterval, 40);
+        EXPECT_FALSE(emblem->ButtonStyle);
+        TBitmap* picture = data.GetActivePicture(emblem->ActivePictureIndex);
+        ASSERT_NE(picture, nullptr);
+        // Six cells side by side fit the picture.
+        EXPECT_LE(emblem->SkinRect.Left + 6 * emblem->SkinRect.Width(), picture->Width());
+        // In the fixed right part, left of the buttons and right of the caption.
+        EXPECT_GE(emblem->SkinRect.Left, data.RTPoint.X);
+        EXPECT_LE(emblem->SkinRect.Right, data.ButtonsRect.Left);
+        auto* caption = dynamic_cast<TqxDataSkinCaption*>(data.ObjectList[data.GetIndex(u"caption")]);
+        EXPECT_LE(caption->SkinRect.Right, emblem->SkinRect.Left);
+        EXPECT_GE(caption->SkinRect.Right, data.RTPoint.X);
+    }
 }
 
 TEST(FlatSkin, EveryPartHasAColourOfItsOwn) {
