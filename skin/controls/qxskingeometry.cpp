@@ -216,6 +216,8 @@ void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece) {
     }
     APiece->SetSize(ARect.Width(), ARect.Height());
     APiece->Canvas()->CopyRect(Rect(0, 0, ARect.Width(), ARect.Height()), APicture->Canvas(), ARect);
+}
+
 const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
                                                   std::initializer_list<const char16_t*> ANames,
                                                   TBitmap*& APicture) {
