@@ -209,7 +209,7 @@ TEST_F(Program, TheHelpAndWebCommandsOpenTheirAddressesAndClosingEndsTheLoop) {
     EXPECT_EQ(opens[3].Target, u"https://www.velqua.example/help/");
 
     Form1->N4Click(nullptr);
-    driver::Pump();
+    Application->ProcessMessages();
     EXPECT_TRUE(Application->Terminated());
 }
 
