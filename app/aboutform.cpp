@@ -20,7 +20,7 @@ void TForm2::qxSkinButton1Click(TObject*) {
 
 namespace {
 
-const auto Registered = RegisterForm<TForm2>(u"aboutform.form")
+const auto Registered = RegisterForm<TForm2>(u"TForm2.form")
                             .Handler(u"FormCreate", &TForm2::FormCreate)
                             .Handler(u"qxSkinButton1Click", &TForm2::qxSkinButton1Click)
                             .Field(u"qxSkinLinkLabel1", &TForm2::qxSkinLinkLabel1)

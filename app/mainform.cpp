@@ -157,7 +157,7 @@ void TForm1::EMAIL1Click(TObject*) {
 
 namespace {
 
-const auto Registered = RegisterForm<TForm1>(u"mainform.form")
+const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"FormCreate", &TForm1::FormCreate)
                             .Handler(u"FormCloseQuery", &TForm1::FormCloseQuery)
                             .Handler(u"Button15Click", &TForm1::Button15Click)

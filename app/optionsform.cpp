@@ -97,7 +97,7 @@ void TForm5::qxSkinCheckRadioBox8Click(TObject*) {
 
 namespace {
 
-const auto Registered = RegisterForm<TForm5>(u"optionsform.form")
+const auto Registered = RegisterForm<TForm5>(u"TForm5.form")
                             .Handler(u"FormCreate", &TForm5::FormCreate)
                             .Handler(u"Button1Click", &TForm5::Button1Click)
                             .Handler(u"Button2Click", &TForm5::Button2Click)
