@@ -3,11 +3,13 @@
 // rows, two bars) in both project skins and without one, one morph step of
 // a button, one thumb-drag step of a 5,000-row list (bar, scroll, rows
 // repainted), a combo box of 5,000 items dropped down and its list painted,
-// a page step in that open list, and one character typed into an
-// edit-style combo box's transparent edit. Each reports "of_bitblt": a
-// BitBlt of the same area onto the same window, timed in the same run,
-// divided by the operation's time (1: as fast as copying the area once;
-// 0.1: ten copies' time).
+// a page step in that open list, one character typed into an edit-style
+// combo box's transparent edit; the category picker's drop-down opened (19
+// rows with PNG images, titles and wrapped captions laid out and painted)
+// and the skinned edit's frame and text area repainted as the pointer comes
+// and goes. Each reports "of_bitblt": a BitBlt of the same area onto the
+// same window, timed in the same run, divided by the operation's time (1:
+// as fast as copying the area once; 0.1: ten copies' time).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -29,8 +31,11 @@
 #include "platform/win/window.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/core/qxpngimagelist.h"
 #include "skingen.h"
 
 namespace {
@@ -48,7 +53,8 @@ double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
     const Clock::time_point start = Clock::now();
     std::chrono::duration<double> elapsed{};
     while (elapsed.count() < 0.3) {
-        for (int i = 0; i < 10; ++i) BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
+        for (int i = 0; i < 10; ++i)
+            BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
         count += 10;
         elapsed = Clock::now() - start;
     }
@@ -61,7 +67,8 @@ double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
 
 void Timed(benchmark::State& AState, double ABitBlt, const std::function<void()>& AWork) {
     const Clock::time_point start = Clock::now();
-    for (auto _ : AState) AWork();
+    for (auto _ : AState)
+        AWork();
     const std::chrono::duration<double> elapsed = Clock::now() - start;
     AState.counters["of_bitblt"] = ABitBlt / (elapsed.count() / double(AState.iterations()));
 }
@@ -105,7 +112,8 @@ public:
     }
     // The file list with its bars: five columns shown, twenty hidden.
     TqxSkinListView* FileList(const TRect& ABounds, Integer ARows) {
-        auto* list = Add<TqxSkinListView>(ABounds.Left, ABounds.Top, ABounds.Width() - 17, ABounds.Height() - 17);
+        auto* list =
+            Add<TqxSkinListView>(ABounds.Left, ABounds.Top, ABounds.Width() - 17, ABounds.Height() - 17);
         list->SetViewStyle(vsReport);
         list->SetGridLines(true);
         list->SetRowSelect(true);
@@ -125,7 +133,8 @@ public:
             item->SubItems()->Add(u"153.2 MB");
             item->SubItems()->Add(u"婚礼_" + IntToStr(r) + u".mp4");
             item->SubItems()->Add(u"等待");
-            for (Integer k = 4; k < 24; ++k) item->SubItems()->Add(u"");
+            for (Integer k = 4; k < 24; ++k)
+                item->SubItems()->Add(u"");
         }
         list->Items()->EndUpdate();
         auto* vertical = Add<TqxSkinScrollBar>(ABounds.Right - 17, ABounds.Top, 17, ABounds.Height() - 17,
@@ -146,7 +155,8 @@ private:
     void Load(const String& AName) {
         const TGeneratedSkin skin = GenerateSkin(AName);
         TStringList lines;
-        for (const String& line : skin.Ini) lines.Add(line);
+        for (const String& line : skin.Ini)
+            lines.Add(line);
         TMemIniFile ini;
         ini.SetStrings(&lines);
         SkinData->LoadFromSkinIni(&ini, [&](const String& AFile, TBitmap* ABitmap) {
@@ -292,6 +302,81 @@ void BM_EditTypedCharacter(benchmark::State& AState) {
     });
 }
 
+// 19 categories under three headers, each with a 32 x 32 PNG badge.
+void FillCategories(TqxSkinOfficeComboBox* ACombo, TqxPngImageList* AImages) {
+    for (Integer i = 0; i < 19; ++i) {
+        TBitmap badge;
+        badge.SetPixelFormat(pf24bit);
+        badge.SetSize(32, 32);
+        badge.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        badge.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        badge.Canvas()->Brush()->SetColor(TColor(0x3C78D8 + i * 0x0A0B0C));
+        badge.Canvas()->Ellipse(1, 1, 31, 31);
+        badge.SetTransparentColor(TColor(0xFF00FF));
+        badge.SetTransparent(true);
+        TqxPngImage png;
+        png.Assign(&badge);
+        AImages->PngImages()->Add()->SetPngImage(&png);
+    }
+    ACombo->SetImages(AImages);
+    ACombo->BeginUpdateItems();
+    for (Integer i = 0; i < 19; ++i) {
+        if (i == 0 || i == 8 || i == 16) {
+            TqxSkinOfficeItem* header = ACombo->Items()->Add();
+            header->SetHeader(true);
+            header->SetCaption(u"分组 " + IntToStr(i / 8 + 1));
+        }
+        TqxSkinOfficeItem* item = ACombo->Items()->Add();
+        item->SetTitle(u"类别" + IntToStr(i + 1) + u"格式");
+        item->SetCaption(u"共 12 种格式，如 MTS转换为网络在线常用FLV视频(*.flv)，以及更多");
+        item->SetImageIndex(i);
+    }
+    ACombo->EndUpdateItems();
+}
+
+void BM_CategoryDropDown(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* combo = bench.Add<TqxSkinOfficeComboBox>(20, 20, 300, 60, [](TqxSkinOfficeComboBox* ACombo) {
+        ACombo->SetDropDownCount(4);
+        ACombo->SetListBoxItemHeight(60);
+    });
+    auto* images = new TqxPngImageList(bench.Form);
+    images->SetPngWidth(32);
+    images->SetPngHeight(32);
+    FillCategories(combo, images);
+    combo->SetItemIndex(1);
+    TBench::Pump();
+    // The list exists and has its size once it has opened.
+    combo->DropDown();
+    TBench::Pump();
+    combo->CloseUp(false);
+    TqxPopupOfficeListBox* list = combo->ListBox();
+    Timed(AState, BitBltSeconds(bench.Form->Handle(), list->Width(), list->Height()), [&] {
+        combo->DropDown();
+        TBench::Pump();
+        combo->CloseUp(false);
+        TBench::Pump();
+    });
+}
+
+void BM_EditHoverRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* edit = bench.Add<TqxSkinEdit>(20, 200, 600, 20);
+    edit->SetText(u"/home/用户/Velqua视频软件/输出");
+    TBench::Pump();
+    POINT inside{300, 10};
+    ClientToScreen(edit->Handle(), &inside);
+    const POINT outside{700, 400};
+    bool in = false;
+    Timed(AState, BitBltSeconds(bench.Form->Handle(), edit->Width(), edit->Height()), [&] {
+        // In, then out with the hover poll's next tick.
+        in = !in;
+        driver::MouseMove(in ? inside : outside);
+        TBench::Pump();
+        if (!in) driver::AdvanceTime(100);
+    });
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_FormRepaint, default, "default")->Unit(benchmark::kMillisecond);
@@ -302,3 +387,7 @@ BENCHMARK(BM_ThumbDragStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComboDropDown)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComboListPageStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditTypedCharacter)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CategoryDropDown, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CategoryDropDown, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EditHoverRepaint, default, "default")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EditHoverRepaint, second, "second")->Unit(benchmark::kMicrosecond);

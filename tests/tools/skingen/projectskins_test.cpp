@@ -433,6 +433,44 @@ TEST_P(ProjectSkinTest, FontsForChinese) {
     EXPECT_LT(width + caption->TextRct.Left, 827 - FData.FPicture->Width() + caption->TextRct.Right);
 }
 
+// The office list's check column and the skinned edit's button look.
+TEST_P(ProjectSkinTest, TheCheckListAndTheButtonEdit) {
+    auto* check = Control<TqxDataSkinCheckListBox>(u"checklistbox");
+    ASSERT_NE(nullptr, check);
+    EXPECT_EQ(u"checklistbox", SkinControlKind(check));
+    auto* list = Control<TqxDataSkinListBox>(u"listbox");
+    EXPECT_EQ(list->SItemRect, check->SItemRect);
+    EXPECT_EQ(list->FontColor, check->FontColor);
+    TBitmap* picture = FData.GetActivePicture(check->PictureIndex);
+    const auto pixel = [](TBitmap* APicture, Integer X, Integer Y) {
+        const auto* row = static_cast<const Byte*>(APicture->ScanLine(Y));
+        return TRgb{row[3 * X + 2], row[3 * X + 1], row[3 * X]};
+    };
+    for (const TRect& r : {check->CheckImageRect, check->UnCheckImageRect}) {
+        ASSERT_FALSE(IsRectDegenerate(r));
+        EXPECT_LE(r.Height(), 16);
+        // Drawn without its bottom-left colour, the box's middle stays.
+        const TRgb key = pixel(picture, r.Left, r.Bottom - 1);
+        EXPECT_NE(key, pixel(picture, r.Left + r.Width() / 2, r.Top + r.Height() / 2));
+        EXPECT_EQ(key, pixel(picture, r.Right - 1, r.Bottom - 1));
+    }
+    auto* edit = Control<TqxDataSkinEditControl>(u"buttonedit");
+    ASSERT_NE(nullptr, edit);
+    EXPECT_EQ(u"edit", SkinControlKind(edit));
+    EXPECT_EQ(Control<TqxDataSkinEditControl>(u"edit")->SkinRect.Height(), edit->SkinRect.Height());
+    // The button lies in the fixed right part and moves with the width.
+    EXPECT_GE(edit->ButtonRect.Left, edit->RTPoint.X);
+    EXPECT_EQ(edit->SkinRect.Right, edit->ButtonRect.Right);
+    EXPECT_LE(edit->ClRect.Right, edit->ButtonRect.Left);
+    for (const TRect& r : {edit->ActiveButtonRect, edit->DownButtonRect, edit->UnEnabledButtonRect}) {
+        EXPECT_EQ(edit->ButtonRect.Width(), r.Width());
+        EXPECT_EQ(edit->ButtonRect.Height(), r.Height());
+    }
+    EXPECT_GE(ContrastRatio(TRgb{Byte(edit->FontColor), Byte(edit->FontColor >> 8), Byte(edit->FontColor >> 16)},
+                            pixel(FData.GetActivePicture(edit->PictureIndex), edit->ClRect.Left + 5, 10)),
+              4.5);
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ProjectSkinTest, ::testing::Values(u"default", u"second"),
                          [](const auto& AInfo) { return StringToUTF8(AInfo.param); });
 
