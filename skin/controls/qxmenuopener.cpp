@@ -20,7 +20,9 @@ IqxSkinPopupMenu* SkinPopupMenuOf(TPopupMenu* AMenu) {
     return dynamic_cast<IqxSkinPopupMenu*>(AMenu);
 }
 
-void SetPopupMenuMaker(TqxPopupMenuMaker AMaker) { Maker() = std::move(AMaker); }
+void SetPopupMenuMaker(TqxPopupMenuMaker AMaker) {
+    Maker() = std::move(AMaker);
+}
 
 TPopupMenu* MakePopupMenu(TComponent* AOwner) {
     if (Maker()) return Maker()(AOwner);

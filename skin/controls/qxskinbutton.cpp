@@ -8,7 +8,6 @@
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
-#include "skin/core/qxeffectbmp.h"
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxparentpaint.h"
 #include "skin/core/qxresstrs.h"
@@ -20,34 +19,14 @@ using namespace win;
 namespace {
 
 constexpr Cardinal MorphInterval = 20;
-constexpr Cardinal RepeatDelay = 500;
-// The default look's frame and fills (hover, pressed).
-constexpr TColor DefaultFrame = TColor(0xB76B3B);
-constexpr TColor DefaultHoverFill = TColor(0xF3D4C1);
-constexpr TColor DefaultDownFill = TColor(0xE4BCA2);
-
-// One fifth of the way per step, kept on exact fifths so that five steps
-// reach either end.
-double StepMorph(double AKf, double AStep) {
-    return std::clamp(std::round((AKf + AStep) * 5) / 5, 0.0, 1.0);
-}
-
-TTimer* MakeTimer(TComponent* AOwner, std::function<void(TObject*)> ATick) {
-    auto* timer = new TTimer(AOwner);
-    timer->SetEnabled(false);
-    timer->OnTimer = std::move(ATick);
-    return timer;
-}
 
 }  // namespace
 
 TqxSkinButton::TqxSkinButton(TComponent* AOwner)
     : TqxSkinCustomControl(AOwner),
       FLayerManager(new TqxLayerManager(this)),
-      FAnimateTimer(MakeTimer(this, [this](TObject* S) { AnimateTick(S); })),
-      FRepeatTimer(MakeTimer(this, [this](TObject* S) { RepeatTick(S); })),
-      FGlyph(std::make_unique<TBitmap>()),
       FMorphTimer(MakeTimer(this, [this](TObject* S) { MorphTick(S); })) {
+    MakeCoreTimers(this);
     FControlStyle = {csCaptureMouse, csOpaque, csSetCaption};
     FMorphTimer->SetInterval(MorphInterval);
     SetSkinDataName(u"button");
@@ -57,8 +36,7 @@ TqxSkinButton::TqxSkinButton(TComponent* AOwner)
 
 TqxSkinButton::~TqxSkinButton() {
     FMorphTimer->SetEnabled(false);
-    FRepeatTimer->SetEnabled(false);
-    FAnimateTimer->SetEnabled(false);
+    StopCoreTimers();
 }
 
 // Derived conditions.
@@ -127,39 +105,7 @@ void TqxSkinButton::SetDown(bool AValue) {
         }
     }
     Repaint();
-    if (FGroupIndex <= 0 || !AValue || FAllowAllUp || !Parent()) return;
-    for (Integer i = 0; i < Parent()->ControlCount(); ++i) {
-        auto* other = dynamic_cast<TqxSkinButton*>(Parent()->Controls(i));
-        if (other && other != this && other->FGroupIndex == FGroupIndex && other->FDown) other->SetDown(false);
-    }
-}
-
-void TqxSkinButton::SetGlyph(TBitmap* AValue) {
-    FGlyph->Assign(AValue);
-    Repaint();
-}
-
-void TqxSkinButton::SetNumGlyphs(TqxNumGlyphs AValue) {
-    FNumGlyphs = AValue;
-    Repaint();
-}
-
-void TqxSkinButton::SetMargin(Integer AValue) {
-    if (AValue == FMargin || AValue < -1) return;
-    FMargin = AValue;
-    Repaint();
-}
-
-void TqxSkinButton::SetSpacing(Integer AValue) {
-    if (AValue == FSpacing) return;
-    FSpacing = AValue;
-    Repaint();
-}
-
-void TqxSkinButton::SetLayout(TqxButtonLayout AValue) {
-    if (AValue == FLayout) return;
-    FLayout = AValue;
-    Repaint();
+    if (AValue && !FAllowAllUp) ReleaseGroup(this);
 }
 
 void TqxSkinButton::SetImageList(TCustomImageList* AValue) {
@@ -170,12 +116,6 @@ void TqxSkinButton::SetImageList(TCustomImageList* AValue) {
     Repaint();
 }
 
-void TqxSkinButton::SetImageIndex(Integer AValue) {
-    if (AValue == FImageIndex) return;
-    FImageIndex = AValue;
-    Repaint();
-}
-
 void TqxSkinButton::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomControl::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FImageList) FImageList = nullptr;
@@ -183,13 +123,7 @@ void TqxSkinButton::Notification(TComponent* AComponent, TOperation AOperation) 
 
 void TqxSkinButton::ActionChange(TObject* Sender, bool ACheckDefaults) {
     TqxSkinCustomControl::ActionChange(Sender, ACheckDefaults);
-    auto* action = dynamic_cast<TCustomAction*>(Sender);
-    if (!action || !FGlyph->Empty() || !action->ActionList()) return;
-    TCustomImageList* images = action->ActionList()->Images();
-    if (!images || action->ImageIndex() < 0 || action->ImageIndex() >= images->Count()) return;
-    SetImageList(images);
-    FImageIndex = action->ImageIndex();
-    Repaint();
+    TakeActionImage(Sender);
 }
 
 // The element.
@@ -203,56 +137,8 @@ void TqxSkinButton::GetSkinData() {
     if (!FUseSkinSize) MaskPicture = nullptr;
     const auto* e = dynamic_cast<const TqxDataSkinButtonControl*>(SkinData()->CtrlList[FIndex]);
     if (!e) return;
-    FontName = e->FontName;
-    FontStyle = e->FontStyle;
-    FontHeight = e->FontHeight;
-    FontColor = e->FontColor;
-    ActiveFontColor = e->ActiveFontColor;
-    DownFontColor = e->DownFontColor;
-    DisabledFontColor = e->DisabledFontColor == e->FontColor ? TColor(0x808080) : e->DisabledFontColor;
-    ActiveSkinRect = IsRectDegenerate(e->ActiveSkinRect) ? e->SkinRect : e->ActiveSkinRect;
-    DownSkinRect = IsRectDegenerate(e->DownSkinRect) ? ActiveSkinRect : e->DownSkinRect;
-    DisabledSkinRect = e->DisabledSkinRect;
-    FocusedSkinRect = e->FocusedSkinRect;
-    AnimateSkinRect = e->AnimateSkinRect;
-    FrameCount = e->FrameCount;
-    AnimateInterval = e->AnimateInterval;
-    Morphing = e->Morphing;
-    MorphKind = e->MorphKind;
-    ShowFocus = e->ShowFocus;
-    MenuMarkerFlatRect = e->MenuMarkerFlatRect;
-    MenuMarkerRect = e->MenuMarkerRect;
-    MenuMarkerActiveRect = IsRectDegenerate(e->MenuMarkerActiveRect) ? MenuMarkerRect : e->MenuMarkerActiveRect;
-    MenuMarkerDownRect =
-        IsRectDegenerate(e->MenuMarkerDownRect) ? MenuMarkerActiveRect : e->MenuMarkerDownRect;
-    MenuMarkerTransparentColor = e->MenuMarkerTransparentColor;
-    GlowLayerPictureIndex = e->GlowLayerPictureIndex;
-    GlowLayerMaskPictureIndex = e->GlowLayerMaskPictureIndex;
-    GlowLayerOffsetLeft = e->GlowLayerOffsetLeft;
-    GlowLayerOffsetRight = e->GlowLayerOffsetRight;
-    GlowLayerOffsetTop = e->GlowLayerOffsetTop;
-    GlowLayerOffsetBottom = e->GlowLayerOffsetBottom;
-    GlowLayerShowOffsetX = e->GlowLayerShowOffsetX;
-    GlowLayerShowOffsetY = e->GlowLayerShowOffsetY;
-    GlowLayerAlphaBlendValue = e->GlowLayerAlphaBlendValue;
-    // Only a frame within 1 .. FrameCount has a rectangle: a FrameCount of 0
-    // never divides.
-    if (SkinEffectsOn() && FAnimateTimer->Enabled() && FCurrentFrame >= 1 && FCurrentFrame <= FrameCount) {
-        if (FAnimateInc)
-            ActiveSkinRect = FrameRect(FCurrentFrame);
-        else
-            SkinRect = FrameRect(FCurrentFrame);
-    }
-}
-
-TRect TqxSkinButton::FrameRect(Integer AFrame) const {
-    const TRect& a = AnimateSkinRect;
-    if (a.Width() > SkinRect.Width()) {
-        const Integer w = a.Width() / FrameCount;
-        return Bounds(a.Left + (AFrame - 1) * w, a.Top, w, a.Height());
-    }
-    const Integer h = a.Height() / FrameCount;
-    return Bounds(a.Left, a.Top + (AFrame - 1) * h, a.Width(), h);
+    CopyButtonElement(*this, *e);
+    ApplyAnimationFrame(SkinRect, SkinEffectsOn());
 }
 
 void TqxSkinButton::CalcSize(Integer& W, Integer& H) {
@@ -280,32 +166,7 @@ void TqxSkinButton::Paint() {
         hover.SetSize(Width(), Height());
         CreateButtonImage(&bitmap, SkinRect, false, false);
         CreateButtonImage(&hover, ActiveSkinRect, false, true);
-        const std::unique_ptr<TqxEffectBmp> from = TqxEffectBmp::CreateFromhWnd(bitmap.Handle());
-        const std::unique_ptr<TqxEffectBmp> to = TqxEffectBmp::CreateFromhWnd(hover.Handle());
-        switch (MorphKind) {
-            case mkDefault:
-                from->Morph(to.get(), FMorphKf);
-                break;
-            case mkGradient:
-                from->MorphGrad(to.get(), FMorphKf);
-                break;
-            case mkLeftGradient:
-                from->MorphLeftGrad(to.get(), FMorphKf);
-                break;
-            case mkRightGradient:
-                from->MorphRightGrad(to.get(), FMorphKf);
-                break;
-            case mkLeftSlide:
-                from->MorphLeftSlide(to.get(), FMorphKf);
-                break;
-            case mkRightSlide:
-                from->MorphRightSlide(to.get(), FMorphKf);
-                break;
-            case mkPush:
-                from->MorphPush(to.get(), FMorphKf);
-                break;
-        }
-        from->Draw(Canvas()->Handle(), 0, 0);
+        DrawMorph(Canvas(), &bitmap, &hover, MorphKind, FMorphKf);
         return;
     }
     if (!Enabled() && !IsRectDegenerate(DisabledSkinRect))
@@ -322,28 +183,18 @@ void TqxSkinButton::Paint() {
 }
 
 void TqxSkinButton::SetupFont(TCanvas* ACanvas, bool AUseSkinFont) {
-    TFont* font = ACanvas->Font();
-    font->Assign(DefaultFont());
-    if (AUseSkinFont) {
-        font->SetName(FontName);
-        font->SetHeight(FontHeight);
-        font->SetStyle(FontStyle);
-    }
-    if (SkinData() && SkinData()->ResourceStrData()) font->SetCharset(SkinData()->ResourceStrData()->CharSet());
+    SetupButtonFont(ACanvas, DefaultFont(), *this, AUseSkinFont, SkinData());
 }
 
 Integer TqxSkinButton::GlyphNumber(bool ADown, bool AMouseIn) const {
-    if (ADown && AMouseIn && FNumGlyphs > 2) return 3;
-    if (AMouseIn && FNumGlyphs > 3) return 4;
-    if (!Enabled() && FNumGlyphs > 1) return 2;
-    return 1;
+    return ButtonGlyphNumber(FNumGlyphs, ADown, AMouseIn, Enabled());
 }
 
 void TqxSkinButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
     ACanvas->Brush()->SetStyle(bsClear);
     if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
-        DrawImageAndText(ACanvas, ARect, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, false,
-                         Enabled(), false, clNone);
+        DrawImageAndText(ACanvas, ARect, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList,
+                         false, Enabled(), false, clNone);
     else
         DrawGlyphAndText(ACanvas, ARect, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
                          GlyphNumber(ADown, AMouseIn), false, false, clNone);
@@ -454,46 +305,6 @@ void TqxSkinButton::MorphTick(TObject*) {
     }
 }
 
-void TqxSkinButton::StartAnimate(bool AForward) {
-    StopAnimate();
-    FAnimateInc = AForward;
-    FCurrentFrame = AForward ? 1 : FrameCount;
-    FAnimateTimer->SetInterval(Cardinal(std::max(1, AnimateInterval)));
-    FAnimateTimer->SetEnabled(true);
-}
-
-void TqxSkinButton::StopAnimate() {
-    FCurrentFrame = 0;
-    FAnimateTimer->SetEnabled(false);
-}
-
-void TqxSkinButton::AnimateTick(TObject*) {
-    if (FAnimateInc ? FCurrentFrame <= FrameCount : FCurrentFrame > 0) {
-        FCurrentFrame += FAnimateInc ? 1 : -1;
-        Repaint();
-    }
-    if (FAnimateInc ? FCurrentFrame > FrameCount : FCurrentFrame <= 0) StopAnimate();
-}
-
-void TqxSkinButton::StartRepeat() {
-    FRepeatTimer->SetEnabled(false);
-    FRepeatTimer->SetInterval(RepeatDelay);
-    FRepeatTimer->SetEnabled(true);
-}
-
-void TqxSkinButton::StopRepeat() {
-    FRepeatTimer->SetEnabled(false);
-}
-
-void TqxSkinButton::RepeatTick(TObject*) {
-    // The first tick only ends the delay.
-    if (FRepeatTimer->Interval() == RepeatDelay) {
-        FRepeatTimer->SetInterval(Cardinal(std::max(1, FRepeatInterval)));
-        return;
-    }
-    ButtonClick();
-}
-
 // The glow.
 
 void TqxSkinButton::ShowLayer() {
@@ -519,8 +330,8 @@ void TqxSkinButton::ShowLayer() {
                                 Rect(0, 0, mask->Width(), mask->Height()), mask->Width() + dW, mask->Height(),
                                 true);
     } else if (ResizeMode == 1) {
-        const TRect corners =
-            Rect(GlowLayerOffsetLeft, GlowLayerOffsetTop, gw - GlowLayerOffsetRight, gh - GlowLayerOffsetBottom);
+        const TRect corners = Rect(GlowLayerOffsetLeft, GlowLayerOffsetTop, gw - GlowLayerOffsetRight,
+                                   gh - GlowLayerOffsetBottom);
         image.SetSize(gw + dW, gh + dH);
         imageMask.SetSize(gw + dW, gh + dH);
         BuildStretchedSkinImage(&image, glow, Rect(0, 0, gw, gh), corners, true);
@@ -547,16 +358,7 @@ void TqxSkinButton::PostToSelf(UINT AMessage) {
 void TqxSkinButton::ButtonClick() {
     if (FCanFocused)
         if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
-    TBasicAction* action = Action();
-    if (OnClick && action && !SameMethod(action->OnExecute, OnClick)) {
-        OnClick(this);
-        return;
-    }
-    if (!ComponentState().Contains(csDesigning) && ActionLink()) {
-        ActionLink()->Execute();
-        return;
-    }
-    if (OnClick) OnClick(this);
+    RunButtonClick(this);
 }
 
 void TqxSkinButton::Click() {
@@ -606,58 +408,16 @@ void TqxSkinButton::MouseDown(TMouseButton AButton, TShiftState AShift, Integer 
     TqxSkinCustomControl::MouseDown(AButton, AShift, X, Y);
     if (AButton != mbLeft) return;
     if (AnimationPossible()) StopAnimate();
-    FMouseDown = true;
-    if (!FDown) {
-        FMouseIn = true;
-        SetDown(true);
-        if (FCheckedMode) {
-            FStopMouseUp = true;
-            ButtonClick();
-        } else if (FRepeatMode && FGroupIndex == 0) {
-            StartRepeat();
-        } else if (FGroupIndex != 0) {
-            ButtonClick();
-        }
-        FAllowAllUpCheck = false;
-    } else if (FGroupIndex != 0) {
-        FAllowAllUpCheck = true;
-    }
+    PressLeft();
 }
 
 void TqxSkinButton::MouseMove(TShiftState AShift, Integer X, Integer Y) {
     TqxSkinCustomControl::MouseMove(AShift, X, Y);
-    if (!FDown) return;
-    const bool outside = X < 0 || Y < 0 || X > Width() || Y > Height();
-    if (outside && FMouseIn)
-        Perform(CM_MOUSELEAVE, 0, 0);
-    else if (!outside && !FMouseIn)
-        Perform(CM_MOUSEENTER, 0, 0);
+    if (const Cardinal crossing = PointerCrossing(X, Y, Width(), Height())) Perform(crossing, 0, 0);
 }
 
 void TqxSkinButton::MouseUp(TMouseButton AButton, TShiftState AShift, Integer X, Integer Y) {
-    if (AButton == mbLeft) {
-        FMouseDown = false;
-        if (FCheckedMode) {
-            if (FStopMouseUp) {
-                FStopMouseUp = false;
-            } else {
-                SetDown(false);
-                ButtonClick();
-            }
-        } else if (FGroupIndex == 0) {
-            StopRepeat();
-            if (FMouseIn) {
-                const bool wasDown = FDown;
-                SetDown(false);
-                if (wasDown) ButtonClick();
-            } else {
-                FDown = false;
-            }
-        } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn) {
-            SetDown(false);
-            ButtonClick();
-        }
-    }
+    if (AButton == mbLeft) ReleaseLeft();
     // The click may have hidden the button or taken its window.
     if (HandleAllocated() && Visible()) TqxSkinCustomControl::MouseUp(AButton, AShift, X, Y);
 }

@@ -13,15 +13,13 @@
 
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/timer.h"
+#include "skin/controls/qxbuttoncommon.h"
 #include "skin/controls/qxskincontrol.h"
 #include "skin/core/qxdrawing.h"
 #include "skin/core/qxlayerwindows.h"
 
-// Drawn after the face: DrawDefault false keeps the image and the caption away.
-using TqxButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, const TRect& R, bool ADown,
-                                               bool AMouseIn, bool& DrawDefault)>;
-
-class TqxSkinButton : public TqxSkinCustomControl {
+// The element's copies (TqxButtonElementCopy) are its public fields.
+class TqxSkinButton : public TqxSkinCustomControl, public TqxButtonCore {
 public:
     explicit TqxSkinButton(TComponent* AOwner);
     ~TqxSkinButton() override;
@@ -59,31 +57,15 @@ public:
     // The button can take the focus; TabStop follows.
     bool CanFocused() const { return FCanFocused; }
     void SetCanFocused(bool AValue);
-    bool Down() const { return FDown; }
-    void SetDown(bool AValue);
+    void SetDown(bool AValue) override;
     // 0 none; above 0 a group among the siblings; -1 set by CheckedMode.
     Integer GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(Integer AValue);
-    // A strip of NumGlyphs images side by side: normal, disabled, down, hover.
-    TBitmap* Glyph() const { return FGlyph.get(); }
-    void SetGlyph(TBitmap* AValue);
-    TqxNumGlyphs NumGlyphs() const { return FNumGlyphs; }
-    void SetNumGlyphs(TqxNumGlyphs AValue);
-    // -1 centres the content; else its distance from the Layout's edge.
-    Integer Margin() const { return FMargin; }
-    void SetMargin(Integer AValue);
-    Integer Spacing() const { return FSpacing; }
-    void SetSpacing(Integer AValue);
-    TqxButtonLayout Layout() const { return FLayout; }
-    void SetLayout(TqxButtonLayout AValue);
     // Drawn instead of the glyph when ImageIndex lies in the list.
-    TCustomImageList* ImageList() const { return FImageList; }
-    void SetImageList(TCustomImageList* AValue);
-    Integer ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(Integer AValue);
+    void SetImageList(TCustomImageList* AValue) override;
 
     // The click: the form's ModalResult, then the action or OnClick.
-    virtual void ButtonClick();
+    void ButtonClick() override;
     // Drops the hover and pressed look and repaints at once.
     void RefreshButton();
     // The glow window around the button.
@@ -124,47 +106,10 @@ public:
     // What the states show, for the form and the tests: the pointer is over
     // the button, the button is the one Enter reaches, the morph factor
     // (0 normal .. 1 hover), the animation frame (0 idle).
-    bool MouseIn() const { return FMouseIn; }
     bool Active() const { return FActive; }
     double MorphKf() const { return FMorphKf; }
-    Integer CurrentFrame() const { return FCurrentFrame; }
     bool MorphRunning() const { return FMorphTimer->Enabled(); }
-    bool Animating() const { return FAnimateTimer->Enabled(); }
-    bool Repeating() const { return FRepeatTimer->Enabled(); }
     TqxLayerManager* LayerManager() const { return FLayerManager; }
-
-    // Copies of the element (TqxDataSkinButtonControl), with the fallbacks applied.
-    String FontName;
-    TFontStyles FontStyle;
-    Integer FontHeight = 13;
-    TColor FontColor = 0;
-    TColor ActiveFontColor = 0;
-    TColor DownFontColor = 0;
-    TColor DisabledFontColor = 0;
-    TRect ActiveSkinRect;
-    TRect DownSkinRect;
-    TRect DisabledSkinRect;
-    TRect FocusedSkinRect;
-    TRect AnimateSkinRect;
-    Integer FrameCount = 0;
-    Integer AnimateInterval = 25;
-    bool Morphing = false;
-    TqxMorphKind MorphKind = mkDefault;
-    bool ShowFocus = false;
-    TRect MenuMarkerFlatRect;
-    TRect MenuMarkerRect;
-    TRect MenuMarkerActiveRect;
-    TRect MenuMarkerDownRect;
-    TColor MenuMarkerTransparentColor = 0;
-    Integer GlowLayerPictureIndex = -1;
-    Integer GlowLayerMaskPictureIndex = -1;
-    Integer GlowLayerOffsetLeft = 0;
-    Integer GlowLayerOffsetRight = 0;
-    Integer GlowLayerOffsetTop = 0;
-    Integer GlowLayerOffsetBottom = 0;
-    Integer GlowLayerShowOffsetX = 0;
-    Integer GlowLayerShowOffsetY = 0;
-    Integer GlowLayerAlphaBlendValue = 255;
 
 protected:
     void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -175,8 +120,7 @@ protected:
     bool AnimationPossible() const;
     void StartMorph();
     void StopMorph();
-    void StartAnimate(bool AForward);
-    void StopAnimate();
+    void RedrawFace() override { Repaint(); }
     // The font, colour and content of a face in ARect.
     void DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn);
     void SetupFont(TCanvas* ACanvas, bool AUseSkinFont);
@@ -184,12 +128,7 @@ protected:
 
 private:
     bool ShowsDown();
-    TRect FrameRect(Integer AFrame) const;
     void MorphTick(TObject* Sender);
-    void AnimateTick(TObject* Sender);
-    void RepeatTick(TObject* Sender);
-    void StartRepeat();
-    void StopRepeat();
     void MouseEnter();
     void MouseLeave();
     void PostToSelf(win::UINT AMessage);
@@ -197,37 +136,16 @@ private:
     void FocusChanged(TWinControl* ASender);
 
     bool FTransparent = false;
-    bool FCheckedMode = false;
-    bool FStopMouseUp = false;
     bool FAlwaysShowLayeredFrame = false;
     TqxLayerManager* FLayerManager;
-    TTimer* FAnimateTimer;
-    Integer FCurrentFrame = 0;
-    bool FAnimateInc = false;
     bool FUseSkinFontColor = true;
     bool FUseSkinSize = true;
-    TTimer* FRepeatTimer;
-    bool FRepeatMode = false;
-    Integer FRepeatInterval = 100;
     bool FActive = false;
-    bool FAllowAllUp = false;
-    bool FAllowAllUpCheck = false;
     bool FDefault = false;
     bool FCancel = false;
     TModalResult FModalResult = mrNone;
     bool FClicksDisabled = false;
     bool FCanFocused = true;
-    bool FDown = false;
-    bool FMouseIn = false;
-    bool FMouseDown = false;
-    Integer FGroupIndex = 0;
-    std::unique_ptr<TBitmap> FGlyph;
-    TqxNumGlyphs FNumGlyphs = 1;
-    Integer FMargin = -1;
-    Integer FSpacing = 1;
-    TqxButtonLayout FLayout = blGlyphLeft;
     TTimer* FMorphTimer;
     double FMorphKf = 0;
-    TCustomImageList* FImageList = nullptr;
-    Integer FImageIndex = -1;
 };

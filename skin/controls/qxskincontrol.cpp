@@ -122,44 +122,20 @@ void TqxSkinCustomControl::Paint() {
 void TqxSkinCustomControl::PaintContainer() {
     TCanvas* canvas = Canvas();
     TBitmap top, left, right, bottom;
-    BuildBorderStrips(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect,
-                      &left, &top, &right, &bottom, Picture, SkinRect, Width(), Height(), LeftStretch,
-                      TopStretch, RightStretch, BottomStretch);
+    BuildBorderStrips(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint,
+                      NewClRect, &left, &top, &right, &bottom, Picture, SkinRect, Width(), Height(),
+                      LeftStretch, TopStretch, RightStretch, BottomStretch);
     CreateControlSkinImage(&top);
-    const TRect piece =
-        Rect(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top, SkinRect.Left + ClRect.Right,
-             SkinRect.Top + ClRect.Bottom);
-    const Integer pw = piece.Width(), ph = piece.Height();
-    // An empty client piece has nothing to tile or repeat.
-    if (DrawbackGround && pw > 0 && ph > 0) {
+    const TRect piece = Rect(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top,
+                             SkinRect.Left + ClRect.Right, SkinRect.Top + ClRect.Bottom);
+    if (DrawbackGround) {
         TBitmap client;
-        client.SetSize(pw, ph);
-        client.Canvas()->CopyRect(Rect(0, 0, pw, ph), Picture->Canvas(), piece);
+        CopySkinPiece(Picture, piece, &client);
         const TRect& r = NewClRect;
         const HDC dc = canvas->Handle();
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
-        if (StretchEffect) {
-            if (!IsRectDegenerate(r)) {
-                switch (StretchType) {
-                    case qxstFull:
-                        canvas->StretchDraw(r, &client);
-                        break;
-                    case qxstHorz:
-                        for (Integer i = 0; i <= r.Width() / pw; ++i)
-                            canvas->StretchDraw(Bounds(r.Left + i * pw, r.Top, pw, r.Height()), &client);
-                        break;
-                    case qxstVert:
-                        for (Integer i = 0; i <= r.Height() / ph; ++i)
-                            canvas->StretchDraw(Bounds(r.Left, r.Top + i * ph, r.Width(), ph), &client);
-                        break;
-                }
-            }
-        } else {
-            for (Integer row = 0; row <= r.Height() / ph; ++row)
-                for (Integer column = 0; column <= r.Width() / pw; ++column)
-                    canvas->Draw(r.Left + column * pw, r.Top + row * ph, &client);
-        }
+        DrawSkinPiece(canvas, &client, r, StretchEffect, StretchType);
         RestoreDC(dc, saved);
     }
     canvas->Draw(0, 0, &top);

@@ -83,8 +83,8 @@ void CreateSkinImage(const TqxSkinGeometry& G, TBitmap* ABitmap, TBitmap* APictu
                                     AHeight, G.StretchEffect);
             break;
         case 3:
-            BuildVertThreePartImage(G.LTPt.Y, G.SkinRect.Height() - G.LBPt.Y, ABitmap, APicture, ARect, AWidth,
-                                    AHeight, G.StretchEffect);
+            BuildVertThreePartImage(G.LTPt.Y, G.SkinRect.Height() - G.LBPt.Y, ABitmap, APicture, ARect,
+                                    AWidth, AHeight, G.StretchEffect);
             break;
         default:
             break;
@@ -213,6 +213,42 @@ void BuildButtonElementImage(const TqxDataSkinButtonControl& E, TBitmap* APictur
                        Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dW, E.ClRect.Bottom + dH), ABitmap, APicture,
                        ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch, E.BottomStretch,
                        E.StretchEffect, E.StretchType);
+}
+
+void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,
+                   TqxStretchType AStretchType) {
+    const Integer pw = APiece->Width(), ph = APiece->Height();
+    if (pw <= 0 || ph <= 0) return;
+    const TRect& r = AArea;
+    if (!AStretchEffect) {
+        for (Integer row = 0; row <= r.Height() / ph; ++row)
+            for (Integer column = 0; column <= r.Width() / pw; ++column)
+                ACanvas->Draw(r.Left + column * pw, r.Top + row * ph, APiece);
+        return;
+    }
+    if (IsRectDegenerate(r)) return;
+    switch (AStretchType) {
+        case qxstFull:
+            ACanvas->StretchDraw(r, APiece);
+            break;
+        case qxstHorz:
+            for (Integer i = 0; i <= r.Width() / pw; ++i)
+                ACanvas->StretchDraw(Bounds(r.Left + i * pw, r.Top, pw, r.Height()), APiece);
+            break;
+        case qxstVert:
+            for (Integer i = 0; i <= r.Height() / ph; ++i)
+                ACanvas->StretchDraw(Bounds(r.Left, r.Top + i * ph, r.Width(), ph), APiece);
+            break;
+    }
+}
+
+void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece) {
+    if (!APicture || IsRectDegenerate(ARect)) {
+        APiece->SetSize(0, 0);
+        return;
+    }
+    APiece->SetSize(ARect.Width(), ARect.Height());
+    APiece->Canvas()->CopyRect(Rect(0, 0, ARect.Width(), ARect.Height()), APicture->Canvas(), ARect);
 }
 
 Integer AdjustedControlTop(TWinControl* AParent, Integer ATop, Integer AHeight) {

@@ -85,6 +85,14 @@ const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APre
 // difference.
 void BuildButtonElementImage(const TqxDataSkinButtonControl& AElement, TBitmap* APicture, const TRect& ASource,
                              Integer AWidth, Integer AHeight, TBitmap* ABitmap);
+// APiece over AArea of ACanvas: with AStretchEffect scaled over the area
+// (qxstFull), scaled to its height and repeated rightwards (qxstHorz) or
+// scaled to its width and repeated downwards (qxstVert); without it tiled
+// from the area's top-left corner. An empty piece draws nothing.
+void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,
+                   TqxStretchType AStretchType);
+// ARect of APicture as a bitmap of its own; empty when ARect is.
+void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece);
 
 // A parent that lays its skinned children out itself (the skinned tool
 // bar): it centres them vertically in its skin client rectangle.

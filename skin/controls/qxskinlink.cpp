@@ -10,6 +10,13 @@
 #include "skin/controls/qxskincontrol.h"
 #include "skin/core/qxresstrs.h"
 
+TTimer* MakeTimer(TComponent* AOwner, std::function<void(TObject*)> ATick) {
+    auto* timer = new TTimer(AOwner);
+    timer->SetEnabled(false);
+    timer->OnTimer = std::move(ATick);
+    return timer;
+}
+
 bool DroppedWhileTakingFocus(TWinControl* AControl, const TMessage& AMessage, bool& AClicksDisabled) {
     if (AMessage.Msg == CN_COMMAND) return AClicksDisabled;
     if (AMessage.Msg != win::WM_LBUTTONDOWN && AMessage.Msg != win::WM_LBUTTONDBLCLK) return false;
@@ -143,8 +150,9 @@ template <typename TBase>
 void TqxSkinCustomLink<TBase>::GetSkinData() {
     TBase::GetSkinData();
     const TqxDataSkinCustomControl* element =
-        this->FIndex == -1 ? nullptr
-                           : dynamic_cast<const TqxDataSkinCustomControl*>(this->SkinData()->CtrlList[this->FIndex]);
+        this->FIndex == -1
+            ? nullptr
+            : dynamic_cast<const TqxDataSkinCustomControl*>(this->SkinData()->CtrlList[this->FIndex]);
     // Without an element the skin's pictures are not to be kept: the skin
     // frees them when it changes or goes. The geometry keeps its values.
     Picture = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/imagelist.h"
+#include "platform/toolkit/timer.h"
 #include "skin/controls/qxskinchange.h"
 #include "skin/controls/qxskingeometry.h"
 #include "skin/core/qxskindata.h"
@@ -25,6 +26,9 @@ void SetReference(TComponent* AOwner, T*& AField, T* AValue) {
     AField = AValue;
     if (AField) AField->FreeNotification(AOwner);
 }
+
+// A stopped timer owned by AOwner that runs ATick.
+TTimer* MakeTimer(TComponent* AOwner, std::function<void(TObject*)> ATick);
 
 // For a control that takes the focus when pressed: true when AMessage is
 // to be dropped. A press on the unfocused control takes the focus first

@@ -404,7 +404,8 @@ void TqxSkinCustomListView::HeaderWndProc(TMessage& AMessage) {
             AMessage.Result = 1;
             return;
         default:
-            AMessage.Result = CallWindowProcW(FDefHeaderProc, header, AMessage.Msg, AMessage.WParam, AMessage.LParam);
+            AMessage.Result =
+                CallWindowProcW(FDefHeaderProc, header, AMessage.Msg, AMessage.WParam, AMessage.LParam);
             break;
     }
     if (FHeaderHandle != header) return;
@@ -447,7 +448,8 @@ TRect TqxSkinCustomListView::GetHeaderSectionRect(Integer AIndex) {
         const Integer count = Integer(SendMessageW(FHeaderHandle, HDM_GETITEMCOUNT, 0, 0));
         std::vector<int> order(size_t(std::max(count, 0)));
         if (AIndex >= 0 && AIndex < count &&
-            SendMessageW(FHeaderHandle, HDM_GETORDERARRAY, WPARAM(count), reinterpret_cast<LPARAM>(order.data())))
+            SendMessageW(FHeaderHandle, HDM_GETORDERARRAY, WPARAM(count),
+                         reinterpret_cast<LPARAM>(order.data())))
             item = order[size_t(AIndex)];
     }
     RECT r{};
@@ -511,9 +513,9 @@ void TqxSkinCustomListView::PaintHeader(HDC ADC) {
                 BuildNinePartImageOpenRight(
                     HLTPt, HRTPt, HLBPt, HRBPt, HClRect, HLTPt, Point(HRTPt.X + dw, HRTPt.Y),
                     Point(HLBPt.X, HLBPt.Y + dh), Point(HRBPt.X + dw, HRBPt.Y + dh),
-                    Rect(HClRect.Left, HClRect.Top, HClRect.Right + dw, HClRect.Bottom + dh), &bitmap, HPicture,
-                    HSkinRect, rest.Width(), rest.Height(), true, HLeftStretch, HTopStretch, HRightStretch,
-                    HBottomStretch, HStretchEffect, HStretchType);
+                    Rect(HClRect.Left, HClRect.Top, HClRect.Right + dw, HClRect.Bottom + dh), &bitmap,
+                    HPicture, HSkinRect, rest.Width(), rest.Height(), true, HLeftStretch, HTopStretch,
+                    HRightStretch, HBottomStretch, HStretchEffect, HStretchType);
             } else {
                 TBitmap strip;
                 BuildHorzThreePartImageOpenRight(HLTPt.X, HSkinRect.Width() - HRTPt.X, &strip, HPicture,
@@ -568,7 +570,8 @@ void TqxSkinCustomListView::DrawHeaderCaption(TCanvas* ACanvas, TListColumn* ACo
                 x = area.Left + (area.Width() - (textWidth + imageWidth + HeaderImageGap)) / 2;
         }
         ImageList_DrawEx(images->Handle(), AColumn->ImageIndex(), ACanvas->Handle(), x,
-                         area.Top + (area.Height() - images->Height()) / 2, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL);
+                         area.Top + (area.Height() - images->Height()) / 2, 0, 0, CLR_NONE, CLR_NONE,
+                         ILD_NORMAL);
         ACanvas->TextRect(area, x + imageWidth + HeaderImageGap, y, caption);
         return;
     }
@@ -613,7 +616,8 @@ namespace {
 const auto Registered = [] {
     RegisterClass<TqxSkinCustomListView, TCustomListView>()
         .Property(u"SkinData", &TqxSkinCustomListView::SkinData, &TqxSkinCustomListView::SetSkinData)
-        .Property(u"SkinDataName", &TqxSkinCustomListView::SkinDataName, &TqxSkinCustomListView::SetSkinDataName)
+        .Property(u"SkinDataName", &TqxSkinCustomListView::SkinDataName,
+                  &TqxSkinCustomListView::SetSkinDataName)
         .Property(u"HeaderSkinDataName", &TqxSkinCustomListView::HeaderSkinDataName,
                   &TqxSkinCustomListView::SetHeaderSkinDataName)
         .Property(u"ItemSkinDataName", &TqxSkinCustomListView::ItemSkinDataName,
@@ -621,7 +625,8 @@ const auto Registered = [] {
         .Property(u"CheckSkinDataName", &TqxSkinCustomListView::CheckSkinDataName,
                   &TqxSkinCustomListView::SetCheckSkinDataName)
         .Property(u"DefaultFont", &TqxSkinCustomListView::DefaultFont)
-        .Property(u"DefaultColor", &TqxSkinCustomListView::DefaultColor, &TqxSkinCustomListView::SetDefaultColor)
+        .Property(u"DefaultColor", &TqxSkinCustomListView::DefaultColor,
+                  &TqxSkinCustomListView::SetDefaultColor)
         .Property(u"UseSkinFont", &TqxSkinCustomListView::UseSkinFont, &TqxSkinCustomListView::SetUseSkinFont)
         .Property(u"DrawSkin", &TqxSkinCustomListView::DrawSkin, &TqxSkinCustomListView::SetDrawSkin)
         .Property(u"DrawSkinLines", &TqxSkinCustomListView::DrawSkinLines,

@@ -63,7 +63,8 @@ public:
     void UpDateScrollBars();
     // The whole item from the skin; leaves DefaultDraw alone when the skin
     // has no list-box element to draw it with.
-    void SkinCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+    void SkinCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
+                            bool& DefaultDraw);
     // The header into a device context.
     void PaintHeader(win::HDC ADC);
     win::HWND HeaderHandle() const { return FHeaderHandle; }

@@ -65,7 +65,8 @@ void TqxSkinCustomListView::DrawSubItems(TCanvas* ACanvas, TListItem* AItem, TCu
         String text = AItem->SubItems()->Strings(k);
         ACanvas->Brush()->SetStyle(bsClear);
         FitTextToWidthW(ACanvas, text, cell.Width());
-        DrawTextAlignedOneLine(ACanvas, text, AOddLower ? Moved(cell, 0, 1) : cell, Integer(column->Alignment()));
+        DrawTextAlignedOneLine(ACanvas, text, AOddLower ? Moved(cell, 0, 1) : cell,
+                               Integer(column->Alignment()));
     }
 }
 
@@ -76,7 +77,8 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
     const bool iconView = view == vsIcon, report = view == vsReport;
     FThirdImages = nullptr;
     if (!SmallImages() && !LargeImages()) {
-        FThirdImages = reinterpret_cast<HIMAGELIST>(Perform(LVM_GETIMAGELIST, iconView ? LVSIL_NORMAL : LVSIL_SMALL, 0));
+        FThirdImages =
+            reinterpret_cast<HIMAGELIST>(Perform(LVM_GETIMAGELIST, iconView ? LVSIL_NORMAL : LVSIL_SMALL, 0));
         if (FThirdImages) {
             int w = 0, h = 0;
             ImageList_GetIconSize(FThirdImages, &w, &h);
@@ -121,7 +123,8 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
         const bool focused = Focused();
         TBitmap selection;
         selection.SetSize(sel.Width(), sel.Height());
-        BuildStretchedSkinImage(&selection, picture, focused ? element->FocusItemRect : element->ActiveItemRect,
+        BuildStretchedSkinImage(&selection, picture,
+                                focused ? element->FocusItemRect : element->ActiveItemRect,
                                 element->ItemTextRect, true);
         TCanvas* sc = selection.Canvas();
         sc->Font()->Assign(Font());
@@ -136,8 +139,9 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
             DrawTextOneLine(sc, text, Rect(l.Left + indent, l.Top, l.Right, l.Bottom));
         }
         if (report && RowSelect() && Item->SubItems()->Count() > 0)
-            DrawSubItems(sc, Item, State, Rect(bounds.Left - sel.Left, 0, bounds.Right - sel.Left, sel.Height()),
-                         false, IsOddFontHeight(sc));
+            DrawSubItems(sc, Item, State,
+                         Rect(bounds.Left - sel.Left, 0, bounds.Right - sel.Left, sel.Height()), false,
+                         IsOddFontHeight(sc));
         canvas->Draw(sel.Left, sel.Top, &selection);
     } else {
         canvas->Brush()->SetStyle(bsSolid);
@@ -173,13 +177,16 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
     if (Checkboxes()) {
         const Integer checkIndex = FSD->GetControlIndex(FCheckSkinDataName);
         const auto* check =
-            checkIndex == -1 ? nullptr : dynamic_cast<const TqxDataSkinCheckRadioControl*>(FSD->CtrlList[checkIndex]);
+            checkIndex == -1 ? nullptr
+                             : dynamic_cast<const TqxDataSkinCheckRadioControl*>(FSD->CtrlList[checkIndex]);
         TBitmap* checkPicture = check ? FSD->GetActivePicture(check->PictureIndex) : nullptr;
-        const TRect source = check ? (Item->Checked() ? check->CheckImageRect : check->UnCheckImageRect) : TRect{};
+        const TRect source =
+            check ? (Item->Checked() ? check->CheckImageRect : check->UnCheckImageRect) : TRect{};
         if (checkPicture && !IsRectDegenerate(source)) {
             TBitmap mark;
             mark.SetSize(source.Width(), source.Height());
-            mark.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), checkPicture->Canvas(), source);
+            mark.Canvas()->CopyRect(Rect(0, 0, source.Width(), source.Height()), checkPicture->Canvas(),
+                                    source);
             mark.SetTransparent(true);
             const Integer x = icon.Left - mark.Width() - 1;
             Integer y = iconView ? icon.Bottom - mark.Height() - 1
@@ -197,6 +204,7 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
             DrawLine(canvas, x - 1, bounds.Top, x - 1, bounds.Bottom, FLineColor);
         }
         DrawLine(canvas, bounds.Left, bounds.Bottom - 1, Width(), bounds.Bottom - 1, FLineColor);
-        if (Item->Index() == 0) DrawLine(canvas, bounds.Left, bounds.Top - 1, Width(), bounds.Top - 1, FLineColor);
+        if (Item->Index() == 0)
+            DrawLine(canvas, bounds.Left, bounds.Top - 1, Width(), bounds.Top - 1, FLineColor);
     }
 }

@@ -231,7 +231,8 @@ void TqxSkinScrollBar::CalcDefaultRects() {
         thumb = std::max(MinThumb, RoundEven(double(length) * FPageSize / double(FMax - FMin + 1)));
     const Integer crossStart = Vertical() ? NewTrackArea.Left : NewTrackArea.Top;
     const Integer crossSize = Vertical() ? NewTrackArea.Width() : NewTrackArea.Height();
-    PlaceThumb(NewTrackArea, thumb, FPageSize > 0 ? PageFraction() : PositionFraction(), crossStart, crossSize);
+    PlaceThumb(NewTrackArea, thumb, FPageSize > 0 ? PageFraction() : PositionFraction(), crossStart,
+               crossSize);
 }
 
 void TqxSkinScrollBar::CalcSkinRects() {
@@ -261,8 +262,9 @@ void TqxSkinScrollBar::CalcSkinRects() {
     double fraction;
     if (FPageSize > 0) {
         const Integer least = ThumbMinSize != 0 ? ThumbMinSize : thumbAlong;
-        thumb = RangeEmpty() ? least
-                             : std::max(least, RoundEven(double(length) * FPageSize / double(FMax - FMin + 1)));
+        thumb = RangeEmpty()
+                    ? least
+                    : std::max(least, RoundEven(double(length) * FPageSize / double(FMax - FMin + 1)));
         fraction = PageFraction();
     } else {
         thumb = ThumbMinPageSize != 0 ? ThumbMinPageSize : ThumbMinSize != 0 ? ThumbMinSize : thumbAlong;
@@ -283,8 +285,8 @@ void TqxSkinScrollBar::CalcRects() {
 void TqxSkinScrollBar::DrawButton(TCanvas* ACanvas, Integer AIndex) {
     const TButtonState& b = Buttons[AIndex];
     if (FIndex == -1) {
-        const bool pressed = (b.Down && b.MouseIn) ||
-                             (AIndex == ThumbButton && (b.Down || (FCanFocused && Focused())));
+        const bool pressed =
+            (b.Down && b.MouseIn) || (AIndex == ThumbButton && (b.Down || (FCanFocused && Focused())));
         TColor frame = clBtnShadow, fill = clBtnFace;
         if (pressed) {
             frame = DefaultFrame;
@@ -323,9 +325,11 @@ void TqxSkinScrollBar::DrawSkinThumb(TCanvas* ACanvas) {
     TBitmap thumb;
     if (FPageSize != 0 || ThumbMinPageSize != 0) {
         if (Vertical())
-            BuildVertThreePartImage(ThumbOffset1, ThumbOffset2, &thumb, Picture, source, w, h, ThumbStretchEffect);
+            BuildVertThreePartImage(ThumbOffset1, ThumbOffset2, &thumb, Picture, source, w, h,
+                                    ThumbStretchEffect);
         else
-            BuildHorzThreePartImage(ThumbOffset1, ThumbOffset2, &thumb, Picture, source, w, h, ThumbStretchEffect);
+            BuildHorzThreePartImage(ThumbOffset1, ThumbOffset2, &thumb, Picture, source, w, h,
+                                    ThumbStretchEffect);
     } else {
         thumb.SetSize(w, h);
         thumb.Canvas()->CopyRect(Rect(0, 0, w, h), Picture->Canvas(), source);
@@ -636,7 +640,8 @@ const auto Registered = [] {
         .Property(u"SmallChange", &TqxSkinScrollBar::SmallChange, &TqxSkinScrollBar::SetSmallChange)
         .Property(u"LargeChange", &TqxSkinScrollBar::LargeChange, &TqxSkinScrollBar::SetLargeChange)
         .Property(u"Both", &TqxSkinScrollBar::Both, &TqxSkinScrollBar::SetBoth)
-        .Property(u"BothMarkerWidth", &TqxSkinScrollBar::BothMarkerWidth, &TqxSkinScrollBar::SetBothMarkerWidth)
+        .Property(u"BothMarkerWidth", &TqxSkinScrollBar::BothMarkerWidth,
+                  &TqxSkinScrollBar::SetBothMarkerWidth)
         .Property(u"BothSkinDataName", &TqxSkinScrollBar::BothSkinDataName,
                   &TqxSkinScrollBar::SetBothSkinDataName)
         .Property(u"CanFocused", &TqxSkinScrollBar::CanFocused, &TqxSkinScrollBar::SetCanFocused)

@@ -2,6 +2,8 @@
 // switching between skinned and native frame, the finder and the icon.
 #include "skin/forms/dravenfold.h"
 
+#include "skin/controls/qxskintoolbars.h"
+
 #include "platform/gdi/icons.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/system.h"
@@ -53,9 +55,12 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
     RMBottom = std::make_unique<TBitmap>();
     RMLeft = std::make_unique<TBitmap>();
     RMRight = std::make_unique<TBitmap>();
-    MouseTimer = MakeTimer(this, [this](TObject* S) { MouseTimerProc(S); }, 50);
-    MorphTimer = MakeTimer(this, [this](TObject* S) { MorphTimerProc(S); }, 25);
-    AnimateTimer = MakeTimer(this, [this](TObject* S) { AnimateTimerProc(S); }, 25);
+    MouseTimer = MakeTimer(
+        this, [this](TObject* S) { MouseTimerProc(S); }, 50);
+    MorphTimer = MakeTimer(
+        this, [this](TObject* S) { MorphTimerProc(S); }, 25);
+    AnimateTimer = MakeTimer(
+        this, [this](TObject* S) { AnimateTimerProc(S); }, 25);
 
     // The component draws its own caption buttons.
     FForm->SetBorderIcons({});
@@ -121,6 +126,7 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+    if (AComponent == FStatusBar) FStatusBar = nullptr;
 }
 
 LRESULT TqxDravenfold::SendToForm(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
@@ -154,6 +160,12 @@ void TqxDravenfold::SetSystemMenu(TPopupMenu* Value) {
     if (FSystemMenu) FSystemMenu->RemoveFreeNotification(this);
     FSystemMenu = Value;
     if (FSystemMenu) FSystemMenu->FreeNotification(this);
+}
+
+void TqxDravenfold::SetStatusBar(TqxSkinStatusBar* Value) {
+    if (FStatusBar) FStatusBar->RemoveFreeNotification(this);
+    FStatusBar = Value;
+    if (FStatusBar) FStatusBar->FreeNotification(this);
 }
 
 void TqxDravenfold::SetQuickImageList(TCustomImageList* Value) {
@@ -293,7 +305,8 @@ void TqxDravenfold::CreateFormIcon() {
     }
     const TSize size = GetIconSize();
     FIcon = std::make_unique<TIcon>();
-    FIcon->SetHandle(static_cast<HICON>(CopyImage(source, IMAGE_ICON, size.cx, size.cy, LR_COPYFROMRESOURCE)));
+    FIcon->SetHandle(
+        static_cast<HICON>(CopyImage(source, IMAGE_ICON, size.cx, size.cy, LR_COPYFROMRESOURCE)));
     if (stock) DestroyIcon(source);
 }
 
@@ -356,6 +369,7 @@ const auto Registered = [] {
         .Property(u"BorderIcons", &D::BorderIcons, &D::SetBorderIcons)
         .Property(u"QuickButtons", &D::QuickButtons)
         .Property(u"QuickImageList", &D::QuickImageList, &D::SetQuickImageList)
+        .Property(u"StatusBar", &D::StatusBar, &D::SetStatusBar)
         .Property(u"QuickButtonsShowHint", &D::QuickButtonsShowHint, &D::SetQuickButtonsShowHint)
         .Property(u"QuickButtonsShowDivider", &D::QuickButtonsShowDivider, &D::SetQuickButtonsShowDivider)
         .Property(u"ClientInActiveEffect", &D::ClientInActiveEffect, &D::SetClientInActiveEffect)

@@ -29,6 +29,7 @@ class TqxSkinCaptionObject;
 class TqxQuickButtonItems;
 class TqxLayerManager;
 class TqxClientInActivePanel;
+class TqxSkinStatusBar;
 class TqxDravenfold;
 
 // Scoped: the toolkit's own border icons use the first three names.
@@ -41,7 +42,8 @@ using TqxCaptionPaintEvent = std::function<void(TCanvas* Cnvs, TRect R, bool AAc
 using TqxObjectEvent = std::function<void(const String& IDName)>;
 using TqxObjectMouseEvent =
     std::function<void(const String& IDName, Integer X, Integer Y, TRect ObjectRect, TMouseButton Button)>;
-using TqxObjectMouseMoveEvent = std::function<void(const String& IDName, Integer X, Integer Y, TRect ObjectRect)>;
+using TqxObjectMouseMoveEvent =
+    std::function<void(const String& IDName, Integer X, Integer Y, TRect ObjectRect)>;
 using TqxObjectPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, TRect ObjectRect)>;
 using TqxActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
 
@@ -90,6 +92,9 @@ public:
     void SetQuickButtons(TqxQuickButtonItems* Value);
     TCustomImageList* QuickImageList() const { return FQuickImageList; }
     void SetQuickImageList(TCustomImageList* Value);
+    // Its size grip hides while the form is maximized.
+    TqxSkinStatusBar* StatusBar() const { return FStatusBar; }
+    void SetStatusBar(TqxSkinStatusBar* Value);
     bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
     void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
     bool QuickButtonsShowDivider() const { return FQuickButtonsShowDivider; }
@@ -315,7 +320,8 @@ public:
     void DoMouseLeaveEvent(const String& IDName);
     void DoMouseDownEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
                           TMouseButton Button);
-    void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect, TMouseButton Button);
+    void DoMouseUpEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect,
+                        TMouseButton Button);
     void DoMouseMoveEvent(const String& IDName, Integer X, Integer Y, const TRect& ObjectRect);
     void DoPaintEvent(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect);
     void SkinMenuOpen();
@@ -438,6 +444,7 @@ private:
     TPopupMenu* FSysMenu = nullptr;
     std::unique_ptr<TqxFormSkinMenu> FSkinMenu;
     TCustomImageList* FQuickImageList = nullptr;
+    TqxSkinStatusBar* FStatusBar = nullptr;
     std::unique_ptr<TqxQuickButtonItems> FQuickButtons;
     std::unique_ptr<TBitmap> FLogoBitMap;
     std::unique_ptr<TFont> FDefCaptionFont;

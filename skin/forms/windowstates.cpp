@@ -10,6 +10,7 @@
 #include "platform/win/input.h"
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskintoolbars.h"
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
@@ -18,9 +19,9 @@
 using namespace win;
 
 // A copy of the form's client area laid over it while the form is inactive.
-class TqxClientInActivePanel : public TCustomControl {
+class TqxClientInActivePanel : public TqxSkinPaintPanel {
 public:
-    explicit TqxClientInActivePanel(TComponent* AOwner) : TCustomControl(AOwner) { SetVisible(false); }
+    explicit TqxClientInActivePanel(TComponent* AOwner) : TqxSkinPaintPanel(AOwner) { SetVisible(false); }
 
     void Paint() override {
         if (Buffer) Buffer->Draw(Canvas(), 0, 0);
@@ -120,7 +121,8 @@ void TqxDravenfold::FindMinimizedPlace(TPoint& P) {
         if (!Screen) return false;
         for (Integer i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* form = Screen->Forms(i);
-            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible()) continue;
+            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible())
+                continue;
             TqxDravenfold* other = FindDravenfold(form);
             if (other && other->WindowState() == wsMinimized && form->Left() == X && form->Top() == Y)
                 return true;
@@ -160,6 +162,7 @@ void TqxDravenfold::DoMaximize() {
     if (work.Width() == monitor.Width() && work.Height() == monitor.Height() && monitor == screen)
         r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
     FForm->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
 }
 
@@ -178,6 +181,7 @@ void TqxDravenfold::DoRestore() {
     if (FForm->Width() == width && FForm->Height() == height) NudgeFormWidth();
     if (FForm->HandleAllocated()) FForm->Repaint();
     OldBoundsRect = TRect{};
+    if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
     if (OnRestore) OnRestore(this);
 }
 
@@ -214,7 +218,8 @@ Integer TqxDravenfold::GetMinWidth() const {
     const bool minimized = FWindowState == wsMinimized;
     const Integer picture = FSD->FPicture->Width();
     if (picture < FMinWidth && !minimized) return FMinWidth;
-    if (FSD->FormMinWidth > 0) return FMinWidth > FSD->FormMinWidth && !minimized ? FMinWidth : FSD->FormMinWidth;
+    if (FSD->FormMinWidth > 0)
+        return FMinWidth > FSD->FormMinWidth && !minimized ? FMinWidth : FSD->FormMinWidth;
     return picture;
 }
 
@@ -297,7 +302,8 @@ void TqxDravenfold::AnimateTimerProc(TObject*) {
     for (const auto& object : objects) {
         auto* caption = dynamic_cast<TqxSkinCaptionObject*>(object.get());
         if (!caption || !caption->EnableAnimation()) continue;
-        if (caption->Active ? caption->CurrentFrame > caption->FrameCount : caption->CurrentFrame <= 0) continue;
+        if (caption->Active ? caption->CurrentFrame > caption->FrameCount : caption->CurrentFrame <= 0)
+            continue;
         busy = true;
         if (caption->FIncTime < caption->AnimateInterval) {
             caption->FIncTime += 25;

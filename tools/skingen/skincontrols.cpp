@@ -131,8 +131,7 @@ void BuildButtons(TSkinBuilder& ASkin, const TSkinTheme& T) {
     } buttons[] = {{u"button", &push, T.Window, false},
                    {u"resizebutton", &push, T.Window, true},
                    {u"resizetoolbutton", &tool, T.Surface, true},
-                   {u"toolbutton", &tool, T.Surface, false},
-                   {u"toolmenubutton", &tool, T.Surface, true}};
+                   {u"toolbutton", &tool, T.Surface, false}};
     for (const TButton& b : buttons) {
         const String picture = String(b.Name) + u".bmp";
         const Integer index =
@@ -714,6 +713,102 @@ void BuildOthers(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.Image(s, u"gripperrect", picture, Rect(6, 0, 12, 14));
 }
 
+// The tool bar's drop-down button: a menu button whose right 15 pixels are
+// the track part, each look with its divider and arrow drawn in.
+void BuildToolMenuButton(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"toolmenubutton", picture = s + u".bmp";
+    const Integer w = 64, h = 25, strip = 15;
+    const Integer index = Element(ASkin, s, u"menubutton", picture, w + 9, 5 * h, T.Surface);
+    TSkinPainter& p = ASkin.Painter(index);
+    const TButtonLook looks[5] = {{T.Surface, T.Surface},
+                                  {T.Hover, T.Border},
+                                  {T.Pressed, T.Accent},
+                                  {T.Surface, T.Surface},
+                                  {T.Hover, T.Accent}};
+    const TRgb arrows[5] = {T.TextMuted, T.Text, T.Text, T.TextDisabled, T.Text};
+    for (Integer state = 0; state < 5; ++state) {
+        const TRect r = Bounds(0, state * h, w, h);
+        PaintFace(p, r, T.Surface, looks[state].Face, looks[state].Border, 4);
+        if (!(looks[state].Border == looks[state].Face))
+            p.Fill(Rect(w - strip - 1, r.Top + 4, w - strip, r.Bottom - 4), looks[state].Border);
+        PaintChevron(p, w - strip / 2.0, r.Top + h / 2.0, 7, arrows[state], 0);
+    }
+    // The middle stretches; the track strip keeps its place at the right.
+    ASkin.SetCorners(s, Point(4, 0), Point(w - strip - 1, 0), Point(0, 0), Point(0, 0));
+    ASkin.SetRect(s, u"clientrect", Rect(4, 4, w - strip - 1, h - 4));
+    ASkin.SetBool(s, u"stretcheffect", true);
+    const char16_t* keys[] = {u"skinrect", u"activeskinrect", u"downskinrect", u"disabledskinrect",
+                              u"focusedskinrect"};
+    for (Integer state = 0; state < 5; ++state)
+        ASkin.Image(s, keys[state], picture, Bounds(0, state * h, w, h), isHorz3, 4, w - strip - 1);
+    ASkin.SetRect(s, u"trackbuttonrect", Rect(w - strip, 0, w, h));
+    ASkin.SetFont(s, T.Font, T.Text);
+    ASkin.SetColor(s, u"activefontcolor", T.Text);
+    ASkin.SetColor(s, u"downfontcolor", T.Text);
+    ASkin.SetColor(s, u"disabledfontcolor", T.TextDisabled);
+    ASkin.SetBool(s, u"morphing", true);
+    ASkin.Set(s, u"morphkind", u"mkdefault");
+    MarkerKeys(ASkin, s, picture, p, w, T);
+}
+
+// The splitter of top and bottom aligned controls: a bar with a grip of dots.
+void BuildHSplitter(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"hsplitter", picture = u"hsplitter.bmp";
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"splitter", picture, 32, 12, T.Window));
+    for (Integer k = 0; k < 3; ++k)
+        p.FillCircle(4.5 + 3.5 * k, 9, 1.1, T.BorderStrong);
+    ASkin.SetCorners(s, Point(4, 0), Point(28, 0), Point(0, 0), Point(0, 0));
+    ASkin.SetBool(s, u"stretcheffect", true);
+    ASkin.Image(s, u"skinrect", picture, Rect(0, 0, 32, 6), isHorz3, 4, 28);
+    ASkin.Image(s, u"gripperrect", picture, Rect(0, 6, 14, 12));
+}
+
+// The status bar: a strip with a line on top and its size grip beside it.
+void BuildStatusBar(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"statusbar", picture = u"statusbar.bmp";
+    const Integer w = 48, h = 21, grip = 14;
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"panel", picture, w + grip, h, T.Surface));
+    p.Fill(Rect(0, 0, w, 1), T.Border);
+    p.Fill(Rect(w, 0, w + grip, h), MarkerKey);
+    for (Integer row = 0; row < 3; ++row)
+        for (Integer column = 2 - row; column < 3; ++column)
+            p.Fill(Bounds(w + 2 + 4 * column, h - 13 + 4 * row, 2, 2), T.BorderStrong);
+    ASkin.SetCorners(s, Point(2, 2), Point(w - 2, 2), Point(2, h - 2), Point(w - 2, h - 2));
+    ASkin.SetRect(s, u"clientrect", Rect(2, 2, w - 2, h - 1));
+    StretchAll(ASkin, s);
+    ASkin.Image(s, u"skinrect", picture, Rect(0, 0, w, h), isNine, 2, w - 2, 2, h - 2);
+    ASkin.Image(s, u"gripperrect", picture, Rect(w, h - grip, w + grip, h));
+    ASkin.SetBool(s, u"grippertransparent", true);
+    ASkin.SetColor(s, u"grippertransparentcolor", MarkerKey);
+    ASkin.SetFont(s, T.Font, T.TextMuted);
+}
+
+// The page control's tab scroller: the left and right arrows of 20 x 20
+// side by side, then their looks under the pointer and pressed.
+void BuildUpDown(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"updown", picture = u"updown.bmp";
+    const Integer b = 20;
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"updown", picture, 2 * b, 3 * b, T.Window));
+    const TRgb faces[3] = {T.Surface, T.Hover, T.Pressed};
+    const TRgb borders[3] = {T.Border, T.Accent, T.Accent};
+    for (Integer look = 0; look < 3; ++look)
+        for (Integer button = 0; button < 2; ++button) {
+            const TRect r = Bounds(button * b, look * b, b, b);
+            PaintFace(p, r, T.Window, faces[look], borders[look], 4);
+            PaintChevron(p, r.Left + b / 2.0, r.Top + b / 2.0, 7, look == 0 ? T.TextMuted : T.Text,
+                         button == 0 ? 2 : 3);
+        }
+    ASkin.Image(s, u"skinrect", picture, Rect(0, 0, 2 * b, b));
+    // Button 0 (up) is the right one, button 1 (down) the left.
+    ASkin.Image(s, u"upbuttonrect", picture, Bounds(b, 0, b, b));
+    ASkin.Image(s, u"activeupbuttonrect", picture, Bounds(b, b, b, b));
+    ASkin.Image(s, u"downupbuttonrect", picture, Bounds(b, 2 * b, b, b));
+    ASkin.Image(s, u"downbuttonrect", picture, Bounds(0, 0, b, b));
+    ASkin.Image(s, u"activedownbuttonrect", picture, Bounds(0, b, b, b));
+    ASkin.Image(s, u"downdownbuttonrect", picture, Bounds(0, 2 * b, b, b));
+    ASkin.Set(u"tab", u"updown", s);
+}
+
 }  // namespace
 
 void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
@@ -734,4 +829,8 @@ void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildTab(ASkin, ATheme);
     BuildViews(ASkin, ATheme);
     BuildMenuBar(ASkin, ATheme);
+    BuildToolMenuButton(ASkin, ATheme);
+    BuildHSplitter(ASkin, ATheme);
+    BuildStatusBar(ASkin, ATheme);
+    BuildUpDown(ASkin, ATheme);
 }

@@ -54,7 +54,8 @@ void AddElement(TFixtureSkin& ASkin, const String& ASection, const String& AKind
         SetValue(ASkin, ASection, key, value);
 }
 
-std::string PaintedBmp(Integer AWidth, Integer AHeight, const std::function<Cardinal(Integer, Integer)>& AColor) {
+std::string PaintedBmp(Integer AWidth, Integer AHeight,
+                       const std::function<Cardinal(Integer, Integer)>& AColor) {
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf24bit);
     bitmap.SetSize(AWidth, AHeight);

@@ -33,7 +33,9 @@ protected:
         Pump();
         return button;
     }
-    POINT At(TqxSkinButton* AButton, Integer X = 50, Integer Y = 15) { return ScreenPoint(AButton->Handle(), X, Y); }
+    POINT At(TqxSkinButton* AButton, Integer X = 50, Integer Y = 15) {
+        return ScreenPoint(AButton->Handle(), X, Y);
+    }
     POINT Away() { return ScreenPoint(FForm->Handle(), 380, 280); }
     void Move(POINT APoint) {
         driver::MouseMove(APoint);
@@ -272,9 +274,8 @@ TEST_F(SkinButton, SpaceAndTheAcceleratorClick) {
 TEST_F(SkinButton, FourGlyphsByState) {
     const Cardinal colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
     TFixtureSkin files;
-    files.Files[u"glyph"] = PaintedBmp(40, 10, [&](Integer X, Integer Y) {
-        return X % 10 == 0 || Y == 9 ? 0xFF00FFu : colours[X / 10];
-    });
+    files.Files[u"glyph"] = PaintedBmp(
+        40, 10, [&](Integer X, Integer Y) { return X % 10 == 0 || Y == 9 ? 0xFF00FFu : colours[X / 10]; });
     TqxSkinButton* button = Button(false);
     button->SetGlyph(FilePicture(files, u"glyph").get());
     button->SetNumGlyphs(4);
@@ -339,7 +340,8 @@ TEST_F(SkinButton, TheFrameAnimationRunsThroughItsFrames) {
         }
         EXPECT_EQ(1, button->CurrentFrame());
         EXPECT_EQ(Look(u"skinrect"), Center(button));
-        const char16_t* frames[] = {u"activeskinrect", u"downskinrect", u"disabledskinrect", u"focusedskinrect"};
+        const char16_t* frames[] = {u"activeskinrect", u"downskinrect", u"disabledskinrect",
+                                    u"focusedskinrect"};
         for (const char16_t* frame : frames) {
             AdvanceTime(30);
             EXPECT_EQ(Look(frame), Center(button)) << StringToUTF8(frame);

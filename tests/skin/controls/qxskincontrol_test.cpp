@@ -35,12 +35,11 @@ protected:
     // is black where x < 10 + y.
     static TFixtureSkin ShapeSkin() {
         TFixtureSkin skin = FlatSkin();
-        const Integer picture = AddPicture(skin, u"shape.bmp", PaintedBmp(20, 10, [](Integer, Integer) {
-                                               return 0x3366CCu;
-                                           }));
-        const Integer mask = AddPicture(skin, u"shapemask.bmp", PaintedBmp(20, 10, [](Integer X, Integer Y) {
-                                            return X < 10 + Y ? 0u : 0xFFFFFFu;
-                                        }));
+        const Integer picture =
+            AddPicture(skin, u"shape.bmp", PaintedBmp(20, 10, [](Integer, Integer) { return 0x3366CCu; }));
+        const Integer mask =
+            AddPicture(skin, u"shapemask.bmp",
+                       PaintedBmp(20, 10, [](Integer X, Integer Y) { return X < 10 + Y ? 0u : 0xFFFFFFu; }));
         AddElement(skin, u"shape", u"button",
                    {{u"pictureindex", IntToStr(picture)},
                     {u"maskpictureindex", IntToStr(mask)},
@@ -127,7 +126,8 @@ TEST_F(SkinControlBases, TheMaskRegionComesAndGoesWithTheSkin) {
     const auto region = win::driver::WindowRegion(control->Handle());
     ASSERT_TRUE(region.has_value());
     for (Integer y = 0; y < 10; ++y)
-        for (Integer x = 0; x < 20; ++x) EXPECT_EQ(x < 10 + y, region->Contains(x, y)) << x << "," << y;
+        for (Integer x = 0; x < 20; ++x)
+            EXPECT_EQ(x < 10 + y, region->Contains(x, y)) << x << "," << y;
     // (19, 0) lies outside the shape.
     win::driver::Click(ScreenPoint(control->Handle(), 19, 0));
     Pump();
@@ -286,8 +286,9 @@ TEST_F(SkinControlBases, MouseEnterAndLeaveEvents) {
     Pump();
     win::driver::MouseMove(ScreenPoint(FForm->Handle(), 300, 250));
     Pump();
-    EXPECT_EQ((std::vector<std::string>{"enter windowed", "leave windowed", "enter graphic", "leave graphic"}),
-              events);
+    EXPECT_EQ(
+        (std::vector<std::string>{"enter windowed", "leave windowed", "enter graphic", "leave graphic"}),
+        events);
 }
 
 }  // namespace

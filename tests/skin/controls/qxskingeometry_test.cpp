@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "controltest.h"
-#include "platform/gdi/pixregion.h"
 #include "platform/gdi/objects.h"
+#include "platform/gdi/pixregion.h"
 #include "platform/gdi/regions.h"
 
 namespace {
 
-TqxSkinGeometry Element(const TRect& ASkinRect, TPoint ALT, TPoint ART, TPoint ALB, TPoint ARB, TRect AClient = {}) {
+TqxSkinGeometry Element(const TRect& ASkinRect, TPoint ALT, TPoint ART, TPoint ALB, TPoint ARB,
+                        TRect AClient = {}) {
     TqxSkinGeometry g;
     g.SkinRect = ASkinRect;
     g.LTPt = ALT;
@@ -40,8 +41,7 @@ TEST(SkinGeometry, ResizeModeByRectangleAndPoints) {
 }
 
 TEST(SkinGeometry, NinePartGrowsTheRightAndBottomPointsAndTheClient) {
-    TqxSkinGeometry g =
-        Element(Rect(0, 0, 100, 30), {5, 6}, {90, 6}, {5, 24}, {90, 24}, Rect(5, 6, 90, 24));
+    TqxSkinGeometry g = Element(Rect(0, 0, 100, 30), {5, 6}, {90, 6}, {5, 24}, {90, 24}, Rect(5, 6, 90, 24));
     Integer w = 160, h = 50;
     CalcSize(g, true, w, h);
     EXPECT_EQ(160, w);
@@ -62,7 +62,8 @@ TEST(SkinGeometry, SizeTakenByMode) {
         TRect Client;
     } cases[] = {
         // Fixed size: the element's size, whatever is asked.
-        {Element(Rect(10, 10, 40, 30), {}, {}, {}, {}, Rect(2, 2, 28, 18)), true, 90, 70, 30, 20, Rect(2, 2, 28, 18)},
+        {Element(Rect(10, 10, 40, 30), {}, {}, {}, {}, Rect(2, 2, 28, 18)), true, 90, 70, 30, 20,
+         Rect(2, 2, 28, 18)},
         // Without an element a fixed-size element changes nothing.
         {Element(Rect(10, 10, 40, 30), {}, {}, {}, {}, Rect(2, 2, 28, 18)), false, 90, 70, 90, 70, TRect{}},
         // Three parts across: the height is the element's.
@@ -119,7 +120,8 @@ TEST(SkinGeometry, MapSkinRectByMode) {
 
 // The region of a fixed-size element is the mask's black pixels; no mask, no region.
 TEST(SkinGeometry, RegionIsTheMasksBlackPixels) {
-    const std::string bmp = PaintedBmp(20, 10, [](Integer X, Integer Y) { return X < 10 + Y ? 0u : 0xFFFFFFu; });
+    const std::string bmp =
+        PaintedBmp(20, 10, [](Integer X, Integer Y) { return X < 10 + Y ? 0u : 0xFFFFFFu; });
     skinfixtures::TFixtureSkin files;
     files.Files[u"mask.bmp"] = bmp;
     const std::unique_ptr<TBitmap> mask = skinfixtures::FilePicture(files, u"mask.bmp");

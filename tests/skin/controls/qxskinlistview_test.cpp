@@ -5,9 +5,9 @@
 #include "controltest.h"
 #include "platform/win/commoncontrols.h"
 #include "platform/win/messages.h"
+#include "platform/win/painting.h"
 #include "platform/win/stdcontrols.h"
 #include "platform/win/window.h"
-#include "platform/win/painting.h"
 #include "skin/core/qxdrawing.h"
 #include "skin/core/qxskinmessages.h"
 
@@ -62,7 +62,9 @@ protected:
         Pump();
         return list;
     }
-    TColor HeaderPixel(TqxSkinListView* AList, Integer X, Integer Y) { return PixelOf(AList->HeaderHandle(), X, Y); }
+    TColor HeaderPixel(TqxSkinListView* AList, Integer X, Integer Y) {
+        return PixelOf(AList->HeaderHandle(), X, Y);
+    }
 
     TqxSkinScrollBar* FV = nullptr;
     TqxSkinScrollBar* FH = nullptr;
@@ -73,7 +75,8 @@ TEST_F(SkinListView, ReportBarsFollowTheRowsAndColumns) {
     EXPECT_FALSE(FV->Visible());
     EXPECT_FALSE(FH->Visible());
     const Integer perPage = Integer(list->Perform(LVM_GETCOUNTPERPAGE, 0, 0));
-    for (Integer r = 3; r < 50; ++r) list->Items()->Add()->SetCaption(u"行");
+    for (Integer r = 3; r < 50; ++r)
+        list->Items()->Add()->SetCaption(u"行");
     Pump();
     EXPECT_TRUE(FV->Visible());
     EXPECT_EQ(perPage, FV->PageSize());
@@ -89,7 +92,8 @@ TEST_F(SkinListView, ReportBarsFollowTheRowsAndColumns) {
     list->Scroll(0, 2 * list->Items()->Item(0)->DisplayRect(drBounds).Height());
     Pump();
     EXPECT_EQ(5, FV->Position());
-    while (list->Items()->Count() > 3) list->Items()->Delete(list->Items()->Count() - 1);
+    while (list->Items()->Count() > 3)
+        list->Items()->Delete(list->Items()->Count() - 1);
     Pump();
     EXPECT_FALSE(FV->Visible());
     EXPECT_FALSE(FH->Both());
@@ -208,7 +212,8 @@ TEST_F(SkinListView, TheListTakesItsFontAndColoursFromTheSkin) {
     EXPECT_EQ(TColor(0xFFFFFF), list->Color());
     EXPECT_EQ(u"黑体", list->Font()->Name());
     EXPECT_EQ(TColor(2630431), list->Font()->Color());
-    EXPECT_EQ(MixColors(MixColors(MixColors(TColor(2630431), 0xFFFFFF), 0xFFFFFF), 0xFFFFFF), list->FLineColor);
+    EXPECT_EQ(MixColors(MixColors(MixColors(TColor(2630431), 0xFFFFFF), 0xFFFFFF), 0xFFFFFF),
+              list->FLineColor);
     list->SetSkinData(nullptr);
     list->ChangeSkinData();
     EXPECT_EQ(clWindow, list->Color());
@@ -253,7 +258,8 @@ TEST_F(SkinListViewItems, ASelectedReportRowWithRowSelectCarriesItsSubItems) {
         const Integer y = bounds.Top + bounds.Height() / 2;
         // Column 2's sub-item is empty: only the background shows there.
         EXPECT_EQ(rowSelect ? Selection(false) : list->Color(), PixelOf(list->Handle(), 250, y));
-        EXPECT_EQ(list->Color(), PixelOf(list->Handle(), 250, list->Items()->Item(0)->DisplayRect(drBounds).Top + 3));
+        EXPECT_EQ(list->Color(),
+                  PixelOf(list->Handle(), 250, list->Items()->Item(0)->DisplayRect(drBounds).Top + 3));
         delete list;
         delete FV;
         delete FH;

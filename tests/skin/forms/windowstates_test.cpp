@@ -6,6 +6,7 @@
 #include "platform/win/input.h"
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskintoolbars.h"
 
 using namespace win;
 using namespace skinfixtures;
@@ -70,6 +71,25 @@ TEST_F(StatesTest, MaximizeFillsTheWorkAreaAndRestoreBringsTheBoundsBack) {
     driver::SetMonitors({TMonitorArea{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}}});
     D(form)->SetWindowState(wsMaximized);
     EXPECT_EQ(form->BoundsRect(), Rect(0, 0, 1920, 1080));
+}
+
+TEST_F(StatesTest, TheStatusBarsGripHidesWhileMaximized) {
+    NewMainForm(Rect(0, 0, 300, 200));
+    TForm* form = SkinnedForm(ProjectSkin(u"default"));
+    auto* bar = new TqxSkinStatusBar(form);
+    bar->SetParent(form);
+    D(form)->SetStatusBar(bar);
+    D(form)->SetWindowState(wsMaximized);
+    // Without a grip there is nothing to hide.
+    EXPECT_TRUE(bar->ShowGrip());
+    D(form)->SetWindowState(wsNormal);
+    bar->SetSizeGrip(true);
+    D(form)->SetWindowState(wsMaximized);
+    EXPECT_FALSE(bar->ShowGrip());
+    D(form)->SetWindowState(wsNormal);
+    EXPECT_TRUE(bar->ShowGrip());
+    delete bar;
+    EXPECT_EQ(nullptr, D(form)->StatusBar());
 }
 
 TEST_F(StatesTest, RollUpIsRefusedWithoutItsIconAndWhileMinimized) {

@@ -134,7 +134,7 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"resizetoolbutton", u"button"},
         {u"combobutton", u"button"},
         {u"toolbutton", u"button"},
-        {u"toolmenubutton", u"button"},
+        {u"toolmenubutton", u"menubutton"},
         {u"header", u"button"},
         {u"panel", u"panel"},
         {u"groupbox", u"panel"},
@@ -158,7 +158,10 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"mainmenubar", u"mainmenubar"},
         {u"bevel", u"bevel"},
         {u"scrollbox", u"scrollbox"},
-        {u"vsplitter", u"splitter"}};
+        {u"vsplitter", u"splitter"},
+        {u"hsplitter", u"splitter"},
+        {u"statusbar", u"panel"},
+        {u"updown", u"updown"}};
     const auto expectKinds = [](const auto& ATable, auto AIndex, auto AKind) {
         for (const auto& [name, kind] : ATable) {
             const Integer index = AIndex(name);
@@ -188,6 +191,19 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
     EXPECT_EQ(u"menubaritem", Control<TqxDataSkinMainMenuBar>(u"mainmenubar")->MenuBarItem);
+    // The tool bar's drop-down opens from its right 15 pixels; the tab
+    // scroller and the grips have their pictures.
+    auto* menuButton = Control<TqxDataSkinMenuButtonControl>(u"toolmenubutton");
+    const TRect& face = menuButton->SkinRect;
+    EXPECT_EQ(Rect(face.Width() - 15, 0, face.Width(), face.Height()), menuButton->TrackButtonRect);
+    EXPECT_FALSE(IsRectDegenerate(menuButton->MenuMarkerFlatRect));
+    EXPECT_EQ(u"updown", Control<TqxDataSkinTabControl>(u"tab")->UpDown);
+    auto* updown = Control<TqxDataSkinUpDownControl>(u"updown");
+    for (const TRect& r : {updown->UpButtonRect, updown->ActiveUpButtonRect, updown->DownUpButtonRect,
+                           updown->DownButtonRect, updown->ActiveDownButtonRect, updown->DownDownButtonRect})
+        EXPECT_FALSE(IsRectDegenerate(r));
+    EXPECT_FALSE(IsRectDegenerate(Control<TqxDataSkinSplitterControl>(u"hsplitter")->GripperRect));
+    EXPECT_FALSE(IsRectDegenerate(Control<TqxDataSkinPanelControl>(u"statusbar")->GripperRect));
 }
 
 TEST_P(ProjectSkinTest, IndexesAreValidAndNothingIsNegative) {
@@ -250,7 +266,8 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
     // What the forms' layouts expect where a control takes the skin's size.
     const std::vector<std::tuple<const char16_t*, Integer, Integer>> heights = {
         {u"combobox", 20, 2},        {u"edit", 20, 2},       {u"button", 25, 1},
-        {u"resizetoolpanel", 69, 1}, {u"hscrollbar", 17, 2}, {u"bothhscrollbar", 17, 2}};
+        {u"resizetoolpanel", 69, 1}, {u"hscrollbar", 17, 2}, {u"bothhscrollbar", 17, 2},
+        {u"statusbar", 21, 1},       {u"hsplitter", 6, 2},   {u"toolmenubutton", 25, 2}};
     for (const auto& [name, height, mode] : heights) {
         auto* element = Control<TqxDataSkinCustomControl>(name);
         ASSERT_TRUE(element) << StringToUTF8(name);
