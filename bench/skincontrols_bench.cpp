@@ -4,7 +4,7 @@
 // a button, one thumb-drag step of a 5,000-row list (bar, scroll, rows
 // repainted), a combo box of 5,000 items dropped down and its list painted,
 // a page step in that open list, one character typed into an edit-style
-// combo box's transparent edit, the category picker's drop-down opened (19
+// combo box's transparent edit; the category picker's drop-down opened (19
 // rows with PNG images, titles and wrapped captions laid out and painted)
 // and the skinned edit's frame and text area repainted as the pointer comes
 // and goes. Each reports "of_bitblt": a BitBlt of the same area onto the
@@ -298,6 +298,10 @@ void BM_EditTypedCharacter(benchmark::State& AState) {
         else
             driver::Key(VK_BACK);
         typing = !typing;
+        TBench::Pump();
+    });
+}
+
 // 19 categories under three headers, each with a 32 x 32 PNG badge.
 void FillCategories(TqxSkinOfficeComboBox* ACombo, TqxPngImageList* AImages) {
     for (Integer i = 0; i < 19; ++i) {

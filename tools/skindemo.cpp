@@ -5,16 +5,14 @@
 //   skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
-// demo; the forms are listed below ("controls" when none is named; "lists"
-// with "drop" opens its combo box's list). Beside
+// demo; the forms are listed below ("controls" when none is named). Beside
 // the demo form a small form with a form-skinning component and no skin
 // shows the frame's default look, inactive. "maximize" maximizes the demo
 // form after a second and restores it a second later; "drop" opens the
 // form's drop-down list after half a second (forms that have one).
 //
-//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
-//   shot.png; wait'
-#include <algorithm>
+//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window
+//   root shot.png; wait'
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -147,31 +145,13 @@ public:
             FormatCombo->Items()->Add(format);
         FormatCombo->SetItemIndex(3);
         FolderCombo->SetItemIndex(0);
-        if (!DemoArgument("drop")) return;
-        FDropTimer = std::make_unique<TTimer>(nullptr);
-        FDropTimer->SetInterval(700);
-        FDropTimer->OnTimer = [this](TObject*) {
-            FDropTimer->SetEnabled(false);
-            FormatCombo->SetFocus();
-            FormatCombo->DropDown();
-        };
-        FDropTimer->SetEnabled(true);
     }
 
-    // Whether the command line names AName.
-    static bool DemoArgument(const char* AName);
-    static std::vector<std::string>& Arguments() {
-        static std::vector<std::string> arguments;
-        return arguments;
+    void Drop() override {
+        FormatCombo->SetFocus();
+        FormatCombo->DropDown();
     }
-
-private:
-    std::unique_ptr<TTimer> FDropTimer;
 };
-
-bool TListsDemoForm::DemoArgument(const char* AName) {
-    return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
-}
 
 // The office controls: the two pickers with the program's categories and
 // formats, the edits and the links.
@@ -351,7 +331,6 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    TListsDemoForm::Arguments() = args;
     const bool maximize = std::erase(args, "maximize") > 0;
     const bool drop = std::erase(args, "drop") > 0;
     const std::string skin = args.size() > 0 ? args[0] : "default";

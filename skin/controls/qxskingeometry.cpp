@@ -182,6 +182,39 @@ win::HRGN CreateControlRegion(const TqxSkinGeometry& G, TBitmap* AMask, Integer 
     return region;
 }
 
+const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
+                                                  std::initializer_list<const char16_t*> ANames,
+                                                  TBitmap*& APicture) {
+    APicture = nullptr;
+    if (!ASkinData || ASkinData->Empty) return nullptr;
+    for (const char16_t* name : ANames) {
+        const Integer index = ASkinData->GetControlIndex(name);
+        if (index < 0) continue;
+        if (const auto* element = dynamic_cast<const TqxDataSkinButtonControl*>(ASkinData->CtrlList[index])) {
+            APicture = ASkinData->GetActivePicture(element->PictureIndex);
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APressed, bool AHot) {
+    if (APressed && !IsRectDegenerate(AElement.DownSkinRect)) return AElement.DownSkinRect;
+    if ((APressed || AHot) && !IsRectDegenerate(AElement.ActiveSkinRect)) return AElement.ActiveSkinRect;
+    return AElement.SkinRect;
+}
+
+void BuildButtonElementImage(const TqxDataSkinButtonControl& E, TBitmap* APicture, const TRect& ASource,
+                             Integer AWidth, Integer AHeight, TBitmap* ABitmap) {
+    const Integer dW = AWidth - E.SkinRect.Width(), dH = AHeight - E.SkinRect.Height();
+    BuildNinePartImage(E.LTPoint, E.RTPoint, E.LBPoint, E.RBPoint, E.ClRect, E.LTPoint,
+                       Point(E.RTPoint.X + dW, E.RTPoint.Y), Point(E.LBPoint.X, E.LBPoint.Y + dH),
+                       Point(E.RBPoint.X + dW, E.RBPoint.Y + dH),
+                       Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dW, E.ClRect.Bottom + dH), ABitmap, APicture,
+                       ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch, E.BottomStretch,
+                       E.StretchEffect, E.StretchType);
+}
+
 void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,
                    TqxStretchType AStretchType) {
     const Integer pw = APiece->Width(), ph = APiece->Height();
@@ -216,39 +249,6 @@ void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece) {
     }
     APiece->SetSize(ARect.Width(), ARect.Height());
     APiece->Canvas()->CopyRect(Rect(0, 0, ARect.Width(), ARect.Height()), APicture->Canvas(), ARect);
-}
-
-const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
-                                                  std::initializer_list<const char16_t*> ANames,
-                                                  TBitmap*& APicture) {
-    APicture = nullptr;
-    if (!ASkinData || ASkinData->Empty) return nullptr;
-    for (const char16_t* name : ANames) {
-        const Integer index = ASkinData->GetControlIndex(name);
-        if (index < 0) continue;
-        if (const auto* element = dynamic_cast<const TqxDataSkinButtonControl*>(ASkinData->CtrlList[index])) {
-            APicture = ASkinData->GetActivePicture(element->PictureIndex);
-            return element;
-        }
-    }
-    return nullptr;
-}
-
-const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APressed, bool AHot) {
-    if (APressed && !IsRectDegenerate(AElement.DownSkinRect)) return AElement.DownSkinRect;
-    if ((APressed || AHot) && !IsRectDegenerate(AElement.ActiveSkinRect)) return AElement.ActiveSkinRect;
-    return AElement.SkinRect;
-}
-
-void BuildButtonElementImage(const TqxDataSkinButtonControl& E, TBitmap* APicture, const TRect& ASource,
-                             Integer AWidth, Integer AHeight, TBitmap* ABitmap) {
-    const Integer dW = AWidth - E.SkinRect.Width(), dH = AHeight - E.SkinRect.Height();
-    BuildNinePartImage(E.LTPoint, E.RTPoint, E.LBPoint, E.RBPoint, E.ClRect, E.LTPoint,
-                       Point(E.RTPoint.X + dW, E.RTPoint.Y), Point(E.LBPoint.X, E.LBPoint.Y + dH),
-                       Point(E.RBPoint.X + dW, E.RBPoint.Y + dH),
-                       Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dW, E.ClRect.Bottom + dH), ABitmap, APicture,
-                       ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch, E.BottomStretch,
-                       E.StretchEffect, E.StretchType);
 }
 
 Integer AdjustedControlTop(TWinControl* AParent, Integer ATop, Integer AHeight) {

@@ -72,14 +72,6 @@ TRect MapSkinRect(const TqxSkinGeometry& G, const TRect& ARect, Integer AWidth, 
 // owns it.
 win::HRGN CreateControlRegion(const TqxSkinGeometry& G, TBitmap* AMask, Integer AWidth, Integer AHeight);
 
-// APiece over AArea of ACanvas: with AStretchEffect scaled over the area
-// (qxstFull), scaled to its height and repeated rightwards (qxstHorz) or
-// scaled to its width and repeated downwards (qxstVert); without it tiled
-// from the area's top-left corner. An empty piece draws nothing.
-void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,
-                   TqxStretchType AStretchType);
-// ARect of APicture as a bitmap of its own; empty when ARect is.
-void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece);
 // The first of the named button elements the skin has, with its picture
 // (nil when the picture index names none); nil for none of them.
 const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
@@ -93,6 +85,14 @@ const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APre
 // difference.
 void BuildButtonElementImage(const TqxDataSkinButtonControl& AElement, TBitmap* APicture, const TRect& ASource,
                              Integer AWidth, Integer AHeight, TBitmap* ABitmap);
+// APiece over AArea of ACanvas: with AStretchEffect scaled over the area
+// (qxstFull), scaled to its height and repeated rightwards (qxstHorz) or
+// scaled to its width and repeated downwards (qxstVert); without it tiled
+// from the area's top-left corner. An empty piece draws nothing.
+void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,
+                   TqxStretchType AStretchType);
+// ARect of APicture as a bitmap of its own; empty when ARect is.
+void CopySkinPiece(TBitmap* APicture, const TRect& ARect, TBitmap* APiece);
 
 // A parent that lays its skinned children out itself (the skinned tool
 // bar): it centres them vertically in its skin client rectangle.
