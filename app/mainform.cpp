@@ -13,6 +13,9 @@
 #include "platform/toolkit/combobox.h"
 #include "platform/toolkit/memo.h"
 #include "platform/toolkit/published.h"
+#include "skin/controls/qxskincheckradio.h"
+#include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/core/qxskindata.h"
@@ -31,8 +34,79 @@ void TForm1::FormCreate(TObject*) {
     Button15->Click();
     Button17->Click();
     Button3->Click();
+    Button2->Click();
     FillScreenList();
     qxSkinSlider1_down_UP = u"UP";
+}
+
+const formatchoice::TFormatControls& TForm1::FormatControls() {
+    if (!FFormatControls.lvFiles) {
+        FFormatControls = {qxSkinOfficeComboBox2,
+                           qxSkinOfficeComboBox1,
+                           qxSkinComboBox1,
+                           qxSkinComboBox2,
+                           qxSkinComboBox3,
+                           qxSkinComboBox4,
+                           qxSkinComboBox9,
+                           qxSkinComboBox10,
+                           lvFiles,
+                           [this] { return Video_OutPut_Folder_Edit->Text(); },
+                           // The options dialog comes after the main window.
+                           [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); }};
+    }
+    return FFormatControls;
+}
+
+void TForm1::qxSkinOfficeComboBox2Change(TObject*) {
+    formatchoice::qxSkinOfficeComboBox2Change(FormatControls());
+}
+
+void TForm1::qxSkinOfficeComboBox1Change(TObject*) {
+    formatchoice::qxSkinOfficeComboBox1Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox1Change(TObject*) {
+    formatchoice::qxSkinComboBox1Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox2Change(TObject*) {
+    formatchoice::qxSkinComboBox2Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox3Change(TObject*) {
+    formatchoice::qxSkinComboBox3Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox4Change(TObject*) {
+    formatchoice::qxSkinComboBox4Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox9Change(TObject*) {
+    formatchoice::qxSkinComboBox9Change(FormatControls(), Staging);
+}
+
+void TForm1::qxSkinComboBox10Change(TObject*) {
+    formatchoice::qxSkinComboBox10Change(FormatControls(), Staging);
+}
+
+void TForm1::Button2Click(TObject*) {
+    formatchoice::Button2Click(FormatControls());
+}
+
+void TForm1::Button5Click(TObject*) {
+    formatchoice::Button5Click(FormatControls(), Staging, formatchoice::cdAddingFile);
+}
+
+void TForm1::Button6Click(TObject*) {
+    formatchoice::Button6Click(Staging);
+}
+
+void TForm1::Button13Click(TObject*) {
+    formatchoice::Button13Click(FormatControls(), Staging);
+}
+
+void TForm1::Button18Click(TObject*) {
+    formatchoice::Button18Click(FormatControls(), Staging);
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
@@ -159,6 +233,28 @@ namespace {
 
 const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"FormCreate", &TForm1::FormCreate)
+                            .Handler(u"qxSkinOfficeComboBox2Change", &TForm1::qxSkinOfficeComboBox2Change)
+                            .Handler(u"qxSkinOfficeComboBox1Change", &TForm1::qxSkinOfficeComboBox1Change)
+                            .Handler(u"qxSkinComboBox1Change", &TForm1::qxSkinComboBox1Change)
+                            .Handler(u"qxSkinComboBox2Change", &TForm1::qxSkinComboBox2Change)
+                            .Handler(u"qxSkinComboBox3Change", &TForm1::qxSkinComboBox3Change)
+                            .Handler(u"qxSkinComboBox4Change", &TForm1::qxSkinComboBox4Change)
+                            .Handler(u"qxSkinComboBox9Change", &TForm1::qxSkinComboBox9Change)
+                            .Handler(u"qxSkinComboBox10Change", &TForm1::qxSkinComboBox10Change)
+                            .Handler(u"Button2Click", &TForm1::Button2Click)
+                            .Handler(u"Button5Click", &TForm1::Button5Click)
+                            .Handler(u"Button6Click", &TForm1::Button6Click)
+                            .Handler(u"Button13Click", &TForm1::Button13Click)
+                            .Handler(u"Button18Click", &TForm1::Button18Click)
+                            .Field(u"qxSkinOfficeComboBox1", &TForm1::qxSkinOfficeComboBox1)
+                            .Field(u"qxSkinOfficeComboBox2", &TForm1::qxSkinOfficeComboBox2)
+                            .Field(u"qxSkinComboBox1", &TForm1::qxSkinComboBox1)
+                            .Field(u"qxSkinComboBox2", &TForm1::qxSkinComboBox2)
+                            .Field(u"qxSkinComboBox3", &TForm1::qxSkinComboBox3)
+                            .Field(u"qxSkinComboBox4", &TForm1::qxSkinComboBox4)
+                            .Field(u"qxSkinComboBox9", &TForm1::qxSkinComboBox9)
+                            .Field(u"qxSkinComboBox10", &TForm1::qxSkinComboBox10)
+                            .Field(u"Button2", &TForm1::Button2)
                             .Handler(u"FormCloseQuery", &TForm1::FormCloseQuery)
                             .Handler(u"Button15Click", &TForm1::Button15Click)
                             .Handler(u"Button17Click", &TForm1::Button17Click)

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "app/formatchoice.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
@@ -14,7 +15,9 @@ class TFFLogger;
 class TFFPlayer;
 class TMemo;
 class TMenuItem;
+class TqxSkinComboBox;
 class TqxSkinData;
+class TqxSkinOfficeComboBox;
 class TqxSkinEdit;
 class TqxSkinListView;
 class TWinControl;
@@ -40,6 +43,15 @@ public:
     TqxSkinEdit* Video_OutPut_Folder_Edit = nullptr;
     TComboBox* cboScreens = nullptr;
     TMemo* mmoLog = nullptr;
+    TqxSkinOfficeComboBox* qxSkinOfficeComboBox1 = nullptr;
+    TqxSkinOfficeComboBox* qxSkinOfficeComboBox2 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox1 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox2 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox3 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox4 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox9 = nullptr;
+    TqxSkinComboBox* qxSkinComboBox10 = nullptr;
+    TButton* Button2 = nullptr;
     TButton* Button3 = nullptr;
     TButton* Button4 = nullptr;
     TButton* Button15 = nullptr;
@@ -54,6 +66,8 @@ public:
     std::array<TInputOptions, TaskSlotCount> IO1{};
     std::array<TOutputOptions, TaskSlotCount> OO1{};
     String FileOutPutPath;
+    // Video_OutPutFileName ... Video_DisableVideo and All_Trant_Number.
+    TStagingFields Staging;
     String T_Movie_PLayer_FileName;
     String qxSkinSlider1_down_UP;
     // Whether start-up could not save a setting it applied.
@@ -62,7 +76,24 @@ public:
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
 
+    // The output choice.
+    void qxSkinOfficeComboBox2Change(TObject* Sender);
+    void qxSkinOfficeComboBox1Change(TObject* Sender);
+    void qxSkinComboBox1Change(TObject* Sender);
+    void qxSkinComboBox2Change(TObject* Sender);
+    void qxSkinComboBox3Change(TObject* Sender);
+    void qxSkinComboBox4Change(TObject* Sender);
+    void qxSkinComboBox9Change(TObject* Sender);
+    void qxSkinComboBox10Change(TObject* Sender);
+    // The pickers as the shared handlers see them.
+    const formatchoice::TFormatControls& FormatControls();
+
     // Operations of the hidden buttons.
+    void Button2Click(TObject* Sender);
+    void Button5Click(TObject* Sender);
+    void Button6Click(TObject* Sender);
+    void Button13Click(TObject* Sender);
+    void Button18Click(TObject* Sender);
     void Button15Click(TObject* Sender);
     void Button17Click(TObject* Sender);
     void Button16Click(TObject* Sender);
@@ -83,6 +114,7 @@ public:
     void EMAIL1Click(TObject* Sender);
 
 private:
+    formatchoice::TFormatControls FFormatControls;
     // Shows and keeps AFolder as the output folder.
     void SetOutputFolder(const String& AFolder);
     // The default output folder, created and saved (steps of a first start).

@@ -14,6 +14,8 @@
 #include "app/mainform.h"
 #include "app/optionfile.h"
 #include "app/optionsform.h"
+#include "app/settingsdialog.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
@@ -57,6 +59,7 @@ protected:
         Form1 = nullptr;
         Form2 = nullptr;
         Form5 = nullptr;
+        Form6 = nullptr;
         SetProgramFolder({});
         setenv("HOME", FSavedHome.c_str(), 1);
         fs::remove_all(FRoot);
@@ -84,6 +87,8 @@ TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSki
     EXPECT_EQ(Application->MainForm(), Form1);
     ASSERT_NE(Form2, nullptr);
     ASSERT_NE(Form5, nullptr);
+    ASSERT_NE(Form6, nullptr);
+    EXPECT_FALSE(Form6->Visible());
 
     const String output = Home(u"Velqua视频软件/输出");
     EXPECT_TRUE(DirectoryExists(output));
@@ -108,6 +113,13 @@ TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSki
     EXPECT_TRUE(Form5->qxSkinCheckRadioBox6->Checked());
     EXPECT_TRUE(Form5->qxSkinCheckRadioBox1->Checked());
     EXPECT_FALSE(Form5->qxSkinCheckRadioBox8->Checked());
+
+    // The first category's formats, the first one chosen, its presets filled.
+    ASSERT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 0);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->Items()->Items(0)->Caption(), u"高清格式");
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox1->ItemIndex(), 0);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox1->Items()->Count(), Integer(FormatCaptions(0).size()));
+    EXPECT_GT(Form1->qxSkinComboBox1->Items()->Count(), 0);
 
     // All slots free, the drag flag up.
     for (const TOutputOptions& slot : Form1->OO1)
