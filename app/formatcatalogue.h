@@ -101,7 +101,8 @@ void CopyChoicePositions(const std::function<Integer(const char16_t* AName)>& AR
                          const std::function<void(const char16_t* AName, Integer APosition)>& AWritePosition);
 
 struct TPresetList {
-    // "R1" .. "R19", "V1" .. "V11", "F1" .. "F7", "A1" .. "A4", "S1" .. "S5", "M1" .. "M3".
+    // "R1" .. "R19", "V1" .. "V11", "F1" .. "F7", "A1" .. "A4", "S1" .. "S5",
+    // "M1" .. "M3" here; the settings dialog names its lists by their labels.
     const char16_t* Name;
     TPresetParameter Parameter;
     std::span<const char16_t* const> Items;
@@ -127,6 +128,17 @@ const TPresetList* PresetListNamed(std::u16string_view AName);
 std::span<const TPreset> Presets();
 // Nil for a key without an entry: its fill leaves six empty, enabled boxes.
 const TPreset* PresetOf(Integer AFormatKey);
+
+// What one parameter box holds after a preset fill.
+struct TPresetBox {
+    std::span<const char16_t* const> Items;
+    Integer ItemIndex;  // -1 in an empty box
+    bool Enabled;
+};
+// The six boxes by parameter after a fill from APreset: its lists and
+// defaults, with the boxes of AudioOnlyDisableOrder disabled for an
+// audio-only preset; six empty, enabled boxes for none.
+std::array<TPresetBox, PresetParameterCount> PresetBoxes(const TPreset* APreset);
 
 // ---- Codec data ----
 
@@ -244,14 +256,27 @@ String ComboIndicesText(const std::array<Integer, PresetParameterCount>& AItemIn
 // TwoDigitIndex(AItemIndex); the text keeps twelve characters.
 String ReplaceComboIndex(std::u16string_view AComboIndices, TPresetParameter AParameter, Integer AItemIndex);
 
-// The picked video bit rate in bit/s ("1200 kbps" gives 1200000, "无视频"
-// -1000); -1000 whatever the text for a key whose target fixes the rate
-// (VCD). Raises EConvertError for a text without a whole number before "kbps".
+// The value rules that hold whatever the format. "保持原分辨率" and
+// "该格式无视频" give the empty size, any other text itself.
+String FrameSizeValue(std::u16string_view AText);
+// "保持原帧速率" and "无视频" give the empty rate, any other text itself.
+String FrameRateValue(std::u16string_view AText);
+// "1200 kbps" gives 1200000, "无视频" -1000. Raises EConvertError for a text
+// without a whole number before "kbps".
+Integer KbpsVideoBitrate(std::u16string_view AText);
+// "128 kbps" gives 128000, "7.95 kbps" 7950. Raises EConvertError for a text
+// without a number before "kbps", or with a fraction of a bit left.
+Integer KbpsAudioBitrate(std::u16string_view AText);
+// The aspect ratio a picture-mode text asks for ("" keeps the source's);
+// false, and ARatio as it was, for a text that is none of the six modes.
+bool PictureModeRatio(std::u16string_view AText, String& ARatio);
+
+// The picked video bit rate in bit/s by KbpsVideoBitrate; -1000 whatever the
+// text for a key whose target fixes the rate (VCD).
 Integer VideoBitrateValue(Integer AFormatKey, std::u16string_view AText);
-// The picked audio bit rate in bit/s ("128 kbps" 128000, "7.95 kbps" 7950),
-// or the nearest rate the key's audio encoder accepts at the picked sample
-// rate when it refuses the picked one; the log names both then. Raises
-// EConvertError for a text without a number before "kbps".
+// The picked audio bit rate in bit/s by KbpsAudioBitrate, or the nearest
+// rate the key's audio encoder accepts at the picked sample rate when it
+// refuses the picked one; the log names both then.
 Integer AudioBitrateValue(Integer AFormatKey, std::u16string_view AText, std::u16string_view ASampleRate);
 // ABitrate, or the nearest bit rate (the lower of two as near) that the
 // encoder accepts at that sample rate where it is known to refuse ABitrate:

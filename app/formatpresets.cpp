@@ -3,6 +3,7 @@
 
 #include "app/formatcatalogue.h"
 #include "app/keyedrows.h"
+#include "app/presetrows.h"
 
 namespace {
 
@@ -172,18 +173,6 @@ const TPresetList kLists[] = {
     {u"M3", ppPictureMode, kM3},
 };
 
-struct TPresetCell {
-    TListId List;
-    Integer Default;
-};
-
-// The entries as the catalogue states them: keys with equal entries share a
-// row; the cells name a list and its default position, in fill order.
-struct TPresetRow {
-    std::initializer_list<Integer> Keys;
-    TPresetCell FrameSize, VideoBitrate, FrameRate, AudioBitrate, SampleRate, PictureMode;
-};
-
 const TPresetRow kPresetRows[] = {
     {{0, 7, 1500, 1600, 1700}, {R1, 0}, {V1, 3}, {F1, 9}, {A1, 10}, {S1, 4}, {M1, 0}},
     {{1, 1303}, {R1, 0}, {V2, 3}, {F1, 9}, {A1, 10}, {S1, 4}, {M1, 0}},
@@ -279,23 +268,6 @@ const TPresetRow kPresetRows[] = {
     {{2106, 2206, 2306}, {R1, 0}, {V1, 5}, {F1, 10}, {A1, 10}, {S1, 4}, {M1, 0}},
 };
 
-std::vector<TPreset> MakePresets() {
-    std::vector<TPreset> presets;
-    for (const TPresetRow& row : kPresetRows)
-        for (const Integer key : row.Keys) {
-            // By parameter, which is the fill order.
-            const TPresetCell cells[PresetParameterCount] = {row.FrameSize,  row.VideoBitrate,
-                                                             row.FrameRate,  row.AudioBitrate,
-                                                             row.SampleRate, row.PictureMode};
-            TPreset preset{key, {}, row.FrameSize.List == R3};
-            for (Integer parameter = 0; parameter < PresetParameterCount; ++parameter)
-                preset.Choices[parameter] = {&kLists[cells[parameter].List], cells[parameter].Default};
-            presets.push_back(preset);
-        }
-    SortByKey(presets);
-    return presets;
-}
-
 }  // namespace
 
 std::span<const TPresetList> PresetLists() {
@@ -309,10 +281,41 @@ const TPresetList* PresetListNamed(std::u16string_view AName) {
 }
 
 std::span<const TPreset> Presets() {
-    static const std::vector<TPreset> presets = MakePresets();
+    static const std::vector<TPreset> presets = ExpandPresetRows(kPresetRows, kLists, R3);
     return presets;
 }
 
 const TPreset* PresetOf(Integer AFormatKey) {
     return FindByKey(Presets(), AFormatKey);
+}
+
+std::vector<TPreset> ExpandPresetRows(std::span<const TPresetRow> ARows, std::span<const TPresetList> ALists,
+                                      Integer ANoVideoSizes) {
+    std::vector<TPreset> presets;
+    for (const TPresetRow& row : ARows)
+        for (const Integer key : row.Keys) {
+            // By parameter, which is the fill order.
+            const TPresetCell cells[PresetParameterCount] = {row.FrameSize,  row.VideoBitrate,
+                                                             row.FrameRate,  row.AudioBitrate,
+                                                             row.SampleRate, row.PictureMode};
+            TPreset preset{key, {}, row.FrameSize.List == ANoVideoSizes};
+            for (Integer parameter = 0; parameter < PresetParameterCount; ++parameter)
+                preset.Choices[parameter] = {&ALists[cells[parameter].List], cells[parameter].Default};
+            presets.push_back(preset);
+        }
+    SortByKey(presets);
+    return presets;
+}
+
+std::array<TPresetBox, PresetParameterCount> PresetBoxes(const TPreset* APreset) {
+    std::array<TPresetBox, PresetParameterCount> boxes;
+    boxes.fill({{}, -1, true});
+    if (!APreset) return boxes;
+    for (Integer parameter = 0; parameter < PresetParameterCount; ++parameter)
+        boxes[parameter] = {APreset->Choices[parameter].List->Items, APreset->Choices[parameter].Default,
+                            true};
+    if (APreset->AudioOnly)
+        for (const TPresetParameter parameter : AudioOnlyDisableOrder)
+            boxes[parameter].Enabled = false;
+    return boxes;
 }

@@ -99,7 +99,13 @@ String ColumnText(const TStagingFields& AStaging, TPresetParameter AParameter) {
 }  // namespace
 
 String TwoDigitIndex(Integer AItemIndex) {
-    return AItemIndex <= 9 ? u"0" + IntToStr(AItemIndex) : IntToStr(AItemIndex);
+    String digits = IntToStr(AItemIndex);
+    // Padding by prepending into the temporary trips GCC 12's -Wrestrict in
+    // optimised builds; appending into a fresh string does not.
+    if (AItemIndex > 9) return digits;
+    String padded(1, u'0');
+    padded += digits;
+    return padded;
 }
 
 String ComboIndicesText(const std::array<Integer, PresetParameterCount>& AItemIndices) {
@@ -120,22 +126,45 @@ String ReplaceComboIndex(std::u16string_view AComboIndices, TPresetParameter APa
     return String(before) + TwoDigitIndex(AItemIndex) + String(after);
 }
 
-Integer VideoBitrateValue(Integer AFormatKey, std::u16string_view AText) {
-    if (AText == u"无视频" || FixesVideoBitrate(AFormatKey)) return -1000;
+String FrameSizeValue(std::u16string_view AText) {
+    return AText == u"保持原分辨率" || AText == u"该格式无视频" ? String() : String(AText);
+}
+
+String FrameRateValue(std::u16string_view AText) {
+    return AText == u"保持原帧速率" || AText == u"无视频" ? String() : String(AText);
+}
+
+Integer KbpsVideoBitrate(std::u16string_view AText) {
+    if (AText == u"无视频") return -1000;
     const String number = KbpsNumber(AText);
     return ThousandTimes(StrToInt(number), number);
 }
 
-Integer AudioBitrateValue(Integer AFormatKey, std::u16string_view AText, std::u16string_view ASampleRate) {
+Integer KbpsAudioBitrate(std::u16string_view AText) {
     const String number = KbpsNumber(AText);
-    Integer bitrate;
-    if (number.find(u'.') != String::npos) {
-        // Through the shortest decimal text, so that 7.95 × 1000 is 7950.
-        bitrate = StrToInt(FloatToStr(StrToFloat(number) * 1000));
-    } else {
-        bitrate = ThousandTimes(StrToInt(number), number);
-    }
-    return AcceptedAudioBitrateOf(AFormatKey, bitrate, ASampleRate);
+    // Through the shortest decimal text, so that 7.95 × 1000 is 7950.
+    if (number.find(u'.') != String::npos) return StrToInt(FloatToStr(StrToFloat(number) * 1000));
+    return ThousandTimes(StrToInt(number), number);
+}
+
+bool PictureModeRatio(std::u16string_view AText, String& ARatio) {
+    static const std::pair<const char16_t*, const char16_t*> kModes[] = {
+        {u"保持原视频模式", u""},         {u"普通视频4:3模式", u"4:3"},     {u"宽屏视频16:9模式", u"16:9"},
+        {u"宽屏视频37:20模式", u"37:20"}, {u"宽屏视频47:20模式", u"47:20"}, {u"无视频", u""}};
+    for (const auto& [mode, ratio] : kModes)
+        if (AText == mode) {
+            ARatio = ratio;
+            return true;
+        }
+    return false;
+}
+
+Integer VideoBitrateValue(Integer AFormatKey, std::u16string_view AText) {
+    return FixesVideoBitrate(AFormatKey) ? -1000 : KbpsVideoBitrate(AText);
+}
+
+Integer AudioBitrateValue(Integer AFormatKey, std::u16string_view AText, std::u16string_view ASampleRate) {
+    return AcceptedAudioBitrateOf(AFormatKey, KbpsAudioBitrate(AText), ASampleRate);
 }
 
 Integer AcceptedAudioBitrate(std::u16string_view AEncoder, Integer ASampleRate, Integer ABitrate) {
@@ -163,10 +192,10 @@ void ApplyParameterText(TStagingFields& AStaging, Integer AFormatKey, TPresetPar
     const String& text = ATexts[AParameter];
     switch (AParameter) {
         case ppFrameSize:
-            AStaging.Video_FrameSize = text == u"保持原分辨率" || text == u"该格式无视频" ? String() : text;
+            AStaging.Video_FrameSize = FrameSizeValue(text);
             break;
         case ppFrameRate:
-            AStaging.Video_FrameRate = text == u"保持原帧速率" || text == u"无视频" ? String() : text;
+            AStaging.Video_FrameRate = FrameRateValue(text);
             break;
         case ppVideoBitrate:
             AStaging.Video_VideoBitrate = VideoBitrateValue(AFormatKey, text);
@@ -177,15 +206,9 @@ void ApplyParameterText(TStagingFields& AStaging, Integer AFormatKey, TPresetPar
         case ppAudioBitrate:
             AStaging.Video_AudioBitrate = AudioBitrateValue(AFormatKey, text, ATexts[ppSampleRate]);
             break;
-        case ppPictureMode: {
-            static const std::pair<const char16_t*, const char16_t*> kModes[] = {
-                {u"保持原视频模式", u""},         {u"普通视频4:3模式", u"4:3"},
-                {u"宽屏视频16:9模式", u"16:9"},   {u"宽屏视频37:20模式", u"37:20"},
-                {u"宽屏视频47:20模式", u"47:20"}, {u"无视频", u""}};
-            for (const auto& [mode, ratio] : kModes)
-                if (text == mode) AStaging.Video_FrameAspectRatio = ratio;
+        case ppPictureMode:
+            PictureModeRatio(text, AStaging.Video_FrameAspectRatio);
             break;
-        }
     }
 }
 

@@ -25,12 +25,21 @@ function(velqua_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# velqua_tests(<prefix> LIBS <targets...> [FIXTURES <names...>]): one
-# executable per *_test.cpp of the calling folder, each a CTest test named
-# <prefix>_<module> that requires the CTest fixtures named. Files in the
-# folder without the _test suffix are shared fixtures linked into each.
+# Tests on an X display run on one of their own where Xvfb is installed
+# (run_on_display.sh), so that no two of them, in one ctest run or in
+# several, can race for a display, and one that then cannot open its display
+# fails. Without Xvfb they skip, and CTest shows them skipped: their message
+# for it starts "No X display" or "Cannot open the X display".
+find_program(XVFB_PROGRAM Xvfb)
+set(VELQUA_NO_DISPLAY "No X display|Cannot open the X display")
+
+# velqua_tests(<prefix> LIBS <targets...> [FIXTURES <names...>]
+# [DISPLAY <modules...>]): one executable per *_test.cpp of the calling
+# folder, each a CTest test named <prefix>_<module> that requires the CTest
+# fixtures named; those of the DISPLAY modules run on an X display. Files in
+# the folder without the _test suffix are shared fixtures linked into each.
 function(velqua_tests prefix)
-  cmake_parse_arguments(ARG "" "" "LIBS;LABELS;FIXTURES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS;FIXTURES;DISPLAY" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   set(support ${all})
@@ -53,9 +62,23 @@ function(velqua_tests prefix)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     target_compile_options(${target} PRIVATE ${VELQUA_WARNINGS})
     target_link_libraries(${target} PRIVATE ${support_lib} ${ARG_LIBS} GTest::gtest_main GTest::gmock)
-    add_test(NAME ${target} COMMAND ${target})
+    if(NOT module IN_LIST ARG_DISPLAY)
+      add_test(NAME ${target} COMMAND ${target})
+    else()
+      if(XVFB_PROGRAM)
+        add_test(NAME ${target} COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/run_on_display.sh ${XVFB_PROGRAM}
+                                        $<TARGET_FILE:${target}>)
+      else()
+        add_test(NAME ${target} COMMAND ${target})
+      endif()
+      set_tests_properties(${target} PROPERTIES SKIP_REGULAR_EXPRESSION "${VELQUA_NO_DISPLAY}")
+    endif()
+    # Each test program writes its files in a folder of its own, so programs
+    # running side by side, in this build or another, never share one.
+    set(tmpdir ${PROJECT_BINARY_DIR}/testtmp/${target})
+    file(MAKE_DIRECTORY ${tmpdir})
     set_tests_properties(${target} PROPERTIES TIMEOUT 300
-                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata")
+                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata;TEST_TMPDIR=${tmpdir}")
     if(ARG_LABELS)
       set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
     endif()

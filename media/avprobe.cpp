@@ -398,7 +398,7 @@ Integer TCustomAVProbe::StreamOfType(Integer AStreamIndex, AVMediaType AType, co
 
 namespace {
 
-constexpr TCodecStreamInfo kClearedStreamInfo{{}, {}, -1, -1, -1, -1, -1};
+const TCodecStreamInfo kClearedStreamInfo{{}, {}, -1, -1, -1, -1, -1};
 
 // The facts audio and video streams share. A time base without a
 // denominator is mended on the stream itself.

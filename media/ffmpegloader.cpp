@@ -72,6 +72,8 @@ TLoaderState& State() {
 TFFmpegLoader& LibLoader = State().Loader;
 TCriticalSection& CodecLock = State().CodecLock;
 
+// "." + number: see VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 TPathFileName TFFmpegLoader::LibraryFileName(TLibrary ALibrary) {
     if (!LibraryStatus[ALibrary].Name.empty()) return LibraryStatus[ALibrary].Name;
     const TLibraryItem& item = LibraryTable[ALibrary];
@@ -79,6 +81,7 @@ TPathFileName TFFmpegLoader::LibraryFileName(TLibrary ALibrary) {
     if (item.Version >= 0) name += u"." + IntToStr(item.Version);
     return name;
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 String TFFmpegLoader::LastErrMsg() const {
     std::lock_guard guard(State().Lock);

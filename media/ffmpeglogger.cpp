@@ -8,6 +8,7 @@
 #include "media/myutils.h"
 #include "platform/base/sysutils.h"
 #include "platform/base/threads.h"
+#include "platform/toolkit/published.h"
 
 std::atomic<Integer> AVLogLevel{AV_LOG_INFO};
 
@@ -239,3 +240,18 @@ void RethrowLogFailure() {
 void DiscardLogFailure() {
     LogFailure = nullptr;
 }
+
+namespace {
+
+// What a form description may set on the logger.
+const auto Registered = [] {
+    RegisterEnum<TLogLevel>(
+        {u"llQuiet", u"llPanic", u"llFatal", u"llError", u"llWarning", u"llInfo", u"llVerbose", u"llDebug"});
+    return RegisterClass<TFFLogger, TComponent>()
+        .Property(u"LogLevel", &TFFLogger::LogLevel, &TFFLogger::SetLogLevel)
+        .Property(u"TriggerEventInMainThread", &TFFLogger::TriggerEventInMainThread,
+                  &TFFLogger::SetTriggerEventInMainThread)
+        .Event(u"OnLog", &TFFLogger::SetOnLog);
+}();
+
+}  // namespace

@@ -139,6 +139,8 @@ void AddLine(AnsiString& AText, const char* AName, int AValue) {
 }
 
 // The partitions switched on, as the encoder's list ("i8x8,p8x8"), or "none".
+// "," + name: see VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 AnsiString PartitionList(const AnsiString& AFlags) {
     AnsiString list;
     ForEachFlag(AFlags, [&list](bool AOn, const AnsiString& AName) {
@@ -147,6 +149,7 @@ AnsiString PartitionList(const AnsiString& AFlags) {
     });
     return list.empty() ? "none" : list;
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 AnsiString PresetText(const TX264Row& ARow) {
     AnsiString text =

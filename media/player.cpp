@@ -14,6 +14,7 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
 #include "platform/toolkit/graphicsobjects.h"
+#include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
@@ -726,7 +727,7 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
     }
     bitmap->SetSize(is->video_st.load()->codecpar->width, is->video_st.load()->codecpar->height);
     bitmap->Canvas()->Brush()->SetColor(clBlack);
-    bitmap->Canvas()->FillRect(TRect(0, 0, bitmap->Width(), bitmap->Height()));
+    bitmap->Canvas()->FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
     const Integer index = is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
     TPictureSlot& slot = is->pictq[index];
     APTS = Round(slot.pts * AV_TIME_BASE) - is->StartTime;
@@ -832,3 +833,25 @@ void TCustomPlayer::PlayThreadExecute() {
     SetPlayState(psStop);
     FStopEvent.SetEvent();
 }
+
+namespace {
+
+// What a form description may set on the player.
+const auto Registered = [] {
+    RegisterEnum<TAudioDriver>({u"adDefault", u"adDirectSound", u"adWaveOut", u"adDummy", u"adDisk"});
+    RegisterEnum<TVideoDriver>({u"vdDefault", u"vdDirectDraw", u"vdGDI"});
+    return RegisterClass<TFFPlayer, TComponent>()
+        .Property(u"AudioDriver", &TFFPlayer::AudioDriver, &TFFPlayer::SetAudioDriver)
+        .Property(u"AudioVolume", &TFFPlayer::AudioVolume, &TFFPlayer::SetAudioVolume)
+        .Property(u"Hook", &TFFPlayer::Hook, &TFFPlayer::SetHook)
+        .Property(u"Mute", &TFFPlayer::Mute, &TFFPlayer::SetMute)
+        .Property(u"TriggerEventInMainThread", &TFFPlayer::TriggerEventInMainThread,
+                  &TFFPlayer::SetTriggerEventInMainThread)
+        .Property(u"VideoDriver", &TFFPlayer::VideoDriver, &TFFPlayer::SetVideoDriver)
+        .Event(u"OnFileOpen", &TFFPlayer::SetOnFileOpen)
+        .Event(u"OnHook", &TFFPlayer::SetOnHook)
+        .Event(u"OnPosition", &TFFPlayer::SetOnPosition)
+        .Event(u"OnState", &TFFPlayer::SetOnState);
+}();
+
+}  // namespace

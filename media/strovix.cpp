@@ -18,6 +18,7 @@
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
+#include "platform/toolkit/published.h"
 
 double LocalTimeZoneBiasDays() {
     return LocalTimeZoneBias();
@@ -1039,3 +1040,23 @@ void TCustomStrovix::SetPreviewBitmap(bool AValue) {
 void TCustomStrovix::SetProgressInterval(Integer AValue) {
     FProgressInterval = std::max(AValue, 100);
 }
+
+namespace {
+
+// What a form description may set on the converter.
+const auto Registered = [] {
+    RegisterEnum<TThreadPriority>(
+        {u"tpIdle", u"tpLowest", u"tpLower", u"tpNormal", u"tpHigher", u"tpHighest", u"tpTimeCritical"});
+    return RegisterClass<TStrovix, TComponent>()
+        .Property(u"Preview", &TStrovix::Preview, &TStrovix::SetPreview)
+        .Property(u"ProgressInterval", &TStrovix::ProgressInterval, &TStrovix::SetProgressInterval)
+        .Property(u"ThreadPriority", &TStrovix::ThreadPriority, &TStrovix::SetThreadPriority)
+        .Property(u"TriggerEventInMainThread", &TStrovix::TriggerEventInMainThread,
+                  &TStrovix::SetTriggerEventInMainThread)
+        .Event(u"OnCustomHook", &TStrovix::SetOnCustomHook)
+        .Event(u"OnPreviewBitmap", &TStrovix::SetOnPreviewBitmap)
+        .Event(u"OnProgress", &TStrovix::SetOnProgress)
+        .Event(u"OnTerminate", &TStrovix::SetOnTerminate);
+}();
+
+}  // namespace

@@ -28,11 +28,14 @@ String CutThroughColon(const String& AText) {
 
 }  // namespace
 
+// ":" + name: see VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 bool NeedsUnicodeWrap(std::u16string_view AName) {
     const Integer at = Pos(u":", AName);
     if (at > 1 && Pos(u":" + Copy(AName, 1, at - 1) + u":", KnownProtocolPrefixes) > 0) return false;
     return UTF8ToString(StringToUTF8(AName)) != AName;
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 bool IsUnicodeWrapped(const char* AName) {
     return AName && std::strlen(AName) > UnicodeNamePrefixLength &&

@@ -2,16 +2,18 @@
 // (tools/forms/), in one of the project skins or without a skin, on the X
 // display for a person to look at.
 //
-//   skindemo [default|second|none] [milliseconds] [form] [maximize]
+//   skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
-// demo; the forms are listed below ("controls" when none is named). Beside
+// demo; the forms are listed below ("controls" when none is named; "lists"
+// with "drop" opens its combo box's list). Beside
 // the demo form a small form with a form-skinning component and no skin
 // shows the frame's default look, inactive. "maximize" maximizes the demo
 // form after a second and restores it a second later.
 //
 //   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
 //   shot.png; wait'
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -26,6 +28,7 @@
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
 #include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxskinmessages.h"
@@ -88,6 +91,76 @@ public:
     }
 };
 
+// The list boxes and combo boxes; "drop" opens the format list once the
+// form shows.
+class TListsDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinListBox* RecentList = nullptr;
+    TqxSkinListBox* PathList = nullptr;
+    TqxSkinComboBox* FormatCombo = nullptr;
+    TqxSkinComboBox* FolderCombo = nullptr;
+
+    void FormCreate(TObject*) {
+        // Three file kinds as coloured squares.
+        auto* images = new TCustomImageList(16, 16, this);
+        for (const TColor color : {TColor(0x3A9A2E), TColor(0xD0762A), TColor(0x2E5BD0)}) {
+            TBitmap picture;
+            picture.SetSize(16, 16);
+            picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+            picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+            picture.Canvas()->Brush()->SetColor(color);
+            picture.Canvas()->FillRect(Rect(2, 2, 14, 14));
+            images->AddMasked(&picture, TColor(0xFF00FF));
+        }
+        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落", u"生日聚会", u"长城之旅", u"春节联欢"};
+        for (Integer i = 0; i < 30; ++i)
+            RecentList->Items()->Add(String(names[i % 6]) + u" " + IntToStr(i + 1) + u"\t00:0" + IntToStr(1 + i % 9) +
+                                     u":" + IntToStr(10 + i) + u"\t" + IntToStr(40 + 7 * i) + u" MB");
+        RecentList->SetImages(images);
+        RecentList->SetItemIndex(2);
+        for (const char16_t* path : {u"/home/用户/视频/婚礼 2023/00001.MTS",
+                                     u"/home/用户/视频/海边日落/很长很长的文件名_第二部分_高清版本.MTS",
+                                     u"/media/移动硬盘/相机备份/2024/春节联欢/00012.MTS", u"/home/用户/桌面/短片.mp4"})
+            PathList->Items()->Add(path);
+        const char16_t* formats[] = {u"MP4 (H.264 + AAC)", u"AVI (Xvid + MP3)", u"MKV (H.265 + Opus)",
+                                     u"FLV (网络视频)",     u"3GP (手机视频)",   u"WMV (Windows 媒体)",
+                                     u"MOV (QuickTime)",   u"MPEG-2 (DVD)",     u"VOB (DVD 光盘)",
+                                     u"WebM (VP9)",        u"OGV (Theora)",     u"M4V (苹果设备)",
+                                     u"TS (高清电视)",     u"ASF (流媒体)",     u"DV (数码摄像机)",
+                                     u"GIF (动画)",        u"MP3 (音频)",       u"AAC (音频)",
+                                     u"WAV (无损音频)",    u"FLAC (无损压缩)"};
+        for (const char16_t* format : formats)
+            FormatCombo->Items()->Add(format);
+        FormatCombo->SetItemIndex(3);
+        FolderCombo->SetItemIndex(0);
+        if (!DemoArgument("drop")) return;
+        FDropTimer = std::make_unique<TTimer>(nullptr);
+        FDropTimer->SetInterval(700);
+        FDropTimer->OnTimer = [this](TObject*) {
+            FDropTimer->SetEnabled(false);
+            FormatCombo->SetFocus();
+            FormatCombo->DropDown();
+        };
+        FDropTimer->SetEnabled(true);
+    }
+
+    // Whether the command line names AName.
+    static bool DemoArgument(const char* AName);
+    static std::vector<std::string>& Arguments() {
+        static std::vector<std::string> arguments;
+        return arguments;
+    }
+
+private:
+    std::unique_ptr<TTimer> FDropTimer;
+};
+
+bool TListsDemoForm::DemoArgument(const char* AName) {
+    return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
+}
+
 namespace {
 
 const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
@@ -95,6 +168,12 @@ const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
                             .Handler(u"ButtonClick", &TSkinDemoForm::ButtonClick)
                             .Field(u"AddButton", &TSkinDemoForm::AddButton)
                             .Field(u"FileList", &TSkinDemoForm::FileList);
+const auto ListsRegistered = RegisterForm<TListsDemoForm>(u"listsdemo.form")
+                                 .Handler(u"FormCreate", &TListsDemoForm::FormCreate)
+                                 .Field(u"RecentList", &TListsDemoForm::RecentList)
+                                 .Field(u"PathList", &TListsDemoForm::PathList)
+                                 .Field(u"FormatCombo", &TListsDemoForm::FormatCombo)
+                                 .Field(u"FolderCombo", &TListsDemoForm::FolderCombo);
 
 // The demo's forms by name; later controls add theirs.
 struct TDemo {
@@ -110,7 +189,10 @@ TSkinnedDemoForm* CreateDemoForm() {
 }
 
 const std::vector<TDemo>& Demos() {
-    static const std::vector<TDemo> demos = {{"controls", CreateDemoForm<TSkinDemoForm>}};
+    static const std::vector<TDemo> demos = {
+        {"controls", CreateDemoForm<TSkinDemoForm>},
+        {"lists", CreateDemoForm<TListsDemoForm>},
+    };
     return demos;
 }
 
@@ -125,6 +207,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    TListsDemoForm::Arguments() = args;
     const bool maximize = std::erase(args, "maximize") > 0;
     const std::string skin = args.size() > 0 ? args[0] : "default";
     const std::string formName = args.size() > 2 ? args[2] : "controls";

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 #include <vector>
 
@@ -303,6 +304,32 @@ String ProgramFileName() {
     return UTF8ToString(fs::read_symlink("/proc/self/exe", error).string());
 }
 
+namespace {
+
+// Workers ask for the folder too (the engine's statistics files).
+struct TProgramFolderOverride {
+    std::mutex Lock;
+    String Folder;
+};
+
+TProgramFolderOverride& ProgramFolderOverride() {
+    static auto* value = new TProgramFolderOverride;
+    return *value;
+}
+
+}  // namespace
+
 String ProgramFolder() {
+    TProgramFolderOverride& folder = ProgramFolderOverride();
+    {
+        std::lock_guard lock(folder.Lock);
+        if (!folder.Folder.empty()) return folder.Folder;
+    }
     return ExtractFilePath(ProgramFileName());
+}
+
+void SetProgramFolder(const String& AFolder) {
+    TProgramFolderOverride& folder = ProgramFolderOverride();
+    std::lock_guard lock(folder.Lock);
+    folder.Folder = AFolder.empty() ? String() : IncludeTrailingPathDelimiter(AFolder);
 }

@@ -88,3 +88,6 @@ Integer UnixToFileDate(Int64 ASeconds);
 // The full path of the running program, and its folder with a trailing delimiter.
 String ProgramFileName();
 String ProgramFolder();
+// For tests: ProgramFolder answers AFolder (a trailing delimiter added)
+// instead of the program's own folder; empty goes back to that.
+void SetProgramFolder(const String& AFolder);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/base/fileutils.h"
@@ -73,13 +74,9 @@ public:
 
     std::vector<String> Sections() const {
         std::vector<String> names;
-        for (const auto& line : FLines) {
-            if (line.Kind != lkSection) continue;
-            bool seen = false;
-            for (const auto& name : names)
-                seen = seen || AnsiSameText(name, line.Name);
-            if (!seen) names.push_back(line.Name);
-        }
+        std::unordered_set<String> seen;
+        for (const auto& line : FLines)
+            if (line.Kind == lkSection && seen.insert(AnsiLowerCase(line.Name)).second) names.push_back(line.Name);
         return names;
     }
 
@@ -164,7 +161,7 @@ private:
     // lines and comments that lead to the next section.
     size_t BodyEnd(size_t AHeader) const {
         size_t end = AHeader + 1;
-        for (size_t i = end; i < SectionEnd(AHeader); ++i)
+        for (size_t i = end; i < FLines.size() && FLines[i].Kind != lkSection; ++i)
             if (FLines[i].Kind == lkKey || FLines[i].Kind == lkOther) end = i + 1;
         return end;
     }
@@ -182,13 +179,9 @@ std::vector<const TIniText::TLine*> TIniText::Keys(std::u16string_view ASection)
     const size_t header = FindSection(Trim(ASection), 0);
     if (header == npos) return keys;
     const size_t end = SectionEnd(header);
-    for (size_t i = header + 1; i < end; ++i) {
-        if (FLines[i].Kind != lkKey) continue;
-        bool seen = false;
-        for (const TLine* key : keys)
-            seen = seen || AnsiSameText(key->Name, FLines[i].Name);
-        if (!seen) keys.push_back(&FLines[i]);
-    }
+    std::unordered_set<String> seen;
+    for (size_t i = header + 1; i < end; ++i)
+        if (FLines[i].Kind == lkKey && seen.insert(AnsiLowerCase(FLines[i].Name)).second) keys.push_back(&FLines[i]);
     return keys;
 }
 

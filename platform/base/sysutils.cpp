@@ -379,10 +379,13 @@ void RaiseLastOSError() {
     throw EOSError(Format(u"System Error.  Code: %d.\n%s", {code, SysErrorMessage(code)}), code);
 }
 
+// "-" + text: see VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 String IntToStr(Int64 AValue) {
     if (AValue < 0) return u"-" + UnsignedToText(0 - static_cast<UInt64>(AValue), 10);
     return UnsignedToText(static_cast<UInt64>(AValue), 10);
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 String IntToHex(UInt64 AValue, Integer ADigits) {
     String text = UnsignedToText(AValue, 16);

@@ -159,7 +159,8 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 // ASCII only); AnsiCompareStr then puts a lower-case letter before its
 // capital, so only identical texts compare equal.
 Integer AnsiCompareText(std::u16string_view A, std::u16string_view B);
-// Lower case by the same letter mapping.
+// Lower case by the same letter mapping: AnsiSameText(A, B) exactly when the
+// two lower-case forms are equal, so it can key a hash set.
 String AnsiLowerCase(std::u16string_view AText);
 Integer AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);

@@ -21,3 +21,16 @@ using AnsiString = std::string;
 
 // Days since 30 December 1899; the fraction is the time of day.
 using TDateTime = double;
+
+// GCC 12 at -O3 reports a -Wrestrict false positive inside std::basic_string
+// when a literal is put before a temporary string (u"-" + text): the copy it
+// sees overlapping cannot happen (GCC bug 105329). These bracket exactly the
+// functions where it fires, so that the warning stays on everywhere else.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
+#define VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN \
+    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wrestrict\"")
+#define VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END _Pragma("GCC diagnostic pop")
+#else
+#define VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
+#define VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
+#endif

@@ -459,7 +459,10 @@ void TControl::WMButtonDown(TMessage& AMessage, TMouseButton AButton, bool ADoub
 
 void TControl::WMButtonUp(TMessage& AMessage, TMouseButton AButton) {
     const WeakControl self(this);
+    // A button's own window clicks in its default handling, and the click
+    // may free the control.
     DefaultHandler(AMessage);
+    if (!self.Alive()) return;
     if (AButton == mbLeft) {
         if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
         if (FControlState.Contains(csClicked)) {

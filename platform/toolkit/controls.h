@@ -433,6 +433,9 @@ public:
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
     bool ContainsControl(TControl* AControl) const;
+    // The first windowed child (children only, not theirs) whose name is
+    // AName exactly, case included; nil when none is.
+    TWinControl* FindChildControl(const String& AName) const;
     // The topmost visible (AllowDisabled: or disabled) child at the point,
     // graphic children before windowed ones.
     TControl* ControlAtPos(TPoint APos, bool AAllowDisabled, bool AAllowWinControls = false);

@@ -4,7 +4,6 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/streams.h"
-#include "platform/toolkit/controlinternal.h"
 #include "platform/toolkit/forms.h"
 
 namespace {
@@ -19,23 +18,59 @@ struct TFixup {
     std::function<String(TComponent*)> Set;
     String File;
     Integer Line = 0;
-    // The component whose property waits (a form that may be gone by then).
+    // The component whose property waits.
     TComponent* Root = nullptr;
 };
 
-// References into forms that have not been read yet, waiting for them.
-std::vector<TFixup>& WaitingFixups() {
-    static auto* fixups = new std::vector<TFixup>;
+// References into forms that have not been read yet, waiting for them. A
+// form that goes takes its waiting references with it: the list hears of
+// its end, so nothing ever sets a property through a dead pointer.
+class TWaitingFixups : public TComponent {
+public:
+    TWaitingFixups() : TComponent(nullptr) {}
+
+    void Add(TFixup AFixup) {
+        FreeNotification(AFixup.Root);
+        FFixups.push_back(std::move(AFixup));
+    }
+
+    // Takes out the references into the form named AForm.
+    std::vector<TFixup> TakeFor(std::u16string_view AForm) {
+        std::vector<TFixup> ready;
+        std::erase_if(FFixups, [&](TFixup& AFixup) {
+            const size_t dot = AFixup.Reference.find(u'.');
+            if (!SameText(std::u16string_view(AFixup.Reference).substr(0, dot), AForm)) return false;
+            ready.push_back(std::move(AFixup));
+            return true;
+        });
+        for (const TFixup& fixup : ready)
+            if (!Waits(fixup.Root)) RemoveFreeNotification(fixup.Root);
+        return ready;
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation AOperation) override {
+        TComponent::Notification(AComponent, AOperation);
+        if (AOperation == opRemove)
+            std::erase_if(FFixups, [&](const TFixup& AFixup) { return AFixup.Root == AComponent; });
+    }
+
+private:
+    bool Waits(const TComponent* ARoot) const {
+        return std::any_of(FFixups.begin(), FFixups.end(),
+                           [&](const TFixup& AFixup) { return AFixup.Root == ARoot; });
+    }
+
+    std::vector<TFixup> FFixups;
+};
+
+TWaitingFixups& WaitingFixups() {
+    static auto* fixups = new TWaitingFixups;
     return *fixups;
 }
 
 [[noreturn]] void FailAt(const String& AFile, Integer ALine, const String& AWhat) {
     throw EFormDescriptionError(AFile + u":" + IntToStr(ALine) + u": " + AWhat);
-}
-
-bool RootAlive(TComponent* ARoot) {
-    auto* control = dynamic_cast<TControl*>(ARoot);
-    return !control || ControlAlive(control);
 }
 
 // A form that exists and has been read, by name.
@@ -57,15 +92,7 @@ void Resolve(TComponent* AForm, const TFixup& AFixup, std::u16string_view ACompo
 
 // The references that waited for AForm, now that it has been read.
 void ResolveWaiting(TComponent* AForm) {
-    std::vector<TFixup> ready;
-    std::erase_if(WaitingFixups(), [&](TFixup& AFixup) {
-        if (!RootAlive(AFixup.Root)) return true;
-        const size_t dot = AFixup.Reference.find(u'.');
-        if (!SameText(std::u16string_view(AFixup.Reference).substr(0, dot), AForm->Name())) return false;
-        ready.push_back(std::move(AFixup));
-        return true;
-    });
-    for (const TFixup& fixup : ready)
+    for (const TFixup& fixup : WaitingFixups().TakeFor(AForm->Name()))
         Resolve(AForm, fixup, std::u16string_view(fixup.Reference).substr(fixup.Reference.find(u'.') + 1));
 }
 
@@ -199,7 +226,7 @@ private:
             } else if (TComponent* form = FindReadForm(first)) {
                 Resolve(form, fixup, std::u16string_view(fixup.Reference).substr(dot + 1));
             } else {
-                WaitingFixups().push_back(std::move(fixup));
+                WaitingFixups().Add(std::move(fixup));
             }
         }
     }

@@ -31,6 +31,10 @@ int HexDigit(char16_t C) {
     return -1;
 }
 
+// Far deeper than any real form; past it a description is refused before
+// its recursion can exhaust the stack.
+constexpr Integer MaxNesting = 256;
+
 class TParser {
 public:
     TParser(const String& AText, const String& AFileName) : FText(AText), FFile(AFileName) { Next(); }
@@ -165,8 +169,23 @@ private:
         return text;
     }
 
+    // One level deeper for the guard's life: an object, or a collection.
+    class TNesting {
+    public:
+        explicit TNesting(TParser& AParser) : FParser(AParser) {
+            if (++FParser.FDepth > MaxNesting) FParser.Fail(u"Nested too deeply");
+        }
+        ~TNesting() { --FParser.FDepth; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+
+    private:
+        TParser& FParser;
+    };
+
     TLoadObject ParseObject() {
         if (!IsKeyword(u"object")) Fail(u"Expected object");
+        const TNesting nesting(*this);
         TLoadObject object;
         object.Line = FToken.Line;
         Next();
@@ -251,6 +270,7 @@ private:
             }
             Next();
         } else if (IsSymbol(u'<')) {
+            const TNesting nesting(*this);
             value.Kind = TLoadValue::lvCollection;
             Next();
             while (!IsSymbol(u'>')) {
@@ -276,6 +296,7 @@ private:
     String FFile;
     size_t FPos = 0;
     Integer FLine = 1;
+    Integer FDepth = 0;
     TToken FToken;
 };
 

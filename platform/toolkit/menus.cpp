@@ -319,6 +319,8 @@ constexpr TKeyName KeyNames[] = {{VK_BACK, u"BkSp"},  {VK_TAB, u"Tab"},     {VK_
                                  {VK_LEFT, u"Left"},  {VK_UP, u"Up"},       {VK_RIGHT, u"Right"},
                                  {VK_DOWN, u"Down"},  {VK_INSERT, u"Ins"},  {VK_DELETE, u"Del"}};
 
+// "F" + number: see VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 String KeyName(Word AKey) {
     if ((AKey >= '0' && AKey <= '9') || (AKey >= 'A' && AKey <= 'Z')) return String(1, char16_t(AKey));
     if (AKey >= VK_F1 && AKey <= VK_F24) return u"F" + IntToStr(AKey - VK_F1 + 1);
@@ -326,6 +328,7 @@ String KeyName(Word AKey) {
         if (k.Key == AKey) return k.Name;
     return {};
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 }  // namespace
 

@@ -25,8 +25,9 @@
 //   anything with LoadFromFile (pictures, bitmaps)
 //                            'pictures/logo.png', a path under the resources folder
 //   other TPersistent*       its own registered properties by dotted name: Font.Name = 'Tahoma'
-// Events are std::function members bound to the form's handlers by name
-// (RegisterForm::Handler); a handler of another signature is an error.
+// Events are std::function members, or setters taking one, bound to the
+// form's handlers by name (RegisterForm::Handler); a handler of another
+// signature is an error.
 // Anything else takes Custom, a function of the value and the loader.
 //
 // While a description is read every component has csLoading: setters must
@@ -225,6 +226,9 @@ TPropertyApply MakeSetter(S ASetter) {
             Expect(AValue, TLoadValue::lvIdent, u"a component name", AContext);
             if (SameText(AValue.Text, u"nil")) return (object->*ASetter)(nullptr);
             AContext.Reference(AValue.Text, [object, ASetter](TComponent* AComponent) -> String {
+                // The loader never passes nil; saying so keeps GCC from
+                // warning about the name of a nil component below.
+                if (!AComponent) return u"No component";
                 P* typed = dynamic_cast<P*>(AComponent);
                 if (!typed)
                     return AComponent->Name() + u" is a " + AComponent->ClassName() + u", not a " +
@@ -302,19 +306,17 @@ public:
     // An event: a std::function member bound to a form handler by name.
     template <typename C, typename Sig>
     TClassRegistration& Event(const char16_t* AName, std::function<Sig> C::*AMember) {
-        TPropertyInfo info{AName, nullptr, nullptr};
-        const String name = AName;
-        info.Apply = [AMember, name](TObject* AObject, const TLoadValue& AValue, TLoadContext& AContext) {
-            C* object = published::Cast<C>(AObject, AContext);
-            published::Expect(AValue, TLoadValue::lvIdent, u"a handler name", AContext);
-            if (SameText(AValue.Text, u"nil")) return (void)(object->*AMember = nullptr);
-            const THandlerInfo* handler = AContext.Handler(AValue.Text);
-            if (!handler) AContext.Error(u"Unknown handler " + AValue.Text);
-            if (handler->Signature != std::type_index(typeid(std::function<Sig>)))
-                AContext.Error(u"Handler " + AValue.Text + u" does not fit " + name);
-            handler->Bind(AContext.Root(), &(object->*AMember));
-        };
-        return Add(std::move(info));
+        return BindEvent<C, Sig>(AName, [AMember](C* AObject, std::function<Sig> AHandler) {
+            AObject->*AMember = std::move(AHandler);
+        });
+    }
+    // An event a component keeps behind its setter (one that guards its
+    // handlers against the threads that raise them).
+    template <typename C, typename Sig>
+    TClassRegistration& Event(const char16_t* AName, void (C::*ASetter)(std::function<Sig>)) {
+        return BindEvent<C, Sig>(AName, [ASetter](C* AObject, std::function<Sig> AHandler) {
+            (AObject->*ASetter)(std::move(AHandler));
+        });
     }
     TClassRegistration& Custom(const char16_t* AName, TPropertyApply AApply) {
         return Add(TPropertyInfo{AName, std::move(AApply), nullptr});
@@ -325,6 +327,27 @@ public:
     }
 
 private:
+    // Looks the handler up by name (nil detaches) and hands it to AStore.
+    template <typename C, typename Sig>
+    TClassRegistration& BindEvent(const char16_t* AName,
+                                  std::function<void(C* AObject, std::function<Sig> AHandler)> AStore) {
+        TPropertyInfo info{AName, nullptr, nullptr};
+        const String name = AName;
+        info.Apply = [AStore, name](TObject* AObject, const TLoadValue& AValue, TLoadContext& AContext) {
+            C* object = published::Cast<C>(AObject, AContext);
+            published::Expect(AValue, TLoadValue::lvIdent, u"a handler name", AContext);
+            std::function<Sig> bound;
+            if (!SameText(AValue.Text, u"nil")) {
+                const THandlerInfo* handler = AContext.Handler(AValue.Text);
+                if (!handler) AContext.Error(u"Unknown handler " + AValue.Text);
+                if (handler->Signature != std::type_index(typeid(std::function<Sig>)))
+                    AContext.Error(u"Handler " + AValue.Text + u" does not fit " + name);
+                handler->Bind(AContext.Root(), &bound);
+            }
+            AStore(object, std::move(bound));
+        };
+        return Add(std::move(info));
+    }
     TClassRegistration& Add(TPropertyInfo AInfo);
     TClassInfo* FInfo;
 };

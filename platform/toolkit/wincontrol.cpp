@@ -317,6 +317,12 @@ TControl* TWinControl::Controls(Integer AIndex) const {
     return i < FControls.size() ? FControls[i] : FWinControls[i - FControls.size()];
 }
 
+TWinControl* TWinControl::FindChildControl(const String& AName) const {
+    for (TWinControl* child : FWinControls)
+        if (child->Name() == AName) return child;
+    return nullptr;
+}
+
 void TWinControl::InsertControl(TControl* AControl) {
     AControl->FParent = this;
     if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {

@@ -9,6 +9,11 @@ TqxPopupMenuMaker& Maker() {
     static TqxPopupMenuMaker maker;
     return maker;
 }
+
+TqxFormSkinDataFinder& Finder() {
+    static TqxFormSkinDataFinder finder;
+    return finder;
+}
 }  // namespace
 
 IqxSkinPopupMenu* SkinPopupMenuOf(TPopupMenu* AMenu) {
@@ -30,4 +35,12 @@ void PopupMenuFor(TPopupMenu* AMenu, TControl* AControl, Integer X, Integer Y) {
         skinned->Popup2(AControl, X, Y);
     else
         AMenu->Popup(X, Y);
+}
+
+void SetFormSkinDataFinder(TqxFormSkinDataFinder AFinder) {
+    Finder() = std::move(AFinder);
+}
+
+TqxSkinData* FormSkinData(TCustomForm* AForm) {
+    return AForm && Finder() ? Finder()(AForm) : nullptr;
 }

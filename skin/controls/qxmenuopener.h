@@ -1,8 +1,9 @@
-// What skinned controls ask of the skinned popup menu, which lives in the
-// form library that comes after this one: a control holds its menu as a
-// toolkit TPopupMenu and asks it for this interface. The menu reports back to
-// the opener with SKINMSG_MENUCLOSED when its chain closes and
-// SKINMSG_MENUCOMMAND after a command (WParam 0, LParam 0).
+// What skinned controls ask of the skinned popup menu and of the form's
+// skinning component, which live in the form library that comes after this
+// one: a control holds its menu as a toolkit TPopupMenu and asks it for this
+// interface. The menu reports back to the opener with SKINMSG_MENUCLOSED
+// when its chain closes and SKINMSG_MENUCOMMAND after a command (WParam 0,
+// LParam 0).
 #pragma once
 
 #include <functional>
@@ -11,7 +12,9 @@
 #include "platform/toolkit/geometry.h"
 
 class TControl;
+class TCustomForm;
 class TPopupMenu;
+class TqxSkinData;
 
 class IqxSkinPopupMenu {
 public:
@@ -37,3 +40,10 @@ TPopupMenu* MakePopupMenu(TComponent* AOwner);
 // Pops a menu a control built for itself at the screen point (X, Y) for
 // AControl: skinned through Popup2, else the toolkit's own popup.
 void PopupMenuFor(TPopupMenu* AMenu, TControl* AControl, Integer X, Integer Y);
+
+// The skin data of a form's form-skinning component, whose string table
+// titles the menus controls build; the form library installs the finder.
+// Nil without a finder, a form, a component or a skin data.
+using TqxFormSkinDataFinder = std::function<TqxSkinData*(TCustomForm* AForm)>;
+void SetFormSkinDataFinder(TqxFormSkinDataFinder AFinder);
+TqxSkinData* FormSkinData(TCustomForm* AForm);

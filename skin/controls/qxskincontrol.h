@@ -14,6 +14,12 @@
 
 #include "skin/controls/qxskinlink.h"
 
+// The default look's hot and pressed parts: a frame, filled while hovered
+// and while pressed.
+inline constexpr TColor DefaultLookFrame = TColor(0xB76B3B);
+inline constexpr TColor DefaultLookHoverFill = TColor(0xF3D4C1);
+inline constexpr TColor DefaultLookDownFill = TColor(0xE4BCA2);
+
 class TqxSkinControl : public TqxSkinLink<TCustomControl> {
 public:
     using TqxSkinLink<TCustomControl>::TqxSkinLink;

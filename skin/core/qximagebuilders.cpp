@@ -22,6 +22,13 @@ TRect Part(const TRect& S, Integer X1, Integer Y1, Integer X2, Integer Y2) {
     return {S.Left + X1, S.Top + Y1, S.Left + X2, S.Top + Y2};
 }
 
+// The skin rectangle cut to its picture (nothing without one), so that no
+// number in a skin sizes an image beyond the pictures the skin holds.
+TRect CutToPicture(const TRect& S, TBitmap* APicture) {
+    const TRect inside = APicture ? Intersect(S, {0, 0, APicture->Width(), APicture->Height()}) : TRect{};
+    return IsEmpty(inside) ? TRect{} : inside;
+}
+
 // Scaled when the sizes differ. A rectangle of no size (or turned inside
 // out by odd geometry, which would mirror) copies nothing.
 void CopyPart(TBitmap* ADest, const TRect& ADestRect, TBitmap* ASource, const TRect& ASourceRect) {
@@ -133,9 +140,10 @@ TGeometry Geometry(const TPoint& LTPoint, const TPoint& RTPoint, const TPoint& L
 
 enum THorzParts { hpThree, hpOpenRight, hpMiddle };
 
-void BuildHorzParts(Integer A, Integer B, TBitmap* ABitmap, TBitmap* APicture, const TRect& S, Integer W,
-                    bool AStretch, THorzParts AParts) {
+void BuildHorzParts(Integer A, Integer B, TBitmap* ABitmap, TBitmap* APicture, const TRect& SkinRect,
+                    Integer W, bool AStretch, THorzParts AParts) {
     if (!ABitmap) return;
+    const TRect S = CutToPicture(SkinRect, APicture);
     const Integer sw = S.Width(), H = S.Height();
     ABitmap->SetSize(W, H);
     if (AParts != hpMiddle && A != 0) CopyPart(ABitmap, {0, 0, A, H}, APicture, Part(S, 0, 0, A, H));
@@ -218,8 +226,9 @@ void BuildHorzMiddlePartImage(Integer ALeftWidth, Integer ARightWidth, TBitmap* 
 }
 
 void BuildVertThreePartImage(Integer ATopHeight, Integer ABottomHeight, TBitmap* ABitmap, TBitmap* APicture,
-                             const TRect& SkinRect, Integer, Integer AHeight, bool AStretch) {
+                             const TRect& ASkinRect, Integer, Integer AHeight, bool AStretch) {
     if (!ABitmap) return;
+    const TRect SkinRect = CutToPicture(ASkinRect, APicture);
     const Integer W = SkinRect.Width(), sh = SkinRect.Height(), H = AHeight;
     const Integer A = ATopHeight, B = ABottomHeight;
     ABitmap->SetSize(W, H);

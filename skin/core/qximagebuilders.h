@@ -50,6 +50,8 @@ void BuildNinePartImageOpenRight(const TPoint& LTPoint, const TPoint& RTPoint, c
 void BuildStretchedSkinImage(TBitmap* ABitmap, TBitmap* APicture, const TRect& SkinRect, const TRect& ARect,
                              bool ADrawClient);
 
+// SkinRect is first cut to APicture (a rectangle reaching past it, or no
+// picture, makes a thinner image, or one of no height).
 // ABitmap becomes AWidth x the height of SkinRect: ALeftWidth columns fixed
 // at the left, ARightWidth at the right, the middle between them scaled
 // (AStretch) or tiled from the left part. A middle of width 0 counts as
@@ -63,7 +65,8 @@ void BuildHorzThreePartImageOpenRight(Integer ALeftWidth, Integer ARightWidth, T
 // The middle alone over the whole width.
 void BuildHorzMiddlePartImage(Integer ALeftWidth, Integer ARightWidth, TBitmap* ABitmap, TBitmap* APicture,
                               const TRect& SkinRect, Integer AWidth, Integer AHeight, bool AStretch);
-// ABitmap becomes the width of SkinRect x AHeight, parts stacked downwards.
+// ABitmap becomes the width of SkinRect (cut to APicture, as above) x
+// AHeight, parts stacked downwards.
 // A middle of height 0 draws nothing. AWidth is not used.
 void BuildVertThreePartImage(Integer ATopHeight, Integer ABottomHeight, TBitmap* ABitmap, TBitmap* APicture,
                              const TRect& SkinRect, Integer AWidth, Integer AHeight, bool AStretch);

@@ -6,35 +6,20 @@
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxutils.h"
+#include "skin/core/rects.h"
 
 namespace {
 
-// ARect of APicture in a 32-bit image of ARect's size; what lies outside the
-// picture stays clear. AInside becomes the copied part in image coordinates.
-std::unique_ptr<TqxBitmap> CopyPictureRect(TBitmap* APicture, const TRect& ARect, TRect& AInside) {
+// ARect, which lies inside APicture, as a 32-bit image.
+std::unique_ptr<TqxBitmap> CopyPictureRect(TBitmap* APicture, const TRect& ARect) {
     TqxBitmap whole;
     whole.Assign(APicture);
     auto image = std::make_unique<TqxBitmap>();
     image->SetSize(ARect.Width(), ARect.Height());
-    image->Clear(0);
-    const TRect source{std::max(ARect.Left, 0), std::max(ARect.Top, 0), std::min(ARect.Right, whole.Width()),
-                       std::min(ARect.Bottom, whole.Height())};
-    AInside = {source.Left - ARect.Left, source.Top - ARect.Top, source.Right - ARect.Left,
-               source.Bottom - ARect.Top};
-    if (IsRectDegenerate(source)) return image;
-    for (Integer y = source.Top; y < source.Bottom; ++y)
-        std::memcpy(image->GetPixelPtr(AInside.Left, y - ARect.Top), whole.GetPixelPtr(source.Left, y),
-                    size_t(source.Width()) * sizeof(TqxColor));
+    for (Integer y = ARect.Top; y < ARect.Bottom; ++y)
+        std::memcpy(image->GetScanLinePtr(y - ARect.Top), whole.GetPixelPtr(ARect.Left, y),
+                    size_t(ARect.Width()) * sizeof(TqxColor));
     return image;
-}
-
-// Everything of AImage outside AInside becomes clear.
-void ClearOutside(TqxBitmap* AImage, const TRect& AInside) {
-    for (Integer y = 0; y < AImage->Height(); ++y) {
-        TqxColor* row = AImage->GetScanLinePtr(y);
-        for (Integer x = 0; x < AImage->Width(); ++x)
-            if (y < AInside.Top || y >= AInside.Bottom || x < AInside.Left || x >= AInside.Right) row[x] = 0;
-    }
 }
 
 void TakeRectIfEmpty(TRect& AActive, const TRect& ANormal) {
@@ -124,19 +109,19 @@ void TqxDataSkinButton::InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<T
                                        const TRect& ARect, Integer AMaskPictureIndex) {
     AImage.reset();
     TBitmap* picture = ASkinData->GetActivePicture(ActivePictureIndex);
-    if (IsRectDegenerate(ARect) || !picture) return;
+    if (!picture) return;
+    // Cut to the picture before anything is made, so that no number in the
+    // skin sizes an image beyond the pictures the skin holds.
+    const TRect rect = qxrects::Intersect(ARect, Rect(0, 0, picture->Width(), picture->Height()));
+    if (IsRectDegenerate(rect)) return;
     TBitmap* mask = ASkinData->GetActivePicture(AMaskPictureIndex);
-    if (mask && (mask->Width() < ARect.Width() || mask->Height() < ARect.Height())) return;
-    TRect inside;
-    std::unique_ptr<TqxBitmap> image = CopyPictureRect(picture, ARect, inside);
+    if (mask && (mask->Width() < rect.Width() || mask->Height() < rect.Height())) return;
+    std::unique_ptr<TqxBitmap> image = CopyPictureRect(picture, rect);
     if (!mask) {
-        image->SetAlpha(255, inside);
+        image->SetAlpha(255, Rect(0, 0, rect.Width(), rect.Height()));
     } else {
-        TRect maskInside;
-        const std::unique_ptr<TqxBitmap> alpha =
-            CopyPictureRect(mask, Bounds(0, 0, ARect.Width(), ARect.Height()), maskInside);
+        const std::unique_ptr<TqxBitmap> alpha = CopyPictureRect(mask, Rect(0, 0, rect.Width(), rect.Height()));
         SetPremultipliedAlphaFromMask(image.get(), alpha.get());
-        ClearOutside(image.get(), inside);
     }
     image->SetAlphaBlend(true);
     AImage = std::move(image);

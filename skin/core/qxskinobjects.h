@@ -94,9 +94,9 @@ protected:
     void Keys(TqxSkinSection& K) override;
     // AImage := ARect of the object's active picture with its alpha from the
     // top-left corner of mask picture AMaskPictureIndex (opaque without a
-    // mask). None when the rectangle or the picture is missing, or when the
-    // mask is smaller than the image; a rectangle reaching past the picture
-    // copies only what lies inside.
+    // mask). A rectangle reaching past the picture is cut to it first. None
+    // when the picture is missing, when nothing of the rectangle is left, or
+    // when the mask is smaller than the image.
     void InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<TqxBitmap>& AImage, const TRect& ARect,
                         Integer AMaskPictureIndex);
     // The normal, active, down and inactive images from their rectangles,

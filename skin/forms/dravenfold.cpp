@@ -7,6 +7,7 @@
 #include "platform/gdi/icons.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/system.h"
+#include "skin/controls/qxmenuopener.h"
 #include "skin/core/qxbitmap.h"
 #include "skin/core/qxlayerwindows.h"
 #include "skin/core/qxutils.h"
@@ -415,6 +416,15 @@ TqxDravenfold* FindDravenfold(TCustomForm* AForm) {
 }
 
 namespace {
+
+// Controls find the string table of their form's skin through it.
+const auto FinderInstalled = [] {
+    SetFormSkinDataFinder([](TCustomForm* AForm) {
+        TqxDravenfold* component = FindDravenfold(AForm);
+        return component ? component->SkinData() : nullptr;
+    });
+    return true;
+}();
 
 const auto Registered = [] {
     RegisterEnum<TqxBorderIcon>(

@@ -3,80 +3,18 @@
 // reported with its file, key and column.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/formatcatalogue.h"
 #include "platform/base/ustring.h"
+#include "tests/app/transcription.h"
 
 namespace {
 
-using TRow = std::map<std::string, std::string>;
-
-struct TTable {
-    std::string Name;
-    std::vector<TRow> Rows;
-};
-
-std::string Text(std::u16string_view AText) {
-    return StringToUTF8(AText);
-}
-
-// Split on tabs only: no quoting, and every blank of a field is kept.
-std::vector<std::string> SplitTabs(const std::string& ALine) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = ALine.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(ALine.substr(start, tab - start));
-    fields.push_back(ALine.substr(start));
-    return fields;
-}
-
-TTable Load(const std::string& AName) {
-    TTable table{AName, {}};
-    std::ifstream file(std::string(VELQUA_TRANSCRIPTION_DIR) + "/" + AName, std::ios::binary);
-    EXPECT_TRUE(file) << AName;
-    std::string line;
-    std::vector<std::string> header;
-    for (size_t number = 1; std::getline(file, line); ++number) {
-        const std::vector<std::string> fields = SplitTabs(line);
-        if (header.empty()) {
-            header = fields;
-            continue;
-        }
-        if (fields.size() != header.size()) {
-            ADD_FAILURE() << AName << " line " << number << ": " << fields.size() << " fields, header has "
-                          << header.size();
-            continue;
-        }
-        TRow row;
-        for (size_t i = 0; i < header.size(); ++i)
-            row[header[i]] = fields[i];
-        table.Rows.push_back(std::move(row));
-    }
-    return table;
-}
-
-Integer Number(const std::string& AField) {
-    return static_cast<Integer>(std::stol(AField));
-}
-
-std::string Boolean(bool AValue) {
-    return AValue ? "true" : "false";
-}
-
-// One cell: the transcription's text against the code's.
-void Same(const TTable& ATable, const std::string& AKey, const std::string& AColumn, const TRow& ARow,
-          const std::string& ACode) {
-    EXPECT_EQ(ACode, ARow.at(AColumn)) << ATable.Name << " key " << AKey << " column " << AColumn;
-}
-
-const char* const ComboColumns[PresetParameterCount] = {"frame_size",    "video_bitrate", "frame_rate",
-                                                        "audio_bitrate", "sample_rate",   "picture_mode"};
+using namespace transcription;
 
 // The main window's statement names the lists RES1, VB1, FR1, AB1, SR1,
 // PM1; the code keeps the preset dialog's R1, V1, F1, A1, S1, M1.
@@ -245,7 +183,8 @@ TEST(CatalogueTranscription, FirstAndLastCaptionPerCode) {
         const std::string& code = row.at("code");
         const auto formats = FormatsOfCode(Number(code));
         if (row.at("category_position").empty()) {
-            EXPECT_TRUE(formats.empty()) << table.Name << " code " << code << ": the code lists formats for it";
+            EXPECT_TRUE(formats.empty())
+                << table.Name << " code " << code << ": the code lists formats for it";
             continue;
         }
         if (formats.empty()) {

@@ -230,4 +230,22 @@ TEST(Presets, DefaultTextsOfNamedFormats) {
     EXPECT_EQ(PresetOf(13)->Choices, PresetOf(14)->Choices);
 }
 
+TEST(PresetBoxes, ListsDefaultsAndTheDisabledVideoBoxes) {
+    const auto video = PresetBoxes(PresetOf(402));
+    const auto audio = PresetBoxes(PresetOf(1103));
+    for (Integer parameter = 0; parameter < PresetParameterCount; ++parameter) {
+        EXPECT_EQ(video[parameter].Items.data(), PresetOf(402)->Choices[parameter].List->Items.data());
+        EXPECT_EQ(video[parameter].ItemIndex, PresetOf(402)->Choices[parameter].Default);
+        EXPECT_TRUE(video[parameter].Enabled);
+        const bool sound = parameter == ppAudioBitrate || parameter == ppSampleRate;
+        EXPECT_EQ(audio[parameter].Enabled, sound) << parameter;
+    }
+    EXPECT_EQ(audio[ppSampleRate].Items.size(), 3u);
+    for (const TPresetBox& box : PresetBoxes(PresetOf(15))) {
+        EXPECT_TRUE(box.Items.empty());
+        EXPECT_EQ(box.ItemIndex, -1);
+        EXPECT_TRUE(box.Enabled);
+    }
+}
+
 }  // namespace

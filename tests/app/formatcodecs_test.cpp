@@ -6,6 +6,7 @@
 #include "app/formatcatalogue.h"
 #include "media/ffmpegloader.h"
 #include "platform/base/ustring.h"
+#include "tests/app/tempfolder.h"
 
 namespace {
 
@@ -202,27 +203,6 @@ TEST(StartPresetFill, WritesTheKeyForEveryKey) {
     StartPresetFill(staging, 15);
     EXPECT_EQ(staging.All_Trant_Number, 115);
 }
-
-class TempFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        FFolder = std::filesystem::path(::testing::TempDir()) /
-                  ("velqua-catalogue-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(FFolder);
-        std::filesystem::create_directories(FFolder);
-        Folder = UTF8ToString(FFolder.string());
-    }
-    void TearDown() override { std::filesystem::remove_all(FFolder); }
-    void Touch(const char* AName) { std::ofstream(FFolder / AName) << "x"; }
-    void MakeFolder(const char* AName) { std::filesystem::create_directory(FFolder / AName); }
-    String In(const char16_t* AName) const { return Folder + u"/" + AName; }
-
-    String Folder;
-
-private:
-    std::filesystem::path FFolder;
-};
 
 using ApplyCodecDataTest = TempFolder;
 

@@ -79,7 +79,7 @@ TEST_F(PlayerVideoTest, WhatTheHookDrawsIsShownUnlessItRaises) {
         Player->SetHook(true);
         Player->SetOnHook([raise](TObject*, TBitmap* ABitmap, Int64) {
             ABitmap->Canvas()->Brush()->SetColor(clLime);
-            ABitmap->Canvas()->FillRect(TRect(0, 0, ABitmap->Width(), ABitmap->Height() / 2));
+            ABitmap->Canvas()->FillRect(Rect(0, 0, ABitmap->Width(), ABitmap->Height() / 2));
             if (raise) throw Exception(u"boom");
         });
         Recorder.Clear();

@@ -21,7 +21,7 @@ std::unique_ptr<TBitmap> Frame(Integer AWidth, Integer AHeight, TColor AColour) 
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(AWidth, AHeight);
     bitmap->Canvas()->Brush()->SetColor(AColour);
-    bitmap->Canvas()->FillRect(TRect(0, 0, AWidth, AHeight));
+    bitmap->Canvas()->FillRect(Rect(0, 0, AWidth, AHeight));
     return bitmap;
 }
 

@@ -66,19 +66,19 @@ TIconPainter::TIconPainter(Integer AWidth, Integer AHeight, double AScale)
 
 void TIconPainter::Cover(double ALeft, double ATop, double ARight, double ABottom, const TPaint& APaint,
                          const std::function<bool(double, double)>& AInside) {
-    const Integer x0 = std::max(0, Integer(std::floor(ALeft * FScale)));
-    const Integer y0 = std::max(0, Integer(std::floor(ATop * FScale)));
-    const Integer x1 = std::min(FWidth, Integer(std::ceil(ARight * FScale)));
-    const Integer y1 = std::min(FHeight, Integer(std::ceil(ABottom * FScale)));
+    const Integer x0 = std::max(0, Integer(std::floor(ALeft * FScale)) + FOriginX);
+    const Integer y0 = std::max(0, Integer(std::floor(ATop * FScale)) + FOriginY);
+    const Integer x1 = std::min(FWidth, Integer(std::ceil(ARight * FScale)) + FOriginX);
+    const Integer y1 = std::min(FHeight, Integer(std::ceil(ABottom * FScale)) + FOriginY);
     for (Integer py = y0; py < y1; ++py) {
         for (Integer px = x0; px < x1; ++px) {
             int hits = 0;
             for (int sy = 0; sy < Samples; ++sy)
                 for (int sx = 0; sx < Samples; ++sx)
-                    hits +=
-                        AInside((px + (sx + 0.5) / Samples) / FScale, (py + (sy + 0.5) / Samples) / FScale);
+                    hits += AInside((px - FOriginX + (sx + 0.5) / Samples) / FScale,
+                                    (py - FOriginY + (sy + 0.5) / Samples) / FScale);
             if (hits == 0) continue;
-            const double y = (py + 0.5) / FScale;
+            const double y = (py - FOriginY + 0.5) / FScale;
             const double t = APaint.ToY > APaint.FromY
                                  ? std::clamp((y - APaint.FromY) / (APaint.ToY - APaint.FromY), 0.0, 1.0)
                                  : 0.0;
@@ -174,6 +174,12 @@ void TIconPainter::Arc(double ACentreX, double ACentreY, double ARadius, double 
               if (angle <= to && std::abs(d - ARadius) <= h) return true;
               return std::hypot(X - start.X, Y - start.Y) <= h || std::hypot(X - end.X, Y - end.Y) <= h;
           });
+}
+
+void TIconPainter::Place(Integer AX, Integer AY, double AScale) {
+    FOriginX = AX;
+    FOriginY = AY;
+    FScale = AScale;
 }
 
 TImageData TIconPainter::Image() const {

@@ -50,6 +50,10 @@ public:
     void Arc(double ACentreX, double ACentreY, double ARadius, double AFrom, double ATo, double AWidth,
              const TPaint& APaint);
 
+    // Later shapes: a design unit is AScale pixels, and the design's origin
+    // lies at the pixel AX, AY (designs side by side, or inside a larger one).
+    void Place(Integer AX, Integer AY, double AScale);
+
     // Straight B, G, R, A.
     TImageData Image() const;
 
@@ -65,5 +69,7 @@ private:
     Integer FWidth;
     Integer FHeight;
     double FScale;
+    Integer FOriginX = 0;
+    Integer FOriginY = 0;
     std::vector<TPixel> FPixels;
 };

@@ -9,6 +9,8 @@ namespace {
 
 constexpr Cardinal Fuchsia = 0xFF00FF;
 
+}  // namespace
+
 // Folders: the back with its tab, and a closed front or an open flap.
 void DrawFolder(TIconPainter& P, bool AOpen) {
     P.FillRoundRect(3, 6.5, 13.5, 12, 1.5, Solid(0xD7931C));
@@ -26,6 +28,19 @@ void DrawFolder(TIconPainter& P, bool AOpen) {
     P.StrokePolygon(flap, 0.8, Solid(0xA86E0C, 0.55));
 }
 
+// A disc with its rainbow sheen, centred across the design.
+void DrawDisc(TIconPainter& P, double ACentreY, double ARadius) {
+    const double k = ARadius / 13.5;
+    P.FillRing(16, ACentreY, 13.5 * k, 2.4 * k,
+               Gradient(0xF6F8FA, 0xB5BDC8, ACentreY - ARadius, ACentreY + ARadius));
+    P.FillRing(16, ACentreY, 11 * k, 7.5 * k, Solid(0x8FD0F7, 0.45));
+    P.FillRing(16, ACentreY, 9 * k, 7.5 * k, Solid(0xF7B6E3, 0.4));
+    P.FillRing(16, ACentreY, 13.5 * k, 12.7 * k, Solid(0x7D8590));
+    P.FillRing(16, ACentreY, 4.6 * k, 2.4 * k, Solid(0xA3ABB6));
+}
+
+namespace {
+
 // A sheet of paper with a folded corner, for every kind of file.
 void DrawPaper(TIconPainter& P) {
     const std::vector<TPointF> sheet{{7, 3}, {20, 3}, {26, 9}, {26, 29}, {7, 29}};
@@ -39,12 +54,6 @@ void DrawFile(TIconPainter& P) {
     DrawPaper(P);
     for (double y : {13.0, 17.0, 21.0})
         P.Line(10.5, y, 22.5, y, 1.4, Solid(0xB4BCC7));
-}
-
-void DrawVideo(TIconPainter& P) {
-    DrawPaper(P);
-    P.FillRoundRect(9, 12.5, 24, 25.5, 1.5, Gradient(0x3D7FE6, 0x1D4FAE, 12.5, 25.5));
-    P.FillPolygon({{14, 15.5}, {14, 22.5}, {20.5, 19}}, Solid(0xFFFFFF));
 }
 
 void DrawAudio(TIconPainter& P) {
@@ -121,11 +130,7 @@ void DrawRemovable(TIconPainter& P) {
 }
 
 void DrawOptical(TIconPainter& P) {
-    P.FillRing(16, 16, 13.5, 2.4, Gradient(0xF6F8FA, 0xB5BDC8, 2.5, 29.5));
-    P.FillRing(16, 16, 11, 7.5, Solid(0x8FD0F7, 0.45));
-    P.FillRing(16, 16, 9, 7.5, Solid(0xF7B6E3, 0.4));
-    P.FillRing(16, 16, 13.5, 12.7, Solid(0x7D8590));
-    P.FillRing(16, 16, 4.6, 2.4, Solid(0xA3ABB6));
+    DrawDisc(P, 16, 13.5);
 }
 
 void DrawNetwork(TIconPainter& P) {
@@ -242,6 +247,33 @@ std::vector<TPictureSpec> MakeSpecs() {
 
 }  // namespace
 
+void DrawVideo(TIconPainter& P) {
+    DrawPaper(P);
+    P.FillRoundRect(9, 12.5, 24, 25.5, 1.5, Gradient(0x3D7FE6, 0x1D4FAE, 12.5, 25.5));
+    P.FillPolygon({{14, 15.5}, {14, 22.5}, {20.5, 19}}, Solid(0xFFFFFF));
+}
+
+namespace {
+
+// Disabled: the brightness alone, squeezed into light greys that read on a
+// light and on a dark face alike. Hot: a third of the way to white.
+void ApplyLook(TImageData& AImage, TPictureLook ALook) {
+    for (Integer y = 0; y < AImage.Height(); ++y) {
+        Byte* p = AImage.ScanLine(y);
+        for (Integer x = 0; x < AImage.Width(); ++x, p += 4) {
+            if (ALook == plDisabled) {
+                const Integer luma = (p[2] * 299 + p[1] * 587 + p[0] * 114 + 500) / 1000;
+                p[0] = p[1] = p[2] = Byte(120 + luma * 100 / 255);
+            } else {
+                for (int c = 0; c < 3; ++c)
+                    p[c] = Byte(p[c] + (255 - p[c]) / 3);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 const std::vector<TPictureSpec>& PictureSpecs() {
     static const std::vector<TPictureSpec> specs = MakeSpecs();
     return specs;
@@ -251,6 +283,7 @@ TImageData RenderPicture(const TPictureSpec& ASpec) {
     TIconPainter painter(ASpec.Width, ASpec.Height, ASpec.Scale);
     ASpec.Draw(painter);
     TImageData image = painter.Image();
+    if (ASpec.Look != plPlain) ApplyLook(image, ASpec.Look);
     if (ASpec.Kind == pkPng) return image;
     // Classic bitmaps have no alpha: half-covered pixels become opaque or
     // transparent, and the bottom-left pixel names the transparent colour.

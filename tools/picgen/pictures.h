@@ -1,8 +1,10 @@
-// The pictures the program carries, drawn in code: the shell's picture set
-// at 16 and 32 pixels ("SHELL_<KIND>_16", "SHELL_<KIND>_32"), the message
-// box's stock icons ("IDI_HAND", ...), and the bitmaps of the drive and
-// folder lists ("QX_FLOPPY", ...). A new picture is one more row of the
-// table in pictures.cpp and a function that draws it.
+// The pictures the program carries, drawn in code. Compiled in: the shell's
+// picture set at 16 and 32 pixels ("SHELL_<KIND>_16", "SHELL_<KIND>_32"),
+// the message box's stock icons ("IDI_HAND", ...), and the bitmaps of the
+// drive and folder lists ("QX_FLOPPY", ...), in pictures.cpp. As files of
+// the resources folder, named by their path there: the program's icon and
+// the pictures its form descriptions name, in programpictures.cpp. A new
+// picture is one more row of a table and a function that draws it.
 #pragma once
 
 #include <functional>
@@ -19,6 +21,14 @@ enum TPictureKind {
     pkBitmap,
 };
 
+enum TPictureLook {
+    plPlain,
+    // Grey and lighter: a disabled control's.
+    plDisabled,
+    // Brighter: under the mouse.
+    plHot,
+};
+
 struct TPictureSpec {
     std::string Name;
     Integer Width = 0;
@@ -27,9 +37,18 @@ struct TPictureSpec {
     // Pixels per design unit; the designs are laid out on a 32-unit square.
     double Scale = 1;
     std::function<void(TIconPainter&)> Draw;
+    TPictureLook Look = plPlain;
 };
 
+// Compiled in.
 const std::vector<TPictureSpec>& PictureSpecs();
+// Files under the resources folder.
+const std::vector<TPictureSpec>& ProgramPictureSpecs();
+
+// Designs both tables draw.
+void DrawFolder(TIconPainter& P, bool AOpen);
+void DrawVideo(TIconPainter& P);
+void DrawDisc(TIconPainter& P, double ACentreY, double ARadius);
 // The pixels: with alpha for PNGs; opaque or the transparent colour for bitmaps.
 TImageData RenderPicture(const TPictureSpec& ASpec);
 // The file: PNG or BMP bytes.

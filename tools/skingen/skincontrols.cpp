@@ -315,6 +315,66 @@ void BuildListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.SetColor(s, u"focusfontcolor", T.OnAccent);
 }
 
+// A list under a caption bar with the up, down and check buttons in its
+// fixed right part; their hot and pressed looks, and the caption's
+// background without the buttons, below the frame.
+void BuildCaptionListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"captionlistbox", picture = u"captionlistbox.bmp";
+    const Integer w = 100, h = 64, caption = 22, b = 16;
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"listbox", picture, 160, 100, T.Surface));
+    const TRgb bar = Mix(T.Window, T.Border, 0.35);
+    PaintFace(p, Rect(0, 0, w, h), T.Window, T.Surface, T.Border, 4);
+    p.Fill(Rect(1, 1, w - 1, caption), bar);
+    p.Fill(Rect(1, caption - 1, w - 1, caption), T.Border);
+    // The buttons as the frame shows them, then hot and pressed.
+    const auto mark = [&](const TRect& ACell, Integer AButton, TRgb AColor) {
+        const double x = ACell.Left + b / 2.0, y = ACell.Top + b / 2.0;
+        if (AButton == 2)
+            PaintCheckMark(p, x, y, 9, AColor);
+        else
+            PaintChevron(p, x, y, 8, AColor, AButton == 0 ? 1 : 0);
+    };
+    // The frame first: the buttons' places lie on it.
+    ASkin.Image(s, u"skinrect", picture, Rect(0, 0, w, h), isNine, 4, 40, caption, h - 4);
+    const char16_t* places[] = {u"upbuttonrect", u"downbuttonrect", u"checkbuttonrect"};
+    const char16_t* hot[] = {u"activeupbuttonrect", u"activedownbuttonrect", u"activecheckbuttonrect"};
+    const char16_t* pressed[] = {u"downupbuttonrect", u"downdownbuttonrect", u"downcheckbuttonrect"};
+    for (Integer i = 0; i < 3; ++i) {
+        const TRect place = Bounds(80 - 17 * i, 3, b, b);
+        mark(place, i, T.TextMuted);
+        ASkin.Image(s, places[i], picture, place);
+        const TRect hotCell = Bounds(2 * b * i, h, b, b), pressedCell = Bounds(2 * b * i + b, h, b, b);
+        p.Fill(hotCell, bar);
+        p.FillRoundRect(hotCell, 3, T.Hover);
+        p.StrokeRoundRect(hotCell, 3, 1, T.Accent);
+        mark(hotCell, i, T.Text);
+        p.Fill(pressedCell, bar);
+        p.FillRoundRect(pressedCell, 3, T.Pressed);
+        p.StrokeRoundRect(pressedCell, 3, 1, T.Accent);
+        mark(pressedCell, i, T.Text);
+        ASkin.Image(s, hot[i], picture, hotCell);
+        ASkin.Image(s, pressed[i], picture, pressedCell);
+    }
+    p.Fill(Rect(0, h + b, 51, h + b + 18), bar);
+    ASkin.Image(s, u"disabledbuttonsrect", picture, Rect(0, h + b, 51, h + b + 18));
+    ASkin.SetRect(s, u"buttonsarea", Rect(46, 2, 97, 20));
+    ASkin.SetCorners(s, Point(4, caption), Point(40, caption), Point(4, h - 4), Point(40, h - 4));
+    ASkin.SetRect(s, u"clientrect", Rect(2, caption, w - 2, h - 2));
+    StretchAll(ASkin, s);
+    p.FillRoundRect(Rect(102, 23, 158, 43), 4, T.AccentSoft);
+    p.FillRoundRect(Rect(102, 45, 158, 65), 4, T.Accent);
+    ItemKeys(ASkin, s, picture, {Rect(100, 0, 160, 22), Rect(100, 22, 160, 44), Rect(100, 44, 160, 66)}, 6,
+             Rect(7, 1, 53, 21));
+    ASkin.SetFont(s, T.Font, T.Text);
+    ASkin.SetColor(s, u"activefontcolor", T.Text);
+    ASkin.SetColor(s, u"focusfontcolor", T.OnAccent);
+    ASkin.SetRect(s, u"captionrect", Rect(6, 2, 44, caption - 2));
+    ASkin.Set(s, u"captionfontname", T.Font.Name);
+    ASkin.SetInt(s, u"captionfontheight", T.Font.Height);
+    ASkin.Set(s, u"captionfontstyle", u"fsbold");
+    ASkin.SetColor(s, u"captionfontcolor", T.Text);
+}
+
 void BuildMenuHeader(TSkinBuilder& ASkin, const TSkinTheme& T) {
     const String s = u"menuheader", picture = u"menuheader.bmp";
     const TRgb face = Mix(T.Window, T.Border, 0.2);
@@ -691,6 +751,7 @@ void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildPanels(ASkin, ATheme);
     BuildComboBox(ASkin, ATheme);
     BuildListBox(ASkin, ATheme);
+    BuildCaptionListBox(ASkin, ATheme);
     BuildMenuHeader(ASkin, ATheme);
     BuildScrollBars(ASkin, ATheme);
     BuildEdit(ASkin, ATheme);

@@ -1,4 +1,5 @@
 // The form frame, the popup and hint windows, the colours and the skin objects.
+#include <algorithm>
 #include <cmath>
 
 #include "skindesign.h"
@@ -22,6 +23,12 @@ constexpr Integer EmblemFrames = 6;
 
 Integer FrameRightOf(const TSkinTheme& ATheme) {
     return FrameRight + (ATheme.Emblem ? EmblemSpace : 0);
+}
+
+// How far the caption's cells stay from the frame's sides: past the
+// one-pixel border, and past the round corners' curve.
+Integer CaptionInset(const TSkinTheme& ATheme) {
+    return std::max<Integer>(1, ATheme.FrameRadius);
 }
 
 void PaintFrame(TSkinPainter& APainter, const TSkinTheme& ATheme, bool AActive) {
@@ -238,7 +245,8 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
 // the first in the emblem's picture.
 void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer left = FrameWidth - 1 - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+    const Integer left =
+        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
     const Integer top = 1 + (h - EmblemSize) / 2;
     const String picture = u"emblem.bmp";
     const Integer index =
@@ -313,11 +321,12 @@ void BuildMenuBarButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
 
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer right = FrameWidth - 1 - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
+    const Integer right =
+        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
     const String s = u"caption";
     ASkin.Object(s, u"caption");
-    ASkin.SetRect(s, u"skinrect", Rect(1, 1, right, 1 + h));
-    ASkin.SetRect(s, u"textrect", Rect(6, 0, right - 1 - 6, h));
+    ASkin.SetRect(s, u"skinrect", Rect(CaptionInset(ATheme), 1, right, 1 + h));
+    ASkin.SetRect(s, u"textrect", Rect(6, 0, right - CaptionInset(ATheme) - 6, h));
     ASkin.SetFont(s, ATheme.CaptionFont, ATheme.CaptionTextInactive);
     ASkin.SetColor(s, u"activefontcolor", ATheme.CaptionText);
     ASkin.Set(s, u"alignment", u"taleftjustify");
@@ -361,8 +370,12 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.SetPoint(f, u"hittestrighttoppoint", Point(FrameWidth - 12, 12));
     ASkin.SetPoint(f, u"hittestleftbottompoint", Point(12, FrameHeight - 12));
     ASkin.SetPoint(f, u"hittestrightbottompoint", Point(FrameWidth - 12, FrameHeight - 12));
-    ASkin.SetRect(f, u"buttonsrect", Rect(FrameWidth - 1 - 3 * CaptionButtonWidth, 1, FrameWidth - 1, ch));
-    ASkin.SetRect(f, u"captionrect", Rect(1, 1, FrameWidth - 1, ch));
+    // The caption cells keep clear of the round corners: they would cover
+    // the outline and the pixels the mask cuts away.
+    const Integer inset = CaptionInset(ATheme);
+    ASkin.SetRect(f, u"buttonsrect",
+                  Rect(FrameWidth - inset - 3 * CaptionButtonWidth, 1, FrameWidth - inset, ch));
+    ASkin.SetRect(f, u"captionrect", Rect(inset, 1, FrameWidth - inset, ch));
     ASkin.SetInt(f, u"buttonsoffset", 0);
     ASkin.SetInt(f, u"borderwidth", 4);
     ASkin.SetInt(f, u"formminwidth", 320);

@@ -142,4 +142,19 @@ TEST(HomeDir, FromHomeElseThePasswordEntry) {
     if (saved) ::setenv("HOME", keep.c_str(), 1);
 }
 
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgramUnlessATestSetsOne) {
+    const String own = ProgramFolder();
+    EXPECT_EQ(own, ExtractFilePath(ProgramFileName()));
+    ASSERT_FALSE(own.empty());
+    EXPECT_EQ(own.back(), PathDelim);
+    EXPECT_TRUE(FileExists(own + ExtractFileName(ProgramFileName())));
+
+    SetProgramFolder(u"/tmp/程序");
+    EXPECT_EQ(ProgramFolder(), u"/tmp/程序/");
+    SetProgramFolder(u"/tmp/other/");
+    EXPECT_EQ(ProgramFolder(), u"/tmp/other/");
+    SetProgramFolder(u"");
+    EXPECT_EQ(ProgramFolder(), own);
+}
+
 }  // namespace

@@ -181,6 +181,12 @@ TEST_F(IniFileTest, SectionListings) {
     EXPECT_EQ(Lines(list), (TLines{"One", "Two"}));
     EXPECT_TRUE(ini.SectionExists(u"one"));
     EXPECT_FALSE(ini.SectionExists(u"Two"));
+    // Names beyond ASCII match without case too.
+    SetText("[\xC3\x84]\r\n\xC3\x96=1\r\n\xC3\xB6=2\r\n[\xC3\xA4]\r\n");
+    ini.ReadSections(&list);
+    EXPECT_EQ(Lines(list), (TLines{"\xC3\x84"}));
+    ini.ReadSectionValues(u"ä", &list);
+    EXPECT_EQ(Lines(list), (TLines{"\xC3\x96=1"}));
 }
 
 TEST_F(IniFileTest, LineBreaksInAValueCannotSplitTheFile) {

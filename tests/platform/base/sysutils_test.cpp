@@ -147,7 +147,9 @@ TEST(Strings, AnsiComparisonsFoldCaseBeyondAscii) {
         EXPECT_TRUE(AnsiSameText(a, b)) << StringToUTF8(a);
         EXPECT_EQ(AnsiCompareText(a, b), 0);
         EXPECT_LT(AnsiCompareStr(b, a), 0) << "lower case first: " << StringToUTF8(a);
+        EXPECT_EQ(AnsiLowerCase(a), String(b));
     }
+    EXPECT_EQ(AnsiLowerCase(u"Ab中Ÿ"), u"ab中ÿ");
     EXPECT_FALSE(SameText(u"Ä", u"ä"));  // CompareText stays ASCII-only
     EXPECT_LT(AnsiCompareText(u"a", u"B"), 0);
     EXPECT_LT(AnsiCompareStr(u"a", u"B"), 0);

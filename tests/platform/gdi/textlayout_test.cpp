@@ -29,7 +29,9 @@ TextLayout Layout(std::u16string_view AText, TextBox ARect, UINT AFormat) {
     return gdi::LayoutDrawText(AText, ARect, {AFormat}, measurer);
 }
 
-// "x,y:run run|..." with "_x+w" for each underline.
+// "x,y:run run|..." with "_x+w" for each underline. ("@" + number: see
+// VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN.)
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_BEGIN
 std::string Describe(const TextLayout& ALayout) {
     std::string result;
     for (const gdi::TextLine& line : ALayout.Lines) {
@@ -45,6 +47,7 @@ std::string Describe(const TextLayout& ALayout) {
     }
     return result;
 }
+VELQUA_GCC12_RESTRICT_FALSE_POSITIVE_END
 
 struct Case {
     const char16_t* Text;

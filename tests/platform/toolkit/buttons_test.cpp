@@ -87,6 +87,16 @@ TEST_F(Buttons, APressCompletesOnlyWhenReleasedOverTheButton) {
     EXPECT_EQ(Log.size(), 4u);
 }
 
+TEST_F(Buttons, AClickThatFreesTheButtonsFormEndsCleanly) {
+    TForm* form = NewForm();
+    TButton* button = Add<TButton>(form, u"Close", 10);
+    button->OnClick = [form](TObject*) { delete form; };
+    Pump();
+    driver::Click(At(button, 10, 10));
+    Pump();
+    EXPECT_EQ(Screen->FormCount(), 0);
+}
+
 TEST_F(Buttons, CheckBoxesCycleTheirStatesAndReportEveryChange) {
     TForm* form = NewForm();
     TCheckBox* box = Add<TCheckBox>(form, u"Box", 10);

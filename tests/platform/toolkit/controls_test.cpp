@@ -50,6 +50,26 @@ TEST_F(Controls, FreeingAControlTakesItOffItsParentAndLinksToFreedComponentsClea
     EXPECT_FALSE(IsWindow(panelWindow));
 }
 
+TEST_F(Controls, FindChildControlFindsADirectWindowedChildByItsExactName) {
+    TForm* form = NewForm();
+    auto* label = new TTestGraphic(form);
+    label->SetName(u"Host");
+    label->SetParent(form);
+    TCustomControl* outer = NewPanel(form, Rect(0, 0, 100, 100));
+    outer->SetName(u"Outer");
+    TCustomControl* inner = NewPanel(outer, Rect(0, 0, 50, 50));
+    inner->SetName(u"Inner");
+    TCustomControl* host = NewPanel(form, Rect(0, 100, 100, 200));
+    host->SetName(u"Host");
+
+    // The graphic child of the same name comes first in child order and is passed over.
+    EXPECT_EQ(form->FindChildControl(u"Host"), host);
+    EXPECT_EQ(form->FindChildControl(u"Outer"), outer);
+    EXPECT_EQ(form->FindChildControl(u"host"), nullptr);
+    EXPECT_EQ(form->FindChildControl(u"Inner"), nullptr);
+    EXPECT_EQ(outer->FindChildControl(u"Inner"), inner);
+}
+
 TEST_F(Controls, AlignedChildrenStackFromTheEdgesInOrder) {
     struct Case {
         const char* Name;

@@ -332,6 +332,62 @@ TEST_F(FormLoader, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(Form1Error("object Form1: TLoadForm1\nend\n"), u"");
 }
 
+// Deep nesting is refused with the line where it goes too deep, before the
+// parser's recursion can exhaust the stack.
+TEST(FormParser, NestingPastTwoHundredAndFiftySixLevelsIsAnError) {
+    const auto objects = [](int ADepth) {
+        std::string text;
+        for (int i = 0; i < ADepth; ++i)
+            text += "object P" + std::to_string(i) + ": TPanel\n";
+        for (int i = 0; i < ADepth; ++i)
+            text += "end\n";
+        return UTF8ToString(text);
+    };
+    // An object holding collections of items holding collections.
+    const auto collections = [](int ADepth) {
+        std::string text = "object F: TForm\n";
+        for (int i = 0; i < ADepth; ++i)
+            text += "  Columns = <\n  item\n";
+        for (int i = 0; i < ADepth; ++i)
+            text += "  end>\n";
+        return UTF8ToString(text + "end\n");
+    };
+    EXPECT_EQ(ParseFormDescription(objects(256), u"deep.form").Children.size(), 1u);
+    EXPECT_EQ(ParseFormDescription(collections(255), u"deep.form").Properties.size(), 1u);
+    struct Case {
+        String Text;
+        Integer Line;
+    } cases[] = {{objects(257), 257}, {objects(30000), 257}, {collections(256), 512}, {collections(20000), 512}};
+    for (const Case& c : cases) {
+        try {
+            ParseFormDescription(c.Text, u"deep.form");
+            ADD_FAILURE() << "no error at line " << c.Line;
+        } catch (const EFormDescriptionError& e) {
+            EXPECT_EQ(e.Message(), u"deep.form:" + IntToStr(c.Line) + u": Nested too deeply");
+        }
+    }
+}
+
+TEST_F(FormLoader, AFormThatGoesTakesItsWaitingReferencesWithIt) {
+    Write("A.form", "object A: TLoadForm2\n  Menu = B.M\nend\n");
+    Write("B.form", "object B: TLoadForm2\n  object M: TMainMenu\n  end\nend\n");
+    auto* a = new TLoadForm2(Application);
+    ReadDescriptionFile(a, FormPath("A.form"));
+    Free(a);
+    // B often takes A's memory: A's dead assignment must not reach it.
+    auto* b = new TLoadForm2(Application);
+    ReadDescriptionFile(b, FormPath("B.form"));
+    ASSERT_NE(b->FindComponent(u"M"), nullptr);
+    EXPECT_EQ(b->Menu(), nullptr);
+    // A form read again after that gets its reference as usual.
+    Free(b);
+    a = new TLoadForm2(Application);
+    ReadDescriptionFile(a, FormPath("A.form"));
+    b = new TLoadForm2(Application);
+    ReadDescriptionFile(b, FormPath("B.form"));
+    EXPECT_EQ(a->Menu(), b->FindComponent(u"M"));
+}
+
 TEST_F(FormLoader, AFormWithoutItsDescriptionFileFailsToCreate) {
     TLoadForm1* form = nullptr;
     EXPECT_THROW(Application->CreateForm(form), EFormDescriptionError);

@@ -44,8 +44,9 @@ TEST_F(PictureTest, PicksTheClassByExtension) {
         int changes = 0;
         picture.OnChange = [&](TObject*) { ++changes; };
         picture.LoadFromFile(SaveRed(*c.Writer, c.Name));
-        ASSERT_NE(nullptr, picture.Graphic());
-        EXPECT_EQ(c.Class, typeid(*picture.Graphic())) << StringToUTF8(c.Name);
+        const TGraphic* graphic = picture.Graphic();
+        ASSERT_NE(nullptr, graphic);
+        EXPECT_EQ(c.Class, typeid(*graphic)) << StringToUTF8(c.Name);
         EXPECT_EQ(3, picture.Width());
         EXPECT_EQ(2, picture.Height());
         EXPECT_EQ(1, changes);

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr Cardinal White = 0xFFFFFF;
-constexpr Cardinal Black = 0x000000;
 
 using TArt = std::vector<std::string>;
 

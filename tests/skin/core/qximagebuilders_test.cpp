@@ -357,6 +357,22 @@ TEST(ThreePartImages, TopBottomAndMiddleDownwards) {
     EXPECT_EQ(TPlace(Skin.Left + 5, Skin.Top + 7), From(*image, 5, 15));
 }
 
+// A hostile skin's rectangle is cut to its picture before the strip is
+// made: its thickness never follows the skin's number past the picture.
+TEST(ThreePartImages, ARectangleReachingPastThePictureIsCutToIt) {
+    const auto picture = Picture(20, 20);
+    TBitmap image;
+    BuildHorzThreePartImage(4, 3, &image, picture.get(), Rect(0, 10, 12, 100000), 30, 0, false);
+    EXPECT_EQ(30, image.Width());
+    EXPECT_EQ(10, image.Height());
+    EXPECT_EQ(TPlace(0, 10), From(image, 0, 0));
+    BuildVertThreePartImage(4, 3, &image, picture.get(), Rect(-100000, 0, 12, 12), 0, 30, false);
+    EXPECT_EQ(12, image.Width());
+    EXPECT_EQ(30, image.Height());
+    BuildHorzMiddlePartImage(4, 3, &image, nullptr, Rect(0, 0, 12, 100000), 30, 0, false);
+    EXPECT_EQ(0, image.Height());
+}
+
 TEST(BorderStrips, FourStripsWithTheirEdgesTiledFromTheStripsStart) {
     const auto picture = Picture(20, 20);
     const TGeometry& g = Fixture;

@@ -242,6 +242,18 @@ TEST_F(SkinDataTest, DamagedSkins) {
              EXPECT_EQ(1, D.CtrlList.Count());
              EXPECT_EQ(0, D.ObjectList.Count());
          }},
+        {"rectangles far past their picture",
+         oLoads,
+         {},
+         [](TqxSkinData& D) {
+             // Cut to the 48 x 16 picture before any image is made.
+             auto* close = dynamic_cast<TqxDataSkinStdButton*>(D.ObjectList[0]);
+             for (const auto* image : {close->FAlphaNormalImage.get(), close->FAlphaActiveImage.get()}) {
+                 ASSERT_TRUE(image);
+                 EXPECT_EQ(48, image->Width());
+                 EXPECT_EQ(16, image->Height());
+             }
+         }},
         {"stored name with ../",
          oLoads,
          {},
@@ -279,7 +291,8 @@ TEST_F(SkinDataTest, DamagedSkins) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
         if (c.Outcome == oLoads) {
             EXPECT_EQ(9u, SkinMessages.size());
-            EXPECT_EQ(u"minimal", FData->SkinName);
+            EXPECT_EQ(broken.Container.empty() ? GetValue(broken.Folder, u"VERSION", u"skinname") : u"minimal",
+                      FData->SkinName);
             EXPECT_FALSE(FData->ChangeSkinDataProcess);
             if (c.Check) c.Check(*FData);
         } else {

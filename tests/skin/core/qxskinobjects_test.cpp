@@ -176,16 +176,24 @@ TEST_F(AlphaImagesTest, IndexesOutsideThePicturesRectanglesPastThemAndSmallMasks
             EXPECT_EQ(0xFFC42B1Cu, *Close()->FAlphaNormalImage->GetPixelPtr(0, 0));
         }
     }
-    // A rectangle reaching past its picture copies what lies inside; the
-    // rest stays clear.
-    TFixtureSkin skin = LayeredSkin();
-    SetValue(skin, u"closebutton", u"alphamaskpictureindex", u"-1");
-    SetValue(skin, u"closebutton", u"skinrect", u"40,8,56,24");
-    Load(skin);
-    const TqxBitmap& image = *Close()->FAlphaNormalImage;
-    EXPECT_EQ(0xFFC42B1Cu, *image.GetPixelPtr(7, 7));
-    EXPECT_EQ(0u, *image.GetPixelPtr(8, 7));
-    EXPECT_EQ(0u, *image.GetPixelPtr(7, 8));
+    // A rectangle reaching past its 48 x 16 picture is cut to it before the
+    // image is made; one wholly outside makes none.
+    struct TCut {
+        const char16_t* Rect;
+        Integer Width, Height;
+    } cuts[] = {{u"40,8,56,24", 8, 8}, {u"0,0,8000,8000", 48, 16}, {u"48,0,8000,8000", 0, 0}};
+    for (const TCut& c : cuts) {
+        TFixtureSkin skin = LayeredSkin();
+        SetValue(skin, u"closebutton", u"alphamaskpictureindex", u"-1");
+        SetValue(skin, u"closebutton", u"skinrect", c.Rect);
+        Load(skin);
+        const TqxBitmap* image = Close()->FAlphaNormalImage.get();
+        ASSERT_EQ(c.Width > 0, image != nullptr) << StringToUTF8(c.Rect);
+        if (!image) continue;
+        EXPECT_EQ(c.Width, image->Width());
+        EXPECT_EQ(c.Height, image->Height());
+        EXPECT_EQ(0xFFC42B1Cu, *image->GetPixelPtr(c.Width - 1, c.Height - 1));
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/toolkit/formloader.h"
 #include "platform/win/input.h"
 #include "platform/win/system.h"
+#include "skin/controls/qxmenuopener.h"
 #include "formtest.h"
 
 using namespace win;
@@ -68,6 +69,12 @@ TEST_F(DravenfoldTest, TheFinderTakesTheFirstComponentInOrder) {
     auto* first = new TqxDravenfold(form);
     new TqxDravenfold(form);
     EXPECT_EQ(FindDravenfold(form), first);
+    // Controls reach the component's skin data through the finder it installs.
+    EXPECT_EQ(FormSkinData(form), nullptr);
+    auto* skinData = new TqxSkinData(form);
+    first->SetSkinData(skinData);
+    EXPECT_EQ(FormSkinData(form), skinData);
+    EXPECT_EQ(FormSkinData(nullptr), nullptr);
 }
 
 TEST_F(DravenfoldTest, AFormDescriptionSetsTheBorderIconsByTheirNames) {

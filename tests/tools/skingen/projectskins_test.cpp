@@ -146,6 +146,7 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"toolpanel", u"panel"},
         {u"combobox", u"combobox"},
         {u"listbox", u"listbox"},
+        {u"captionlistbox", u"listbox"},
         {u"menuheader", u"label"},
         {u"vscrollbar", u"scrollbar"},
         {u"hscrollbar", u"scrollbar"},
@@ -306,6 +307,87 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// Object AIndex when it is a caption button (the menu bar's buttons for a
+// maximized child are not).
+TqxDataSkinStdButton* CaptionButton(TqxSkinData& AData, Integer AIndex) {
+    if (dynamic_cast<TqxDataSkinMainMenuBarButton*>(AData.ObjectList[AIndex])) return nullptr;
+    return dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[AIndex]);
+}
+
+// The caption cells as the frame places them at the picture's own size:
+// the buttons leftwards from the buttons' rectangle, the system menu at the
+// caption's left, centred in its height.
+std::vector<TRect> CaptionCells(TqxSkinData& AData) {
+    std::vector<TRect> cells;
+    const TRect anchor = IsRectDegenerate(AData.ButtonsRect) ? AData.CaptionRect : AData.ButtonsRect;
+    Integer x = anchor.Right;
+    for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
+        for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
+            auto* button = CaptionButton(AData, i);
+            if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
+            const Integer w = button->SkinRect.Width();
+            cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
+            x -= AData.ButtonsOffset + w;
+            break;
+        }
+    }
+    for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
+        auto* button = CaptionButton(AData, i);
+        if (!button || button->Command != cmSysMenu) continue;
+        const Integer h = button->SkinRect.Height();
+        const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
+        cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));
+    }
+    return cells;
+}
+
+// No caption cell covers the frame's border, nor a pixel the mask puts
+// outside the window (the round corners of the dark skin).
+TEST_P(ProjectSkinTest, CaptionCellsStayInsideTheFrame) {
+    const std::vector<TRect> cells = CaptionCells(FData);
+    ASSERT_EQ(4u, cells.size());
+    TBitmap* mask = FData.FMask.get();
+    for (const TRect& cell : cells) {
+        SCOPED_TRACE(testing::Message() << cell.Left << "," << cell.Top << "," << cell.Right << "," << cell.Bottom);
+        EXPECT_GE(cell.Left, 1);
+        EXPECT_GE(cell.Top, 1);
+        EXPECT_LE(cell.Right, FData.FPicture->Width() - 1);
+        if (mask->Empty()) continue;
+        for (Integer y = cell.Top; y < cell.Bottom; ++y)
+            for (Integer x = cell.Left; x < cell.Right; ++x)
+                ASSERT_EQ(clBlack, mask->Canvas()->Pixels(x, y)) << x << ", " << y;
+    }
+}
+
+// The list with a caption bar: the bar above the client rectangle, the
+// buttons in the fixed right part (so they follow the width), their hot and
+// pressed pictures of their size, the empty button area's picture of its.
+TEST_P(ProjectSkinTest, TheCaptionListBoxKeepsItsButtonsInItsFixedRightPart) {
+    auto* list = Control<TqxDataSkinListBox>(u"captionlistbox");
+    ASSERT_TRUE(list);
+    EXPECT_LE(list->CaptionRect.Bottom, list->ClRect.Top);
+    EXPECT_GE(list->CaptionRect.Right, list->RTPoint.X);
+    const TRect places[] = {list->UpButtonRect, list->DownButtonRect, list->CheckButtonRect};
+    const TRect looks[][2] = {{list->ActiveUpButtonRect, list->DownUpButtonRect},
+                              {list->ActiveDownButtonRect, list->DownDownButtonRect},
+                              {list->ActiveCheckButtonRect, list->DownCheckButtonRect}};
+    for (Integer i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(places[i].Left, list->RTPoint.X);
+        EXPECT_LE(places[i].Bottom, list->ClRect.Top);
+        EXPECT_GE(places[i].Left, list->CaptionRect.Right);
+        for (const TRect& look : looks[i]) {
+            EXPECT_EQ(places[i].Width(), look.Width());
+            EXPECT_EQ(places[i].Height(), look.Height());
+        }
+        EXPECT_TRUE(RectInRect(places[i], Rect(list->ButtonsArea.Left, list->ButtonsArea.Top,
+                                               list->ButtonsArea.Right + 1, list->ButtonsArea.Bottom + 1)));
+    }
+    EXPECT_EQ(list->ButtonsArea.Width(), list->DisabledButtonsRect.Width());
+    EXPECT_EQ(list->ButtonsArea.Height(), list->DisabledButtonsRect.Height());
+    EXPECT_EQ(list->SItemRect.Height(), Control<TqxDataSkinListBox>(u"listbox")->SItemRect.Height());
+}
+
 // The text colour over the middle of a picture rectangle reaches 4.5:1.
 TEST_P(ProjectSkinTest, TextIsLegible) {
     const auto pixel = [&](Integer APicture, const TRect& ARect) {
@@ -328,6 +410,9 @@ TEST_P(ProjectSkinTest, TextIsLegible) {
     expect("list", list->FontColor, list->PictureIndex, list->SItemRect);
     expect("list selected", list->ActiveFontColor, list->PictureIndex, list->ActiveItemRect);
     expect("list focused", list->FocusFontColor, list->PictureIndex, list->FocusItemRect);
+    auto* titled = Control<TqxDataSkinListBox>(u"captionlistbox");
+    expect("list caption", titled->CaptionFontColor, titled->PictureIndex, titled->CaptionRect);
+    expect("list under a caption", titled->FontColor, titled->PictureIndex, titled->SItemRect);
     auto* combo = Control<TqxDataSkinComboBox>(u"combobox");
     expect("combo", combo->FontColor, combo->PictureIndex, combo->SItemRect);
     expect("combo focused", combo->FocusFontColor, combo->PictureIndex, combo->FocusItemRect);
