@@ -245,7 +245,8 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
 // the first in the emblem's picture.
 void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer left = FrameWidth - 1 - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+    const Integer left =
+        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
     const Integer top = 1 + (h - EmblemSize) / 2;
     const String picture = u"emblem.bmp";
     const Integer index =

@@ -307,6 +307,13 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// Object AIndex when it is a caption button (the menu bar's buttons for a
+// maximized child are not).
+TqxDataSkinStdButton* CaptionButton(TqxSkinData& AData, Integer AIndex) {
+    if (dynamic_cast<TqxDataSkinMainMenuBarButton*>(AData.ObjectList[AIndex])) return nullptr;
+    return dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[AIndex]);
+}
+
 // The caption cells as the frame places them at the picture's own size:
 // the buttons leftwards from the buttons' rectangle, the system menu at the
 // caption's left, centred in its height.
@@ -316,7 +323,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     Integer x = anchor.Right;
     for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-            auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+            auto* button = CaptionButton(AData, i);
             if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
             const Integer w = button->SkinRect.Width();
             cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
@@ -325,7 +332,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
         }
     }
     for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-        auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+        auto* button = CaptionButton(AData, i);
         if (!button || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
