@@ -174,6 +174,22 @@ TEST_F(Program, StoredOptionsAreRestoredAndSpoiltOnesRepaired) {
     }
 }
 
+// "取消" leaves what the user changed in force but unsaved; "确定" saves it.
+TEST_F(Program, TheOptionsDialogSavesOnOkOnly) {
+    Start();
+    Form5->qxSkinCheckRadioBox11->SetChecked(true);
+    Form5->qxSkinButton1Click(nullptr);
+    EXPECT_TRUE(Form5->qxSkinCheckRadioBox11->Checked());
+    EXPECT_EQ(Option(u"Options", u"Thread_Priority"), u"3");
+
+    Form5->qxSkinCheckRadioBox5->SetChecked(true);
+    Form5->qxSkinComboBox2->SetItemIndex(3);
+    Form5->qxSkinButton6Click(nullptr);
+    EXPECT_EQ(Option(u"Options", u"Thread_Priority"), u"2");
+    EXPECT_EQ(Option(u"Options", u"After_Done"), u"3");
+    EXPECT_EQ(Option(u"Options", u"Thread_Count"), u"4");
+}
+
 TEST_F(Program, AStoredOutputFolderIsCreatedAndARelativeOneFollowsTheProgramFolder) {
     WriteIni("[OutPath]\nOutPath=片子/输出\n[Skin]\nSetSkin=x\n");
     Start();
