@@ -28,16 +28,20 @@
 #include "platform/toolkit/published.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
+#include "platform/win/input.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinmenubutton.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
 
 namespace {
 
@@ -267,6 +271,72 @@ private:
         AList->PngImages()->Add()->SetPngImage(&png);
     }
 };
+// The menu bar, a menu button and a hint with a title and an image; "open"
+// The command line's words, for forms that act on them.
+std::vector<std::string>& DemoArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+bool DemoArgument(const char* AName);
+
+// opens the bar's first menu and its submenu once the form shows.
+class TMenusDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxDravenfold* Dravenfold = nullptr;
+    TqxSkinMainMenuBar* MenuBar = nullptr;
+    TqxSkinMenuButton* FormatButton = nullptr;
+
+    void FormCreate(TObject*) {
+        FImages = new TCustomImageList(32, 32, this);
+        TBitmap picture;
+        picture.SetSize(32, 32);
+        picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A));
+        picture.Canvas()->FillRect(Rect(4, 8, 28, 24));
+        picture.Canvas()->Brush()->SetColor(TColor(0xFFFFFF));
+        picture.Canvas()->FillRect(Rect(12, 12, 20, 20));
+        FImages->AddMasked(&picture, TColor(0xFF00FF));
+        FHint = new TqxSkinHint(this);
+        FHint->SetSkinData(FindSkinData());
+        FSteps = std::make_unique<TTimer>(nullptr);
+        FSteps->SetInterval(600);
+        FSteps->OnTimer = [this](TObject*) { Step(); };
+        FSteps->SetEnabled(true);
+    }
+
+private:
+    // The hint first, then (with "open") the first menu, then its submenu.
+    void Step() {
+        ++FStep;
+        if (FStep == 1) {
+            const TPoint p = FormatButton->ClientToScreen(Point(0, FormatButton->Height() + 4));
+            FHint->ActivateHintEx(p, u"输出格式", u"选择转换后的文件格式@右侧箭头打开格式菜单", 0, FImages);
+            if (!DemoArgument("open")) FSteps->SetEnabled(false);
+        } else if (FStep == 2) {
+            MenuBar->EnterMenuMode();
+            MenuBar->OpenActiveItem();
+        } else {
+            FSteps->SetEnabled(false);
+            // From the first row down to the submenu, and into it.
+            TqxFormSkinMenu* menu = Dravenfold->SkinMenu();
+            if (!menu || menu->PopupCount() == 0) return;
+            for (const Word key : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_RIGHT})
+                menu->PopupKeyDown(key);
+        }
+    }
+
+    TCustomImageList* FImages = nullptr;
+    TqxSkinHint* FHint = nullptr;
+    std::unique_ptr<TTimer> FSteps;
+    Integer FStep = 0;
+};
+
+bool DemoArgument(const char* AName) {
+    return std::find(DemoArguments().begin(), DemoArguments().end(), AName) != DemoArguments().end();
+}
 
 namespace {
 
@@ -281,6 +351,11 @@ const auto ListsRegistered = RegisterForm<TListsDemoForm>(u"listsdemo.form")
                                  .Field(u"PathList", &TListsDemoForm::PathList)
                                  .Field(u"FormatCombo", &TListsDemoForm::FormatCombo)
                                  .Field(u"FolderCombo", &TListsDemoForm::FolderCombo);
+const auto MenusRegistered = RegisterForm<TMenusDemoForm>(u"menusdemo.form")
+                                 .Handler(u"FormCreate", &TMenusDemoForm::FormCreate)
+                                 .Field(u"Dravenfold", &TMenusDemoForm::Dravenfold)
+                                 .Field(u"MenuBar", &TMenusDemoForm::MenuBar)
+                                 .Field(u"FormatButton", &TMenusDemoForm::FormatButton);
 
 const auto OfficeRegistered = RegisterForm<TOfficeDemoForm>(u"officedemo.form")
                                   .Handler(u"FormCreate", &TOfficeDemoForm::FormCreate)
@@ -314,6 +389,7 @@ const std::vector<TDemo>& Demos() {
         {"controls", CreateDemoForm<TSkinDemoForm>},
         {"lists", CreateDemoForm<TListsDemoForm>},
         {"office", CreateDemoForm<TOfficeDemoForm>},
+        {"menus", CreateDemoForm<TMenusDemoForm>},
     };
     return demos;
 }
@@ -331,6 +407,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    DemoArguments() = args;
     const bool maximize = std::erase(args, "maximize") > 0;
     const bool drop = std::erase(args, "drop") > 0;
     const std::string skin = args.size() > 0 ? args[0] : "default";
