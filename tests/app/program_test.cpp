@@ -14,8 +14,10 @@
 #include "app/mainform.h"
 #include "app/optionfile.h"
 #include "app/optionsform.h"
+#include "app/presetdialog.h"
 #include "app/settingsdialog.h"
 #include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinofficelistbox.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
@@ -60,6 +62,8 @@ protected:
         Form2 = nullptr;
         Form5 = nullptr;
         Form6 = nullptr;
+        Form7 = nullptr;
+        PresetDialogTarget = {};
         SetProgramFolder({});
         setenv("HOME", FSavedHome.c_str(), 1);
         fs::remove_all(FRoot);
@@ -89,6 +93,11 @@ TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSki
     ASSERT_NE(Form5, nullptr);
     ASSERT_NE(Form6, nullptr);
     EXPECT_FALSE(Form6->Visible());
+    // The preset dialog last, hidden, with the first category's formats.
+    ASSERT_NE(Form7, nullptr);
+    EXPECT_EQ(Screen->Forms(Screen->FormCount() - 1), Form7);
+    EXPECT_FALSE(Form7->Visible());
+    EXPECT_EQ(Form7->qxSkinOfficeComboBox1->Items()->Count(), Integer(FormatCaptions(0).size()));
 
     const String output = Home(u"Velqua视频软件/输出");
     EXPECT_TRUE(DirectoryExists(output));
