@@ -37,6 +37,7 @@
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
+#include "skin/forms/trayicon.h"
 
 namespace {
 
@@ -161,7 +162,8 @@ private:
     std::unique_ptr<TTimer> FDropTimer;
 };
 
-// The menu bar, a menu button and a hint with a title and an image; "open"
+// The menu bar, a menu button, a hint with a title and an image and a tray
+// icon (docked when the desktop has a system tray); "open"
 // opens the bar's first menu and its submenu once the form shows.
 class TMenusDemoForm : public TSkinnedDemoForm {
 public:
@@ -182,6 +184,13 @@ public:
         picture.Canvas()->Brush()->SetColor(TColor(0xFFFFFF));
         picture.Canvas()->FillRect(Rect(12, 12, 20, 20));
         FImages->AddMasked(&picture, TColor(0xFF00FF));
+        // In the system tray, when the desktop has one.
+        auto* tray = new TqxTrayIcon(this);
+        TIcon icon;
+        tray->BitmapToIcon(&picture, &icon, TColor(0xFF00FF));
+        tray->SetIcon(&icon);
+        tray->SetHint(u"Velqua 视频转换");
+        tray->SetIconVisible(true);
         FHint = new TqxSkinHint(this);
         FHint->SetSkinData(FindSkinData());
         FSteps = std::make_unique<TTimer>(nullptr);

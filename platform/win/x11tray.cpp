@@ -117,7 +117,13 @@ bool X11Backend::TrayAdd(const TTrayIcon& AIcon) {
         icon->Depth = DefaultDepth(FDpy, FScreen);
     }
     icon->Id = XCreateWindow(FDpy, FRoot, 0, 0, 22, 22, 0, depth, InputOutput, visual, mask, &attributes);
-    const long info[2] = {0, XEmbedMapped};
+    // The size the tray gives an icon that asks for none is a pixel wide.
+    XSizeHints hints{};
+    hints.flags = PMinSize | PBaseSize;
+    hints.min_width = hints.base_width = 22;
+    hints.min_height = hints.base_height = 22;
+    XSetWMNormalHints(FDpy, icon->Id, &hints);
+        const long info[2] = {0, XEmbedMapped};
     XChangeProperty(FDpy, icon->Id, FTray.XEmbedInfo, FTray.XEmbedInfo, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(info), 2);
     XTrayIcon* added = icon.get();
