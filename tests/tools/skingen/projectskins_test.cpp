@@ -307,6 +307,11 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// The menu bar's buttons for a maximized child form are no caption cells.
+bool IsMenuBarButton(const TqxDataSkinStdButton* AButton) {
+    return dynamic_cast<const TqxDataSkinMainMenuBarButton*>(AButton) != nullptr;
+}
+
 // The caption cells as the frame places them at the picture's own size:
 // the buttons leftwards from the buttons' rectangle, the system menu at the
 // caption's left, centred in its height.
@@ -317,7 +322,8 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
             auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-            if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
+            if (!button || IsMenuBarButton(button) || !button->SkinRectInAPicture || button->Command != command)
+                continue;
             const Integer w = button->SkinRect.Width();
             cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
             x -= AData.ButtonsOffset + w;
@@ -326,7 +332,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     }
     for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
         auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-        if (!button || button->Command != cmSysMenu) continue;
+        if (!button || IsMenuBarButton(button) || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
         cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));

@@ -1,0 +1,156 @@
+// The path functions of the file-system controls and the filter combo box.
+#include <gtest/gtest.h>
+
+#include "platform/base/fileutils.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/win/testdriver.h"
+#include "skin/dialogs/qxfilectrl.h"
+#include "skinforms.h"
+#include "tests/platform/base/temp_folder.h"
+
+namespace {
+
+class PathFunctions : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        FSaved = GetCurrentDir();
+        ForceDirectories(Path(u"a/b"));
+        ForceDirectories(Path(u".hidden"));
+        WriteBytes(Path(u"a/film.avi"), "x");
+    }
+    void TearDown() override {
+        SetCurrentDir(FSaved);
+        TempFolderTest::TearDown();
+    }
+    String FSaved;
+};
+
+TEST_F(PathFunctions, FolderTestAndJoining) {
+    EXPECT_TRUE(IsExistingDirectory(Path(u"a")));
+    EXPECT_TRUE(IsExistingDirectory(u"/"));
+    EXPECT_FALSE(IsExistingDirectory(Path(u"a/film.avi")));
+    EXPECT_FALSE(IsExistingDirectory(Path(u"missing")));
+    EXPECT_FALSE(IsExistingDirectory(u""));
+    EXPECT_EQ(JoinPathName(u"/", u"x"), u"/x");
+    EXPECT_EQ(JoinPathName(u"/a", u"x"), u"/a/x");
+    EXPECT_EQ(JoinPathName(u"/a/", u"x"), u"/a/x");
+    EXPECT_EQ(CountPathSeparators(u"/a/b:c/d"), 3);
+}
+
+TEST_F(PathFunctions, ShorteningDropsLeadingFoldersUntilTheTextFits) {
+    TBitmap bitmap;
+    bitmap.SetSize(10, 10);
+    TCanvas* canvas = bitmap.Canvas();
+    // The width of each stage is the limit that stops there.
+    const String chains[][5] = {
+        {u"/alpha/beta/gamma/file", u"/.../beta/gamma/file", u"/.../gamma/file", u".../file", u"file"},
+        // A hidden folder keeps its dot: only the marker of a cut is taken away.
+        {u"/.alpha/beta/gamma/file", u"/.../beta/gamma/file", u"/.../gamma/file", u".../file", u"file"},
+    };
+    for (const auto& chain : chains)
+        for (const String& stage : chain)
+            EXPECT_EQ(ShortenPathToWidth(chain[0], canvas, canvas->TextWidth(stage)), stage);
+    EXPECT_EQ(ShortenPathToWidth(u"/a/b/c/file", canvas, 0), u"file");
+    String s = u".a/x/";
+    DropFirstFolder(s);
+    EXPECT_EQ(s, u".../x/");
+}
+
+TEST_F(PathFunctions, SplittingATypedPath) {
+    struct TCase {
+        String Text;
+        String Dir;
+        String File;
+    };
+    SetCurrentDir(Path(u"a"));
+    const TCase cases[] = {
+        {Path(u"a/film.avi"), Path(u"a"), u"film.avi"},
+        {Path(u"a/*.avi"), Path(u"a"), u"*.avi"},
+        // A file part naming a folder joins the folder part.
+        {Path(u"a/b"), Path(u"a/b"), u""},
+        {u"[b]", Path(u"a") + u"/b", u""},
+        {u"film.avi", Path(u"a"), u"film.avi"},
+        {u"/", u"/", u""},
+        {Path(u".hidden"), Path(u".hidden"), u""},
+    };
+    for (const TCase& c : cases) {
+        char16_t drive = u'x';
+        String dir, file;
+        SplitEditPath(c.Text, drive, dir, file);
+        EXPECT_EQ(drive, 0);
+        EXPECT_EQ(dir, c.Dir) << StringToUTF8(c.Text);
+        EXPECT_EQ(file, c.File) << StringToUTF8(c.Text);
+        EXPECT_EQ(GetCurrentDir(), Path(u"a"));
+    }
+    char16_t drive = 0;
+    String dir, file;
+    EXPECT_THROW(SplitEditPath(Path(u"missing/x"), drive, dir, file), EInOutError);
+    EXPECT_THROW(SplitEditPath(Path(u"a/nothing"), drive, dir, file), EInOutError);
+    EXPECT_EQ(GetCurrentDir(), Path(u"a"));
+}
+
+class FilterCombo : public skinfixtures::SkinFormsTest {
+protected:
+    TqxSkinFilterComboBox* Combo(const String& AFilter, bool AWindow) {
+        FForm = NewForm(u"Form");
+        auto* combo = new TqxSkinFilterComboBox(FForm);
+        combo->SetFilter(AFilter);
+        combo->OnChange = [this](TObject*) { ++FChanges; };
+        if (AWindow) combo->SetParent(FForm);
+        return combo;
+    }
+    TForm* FForm = nullptr;
+    Integer FChanges = 0;
+};
+
+TEST_F(FilterCombo, TheFilterTextGivesItemsAndMasks) {
+    struct TCase {
+        String Filter;
+        std::vector<String> Texts;
+        std::vector<String> Masks;
+    };
+    const TCase cases[] = {
+        {u"All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+         u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
+         {u"All (*.bmp;*.ico;*.emf;*.wmf)", u"Bitmaps (*.bmp)", u"Icons (*.ico)", u"Enhanced Metafiles (*.emf)",
+          u"Metafiles (*.wmf)"},
+         {u"*.bmp;*.ico;*.emf;*.wmf", u"*.bmp", u"*.ico", u"*.emf", u"*.wmf"}},
+        {u"Videos|*.avi|Rest", {u"Videos"}, {u"*.avi"}},
+        {u"t|", {u"t"}, {u""}},
+        {u"nothing", {}, {}},
+    };
+    for (const TCase& c : cases) {
+        TqxSkinFilterComboBox* combo = Combo(c.Filter, true);
+        ASSERT_EQ(combo->Items()->Count(), Integer(c.Texts.size()));
+        for (size_t i = 0; i < c.Texts.size(); ++i) {
+            EXPECT_EQ(combo->Items()->Strings(Integer(i)), c.Texts[i]);
+            EXPECT_EQ(combo->MaskList()->Strings(Integer(i)), c.Masks[i]);
+        }
+        EXPECT_EQ(combo->ItemIndex(), c.Texts.empty() ? -1 : 0);
+        EXPECT_EQ(combo->Mask(), c.Texts.empty() ? u"*.*" : c.Masks[0]);
+        delete FForm;
+    }
+}
+
+TEST_F(FilterCombo, ItemsComeWithTheWindowAndTheLastIsChosenWhenNoneIs) {
+    TqxSkinFilterComboBox* combo = Combo(u"A|*.a|B|*.b", false);
+    EXPECT_EQ(combo->Items()->Count(), 0);
+    EXPECT_EQ(combo->Mask(), u"*.*");
+    combo->SetParent(FForm);
+    EXPECT_EQ(combo->Items()->Count(), 2);
+    EXPECT_EQ(combo->Text(), u"A");
+    combo->SetItemIndex(-1);
+    EXPECT_EQ(combo->Mask(), u"*.b");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    // Another letter case is the same filter.
+    const Integer changes = FChanges;
+    combo->SetFilter(u"a|*.A|b|*.B");
+    EXPECT_EQ(combo->Items()->Strings(0), u"A");
+    EXPECT_EQ(FChanges, changes);
+    combo->SetFilter(u"C|*.c");
+    EXPECT_EQ(combo->Items()->Count(), 1);
+    EXPECT_EQ(combo->Mask(), u"*.c");
+}
+
+}  // namespace
