@@ -6,6 +6,12 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/resources.h"
+#include "skin/controls/qxlistbox.h"
+#include "skin/controls/qxskinlabels.h"
+#include "skin/controls/qxskinlink.h"
+#include "skin/core/qxtextdraw.h"
 
 namespace {
 
@@ -146,4 +152,202 @@ void TqxSkinFilterComboBox::Click() {
 void TqxSkinFilterComboBox::CreateWnd() {
     TqxSkinComboBox::CreateWnd();
     BuildFilterItems();
+}
+
+TqxSkinDirectoryListBox::TqxSkinDirectoryListBox(TComponent* AOwner) : TqxSkinListBox(AOwner) {
+    OnDrawItem = [this](TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight, TRect TxtRect,
+                        TOwnerDrawState State) { DrawFolderItem(Cnvs, Index, ItemWidth, ItemHeight, TxtRect, State); };
+    SetWidth(145);
+    SetSorted(false);
+    LoadFolderImages();
+    FDirectory = GetCurrentDir();
+}
+
+TqxSkinDirectoryListBox::~TqxSkinDirectoryListBox() = default;
+
+void TqxSkinDirectoryListBox::LoadFolderImages() {
+    const auto load = [](const char16_t* AName) {
+        auto bitmap = std::make_unique<TBitmap>();
+        LoadResourceBitmap(AName, bitmap.get());
+        bitmap->SetTransparent(true);
+        return bitmap;
+    };
+    OpenedBMP = load(u"QX_OPENFOLDER");
+    ClosedBMP = load(u"QX_CLOSEDFOLDER");
+    CurrentBMP = load(u"QX_CURRENTFOLDER");
+}
+
+void TqxSkinDirectoryListBox::CreateWnd() {
+    TqxSkinListBox::CreateWnd();
+    RebuildFolderList();
+    SetItemIndex(CountPathSeparators(FDirectory));
+}
+
+void TqxSkinDirectoryListBox::SetDirLabel(TqxSkinStdLabel* AValue) {
+    SetReference(this, FDirLabel, AValue);
+    UpdateDirLabel();
+}
+
+void TqxSkinDirectoryListBox::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinListBox::Notification(AComponent, AOperation);
+    if (AOperation == opRemove && AComponent == FDirLabel) FDirLabel = nullptr;
+}
+
+Integer TqxSkinDirectoryListBox::ReadSubfolders(const String& APath, TStrings* AList) {
+    std::vector<String> names;
+    TSearchRec record;
+    if (FindFirst(JoinPathName(APath, u"*.*"), faDirectory, record) == 0) {
+        do {
+            if ((record.Attr & faDirectory) != 0 && record.Name != u"." && record.Name != u"..")
+                names.push_back(record.Name);
+        } while (FindNext(record) == 0);
+        FindClose(record);
+    }
+    std::stable_sort(names.begin(), names.end(), [](const String& A, const String& B) {
+        const Integer order = AnsiCompareText(A, B);
+        return order != 0 ? order < 0 : A < B;
+    });
+    Integer added = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        // On a case-sensitive volume names differing in case are two folders.
+        if (!FCaseSensitive && i > 0 && AnsiCompareText(names[i], names[i - 1]) == 0) continue;
+        AList->Add(names[i]);
+        ++added;
+    }
+    return added;
+}
+
+void TqxSkinDirectoryListBox::RebuildFolderList() {
+    TStrings* rows = Items();
+    rows->BeginUpdate();
+    try {
+        rows->Clear();
+        // Linux volumes keep names apart by case and as they were written.
+        FPreserveCase = true;
+        FCaseSensitive = true;
+        String rest = FDirectory;
+        bool first = true;
+        if (!rest.empty() && rest.back() != u'/') {
+            for (size_t slash = rest.find(u'/'); slash != String::npos; slash = rest.find(u'/')) {
+                String part = rest.substr(0, slash);
+                if (first) {
+                    part += u"/";
+                    first = false;
+                }
+                rest.erase(0, slash + 1);
+                rows->AddObject(part, OpenedBMP.get());
+            }
+        }
+        if (!rest.empty()) rows->AddObject(rest, CurrentBMP.get());
+        const Integer current = rows->Count() - 1;
+        TStringList subfolders;
+        ReadSubfolders(FDirectory, &subfolders);
+        for (Integer i = 0; i < subfolders.Count(); ++i) rows->AddObject(subfolders.Strings(i), ClosedBMP.get());
+        rows->EndUpdate();
+        if (HandleAllocated()) {
+            SetItemIndex(current);
+            UpDateScrollBar();
+        }
+    } catch (...) {
+        rows->EndUpdate();
+        throw;
+    }
+}
+
+String TqxSkinDirectoryListBox::GetItemPath(Integer AIndex) {
+    if (AIndex < 0 || AIndex >= Items()->Count()) return {};
+    if (AIndex == 0) return u"/";
+    TObject* kind = Items()->Objects(AIndex);
+    if (kind == ClosedBMP.get()) return JoinPathName(FDirectory, Items()->Strings(AIndex));
+    if (kind == CurrentBMP.get()) return FDirectory;
+    Integer seen = 0;
+    for (size_t i = 0; i < FDirectory.size(); ++i)
+        if (FDirectory[i] == u'/' && ++seen == AIndex + 1) return FDirectory.substr(0, i);
+    return FDirectory;
+}
+
+Integer TqxSkinDirectoryListBox::FileCompareText(const String& A, const String& B) const {
+    if (FCaseSensitive) return A == B ? 0 : (A < B ? -1 : 1);
+    return AnsiCompareText(A, B);
+}
+
+String TqxSkinDirectoryListBox::DisplayCase(const String& S) const {
+    return FPreserveCase || FCaseSensitive ? S : AnsiLowerCase(S);
+}
+
+void TqxSkinDirectoryListBox::SetDirectory(const String& AValue) {
+    if (AValue.empty() || FileCompareText(AValue, FDirectory) == 0) return;
+    char16_t drive = 0;
+    String dirPart, filePart;
+    SplitEditPath(AValue, drive, dirPart, filePart);
+    EnterDirectory(dirPart);
+}
+
+void TqxSkinDirectoryListBox::EnterDirectory(const String& ADirPart) {
+    // A relative part is taken from the list's own folder.
+    if (IsExistingDirectory(FDirectory)) ChDir(FDirectory);
+    ChDir(ADirPart);
+    FDirectory = GetCurrentDir();
+    RebuildFolderList();
+    Change();
+}
+
+void TqxSkinDirectoryListBox::Change() {
+    UpdateDirLabel();
+    if (OnChange) OnChange(this);
+}
+
+void TqxSkinDirectoryListBox::UpdateDirectory() {
+    RebuildFolderList();
+    Change();
+}
+
+void TqxSkinDirectoryListBox::OpenCurrent() {
+    SetDirectory(GetItemPath(ItemIndex()));
+}
+
+void TqxSkinDirectoryListBox::UpdateDirLabel() {
+    if (!FDirLabel) return;
+    const Integer width = FDirLabel->AutoSize() ? Width() : FDirLabel->Width();
+    FDirLabel->SetCaption(ShortenPathToWidth(FDirectory, FDirLabel->Canvas(), width));
+}
+
+void TqxSkinDirectoryListBox::ListBoxDblClick() {
+    TqxSkinListBox::ListBoxDblClick();
+    OpenCurrent();
+}
+
+void TqxSkinDirectoryListBox::ListBoxKeyPress(char16_t& AKey) {
+    TqxSkinListBox::ListBoxKeyPress(AKey);
+    if (AKey == u'\r') OpenCurrent();
+}
+
+TBitmap* TqxSkinDirectoryListBox::RowPicture(Integer AIndex) {
+    if (AIndex < 0 || AIndex >= Items()->Count()) return nullptr;
+    return dynamic_cast<TBitmap*>(Items()->Objects(AIndex));
+}
+
+// All subfolders share one indent, one step past the current folder.
+Integer TqxSkinDirectoryListBox::RowIndent(Integer AIndex) {
+    if (RowPicture(AIndex) == ClosedBMP.get()) return 4 * (CountPathSeparators(FDirectory) + 1) + 2;
+    return 4 * AIndex + 2;
+}
+
+Integer TqxSkinDirectoryListBox::GetItemWidth(Integer AIndex, TCanvas* ACanvas) {
+    TBitmap* picture = RowPicture(AIndex);
+    return TqxSkinListBox::GetItemWidth(AIndex, ACanvas) + RowIndent(AIndex) + (picture ? picture->Width() : 16) +
+           4;
+}
+
+void TqxSkinDirectoryListBox::DrawFolderItem(TCanvas* Cnvs, Integer Index, Integer, Integer, TRect TxtRect,
+                                             TOwnerDrawState) {
+    const Integer scrolled = ListBox() ? ListBox()->HorizontalExtentValue() : 0;
+    const Integer indent = RowIndent(Index);
+    TBitmap* picture = RowPicture(Index);
+    const Integer w = picture ? picture->Width() : 16;
+    if (picture)
+        Cnvs->Draw(TxtRect.Left + indent - scrolled, (TxtRect.Top + TxtRect.Bottom - picture->Height()) / 2,
+                   picture);
+    Cnvs->Brush()->SetStyle(bsClear);
+    DrawTextVCenteredIndent(Cnvs, Items()->Strings(Index), TxtRect, w + indent + 4 - scrolled);
 }

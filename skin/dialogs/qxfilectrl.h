@@ -9,6 +9,10 @@
 #include "platform/base/stringlist.h"
 #include "platform/toolkit/canvas.h"
 #include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinlistbox.h"
+
+class TBitmap;
+class TqxSkinStdLabel;
 
 // A folder exists at APath (links followed); false for the empty text.
 bool IsExistingDirectory(const String& APath);
@@ -49,4 +53,63 @@ public:
 private:
     String FFilter;
     std::unique_ptr<TStringList> FMaskList;
+};
+
+// The folders from the root down to the current one (opened pictures, the
+// current folder's own), then its subfolders (closed pictures). Opening a
+// row (double-click, Enter) makes it the current folder; the process's
+// current directory follows the list.
+class TqxSkinDirectoryListBox : public TqxSkinListBox {
+public:
+    explicit TqxSkinDirectoryListBox(TComponent* AOwner);
+    ~TqxSkinDirectoryListBox() override;
+
+    const String& Directory() const { return FDirectory; }
+    // Takes a typed path (a file's folder, "[name]" of a subfolder) and
+    // enters its folder; a folder that cannot be entered raises EInOutError
+    // and changes nothing.
+    virtual void SetDirectory(const String& AValue);
+    // Names differing only in case are two folders on such a volume.
+    bool CaseSensitive() const { return FCaseSensitive; }
+    bool PreserveCase() const { return FPreserveCase; }
+    TqxSkinStdLabel* DirLabel() const { return FDirLabel; }
+    void SetDirLabel(TqxSkinStdLabel* AValue);
+
+    void OpenCurrent();
+    // Reads the folder again (the toolkit's Update repaints).
+    void UpdateDirectory();
+    String DisplayCase(const String& S) const;
+    Integer FileCompareText(const String& A, const String& B) const;
+    // "" outside the rows.
+    String GetItemPath(Integer AIndex);
+    // The subfolders of APath, sorted, into AList; their number.
+    Integer ReadSubfolders(const String& APath, TStrings* AList);
+
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    virtual void LoadFolderImages();
+    virtual void RebuildFolderList();
+    void EnterDirectory(const String& ADirPart);
+    void UpdateDirLabel();
+    Integer GetItemWidth(Integer AIndex, TCanvas* ACanvas) override;
+    void ListBoxDblClick() override;
+    void ListBoxKeyPress(char16_t& AKey) override;
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    Integer RowIndent(Integer AIndex);
+    TBitmap* RowPicture(Integer AIndex);
+    void DrawFolderItem(TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight, TRect TxtRect,
+                        TOwnerDrawState State);
+
+    TqxSkinStdLabel* FDirLabel = nullptr;
+    bool FPreserveCase = true;
+    bool FCaseSensitive = true;
+    std::unique_ptr<TBitmap> ClosedBMP;
+    std::unique_ptr<TBitmap> OpenedBMP;
+    std::unique_ptr<TBitmap> CurrentBMP;
+    String FDirectory;
 };

@@ -1,9 +1,13 @@
 // The path functions of the file-system controls and the filter combo box.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/win/testdriver.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxfilectrl.h"
 #include "skinforms.h"
 #include "tests/platform/base/temp_folder.h"
@@ -151,6 +155,107 @@ TEST_F(FilterCombo, ItemsComeWithTheWindowAndTheLastIsChosenWhenNoneIs) {
     combo->SetFilter(u"C|*.c");
     EXPECT_EQ(combo->Items()->Count(), 1);
     EXPECT_EQ(combo->Mask(), u"*.c");
+}
+
+}  // namespace
+
+namespace {
+
+class DirectoryList : public skinfixtures::SkinFormsTest {
+protected:
+    void SetUp() override {
+        SkinFormsTest::SetUp();
+        std::string pattern = (std::filesystem::temp_directory_path() / "velqua-dirs-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        FRoot = UTF8ToString(pattern);
+        for (const char16_t* folder : {u"a/b/Sub", u"a/b/sub", u"a/b/x", u"a/b/.hidden"})
+            ForceDirectories(FRoot + u"/" + folder);
+        std::ofstream(StringToUTF8(FRoot + u"/a/b/file.txt")) << "x";
+        FSaved = GetCurrentDir();
+        SetCurrentDir(FRoot + u"/a/b");
+        FForm = NewForm(u"Form");
+        FForm->SetBounds(0, 0, 400, 400);
+        FList = new TqxSkinDirectoryListBox(FForm);
+        FList->SetBounds(10, 10, 200, 300);
+        FList->SetParent(FForm);
+    }
+    void TearDown() override {
+        SetCurrentDir(FSaved);
+        std::error_code error;
+        std::filesystem::remove_all(StringToUTF8(FRoot), error);
+        SkinFormsTest::TearDown();
+    }
+    std::vector<String> Rows() const {
+        std::vector<String> rows;
+        for (Integer i = 0; i < FList->Items()->Count(); ++i) rows.push_back(FList->Items()->Strings(i));
+        return rows;
+    }
+
+    String FRoot;
+    String FSaved;
+    TForm* FForm = nullptr;
+    TqxSkinDirectoryListBox* FList = nullptr;
+};
+
+TEST_F(DirectoryList, RowsRunFromTheRootToTheFolderThenItsSubfolders) {
+    const String dir = FRoot + u"/a/b";
+    EXPECT_EQ(FList->Directory(), dir);
+    std::vector<String> expected{u"/"};
+    String rest = dir.substr(1);
+    for (size_t slash = rest.find(u'/'); slash != String::npos; slash = rest.find(u'/')) {
+        expected.push_back(rest.substr(0, slash));
+        rest.erase(0, slash + 1);
+    }
+    expected.push_back(u"b");
+    const Integer current = Integer(expected.size()) - 1;
+    // Hidden folders stay out; names differing in case are two folders.
+    for (const char16_t* sub : {u"Sub", u"sub", u"x"}) expected.push_back(sub);
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(FList->ItemIndex(), current);
+    EXPECT_EQ(FList->GetItemPath(0), u"/");
+    EXPECT_EQ(FList->GetItemPath(current - 1), FRoot + u"/a");
+    EXPECT_EQ(FList->GetItemPath(current), dir);
+    EXPECT_EQ(FList->GetItemPath(current + 3), dir + u"/x");
+    EXPECT_EQ(FList->GetItemPath(-1), u"");
+    EXPECT_EQ(FList->GetItemPath(current + 4), u"");
+}
+
+TEST_F(DirectoryList, SettingTheDirectoryEntersFoldersAndRefusesMissingOnes) {
+    const String dir = FRoot + u"/a/b";
+    Integer changes = 0;
+    FList->OnChange = [&](TObject*) { ++changes; };
+    FList->SetDirectory(u"[x]");
+    EXPECT_EQ(FList->Directory(), dir + u"/x");
+    EXPECT_EQ(GetCurrentDir(), dir + u"/x");
+    EXPECT_EQ(Rows().back(), u"x");
+    FList->SetDirectory(dir + u"/file.txt");
+    EXPECT_EQ(FList->Directory(), dir);
+    EXPECT_EQ(changes, 2);
+    EXPECT_THROW(FList->SetDirectory(FRoot + u"/missing/y"), EInOutError);
+    EXPECT_EQ(FList->Directory(), dir);
+    EXPECT_EQ(changes, 2);
+    // Opening a row: an ancestor, then nothing selected does nothing.
+    FList->SetItemIndex(Integer(Rows().size()) - 5);
+    FList->OpenCurrent();
+    EXPECT_EQ(FList->Directory(), FRoot + u"/a");
+    FList->SetItemIndex(-1);
+    FList->OpenCurrent();
+    EXPECT_EQ(FList->Directory(), FRoot + u"/a");
+}
+
+TEST_F(DirectoryList, TheLabelShowsTheFolderShortenedToItsWidth) {
+    auto* label = new TqxSkinStdLabel(FForm);
+    label->SetParent(FForm);
+    label->SetAutoSize(false);
+    label->SetBounds(10, 320, 60, 20);
+    FList->SetDirLabel(label);
+    EXPECT_NE(label->Caption(), FRoot + u"/a/b");
+    EXPECT_TRUE(label->Caption().ends_with(u"b")) << StringToUTF8(label->Caption());
+    label->SetWidth(2000);
+    FList->UpdateDirectory();
+    EXPECT_EQ(label->Caption(), FRoot + u"/a/b");
+    delete label;
+    EXPECT_EQ(FList->DirLabel(), nullptr);
 }
 
 }  // namespace
