@@ -7,6 +7,8 @@
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/edit.h"
+#include "platform/toolkit/forms.h"
 #include "platform/toolkit/resources.h"
 #include "skin/controls/qxlistbox.h"
 #include "skin/controls/qxskinlabels.h"
@@ -144,6 +146,22 @@ String TqxSkinFilterComboBox::Mask() {
     return u"*.*";
 }
 
+void TqxSkinFilterComboBox::SetFileList(TqxSkinFileListBox* AValue) {
+    if (FFileList) FFileList->FFilterCombo = nullptr;
+    SetReference(this, FFileList, AValue);
+    if (FFileList) FFileList->FFilterCombo = this;
+}
+
+void TqxSkinFilterComboBox::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinComboBox::Notification(AComponent, AOperation);
+    if (AOperation == opRemove && AComponent == FFileList) FFileList = nullptr;
+}
+
+void TqxSkinFilterComboBox::Change() {
+    if (FFileList) FFileList->SetMask(Mask());
+    TqxSkinComboBox::Change();
+}
+
 void TqxSkinFilterComboBox::Click() {
     TqxSkinComboBox::Click();
     Change();
@@ -188,9 +206,17 @@ void TqxSkinDirectoryListBox::SetDirLabel(TqxSkinStdLabel* AValue) {
     UpdateDirLabel();
 }
 
+void TqxSkinDirectoryListBox::SetFileList(TqxSkinFileListBox* AValue) {
+    if (FFileList) FFileList->FDirList = nullptr;
+    SetReference(this, FFileList, AValue);
+    if (FFileList) FFileList->FDirList = this;
+}
+
 void TqxSkinDirectoryListBox::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinListBox::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FDirLabel) FDirLabel = nullptr;
+    if (AOperation != opRemove) return;
+    if (AComponent == FDirLabel) FDirLabel = nullptr;
+    if (AComponent == FFileList) FFileList = nullptr;
 }
 
 Integer TqxSkinDirectoryListBox::ReadSubfolders(const String& APath, TStrings* AList) {
@@ -293,6 +319,7 @@ void TqxSkinDirectoryListBox::EnterDirectory(const String& ADirPart) {
 }
 
 void TqxSkinDirectoryListBox::Change() {
+    if (FFileList) FFileList->EnterDirectory(FDirectory);
     UpdateDirLabel();
     if (OnChange) OnChange(this);
 }
@@ -350,4 +377,142 @@ void TqxSkinDirectoryListBox::DrawFolderItem(TCanvas* Cnvs, Integer Index, Integ
                    picture);
     Cnvs->Brush()->SetStyle(bsClear);
     DrawTextVCenteredIndent(Cnvs, Items()->Strings(Index), TxtRect, w + indent + 4 - scrolled);
+}
+
+TqxSkinFileListBox::TqxSkinFileListBox(TComponent* AOwner) : TqxSkinListBox(AOwner) {
+    SetWidth(145);
+    FDirectory = GetCurrentDir();
+    SetMultiSelect(false);
+    SetSorted(true);
+}
+
+TqxSkinFileListBox::~TqxSkinFileListBox() = default;
+
+void TqxSkinFileListBox::CreateWnd() {
+    TqxSkinListBox::CreateWnd();
+    FillFileList();
+}
+
+void TqxSkinFileListBox::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinListBox::Notification(AComponent, AOperation);
+    if (AOperation != opRemove) return;
+    if (AComponent == FFileEdit) FFileEdit = nullptr;
+    if (AComponent == FDirList) FDirList = nullptr;
+    if (AComponent == FFilterCombo) FFilterCombo = nullptr;
+}
+
+void TqxSkinFileListBox::FillFileList() {
+    if (!HandleAllocated()) return;
+    constexpr Integer bits[] = {faReadOnly, faHidden, faSysFile, faVolumeID, faDirectory, faArchive};
+    Integer attrs = 0;
+    for (Integer member = qxftReadOnly; member <= qxftArchive; ++member)
+        if (FFileType.Contains(TqxFileAttr(member))) attrs |= bits[member];
+    ChDir(FDirectory);
+    Items()->Clear();
+    UpDateScrollBar();
+    const TCursor saved = Screen->Cursor();
+    struct TRestore {
+        TCursor Cursor;
+        ~TRestore() { Screen->SetCursor(Cursor); }
+    } restore{saved};
+    String rest = FMask;
+    while (true) {
+        const size_t semicolon = rest.find(u';');
+        const String pattern = rest.substr(0, semicolon);
+        TSearchRec record;
+        if (FindFirst(pattern, attrs, record) == 0) {
+            do {
+                if (!FFileType.Contains(qxftNormal) && (record.Attr & attrs) == 0) continue;
+                const bool folder = (record.Attr & faDirectory) != 0;
+                const Integer index = Items()->Add(folder ? u"[" + record.Name + u"]" : record.Name);
+                if (index == 100) Screen->SetCursor(crHourGlass);
+            } while (FindNext(record) == 0);
+            FindClose(record);
+        }
+        if (semicolon == String::npos) break;
+        rest.erase(0, semicolon + 1);
+    }
+    Change();
+}
+
+void TqxSkinFileListBox::Change() {
+    FLastSel = ItemIndex();
+    if (FFileEdit) {
+        const String name = GetSelectedName();
+        FFileEdit->SetText(name.empty() ? FMask : name);
+        FFileEdit->SelectAll();
+    }
+    if (OnChange) OnChange(this);
+}
+
+void TqxSkinFileListBox::ListBoxClick() {
+    TqxSkinListBox::ListBoxClick();
+    if (ItemIndex() != FLastSel) Change();
+}
+
+String TqxSkinFileListBox::GetSelectedName() {
+    const Integer index = ItemIndex();
+    if (index < 0 || Items()->Count() == 0 || index >= Items()->Count() || !Selected(index)) return {};
+    return Items()->Strings(index);
+}
+
+String TqxSkinFileListBox::FileName() {
+    const String name = GetSelectedName();
+    return name.empty() ? String() : JoinPathName(FDirectory, name);
+}
+
+void TqxSkinFileListBox::SelectName(const String& AName) {
+    if (AnsiCompareText(AName, GetSelectedName()) == 0) return;
+    Integer found = -1;
+    for (Integer i = 0; i < Items()->Count() && found < 0; ++i)
+        if (AnsiCompareText(Items()->Strings(i), AName) == 0) found = i;
+    SetItemIndex(found);
+    Change();
+}
+
+void TqxSkinFileListBox::EnterDirectory(const String& ANewDirectory) {
+    if (AnsiCompareText(ANewDirectory, FDirectory) == 0) return;
+    if (IsExistingDirectory(FDirectory)) ChDir(FDirectory);
+    ChDir(ANewDirectory);
+    FDirectory = GetCurrentDir();
+    FillFileList();
+}
+
+void TqxSkinFileListBox::ApplyFilePath(const String& AEditText) {
+    if (AEditText.empty() || AnsiCompareText(AEditText, FileName()) == 0) return;
+    char16_t drive = 0;
+    String dirPart, filePart;
+    SplitEditPath(AEditText, drive, dirPart, filePart);
+    if (FDirList)
+        FDirList->SetDirectory(AEditText);
+    else
+        EnterDirectory(dirPart);
+    if (HasWildcard(filePart)) {
+        SetMask(filePart);
+    } else if (!filePart.empty()) {
+        SelectName(filePart);
+        if (FileExists(filePart) && GetSelectedName().empty()) {
+            SetMask(filePart);
+            SelectName(filePart);
+        }
+    }
+}
+
+void TqxSkinFileListBox::SetMask(const String& AValue) {
+    if (AValue == FMask) return;
+    FMask = AValue;
+    FillFileList();
+}
+
+void TqxSkinFileListBox::SetFileType(TqxFileType AValue) {
+    if (AValue == FFileType) return;
+    FFileType = AValue;
+    FillFileList();
+}
+
+void TqxSkinFileListBox::SetFileEdit(TEdit* AValue) {
+    SetReference(this, FFileEdit, AValue);
+    if (!FFileEdit) return;
+    const String name = GetSelectedName();
+    FFileEdit->SetText(name.empty() ? FMask : name);
 }

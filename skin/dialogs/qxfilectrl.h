@@ -12,7 +12,10 @@
 #include "skin/controls/qxskinlistbox.h"
 
 class TBitmap;
+class TEdit;
 class TqxSkinStdLabel;
+class TqxSkinFileListBox;
+class TqxSkinDirectoryListBox;
 
 // A folder exists at APath (links followed); false for the empty text.
 bool IsExistingDirectory(const String& APath);
@@ -45,13 +48,21 @@ public:
     // chosen first; "*.*" without items.
     String Mask();
     TStrings* MaskList() const { return FMaskList.get(); }
+    // The file list that lists with the chosen mask.
+    TqxSkinFileListBox* FileList() const { return FFileList; }
+    void SetFileList(TqxSkinFileListBox* AValue);
 
     void BuildFilterItems();
+    void Change() override;
     void Click() override;
     void CreateWnd() override;
 
+protected:
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
 private:
     String FFilter;
+    TqxSkinFileListBox* FFileList = nullptr;
     std::unique_ptr<TStringList> FMaskList;
 };
 
@@ -74,6 +85,9 @@ public:
     bool PreserveCase() const { return FPreserveCase; }
     TqxSkinStdLabel* DirLabel() const { return FDirLabel; }
     void SetDirLabel(TqxSkinStdLabel* AValue);
+    // The file list that follows the folder.
+    TqxSkinFileListBox* FileList() const { return FFileList; }
+    void SetFileList(TqxSkinFileListBox* AValue);
 
     void OpenCurrent();
     // Reads the folder again (the toolkit's Update repaints).
@@ -106,10 +120,66 @@ private:
                         TOwnerDrawState State);
 
     TqxSkinStdLabel* FDirLabel = nullptr;
+    TqxSkinFileListBox* FFileList = nullptr;
     bool FPreserveCase = true;
     bool FCaseSensitive = true;
     std::unique_ptr<TBitmap> ClosedBMP;
     std::unique_ptr<TBitmap> OpenedBMP;
     std::unique_ptr<TBitmap> CurrentBMP;
     String FDirectory;
+};
+
+enum TqxFileAttr { qxftReadOnly, qxftHidden, qxftSystem, qxftVolumeID, qxftDirectory, qxftArchive, qxftNormal };
+using TqxFileType = TSet<TqxFileAttr>;
+
+// The files of one folder that match a mask (patterns separated by ";")
+// and a set of attributes; folders show as "[name]". The chosen name, or
+// the mask, goes into FileEdit.
+class TqxSkinFileListBox : public TqxSkinListBox {
+public:
+    explicit TqxSkinFileListBox(TComponent* AOwner);
+    ~TqxSkinFileListBox() override;
+
+    const String& Directory() const { return FDirectory; }
+    void SetDirectory(const String& AValue) { ApplyFilePath(AValue); }
+    const String& Mask() const { return FMask; }
+    void SetMask(const String& AValue);
+    TqxFileType FileType() const { return FFileType; }
+    void SetFileType(TqxFileType AValue);
+    TEdit* FileEdit() const { return FFileEdit; }
+    void SetFileEdit(TEdit* AValue);
+    // The selected row's path; "" when none is selected.
+    virtual String FileName();
+    void SetFileName(const String& AValue) { ApplyFilePath(AValue); }
+
+    String GetSelectedName();
+    void SelectName(const String& AName);
+    // Enters the folder (relative to the list's own) and reads it.
+    void EnterDirectory(const String& ANewDirectory);
+    // A typed path: a mask, a folder, or a file to select (its name
+    // becomes the mask when the mask hides it).
+    virtual void ApplyFilePath(const String& AEditText);
+    // Reads the folder again (the toolkit's Update repaints).
+    void UpdateFiles() { FillFileList(); }
+
+    TNotifyEvent OnChange;
+
+protected:
+    friend class TqxSkinDirectoryListBox;
+    friend class TqxSkinFilterComboBox;
+
+    virtual void Change();
+    virtual void FillFileList();
+    void ListBoxClick() override;
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    String FDirectory;
+    String FMask = u"*.*";
+    TqxFileType FFileType{qxftNormal};
+    TEdit* FFileEdit = nullptr;
+    TqxSkinDirectoryListBox* FDirList = nullptr;
+    TqxSkinFilterComboBox* FFilterCombo = nullptr;
+    Integer FLastSel = -1;
 };

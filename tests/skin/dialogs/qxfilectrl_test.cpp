@@ -6,6 +6,7 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/edit.h"
 #include "platform/win/testdriver.h"
 #include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxfilectrl.h"
@@ -256,6 +257,89 @@ TEST_F(DirectoryList, TheLabelShowsTheFolderShortenedToItsWidth) {
     EXPECT_EQ(label->Caption(), FRoot + u"/a/b");
     delete label;
     EXPECT_EQ(FList->DirLabel(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class FileList : public DirectoryList {
+protected:
+    void SetUp() override {
+        DirectoryList::SetUp();
+        for (const char16_t* name : {u"a.txt", u"b.avi", u".hid"})
+            std::ofstream(StringToUTF8(FRoot + u"/a/b/" + name)) << "x";
+        FFiles = new TqxSkinFileListBox(FForm);
+        FFiles->SetBounds(220, 10, 150, 300);
+        FFiles->SetParent(FForm);
+        FEdit = new TEdit(FForm);
+        FEdit->SetParent(FForm);
+        FFiles->SetFileEdit(FEdit);
+    }
+    TqxSkinFileListBox* FFiles = nullptr;
+    TEdit* FEdit = nullptr;
+
+    std::vector<String> Files() const {
+        std::vector<String> rows;
+        for (Integer i = 0; i < FFiles->Items()->Count(); ++i) rows.push_back(FFiles->Items()->Strings(i));
+        return rows;
+    }
+};
+
+TEST_F(FileList, MaskAndAttributesDecideTheRows) {
+    EXPECT_EQ(Files(), (std::vector<String>{u"a.txt", u"b.avi", u"file.txt"}));
+    EXPECT_EQ(FEdit->Text(), u"*.*");
+    FFiles->SetMask(u"*.txt;*.*");
+    EXPECT_EQ(Files(), (std::vector<String>{u"a.txt", u"a.txt", u"b.avi", u"file.txt", u"file.txt"}));
+    FFiles->SetMask(u"*.*");
+    FFiles->SetFileType({qxftDirectory});
+    for (const String& row : Files()) EXPECT_TRUE(row.starts_with(u"[")) << StringToUTF8(row);
+    EXPECT_NE(std::find(Files().begin(), Files().end(), u"[x]"), Files().end());
+    FFiles->SetFileType({qxftHidden});
+    EXPECT_EQ(Files(), (std::vector<String>{u".hid"}));
+}
+
+TEST_F(FileList, ATypedPathSetsTheMaskEntersAFolderOrSelectsAFile) {
+    const String dir = FRoot + u"/a/b";
+    FFiles->ApplyFilePath(u"*.avi");
+    EXPECT_EQ(FFiles->Mask(), u"*.avi");
+    EXPECT_EQ(Files(), (std::vector<String>{u"b.avi"}));
+    // A file the mask hides: its name becomes the mask.
+    FFiles->ApplyFilePath(dir + u"/a.txt");
+    EXPECT_EQ(FFiles->Mask(), u"a.txt");
+    EXPECT_EQ(FFiles->GetSelectedName(), u"a.txt");
+    EXPECT_EQ(FFiles->FileName(), dir + u"/a.txt");
+    EXPECT_EQ(FEdit->Text(), u"a.txt");
+    FFiles->ApplyFilePath(dir + u"/x");
+    EXPECT_EQ(FFiles->Directory(), dir + u"/x");
+    EXPECT_THROW(FFiles->ApplyFilePath(dir + u"/nothing"), EInOutError);
+    EXPECT_EQ(FFiles->Directory(), dir + u"/x");
+    // A name not in the list selects nothing and shows the mask.
+    FFiles->SelectName(u"none.txt");
+    EXPECT_EQ(FFiles->GetSelectedName(), u"");
+    EXPECT_EQ(FEdit->Text(), u"a.txt");
+}
+
+TEST_F(FileList, TheChainOfFolderListFilterAndFiles) {
+    auto* filter = new TqxSkinFilterComboBox(FForm);
+    filter->SetParent(FForm);
+    filter->SetFilter(u"Videos|*.avi|Text|*.txt");
+    filter->SetFileList(FFiles);
+    FList->SetFileList(FFiles);
+    filter->SetItemIndex(0);
+    EXPECT_EQ(FFiles->Mask(), u"*.avi");
+    filter->SetItemIndex(1);
+    EXPECT_EQ(Files(), (std::vector<String>{u"a.txt", u"file.txt"}));
+    FList->SetDirectory(u"[x]");
+    EXPECT_EQ(FFiles->Directory(), FRoot + u"/a/b/x");
+    EXPECT_TRUE(Files().empty());
+    // A typed folder goes through the folder list.
+    FFiles->ApplyFilePath(FRoot + u"/a/b");
+    EXPECT_EQ(FList->Directory(), FRoot + u"/a/b");
+    EXPECT_EQ(FFiles->Directory(), FRoot + u"/a/b");
+    delete FFiles;
+    EXPECT_EQ(filter->FileList(), nullptr);
+    EXPECT_EQ(FList->FileList(), nullptr);
 }
 
 }  // namespace
