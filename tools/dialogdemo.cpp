@@ -1,6 +1,6 @@
 // The skinned dialogs on the X display for a person to look at: buttons
-// that show each message-box type, the file-type filter combo box and the
-// home folder's path shortened to fit a label.
+// that show each message-box type, and a directory list, file list and
+// filter combo box linked over the home folder.
 //
 //   dialogdemo [--skin default|second] [milliseconds] [warning|error|information|confirmation|custom]
 //
@@ -16,6 +16,7 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
@@ -46,7 +47,7 @@ class TDialogDemoForm : public TForm {
 public:
     explicit TDialogDemoForm(TComponent* AOwner) : TForm(AOwner) {
         SetCaption(u"Velqua 对话框演示");
-        SetBounds(200, 150, 560, 300);
+        SetBounds(200, 120, 560, 400);
         Skin = new TqxSkinData(this);
         auto* frame = new TqxDravenfold(this);
         frame->SetSkinData(Skin);
@@ -84,16 +85,29 @@ public:
         Filter->OnChange = [this](TObject*) { MaskLabel->SetCaption(Filter->Mask()); };
         MaskLabel->SetCaption(Filter->Mask());
 
-        const String home = JoinPathName(GetHomeDir(), u"Velqua视频软件/输出/一个很长的文件夹名/影片.mp4");
-        Integer y = 120;
-        for (const Integer width : {520, 300, 200, 120}) {
-            auto* path = new TqxSkinStdLabel(this);
-            path->SetParent(this);
-            path->SetBounds(20, y, width, 20);
-            path->SetSkinData(Skin);
-            path->SetCaption(ShortenPathToWidth(home, Canvas(), width));
-            y += 28;
-        }
+        // A browser over the home folder: folders, files, the filter's mask
+        // and the chosen name, the folder shortened above the lists.
+        SetCurrentDir(GetHomeDir());
+        auto* dirLabel = new TqxSkinStdLabel(this);
+        dirLabel->SetParent(this);
+        dirLabel->SetAutoSize(false);
+        dirLabel->SetBounds(20, 110, 200, 20);
+        dirLabel->SetSkinData(Skin);
+        auto* folders = new TqxSkinDirectoryListBox(this);
+        folders->SetParent(this);
+        folders->SetBounds(20, 134, 200, 200);
+        folders->SetSkinData(Skin);
+        auto* files = new TqxSkinFileListBox(this);
+        files->SetParent(this);
+        files->SetBounds(230, 134, 310, 200);
+        files->SetSkinData(Skin);
+        auto* name = new TEdit(this);
+        name->SetParent(this);
+        name->SetBounds(230, 110, 310, 20);
+        files->SetFileEdit(name);
+        folders->SetDirLabel(dirLabel);
+        folders->SetFileList(files);
+        Filter->SetFileList(files);
     }
 
     void ShowBox(const TBoxKind& AKind) {
