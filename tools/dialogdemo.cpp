@@ -1,6 +1,7 @@
 // The skinned dialogs on the X display for a person to look at: buttons
-// that show each message-box type, and a directory list, file list and
-// filter combo box linked over the home folder.
+// that show each message-box type, and a path combo, folder tree and
+// report-view file list linked over the home folder, filtered by the
+// filter combo box.
 //
 //   dialogdemo [--skin default|second] [milliseconds] [warning|error|information|confirmation|custom]
 //
@@ -16,13 +17,14 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
-#include "platform/toolkit/edit.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxfilectrl.h"
+#include "skin/dialogs/qxskinshellcombo.h"
+#include "skin/dialogs/qxskinshelllist.h"
 #include "skin/dialogs/qxskinmessage.h"
 #include "skin/forms/dravenfold.h"
 
@@ -47,7 +49,7 @@ class TDialogDemoForm : public TForm {
 public:
     explicit TDialogDemoForm(TComponent* AOwner) : TForm(AOwner) {
         SetCaption(u"Velqua 对话框演示");
-        SetBounds(200, 120, 560, 400);
+        SetBounds(200, 100, 560, 430);
         Skin = new TqxSkinData(this);
         auto* frame = new TqxDravenfold(this);
         frame->SetSkinData(Skin);
@@ -82,32 +84,31 @@ public:
         MaskLabel->SetParent(this);
         MaskLabel->SetBounds(420, 74, 120, 20);
         MaskLabel->SetSkinData(Skin);
-        Filter->OnChange = [this](TObject*) { MaskLabel->SetCaption(Filter->Mask()); };
         MaskLabel->SetCaption(Filter->Mask());
 
-        // A browser over the home folder: folders, files, the filter's mask
-        // and the chosen name, the folder shortened above the lists.
-        SetCurrentDir(GetHomeDir());
-        auto* dirLabel = new TqxSkinStdLabel(this);
-        dirLabel->SetParent(this);
-        dirLabel->SetAutoSize(false);
-        dirLabel->SetBounds(20, 110, 200, 20);
-        dirLabel->SetSkinData(Skin);
-        auto* folders = new TqxSkinDirectoryListBox(this);
-        folders->SetParent(this);
-        folders->SetBounds(20, 134, 200, 200);
-        folders->SetSkinData(Skin);
-        auto* files = new TqxSkinFileListBox(this);
-        files->SetParent(this);
-        files->SetBounds(230, 134, 310, 200);
-        files->SetSkinData(Skin);
-        auto* name = new TEdit(this);
-        name->SetParent(this);
-        name->SetBounds(230, 110, 310, 20);
-        files->SetFileEdit(name);
-        folders->SetDirLabel(dirLabel);
-        folders->SetFileList(files);
-        Filter->SetFileList(files);
+        // A path combo, a folder tree and a report list over the home
+        // folder, linked; the filter's mask filters the list.
+        auto* combo = new TqxSkinShellComboBox(this);
+        combo->SetParent(this);
+        combo->SetBounds(20, 110, 520, 22);
+        combo->SetSkinData(Skin);
+        auto* tree = new TqxSkinDirTreeView(this);
+        tree->SetParent(this);
+        tree->SetBounds(20, 140, 180, 240);
+        tree->SetSkinData(Skin);
+        auto* list = new TqxSkinFileListView(this);
+        list->SetParent(this);
+        list->SetBounds(208, 140, 332, 240);
+        list->SetSkinData(Skin);
+        list->SetViewStyle(vsReport);
+        tree->SetShellComboBox(combo);
+        list->SetShellTreeView(tree);
+        list->SetPath(GetHomeDir());
+        Filter->OnChange = [this, list](TObject*) {
+            MaskLabel->SetCaption(Filter->Mask());
+            list->SetMask(Filter->Mask());
+        };
+        list->SetMask(Filter->Mask());
     }
 
     void ShowBox(const TBoxKind& AKind) {

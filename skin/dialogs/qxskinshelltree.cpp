@@ -178,7 +178,12 @@ void TqxCustomShellTreeView::SetPath(const String& AValue) {
 
 void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     TTreeNode* node = Items()->GetFirstNode();
-    if (!node) return;
+    if (!node) {
+        // No window yet: its creation selects the folder.
+        if (const String path = ItemDisplayName(GetDesktopInterface(), AID, win::SHGDN_FORPARSING); !path.empty())
+            FPath = path;
+        return;
+    }
     const std::shared_ptr<win::IShellFolder> desktop = GetDesktopInterface();
     const auto same = [&](TTreeNode* ANode, PCItemIDList AList) {
         return desktop->CompareIDs(0, ItemOf(ANode)->AbsoluteID(), AList) == 0;
