@@ -73,6 +73,7 @@ String FixedColumnCaption(TqxSkinData* ASkinData, const char16_t* AKey) {
 // comparison never asks the file system and never throws.
 struct TSortKey {
     TqxShellFolder* Item = nullptr;
+    size_t Row = 0;
     bool Folder = false;
     String Name;
     String Type;
@@ -196,6 +197,7 @@ void TqxCustomShellListView::SortFolders(bool AColumnMode) {
     for (const auto& item : FFolders) {
         TSortKey key;
         key.Item = item.get();
+        key.Row = keys.size();
         key.Folder = item->IsFolder();
         if (AColumnMode) {
             key.Name = item->DisplayName();
@@ -241,12 +243,7 @@ void TqxCustomShellListView::SortFolders(bool AColumnMode) {
     std::stable_sort(keys.begin(), keys.end(), compare);
     std::vector<std::unique_ptr<TqxShellFolder>> sorted;
     sorted.reserve(keys.size());
-    for (const TSortKey& key : keys)
-        for (auto& item : FFolders)
-            if (item.get() == key.Item) {
-                sorted.push_back(std::move(item));
-                break;
-            }
+    for (const TSortKey& key : keys) sorted.push_back(std::move(FFolders[key.Row]));
     FFolders = std::move(sorted);
 }
 
