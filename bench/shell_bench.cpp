@@ -6,54 +6,23 @@
 // fast as copying the area once; 0.01: a hundred copies' time).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
+#include "bench/bitblt_ratio.h"
 #include "platform/base/sysutils.h"
-#include "platform/gdi/bitmaps.h"
-#include "platform/gdi/blit.h"
-#include "platform/gdi/dc.h"
-#include "platform/gdi/objects.h"
 #include "platform/toolkit/forms.h"
-#include "platform/win/painting.h"
 #include "platform/win/testdriver.h"
 #include "platform/win/window.h"
 #include "skin/dialogs/qxskinshelllist.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace win;
 
-double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
-    const HDC target = GetDC(AWindow);
-    const HDC source = CreateCompatibleDC(target);
-    const HBITMAP bitmap = CreateCompatibleBitmap(target, AWidth, AHeight);
-    const HGDIOBJ old = SelectObject(source, bitmap);
-    Integer count = 0;
-    const Clock::time_point start = Clock::now();
-    std::chrono::duration<double> elapsed{};
-    while (elapsed.count() < 0.3) {
-        for (int i = 0; i < 10; ++i) BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
-        count += 10;
-        elapsed = Clock::now() - start;
-    }
-    SelectObject(source, old);
-    DeleteObject(bitmap);
-    DeleteDC(source);
-    ReleaseDC(AWindow, target);
-    return elapsed.count() / count;
-}
-
-void Timed(benchmark::State& AState, double ABitBlt, const std::function<void()>& AWork) {
-    const Clock::time_point start = Clock::now();
-    for (auto _ : AState) AWork();
-    const std::chrono::duration<double> elapsed = Clock::now() - start;
-    AState.counters["of_bitblt"] = ABitBlt / (elapsed.count() / double(AState.iterations()));
-}
+using bench::BitBltSeconds;
+using bench::Timed;
 
 // The folders, made once: 10,000 files of four kinds, and two folders of
 // 2,000 subfolders each.
@@ -98,13 +67,19 @@ struct TBench {
     TForm* Form;
 };
 
+// A report-view list of 600 x 400 on the bench's form.
+TTestList* ReportList(TBench& ABench) {
+    auto* list = new TTestList(ABench.Form);
+    list->SetBounds(0, 0, 600, 400);
+    list->SetParent(ABench.Form);
+    list->SetViewStyle(vsReport);
+    return list;
+}
+
 void ListFillAndPaint(benchmark::State& AState) {
     const String folder = UTF8ToString(Tree() + "/files");
     TBench bench;
-    auto* list = new TTestList(bench.Form);
-    list->SetBounds(0, 0, 600, 400);
-    list->SetParent(bench.Form);
-    list->SetViewStyle(vsReport);
+    TTestList* list = ReportList(bench);
     list->SetMask(u"*.*");
     const double blit = BitBltSeconds(list->Handle(), 600, 400);
     Timed(AState, blit, [&] {
@@ -116,10 +91,7 @@ void ListFillAndPaint(benchmark::State& AState) {
 
 void ListFilter(benchmark::State& AState) {
     TBench bench;
-    auto* list = new TTestList(bench.Form);
-    list->SetBounds(0, 0, 600, 400);
-    list->SetParent(bench.Form);
-    list->SetViewStyle(vsReport);
+    TTestList* list = ReportList(bench);
     list->SetPath(UTF8ToString(Tree() + "/files"));
     const double blit = BitBltSeconds(list->Handle(), 600, 400);
     bool videos = false;
@@ -131,10 +103,7 @@ void ListFilter(benchmark::State& AState) {
 
 void ListColumnSort(benchmark::State& AState) {
     TBench bench;
-    auto* list = new TTestList(bench.Form);
-    list->SetBounds(0, 0, 600, 400);
-    list->SetParent(bench.Form);
-    list->SetViewStyle(vsReport);
+    TTestList* list = ReportList(bench);
     list->SetPath(UTF8ToString(Tree() + "/files"));
     const double blit = BitBltSeconds(list->Handle(), 600, 400);
     Timed(AState, blit, [&] {
