@@ -464,3 +464,34 @@ void TqxCustomShellListView::Notification(TComponent* AComponent, TOperation AOp
     TqxSkinCustomListView::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
 }
+
+TqxItemMenuHost TqxCustomShellListView::MenuHost(Integer AIndex) {
+    TqxItemMenuHost host;
+    host.SkinData = SkinData();
+    host.Target = dynamic_cast<IShellCommandTarget*>(this);
+    host.Rename = [this, AIndex] { Items()->Item(AIndex)->EditCaption(); };
+    host.Changed = [this] { Refresh(); };
+    return host;
+}
+
+bool TqxCustomShellListView::RunVerb(Integer AIndex, const AnsiString& AVerb) {
+    return RunItemVerb(MenuHost(AIndex), FolderAt(AIndex), AVerb);
+}
+
+void TqxCustomShellListView::DoContextPopup(TPoint MousePos, bool& Handled) {
+    TqxSkinCustomListView::DoContextPopup(MousePos, Handled);
+    if (Handled || !FAutoContext) return;
+    TListItem* row = GetItemAt(MousePos.X, MousePos.Y);
+    if (!row) return;
+    const Integer index = row->Index();
+    TPoint screen = ClientToScreen(MousePos);
+    ShowItemContextMenu(MenuHost(index), FolderAt(index), screen.X, screen.Y, FItemMenu);
+    Handled = true;
+}
+
+void TqxCustomShellListView::Edit(Integer AIndex, std::optional<String> AText) {
+    TqxShellFolder* item = FolderAt(AIndex);
+    if (!AText || !item || *AText == item->DisplayName()) return;
+    item->Rename(*AText);
+    Refresh();
+}

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "skin/controls/qxskinlistview.h"
+#include "skin/dialogs/qxshellcontextmenu.h"
 #include "skin/dialogs/qxskinshelltree.h"
 
 VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
@@ -42,6 +43,11 @@ public:
     void SetObjectTypes(TShellObjectTypes AValue);
     bool Sorted() const { return FSorted; }
     void SetSorted(bool AValue);
+    // A right click shows the item's menu.
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
+    // Runs the menu verb AVerb ("open", "rename", "delete", "properties") on row AIndex.
+    bool RunVerb(Integer AIndex, const AnsiString& AVerb);
     bool AutoNavigate() const { return FAutoNavigate; }
     void SetAutoNavigate(bool AValue) { FAutoNavigate = AValue; }
     TqxCustomShellTreeView* ShellTreeView() const { return FTreeView; }
@@ -75,6 +81,9 @@ protected:
     Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
                           Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
     void ColClick(TListColumn* Column) override;
+    void DoContextPopup(TPoint MousePos, bool& Handled) override;
+    // A finished name edit renames the item; a refusal leaves the name.
+    void Edit(Integer AIndex, std::optional<String> AText) override;
     void DblClick() override;
     void KeyDown(Word& AKey, TShiftState AShift) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -95,6 +104,10 @@ private:
     TRoot FOldRoot;
     TRoot FRoot = u"rfDesktop";
     TqxShellFolder* FRootFolder = nullptr;
+    TqxItemMenuHost MenuHost(Integer AIndex);
+
+    bool FAutoContext = true;
+    std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     bool FAutoNavigate = true;
     bool FSorted = true;
     bool FUpdating = false;

@@ -1,6 +1,7 @@
 #include "skin/dialogs/qxskinshelltree.h"
 
 #include "platform/shell/sysimagelist.h"
+#include "skin/dialogs/qxfilectrl.h"
 #include "platform/toolkit/forms.h"
 #include "skin/controls/qxskinlink.h"
 #include "skin/dialogs/qxskinshellcombo.h"
@@ -235,4 +236,39 @@ void TqxCustomShellTreeView::SetShellComboBox(TqxCustomShellComboBox* AValue) {
 void TqxCustomShellTreeView::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomTreeView::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
+}
+
+TqxItemMenuHost TqxCustomShellTreeView::MenuHost(TTreeNode* ANode) {
+    TqxItemMenuHost host;
+    host.SkinData = SkinData();
+    host.Target = dynamic_cast<IShellCommandTarget*>(this);
+    host.Rename = [ANode] { ANode->EditText(); };
+    // Only a folder gone for good loses its node: a refused delete keeps it.
+    host.Changed = [this, ANode] {
+        if (Items()->Contains(ANode) && !ItemOf(ANode)->FullObjectName().empty() &&
+            !IsExistingDirectory(ItemOf(ANode)->FullObjectName()) && !FileExists(ItemOf(ANode)->FullObjectName()))
+            Items()->Delete(ANode);
+    };
+    return host;
+}
+
+bool TqxCustomShellTreeView::RunVerb(TTreeNode* ANode, const AnsiString& AVerb) {
+    return ANode && RunItemVerb(MenuHost(ANode), ItemOf(ANode), AVerb);
+}
+
+void TqxCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
+    TqxSkinCustomTreeView::DoContextPopup(MousePos, Handled);
+    if (Handled || !FAutoContext) return;
+    TTreeNode* node = GetNodeAt(MousePos.X, MousePos.Y);
+    if (!node) return;
+    const TPoint screen = ClientToScreen(MousePos);
+    ShowItemContextMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
+    Handled = true;
+}
+
+void TqxCustomShellTreeView::Edit(TTreeNode* Node, std::optional<String> AText) {
+    TqxShellFolder* item = Node ? ItemOf(Node) : nullptr;
+    if (!AText || !item || *AText == item->DisplayName()) return;
+    item->Rename(*AText);
+    Node->SetText(item->DisplayName());
 }

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "skin/controls/qxskintreeview.h"
+#include "skin/dialogs/qxshellcontextmenu.h"
 #include "skin/dialogs/qxshellitems.h"
 
 class TqxCustomShellComboBox;
@@ -32,6 +35,10 @@ public:
     TqxShellFolder* SelectedFolder() const;
     // Selects the node of the absolute list AID, expanding the way there.
     void SelectIdList(PCItemIDList AID);
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
+    // Runs the menu verb AVerb on ANode's item.
+    bool RunVerb(TTreeNode* ANode, const AnsiString& AVerb);
     TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
@@ -48,6 +55,9 @@ protected:
     bool CanExpand(TTreeNode* Node) override;
     void Change(TTreeNode* Node) override;
     void Delete(TTreeNode* Node) override;
+    void DoContextPopup(TPoint MousePos, bool& Handled) override;
+    // A finished name edit renames the item; the node itself is not rebuilt.
+    void Edit(TTreeNode* Node, std::optional<String> AText) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
@@ -58,6 +68,10 @@ private:
     void PrepareChildNode(TTreeNode* AChild, PCItemIDList AID, TTreeNode* AParentNode);
     void SetNodeImages(TTreeNode* ANode);
 
+    TqxItemMenuHost MenuHost(TTreeNode* ANode);
+
+    bool FAutoContext = true;
+    std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     String FPath;
     TRoot FRoot = u"rfDesktop";
     TRoot FOldRoot;

@@ -10,6 +10,8 @@
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
 #include "shelltest.h"
+#include "skin/dialogs/qxskinmessage.h"
+#include "skin/controls/qxskinlabels.h"
 
 namespace {
 
@@ -156,6 +158,53 @@ TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     EXPECT_EQ(FList->Path(), PathAt("home/work/alpha"));
     delete tree;
     EXPECT_EQ(FList->ShellTreeView(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
+    TqxItemMenuHost host;
+    std::unique_ptr<TqxSkinPopupMenu> menu(BuildItemMenu(host, FList->FolderAt(3)));
+    ASSERT_NE(menu, nullptr);
+    std::vector<String> captions;
+    for (Integer i = 0; i < menu->Items()->Count(); ++i) captions.push_back(menu->Items()->Items(i)->Caption());
+    EXPECT_EQ(captions, (std::vector<String>{u"打开", u"重命名", u"删除", u"属性"}));
+
+    // Properties: a box with the path.
+    String caption, text;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm())) {
+            caption = box->Caption();
+            text = box->Message->Caption();
+            box->SetModalResult(mrOk);
+        }
+    };
+    EXPECT_TRUE(FList->RunVerb(3, "properties"));
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(caption, u"属性");
+    EXPECT_NE(text.find(PathAt("home/work/b.txt")), String::npos);
+    // Open goes to the desktop's program.
+    EXPECT_TRUE(FList->RunVerb(3, "open"));
+    ASSERT_FALSE(win::driver::ShellOpens().empty());
+    EXPECT_EQ(win::driver::ShellOpens().back().Target, PathAt("home/work/b.txt"));
+    // Delete moves the file to the trash and the list reads the folder again.
+    EXPECT_TRUE(FList->RunVerb(3, "delete"));
+    EXPECT_FALSE(std::filesystem::exists(At("home/work/b.txt")));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi"}));
+}
+
+TEST_F(ShellList, ATreeDeleteDropsTheNodeOfTheFolderGone) {
+    auto* tree = new TqxSkinDirTreeView(FForm);
+    tree->SetRoot(PathAt("home/work"));
+    tree->SetBounds(10, 320, 300, 70);
+    tree->SetParent(FForm);
+    TTreeNode* alpha = tree->Items()->GetFirstNode()->GetFirstChild();
+    ASSERT_EQ(alpha->Text(), u"alpha");
+    EXPECT_TRUE(tree->RunVerb(alpha, "delete"));
+    EXPECT_FALSE(std::filesystem::exists(At("home/work/alpha")));
+    EXPECT_FALSE(tree->Items()->Contains(alpha));
 }
 
 }  // namespace
