@@ -88,7 +88,10 @@ public:
         const Integer widths[] = {300, 70, 80, 200, 66};
         for (Integer c = 0; c < 25; ++c) {
             TListColumn* column = list->Columns()->Add();
-            column->SetCaption(u"列" + IntToStr(c));
+            // Built in place: GCC 12 at -O3 misreads a concatenated temporary (-Wrestrict).
+            String caption = u"列";
+            caption.append(IntToStr(c));
+            column->SetCaption(caption);
             column->SetWidth(c < 5 ? widths[c] : 0);
             if (c >= 5) column->SetMaxWidth(1);
         }
