@@ -809,7 +809,8 @@ bool TAVProbe::StorePicture(const AVFrame* AFrame, Int64 APosition, Int64 APacke
 }
 
 Int64 TAVProbe::FramePeriod() const {
-    return FrameRateToPeriod(FFileHandle->streams[FDecodeIndex]->r_frame_rate);
+    // A damaged rate may give a period of nothing or less; steps must move.
+    return std::max<Int64>(1, FrameRateToPeriod(FFileHandle->streams[FDecodeIndex]->r_frame_rate));
 }
 
 bool TAVProbe::DecodeNextKeyFrame(Integer AStreamIndex) {
@@ -837,21 +838,44 @@ bool TAVProbe::DecodePreviousKeyFrame(Integer AStreamIndex) {
     if (referenceTime == AV_NOPTS_VALUE) referenceTime = FLastPTS;
     if (referenceTime == AV_NOPTS_VALUE) referenceTime = KnownOr(FFileHandle->duration, 0);
     const Int64 referencePos = FPicture.Position >= 0 ? FPicture.Position : FLastPos;
-    for (Int64 n = 1;; ++n) {
-        const Int64 back = n * period;
+    // Whether seeking ASteps frame periods back lands on a picture before the
+    // reference; ADecoded whether a picture was decoded there.
+    const auto landsBefore = [&](Int64 ASteps, bool& ADecoded) {
+        const Int64 back = ASteps * period;
         Seek(referenceTime - back, {sfBackward});
-        // The seek did not move back: step further without decoding.
-        if (back <= referenceTime && referencePos > 0 && ReaderPosition() >= referencePos) continue;
-        const bool decoded = Decode(AStreamIndex);
-        if (decoded && (FPicture.PTS < referenceTime || FPicture.PTS <= 0)) return true;
-        // Once the step reaches back past the start, the start is the only
-        // place left to look: no earlier key frame exists.
-        if (back > referenceTime) {
+        ADecoded = false;
+        // The seek did not move back: no need to decode.
+        if (back <= referenceTime && referencePos > 0 && ReaderPosition() >= referencePos) return false;
+        ADecoded = Decode(AStreamIndex);
+        return ADecoded && (FPicture.PTS < referenceTime || FPicture.PTS <= 0);
+    };
+    // The first step count that reaches back past the start, where the start
+    // is the only place left to look.
+    const Int64 pastStart = referenceTime >= 0 ? referenceTime / period + 1 : 1;
+    // The steps double until one lands before the picture, then the fewest
+    // that do (the latest key frame) are found by halving: a damaged stamp
+    // hours past the file's end costs a few dozen seeks, not one per frame.
+    Int64 tooFew = 0, steps = 1;
+    bool decoded = false;
+    while (!landsBefore(steps, decoded)) {
+        if (steps >= pastStart) {
             FLastErrMsg = kPreviousKeyFrame +
                           (decoded ? String(u"No key-frame before the current picture.") : FLastErrMsg);
             return false;
         }
+        tooFew = steps;
+        steps = std::min(steps * 2, pastStart);
     }
+    bool holdsSteps = true;
+    while (steps - tooFew > 1) {
+        const Int64 middle = tooFew + (steps - tooFew) / 2;
+        holdsSteps = landsBefore(middle, decoded);
+        if (holdsSteps)
+            steps = middle;
+        else
+            tooFew = middle;
+    }
+    return holdsSteps || landsBefore(steps, decoded);
 }
 
 bool TAVProbe::CopyToBitmap(TBitmap* ABitmap) {

@@ -1,6 +1,7 @@
 #include "media/playerstate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <system_error>
@@ -13,6 +14,8 @@
 namespace {
 
 const uint8_t FlushText[] = "FLUSH";
+
+std::atomic<Int64> PlayerTimeAdvance{0};
 
 void FreeNode(TPacketList* ANode) {
     avcodec::av_packet_free(&ANode->pkt);
@@ -127,7 +130,12 @@ void PacketQueueEnd(TPacketQueue& q) {
 Int64 PlayerTime() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+               .count() +
+           PlayerTimeAdvance;
+}
+
+void AdvancePlayerTime(Int64 AMicroseconds) {
+    PlayerTimeAdvance += AMicroseconds;
 }
 
 double PlayerSeconds() {

@@ -234,6 +234,8 @@ struct TVideoState {
 // by 1000000 (only differences matter).
 Int64 PlayerTime();
 double PlayerSeconds();
+// Moves the player's clock forward: tests make pictures late without waiting.
+void AdvancePlayerTime(Int64 AMicroseconds);
 
 // Sleeps up to AMilliseconds, less when the state is aborted or woken.
 void WaitOnState(TVideoState& AState, Integer AMilliseconds);

@@ -182,6 +182,13 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* is, AVFrame* AFrame, AVPacket*
         else if (AFrame->pkt_dts != AV_NOPTS_VALUE)
             pts = AFrame->pkt_dts;
         AFrame->pts = pts;
+        if (FStepPending > 0) {
+            // A step owes the very next picture: dropping to catch up on late
+            // pictures is for playing, and a step starts the count afresh.
+            is->skip_frames = 1;
+            is->skip_frames_index = 0;
+            return 1;
+        }
         is->skip_frames_index += 1;
         const float skip = is->skip_frames;
         if (is->skip_frames_index >= skip) {

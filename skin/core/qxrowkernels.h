@@ -60,20 +60,26 @@ QX_KERNEL void Prefetch(const uint32_t* S, const uint32_t* D) {
 // without the "- D": one product instead of two. The halves wrap, but the
 // true value lies in 0 .. 65280, so it comes out exact; the result byte is
 // the high byte of each half.
+// One pair of channels (the low bytes of each half of AFrom and ATo).
+template <int N, bool APlain>
+QX_KERNEL typename TVectors<N>::Quads MixChannels(typename TVectors<N>::Quads AFrom,
+                                                  typename TVectors<N>::Quads ATo,
+                                                  typename TVectors<N>::Halves AAlpha) {
+    using Halves = typename TVectors<N>::Halves;
+    const Halves from = reinterpret_cast<Halves>(AFrom & 0x00FF00FFu);
+    const Halves to = reinterpret_cast<Halves>(ATo & 0x00FF00FFu);
+    Halves mixed = (to << 8) + (from - to) * AAlpha;
+    if constexpr (APlain) mixed -= to;
+    return reinterpret_cast<typename TVectors<N>::Quads>(mixed);
+}
+
 template <int N, bool APlain>
 QX_KERNEL typename TVectors<N>::Quads Mix(typename TVectors<N>::Quads s, typename TVectors<N>::Quads d,
                                           typename TVectors<N>::Quads alpha) {
-    using Quads = typename TVectors<N>::Quads;
     using Halves = typename TVectors<N>::Halves;
     const Halves a = reinterpret_cast<Halves>(alpha | (alpha << 16));
-    const auto channel = [&](Quads AFrom, Quads ATo) {
-        const Halves from = reinterpret_cast<Halves>(AFrom & 0x00FF00FFu);
-        const Halves to = reinterpret_cast<Halves>(ATo & 0x00FF00FFu);
-        Halves mixed = (to << 8) + (from - to) * a;
-        if constexpr (APlain) mixed -= to;
-        return reinterpret_cast<Quads>(mixed);
-    };
-    return ((channel(s, d) >> 8) & 0x00FF00FFu) | (channel(s >> 8, d >> 8) & 0xFF00FF00u);
+    return ((MixChannels<N, APlain>(s, d, a) >> 8) & 0x00FF00FFu) |
+           (MixChannels<N, APlain>(s >> 8, d >> 8, a) & 0xFF00FF00u);
 }
 
 // Alpha 255 takes the source. Plain: alpha 0 keeps the target, otherwise

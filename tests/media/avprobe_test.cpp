@@ -470,6 +470,23 @@ TEST_F(AVProbeTest, PreviousFrameAndKeyFrame) {
     }
 }
 
+TEST_F(AVProbeTest, PreviousKeyFrameAcrossAJumpInTimeTakesFewSeeks) {
+    // From the first picture stamped ten hours on, seeks back land on it
+    // again until they reach the pictures before the jump: stepping back one
+    // frame at a time took hours.
+    Load(u"jump.ts");
+    while (!Probe->FrameInfo().Ready || Probe->FrameInfo().PTS < Int64{35000000000})
+        ASSERT_TRUE(Probe->Decode(-1)) << LastErr();
+    const Int64 from = Probe->FrameInfo().PTS;
+    TLogCapture log(llDebug);
+    ASSERT_TRUE(Probe->DecodePreviousKeyFrame(-1)) << LastErr();
+    EXPECT_LT(Probe->FrameInfo().PTS, from);
+    EXPECT_TRUE(Probe->FrameInfo().IsKeyFrame);
+    EXPECT_LE(std::count_if(log.Lines.begin(), log.Lines.end(),
+                            [](const String& ALine) { return ALine.rfind(u"currunt position ", 0) == 0; }),
+              64);
+}
+
 TEST_F(AVProbeTest, AdoptedContextIsDescribedButNeitherSoughtNorDecodedNorClosed) {
     AVFormatContext* context = nullptr;
     ASSERT_EQ(OpenInputFile(&context, TestDataPath(u"a.avi").c_str(), nullptr, nullptr), 0);

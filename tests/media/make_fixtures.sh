@@ -96,6 +96,10 @@ make subs.mkv -f lavfi -i testsrc=size=64x48:rate=10:duration=2 -i "$OUT/.subs.s
 make .small.ts -f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg2video
 make .large.ts -f lavfi -i testsrc=size=96x72:rate=25:duration=1 -c:v mpeg2video
 cat "$OUT/.small.ts" "$OUT/.large.ts" >"$OUT/resize.ts"
+# A fifth of a second stamped ten hours after the second before it, as a
+# spliced or damaged recording gives.
+make .later.ts -f lavfi -i testsrc=size=64x48:rate=25:duration=0.2 -c:v mpeg2video -output_ts_offset 36000
+cat "$OUT/.small.ts" "$OUT/.later.ts" >"$OUT/jump.ts"
 
 copy a.avi "中文视频.avi"
 
