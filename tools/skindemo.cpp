@@ -6,7 +6,8 @@
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
 // demo; the forms are listed below ("controls" when none is named; "lists"
-// with "drop" opens its combo box's list). Beside
+// with "drop" opens its combo box's list; "periphery" shows the scroll box
+// and a scrolling page). Beside
 // the demo form a small form with a form-skinning component and no skin
 // shows the frame's default look, inactive. "maximize" maximizes the demo
 // form after a second and restores it a second later.
@@ -30,9 +31,12 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskinscrollbox.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/scrollpages.h"
 
 namespace {
 
@@ -161,8 +165,38 @@ bool TListsDemoForm::DemoArgument(const char* AName) {
     return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
 }
 
+// A scroll box larger inside than outside, and a page of buttons wider
+// than itself.
+class TPeripheryDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinScrollBox* Box = nullptr;
+    TqxRibbonCustomPage* Page = nullptr;
+
+    void FormCreate(TObject*) {
+        const char16_t* captions[] = {u"打开", u"保存", u"剪切", u"复制", u"粘贴", u"转换", u"预览", u"截图"};
+        for (Integer i = 0; i < 8; ++i) {
+            auto* button = new TqxSkinButton(this);
+            button->SetParent(Page);
+            button->SetBounds(4 + i * 84, 8, 80, 48);
+            button->SetCaption(captions[i]);
+            button->SetSkinData(FindSkinData());
+        }
+        // Its scroll buttons take the skin the box uses.
+        Page->SetRibbon(Box);
+        Page->GetScrollInfo();
+        Box->UpDateScrollRange();
+        Box->VScroll(30);
+    }
+};
+
 namespace {
 
+const auto PeripheryRegistered = RegisterForm<TPeripheryDemoForm>(u"peripherydemo.form")
+                                     .Handler(u"FormCreate", &TPeripheryDemoForm::FormCreate)
+                                     .Field(u"Box", &TPeripheryDemoForm::Box)
+                                     .Field(u"Page", &TPeripheryDemoForm::Page);
 const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
                             .Handler(u"FormCreate", &TSkinDemoForm::FormCreate)
                             .Handler(u"ButtonClick", &TSkinDemoForm::ButtonClick)
@@ -192,6 +226,7 @@ const std::vector<TDemo>& Demos() {
     static const std::vector<TDemo> demos = {
         {"controls", CreateDemoForm<TSkinDemoForm>},
         {"lists", CreateDemoForm<TListsDemoForm>},
+        {"periphery", CreateDemoForm<TPeripheryDemoForm>},
     };
     return demos;
 }

@@ -226,11 +226,16 @@ void TqxSkinScrollBox::CreateControlDefaultImage(TBitmap* B) {
 
 void TqxSkinScrollBox::Paint() {
     GetSkinData();
-    if (FIndex == -1 || !Picture) return TqxSkinControl::Paint();
     const TRect client = ClientRect();
     if (IsRectDegenerate(client)) return;
     TBitmap image;
     image.SetSize(client.Width(), client.Height());
+    // An element without its picture draws the plain look.
+    if (FIndex == -1 || !Picture) {
+        CreateControlDefaultImage(&image);
+        Canvas()->Draw(0, 0, &image);
+        return;
+    }
     TBitmap piece;
     TBitmap* tile = BackgroundPicture();
     if (!tile) {

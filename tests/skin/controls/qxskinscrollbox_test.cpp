@@ -154,6 +154,15 @@ TEST_F(SkinScrollBox, TheFrameComesFromTheSkinAndABackgroundPictureRemovesIt) {
     Pump();
     EXPECT_EQ(150, box->ClientWidth());
     EXPECT_EQ(TColor(0x604020), PixelOf(box->Handle(), 1, 1));
+
+    // An empty client piece, tiled, draws nothing rather than dividing by zero.
+    TFixtureSkin empty = FlatSkin();
+    SetValue(empty, u"scrollbox", u"clientrect", u"4,4,4,4");
+    SetValue(empty, u"scrollbox", u"stretcheffect", u"0");
+    Load(empty);
+    box->ChangeSkinData();
+    EXPECT_NO_THROW(box->Repaint());
+    Pump();
 }
 
 }  // namespace
