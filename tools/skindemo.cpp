@@ -187,7 +187,7 @@ public:
         Page->SetRibbon(Box);
         Page->GetScrollInfo();
         Box->UpDateScrollRange();
-        Box->VScroll(30);
+        Box->HScroll(40);
     }
 };
 

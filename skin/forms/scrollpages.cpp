@@ -136,6 +136,8 @@ void TqxScrollingPage::ShowScrollButtons(bool AShow) {
     if (!HandleAllocated()) return;
     RecreateWnd();
     HandleNeeded();
+    // A new window of the same size hears no WM_SIZE.
+    PlaceButtons();
     // The form still names it its active control, so the window focus is
     // given straight to its new window.
     if (focused && focused->Visible() && !focused->Focused() && focused->CanFocus())
@@ -213,6 +215,14 @@ Integer TqxScrollingPage::HotButton() const {
 
 // The non-client area.
 
+void TqxScrollingPage::PlaceButtons() {
+    if (!Buttons[0].Visible || !PlacesButtons()) return;
+    const Integer w = Width(), h = Height();
+    Buttons[0].Rect = FVertical ? Rect(0, 0, w, ButtonSize) : Rect(0, 0, ButtonSize, h);
+    Buttons[1].Rect = FVertical ? Rect(0, h - ButtonSize, w, h) : Rect(w - ButtonSize, 0, w, h);
+    RepaintButtons();
+}
+
 void TqxScrollingPage::RepaintButtons() {
     if (HandleAllocated()) SendMessageW(Handle(), WM_NCPAINT, 0, 0);
 }
@@ -266,12 +276,7 @@ bool TqxScrollingPage::Handled(TMessage& AMessage) {
             return true;
         case WM_SIZE:
             TCustomControl::WndProc(AMessage);
-            if (Buttons[0].Visible && PlacesButtons()) {
-                const Integer w = Width(), h = Height();
-                Buttons[0].Rect = FVertical ? Rect(0, 0, w, ButtonSize) : Rect(0, 0, ButtonSize, h);
-                Buttons[1].Rect = FVertical ? Rect(0, h - ButtonSize, w, h) : Rect(w - ButtonSize, 0, w, h);
-                RepaintButtons();
-            }
+            PlaceButtons();
             return true;
         case WM_NCPAINT:
             if (ScrollButtonsShown()) {

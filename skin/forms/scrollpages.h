@@ -87,6 +87,8 @@ private:
     // The hot visible button (backward first), -1 without.
     Integer HotButton() const;
     void RepaintButtons();
+    // The button rectangles for the current size, then a repaint.
+    void PlaceButtons();
     // The visible buttons onto a DC of the whole window.
     void PaintButtons(win::HDC ADC);
     void NCCalcSize(TMessage& AMessage);

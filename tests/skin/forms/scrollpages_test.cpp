@@ -62,6 +62,11 @@ TEST_F(ScrollPages, AWidePageShowsItsButtonsAndStepsAClientWidthUpToTheEnd) {
     ASSERT_TRUE(page->Buttons[0].Visible && page->Buttons[1].Visible);
     EXPECT_EQ(126, page->ClientWidth());
     EXPECT_EQ(399, page->SMax);
+    // The buttons' default look in the non-client area, over the child that reaches under it.
+    const RECT form = driver::Inspect(FForm->Handle()).Bounds, window = driver::Inspect(page->Handle()).Bounds;
+    Application->ProcessMessages();
+    const DWORD raw = driver::RawPixel(FForm->Handle(), window.right - form.left - 6, window.top - form.top + 3);
+    EXPECT_EQ(ColorToRGB(clBtnFace), TColor(RGB(raw >> 16 & 0xFF, raw >> 8 & 0xFF, raw & 0xFF)));
     // Each click on the right button moves the children one client width, up to SMax - SPage + 1.
     const POINT right = At(page, 145, 15);
     for (Integer expected : {126, 252, 274, 274}) {
