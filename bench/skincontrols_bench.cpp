@@ -4,7 +4,13 @@
 // a button, one thumb-drag step of a 5,000-row list (bar, scroll, rows
 // repainted), a combo box of 5,000 items dropped down and its list painted,
 // a page step in that open list, and one character typed into an
-// edit-style combo box's transparent edit. Each reports "of_bitblt": a
+// edit-style combo box's transparent edit; a repaint of the options dialog's
+// page (a page control, twelve check and radio boxes in two group boxes,
+// labels) and of the main window's tool bar, one bar step on a drawn-skin
+// tree of 5,000 nodes with its visible rows repainted; the category
+// picker's drop-down opened (19 rows with PNG images, titles and wrapped
+// captions laid out and painted) and the skinned edit's frame and text area
+// repainted as the pointer comes and goes. Each reports "of_bitblt": a
 // BitBlt of the same area onto the same window, timed in the same run,
 // divided by the operation's time (1: as fast as copying the area once;
 // 0.1: ten copies' time).
@@ -28,9 +34,20 @@
 #include "platform/win/testdriver.h"
 #include "platform/win/window.h"
 #include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinpagecontrol.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskinspeedbuttons.h"
+#include "skin/controls/qxskinsplitters.h"
+#include "skin/controls/qxskintoolbars.h"
+#include "skin/controls/qxskintreeview.h"
+#include "skin/core/qxpngimagelist.h"
 #include "skingen.h"
 
 namespace {
@@ -48,7 +65,8 @@ double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
     const Clock::time_point start = Clock::now();
     std::chrono::duration<double> elapsed{};
     while (elapsed.count() < 0.3) {
-        for (int i = 0; i < 10; ++i) BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
+        for (int i = 0; i < 10; ++i)
+            BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
         count += 10;
         elapsed = Clock::now() - start;
     }
@@ -61,7 +79,8 @@ double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
 
 void Timed(benchmark::State& AState, double ABitBlt, const std::function<void()>& AWork) {
     const Clock::time_point start = Clock::now();
-    for (auto _ : AState) AWork();
+    for (auto _ : AState)
+        AWork();
     const std::chrono::duration<double> elapsed = Clock::now() - start;
     AState.counters["of_bitblt"] = ABitBlt / (elapsed.count() / double(AState.iterations()));
 }
@@ -105,7 +124,8 @@ public:
     }
     // The file list with its bars: five columns shown, twenty hidden.
     TqxSkinListView* FileList(const TRect& ABounds, Integer ARows) {
-        auto* list = Add<TqxSkinListView>(ABounds.Left, ABounds.Top, ABounds.Width() - 17, ABounds.Height() - 17);
+        auto* list =
+            Add<TqxSkinListView>(ABounds.Left, ABounds.Top, ABounds.Width() - 17, ABounds.Height() - 17);
         list->SetViewStyle(vsReport);
         list->SetGridLines(true);
         list->SetRowSelect(true);
@@ -113,7 +133,9 @@ public:
         const Integer widths[] = {300, 70, 80, 200, 66};
         for (Integer c = 0; c < 25; ++c) {
             TListColumn* column = list->Columns()->Add();
-            column->SetCaption(u"列" + IntToStr(c));
+            String caption = u"列";
+            caption += IntToStr(c);
+            column->SetCaption(caption);
             column->SetWidth(c < 5 ? widths[c] : 0);
             if (c >= 5) column->SetMaxWidth(1);
         }
@@ -125,7 +147,8 @@ public:
             item->SubItems()->Add(u"153.2 MB");
             item->SubItems()->Add(u"婚礼_" + IntToStr(r) + u".mp4");
             item->SubItems()->Add(u"等待");
-            for (Integer k = 4; k < 24; ++k) item->SubItems()->Add(u"");
+            for (Integer k = 4; k < 24; ++k)
+                item->SubItems()->Add(u"");
         }
         list->Items()->EndUpdate();
         auto* vertical = Add<TqxSkinScrollBar>(ABounds.Right - 17, ABounds.Top, 17, ABounds.Height() - 17,
@@ -146,7 +169,8 @@ private:
     void Load(const String& AName) {
         const TGeneratedSkin skin = GenerateSkin(AName);
         TStringList lines;
-        for (const String& line : skin.Ini) lines.Add(line);
+        for (const String& line : skin.Ini)
+            lines.Add(line);
         TMemIniFile ini;
         ini.SetStrings(&lines);
         SkinData->LoadFromSkinIni(&ini, [&](const String& AFile, TBitmap* ABitmap) {
@@ -292,8 +316,206 @@ void BM_EditTypedCharacter(benchmark::State& AState) {
     });
 }
 
+// A control of the bench's form placed on AParent.
+template <typename T>
+T* Child(TBench& ABench, TWinControl* AParent, Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+    auto* control = new T(ABench.Form);
+    control->SetParent(AParent);
+    control->SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (!ABench.SkinData->Empty) control->SetSkinData(ABench.SkinData);
+    return control;
+}
+
+// The options dialog's page: two sheets, two group boxes of six check or
+// radio boxes each, and labels.
+void BM_OptionsPageRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* pages = bench.Add<TqxSkinPageControl>(10, 10, 440, 330);
+    TqxSkinTabSheet* sheet = nullptr;
+    for (const char16_t* caption : {u"CPU", u"常规"}) {
+        auto* page = new TqxSkinTabSheet(bench.Form);
+        page->SetPageControl(pages);
+        page->SetCaption(caption);
+        if (!sheet) sheet = page;
+    }
+    pages->SetActivePage(sheet);
+    for (Integer g = 0; g < 2; ++g) {
+        auto* group = Child<TqxSkinGroupBox>(bench, sheet, 8 + g * 212, 8, 200, 200);
+        group->SetCaption(g == 0 ? u"处理器" : u"输出");
+        for (Integer i = 0; i < 6; ++i) {
+            auto* box = Child<TqxSkinCheckRadioBox>(bench, group, 10, 26 + i * 28, 180, 20);
+            box->SetRadio(g == 1);
+            box->SetCaption(u"选项 " + IntToStr(i + 1));
+            box->SetChecked(i % 2 == 0);
+        }
+    }
+    for (Integer i = 0; i < 3; ++i)
+        Child<TqxSkinStdLabel>(bench, sheet, 12, 220 + i * 22, 300, 16)->SetCaption(u"线程数：" + IntToStr(i + 2));
+    TBench::Pump();
+    const HWND window = pages->Handle();
+    Timed(AState, BitBltSeconds(window, pages->Width(), pages->Height()), [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+}
+
+// The main window's tool bar: 69 high, flat speed buttons with captions and
+// 32 x 32 images, a divider and a drop-down button.
+void BM_ToolBarRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* bar = bench.Add<TqxSkinToolBar>(0, 0, 827, 69, [](TqxSkinToolBar* ABar) {
+        ABar->SetSkinDataName(u"resizetoolpanel");
+        ABar->SetCanScroll(true);
+        ABar->SetHotScroll(true);
+        ABar->SetScrollOffset(30);
+    });
+    auto* images = new TCustomImageList(32, 32, bench.Form);
+    for (Integer k = 0; k < 8; ++k) {
+        TBitmap picture;
+        picture.SetSize(32, 32);
+        picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A + 0x101010 * k));
+        picture.Canvas()->FillRect(Rect(4, 4, 28, 28));
+        images->AddMasked(&picture, TColor(0xFF00FF));
+    }
+    const char16_t* captions[] = {u"添加", u"删除", u"清空", u"转换", u"停止", u"预览", u"截图", u"设置"};
+    for (Integer i = 0; i < 8; ++i) {
+        auto* button = Child<TqxSkinSpeedButton>(bench, bar, 4 + i * 62, 4, 60, 60);
+        button->SetSkinDataName(u"resizetoolbutton");
+        button->SetCaption(captions[i]);
+        button->SetImageIndex(i);
+        button->SetLayout(blGlyphTop);
+    }
+    auto* divider = Child<TqxSkinBevel>(bench, bar, 504, 8, 8, 52);
+    divider->SetDividerMode(true);
+    auto* menu = Child<TqxSkinMenuSpeedButton>(bench, bar, 516, 4, 76, 60);
+    menu->SetSkinDataName(u"resizetoolbutton");
+    menu->SetTransparent(true);
+    menu->SetCaption(u"输出");
+    menu->SetLayout(blGlyphTop);
+    bar->SetImages(images);
+    bar->SetFlat(true);
+    bar->SetShowCaptions(true);
+    TBench::Pump();
+    const HWND window = bar->Handle();
+    Timed(AState, BitBltSeconds(window, bar->Width(), bar->Height()), [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+}
+
+// A drawn-skin tree of 5,000 nodes (100 folders of 49 files, expanded) with
+// its bars; one bar step moves the rows and repaints those in view.
+void BM_TreeBarStep(benchmark::State& AState) {
+    TBench bench("default");
+    auto* tree = bench.Add<TqxSkinTreeView>(10, 10, 300, 400);
+    tree->SetDrawSkin(true);
+    tree->Items()->BeginUpdate();
+    for (Integer f = 0; f < 100; ++f) {
+        TTreeNode* folder = tree->Items()->Add(nullptr, u"/home/用户/视频/文件夹 " + IntToStr(f));
+        for (Integer i = 0; i < 49; ++i) tree->Items()->AddChild(folder, u"婚礼_" + IntToStr(i) + u".mp4");
+        folder->Expand(false);
+    }
+    tree->Items()->EndUpdate();
+    auto* vertical = bench.Add<TqxSkinScrollBar>(310, 10, 17, 400, [](TqxSkinScrollBar* ABar) {
+        ABar->SetKind(sbVertical);
+        ABar->SetSkinDataName(u"vscrollbar");
+    });
+    tree->SetVScrollBar(vertical);
+    tree->SetHScrollBar(bench.Add<TqxSkinScrollBar>(10, 410, 300, 17));
+    TBench::Pump();
+    Integer position = 0, step = 1;
+    Timed(AState, BitBltSeconds(tree->Handle(), tree->Width(), tree->Height()), [&] {
+        // Down the tree and back, one row a step.
+        if (position + step > vertical->Max() - vertical->PageSize() + 1 || position + step < 0) step = -step;
+        position += step;
+        vertical->SetPosition(position);
+        UpdateWindow(tree->Handle());
+    });
+    AState.counters["rows"] = double(vertical->Max() + 1);
+}
+
+// 19 categories under three headers, each with a 32 x 32 PNG badge.
+void FillCategories(TqxSkinOfficeComboBox* ACombo, TqxPngImageList* AImages) {
+    for (Integer i = 0; i < 19; ++i) {
+        TBitmap badge;
+        badge.SetPixelFormat(pf24bit);
+        badge.SetSize(32, 32);
+        badge.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        badge.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        badge.Canvas()->Brush()->SetColor(TColor(0x3C78D8 + i * 0x0A0B0C));
+        badge.Canvas()->Ellipse(1, 1, 31, 31);
+        badge.SetTransparentColor(TColor(0xFF00FF));
+        badge.SetTransparent(true);
+        TqxPngImage png;
+        png.Assign(&badge);
+        AImages->PngImages()->Add()->SetPngImage(&png);
+    }
+    ACombo->SetImages(AImages);
+    ACombo->BeginUpdateItems();
+    for (Integer i = 0; i < 19; ++i) {
+        if (i == 0 || i == 8 || i == 16) {
+            TqxSkinOfficeItem* header = ACombo->Items()->Add();
+            header->SetHeader(true);
+            header->SetCaption(u"分组 " + IntToStr(i / 8 + 1));
+        }
+        TqxSkinOfficeItem* item = ACombo->Items()->Add();
+        item->SetTitle(u"类别" + IntToStr(i + 1) + u"格式");
+        item->SetCaption(u"共 12 种格式，如 MTS转换为网络在线常用FLV视频(*.flv)，以及更多");
+        item->SetImageIndex(i);
+    }
+    ACombo->EndUpdateItems();
+}
+
+void BM_CategoryDropDown(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* combo = bench.Add<TqxSkinOfficeComboBox>(20, 20, 300, 60, [](TqxSkinOfficeComboBox* ACombo) {
+        ACombo->SetDropDownCount(4);
+        ACombo->SetListBoxItemHeight(60);
+    });
+    auto* images = new TqxPngImageList(bench.Form);
+    images->SetPngWidth(32);
+    images->SetPngHeight(32);
+    FillCategories(combo, images);
+    combo->SetItemIndex(1);
+    TBench::Pump();
+    // The list exists and has its size once it has opened.
+    combo->DropDown();
+    TBench::Pump();
+    combo->CloseUp(false);
+    TqxPopupOfficeListBox* list = combo->ListBox();
+    Timed(AState, BitBltSeconds(bench.Form->Handle(), list->Width(), list->Height()), [&] {
+        combo->DropDown();
+        TBench::Pump();
+        combo->CloseUp(false);
+        TBench::Pump();
+    });
+}
+
+void BM_EditHoverRepaint(benchmark::State& AState, const char* ASkin) {
+    TBench bench(ASkin);
+    auto* edit = bench.Add<TqxSkinEdit>(20, 200, 600, 20);
+    edit->SetText(u"/home/用户/Velqua视频软件/输出");
+    TBench::Pump();
+    POINT inside{300, 10};
+    ClientToScreen(edit->Handle(), &inside);
+    const POINT outside{700, 400};
+    bool in = false;
+    Timed(AState, BitBltSeconds(bench.Form->Handle(), edit->Width(), edit->Height()), [&] {
+        // In, then out with the hover poll's next tick.
+        in = !in;
+        driver::MouseMove(in ? inside : outside);
+        TBench::Pump();
+        if (!in) driver::AdvanceTime(100);
+    });
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(BM_OptionsPageRepaint, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OptionsPageRepaint, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ToolBarRepaint, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ToolBarRepaint, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TreeBarStep)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, default, "default")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, second, "second")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormRepaint, none, "")->Unit(benchmark::kMillisecond);
@@ -302,3 +524,7 @@ BENCHMARK(BM_ThumbDragStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComboDropDown)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComboListPageStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditTypedCharacter)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CategoryDropDown, default, "default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CategoryDropDown, none, "")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EditHoverRepaint, default, "default")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EditHoverRepaint, second, "second")->Unit(benchmark::kMicrosecond);

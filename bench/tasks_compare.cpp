@@ -76,8 +76,10 @@ int ConvertWithTasks(int argc, char** argv) {
     int i = 4;
     for (; i < argc && std::string(argv[i]) != "--"; ++i)
         inputs.push_back(argv[i]);
-    for (++i; i < argc; ++i)
-        options += (options.empty() ? u"" : u"\n") + UTF8ToString(argv[i]);
+    for (++i; i < argc; ++i) {
+        if (!options.empty()) options += u'\n';
+        options += UTF8ToString(argv[i]);
+    }
 
     int result = 0;
     {

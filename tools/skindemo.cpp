@@ -5,38 +5,50 @@
 //   skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
-// demo; the forms are listed below ("controls" when none is named; "lists"
-// with "drop" opens its combo box's list; "periphery" shows the scroll box
-// and a scrolling page). Beside
+// demo; the forms are listed below ("controls" when none is named). Beside
 // the demo form a small form with a form-skinning component and no skin
 // shows the frame's default look, inactive. "maximize" maximizes the demo
-// form after a second and restores it a second later.
+// form after a second and restores it a second later; "drop" opens the
+// form's drop-down list after half a second (forms that have one).
 //
-//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window root
-//   shot.png; wait'
+//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/skindemo second 4000 & sleep 2; import -window
+//   root shot.png; wait'
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/formatcatalogue.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/formloader.h"
 #include "platform/toolkit/forms.h"
+#include "platform/toolkit/label.h"
 #include "platform/toolkit/published.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
+#include "platform/win/input.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
+#include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinmenubutton.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/controls/qxskinscrollbox.h"
+#include "skin/controls/qxskintoolbars.h"
+#include "skin/controls/qxskintreeview.h"
+#include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
 #include "skin/forms/scrollpages.h"
+#include "skin/forms/skinhint.h"
 
 namespace {
 
@@ -52,6 +64,8 @@ public:
             if (auto* skinData = dynamic_cast<TqxSkinData*>(Components(i))) return skinData;
         return nullptr;
     }
+    // Opens the form's drop-down list, when it has one.
+    virtual void Drop() {}
 };
 
 }  // namespace
@@ -77,16 +91,19 @@ public:
         AddButton->SetGlyph(&glyph);
         AddButton->SetSpacing(4);
 
-        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落", u"生日聚会", u"长城之旅", u"春节联欢"};
+        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落",
+                                   u"生日聚会",  u"长城之旅", u"春节联欢"};
         const char16_t* states[] = {u"完成", u"45%", u"等待", u"等待"};
         for (Integer i = 0; i < 30; ++i) {
             TListItem* item = FileList->Items()->Add();
-            item->SetCaption(u"/home/用户/视频/" + String(names[i % 6]) + u"/0000" + IntToStr(i % 10) + u".MTS");
+            item->SetCaption(u"/home/用户/视频/" + String(names[i % 6]) + u"/0000" + IntToStr(i % 10) +
+                             u".MTS");
             item->SubItems()->Add(u"00:0" + IntToStr(1 + i % 9) + u":" + IntToStr(10 + i));
             item->SubItems()->Add(IntToStr(40 + 7 * i) + u".5 MB");
             item->SubItems()->Add(String(names[i % 6]) + u"_" + IntToStr(i) + u".mp4");
             item->SubItems()->Add(states[std::min(i, 3)]);
-            for (Integer k = 4; k < 24; ++k) item->SubItems()->Add(u"");
+            for (Integer k = 4; k < 24; ++k)
+                item->SubItems()->Add(u"");
         }
         FileList->Items()->Item(1)->SetSelected(true);
     }
@@ -139,30 +156,243 @@ public:
             FormatCombo->Items()->Add(format);
         FormatCombo->SetItemIndex(3);
         FolderCombo->SetItemIndex(0);
-        if (!DemoArgument("drop")) return;
-        FDropTimer = std::make_unique<TTimer>(nullptr);
-        FDropTimer->SetInterval(700);
-        FDropTimer->OnTimer = [this](TObject*) {
-            FDropTimer->SetEnabled(false);
-            FormatCombo->SetFocus();
-            FormatCombo->DropDown();
-        };
-        FDropTimer->SetEnabled(true);
     }
 
-    // Whether the command line names AName.
-    static bool DemoArgument(const char* AName);
-    static std::vector<std::string>& Arguments() {
-        static std::vector<std::string> arguments;
-        return arguments;
+    void Drop() override {
+        FormatCombo->SetFocus();
+        FormatCombo->DropDown();
+    }
+};
+
+// The office controls: the two pickers with the program's categories and
+// formats, the edits and the links.
+class TOfficeDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinOfficeComboBox* CategoryPicker = nullptr;
+    TqxSkinOfficeComboBox* FormatPicker = nullptr;
+    TqxPngImageList* CategoryImages = nullptr;
+    TqxPngImageList* EditImages = nullptr;
+    TqxSkinEdit* FolderEdit = nullptr;
+    TqxSkinLinkLabel* HomeLink = nullptr;
+
+    void FormCreate(TObject*) {
+        static const TColor hues[] = {0x3C78D8, 0x2E9A3A, 0xD0822A, 0x8E44AD, 0x1F8FB0, 0xC0392B};
+        const std::span<const TFormatCategory> categories = FormatCategories();
+        for (size_t i = 0; i < categories.size(); ++i)
+            AddIcon(CategoryImages, hues[i % 6], String(categories[i].Caption).substr(0, 2));
+        // The folder, the clearing cross and the browse dots, each also hot.
+        AddIcon(EditImages, 0x2A9FD0, u"");
+        AddIcon(EditImages, 0x1A7FF0, u"");
+        AddIcon(EditImages, 0x808080, u"×");
+        AddIcon(EditImages, 0x2020D0, u"×");
+        AddIcon(EditImages, 0x606060, u"…");
+        const struct {
+            size_t Before;
+            const char16_t* Caption;
+        } headers[] = {{0, u"常用视频"}, {8, u"设备与网络"}, {16, u"其他格式"}};
+        CategoryPicker->BeginUpdateItems();
+        for (size_t i = 0; i < categories.size(); ++i) {
+            for (const auto& header : headers)
+                if (header.Before == i) {
+                    TqxSkinOfficeItem* item = CategoryPicker->Items()->Add();
+                    item->SetHeader(true);
+                    item->SetCaption(header.Caption);
+                }
+            TqxSkinOfficeItem* item = CategoryPicker->Items()->Add();
+            item->SetTitle(categories[i].Caption);
+            item->SetCaption(u"共 " + IntToStr(Integer(categories[i].Formats.size())) + u" 种格式，如 " +
+                             categories[i].Formats[0]);
+            item->SetImageIndex(Integer(i));
+            item->SetData(reinterpret_cast<void*>(i));
+        }
+        CategoryPicker->EndUpdateItems();
+        CategoryPicker->SetItemIndex(1);
+        // Hovered, the link glows.
+        HomeLink->Perform(CM_MOUSEENTER, 0, 0);
+    }
+    void CategoryChange(TObject*) {
+        const Integer index = CategoryPicker->ItemIndex();
+        if (index < 0) return;
+        const auto position = reinterpret_cast<size_t>(CategoryPicker->Items()->Items(index)->Data());
+        const TFormatCategory& category = FormatCategories()[position];
+        FormatPicker->BeginUpdateItems();
+        FormatPicker->Items()->Clear();
+        TqxSkinOfficeItem* header = FormatPicker->Items()->Add();
+        header->SetHeader(true);
+        header->SetCaption(String(category.Caption) + u"的输出格式");
+        for (const char16_t* format : category.Formats) {
+            TqxSkinOfficeItem* item = FormatPicker->Items()->Add();
+            const String caption = format;
+            item->SetTitle(caption.substr(0, caption.find(u'(')));
+            item->SetCaption(caption);
+            item->SetImageIndex(Integer(position));
+        }
+        FormatPicker->EndUpdateItems();
+        FormatPicker->SetItemIndex(1);
+    }
+    void FormatChange(TObject*) {
+        const Integer index = FormatPicker->ItemIndex();
+        if (index > 0) SetCaption(u"Velqua 换肤控件演示 — " + FormatPicker->Items()->Items(index)->Caption());
+    }
+    // The plain labels take the skin's label colour.
+    void SkinChanged(TObject*) {
+        TqxSkinData* skin = FindSkinData();
+        const Integer index = skin && !skin->Empty ? skin->GetControlIndex(u"stdlabel") : -1;
+        const auto* element =
+            index < 0 ? nullptr : dynamic_cast<const TqxDataSkinStdLabelControl*>(skin->CtrlList[index]);
+        for (Integer i = 0; i < ComponentCount(); ++i)
+            if (auto* label = dynamic_cast<TLabel*>(Components(i)))
+                label->Font()->SetColor(element ? element->FontColor : clWindowText);
+    }
+    void FolderClick(TObject*) { FolderEdit->SetText(u"/home/用户/视频/转换结果"); }
+    void NameButtonClick(TObject* Sender) { static_cast<TqxSkinEdit*>(Sender)->SetText(u"新文件名.mp4"); }
+    void Drop() override { CategoryPicker->DropDown(); }
+
+private:
+    // A round badge in AColor (0xRRGGBB) with AText, its corners clear.
+    static void AddIcon(TqxPngImageList* AList, Cardinal AColor, const String& AText) {
+        const Integer size = AList->PngWidth();
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(pf24bit);
+        bitmap.SetSize(size, size);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(TColor(0xFF00FF));
+        canvas->FillRect(Rect(0, 0, size, size));
+        const TColor color = TColor((AColor & 0xFF) << 16 | (AColor & 0xFF00) | AColor >> 16);
+        canvas->Brush()->SetColor(color);
+        canvas->Pen()->SetColor(color);
+        canvas->Ellipse(1, 1, size - 1, size - 1);
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->Font()->SetName(u"宋体");
+        canvas->Font()->SetHeight(-size * 3 / 8);
+        canvas->Font()->SetStyle({fsBold});
+        canvas->Font()->SetColor(clWhite);
+        const TSize extent = canvas->TextExtent(AText);
+        canvas->TextOut((size - extent.cx) / 2, (size - extent.cy) / 2, AText);
+        bitmap.SetTransparentColor(TColor(0xFF00FF));
+        bitmap.SetTransparent(true);
+        TqxPngImage png;
+        png.Assign(&bitmap);
+        AList->PngImages()->Add()->SetPngImage(&png);
+    }
+};
+// The menu bar, a menu button and a hint with a title and an image; "open"
+// The command line's words, for forms that act on them.
+std::vector<std::string>& DemoArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+bool DemoArgument(const char* AName);
+
+// opens the bar's first menu and its submenu once the form shows.
+class TMenusDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxDravenfold* Dravenfold = nullptr;
+    TqxSkinMainMenuBar* MenuBar = nullptr;
+    TqxSkinMenuButton* FormatButton = nullptr;
+
+    void FormCreate(TObject*) {
+        FImages = new TCustomImageList(32, 32, this);
+        TBitmap picture;
+        picture.SetSize(32, 32);
+        picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A));
+        picture.Canvas()->FillRect(Rect(4, 8, 28, 24));
+        picture.Canvas()->Brush()->SetColor(TColor(0xFFFFFF));
+        picture.Canvas()->FillRect(Rect(12, 12, 20, 20));
+        FImages->AddMasked(&picture, TColor(0xFF00FF));
+        FHint = new TqxSkinHint(this);
+        FHint->SetSkinData(FindSkinData());
+        FSteps = std::make_unique<TTimer>(nullptr);
+        FSteps->SetInterval(600);
+        FSteps->OnTimer = [this](TObject*) { Step(); };
+        FSteps->SetEnabled(true);
     }
 
 private:
-    std::unique_ptr<TTimer> FDropTimer;
+    // The hint first, then (with "open") the first menu, then its submenu.
+    void Step() {
+        ++FStep;
+        if (FStep == 1) {
+            const TPoint p = FormatButton->ClientToScreen(Point(0, FormatButton->Height() + 4));
+            FHint->ActivateHintEx(p, u"输出格式", u"选择转换后的文件格式@右侧箭头打开格式菜单", 0, FImages);
+            if (!DemoArgument("open")) FSteps->SetEnabled(false);
+        } else if (FStep == 2) {
+            MenuBar->EnterMenuMode();
+            MenuBar->OpenActiveItem();
+        } else {
+            FSteps->SetEnabled(false);
+            // From the first row down to the submenu, and into it.
+            TqxFormSkinMenu* menu = Dravenfold->SkinMenu();
+            if (!menu || menu->PopupCount() == 0) return;
+            for (const Word key : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_RIGHT})
+                menu->PopupKeyDown(key);
+        }
+    }
+
+    TCustomImageList* FImages = nullptr;
+    TqxSkinHint* FHint = nullptr;
+    std::unique_ptr<TTimer> FSteps;
+    Integer FStep = 0;
 };
 
-bool TListsDemoForm::DemoArgument(const char* AName) {
-    return std::find(Arguments().begin(), Arguments().end(), AName) != Arguments().end();
+// The main window's tool bar and the controls the dialogs place.
+class TOthersDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinToolBar* ToolBar = nullptr;
+    TqxSkinTreeView* FolderTree = nullptr;
+
+    void FormCreate(TObject*) {
+        // Four 32 x 32 PNG pictures with soft edges: a plus, a cross, an
+        // arrow and a disc.
+        auto* images = new TqxPngImageList(this);
+        images->SetPngWidth(32);
+        images->SetPngHeight(32);
+        const TColor colours[] = {TColor(0x3A9A2E), TColor(0x2E3AD0), TColor(0xD0762A), TColor(0x2A9AD0)};
+        for (Integer k = 0; k < 4; ++k) {
+            TPngImage png;
+            png.CreateBlank(COLOR_RGBALPHA, 8, 32, 32);
+            for (Integer y = 0; y < 32; ++y) {
+                Byte* alpha = png.AlphaScanline(y);
+                for (Integer x = 0; x < 32; ++x) {
+                    const double dx = x - 15.5, dy = y - 15.5;
+                    double inside = 0;
+                    if (k == 0) inside = std::min(5 - std::abs(dx), 13 - std::abs(dy)) > 0 ||
+                                         std::min(13 - std::abs(dx), 5 - std::abs(dy)) > 0;
+                    if (k == 1) inside = std::abs(std::abs(dx) - std::abs(dy)) < 4 && std::abs(dx) < 12;
+                    if (k == 2) inside = (std::abs(dy) < 4 && dx > -13 && dx < 4) || (dx >= 0 && std::abs(dy) < 13 - dx);
+                    if (k == 3) inside = std::clamp(13.5 - std::hypot(dx, dy), 0.0, 1.0);
+                    png.SetPixels(x, y, colours[k]);
+                    alpha[x] = Byte(255 * inside);
+                }
+            }
+            images->PngImages()->Add()->SetPngImage(&png);
+        }
+        ToolBar->SetImages(images);
+
+        const char16_t* folders[] = {u"视频", u"音乐", u"图片", u"桌面", u"下载"};
+        TTreeNode* home = FolderTree->Items()->Add(nullptr, u"/home/用户");
+        for (const char16_t* folder : folders) {
+            TTreeNode* node = FolderTree->Items()->AddChild(home, folder);
+            for (Integer i = 1; i <= 4; ++i)
+                FolderTree->Items()->AddChild(node, String(folder) + u" " + IntToStr(i) + u" 很长的子目录名称");
+        }
+        FolderTree->Items()->Add(nullptr, u"/media/移动硬盘");
+        FolderTree->Items()->Add(nullptr, u"/mnt/共享");
+        home->Expand(false);
+        home->Item(0)->Expand(false);
+        FolderTree->SetSelected(home->Item(0)->Item(1));
+    }
+};
+bool DemoArgument(const char* AName) {
+    return std::find(DemoArguments().begin(), DemoArguments().end(), AName) != DemoArguments().end();
 }
 
 // A scroll box larger inside than outside, and a page of buttons wider
@@ -208,6 +438,29 @@ const auto ListsRegistered = RegisterForm<TListsDemoForm>(u"listsdemo.form")
                                  .Field(u"PathList", &TListsDemoForm::PathList)
                                  .Field(u"FormatCombo", &TListsDemoForm::FormatCombo)
                                  .Field(u"FolderCombo", &TListsDemoForm::FolderCombo);
+const auto OthersRegistered = RegisterForm<TOthersDemoForm>(u"othersdemo.form")
+                                  .Handler(u"FormCreate", &TOthersDemoForm::FormCreate)
+                                  .Field(u"ToolBar", &TOthersDemoForm::ToolBar)
+                                  .Field(u"FolderTree", &TOthersDemoForm::FolderTree);
+const auto MenusRegistered = RegisterForm<TMenusDemoForm>(u"menusdemo.form")
+                                 .Handler(u"FormCreate", &TMenusDemoForm::FormCreate)
+                                 .Field(u"Dravenfold", &TMenusDemoForm::Dravenfold)
+                                 .Field(u"MenuBar", &TMenusDemoForm::MenuBar)
+                                 .Field(u"FormatButton", &TMenusDemoForm::FormatButton);
+
+const auto OfficeRegistered = RegisterForm<TOfficeDemoForm>(u"officedemo.form")
+                                  .Handler(u"FormCreate", &TOfficeDemoForm::FormCreate)
+                                  .Handler(u"CategoryChange", &TOfficeDemoForm::CategoryChange)
+                                  .Handler(u"FormatChange", &TOfficeDemoForm::FormatChange)
+                                  .Handler(u"FolderClick", &TOfficeDemoForm::FolderClick)
+                                  .Handler(u"SkinChanged", &TOfficeDemoForm::SkinChanged)
+                                  .Handler(u"NameButtonClick", &TOfficeDemoForm::NameButtonClick)
+                                  .Field(u"CategoryPicker", &TOfficeDemoForm::CategoryPicker)
+                                  .Field(u"FormatPicker", &TOfficeDemoForm::FormatPicker)
+                                  .Field(u"CategoryImages", &TOfficeDemoForm::CategoryImages)
+                                  .Field(u"EditImages", &TOfficeDemoForm::EditImages)
+                                  .Field(u"FolderEdit", &TOfficeDemoForm::FolderEdit)
+                                  .Field(u"HomeLink", &TOfficeDemoForm::HomeLink);
 
 // The demo's forms by name; later controls add theirs.
 struct TDemo {
@@ -226,14 +479,19 @@ const std::vector<TDemo>& Demos() {
     static const std::vector<TDemo> demos = {
         {"controls", CreateDemoForm<TSkinDemoForm>},
         {"lists", CreateDemoForm<TListsDemoForm>},
+        {"others", CreateDemoForm<TOthersDemoForm>},
+        {"office", CreateDemoForm<TOfficeDemoForm>},
+        {"menus", CreateDemoForm<TMenusDemoForm>},
         {"periphery", CreateDemoForm<TPeripheryDemoForm>},
     };
     return demos;
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: skindemo [default|second|none] [milliseconds] [form]\nforms:");
-    for (const TDemo& demo : Demos()) std::fprintf(stderr, " %s", demo.Name);
+    std::fprintf(stderr,
+                 "usage: skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]\nforms:");
+    for (const TDemo& demo : Demos())
+        std::fprintf(stderr, " %s", demo.Name);
     std::fprintf(stderr, "\n");
     return 2;
 }
@@ -242,8 +500,9 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    TListsDemoForm::Arguments() = args;
+    DemoArguments() = args;
     const bool maximize = std::erase(args, "maximize") > 0;
+    const bool drop = std::erase(args, "drop") > 0;
     const std::string skin = args.size() > 0 ? args[0] : "default";
     const std::string formName = args.size() > 2 ? args[2] : "controls";
     const TDemo* demo = nullptr;
@@ -294,6 +553,14 @@ int main(int argc, char** argv) {
     states.SetEnabled(false);
     states.SetInterval(1000);
     states.SetEnabled(maximize);
+    TTimer dropper(nullptr);
+    dropper.SetEnabled(false);
+    dropper.SetInterval(500);
+    dropper.OnTimer = [form, &dropper](TObject*) {
+        dropper.SetEnabled(false);
+        form->Drop();
+    };
+    dropper.SetEnabled(drop);
     Application->Run();
     return 0;
 }

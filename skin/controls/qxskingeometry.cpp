@@ -2,6 +2,7 @@
 
 #include "platform/toolkit/controls.h"
 #include "skin/core/qxmaskregions.h"
+#include "skin/core/qxskindata.h"
 #include "skin/core/qxskincontrols.h"
 #include "skin/core/qxutils.h"
 
@@ -179,6 +180,39 @@ win::HRGN CreateControlRegion(const TqxSkinGeometry& G, TBitmap* AMask, Integer 
             break;
     }
     return region;
+}
+
+const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
+                                                  std::initializer_list<const char16_t*> ANames,
+                                                  TBitmap*& APicture) {
+    APicture = nullptr;
+    if (!ASkinData || ASkinData->Empty) return nullptr;
+    for (const char16_t* name : ANames) {
+        const Integer index = ASkinData->GetControlIndex(name);
+        if (index < 0) continue;
+        if (const auto* element = dynamic_cast<const TqxDataSkinButtonControl*>(ASkinData->CtrlList[index])) {
+            APicture = ASkinData->GetActivePicture(element->PictureIndex);
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APressed, bool AHot) {
+    if (APressed && !IsRectDegenerate(AElement.DownSkinRect)) return AElement.DownSkinRect;
+    if ((APressed || AHot) && !IsRectDegenerate(AElement.ActiveSkinRect)) return AElement.ActiveSkinRect;
+    return AElement.SkinRect;
+}
+
+void BuildButtonElementImage(const TqxDataSkinButtonControl& E, TBitmap* APicture, const TRect& ASource,
+                             Integer AWidth, Integer AHeight, TBitmap* ABitmap) {
+    const Integer dW = AWidth - E.SkinRect.Width(), dH = AHeight - E.SkinRect.Height();
+    BuildNinePartImage(E.LTPoint, E.RTPoint, E.LBPoint, E.RBPoint, E.ClRect, E.LTPoint,
+                       Point(E.RTPoint.X + dW, E.RTPoint.Y), Point(E.LBPoint.X, E.LBPoint.Y + dH),
+                       Point(E.RBPoint.X + dW, E.RBPoint.Y + dH),
+                       Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dW, E.ClRect.Bottom + dH), ABitmap, APicture,
+                       ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch, E.BottomStretch,
+                       E.StretchEffect, E.StretchType);
 }
 
 void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,

@@ -6,12 +6,16 @@
 // so that both bases and their descendants compute exactly alike.
 #pragma once
 
+#include <initializer_list>
+
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/geometry.h"
 #include "platform/win/wintypes.h"
 #include "skin/core/qximagebuilders.h"
 
 class TqxDataSkinCustomControl;
+class TqxDataSkinButtonControl;
+class TqxSkinData;
 class TWinControl;
 
 // Points and ClRect are relative to the top-left corner of SkinRect; the
@@ -68,6 +72,19 @@ TRect MapSkinRect(const TqxSkinGeometry& G, const TRect& ARect, Integer AWidth, 
 // owns it.
 win::HRGN CreateControlRegion(const TqxSkinGeometry& G, TBitmap* AMask, Integer AWidth, Integer AHeight);
 
+// The first of the named button elements the skin has, with its picture
+// (nil when the picture index names none); nil for none of them.
+const TqxDataSkinButtonControl* FindButtonElement(const TqxSkinData* ASkinData,
+                                                  std::initializer_list<const char16_t*> ANames,
+                                                  TBitmap*& APicture);
+// A button element's picture for a state: pressed falls back to the active
+// and then the normal picture, hot to the normal one.
+const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APressed, bool AHot);
+// ABitmap becomes ASource of the button element's picture at AWidth x
+// AHeight: the corners fixed, the edges and the centre moved by the size
+// difference.
+void BuildButtonElementImage(const TqxDataSkinButtonControl& AElement, TBitmap* APicture, const TRect& ASource,
+                             Integer AWidth, Integer AHeight, TBitmap* ABitmap);
 // APiece over AArea of ACanvas: with AStretchEffect scaled over the area
 // (qxstFull), scaled to its height and repeated rightwards (qxstHorz) or
 // scaled to its width and repeated downwards (qxstVert); without it tiled

@@ -1,10 +1,14 @@
 #include "skin/controls/qxskinlink.h"
 
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/regions.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "skin/controls/qxgraphicskincontrol.h"
 #include "skin/controls/qxskincontrol.h"
+#include "skin/core/qxresstrs.h"
 
 TTimer* MakeTimer(TComponent* AOwner, std::function<void(TObject*)> ATick) {
     auto* timer = new TTimer(AOwner);
@@ -21,6 +25,31 @@ bool DroppedWhileTakingFocus(TWinControl* AControl, const TMessage& AMessage, bo
     win::SetFocus(AControl->Handle());
     AClicksDisabled = false;
     return win::GetFocus() != AControl->Handle();
+}
+
+void DrawDefaultLookPart(TCanvas* ACanvas, const TRect& ARect, bool APressed, bool AHot) {
+    const bool hot = APressed || AHot;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(APressed ? TColor(0xE4BCA2) : AHot ? TColor(0xF3D4C1) : clBtnFace);
+    ACanvas->FillRect(ARect);
+    ACanvas->Brush()->SetColor(hot ? TColor(0xB76B3B) : clBtnShadow);
+    ACanvas->FrameRect(ARect);
+}
+
+TFontCharset SkinTextCharset(const TqxSkinData* ASkinData, const TFont* ADefaultFont) {
+    if (ASkinData && ASkinData->ResourceStrData()) return ASkinData->ResourceStrData()->CharSet();
+    return ADefaultFont->Charset();
+}
+
+TqxCanvasClip::TqxCanvasClip(TCanvas* ACanvas, const TRect& ARect)
+    : FDC(ACanvas->Handle()), FSaved(win::CreateRectRgn(0, 0, 0, 0)) {
+    FHadClip = win::GetClipRgn(FDC, FSaved) == 1;
+    win::IntersectClipRect(FDC, ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
+}
+
+TqxCanvasClip::~TqxCanvasClip() {
+    win::SelectClipRgn(FDC, FHadClip ? FSaved : nullptr);
+    win::DeleteObject(FSaved);
 }
 
 // The element link.

@@ -36,6 +36,40 @@ TTimer* MakeTimer(TComponent* AOwner, std::function<void(TObject*)> ATick);
 // CN_COMMAND is dropped while the focus is being taken.
 bool DroppedWhileTakingFocus(TWinControl* AControl, const TMessage& AMessage, bool& AClicksDisabled);
 
+// A part of the default look (an arrow or edit button, a tool-button face)
+// with its 1-pixel frame: pressed and hot, hot, or idle in the button
+// colours.
+void DrawDefaultLookPart(TCanvas* ACanvas, const TRect& ARect, bool APressed, bool AHot);
+
+// The character set of a skinned control's text: the skin's string table's
+// when the skin data has one, else that of the control's default font.
+TFontCharset SkinTextCharset(const TqxSkinData* ASkinData, const TFont* ADefaultFont);
+
+// Clips a canvas further to a rectangle while it lives, then gives the
+// canvas its clip back. Unlike SaveDC and RestoreDC it leaves the pen,
+// brush and font the canvas selected alone.
+class TqxCanvasClip {
+public:
+    TqxCanvasClip(TCanvas* ACanvas, const TRect& ARect);
+    ~TqxCanvasClip();
+    TqxCanvasClip(const TqxCanvasClip&) = delete;
+    TqxCanvasClip& operator=(const TqxCanvasClip&) = delete;
+
+private:
+    win::HDC FDC;
+    win::HRGN FSaved;
+    bool FHadClip;
+};
+
+// The element of a loaded skin by its section name when it is of the kind
+// T; nil without skin data, with an empty one, or for another kind.
+template <typename T>
+const T* FindSkinElement(const TqxSkinData* ASkinData, std::u16string_view AName) {
+    if (!ASkinData || ASkinData->Empty) return nullptr;
+    const Integer index = ASkinData->GetControlIndex(AName);
+    return index < 0 ? nullptr : dynamic_cast<const T*>(ASkinData->CtrlList[index]);
+}
+
 template <typename TBase>
 class TqxSkinLink : public TBase, public IqxSkinChangeable {
 public:

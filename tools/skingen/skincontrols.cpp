@@ -300,9 +300,53 @@ void BuildEdit(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.SetColor(s, u"activefontcolor", T.Text);
 }
 
-void BuildListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
-    const String s = u"listbox", picture = u"listbox.bmp";
-    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"listbox", picture, 100, 66, T.Surface));
+// An edit with a button at its right end (the skinned edit's button
+// look): the field with its button part, normal and active, and the
+// button's hot, pressed and disabled looks beside them; the control draws
+// the button's image.
+void BuildButtonEdit(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"buttonedit", picture = u"buttonedit.bmp";
+    const Integer w = 64, h = 20, button = 20;
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"edit", picture, w + button, 3 * h, T.Surface));
+    const auto field = [&](TSkinPainter& APainter, Integer ATop, TRgb ABorder, TRgb AFace, TRgb AButtonFace) {
+        PaintField(APainter, Bounds(0, ATop, w, h), T, ABorder, AFace);
+        APainter.Fill(Rect(w - button, ATop + 3, w - button + 1, ATop + h - 3), ABorder);
+        if (!(AButtonFace == AFace))
+            APainter.FillRoundRect(Rect(w - button + 1, ATop + 1, w - 1, ATop + h - 1), 3, AButtonFace);
+    };
+    field(p, 0, T.Border, T.Surface, T.Surface);
+    field(p, h, T.Accent, T.Surface, T.Surface);
+    struct TButtonState {
+        const char16_t* Key;
+        TRgb Border;
+        TRgb Face;
+        TRgb ButtonFace;
+    } states[] = {{u"activebuttonrect", T.Accent, T.Surface, T.Hover},
+                  {u"downbuttonrect", T.Accent, T.Surface, T.Pressed},
+                  {u"unenabledbuttonrect", T.DisabledBorder, T.DisabledFace, T.DisabledFace}};
+    for (Integer i = 0; i < 3; ++i) {
+        TSkinPainter whole(w, h, T.Window);
+        field(whole, 0, states[i].Border, states[i].Face, states[i].ButtonFace);
+        p.Copy(whole, Rect(w - button, 0, w, h), w, i * h);
+        ASkin.Image(s, states[i].Key, picture, Bounds(w, i * h, button, h));
+    }
+    ASkin.SetCorners(s, Point(4, 0), Point(w - button, 0), Point(0, 0), Point(0, 0));
+    ASkin.SetRect(s, u"clientrect", Rect(4, 2, w - button - 2, h - 2));
+    ASkin.SetBool(s, u"stretcheffect", true);
+    ASkin.Image(s, u"skinrect", picture, Rect(0, 0, w, h), isHorz3, 4, w - button);
+    ASkin.Image(s, u"activeskinrect", picture, Rect(0, h, w, 2 * h), isHorz3, 4, w - button);
+    ASkin.SetRect(s, u"buttonrect", Rect(w - button, 0, w, h));
+    ASkin.SetFont(s, T.Font, T.Text);
+    ASkin.SetColor(s, u"disabledfontcolor", T.TextDisabled);
+    ASkin.SetColor(s, u"activefontcolor", T.Text);
+}
+
+// A list's look as the element AName of kind AKind, its picture AExtra
+// pixels taller for what the kind adds under it; the picture's painter.
+TSkinPainter& ListBoxElement(TSkinBuilder& ASkin, const TSkinTheme& T, const String& s, const String& AKind,
+                             Integer AExtra) {
+    const String picture = s + u".bmp";
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, AKind, picture, 100, 66 + AExtra, T.Surface));
     PaintFace(p, Rect(0, 0, 40, 40), T.Window, T.Surface, T.Border, 4);
     p.FillRoundRect(Rect(42, 23, 98, 43), 4, T.AccentSoft);
     p.FillRoundRect(Rect(42, 45, 98, 65), 4, T.Accent);
@@ -313,6 +357,31 @@ void BuildListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.SetFont(s, T.Font, T.Text);
     ASkin.SetColor(s, u"activefontcolor", T.Text);
     ASkin.SetColor(s, u"focusfontcolor", T.OnAccent);
+    return p;
+}
+
+void BuildListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    ListBoxElement(ASkin, T, u"listbox", u"listbox", 0);
+}
+
+// A list with a check column (the office list's check boxes): the list's
+// look and, under it, the unchecked and checked boxes on the key colour
+// the list leaves out.
+void BuildCheckListBox(TSkinBuilder& ASkin, const TSkinTheme& T) {
+    const String s = u"checklistbox", picture = u"checklistbox.bmp";
+    TSkinPainter& p = ListBoxElement(ASkin, T, s, u"checklistbox", 16);
+    const char16_t* keys[] = {u"uncheckimagerect", u"checkimagerect"};
+    for (Integer i = 0; i < 2; ++i) {
+        const TRect cell = Bounds(16 * i, 66, 16, 16);
+        p.Fill(cell, MarkerKey);
+        // The bottom row stays the key colour: the list draws the box without it.
+        const TRect box = Rect(cell.Left + 1, cell.Top + 1, cell.Right - 1, cell.Bottom - 1);
+        p.FillRoundRect(box, 3, i == 0 ? T.BorderStrong : T.Accent);
+        p.FillRoundRect(Rect(box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1), 2,
+                        i == 0 ? T.Surface : T.Accent);
+        if (i == 1) PaintCheckMark(p, cell.Left + 8, cell.Top + 8, 9, T.OnAccent);
+        ASkin.Image(s, keys[i], picture, cell);
+    }
 }
 
 // A list under a caption bar with the up, down and check buttons in its
@@ -600,8 +669,9 @@ void BuildViews(TSkinBuilder& ASkin, const TSkinTheme& T) {
 
     const String s = u"treeview", picture = u"treeview.bmp";
     TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"treeview", picture, 22, 11, T.Surface));
-    PaintChevron(p, 5.5, 5.5, 6, T.TextMuted, 3);
-    PaintChevron(p, 16.5, 5.5, 6, T.TextMuted, 0);
+    // An expanded node points down, a collapsed one to the right.
+    PaintChevron(p, 5.5, 5.5, 6, T.TextMuted, 0);
+    PaintChevron(p, 16.5, 5.5, 6, T.TextMuted, 3);
     ASkin.SetFont(s, T.Font, T.Text);
     ASkin.SetColor(s, u"bgcolor", T.Surface);
     ASkin.Image(s, u"expandimagerect", picture, Rect(0, 0, 11, 11));
@@ -615,6 +685,10 @@ void BuildMenuBar(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.Image(s, u"skinrect", picture, Rect(0, 0, 80, 26));
     ASkin.SetRect(s, u"itemsrect", Rect(2, 0, 78, 25));
     ASkin.Set(s, u"menubaritem", u"menubaritem");
+    ASkin.Set(s, u"closebutton", u"mdiclosebutton");
+    ASkin.Set(s, u"minbutton", u"mdiminbutton");
+    ASkin.Set(s, u"maxbutton", u"mdimaxbutton");
+    ASkin.Set(s, u"sysmenubutton", u"mdisysmenubutton");
     ASkin.SetColor(s, u"trackmarkcolor", T.TextMuted);
     ASkin.SetColor(s, u"trackmarkactivecolor", T.Accent);
     ASkin.SetBool(s, u"stretcheffect", true);
@@ -748,9 +822,11 @@ void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildComboBox(ASkin, ATheme);
     BuildListBox(ASkin, ATheme);
     BuildCaptionListBox(ASkin, ATheme);
+    BuildCheckListBox(ASkin, ATheme);
     BuildMenuHeader(ASkin, ATheme);
     BuildScrollBars(ASkin, ATheme);
     BuildEdit(ASkin, ATheme);
+    BuildButtonEdit(ASkin, ATheme);
     BuildCheckRadio(ASkin, ATheme, false);
     BuildCheckRadio(ASkin, ATheme, true);
     BuildOthers(ASkin, ATheme);

@@ -10,7 +10,10 @@
 #include "platform/toolkit/panels.h"
 #include "platform/win/input.h"
 #include "skin/controls/qxskinchange.h"
+#include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlabels.h"
+#include "skin/controls/qxskinlinklabel.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinpagecontrol.h"
 #include "skin/controls/qxskintreeview.h"
 #include "skin/core/qxresstrs.h"
@@ -270,3 +273,39 @@ TEST_F(SkinChangeTest, TheClientSizeAskedForIsKeptAfterEveryChange) {
 }
 
 }  // namespace
+
+namespace {
+
+template <typename T>
+const T* Element(TqxSkinData* ASkinData, const char16_t* AName) {
+    return dynamic_cast<const T*>(ASkinData->CtrlList[ASkinData->GetControlIndex(AName)]);
+}
+
+}  // namespace
+
+TEST_F(SkinChangeTest, TheEditTheLinkLabelAndTheOfficeComboFollowTheSkin) {
+    TForm* form = NewSkinnedForm(u"F", Rect(100, 100, 600, 500));
+    TqxSkinData* skin = NewSkinData(ProjectSkin(u"default"));
+    D(form)->SetSkinData(skin);
+    auto* edit = new TqxSkinEdit(form);
+    edit->SetParent(form);
+    edit->SetSkinData(skin);
+    auto* label = new TqxSkinLinkLabel(form);
+    label->SetParent(form);
+    label->SetSkinData(skin);
+    auto* combo = new TqxSkinOfficeComboBox(form);
+    combo->SetParent(form);
+    combo->SetSkinData(skin);
+    const TColor before = edit->Font()->Color();
+    LoadFixture(skin, ProjectSkin(u"second"));
+    EXPECT_NE(before, edit->Font()->Color());
+    EXPECT_EQ(Element<TqxDataSkinEditControl>(skin, u"edit")->FontColor, edit->Font()->Color());
+    EXPECT_EQ(Element<TqxDataSkinStdLabelControl>(skin, u"stdlabel")->FontColor, label->FontColor);
+    EXPECT_EQ(Element<TqxDataSkinComboBox>(skin, u"combobox")->FontColor, combo->FontColor);
+    // The empty skin: every one of them back to its own look.
+    skin->ClearSkin();
+    EXPECT_EQ(-1, edit->FIndex);
+    EXPECT_EQ(-1, label->FIndex);
+    EXPECT_EQ(-1, combo->FIndex);
+    EXPECT_EQ(edit->DefaultFont()->Color(), edit->Font()->Color());
+}

@@ -127,7 +127,11 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"minbutton", u"stdbutton"},
         {u"sysmenubutton", u"stdbutton"},
         {u"menuitem", u"menuitem"},
-        {u"menubaritem", u"mainmenubaritem"}};
+        {u"menubaritem", u"mainmenubaritem"},
+        {u"mdiclosebutton", u"mainmenubarbutton"},
+        {u"mdiminbutton", u"mainmenubarbutton"},
+        {u"mdimaxbutton", u"mainmenubarbutton"},
+        {u"mdisysmenubutton", u"mainmenubarbutton"}};
     const std::vector<std::pair<const char16_t*, const char16_t*>> controls = {
         {u"button", u"button"},
         {u"resizebutton", u"button"},
@@ -190,7 +194,24 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
     EXPECT_EQ(u"Restore", max->RestoreHint);
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
-    EXPECT_EQ(u"menubaritem", Control<TqxDataSkinMainMenuBar>(u"mainmenubar")->MenuBarItem);
+    auto* bar = Control<TqxDataSkinMainMenuBar>(u"mainmenubar");
+    EXPECT_EQ(u"menubaritem", bar->MenuBarItem);
+    // The bar finds its child-form buttons by these names, each with its command.
+    const std::pair<const String*, TqxStdCommand> named[] = {{&bar->CloseButton, cmClose},
+                                                             {&bar->MinButton, cmMinimize},
+                                                             {&bar->MaxButton, cmMaximize},
+                                                             {&bar->SysMenuButton, cmSysMenu}};
+    for (const auto& [name, command] : named) {
+        const Integer index = FData.GetIndex(*name);
+        ASSERT_GE(index, 0) << StringToUTF8(*name);
+        auto* button = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[index]);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->Command, command);
+        EXPECT_NE(FData.GetActivePicture(button->ActivePictureIndex), nullptr);
+        EXPECT_FALSE(IsRectDegenerate(button->DownRect));
+    }
+    auto* restore = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[FData.GetIndex(bar->MaxButton)]);
+    EXPECT_FALSE(IsRectDegenerate(restore->RestoreRect));
     // The tool bar's drop-down opens from its right 15 pixels; the tab
     // scroller and the grips have their pictures.
     auto* menuButton = Control<TqxDataSkinMenuButtonControl>(u"toolmenubutton");
@@ -286,6 +307,13 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// Object AIndex when it is a caption button (the menu bar's buttons for a
+// maximized child are not).
+TqxDataSkinStdButton* CaptionButton(TqxSkinData& AData, Integer AIndex) {
+    if (dynamic_cast<TqxDataSkinMainMenuBarButton*>(AData.ObjectList[AIndex])) return nullptr;
+    return dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[AIndex]);
+}
+
 // The caption cells as the frame places them at the picture's own size:
 // the buttons leftwards from the buttons' rectangle, the system menu at the
 // caption's left, centred in its height.
@@ -295,7 +323,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     Integer x = anchor.Right;
     for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-            auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+            auto* button = CaptionButton(AData, i);
             if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
             const Integer w = button->SkinRect.Width();
             cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
@@ -304,7 +332,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
         }
     }
     for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-        auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
+        auto* button = CaptionButton(AData, i);
         if (!button || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
@@ -450,6 +478,44 @@ TEST_P(ProjectSkinTest, FontsForChinese) {
     EXPECT_LT(width + caption->TextRct.Left, 827 - FData.FPicture->Width() + caption->TextRct.Right);
 }
 
+// The office list's check column and the skinned edit's button look.
+TEST_P(ProjectSkinTest, TheCheckListAndTheButtonEdit) {
+    auto* check = Control<TqxDataSkinCheckListBox>(u"checklistbox");
+    ASSERT_NE(nullptr, check);
+    EXPECT_EQ(u"checklistbox", SkinControlKind(check));
+    auto* list = Control<TqxDataSkinListBox>(u"listbox");
+    EXPECT_EQ(list->SItemRect, check->SItemRect);
+    EXPECT_EQ(list->FontColor, check->FontColor);
+    TBitmap* picture = FData.GetActivePicture(check->PictureIndex);
+    const auto pixel = [](TBitmap* APicture, Integer X, Integer Y) {
+        const auto* row = static_cast<const Byte*>(APicture->ScanLine(Y));
+        return TRgb{row[3 * X + 2], row[3 * X + 1], row[3 * X]};
+    };
+    for (const TRect& r : {check->CheckImageRect, check->UnCheckImageRect}) {
+        ASSERT_FALSE(IsRectDegenerate(r));
+        EXPECT_LE(r.Height(), 16);
+        // Drawn without its bottom-left colour, the box's middle stays.
+        const TRgb key = pixel(picture, r.Left, r.Bottom - 1);
+        EXPECT_NE(key, pixel(picture, r.Left + r.Width() / 2, r.Top + r.Height() / 2));
+        EXPECT_EQ(key, pixel(picture, r.Right - 1, r.Bottom - 1));
+    }
+    auto* edit = Control<TqxDataSkinEditControl>(u"buttonedit");
+    ASSERT_NE(nullptr, edit);
+    EXPECT_EQ(u"edit", SkinControlKind(edit));
+    EXPECT_EQ(Control<TqxDataSkinEditControl>(u"edit")->SkinRect.Height(), edit->SkinRect.Height());
+    // The button lies in the fixed right part and moves with the width.
+    EXPECT_GE(edit->ButtonRect.Left, edit->RTPoint.X);
+    EXPECT_EQ(edit->SkinRect.Right, edit->ButtonRect.Right);
+    EXPECT_LE(edit->ClRect.Right, edit->ButtonRect.Left);
+    for (const TRect& r : {edit->ActiveButtonRect, edit->DownButtonRect, edit->UnEnabledButtonRect}) {
+        EXPECT_EQ(edit->ButtonRect.Width(), r.Width());
+        EXPECT_EQ(edit->ButtonRect.Height(), r.Height());
+    }
+    EXPECT_GE(ContrastRatio(TRgb{Byte(edit->FontColor), Byte(edit->FontColor >> 8), Byte(edit->FontColor >> 16)},
+                            pixel(FData.GetActivePicture(edit->PictureIndex), edit->ClRect.Left + 5, 10)),
+              4.5);
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ProjectSkinTest, ::testing::Values(u"default", u"second"),
                          [](const auto& AInfo) { return StringToUTF8(AInfo.param); });
 
@@ -470,6 +536,36 @@ TEST(ProjectSkins, TheSecondSkinIsDarkWithRoundCornersAndATallerCaption) {
     };
     EXPECT_GT(luminance(light.SkinColors()->cBtnFace()), 10);
     EXPECT_LT(luminance(dark.SkinColors()->cBtnFace()), 2);
+}
+
+TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        TqxSkinData data(nullptr);
+        skinfixtures::LoadFixture(&data, skinfixtures::ProjectSkin(name));
+        const Integer index = data.GetIndex(u"emblem");
+        if (String(name) == u"default") {
+            EXPECT_EQ(index, -1);
+            // The default frame keeps its fixed parts.
+            EXPECT_EQ(data.RTPoint.X, 250);
+            continue;
+        }
+        ASSERT_GE(index, 0);
+        auto* emblem = dynamic_cast<TqxDataSkinAnimate*>(data.ObjectList[index]);
+        ASSERT_NE(emblem, nullptr);
+        EXPECT_EQ(emblem->CountFrames, 6);
+        EXPECT_EQ(emblem->TimerInterval, 40);
+        EXPECT_FALSE(emblem->ButtonStyle);
+        TBitmap* picture = data.GetActivePicture(emblem->ActivePictureIndex);
+        ASSERT_NE(picture, nullptr);
+        // Six cells side by side fit the picture.
+        EXPECT_LE(emblem->SkinRect.Left + 6 * emblem->SkinRect.Width(), picture->Width());
+        // In the fixed right part, left of the buttons and right of the caption.
+        EXPECT_GE(emblem->SkinRect.Left, data.RTPoint.X);
+        EXPECT_LE(emblem->SkinRect.Right, data.ButtonsRect.Left);
+        auto* caption = dynamic_cast<TqxDataSkinCaption*>(data.ObjectList[data.GetIndex(u"caption")]);
+        EXPECT_LE(caption->SkinRect.Right, emblem->SkinRect.Left);
+        EXPECT_GE(caption->SkinRect.Right, data.RTPoint.X);
+    }
 }
 
 TEST(FlatSkin, EveryPartHasAColourOfItsOwn) {
