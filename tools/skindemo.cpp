@@ -49,6 +49,7 @@
 #include "skin/forms/menubar.h"
 #include "skin/forms/scrollpages.h"
 #include "skin/forms/skinhint.h"
+#include "skin/forms/trayicon.h"
 
 namespace {
 
@@ -278,7 +279,6 @@ private:
         AList->PngImages()->Add()->SetPngImage(&png);
     }
 };
-// The menu bar, a menu button and a hint with a title and an image; "open"
 // The command line's words, for forms that act on them.
 std::vector<std::string>& DemoArguments() {
     static std::vector<std::string> arguments;
@@ -286,6 +286,8 @@ std::vector<std::string>& DemoArguments() {
 }
 bool DemoArgument(const char* AName);
 
+// The menu bar, a menu button, a hint with a title and an image and a tray
+// icon (docked when the desktop has a system tray); "open"
 // opens the bar's first menu and its submenu once the form shows.
 class TMenusDemoForm : public TSkinnedDemoForm {
 public:
@@ -306,6 +308,13 @@ public:
         picture.Canvas()->Brush()->SetColor(TColor(0xFFFFFF));
         picture.Canvas()->FillRect(Rect(12, 12, 20, 20));
         FImages->AddMasked(&picture, TColor(0xFF00FF));
+        // In the system tray, when the desktop has one.
+        auto* tray = new TqxTrayIcon(this);
+        TIcon icon;
+        tray->BitmapToIcon(&picture, &icon, TColor(0xFF00FF));
+        tray->SetIcon(&icon);
+        tray->SetHint(u"Velqua 视频转换");
+        tray->SetIconVisible(true);
         FHint = new TqxSkinHint(this);
         FHint->SetSkinData(FindSkinData());
         FSteps = std::make_unique<TTimer>(nullptr);

@@ -193,6 +193,17 @@ TEST_F(MenusTest, AWindowLimitedToFiveRowsScrollsAndWraps) {
     EXPECT_EQ(window->ScrollCode, 0);
 }
 
+TEST_F(MenusTest, ALimitBelowOneIsNoLimit) {
+    TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
+    D(form)->SetMaxMenuItemsInWindow(-2);
+    auto* menu = new TqxSkinPopupMenu(form);
+    for (Integer i = 0; i < 8; ++i) AddItem(menu->Items(), u"Item " + IntToStr(i));
+    menu->Popup(200, 100);
+    TqxSkinPopupWindow* window = Window(form, 0);
+    EXPECT_EQ(window->Height(), 8 * 20 + 4);
+    EXPECT_FALSE(window->Scroll);
+}
+
 TEST_F(MenusTest, UpAndDownSkipSeparatorsAndDisabledItems) {
     TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
     TqxSkinPopupMenu* menu = ThreeLevels(form);
