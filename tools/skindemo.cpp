@@ -36,15 +36,18 @@
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinlistview.h"
-#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinmenubutton.h"
+#include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskinscrollbox.h"
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/controls/qxskintreeview.h"
 #include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/scrollpages.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/trayicon.h"
 
@@ -401,8 +404,38 @@ bool DemoArgument(const char* AName) {
     return std::find(DemoArguments().begin(), DemoArguments().end(), AName) != DemoArguments().end();
 }
 
+// A scroll box larger inside than outside, and a page of buttons wider
+// than itself.
+class TPeripheryDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinScrollBox* Box = nullptr;
+    TqxRibbonCustomPage* Page = nullptr;
+
+    void FormCreate(TObject*) {
+        const char16_t* captions[] = {u"打开", u"保存", u"剪切", u"复制", u"粘贴", u"转换", u"预览", u"截图"};
+        for (Integer i = 0; i < 8; ++i) {
+            auto* button = new TqxSkinButton(this);
+            button->SetParent(Page);
+            button->SetBounds(4 + i * 84, 8, 80, 48);
+            button->SetCaption(captions[i]);
+            button->SetSkinData(FindSkinData());
+        }
+        // Its scroll buttons take the skin the box uses.
+        Page->SetRibbon(Box);
+        Page->GetScrollInfo();
+        Box->UpDateScrollRange();
+        Box->HScroll(40);
+    }
+};
+
 namespace {
 
+const auto PeripheryRegistered = RegisterForm<TPeripheryDemoForm>(u"peripherydemo.form")
+                                     .Handler(u"FormCreate", &TPeripheryDemoForm::FormCreate)
+                                     .Field(u"Box", &TPeripheryDemoForm::Box)
+                                     .Field(u"Page", &TPeripheryDemoForm::Page);
 const auto Registered = RegisterForm<TSkinDemoForm>(u"skindemo.form")
                             .Handler(u"FormCreate", &TSkinDemoForm::FormCreate)
                             .Handler(u"ButtonClick", &TSkinDemoForm::ButtonClick)
@@ -458,6 +491,7 @@ const std::vector<TDemo>& Demos() {
         {"others", CreateDemoForm<TOthersDemoForm>},
         {"office", CreateDemoForm<TOfficeDemoForm>},
         {"menus", CreateDemoForm<TMenusDemoForm>},
+        {"periphery", CreateDemoForm<TPeripheryDemoForm>},
     };
     return demos;
 }

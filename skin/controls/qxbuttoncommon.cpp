@@ -471,3 +471,33 @@ bool CopyTrackPartDown(const TqxMenuButtonPaint& P, const TRect& ATrackButtonRec
                           P.Picture->Canvas(), source);
     return true;
 }
+
+void DrawScrollButtonFace(TCanvas* ACanvas, const TRect& ARect, const TqxDataSkinButtonControl* AElement,
+                          TqxSkinData* ASkinData, bool AHot, bool ADown, Integer ADirection) {
+    const Integer w = ARect.Width(), h = ARect.Height();
+    if (w <= 0 || h <= 0) return;
+    TBitmap image;
+    image.SetSize(w, h);
+    TColor text = clBtnText;
+    if (AElement) {
+        const TqxDataSkinButtonControl& e = *AElement;
+        TqxSkinGeometry g;
+        CopyElementGeometry(g, e);
+        TRect source = e.SkinRect;
+        text = e.FontColor;
+        if (ADown && !IsRectDegenerate(e.DownSkinRect)) {
+            source = e.DownSkinRect;
+            text = e.DownFontColor;
+        } else if (AHot && !IsRectDegenerate(e.ActiveSkinRect)) {
+            source = e.ActiveSkinRect;
+            text = e.ActiveFontColor;
+        }
+        BuildNinePartFace(g, &image, ASkinData->GetActivePicture(e.PictureIndex), source, w, h);
+    } else {
+        const TColor frame = AHot ? DefaultFrame : clBtnShadow;
+        const TColor fill = ADown ? DefaultDownFill : AHot ? DefaultHoverFill : clBtnFace;
+        FillDefaultFace(image.Canvas(), Rect(0, 0, w, h), frame, fill);
+    }
+    DrawArrow(image.Canvas(), Rect(0, 0, w, h), text, ADirection);
+    ACanvas->Draw(ARect.Left, ARect.Top, &image);
+}

@@ -226,6 +226,18 @@ bool InTrackPart(const TRect& ARect, Integer X, Integer Y);
 void BuildNinePartFace(const TqxSkinGeometry& AGeometry, TBitmap* ABitmap, TBitmap* APicture,
                        const TRect& ASource, Integer AWidth, Integer AHeight);
 
+// The non-client hit codes of a scrolling container's two buttons.
+inline constexpr Integer HTSCROLLPRIOR = 119;
+inline constexpr Integer HTSCROLLNEXT = 120;
+
+// The scroll button of a container that scrolls its children (the tool
+// bar, the ribbon and application-menu pages) over ARect: a nine-part face
+// from AElement's down, hot or normal rectangle with its font colour for the
+// arrow, or without an element the default look's frame and fill; the
+// arrow points to DrawArrow's ADirection.
+void DrawScrollButtonFace(TCanvas* ACanvas, const TRect& ARect, const TqxDataSkinButtonControl* AElement,
+                          TqxSkinData* ASkinData, bool AHot, bool ADown, Integer ADirection);
+
 // What the variants read of a drop-down button and how it draws its content.
 struct TqxMenuButtonPaint {
     const TqxSkinGeometry* Geometry = nullptr;

@@ -236,33 +236,8 @@ void TqxSkinToolBar::CreateControlSkinImage(TBitmap* B) {
 
 void TqxSkinToolBar::DrawButton(TCanvas* ACanvas, Integer AIndex) {
     const TScrollButton& b = Buttons[AIndex];
-    const Integer w = b.R.Width(), h = b.R.Height();
-    if (w <= 0 || h <= 0) return;
-    TBitmap image;
-    image.SetSize(w, h);
-    TColor text = clBtnText;
-    const bool down = (b.Pressed && b.Hot) || (b.Hot && FHotScroll);
-    if (ButtonData) {
-        const TqxDataSkinButtonControl& e = *ButtonData;
-        TqxSkinGeometry g;
-        CopyElementGeometry(g, e);
-        TRect source = e.SkinRect;
-        text = e.FontColor;
-        if (down && !IsRectDegenerate(e.DownSkinRect)) {
-            source = e.DownSkinRect;
-            text = e.DownFontColor;
-        } else if (b.Hot && !IsRectDegenerate(e.ActiveSkinRect)) {
-            source = e.ActiveSkinRect;
-            text = e.ActiveFontColor;
-        }
-        BuildNinePartFace(g, &image, SkinData()->GetActivePicture(e.PictureIndex), source, w, h);
-    } else {
-        const TColor frame = b.Hot ? DefaultFrame : clBtnShadow;
-        const TColor fill = down ? DefaultDownFill : b.Hot ? DefaultHoverFill : clBtnFace;
-        FillDefaultFace(image.Canvas(), Rect(0, 0, w, h), frame, fill);
-    }
-    DrawArrow(image.Canvas(), Rect(0, 0, w, h), text, AIndex == 0 ? 1 : 2);
-    ACanvas->Draw(b.R.Left, b.R.Top, &image);
+    DrawScrollButtonFace(ACanvas, b.R, ButtonData, SkinData(), b.Hot, (b.Pressed && b.Hot) || (b.Hot && FHotScroll),
+                         AIndex == 0 ? 1 : 2);
 }
 
 void TqxSkinToolBar::PaintButtons() {

@@ -10,10 +10,6 @@
 #include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinspeedbuttons.h"
 
-// The non-client hit codes of the tool bar's arrow buttons.
-inline constexpr Integer HTSCROLLPRIOR = 119;
-inline constexpr Integer HTSCROLLNEXT = 120;
-
 class TqxSkinToolBar : public TqxSkinPanel, public IqxToolButtonsParent, public IqxSkinControlsParent {
 public:
     // An arrow button in window coordinates.
