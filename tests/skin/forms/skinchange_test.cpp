@@ -4,13 +4,18 @@
 // held while the skin goes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "formtest.h"
 #include "platform/toolkit/panels.h"
 #include "platform/win/input.h"
 #include "skin/controls/qxskinchange.h"
 #include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinpagecontrol.h"
+#include "skin/controls/qxskintreeview.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/forms/captionbuttons.h"
 
@@ -103,6 +108,37 @@ TEST_F(SkinChangeTest, TheWalkReachesTheControlsOfTheSendingSkinDataInOrder) {
     D(form)->SetSkinnableForm(false);
     EXPECT_EQ(Log, (std::vector<std::string>{"OnChangeSkinData", "g1.change", "p2.change", "p1.change", "w1.change",
                                              "w2.change", "w3.change"}));
+}
+
+// The controls that keep their own skin link follow a change of the form's
+// skin as one given the new skin afresh.
+TEST_F(SkinChangeTest, PageControlsTreeViewsAndLabelsFollowTheFormsSkin) {
+    TForm* form = NewSkinnedForm(u"F", Rect(100, 100, 600, 500));
+    TqxSkinData* skin = NewSkinData(ProjectSkin(u"default"));
+    D(form)->SetSkinData(skin);
+    const auto make = [form, skin] {
+        auto* pages = new TqxSkinPageControl(form);
+        pages->SetParent(form);
+        pages->SetSkinData(skin);
+        auto* tree = new TqxSkinTreeView(form);
+        tree->SetParent(form);
+        tree->SetSkinData(skin);
+        auto* label = new TqxSkinStdLabel(form);
+        label->SetParent(form);
+        label->SetSkinData(skin);
+        return std::make_tuple(pages, tree, label);
+    };
+    const auto [pages, tree, label] = make();
+    const TColor before = tree->Color(), pagesBefore = pages->Font()->Color();
+    LoadFixture(skin, ProjectSkin(u"second"));
+    EXPECT_NE(before, tree->Color());
+    EXPECT_NE(pagesBefore, pages->Font()->Color());
+    const auto [freshPages, freshTree, freshLabel] = make();
+    EXPECT_EQ(freshPages->Font()->Color(), pages->Font()->Color());
+    EXPECT_EQ(freshPages->TabRect, pages->TabRect);
+    EXPECT_EQ(freshTree->Color(), tree->Color());
+    EXPECT_EQ(freshTree->FLineColor, tree->FLineColor);
+    EXPECT_EQ(freshLabel->Font()->Color(), label->Font()->Color());
 }
 
 TEST_F(SkinChangeTest, AClearedSkinGivesTheSixDefaultButtonsAtTheNextFramePaint) {
