@@ -11,14 +11,20 @@
 #include "platform/shell/shellapi.h"
 #include "platform/toolkit/buttons.h"
 #include "platform/toolkit/combobox.h"
+#include "platform/toolkit/image.h"
+#include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
+#include "platform/toolkit/menus.h"
 #include "platform/toolkit/published.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/core/qxskindata.h"
+#include "skin/dialogs/qxskinmessage.h"
 
 TForm1* Form1 = nullptr;
 
@@ -31,6 +37,9 @@ void ShellOpen(win::HWND AOwner, const String& ATarget) {
 }  // namespace
 
 void TForm1::FormCreate(TObject*) {
+    qxSkinMessage1 = new TqxSkinMessage(this);
+    qxSkinMessage1->SetSkinData(qxSkinData1);
+    qxSkinMessage1->SetCtrlSkinData(qxSkinData1);
     Button15->Click();
     Button17->Click();
     Button3->Click();
@@ -286,6 +295,24 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Field(u"Button15", &TForm1::Button15)
                             .Field(u"Button16", &TForm1::Button16)
                             .Field(u"Button17", &TForm1::Button17)
-                            .Field(u"Button20", &TForm1::Button20);
+                            .Field(u"Button20", &TForm1::Button20)
+                            .Field(u"btnRemove", &TForm1::btnRemove)
+                            .Field(u"btnClear", &TForm1::btnClear)
+                            .Field(u"btnStart", &TForm1::btnStart)
+                            .Field(u"qxSkinButton2", &TForm1::qxSkinButton2)
+                            .Field(u"qxSkinButton7", &TForm1::qxSkinButton7)
+                            .Field(u"qxSkinButton8", &TForm1::qxSkinButton8)
+                            .Field(u"qxSkinButton21", &TForm1::qxSkinButton21)
+                            .Field(u"N7", &TForm1::N7)
+                            .Field(u"N13", &TForm1::N13)
+                            .Field(u"N14", &TForm1::N14)
+                            .Field(u"N26", &TForm1::N26)
+                            .Field(u"qxSkinPanel5", &TForm1::qxSkinPanel5)
+                            .Field(u"ListBox1", &TForm1::ListBox1)
+                            .Field(u"Image4", &TForm1::Image4)
+                            .Field(u"Image5", &TForm1::Image5)
+                            .Field(u"Image13", &TForm1::Image13)
+                            .Field(u"Image15", &TForm1::Image15)
+                            .Field(u"Image16", &TForm1::Image16);
 
 }  // namespace

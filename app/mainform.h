@@ -4,12 +4,19 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "app/formatchoice.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
 class TButton;
+class TImage;
+class TListBox;
+class TqxSkinButton;
+class TqxSkinMessage;
+class TqxSkinPanel;
 class TComboBox;
 class TFFLogger;
 class TFFPlayer;
@@ -58,6 +65,27 @@ public:
     TButton* Button16 = nullptr;
     TButton* Button17 = nullptr;
     TButton* Button20 = nullptr;
+    TButton* btnRemove = nullptr;
+    TButton* btnClear = nullptr;
+    TButton* btnStart = nullptr;
+    TqxSkinButton* qxSkinButton2 = nullptr;
+    TqxSkinButton* qxSkinButton7 = nullptr;
+    TqxSkinButton* qxSkinButton8 = nullptr;
+    TqxSkinButton* qxSkinButton21 = nullptr;
+    TMenuItem* N7 = nullptr;
+    TMenuItem* N13 = nullptr;
+    TMenuItem* N14 = nullptr;
+    TMenuItem* N26 = nullptr;
+    TqxSkinPanel* qxSkinPanel5 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    // The glyphs' enabled and disabled looks.
+    TImage* Image4 = nullptr;
+    TImage* Image5 = nullptr;
+    TImage* Image13 = nullptr;
+    TImage* Image15 = nullptr;
+    TImage* Image16 = nullptr;
+    // Made at creation: the description names no message component.
+    TqxSkinMessage* qxSkinMessage1 = nullptr;
 
     // The workflow's state.
     Int64 FDuration = 0;
@@ -113,8 +141,26 @@ public:
     void N19Click(TObject* Sender);
     void EMAIL1Click(TObject* Sender);
 
+    // Adding files, with the names the open dialogs returned: one file, the
+    // several files' list (rows appear in its reverse order), a folder's
+    // files. Each ends by selecting the last row.
+    void AddOneFile(const String& AFileName);
+    void AddFiles(const std::vector<String>& AFileNames);
+    void AddFolder(const String& ADirectory);
+
 private:
+    enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
+    // The first steps of every add command: the staging reset, the media
+    // libraries, the chosen format's encoders. False ends the command.
+    bool PrepareAdding();
+    TAddResult AddProbedFile(const String& AFileName);
+    // Walks the names from the last to the first; false when a step ended it.
+    bool AddFileList(const std::vector<String>& AFileNames);
+    void EnableRowCommands();
+    void SelectLastRow();
+    void Log(const String& ALine);
+    void LogError(const String& AText);
     // Shows and keeps AFolder as the output folder.
     void SetOutputFolder(const String& AFolder);
     // The default output folder, created and saved (steps of a first start).
@@ -126,3 +172,11 @@ private:
 };
 
 extern TForm1* Form1;
+
+// Whole seconds as "hh:mm:ss", the hours modulo 24.
+String SecToDate(Int64 ASeconds);
+// Bytes as megabytes to the nearest hundredth (ties to even), "1.5MB".
+String MegabytesText(Int64 ABytes);
+// The full paths of the files directly in AFolder whose names match AMask
+// ("*.*": every file), in name order; none when the folder does not exist.
+std::optional<std::vector<String>> GetFilenames(const String& AFolder, const String& AMask);
