@@ -16,7 +16,6 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinpanels.h"
-#include "skin/dialogs/qxskinmessage.h"
 
 String SecToDate(Int64 ASeconds) {
     char text[32];
@@ -45,15 +44,6 @@ std::optional<std::vector<String>> GetFilenames(const String& AFolder, const Str
     return names;
 }
 
-namespace {
-
-void ShowGlyph(TqxSkinButton* AButton, TImage* ALook) {
-    AButton->SetGlyph(ALook->Picture()->Bitmap());
-    AButton->Invalidate();
-}
-
-}  // namespace
-
 void TForm1::Log(const String& ALine) {
     mmoLog->Lines()->Add(ALine);
 }
@@ -73,29 +63,10 @@ bool TForm1::PrepareAdding() {
     // A format these libraries cannot write would fail every file.
     const String missing = UnavailableEncoder(formatchoice::ChosenFormatKey(FormatControls()));
     if (!missing.empty()) {
-        qxSkinMessage1->MessageDlg2(u"当前使用的媒体库没有该格式所需的编码器 " + missing + u"，无法转换为该格式。",
-                                    u"提示", mtInformation, {mbOK}, 0);
+        Inform(u"当前使用的媒体库没有该格式所需的编码器 " + missing + u"，无法转换为该格式。");
         return false;
     }
     return true;
-}
-
-void TForm1::EnableRowCommands() {
-    btnRemove->SetEnabled(true);
-    qxSkinButton7->SetEnabled(true);
-    ShowGlyph(qxSkinButton7, Image15);
-    N13->SetEnabled(true);
-    N26->SetEnabled(true);
-    qxSkinButton21->SetEnabled(true);
-    ShowGlyph(qxSkinButton21, Image16);
-    btnClear->SetEnabled(true);
-    qxSkinButton8->SetEnabled(true);
-    ShowGlyph(qxSkinButton8, Image13);
-    N14->SetEnabled(true);
-    btnStart->SetEnabled(true);
-    qxSkinButton2->SetEnabled(true);
-    ShowGlyph(qxSkinButton2, Image5);
-    N7->SetEnabled(true);
 }
 
 TForm1::TAddResult TForm1::AddProbedFile(const String& AFileName) {
@@ -161,7 +132,7 @@ TForm1::TAddResult TForm1::AddProbedFile(const String& AFileName) {
     sub->Add(Staging.Video_TargetType);
     sub->Add(Staging.Video_NormType);
 
-    EnableRowCommands();
+    SetRowCommands(true);
     // The slots only mark which rows were added; Start rebuilds every task
     // from its row, so the list is not limited by their number.
     for (Integer slot = 0; slot < TaskSlotCount; ++slot) {
@@ -211,6 +182,5 @@ void TForm1::AddFolder(const String& ADirectory) {
     if (!AddFileList(names)) return;
     SelectLastRow();
     if (lvFiles->Items()->Count() <= rowsBefore)
-        qxSkinMessage1->MessageDlg2(u"在该目录没有发现可以用的视频或音频文件！", u"提示", mtInformation,
-                                    {mbOK}, 0);
+        Inform(u"在该目录没有发现可以用的视频或音频文件！");
 }

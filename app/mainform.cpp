@@ -10,6 +10,7 @@
 #include "platform/base/sysutils.h"
 #include "platform/shell/shellapi.h"
 #include "platform/toolkit/buttons.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/combobox.h"
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/listbox.h"
@@ -23,6 +24,8 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinpanels.h"
+#include "skin/controls/qxskinslider.h"
+#include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxskinmessage.h"
 
@@ -313,6 +316,31 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Field(u"Image5", &TForm1::Image5)
                             .Field(u"Image13", &TForm1::Image13)
                             .Field(u"Image15", &TForm1::Image15)
-                            .Field(u"Image16", &TForm1::Image16);
+                            .Field(u"Image16", &TForm1::Image16)
+                            .Field(u"Image12", &TForm1::Image12)
+                            .Field(u"Image14", &TForm1::Image14)
+                            .Field(u"Image17", &TForm1::Image17)
+                            .Field(u"edt", &TForm1::edt)
+                            .Field(u"qxSkinSlider1", &TForm1::qxSkinSlider1)
+                            .Field(u"btnAdd", &TForm1::btnAdd)
+                            .Field(u"qxSkinMenuSpeedButton1", &TForm1::qxSkinMenuSpeedButton1)
+                            .Field(u"Item111", &TForm1::Item111)
+                            .Field(u"Item121", &TForm1::Item121)
+                            .Field(u"N21", &TForm1::N21)
+                            .Field(u"N11111", &TForm1::N11111)
+                            .Field(u"N2222", &TForm1::N2222)
+                            .Field(u"N3331", &TForm1::N3331)
+                            .Handler(u"btnRemoveClick", &TForm1::btnRemoveClick)
+                            .Handler(u"btnClearClick", &TForm1::btnClearClick)
+                            .Handler(u"qxSkinButton7Click", &TForm1::qxSkinButton7Click)
+                            .Handler(u"qxSkinButton8Click", &TForm1::qxSkinButton8Click)
+                            .Handler(u"qxSkinButton3Click", &TForm1::qxSkinButton3Click)
+                            .Handler(u"qxSkinButton4Click", &TForm1::qxSkinButton4Click)
+                            .Handler(u"qxSkinButton21Click", &TForm1::qxSkinButton21Click)
+                            .Handler(u"N26Click", &TForm1::N26Click)
+                            .Handler(u"lvFilesDblClick", &TForm1::lvFilesDblClick)
+                            .Handler(u"edtExit", &TForm1::edtExit)
+                            .Handler(u"lvFilesSelectItem", &TForm1::lvFilesSelectItem)
+                            .Handler(u"lvFilesClick", &TForm1::lvFilesClick);
 
 }  // namespace

@@ -17,6 +17,10 @@ class TListBox;
 class TqxSkinButton;
 class TqxSkinMessage;
 class TqxSkinPanel;
+class TqxSkinSlider;
+class TqxSkinMenuSpeedButton;
+class TEdit;
+class TListItem;
 class TComboBox;
 class TFFLogger;
 class TFFPlayer;
@@ -81,9 +85,23 @@ public:
     // The glyphs' enabled and disabled looks.
     TImage* Image4 = nullptr;
     TImage* Image5 = nullptr;
+    TImage* Image12 = nullptr;
     TImage* Image13 = nullptr;
+    TImage* Image14 = nullptr;
     TImage* Image15 = nullptr;
     TImage* Image16 = nullptr;
+    TImage* Image17 = nullptr;
+    TEdit* edt = nullptr;
+    TqxSkinSlider* qxSkinSlider1 = nullptr;
+    // The add commands.
+    TButton* btnAdd = nullptr;
+    TqxSkinMenuSpeedButton* qxSkinMenuSpeedButton1 = nullptr;
+    TMenuItem* Item111 = nullptr;
+    TMenuItem* Item121 = nullptr;
+    TMenuItem* N21 = nullptr;
+    TMenuItem* N11111 = nullptr;
+    TMenuItem* N2222 = nullptr;
+    TMenuItem* N3331 = nullptr;
     // Made at creation: the description names no message component.
     TqxSkinMessage* qxSkinMessage1 = nullptr;
 
@@ -148,6 +166,20 @@ public:
     void AddFiles(const std::vector<String>& AFileNames);
     void AddFolder(const String& ADirectory);
 
+    // List editing and row selection.
+    void btnRemoveClick(TObject* Sender);
+    void btnClearClick(TObject* Sender);
+    void qxSkinButton7Click(TObject* Sender);
+    void qxSkinButton8Click(TObject* Sender);
+    void qxSkinButton3Click(TObject* Sender);
+    void qxSkinButton4Click(TObject* Sender);
+    void qxSkinButton21Click(TObject* Sender);
+    void N26Click(TObject* Sender);
+    void lvFilesDblClick(TObject* Sender);
+    void edtExit(TObject* Sender);
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void lvFilesClick(TObject* Sender);
+
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
@@ -157,7 +189,13 @@ private:
     TAddResult AddProbedFile(const String& AFileName);
     // Walks the names from the last to the first; false when a step ended it.
     bool AddFileList(const std::vector<String>& AFileNames);
-    void EnableRowCommands();
+    // The commands that need rows, skinned ones with the glyph of their state.
+    void SetRowCommands(bool AEnabled);
+    void SetAddCommands(bool AEnabled);
+    void ShowEmptyList();
+    void MoveSelectedRow(Integer AStep);
+    void StartRename();
+    void Inform(const String& AText);
     void SelectLastRow();
     void Log(const String& ALine);
     void LogError(const String& AText);

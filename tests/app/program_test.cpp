@@ -22,11 +22,13 @@
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
 #include "platform/toolkit/combobox.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/formloader.h"
 #include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
@@ -368,6 +370,125 @@ TEST_F(Adding, AFormatWithoutItsEncoderIsRefusedWithOneBox) {
     EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
     EXPECT_EQ(Form1->lvFiles->Items()->Count(), 0);
     EXPECT_EQ(Form1->Strovix->TasksCount(), 0);
+}
+
+// Four rows with task numbers 1 to 4 (the clip list is added in reverse).
+class Editing : public Adding {
+protected:
+    void SetUp() override {
+        Adding::SetUp();
+        Form1->AddFiles({Clip("d.avi"), Clip("c.avi"), Clip("b.avi"), Clip("a.avi")});
+        ASSERT_EQ(Rows()->Count(), 4);
+    }
+    TListItems* Rows() { return Form1->lvFiles->Items(); }
+    String Cell(Integer ARow, Integer AColumn) { return Rows()->Item(ARow)->SubItems()->Strings(AColumn); }
+    std::vector<String> Numbers() {
+        std::vector<String> numbers;
+        for (Integer i = 0; i < Rows()->Count(); ++i)
+            numbers.push_back(Cell(i, ColTaskNumber));
+        return numbers;
+    }
+};
+
+TEST_F(Editing, RemovingRenumbersTheTasksAndTheLastRemovalEmptiesTheList) {
+    Form1->lvFiles->SetItemIndex(1);
+    Form1->btnRemoveClick(nullptr);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"2", u"3"}));
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 3);
+    EXPECT_EQ(Form1->OO1[1].AudioLanguage, SlotDeleted);
+    EXPECT_EQ(Form1->lvFiles->ItemIndex(), 0);
+    EXPECT_EQ(Rows()->Item(1)->Caption(), UTF8ToString((FRoot / "c.avi").string()));
+
+    Form1->lvFiles->SetSelected(nullptr);
+    Form1->btnRemoveClick(nullptr);
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    EXPECT_EQ(Rows()->Count(), 3);
+
+    for (int i = 0; i < 3; ++i) {
+        Form1->lvFiles->SetItemIndex(0);
+        Form1->btnRemoveClick(nullptr);
+    }
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_TRUE(Form1->qxSkinPanel5->Visible());
+    EXPECT_FALSE(Form1->btnStart->Enabled());
+    EXPECT_FALSE(Form1->qxSkinButton7->Enabled());
+}
+
+TEST_F(Editing, ClearingFreesEverySlotAndEnablesTheAddCommands) {
+    Form1->btnAdd->SetEnabled(false);
+    Form1->btnClearClick(nullptr);
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 0);
+    EXPECT_TRUE(Form1->btnAdd->Enabled());
+    EXPECT_FALSE(Form1->btnClear->Enabled());
+    for (const TOutputOptions& slot : Form1->OO1)
+        ASSERT_EQ(slot.AudioLanguage, SlotFree);
+}
+
+TEST_F(Editing, MovingExchangesWholeRowsAndStopsAtTheEnds) {
+    const String first = Rows()->Item(0)->Caption(), third = Rows()->Item(2)->Caption();
+    Form1->lvFiles->SetItemIndex(0);
+    Form1->qxSkinButton3Click(nullptr);
+    EXPECT_EQ(Rows()->Item(0)->Caption(), first);
+    Form1->lvFiles->SetItemIndex(2);
+    Form1->qxSkinButton3Click(nullptr);
+    EXPECT_EQ(Rows()->Item(1)->Caption(), third);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"3", u"2", u"4"}));
+    EXPECT_EQ(Form1->lvFiles->ItemIndex(), 1);
+    EXPECT_EQ(Rows()->Count(), 4);
+    Form1->lvFiles->SetItemIndex(3);
+    Form1->qxSkinButton4Click(nullptr);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"3", u"2", u"4"}));
+}
+
+// Renaming: the format's extension follows the typed name; an empty text
+// keeps the edit open; a folder part is refused; another row's name is
+// numbered.
+TEST_F(Editing, RenamingAppliesTheFormatsExtensionAndNeverSharesAName) {
+    Form1->lvFiles->SetItemIndex(0);
+    const String name = Cell(0, ColOutputFile);
+    const String extension = ExtractFileExt(name);
+    Form1->qxSkinButton21Click(nullptr);
+    EXPECT_EQ(Form1->edt->Text() + extension, name);
+    const struct {
+        const char16_t* Typed;
+        String Shown;
+        bool EditVisible;
+    } cases[] = {{u"holiday", u"holiday" + extension, false},
+                 {u"a.avi", u"a.avi" + extension, false},
+                 {u"", u"a.avi" + extension, true},
+                 {u"../outside", u"a.avi" + extension, true},
+                 {u"b", u"b_1" + extension, false}};
+    for (const auto& c : cases) {
+        Form1->edt->SetVisible(true);
+        Form1->edt->SetText(c.Typed);
+        Form1->edtExit(nullptr);
+        EXPECT_EQ(Cell(0, ColOutputFile), c.Shown) << StringToUTF8(c.Typed);
+        EXPECT_EQ(Form1->edt->Visible(), c.EditVisible) << StringToUTF8(c.Typed);
+    }
+    EXPECT_EQ(Form1->OO1[0].FileName, Form1->FileOutPutPath + u"/b_1" + extension);
+
+    // With no row selected nothing is written.
+    Form1->lvFiles->SetSelected(nullptr);
+    Form1->edt->SetText(u"zzz");
+    Form1->edtExit(nullptr);
+    EXPECT_FALSE(Form1->edt->Visible());
+    EXPECT_EQ(Cell(0, ColOutputFile), u"b_1" + extension);
+}
+
+// Selecting a row writes its stored choices back into the pickers; a row
+// whose stored texts are no numbers restores nothing.
+TEST_F(Editing, SelectingARowRestoresItsStoredChoices) {
+    Rows()->Item(2)->SubItems()->SetStrings(ColFormatKey, u"1912");
+    Form1->lvFiles->SetItemIndex(2);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 18);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox1->ItemIndex(), 12);
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, Rows()->Item(2)->Caption());
+
+    Rows()->Item(1)->SubItems()->SetStrings(ColFormatKey, u"x");
+    Form1->lvFiles->SetItemIndex(1);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 18);
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, Rows()->Item(2)->Caption());
 }
 
 }  // namespace
