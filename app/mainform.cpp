@@ -10,15 +10,24 @@
 #include "platform/base/sysutils.h"
 #include "platform/shell/shellapi.h"
 #include "platform/toolkit/buttons.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/combobox.h"
+#include "platform/toolkit/image.h"
+#include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
+#include "platform/toolkit/menus.h"
 #include "platform/toolkit/published.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinpanels.h"
+#include "skin/controls/qxskinslider.h"
+#include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
+#include "skin/dialogs/qxskinmessage.h"
 
 TForm1* Form1 = nullptr;
 
@@ -31,6 +40,9 @@ void ShellOpen(win::HWND AOwner, const String& ATarget) {
 }  // namespace
 
 void TForm1::FormCreate(TObject*) {
+    qxSkinMessage1 = new TqxSkinMessage(this);
+    qxSkinMessage1->SetSkinData(qxSkinData1);
+    qxSkinMessage1->SetCtrlSkinData(qxSkinData1);
     Button15->Click();
     Button17->Click();
     Button3->Click();
@@ -286,6 +298,49 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Field(u"Button15", &TForm1::Button15)
                             .Field(u"Button16", &TForm1::Button16)
                             .Field(u"Button17", &TForm1::Button17)
-                            .Field(u"Button20", &TForm1::Button20);
+                            .Field(u"Button20", &TForm1::Button20)
+                            .Field(u"btnRemove", &TForm1::btnRemove)
+                            .Field(u"btnClear", &TForm1::btnClear)
+                            .Field(u"btnStart", &TForm1::btnStart)
+                            .Field(u"qxSkinButton2", &TForm1::qxSkinButton2)
+                            .Field(u"qxSkinButton7", &TForm1::qxSkinButton7)
+                            .Field(u"qxSkinButton8", &TForm1::qxSkinButton8)
+                            .Field(u"qxSkinButton21", &TForm1::qxSkinButton21)
+                            .Field(u"N7", &TForm1::N7)
+                            .Field(u"N13", &TForm1::N13)
+                            .Field(u"N14", &TForm1::N14)
+                            .Field(u"N26", &TForm1::N26)
+                            .Field(u"qxSkinPanel5", &TForm1::qxSkinPanel5)
+                            .Field(u"ListBox1", &TForm1::ListBox1)
+                            .Field(u"Image4", &TForm1::Image4)
+                            .Field(u"Image5", &TForm1::Image5)
+                            .Field(u"Image13", &TForm1::Image13)
+                            .Field(u"Image15", &TForm1::Image15)
+                            .Field(u"Image16", &TForm1::Image16)
+                            .Field(u"Image12", &TForm1::Image12)
+                            .Field(u"Image14", &TForm1::Image14)
+                            .Field(u"Image17", &TForm1::Image17)
+                            .Field(u"edt", &TForm1::edt)
+                            .Field(u"qxSkinSlider1", &TForm1::qxSkinSlider1)
+                            .Field(u"btnAdd", &TForm1::btnAdd)
+                            .Field(u"qxSkinMenuSpeedButton1", &TForm1::qxSkinMenuSpeedButton1)
+                            .Field(u"Item111", &TForm1::Item111)
+                            .Field(u"Item121", &TForm1::Item121)
+                            .Field(u"N21", &TForm1::N21)
+                            .Field(u"N11111", &TForm1::N11111)
+                            .Field(u"N2222", &TForm1::N2222)
+                            .Field(u"N3331", &TForm1::N3331)
+                            .Handler(u"btnRemoveClick", &TForm1::btnRemoveClick)
+                            .Handler(u"btnClearClick", &TForm1::btnClearClick)
+                            .Handler(u"qxSkinButton7Click", &TForm1::qxSkinButton7Click)
+                            .Handler(u"qxSkinButton8Click", &TForm1::qxSkinButton8Click)
+                            .Handler(u"qxSkinButton3Click", &TForm1::qxSkinButton3Click)
+                            .Handler(u"qxSkinButton4Click", &TForm1::qxSkinButton4Click)
+                            .Handler(u"qxSkinButton21Click", &TForm1::qxSkinButton21Click)
+                            .Handler(u"N26Click", &TForm1::N26Click)
+                            .Handler(u"lvFilesDblClick", &TForm1::lvFilesDblClick)
+                            .Handler(u"edtExit", &TForm1::edtExit)
+                            .Handler(u"lvFilesSelectItem", &TForm1::lvFilesSelectItem)
+                            .Handler(u"lvFilesClick", &TForm1::lvFilesClick);
 
 }  // namespace

@@ -4,12 +4,23 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "app/formatchoice.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
 class TButton;
+class TImage;
+class TListBox;
+class TqxSkinButton;
+class TqxSkinMessage;
+class TqxSkinPanel;
+class TqxSkinSlider;
+class TqxSkinMenuSpeedButton;
+class TEdit;
+class TListItem;
 class TComboBox;
 class TFFLogger;
 class TFFPlayer;
@@ -58,6 +69,41 @@ public:
     TButton* Button16 = nullptr;
     TButton* Button17 = nullptr;
     TButton* Button20 = nullptr;
+    TButton* btnRemove = nullptr;
+    TButton* btnClear = nullptr;
+    TButton* btnStart = nullptr;
+    TqxSkinButton* qxSkinButton2 = nullptr;
+    TqxSkinButton* qxSkinButton7 = nullptr;
+    TqxSkinButton* qxSkinButton8 = nullptr;
+    TqxSkinButton* qxSkinButton21 = nullptr;
+    TMenuItem* N7 = nullptr;
+    TMenuItem* N13 = nullptr;
+    TMenuItem* N14 = nullptr;
+    TMenuItem* N26 = nullptr;
+    TqxSkinPanel* qxSkinPanel5 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    // The glyphs' enabled and disabled looks.
+    TImage* Image4 = nullptr;
+    TImage* Image5 = nullptr;
+    TImage* Image12 = nullptr;
+    TImage* Image13 = nullptr;
+    TImage* Image14 = nullptr;
+    TImage* Image15 = nullptr;
+    TImage* Image16 = nullptr;
+    TImage* Image17 = nullptr;
+    TEdit* edt = nullptr;
+    TqxSkinSlider* qxSkinSlider1 = nullptr;
+    // The add commands.
+    TButton* btnAdd = nullptr;
+    TqxSkinMenuSpeedButton* qxSkinMenuSpeedButton1 = nullptr;
+    TMenuItem* Item111 = nullptr;
+    TMenuItem* Item121 = nullptr;
+    TMenuItem* N21 = nullptr;
+    TMenuItem* N11111 = nullptr;
+    TMenuItem* N2222 = nullptr;
+    TMenuItem* N3331 = nullptr;
+    // Made at creation: the description names no message component.
+    TqxSkinMessage* qxSkinMessage1 = nullptr;
 
     // The workflow's state.
     Int64 FDuration = 0;
@@ -113,8 +159,46 @@ public:
     void N19Click(TObject* Sender);
     void EMAIL1Click(TObject* Sender);
 
+    // Adding files, with the names the open dialogs returned: one file, the
+    // several files' list (rows appear in its reverse order), a folder's
+    // files. Each ends by selecting the last row.
+    void AddOneFile(const String& AFileName);
+    void AddFiles(const std::vector<String>& AFileNames);
+    void AddFolder(const String& ADirectory);
+
+    // List editing and row selection.
+    void btnRemoveClick(TObject* Sender);
+    void btnClearClick(TObject* Sender);
+    void qxSkinButton7Click(TObject* Sender);
+    void qxSkinButton8Click(TObject* Sender);
+    void qxSkinButton3Click(TObject* Sender);
+    void qxSkinButton4Click(TObject* Sender);
+    void qxSkinButton21Click(TObject* Sender);
+    void N26Click(TObject* Sender);
+    void lvFilesDblClick(TObject* Sender);
+    void edtExit(TObject* Sender);
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void lvFilesClick(TObject* Sender);
+
 private:
+    enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
+    // The first steps of every add command: the staging reset, the media
+    // libraries, the chosen format's encoders. False ends the command.
+    bool PrepareAdding();
+    TAddResult AddProbedFile(const String& AFileName);
+    // Walks the names from the last to the first; false when a step ended it.
+    bool AddFileList(const std::vector<String>& AFileNames);
+    // The commands that need rows, skinned ones with the glyph of their state.
+    void SetRowCommands(bool AEnabled);
+    void SetAddCommands(bool AEnabled);
+    void ShowEmptyList();
+    void MoveSelectedRow(Integer AStep);
+    void StartRename();
+    void Inform(const String& AText);
+    void SelectLastRow();
+    void Log(const String& ALine);
+    void LogError(const String& AText);
     // Shows and keeps AFolder as the output folder.
     void SetOutputFolder(const String& AFolder);
     // The default output folder, created and saved (steps of a first start).
@@ -126,3 +210,11 @@ private:
 };
 
 extern TForm1* Form1;
+
+// Whole seconds as "hh:mm:ss", the hours modulo 24.
+String SecToDate(Int64 ASeconds);
+// Bytes as megabytes to the nearest hundredth (ties to even), "1.5MB".
+String MegabytesText(Int64 ABytes);
+// The full paths of the files directly in AFolder whose names match AMask
+// ("*.*": every file), in name order; none when the folder does not exist.
+std::optional<std::vector<String>> GetFilenames(const String& AFolder, const String& AMask);

@@ -42,8 +42,11 @@ public:
         }
         const String& text = FMemo->EditText();
         const Integer end = Integer(text.size());
-        Replace(end, end, text.empty() || EndsWithBreak(text) ? S : u"\r\n" + S);
-        FCount = count + 1;
+        // An empty last line exists only as a break after it.
+        const String line = S.empty() ? String(u"\r\n") : S;
+        Replace(end, end, text.empty() || EndsWithBreak(text) ? line : u"\r\n" + line);
+        // A text with breaks of its own adds more than one line.
+        FCount = S.find_first_of(u"\r\n") == String::npos ? count + 1 : -1;
         FCountVersion = FMemo->TextVersion();
     }
     void Delete(Integer AIndex) override {

@@ -14,21 +14,28 @@
 #include "app/mainform.h"
 #include "app/optionfile.h"
 #include "app/optionsform.h"
+#include "app/filelistcolumns.h"
 #include "app/presetdialog.h"
 #include "app/settingsdialog.h"
+#include "tests/media/mediatest.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinofficelistbox.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
 #include "platform/toolkit/combobox.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/formloader.h"
+#include "platform/toolkit/listbox.h"
+#include "platform/toolkit/memo.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinpanels.h"
 #include "skin/core/qxskindata.h"
 
 namespace {
@@ -248,6 +255,249 @@ TEST_F(Program, TheHelpAndWebCommandsOpenTheirAddressesAndClosingEndsTheLoop) {
     Form1->N4Click(nullptr);
     Application->ProcessMessages();
     EXPECT_TRUE(Application->Terminated());
+}
+
+TEST(FileTexts, DurationsAndSizesAsTheRowsShowThem) {
+    EXPECT_EQ(SecToDate(0), u"00:00:00");
+    EXPECT_EQ(SecToDate(3661), u"01:01:01");
+    EXPECT_EQ(SecToDate(25 * 3600 + 59), u"01:00:59");
+    const struct {
+        Int64 Bytes;
+        const char16_t* Text;
+    } sizes[] = {{2 * 1048576, u"2MB"}, {1572864, u"1.5MB"}, {0, u"0MB"}, {131072, u"0.12MB"}, {393216, u"0.38MB"}, {1048576 + 15729, u"1.02MB"}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(MegabytesText(size.Bytes), size.Text) << size.Bytes;
+}
+
+// Answers every box with OK and keeps its caption and text.
+class Adding : public Program {
+protected:
+    void SetUp() override {
+        Program::SetUp();
+        Application->OnIdle = [this](TObject*, bool&) {
+            TCustomForm* form = Screen->ActiveCustomForm();
+            if (!form || form == Form1 || form->ModalResult() != mrNone) return;
+            Boxes.push_back(form->Caption());
+            form->SetModalResult(mrOk);
+        };
+        Start();
+        Boxes.clear();
+    }
+    String Text(const char* AName) {
+        const fs::path path = FRoot / AName;
+        std::ofstream(path) << "no media here\n";
+        return UTF8ToString(path.string());
+    }
+    String Clip(const char* AName) {
+        const fs::path path = FRoot / AName;
+        fs::copy_file(StringToUTF8(TestDataFile(u"short.avi")), path);
+        return UTF8ToString(path.string());
+    }
+    Integer LogCount(const String& ALine) {
+        TStrings* lines = Form1->mmoLog->Lines();
+        Integer count = 0;
+        for (Integer i = 0; i < lines->Count(); ++i)
+            count += lines->Strings(i).starts_with(ALine);
+        return count;
+    }
+    std::vector<String> Boxes;
+};
+
+// Several files a, b, c appear as c, a when b is no media file; each row
+// carries its task and every option; the first two slots are taken.
+TEST_F(Adding, SeveralFilesAppearInReverseOrderSkippingOneThatFailsToProbe) {
+    const String a = Clip("a.avi"), b = Text("b.avi"), c = Clip("c.avi");
+    Form1->AddFiles({a, b, c});
+    EXPECT_TRUE(Boxes.empty());
+    TListItems* rows = Form1->lvFiles->Items();
+    ASSERT_EQ(rows->Count(), 2);
+    EXPECT_EQ(rows->Item(0)->Caption(), c);
+    EXPECT_EQ(rows->Item(1)->Caption(), a);
+    EXPECT_EQ(LogCount(u"***File load error: "), 1);
+    EXPECT_EQ(LogCount(u"***Can do convert."), 2);
+
+    TStrings* sub = rows->Item(1)->SubItems();
+    ASSERT_EQ(sub->Count(), FileListSubItemCount);
+    EXPECT_EQ(sub->Strings(ColDuration), u"00:00:01");
+    EXPECT_TRUE(sub->Strings(ColFileSize).ends_with(u"MB"));
+    EXPECT_EQ(sub->Strings(ColOutputFile), u"a" + ExtractFileExt(sub->Strings(ColOutputFile)));
+    EXPECT_EQ(sub->Strings(ColTaskNumber), u"2");
+    EXPECT_EQ(sub->Strings(ColFormatKey), u"100");  // first category, first format
+    EXPECT_EQ(sub->Strings(ColComboIndices).size(), 12u);
+    EXPECT_EQ(sub->Strings(ColProgress), u"");
+    EXPECT_EQ(sub->Strings(ColDisableVideo), u"False");
+
+    EXPECT_EQ(Form1->lvFiles->Selected(), rows->Item(1));
+    EXPECT_FALSE(Form1->qxSkinPanel5->Visible());
+    EXPECT_TRUE(Form1->btnStart->Enabled());
+    EXPECT_TRUE(Form1->btnClear->Enabled());
+    EXPECT_EQ(Form1->OO1[0].AudioLanguage, SlotFull);
+    EXPECT_EQ(Form1->OO1[1].AudioLanguage, SlotFull);
+    EXPECT_EQ(Form1->OO1[2].AudioLanguage, SlotFree);
+    EXPECT_EQ(Form1->IO1[0].FileName, c);
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 2);
+}
+
+// With every slot taken the file still gets its row and task, and nothing
+// is written past the slots.
+TEST_F(Adding, AFileBeyondTheLastSlotIsStillAdded) {
+    for (TOutputOptions& slot : Form1->OO1)
+        slot.AudioLanguage = SlotFull;
+    Form1->AddOneFile(Clip("a.avi"));
+    EXPECT_EQ(Form1->lvFiles->Items()->Count(), 1);
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 1);
+}
+
+TEST_F(Adding, AFolderWithoutMediaAddsNothingAndSaysSo) {
+    fs::create_directory(FRoot / "texts");
+    const String one = Text("texts/one.txt"), two = Text("texts/two.txt");
+    Form1->AddFolder(UTF8ToString((FRoot / "texts").string()));
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    EXPECT_EQ(Form1->lvFiles->Items()->Count(), 0);
+    EXPECT_EQ(LogCount(u"***File load error: "), 2);
+    EXPECT_EQ(Form1->ListBox1->Items()->Count(), 2);
+    EXPECT_TRUE(Form1->qxSkinPanel5->Visible());
+
+    // A folder that is no absolute path, or is missing, ends silently.
+    Boxes.clear();
+    Form1->AddFolder(u"texts");
+    Form1->AddFolder(UTF8ToString((FRoot / "missing").string()));
+    EXPECT_TRUE(Boxes.empty());
+}
+
+// A format whose encoder the libraries lack: one box, nothing added.
+TEST_F(Adding, AFormatWithoutItsEncoderIsRefusedWithOneBox) {
+    ASSERT_FALSE(UnavailableEncoder(112).empty());
+    for (Integer category = 0; category < 19; ++category)
+        for (Integer format = 0; format < Integer(FormatCaptions(category).size()); ++format)
+            if (FormatKeyOf(category, format) == 112) {
+                Form1->qxSkinOfficeComboBox2->SetItemIndex(category);
+                Form1->qxSkinOfficeComboBox1->SetItemIndex(format);
+            }
+    ASSERT_EQ(formatchoice::ChosenFormatKey(Form1->FormatControls()), 112);
+    Form1->AddFiles({Clip("a.avi"), Clip("b.avi")});
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    EXPECT_EQ(Form1->lvFiles->Items()->Count(), 0);
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 0);
+}
+
+// Four rows with task numbers 1 to 4 (the clip list is added in reverse).
+class Editing : public Adding {
+protected:
+    void SetUp() override {
+        Adding::SetUp();
+        Form1->AddFiles({Clip("d.avi"), Clip("c.avi"), Clip("b.avi"), Clip("a.avi")});
+        ASSERT_EQ(Rows()->Count(), 4);
+    }
+    TListItems* Rows() { return Form1->lvFiles->Items(); }
+    String Cell(Integer ARow, Integer AColumn) { return Rows()->Item(ARow)->SubItems()->Strings(AColumn); }
+    std::vector<String> Numbers() {
+        std::vector<String> numbers;
+        for (Integer i = 0; i < Rows()->Count(); ++i)
+            numbers.push_back(Cell(i, ColTaskNumber));
+        return numbers;
+    }
+};
+
+TEST_F(Editing, RemovingRenumbersTheTasksAndTheLastRemovalEmptiesTheList) {
+    Form1->lvFiles->SetItemIndex(1);
+    Form1->btnRemoveClick(nullptr);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"2", u"3"}));
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 3);
+    EXPECT_EQ(Form1->OO1[1].AudioLanguage, SlotDeleted);
+    EXPECT_EQ(Form1->lvFiles->ItemIndex(), 0);
+    EXPECT_EQ(Rows()->Item(1)->Caption(), UTF8ToString((FRoot / "c.avi").string()));
+
+    Form1->lvFiles->SetSelected(nullptr);
+    Form1->btnRemoveClick(nullptr);
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    EXPECT_EQ(Rows()->Count(), 3);
+
+    for (int i = 0; i < 3; ++i) {
+        Form1->lvFiles->SetItemIndex(0);
+        Form1->btnRemoveClick(nullptr);
+    }
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_TRUE(Form1->qxSkinPanel5->Visible());
+    EXPECT_FALSE(Form1->btnStart->Enabled());
+    EXPECT_FALSE(Form1->qxSkinButton7->Enabled());
+}
+
+TEST_F(Editing, ClearingFreesEverySlotAndEnablesTheAddCommands) {
+    Form1->btnAdd->SetEnabled(false);
+    Form1->btnClearClick(nullptr);
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_EQ(Form1->Strovix->TasksCount(), 0);
+    EXPECT_TRUE(Form1->btnAdd->Enabled());
+    EXPECT_FALSE(Form1->btnClear->Enabled());
+    for (const TOutputOptions& slot : Form1->OO1)
+        ASSERT_EQ(slot.AudioLanguage, SlotFree);
+}
+
+TEST_F(Editing, MovingExchangesWholeRowsAndStopsAtTheEnds) {
+    const String first = Rows()->Item(0)->Caption(), third = Rows()->Item(2)->Caption();
+    Form1->lvFiles->SetItemIndex(0);
+    Form1->qxSkinButton3Click(nullptr);
+    EXPECT_EQ(Rows()->Item(0)->Caption(), first);
+    Form1->lvFiles->SetItemIndex(2);
+    Form1->qxSkinButton3Click(nullptr);
+    EXPECT_EQ(Rows()->Item(1)->Caption(), third);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"3", u"2", u"4"}));
+    EXPECT_EQ(Form1->lvFiles->ItemIndex(), 1);
+    EXPECT_EQ(Rows()->Count(), 4);
+    Form1->lvFiles->SetItemIndex(3);
+    Form1->qxSkinButton4Click(nullptr);
+    EXPECT_EQ(Numbers(), (std::vector<String>{u"1", u"3", u"2", u"4"}));
+}
+
+// Renaming: the format's extension follows the typed name; an empty text
+// keeps the edit open; a folder part is refused; another row's name is
+// numbered.
+TEST_F(Editing, RenamingAppliesTheFormatsExtensionAndNeverSharesAName) {
+    Form1->lvFiles->SetItemIndex(0);
+    const String name = Cell(0, ColOutputFile);
+    const String extension = ExtractFileExt(name);
+    Form1->qxSkinButton21Click(nullptr);
+    EXPECT_EQ(Form1->edt->Text() + extension, name);
+    const struct {
+        const char16_t* Typed;
+        String Shown;
+        bool EditVisible;
+    } cases[] = {{u"holiday", u"holiday" + extension, false},
+                 {u"a.avi", u"a.avi" + extension, false},
+                 {u"", u"a.avi" + extension, true},
+                 {u"../outside", u"a.avi" + extension, true},
+                 {u"b", u"b_1" + extension, false}};
+    for (const auto& c : cases) {
+        Form1->edt->SetVisible(true);
+        Form1->edt->SetText(c.Typed);
+        Form1->edtExit(nullptr);
+        EXPECT_EQ(Cell(0, ColOutputFile), c.Shown) << StringToUTF8(c.Typed);
+        EXPECT_EQ(Form1->edt->Visible(), c.EditVisible) << StringToUTF8(c.Typed);
+    }
+    EXPECT_EQ(Form1->OO1[0].FileName, Form1->FileOutPutPath + u"/b_1" + extension);
+
+    // With no row selected nothing is written.
+    Form1->lvFiles->SetSelected(nullptr);
+    Form1->edt->SetText(u"zzz");
+    Form1->edtExit(nullptr);
+    EXPECT_FALSE(Form1->edt->Visible());
+    EXPECT_EQ(Cell(0, ColOutputFile), u"b_1" + extension);
+}
+
+// Selecting a row writes its stored choices back into the pickers; a row
+// whose stored texts are no numbers restores nothing.
+TEST_F(Editing, SelectingARowRestoresItsStoredChoices) {
+    Rows()->Item(2)->SubItems()->SetStrings(ColFormatKey, u"1912");
+    Form1->lvFiles->SetItemIndex(2);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 18);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox1->ItemIndex(), 12);
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, Rows()->Item(2)->Caption());
+
+    Rows()->Item(1)->SubItems()->SetStrings(ColFormatKey, u"x");
+    Form1->lvFiles->SetItemIndex(1);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 18);
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, Rows()->Item(2)->Caption());
 }
 
 }  // namespace

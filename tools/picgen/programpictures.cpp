@@ -542,6 +542,11 @@ std::vector<TPictureSpec> MakeSpecs() {
         {"unmute", DrawSoundOff}, {"snapshot", DrawCamera}, {"settings", DrawGear}};
     for (const auto& [name, draw] : playerButtons)
         add(std::string("player/") + name + ".png", 24, 24, draw);
+    // The buttons that show these pictures take bitmap glyphs.
+    add("glyphs/up.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, true); }, pkBitmap);
+    add("glyphs/down.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, false); }, pkBitmap);
+    for (const auto& [name, draw] : playerButtons)
+        add(std::string("glyphs/player-") + name + ".bmp", 24, 24, draw, pkBitmap);
     add("output/settings.png", 24, 24, DrawSliders);
     add("output/browse.png", 24, 24, DrawBrowse);
     add("output/open.png", 24, 24, DrawOpenFolder);

@@ -47,6 +47,23 @@ TEST_F(Memos, LinesAreTheTextBetweenLineBreaks) {
     EXPECT_EQ(lines->Count(), 0);
 }
 
+// A log adds empty lines between its entries: none of them is lost.
+TEST_F(Memos, AddedEmptyLinesStayLines) {
+    TMemo* memo = NewMemo(NewForm());
+    TStrings* lines = memo->Lines();
+    for (const char16_t* line : {u"", u"one", u"", u"", u"two", u""})
+        lines->Add(line);
+    ASSERT_EQ(lines->Count(), 6);
+    EXPECT_EQ(lines->Strings(1), u"one");
+    EXPECT_EQ(lines->Strings(3), u"");
+    EXPECT_EQ(lines->Strings(4), u"two");
+    EXPECT_EQ(memo->Text(), u"\r\none\r\n\r\n\r\ntwo\r\n\r\n");
+    // An entry of several lines counts as its lines.
+    lines->Add(u"a\r\nb");
+    EXPECT_EQ(lines->Count(), 8);
+    EXPECT_EQ(lines->Strings(7), u"b");
+}
+
 TEST_F(Memos, AddingALineShowsTheEndEvenWhenReadOnly) {
     TForm* form = NewForm();
     TMemo* memo = NewMemo(form);

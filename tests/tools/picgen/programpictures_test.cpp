@@ -148,6 +148,28 @@ TEST(ProgramPictures, TheFormsPicturesHaveTheirControlsSizes) {
     EXPECT_EQ(list.Count(), 12);
 }
 
+// The list-move and player buttons' glyphs: bitmaps keyed like the others.
+TEST(ProgramPictures, TheListAndPlayerButtonsHaveBitmapGlyphs) {
+    const struct {
+        const char* Name;
+        Integer Size;
+    } glyphs[] = {{"up", 16},           {"down", 16},          {"player-play", 24},     {"player-pause", 24},
+                  {"player-stop", 24},  {"player-mute", 24},   {"player-unmute", 24},   {"player-snapshot", 24},
+                  {"player-settings", 24}};
+    for (const auto& g : glyphs) {
+        SCOPED_TRACE(g.Name);
+        TBitmap glyph;
+        glyph.LoadFromFile(PathOf(std::string("glyphs/") + g.Name + ".bmp"));
+        EXPECT_EQ(glyph.Width(), g.Size);
+        EXPECT_EQ(glyph.TransparentColor(), clFuchsia);
+        bool drawn = false;
+        for (Integer y = 0; y < g.Size && !drawn; ++y)
+            for (Integer x = 0; x < g.Size && !drawn; ++x)
+                drawn = glyph.Canvas()->Pixels(x, y) != clFuchsia;
+        EXPECT_TRUE(drawn);
+    }
+}
+
 TEST(ProgramPictures, GlyphsHaveATransparentColourAndTheirDisabledLookIsGreyInTheSameShape) {
     struct Case {
         const char* Name;
@@ -194,8 +216,9 @@ TEST(ProgramPictures, TheSameBytesEveryRun) {
         EXPECT_EQ(Bytes(entry.path()), Bytes(fs::path(Resources) / relative)) << relative;
     }
     fs::remove_all(again);
-    // The lists, the forms' other pictures and fourteen glyphs.
-    EXPECT_EQ(files, 45 + 8 + 14);
+    // The lists, the forms' other pictures, fourteen glyphs and the list and
+    // player buttons' nine.
+    EXPECT_EQ(files, 45 + 8 + 14 + 9);
 }
 
 }  // namespace
