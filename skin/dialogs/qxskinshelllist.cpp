@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/mainthread.h"
 #include "platform/shell/sysimagelist.h"
 #include "platform/toolkit/forms.h"
 #include "platform/win/input.h"
@@ -106,6 +107,8 @@ TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner) : TqxSkinCust
 }
 
 TqxCustomShellListView::~TqxCustomShellListView() {
+    delete FNotifier;
+    RemoveQueuedEvents(this);
     SetShellTreeView(nullptr);
     delete FRootFolder;
     FFolders.clear();
@@ -130,6 +133,22 @@ void TqxCustomShellListView::CreateWnd() {
 void TqxCustomShellListView::DestroyWnd() {
     ClearFolders();
     TqxSkinCustomListView::DestroyWnd();
+}
+
+void TqxCustomShellListView::Loaded() {
+    TqxSkinCustomListView::Loaded();
+    WatchCurrentFolder();
+}
+
+void TqxCustomShellListView::SetAutoRefresh(bool AValue) {
+    FAutoRefresh = AValue;
+    WatchCurrentFolder();
+}
+
+void TqxCustomShellListView::WatchCurrentFolder() {
+    if (ComponentState().Contains(csLoading)) return;
+    WatchViewFolder(FNotifier, this, FAutoRefresh, FRootFolder ? FRootFolder->PathName() : String(),
+                    [this] { Refresh(); });
 }
 
 void TqxCustomShellListView::LoadRoot() {
@@ -254,6 +273,7 @@ void TqxCustomShellListView::RebuildItems() {
         if (FTreeView && FRootFolder) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
         FillItems();
         if (ViewStyle() == vsReport) BuildColumns();
+        WatchCurrentFolder();
     }
     if (OnPathChanged) OnPathChanged(this);
 }
@@ -400,6 +420,7 @@ void TqxCustomShellListView::FollowIdList(PCItemIDList AID) {
     const TRaised updating(FUpdating);
     FillItems();
     if (ViewStyle() == vsReport) BuildColumns();
+    WatchCurrentFolder();
     if (OnPathChanged) OnPathChanged(this);
 }
 
@@ -424,7 +445,12 @@ void TqxCustomShellListView::GoUp() {
 }
 
 void TqxCustomShellListView::Refresh() {
+    if (FUpdating || !FRootFolder) return;
+    const Integer index = ItemIndex();
+    ClearSelection();
     FillItems();
+    WatchCurrentFolder();
+    if (index >= 0 && index < FolderCount()) SetItemIndex(index);
     if (OnPathChanged) OnPathChanged(this);
 }
 

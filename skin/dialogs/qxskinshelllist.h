@@ -48,6 +48,12 @@ public:
     void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
     // Runs the menu verb AVerb ("open", "rename", "delete", "properties") on row AIndex.
     bool RunVerb(Integer AIndex, const AnsiString& AVerb);
+    // Watches the current folder and reads it again when a name in it
+    // changes; the watcher moves with the current folder.
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool AValue);
+    // The current folder's watcher while AutoRefresh is on; nil otherwise.
+    TqxShellChangeNotifier* FolderWatcher() const { return FNotifier; }
     bool AutoNavigate() const { return FAutoNavigate; }
     void SetAutoNavigate(bool AValue) { FAutoNavigate = AValue; }
     TqxCustomShellTreeView* ShellTreeView() const { return FTreeView; }
@@ -63,6 +69,8 @@ public:
     // Opens row AIndex: a folder is shown, a file opened by the desktop.
     void OpenRow(Integer AIndex);
     void GoUp();
+    // Reads the current folder again; the same row number stays selected
+    // while the folder still has that many rows.
     void Refresh();
     void BuildColumns();
     Integer SortColumn() const { return FSortColumn; }
@@ -75,6 +83,7 @@ public:
     void SetViewStyle(TViewStyle AValue) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    void Loaded() override;
 
 protected:
     bool OwnerDataFetch(TListItem* Item, TItemRequest Request) override;
@@ -96,6 +105,7 @@ private:
     // Moves to AItem (owned from now on) and tells the partners.
     void BrowseTo(TqxShellFolder* AItem);
     void SortFolders(bool AColumnMode);
+    void WatchCurrentFolder();
 
     Integer FOldSortColumn = -1;
     Integer FSortColumn = -1;
@@ -109,6 +119,8 @@ private:
     bool FAutoContext = true;
     std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     bool FAutoNavigate = true;
+    bool FAutoRefresh = false;
+    TqxShellChangeNotifier* FNotifier = nullptr;
     bool FSorted = true;
     bool FUpdating = false;
     TShellObjectTypes FObjectTypes{otFolders, otNonFolders};

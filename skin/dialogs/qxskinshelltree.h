@@ -39,6 +39,17 @@ public:
     void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
     // Runs the menu verb AVerb on ANode's item.
     bool RunVerb(TTreeNode* ANode, const AnsiString& AVerb);
+    // Watches the selected folder and reads its node again when a name in it
+    // changes; the watcher follows the selection.
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool AValue);
+    // The selected folder's watcher while AutoRefresh is on; nil otherwise.
+    TqxShellChangeNotifier* FolderWatcher() const { return FNotifier; }
+    // Reads Node's subtree again, keeping the folders that were open and still
+    // exist open, the selection on the same folder and the same top node.
+    void Refresh(TTreeNode* Node);
+    // Selects the Computer folder and opens it one level.
+    void ExpandMyComputer();
     TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
@@ -67,10 +78,15 @@ private:
     void FillNode(TTreeNode* ANode);
     void PrepareChildNode(TTreeNode* AChild, PCItemIDList AID, TTreeNode* AParentNode);
     void SetNodeImages(TTreeNode* ANode);
+    // The first node from AStart on, within AStart's subtree, whose item is AID.
+    TTreeNode* FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart);
+    void WatchSelectedFolder();
 
     TqxItemMenuHost MenuHost(TTreeNode* ANode);
 
     bool FAutoContext = true;
+    bool FAutoRefresh = false;
+    TqxShellChangeNotifier* FNotifier = nullptr;
     std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     String FPath;
     TRoot FRoot = u"rfDesktop";

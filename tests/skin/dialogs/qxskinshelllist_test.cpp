@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/toolkit/forms.h"
@@ -158,6 +159,49 @@ TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     EXPECT_EQ(FList->Path(), PathAt("home/work/alpha"));
     delete tree;
     EXPECT_EQ(FList->ShellTreeView(), nullptr);
+}
+
+TEST_F(ShellList, RefreshKeepsTheSelectedRowNumberWhileItExists) {
+    const Integer last = FList->FolderCount() - 1;
+    FList->SetItemIndex(last);
+    MakeFile(At("home/work/c.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), last);
+    EXPECT_EQ(Rows().back(), "c.txt");
+    // The row number is kept, not the item; past the end nothing is selected.
+    FList->SetItemIndex(FList->FolderCount() - 1);
+    std::filesystem::remove(At("home/work/c.txt"));
+    std::filesystem::remove(At("home/work/b.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), -1);
+}
+
+TEST_F(ShellList, AutoRefreshWatchesTheCurrentFolderAndMovesWithIt) {
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    FList->SetAutoRefresh(true);
+    ASSERT_NE(FList->FolderWatcher(), nullptr);
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work"));
+    const auto has = [this](const std::string& AName) {
+        const std::vector<std::string> rows = Rows();
+        return std::find(rows.begin(), rows.end(), AName) != rows.end();
+    };
+    MakeFile(At("home/work/new.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("new.txt"); }));
+    std::filesystem::rename(At("home/work/new.txt"), At("home/work/renamed.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("renamed.txt") && !has("new.txt"); }));
+
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work/Zeta"));
+    MakeFolder(At("home/work/Zeta/inner"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("inner"); }));
+    FList->SetAutoRefresh(false);
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    // A change queued before the list goes reaches nothing.
+    FList->SetAutoRefresh(true);
+    MakeFile(At("home/work/Zeta/late.txt"));
+    delete FForm;
+    FForm = nullptr;
+    CheckSynchronize();
 }
 
 }  // namespace
