@@ -110,6 +110,7 @@ TqxCustomShellListView::~TqxCustomShellListView() {
     delete FNotifier;
     RemoveQueuedEvents(this);
     SetShellTreeView(nullptr);
+    SetShellComboBox(nullptr);
     delete FRootFolder;
     FFolders.clear();
 }
@@ -271,6 +272,7 @@ void TqxCustomShellListView::RebuildItems() {
     {
         const TRaised updating(FUpdating);
         if (FTreeView && FRootFolder) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
+        if (FComboBox && FRootFolder) FComboBox->FollowIdList(FRootFolder->AbsoluteID());
         FillItems();
         if (ViewStyle() == vsReport) BuildColumns();
         WatchCurrentFolder();
@@ -421,6 +423,7 @@ void TqxCustomShellListView::FollowIdList(PCItemIDList AID) {
     FillItems();
     if (ViewStyle() == vsReport) BuildColumns();
     WatchCurrentFolder();
+    if (FComboBox) FComboBox->FollowIdList(AID);
     if (OnPathChanged) OnPathChanged(this);
 }
 
@@ -486,9 +489,21 @@ void TqxCustomShellListView::SetShellTreeView(TqxCustomShellTreeView* AValue) {
     if (FRootFolder && HandleAllocated()) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
 }
 
+void TqxCustomShellListView::SetShellComboBox(TqxCustomShellComboBox* AValue) {
+    if (AValue == FComboBox) return;
+    if (FComboBox) FComboBox->SetShellListView(nullptr);
+    SetReference(this, FComboBox, AValue);
+    if (!FComboBox) return;
+    FComboBox->SetShellListView(this);
+    FComboBox->SetRoot(FRoot);
+    if (FRootFolder && HandleAllocated()) FComboBox->FollowIdList(FRootFolder->AbsoluteID());
+}
+
 void TqxCustomShellListView::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomListView::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+    if (AOperation != opRemove) return;
+    if (AComponent == FTreeView) FTreeView = nullptr;
+    if (AComponent == FComboBox) FComboBox = nullptr;
 }
 
 TqxItemMenuHost TqxCustomShellListView::MenuHost(Integer AIndex) {

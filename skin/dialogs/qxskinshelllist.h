@@ -12,6 +12,7 @@
 
 #include "skin/controls/qxskinlistview.h"
 #include "skin/dialogs/qxshellcontextmenu.h"
+#include "skin/dialogs/qxskinshellcombo.h"
 #include "skin/dialogs/qxskinshelltree.h"
 
 VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
@@ -58,6 +59,10 @@ public:
     void SetAutoNavigate(bool AValue) { FAutoNavigate = AValue; }
     TqxCustomShellTreeView* ShellTreeView() const { return FTreeView; }
     void SetShellTreeView(TqxCustomShellTreeView* AValue);
+    // A path combo that shows the current folder and moves the list to the
+    // entry the user chooses (with or without a tree between them).
+    TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
     // Row i's item; nil without rows.
     TqxShellFolder* FolderAt(Integer AIndex) const;
@@ -126,6 +131,7 @@ private:
     TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
     std::vector<std::unique_ptr<TqxShellFolder>> FFolders;
     TqxCustomShellTreeView* FTreeView = nullptr;
+    TqxCustomShellComboBox* FComboBox = nullptr;
     String FMask = u"*.*|*.*";
 };
 

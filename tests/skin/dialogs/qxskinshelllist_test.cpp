@@ -161,6 +161,22 @@ TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     EXPECT_EQ(FList->ShellTreeView(), nullptr);
 }
 
+TEST_F(ShellList, APathComboLinkedWithoutATreeFollowsAndIsFollowed) {
+    auto* combo = new TqxSkinShellComboBox(FForm);
+    combo->SetBounds(10, 320, 300, 22);
+    combo->SetParent(FForm);
+    FList->SetShellComboBox(combo);
+    EXPECT_EQ(combo->Path(), PathAt("home/work"));
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(combo->Path(), PathAt("home/work/Zeta"));
+    // The combo shares the list's root: its first entry is that folder.
+    combo->SetItemIndex(0);
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    delete combo;
+    EXPECT_EQ(FList->ShellComboBox(), nullptr);
+    FList->SetPath(PathAt("home/work/alpha"));
+}
+
 TEST_F(ShellList, RefreshKeepsTheSelectedRowNumberWhileItExists) {
     const Integer last = FList->FolderCount() - 1;
     FList->SetItemIndex(last);
