@@ -99,7 +99,8 @@ bool MatchesMaskPart(const String& AName, const String& APattern) {
     return Match(AnsiLowerCase(AName), 0, AnsiLowerCase(APattern), 0);
 }
 
-TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner) : TqxSkinCustomListView(AOwner) {
+TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner)
+    : TqxSkinCustomListView(AOwner), FWatchedRefresh([this] { Refresh(); }, this) {
     SetOwnerData(true);
     SetHideSelection(false);
     SetSmallImages(shell::SystemImageList(false));
@@ -149,7 +150,7 @@ void TqxCustomShellListView::SetAutoRefresh(bool AValue) {
 void TqxCustomShellListView::WatchCurrentFolder() {
     if (ComponentState().Contains(csLoading)) return;
     WatchViewFolder(FNotifier, this, FAutoRefresh, FRootFolder ? FRootFolder->PathName() : String(),
-                    [this] { Refresh(); });
+                    [this] { FWatchedRefresh.Request(); });
 }
 
 void TqxCustomShellListView::LoadRoot() {
@@ -526,7 +527,7 @@ void TqxCustomShellListView::DoContextPopup(TPoint MousePos, bool& Handled) {
     if (!row) return;
     const Integer index = row->Index();
     TPoint screen = ClientToScreen(MousePos);
-    ShowItemContextMenu(MenuHost(index), FolderAt(index), screen.X, screen.Y, FItemMenu);
+    FWatchedRefresh.ShowMenu(MenuHost(index), FolderAt(index), screen.X, screen.Y, FItemMenu);
     Handled = true;
 }
 
@@ -535,4 +536,12 @@ void TqxCustomShellListView::Edit(Integer AIndex, std::optional<String> AText) {
     if (!AText || !item || *AText == item->DisplayName()) return;
     item->Rename(*AText);
     Refresh();
+}
+
+void TqxCustomShellListView::ExecuteCommand(const String& Verb, bool&) {
+    FOpenDirectory.Enter(Verb, FolderAt(ItemIndex()));
+}
+
+void TqxCustomShellListView::CommandCompleted(const String& Verb, bool) {
+    FOpenDirectory.Leave(Verb);
 }

@@ -22,7 +22,8 @@ VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
 // invalid mask at (%d)" for a pattern that is not well formed.
 bool MatchesMaskPart(const String& AName, const String& APattern);
 
-class TqxCustomShellListView : public TqxSkinCustomListView {
+// As a command target it runs "open" from the item's folder.
+class TqxCustomShellListView : public TqxSkinCustomListView, public IShellCommandTarget {
 public:
     explicit TqxCustomShellListView(TComponent* AOwner);
     ~TqxCustomShellListView() override;
@@ -101,8 +102,12 @@ protected:
     void DblClick() override;
     void KeyDown(Word& AKey, TShiftState AShift) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
+    void ExecuteCommand(const String& Verb, bool& Handled) override;
+    void CommandCompleted(const String& Verb, bool Succeeded) override;
 
 private:
+    TqxOpenDirectory FOpenDirectory;
+    TqxHeldRefresh FWatchedRefresh;
     void ClearFolders();
     void RebuildItems();
     void LoadRoot();

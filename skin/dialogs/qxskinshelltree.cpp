@@ -17,7 +17,10 @@ struct TRaised {
 
 }  // namespace
 
-TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner) : TqxSkinCustomTreeView(AOwner) {
+TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner)
+    : TqxSkinCustomTreeView(AOwner), FWatchedRefresh([this] {
+          if (Selected()) Refresh(Selected());
+      }, this) {
     SetShowRoot(false);
     SetRightClickSelect(true);
     SetImages(shell::SystemImageList(false));
@@ -70,9 +73,8 @@ void TqxCustomShellTreeView::WatchSelectedFolder() {
     TqxShellFolder* item = SelectedFolder();
     if (item && !item->IsFolder()) item = item->Parent();
     if (!item) item = FRootFolder;
-    WatchViewFolder(FNotifier, this, FAutoRefresh, item ? item->PathName() : String(), [this] {
-        if (Selected()) Refresh(Selected());
-    });
+    WatchViewFolder(FNotifier, this, FAutoRefresh, item ? item->PathName() : String(),
+                    [this] { FWatchedRefresh.Request(); });
 }
 
 void TqxCustomShellTreeView::SetNodeImages(TTreeNode* ANode) {
@@ -343,7 +345,7 @@ void TqxCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
     TTreeNode* node = GetNodeAt(MousePos.X, MousePos.Y);
     if (!node) return;
     const TPoint screen = ClientToScreen(MousePos);
-    ShowItemContextMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
+    FWatchedRefresh.ShowMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
     Handled = true;
 }
 
@@ -352,4 +354,12 @@ void TqxCustomShellTreeView::Edit(TTreeNode* Node, std::optional<String> AText) 
     if (!AText || !item || *AText == item->DisplayName()) return;
     item->Rename(*AText);
     Node->SetText(item->DisplayName());
+}
+
+void TqxCustomShellTreeView::ExecuteCommand(const String& Verb, bool&) {
+    FOpenDirectory.Enter(Verb, SelectedFolder());
+}
+
+void TqxCustomShellTreeView::CommandCompleted(const String& Verb, bool) {
+    FOpenDirectory.Leave(Verb);
 }

@@ -17,7 +17,8 @@ class TqxCustomShellComboBox;
 // Raised for every item about to be added; CanAdd false leaves it out.
 using TAddFolderEvent = std::function<void(TObject* Sender, TqxShellFolder* AFolder, bool& CanAdd)>;
 
-class TqxCustomShellTreeView : public TqxSkinCustomTreeView {
+// As a command target it runs "open" from the item's folder.
+class TqxCustomShellTreeView : public TqxSkinCustomTreeView, public IShellCommandTarget {
 public:
     explicit TqxCustomShellTreeView(TComponent* AOwner);
     ~TqxCustomShellTreeView() override;
@@ -70,8 +71,12 @@ protected:
     // A finished name edit renames the item; the node itself is not rebuilt.
     void Edit(TTreeNode* Node, std::optional<String> AText) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
+    void ExecuteCommand(const String& Verb, bool& Handled) override;
+    void CommandCompleted(const String& Verb, bool Succeeded) override;
 
 private:
+    TqxOpenDirectory FOpenDirectory;
+    TqxHeldRefresh FWatchedRefresh;
     static TqxShellFolder* ItemOf(const TTreeNode* ANode) { return static_cast<TqxShellFolder*>(ANode->Data()); }
     void ReloadRoot();
     void ApplyRoot();

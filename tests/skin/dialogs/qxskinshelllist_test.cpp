@@ -43,6 +43,8 @@ public:
     using TqxSkinFileListView::ColClick;
     using TqxSkinFileListView::KeyDown;
     using TqxSkinFileListView::OwnerDataFind;
+    using TqxSkinFileListView::ExecuteCommand;
+    using TqxSkinFileListView::CommandCompleted;
 };
 
 class ShellList : public ShellTest {
@@ -223,6 +225,44 @@ TEST_F(ShellList, AutoRefreshWatchesTheCurrentFolderAndMovesWithIt) {
 }  // namespace
 
 namespace {
+
+TEST_F(ShellList, OpenStartsInTheItemsFolderAndTheDirectoryComesBack) {
+    const String saved = GetCurrentDir();
+    SetCurrentDir(PathAt("home"));
+    FList->SetItemIndex(2);
+    bool handled = false;
+    FList->ExecuteCommand(u"open", handled);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home/work"));
+    // Also after a start that failed.
+    FList->CommandCompleted(u"open", false);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home"));
+    FList->ExecuteCommand(u"delete", handled);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home"));
+    SetCurrentDir(saved);
+}
+
+TEST_F(ShellList, AWatchedRefreshWaitsUntilTheItemMenuClosed) {
+    Integer refreshes = 0;
+    TqxHeldRefresh gate([&] { ++refreshes; }, &refreshes);
+    gate.Request();
+    EXPECT_EQ(refreshes, 1);
+    std::unique_ptr<TqxSkinPopupMenu> menu;
+    gate.ShowMenu(TqxItemMenuHost{}, FList->FolderAt(2), 50, 50, menu);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(bool(menu->OnMenuClose));
+    gate.Request();
+    gate.Request();
+    EXPECT_EQ(refreshes, 1);
+    // The chosen entry runs after the close, the refresh after it.
+    menu->OnMenuClose(menu.get());
+    EXPECT_EQ(refreshes, 1);
+    CheckSynchronize();
+    EXPECT_EQ(refreshes, 2);
+    gate.Request();
+    EXPECT_EQ(refreshes, 3);
+    RemoveQueuedEvents(&refreshes);
+}
 
 TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
     TqxItemMenuHost host;
