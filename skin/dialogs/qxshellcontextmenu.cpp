@@ -2,6 +2,10 @@
 
 #include "skin/dialogs/qxskinmessage.h"
 
+#include <utility>
+
+#include "platform/base/mainthread.h"
+
 namespace {
 
 std::shared_ptr<win::IContextMenu> ItemMenu(TqxShellFolder* AItem) {
@@ -70,5 +74,38 @@ TqxSkinPopupMenu* BuildItemMenu(const TqxItemMenuHost& AHost, TqxShellFolder* AI
 void ShowItemContextMenu(const TqxItemMenuHost& AHost, TqxShellFolder* AItem, Integer X, Integer Y,
                          std::unique_ptr<TqxSkinPopupMenu>& AMenu) {
     AMenu.reset(BuildItemMenu(AHost, AItem));
-    if (AMenu) AMenu->Popup(X, Y);
+    if (!AMenu) return;
+    if (AHost.Closed) AMenu->OnMenuClose = [Closed = AHost.Closed](TObject*) { Closed(); };
+    AMenu->Popup(X, Y);
+}
+
+void TqxOpenDirectory::Enter(const String& AVerb, TqxShellFolder* AItem) {
+    if (AVerb != u"open" || !AItem || AItem->PathName().empty()) return;
+    FSaved = GetCurrentDir();
+    SetCurrentDir(ExtractFilePath(AItem->PathName()));
+}
+
+void TqxOpenDirectory::Leave(const String& AVerb) {
+    if (AVerb != u"open" || !FSaved) return;
+    SetCurrentDir(*FSaved);
+    FSaved.reset();
+}
+
+void TqxHeldRefresh::Request() {
+    if (FMenuShown)
+        FHeld = true;
+    else
+        FRefresh();
+}
+
+void TqxHeldRefresh::ShowMenu(TqxItemMenuHost AHost, TqxShellFolder* AItem, Integer X, Integer Y,
+                              std::unique_ptr<TqxSkinPopupMenu>& AMenu) {
+    AHost.Closed = [this] {
+        FMenuShown = false;
+        // The chosen entry runs after the close: the refresh comes after it.
+        if (std::exchange(FHeld, false)) Queue(FRefresh, FOwner);
+    };
+    FMenuShown = true;
+    ShowItemContextMenu(AHost, AItem, X, Y, AMenu);
+    if (!AMenu) FMenuShown = false;
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "skin/dialogs/qxshellitems.h"
 #include "skin/forms/skinmenus.h"
@@ -19,6 +20,38 @@ struct TqxItemMenuHost {
     std::function<void()> Rename;
     // The view reads its folder again after a change.
     std::function<void()> Changed;
+    // The menu closed.
+    std::function<void()> Closed;
+};
+
+// The current directory while "open" starts a program: the folder of the
+// item's path, then the directory saved before, however the verb ended.
+class TqxOpenDirectory {
+public:
+    void Enter(const String& AVerb, TqxShellFolder* AItem);
+    void Leave(const String& AVerb);
+
+private:
+    std::optional<String> FSaved;
+};
+
+// A view's refresh asked for by its folder watcher: held back while the
+// view's item menu shows (the menu's entries point at the view's items,
+// which a refresh frees) and run from the GUI thread's queue once it closed.
+class TqxHeldRefresh {
+public:
+    explicit TqxHeldRefresh(std::function<void()> ARefresh, const void* AOwner)
+        : FRefresh(std::move(ARefresh)), FOwner(AOwner) {}
+    void Request();
+    // ShowItemContextMenu, with the menu's close releasing a held refresh.
+    void ShowMenu(TqxItemMenuHost AHost, TqxShellFolder* AItem, Integer X, Integer Y,
+                  std::unique_ptr<TqxSkinPopupMenu>& AMenu);
+
+private:
+    std::function<void()> FRefresh;
+    const void* FOwner;
+    bool FMenuShown = false;
+    bool FHeld = false;
 };
 
 // The properties box's text: path, size and last change.

@@ -1,5 +1,6 @@
 #include "skin/dialogs/qxskinshelltree.h"
 
+#include "platform/base/mainthread.h"
 #include "platform/shell/sysimagelist.h"
 #include "skin/dialogs/qxfilectrl.h"
 #include "platform/toolkit/forms.h"
@@ -16,13 +17,18 @@ struct TRaised {
 
 }  // namespace
 
-TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner) : TqxSkinCustomTreeView(AOwner) {
+TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner)
+    : TqxSkinCustomTreeView(AOwner), FWatchedRefresh([this] {
+          if (Selected()) Refresh(Selected());
+      }, this) {
     SetShowRoot(false);
     SetRightClickSelect(true);
     SetImages(shell::SystemImageList(false));
 }
 
 TqxCustomShellTreeView::~TqxCustomShellTreeView() {
+    delete FNotifier;
+    RemoveQueuedEvents(this);
     SetShellComboBox(nullptr);
     ClearNodes();
     delete FRootFolder;
@@ -54,6 +60,21 @@ void TqxCustomShellTreeView::DestroyWnd() {
 void TqxCustomShellTreeView::Loaded() {
     TqxSkinCustomTreeView::Loaded();
     ReloadRoot();
+    WatchSelectedFolder();
+}
+
+void TqxCustomShellTreeView::SetAutoRefresh(bool AValue) {
+    FAutoRefresh = AValue;
+    WatchSelectedFolder();
+}
+
+void TqxCustomShellTreeView::WatchSelectedFolder() {
+    if (ComponentState().Contains(csLoading)) return;
+    TqxShellFolder* item = SelectedFolder();
+    if (item && !item->IsFolder()) item = item->Parent();
+    if (!item) item = FRootFolder;
+    WatchViewFolder(FNotifier, this, FAutoRefresh, item ? item->PathName() : String(),
+                    [this] { FWatchedRefresh.Request(); });
 }
 
 void TqxCustomShellTreeView::SetNodeImages(TTreeNode* ANode) {
@@ -81,6 +102,7 @@ void TqxCustomShellTreeView::ReloadRoot() {
         node->SetHasChildren(item->SubFolders());
         node->Expand(false);
         SetSelected(node);
+        WatchSelectedFolder();
     }
     if (!failure.empty()) throw Exception(failure);
 }
@@ -210,8 +232,69 @@ void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     SetSelected(node);
 }
 
+TTreeNode* TqxCustomShellTreeView::FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart) {
+    const std::shared_ptr<win::IShellFolder> desktop = GetDesktopInterface();
+    for (TTreeNode* node = AStart; node && (node == AStart || node->Level() > AStart->Level());
+         node = node->GetNext())
+        if (ItemOf(node) && desktop->CompareIDs(0, ItemOf(node)->AbsoluteID(), AID) == 0) return node;
+    return nullptr;
+}
+
+void TqxCustomShellTreeView::Refresh(TTreeNode* Node) {
+    TqxShellFolder* old = Node ? ItemOf(Node) : nullptr;
+    if (!old || !old->ShellFolder()) return;
+    TTreeNode* top = TopItem();
+    struct TDone {
+        TTreeNodes* Nodes;
+        TCursor Cursor;
+        PItemIDList Top = nullptr, Chosen = nullptr;
+        ~TDone() {
+            ShellFree(Top);
+            ShellFree(Chosen);
+            Nodes->EndUpdate();
+            Screen->SetCursor(Cursor);
+        }
+    } done{Items(), Screen->Cursor()};
+    if (top && ItemOf(top)) done.Top = IdListCopy(ItemOf(top)->AbsoluteID());
+    if (Selected() && ItemOf(Selected())) done.Chosen = IdListCopy(SelectedFolder()->AbsoluteID());
+    Items()->BeginUpdate();
+    Screen->SetCursor(crHourGlass);
+    {
+        // The partners stay where they are until the selection is back.
+        const TRaised updating(FUpdating);
+        TTreeNode* fresh = Items()->Insert(Node, u"");
+        auto* item = new TqxShellFolder(old->Parent(), old->RelativeID(), old->ShellFolder());
+        fresh->SetData(item);
+        FillNode(fresh);
+        SetNodeImages(fresh);
+        fresh->SetHasChildren(fresh->Count() > 0);
+        fresh->SetText(old->Parent() ? item->DisplayName()
+                                     : ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
+        for (TTreeNode* node = Node; node && (node == Node || node->Level() > Node->Level()); node = node->GetNext())
+            if (node->Expanded())
+                if (TTreeNode* counterpart = FindNodeByIdList(ItemOf(node)->AbsoluteID(), fresh))
+                    counterpart->Expand(false);
+        Items()->Delete(Node);
+    }
+    if (done.Chosen) SetSelected(FindNodeByIdList(done.Chosen, Items()->GetFirstNode()));
+    if (done.Top)
+        if (TTreeNode* node = FindNodeByIdList(done.Top, Items()->GetFirstNode())) SetTopItem(node);
+}
+
+void TqxCustomShellTreeView::ExpandMyComputer() {
+    PItemIDList list = nullptr;
+    if (win::SHGetSpecialFolderLocation(nullptr, win::CSIDL_DRIVES, &list) != win::S_OK) return;
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{list};
+    SelectIdList(list);
+    if (Selected()) Selected()->Expand(false);
+}
+
 void TqxCustomShellTreeView::Change(TTreeNode* Node) {
     TqxSkinCustomTreeView::Change(Node);
+    if (!FLoadingRoot) WatchSelectedFolder();
     if (FUpdating || FLoadingRoot || !Node || !ItemOf(Node)) return;
     const TRaised updating(FUpdating);
     if (FComboBox) FComboBox->FollowIdList(ItemOf(Node)->AbsoluteID());
@@ -262,7 +345,7 @@ void TqxCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
     TTreeNode* node = GetNodeAt(MousePos.X, MousePos.Y);
     if (!node) return;
     const TPoint screen = ClientToScreen(MousePos);
-    ShowItemContextMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
+    FWatchedRefresh.ShowMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
     Handled = true;
 }
 
@@ -271,4 +354,12 @@ void TqxCustomShellTreeView::Edit(TTreeNode* Node, std::optional<String> AText) 
     if (!AText || !item || *AText == item->DisplayName()) return;
     item->Rename(*AText);
     Node->SetText(item->DisplayName());
+}
+
+void TqxCustomShellTreeView::ExecuteCommand(const String& Verb, bool&) {
+    FOpenDirectory.Enter(Verb, SelectedFolder());
+}
+
+void TqxCustomShellTreeView::CommandCompleted(const String& Verb, bool) {
+    FOpenDirectory.Leave(Verb);
 }

@@ -17,7 +17,8 @@ class TqxCustomShellComboBox;
 // Raised for every item about to be added; CanAdd false leaves it out.
 using TAddFolderEvent = std::function<void(TObject* Sender, TqxShellFolder* AFolder, bool& CanAdd)>;
 
-class TqxCustomShellTreeView : public TqxSkinCustomTreeView {
+// As a command target it runs "open" from the item's folder.
+class TqxCustomShellTreeView : public TqxSkinCustomTreeView, public IShellCommandTarget {
 public:
     explicit TqxCustomShellTreeView(TComponent* AOwner);
     ~TqxCustomShellTreeView() override;
@@ -39,6 +40,17 @@ public:
     void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
     // Runs the menu verb AVerb on ANode's item.
     bool RunVerb(TTreeNode* ANode, const AnsiString& AVerb);
+    // Watches the selected folder and reads its node again when a name in it
+    // changes; the watcher follows the selection.
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool AValue);
+    // The selected folder's watcher while AutoRefresh is on; nil otherwise.
+    TqxShellChangeNotifier* FolderWatcher() const { return FNotifier; }
+    // Reads Node's subtree again, keeping the folders that were open and still
+    // exist open, the selection on the same folder and the same top node.
+    void Refresh(TTreeNode* Node);
+    // Selects the Computer folder and opens it one level.
+    void ExpandMyComputer();
     TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
@@ -59,18 +71,27 @@ protected:
     // A finished name edit renames the item; the node itself is not rebuilt.
     void Edit(TTreeNode* Node, std::optional<String> AText) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
+    void ExecuteCommand(const String& Verb, bool& Handled) override;
+    void CommandCompleted(const String& Verb, bool Succeeded) override;
 
 private:
+    TqxOpenDirectory FOpenDirectory;
+    TqxHeldRefresh FWatchedRefresh;
     static TqxShellFolder* ItemOf(const TTreeNode* ANode) { return static_cast<TqxShellFolder*>(ANode->Data()); }
     void ReloadRoot();
     void ApplyRoot();
     void FillNode(TTreeNode* ANode);
     void PrepareChildNode(TTreeNode* AChild, PCItemIDList AID, TTreeNode* AParentNode);
     void SetNodeImages(TTreeNode* ANode);
+    // The first node from AStart on, within AStart's subtree, whose item is AID.
+    TTreeNode* FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart);
+    void WatchSelectedFolder();
 
     TqxItemMenuHost MenuHost(TTreeNode* ANode);
 
     bool FAutoContext = true;
+    bool FAutoRefresh = false;
+    TqxShellChangeNotifier* FNotifier = nullptr;
     std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     String FPath;
     TRoot FRoot = u"rfDesktop";

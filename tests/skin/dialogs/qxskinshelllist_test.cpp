@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/toolkit/forms.h"
@@ -42,6 +43,8 @@ public:
     using TqxSkinFileListView::ColClick;
     using TqxSkinFileListView::KeyDown;
     using TqxSkinFileListView::OwnerDataFind;
+    using TqxSkinFileListView::ExecuteCommand;
+    using TqxSkinFileListView::CommandCompleted;
 };
 
 class ShellList : public ShellTest {
@@ -160,9 +163,106 @@ TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     EXPECT_EQ(FList->ShellTreeView(), nullptr);
 }
 
+TEST_F(ShellList, APathComboLinkedWithoutATreeFollowsAndIsFollowed) {
+    auto* combo = new TqxSkinShellComboBox(FForm);
+    combo->SetBounds(10, 320, 300, 22);
+    combo->SetParent(FForm);
+    FList->SetShellComboBox(combo);
+    EXPECT_EQ(combo->Path(), PathAt("home/work"));
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(combo->Path(), PathAt("home/work/Zeta"));
+    // The combo shares the list's root: its first entry is that folder.
+    combo->SetItemIndex(0);
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    delete combo;
+    EXPECT_EQ(FList->ShellComboBox(), nullptr);
+    FList->SetPath(PathAt("home/work/alpha"));
+}
+
+TEST_F(ShellList, RefreshKeepsTheSelectedRowNumberWhileItExists) {
+    const Integer last = FList->FolderCount() - 1;
+    FList->SetItemIndex(last);
+    MakeFile(At("home/work/c.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), last);
+    EXPECT_EQ(Rows().back(), "c.txt");
+    // The row number is kept, not the item; past the end nothing is selected.
+    FList->SetItemIndex(FList->FolderCount() - 1);
+    std::filesystem::remove(At("home/work/c.txt"));
+    std::filesystem::remove(At("home/work/b.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), -1);
+}
+
+TEST_F(ShellList, AutoRefreshWatchesTheCurrentFolderAndMovesWithIt) {
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    FList->SetAutoRefresh(true);
+    ASSERT_NE(FList->FolderWatcher(), nullptr);
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work"));
+    const auto has = [this](const std::string& AName) {
+        const std::vector<std::string> rows = Rows();
+        return std::find(rows.begin(), rows.end(), AName) != rows.end();
+    };
+    MakeFile(At("home/work/new.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("new.txt"); }));
+    std::filesystem::rename(At("home/work/new.txt"), At("home/work/renamed.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("renamed.txt") && !has("new.txt"); }));
+
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work/Zeta"));
+    MakeFolder(At("home/work/Zeta/inner"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("inner"); }));
+    FList->SetAutoRefresh(false);
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    // A change queued before the list goes reaches nothing.
+    FList->SetAutoRefresh(true);
+    MakeFile(At("home/work/Zeta/late.txt"));
+    delete FForm;
+    FForm = nullptr;
+    CheckSynchronize();
+}
+
 }  // namespace
 
 namespace {
+
+TEST_F(ShellList, OpenStartsInTheItemsFolderAndTheDirectoryComesBack) {
+    const String saved = GetCurrentDir();
+    SetCurrentDir(PathAt("home"));
+    FList->SetItemIndex(2);
+    bool handled = false;
+    FList->ExecuteCommand(u"open", handled);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home/work"));
+    // Also after a start that failed.
+    FList->CommandCompleted(u"open", false);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home"));
+    FList->ExecuteCommand(u"delete", handled);
+    EXPECT_EQ(GetCurrentDir(), PathAt("home"));
+    SetCurrentDir(saved);
+}
+
+TEST_F(ShellList, AWatchedRefreshWaitsUntilTheItemMenuClosed) {
+    Integer refreshes = 0;
+    TqxHeldRefresh gate([&] { ++refreshes; }, &refreshes);
+    gate.Request();
+    EXPECT_EQ(refreshes, 1);
+    std::unique_ptr<TqxSkinPopupMenu> menu;
+    gate.ShowMenu(TqxItemMenuHost{}, FList->FolderAt(2), 50, 50, menu);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(bool(menu->OnMenuClose));
+    gate.Request();
+    gate.Request();
+    EXPECT_EQ(refreshes, 1);
+    // The chosen entry runs after the close, the refresh after it.
+    menu->OnMenuClose(menu.get());
+    EXPECT_EQ(refreshes, 1);
+    CheckSynchronize();
+    EXPECT_EQ(refreshes, 2);
+    gate.Request();
+    EXPECT_EQ(refreshes, 3);
+    RemoveQueuedEvents(&refreshes);
+}
 
 TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
     TqxItemMenuHost host;
