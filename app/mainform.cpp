@@ -4,6 +4,7 @@
 #include "app/addresses.h"
 #include "app/optionfile.h"
 #include "app/optionsform.h"
+#include "app/presetdialog.h"
 #include "media/ffmpeglogger.h"
 #include "media/player.h"
 #include "platform/base/fileutils.h"
@@ -217,6 +218,13 @@ void TForm1::qxSkinButton19Click(TObject*) {
     Form5->ShowModal();
 }
 
+// "设置...": the dialog starts from the main window's choice; its own "确定"
+// hands the choice back.
+void TForm1::qxSkinButton24Click(TObject*) {
+    formatchoice::CopyChoice(FormatControls(), Form7->Controls());
+    Form7->ShowModal();
+}
+
 void TForm1::N24Click(TObject*) {
     Form5->ShowModal();
 }
@@ -278,6 +286,7 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"qxSkinButton6Click", &TForm1::qxSkinButton6Click)
                             .Handler(u"Video_OutPut_Folder_EditClick", &TForm1::Video_OutPut_Folder_EditClick)
                             .Handler(u"qxSkinButton19Click", &TForm1::qxSkinButton19Click)
+                            .Handler(u"qxSkinButton24Click", &TForm1::qxSkinButton24Click)
                             .Handler(u"N24Click", &TForm1::N24Click)
                             .Handler(u"N4Click", &TForm1::N4Click)
                             .Handler(u"N5Click", &TForm1::N5Click)

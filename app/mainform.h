@@ -152,6 +152,7 @@ public:
     void qxSkinButton6Click(TObject* Sender);
     void Video_OutPut_Folder_EditClick(TObject* Sender);
     void qxSkinButton19Click(TObject* Sender);
+    void qxSkinButton24Click(TObject* Sender);
     void N24Click(TObject* Sender);
     void N4Click(TObject* Sender);
     void N5Click(TObject* Sender);

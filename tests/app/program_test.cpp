@@ -206,6 +206,31 @@ TEST_F(Program, TheOptionsDialogSavesOnOkOnly) {
     EXPECT_EQ(Option(u"Options", u"Thread_Count"), u"4");
 }
 
+// "设置..." opens the preset dialog on the main window's choice, and its
+// "确定" brings the dialog's choice back.
+TEST_F(Program, TheSettingsButtonOpensThePresetDialogOnTheMainWindowsChoice) {
+    Start();
+    Form1->qxSkinOfficeComboBox2->SetItemIndex(18);
+    Form1->qxSkinOfficeComboBox1->SetItemIndex(2);
+    bool inside = false;
+    Application->OnIdle = [&](TObject*, bool& ADone) {
+        ADone = true;
+        if (inside || Screen->ActiveCustomForm() != Form7) return;
+        inside = true;
+        const formatchoice::TFormatControls dialog = Form7->Controls();
+        EXPECT_EQ(dialog.qxSkinOfficeComboBox2->ItemIndex(), 18);
+        EXPECT_EQ(dialog.qxSkinOfficeComboBox1->ItemIndex(), 2);
+        dialog.qxSkinOfficeComboBox1->SetItemIndex(1);
+        Form7->qxSkinButton2Click(nullptr);
+    };
+    Form1->qxSkinButton24Click(nullptr);
+    Application->OnIdle = nullptr;
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(Form7->Visible());
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox2->ItemIndex(), 18);
+    EXPECT_EQ(Form1->qxSkinOfficeComboBox1->ItemIndex(), 1);
+}
+
 TEST_F(Program, AStoredOutputFolderIsCreatedAndARelativeOneFollowsTheProgramFolder) {
     WriteIni("[OutPath]\nOutPath=片子/输出\n[Skin]\nSetSkin=x\n");
     Start();
