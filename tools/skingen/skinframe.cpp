@@ -13,8 +13,11 @@ constexpr Integer FrameHeight = 160;
 // Fixed columns of the frame: the left one under the system menu, the right
 // one under the caption buttons.
 constexpr Integer FrameLeft = 40;
-constexpr Integer FrameRight = 150;
+constexpr Integer FrameRight = 200;
 constexpr Integer CaptionButtonWidth = 46;
+// The caption keeps room for the most buttons a form shows: close,
+// maximize, minimize and roll-up.
+constexpr Integer CaptionButtons = 4;
 constexpr Integer SysMenuWidth = 34;
 // The emblem's size and the room kept for it left of the caption buttons.
 constexpr Integer EmblemSize = 16;
@@ -58,7 +61,7 @@ void PaintMask(TSkinPainter& APainter, const TSkinTheme& ATheme) {
             APainter.SetPixel(x, y, shape.Pixel(x, y).R < 128 ? Rgb(0) : Rgb(0xFFFFFF));
 }
 
-enum TCaptionGlyph { cgClose, cgMaximize, cgMinimize, cgRestore, cgSysMenu };
+enum TCaptionGlyph { cgClose, cgMaximize, cgMinimize, cgRestore, cgRollUp, cgRollDown, cgSysMenu };
 
 void PaintCaptionGlyph(TSkinPainter& APainter, const TRect& ACell, TCaptionGlyph AGlyph, TRgb AColor,
                        const TSkinTheme& ATheme) {
@@ -80,6 +83,15 @@ void PaintCaptionGlyph(TSkinPainter& APainter, const TRect& ACell, TCaptionGlyph
                                      1.5, 1, AColor);
             APainter.Polyline({{cx - 2.5, cy - 4.5}, {cx + 4.5, cy - 4.5}, {cx + 4.5, cy + 2.5}}, 1, AColor);
             break;
+        case cgRollUp:
+        case cgRollDown: {
+            // A bar for the caption and a chevron towards it or away from it.
+            const double tip = AGlyph == cgRollUp ? -1 : 1;
+            APainter.Fill(Rect(Integer(cx) - 5, Integer(cy) - 5, Integer(cx) + 5, Integer(cy) - 4), AColor);
+            APainter.Polyline({{cx - 4, cy + 1.5 - tip * 2}, {cx, cy + 1.5 + tip * 2}, {cx + 4, cy + 1.5 - tip * 2}},
+                              1.2, AColor);
+            break;
+        }
         case cgSysMenu: {
             // The program's mark: a play sign on an accent tile.
             const TRect tile = Rect(Integer(cx) - 8, Integer(cy) - 8, Integer(cx) + 8, Integer(cy) + 8);
@@ -93,27 +105,34 @@ void PaintCaptionGlyph(TSkinPainter& APainter, const TRect& ACell, TCaptionGlyph
 void BuildCaptionButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
     const String picture = u"captionbuttons.bmp";
-    const Integer index =
-        ASkin.ActivePicture(picture, 4 * CaptionButtonWidth + SysMenuWidth, 4 * h, ATheme.Caption);
+    // Columns: the four buttons' faces, the maximize and roll-up buttons'
+    // second faces, then the narrower system menu.
+    constexpr Integer SysMenuColumn = 6;
+    const Integer index = ASkin.ActivePicture(picture, SysMenuColumn * CaptionButtonWidth + SysMenuWidth, 4 * h,
+                                              ATheme.Caption);
     TSkinPainter& p = ASkin.Painter(index);
     struct TButton {
         const char16_t* Name;
         const char16_t* Command;
         const char16_t* Hint;
         TCaptionGlyph Glyph;
+        // The column of the face shown while maximized or rolled up; -1 for none.
+        Integer RestoreColumn;
     };
-    const TButton buttons[] = {{u"closebutton", u"cmclose", u"Close", cgClose},
-                               {u"maxbutton", u"cmmaximize", u"Maximize", cgMaximize},
-                               {u"minbutton", u"cmminimize", u"Minimize", cgMinimize},
-                               {u"restore", nullptr, nullptr, cgRestore},
-                               {u"sysmenubutton", u"cmsysmenu", u"System menu", cgSysMenu}};
+    const TButton buttons[] = {{u"closebutton", u"cmclose", u"Close", cgClose, -1},
+                               {u"maxbutton", u"cmmaximize", u"Maximize", cgMaximize, 3},
+                               {u"minbutton", u"cmminimize", u"Minimize", cgMinimize, -1},
+                               {u"restore", nullptr, nullptr, cgRestore, -1},
+                               {u"rollupbutton", u"cmrollup", u"Roll Up", cgRollUp, 5},
+                               {u"rolldown", nullptr, nullptr, cgRollDown, -1},
+                               {u"sysmenubutton", u"cmsysmenu", u"System menu", cgSysMenu, -1}};
     // Rows: normal, under the pointer, pressed, on an inactive form.
     const auto cell = [&](Integer AColumn, Integer ARow) {
-        const Integer width = AColumn == 4 ? SysMenuWidth : CaptionButtonWidth;
+        const Integer width = AColumn == SysMenuColumn ? SysMenuWidth : CaptionButtonWidth;
         return Bounds(AColumn * CaptionButtonWidth, ARow * h, width, h);
     };
-    for (Integer column = 0; column < 5; ++column) {
-        const bool close = column == 0, sysmenu = column == 4;
+    for (Integer column = 0; column <= SysMenuColumn; ++column) {
+        const bool close = column == 0, sysmenu = column == SysMenuColumn;
         for (Integer row = 0; row < 4; ++row) {
             const TRect r = cell(column, row);
             TRgb face = row == 3 ? ATheme.CaptionInactive : ATheme.Caption;
@@ -125,7 +144,7 @@ void BuildCaptionButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
             PaintCaptionGlyph(p, r, buttons[column].Glyph, glyph, ATheme);
         }
     }
-    for (const Integer column : {4, 2, 1, 0}) {
+    for (const Integer column : {SysMenuColumn, 2, 1, 0, 4}) {
         const TButton& b = buttons[column];
         ASkin.Object(b.Name, u"stdbutton");
         ASkin.Set(b.Name, u"hint", b.Hint);
@@ -134,15 +153,15 @@ void BuildCaptionButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
         ASkin.Image(b.Name, u"skinrect", picture, cell(column, 0));
         ASkin.Image(b.Name, u"activeskinrect", picture, cell(column, 1));
         ASkin.Image(b.Name, u"inactiveskinrect", picture, cell(column, 3));
-        ASkin.SetBool(b.Name, u"morphing", column != 4);
+        ASkin.SetBool(b.Name, u"morphing", column != SysMenuColumn);
         ASkin.Set(b.Name, u"morphkind", u"mkdefault");
         ASkin.Image(b.Name, u"downrect", picture, cell(column, 2));
         ASkin.Set(b.Name, u"command", b.Command);
-        if (column == 1) {
-            ASkin.Image(b.Name, u"restorerect", picture, cell(3, 0));
-            ASkin.Image(b.Name, u"restoreactiverect", picture, cell(3, 1));
-            ASkin.Image(b.Name, u"restoredownrect", picture, cell(3, 2));
-            ASkin.Image(b.Name, u"restoreinactiverect", picture, cell(3, 3));
+        if (b.RestoreColumn >= 0) {
+            ASkin.Image(b.Name, u"restorerect", picture, cell(b.RestoreColumn, 0));
+            ASkin.Image(b.Name, u"restoreactiverect", picture, cell(b.RestoreColumn, 1));
+            ASkin.Image(b.Name, u"restoredownrect", picture, cell(b.RestoreColumn, 2));
+            ASkin.Image(b.Name, u"restoreinactiverect", picture, cell(b.RestoreColumn, 3));
             ASkin.Set(b.Name, u"restorehint", u"Restore");
         }
     }
@@ -246,7 +265,7 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
 void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
     const Integer left =
-        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+        FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
     const Integer top = 1 + (h - EmblemSize) / 2;
     const String picture = u"emblem.bmp";
     const Integer index =
@@ -322,7 +341,7 @@ void BuildMenuBarButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
     const Integer right =
-        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
+        FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
     const String s = u"caption";
     ASkin.Object(s, u"caption");
     ASkin.SetRect(s, u"skinrect", Rect(CaptionInset(ATheme), 1, right, 1 + h));
@@ -374,7 +393,7 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     // the outline and the pixels the mask cuts away.
     const Integer inset = CaptionInset(ATheme);
     ASkin.SetRect(f, u"buttonsrect",
-                  Rect(FrameWidth - inset - 3 * CaptionButtonWidth, 1, FrameWidth - inset, ch));
+                  Rect(FrameWidth - inset - CaptionButtons * CaptionButtonWidth, 1, FrameWidth - inset, ch));
     ASkin.SetRect(f, u"captionrect", Rect(inset, 1, FrameWidth - inset, ch));
     ASkin.SetInt(f, u"buttonsoffset", 0);
     ASkin.SetInt(f, u"borderwidth", 4);

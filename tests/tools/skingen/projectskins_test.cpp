@@ -125,6 +125,7 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"closebutton", u"stdbutton"},
         {u"maxbutton", u"stdbutton"},
         {u"minbutton", u"stdbutton"},
+        {u"rollupbutton", u"stdbutton"},
         {u"sysmenubutton", u"stdbutton"},
         {u"menuitem", u"menuitem"},
         {u"menubaritem", u"mainmenubaritem"},
@@ -181,7 +182,7 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         [&](Integer AIndex) { return SkinControlKind(FData.CtrlList[AIndex]); });
     // The caption buttons live in their own picture and are placed by the
     // buttons' rectangle; the program's skins morph them.
-    for (const char16_t* name : {u"closebutton", u"maxbutton", u"minbutton"}) {
+    for (const char16_t* name : {u"closebutton", u"maxbutton", u"minbutton", u"rollupbutton"}) {
         auto* button = dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(name)]);
         EXPECT_TRUE(button->SkinRectInAPicture);
         EXPECT_TRUE(button->Morphing);
@@ -189,9 +190,15 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         EXPECT_FALSE(IsRectDegenerate(button->DownRect));
         EXPECT_FALSE(IsRectDegenerate(button->InActiveSkinRect));
     }
-    auto* max = dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(u"maxbutton")]);
-    EXPECT_FALSE(IsRectDegenerate(max->RestoreRect));
-    EXPECT_EQ(u"Restore", max->RestoreHint);
+    // Maximized and rolled up, the maximize and roll-up buttons show a face
+    // of their own; the roll-up button is the one for the roll-up command.
+    for (const char16_t* name : {u"maxbutton", u"rollupbutton"}) {
+        auto* button = dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(name)]);
+        EXPECT_FALSE(IsRectDegenerate(button->RestoreRect));
+        EXPECT_NE(button->RestoreRect, button->SkinRect);
+        EXPECT_EQ(u"Restore", button->RestoreHint);
+    }
+    EXPECT_EQ(cmRollUp, dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(u"rollupbutton")])->Command);
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
     auto* bar = Control<TqxDataSkinMainMenuBar>(u"mainmenubar");
@@ -345,7 +352,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
 // outside the window (the round corners of the dark skin).
 TEST_P(ProjectSkinTest, CaptionCellsStayInsideTheFrame) {
     const std::vector<TRect> cells = CaptionCells(FData);
-    ASSERT_EQ(4u, cells.size());
+    ASSERT_EQ(5u, cells.size());
     TBitmap* mask = FData.FMask.get();
     for (const TRect& cell : cells) {
         SCOPED_TRACE(testing::Message() << cell.Left << "," << cell.Top << "," << cell.Right << "," << cell.Bottom);
@@ -546,7 +553,7 @@ TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
         if (String(name) == u"default") {
             EXPECT_EQ(index, -1);
             // The default frame keeps its fixed parts.
-            EXPECT_EQ(data.RTPoint.X, 250);
+            EXPECT_EQ(data.RTPoint.X, 200);
             continue;
         }
         ASSERT_GE(index, 0);
@@ -562,6 +569,11 @@ TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
         // In the fixed right part, left of the buttons and right of the caption.
         EXPECT_GE(emblem->SkinRect.Left, data.RTPoint.X);
         EXPECT_LE(emblem->SkinRect.Right, data.ButtonsRect.Left);
+        // Clear of all four buttons a form with a roll-up button shows.
+        for (const TRect& cell : CaptionCells(data))
+            if (cell.Left > data.CaptionRect.Left) {
+                EXPECT_LE(emblem->SkinRect.Right, cell.Left);
+            }
         auto* caption = dynamic_cast<TqxDataSkinCaption*>(data.ObjectList[data.GetIndex(u"caption")]);
         EXPECT_LE(caption->SkinRect.Right, emblem->SkinRect.Left);
         EXPECT_GE(caption->SkinRect.Right, data.RTPoint.X);
