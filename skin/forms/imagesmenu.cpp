@@ -46,6 +46,12 @@ TqxSkinImagesMenuPopupWindow::TqxSkinImagesMenuPopupWindow(TqxSkinImagesMenu* AM
     : TCustomControl(AMenu), ImagesMenu(AMenu) {
     SetVisible(false);
     SetControlStyle(ControlStyle() + TControlStyle{csNoDesignVisible, csReplicatable});
+    FFadeTimer = MakeTimer(this, [this](TObject*) {
+        FFadeAlpha = std::min<Integer>(FFadeAlpha + 10, ImagesMenu->AlphaBlendValue);
+        SetWindowAlpha(Handle(), Byte(FFadeAlpha));
+        if (FFadeAlpha >= ImagesMenu->AlphaBlendValue) FFadeTimer->SetEnabled(false);
+    });
+    FFadeTimer->SetInterval(6);
 }
 
 TqxSkinImagesMenuPopupWindow::~TqxSkinImagesMenuPopupWindow() {
@@ -158,14 +164,20 @@ void TqxSkinImagesMenuPopupWindow::Show(const TRect& PopupRect) {
     if (x + Width() > wa.Right) x = wa.Right - Width();
     x = std::max(x, wa.Left);
     y = std::max(y, wa.Top);
+    const bool fade = ImagesMenu->AlphaBlend && ImagesMenu->AlphaBlendAnimation && IsLayeredWindowsAvailable();
     if (ImagesMenu->AlphaBlend && IsLayeredWindowsAvailable()) {
         SetWindowLongW(Handle(), GWL_EXSTYLE, GetWindowLongW(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-        SetWindowAlpha(Handle(), ImagesMenu->AlphaBlendValue);
+        SetWindowAlpha(Handle(), fade ? 0 : ImagesMenu->AlphaBlendValue);
     }
     SetWindowPos(Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     SetVisible(true);
     HookAppMessage();
     SetCapture(Handle());
+    if (!fade) return;
+    // The fade runs on a timer, so that the popup answers while it rises.
+    FFadeAlpha = 0;
+    FFadeTimer->OnTimer(FFadeTimer);
+    if (FFadeAlpha < ImagesMenu->AlphaBlendValue) FFadeTimer->SetEnabled(true);
 }
 
 void TqxSkinImagesMenuPopupWindow::HookAppMessage() {
@@ -216,6 +228,7 @@ void TqxSkinImagesMenuPopupWindow::AppMessage(MSG& Msg, bool& Handled) {
 }
 
 void TqxSkinImagesMenuPopupWindow::Hide(bool AProcessEvents) {
+    FFadeTimer->SetEnabled(false);
     HideItemHint();
     if (HandleAllocated())
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,

@@ -11,6 +11,7 @@
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/imagelist.h"
+#include "platform/toolkit/timer.h"
 #include "skin/controls/qxmenuopener.h"
 #include "skin/controls/qxskinlink.h"
 #include "skin/core/qxskindata.h"
@@ -113,6 +114,9 @@ private:
     Integer OldMouseInItem = -1;
     bool FDown = false;
     bool FItemDown = false;
+    // The fade-in: the alpha rises by 10 a step up to AlphaBlendValue.
+    TTimer* FFadeTimer = nullptr;
+    Integer FFadeAlpha = 0;
 };
 
 class TqxSkinImagesMenu : public TqxCustomImagesMenu {

@@ -201,6 +201,23 @@ TEST_F(ImagesMenuTest, EnterWithoutHoverEscapeAndEmptyMenus) {
     EXPECT_EQ(Menu->SelectedItem(), nullptr);
 }
 
+TEST_F(ImagesMenuTest, FadesInByTensUpToTheAlphaValue) {
+    AddItems("cc");
+    Menu->AlphaBlend = true;
+    Menu->AlphaBlendAnimation = true;
+    Menu->AlphaBlendValue = 35;
+    Menu->Popup(200, 150);
+    driver::Pump();
+    const HWND popup = Popup()->Handle();
+    EXPECT_EQ(driver::Layered(popup).Alpha, 10);
+    driver::AdvanceTime(100);
+    EXPECT_EQ(driver::Layered(popup).AlphaHistory, (std::vector<BYTE>{0, 10, 20, 30, 35}));
+    Menu->AlphaBlendAnimation = false;
+    Menu->Popup(200, 150);
+    driver::Pump();
+    EXPECT_EQ(driver::Layered(Popup()->Handle()).AlphaHistory, std::vector<BYTE>{35});
+}
+
 TEST_F(ImagesMenuTest, ColumnsOutsideOneToFiftyAreIgnored) {
     for (Integer bad : {0, 51, -1}) {
         Menu->SetColumnsCount(bad);
