@@ -46,6 +46,7 @@
 #include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/imagesmenu.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/scrollpages.h"
 #include "skin/forms/skinhint.h"
@@ -404,8 +405,8 @@ bool DemoArgument(const char* AName) {
     return std::find(DemoArguments().begin(), DemoArguments().end(), AName) != DemoArguments().end();
 }
 
-// A scroll box larger inside than outside, and a page of buttons wider
-// than itself.
+// A scroll box larger inside than outside, a page of buttons wider than
+// itself, and a menu button whose colour grid opens once the form shows.
 class TPeripheryDemoForm : public TSkinnedDemoForm {
 public:
     using TSkinnedDemoForm::TSkinnedDemoForm;
@@ -427,7 +428,47 @@ public:
         Page->GetScrollInfo();
         Box->UpDateScrollRange();
         Box->HScroll(40);
+
+        auto* colours = new TCustomImageList(16, 16, this);
+        for (TColor colour : {TColor(0x3030E0), TColor(0x30A0F0), TColor(0x30D0D0), TColor(0x40B040),
+                              TColor(0xD08030), TColor(0xA04080), TColor(0x404040), TColor(0xC0C0C0)}) {
+            TBitmap swatch;
+            swatch.SetSize(16, 16);
+            swatch.Canvas()->Brush()->SetColor(colour);
+            swatch.Canvas()->FillRect(Rect(0, 0, 16, 16));
+            colours->Add(&swatch, nullptr);
+        }
+        auto* grid = new TqxSkinImagesMenu(this);
+        grid->SetImages(colours);
+        grid->SetSkinData(FindSkinData());
+        grid->SetColumnsCount(4);
+        TqxImagesMenuItem* header = grid->ImagesItems()->Add();
+        header->SetHeader(true);
+        header->SetCaption(u"字幕颜色");
+        for (Integer i = 0; i < 8; ++i) grid->ImagesItems()->Add()->SetImageIndex(i);
+        TqxImagesMenuItem* more = grid->ImagesItems()->Add();
+        more->SetButton(true);
+        more->SetCaption(u"更多颜色…");
+        grid->SetItemIndex(4);
+        FColourButton = new TqxSkinMenuButton(this);
+        FColourButton->SetParent(this);
+        FColourButton->SetBounds(352, 16, 120, 30);
+        FColourButton->SetCaption(u"颜色");
+        FColourButton->SetSkinData(FindSkinData());
+        FColourButton->SetSkinImagesMenu(grid);
+        FColourButton->SetUseImagesMenuImage(true);
+        FOpen = std::make_unique<TTimer>(nullptr);
+        FOpen->SetInterval(600);
+        FOpen->OnTimer = [this](TObject*) {
+            FOpen->SetEnabled(false);
+            FColourButton->DropDown();
+        };
+        FOpen->SetEnabled(true);
     }
+
+private:
+    TqxSkinMenuButton* FColourButton = nullptr;
+    std::unique_ptr<TTimer> FOpen;
 };
 
 namespace {

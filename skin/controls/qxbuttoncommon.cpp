@@ -501,3 +501,25 @@ void DrawScrollButtonFace(TCanvas* ACanvas, const TRect& ARect, const TqxDataSki
     DrawArrow(image.Canvas(), Rect(0, 0, w, h), text, ADirection);
     ACanvas->Draw(ARect.Left, ARect.Top, &image);
 }
+
+void TqxImagesMenuContent::SetMenu(TControl* AOwner, TqxCustomImagesMenu* AMenu) {
+    if (Menu) Menu->RemoveFreeNotification(AOwner);
+    Menu = AMenu;
+    if (!Menu) return;
+    Menu->FreeNotification(AOwner);
+    // The menu may outlive the button.
+    Menu->OnInternalChange = [AOwner](TObject*) {
+        if (ControlAlive(AOwner)) AOwner->Invalidate();
+    };
+}
+
+bool TqxImagesMenuContent::Draw(TCanvas* ACanvas, const TRect& ARect, Integer AMargin, Integer ASpacing,
+                                TqxButtonLayout ALayout, const String& ACaption, bool AEnabled) const {
+    TCustomImageList* images = nullptr;
+    Integer index = -1;
+    String caption;
+    if (!Menu || !UseImage || !Menu->SelectedPicture(images, index, caption) || !images) return false;
+    DrawImageAndText(ACanvas, ARect, AMargin, ASpacing, ALayout, UseCaption ? caption : ACaption, index, images,
+                     false, AEnabled, false, clNone);
+    return true;
+}

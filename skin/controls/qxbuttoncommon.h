@@ -15,6 +15,7 @@
 #include "platform/toolkit/canvas.h"
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/timer.h"
+#include "skin/controls/qxmenuopener.h"
 #include "skin/controls/qxskingeometry.h"
 #include "skin/core/qxdrawing.h"
 #include "skin/core/qxskincontrols.h"
@@ -209,6 +210,22 @@ inline constexpr Integer TrackStripSize = 15;
 // The section names with variants of their own: stretched ("toolbutton",
 // "bigtoolbutton") and nine parts ("resizebutton", "resizetoolbutton").
 // Every other name is ordinary.
+// A button's image-grid menu, whose chosen item the button can show.
+struct TqxImagesMenuContent {
+    TqxCustomImagesMenu* Menu = nullptr;
+    // Draw the chosen item's picture, and its caption instead of the button's.
+    bool UseImage = false;
+    bool UseCaption = false;
+
+    // Stores AMenu under AOwner's free notification; the menu's change
+    // repaints AOwner.
+    void SetMenu(TControl* AOwner, TqxCustomImagesMenu* AMenu);
+    // Draws the chosen item's picture and caption; false (nothing drawn)
+    // without a menu, a chosen item or UseImage.
+    bool Draw(TCanvas* ACanvas, const TRect& ARect, Integer AMargin, Integer ASpacing, TqxButtonLayout ALayout,
+              const String& ACaption, bool AEnabled) const;
+};
+
 bool IsStretchedMenuSection(const String& AName);
 bool IsNinePartMenuSection(const String& AName);
 // The skin's track rectangle (relative to the element) on a button of

@@ -13,6 +13,7 @@
 
 class TControl;
 class TCustomForm;
+class TCustomImageList;
 class TPopupMenu;
 class TqxSkinData;
 
@@ -24,6 +25,22 @@ public:
     virtual void Popup2(TControl* AControl, Integer X, Integer Y) = 0;
     // Opens for AControl under the screen rectangle ARect, or above it.
     virtual void PopupFromRect2(TControl* AControl, const TRect& ARect, bool APopupUp) = 0;
+};
+
+// What the drop-down buttons ask of the image-grid menu, which lives in the
+// form library.
+class TqxCustomImagesMenu : public TComponent {
+public:
+    using TComponent::TComponent;
+    // Opens under the screen rectangle R (above it when it does not fit).
+    virtual void PopupFromRect(const TRect& R) = 0;
+    // The chosen item's picture list, image index and caption; false with
+    // no chosen item.
+    virtual bool SelectedPicture(TCustomImageList*& AImages, Integer& AIndex, String& ACaption) const = 0;
+
+    // For the buttons that open the menu: the choice changed, the popup closed.
+    TNotifyEvent OnInternalChange;
+    TNotifyEvent OnInternalMenuClose;
 };
 
 // The skinned popup menu's interface, or nil when AMenu is none or a plain

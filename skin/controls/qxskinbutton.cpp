@@ -108,6 +108,11 @@ void TqxSkinButton::SetDown(bool AValue) {
     if (AValue && !FAllowAllUp) ReleaseGroup(this);
 }
 
+void TqxSkinButton::SetSkinImagesMenu(TqxCustomImagesMenu* AValue) {
+    FImagesMenu.SetMenu(this, AValue);
+    Invalidate();
+}
+
 void TqxSkinButton::SetImageList(TCustomImageList* AValue) {
     if (FImageList == AValue) return;
     if (FImageList) FImageList->RemoveFreeNotification(this);
@@ -119,6 +124,7 @@ void TqxSkinButton::SetImageList(TCustomImageList* AValue) {
 void TqxSkinButton::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomControl::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FImageList) FImageList = nullptr;
+    if (AOperation == opRemove && AComponent == FImagesMenu.Menu) FImagesMenu.Menu = nullptr;
 }
 
 void TqxSkinButton::ActionChange(TObject* Sender, bool ACheckDefaults) {
@@ -192,6 +198,7 @@ Integer TqxSkinButton::GlyphNumber(bool ADown, bool AMouseIn) const {
 
 void TqxSkinButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
     ACanvas->Brush()->SetStyle(bsClear);
+    if (FImagesMenu.Draw(ACanvas, ARect, FMargin, FSpacing, FLayout, Caption(), Enabled())) return;
     if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
         DrawImageAndText(ACanvas, ARect, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList,
                          false, Enabled(), false, clNone);

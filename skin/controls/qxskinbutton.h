@@ -63,6 +63,13 @@ public:
     void SetGroupIndex(Integer AValue);
     // Drawn instead of the glyph when ImageIndex lies in the list.
     void SetImageList(TCustomImageList* AValue) override;
+    // An image-grid menu whose chosen item the button shows first.
+    TqxCustomImagesMenu* SkinImagesMenu() const { return FImagesMenu.Menu; }
+    void SetSkinImagesMenu(TqxCustomImagesMenu* AValue);
+    bool UseImagesMenuImage() const { return FImagesMenu.UseImage; }
+    void SetUseImagesMenuImage(bool AValue) { FImagesMenu.UseImage = AValue; }
+    bool UseImagesMenuCaption() const { return FImagesMenu.UseCaption; }
+    void SetUseImagesMenuCaption(bool AValue) { FImagesMenu.UseCaption = AValue; }
 
     // The click: the form's ModalResult, then the action or OnClick.
     void ButtonClick() override;
@@ -139,6 +146,7 @@ private:
     bool FAlwaysShowLayeredFrame = false;
     TqxLayerManager* FLayerManager;
     bool FUseSkinFontColor = true;
+    TqxImagesMenuContent FImagesMenu;
     bool FUseSkinSize = true;
     bool FActive = false;
     bool FDefault = false;

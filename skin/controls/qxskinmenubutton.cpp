@@ -34,7 +34,7 @@ void TqxSkinMenuButton::GetSkinData() {
 }
 
 bool TqxSkinMenuButton::CanTrackMenu(Integer X, Integer Y) {
-    if (!FSkinPopupMenu) return false;
+    if (!FSkinPopupMenu && !SkinImagesMenu()) return false;
     if (!FTrackButtonMode) return true;
     GetSkinData();
     const String& name = SkinDataName();
@@ -44,11 +44,20 @@ bool TqxSkinMenuButton::CanTrackMenu(Integer X, Integer Y) {
 }
 
 void TqxSkinMenuButton::TrackMenu() {
-    if (!FSkinPopupMenu) return;
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
     const TPoint topLeft = ClientToScreen(Point(0, 0));
-    // A plain menu never reports its closing: the button is idle again at once.
-    if (!PopupMenuUnder(FSkinPopupMenu, this, Bounds(topLeft.X, topLeft.Y, Width(), Height()))) MenuClosed();
+    const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
+    if (FSkinPopupMenu) {
+        if (OnShowTrackMenu) OnShowTrackMenu(this);
+        // A plain menu never reports its closing: the button is idle again at once.
+        if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
+    }
+    if (TqxCustomImagesMenu* images = SkinImagesMenu()) {
+        if (OnShowTrackMenu) OnShowTrackMenu(this);
+        images->OnInternalMenuClose = [this](TObject*) {
+            if (ControlAlive(this)) MenuClosed();
+        };
+        images->PopupFromRect(screen);
+    }
 }
 
 void TqxSkinMenuButton::OpenMenu() {
@@ -128,7 +137,7 @@ bool TqxSkinMenuButton::KeyHandled(TMessage& AMessage) {
 }
 
 void TqxSkinMenuButton::WndProc(TMessage& AMessage) {
-    if (CanFocused() && FSkinPopupMenu && KeyHandled(AMessage)) return;
+    if (CanFocused() && (FSkinPopupMenu || SkinImagesMenu()) && KeyHandled(AMessage)) return;
     TqxSkinButton::WndProc(AMessage);
 }
 
@@ -230,6 +239,9 @@ const auto Registered = [] {
     RegisterClass<M, TqxSkinButton>()
         .Property(u"TrackButtonMode", &M::TrackButtonMode, &M::SetTrackButtonMode)
         .Property(u"SkinPopupMenu", &M::SkinPopupMenu, &M::SetSkinPopupMenu)
+        .Property(u"SkinImagesMenu", &M::SkinImagesMenu, &M::SetSkinImagesMenu)
+        .Property(u"UseImagesMenuImage", &M::UseImagesMenuImage, &M::SetUseImagesMenuImage)
+        .Property(u"UseImagesMenuCaption", &M::UseImagesMenuCaption, &M::SetUseImagesMenuCaption)
         .Event(u"OnShowTrackMenu", &M::OnShowTrackMenu)
         .Event(u"OnHideTrackMenu", &M::OnHideTrackMenu);
     return true;

@@ -107,9 +107,15 @@ void TqxSkinSpeedButton::SetShowCaption(bool AValue) {
         Repaint();
 }
 
+void TqxSkinSpeedButton::SetSkinImagesMenu(TqxCustomImagesMenu* AValue) {
+    FImagesMenu.SetMenu(this, AValue);
+    Invalidate();
+}
+
 void TqxSkinSpeedButton::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxGraphicSkinCustomControl::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FImageList) FImageList = nullptr;
+    if (AOperation == opRemove && AComponent == FImagesMenu.Menu) FImagesMenu.Menu = nullptr;
 }
 
 void TqxSkinSpeedButton::ActionChange(TObject* Sender, bool ACheckDefaults) {
@@ -228,6 +234,7 @@ void TqxSkinSpeedButton::SetupImageFont(TCanvas* ACanvas, bool ADown, bool AMous
 
 void TqxSkinSpeedButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
     ACanvas->Brush()->SetStyle(bsClear);
+    if (FImagesMenu.Draw(ACanvas, ARect, FMargin, FSpacing, FLayout, ShownCaption(), Enabled())) return;
     if (FGlyph->Empty()) {
         if (IqxToolButtonsParent* bar = ToolBar()) {
             TCustomImageList* list = bar->Images();
@@ -476,19 +483,28 @@ TRect TqxSkinMenuSpeedButton::TrackPart() {
 }
 
 bool TqxSkinMenuSpeedButton::CanTrackMenu(Integer X, Integer Y) {
-    if (!FSkinPopupMenu) return false;
+    if (!FSkinPopupMenu && !SkinImagesMenu()) return false;
     if (!FTrackButtonMode) return true;
     return InTrackPart(TrackPart(), X, Y);
 }
 
 void TqxSkinMenuSpeedButton::TrackMenu() {
-    if (!FSkinPopupMenu) return;
-    if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
-    if (OnShowTrackMenu) OnShowTrackMenu(this);
     const TPoint topLeft = ClientToScreen(Point(0, 0));
     const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
-    // A plain menu never reports its closing: the button is idle again at once.
-    if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
+    if (FSkinPopupMenu) {
+        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
+        if (OnShowTrackMenu) OnShowTrackMenu(this);
+        // A plain menu never reports its closing: the button is idle again at once.
+        if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
+    }
+    if (TqxCustomImagesMenu* images = SkinImagesMenu()) {
+        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
+        if (OnShowTrackMenu) OnShowTrackMenu(this);
+        images->OnInternalMenuClose = [this](TObject*) {
+            if (ControlAlive(this)) MenuClosed();
+        };
+        images->PopupFromRect(screen);
+    }
 }
 
 void TqxSkinMenuSpeedButton::MenuClosed() {
@@ -745,6 +761,9 @@ const auto Registered = [] {
     RegisterClass<M, S>()
         .Property(u"TrackButtonMode", &M::TrackButtonMode, &M::SetTrackButtonMode)
         .Property(u"SkinPopupMenu", &M::SkinPopupMenu, &M::SetSkinPopupMenu)
+        .Property(u"SkinImagesMenu", &M::SkinImagesMenu, &M::SetSkinImagesMenu)
+        .Property(u"UseImagesMenuImage", &M::UseImagesMenuImage, &M::SetUseImagesMenuImage)
+        .Property(u"UseImagesMenuCaption", &M::UseImagesMenuCaption, &M::SetUseImagesMenuCaption)
         .Property(u"NewStyle", &M::NewStyle, &M::SetNewStyle)
         .Property(u"TrackPosition", &M::TrackPosition, &M::SetTrackPosition)
         .Event(u"OnShowTrackMenu", &M::OnShowTrackMenu)

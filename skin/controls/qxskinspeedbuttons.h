@@ -53,6 +53,13 @@ public:
     void SetGroupIndex(Integer AValue) { FGroupIndex = AValue; }
     // Drawn when there is no glyph (and no tool bar's list to draw from).
     void SetImageList(TCustomImageList* AValue) override;
+    // An image-grid menu whose chosen item the button shows first.
+    TqxCustomImagesMenu* SkinImagesMenu() const { return FImagesMenu.Menu; }
+    void SetSkinImagesMenu(TqxCustomImagesMenu* AValue);
+    bool UseImagesMenuImage() const { return FImagesMenu.UseImage; }
+    void SetUseImagesMenuImage(bool AValue) { FImagesMenu.UseImage = AValue; }
+    bool UseImagesMenuCaption() const { return FImagesMenu.UseCaption; }
+    void SetUseImagesMenuCaption(bool AValue) { FImagesMenu.UseCaption = AValue; }
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool AValue);
     // With both above 0, ShowCaption switches the width between them.
@@ -119,6 +126,7 @@ protected:
     bool ShowsDown() const { return FDown && (FGroupIndex != 0 || FMouseIn); }
 
 private:
+    TqxImagesMenuContent FImagesMenu;
     void MorphTick();
 
     bool FFlat = false;
