@@ -23,6 +23,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/inifiles.h"
 #include "platform/base/stringlist.h"
+#include "bench/bitblt_ratio.h"
 #include "platform/base/sysutils.h"
 #include "platform/gdi/bitmaps.h"
 #include "platform/gdi/blit.h"
@@ -52,38 +53,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace win;
 
-// Seconds of one BitBlt of AWidth x AHeight from a memory bitmap onto AWindow.
-double BitBltSeconds(HWND AWindow, Integer AWidth, Integer AHeight) {
-    const HDC target = GetDC(AWindow);
-    const HDC source = CreateCompatibleDC(target);
-    const HBITMAP bitmap = CreateCompatibleBitmap(target, AWidth, AHeight);
-    const HGDIOBJ old = SelectObject(source, bitmap);
-    Integer count = 0;
-    const Clock::time_point start = Clock::now();
-    std::chrono::duration<double> elapsed{};
-    while (elapsed.count() < 0.3) {
-        for (int i = 0; i < 10; ++i)
-            BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY);
-        count += 10;
-        elapsed = Clock::now() - start;
-    }
-    SelectObject(source, old);
-    DeleteObject(bitmap);
-    DeleteDC(source);
-    ReleaseDC(AWindow, target);
-    return elapsed.count() / count;
-}
-
-void Timed(benchmark::State& AState, double ABitBlt, const std::function<void()>& AWork) {
-    const Clock::time_point start = Clock::now();
-    for (auto _ : AState)
-        AWork();
-    const std::chrono::duration<double> elapsed = Clock::now() - start;
-    AState.counters["of_bitblt"] = ABitBlt / (elapsed.count() / double(AState.iterations()));
-}
+using bench::BitBltSeconds;
+using bench::Timed;
 
 // A fresh memory desktop with a form of the main window's size.
 class TBench {

@@ -73,6 +73,19 @@ bool TDesktopActions::PowerOff() {
     return StartDetached({"systemctl", "poweroff"}) > 0;
 }
 
+bool TDesktopActions::TrayIcon(win::DWORD AMessage, const win::TTrayIcon& AIcon) {
+    switch (AMessage) {
+        case 0:
+            return win::Backend().TrayAdd(AIcon);
+        case 1:
+            return win::Backend().TrayModify(AIcon);
+        case 2:
+            return win::Backend().TrayDelete(AIcon.Window, AIcon.Id);
+        default:
+            return false;
+    }
+}
+
 std::shared_ptr<TOutsideActions> OutsideActions() {
     TState& state = State();
     std::lock_guard lock(state.Lock);

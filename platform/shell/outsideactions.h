@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/base/types.h"
+#include "platform/win/backend.h"
 
 namespace shell {
 
@@ -26,6 +27,9 @@ public:
     // Starts playing and returns at once.
     virtual bool PlaySound(const String& AFileName) = 0;
     virtual bool PowerOff() = 0;
+    // AMessage NIM_ADD, NIM_MODIFY or NIM_DELETE of the notification area;
+    // none here.
+    virtual bool TrayIcon(win::DWORD, const win::TTrayIcon&) { return false; }
 };
 
 // The desktop's programs: `xdg-open` for documents, folders and addresses,
@@ -38,6 +42,8 @@ public:
     bool Open(const String& AVerb, const String& ATarget, const String& ADirectory) override;
     bool PlaySound(const String& AFileName) override;
     bool PowerOff() override;
+    // The back end's notification area (the memory back end records it).
+    bool TrayIcon(win::DWORD AMessage, const win::TTrayIcon& AIcon) override;
 };
 
 // The actions in force: the ones installed last, else the desktop's. A

@@ -1,5 +1,7 @@
 #include "platform/shell/shellapi.h"
 
+#include <iterator>
+
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
 #include "platform/shell/outsideactions.h"
@@ -37,6 +39,38 @@ BOOL PlaySoundW(LPCWSTR ASound, HINSTANCE, UINT) {
 BOOL ExitWindowsEx(UINT AFlags, DWORD) {
     if (!(AFlags & (EWX_SHUTDOWN | EWX_POWEROFF))) return FALSE;
     return shell::OutsideActions()->PowerOff() ? TRUE : FALSE;
+}
+
+}  // namespace win
+
+namespace win {
+
+namespace {
+
+String FixedText(const char16_t* AText, size_t ACapacity) {
+    size_t length = 0;
+    while (length < ACapacity && AText[length]) ++length;
+    return String(AText, length);
+}
+
+}  // namespace
+
+BOOL Shell_NotifyIconW(DWORD AMessage, const NOTIFYICONDATAW* AData) {
+    if (!AData || (AData->cbSize != NOTIFYICONDATAW_SIZE && AData->cbSize != sizeof(NOTIFYICONDATAW))) return FALSE;
+    if (AMessage > NIM_DELETE) return FALSE;
+    TTrayIcon icon;
+    icon.Window = AData->hWnd;
+    icon.Id = AData->uID;
+    if (AData->uFlags & NIF_MESSAGE) icon.CallbackMessage = AData->uCallbackMessage;
+    if (AData->uFlags & NIF_ICON) icon.Icon = AData->hIcon;
+    if (AData->uFlags & NIF_TIP) icon.Tip = FixedText(AData->szTip, std::size(AData->szTip));
+    if (AData->uFlags & NIF_INFO) {
+        icon.ShowBalloon = true;
+        icon.BalloonText = FixedText(AData->szInfo, std::size(AData->szInfo));
+        icon.BalloonTitle = FixedText(AData->szInfoTitle, std::size(AData->szInfoTitle));
+        icon.BalloonFlags = AData->dwInfoFlags;
+    }
+    return shell::OutsideActions()->TrayIcon(AMessage, icon) ? TRUE : FALSE;
 }
 
 }  // namespace win

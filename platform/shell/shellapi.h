@@ -41,4 +41,44 @@ inline constexpr UINT EWX_POWEROFF = 0x0008;
 // restarting). AReason is not used.
 BOOL ExitWindowsEx(UINT AFlags, DWORD AReason);
 
+inline constexpr DWORD NIM_ADD = 0;
+inline constexpr DWORD NIM_MODIFY = 1;
+inline constexpr DWORD NIM_DELETE = 2;
+inline constexpr UINT NIF_MESSAGE = 0x01;
+inline constexpr UINT NIF_ICON = 0x02;
+inline constexpr UINT NIF_TIP = 0x04;
+inline constexpr UINT NIF_INFO = 0x10;
+inline constexpr DWORD NIIF_NONE = 0;
+inline constexpr DWORD NIIF_INFO = 1;
+inline constexpr DWORD NIIF_WARNING = 2;
+inline constexpr DWORD NIIF_ERROR = 3;
+// Mouse messages of a tray icon's callback beyond the WM_ ones.
+inline constexpr UINT NIN_BALLOONUSERCLICK = 0x0405;
+// The size of the full record, as the system's callers fill in cbSize.
+inline constexpr DWORD NOTIFYICONDATAW_SIZE = 956;
+
+struct NOTIFYICONDATAW {
+    DWORD cbSize = 0;
+    HWND hWnd = nullptr;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = nullptr;
+    char16_t szTip[128] = {};
+    DWORD dwState = 0;
+    DWORD dwStateMask = 0;
+    char16_t szInfo[256] = {};
+    UINT uTimeout = 0;
+    char16_t szInfoTitle[64] = {};
+    DWORD dwInfoFlags = 0;
+};
+
+// The icon ALData describes (by hWnd and uID) added to, changed in or
+// removed from the desktop's notification area, through the outside actions
+// (the memory back end records it). cbSize must be the full record's size.
+// The fields uFlags names are taken: the callback message, the icon, the
+// tip, the balloon (NIF_INFO; an empty text takes a balloon away). FALSE
+// without a notification area, when it refuses, or for a bad record.
+BOOL Shell_NotifyIconW(DWORD AMessage, const NOTIFYICONDATAW* AData);
+
 }  // namespace win

@@ -149,7 +149,8 @@ bool TApplication::ProcessMessage(MSG& AMsg) {
     try {
         bool handled = false;
         IsHintMsg(AMsg);
-        if (OnMessage) OnMessage(AMsg, handled);
+        // A copy: the handler may replace itself (a menu unhooks on its close).
+        if (const TMessageEvent handler = OnMessage) handler(AMsg, handled);
         if (!handled && !IsKeyMsg(AMsg)) {
             TranslateMessage(&AMsg);
             DispatchMessageW(&AMsg);

@@ -69,6 +69,22 @@ struct TOutsideAction {
     String Target;
 };
 
+// An icon in the desktop's notification area (the system tray): the window
+// and message its mouse input is posted as (WParam the id, LParam the mouse
+// message), the picture, the tip and a balloon.
+struct TTrayIcon {
+    HWND Window = nullptr;
+    UINT Id = 0;
+    UINT CallbackMessage = 0;
+    HICON Icon = nullptr;
+    String Tip;
+    // With ShowBalloon a balloon is asked for (empty text: the balloon goes).
+    bool ShowBalloon = false;
+    String BalloonTitle;
+    String BalloonText;
+    DWORD BalloonFlags = 0;
+};
+
 // What a back end sees of a top-level window.
 struct TTopLevelState {
     RECT Bounds{};
@@ -125,6 +141,11 @@ public:
     // being taken: the memory back end records it for the test driver, so
     // nothing starts while tests run. A display back end lets it happen.
     virtual bool RecordOutsideAction(const TOutsideAction&) { return false; }
+    // The notification area, GUI thread: false when there is none or it
+    // refused. Without one a back end answers false.
+    virtual bool TrayAdd(const TTrayIcon&) { return false; }
+    virtual bool TrayModify(const TTrayIcon&) { return false; }
+    virtual bool TrayDelete(HWND, UINT) { return false; }
 };
 
 // Replaces the back end (the memory back end until then) and starts from an

@@ -77,6 +77,40 @@ bool MemoryBackend::RecordOutsideAction(const win::TOutsideAction& AAction) {
     return true;
 }
 
+bool MemoryBackend::TrayAdd(const win::TTrayIcon& AIcon) {
+    TrayCalls.emplace_back("add", AIcon);
+    if (!TrayAvailable) return false;
+    for (const win::TTrayIcon& icon : TrayIcons)
+        if (icon.Window == AIcon.Window && icon.Id == AIcon.Id) return false;
+    TrayIcons.push_back(AIcon);
+    return true;
+}
+
+bool MemoryBackend::TrayModify(const win::TTrayIcon& AIcon) {
+    TrayCalls.emplace_back("modify", AIcon);
+    if (!TrayAvailable) return false;
+    for (win::TTrayIcon& icon : TrayIcons)
+        if (icon.Window == AIcon.Window && icon.Id == AIcon.Id) {
+            icon = AIcon;
+            return true;
+        }
+    return false;
+}
+
+bool MemoryBackend::TrayDelete(win::HWND AWindow, win::UINT AId) {
+    win::TTrayIcon call;
+    call.Window = AWindow;
+    call.Id = AId;
+    TrayCalls.emplace_back("delete", call);
+    if (!TrayAvailable) return false;
+    for (auto it = TrayIcons.begin(); it != TrayIcons.end(); ++it)
+        if (it->Window == AWindow && it->Id == AId) {
+            TrayIcons.erase(it);
+            return true;
+        }
+    return false;
+}
+
 std::vector<win::TOutsideAction> MemoryBackend::OutsideActions() const {
     std::lock_guard lock(FActionsLock);
     return FOutsideActions;

@@ -47,6 +47,9 @@ public:
     void Beep(win::UINT AType) override { Beeps.push_back(AType); }
     bool RecordOutsideAction(const win::TOutsideAction& AAction) override;
     std::vector<win::TOutsideAction> OutsideActions() const;
+    bool TrayAdd(const win::TTrayIcon& AIcon) override;
+    bool TrayModify(const win::TTrayIcon& AIcon) override;
+    bool TrayDelete(win::HWND AWindow, win::UINT AId) override;
 
     std::map<win::HWND, MemoryWindowRecord> Windows;
     std::vector<win::HWND> Stacking;
@@ -60,6 +63,11 @@ public:
     win::HCURSOR Cursor = nullptr;
     std::vector<win::UINT> Beeps;
     std::optional<String> Clipboard;
+    // The icons in the notification area, and every call in order ("add",
+    // "modify", "delete" with the record as sent).
+    std::vector<win::TTrayIcon> TrayIcons;
+    std::vector<std::pair<std::string, win::TTrayIcon>> TrayCalls;
+    bool TrayAvailable = true;
 
 private:
     // Outside actions may be asked for on any thread.

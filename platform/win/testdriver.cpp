@@ -272,6 +272,34 @@ int PowerOffs() {
     return count;
 }
 
+std::vector<TTrayIcon> TrayIcons() {
+    return Memory().TrayIcons;
+}
+
+std::vector<std::pair<std::string, TTrayIcon>> TrayCalls() {
+    return Memory().TrayCalls;
+}
+
+void SetTrayAvailable(bool AAvailable) {
+    Memory().TrayAvailable = AAvailable;
+}
+
+void TrayNotify(UINT AMouseMessage, POINT AScreen, size_t AIcon) {
+    const std::vector<TTrayIcon>& icons = Memory().TrayIcons;
+    if (AIcon >= icons.size()) throw EAssertionFailed(u"No such tray icon");
+    const TTrayIcon icon = icons[AIcon];
+    MouseMove(AScreen);
+    Pump();
+    PostMessageW(icon.Window, icon.CallbackMessage, icon.Id, LPARAM(AMouseMessage));
+    Pump();
+}
+
+void TrayRestarted() {
+    Memory().TrayIcons.clear();
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(u"TaskbarCreated"), 0, 0);
+    Pump();
+}
+
 HCURSOR Cursor() {
     return Memory().Cursor;
 }

@@ -7,11 +7,14 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/base/types.h"
 #include "platform/gdi/capabilities.h"
 #include "platform/gdi/pixregion.h"
+#include "platform/win/backend.h"
 #include "platform/win/wintypes.h"
 
 namespace win::driver {
@@ -101,6 +104,17 @@ struct TShellOpen {
 std::vector<TShellOpen> ShellOpens();
 std::vector<String> Sounds();
 int PowerOffs();
+// The notification area: the icons in it, every call made to it in order
+// ("add", "modify", "delete" and the record), whether it takes calls (a
+// desktop without a tray refuses them), a mouse message (LParam of the
+// callback: WM_LBUTTONDOWN .. NIN_BALLOONUSERCLICK) delivered to the icon
+// with the pointer at AScreen, and the tray starting afresh ("TaskbarCreated"
+// to every top-level window, the icons gone).
+std::vector<TTrayIcon> TrayIcons();
+std::vector<std::pair<std::string, TTrayIcon>> TrayCalls();
+void SetTrayAvailable(bool AAvailable);
+void TrayNotify(UINT AMouseMessage, POINT AScreen, size_t AIcon = 0);
+void TrayRestarted();
 HCURSOR Cursor();
 // The top-level window the pointer is grabbed for, nullptr for none.
 HWND PointerGrab();

@@ -305,8 +305,10 @@ void TqxSkinStdButtonObject::ExecuteCommand() {
             break;
         case cmMinimize:
             clearHover();
-            // Minimizing to the tray needs a tray icon, which the form lacks.
-            if (Parent->AlwaysMinimizeToTray()) break;
+            if (Parent->AlwaysMinimizeToTray()) {
+                Parent->MinimizeToTray();
+                break;
+            }
             HideLayer();
             Parent->SetWindowState(Parent->WindowState() == wsMinimized ? wsNormal : wsMinimized);
             break;
@@ -315,6 +317,7 @@ void TqxSkinStdButtonObject::ExecuteCommand() {
             break;
         case cmMinimizeToTray:
             clearHover();
+            Parent->MinimizeToTray();
             break;
         case cmSysMenu:
         case cmDefault:

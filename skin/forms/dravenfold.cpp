@@ -13,10 +13,14 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
+#include "skin/forms/skinmenus.h"
+#include "skin/forms/trayicon.h"
 
 using namespace win;
 
-TqxFormSkinMenuMaker FormSkinMenuMaker;
+TqxFormSkinMenuMaker FormSkinMenuMaker = MakeSkinMenu;
 
 namespace {
 
@@ -70,7 +74,17 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
     FForm->SetAutoScroll(false);
 
     FSysMenu = new TPopupMenu(this);
+    InstallSkinPopupMenuMaker();
+    FSysTrayMenu = new TqxSkinPopupMenu(this);
+    FSysTrayMenu->SetComponentForm(FForm);
+    FillTrayMenu();
     if (FormSkinMenuMaker) FSkinMenu = FormSkinMenuMaker(this, FForm);
+    if (TqxSkinMenu* menu = RealSkinMenu()) {
+        menu->AlphaBlend = FMenusAlphaBlend;
+        menu->AlphaBlendValue = FMenusAlphaBlendValue;
+        menu->AlphaBlendAnimation = FMenusAlphaBlendAnimation;
+        menu->MaxMenuItemsInWindow = FMaxMenuItemsInWindow;
+    }
     FBorderIcons = {TqxBorderIcon::biSystemMenu, TqxBorderIcon::biMinimize, TqxBorderIcon::biMaximize,
                     TqxBorderIcon::biRollUp};
 
@@ -125,6 +139,9 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (AComponent == FMSD) FMSD = nullptr;
     if (AComponent == FMainMenu) FMainMenu = nullptr;
     if (AComponent == FSystemMenu) FSystemMenu = nullptr;
+    if (FMainMenuBar && AComponent == static_cast<TComponent*>(FMainMenuBar)) FMainMenuBar = nullptr;
+    if (FTrayIcon && AComponent == static_cast<TComponent*>(FTrayIcon)) FTrayIcon = nullptr;
+    if (FSkinHint && AComponent == static_cast<TComponent*>(FSkinHint)) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;
 }
@@ -148,6 +165,7 @@ void TqxDravenfold::SetSkinData(TqxSkinData* Value) {
     if (FSD) FSD->FreeNotification(this);
     if (Value) FSkinnableForm = Value->SkinnableForm();
     if (!ComponentState().Contains(csDesigning)) RebuildSkinObjects();
+    FSysTrayMenu->SetSkinData(FSD);
 }
 
 void TqxDravenfold::SetMenusSkinData(TqxSkinData* Value) {
@@ -196,7 +214,66 @@ void TqxDravenfold::SetShowIcon(bool Value) {
 }
 
 void TqxDravenfold::SetMaxMenuItemsInWindow(Integer Value) {
-    if (Value >= 0) FMaxMenuItemsInWindow = Value;
+    if (Value < 0) return;
+    FMaxMenuItemsInWindow = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->MaxMenuItemsInWindow = Value;
+}
+
+void TqxDravenfold::SetSkinHint(TqxSkinHint* Value) {
+    if (FSkinHint) FSkinHint->RemoveFreeNotification(this);
+    FSkinHint = Value;
+    if (FSkinHint) FSkinHint->FreeNotification(this);
+}
+
+TqxSkinMenu* TqxDravenfold::RealSkinMenu() const {
+    return dynamic_cast<TqxSkinMenu*>(FSkinMenu.get());
+}
+
+void TqxDravenfold::SetMenusAlphaBlend(bool Value) {
+    FMenusAlphaBlend = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlend = Value;
+}
+
+void TqxDravenfold::SetMenusAlphaBlendAnimation(bool Value) {
+    FMenusAlphaBlendAnimation = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlendAnimation = Value;
+}
+
+void TqxDravenfold::SetMenusAlphaBlendValue(Byte Value) {
+    FMenusAlphaBlendValue = Value;
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->AlphaBlendValue = Value;
+}
+
+bool TqxDravenfold::UseSkinFontInMenu() const {
+    return RealSkinMenu() ? RealSkinMenu()->UseSkinFont() : true;
+}
+
+void TqxDravenfold::SetUseSkinFontInMenu(bool Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetUseSkinFont(Value);
+}
+
+bool TqxDravenfold::UseSkinSizeInMenu() const {
+    return RealSkinMenu() ? RealSkinMenu()->UseSkinSize() : true;
+}
+
+void TqxDravenfold::SetUseSkinSizeInMenu(bool Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetUseSkinSize(Value);
+}
+
+Integer TqxDravenfold::DefMenuItemHeight() const {
+    return RealSkinMenu() ? RealSkinMenu()->DefaultMenuItemHeight() : 20;
+}
+
+void TqxDravenfold::SetDefMenuItemHeight(Integer Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu(); menu && Value > 0) menu->SetDefaultMenuItemHeight(Value);
+}
+
+TFont* TqxDravenfold::DefMenuItemFont() const {
+    return RealSkinMenu() ? RealSkinMenu()->DefaultMenuItemFont() : nullptr;
+}
+
+void TqxDravenfold::SetDefMenuItemFont(TFont* Value) {
+    if (TqxSkinMenu* menu = RealSkinMenu()) menu->SetDefaultMenuItemFont(Value);
 }
 
 void TqxDravenfold::SetDefCaptionFont(TFont* Value) {
@@ -396,6 +473,16 @@ const auto Registered = [] {
         .Property(u"MenusAlphaBlend", &D::MenusAlphaBlend, &D::SetMenusAlphaBlend)
         .Property(u"MenusAlphaBlendAnimation", &D::MenusAlphaBlendAnimation, &D::SetMenusAlphaBlendAnimation)
         .Property(u"MenusAlphaBlendValue", &D::MenusAlphaBlendValue, &D::SetMenusAlphaBlendValue)
+        .Property(u"UseSkinFontInMenu", &D::UseSkinFontInMenu, &D::SetUseSkinFontInMenu)
+        .Property(u"UseSkinSizeInMenu", &D::UseSkinSizeInMenu, &D::SetUseSkinSizeInMenu)
+        .Property(u"DefMenuItemHeight", &D::DefMenuItemHeight, &D::SetDefMenuItemHeight)
+        .Property(u"DefMenuItemFont", &D::DefMenuItemFont)
+        .Property(u"TrayIcon", &D::TrayIcon, &D::SetTrayIcon)
+        .Property(u"SkinHint", &D::SkinHint, &D::SetSkinHint)
+        .Property(u"AlwaysShowInTray", &D::AlwaysShowInTray, &D::SetAlwaysShowInTray)
+        .Property(u"MainMenuBar", &D::MainMenuBar, &D::SetMainMenuBar)
+        .Event(u"OnMinimizeToTray", &D::OnMinimizeToTray)
+        .Event(u"OnRestoreFromTray", &D::OnRestoreFromTray)
         .Property(u"DefCaptionFont", &D::DefCaptionFont)
         .Property(u"DefInActiveCaptionFont", &D::DefInActiveCaptionFont)
         .Property(u"UseDefaultSysMenu", &D::UseDefaultSysMenu, &D::SetUseDefaultSysMenu)

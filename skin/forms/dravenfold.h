@@ -31,6 +31,11 @@ class TqxLayerManager;
 class TqxClientInActivePanel;
 class TqxSkinStatusBar;
 class TqxDravenfold;
+class TqxSkinMenu;
+class TqxSkinPopupMenu;
+class TqxSkinHint;
+class TqxTrayIcon;
+class TqxSkinMainMenuBar;
 
 // Scoped: the toolkit's own border icons use the first three names.
 enum class TqxBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -63,6 +68,8 @@ public:
     virtual Integer PopupCount() const = 0;
     // A key for the innermost popup window.
     virtual void PopupKeyDown(Word AKey) = 0;
+    // The innermost popup window's highlighted item has sub-items.
+    virtual bool LastPopupItemHasChildren() const { return false; }
 };
 using TqxFormSkinMenuMaker = std::function<std::unique_ptr<TqxFormSkinMenu>(TqxDravenfold*, TCustomForm*)>;
 extern TqxFormSkinMenuMaker FormSkinMenuMaker;
@@ -142,11 +149,29 @@ public:
     bool UseDefaultObjectHint() const { return FUseDefaultObjectHint; }
     void SetUseDefaultObjectHint(bool Value) { FUseDefaultObjectHint = Value; }
     bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
-    void SetMenusAlphaBlend(bool Value) { FMenusAlphaBlend = Value; }
+    void SetMenusAlphaBlend(bool Value);
     bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
-    void SetMenusAlphaBlendAnimation(bool Value) { FMenusAlphaBlendAnimation = Value; }
+    void SetMenusAlphaBlendAnimation(bool Value);
     Byte MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
-    void SetMenusAlphaBlendValue(Byte Value) { FMenusAlphaBlendValue = Value; }
+    void SetMenusAlphaBlendValue(Byte Value);
+    // Straight through to the skinned menu (defaults without one).
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool Value);
+    bool UseSkinSizeInMenu() const;
+    void SetUseSkinSizeInMenu(bool Value);
+    Integer DefMenuItemHeight() const;
+    // Values of 0 or less are ignored.
+    void SetDefMenuItemHeight(Integer Value);
+    TFont* DefMenuItemFont() const;
+    void SetDefMenuItemFont(TFont* Value);
+    TqxSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TqxSkinHint* Value);
+    TqxTrayIcon* TrayIcon() const { return FTrayIcon; }
+    void SetTrayIcon(TqxTrayIcon* Value);
+    bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
+    void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
+    TqxSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TqxSkinMainMenuBar* Value);
     TFont* DefCaptionFont() const { return FDefCaptionFont.get(); }
     void SetDefCaptionFont(TFont* Value);
     TFont* DefInActiveCaptionFont() const { return FDefInActiveCaptionFont.get(); }
@@ -185,6 +210,8 @@ public:
     TNotifyEvent OnChangeRollUpState;
     TNotifyEvent OnMainMenuEnter;
     TNotifyEvent OnMainMenuExit;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
     TNotifyEvent OnMaximize;
@@ -202,11 +229,17 @@ public:
     TCustomForm* Form() const { return FForm; }
     // The form's skinned popup-menu machinery; nil without the menus.
     TqxFormSkinMenu* SkinMenu() const { return FSkinMenu.get(); }
+    // The same as the library's own menu; nil when another one stands in.
+    TqxSkinMenu* RealSkinMenu() const;
+    // The tray menu given to a linked tray icon.
+    TqxSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
     bool SkinSupport() const { return FSkinSupport; }
     // The state the component applied last.
     TWindowState AppliedWindowState() const { return FWindowState; }
     bool InMenu() const { return FInMenu; }
+    void SetInMenu(bool Value) { FInMenu = Value; }
     bool InMainMenu() const { return FInMainMenu; }
+    void SetInMainMenu(bool Value) { FInMainMenu = Value; }
     bool StopPainting() const { return FStopPainting; }
 
     // The form component (4.101).
@@ -340,6 +373,16 @@ public:
     // generated ones for the current state.
     TMenuItem* GetSystemMenuItems();
     void RebuildSysMenuItems();
+    // The supplied system menu with fresh standard items.
+    void BuildSystemMenu();
+    void FillTrayMenu();
+    void MinimizeToTray();
+    void RestoreFromTray();
+    // The main-menu bar's side of the keys in main-menu mode.
+    bool MainMenuBarKey(Word Key);
+    bool CanMainMenuMoveLeft() const;
+    bool CanMainMenuMoveRight() const;
+    bool MainMenuBarOpenItem();
     void FormShortCut(TWMKey& Msg, bool& Handled);
     // Window coordinates to the screen.
     TRect WindowToScreen(const TRect& R) const;
@@ -442,6 +485,11 @@ private:
     TMainMenu* FMainMenu = nullptr;
     TPopupMenu* FSystemMenu = nullptr;
     TPopupMenu* FSysMenu = nullptr;
+    TqxSkinPopupMenu* FSysTrayMenu = nullptr;
+    TqxSkinHint* FSkinHint = nullptr;
+    TqxTrayIcon* FTrayIcon = nullptr;
+    TqxSkinMainMenuBar* FMainMenuBar = nullptr;
+    bool FAlwaysShowInTray = false;
     std::unique_ptr<TqxFormSkinMenu> FSkinMenu;
     TCustomImageList* FQuickImageList = nullptr;
     TqxSkinStatusBar* FStatusBar = nullptr;

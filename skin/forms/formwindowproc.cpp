@@ -16,31 +16,13 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
+#include "skin/forms/skinmenus.h"
 
 using namespace win;
 
 namespace {
-
-bool IsMenuCloseMessage(UINT AMsg) {
-    switch (AMsg) {
-        case WM_MOVE:
-        case WM_SIZE:
-        case WM_ACTIVATE:
-        case WM_KILLFOCUS:
-        case WM_CANCELMODE:
-        case WM_MOUSEACTIVATE:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-        case WM_NCMBUTTONDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_PARENTNOTIFY:
-            return true;
-        default:
-            return false;
-    }
-}
 
 TPoint CursorPos() {
     POINT p{};
@@ -295,6 +277,7 @@ void TqxDravenfold::PaintToDC(HDC ADC) {
 
 void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
     if (!IsMenuCloseMessage(Message.Msg)) return;
+    if (FShowObjectHint && FSkinHint) FSkinHint->HideHint();
     if (FInMainMenu && !FInMenu) {
         CloseMainMenu();
     } else if (FSkinMenu && (FSkinMenu->Visible() || FInMenu)) {
@@ -505,11 +488,20 @@ void TqxDravenfold::WMSysCommand(TMessage& Message) {
     if (Message.WParam == SC_RESTORE) {
         if (OnRestore) OnRestore(this);
     } else if (Message.WParam == SC_KEYMENU) {
-        // Alt alone never enters a native menu mode.
-        if (FInMainMenu)
+        // Alt alone never enters a native menu mode: the skinned bar takes
+        // the keyboard, Alt with a letter opens that letter's item.
+        if (FInMainMenu) {
             CloseMainMenu();
-        else if (FSkinMenu && FSkinMenu->Visible())
-            SkinMenuClose();
+        } else {
+            if (FSkinMenu && FSkinMenu->Visible()) SkinMenuClose();
+            if (FMainMenuBar && FMainMenuBar->Visible()) {
+                const Word key = LOWORD(Message.LParam);
+                if (key == 0)
+                    FMainMenuBar->EnterMenuMode();
+                else
+                    FMainMenuBar->HandleAccel(key);
+            }
+        }
     }
 }
 
@@ -660,11 +652,23 @@ void TqxDravenfold::AppMessageHook(MSG& Msg, bool& Handled) {
 
 void TqxDravenfold::MenuKeyDown(TMessage& Message) {
     const Word key = LOWORD(Message.WParam);
+    if (FInMainMenu && MainMenuBarKey(key)) return;
     if (key == VK_ESCAPE && FInMainMenu && !FInMenu) {
         CloseMainMenu();
         return;
     }
+    if (FInMainMenu && FMainMenuBar) {
+        if (key == VK_LEFT && CanMainMenuMoveLeft()) {
+            FMainMenuBar->PrevItem();
+            return;
+        }
+        if (key == VK_RIGHT && CanMainMenuMoveRight()) {
+            FMainMenuBar->NextItem();
+            return;
+        }
+    }
     if (!FSkinMenu) return;
+    if ((key == VK_RETURN || key == VK_DOWN) && MainMenuBarOpenItem()) return;
     if (FSkinMenu->Visible() && FSkinMenu->PopupCount() > 0) FSkinMenu->PopupKeyDown(key);
     if (key == VK_ESCAPE && FSkinMenu->PopupCount() == 0) {
         if (FInMainMenu)

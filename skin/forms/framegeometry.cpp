@@ -11,6 +11,7 @@
 #include "skin/core/qxmaskregions.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
 
@@ -29,12 +30,28 @@ TRect Moved(const TRect& R, Integer ADx, Integer ADy) {
 
 constexpr TqxStdCommand ButtonOrder[] = {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray};
 
-// The first visible caption button drawn from its own picture with the command.
-TqxSkinStdButtonObject* PlacedButton(const std::vector<std::shared_ptr<TqxActiveSkinObject>>& AObjects,
-                                     TqxStdCommand ACommand) {
-    for (const auto& object : AObjects)
-        if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get()))
-            if (button->Visible && button->SkinRectInAPicture && button->Command == ACommand) return button;
+// The command of a caption button or an animated object; false for others.
+bool CommandOf(TqxActiveSkinObject* AObject, TqxStdCommand& ACommand) {
+    if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(AObject)) {
+        ACommand = button->Command;
+        return true;
+    }
+    if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(AObject)) {
+        ACommand = animate->Command;
+        return true;
+    }
+    return false;
+}
+
+// The first visible caption button or animated object drawn from its own
+// picture with the command.
+TqxActiveSkinObject* PlacedButton(const std::vector<std::shared_ptr<TqxActiveSkinObject>>& AObjects,
+                                  TqxStdCommand ACommand) {
+    for (const auto& object : AObjects) {
+        TqxStdCommand command;
+        if (CommandOf(object.get(), command) && object->Visible && object->SkinRectInAPicture && command == ACommand)
+            return object.get();
+    }
     return nullptr;
 }
 
@@ -125,22 +142,26 @@ void TqxDravenfold::ArrangeObjects() {
         return;
     const Integer y = anchor.Top;
     const TSize icon = GetIconSize();
-    const auto sizeOf = [&](TqxSkinStdButtonObject* AButton) {
-        if (AButton->Command == cmSysMenu && FShowIcon) return icon;
+    const auto sizeOf = [&](TqxActiveSkinObject* AButton) {
+        TqxStdCommand command = cmDefault;
+        if (CommandOf(AButton, command) && command == cmSysMenu && FShowIcon &&
+            dynamic_cast<TqxSkinStdButtonObject*>(AButton))
+            return icon;
         return TSize{AButton->SkinRect.Width(), AButton->SkinRect.Height()};
     };
-    std::vector<TqxSkinStdButtonObject*> placed;
+    std::vector<TqxActiveSkinObject*> placed;
     for (const TqxStdCommand command : ButtonOrder)
-        if (TqxSkinStdButtonObject* button = PlacedButton(ObjectList, command)) placed.push_back(button);
-    for (const auto& object : ObjectList)
-        if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get()))
-            if (button->Visible && button->SkinRectInAPicture && button->Command == cmDefault)
-                placed.push_back(button);
+        if (TqxActiveSkinObject* button = PlacedButton(ObjectList, command)) placed.push_back(button);
+    for (const auto& object : ObjectList) {
+        TqxStdCommand command;
+        if (CommandOf(object.get(), command) && object->Visible && object->SkinRectInAPicture && command == cmDefault)
+            placed.push_back(object.get());
+    }
     TqxSkinCaptionObject* caption = CaptionObject();
-    TqxSkinStdButtonObject* sysMenu = PlacedButton(ObjectList, cmSysMenu);
+    TqxActiveSkinObject* sysMenu = PlacedButton(ObjectList, cmSysMenu);
     if (!NewButtonsInLeft) {
         Integer x = anchor.Right;
-        for (TqxSkinStdButtonObject* button : placed) {
+        for (TqxActiveSkinObject* button : placed) {
             const TSize size = sizeOf(button);
             button->ObjectRect = Rect(x - size.cx, y, x, y + size.cy);
             x -= NewButtonsOffset + size.cx;
@@ -156,12 +177,12 @@ void TqxDravenfold::ArrangeObjects() {
         }
     } else {
         Integer x = anchor.Left;
-        const auto place = [&](TqxSkinStdButtonObject* AButton) {
+        const auto place = [&](TqxActiveSkinObject* AButton) {
             const TSize size = sizeOf(AButton);
             AButton->ObjectRect = Rect(x, y, x + size.cx, y + size.cy);
             x += NewButtonsOffset + size.cx;
         };
-        for (TqxSkinStdButtonObject* button : placed)
+        for (TqxActiveSkinObject* button : placed)
             place(button);
         if (!hasButtonsRect) {
             if (sysMenu) place(sysMenu);
@@ -177,7 +198,7 @@ void TqxDravenfold::CalcDefRects() {
     const Integer size = GetDefButtonSize();
     NewDefCaptionRect = Rect(3, 3, FFormWidth - 3, GetDefCaptionHeight());
     for (const TqxStdCommand command : ButtonOrder)
-        if (TqxSkinStdButtonObject* button = PlacedButton(ObjectList, command)) {
+        if (TqxActiveSkinObject* button = PlacedButton(ObjectList, command)) {
             button->ObjectRect = Rect(x - size, y, x, y + size);
             x -= size;
         }

@@ -6,9 +6,12 @@
 #include "platform/win/input.h"
 #include "skin/core/qxlayerwindows.h"
 #include "skin/core/qxresstrs.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
 
 using namespace win;
 
@@ -45,10 +48,12 @@ void TqxDravenfold::TrackActiveObject(Integer X, Integer Y, bool AInside) {
     if (OldActiveObject >= 0 && OldActiveObject < Integer(ObjectList.size())) {
         const std::shared_ptr<TqxActiveSkinObject> old = ObjectList[size_t(OldActiveObject)];
         if (old->Enabled && old->Visible) old->MouseLeave();
+        if (FShowObjectHint && FSkinHint && !old->Hint.empty()) FSkinHint->HideHint();
     }
     if (ActiveObject >= 0 && ActiveObject < Integer(ObjectList.size())) {
         const std::shared_ptr<TqxActiveSkinObject> object = ObjectList[size_t(ActiveObject)];
         if (object->Enabled && object->Visible) object->MouseEnter();
+        if (FShowObjectHint && FSkinHint && !object->Hint.empty()) FSkinHint->ActivateHint2(object->Hint);
     }
 }
 
@@ -110,7 +115,10 @@ void TqxDravenfold::ResetObjectStates() {
         if (dynamic_cast<TqxSkinCaptionObject*>(object.get())) continue;
         object->SetMouseIn(false);
         object->Active = false;
-        object->SetMorphKf(0);
+        if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get()))
+            animate->SetFrame(1);
+        else
+            object->SetMorphKf(0);
     }
 }
 
@@ -167,12 +175,21 @@ void TqxDravenfold::SkinMenuClose() {
                 button->SetDown(false);
                 break;
             }
+        } else if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get())) {
+            if (animate->MenuItem && animate->FMenuTracking) {
+                animate->Active = true;
+                animate->SetFrame(animate->CountFrames);
+                animate->FDown = animate->FMenuTracking = animate->Increment = false;
+                if (!AnimateTimer->Enabled()) AnimateTimer->SetEnabled(true);
+                break;
+            }
         }
     }
     UnhookAppMessage();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
     if (FInMainMenu) {
         FInMainMenu = false;
+        if (FMainMenuBar) FMainMenuBar->ExitMenuMode();
         if (OnMainMenuExit) OnMainMenuExit(this);
     }
 }
@@ -180,13 +197,41 @@ void TqxDravenfold::SkinMenuClose() {
 void TqxDravenfold::CloseMainMenu() {
     FInMainMenu = false;
     if (FSkinMenu && FSkinMenu->Visible()) FSkinMenu->Hide();
+    if (FMainMenuBar) FMainMenuBar->ExitMenuMode();
     UnhookAppMessage();
     if (OnMainMenuExit) OnMainMenuExit(this);
 }
 
 void TqxDravenfold::MainMenuPopupClosed() {
     FInMenu = false;
+    if (FMainMenuBar) FMainMenuBar->ItemMenuClosed();
     if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+void TqxDravenfold::SetMainMenuBar(TqxSkinMainMenuBar* Value) {
+    if (FMainMenuBar == Value) return;
+    TqxSkinMainMenuBar* old = FMainMenuBar;
+    if (FMainMenuBar) FMainMenuBar->RemoveFreeNotification(this);
+    FMainMenuBar = Value;
+    if (FMainMenuBar) FMainMenuBar->FreeNotification(this);
+    if (old && old->Dravenfold() == this) old->SetDravenfold(nullptr);
+    if (FMainMenuBar && FMainMenuBar->Dravenfold() != this) FMainMenuBar->SetDravenfold(this);
+}
+
+bool TqxDravenfold::MainMenuBarKey(Word Key) {
+    return FMainMenuBar && FMainMenuBar->HandleAccel(Key);
+}
+
+bool TqxDravenfold::CanMainMenuMoveLeft() const {
+    return !FSkinMenu || FSkinMenu->PopupCount() <= 1;
+}
+
+bool TqxDravenfold::CanMainMenuMoveRight() const {
+    return !FSkinMenu || FSkinMenu->PopupCount() == 0 || !FSkinMenu->LastPopupItemHasChildren();
+}
+
+bool TqxDravenfold::MainMenuBarOpenItem() {
+    return FMainMenuBar && FMainMenuBar->OpenActiveItem();
 }
 
 void TqxDravenfold::PopupSkinMenu(TMenu* Menu, TPoint P) {
@@ -205,56 +250,11 @@ void TqxDravenfold::LinkMenu(const String& AIDName, TMenu* AMenu, bool APopupUp)
     if (auto* button = dynamic_cast<TqxSkinButtonObject*>(ObjectList[size_t(index)].get())) {
         button->MenuItem = AMenu->Items();
         button->FPopupUp = APopupUp;
+    } else if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(ObjectList[size_t(index)].get());
+               animate && animate->ButtonStyle) {
+        animate->MenuItem = AMenu->Items();
+        animate->FPopupUp = APopupUp;
     }
-}
-
-TMenuItem* TqxDravenfold::GetSystemMenuItems() {
-    if (FSystemMenu) return FSystemMenu->Items();
-    RebuildSysMenuItems();
-    return FSysMenu->Items();
-}
-
-void TqxDravenfold::RebuildSysMenuItems() {
-    TMenuItem* items = FSysMenu->Items();
-    items->Clear();
-    TqxResourceStrData* strings = FSD ? FSD->ResourceStrData() : nullptr;
-    const auto add = [&](const char16_t* AName, const char16_t* AKey, const char16_t* ADefault,
-                         std::function<void()> AClick) {
-        auto* item = new TMenuItem(this);
-        item->SetName(AName);
-        const String caption = strings ? strings->GetResStr(AKey) : String();
-        item->SetCaption(caption.empty() ? String(ADefault) : caption);
-        if (AClick) item->OnClick = [AClick](TObject*) { AClick(); };
-        items->Add(item);
-        return item;
-    };
-    const TWindowState s = FWindowState;
-    const bool r = FRollUpState;
-    if (FBorderIcons.Contains(TqxBorderIcon::biMinimize) && s != wsMinimized)
-        add(u"QXD_MINITEM", u"MI_MINCAPTION", u"Mi&nimize", [this] {
-            if (!FAlwaysMinimizeToTray) SetWindowState(wsMinimized);
-        });
-    if (FBorderIcons.Contains(TqxBorderIcon::biMaximize) && s != wsMaximized)
-        add(u"QXD_MAXITEM", u"MI_MAXCAPTION", u"Ma&ximize", [this] { SetWindowState(wsMaximized); });
-    if (s != wsNormal || r)
-        add(u"QXD_RESTORE", u"MI_RESTORECAPTION", u"&Restore", [this] {
-            if (MaxRollUpState || (FRollUpState && FWindowStateInit == wsNormal))
-                SetRollUpState(false);
-            else
-                SetWindowState(wsNormal);
-        });
-    if (FBorderIcons.Contains(TqxBorderIcon::biRollUp) && !r && s != wsMinimized)
-        add(u"QXD_ROLLUP", u"MI_ROLLUPCAPTION", u"Ro&llUp", [this] { SetRollUpState(true); });
-    // Without a tray icon minimizing to the tray does nothing.
-    if (FBorderIcons.Contains(TqxBorderIcon::biMinimizeToTray))
-        add(u"QXD_MINTOTRAY", u"MI_MINTOTRAYCAPTION", u"Minimize to &Tray", nullptr);
-    if (items->Count() > 0) {
-        auto* divider = new TMenuItem(this);
-        divider->SetCaption(u"-");
-        items->Add(divider);
-    }
-    TMenuItem* close = add(u"QXD_CLOSE", u"MI_CLOSECAPTION", u"&Close", [this] { FForm->Close(); });
-    close->SetShortCut(TShortCut(VK_F4) | scAlt);
 }
 
 void TqxDravenfold::PopupSystemMenu(Integer X, Integer Y) {
@@ -269,10 +269,12 @@ void TqxDravenfold::PopupSystemMenuUnder(const TRect& R) {
 
 void TqxDravenfold::PopupSystemMenuFromButton() {
     const std::vector<std::shared_ptr<TqxActiveSkinObject>> objects = ObjectList;
-    for (const auto& object : objects)
-        if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get()))
-            if (button->Enabled && button->Command == cmSysMenu)
-                PopupSystemMenuUnder(WindowToScreen(button->ObjectRect));
+    for (const auto& object : objects) {
+        auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get());
+        auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get());
+        if ((button && button->Command == cmSysMenu) || (animate && animate->Command == cmSysMenu))
+            if (object->Enabled) PopupSystemMenuUnder(WindowToScreen(object->ObjectRect));
+    }
 }
 
 void TqxDravenfold::FormShortCut(TWMKey& Msg, bool& Handled) {
@@ -290,9 +292,25 @@ void TqxDravenfold::FormShortCut(TWMKey& Msg, bool& Handled) {
         FInShortCut = false;
         Handled = false;
     }
-    if (FMainMenu) {
-        FInShortCut = FMainMenu->IsShortCut(Msg);
-        Handled = FInShortCut;
+    const bool alt = KeyDataToShiftState(Msg.KeyData).Contains(ssAlt);
+    TMainMenu* main = FMainMenuBar && FMainMenuBar->MainMenu() ? FMainMenuBar->MainMenu() : FMainMenu;
+    if (main) {
+        if (alt && Msg.CharCode != VK_F4 && MainMenuBarKey(Msg.CharCode)) {
+            Handled = true;
+        } else {
+            FInShortCut = main->IsShortCut(Msg);
+            Handled = FInShortCut;
+        }
+    }
+    if (!Handled && FMainMenuBar && FMainMenuBar->ChildMenuIn()) {
+        if (TMainMenu* child = FMainMenuBar->GetChildMainMenu()) {
+            if (alt && MainMenuBarKey(Msg.CharCode)) {
+                Handled = true;
+            } else {
+                FInShortCut = child->IsShortCut(Msg);
+                Handled = FInShortCut;
+            }
+        }
     }
     if (!Handled && FSystemMenu && Msg.CharCode != 0) Handled = FSystemMenu->IsShortCut(Msg);
 }

@@ -5,6 +5,7 @@
 #include "skin/controls/qxskinchange.h"
 #include "skin/core/qxlayerwindows.h"
 #include "skin/core/qxresstrs.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
@@ -62,6 +63,8 @@ void TqxDravenfold::CreateObjectsFromSkin() {
             object = std::make_shared<TqxSkinStdButtonObject>(this, item);
         else if (dynamic_cast<TqxDataSkinButton*>(item))
             object = std::make_shared<TqxSkinButtonObject>(this, item);
+        else if (dynamic_cast<TqxDataSkinAnimate*>(item))
+            object = std::make_shared<TqxSkinAnimateObject>(this, item);
         else if (dynamic_cast<TqxDataSkinCaption*>(item))
             object = std::make_shared<TqxSkinCaptionObject>(this, item);
         else if (dynamic_cast<TqxDataUserObject*>(item))
@@ -93,14 +96,15 @@ void TqxDravenfold::UpdateButtonStates() {
     if (ObjectList.empty()) return;
     if (FHideCaptionButtons) {
         for (const auto& object : ObjectList)
-            if (auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get())) {
-                button->Enabled = false;
-                button->Visible = !button->SkinRectInAPicture;
+            if (dynamic_cast<TqxSkinStdButtonObject*>(object.get()) ||
+                dynamic_cast<TqxSkinAnimateObject*>(object.get())) {
+                object->Enabled = false;
+                object->Visible = !object->SkinRectInAPicture;
             }
         UpdateObjectHints();
         return;
     }
-    const auto fromIcon = [](TqxSkinStdButtonObject* AButton, bool AEnabled) {
+    const auto fromIcon = [](TqxActiveSkinObject* AButton, bool AEnabled) {
         AButton->Enabled = AEnabled;
         AButton->Visible = AButton->SkinRectInAPicture ? AEnabled : true;
     };
@@ -108,6 +112,22 @@ void TqxDravenfold::UpdateButtonStates() {
         (FBorderIcons.Empty() || FBorderIcons == TqxBorderIcons{TqxBorderIcon::biSystemMenu}) &&
         GetIndex(u"dialogclosebutton") != -1;
     for (const auto& object : ObjectList) {
+        auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get());
+        if (animate && animate->ButtonStyle && animate->Command != cmClose) {
+            const TqxBorderIcon icons[] = {TqxBorderIcon::biSystemMenu, TqxBorderIcon::biMaximize,
+                                           TqxBorderIcon::biMinimize, TqxBorderIcon::biSystemMenu,
+                                           TqxBorderIcon::biSystemMenu, TqxBorderIcon::biRollUp,
+                                           TqxBorderIcon::biMinimizeToTray};
+            if (animate->Command == cmDefault) {
+                bool visible = false;
+                if (OnActivateCustomObject) OnActivateCustomObject(animate->IDName, visible);
+                animate->Visible = visible;
+            } else {
+                fromIcon(animate, FBorderIcons.Contains(icons[animate->Command]));
+                if (animate->Command == cmSysMenu && FDisableSystemMenu) animate->Enabled = false;
+            }
+            continue;
+        }
         auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get());
         if (!button) continue;
         switch (button->Command) {
@@ -151,11 +171,20 @@ void TqxDravenfold::UpdateObjectHints() {
     const String restore = strings ? strings->GetResStr(u"RESTORE_HINT") : String();
     for (const auto& object : ObjectList) {
         auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get());
-        if (!button || button->Command == cmDefault) continue;
-        for (const THintText& hint : HintTexts)
-            if (hint.Command == button->Command) button->Hint = strings ? strings->GetResStr(hint.Key) : hint.Text;
-        button->FTempHint = button->Hint;
-        button->RestoreHint = restore.empty() ? String(u"Restore") : restore;
+        if (button && button->Command != cmDefault) {
+            for (const THintText& hint : HintTexts)
+                if (hint.Command == button->Command) button->Hint = strings ? strings->GetResStr(hint.Key) : hint.Text;
+            button->FTempHint = button->Hint;
+            button->RestoreHint = restore.empty() ? String(u"Restore") : restore;
+        }
+        auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get());
+        if (animate && animate->Command != cmDefault) {
+            for (const THintText& hint : HintTexts)
+                if (hint.Command == animate->Command)
+                    animate->Hint = strings ? strings->GetResStr(hint.Key) : hint.Text;
+            animate->FTempHint = animate->Hint;
+            animate->RestoreHint = restore.empty() ? String(u"Restore") : restore;
+        }
     }
 }
 

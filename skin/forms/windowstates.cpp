@@ -13,6 +13,7 @@
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxutils.h"
+#include "skin/forms/animateobject.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
 
@@ -300,6 +301,13 @@ void TqxDravenfold::AnimateTimerProc(TObject*) {
     bool busy = false;
     const std::vector<std::shared_ptr<TqxActiveSkinObject>> objects = ObjectList;
     for (const auto& object : objects) {
+        if (auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get())) {
+            if (animate->Active && (!animate->FDown || IsRectDegenerate(animate->DownSkinRect))) {
+                busy = true;
+                animate->ChangeFrame();
+            }
+            continue;
+        }
         auto* caption = dynamic_cast<TqxSkinCaptionObject*>(object.get());
         if (!caption || !caption->EnableAnimation()) continue;
         if (caption->Active ? caption->CurrentFrame > caption->FrameCount : caption->CurrentFrame <= 0)

@@ -685,6 +685,10 @@ void BuildMenuBar(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.Image(s, u"skinrect", picture, Rect(0, 0, 80, 26));
     ASkin.SetRect(s, u"itemsrect", Rect(2, 0, 78, 25));
     ASkin.Set(s, u"menubaritem", u"menubaritem");
+    ASkin.Set(s, u"closebutton", u"mdiclosebutton");
+    ASkin.Set(s, u"minbutton", u"mdiminbutton");
+    ASkin.Set(s, u"maxbutton", u"mdimaxbutton");
+    ASkin.Set(s, u"sysmenubutton", u"mdisysmenubutton");
     ASkin.SetColor(s, u"trackmarkcolor", T.TextMuted);
     ASkin.SetColor(s, u"trackmarkactivecolor", T.Accent);
     ASkin.SetBool(s, u"stretcheffect", true);

@@ -44,6 +44,8 @@ struct TSkinTheme {
     Integer CaptionHeight = 30;
     // Round top corners of the frame, cut by a mask; 0 for square ones.
     Integer FrameRadius = 0;
+    // An animated emblem in the caption, left of the caption buttons.
+    bool Emblem = false;
     TSkinFont Font;
     TSkinFont CaptionFont;
 };

@@ -16,6 +16,14 @@ constexpr Integer FrameLeft = 40;
 constexpr Integer FrameRight = 150;
 constexpr Integer CaptionButtonWidth = 46;
 constexpr Integer SysMenuWidth = 34;
+// The emblem's size and the room kept for it left of the caption buttons.
+constexpr Integer EmblemSize = 16;
+constexpr Integer EmblemSpace = 22;
+constexpr Integer EmblemFrames = 6;
+
+Integer FrameRightOf(const TSkinTheme& ATheme) {
+    return FrameRight + (ATheme.Emblem ? EmblemSpace : 0);
+}
 
 // How far the caption's cells stay from the frame's sides: past the
 // one-pixel border, and past the round corners' curve.
@@ -232,9 +240,87 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
         ASkin.SetBool(ASection, key, true);
 }
 
+// A dot turning round a ring, one sixth a frame, in the fixed right part of
+// the caption just left of the buttons; frame N lies N - 1 widths right of
+// the first in the emblem's picture.
+void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
+    const Integer h = ATheme.CaptionHeight - 1;
+    const Integer left = FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+    const Integer top = 1 + (h - EmblemSize) / 2;
+    const String picture = u"emblem.bmp";
+    const Integer index =
+        ASkin.ActivePicture(picture, left + EmblemFrames * EmblemSize, top + EmblemSize, ATheme.Caption);
+    TSkinPainter& p = ASkin.Painter(index);
+    for (Integer n = 0; n < EmblemFrames; ++n) {
+        const double cx = left + n * EmblemSize + EmblemSize / 2.0, cy = top + EmblemSize / 2.0;
+        p.FillCircle(cx, cy, 7, ATheme.Accent);
+        p.FillCircle(cx, cy, 4.5, ATheme.Caption);
+        const double angle = n * 3.14159265358979 / 3;
+        p.FillCircle(cx + 5.2 * std::cos(angle), cy + 5.2 * std::sin(angle), 2.2, ATheme.OnAccent);
+    }
+    const String s = u"emblem";
+    ASkin.Object(s, u"animate");
+    ASkin.SetInt(s, u"activepictureindex", index);
+    ASkin.Image(s, u"skinrect", picture, Bounds(left, top, EmblemSize, EmblemSize));
+    ASkin.SetInt(s, u"countframes", EmblemFrames);
+    ASkin.SetBool(s, u"cycle", true);
+    ASkin.SetBool(s, u"buttonstyle", false);
+    ASkin.SetInt(s, u"timerinterval", 40);
+    ASkin.Set(s, u"command", u"cmdefault");
+}
+
+// The system buttons of a maximized child form on the menu bar: close,
+// minimize, maximize (showing its restore look) and the system menu.
+void BuildMenuBarButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
+    const Integer w = 22, h = 20;
+    const String picture = u"menubarbuttons.bmp";
+    const Integer index = ASkin.ActivePicture(picture, 5 * w, 3 * h, ATheme.Surface);
+    TSkinPainter& p = ASkin.Painter(index);
+    struct TButton {
+        const char16_t* Name;
+        const char16_t* Command;
+        TCaptionGlyph Glyph;
+    };
+    const TButton buttons[] = {{u"mdiclosebutton", u"cmclose", cgClose},
+                               {u"mdiminbutton", u"cmminimize", cgMinimize},
+                               {u"mdimaxbutton", u"cmmaximize", cgMaximize},
+                               {u"mdisysmenubutton", u"cmsysmenu", cgSysMenu},
+                               {nullptr, nullptr, cgRestore}};
+    const auto cell = [&](Integer AColumn, Integer ARow) { return Bounds(AColumn * w, ARow * h, w, h); };
+    for (Integer column = 0; column < 5; ++column)
+        for (Integer row = 0; row < 3; ++row) {
+            const TRect r = cell(column, row);
+            const TRgb face = row == 0 ? ATheme.Surface : row == 1 ? ATheme.Hover : ATheme.Pressed;
+            p.Fill(r, face);
+            if (buttons[column].Glyph == cgSysMenu) {
+                p.FillRoundRect(Rect(r.Left + 5, r.Top + 4, r.Right - 5, r.Bottom - 4), 3, ATheme.Accent);
+            } else {
+                PaintCaptionGlyph(p, r, buttons[column].Glyph, ATheme.Text, ATheme);
+            }
+        }
+    for (Integer column = 0; column < 4; ++column) {
+        const TButton& b = buttons[column];
+        ASkin.Object(b.Name, u"mainmenubarbutton");
+        ASkin.SetInt(b.Name, u"activepictureindex", index);
+        ASkin.SetBool(b.Name, u"skinrectinapicture", true);
+        ASkin.Set(b.Name, u"command", b.Command);
+        // The maximize button of a maximized child restores it: it shows
+        // the restore look, also as its restore rectangles.
+        const Integer look = column == 2 ? 4 : column;
+        ASkin.Image(b.Name, u"skinrect", picture, cell(look, 0));
+        ASkin.Image(b.Name, u"activeskinrect", picture, cell(look, 1));
+        ASkin.Image(b.Name, u"downrect", picture, cell(look, 2));
+        if (column == 2) {
+            ASkin.Image(b.Name, u"restorerect", picture, cell(4, 0));
+            ASkin.Image(b.Name, u"restoreactiverect", picture, cell(4, 1));
+            ASkin.Image(b.Name, u"restoredownrect", picture, cell(4, 2));
+        }
+    }
+}
+
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer right = FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth;
+    const Integer right = FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
     const String s = u"caption";
     ASkin.Object(s, u"caption");
     ASkin.SetRect(s, u"skinrect", Rect(CaptionInset(ATheme), 1, right, 1 + h));
@@ -253,8 +339,9 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.Set(u"VERSION", u"skincomments", ATheme.Comments);
 
     const Integer ch = ATheme.CaptionHeight;
-    const TPoint lt = Point(FrameLeft, ch + 1), rt = Point(FrameWidth - FrameRight, ch + 1);
-    const TPoint lb = Point(FrameLeft, FrameHeight - 1), rb = Point(FrameWidth - FrameRight, FrameHeight - 1);
+    const Integer frameRight = FrameRightOf(ATheme);
+    const TPoint lt = Point(FrameLeft, ch + 1), rt = Point(FrameWidth - frameRight, ch + 1);
+    const TPoint lb = Point(FrameLeft, FrameHeight - 1), rb = Point(FrameWidth - frameRight, FrameHeight - 1);
     PaintFrame(ASkin.BasePicture(u"picture", u"form.bmp", FrameWidth, FrameHeight, ATheme.Window), ATheme,
                true);
     PaintFrame(
@@ -320,4 +407,6 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildCaptionButtons(ASkin, ATheme);
     BuildMenuItem(ASkin, ATheme);
     BuildMenuBarItem(ASkin, ATheme);
+    BuildMenuBarButtons(ASkin, ATheme);
+    if (ATheme.Emblem) BuildEmblem(ASkin, ATheme);
 }

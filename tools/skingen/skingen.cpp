@@ -91,6 +91,7 @@ const TSkinTheme& SecondTheme() {
         t.TooltipText = Rgb(0xE8EAED);
         t.CaptionHeight = 34;
         t.FrameRadius = 8;
+        t.Emblem = true;
         t.Font = {u"黑体", 15};
         t.CaptionFont = {u"黑体", 17};
         return t;

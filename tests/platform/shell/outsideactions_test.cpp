@@ -116,6 +116,40 @@ TEST_F(OutsideActionsTest, InstalledActionsReplaceTheDesktopsAndTheirFailureIsAn
     EXPECT_TRUE(win::driver::ShellOpens().empty());
 }
 
+TEST_F(OutsideActionsTest, TrayIconsAreRecordedWithTheFieldsTheirFlagsName) {
+    win::NOTIFYICONDATAW data;
+    data.cbSize = win::NOTIFYICONDATAW_SIZE;
+    data.hWnd = reinterpret_cast<win::HWND>(intptr_t(0x1234));
+    data.uID = 1;
+    data.uFlags = win::NIF_MESSAGE | win::NIF_TIP;
+    data.uCallbackMessage = 0x800;
+    data.hIcon = reinterpret_cast<win::HICON>(intptr_t(0x99));
+    std::u16string_view tip = u"Velqua 视频";
+    std::copy(tip.begin(), tip.end(), data.szTip);
+    EXPECT_TRUE(win::Shell_NotifyIconW(win::NIM_ADD, &data));
+    EXPECT_FALSE(win::Shell_NotifyIconW(win::NIM_ADD, &data));
+    ASSERT_EQ(win::driver::TrayIcons().size(), 1u);
+    EXPECT_EQ(win::driver::TrayIcons()[0].Tip, u"Velqua 视频");
+    EXPECT_EQ(win::driver::TrayIcons()[0].Icon, nullptr);
+    EXPECT_EQ(win::driver::TrayIcons()[0].CallbackMessage, 0x800u);
+    data.uFlags = win::NIF_INFO;
+    std::fill(std::begin(data.szInfo), std::end(data.szInfo), u'x');
+    EXPECT_TRUE(win::Shell_NotifyIconW(win::NIM_MODIFY, &data));
+    const win::TTrayIcon balloon = win::driver::TrayIcons()[0];
+    EXPECT_TRUE(balloon.ShowBalloon);
+    EXPECT_EQ(balloon.BalloonText.size(), 256u);
+    data.cbSize = 100;
+    EXPECT_FALSE(win::Shell_NotifyIconW(win::NIM_DELETE, &data));
+    data.cbSize = win::NOTIFYICONDATAW_SIZE;
+    EXPECT_TRUE(win::Shell_NotifyIconW(win::NIM_DELETE, &data));
+    EXPECT_TRUE(win::driver::TrayIcons().empty());
+    win::driver::SetTrayAvailable(false);
+    EXPECT_FALSE(win::Shell_NotifyIconW(win::NIM_ADD, &data));
+    std::vector<std::string> calls;
+    for (const auto& call : win::driver::TrayCalls()) calls.push_back(call.first);
+    EXPECT_EQ(calls, (std::vector<std::string>{"add", "add", "modify", "delete", "add"}));
+}
+
 TEST_F(OutsideActionsTest, StartedProgramsGetTheirArgumentsAsGivenAndAreReaped) {
     // The program is the shell only to write out what it was given.
     const std::vector<AnsiString> arguments{

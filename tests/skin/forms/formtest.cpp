@@ -2,6 +2,7 @@
 
 #include "platform/gdi/surface.h"
 #include "platform/win/input.h"
+#include "skin/forms/skinmenus.h"
 
 void TRecordingMenu::Hide() {
     Calls.push_back("Hide");
@@ -56,7 +57,7 @@ void FormsTest::TearDown() {
             }
     }
     SkinFormsTest::TearDown();
-    FormSkinMenuMaker = nullptr;
+    FormSkinMenuMaker = MakeSkinMenu;
 }
 
 TForm* FormsTest::NewSkinnedForm(const String& AName, TRect ABounds, TFormBorderStyle AStyle) {

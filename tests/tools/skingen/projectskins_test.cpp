@@ -127,7 +127,11 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"minbutton", u"stdbutton"},
         {u"sysmenubutton", u"stdbutton"},
         {u"menuitem", u"menuitem"},
-        {u"menubaritem", u"mainmenubaritem"}};
+        {u"menubaritem", u"mainmenubaritem"},
+        {u"mdiclosebutton", u"mainmenubarbutton"},
+        {u"mdiminbutton", u"mainmenubarbutton"},
+        {u"mdimaxbutton", u"mainmenubarbutton"},
+        {u"mdisysmenubutton", u"mainmenubarbutton"}};
     const std::vector<std::pair<const char16_t*, const char16_t*>> controls = {
         {u"button", u"button"},
         {u"resizebutton", u"button"},
@@ -190,7 +194,24 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
     EXPECT_EQ(u"Restore", max->RestoreHint);
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
-    EXPECT_EQ(u"menubaritem", Control<TqxDataSkinMainMenuBar>(u"mainmenubar")->MenuBarItem);
+    auto* bar = Control<TqxDataSkinMainMenuBar>(u"mainmenubar");
+    EXPECT_EQ(u"menubaritem", bar->MenuBarItem);
+    // The bar finds its child-form buttons by these names, each with its command.
+    const std::pair<const String*, TqxStdCommand> named[] = {{&bar->CloseButton, cmClose},
+                                                             {&bar->MinButton, cmMinimize},
+                                                             {&bar->MaxButton, cmMaximize},
+                                                             {&bar->SysMenuButton, cmSysMenu}};
+    for (const auto& [name, command] : named) {
+        const Integer index = FData.GetIndex(*name);
+        ASSERT_GE(index, 0) << StringToUTF8(*name);
+        auto* button = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[index]);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->Command, command);
+        EXPECT_NE(FData.GetActivePicture(button->ActivePictureIndex), nullptr);
+        EXPECT_FALSE(IsRectDegenerate(button->DownRect));
+    }
+    auto* restore = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[FData.GetIndex(bar->MaxButton)]);
+    EXPECT_FALSE(IsRectDegenerate(restore->RestoreRect));
     // The tool bar's drop-down opens from its right 15 pixels; the tab
     // scroller and the grips have their pictures.
     auto* menuButton = Control<TqxDataSkinMenuButtonControl>(u"toolmenubutton");
@@ -286,6 +307,11 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
+// The menu bar's buttons for a maximized child form are no caption cells.
+bool IsMenuBarButton(const TqxDataSkinStdButton* AButton) {
+    return dynamic_cast<const TqxDataSkinMainMenuBarButton*>(AButton) != nullptr;
+}
+
 // The caption cells as the frame places them at the picture's own size:
 // the buttons leftwards from the buttons' rectangle, the system menu at the
 // caption's left, centred in its height.
@@ -296,7 +322,8 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
             auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-            if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
+            if (!button || IsMenuBarButton(button) || !button->SkinRectInAPicture || button->Command != command)
+                continue;
             const Integer w = button->SkinRect.Width();
             cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
             x -= AData.ButtonsOffset + w;
@@ -305,7 +332,7 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     }
     for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
         auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-        if (!button || button->Command != cmSysMenu) continue;
+        if (!button || IsMenuBarButton(button) || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
         cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));
@@ -508,6 +535,36 @@ TEST(ProjectSkins, TheSecondSkinIsDarkWithRoundCornersAndATallerCaption) {
     };
     EXPECT_GT(luminance(light.SkinColors()->cBtnFace()), 10);
     EXPECT_LT(luminance(dark.SkinColors()->cBtnFace()), 2);
+}
+
+TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        TqxSkinData data(nullptr);
+        skinfixtures::LoadFixture(&data, skinfixtures::ProjectSkin(name));
+        const Integer index = data.GetIndex(u"emblem");
+        if (String(name) == u"default") {
+            EXPECT_EQ(index, -1);
+            // The default frame keeps its fixed parts.
+            EXPECT_EQ(data.RTPoint.X, 250);
+            continue;
+        }
+        ASSERT_GE(index, 0);
+        auto* emblem = dynamic_cast<TqxDataSkinAnimate*>(data.ObjectList[index]);
+        ASSERT_NE(emblem, nullptr);
+        EXPECT_EQ(emblem->CountFrames, 6);
+        EXPECT_EQ(emblem->TimerInterval, 40);
+        EXPECT_FALSE(emblem->ButtonStyle);
+        TBitmap* picture = data.GetActivePicture(emblem->ActivePictureIndex);
+        ASSERT_NE(picture, nullptr);
+        // Six cells side by side fit the picture.
+        EXPECT_LE(emblem->SkinRect.Left + 6 * emblem->SkinRect.Width(), picture->Width());
+        // In the fixed right part, left of the buttons and right of the caption.
+        EXPECT_GE(emblem->SkinRect.Left, data.RTPoint.X);
+        EXPECT_LE(emblem->SkinRect.Right, data.ButtonsRect.Left);
+        auto* caption = dynamic_cast<TqxDataSkinCaption*>(data.ObjectList[data.GetIndex(u"caption")]);
+        EXPECT_LE(caption->SkinRect.Right, emblem->SkinRect.Left);
+        EXPECT_GE(caption->SkinRect.Right, data.RTPoint.X);
+    }
 }
 
 TEST(FlatSkin, EveryPartHasAColourOfItsOwn) {

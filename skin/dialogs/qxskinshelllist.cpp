@@ -1,0 +1,466 @@
+#include "skin/dialogs/qxskinshelllist.h"
+
+#include <algorithm>
+
+#include "platform/shell/sysimagelist.h"
+#include "platform/toolkit/forms.h"
+#include "platform/win/input.h"
+#include "skin/controls/qxskinlink.h"
+#include "skin/core/qxresstrs.h"
+
+namespace {
+
+struct TRaised {
+    bool& Flag;
+    explicit TRaised(bool& AFlag) : Flag(AFlag) { Flag = true; }
+    ~TRaised() { Flag = false; }
+};
+
+[[noreturn]] void InvalidMask(const String& APattern, size_t APosition) {
+    throw EMaskException(Format(u"'%s' is an invalid mask at (%d)", {APattern, Integer(APosition + 1)}));
+}
+
+// The set starting after "[" at AAt; AEnd is left after "]".
+bool InSet(const String& APattern, size_t AAt, char16_t AChar, size_t& AEnd) {
+    size_t i = AAt;
+    const bool negated = i < APattern.size() && APattern[i] == u'!';
+    if (negated) ++i;
+    bool found = false;
+    const size_t first = i;
+    for (; i < APattern.size() && (APattern[i] != u']' || i == first); ++i) {
+        char16_t low = APattern[i], high = low;
+        if (i + 2 < APattern.size() && APattern[i + 1] == u'-' && APattern[i + 2] != u']') {
+            high = APattern[i + 2];
+            i += 2;
+        }
+        if (AChar >= low && AChar <= high) found = true;
+    }
+    if (i >= APattern.size()) InvalidMask(APattern, AAt - 1);
+    AEnd = i + 1;
+    return found != negated;
+}
+
+bool Match(const String& AName, size_t N, const String& APattern, size_t P) {
+    while (P < APattern.size()) {
+        const char16_t c = APattern[P];
+        if (c == u'*') {
+            for (size_t k = N; k <= AName.size(); ++k)
+                if (Match(AName, k, APattern, P + 1)) return true;
+            return false;
+        }
+        if (c == u'[') {
+            size_t end = 0;
+            // The set is checked for its form even past the name's end.
+            const bool in = InSet(APattern, P + 1, N < AName.size() ? AName[N] : u'\0', end);
+            if (N >= AName.size() || !in) return false;
+            P = end;
+            ++N;
+            continue;
+        }
+        if (N >= AName.size() || (c != u'?' && c != AName[N])) return false;
+        ++P;
+        ++N;
+    }
+    return N == AName.size();
+}
+
+String FixedColumnCaption(TqxSkinData* ASkinData, const char16_t* AKey) {
+    if (ASkinData && ASkinData->ResourceStrData()) return ASkinData->ResourceStrData()->GetResStr(AKey);
+    return GetDefaultResStr(AKey);
+}
+
+// What a column sort compares, read before the sort so that the
+// comparison never asks the file system and never throws.
+struct TSortKey {
+    TqxShellFolder* Item = nullptr;
+    size_t Row = 0;
+    bool Folder = false;
+    String Name;
+    String Type;
+    Int64 Size = -1;
+    TDateTime Date = -1;
+};
+
+int Sign(double AValue) {
+    return AValue > 0 ? 1 : AValue < 0 ? -1 : 0;
+}
+
+}  // namespace
+
+bool MatchesMaskPart(const String& AName, const String& APattern) {
+    // The form is checked first: a bad set raises even when no name reaches it.
+    for (size_t i = 0; i < APattern.size(); ++i)
+        if (APattern[i] == u'[') {
+            size_t end = 0;
+            InSet(APattern, i + 1, 0, end);
+            i = end - 1;
+        }
+    return Match(AnsiLowerCase(AName), 0, AnsiLowerCase(APattern), 0);
+}
+
+TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner) : TqxSkinCustomListView(AOwner) {
+    SetOwnerData(true);
+    SetHideSelection(false);
+    SetSmallImages(shell::SystemImageList(false));
+    SetLargeImages(shell::SystemImageList(true));
+}
+
+TqxCustomShellListView::~TqxCustomShellListView() {
+    SetShellTreeView(nullptr);
+    delete FRootFolder;
+    FFolders.clear();
+}
+
+TqxShellFolder* TqxCustomShellListView::FolderAt(Integer AIndex) const {
+    if (AIndex < 0 || AIndex >= FolderCount()) return nullptr;
+    return FFolders[size_t(AIndex)].get();
+}
+
+void TqxCustomShellListView::ClearFolders() {
+    if (!ComponentState().Contains(csDestroying)) Items()->SetCount(0);
+    FFolders.clear();
+}
+
+void TqxCustomShellListView::CreateWnd() {
+    TqxSkinCustomListView::CreateWnd();
+    if (!FRootLoaded) LoadRoot();
+    RebuildItems();
+}
+
+void TqxCustomShellListView::DestroyWnd() {
+    ClearFolders();
+    TqxSkinCustomListView::DestroyWnd();
+}
+
+void TqxCustomShellListView::LoadRoot() {
+    FRootFolder = ResolveRoot(FRootFolder, FOldRoot, FRoot);
+    FRootLoaded = true;
+}
+
+bool TqxCustomShellListView::PassesMask(TqxShellFolder* AItem) const {
+    const String name = ExtractFileName(AItem->FullObjectName());
+    size_t start = 0;
+    while (start <= FMask.size()) {
+        const size_t end = FMask.find_first_of(u";|", start);
+        const String part = FMask.substr(start, end == String::npos ? String::npos : end - start);
+        if (!part.empty()) {
+            if (part == u"*") return true;
+            if (part.find(u'.') != String::npos && MatchesMaskPart(name, part)) return true;
+        }
+        if (end == String::npos) break;
+        start = end + 1;
+    }
+    return false;
+}
+
+void TqxCustomShellListView::FillItems() {
+    if (!FRootFolder || !HandleAllocated()) return;
+    Items()->BeginUpdate();
+    const TCursor cursor = Screen->Cursor();
+    struct TDone {
+        TListItems* Rows;
+        TCursor Cursor;
+        ~TDone() {
+            Screen->SetCursor(Cursor);
+            Rows->EndUpdate();
+        }
+    } done{Items(), cursor};
+    ClearFolders();
+    Screen->SetCursor(crHourGlass);
+    std::shared_ptr<win::IEnumIDList> ids;
+    if (!FRootFolder->ShellFolder() ||
+        FRootFolder->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK || !ids)
+        return;
+    PItemIDList id = nullptr;
+    win::ULONG fetched = 0;
+    try {
+        while (ids->Next(1, &id, &fetched) == win::S_OK && fetched == 1) {
+            auto item = std::make_unique<TqxShellFolder>(FRootFolder, id,
+                                                         BindChildFolder(FRootFolder->ShellFolder(), id, nullptr));
+            ShellFree(id);
+            bool canAdd = item->IsFolder() || PassesMask(item.get());
+            if (OnAddFolder) OnAddFolder(this, item.get(), canAdd);
+            if (canAdd) FFolders.push_back(std::move(item));
+        }
+    } catch (...) {
+        // A bad mask leaves no rows rather than some.
+        FFolders.clear();
+        throw;
+    }
+    if (FSorted) SortFolders(false);
+    Items()->SetCount(FolderCount());
+}
+
+void TqxCustomShellListView::SortFolders(bool AColumnMode) {
+    std::vector<TSortKey> keys;
+    keys.reserve(FFolders.size());
+    for (const auto& item : FFolders) {
+        TSortKey key;
+        key.Item = item.get();
+        key.Row = keys.size();
+        key.Folder = item->IsFolder();
+        if (AColumnMode) {
+            key.Name = item->DisplayName();
+            // A file gone since the fill has no find data: it sorts as a folder does.
+            try {
+                const TSearchRec data = ReadItemFindData(item.get());
+                key.Size = FindDataSize(data);
+                key.Date = FindDataDate(data);
+                key.Type = FindDataText(data, 2);
+            } catch (const Exception&) {
+            }
+        }
+        keys.push_back(std::move(key));
+    }
+    const TqxShellFolder* folder = FRootFolder;
+    const Integer column = FSortColumn;
+    const bool descending = FSortDirection;
+    const auto base = [folder](const TSortKey& A, const TSortKey& B) {
+        const int order = int(B.Folder) - int(A.Folder);
+        if (order != 0 || !folder->ShellFolder()) return order;
+        return int(SmallInt(win::HRESULT_CODE(
+            folder->ShellFolder()->CompareIDs(0, A.Item->RelativeID(), B.Item->RelativeID()))));
+    };
+    const auto compare = [&](const TSortKey& A, const TSortKey& B) {
+        int answer = base(A, B);
+        if (AColumnMode && column >= 0 && column <= 3) {
+            if (A.Folder != B.Folder) {
+                answer = A.Folder ? -1 : 1;
+            } else if (column == 0) {
+                answer = AnsiCompareText(A.Name, B.Name);
+            } else if (column == 1) {
+                if (!A.Folder) answer = A.Size == B.Size ? 0 : A.Size > B.Size ? 1 : -1;
+            } else if (column == 2) {
+                answer = AnsiCompareText(A.Type, B.Type);
+            } else {
+                answer = Sign(A.Date - B.Date);
+            }
+            if (answer == 0) answer = base(A, B);
+        }
+        if (AColumnMode && descending) answer = -answer;
+        return answer < 0;
+    };
+    std::stable_sort(keys.begin(), keys.end(), compare);
+    std::vector<std::unique_ptr<TqxShellFolder>> sorted;
+    sorted.reserve(keys.size());
+    for (const TSortKey& key : keys) sorted.push_back(std::move(FFolders[key.Row]));
+    FFolders = std::move(sorted);
+}
+
+void TqxCustomShellListView::RebuildItems() {
+    if (FUpdating) return;
+    {
+        const TRaised updating(FUpdating);
+        if (FTreeView && FRootFolder) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
+        FillItems();
+        if (ViewStyle() == vsReport) BuildColumns();
+    }
+    if (OnPathChanged) OnPathChanged(this);
+}
+
+bool TqxCustomShellListView::OwnerDataFetch(TListItem* Item, TItemRequest Request) {
+    TqxShellFolder* folder = FolderAt(Item->Index());
+    if (!folder) return true;
+    if (Request.Contains(irText) || DrawSkin()) Item->SetCaption(folder->DisplayName());
+    if (Request.Contains(irImage) || DrawSkin()) Item->SetImageIndex(folder->ImageIndex(ViewStyle() == vsIcon));
+    if (ViewStyle() == vsReport) {
+        Item->SubItems()->Clear();
+        // A file gone since the fill shows empty details instead of failing every repaint.
+        try {
+            folder->LoadColumnDetails(FRootFolder, Handle(), Columns()->Count());
+            for (Integer i = 1; i < Columns()->Count(); ++i) Item->SubItems()->Add(folder->ColumnText(i));
+        } catch (const Exception&) {
+            while (Item->SubItems()->Count() < Columns()->Count() - 1) Item->SubItems()->Add(u"");
+        }
+    }
+    return true;
+}
+
+Integer TqxCustomShellListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint&, void*,
+                                             Integer StartIndex, TSearchDirection, bool Wrap) {
+    if ((Find != ifPartialString && Find != ifExactString) || StartIndex == -1) return -1;
+    const Integer count = FolderCount();
+    if (StartIndex > count) return -1;
+    const String wanted = AnsiLowerCase(FindString);
+    const auto matches = [&](Integer AIndex) {
+        return AnsiLowerCase(FFolders[size_t(AIndex)]->DisplayName()).starts_with(wanted);
+    };
+    for (Integer i = StartIndex; i < count; ++i)
+        if (matches(i)) return i;
+    if (Wrap)
+        for (Integer i = 0; i < StartIndex && i < count; ++i)
+            if (matches(i)) return i;
+    return -1;
+}
+
+void TqxCustomShellListView::ColClick(TListColumn* Column) {
+    TqxSkinCustomListView::ColClick(Column);
+    if (Columns()->Count() < 4 && Column->Index() != 0) return;
+    FOldSortColumn = FSortColumn;
+    FSortColumn = Column->Index();
+    FSortDirection = FSortColumn == FOldSortColumn && FSortColumn != -1 ? !FSortDirection : false;
+    Items()->BeginUpdate();
+    struct TDone {
+        TListItems* Rows;
+        ~TDone() { Rows->EndUpdate(); }
+    } done{Items()};
+    SortFolders(true);
+}
+
+void TqxCustomShellListView::BuildColumns() {
+    if (!FRootFolder || !FRootFolder->ShellFolder()) return;
+    Columns()->BeginUpdate();
+    Columns()->Clear();
+    FRootFolder->SetViewHandle(Handle());
+    struct TFixed {
+        const char16_t* Key;
+        TAlignment Alignment;
+        Integer Chars;
+    };
+    const TFixed fixed[] = {{u"FLV_NAME", taLeftJustify, 25},
+                            {u"FLV_SIZE", taRightJustify, 10},
+                            {u"FLV_TYPE", taLeftJustify, 10},
+                            {u"FLV_MODIFIED", taLeftJustify, 14}};
+    const Integer count = FRootFolder->Properties().Contains(fpFileSystem) ? 4 : 1;
+    const Integer x = Canvas()->TextWidth(u"X");
+    for (Integer i = 0; i < count; ++i) {
+        TListColumn* column = Columns()->Add();
+        column->SetCaption(FixedColumnCaption(SkinData(), fixed[i].Key));
+        column->SetAlignment(fixed[i].Alignment);
+        column->SetWidth(fixed[i].Chars * x);
+    }
+    Columns()->EndUpdate();
+}
+
+void TqxCustomShellListView::SetViewStyle(TViewStyle AValue) {
+    TqxSkinCustomListView::SetViewStyle(AValue);
+    if (AValue == vsReport) BuildColumns();
+}
+
+void TqxCustomShellListView::SetMask(const String& AValue) {
+    if (AValue == FMask) return;
+    FMask = AValue;
+    RebuildItems();
+}
+
+void TqxCustomShellListView::SetObjectTypes(TShellObjectTypes AValue) {
+    FObjectTypes = AValue;
+    if (!ComponentState().Contains(csLoading)) RebuildItems();
+}
+
+void TqxCustomShellListView::SetSorted(bool AValue) {
+    if (AValue == FSorted) return;
+    FSorted = AValue;
+    FillItems();
+}
+
+void TqxCustomShellListView::SetRoot(const TRoot& AValue) {
+    if (AnsiCompareText(AValue, FRoot) == 0) return;
+    FOldRoot = FRoot;
+    FRoot = AValue;
+    if (!HandleAllocated()) {
+        FRootLoaded = false;
+        return;
+    }
+    LoadRoot();
+    RebuildItems();
+}
+
+String TqxCustomShellListView::Path() {
+    return FRootFolder ? FRootFolder->PathName() : String();
+}
+
+void TqxCustomShellListView::SetPath(const String& AValue) {
+    PItemIDList list = nullptr;
+    win::ULONG eaten = win::ULONG(AValue.size()), attributes = 0;
+    if (GetDesktopInterface()->ParseDisplayName(nullptr, AValue, &eaten, &list, &attributes) != win::S_OK)
+        throw EInvalidPath(Format(u"Error setting path: \"%s\"", {AValue}));
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{list};
+    BrowseTo(CreateRootItem(list));
+}
+
+void TqxCustomShellListView::BrowseTo(TqxShellFolder* AItem) {
+    ClearFolders();
+    delete FRootFolder;
+    FRootFolder = AItem;
+    FRootLoaded = true;
+    RebuildItems();
+}
+
+void TqxCustomShellListView::FollowIdList(PCItemIDList AID) {
+    if (FUpdating) return;
+    if (FRootFolder && IdListsEqual(FRootFolder->AbsoluteID(), AID)) return;
+    ClearFolders();
+    delete FRootFolder;
+    FRootFolder = CreateRootItem(AID);
+    FRootLoaded = true;
+    const TRaised updating(FUpdating);
+    FillItems();
+    if (ViewStyle() == vsReport) BuildColumns();
+    if (OnPathChanged) OnPathChanged(this);
+}
+
+void TqxCustomShellListView::OpenRow(Integer AIndex) {
+    TqxShellFolder* item = FolderAt(AIndex);
+    if (!item) return;
+    if (item->IsFolder())
+        BrowseTo(CreateRootItem(item->AbsoluteID()));
+    else
+        item->ExecuteDefault();
+}
+
+void TqxCustomShellListView::GoUp() {
+    if (!FRootFolder || IdListCount(FRootFolder->AbsoluteID()) == 0) return;
+    PItemIDList parent = IdListCopy(FRootFolder->AbsoluteID());
+    IdListDropLast(parent);
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{parent};
+    BrowseTo(CreateRootItem(parent));
+}
+
+void TqxCustomShellListView::Refresh() {
+    FillItems();
+    if (OnPathChanged) OnPathChanged(this);
+}
+
+std::vector<String> TqxCustomShellListView::GetSelectedFiles() {
+    std::vector<String> files;
+    for (Integer i = 0; i < Items()->Count(); ++i)
+        if (Items()->Item(i)->Selected()) files.push_back(FFolders[size_t(i)]->FullObjectName());
+    return files;
+}
+
+void TqxCustomShellListView::DblClick() {
+    TqxSkinCustomListView::DblClick();
+    if (FAutoNavigate) OpenRow(ItemIndex());
+}
+
+void TqxCustomShellListView::KeyDown(Word& AKey, TShiftState AShift) {
+    TqxSkinCustomListView::KeyDown(AKey, AShift);
+    if (!FAutoNavigate || IsEditing()) return;
+    if (AKey == win::VK_RETURN)
+        OpenRow(ItemIndex());
+    else if (AKey == win::VK_BACK)
+        GoUp();
+    else if (AKey == win::VK_F5)
+        Refresh();
+}
+
+void TqxCustomShellListView::SetShellTreeView(TqxCustomShellTreeView* AValue) {
+    if (AValue == FTreeView) return;
+    if (FTreeView) FTreeView->OnFolderChanged = nullptr;
+    SetReference(this, FTreeView, AValue);
+    if (!FTreeView) return;
+    FTreeView->OnFolderChanged = [this](PCItemIDList AID) { FollowIdList(AID); };
+    if (FRootFolder && HandleAllocated()) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
+}
+
+void TqxCustomShellListView::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinCustomListView::Notification(AComponent, AOperation);
+    if (AOperation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+}

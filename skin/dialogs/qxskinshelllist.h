@@ -1,0 +1,110 @@
+// The shell list view: a skinned owner-data list of one namespace folder
+// (the current folder): its subfolders and files with the shell's names
+// and pictures, filtered by object types and a name mask, folders first,
+// sortable by column in report view. Double-click and Enter open a folder,
+// Backspace goes up, F5 reads the folder again; a linked tree view follows
+// it and it follows the tree.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "skin/controls/qxskinlistview.h"
+#include "skin/dialogs/qxskinshelltree.h"
+
+VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
+
+// Whether AName matches the wildcard pattern APattern ("*", "?", "[a-f]",
+// "[!a]"; letters without regard to case); EMaskException "'%s' is an
+// invalid mask at (%d)" for a pattern that is not well formed.
+bool MatchesMaskPart(const String& AName, const String& APattern);
+
+class TqxCustomShellListView : public TqxSkinCustomListView {
+public:
+    explicit TqxCustomShellListView(TComponent* AOwner);
+    ~TqxCustomShellListView() override;
+
+    TqxShellFolder* RootFolder() const { return FRootFolder; }
+    const TRoot& Root() const { return FRoot; }
+    // Resolves the text and shows that folder; a text naming nothing raises
+    // "Error setting path: "%s"" and keeps the old root.
+    void SetRoot(const TRoot& AValue);
+    // The current folder's parsing name; setting it shows that folder
+    // (EInvalidPath "Error setting path: "%s"" for what cannot be parsed).
+    String Path();
+    void SetPath(const String& AValue);
+    // Parts separated by ";" or "|"; a part lets a file pass when it holds a
+    // "." and the name matches it, or when it is "*". Folders always pass.
+    const String& Mask() const { return FMask; }
+    void SetMask(const String& AValue);
+    TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
+    void SetObjectTypes(TShellObjectTypes AValue);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool AValue);
+    bool AutoNavigate() const { return FAutoNavigate; }
+    void SetAutoNavigate(bool AValue) { FAutoNavigate = AValue; }
+    TqxCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TqxCustomShellTreeView* AValue);
+
+    // Row i's item; nil without rows.
+    TqxShellFolder* FolderAt(Integer AIndex) const;
+    Integer FolderCount() const { return static_cast<Integer>(FFolders.size()); }
+    // The selected files' full names in row order.
+    std::vector<String> GetSelectedFiles();
+    // Shows the folder of the absolute list AID (a partner moved).
+    void FollowIdList(PCItemIDList AID);
+    // Opens row AIndex: a folder is shown, a file opened by the desktop.
+    void OpenRow(Integer AIndex);
+    void GoUp();
+    void Refresh();
+    void BuildColumns();
+    Integer SortColumn() const { return FSortColumn; }
+    bool SortDescending() const { return FSortDirection; }
+
+    TAddFolderEvent OnAddFolder;
+    TNotifyEvent OnPathChanged;
+
+    virtual void FillItems();
+    void SetViewStyle(TViewStyle AValue) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+
+protected:
+    bool OwnerDataFetch(TListItem* Item, TItemRequest Request) override;
+    Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                          Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
+    void ColClick(TListColumn* Column) override;
+    void DblClick() override;
+    void KeyDown(Word& AKey, TShiftState AShift) override;
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    void ClearFolders();
+    void RebuildItems();
+    void LoadRoot();
+    bool PassesMask(TqxShellFolder* AItem) const;
+    // Moves to AItem (owned from now on) and tells the partners.
+    void BrowseTo(TqxShellFolder* AItem);
+    void SortFolders(bool AColumnMode);
+
+    Integer FOldSortColumn = -1;
+    Integer FSortColumn = -1;
+    bool FSortDirection = false;
+    bool FRootLoaded = false;
+    TRoot FOldRoot;
+    TRoot FRoot = u"rfDesktop";
+    TqxShellFolder* FRootFolder = nullptr;
+    bool FAutoNavigate = true;
+    bool FSorted = true;
+    bool FUpdating = false;
+    TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
+    std::vector<std::unique_ptr<TqxShellFolder>> FFolders;
+    TqxCustomShellTreeView* FTreeView = nullptr;
+    String FMask = u"*.*|*.*";
+};
+
+class TqxSkinFileListView : public TqxCustomShellListView {
+public:
+    using TqxCustomShellListView::TqxCustomShellListView;
+};

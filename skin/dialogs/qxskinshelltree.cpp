@@ -1,0 +1,238 @@
+#include "skin/dialogs/qxskinshelltree.h"
+
+#include "platform/shell/sysimagelist.h"
+#include "platform/toolkit/forms.h"
+#include "skin/controls/qxskinlink.h"
+#include "skin/dialogs/qxskinshellcombo.h"
+
+namespace {
+
+struct TRaised {
+    bool& Flag;
+    explicit TRaised(bool& AFlag) : Flag(AFlag) { Flag = true; }
+    ~TRaised() { Flag = false; }
+};
+
+}  // namespace
+
+TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner) : TqxSkinCustomTreeView(AOwner) {
+    SetShowRoot(false);
+    SetRightClickSelect(true);
+    SetImages(shell::SystemImageList(false));
+}
+
+TqxCustomShellTreeView::~TqxCustomShellTreeView() {
+    SetShellComboBox(nullptr);
+    ClearNodes();
+    delete FRootFolder;
+}
+
+void TqxCustomShellTreeView::ClearNodes() {
+    Items()->Clear();
+}
+
+void TqxCustomShellTreeView::Delete(TTreeNode* Node) {
+    delete ItemOf(Node);
+    Node->SetData(nullptr);
+    TqxSkinCustomTreeView::Delete(Node);
+}
+
+void TqxCustomShellTreeView::CreateWnd() {
+    TqxSkinCustomTreeView::CreateWnd();
+    if (Items()->Count() > 0) ClearNodes();
+    if (FLoadingRoot) return;
+    ReloadRoot();
+    if (!FPath.empty()) SetPath(FPath);
+}
+
+void TqxCustomShellTreeView::DestroyWnd() {
+    ClearNodes();
+    TqxSkinCustomTreeView::DestroyWnd();
+}
+
+void TqxCustomShellTreeView::Loaded() {
+    TqxSkinCustomTreeView::Loaded();
+    ReloadRoot();
+}
+
+void TqxCustomShellTreeView::SetNodeImages(TTreeNode* ANode) {
+    TqxShellFolder* item = ItemOf(ANode);
+    ANode->SetImageIndex(ShellIconIndex(item->AbsoluteID(), false, false));
+    ANode->SetSelectedIndex(ShellIconIndex(item->AbsoluteID(), false, true));
+    if (ANode->SelectedIndex() == 0) ANode->SetSelectedIndex(ANode->ImageIndex());
+}
+
+void TqxCustomShellTreeView::ReloadRoot() {
+    if (ComponentState().Contains(csLoading)) return;
+    String failure;
+    try {
+        FRootFolder = ResolveRoot(FRootFolder, FOldRoot, FRoot);
+    } catch (const Exception& e) {
+        failure = e.Message();
+    }
+    if (FRootFolder && HandleAllocated()) {
+        const TRaised loading(FLoadingRoot);
+        if (Items()->Count() > 0) ClearNodes();
+        auto* item = new TqxShellFolder(nullptr, FRootFolder->AbsoluteID(), FRootFolder->ShellFolder());
+        TTreeNode* node = Items()->Add(nullptr, ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
+        node->SetData(item);
+        SetNodeImages(node);
+        node->SetHasChildren(item->SubFolders());
+        node->Expand(false);
+        SetSelected(node);
+    }
+    if (!failure.empty()) throw Exception(failure);
+}
+
+void TqxCustomShellTreeView::ApplyRoot() {
+    if (FUpdating) return;
+    const TRaised updating(FUpdating);
+    ReloadRoot();
+}
+
+void TqxCustomShellTreeView::SetRoot(const TRoot& AValue) {
+    if (AnsiCompareText(AValue, FRoot) == 0) return;
+    FOldRoot = FRoot;
+    FRoot = AValue;
+    ApplyRoot();
+}
+
+void TqxCustomShellTreeView::SetObjectTypes(TShellObjectTypes AValue) {
+    FObjectTypes = AValue;
+    ApplyRoot();
+}
+
+bool TqxCustomShellTreeView::CanExpand(TTreeNode* Node) {
+    if (Node->Count() == 0 && Node->HasChildren()) FillNode(Node);
+    return TqxSkinCustomTreeView::CanExpand(Node);
+}
+
+void TqxCustomShellTreeView::FillNode(TTreeNode* ANode) {
+    const TCursor cursor = Screen->Cursor();
+    Screen->SetCursor(crHourGlass);
+    Items()->BeginUpdate();
+    struct TDone {
+        TTreeNodes* Nodes;
+        TCursor Cursor;
+        ~TDone() {
+            Nodes->EndUpdate();
+            Screen->SetCursor(Cursor);
+        }
+    } done{Items(), cursor};
+    std::shared_ptr<win::IEnumIDList> ids;
+    if (ItemOf(ANode)->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK || !ids) {
+        ANode->SetHasChildren(false);
+        return;
+    }
+    PItemIDList id = nullptr;
+    win::ULONG fetched = 0;
+    while (ids->Next(1, &id, &fetched) == win::S_OK && fetched == 1) {
+        TTreeNode* child = Items()->AddChild(ANode, u"");
+        PrepareChildNode(child, id, ANode);
+        ShellFree(id);
+    }
+    ANode->CustomSort([](TTreeNode* A, TTreeNode* B) {
+        const TqxShellFolder* a = ItemOf(A);
+        return Integer(SmallInt(win::HRESULT_CODE(a->ParentShellFolder()->CompareIDs(0, a->RelativeID(),
+                                                                                     ItemOf(B)->RelativeID()))));
+    });
+    if (ANode->Count() == 0) ANode->SetHasChildren(false);
+}
+
+void TqxCustomShellTreeView::PrepareChildNode(TTreeNode* AChild, PCItemIDList AID, TTreeNode* AParentNode) {
+    TqxShellFolder* parent = ItemOf(AParentNode);
+    auto* item = new TqxShellFolder(parent, AID, BindChildFolder(parent->ShellFolder(), AID, nullptr));
+    AChild->SetData(item);
+    AChild->SetText(item->DisplayName());
+    SetNodeImages(AChild);
+    AChild->SetHasChildren(item->SubFolders());
+    if (FObjectTypes.Contains(otNonFolders) && item->ShellFolder())
+        AChild->SetHasChildren(FolderHasItems(item->ShellFolder(), ObjectTypeFlags(FObjectTypes)));
+    bool canAdd = true;
+    if (OnAddFolder) OnAddFolder(this, item, canAdd);
+    if (!canAdd) Items()->Delete(AChild);
+}
+
+TqxShellFolder* TqxCustomShellTreeView::SelectedFolder() const {
+    return Selected() ? ItemOf(Selected()) : nullptr;
+}
+
+String TqxCustomShellTreeView::Path() {
+    TqxShellFolder* item = SelectedFolder();
+    return item ? item->PathName() : String();
+}
+
+void TqxCustomShellTreeView::SetPath(const String& AValue) {
+    FPath = AValue;
+    if (!HandleAllocated()) return;
+    PItemIDList list = nullptr;
+    win::ULONG eaten = win::ULONG(AValue.size()), attributes = 0;
+    if (GetDesktopInterface()->ParseDisplayName(nullptr, AValue, &eaten, &list, &attributes) != win::S_OK)
+        throw EInvalidPath(Format(u"Error setting path: \"%s\"", {AValue}));
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{list};
+    SelectIdList(list);
+}
+
+void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
+    TTreeNode* node = Items()->GetFirstNode();
+    if (!node) {
+        // No window yet: its creation selects the folder.
+        if (const String path = ItemDisplayName(GetDesktopInterface(), AID, win::SHGDN_FORPARSING); !path.empty())
+            FPath = path;
+        return;
+    }
+    const std::shared_ptr<win::IShellFolder> desktop = GetDesktopInterface();
+    const auto same = [&](TTreeNode* ANode, PCItemIDList AList) {
+        return desktop->CompareIDs(0, ItemOf(ANode)->AbsoluteID(), AList) == 0;
+    };
+    std::vector<PItemIDList> prefixes = IdListPrefixes(AID);
+    prefixes.push_back(IdListCopy(AID));
+    struct TFree {
+        std::vector<PItemIDList>& Prefixes;
+        ~TFree() { FreeIdListPrefixes(Prefixes); }
+    } release{prefixes};
+    // The root lies somewhere on the way; from there, one level a step.
+    size_t step = 0;
+    while (step < prefixes.size() && !same(node, prefixes[step])) ++step;
+    if (step == prefixes.size()) return;
+    for (++step; step < prefixes.size(); ++step) {
+        node->Expand(false);
+        TTreeNode* next = nullptr;
+        for (TTreeNode* child = node->GetFirstChild(); child && !next; child = child->GetNextSibling())
+            if (same(child, prefixes[step])) next = child;
+        if (!next) break;
+        node = next;
+    }
+    SetSelected(node);
+}
+
+void TqxCustomShellTreeView::Change(TTreeNode* Node) {
+    TqxSkinCustomTreeView::Change(Node);
+    if (FUpdating || FLoadingRoot || !Node || !ItemOf(Node)) return;
+    const TRaised updating(FUpdating);
+    if (FComboBox) FComboBox->FollowIdList(ItemOf(Node)->AbsoluteID());
+    if (OnFolderChanged) OnFolderChanged(ItemOf(Node)->AbsoluteID());
+}
+
+void TqxCustomShellTreeView::SetShellComboBox(TqxCustomShellComboBox* AValue) {
+    if (AValue == FComboBox) return;
+    if (FComboBox) FComboBox->OnFolderChosen = nullptr;
+    SetReference(this, FComboBox, AValue);
+    if (!FComboBox) return;
+    FComboBox->SetRoot(FRoot);
+    FComboBox->OnFolderChosen = [this](PCItemIDList AID) {
+        if (FUpdating) return;
+        const TRaised updating(FUpdating);
+        SelectIdList(AID);
+        if (OnFolderChanged && SelectedFolder()) OnFolderChanged(SelectedFolder()->AbsoluteID());
+    };
+    if (TqxShellFolder* item = SelectedFolder()) FComboBox->FollowIdList(item->AbsoluteID());
+}
+
+void TqxCustomShellTreeView::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinCustomTreeView::Notification(AComponent, AOperation);
+    if (AOperation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
+}

@@ -1,0 +1,161 @@
+// The shell list view over the test namespace: masks, order, columns,
+// navigation and the linked tree.
+#include "skin/dialogs/qxskinshelllist.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/toolkit/forms.h"
+#include "platform/win/input.h"
+#include "platform/win/testdriver.h"
+#include "shelltest.h"
+
+namespace {
+
+TEST(Masks, WildcardPartsAndTheirErrors) {
+    struct TCase {
+        const char16_t* Name;
+        const char16_t* Pattern;
+        bool Matches;
+    };
+    const TCase cases[] = {
+        {u"Film.AVI", u"*.avi", true}, {u"film", u"*.*", false},   {u"a.b", u"?.b", true},
+        {u"ab.b", u"?.b", false},      {u"b.txt", u"[!a]*", true}, {u"a.txt", u"[!a]*", false},
+        {u"c.txt", u"[a-d].txt", true}, {u"", u"*", true},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(MatchesMaskPart(c.Name, c.Pattern), c.Matches) << StringToUTF8(c.Pattern);
+    try {
+        MatchesMaskPart(u"x", u"[");
+        FAIL();
+    } catch (const EMaskException& e) {
+        EXPECT_EQ(e.Message(), u"'[' is an invalid mask at (1)");
+    }
+}
+
+// The header's click and the keys, called as the list's window calls them.
+class TTestList : public TqxSkinFileListView {
+public:
+    using TqxSkinFileListView::TqxSkinFileListView;
+    using TqxSkinFileListView::ColClick;
+    using TqxSkinFileListView::KeyDown;
+    using TqxSkinFileListView::OwnerDataFind;
+};
+
+class ShellList : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        MakeFolder(At("home/work/Zeta"));
+        MakeFolder(At("home/work/alpha"));
+        MakeFile(At("home/work/b.txt"), "1234567");
+        MakeFile(At("home/work/a.avi"), "1");
+        MakeFile(At("home/work/README"), "12");
+        MakeFile(At("home/work/.hidden.txt"));
+        FForm = new TForm(Application);
+        FForm->SetBounds(0, 0, 600, 400);
+        FForm->Show();
+        FList = new TTestList(FForm);
+        FList->SetRoot(PathAt("home/work"));
+        FList->SetBounds(10, 10, 500, 300);
+        FList->SetParent(FForm);
+    }
+    void TearDown() override {
+        delete FForm;
+        ShellTest::TearDown();
+    }
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows;
+        for (Integer i = 0; i < FList->FolderCount(); ++i) rows.push_back(StringToUTF8(FList->FolderAt(i)->DisplayName()));
+        return rows;
+    }
+
+    TForm* FForm = nullptr;
+    TTestList* FList = nullptr;
+};
+
+TEST_F(ShellList, FoldersFirstAndTheMaskFiltersFilesOnly) {
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    // The default mask wants a dot: README stays out.
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt"}));
+    EXPECT_EQ(FList->Items()->Count(), 4);
+    FList->SetMask(u"*");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt", "README"}));
+    FList->SetMask(u"*.txt");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "b.txt"}));
+    FList->SetMask(u"");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta"}));
+    // A part without a dot is never tried; a bad one with a dot raises and leaves no rows.
+    FList->SetMask(u"[a");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta"}));
+    EXPECT_THROW(FList->SetMask(u"[a.txt"), EMaskException);
+    EXPECT_EQ(FList->FolderCount(), 0);
+    EXPECT_EQ(FList->Items()->Count(), 0);
+}
+
+TEST_F(ShellList, ColumnClicksSortAndAVanishedFileDoesNotBreakTheSort) {
+    FList->SetViewStyle(vsReport);
+    ASSERT_EQ(FList->Columns()->Count(), 4);
+    EXPECT_EQ(FList->Columns()->Items(0)->Caption(), u"Name");
+    EXPECT_EQ(FList->Columns()->Items(3)->Caption(), u"Modified");
+    // Size: folders first, then the files by size.
+    FList->ColClick(FList->Columns()->Items(1));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt"}));
+    // The same column again: descending, files first.
+    FList->ColClick(FList->Columns()->Items(1));
+    EXPECT_TRUE(FList->SortDescending());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt", "a.avi", "Zeta", "alpha"}));
+    // A file removed after the fill: the sort and the rows' texts go on.
+    std::filesystem::remove(At("home/work/b.txt"));
+    FList->ColClick(FList->Columns()->Items(3));
+    EXPECT_EQ(Rows().size(), 4u);
+    for (Integer i = 0; i < FList->Items()->Count(); ++i) EXPECT_NO_THROW(FList->Items()->Item(i));
+}
+
+TEST_F(ShellList, KeysNavigateAndTheSelectionIsListedInRowOrder) {
+    Integer changes = 0;
+    FList->OnPathChanged = [&](TObject*) { ++changes; };
+    FList->SetFocus();
+    FList->SetItemIndex(0);
+    Word key = win::VK_RETURN;
+    FList->KeyDown(key, {});
+    EXPECT_EQ(FList->Path(), PathAt("home/work/alpha"));
+    key = win::VK_BACK;
+    FList->KeyDown(key, {});
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    MakeFile(At("home/work/c.txt"));
+    key = win::VK_F5;
+    FList->KeyDown(key, {});
+    EXPECT_EQ(Rows().back(), "c.txt");
+    EXPECT_EQ(changes, 3);
+    // Backspace climbs past the root to the desktop and stops there.
+    for (Integer i = 0; i < 30; ++i) FList->GoUp();
+    EXPECT_EQ(FList->Path(), FList->RootFolder()->PathName());
+    EXPECT_EQ(IdListCount(FList->RootFolder()->AbsoluteID()), 0);
+
+    FList->SetPath(PathAt("home/work"));
+    FList->SetMultiSelect(true);
+    FList->Items()->Item(3)->SetSelected(true);
+    FList->Items()->Item(2)->SetSelected(true);
+    EXPECT_EQ(FList->GetSelectedFiles(), (std::vector<String>{PathAt("home/work/a.avi"), PathAt("home/work/b.txt")}));
+    // Type-ahead finds a prefix from the start row on, wrapping, or nothing.
+    EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"B", {}, nullptr, 0, sdAll, false), 3);
+    EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"al", {}, nullptr, 2, sdAll, true), 0);
+    EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"q", {}, nullptr, 0, sdAll, true), -1);
+}
+
+TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
+    auto* tree = new TqxSkinDirTreeView(FForm);
+    tree->SetBounds(10, 320, 300, 70);
+    tree->SetParent(FForm);
+    FList->SetShellTreeView(tree);
+    EXPECT_EQ(tree->Path(), PathAt("home/work"));
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(tree->Path(), PathAt("home/work/Zeta"));
+    tree->SetPath(PathAt("home/work/alpha"));
+    EXPECT_EQ(FList->Path(), PathAt("home/work/alpha"));
+    delete tree;
+    EXPECT_EQ(FList->ShellTreeView(), nullptr);
+}
+
+}  // namespace

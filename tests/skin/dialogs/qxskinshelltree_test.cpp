@@ -1,0 +1,100 @@
+// The shell tree view over the test namespace: lazy levels, paths, roots
+// and the linked path combo.
+#include "skin/dialogs/qxskinshelltree.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/toolkit/forms.h"
+#include "shelltest.h"
+#include "skin/dialogs/qxskinshellcombo.h"
+
+namespace {
+
+class ShellTree : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        MakeFolder(At("home/Videos/Trip/Day1"));
+        MakeFolder(At("home/Music"));
+        MakeFile(At("home/Videos/clip.avi"));
+        FForm = new TForm(Application);
+        FForm->SetBounds(0, 0, 400, 400);
+        FForm->Show();
+        FTree = new TqxSkinDirTreeView(FForm);
+        FTree->SetBounds(10, 40, 300, 300);
+        FTree->SetParent(FForm);
+    }
+    void TearDown() override {
+        delete FForm;
+        ShellTest::TearDown();
+    }
+    static std::vector<std::string> Children(TTreeNode* ANode) {
+        std::vector<std::string> names;
+        for (TTreeNode* child = ANode->GetFirstChild(); child; child = child->GetNextSibling())
+            names.push_back(StringToUTF8(child->Text()));
+        return names;
+    }
+
+    TForm* FForm = nullptr;
+    TqxSkinDirTreeView* FTree = nullptr;
+};
+
+TEST_F(ShellTree, TheRootIsReadOneLevelAtATime) {
+    TTreeNode* root = FTree->Items()->GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->Text(), u"桌面");
+    EXPECT_TRUE(root->Expanded());
+    EXPECT_EQ(FTree->Selected(), root);
+    const std::vector<std::string> top = Children(root);
+    ASSERT_GE(top.size(), 2u);
+    EXPECT_EQ(top[0], "计算机");
+    EXPECT_EQ(top[1], "主文件夹");
+    // Home is not read until it expands.
+    TTreeNode* home = root->GetFirstChild()->GetNextSibling();
+    EXPECT_EQ(home->Count(), 0);
+    EXPECT_TRUE(home->HasChildren());
+    home->Expand(false);
+    const std::vector<std::string> inHome = Children(home);
+    EXPECT_NE(std::find(inHome.begin(), inHome.end(), "Videos"), inHome.end());
+    EXPECT_NE(std::find(inHome.begin(), inHome.end(), "Music"), inHome.end());
+}
+
+TEST_F(ShellTree, APathSelectsItsFolderAndSurvivesANewWindow) {
+    FTree->SetPath(PathAt("home/Videos/Trip/Day1"));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Videos/Trip/Day1"));
+    EXPECT_EQ(FTree->Selected()->Text(), u"Day1");
+    EXPECT_THROW(FTree->SetPath(u"relative"), EInvalidPath);
+    FTree->SetPath(PathAt("home/Videos/Trip"));
+    FTree->SetParent(nullptr);
+    FTree->SetParent(FForm);
+    EXPECT_EQ(FTree->Path(), PathAt("home/Videos/Trip"));
+    // Files join the folders on request.
+    FTree->SetRoot(PathAt("home/Videos"));
+    EXPECT_EQ(Children(FTree->Items()->GetFirstNode()), (std::vector<std::string>{"Trip"}));
+    FTree->SetObjectTypes({otFolders, otNonFolders});
+    EXPECT_EQ(Children(FTree->Items()->GetFirstNode()), (std::vector<std::string>{"Trip", "clip.avi"}));
+    EXPECT_THROW(FTree->SetRoot(PathAt("nowhere")), Exception);
+    EXPECT_EQ(FTree->Root(), PathAt("home/Videos"));
+}
+
+TEST_F(ShellTree, ThePathComboAndTheTreeFollowEachOther) {
+    auto* combo = new TqxSkinShellComboBox(FForm);
+    combo->SetBounds(10, 10, 300, 22);
+    combo->SetParent(FForm);
+    FTree->SetShellComboBox(combo);
+    Integer changes = 0;
+    FTree->OnFolderChanged = [&](PCItemIDList) { ++changes; };
+    FTree->SetPath(PathAt("home/Music"));
+    EXPECT_EQ(combo->Path(), PathAt("home/Music"));
+    EXPECT_EQ(changes, 1);
+    // Choosing the desktop entry in the combo moves the tree.
+    combo->SetItemIndex(0);
+    EXPECT_EQ(FTree->Selected(), FTree->Items()->GetFirstNode());
+    EXPECT_EQ(changes, 2);
+    delete combo;
+    EXPECT_EQ(FTree->ShellComboBox(), nullptr);
+    FTree->SetPath(PathAt("home/Videos"));
+    EXPECT_EQ(FTree->Selected()->Text(), u"Videos");
+}
+
+}  // namespace

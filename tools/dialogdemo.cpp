@@ -1,0 +1,185 @@
+// The skinned dialogs on the X display for a person to look at: buttons
+// that show each message-box type, and a path combo, folder tree and
+// report-view file list linked over the home folder, filtered by the
+// filter combo box.
+//
+//   dialogdemo [--skin default|second] [milliseconds] [warning|error|information|confirmation|custom]
+//
+// The skin comes from the build's resources/skins; the milliseconds end the
+// demo; a box type named last opens that box half a second after the start.
+//
+//   xvfb-run -a -s "-screen 0 1024x768x24" sh -c 'build/tools/dialogdemo --skin second 4000 confirmation &
+//   sleep 2; import -window root shot.png; wait'
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/base/fileutils.h"
+#include "platform/base/sysutils.h"
+#include "platform/toolkit/forms.h"
+#include "platform/toolkit/timer.h"
+#include "platform/win/display.h"
+#include "skin/controls/qxskinbutton.h"
+#include "skin/controls/qxskinlabels.h"
+#include "skin/dialogs/qxfilectrl.h"
+#include "skin/dialogs/qxskinshellcombo.h"
+#include "skin/dialogs/qxskinshelllist.h"
+#include "skin/dialogs/qxskinmessage.h"
+#include "skin/forms/dravenfold.h"
+
+namespace {
+
+struct TBoxKind {
+    const char* Name;
+    const char16_t* Caption;
+    TMsgDlgType Type;
+    TMsgDlgButtons Buttons;
+};
+
+const TBoxKind BoxKinds[] = {
+    {"warning", u"警告", mtWarning, {mbOK, mbCancel}},
+    {"error", u"错误", mtError, {mbAbort, mbRetry, mbIgnore}},
+    {"information", u"提示", mtInformation, {mbOK}},
+    {"confirmation", u"确认", mtConfirmation, {mbYes, mbNo, mbCancel}},
+    {"custom", u"自定义", mtCustom, {mbOK, mbHelp}},
+};
+
+class TDialogDemoForm : public TForm {
+public:
+    explicit TDialogDemoForm(TComponent* AOwner) : TForm(AOwner) {
+        SetCaption(u"Velqua 对话框演示");
+        SetBounds(200, 100, 560, 430);
+        Skin = new TqxSkinData(this);
+        auto* frame = new TqxDravenfold(this);
+        frame->SetSkinData(Skin);
+        frame->SetMenusSkinData(Skin);
+        Message = new TqxSkinMessage(this);
+        Message->SetSkinData(Skin);
+        Message->SetCtrlSkinData(Skin);
+        Message->SetShowAgainFlag(true);
+
+        Integer x = 20;
+        for (const TBoxKind& kind : BoxKinds) {
+            auto* button = new TqxSkinButton(this);
+            button->SetParent(this);
+            button->SetCaption(kind.Caption);
+            button->SetBounds(x, 20, 90, 25);
+            button->SetSkinData(Skin);
+            button->OnClick = [this, &kind](TObject*) { ShowBox(kind); };
+            x += 100;
+        }
+        auto* filterLabel = new TqxSkinStdLabel(this);
+        filterLabel->SetParent(this);
+        filterLabel->SetCaption(u"文件类型:");
+        filterLabel->SetBounds(20, 74, 80, 20);
+        filterLabel->SetSkinData(Skin);
+        Filter = new TqxSkinFilterComboBox(this);
+        Filter->SetParent(this);
+        Filter->SetBounds(110, 70, 300, 22);
+        Filter->SetFilter(u"视频文件 (*.avi;*.mp4;*.mkv)|*.avi;*.mp4;*.mkv|音频文件 (*.mp3;*.wav)|*.mp3;*.wav|"
+                          u"所有文件 (*.*)|*.*");
+        Filter->SetSkinData(Skin);
+        MaskLabel = new TqxSkinStdLabel(this);
+        MaskLabel->SetParent(this);
+        MaskLabel->SetBounds(420, 74, 120, 20);
+        MaskLabel->SetSkinData(Skin);
+        MaskLabel->SetCaption(Filter->Mask());
+
+        // A path combo, a folder tree and a report list over the home
+        // folder, linked; the filter's mask filters the list.
+        auto* combo = new TqxSkinShellComboBox(this);
+        combo->SetParent(this);
+        combo->SetBounds(20, 110, 520, 22);
+        combo->SetSkinData(Skin);
+        auto* tree = new TqxSkinDirTreeView(this);
+        tree->SetParent(this);
+        tree->SetBounds(20, 140, 180, 240);
+        tree->SetSkinData(Skin);
+        auto* list = new TqxSkinFileListView(this);
+        list->SetParent(this);
+        list->SetBounds(208, 140, 332, 240);
+        list->SetSkinData(Skin);
+        list->SetViewStyle(vsReport);
+        tree->SetShellComboBox(combo);
+        list->SetShellTreeView(tree);
+        list->SetPath(GetHomeDir());
+        Filter->OnChange = [this, list](TObject*) {
+            MaskLabel->SetCaption(Filter->Mask());
+            list->SetMask(Filter->Mask());
+        };
+        list->SetMask(Filter->Mask());
+    }
+
+    void ShowBox(const TBoxKind& AKind) {
+        const String text = u"这是一个" + String(AKind.Caption) + u"对话框。\n第二行文字。";
+        if (AKind.Type == mtInformation)
+            Message->MessageDlg2(text, AKind.Caption, AKind.Type, AKind.Buttons, 0);
+        else
+            Message->MessageDlg(text, AKind.Type, AKind.Buttons, 0);
+    }
+
+    TqxSkinData* Skin = nullptr;
+    TqxSkinMessage* Message = nullptr;
+    TqxSkinFilterComboBox* Filter = nullptr;
+    TqxSkinStdLabel* MaskLabel = nullptr;
+};
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: dialogdemo [--skin default|second] [milliseconds] "
+                 "[warning|error|information|confirmation|custom]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string skin = "default";
+    if (args.size() >= 2 && args[0] == "--skin") {
+        skin = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (skin != "default" && skin != "second") return Usage();
+    const TBoxKind* open = nullptr;
+    if (args.size() > 1) {
+        for (const TBoxKind& kind : BoxKinds)
+            if (args[1] == kind.Name) open = &kind;
+        if (!open) return Usage();
+    }
+    try {
+        win::InstallDisplayBackend();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", StringToUTF8(e.Message()).c_str());
+        return 1;
+    }
+    Application->Initialize();
+    Application->SetTitle(u"Velqua 对话框演示");
+    auto* form = new TDialogDemoForm(Application);
+    const String file = UTF8ToString(VELQUA_SKINS_FOLDER) + UTF8ToString(skin) + u"/skin.ini";
+    if (!FileExists(file)) {
+        std::fprintf(stderr, "dialogdemo: no skin at %s (build the project_skins target)\n",
+                     StringToUTF8(file).c_str());
+        return 1;
+    }
+    form->Skin->LoadFromFile(file);
+    form->Show();
+    TTimer quit(nullptr);
+    quit.SetEnabled(!args.empty());
+    if (!args.empty()) quit.SetInterval(Cardinal(std::strtoul(args[0].c_str(), nullptr, 10)));
+    quit.OnTimer = [](TObject*) {
+        // A box still open ends its modal run first.
+        if (TCustomForm* box = Screen->ActiveCustomForm(); box && box->Modal()) box->SetModalResult(mrCancel);
+        Application->Terminate();
+    };
+    TTimer opener(nullptr);
+    opener.SetInterval(500);
+    opener.OnTimer = [&](TObject*) {
+        opener.SetEnabled(false);
+        form->ShowBox(*open);
+    };
+    opener.SetEnabled(open != nullptr);
+    Application->Run();
+    return 0;
+}
