@@ -176,6 +176,26 @@ void TqxCustomShellTreeView::SetPath(const String& AValue) {
     SelectIdList(list);
 }
 
+void TqxCustomShellTreeView::ExpandMyComputer() {
+    PItemIDList list = nullptr;
+    if (win::SHGetSpecialFolderLocation(nullptr, win::CSIDL_DRIVES, &list) != win::S_OK) return;
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{list};
+    SelectIdList(list);
+    if (TTreeNode* node = Selected()) node->Expand(false);
+}
+
+void TqxCustomShellTreeView::Refresh(TTreeNode* ANode) {
+    if (!ANode) return;
+    const bool expanded = ANode->Expanded();
+    ANode->DeleteChildren();
+    ANode->SetHasChildren(true);
+    FillNode(ANode);
+    if (expanded) ANode->Expand(false);
+}
+
 void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     TTreeNode* node = Items()->GetFirstNode();
     if (!node) {

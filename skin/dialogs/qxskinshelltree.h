@@ -32,6 +32,10 @@ public:
     TqxShellFolder* SelectedFolder() const;
     // Selects the node of the absolute list AID, expanding the way there.
     void SelectIdList(PCItemIDList AID);
+    // Selects the computer's drives folder and opens it one level.
+    void ExpandMyComputer();
+    // Reads ANode's subfolders again, leaving it open as it was.
+    void Refresh(TTreeNode* ANode);
     TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
