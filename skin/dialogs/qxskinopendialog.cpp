@@ -79,15 +79,15 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
     Drivelabel->SetLayout(tlCenter);
     Drivelabel->SetCaption(DialogText(CtrlSD, u"FLV_LOOKIN"));
 
-    // Right-aligned, each to the right of those before it.
-    Integer right = 300;
+    // Right-aligned: the tool bar stacks such buttons from the right in the
+    // order they are made, so back, up and new folder read left to right.
     auto toolButton = [&](Integer AImage, const char16_t* AHintKey, void (TqxOpenDlgForm::*AClick)(TObject*)) {
         auto* button = new TqxSkinSpeedButton(this);
         button->SetParent(ToolPanel);
-        button->SetLeft(right += 30);
-        button->SetAlign(alRight);
         button->SetDefaultHeight(25);
         button->SetDefaultWidth(27);
+        button->SetLeft(330 + 30 * AImage);
+        button->SetAlign(alRight);
         button->SetSkinDataName(u"toolbutton");
         button->SetNumGlyphs(1);
         button->SetImageIndex(AImage);
@@ -97,10 +97,10 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
         button->OnClick = [this, AClick](TObject* ASender) { (this->*AClick)(ASender); };
         return button;
     };
-    BackToolButton = toolButton(0, u"MSG_BTN_BACK_HINT", &TqxOpenDlgForm::BackToolButtonClick);
-    UpToolButton = toolButton(1, u"MSG_BTN_UP_HINT", &TqxOpenDlgForm::UpToolButtonClick);
     NewFolderToolButton = toolButton(2, u"MSG_BTN_NEWFOLDER_HINT", &TqxOpenDlgForm::NewFolderToolButtonClick);
-    AddSpacer(ToolPanel, alRight, right += 30);
+    UpToolButton = toolButton(1, u"MSG_BTN_UP_HINT", &TqxOpenDlgForm::UpToolButtonClick);
+    BackToolButton = toolButton(0, u"MSG_BTN_BACK_HINT", &TqxOpenDlgForm::BackToolButtonClick);
+    AddSpacer(ToolPanel, alRight, 420);
 
     StylePopupMenu = new TqxSkinPopupMenu(this);
     auto viewItem = [&](const char16_t* AKey, void (TqxOpenDlgForm::*AClick)(TObject*)) {
@@ -118,7 +118,7 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
 
     StyleToolButton = new TqxSkinMenuSpeedButton(this);
     StyleToolButton->SetParent(ToolPanel);
-    StyleToolButton->SetLeft(right += 30);
+    StyleToolButton->SetLeft(450);
     StyleToolButton->SetDefaultWidth(37);
     StyleToolButton->SetSkinDataName(u"toolmenubutton");
     StyleToolButton->SetAlign(alRight);
@@ -265,8 +265,8 @@ void TqxOpenDlgForm::NewFolderToolButtonClick(TObject*) {
     if (path.empty() || path[0] != u'/') return;
     ++NewFolderCount;
     String name = DialogText(CtrlSD, u"MSG_NEWFOLDER");
-    if (NewFolderCount > 1) name += u"(" + IntToStr(NewFolderCount) + u")";
-    const String target = path + u"/" + name;
+    if (NewFolderCount > 1) name.append(u"(").append(IntToStr(NewFolderCount)).append(u")");
+    const String target = JoinPathName(path, name);
     if (IsExistingDirectory(target)) return;
     MkDir(target);
     FileListView->RebuildItems();
