@@ -5,11 +5,16 @@
 //   second skin's mask region): its time over one BitBlt of the whole window;
 // - "x_repaint" for a skin switch (default <-> second) of a form holding
 //   the main window's skinned controls: its time over one full repaint of
-//   that form.
+//   that form;
+// - "x_bitblt" also for opening a skinned popup menu of 30 items with images
+//   and one submenu (layout, background, rows) and for a skinned hint's
+//   activation with a title and an image (size, region, paint): their time
+//   over one BitBlt of the window's area.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "platform/base/clock.h"
 #include "platform/gdi/bitmaps.h"
@@ -23,6 +28,8 @@
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxcompressedskins.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/skinhint.h"
+#include "skin/forms/skinmenus.h"
 #include "skinfixtures.h"
 
 using namespace win;
@@ -135,23 +142,38 @@ TDesktop& Desktop() {
     return desktop;
 }
 
-// One BitBlt of a whole 827 x 489 window from a memory bitmap.
+// One BitBlt of AWidth x AHeight onto the form's window from a memory bitmap.
+double BlitSeconds(Integer AWidth, Integer AHeight) {
+    TDesktop& d = Desktop();
+    HDC source = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(AWidth, AHeight, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    const HWND window = d.Form->Handle();
+    HDC target = GetWindowDC(window);
+    const double result =
+        SecondsPerCall([&] { BitBlt(target, 0, 0, AWidth, AHeight, source, 0, 0, SRCCOPY); });
+    ReleaseDC(window, target);
+    SelectObject(source, old);
+    DeleteObject(bitmap);
+    DeleteDC(source);
+    return result;
+}
+
+// One BitBlt of the whole 827 x 489 window.
 double BlitSeconds() {
-    static const double seconds = [] {
-        TDesktop& d = Desktop();
-        HDC source = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateBitmap(Width, Height, 1, 32, nullptr);
-        HGDIOBJ old = SelectObject(source, bitmap);
-        const HWND window = d.Form->Handle();
-        HDC target = GetWindowDC(window);
-        const double result = SecondsPerCall([&] { BitBlt(target, 0, 0, Width, Height, source, 0, 0, SRCCOPY); });
-        ReleaseDC(window, target);
-        SelectObject(source, old);
-        DeleteObject(bitmap);
-        DeleteDC(source);
-        return result;
-    }();
+    static const double seconds = BlitSeconds(Width, Height);
     return seconds;
+}
+
+// A list of one 16 x 16 image.
+TCustomImageList* OneImage(TComponent* AOwner) {
+    auto* images = new TCustomImageList(16, 16, AOwner);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A));
+    picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(&picture, nullptr);
+    return images;
 }
 
 void Activate(TForm* AForm) {
@@ -199,8 +221,68 @@ void BM_SkinSwitch(benchmark::State& AState) {
     if (second) d.Skin->LoadCompressedStoredSkin(d.Default.get());
 }
 
+void BM_PopupMenuOpen(benchmark::State& AState) {
+    TDesktop& d = Desktop();
+    Activate(d.Form);
+    auto* menu = new TqxSkinPopupMenu(d.Form);
+    menu->SetImages(OneImage(menu));
+    for (Integer i = 0; i < 30; ++i) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(u"转换为格式 " + IntToStr(i + 1));
+        item->SetImageIndex(0);
+        menu->Items()->Add(item);
+        if (i != 10) continue;
+        auto* child = new TMenuItem(menu);
+        child->SetCaption(u"子项");
+        item->Add(child);
+    }
+    auto* skinMenu = dynamic_cast<TqxSkinMenu*>(d.Component->SkinMenu());
+    menu->Popup2(d.Form, 100, 60);
+    driver::Pump();
+    const HWND window = skinMenu->PopupWindow(0)->Handle();
+    const TRect area = ToTRect(driver::Inspect(window).Bounds);
+    skinMenu->Hide();
+    AState.SetLabel(std::to_string(area.Width()) + "x" + std::to_string(area.Height()));
+    const double blit = BlitSeconds(area.Width(), area.Height());
+    Ratio(AState, "x_bitblt", blit, [&] {
+        menu->Popup2(d.Form, 100, 60);
+        driver::Pump();
+        skinMenu->Hide();
+    });
+    Free(menu);
+}
+
+void BM_HintActivation(benchmark::State& AState) {
+    TDesktop& d = Desktop();
+    // Hints come from the main form's hint component.
+    if (!Application->MainForm()) {
+        TForm* main = nullptr;
+        Application->CreateForm(main);
+    }
+    auto* hint = new TqxSkinHint(Application->MainForm());
+    hint->SetSkinData(d.Skin);
+    TCustomImageList* images = OneImage(hint);
+    const auto show = [&] {
+        hint->ActivateHintEx(Point(300, 300), u"输出格式", u"选择转换后的文件格式@右侧箭头打开格式菜单", 0, images);
+    };
+    show();
+    driver::Pump();
+    const TRect area = ToTRect(driver::Inspect(hint->Window()->Handle()).Bounds);
+    hint->HideHint();
+    AState.SetLabel(std::to_string(area.Width()) + "x" + std::to_string(area.Height()));
+    const double blit = BlitSeconds(area.Width(), area.Height());
+    Ratio(AState, "x_bitblt", blit, [&] {
+        show();
+        driver::Pump();
+        hint->HideHint();
+    });
+    Free(hint);
+}
+
 }  // namespace
 
+BENCHMARK(BM_PopupMenuOpen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HintActivation)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, active, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, inactive, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeStep)->Unit(benchmark::kMicrosecond);

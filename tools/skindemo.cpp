@@ -30,18 +30,23 @@
 #include "platform/toolkit/published.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
+#include "platform/win/input.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinmenubutton.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/controls/qxskintreeview.h"
 #include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinhint.h"
+#include "skin/forms/trayicon.h"
 
 namespace {
 
@@ -102,6 +107,58 @@ public:
     }
     void ButtonClick(TObject* Sender) {
         SetCaption(u"Velqua 换肤控件演示 — " + static_cast<TControl*>(Sender)->Caption());
+    }
+};
+
+// The list boxes and combo boxes; "drop" opens the format list once the
+// form shows.
+class TListsDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxSkinListBox* RecentList = nullptr;
+    TqxSkinListBox* PathList = nullptr;
+    TqxSkinComboBox* FormatCombo = nullptr;
+    TqxSkinComboBox* FolderCombo = nullptr;
+
+    void FormCreate(TObject*) {
+        // Three file kinds as coloured squares.
+        auto* images = new TCustomImageList(16, 16, this);
+        for (const TColor color : {TColor(0x3A9A2E), TColor(0xD0762A), TColor(0x2E5BD0)}) {
+            TBitmap picture;
+            picture.SetSize(16, 16);
+            picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+            picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+            picture.Canvas()->Brush()->SetColor(color);
+            picture.Canvas()->FillRect(Rect(2, 2, 14, 14));
+            images->AddMasked(&picture, TColor(0xFF00FF));
+        }
+        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落", u"生日聚会", u"长城之旅", u"春节联欢"};
+        for (Integer i = 0; i < 30; ++i)
+            RecentList->Items()->Add(String(names[i % 6]) + u" " + IntToStr(i + 1) + u"\t00:0" + IntToStr(1 + i % 9) +
+                                     u":" + IntToStr(10 + i) + u"\t" + IntToStr(40 + 7 * i) + u" MB");
+        RecentList->SetImages(images);
+        RecentList->SetItemIndex(2);
+        for (const char16_t* path : {u"/home/用户/视频/婚礼 2023/00001.MTS",
+                                     u"/home/用户/视频/海边日落/很长很长的文件名_第二部分_高清版本.MTS",
+                                     u"/media/移动硬盘/相机备份/2024/春节联欢/00012.MTS", u"/home/用户/桌面/短片.mp4"})
+            PathList->Items()->Add(path);
+        const char16_t* formats[] = {u"MP4 (H.264 + AAC)", u"AVI (Xvid + MP3)", u"MKV (H.265 + Opus)",
+                                     u"FLV (网络视频)",     u"3GP (手机视频)",   u"WMV (Windows 媒体)",
+                                     u"MOV (QuickTime)",   u"MPEG-2 (DVD)",     u"VOB (DVD 光盘)",
+                                     u"WebM (VP9)",        u"OGV (Theora)",     u"M4V (苹果设备)",
+                                     u"TS (高清电视)",     u"ASF (流媒体)",     u"DV (数码摄像机)",
+                                     u"GIF (动画)",        u"MP3 (音频)",       u"AAC (音频)",
+                                     u"WAV (无损音频)",    u"FLAC (无损压缩)"};
+        for (const char16_t* format : formats)
+            FormatCombo->Items()->Add(format);
+        FormatCombo->SetItemIndex(3);
+        FolderCombo->SetItemIndex(0);
+    }
+
+    void Drop() override {
+        FormatCombo->SetFocus();
+        FormatCombo->DropDown();
     }
 };
 
@@ -219,55 +276,75 @@ private:
         AList->PngImages()->Add()->SetPngImage(&png);
     }
 };
+// The command line's words, for forms that act on them.
+std::vector<std::string>& DemoArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+bool DemoArgument(const char* AName);
 
-// The list boxes and combo boxes; "drop" opens the format list.
-class TListsDemoForm : public TSkinnedDemoForm {
+// The menu bar, a menu button, a hint with a title and an image and a tray
+// icon (docked when the desktop has a system tray); "open"
+// opens the bar's first menu and its submenu once the form shows.
+class TMenusDemoForm : public TSkinnedDemoForm {
 public:
     using TSkinnedDemoForm::TSkinnedDemoForm;
 
-    TqxSkinListBox* RecentList = nullptr;
-    TqxSkinListBox* PathList = nullptr;
-    TqxSkinComboBox* FormatCombo = nullptr;
-    TqxSkinComboBox* FolderCombo = nullptr;
+    TqxDravenfold* Dravenfold = nullptr;
+    TqxSkinMainMenuBar* MenuBar = nullptr;
+    TqxSkinMenuButton* FormatButton = nullptr;
 
     void FormCreate(TObject*) {
-        // Three file kinds as coloured squares.
-        auto* images = new TCustomImageList(16, 16, this);
-        for (const TColor color : {TColor(0x3A9A2E), TColor(0xD0762A), TColor(0x2E5BD0)}) {
-            TBitmap picture;
-            picture.SetSize(16, 16);
-            picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
-            picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
-            picture.Canvas()->Brush()->SetColor(color);
-            picture.Canvas()->FillRect(Rect(2, 2, 14, 14));
-            images->AddMasked(&picture, TColor(0xFF00FF));
+        FImages = new TCustomImageList(32, 32, this);
+        TBitmap picture;
+        picture.SetSize(32, 32);
+        picture.Canvas()->Brush()->SetColor(TColor(0xFF00FF));
+        picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+        picture.Canvas()->Brush()->SetColor(TColor(0x2E9A3A));
+        picture.Canvas()->FillRect(Rect(4, 8, 28, 24));
+        picture.Canvas()->Brush()->SetColor(TColor(0xFFFFFF));
+        picture.Canvas()->FillRect(Rect(12, 12, 20, 20));
+        FImages->AddMasked(&picture, TColor(0xFF00FF));
+        // In the system tray, when the desktop has one.
+        auto* tray = new TqxTrayIcon(this);
+        TIcon icon;
+        tray->BitmapToIcon(&picture, &icon, TColor(0xFF00FF));
+        tray->SetIcon(&icon);
+        tray->SetHint(u"Velqua 视频转换");
+        tray->SetIconVisible(true);
+        FHint = new TqxSkinHint(this);
+        FHint->SetSkinData(FindSkinData());
+        FSteps = std::make_unique<TTimer>(nullptr);
+        FSteps->SetInterval(600);
+        FSteps->OnTimer = [this](TObject*) { Step(); };
+        FSteps->SetEnabled(true);
+    }
+
+private:
+    // The hint first, then (with "open") the first menu, then its submenu.
+    void Step() {
+        ++FStep;
+        if (FStep == 1) {
+            const TPoint p = FormatButton->ClientToScreen(Point(0, FormatButton->Height() + 4));
+            FHint->ActivateHintEx(p, u"输出格式", u"选择转换后的文件格式@右侧箭头打开格式菜单", 0, FImages);
+            if (!DemoArgument("open")) FSteps->SetEnabled(false);
+        } else if (FStep == 2) {
+            MenuBar->EnterMenuMode();
+            MenuBar->OpenActiveItem();
+        } else {
+            FSteps->SetEnabled(false);
+            // From the first row down to the submenu, and into it.
+            TqxFormSkinMenu* menu = Dravenfold->SkinMenu();
+            if (!menu || menu->PopupCount() == 0) return;
+            for (const Word key : {win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_DOWN, win::VK_RIGHT})
+                menu->PopupKeyDown(key);
         }
-        const char16_t* names[] = {u"婚礼 2023", u"毕业典礼", u"海边日落", u"生日聚会", u"长城之旅", u"春节联欢"};
-        for (Integer i = 0; i < 30; ++i)
-            RecentList->Items()->Add(String(names[i % 6]) + u" " + IntToStr(i + 1) + u"\t00:0" + IntToStr(1 + i % 9) +
-                                     u":" + IntToStr(10 + i) + u"\t" + IntToStr(40 + 7 * i) + u" MB");
-        RecentList->SetImages(images);
-        RecentList->SetItemIndex(2);
-        for (const char16_t* path : {u"/home/用户/视频/婚礼 2023/00001.MTS",
-                                     u"/home/用户/视频/海边日落/很长很长的文件名_第二部分_高清版本.MTS",
-                                     u"/media/移动硬盘/相机备份/2024/春节联欢/00012.MTS", u"/home/用户/桌面/短片.mp4"})
-            PathList->Items()->Add(path);
-        const char16_t* formats[] = {u"MP4 (H.264 + AAC)", u"AVI (Xvid + MP3)", u"MKV (H.265 + Opus)",
-                                     u"FLV (网络视频)",     u"3GP (手机视频)",   u"WMV (Windows 媒体)",
-                                     u"MOV (QuickTime)",   u"MPEG-2 (DVD)",     u"VOB (DVD 光盘)",
-                                     u"WebM (VP9)",        u"OGV (Theora)",     u"M4V (苹果设备)",
-                                     u"TS (高清电视)",     u"ASF (流媒体)",     u"DV (数码摄像机)",
-                                     u"GIF (动画)",        u"MP3 (音频)",       u"AAC (音频)",
-                                     u"WAV (无损音频)",    u"FLAC (无损压缩)"};
-        for (const char16_t* format : formats)
-            FormatCombo->Items()->Add(format);
-        FormatCombo->SetItemIndex(3);
-        FolderCombo->SetItemIndex(0);
     }
-    void Drop() override {
-        FormatCombo->SetFocus();
-        FormatCombo->DropDown();
-    }
+
+    TCustomImageList* FImages = nullptr;
+    TqxSkinHint* FHint = nullptr;
+    std::unique_ptr<TTimer> FSteps;
+    Integer FStep = 0;
 };
 
 // The main window's tool bar and the controls the dialogs place.
@@ -320,6 +397,9 @@ public:
         FolderTree->SetSelected(home->Item(0)->Item(1));
     }
 };
+bool DemoArgument(const char* AName) {
+    return std::find(DemoArguments().begin(), DemoArguments().end(), AName) != DemoArguments().end();
+}
 
 namespace {
 
@@ -338,6 +418,11 @@ const auto OthersRegistered = RegisterForm<TOthersDemoForm>(u"othersdemo.form")
                                   .Handler(u"FormCreate", &TOthersDemoForm::FormCreate)
                                   .Field(u"ToolBar", &TOthersDemoForm::ToolBar)
                                   .Field(u"FolderTree", &TOthersDemoForm::FolderTree);
+const auto MenusRegistered = RegisterForm<TMenusDemoForm>(u"menusdemo.form")
+                                 .Handler(u"FormCreate", &TMenusDemoForm::FormCreate)
+                                 .Field(u"Dravenfold", &TMenusDemoForm::Dravenfold)
+                                 .Field(u"MenuBar", &TMenusDemoForm::MenuBar)
+                                 .Field(u"FormatButton", &TMenusDemoForm::FormatButton);
 
 const auto OfficeRegistered = RegisterForm<TOfficeDemoForm>(u"officedemo.form")
                                   .Handler(u"FormCreate", &TOfficeDemoForm::FormCreate)
@@ -369,9 +454,10 @@ TSkinnedDemoForm* CreateDemoForm() {
 const std::vector<TDemo>& Demos() {
     static const std::vector<TDemo> demos = {
         {"controls", CreateDemoForm<TSkinDemoForm>},
-        {"office", CreateDemoForm<TOfficeDemoForm>},
         {"lists", CreateDemoForm<TListsDemoForm>},
         {"others", CreateDemoForm<TOthersDemoForm>},
+        {"office", CreateDemoForm<TOfficeDemoForm>},
+        {"menus", CreateDemoForm<TMenusDemoForm>},
     };
     return demos;
 }
@@ -389,6 +475,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    DemoArguments() = args;
     const bool maximize = std::erase(args, "maximize") > 0;
     const bool drop = std::erase(args, "drop") > 0;
     const std::string skin = args.size() > 0 ? args[0] : "default";

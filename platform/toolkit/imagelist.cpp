@@ -8,6 +8,8 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
+#include "platform/toolkit/picture.h"
+#include "platform/toolkit/published.h"
 
 namespace {
 
@@ -372,3 +374,24 @@ COLORREF ImageList_SetBkColor(HIMAGELIST AList, COLORREF AColor) {
 }
 
 }  // namespace win
+
+namespace {
+
+// A description's image list: its size, then a picture cut into images of
+// that size from the left (a 32-bit picture keeps its alpha).
+const auto Registered =
+    RegisterClass<TCustomImageList, TComponent>(u"TImageList")
+        .Property(u"Width", &TCustomImageList::Width, &TCustomImageList::SetWidth)
+        .Property(u"Height", &TCustomImageList::Height, &TCustomImageList::SetHeight)
+        .Custom(u"Bitmap", [](TObject* AObject, const TLoadValue& AValue, TLoadContext& AContext) {
+            auto* list = dynamic_cast<TCustomImageList*>(AObject);
+            if (!list || AValue.Kind != TLoadValue::lvString) AContext.Error(u"Bitmap takes a picture's path");
+            TPicture picture;
+            picture.LoadFromFile(AContext.ResourcePath(AValue.Text));
+            TBitmap strip;
+            strip.Assign(picture.Graphic());
+            if (strip.PixelFormat() == pf32bit) list->SetColorDepth(cd32Bit);
+            list->Add(&strip, nullptr);
+        });
+
+}  // namespace

@@ -167,6 +167,9 @@ void ReportRestoreRequest(HWND AWindow);
 // The application gained (AWindow: the window the system activated) or
 // lost (nullptr) the keyboard focus.
 void ReportAppFocus(HWND AWindow);
+// The pointer is at APoint (screen) outside our windows, as GetCursorPos
+// answers from now on (a tray icon's click).
+void ReportCursorPos(POINT APoint);
 // The monitors or the screen changed: WM_DISPLAYCHANGE to top-level windows.
 void ReportDisplayChange();
 

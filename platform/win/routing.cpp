@@ -326,6 +326,10 @@ HWND WindowFromPoint(POINT APoint) {
     return w ? w->Handle : nullptr;
 }
 
+void ReportCursorPos(POINT APoint) {
+    Sys().Cursor = APoint;
+}
+
 BOOL GetCursorPos(POINT* APoint) {
     if (!APoint) return FALSE;
     *APoint = Sys().Cursor;

@@ -101,6 +101,7 @@ X11Backend::X11Backend(const std::string& ADisplayName) : FWakeFd(eventfd(0, EFD
     FHidden = XCreateSimpleWindow(FDpy, FRoot, -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(FDpy, FHidden, PropertyChangeMask);
     XSelectInput(FDpy, FRoot, PropertyChangeMask | StructureNotifyMask);
+    InternTrayAtoms();
     OpenInputMethod();
     FWmRunning = WindowManagerRunning();
     ReadScreen();

@@ -109,6 +109,10 @@ void X11Backend::NoteTime(const XEvent& AEvent) {
 }
 
 bool X11Backend::Handle(XEvent& AEvent) {
+    if (!FTrayIcons.empty() || AEvent.type == ClientMessage || AEvent.type == DestroyNotify) {
+        if (HandleTrayEvent(AEvent)) return true;
+        if (AEvent.type != ClientMessage && FindTrayIcon(AEvent.xany.window)) return false;
+    }
     switch (AEvent.type) {
         case Expose: {
             const XExposeEvent& e = AEvent.xexpose;

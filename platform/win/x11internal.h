@@ -87,6 +87,19 @@ struct XTopLevel {
     unsigned long ConfigureSerial = 0;
 };
 
+// An icon docked in the system tray: the layer's record and our X window.
+struct XTrayIcon {
+    win::TTrayIcon Data;
+    ::Window Id = 0;
+    Colormap Map = 0;
+    int Depth = 0;
+    long BalloonId = 0;
+    // The last press, for double clicks (button 0: none counts).
+    unsigned LastButton = 0;
+    Time LastPress = 0;
+    win::POINT LastPoint{};
+};
+
 class X11Backend : public win::TBackend {
 public:
     // ADisplayName empty: $DISPLAY. Throws Exception when it cannot open it.
@@ -114,6 +127,9 @@ public:
     void SetClipboardText(const String& AText) override;
     bool GetClipboardText(String& AText) override;
     void Beep(win::UINT AType) override;
+    bool TrayAdd(const win::TTrayIcon& AIcon) override;
+    bool TrayModify(const win::TTrayIcon& AIcon) override;
+    bool TrayDelete(win::HWND AWindow, win::UINT AId) override;
 
 private:
     // x11display.cpp
@@ -173,6 +189,20 @@ private:
     win::BYTE VirtualKey(XKeyEvent& AEvent);
     String KeyText(XKeyEvent& AEvent, XIC AContext);
 
+    // x11tray.cpp
+    void InternTrayAtoms();
+    // The tray manager's window, 0 without a tray.
+    ::Window TrayManager();
+    void SendTrayOpcode(::Window AManager, long AOpcode, long AData1, long AData2, long AData3, ::Window AIcon);
+    XTrayIcon* FindTrayIcon(win::HWND AWindow, win::UINT AId);
+    XTrayIcon* FindTrayIcon(::Window AId);
+    void ApplyTrayIcon(XTrayIcon& AIcon);
+    void DrawTrayIcon(XTrayIcon& AIcon);
+    void DropTrayIcon(XTrayIcon* AIcon);
+    // Tray icons' input and drawing, a tray's arrival and end; true when
+    // it posted something.
+    bool HandleTrayEvent(XEvent& AEvent);
+
     // x11clipboard.cpp
     void HandleSelectionRequest(const XSelectionRequestEvent& AEvent);
     void HandleSelectionClear(const XSelectionClearEvent& AEvent);
@@ -227,6 +257,12 @@ private:
     std::bitset<256> FKeysDown;
 
     std::optional<std::string> FClipboard;
+
+    struct {
+        Atom Selection, Opcode, Visual, MessageData, Manager, XEmbedInfo;
+        ::Window ManagerWindow;
+    } FTray{};
+    std::vector<std::unique_ptr<XTrayIcon>> FTrayIcons;
 
     FileDescriptor FWakeFd;
 };

@@ -37,6 +37,15 @@ void PopupMenuFor(TPopupMenu* AMenu, TControl* AControl, Integer X, Integer Y) {
         AMenu->Popup(X, Y);
 }
 
+bool PopupMenuUnder(TPopupMenu* AMenu, TControl* AControl, const TRect& ARect) {
+    if (IqxSkinPopupMenu* skinned = SkinPopupMenuOf(AMenu)) {
+        skinned->PopupFromRect2(AControl, ARect, false);
+        return true;
+    }
+    AMenu->Popup(ARect.Left, ARect.Bottom);
+    return false;
+}
+
 void SetFormSkinDataFinder(TqxFormSkinDataFinder AFinder) {
     Finder() = std::move(AFinder);
 }

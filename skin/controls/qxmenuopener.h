@@ -40,6 +40,10 @@ TPopupMenu* MakePopupMenu(TComponent* AOwner);
 // Pops a menu a control built for itself at the screen point (X, Y) for
 // AControl: skinned through Popup2, else the toolkit's own popup.
 void PopupMenuFor(TPopupMenu* AMenu, TControl* AControl, Integer X, Integer Y);
+// Pops AMenu down from under the screen rectangle ARect for AControl (the
+// drop-down buttons). True when the menu will report its closing
+// (SKINMSG_MENUCLOSED); a plain toolkit menu has closed on return.
+bool PopupMenuUnder(TPopupMenu* AMenu, TControl* AControl, const TRect& ARect);
 
 // The skin data of a form's form-skinning component, whose string table
 // titles the menus controls build; the form library installs the finder.

@@ -487,13 +487,8 @@ void TqxSkinMenuSpeedButton::TrackMenu() {
     if (OnShowTrackMenu) OnShowTrackMenu(this);
     const TPoint topLeft = ClientToScreen(Point(0, 0));
     const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
-    if (IqxSkinPopupMenu* menu = SkinPopupMenuOf(FSkinPopupMenu)) {
-        menu->PopupFromRect2(this, screen, false);
-        return;
-    }
     // A plain menu never reports its closing: the button is idle again at once.
-    FSkinPopupMenu->Popup(screen.Left, screen.Bottom);
-    MenuClosed();
+    if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
 }
 
 void TqxSkinMenuSpeedButton::MenuClosed() {

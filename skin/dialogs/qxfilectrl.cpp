@@ -6,6 +6,7 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
+#include "platform/shell/shellfolders.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/edit.h"
 #include "platform/toolkit/forms.h"
@@ -172,6 +173,122 @@ void TqxSkinFilterComboBox::CreateWnd() {
     BuildFilterItems();
 }
 
+namespace {
+
+std::unique_ptr<TBitmap> LoadRowPicture(const char16_t* AName) {
+    auto bitmap = std::make_unique<TBitmap>();
+    LoadResourceBitmap(AName, bitmap.get());
+    bitmap->SetTransparent(true);
+    return bitmap;
+}
+
+}  // namespace
+
+TqxSkinDriveComboBox::TqxSkinDriveComboBox(TComponent* AOwner)
+    : TqxSkinComboBox(AOwner),
+      FloppyBMP(LoadRowPicture(u"QX_FLOPPY")),
+      FixedBMP(LoadRowPicture(u"QX_HARD")),
+      NetworkBMP(LoadRowPicture(u"QX_NETWORK")),
+      CDROMBMP(LoadRowPicture(u"QX_CDROM")),
+      RAMBMP(LoadRowPicture(u"QX_RAM")) {
+    const auto draw = [this](TCanvas* Cnvs, Integer Index, Integer, Integer, TRect TxtRect, TOwnerDrawState) {
+        DrawDriveItem(Cnvs, Index, TxtRect);
+    };
+    SetOnListBoxDrawItem(draw);
+    OnComboBoxDrawItem = draw;
+}
+
+TqxSkinDriveComboBox::~TqxSkinDriveComboBox() {
+    SetDirList(nullptr);
+}
+
+void TqxSkinDriveComboBox::CreateWnd() {
+    TqxSkinComboBox::CreateWnd();
+    RebuildDriveList();
+}
+
+void TqxSkinDriveComboBox::RebuildDriveList() {
+    Items()->Clear();
+    FMounts.clear();
+    FPictures.clear();
+    for (const shell::TVolume& volume : shell::Volumes()) {
+        String text = volume.MountPath;
+        if (!volume.Label.empty())
+            text += u" [" + (FTextCase == tcUpperCase ? UpperCase(volume.Label) : AnsiLowerCase(volume.Label)) + u"]";
+        TBitmap* picture = volume.FileSystem == "tmpfs"        ? RAMBMP.get()
+                           : volume.Kind == shell::vkRemovable ? FloppyBMP.get()
+                           : volume.Kind == shell::vkOptical   ? CDROMBMP.get()
+                           : volume.Kind == shell::vkNetwork   ? NetworkBMP.get()
+                                                               : FixedBMP.get();
+        Items()->Add(text);
+        FMounts.push_back(volume.MountPath);
+        FPictures.push_back(picture);
+    }
+    FollowDirectory(FDirList ? FDirList->Directory() : GetCurrentDir());
+}
+
+Integer TqxSkinDriveComboBox::IndexOfVolume(const String& APath) const {
+    // The longest mount path that holds APath.
+    Integer best = -1;
+    for (size_t i = 0; i < FMounts.size(); ++i) {
+        const String& mount = FMounts[i];
+        const bool holds = APath == mount || mount == u"/" ||
+                           (APath.starts_with(mount) && APath.size() > mount.size() && APath[mount.size()] == u'/');
+        if (holds && (best < 0 || mount.size() > FMounts[size_t(best)].size())) best = Integer(i);
+    }
+    return best;
+}
+
+void TqxSkinDriveComboBox::FollowDirectory(const String& AValue) {
+    const Integer index = IndexOfVolume(AValue);
+    if (index < 0) return;
+    FDrive = FMounts[size_t(index)];
+    const bool choosing = FChoosing;
+    FChoosing = true;
+    SetItemIndex(index);
+    FChoosing = choosing;
+}
+
+void TqxSkinDriveComboBox::SetDrive(const String& APath) {
+    const Integer index = IndexOfVolume(APath);
+    if (index < 0) return;
+    FollowDirectory(APath);
+    if (FDirList && IndexOfVolume(FDirList->Directory()) != index) FDirList->SetDirectory(FDrive);
+}
+
+void TqxSkinDriveComboBox::SetTextCase(TTextCase AValue) {
+    if (AValue == FTextCase) return;
+    FTextCase = AValue;
+    if (HandleAllocated()) RebuildDriveList();
+}
+
+void TqxSkinDriveComboBox::SetDirList(TqxSkinDirectoryListBox* AValue) {
+    if (FDirList) FDirList->FDriveCombo = nullptr;
+    SetReference(this, FDirList, AValue);
+    if (!FDirList) return;
+    FDirList->FDriveCombo = this;
+    FollowDirectory(FDirList->Directory());
+}
+
+void TqxSkinDriveComboBox::Notification(TComponent* AComponent, TOperation AOperation) {
+    TqxSkinComboBox::Notification(AComponent, AOperation);
+    if (AOperation == opRemove && AComponent == FDirList) FDirList = nullptr;
+}
+
+void TqxSkinDriveComboBox::Change() {
+    const Integer index = ItemIndex();
+    if (!FChoosing && index >= 0 && size_t(index) < FMounts.size()) SetDrive(FMounts[size_t(index)]);
+    TqxSkinComboBox::Change();
+}
+
+void TqxSkinDriveComboBox::DrawDriveItem(TCanvas* Cnvs, Integer Index, TRect TxtRect) {
+    if (Index < 0 || size_t(Index) >= FPictures.size()) return;
+    TBitmap* picture = FPictures[size_t(Index)];
+    Cnvs->Draw(TxtRect.Left + 2, (TxtRect.Top + TxtRect.Bottom - picture->Height()) / 2, picture);
+    Cnvs->Brush()->SetStyle(bsClear);
+    DrawTextVCenteredIndent(Cnvs, Items()->Strings(Index), TxtRect, picture->Width() + 6);
+}
+
 TqxSkinDirectoryListBox::TqxSkinDirectoryListBox(TComponent* AOwner) : TqxSkinListBox(AOwner) {
     OnDrawItem = [this](TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight, TRect TxtRect,
                         TOwnerDrawState State) { DrawFolderItem(Cnvs, Index, ItemWidth, ItemHeight, TxtRect, State); };
@@ -184,15 +301,9 @@ TqxSkinDirectoryListBox::TqxSkinDirectoryListBox(TComponent* AOwner) : TqxSkinLi
 TqxSkinDirectoryListBox::~TqxSkinDirectoryListBox() = default;
 
 void TqxSkinDirectoryListBox::LoadFolderImages() {
-    const auto load = [](const char16_t* AName) {
-        auto bitmap = std::make_unique<TBitmap>();
-        LoadResourceBitmap(AName, bitmap.get());
-        bitmap->SetTransparent(true);
-        return bitmap;
-    };
-    OpenedBMP = load(u"QX_OPENFOLDER");
-    ClosedBMP = load(u"QX_CLOSEDFOLDER");
-    CurrentBMP = load(u"QX_CURRENTFOLDER");
+    OpenedBMP = LoadRowPicture(u"QX_OPENFOLDER");
+    ClosedBMP = LoadRowPicture(u"QX_CLOSEDFOLDER");
+    CurrentBMP = LoadRowPicture(u"QX_CURRENTFOLDER");
 }
 
 void TqxSkinDirectoryListBox::CreateWnd() {
@@ -319,6 +430,7 @@ void TqxSkinDirectoryListBox::EnterDirectory(const String& ADirPart) {
 }
 
 void TqxSkinDirectoryListBox::Change() {
+    if (FDriveCombo) FDriveCombo->FollowDirectory(FDirectory);
     if (FFileList) FFileList->EnterDirectory(FDirectory);
     UpdateDirLabel();
     if (OnChange) OnChange(this);

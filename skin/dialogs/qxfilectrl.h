@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/base/stringlist.h"
 #include "platform/toolkit/canvas.h"
@@ -16,6 +17,7 @@ class TEdit;
 class TqxSkinStdLabel;
 class TqxSkinFileListBox;
 class TqxSkinDirectoryListBox;
+class TqxSkinDriveComboBox;
 
 // A folder exists at APath (links followed); false for the empty text.
 bool IsExistingDirectory(const String& APath);
@@ -64,6 +66,52 @@ private:
     String FFilter;
     TqxSkinFileListBox* FFileList = nullptr;
     std::unique_ptr<TStringList> FMaskList;
+};
+
+// How the drive combo box shows volume labels.
+enum TTextCase { tcLowerCase, tcUpperCase };
+
+// The volumes of the Computer folder, one item each: its mount path and
+// "[label]" when it has one, with the picture of its kind. Choosing one
+// moves the linked directory list there; a directory list that enters a
+// folder on another volume selects that volume here.
+class TqxSkinDriveComboBox : public TqxSkinComboBox {
+public:
+    explicit TqxSkinDriveComboBox(TComponent* AOwner);
+    ~TqxSkinDriveComboBox() override;
+
+    // The mount path of the chosen volume ("" before the items are built).
+    const String& Drive() const { return FDrive; }
+    // Chooses the volume holding APath (a mount path or any path on it)
+    // and moves the linked directory list to it unless it is on it already.
+    void SetDrive(const String& APath);
+    TTextCase TextCase() const { return FTextCase; }
+    void SetTextCase(TTextCase AValue);
+    TqxSkinDirectoryListBox* DirList() const { return FDirList; }
+    void SetDirList(TqxSkinDirectoryListBox* AValue);
+
+    // Reads the volumes again.
+    void RebuildDriveList();
+    void Change() override;
+    void CreateWnd() override;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+private:
+    friend class TqxSkinDirectoryListBox;
+    // The directory list entered AValue: select its volume, move nothing.
+    void FollowDirectory(const String& AValue);
+    Integer IndexOfVolume(const String& APath) const;
+    void DrawDriveItem(TCanvas* Cnvs, Integer Index, TRect TxtRect);
+
+    TqxSkinDirectoryListBox* FDirList = nullptr;
+    String FDrive;
+    TTextCase FTextCase = tcLowerCase;
+    bool FChoosing = false;
+    std::vector<String> FMounts;
+    std::vector<TBitmap*> FPictures;
+    std::unique_ptr<TBitmap> FloppyBMP, FixedBMP, NetworkBMP, CDROMBMP, RAMBMP;
 };
 
 // The folders from the root down to the current one (opened pictures, the
@@ -119,8 +167,10 @@ private:
     void DrawFolderItem(TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight, TRect TxtRect,
                         TOwnerDrawState State);
 
+    friend class TqxSkinDriveComboBox;
     TqxSkinStdLabel* FDirLabel = nullptr;
     TqxSkinFileListBox* FFileList = nullptr;
+    TqxSkinDriveComboBox* FDriveCombo = nullptr;
     bool FPreserveCase = true;
     bool FCaseSensitive = true;
     std::unique_ptr<TBitmap> ClosedBMP;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/base/clock.h"
+#include "platform/base/mainthread.h"
 #include "platform/base/ustring.h"
 #include "platform/shell/shellapi.h"
 #include "platform/toolkit/forms.h"
@@ -458,4 +459,18 @@ void TqxShellFolder::LoadColumnDetails(TqxShellFolder* RootFolder, HWND Handle, 
 String TqxShellFolder::ColumnText(Integer Index) {
     if (FDetails->Count() == 0) throw Exception(u"%s: Missing call to LoadColumnDetails", {DisplayName()});
     return Index >= 1 && Index <= FDetails->Count() ? FDetails->Get(Index - 1) : String();
+}
+
+void WatchViewFolder(TqxShellChangeNotifier*& AWatcher, TComponent* AOwner, bool AOn, const String& APath,
+                     std::function<void()> AOnChange) {
+    if (AOn && !APath.empty() && AWatcher && AWatcher->Root() == APath) return;
+    delete AWatcher;
+    AWatcher = nullptr;
+    if (!AOn || APath.empty()) return;
+    AWatcher = new TqxShellChangeNotifier(AOwner);
+    AWatcher->SetWatchSubTree(false);
+    AWatcher->SetRoot(APath);
+    // The watcher's call only queues the refresh: a refresh that moves or
+    // frees the watcher must not run inside that watcher's own call.
+    AWatcher->SetOnChange([AOwner, AOnChange = std::move(AOnChange)] { Queue(AOnChange, AOwner); });
 }

@@ -6,6 +6,7 @@
 // the GUI thread.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/base/set.h"
 #include "platform/base/stringlist.h"
 #include "platform/base/sysutils.h"
+#include "platform/shell/changenotifier.h"
 #include "platform/shell/shellfolders.h"
 
 using win::PCItemIDList;
@@ -213,3 +215,11 @@ Int64 FindDataSize(const TSearchRec& AData);
 TDateTime FindDataDate(const TSearchRec& AData);
 // 1 size, 2 extension, 3 date ("yyyy-mm-dd hh:nn:ss", empty for -1), 4 attributes.
 String FindDataText(const TSearchRec& AData, Integer AIndex);
+
+// Keeps AWatcher (owned by AOwner) on the one folder APath: a new watcher of
+// its file and folder names for another path, none when AOn is false or
+// APath is empty; the same path keeps the running watcher. AOnChange runs
+// later from the GUI thread's queue, tagged with AOwner (whose destructor
+// drops it with RemoveQueuedEvents).
+void WatchViewFolder(TqxShellChangeNotifier*& AWatcher, TComponent* AOwner, bool AOn, const String& APath,
+                     std::function<void()> AOnChange);

@@ -173,7 +173,7 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
     FileListView->OnDblClick = [this](TObject* S) { FLVDBLClick(S); };
     FileListView->OnKeyPress = [this](TObject* S, char16_t& K) { FLVKeyPress(S, K); };
     // The combo shows the list's folder; a folder chosen there is shown.
-    ShellBox->OnFolderChosen = [this](PCItemIDList AID) { FileListView->FollowIdList(AID); };
+    FileListView->SetShellComboBox(ShellBox);
 
     const Integer fieldWidth = ClientWidth() - 70 - 90;
     FileNameEdit = new TqxSkinEdit(this);
@@ -235,7 +235,6 @@ void TqxOpenDlgForm::InitHistory() { AddHistoryEntry(); }
 
 void TqxOpenDlgForm::FLVPathChange(TObject*) {
     if (!StopAddToHistory) AddHistoryEntry();
-    if (TqxShellFolder* root = FileListView->RootFolder()) ShellBox->FollowIdList(root->AbsoluteID());
     if (FileListView->Items()->Count() > 0) FileListView->SetItemFocused(FileListView->Items()->Item(0));
     if (OnFolderChange) OnFolderChange(this);
 }
@@ -482,8 +481,6 @@ bool TqxSkinOpenDialog::Execute() {
         form->FilterComboBox->SetFilter(Filter);
         form->FilterComboBox->SetItemIndex(FilterIndex - 1);
         form->FCBChange(form->FilterComboBox);
-        if (TqxShellFolder* root = form->FileListView->RootFolder())
-            form->ShellBox->FollowIdList(root->AbsoluteID());
 
         form->FileListViewPanel->SetSkinData(FCtrlSkinData);
         form->BottomPanel->SetSkinData(FCtrlSkinData);

@@ -1,5 +1,7 @@
 #include "skin/dialogs/qxskinshellcombo.h"
 
+#include "skin/dialogs/qxskinshelllist.h"
+
 #include <algorithm>
 
 #include "platform/shell/sysimagelist.h"
@@ -179,7 +181,10 @@ void TqxCustomShellComboBox::Change() {
     TqxSkinCustomComboBox::Change();
     if (FUpdateCount > 0 || ItemIndex() < 0 || FUpdating || IsPopupVisible()) return;
     const TRaised updating(FUpdating);
-    if (TqxShellFolder* item = ItemFolder(ItemIndex()); item && OnFolderChosen) OnFolderChosen(item->AbsoluteID());
+    TqxShellFolder* item = ItemFolder(ItemIndex());
+    if (!item) return;
+    if (OnFolderChosen) OnFolderChosen(item->AbsoluteID());
+    if (FListView) FListView->FollowIdList(item->AbsoluteID());
 }
 
 void TqxCustomShellComboBox::FollowIdList(PCItemIDList AID) {

@@ -12,6 +12,8 @@
 #include "skin/controls/qxskincombobox.h"
 #include "skin/dialogs/qxshellitems.h"
 
+class TqxCustomShellListView;
+
 // One entry: its text, its item (owned by the combo), depth and picture.
 struct TqxItemEx {
     String Caption;
@@ -41,6 +43,10 @@ public:
     // Raised with the chosen entry's absolute list when the user chooses
     // one: the linked views follow it.
     std::function<void(PCItemIDList)> OnFolderChosen;
+    // The list view linked to this combo (set by the list's ShellComboBox);
+    // it follows the entry the user chooses.
+    TqxCustomShellListView* ShellListView() const { return FListView; }
+    void SetShellListView(TqxCustomShellListView* AValue) { FListView = AValue; }
 
     Integer ItemCount() const { return static_cast<Integer>(FItemsEx.size()); }
     const TqxItemEx& ItemsEx(Integer AIndex) const { return FItemsEx[static_cast<size_t>(AIndex)]; }
@@ -86,6 +92,7 @@ private:
     TShellObjectTypes FObjectTypes{otFolders};
     bool FUseShellImages = true;
     bool FUpdating = false;
+    TqxCustomShellListView* FListView = nullptr;
 };
 
 class TqxSkinShellComboBox : public TqxCustomShellComboBox {

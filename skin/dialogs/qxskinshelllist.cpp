@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/mainthread.h"
 #include "platform/shell/sysimagelist.h"
 #include "platform/toolkit/forms.h"
 #include "platform/win/input.h"
@@ -106,7 +107,10 @@ TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner) : TqxSkinCust
 }
 
 TqxCustomShellListView::~TqxCustomShellListView() {
+    delete FNotifier;
+    RemoveQueuedEvents(this);
     SetShellTreeView(nullptr);
+    SetShellComboBox(nullptr);
     delete FRootFolder;
     FFolders.clear();
 }
@@ -130,6 +134,22 @@ void TqxCustomShellListView::CreateWnd() {
 void TqxCustomShellListView::DestroyWnd() {
     ClearFolders();
     TqxSkinCustomListView::DestroyWnd();
+}
+
+void TqxCustomShellListView::Loaded() {
+    TqxSkinCustomListView::Loaded();
+    WatchCurrentFolder();
+}
+
+void TqxCustomShellListView::SetAutoRefresh(bool AValue) {
+    FAutoRefresh = AValue;
+    WatchCurrentFolder();
+}
+
+void TqxCustomShellListView::WatchCurrentFolder() {
+    if (ComponentState().Contains(csLoading)) return;
+    WatchViewFolder(FNotifier, this, FAutoRefresh, FRootFolder ? FRootFolder->PathName() : String(),
+                    [this] { Refresh(); });
 }
 
 void TqxCustomShellListView::LoadRoot() {
@@ -252,8 +272,10 @@ void TqxCustomShellListView::RebuildItems() {
     {
         const TRaised updating(FUpdating);
         if (FTreeView && FRootFolder) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
+        if (FComboBox && FRootFolder) FComboBox->FollowIdList(FRootFolder->AbsoluteID());
         FillItems();
         if (ViewStyle() == vsReport) BuildColumns();
+        WatchCurrentFolder();
     }
     if (OnPathChanged) OnPathChanged(this);
 }
@@ -400,6 +422,8 @@ void TqxCustomShellListView::FollowIdList(PCItemIDList AID) {
     const TRaised updating(FUpdating);
     FillItems();
     if (ViewStyle() == vsReport) BuildColumns();
+    WatchCurrentFolder();
+    if (FComboBox) FComboBox->FollowIdList(AID);
     if (OnPathChanged) OnPathChanged(this);
 }
 
@@ -424,7 +448,12 @@ void TqxCustomShellListView::GoUp() {
 }
 
 void TqxCustomShellListView::Refresh() {
+    if (FUpdating || !FRootFolder) return;
+    const Integer index = ItemIndex();
+    ClearSelection();
     FillItems();
+    WatchCurrentFolder();
+    if (index >= 0 && index < FolderCount()) SetItemIndex(index);
     if (OnPathChanged) OnPathChanged(this);
 }
 
@@ -471,7 +500,50 @@ void TqxCustomShellListView::SetShellTreeView(TqxCustomShellTreeView* AValue) {
     if (FRootFolder && HandleAllocated()) FTreeView->SelectIdList(FRootFolder->AbsoluteID());
 }
 
+void TqxCustomShellListView::SetShellComboBox(TqxCustomShellComboBox* AValue) {
+    if (AValue == FComboBox) return;
+    if (FComboBox) FComboBox->SetShellListView(nullptr);
+    SetReference(this, FComboBox, AValue);
+    if (!FComboBox) return;
+    FComboBox->SetShellListView(this);
+    FComboBox->SetRoot(FRoot);
+    if (FRootFolder && HandleAllocated()) FComboBox->FollowIdList(FRootFolder->AbsoluteID());
+}
+
 void TqxCustomShellListView::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomListView::Notification(AComponent, AOperation);
-    if (AOperation == opRemove && AComponent == FTreeView) FTreeView = nullptr;
+    if (AOperation != opRemove) return;
+    if (AComponent == FTreeView) FTreeView = nullptr;
+    if (AComponent == FComboBox) FComboBox = nullptr;
+}
+
+TqxItemMenuHost TqxCustomShellListView::MenuHost(Integer AIndex) {
+    TqxItemMenuHost host;
+    host.SkinData = SkinData();
+    host.Target = dynamic_cast<IShellCommandTarget*>(this);
+    host.Rename = [this, AIndex] { Items()->Item(AIndex)->EditCaption(); };
+    host.Changed = [this] { Refresh(); };
+    return host;
+}
+
+bool TqxCustomShellListView::RunVerb(Integer AIndex, const AnsiString& AVerb) {
+    return RunItemVerb(MenuHost(AIndex), FolderAt(AIndex), AVerb);
+}
+
+void TqxCustomShellListView::DoContextPopup(TPoint MousePos, bool& Handled) {
+    TqxSkinCustomListView::DoContextPopup(MousePos, Handled);
+    if (Handled || !FAutoContext) return;
+    TListItem* row = GetItemAt(MousePos.X, MousePos.Y);
+    if (!row) return;
+    const Integer index = row->Index();
+    TPoint screen = ClientToScreen(MousePos);
+    ShowItemContextMenu(MenuHost(index), FolderAt(index), screen.X, screen.Y, FItemMenu);
+    Handled = true;
+}
+
+void TqxCustomShellListView::Edit(Integer AIndex, std::optional<String> AText) {
+    TqxShellFolder* item = FolderAt(AIndex);
+    if (!AText || !item || *AText == item->DisplayName()) return;
+    item->Rename(*AText);
+    Refresh();
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "skin/controls/qxskinlistview.h"
+#include "skin/dialogs/qxshellcontextmenu.h"
+#include "skin/dialogs/qxskinshellcombo.h"
 #include "skin/dialogs/qxskinshelltree.h"
 
 VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
@@ -42,10 +44,25 @@ public:
     void SetObjectTypes(TShellObjectTypes AValue);
     bool Sorted() const { return FSorted; }
     void SetSorted(bool AValue);
+    // A right click shows the item's menu.
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
+    // Runs the menu verb AVerb ("open", "rename", "delete", "properties") on row AIndex.
+    bool RunVerb(Integer AIndex, const AnsiString& AVerb);
+    // Watches the current folder and reads it again when a name in it
+    // changes; the watcher moves with the current folder.
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool AValue);
+    // The current folder's watcher while AutoRefresh is on; nil otherwise.
+    TqxShellChangeNotifier* FolderWatcher() const { return FNotifier; }
     bool AutoNavigate() const { return FAutoNavigate; }
     void SetAutoNavigate(bool AValue) { FAutoNavigate = AValue; }
     TqxCustomShellTreeView* ShellTreeView() const { return FTreeView; }
     void SetShellTreeView(TqxCustomShellTreeView* AValue);
+    // A path combo that shows the current folder and moves the list to the
+    // entry the user chooses (with or without a tree between them).
+    TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
+    void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
     // Row i's item; nil without rows.
     TqxShellFolder* FolderAt(Integer AIndex) const;
@@ -63,6 +80,8 @@ public:
     // Opens row AIndex: a folder is shown, a file opened by the desktop.
     void OpenRow(Integer AIndex);
     void GoUp();
+    // Reads the current folder again; the same row number stays selected
+    // while the folder still has that many rows.
     void Refresh();
     void BuildColumns();
     Integer SortColumn() const { return FSortColumn; }
@@ -75,12 +94,16 @@ public:
     void SetViewStyle(TViewStyle AValue) override;
     void CreateWnd() override;
     void DestroyWnd() override;
+    void Loaded() override;
 
 protected:
     bool OwnerDataFetch(TListItem* Item, TItemRequest Request) override;
     Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
                           Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
     void ColClick(TListColumn* Column) override;
+    void DoContextPopup(TPoint MousePos, bool& Handled) override;
+    // A finished name edit renames the item; a refusal leaves the name.
+    void Edit(Integer AIndex, std::optional<String> AText) override;
     void DblClick() override;
     void KeyDown(Word& AKey, TShiftState AShift) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -92,6 +115,7 @@ private:
     // Moves to AItem (owned from now on) and tells the partners.
     void BrowseTo(TqxShellFolder* AItem);
     void SortFolders(bool AColumnMode);
+    void WatchCurrentFolder();
 
     Integer FOldSortColumn = -1;
     Integer FSortColumn = -1;
@@ -100,12 +124,19 @@ private:
     TRoot FOldRoot;
     TRoot FRoot = u"rfDesktop";
     TqxShellFolder* FRootFolder = nullptr;
+    TqxItemMenuHost MenuHost(Integer AIndex);
+
+    bool FAutoContext = true;
+    std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     bool FAutoNavigate = true;
+    bool FAutoRefresh = false;
+    TqxShellChangeNotifier* FNotifier = nullptr;
     bool FSorted = true;
     bool FUpdating = false;
     TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
     std::vector<std::unique_ptr<TqxShellFolder>> FFolders;
     TqxCustomShellTreeView* FTreeView = nullptr;
+    TqxCustomShellComboBox* FComboBox = nullptr;
     String FMask = u"*.*|*.*";
 };
 

@@ -1,6 +1,8 @@
 #include "skin/dialogs/qxskinshelltree.h"
 
+#include "platform/base/mainthread.h"
 #include "platform/shell/sysimagelist.h"
+#include "skin/dialogs/qxfilectrl.h"
 #include "platform/toolkit/forms.h"
 #include "skin/controls/qxskinlink.h"
 #include "skin/dialogs/qxskinshellcombo.h"
@@ -22,6 +24,8 @@ TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner) : TqxSkinCust
 }
 
 TqxCustomShellTreeView::~TqxCustomShellTreeView() {
+    delete FNotifier;
+    RemoveQueuedEvents(this);
     SetShellComboBox(nullptr);
     ClearNodes();
     delete FRootFolder;
@@ -53,6 +57,22 @@ void TqxCustomShellTreeView::DestroyWnd() {
 void TqxCustomShellTreeView::Loaded() {
     TqxSkinCustomTreeView::Loaded();
     ReloadRoot();
+    WatchSelectedFolder();
+}
+
+void TqxCustomShellTreeView::SetAutoRefresh(bool AValue) {
+    FAutoRefresh = AValue;
+    WatchSelectedFolder();
+}
+
+void TqxCustomShellTreeView::WatchSelectedFolder() {
+    if (ComponentState().Contains(csLoading)) return;
+    TqxShellFolder* item = SelectedFolder();
+    if (item && !item->IsFolder()) item = item->Parent();
+    if (!item) item = FRootFolder;
+    WatchViewFolder(FNotifier, this, FAutoRefresh, item ? item->PathName() : String(), [this] {
+        if (Selected()) Refresh(Selected());
+    });
 }
 
 void TqxCustomShellTreeView::SetNodeImages(TTreeNode* ANode) {
@@ -80,6 +100,7 @@ void TqxCustomShellTreeView::ReloadRoot() {
         node->SetHasChildren(item->SubFolders());
         node->Expand(false);
         SetSelected(node);
+        WatchSelectedFolder();
     }
     if (!failure.empty()) throw Exception(failure);
 }
@@ -176,26 +197,6 @@ void TqxCustomShellTreeView::SetPath(const String& AValue) {
     SelectIdList(list);
 }
 
-void TqxCustomShellTreeView::ExpandMyComputer() {
-    PItemIDList list = nullptr;
-    if (win::SHGetSpecialFolderLocation(nullptr, win::CSIDL_DRIVES, &list) != win::S_OK) return;
-    struct TFree {
-        PItemIDList List;
-        ~TFree() { ShellFree(List); }
-    } release{list};
-    SelectIdList(list);
-    if (TTreeNode* node = Selected()) node->Expand(false);
-}
-
-void TqxCustomShellTreeView::Refresh(TTreeNode* ANode) {
-    if (!ANode) return;
-    const bool expanded = ANode->Expanded();
-    ANode->DeleteChildren();
-    ANode->SetHasChildren(true);
-    FillNode(ANode);
-    if (expanded) ANode->Expand(false);
-}
-
 void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     TTreeNode* node = Items()->GetFirstNode();
     if (!node) {
@@ -229,8 +230,69 @@ void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     SetSelected(node);
 }
 
+TTreeNode* TqxCustomShellTreeView::FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart) {
+    const std::shared_ptr<win::IShellFolder> desktop = GetDesktopInterface();
+    for (TTreeNode* node = AStart; node && (node == AStart || node->Level() > AStart->Level());
+         node = node->GetNext())
+        if (ItemOf(node) && desktop->CompareIDs(0, ItemOf(node)->AbsoluteID(), AID) == 0) return node;
+    return nullptr;
+}
+
+void TqxCustomShellTreeView::Refresh(TTreeNode* Node) {
+    TqxShellFolder* old = Node ? ItemOf(Node) : nullptr;
+    if (!old || !old->ShellFolder()) return;
+    TTreeNode* top = TopItem();
+    struct TDone {
+        TTreeNodes* Nodes;
+        TCursor Cursor;
+        PItemIDList Top = nullptr, Chosen = nullptr;
+        ~TDone() {
+            ShellFree(Top);
+            ShellFree(Chosen);
+            Nodes->EndUpdate();
+            Screen->SetCursor(Cursor);
+        }
+    } done{Items(), Screen->Cursor()};
+    if (top && ItemOf(top)) done.Top = IdListCopy(ItemOf(top)->AbsoluteID());
+    if (Selected() && ItemOf(Selected())) done.Chosen = IdListCopy(SelectedFolder()->AbsoluteID());
+    Items()->BeginUpdate();
+    Screen->SetCursor(crHourGlass);
+    {
+        // The partners stay where they are until the selection is back.
+        const TRaised updating(FUpdating);
+        TTreeNode* fresh = Items()->Insert(Node, u"");
+        auto* item = new TqxShellFolder(old->Parent(), old->RelativeID(), old->ShellFolder());
+        fresh->SetData(item);
+        FillNode(fresh);
+        SetNodeImages(fresh);
+        fresh->SetHasChildren(fresh->Count() > 0);
+        fresh->SetText(old->Parent() ? item->DisplayName()
+                                     : ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
+        for (TTreeNode* node = Node; node && (node == Node || node->Level() > Node->Level()); node = node->GetNext())
+            if (node->Expanded())
+                if (TTreeNode* counterpart = FindNodeByIdList(ItemOf(node)->AbsoluteID(), fresh))
+                    counterpart->Expand(false);
+        Items()->Delete(Node);
+    }
+    if (done.Chosen) SetSelected(FindNodeByIdList(done.Chosen, Items()->GetFirstNode()));
+    if (done.Top)
+        if (TTreeNode* node = FindNodeByIdList(done.Top, Items()->GetFirstNode())) SetTopItem(node);
+}
+
+void TqxCustomShellTreeView::ExpandMyComputer() {
+    PItemIDList list = nullptr;
+    if (win::SHGetSpecialFolderLocation(nullptr, win::CSIDL_DRIVES, &list) != win::S_OK) return;
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } release{list};
+    SelectIdList(list);
+    if (Selected()) Selected()->Expand(false);
+}
+
 void TqxCustomShellTreeView::Change(TTreeNode* Node) {
     TqxSkinCustomTreeView::Change(Node);
+    if (!FLoadingRoot) WatchSelectedFolder();
     if (FUpdating || FLoadingRoot || !Node || !ItemOf(Node)) return;
     const TRaised updating(FUpdating);
     if (FComboBox) FComboBox->FollowIdList(ItemOf(Node)->AbsoluteID());
@@ -255,4 +317,39 @@ void TqxCustomShellTreeView::SetShellComboBox(TqxCustomShellComboBox* AValue) {
 void TqxCustomShellTreeView::Notification(TComponent* AComponent, TOperation AOperation) {
     TqxSkinCustomTreeView::Notification(AComponent, AOperation);
     if (AOperation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
+}
+
+TqxItemMenuHost TqxCustomShellTreeView::MenuHost(TTreeNode* ANode) {
+    TqxItemMenuHost host;
+    host.SkinData = SkinData();
+    host.Target = dynamic_cast<IShellCommandTarget*>(this);
+    host.Rename = [ANode] { ANode->EditText(); };
+    // Only a folder gone for good loses its node: a refused delete keeps it.
+    host.Changed = [this, ANode] {
+        if (Items()->Contains(ANode) && !ItemOf(ANode)->FullObjectName().empty() &&
+            !IsExistingDirectory(ItemOf(ANode)->FullObjectName()) && !FileExists(ItemOf(ANode)->FullObjectName()))
+            Items()->Delete(ANode);
+    };
+    return host;
+}
+
+bool TqxCustomShellTreeView::RunVerb(TTreeNode* ANode, const AnsiString& AVerb) {
+    return ANode && RunItemVerb(MenuHost(ANode), ItemOf(ANode), AVerb);
+}
+
+void TqxCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
+    TqxSkinCustomTreeView::DoContextPopup(MousePos, Handled);
+    if (Handled || !FAutoContext) return;
+    TTreeNode* node = GetNodeAt(MousePos.X, MousePos.Y);
+    if (!node) return;
+    const TPoint screen = ClientToScreen(MousePos);
+    ShowItemContextMenu(MenuHost(node), ItemOf(node), screen.X, screen.Y, FItemMenu);
+    Handled = true;
+}
+
+void TqxCustomShellTreeView::Edit(TTreeNode* Node, std::optional<String> AText) {
+    TqxShellFolder* item = Node ? ItemOf(Node) : nullptr;
+    if (!AText || !item || *AText == item->DisplayName()) return;
+    item->Rename(*AText);
+    Node->SetText(item->DisplayName());
 }

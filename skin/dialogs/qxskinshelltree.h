@@ -5,8 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "skin/controls/qxskintreeview.h"
+#include "skin/dialogs/qxshellcontextmenu.h"
 #include "skin/dialogs/qxshellitems.h"
 
 class TqxCustomShellComboBox;
@@ -32,10 +35,21 @@ public:
     TqxShellFolder* SelectedFolder() const;
     // Selects the node of the absolute list AID, expanding the way there.
     void SelectIdList(PCItemIDList AID);
-    // Selects the computer's drives folder and opens it one level.
+    bool AutoContextMenus() const { return FAutoContext; }
+    void SetAutoContextMenus(bool AValue) { FAutoContext = AValue; }
+    // Runs the menu verb AVerb on ANode's item.
+    bool RunVerb(TTreeNode* ANode, const AnsiString& AVerb);
+    // Watches the selected folder and reads its node again when a name in it
+    // changes; the watcher follows the selection.
+    bool AutoRefresh() const { return FAutoRefresh; }
+    void SetAutoRefresh(bool AValue);
+    // The selected folder's watcher while AutoRefresh is on; nil otherwise.
+    TqxShellChangeNotifier* FolderWatcher() const { return FNotifier; }
+    // Reads Node's subtree again, keeping the folders that were open and still
+    // exist open, the selection on the same folder and the same top node.
+    void Refresh(TTreeNode* Node);
+    // Selects the Computer folder and opens it one level.
     void ExpandMyComputer();
-    // Reads ANode's subfolders again, leaving it open as it was.
-    void Refresh(TTreeNode* ANode);
     TqxCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TqxCustomShellComboBox* AValue);
 
@@ -52,6 +66,9 @@ protected:
     bool CanExpand(TTreeNode* Node) override;
     void Change(TTreeNode* Node) override;
     void Delete(TTreeNode* Node) override;
+    void DoContextPopup(TPoint MousePos, bool& Handled) override;
+    // A finished name edit renames the item; the node itself is not rebuilt.
+    void Edit(TTreeNode* Node, std::optional<String> AText) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
 
 private:
@@ -61,7 +78,16 @@ private:
     void FillNode(TTreeNode* ANode);
     void PrepareChildNode(TTreeNode* AChild, PCItemIDList AID, TTreeNode* AParentNode);
     void SetNodeImages(TTreeNode* ANode);
+    // The first node from AStart on, within AStart's subtree, whose item is AID.
+    TTreeNode* FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart);
+    void WatchSelectedFolder();
 
+    TqxItemMenuHost MenuHost(TTreeNode* ANode);
+
+    bool FAutoContext = true;
+    bool FAutoRefresh = false;
+    TqxShellChangeNotifier* FNotifier = nullptr;
+    std::unique_ptr<TqxSkinPopupMenu> FItemMenu;
     String FPath;
     TRoot FRoot = u"rfDesktop";
     TRoot FOldRoot;

@@ -821,8 +821,8 @@ void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     BuildPanels(ASkin, ATheme);
     BuildComboBox(ASkin, ATheme);
     BuildListBox(ASkin, ATheme);
-    BuildCheckListBox(ASkin, ATheme);
     BuildCaptionListBox(ASkin, ATheme);
+    BuildCheckListBox(ASkin, ATheme);
     BuildMenuHeader(ASkin, ATheme);
     BuildScrollBars(ASkin, ATheme);
     BuildEdit(ASkin, ATheme);

@@ -245,7 +245,8 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
 // the first in the emblem's picture.
 void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer left = FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+    const Integer left =
+        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
     const Integer top = 1 + (h - EmblemSize) / 2;
     const String picture = u"emblem.bmp";
     const Integer index =
@@ -320,7 +321,8 @@ void BuildMenuBarButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
 
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer right = FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
+    const Integer right =
+        FrameWidth - CaptionInset(ATheme) - 3 * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
     const String s = u"caption";
     ASkin.Object(s, u"caption");
     ASkin.SetRect(s, u"skinrect", Rect(CaptionInset(ATheme), 1, right, 1 + h));

@@ -4,10 +4,14 @@
 // end records what would have been opened.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
+#include "platform/base/mainthread.h"
 #include "platform/shell/shellfolders.h"
 #include "tests/platform/base/temp_folder.h"
 
@@ -38,6 +42,14 @@ protected:
     // The display names of a folder's enumeration, in order.
     static std::vector<std::string> Names(win::IShellFolder* AFolder, win::DWORD AFlags);
     static std::vector<TList> Children(win::IShellFolder* AFolder, win::DWORD AFlags);
+    // Runs the GUI thread's pending calls until ADone holds (at most 10 s).
+    static bool RunCallsUntil(const std::function<bool()>& ADone) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!ADone() && std::chrono::steady_clock::now() < deadline) {
+            if (!CheckSynchronize()) std::this_thread::yield();
+        }
+        return ADone();
+    }
 
 private:
     std::vector<std::pair<std::string, std::optional<std::string>>> FSavedEnvironment;

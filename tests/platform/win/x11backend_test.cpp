@@ -1,7 +1,8 @@
 // The X11 back end on a real display, which the test runner gives it: windows
 // appear with their pixels and shapes, popups bypass the window manager, a
 // native child is a real X window, X input arrives as messages, and the
-// clipboard goes both ways. Skipped without a display.
+// clipboard goes both ways, and a tray icon docks in a system tray and
+// reports its clicks. Skipped without a display.
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -18,8 +19,10 @@
 #include "platform/gdi/capabilities.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
+#include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
+#include "platform/win/backend.h"
 #include "platform/win/display.h"
 #include "platform/win/input.h"
 #include "platform/win/memorybackend.h"
@@ -43,6 +46,8 @@ namespace {
 constexpr unsigned long Red = 0xFF0000;
 
 std::vector<MSG> Received;
+// A tray icon's callback message.
+constexpr UINT TrayCallback = WM_APP + 1;
 // Test windows answer WM_NCHITTEST with HTCAPTION: a press drags them.
 bool CaptionEverywhere = false;
 
@@ -65,9 +70,14 @@ LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
         case WM_LBUTTONDOWN:
         case WM_KEYDOWN:
         case WM_CHAR:
+        case TrayCallback:
             Received.push_back(MSG{AWindow, AMessage, AWParam, ALParam, 0, {}, 0});
             return 0;
         default:
+            if (AMessage == RegisterWindowMessageW(u"TaskbarCreated")) {
+                Received.push_back(MSG{AWindow, AMessage, AWParam, ALParam, 0, {}, 0});
+                return 0;
+            }
             return DefWindowProcW(AWindow, AMessage, AWParam, ALParam);
     }
 }
@@ -417,6 +427,81 @@ TEST_F(X11Test, ServesTheClipboardAndReadsAnotherProgramsText) {
     const String text = GetClipboardText();
     owner.join();
     EXPECT_EQ(text, u"来自别处 text");
+}
+
+TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
+    HWND owner = Create(WS_POPUP, 0, RECT{0, 0, 10, 10});
+    TTrayIcon icon;
+    icon.Window = owner;
+    icon.Id = 7;
+    icon.CallbackMessage = TrayCallback;
+    icon.Icon = LoadIconW(nullptr, IDI_APPLICATION);
+    icon.Tip = u"转换中";
+    // No tray yet: the add is refused.
+    EXPECT_FALSE(Backend().TrayAdd(icon));
+
+    // The test is the tray: it owns the selection and takes the dock request.
+    const Atom selection = XInternAtom(Probe, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const Atom opcode = XInternAtom(Probe, "_NET_SYSTEM_TRAY_OPCODE", False);
+    const ::Window manager = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(Probe, selection, manager, CurrentTime);
+    XSync(Probe, False);
+    ASSERT_TRUE(Backend().TrayAdd(icon));
+    ::Window docked = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!docked && std::chrono::steady_clock::now() < deadline) {
+        XEvent event;
+        if (XCheckTypedWindowEvent(Probe, manager, ClientMessage, &event) && event.xclient.message_type == opcode &&
+            event.xclient.data.l[1] == 0)
+            docked = ::Window(event.xclient.data.l[2]);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_NE(docked, 0u);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(Probe, docked, XInternAtom(Probe, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType, &type,
+                       &format, &count, &after, &data);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[0], 0);
+    EXPECT_EQ(reinterpret_cast<long*>(data)[1], 1);
+    XFree(data);
+
+    // The tray maps the icon; a press and a release reach its window.
+    XReparentWindow(Probe, docked, manager, 0, 0);
+    XMapWindow(Probe, docked);
+    const POINT at{300, 5};
+    SendInput(docked, POINT{at.x - 4, at.y - 4}, ButtonPress, Button1, at);
+    SendInput(docked, POINT{at.x - 4, at.y - 4}, ButtonRelease, Button1, at);
+    XFlush(Probe);
+    ASSERT_TRUE(PumpUntil([] { return Got(TrayCallback, 7) && Received.size() >= 2; }));
+    EXPECT_EQ(Received[0].lParam, LPARAM(WM_LBUTTONDOWN));
+    EXPECT_EQ(Received[1].lParam, LPARAM(WM_LBUTTONUP));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, at.x);
+    EXPECT_EQ(cursor.y, at.y);
+
+    // A tray that restarts: every program hears "TaskbarCreated".
+    Received.clear();
+    XEvent restart{};
+    restart.xclient.type = ClientMessage;
+    restart.xclient.window = Root;
+    restart.xclient.message_type = XInternAtom(Probe, "MANAGER", False);
+    restart.xclient.format = 32;
+    restart.xclient.data.l[0] = CurrentTime;
+    restart.xclient.data.l[1] = long(selection);
+    restart.xclient.data.l[2] = long(manager);
+    XSendEvent(Probe, Root, False, StructureNotifyMask, &restart);
+    XFlush(Probe);
+    ShowWindow(owner, SW_SHOWNA);
+    ASSERT_TRUE(PumpUntil([] { return Got(RegisterWindowMessageW(u"TaskbarCreated"), 0); }));
+    EXPECT_TRUE(Backend().TrayAdd(icon));
+    EXPECT_TRUE(Backend().TrayDelete(owner, 7));
+    EXPECT_FALSE(Backend().TrayDelete(owner, 7));
+    XDestroyWindow(Probe, manager);
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <functional>
 #include <string>
 
+#include "platform/toolkit/menus.h"
 #include "platform/win/testdriver.h"
+#include "skin/controls/qxmenuopener.h"
+#include "skin/core/qxskinmessages.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -37,6 +40,31 @@ protected:
 
     skinfixtures::TRecordingForm* FForm = nullptr;
     TqxSkinData* FSkin = nullptr;
+};
+
+// A menu that stands for the skinned one: it records how it was asked to
+// open; Close reports the closing to the opener as the real one does.
+class TRecordingMenu : public TPopupMenu, public IqxSkinPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup2(TControl* AControl, Integer X, Integer Y) override {
+        Opener = AControl;
+        At = {X, Y};
+        ++Opened;
+    }
+    void PopupFromRect2(TControl* AControl, const TRect& ARect, bool APopupUp) override {
+        Opener = AControl;
+        Under = ARect;
+        Up = APopupUp;
+        ++Opened;
+    }
+    void Close() { Opener->Perform(SKINMSG_MENUCLOSED, 0, 0); }
+
+    TControl* Opener = nullptr;
+    TPoint At;
+    TRect Under;
+    bool Up = true;
+    Integer Opened = 0;
 };
 
 // Adds a picture file to a fixture skin; returns its picture index.

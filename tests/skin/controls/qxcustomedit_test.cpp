@@ -26,22 +26,6 @@ namespace {
 using namespace skinfixtures;
 using namespace win;
 
-// A menu that stands for the skinned one: it records where it was asked to open.
-class TRecordingMenu : public TPopupMenu, public IqxSkinPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup2(TControl* AControl, Integer X, Integer Y) override {
-        Opener = AControl;
-        At = {X, Y};
-        ++Opened;
-    }
-    void PopupFromRect2(TControl*, const TRect&, bool) override {}
-
-    TControl* Opener = nullptr;
-    TPoint At;
-    Integer Opened = 0;
-};
-
 class QxCustomEdit : public ControlTest {
 protected:
     void SetUp() override {

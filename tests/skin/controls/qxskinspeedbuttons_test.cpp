@@ -26,26 +26,6 @@ public:
     TCustomImageList* FDisabledImages = nullptr;
 };
 
-// A skinned popup menu that only records how it was opened; Close reports
-// the closing as the real one does.
-class TRecordingMenu : public TPopupMenu, public IqxSkinPopupMenu {
-public:
-    using TPopupMenu::TPopupMenu;
-    void Popup2(TControl*, Integer, Integer) override {}
-    void PopupFromRect2(TControl* AControl, const TRect& ARect, bool APopupUp) override {
-        Opener = AControl;
-        Under = ARect;
-        Up = APopupUp;
-        ++Opened;
-    }
-    void Close() { Opener->Perform(SKINMSG_MENUCLOSED, 0, 0); }
-
-    TControl* Opener = nullptr;
-    TRect Under;
-    bool Up = true;
-    Integer Opened = 0;
-};
-
 constexpr Cardinal Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF;
 
 TColor Rgb(Cardinal C) {

@@ -7,9 +7,11 @@
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/edit.h"
+#include "platform/toolkit/forms.h"
 #include "platform/win/testdriver.h"
 #include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxfilectrl.h"
+#include "shelltest.h"
 #include "skinforms.h"
 #include "tests/platform/base/temp_folder.h"
 
@@ -340,6 +342,62 @@ TEST_F(FileList, TheChainOfFolderListFilterAndFiles) {
     delete FFiles;
     EXPECT_EQ(filter->FileList(), nullptr);
     EXPECT_EQ(FList->FileList(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class DriveCombo : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        FSaved = GetCurrentDir();
+        MakeFolder(At("data/inner"));
+        SetCurrentDir(PathAt("home"));
+        FForm = new TForm(Application);
+        FForm->SetBounds(0, 0, 400, 400);
+        FForm->Show();
+        FList = new TqxSkinDirectoryListBox(FForm);
+        FList->SetBounds(10, 40, 200, 300);
+        FList->SetParent(FForm);
+        FCombo = new TqxSkinDriveComboBox(FForm);
+        FCombo->SetBounds(10, 10, 200, 22);
+        FCombo->SetParent(FForm);
+        FCombo->SetDirList(FList);
+    }
+    void TearDown() override {
+        delete FForm;
+        SetCurrentDir(FSaved);
+        ShellTest::TearDown();
+    }
+    Integer IndexOf(const String& AText) const { return FCombo->Items()->IndexOf(AText); }
+
+    String FSaved;
+    TForm* FForm = nullptr;
+    TqxSkinDirectoryListBox* FList = nullptr;
+    TqxSkinDriveComboBox* FCombo = nullptr;
+};
+
+TEST_F(DriveCombo, VolumesWithLabelsAndTheDirectoryListFollowEachOther) {
+    EXPECT_GE(IndexOf(u"/"), 0);
+    EXPECT_GE(IndexOf(PathAt("media/USB KEY") + u" [usb key]"), 0);
+    EXPECT_GE(IndexOf(PathAt("cdrom")), 0);
+    // The home folder lies on "/": the deepest mount holding a path wins.
+    EXPECT_EQ(FCombo->Drive(), u"/");
+    FList->SetDirectory(PathAt("data/inner"));
+    EXPECT_EQ(FCombo->Drive(), PathAt("data"));
+    EXPECT_EQ(FCombo->ItemIndex(), IndexOf(PathAt("data")));
+    // Choosing a volume moves the list to it; its own folder keeps the list.
+    FCombo->SetItemIndex(IndexOf(PathAt("cdrom")));
+    EXPECT_EQ(FList->Directory(), PathAt("cdrom"));
+    FList->SetDirectory(PathAt("home"));
+    FCombo->SetDrive(u"/");
+    EXPECT_EQ(FList->Directory(), PathAt("home"));
+    FCombo->SetTextCase(tcUpperCase);
+    EXPECT_GE(IndexOf(PathAt("media/USB KEY") + u" [USB KEY]"), 0);
+    delete FList;
+    EXPECT_EQ(FCombo->DirList(), nullptr);
 }
 
 }  // namespace

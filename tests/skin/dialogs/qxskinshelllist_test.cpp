@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/toolkit/forms.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
 #include "shelltest.h"
+#include "skin/dialogs/qxskinmessage.h"
+#include "skin/controls/qxskinlabels.h"
 
 namespace {
 
@@ -159,6 +162,112 @@ TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     EXPECT_EQ(FList->Path(), PathAt("home/work/alpha"));
     delete tree;
     EXPECT_EQ(FList->ShellTreeView(), nullptr);
+}
+
+TEST_F(ShellList, APathComboLinkedWithoutATreeFollowsAndIsFollowed) {
+    auto* combo = new TqxSkinShellComboBox(FForm);
+    combo->SetBounds(10, 320, 300, 22);
+    combo->SetParent(FForm);
+    FList->SetShellComboBox(combo);
+    EXPECT_EQ(combo->Path(), PathAt("home/work"));
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(combo->Path(), PathAt("home/work/Zeta"));
+    // The combo shares the list's root: its first entry is that folder.
+    combo->SetItemIndex(0);
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    delete combo;
+    EXPECT_EQ(FList->ShellComboBox(), nullptr);
+    FList->SetPath(PathAt("home/work/alpha"));
+}
+
+TEST_F(ShellList, RefreshKeepsTheSelectedRowNumberWhileItExists) {
+    const Integer last = FList->FolderCount() - 1;
+    FList->SetItemIndex(last);
+    MakeFile(At("home/work/c.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), last);
+    EXPECT_EQ(Rows().back(), "c.txt");
+    // The row number is kept, not the item; past the end nothing is selected.
+    FList->SetItemIndex(FList->FolderCount() - 1);
+    std::filesystem::remove(At("home/work/c.txt"));
+    std::filesystem::remove(At("home/work/b.txt"));
+    FList->Refresh();
+    EXPECT_EQ(FList->ItemIndex(), -1);
+}
+
+TEST_F(ShellList, AutoRefreshWatchesTheCurrentFolderAndMovesWithIt) {
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    FList->SetAutoRefresh(true);
+    ASSERT_NE(FList->FolderWatcher(), nullptr);
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work"));
+    const auto has = [this](const std::string& AName) {
+        const std::vector<std::string> rows = Rows();
+        return std::find(rows.begin(), rows.end(), AName) != rows.end();
+    };
+    MakeFile(At("home/work/new.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("new.txt"); }));
+    std::filesystem::rename(At("home/work/new.txt"), At("home/work/renamed.txt"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("renamed.txt") && !has("new.txt"); }));
+
+    FList->SetPath(PathAt("home/work/Zeta"));
+    EXPECT_EQ(FList->FolderWatcher()->Root(), PathAt("home/work/Zeta"));
+    MakeFolder(At("home/work/Zeta/inner"));
+    EXPECT_TRUE(RunCallsUntil([&] { return has("inner"); }));
+    FList->SetAutoRefresh(false);
+    EXPECT_EQ(FList->FolderWatcher(), nullptr);
+    // A change queued before the list goes reaches nothing.
+    FList->SetAutoRefresh(true);
+    MakeFile(At("home/work/Zeta/late.txt"));
+    delete FForm;
+    FForm = nullptr;
+    CheckSynchronize();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
+    TqxItemMenuHost host;
+    std::unique_ptr<TqxSkinPopupMenu> menu(BuildItemMenu(host, FList->FolderAt(3)));
+    ASSERT_NE(menu, nullptr);
+    std::vector<String> captions;
+    for (Integer i = 0; i < menu->Items()->Count(); ++i) captions.push_back(menu->Items()->Items(i)->Caption());
+    EXPECT_EQ(captions, (std::vector<String>{u"打开", u"重命名", u"删除", u"属性"}));
+
+    // Properties: a box with the path.
+    String caption, text;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm())) {
+            caption = box->Caption();
+            text = box->Message->Caption();
+            box->SetModalResult(mrOk);
+        }
+    };
+    EXPECT_TRUE(FList->RunVerb(3, "properties"));
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(caption, u"属性");
+    EXPECT_NE(text.find(PathAt("home/work/b.txt")), String::npos);
+    // Open goes to the desktop's program.
+    EXPECT_TRUE(FList->RunVerb(3, "open"));
+    ASSERT_FALSE(win::driver::ShellOpens().empty());
+    EXPECT_EQ(win::driver::ShellOpens().back().Target, PathAt("home/work/b.txt"));
+    // Delete moves the file to the trash and the list reads the folder again.
+    EXPECT_TRUE(FList->RunVerb(3, "delete"));
+    EXPECT_FALSE(std::filesystem::exists(At("home/work/b.txt")));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi"}));
+}
+
+TEST_F(ShellList, ATreeDeleteDropsTheNodeOfTheFolderGone) {
+    auto* tree = new TqxSkinDirTreeView(FForm);
+    tree->SetRoot(PathAt("home/work"));
+    tree->SetBounds(10, 320, 300, 70);
+    tree->SetParent(FForm);
+    TTreeNode* alpha = tree->Items()->GetFirstNode()->GetFirstChild();
+    ASSERT_EQ(alpha->Text(), u"alpha");
+    EXPECT_TRUE(tree->RunVerb(alpha, "delete"));
+    EXPECT_FALSE(std::filesystem::exists(At("home/work/alpha")));
+    EXPECT_FALSE(tree->Items()->Contains(alpha));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/toolkit/forms.h"
 #include "shelltest.h"
 #include "skin/dialogs/qxskinshellcombo.h"
@@ -95,6 +97,61 @@ TEST_F(ShellTree, ThePathComboAndTheTreeFollowEachOther) {
     EXPECT_EQ(FTree->ShellComboBox(), nullptr);
     FTree->SetPath(PathAt("home/Videos"));
     EXPECT_EQ(FTree->Selected()->Text(), u"Videos");
+}
+
+// The node of the folder AName below ANode.
+TTreeNode* ChildNamed(TTreeNode* ANode, const String& AName) {
+    for (TTreeNode* child = ANode->GetFirstChild(); child; child = child->GetNextSibling())
+        if (child->Text() == AName) return child;
+    return nullptr;
+}
+
+TEST_F(ShellTree, RefreshKeepsOpenFoldersTheSelectionAndTheTopNode) {
+    FTree->SetBounds(10, 40, 300, 60);
+    FTree->SetPath(PathAt("home/Videos/Trip/Day1"));
+    TTreeNode* home = FTree->Selected()->Parent()->Parent()->Parent();
+    ASSERT_EQ(home->Text(), u"主文件夹");
+    FTree->SetTopItem(ChildNamed(home, u"Videos"));
+    MakeFolder(At("home/Added"));
+    std::filesystem::remove_all(At("home/Music"));
+    FTree->Refresh(home);
+    home = ChildNamed(FTree->Items()->GetFirstNode(), u"主文件夹");
+    ASSERT_NE(home, nullptr);
+    EXPECT_NE(ChildNamed(home, u"Added"), nullptr);
+    EXPECT_EQ(ChildNamed(home, u"Music"), nullptr);
+    TTreeNode* videos = ChildNamed(home, u"Videos");
+    ASSERT_NE(videos, nullptr);
+    EXPECT_TRUE(home->Expanded());
+    EXPECT_TRUE(videos->Expanded());
+    EXPECT_TRUE(ChildNamed(videos, u"Trip")->Expanded());
+    EXPECT_EQ(FTree->Path(), PathAt("home/Videos/Trip/Day1"));
+    EXPECT_EQ(FTree->TopItem(), videos);
+    // A selected folder that is gone leaves nothing selected.
+    std::filesystem::remove_all(At("home/Videos/Trip/Day1"));
+    FTree->Refresh(ChildNamed(videos, u"Trip"));
+    EXPECT_EQ(FTree->Selected(), nullptr);
+}
+
+TEST_F(ShellTree, AutoRefreshFollowsTheSelectedFolder) {
+    FTree->SetAutoRefresh(true);
+    ASSERT_NE(FTree->FolderWatcher(), nullptr);
+    FTree->SetPath(PathAt("home/Videos"));
+    EXPECT_EQ(FTree->FolderWatcher()->Root(), PathAt("home/Videos"));
+    MakeFolder(At("home/Videos/Fresh"));
+    EXPECT_TRUE(RunCallsUntil([&] { return FTree->Selected() && ChildNamed(FTree->Selected(), u"Fresh"); }));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Videos"));
+    FTree->SetPath(PathAt("home/Music"));
+    EXPECT_EQ(FTree->FolderWatcher()->Root(), PathAt("home/Music"));
+    FTree->SetAutoRefresh(false);
+    EXPECT_EQ(FTree->FolderWatcher(), nullptr);
+}
+
+TEST_F(ShellTree, ExpandMyComputerOpensTheVolumes) {
+    FTree->ExpandMyComputer();
+    ASSERT_NE(FTree->Selected(), nullptr);
+    EXPECT_EQ(FTree->Selected()->Text(), u"计算机");
+    EXPECT_TRUE(FTree->Selected()->Expanded());
+    EXPECT_NE(ChildNamed(FTree->Selected(), u"文件系统"), nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "platform/win/input.h"
 #include "platform/win/window.h"
 #include "skin/core/qxutils.h"
+#include "skin/controls/qxcustomedit.h"
+#include "skin/controls/qxskinmenubutton.h"
 #include "skin/forms/skinmenus.h"
 
 using namespace win;
@@ -189,6 +191,17 @@ TEST_F(MenusTest, AWindowLimitedToFiveRowsScrollsAndWraps) {
     driver::AdvanceTime(100);
     EXPECT_EQ(window->VisibleStartIndex, 3);
     EXPECT_EQ(window->ScrollCode, 0);
+}
+
+TEST_F(MenusTest, ALimitBelowOneIsNoLimit) {
+    TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
+    D(form)->SetMaxMenuItemsInWindow(-2);
+    auto* menu = new TqxSkinPopupMenu(form);
+    for (Integer i = 0; i < 8; ++i) AddItem(menu->Items(), u"Item " + IntToStr(i));
+    menu->Popup(200, 100);
+    TqxSkinPopupWindow* window = Window(form, 0);
+    EXPECT_EQ(window->Height(), 8 * 20 + 4);
+    EXPECT_FALSE(window->Scroll);
 }
 
 TEST_F(MenusTest, UpAndDownSkipSeparatorsAndDisabledItems) {
@@ -540,6 +553,55 @@ TEST_F(MenusTest, AMenuOfInvisibleItemsGetsAnEmptyWindow) {
     ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
     EXPECT_EQ(Window(form, 0)->Width(), 48);
     EXPECT_EQ(Window(form, 0)->Height(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MenusTest, TheInnerEditsMenuIsSkinnedAndFreedAfterItsCommand) {
+    TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
+    D(form)->SetSkinData(NewSkinData(FlatSkin()));
+    auto* edit = new TqxCustomEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 20);
+    edit->SetText(u"hello");
+    edit->SetFocus();
+    edit->SetSelStart(0);
+    edit->SetSelLength(0);
+    const TPoint p = edit->ClientToScreen(Point(30, 10));
+    driver::Click(POINT{p.X, p.Y}, 0x02);
+    driver::Pump();
+    ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
+    ASSERT_NE(dynamic_cast<TqxSkinPopupMenu*>(edit->EditPopupMenu()), nullptr);
+    // Only "select all" is enabled: Enter runs it.
+    PressKey(VK_RETURN);
+    EXPECT_EQ(edit->SelLength(), 5);
+    EXPECT_EQ(edit->EditPopupMenu(), nullptr);
+    EXPECT_EQ(SkinMenu(form)->PopupCount(), 0);
+}
+
+TEST_F(MenusTest, AMenuButtonStaysDownWhileItsMenuIsOpen) {
+    TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
+    D(form)->SetSkinData(NewSkinData(FlatSkin()));
+    auto* button = new TqxSkinMenuButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 25);
+    button->SetSkinPopupMenu(ThreeLevels(form));
+    button->OnClick = [this](TObject*) { Log.push_back("click"); };
+    const TPoint p = button->ClientToScreen(Point(10, 10));
+    driver::MouseMove(POINT{p.X, p.Y});
+    driver::MouseDown(POINT{p.X, p.Y});
+    driver::Pump();
+    ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
+    EXPECT_EQ(Bounds(Window(form, 0)).TopLeft(), Point(p.X - 10, p.Y - 10 + 25));
+    driver::MouseUp(POINT{p.X, p.Y});
+    driver::Pump();
+    EXPECT_TRUE(button->Down());
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(SkinMenu(form)->PopupCount(), 0);
+    EXPECT_FALSE(button->Down());
+    EXPECT_TRUE(Log.empty());
 }
 
 }  // namespace

@@ -307,9 +307,11 @@ TEST_P(ProjectSkinTest, NaturalSizesOfTheLayouts) {
         EXPECT_EQ(combo->ButtonRect.Width(), r.Width());
 }
 
-// The menu bar's buttons for a maximized child form are no caption cells.
-bool IsMenuBarButton(const TqxDataSkinStdButton* AButton) {
-    return dynamic_cast<const TqxDataSkinMainMenuBarButton*>(AButton) != nullptr;
+// Object AIndex when it is a caption button (the menu bar's buttons for a
+// maximized child are not).
+TqxDataSkinStdButton* CaptionButton(TqxSkinData& AData, Integer AIndex) {
+    if (dynamic_cast<TqxDataSkinMainMenuBarButton*>(AData.ObjectList[AIndex])) return nullptr;
+    return dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[AIndex]);
 }
 
 // The caption cells as the frame places them at the picture's own size:
@@ -321,9 +323,8 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
     Integer x = anchor.Right;
     for (const TqxStdCommand command : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray}) {
         for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-            auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-            if (!button || IsMenuBarButton(button) || !button->SkinRectInAPicture || button->Command != command)
-                continue;
+            auto* button = CaptionButton(AData, i);
+            if (!button || !button->SkinRectInAPicture || button->Command != command) continue;
             const Integer w = button->SkinRect.Width();
             cells.push_back(Rect(x - w, anchor.Top, x, anchor.Top + button->SkinRect.Height()));
             x -= AData.ButtonsOffset + w;
@@ -331,8 +332,8 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
         }
     }
     for (Integer i = 0; i < AData.ObjectList.Count(); ++i) {
-        auto* button = dynamic_cast<TqxDataSkinStdButton*>(AData.ObjectList[i]);
-        if (!button || IsMenuBarButton(button) || button->Command != cmSysMenu) continue;
+        auto* button = CaptionButton(AData, i);
+        if (!button || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
         cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));

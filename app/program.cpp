@@ -1,0 +1,37 @@
+#include "app/program.h"
+
+#include "app/aboutform.h"
+#include "app/mainform.h"
+#include "app/optionfile.h"
+#include "app/optionsform.h"
+#include "app/presetdialog.h"
+#include "app/settingsdialog.h"
+#include "skin/controls/qxskincheckradio.h"
+#include "skin/controls/qxskinedit.h"
+#include "platform/base/sysutils.h"
+#include "platform/win/system.h"
+
+void CreateProgramForms() {
+    Application->Initialize();
+    Application->SetTitle(u"VelquaAVCHD高清格式转换器");
+    Application->SetHelpFile(u"help.chm");
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    Application->CreateForm(Form5);
+    SettingsDialogTarget.Staging = &Form1->Staging;
+    SettingsDialogTarget.OutputFolder = [] { return Form1->Video_OutPut_Folder_Edit->Text(); };
+    SettingsDialogTarget.OverwriteOutput = [] { return Form5->qxSkinCheckRadioBox3->Checked(); };
+    Application->CreateForm(Form6);
+    PresetDialogTarget = {&Form1->Staging, Form1->FormatControls()};
+    Application->CreateForm(Form7);
+    // The settings are in force all the same; they only will not outlive this run.
+    if (Form1->SettingsUnsaved || Form5->SettingsUnsaved)
+        Application->MessageBox(Format(u"无法写入设置文件 %s，本次设置仍然有效，但不会被保存。", {OptionFileName()}),
+                                u"提示", win::MB_OK | win::MB_ICONASTERISK);
+}
+
+int RunProgram() {
+    CreateProgramForms();
+    Application->Run();
+    return 0;
+}
