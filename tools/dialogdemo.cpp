@@ -1,12 +1,15 @@
 // The skinned dialogs on the X display for a person to look at: buttons
-// that show each message-box type, and a path combo, folder tree and
+// that show each message-box type, a path combo, folder tree and
 // report-view file list linked over the home folder, filtered by the
-// filter combo box.
+// filter combo box, and buttons opening the open dialog (list view, or
+// report view with several files), the select-directory dialog and the
+// skin dialog over the two generated skins.
 //
-//   dialogdemo [--skin default|second] [milliseconds] [warning|error|information|confirmation|custom]
+//   dialogdemo [--skin default|second] [milliseconds]
+//              [warning|error|information|confirmation|custom|open|openreport|selectdir|skin]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
-// demo; a box type named last opens that box half a second after the start.
+// demo; a box type or dialog named last opens half a second after the start.
 //
 //   xvfb-run -a -s "-screen 0 1024x768x24" sh -c 'build/tools/dialogdemo --skin second 4000 confirmation &
 //   sleep 2; import -window root shot.png; wait'
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "platform/base/fileutils.h"
+#include "platform/base/streams.h"
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/timer.h"
@@ -25,7 +29,10 @@
 #include "skin/dialogs/qxfilectrl.h"
 #include "skin/dialogs/qxskinshellcombo.h"
 #include "skin/dialogs/qxskinshelllist.h"
+#include "skin/dialogs/qxselectskin.h"
 #include "skin/dialogs/qxskinmessage.h"
+#include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinselectdir.h"
 #include "skin/forms/dravenfold.h"
 
 namespace {
@@ -49,7 +56,7 @@ class TDialogDemoForm : public TForm {
 public:
     explicit TDialogDemoForm(TComponent* AOwner) : TForm(AOwner) {
         SetCaption(u"Velqua 对话框演示");
-        SetBounds(200, 100, 560, 430);
+        SetBounds(200, 100, 560, 470);
         Skin = new TqxSkinData(this);
         auto* frame = new TqxDravenfold(this);
         frame->SetSkinData(Skin);
@@ -67,6 +74,18 @@ public:
             button->SetBounds(x, 20, 90, 25);
             button->SetSkinData(Skin);
             button->OnClick = [this, &kind](TObject*) { ShowBox(kind); };
+            x += 100;
+        }
+        const std::pair<const char*, const char16_t*> dialogs[] = {
+            {"open", u"打开文件"}, {"openreport", u"打开(详细)"}, {"selectdir", u"选择目录"}, {"skin", u"皮肤"}};
+        x = 20;
+        for (const auto& [kind, caption] : dialogs) {
+            auto* button = new TqxSkinButton(this);
+            button->SetParent(this);
+            button->SetCaption(caption);
+            button->SetBounds(x, 395, 90, 25);
+            button->SetSkinData(Skin);
+            button->OnClick = [this, kind = std::string(kind)](TObject*) { ShowDialog(kind); };
             x += 100;
         }
         auto* filterLabel = new TqxSkinStdLabel(this);
@@ -111,6 +130,44 @@ public:
         list->SetMask(Filter->Mask());
     }
 
+    // The file, folder and skin dialogs, as the main window sets them up.
+    void ShowDialog(const std::string& AKind) {
+        if (AKind == "open" || AKind == "openreport") {
+            TqxSkinOpenDialog dialog(nullptr);
+            dialog.Title = u"打开文件";
+            dialog.ToolButtonsTransparent = true;
+            dialog.LVHeaderSkinDataName = u"resizebutton";
+            dialog.SetSkinData(Skin);
+            dialog.SetCtrlSkinData(Skin);
+            dialog.Filter = u"视频文件 (*.avi;*.mp4;*.mkv)|*.avi;*.mp4;*.mkv|所有文件 (*.*)|*.*";
+            dialog.InitialDir = GetHomeDir();
+            dialog.MultiSelection = AKind == "openreport";
+            if (AKind == "openreport") dialog.ListViewStyle = vsReport;
+            dialog.Execute();
+        } else if (AKind == "selectdir") {
+            TqxSkinSelectDirectoryDialog dialog(nullptr);
+            dialog.Title = u"选择目录";
+            dialog.ToolButtonsTransparent = true;
+            dialog.SetSkinData(Skin);
+            dialog.SetCtrlSkinData(Skin);
+            dialog.Directory = GetHomeDir();
+            dialog.Execute();
+        } else if (AKind == "skin") {
+            TqxCompressedSkinList list(nullptr);
+            for (const char* name : {"default", "second"}) {
+                TFileStream file(UTF8ToString(VELQUA_SKINS_FOLDER) + UTF8ToString(name) + u".skn", fmOpenRead);
+                TqxSkinListItem* item = list.Skins()->Add();
+                item->ReadSkinData(&file);
+                item->SetDescription(UTF8ToString(name));
+            }
+            TqxSelectSkinDialog dialog(nullptr);
+            dialog.SetSkinList(&list);
+            dialog.SetSkinData(Skin);
+            dialog.SetCtrlSkinData(Skin);
+            dialog.Execute(1);
+        }
+    }
+
     void ShowBox(const TBoxKind& AKind) {
         const String text = u"这是一个" + String(AKind.Caption) + u"对话框。\n第二行文字。";
         if (AKind.Type == mtInformation)
@@ -128,7 +185,7 @@ public:
 int Usage() {
     std::fprintf(stderr,
                  "usage: dialogdemo [--skin default|second] [milliseconds] "
-                 "[warning|error|information|confirmation|custom]\n");
+                 "[warning|error|information|confirmation|custom|open|openreport|selectdir|skin]\n");
     return 2;
 }
 
@@ -143,10 +200,13 @@ int main(int argc, char** argv) {
     }
     if (skin != "default" && skin != "second") return Usage();
     const TBoxKind* open = nullptr;
+    std::string dialog;
     if (args.size() > 1) {
         for (const TBoxKind& kind : BoxKinds)
             if (args[1] == kind.Name) open = &kind;
-        if (!open) return Usage();
+        for (const char* kind : {"open", "openreport", "selectdir", "skin"})
+            if (args[1] == kind) dialog = kind;
+        if (!open && dialog.empty()) return Usage();
     }
     try {
         win::InstallDisplayBackend();
@@ -177,9 +237,12 @@ int main(int argc, char** argv) {
     opener.SetInterval(500);
     opener.OnTimer = [&](TObject*) {
         opener.SetEnabled(false);
-        form->ShowBox(*open);
+        if (open)
+            form->ShowBox(*open);
+        else
+            form->ShowDialog(dialog);
     };
-    opener.SetEnabled(open != nullptr);
+    opener.SetEnabled(open != nullptr || !dialog.empty());
     Application->Run();
     return 0;
 }

@@ -162,9 +162,17 @@ TRect TCustomForm::ClientRect() {
 
 void TCustomForm::CreateParams(TCreateParams& AParams) {
     TWinControl::CreateParams(AParams);
-    AParams.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
-    AParams.WndParent = nullptr;
-    if (Application) {
+    // A form placed inside a control is a child window of it, keeping its
+    // frame; it is never a top-level window of the application.
+    const bool child = Parent() != nullptr;
+    if (child) {
+        AParams.Style |= WS_CHILD;
+        AParams.Style &= ~(WS_GROUP | WS_TABSTOP);
+    } else {
+        AParams.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
+        AParams.WndParent = nullptr;
+    }
+    if (Application && !child) {
         TCustomForm* main = Application->MainForm();
         if (!Application->MainFormOnTaskBar())
             AParams.WndParent = Application->Handle();
@@ -173,7 +181,7 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
     }
     switch (FBorderStyle) {
         case bsNone:
-            AParams.Style |= WS_POPUP;
+            if (!child) AParams.Style |= WS_POPUP;
             break;
         case bsSingle:
         case bsToolWindow:
@@ -184,7 +192,7 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
             AParams.Style |= WS_CAPTION | WS_THICKFRAME;
             break;
         case bsDialog:
-            AParams.Style |= WS_POPUP | WS_CAPTION;
+            AParams.Style |= (child ? 0 : WS_POPUP) | WS_CAPTION;
             AParams.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
             break;
     }

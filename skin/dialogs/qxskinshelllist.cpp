@@ -458,10 +458,21 @@ void TqxCustomShellListView::Refresh() {
     if (OnPathChanged) OnPathChanged(this);
 }
 
+TqxShellFolder* TqxCustomShellListView::SelectedFolder() {
+    TListItem* item = Selected();
+    return item ? FolderAt(item->Index()) : nullptr;
+}
+
+String TqxCustomShellListView::GetSelectedFile() {
+    TqxShellFolder* item = SelectedFolder();
+    return item && !item->IsFolder() ? item->FullObjectName() : String();
+}
+
 std::vector<String> TqxCustomShellListView::GetSelectedFiles() {
     std::vector<String> files;
     for (Integer i = 0; i < Items()->Count(); ++i)
-        if (Items()->Item(i)->Selected()) files.push_back(FFolders[size_t(i)]->FullObjectName());
+        if (Items()->Item(i)->Selected() && !FFolders[size_t(i)]->IsFolder())
+            files.push_back(FFolders[size_t(i)]->FullObjectName());
     return files;
 }
 

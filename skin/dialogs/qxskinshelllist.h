@@ -68,8 +68,14 @@ public:
     // Row i's item; nil without rows.
     TqxShellFolder* FolderAt(Integer AIndex) const;
     Integer FolderCount() const { return static_cast<Integer>(FFolders.size()); }
-    // The selected files' full names in row order.
+    // The selected row's item; nil without a selection.
+    TqxShellFolder* SelectedFolder();
+    // The selected row's full name when it is no folder, else empty.
+    String GetSelectedFile();
+    // The selected rows' full names in row order, folders left out.
     std::vector<String> GetSelectedFiles();
+    // Reads the current folder's items again.
+    void RebuildItems();
     // Shows the folder of the absolute list AID (a partner moved).
     void FollowIdList(PCItemIDList AID);
     // Opens row AIndex: a folder is shown, a file opened by the desktop.
@@ -109,7 +115,6 @@ private:
     TqxOpenDirectory FOpenDirectory;
     TqxHeldRefresh FWatchedRefresh;
     void ClearFolders();
-    void RebuildItems();
     void LoadRoot();
     bool PassesMask(TqxShellFolder* AItem) const;
     // Moves to AItem (owned from now on) and tells the partners.

@@ -194,6 +194,38 @@ void DrawRam(TIconPainter& P) {
         P.FillRect(x, 8, x + 0.6, 10, Solid(0x9C7F22));
 }
 
+// The file dialogs' tool buttons, drawn on the 32-unit square.
+void DrawBackArrow(TIconPainter& P) {
+    P.Line(8, 16, 26, 16, 4, Solid(0x1F72C4));
+    P.FillPolygon({{3, 16}, {14, 6}, {14, 26}}, Solid(0x1F72C4));
+}
+
+void DrawUpFolder(TIconPainter& P) {
+    DrawFolder(P, false);
+    P.Line(16, 28, 16, 12, 3.4, Solid(0x1F8A3C));
+    P.FillPolygon({{16, 5}, {24, 14}, {8, 14}}, Solid(0x1F8A3C));
+}
+
+void DrawNewFolder(TIconPainter& P) {
+    DrawFolder(P, false);
+    P.Line(25, 2, 25, 14, 3, Solid(0xE0A000));
+    P.Line(19, 8, 31, 8, 3, Solid(0xE0A000));
+}
+
+void DrawViewMenu(TIconPainter& P) {
+    for (double y : {5.0, 13.0, 21.0}) {
+        P.FillRect(3, y, 9, y + 6, Solid(0x1F72C4));
+        P.FillRect(12, y + 1.5, 29, y + 4.5, Solid(0x404040));
+    }
+}
+
+void DrawStretch(TIconPainter& P) {
+    P.StrokePolygon({{4, 4}, {28, 4}, {28, 28}, {4, 28}}, 2, Solid(0x404040));
+    P.Line(9, 9, 23, 23, 2.6, Solid(0x1F72C4));
+    P.FillPolygon({{7, 7}, {15, 7}, {7, 15}}, Solid(0x1F72C4));
+    P.FillPolygon({{25, 25}, {17, 25}, {25, 17}}, Solid(0x1F72C4));
+}
+
 using TDraw = void (*)(TIconPainter&);
 
 std::vector<TPictureSpec> MakeSpecs() {
@@ -242,6 +274,12 @@ std::vector<TPictureSpec> MakeSpecs() {
     for (const auto& bitmap : listBitmaps)
         specs.push_back({bitmap.Name, 16, bitmap.Height, pkBitmap, 0.5, bitmap.Draw});
     specs.push_back({"QX_RAM", 16, 11, pkBitmap, 1, DrawRam});
+    const std::pair<const char*, TDraw> toolButtons[] = {
+        {"QX_BACK_PNG", DrawBackArrow},   {"QX_UP_PNG", DrawUpFolder}, {"QX_NEWFOLDER_PNG", DrawNewFolder},
+        {"QX_LVSTYLE_PNG", DrawViewMenu}, {"QX_STRETCH_PNG", DrawStretch},
+    };
+    for (const auto& [name, draw] : toolButtons)
+        specs.push_back({name, 16, 16, pkPng, 0.5, draw});
     return specs;
 }
 

@@ -1,7 +1,8 @@
 // The pictures the program carries, drawn in code. Compiled in: the shell's
 // picture set at 16 and 32 pixels ("SHELL_<KIND>_16", "SHELL_<KIND>_32"),
 // the message box's stock icons ("IDI_HAND", ...), and the bitmaps of the
-// drive and folder lists ("QX_FLOPPY", ...), in pictures.cpp. As files of
+// drive and folder lists ("QX_FLOPPY", ...) and the file dialogs' tool
+// buttons ("QX_BACK_PNG", ...), in pictures.cpp. As files of
 // the resources folder, named by their path there: the program's icon and
 // the pictures its form descriptions name, in programpictures.cpp. A new
 // picture is one more row of a table and a function that draws it.

@@ -149,6 +149,23 @@ TEST_F(Forms, PositionAndClientSizeApplyWhenTheWindowIsMade) {
     EXPECT_EQ(form->Top(), (1080 - form->Height()) / 2);
 }
 
+TEST_F(Forms, AFormWithAParentIsAChildWindowWithItsFrame) {
+    TForm* host = NewForm();
+    auto* inner = new TForm(host);
+    inner->SetParent(host);
+    inner->SetBounds(10, 10, 200, 150);
+    inner->SetVisible(true);
+    const HWND window = inner->Handle();
+    EXPECT_EQ(GetParent(window), host->Handle());
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & WS_POPUP);
+    // Its frame takes room of its own.
+    EXPECT_LT(inner->ClientHeight(), 150);
+    EXPECT_EQ(Screen->ActiveCustomForm(), host);
+}
+
 TEST_F(Forms, TheScreenListsFormsLastFocusedFirst) {
     TForm* a = NewForm();
     TForm* b = NewForm();

@@ -142,6 +142,9 @@ TEST_F(ShellList, KeysNavigateAndTheSelectionIsListedInRowOrder) {
     FList->SetMultiSelect(true);
     FList->Items()->Item(3)->SetSelected(true);
     FList->Items()->Item(2)->SetSelected(true);
+    // A selected folder is no file.
+    FList->Items()->Item(0)->SetSelected(true);
+    EXPECT_EQ(FList->GetSelectedFile(), u"");
     EXPECT_EQ(FList->GetSelectedFiles(), (std::vector<String>{PathAt("home/work/a.avi"), PathAt("home/work/b.txt")}));
     // Type-ahead finds a prefix from the start row on, wrapping, or nothing.
     EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"B", {}, nullptr, 0, sdAll, false), 3);
