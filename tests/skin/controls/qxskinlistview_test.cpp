@@ -39,7 +39,9 @@ protected:
         list->SetViewStyle(AStyle);
         for (Integer c = 0; c < 3; ++c) {
             TListColumn* column = list->Columns()->Add();
-            column->SetCaption(u"列" + IntToStr(c));
+            String caption = u"列";  // built in place: GCC 12 -O3 misreads the temporary
+            caption += IntToStr(c);
+            column->SetCaption(caption);
             column->SetWidth(100);
         }
         for (Integer r = 0; r < ARows; ++r) {
