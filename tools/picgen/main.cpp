@@ -25,17 +25,17 @@ std::string Source() {
     std::ostringstream out;
     out << "// Written by tools/picgen: the pictures the program carries, registered by name.\n"
            "#include \"platform/toolkit/resources.h\"\n\nnamespace {\n\n";
-    const std::vector<TPictureSpec>& specs = PictureSpecs();
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const std::vector<Byte> bytes = EncodePicture(specs[i]);
-        out << "// " << specs[i].Name << "\nconst Byte Picture" << i << "[] = {";
+    const std::vector<TPictureRecipe>& recipes = PictureRecipes();
+    for (size_t i = 0; i < recipes.size(); ++i) {
+        const std::vector<Byte> bytes = EncodePicture(recipes[i]);
+        out << "// " << recipes[i].Name << "\nconst Byte Picture" << i << "[] = {";
         for (size_t b = 0; b < bytes.size(); ++b)
             out << (b % 20 == 0 ? "\n    " : " ") << int(bytes[b]) << ",";
         out << "\n};\n\n";
     }
     out << "struct TRegistration {\n    TRegistration() {\n";
-    for (size_t i = 0; i < specs.size(); ++i)
-        out << "        RegisterResource(u\"" << specs[i].Name << "\", Picture" << i << ");\n";
+    for (size_t i = 0; i < recipes.size(); ++i)
+        out << "        RegisterResource(u\"" << recipes[i].Name << "\", Picture" << i << ");\n";
     out << "    }\n} Registration;\n\n}  // namespace\n";
     return out.str();
 }
@@ -67,7 +67,7 @@ Integer ZoomOf(const TImageData& APicture) {
 
 // Every picture on a light and a dark ground, with its name above; cells
 // flow in rows across the sheet.
-void WritePreview(const std::vector<TPictureSpec>& ASpecs, const String& AFileName) {
+void WritePreview(const std::vector<TPictureRecipe>& ARecipes, const String& AFileName) {
     constexpr Integer sheetWidth = 1280, margin = 8, label = 16;
     struct TCell {
         Integer X, Y;
@@ -75,8 +75,8 @@ void WritePreview(const std::vector<TPictureSpec>& ASpecs, const String& AFileNa
     };
     std::vector<TCell> cells;
     Integer x = margin, y = margin, rowHeight = 0;
-    for (const TPictureSpec& spec : ASpecs) {
-        TImageData picture = RenderPicture(spec);
+    for (const TPictureRecipe& recipe : ARecipes) {
+        TImageData picture = RenderPicture(recipe);
         const Integer zoom = ZoomOf(picture);
         const Integer width =
             std::max(2 * picture.Width() + 4 + (zoom > 1 ? picture.Width() * zoom + 4 : 0), 200);
@@ -107,7 +107,7 @@ void WritePreview(const std::vector<TPictureSpec>& ASpecs, const String& AFileNa
     bitmap.Canvas()->Font()->SetHeight(-11);
     bitmap.Canvas()->Brush()->SetStyle(bsClear);
     for (size_t i = 0; i < cells.size(); ++i)
-        bitmap.Canvas()->TextOut(cells[i].X, cells[i].Y, UTF8ToString(ASpecs[i].Name));
+        bitmap.Canvas()->TextOut(cells[i].X, cells[i].Y, UTF8ToString(ARecipes[i].Name));
     TPngImage png;
     png.Assign(&bitmap);
     png.SaveToFile(AFileName);
@@ -115,10 +115,10 @@ void WritePreview(const std::vector<TPictureSpec>& ASpecs, const String& AFileNa
 
 // The program's pictures as files under AFolder, each at its name.
 void WriteFiles(const std::string& AFolder) {
-    for (const TPictureSpec& spec : ProgramPictureSpecs()) {
-        const std::filesystem::path path = std::filesystem::path(AFolder) / spec.Name;
+    for (const TPictureRecipe& recipe : ProgramPictureRecipes()) {
+        const std::filesystem::path path = std::filesystem::path(AFolder) / recipe.Name;
         std::filesystem::create_directories(path.parent_path());
-        const std::vector<Byte> bytes = EncodePicture(spec);
+        const std::vector<Byte> bytes = EncodePicture(recipe);
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
             if (!out.flush()) throw std::runtime_error("cannot write " + args[target]);
         }
         if (preview)
-            WritePreview(files ? ProgramPictureSpecs() : PictureSpecs(), UTF8ToString(args[target + 2]));
+            WritePreview(files ? ProgramPictureRecipes() : PictureRecipes(), UTF8ToString(args[target + 2]));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "picgen: %s\n", e.what());
         return 1;

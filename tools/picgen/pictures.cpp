@@ -228,8 +228,8 @@ void DrawStretch(TIconPainter& P) {
 
 using TDraw = void (*)(TIconPainter&);
 
-std::vector<TPictureSpec> MakeSpecs() {
-    std::vector<TPictureSpec> specs;
+std::vector<TPictureRecipe> MakeRecipes() {
+    std::vector<TPictureRecipe> recipes;
     const std::pair<const char*, TDraw> shellKinds[] = {
         {"FOLDER", [](TIconPainter& P) { DrawFolder(P, false); }},
         {"OPENFOLDER", [](TIconPainter& P) { DrawFolder(P, true); }},
@@ -248,7 +248,7 @@ std::vector<TPictureSpec> MakeSpecs() {
     };
     for (Integer size : {16, 32})
         for (const auto& [kind, draw] : shellKinds)
-            specs.push_back({std::string("SHELL_") + kind + "_" + std::to_string(size), size, size, pkPng,
+            recipes.push_back({std::string("SHELL_") + kind + "_" + std::to_string(size), size, size, pkPng,
                              size / 32.0, draw});
     const std::pair<const char*, TDraw> stockIcons[] = {
         {"IDI_HAND", DrawError},
@@ -257,7 +257,7 @@ std::vector<TPictureSpec> MakeSpecs() {
         {"IDI_ASTERISK", DrawInformation},
     };
     for (const auto& [name, draw] : stockIcons)
-        specs.push_back({name, 32, 32, pkPng, 1, draw});
+        recipes.push_back({name, 32, 32, pkPng, 1, draw});
     const struct {
         const char* Name;
         Integer Height;
@@ -272,15 +272,15 @@ std::vector<TPictureSpec> MakeSpecs() {
         {"QX_CURRENTFOLDER", 15, DrawCurrentFolder},
     };
     for (const auto& bitmap : listBitmaps)
-        specs.push_back({bitmap.Name, 16, bitmap.Height, pkBitmap, 0.5, bitmap.Draw});
-    specs.push_back({"QX_RAM", 16, 11, pkBitmap, 1, DrawRam});
+        recipes.push_back({bitmap.Name, 16, bitmap.Height, pkBitmap, 0.5, bitmap.Draw});
+    recipes.push_back({"QX_RAM", 16, 11, pkBitmap, 1, DrawRam});
     const std::pair<const char*, TDraw> toolButtons[] = {
         {"QX_BACK_PNG", DrawBackArrow},   {"QX_UP_PNG", DrawUpFolder}, {"QX_NEWFOLDER_PNG", DrawNewFolder},
         {"QX_LVSTYLE_PNG", DrawViewMenu}, {"QX_STRETCH_PNG", DrawStretch},
     };
     for (const auto& [name, draw] : toolButtons)
-        specs.push_back({name, 16, 16, pkPng, 0.5, draw});
-    return specs;
+        recipes.push_back({name, 16, 16, pkPng, 0.5, draw});
+    return recipes;
 }
 
 }  // namespace
@@ -312,17 +312,17 @@ void ApplyLook(TImageData& AImage, TPictureLook ALook) {
 
 }  // namespace
 
-const std::vector<TPictureSpec>& PictureSpecs() {
-    static const std::vector<TPictureSpec> specs = MakeSpecs();
-    return specs;
+const std::vector<TPictureRecipe>& PictureRecipes() {
+    static const std::vector<TPictureRecipe> recipes = MakeRecipes();
+    return recipes;
 }
 
-TImageData RenderPicture(const TPictureSpec& ASpec) {
-    TIconPainter painter(ASpec.Width, ASpec.Height, ASpec.Scale);
-    ASpec.Draw(painter);
+TImageData RenderPicture(const TPictureRecipe& ARecipe) {
+    TIconPainter painter(ARecipe.Width, ARecipe.Height, ARecipe.Scale);
+    ARecipe.Draw(painter);
     TImageData image = painter.Image();
-    if (ASpec.Look != plPlain) ApplyLook(image, ASpec.Look);
-    if (ASpec.Kind == pkPng) return image;
+    if (ARecipe.Look != plPlain) ApplyLook(image, ARecipe.Look);
+    if (ARecipe.Kind == pkPng) return image;
     // Classic bitmaps have no alpha: half-covered pixels become opaque or
     // transparent, and the bottom-left pixel names the transparent colour.
     const Byte key[3] = {Byte(Fuchsia), Byte(Fuchsia >> 8), Byte(Fuchsia >> 16)};
@@ -341,7 +341,7 @@ TImageData RenderPicture(const TPictureSpec& ASpec) {
     return image;
 }
 
-std::vector<Byte> EncodePicture(const TPictureSpec& ASpec) {
-    const TImageData image = RenderPicture(ASpec);
-    return ASpec.Kind == pkPng ? EncodePng(image, true) : EncodeBmp(image, 24);
+std::vector<Byte> EncodePicture(const TPictureRecipe& ARecipe) {
+    const TImageData image = RenderPicture(ARecipe);
+    return ARecipe.Kind == pkPng ? EncodePng(image, true) : EncodeBmp(image, 24);
 }

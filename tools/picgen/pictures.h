@@ -30,7 +30,7 @@ enum TPictureLook {
     plHot,
 };
 
-struct TPictureSpec {
+struct TPictureRecipe {
     std::string Name;
     Integer Width = 0;
     Integer Height = 0;
@@ -42,15 +42,15 @@ struct TPictureSpec {
 };
 
 // Compiled in.
-const std::vector<TPictureSpec>& PictureSpecs();
+const std::vector<TPictureRecipe>& PictureRecipes();
 // Files under the resources folder.
-const std::vector<TPictureSpec>& ProgramPictureSpecs();
+const std::vector<TPictureRecipe>& ProgramPictureRecipes();
 
 // Designs both tables draw.
 void DrawFolder(TIconPainter& P, bool AOpen);
 void DrawVideo(TIconPainter& P);
 void DrawDisc(TIconPainter& P, double ACentreY, double ARadius);
 // The pixels: with alpha for PNGs; opaque or the transparent colour for bitmaps.
-TImageData RenderPicture(const TPictureSpec& ASpec);
+TImageData RenderPicture(const TPictureRecipe& ARecipe);
 // The file: PNG or BMP bytes.
-std::vector<Byte> EncodePicture(const TPictureSpec& ASpec);
+std::vector<Byte> EncodePicture(const TPictureRecipe& ARecipe);

@@ -514,15 +514,15 @@ std::string TwoDigits(int ANumber) {
     return std::string(1, char('0' + ANumber / 10)) + char('0' + ANumber % 10);
 }
 
-std::vector<TPictureSpec> MakeSpecs() {
-    std::vector<TPictureSpec> specs;
+std::vector<TPictureRecipe> MakeRecipes() {
+    std::vector<TPictureRecipe> recipes;
     const auto add = [&](std::string AName, Integer AWidth, Integer AHeight, TDraw ADraw,
                          TPictureKind AKind = pkPng, TPictureLook ALook = plPlain) {
-        specs.push_back(
+        recipes.push_back(
             {"pictures/" + AName, AWidth, AHeight, AKind, AWidth / 32.0, std::move(ADraw), ALook});
     };
     const auto addPixels = [&](std::string AName, Integer AWidth, Integer AHeight, TDraw ADraw) {
-        specs.push_back({"pictures/" + AName, AWidth, AHeight, pkPng, 1, std::move(ADraw)});
+        recipes.push_back({"pictures/" + AName, AWidth, AHeight, pkPng, 1, std::move(ADraw)});
     };
     for (Integer size : {16, 32, 48})
         add("velqua" + std::to_string(size) + ".png", size, size, DrawLogo);
@@ -572,12 +572,12 @@ std::vector<TPictureSpec> MakeSpecs() {
                 glyph.Size, glyph.Size, glyph.Draw, pkBitmap, look);
     addPixels("settings/categories.png", 12 * 32, 32, DrawSettingsCategories);
     add("settings/picture.png", 128, 128, DrawLogo);
-    return specs;
+    return recipes;
 }
 
 }  // namespace
 
-const std::vector<TPictureSpec>& ProgramPictureSpecs() {
-    static const std::vector<TPictureSpec> specs = MakeSpecs();
-    return specs;
+const std::vector<TPictureRecipe>& ProgramPictureRecipes() {
+    static const std::vector<TPictureRecipe> recipes = MakeRecipes();
+    return recipes;
 }
