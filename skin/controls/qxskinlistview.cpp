@@ -78,19 +78,12 @@ void TqxSkinCustomListView::SetDrawSkin(bool AValue) {
 }
 
 void TqxSkinCustomListView::AttachBar(TqxSkinScrollBar*& AField, TqxSkinScrollBar* AValue, bool AVertical) {
-    if (AField != AValue) {
-        if (AField) AField->RemoveFreeNotification(this);
-        if (AValue) AValue->FreeNotification(this);
-    }
-    AField = AValue;
-    if (AValue) {
-        AValue->SetEnabled(true);
-        AValue->SetVisible(false);
+    AttachExternalScrollBar(this, AField, AValue, [this, AVertical](TObject* Sender) {
         if (AVertical)
-            AValue->OnChange = [this](TObject* Sender) { VScrollBarChange(Sender); };
+            VScrollBarChange(Sender);
         else
-            AValue->OnChange = [this](TObject* Sender) { HScrollBarChange(Sender); };
-    }
+            HScrollBarChange(Sender);
+    });
     UpDateScrollBars();
 }
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/timers.h"
+#include "skin/controls/qxskinlink.h"
 #include "skin/core/qxdrawing.h"
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxutils.h"
@@ -655,3 +657,12 @@ const auto Registered = [] {
 }();
 
 }  // namespace
+
+void AttachExternalScrollBar(TComponent* AOwner, TqxSkinScrollBar*& AField, TqxSkinScrollBar* AValue,
+                             TNotifyEvent AOnChange) {
+    SetReference(AOwner, AField, AValue);
+    if (!AValue) return;
+    AValue->SetEnabled(true);
+    AValue->SetVisible(false);
+    AValue->OnChange = std::move(AOnChange);
+}

@@ -171,3 +171,9 @@ private:
     bool WaitMode = false;
     bool FClicksDisabled = false;
 };
+
+// Links AValue as AOwner's external bar in AField (with removal notices): the
+// bar is enabled but hidden until the content scrolls, and reports its moves
+// to AOnChange.
+void AttachExternalScrollBar(TComponent* AOwner, TqxSkinScrollBar*& AField, TqxSkinScrollBar* AValue,
+                             TNotifyEvent AOnChange);

@@ -87,15 +87,12 @@ void TqxSkinCustomTreeView::SetButtonImageList(TCustomImageList* AValue) {
 }
 
 void TqxSkinCustomTreeView::AttachBar(TqxSkinScrollBar*& AField, TqxSkinScrollBar* AValue, bool AVertical) {
-    SetReference(this, AField, AValue);
-    if (AValue) {
-        AValue->SetEnabled(true);
-        AValue->SetVisible(false);
+    AttachExternalScrollBar(this, AField, AValue, [this, AVertical](TObject* Sender) {
         if (AVertical)
-            AValue->OnChange = [this](TObject* Sender) { VScrollBarChange(Sender); };
+            VScrollBarChange(Sender);
         else
-            AValue->OnChange = [this](TObject* Sender) { HScrollBarChange(Sender); };
-    }
+            HScrollBarChange(Sender);
+    });
     UpDateScrollBars();
 }
 
