@@ -17,6 +17,7 @@
 //   sleep 2; import -window root shot.png; wait'
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,10 +44,11 @@
 namespace {
 
 // A few pictures for the picture dialogs, drawn into a fresh folder of the
-// temporary directory; returns the folder with its trailing "/".
+// temporary directory; returns the folder with its trailing "/", empty
+// when none can be made.
 String MakePictureFolder() {
     std::string pattern = "/tmp/velqua-dialogdemo-XXXXXX";
-    if (!::mkdtemp(pattern.data())) return GetHomeDir() + u"/";
+    if (!::mkdtemp(pattern.data())) return {};
     const String folder = UTF8ToString(pattern) + u"/";
     struct TDemoPicture {
         const char16_t* Name;
@@ -190,16 +192,17 @@ public:
             dialog.Execute();
         } else if (AKind == "pictureopen" || AKind == "picturesave") {
             if (Pictures.empty()) Pictures = MakePictureFolder();
+            const String folder = Pictures.empty() ? GetHomeDir() + u"/" : Pictures;
             std::unique_ptr<TqxSkinOpenPictureDialog> dialog;
             if (AKind == "picturesave") {
                 dialog = std::make_unique<TqxSkinSavePictureDialog>(nullptr);
                 dialog->Filter = u"BMP文件 (*.bmp)|*.bmp|JPEG文件 (*jpg)|*.jpg";
-                dialog->SetFileName(Pictures + u"快照");
+                dialog->SetFileName(folder + u"快照");
             } else {
                 dialog = std::make_unique<TqxSkinOpenPictureDialog>(nullptr);
                 dialog->Title = u"打开图片";
                 dialog->Filter = u"图片 (*.bmp;*.png;*.jpg;*.gif)|*.bmp;*.png;*.jpg;*.gif|所有文件 (*.*)|*.*";
-                dialog->SetFileName(Pictures + u"风景.bmp");
+                dialog->SetFileName(folder + u"风景.bmp");
             }
             dialog->ToolButtonsTransparent = true;
             dialog->LVHeaderSkinDataName = u"resizebutton";
@@ -309,5 +312,9 @@ int main(int argc, char** argv) {
     };
     opener.SetEnabled(open != nullptr || !dialog.empty());
     Application->Run();
+    if (!form->Pictures.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(StringToUTF8(form->Pictures), error);
+    }
     return 0;
 }

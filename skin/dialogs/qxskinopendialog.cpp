@@ -21,6 +21,16 @@ String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey) {
     return GetDefaultResStr(AKey);
 }
 
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
+                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue) {
+    AQXD->SetBorderIcons({});
+    AQXD->SetSkinData(ASkinData);
+    AQXD->SetMenusSkinData(AMenusSkinData);
+    AQXD->SetAlphaBlend(AAlphaBlend);
+    AQXD->SetAlphaBlendAnimation(AAlphaBlendAnimation);
+    AQXD->SetAlphaBlendValue(AAlphaBlendValue);
+}
+
 String FilterExtension(const String& AMask) {
     if (AMask.find(u".*") != String::npos) return {};
     return ExtractFileExt(AMask.substr(0, AMask.find(u';')));
@@ -427,14 +437,9 @@ TqxOpenDlgForm* TqxSkinCustomOpenDialog::CreateDlgForm() {
 void TqxSkinCustomOpenDialog::SetUpForm(TqxOpenDlgForm* form) {
     form->SetCaption(Title);
     TqxDravenfold* qxd = form->QXD;
-    qxd->SetBorderIcons({});
-    qxd->SetSkinData(FSkinData);
-    qxd->SetMenusSkinData(FCtrlSkinData);
+    SetUpDialogFrame(qxd, FSkinData, FCtrlSkinData, AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
     qxd->SetMinWidth(DialogMinWidth);
     qxd->SetMinHeight(DialogMinHeight);
-    qxd->SetAlphaBlend(AlphaBlend);
-    qxd->SetAlphaBlendAnimation(AlphaBlendAnimation);
-    qxd->SetAlphaBlendValue(AlphaBlendValue);
     for (TqxSkinCustomComboBox* combo : {static_cast<TqxSkinCustomComboBox*>(form->ShellBox),
                                          static_cast<TqxSkinCustomComboBox*>(form->FilterComboBox)}) {
         combo->SetAlphaBlend(CtrlAlphaBlend);

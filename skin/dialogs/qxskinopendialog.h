@@ -30,6 +30,11 @@ class TqxSkinToolBar;
 // the library's English text without a table.
 String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey);
 
+// A dialog window's frame component as every dialog sets it: no caption
+// buttons, the frame's and the menus' skins and the translucency.
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
+                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue);
+
 // The extension (dot included) that names in AMask's first pattern carry;
 // empty when the mask holds ".*".
 String FilterExtension(const String& AMask);

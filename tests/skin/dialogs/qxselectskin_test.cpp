@@ -13,6 +13,7 @@
 #include "platform/win/window.h"
 #include "skin/controls/qxskinlistbox.h"
 #include "skin/forms/dravenfold.h"
+#include "dialogrun.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -39,16 +40,8 @@ protected:
         FDialog->SetCtrlSkinData(FAppSkin);
     }
 
-    bool Run(std::function<bool()> AExecute, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
-        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
-            auto* form = dynamic_cast<TqxSelectSkinDlgForm*>(Screen->ActiveCustomForm());
-            if (!form || done) return;
-            done = true;
-            AStep(form);
-        };
-        const bool ok = AExecute();
-        Application->OnIdle = nullptr;
-        return ok;
+    static bool Run(std::function<bool()> AExecute, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
+        return RunDialog<TqxSelectSkinDlgForm>(AExecute, std::move(AStep));
     }
     bool RunList(Integer AIndex, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
         return Run([this, AIndex] { return FDialog->Execute(AIndex); }, AStep);

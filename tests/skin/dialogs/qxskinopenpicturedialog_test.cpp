@@ -10,8 +10,10 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/image.h"
+#include "platform/toolkit/pngimage.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
+#include "dialogrun.h"
 #include "shelltest.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
@@ -40,6 +42,20 @@ protected:
         WriteBitmap(PathAt("home/p/small.bmp"), 30, 20);
         // A header that promises a bitmap and then stops.
         MakeFile(At("home/p/broken.bmp"), std::string("BM\x36\x10\x0e\0\0\0\0\0", 10));
+        // Damaged files of the other readers: a PNG cut short, JPEG and GIF
+        // signatures followed by junk.
+        {
+            TBitmap bitmap;
+            bitmap.SetSize(40, 40);
+            TPngImage png;
+            png.Assign(&bitmap);
+            png.SaveToFile(PathAt("home/p/whole.png"));
+            std::ifstream whole(At("home/p/whole.png"), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+            MakeFile(At("home/p/cut.png"), bytes.substr(0, bytes.size() / 2));
+        }
+        MakeFile(At("home/p/junk.jpg"), "\xFF\xD8\xFF\xE0junk junk junk");
+        MakeFile(At("home/p/junk.gif"), "GIF89a\x40\x00\x40\x00junk");
         MakeFile(At("home/p/shot.xyz"));
         MakeFile(At("home/p/logo.ico"), "not read here");
         FDialog = new TqxSkinOpenPictureDialog(Application);
@@ -52,16 +68,8 @@ protected:
         ShellTest::TearDown();
     }
 
-    bool Run(TqxSkinOpenPictureDialog* ADialog, std::function<void(TqxOpenPictureDlgForm*)> AStep) {
-        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
-            auto* form = dynamic_cast<TqxOpenPictureDlgForm*>(Screen->ActiveCustomForm());
-            if (!form || done) return;
-            done = true;
-            AStep(form);
-        };
-        const bool ok = ADialog->Execute();
-        Application->OnIdle = nullptr;
-        return ok;
+    static bool Run(TqxSkinOpenPictureDialog* ADialog, std::function<void(TqxOpenPictureDlgForm*)> AStep) {
+        return RunDialog<TqxOpenPictureDlgForm>([ADialog] { return ADialog->Execute(); }, std::move(AStep));
     }
     // Clicks the list's row of AName, as the user picks a file.
     static void Pick(TqxOpenPictureDlgForm* AForm, const String& AName) {
@@ -173,6 +181,9 @@ TEST_F(PictureDialog, UnreadableFilesReportOnceAndKeepThePreviousPicture) {
     const TCase cases[] = {
         {u"shot.xyz", true, u"Unknown picture file extension (.xyz)"},
         {u"broken.bmp", true, nullptr},
+        {u"cut.png", true, nullptr},
+        {u"junk.jpg", true, nullptr},
+        {u"junk.gif", true, nullptr},
         {u"logo.ico", false, nullptr},
     };
     for (const TCase& c : cases) {
