@@ -148,7 +148,14 @@ TEST_F(PictureDialog, PreviewAtThePicturesSizeStretchedAndBack) {
 TEST_F(PictureDialog, StretchAndPreviewWidthCarryToTheNextRun) {
     Run(FDialog, [&](TqxOpenPictureDlgForm* AForm) {
         ClickOn(AForm->StretchButton);
-        AForm->ImagePanel->SetWidth(300);
+        // The splitter dragged 110 pixels to the left widens the preview.
+        TqxSkinSplitter* splitter = AForm->Splitter;
+        const TPoint grip = splitter->ClientToScreen(TPoint(splitter->Width() / 2, splitter->Height() / 2));
+        driver::MouseDown({grip.X, grip.Y});
+        driver::MouseMove({grip.X - 55, grip.Y});
+        driver::MouseMove({grip.X - 110, grip.Y});
+        driver::MouseUp({grip.X - 110, grip.Y});
+        driver::Pump();
         driver::Key(win::VK_ESCAPE);
         Application->ProcessMessages();
     });
