@@ -146,7 +146,7 @@ void TqxOpenPictureDlgForm::FLVChange(TObject*, TListItem*, TItemChange) {
         FitImage();
         return;
     }
-    LoadPicture(CurrentFolder() + name);
+    LoadPicture(selected);
 }
 
 void TqxOpenPictureDlgForm::SetStretched(bool AValue) {
