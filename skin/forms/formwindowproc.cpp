@@ -501,6 +501,7 @@ void TqxDravenfold::WMSysCommand(TMessage& Message) {
                 else
                     FMainMenuBar->HandleAccel(key);
             }
+            if (FSkinRibbon) RibbonKeyMenu();
         }
     }
 }

@@ -1,0 +1,562 @@
+// The ribbon: tabs and their pages, the tab-row layout, hover and clicks
+// of the button items, keys, the application menu's opening and closing
+// and its hook, the links that go when their targets are freed, and the
+// form component's side (caption, keys).
+#include <gtest/gtest.h>
+
+#include "formtest.h"
+#include "platform/toolkit/buttons.h"
+#include "platform/toolkit/imagelist.h"
+#include "platform/win/input.h"
+#include "platform/win/messages.h"
+#include "platform/win/window.h"
+#include "skin/forms/ribbon.h"
+#include "skin/forms/skinmenus.h"
+
+using namespace win;
+using namespace skinfixtures;
+
+namespace {
+
+class RibbonTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        FForm = NewSkinnedForm(u"RibbonForm", Rect(100, 100, 700, 500));
+        FRibbon = new TqxRibbon(FForm);
+        FRibbon->SetParent(FForm);
+        D(FForm)->SetSkinRibbon(FRibbon);
+        driver::Pump();
+    }
+    void TearDown() override {
+        Application->OnMessage = nullptr;
+        FormsTest::TearDown();
+    }
+
+    TqxRibbonTab* AddTab(const String& ACaption) {
+        TqxRibbonTab* tab = FRibbon->Tabs()->Add();
+        tab->Page()->SetCaption(ACaption);
+        return tab;
+    }
+    POINT At(TControl* AControl, Integer X, Integer Y) {
+        const TPoint p = AControl->ClientToScreen(Point(X, Y));
+        return POINT{p.X, p.Y};
+    }
+    POINT Centre(TControl* AControl, const TRect& R) {
+        return At(AControl, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    }
+    void Layout() {
+        FRibbon->Repaint();
+        driver::Pump();
+    }
+    // A 16 x 16 image list with three images and two button items.
+    void ButtonItems() {
+        FImages = new TCustomImageList(16, 16, FForm);
+        TBitmap image;
+        image.SetSize(16, 16);
+        for (Integer i = 0; i < 3; ++i)
+            FImages->Add(&image, nullptr);
+        FRibbon->SetButtonsImageList(FImages);
+        for (Integer i = 0; i < 2; ++i) {
+            TqxRibbonButtonItem* item = FRibbon->Buttons()->Add();
+            item->SetImageIndex(i);
+            item->OnClick = [this, i](TObject* ASender) {
+                Log.push_back("click " + std::to_string(i) + (ASender == FRibbon ? " ribbon" : ""));
+            };
+        }
+        Layout();
+    }
+    TqxAppMenu* Menu(Integer ACommands, Integer APages) {
+        auto* menu = new TqxAppMenu(FForm);
+        menu->SetParent(FForm);
+        for (Integer i = 0; i < ACommands; ++i) {
+            TqxAppMenuItem* item = menu->Items()->Add();
+            item->OnClick = [this, item](TObject* ASender) {
+                Log.push_back(StringToUTF8(item->Caption()) + (ASender == FRibbon ? " ribbon" : "") +
+                              (FRibbon->AppMenuVisible() ? " open" : " hidden"));
+            };
+        }
+        for (Integer i = 0; i < APages; ++i) {
+            TqxAppMenuItem* item = menu->Items()->Add();
+            item->SetPage(menu->CreatePage());
+        }
+        FRibbon->SetAppMenu(menu);
+        return menu;
+    }
+
+    TForm* FForm = nullptr;
+    TqxRibbon* FRibbon = nullptr;
+    TCustomImageList* FImages = nullptr;
+    std::vector<std::string> Log;
+};
+
+TEST_F(RibbonTest, NewTabsNameTheirPagesAfterTheFormsComponentsAndAreSelected) {
+    auto* taken = new TButton(FForm);
+    taken->SetName(u"qxRibbonPage1");
+    std::vector<Integer> selected;
+    FRibbon->OnChangePage = [&](TObject*) { selected.push_back(FRibbon->TabIndex()); };
+    for (Integer i = 0; i < 3; ++i)
+        FRibbon->Tabs()->Add();
+    EXPECT_EQ((std::vector<Integer>{0, 1, 2}), selected);
+    for (Integer i = 0; i < 3; ++i) {
+        TqxRibbonPage* page = FRibbon->Tabs()->Items(i)->Page();
+        const String name = u"qxRibbonPage" + IntToStr(i + 2);
+        EXPECT_EQ(name, page->Name());
+        EXPECT_EQ(name, page->Caption());
+        EXPECT_EQ(FForm, page->Owner());
+        EXPECT_EQ(FRibbon, page->Parent());
+        EXPECT_EQ(i == 2, page->Visible());
+    }
+    // Every page keeps the page area, whatever bounds it is given.
+    TqxRibbonPage* page = FRibbon->ActivePage();
+    page->SetBounds(5, 5, 50, 20);
+    EXPECT_EQ(FRibbon->GetPageBounds(), page->BoundsRect());
+    EXPECT_EQ(Bounds(1, 26, FRibbon->Width() - 2, 115 - 24 - 5), page->BoundsRect());
+    // Delete frees the tab's page.
+    FRibbon->Tabs()->Delete(2);
+    EXPECT_EQ(nullptr, FForm->FindComponent(u"qxRibbonPage4"));
+}
+
+TEST_F(RibbonTest, HidingTheSelectedTabMovesTheSelection) {
+    for (const char16_t* caption : {u"A", u"B", u"C"})
+        AddTab(caption);
+    TqxRibbonTabs* tabs = FRibbon->Tabs();
+    FRibbon->SetTabIndex(1);
+    tabs->Items(1)->SetVisible(false);
+    EXPECT_EQ(2, FRibbon->TabIndex());
+    EXPECT_FALSE(tabs->Items(1)->Page()->Visible());
+    tabs->Items(2)->SetVisible(false);
+    EXPECT_EQ(0, FRibbon->TabIndex());
+    // The last visible tab goes: the selection stays, then falls to -1.
+    tabs->Items(0)->SetVisible(false);
+    EXPECT_EQ(0, FRibbon->TabIndex());
+    FRibbon->SetTabIndex(1);
+    EXPECT_EQ(-1, FRibbon->TabIndex());
+    // Selecting a hidden tab shows it.
+    tabs->Items(2)->SetVisible(true);
+    FRibbon->SetTabIndex(1);
+    EXPECT_EQ(1, FRibbon->TabIndex());
+    EXPECT_TRUE(tabs->Items(1)->Visible());
+    EXPECT_TRUE(tabs->Items(1)->Page()->Visible());
+}
+
+TEST_F(RibbonTest, APageFreedByOtherMeansLeavesItsTab) {
+    TqxRibbonTab* tab = AddTab(u"A");
+    delete tab->Page();
+    EXPECT_EQ(nullptr, tab->Page());
+    EXPECT_EQ(nullptr, FRibbon->ActivePage());
+    Layout();
+    FRibbon->Tabs()->Delete(0);
+    EXPECT_EQ(0, FRibbon->Tabs()->Count());
+}
+
+TEST_F(RibbonTest, BackgroundFillTilesAndStretchesAndSkipsAnEmptySource) {
+    TBitmap source;
+    source.SetSize(30, 30);
+    source.Canvas()->Brush()->SetColor(clBlue);
+    source.Canvas()->FillRect(Rect(0, 0, 30, 30));
+    source.Canvas()->SetPixels(0, 0, clRed);
+    TBitmap target;
+    target.SetSize(100, 40);
+    const auto corners = [&] {
+        Integer n = 0;
+        for (Integer y = 0; y < 40; ++y)
+            for (Integer x = 0; x < 100; ++x)
+                n += target.Canvas()->Pixels(x, y) == clRed;
+        return n;
+    };
+    SkinBackgroundFill(target.Canvas(), Rect(0, 0, 100, 40), &source, false, qxstFull);
+    EXPECT_EQ(4 * 2, corners());
+    // Stretched to the height and repeated across: one column per 30 pixels.
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Rect(0, 0, 100, 40));
+    SkinBackgroundFill(target.Canvas(), Rect(0, 0, 100, 40), &source, true, qxstHorz);
+    EXPECT_EQ(clRed, target.Canvas()->Pixels(90, 0));
+    EXPECT_EQ(clBlue, target.Canvas()->Pixels(90, 39));
+    // An empty source draws nothing and never loops.
+    TBitmap empty;
+    target.Canvas()->FillRect(Rect(0, 0, 100, 40));
+    for (bool stretch : {false, true})
+        for (TqxStretchType type : {qxstFull, qxstHorz, qxstVert})
+            SkinBackgroundFill(target.Canvas(), Rect(0, 0, 100, 40), &empty, stretch, type);
+    EXPECT_EQ(clWhite, target.Canvas()->Pixels(50, 20));
+}
+
+TEST_F(RibbonTest, AnUnskinnedPageIsButtonFace) {
+    TqxRibbonPage* page = AddTab(u"A")->Page();
+    Layout();
+    EXPECT_EQ(ColorToRGB(clBtnFace), TColor(driver::Pixel(page->Handle(), 10, 10)));
+}
+
+TEST_F(RibbonTest, TabRowLayout) {
+    for (const char16_t* caption : {u"One", u"Two", u"Three"})
+        AddTab(caption);
+    Layout();
+    TqxRibbonTabs* tabs = FRibbon->Tabs();
+    // Each tab is its caption's width plus 30, from the application button on.
+    EXPECT_EQ(57, tabs->Items(0)->ItemRect.Left);
+    EXPECT_FALSE(FRibbon->FShowDivider);
+    for (Integer i = 1; i < 3; ++i)
+        EXPECT_EQ(tabs->Items(i - 1)->ItemRect.Right, tabs->Items(i)->ItemRect.Left);
+    EXPECT_EQ(24, tabs->Items(0)->ItemRect.Bottom);
+    // The application button's width moves the tabs; 34 is refused.
+    FRibbon->SetAppButtonWidth(34);
+    EXPECT_EQ(54, FRibbon->AppButtonWidth());
+    FRibbon->SetAppButtonWidth(80);
+    Layout();
+    EXPECT_EQ(83, tabs->Items(0)->ItemRect.Left);
+    EXPECT_EQ(80, FRibbon->AppButton()->Width());
+    // Squeezed: each tab gets its share of the room, at least 15.
+    tabs->Items(0)->Page()->SetCaption(String(60, u'W'));
+    FForm->SetWidth(3000);
+    Layout();
+    ASSERT_FALSE(FRibbon->FShowDivider);
+    const Integer wide[] = {tabs->Items(0)->Width, tabs->Items(1)->Width, tabs->Items(2)->Width};
+    FForm->SetWidth(300);
+    Layout();
+    EXPECT_TRUE(FRibbon->FShowDivider);
+    const Integer available = FRibbon->Width() - 83 - 5, sum = wide[0] + wide[1] + wide[2];
+    for (Integer i = 0; i < 3; ++i)
+        EXPECT_EQ(std::max<Integer>(Integer(double(available) * wide[i] / sum), 15), tabs->Items(i)->Width) << i;
+    EXPECT_EQ(15, tabs->Items(1)->Width);
+    EXPECT_EQ(tabs->Items(0)->ItemRect.Right, tabs->Items(1)->ItemRect.Left);
+}
+
+TEST_F(RibbonTest, ButtonItemsClickOnlyWhenPressedAndReleasedOnTheSameItem) {
+    AddTab(u"A");
+    ButtonItems();
+    TqxRibbonButtonItem* first = FRibbon->Buttons()->Items(0);
+    TqxRibbonButtonItem* second = FRibbon->Buttons()->Items(1);
+    // 22 wide each, from the right edge inwards.
+    EXPECT_EQ(Rect(FRibbon->Width() - 46, 1, FRibbon->Width() - 24, 23), first->ItemRect);
+    EXPECT_EQ(Rect(FRibbon->Width() - 24, 1, FRibbon->Width() - 2, 23), second->ItemRect);
+    driver::MouseDown(Centre(FRibbon, first->ItemRect));
+    driver::MouseMove(Centre(FRibbon, second->ItemRect));
+    driver::MouseUp(Centre(FRibbon, second->ItemRect));
+    driver::Pump();
+    EXPECT_TRUE(Log.empty());
+    driver::Click(Centre(FRibbon, second->ItemRect));
+    driver::Pump();
+    EXPECT_EQ((std::vector<std::string>{"click 1 ribbon"}), Log);
+    // A disabled item is not hovered.
+    second->SetEnabled(false);
+    driver::MouseMove(Centre(FRibbon, second->ItemRect));
+    driver::Pump();
+    EXPECT_FALSE(second->Active);
+}
+
+TEST_F(RibbonTest, WithoutTabsNothingIsHovered) {
+    ButtonItems();
+    driver::MouseMove(Centre(FRibbon, FRibbon->Buttons()->Items(0)->ItemRect));
+    driver::Pump();
+    EXPECT_FALSE(FRibbon->Buttons()->Items(0)->Active);
+    EXPECT_EQ(-1, FRibbon->FActiveButton);
+}
+
+TEST_F(RibbonTest, AnItemWithAPopupMenuStaysDownUntilTheMenuCloses) {
+    AddTab(u"A");
+    ButtonItems();
+    auto* popup = new TqxSkinPopupMenu(FForm);
+    auto* entry = new TMenuItem(popup);
+    entry->SetCaption(u"Entry");
+    popup->Items()->Add(entry);
+    TqxRibbonButtonItem* first = FRibbon->Buttons()->Items(0);
+    first->PopupMenu = popup;
+    driver::Click(Centre(FRibbon, first->ItemRect));
+    driver::Pump();
+    EXPECT_EQ(0, FRibbon->FPopupButton);
+    EXPECT_TRUE(first->Down);
+    EXPECT_EQ((std::vector<std::string>{"click 0 ribbon"}), Log);
+    SendMessageW(FRibbon->Handle(), SKINMSG_MENUCLOSED, 0, 0);
+    EXPECT_EQ(-1, FRibbon->FPopupButton);
+    EXPECT_FALSE(first->Down);
+}
+
+TEST_F(RibbonTest, KeysAndWheelStepThroughTheVisibleTabs) {
+    for (const char16_t* caption : {u"A", u"B", u"C", u"D"})
+        AddTab(caption);
+    FRibbon->Tabs()->Items(2)->SetVisible(false);
+    FRibbon->SetTabIndex(0);
+    FRibbon->SetFocus();
+    driver::Pump();
+    const std::vector<std::pair<BYTE, Integer>> steps = {
+        {VK_RIGHT, 1}, {VK_DOWN, 3}, {VK_RIGHT, 3}, {VK_PRIOR, 0}, {VK_NEXT, 3}, {VK_UP, 1}, {VK_LEFT, 0}};
+    for (const auto& [key, expected] : steps) {
+        driver::Key(key);
+        driver::Pump();
+        EXPECT_EQ(expected, FRibbon->TabIndex()) << int(key);
+    }
+    // The wheel on the first tab does nothing; left from it goes to the application button.
+    driver::Wheel(Centre(FRibbon, FRibbon->Tabs()->Items(0)->ItemRect), 120);
+    driver::Pump();
+    EXPECT_EQ(0, FRibbon->TabIndex());
+    driver::Wheel(Centre(FRibbon, FRibbon->Tabs()->Items(0)->ItemRect), -120);
+    driver::Pump();
+    EXPECT_EQ(1, FRibbon->TabIndex());
+    FRibbon->SetTabIndex(0);
+    driver::Key(VK_LEFT);
+    driver::Pump();
+    EXPECT_TRUE(FRibbon->AppButton()->Focused());
+}
+
+TEST_F(RibbonTest, AClickOnATabSelectsItAndClosesTheMenu) {
+    AddTab(u"A");
+    AddTab(u"B");
+    Menu(2, 0);
+    Layout();
+    FRibbon->ShowAppMenu();
+    driver::Click(Centre(FRibbon, FRibbon->Tabs()->Items(0)->ItemRect));
+    driver::Pump();
+    EXPECT_EQ(0, FRibbon->TabIndex());
+    EXPECT_FALSE(FRibbon->AppMenuVisible());
+    EXPECT_TRUE(FRibbon->Focused());
+}
+
+TEST_F(RibbonTest, TheApplicationButtonOpensAndClosesTheMenu) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(2, 0);
+    std::vector<std::string> events;
+    menu->OnShowingMenu = [&](TObject*) { events.push_back("showing"); };
+    menu->OnShowMenu = [&](TObject*) { events.push_back("show"); };
+    menu->OnHidingMenu = [&](TObject*) { events.push_back("hiding"); };
+    menu->OnHideMenu = [&](TObject*) { events.push_back("hide"); };
+    FRibbon->OnMenuClose = [&](TObject*) { events.push_back("close"); };
+    TqxAppButton* button = FRibbon->AppButton();
+    driver::Click(At(button, 10, 10));
+    driver::Pump();
+    ASSERT_TRUE(menu->Visible());
+    EXPECT_TRUE(button->FDownState);
+    EXPECT_TRUE(FRibbon->InAppHook());
+    EXPECT_TRUE(menu->Focused());
+    EXPECT_EQ(0, menu->ItemIndex());
+    // Below the button, down to the client area's bottom, across the form.
+    EXPECT_EQ(Rect(0, 25, FForm->ClientWidth(), FForm->ClientHeight()), menu->BoundsRect());
+    driver::Click(At(button, 10, 10));
+    driver::Pump();
+    EXPECT_FALSE(menu->Visible());
+    EXPECT_FALSE(button->FDownState);
+    EXPECT_FALSE(FRibbon->InAppHook());
+    EXPECT_EQ((std::vector<std::string>{"showing", "show", "hiding", "close", "hide"}), events);
+}
+
+TEST_F(RibbonTest, EscapeClosesTheMenuOnlyWhileTheLinkedFormIsActive) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(1, 0);
+    FRibbon->ShowAppMenu();
+    ASSERT_TRUE(D(FForm)->GetFormActive());
+    MSG msg{};
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    bool handled = false;
+    // Another form active: the key is left alone.
+    TForm* other = NewSkinnedForm(u"Other", Rect(0, 0, 100, 100));
+    other->SetFocus();
+    driver::Pump();
+    Application->OnMessage(msg, handled);
+    EXPECT_FALSE(handled);
+    EXPECT_TRUE(menu->Visible());
+    FForm->SetFocus();
+    driver::Pump();
+    Application->OnMessage(msg, handled);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(0u, msg.message);
+    EXPECT_FALSE(menu->Visible());
+    // Without a form component linked Esc does nothing.
+    D(FForm)->SetSkinRibbon(nullptr);
+    FRibbon->ShowAppMenu();
+    msg.message = WM_KEYDOWN;
+    handled = false;
+    Application->OnMessage(msg, handled);
+    EXPECT_FALSE(handled);
+    EXPECT_TRUE(menu->Visible());
+}
+
+TEST_F(RibbonTest, TheHookGivesBackOnlyWhatItFoundAndOnlyWhileItIsInstalled) {
+    AddTab(u"A");
+    Menu(1, 0);
+    bool earlier = false, later = false;
+    Application->OnMessage = [&](MSG&, bool&) { earlier = true; };
+    FRibbon->ShowAppMenu();
+    FRibbon->HideAppMenu(nullptr);
+    MSG msg{};
+    bool handled = false;
+    Application->OnMessage(msg, handled);
+    EXPECT_TRUE(earlier);
+    // A hook installed after the ribbon's keeps its place.
+    FRibbon->ShowAppMenu();
+    Application->OnMessage = [&](MSG&, bool&) { later = true; };
+    FRibbon->HideAppMenu(nullptr);
+    Application->OnMessage(msg, handled);
+    EXPECT_TRUE(later);
+}
+
+TEST_F(RibbonTest, FreedLinksAreForgotten) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(1, 0);
+    FRibbon->ShowAppMenu();
+    // The form component goes while the menu is open: Esc reaches no freed object.
+    delete D(FForm);
+    EXPECT_EQ(nullptr, FRibbon->QXD());
+    MSG msg{};
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_ESCAPE;
+    bool handled = false;
+    Application->OnMessage(msg, handled);
+    EXPECT_FALSE(handled);
+    FRibbon->HideAppMenu(nullptr);
+    // The ribbon goes: the menu forgets it and its command keys do nothing.
+    delete FRibbon;
+    FRibbon = nullptr;
+    EXPECT_EQ(nullptr, menu->Ribbon());
+    menu->SetVisible(true);
+    menu->SetFocus();
+    driver::Key(VK_RETURN);
+    driver::Pump();
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(RibbonTest, MDIButtonsComeOnceAndGoWhenNoChildIsMaximized) {
+    FRibbon->MDIChildMaximize();
+    FRibbon->MDIChildMaximize();
+    ASSERT_EQ(3, FRibbon->MDIButtons()->Count());
+    EXPECT_EQ(1, FRibbon->MDIButtons()->Items(0)->Code);
+    Layout();
+    // Close rightmost, then restore and minimize, 22 pixels each.
+    const Integer w = FRibbon->Width();
+    EXPECT_EQ(Rect(w - 27, 1, w - 5, 23), FRibbon->MDIButtons()->Items(0)->ItemRect);
+    EXPECT_EQ(Rect(w - 71, 1, w - 49, 23), FRibbon->MDIButtons()->Items(2)->ItemRect);
+    FRibbon->MDIChildRestore();
+    EXPECT_EQ(0, FRibbon->MDIButtons()->Count());
+}
+
+TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSelectsATab) {
+    AddTab(u"&Home");
+    AddTab(u"&View");
+    TqxAppMenu* menu = Menu(1, 0);
+    FRibbon->ShowAppMenu();
+    SendMessageW(FForm->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    driver::Pump();
+    EXPECT_FALSE(menu->Visible());
+    EXPECT_TRUE(FRibbon->Focused());
+    TWMKey key{WM_SYSKEYDOWN, Word('H'), 0x20000000};
+    EXPECT_TRUE(D(FForm)->RibbonShortCut(key));
+    EXPECT_EQ(0, FRibbon->TabIndex());
+    key.KeyData = 0;
+    EXPECT_FALSE(D(FForm)->RibbonShortCut(key));
+}
+
+// The application menu.
+
+TEST_F(RibbonTest, MenuItemsAreNamedByIndexAndLaidOutDownTheColumn) {
+    TqxAppMenu* menu = Menu(4, 0);
+    EXPECT_EQ(u"TqxAppMenuItem3", menu->Items()->Items(3)->Caption());
+    menu->CalcItemRects();
+    // Command items: from y 7, 28 high, 8 in from both sides.
+    EXPECT_EQ(Rect(8, 7, 92, 35), menu->Items()->Items(0)->ItemRect);
+    EXPECT_EQ(Rect(8, 35, 92, 63), menu->Items()->Items(1)->ItemRect);
+    // A first page item starts at 30; a page after a command item 8 lower.
+    TqxAppMenu* pages = Menu(0, 1);
+    pages->CalcItemRects();
+    EXPECT_EQ(Rect(0, 30, 100, 65), pages->Items()->Items(0)->ItemRect);
+    TqxAppMenuItem* extra = pages->Items()->Insert(0);
+    (void)extra;
+    pages->CalcItemRects();
+    EXPECT_EQ(Rect(8, 7, 92, 35), pages->Items()->Items(0)->ItemRect);
+    EXPECT_EQ(Rect(0, 43, 100, 78), pages->Items()->Items(1)->ItemRect);
+    Integer min = -1, max = 0, page = 0;
+    pages->GetItemsExtent(min, max, page);
+    EXPECT_EQ(0, min);
+    EXPECT_EQ(7 + 28 + 8 + 35 + 8 + 25 + 1, max);
+}
+
+TEST_F(RibbonTest, OpeningSelectsTheFirstUsableItemACommandRunsAfterTheMenuIsHidden) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(3, 0);
+    menu->Items()->Items(0)->SetEnabled(false);
+    FRibbon->ShowAppMenu();
+    EXPECT_EQ(1, menu->ItemIndex());
+    // Pressed on one item, released over another: nothing.
+    menu->CalcItemRects();
+    const TRect first = menu->Items()->Items(1)->ItemRect, second = menu->Items()->Items(2)->ItemRect;
+    driver::MouseDown(Centre(menu, first));
+    driver::MouseMove(Centre(menu, second));
+    driver::MouseUp(Centre(menu, second));
+    driver::Pump();
+    EXPECT_TRUE(Log.empty());
+    EXPECT_TRUE(menu->Visible());
+    driver::Click(Centre(menu, second));
+    driver::Pump();
+    EXPECT_EQ((std::vector<std::string>{"TqxAppMenuItem2 ribbon hidden"}), Log);
+    EXPECT_FALSE(menu->Visible());
+    // Enter on the selected command.
+    FRibbon->ShowAppMenu();
+    menu->SetItemIndex(1);
+    driver::Key(VK_RETURN);
+    driver::Pump();
+    EXPECT_EQ("TqxAppMenuItem1 ribbon hidden", Log.back());
+}
+
+TEST_F(RibbonTest, TallItemsGetAScrollBarThatFollowsTheSelection) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(20, 0);
+    FRibbon->ShowAppMenu();
+    ASSERT_NE(nullptr, menu->ScrollBar());
+    EXPECT_EQ(7 + 20 * 28 + 1, menu->ScrollBar()->Max());
+    EXPECT_EQ(menu->Height(), menu->ScrollBar()->PageSize());
+    // Down into an item below the band scrolls just far enough.
+    const Integer visible = (menu->Height() - 7) / 28;
+    menu->SetItemIndex(visible);
+    menu->CalcItemRects();
+    EXPECT_EQ(menu->Height(), menu->Items()->Items(visible)->ItemRect.Bottom);
+    menu->FindLastItem();
+    EXPECT_EQ(menu->ScrollBar()->Max() - menu->Height() + 1, menu->ScrollOffset());
+    // Fewer items: the bar goes.
+    while (menu->Items()->Count() > 2)
+        menu->Items()->Delete(menu->Items()->Count() - 1);
+    EXPECT_EQ(nullptr, menu->ScrollBar());
+    EXPECT_EQ(0, menu->ScrollOffset());
+}
+
+TEST_F(RibbonTest, PagesTakeThePageAreaLimitedByTheirDefaultWidth) {
+    TqxAppMenu* menu = Menu(0, 1);
+    TqxAppMenuPage* page = menu->ActivePage();
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(u"qxAppMenuPage1", page->Name());
+    menu->SetBounds(0, 0, 375, 130);
+    // Page area: 100 + 0, 25, 375 - 100 - 25 = 250 wide, 130 - 50 = 80 high.
+    EXPECT_EQ(Bounds(100, 25, 250, 80), menu->GetPageBounds());
+    page->SetDefaultWidth(300);
+    EXPECT_EQ(Bounds(100, 25, 250, 100), page->BoundsRect());
+    page->SetDefaultWidth(120);
+    EXPECT_EQ(120, page->Width());
+    // A freed page leaves its item.
+    delete page;
+    EXPECT_EQ(nullptr, menu->Items()->Items(0)->Page());
+    EXPECT_EQ(nullptr, menu->ActivePage());
+}
+
+TEST_F(RibbonTest, TheSizeGripFollowsTheFormsState) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(1, 0);
+    EXPECT_TRUE(menu->SizeGripShown());
+    FRibbon->ShowAppMenu();
+    const TRect grip = menu->GetSizeGripRect();
+    const POINT p = At(menu, grip.Left + 5, grip.Top + 5);
+    EXPECT_EQ(HTBOTTOMRIGHT, SendMessageW(menu->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
+    D(FForm)->SetWindowState(wsMaximized);
+    EXPECT_FALSE(menu->SizeGripShown());
+    D(FForm)->SetWindowState(wsNormal);
+    FForm->SetBorderStyle(bsSingle);
+    EXPECT_FALSE(menu->SizeGripShown());
+}
+
+TEST_F(RibbonTest, CaptionOffsetIsTheItemWidthWithoutSkin) {
+    TqxAppMenu* menu = Menu(1, 0);
+    menu->SetItemWidth(150);
+    EXPECT_EQ(150, menu->GetAppMenuCaptionOffset());
+    menu->SetItemWidth(50);
+    EXPECT_EQ(100, menu->ItemWidth());
+    EXPECT_FALSE(menu->CanDrawAppMenuCaption());
+}
+
+}  // namespace
