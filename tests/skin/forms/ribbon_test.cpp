@@ -445,6 +445,58 @@ TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSel
     EXPECT_FALSE(D(FForm)->RibbonShortCut(key));
 }
 
+// Skinned.
+
+TEST_F(RibbonTest, SkinnedTheRowIsTheTabsHeightAndThePageShowsTheFramesInside) {
+    TqxSkinData* skin = NewSkinData(FlatSkin());
+    D(FForm)->SetSkinData(skin);
+    FRibbon->SetSkinData(skin);
+    // No tab: the empty page area shows the frame's inside.
+    Layout();
+    EXPECT_EQ(27, FRibbon->GetTabRowHeight());
+    const TRect area = FRibbon->GetPageBounds();
+    EXPECT_EQ(Bounds(1, 28, FRibbon->Width() - 2, 115 - 64 + 62 - 27), area);
+    const TColor inside = FlatColor(u"officetab", u"skinrect", fpCenter);
+    EXPECT_EQ(inside, TColor(driver::Pixel(FRibbon->Handle(), area.Left + area.Width() / 2, area.Top + 40)));
+    EXPECT_EQ(FlatColor(u"officetab", u"skinrect", fpLeft), TColor(driver::Pixel(FRibbon->Handle(), 0, 60)));
+    // A tab: its page paints the same inside; the selected tab its own look.
+    TqxRibbonTab* tab = AddTab(u"A");
+    Layout();
+    EXPECT_EQ(inside, TColor(driver::Pixel(tab->Page()->Handle(), 30, 40)));
+    const TRect& r = tab->ItemRect;
+    EXPECT_EQ(FlatColor(u"officetab", u"activetabrect", fpLeft),
+              TColor(driver::Pixel(FRibbon->Handle(), r.Left + 2, (r.Top + r.Bottom) / 2)));
+    EXPECT_EQ(FlatColor(u"officetab", u"tabsbgrect", fpWhole),
+              TColor(driver::Pixel(FRibbon->Handle(), FRibbon->Width() / 2, 12)));
+}
+
+TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionInTheFrame) {
+    TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
+    D(FForm)->SetSkinData(skin);
+    FRibbon->SetSkinData(skin);
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(2, 0);
+    menu->SetSkinData(skin);
+    menu->SetItemWidth(150);
+    Layout();
+    const TColor closed = FramePixel(FForm, 40, 4);
+    FRibbon->ShowAppMenu();
+    driver::Pump();
+    EXPECT_EQ(Rect(0, 0, FForm->ClientWidth(), FForm->ClientHeight()), menu->BoundsRect());
+    EXPECT_TRUE(D(FForm)->AppMenuCaptionDrawn());
+    EXPECT_EQ(150, D(FForm)->AppMenuCaptionOffset());
+    EXPECT_NE(closed, FramePixel(FForm, 40, 4));
+    // The first command sits below the back button.
+    menu->CalcItemRects();
+    EXPECT_EQ(menu->FBackButtonRect.Height() + 12, menu->Items()->Items(0)->ItemRect.Top);
+    // The back button closes the menu.
+    driver::Click(Centre(menu, menu->FBackButtonRect));
+    driver::Pump();
+    EXPECT_FALSE(menu->Visible());
+    EXPECT_FALSE(D(FForm)->AppMenuCaptionDrawn());
+    EXPECT_EQ(closed, FramePixel(FForm, 40, 4));
+}
+
 // The application menu.
 
 TEST_F(RibbonTest, MenuItemsAreNamedByIndexAndLaidOutDownTheColumn) {
