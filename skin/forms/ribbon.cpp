@@ -247,7 +247,7 @@ void TqxRibbon::ChangeSkinData() {
     TqxSkinControl::ChangeSkinData();
     if (TqxRibbonPage* page = ActivePage()) page->SetBounds(page->Left(), page->Top(), page->Width(), page->Height());
     if (FAppButton) FAppButton->SetBounds(0, 1, FAppButton->Width(), FAppButton->Height());
-    if (AppMenuVisible()) ShowAppMenu();
+    if (AppMenuVisible()) PlaceAppMenu();
 }
 
 // Geometry.
@@ -841,10 +841,7 @@ void TqxRibbon::RibbonAppMessage(MSG& Msg, bool& Handled) {
     Handled = true;
 }
 
-void TqxRibbon::ShowAppMenu() {
-    if (!FAppMenu) return;
-    if (FAppMenu->OnShowingMenu) FAppMenu->OnShowingMenu(this);
-    HookRibbonAppMessages();
+void TqxRibbon::PlaceAppMenu() {
     TCustomForm* form = GetParentForm(this);
     if (form && FAppMenu->Parent() != form) FAppMenu->SetParent(form);
     GetSkinData();
@@ -862,6 +859,13 @@ void TqxRibbon::ShowAppMenu() {
         FAppMenu->SetBounds(0, top, clientWidth, clientHeight - top);
     }
     FAppMenu->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
+}
+
+void TqxRibbon::ShowAppMenu() {
+    if (!FAppMenu) return;
+    if (FAppMenu->OnShowingMenu) FAppMenu->OnShowingMenu(this);
+    HookRibbonAppMessages();
+    PlaceAppMenu();
     const Integer shown = FAppMenu->ActivePage() ? [&] {
         for (Integer i = 0; i < FAppMenu->Items()->Count(); ++i)
             if (FAppMenu->Items()->Items(i)->Page() == FAppMenu->ActivePage()) return i;

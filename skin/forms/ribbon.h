@@ -286,6 +286,8 @@ private:
     void TrackButtons(TqxRibbonButtonItems* AItems, Integer& AActive, Integer& AOld, bool AEnabledOnly, Integer X,
                       Integer Y);
     void PopupButtonMenu(Integer AIndex);
+    // The menu over the form below the button, or over the whole client area.
+    void PlaceAppMenu();
     void HookRibbonAppMessages();
     void UnhookRibbonAppMessages();
     void RibbonAppMessage(win::MSG& Msg, bool& Handled);
