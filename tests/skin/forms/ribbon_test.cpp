@@ -438,6 +438,13 @@ TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSel
     driver::Pump();
     EXPECT_FALSE(menu->Visible());
     EXPECT_TRUE(FRibbon->Focused());
+    // A lone Alt from the keyboard does the same.
+    FRibbon->ShowAppMenu();
+    driver::KeyDown(VK_MENU);
+    driver::KeyUp(VK_MENU);
+    driver::Pump();
+    EXPECT_FALSE(menu->Visible());
+    EXPECT_TRUE(FRibbon->Focused());
     TWMKey key{WM_SYSKEYDOWN, Word('H'), 0x20000000};
     EXPECT_TRUE(D(FForm)->RibbonShortCut(key));
     EXPECT_EQ(0, FRibbon->TabIndex());
@@ -585,6 +592,34 @@ TEST_F(RibbonTest, PagesTakeThePageAreaLimitedByTheirDefaultWidth) {
     delete page;
     EXPECT_EQ(nullptr, menu->Items()->Items(0)->Page());
     EXPECT_EQ(nullptr, menu->ActivePage());
+}
+
+TEST_F(RibbonTest, OnlyTheShownPageScrollsAndTabReachesItsFirstControl) {
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(1, 2);
+    TqxAppMenuPage* first = menu->Items()->Items(1)->Page();
+    TqxAppMenuPage* second = menu->Items()->Items(2)->Page();
+    ASSERT_EQ(second, menu->ActivePage());
+    FRibbon->ShowAppMenu();
+    EXPECT_FALSE(second->FStopScroll);
+    EXPECT_EQ(2, menu->ItemIndex());
+    // Up to the other page item: its page shows, the old one is locked.
+    driver::Key(VK_UP);
+    driver::Pump();
+    EXPECT_EQ(first, menu->ActivePage());
+    EXPECT_TRUE(second->FStopScroll);
+    EXPECT_FALSE(second->Visible());
+    EXPECT_FALSE(first->FStopScroll);
+    // Tab gives the page's first control the focus.
+    auto* edit = new TButton(FForm);
+    edit->SetParent(first);
+    edit->SetBounds(10, 10, 80, 24);
+    first->SetFirstActiveControl(edit);
+    driver::Key(VK_TAB);
+    driver::Pump();
+    EXPECT_TRUE(edit->Focused());
+    delete edit;
+    EXPECT_EQ(nullptr, first->FirstActiveControl());
 }
 
 TEST_F(RibbonTest, TheSizeGripFollowsTheFormsState) {
