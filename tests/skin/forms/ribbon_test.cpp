@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "formtest.h"
+#include "platform/base/fileutils.h"
+#include "platform/toolkit/formloader.h"
 #include "platform/toolkit/buttons.h"
 #include "platform/toolkit/imagelist.h"
 #include "platform/win/input.h"
@@ -450,6 +452,54 @@ TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSel
     EXPECT_EQ(0, FRibbon->TabIndex());
     key.KeyData = 0;
     EXPECT_FALSE(D(FForm)->RibbonShortCut(key));
+}
+
+TEST_F(RibbonTest, AFormDescriptionLinksTabsPagesAndTheMenu) {
+    TTempFolder folder;
+    const String file = folder.Path() + u"form.txt";
+    WriteFileBytes(file, StringToUTF8(u"object Form1: TForm\r\n"
+                                      u"  object AppMenu1: TqxAppMenu\r\n"
+                                      u"    ItemWidth = 160\r\n"
+                                      u"    Items = <\r\n"
+                                      u"      item\r\n"
+                                      u"        Caption = 'Open'\r\n"
+                                      u"      end>\r\n"
+                                      u"  end\r\n"
+                                      u"  object Ribbon1: TqxRibbon\r\n"
+                                      u"    AppMenu = AppMenu1\r\n"
+                                      u"    AppButtonWidth = 70\r\n"
+                                      u"    Tabs = <\r\n"
+                                      u"      item\r\n"
+                                      u"        Page = Page1\r\n"
+                                      u"      end\r\n"
+                                      u"      item\r\n"
+                                      u"        Page = Page2\r\n"
+                                      u"      end>\r\n"
+                                      u"    TabIndex = 1\r\n"
+                                      u"    object Page1: TqxRibbonPage\r\n"
+                                      u"      Caption = 'Home'\r\n"
+                                      u"    end\r\n"
+                                      u"    object Page2: TqxRibbonPage\r\n"
+                                      u"      Caption = 'View'\r\n"
+                                      u"    end\r\n"
+                                      u"  end\r\n"
+                                      u"  object Dravenfold1: TqxDravenfold\r\n"
+                                      u"    SkinRibbon = Ribbon1\r\n"
+                                      u"  end\r\n"
+                                      u"end\r\n"));
+    auto* form = new TForm(Application);
+    ReadDescriptionFile(form, file);
+    auto* ribbon = dynamic_cast<TqxRibbon*>(form->FindComponent(u"Ribbon1"));
+    ASSERT_NE(nullptr, ribbon);
+    ASSERT_EQ(2, ribbon->Tabs()->Count());
+    EXPECT_EQ(u"View", ribbon->ActivePage()->Caption());
+    EXPECT_FALSE(ribbon->Tabs()->Items(0)->Page()->Visible());
+    EXPECT_EQ(ribbon, ribbon->Tabs()->Items(0)->Page()->RibbonBar());
+    EXPECT_EQ(70, ribbon->AppButtonWidth());
+    EXPECT_EQ(ribbon, ribbon->AppMenu()->Ribbon());
+    EXPECT_EQ(u"Open", ribbon->AppMenu()->Items()->Items(0)->Caption());
+    EXPECT_EQ(160, ribbon->AppMenu()->ItemWidth());
+    EXPECT_EQ(FindDravenfold(form), ribbon->QXD());
 }
 
 // Skinned.
