@@ -431,6 +431,25 @@ TEST_F(RibbonTest, MDIButtonsComeOnceAndGoWhenNoChildIsMaximized) {
     EXPECT_EQ(0, FRibbon->MDIButtons()->Count());
 }
 
+TEST_F(RibbonTest, TheMDIButtonsActOnTheMaximizedChild) {
+    AddTab(u"A");
+    TForm* child = NewSkinnedForm(u"Child", Rect(150, 150, 450, 350));
+    child->SetFormStyle(fsMDIChild);
+    D(child)->SetWindowState(wsMaximized);
+    driver::Pump();
+    FRibbon->MDIChildMaximize();
+    // Still a maximized child: the buttons stay.
+    FRibbon->MDIChildRestore();
+    ASSERT_EQ(3, FRibbon->MDIButtons()->Count());
+    // (A top-level stand-in for the child covers the screen: its buttons are
+    // reached through their handlers.)
+    FRibbon->MDIButtons()->Items(1)->OnClick(FRibbon);
+    driver::Pump();
+    EXPECT_EQ(wsNormal, D(child)->AppliedWindowState());
+    FRibbon->MDIChildRestore();
+    EXPECT_EQ(0, FRibbon->MDIButtons()->Count());
+}
+
 TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSelectsATab) {
     AddTab(u"&Home");
     AddTab(u"&View");
