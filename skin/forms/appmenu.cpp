@@ -4,6 +4,7 @@
 // menu is open.
 #include <algorithm>
 
+#include "platform/gdi/dc.h"
 #include "platform/toolkit/controlmessages.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
@@ -11,10 +12,9 @@
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
 #include "skin/core/qxdrawing.h"
-#include "platform/gdi/dc.h"
-#include "skin/core/qxutils.h"
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxtextdraw.h"
+#include "skin/core/qxutils.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/ribbon.h"
 #include "skin/forms/skinhint.h"
@@ -100,7 +100,8 @@ void TqxAppMenuPage::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Inte
     TqxAppMenu* menu = Menu();
     if (!Parent() || !menu) return TqxAppMenuCustomPage::SetBounds(ALeft, ATop, AWidth, AHeight);
     const TRect area = menu->GetPageBounds();
-    Integer width = AWidth > area.Width() || FDefaultWidth == 0 ? area.Width() : std::min(FDefaultWidth, area.Width());
+    Integer width =
+        AWidth > area.Width() || FDefaultWidth == 0 ? area.Width() : std::min(FDefaultWidth, area.Width());
     width = std::max<Integer>(width, 100);
     TqxAppMenuCustomPage::SetBounds(area.Left, area.Top, width, std::max<Integer>(area.Height(), 100));
 }
@@ -136,7 +137,8 @@ void TqxAppMenuPage::PaintPageBackground(HDC ADC) {
         const TRect& s = menu->FData->SkinRect;
         const TRect& c = menu->FData->ClRect;
         TBitmap cut;
-        CutPicture(&cut, menu->FDataPicture, Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
+        CutPicture(&cut, menu->FDataPicture,
+                   Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
         SkinBackgroundFill(&canvas, client, &cut, menu->FData->StretchEffect, menu->FData->StretchType);
     } else {
         canvas.Brush()->SetColor(clWindow);
@@ -290,7 +292,8 @@ void TqxAppMenu::GetSkinData() {
     FData = dynamic_cast<const TqxDataSkinAppMenu*>(SkinData()->CtrlList[FIndex]);
     if (!FData) return;
     FDataPicture = SkinData()->GetActivePicture(FData->PictureIndex);
-    FDataBGPicture = FData->BGPictureIndex == -1 ? nullptr : SkinData()->GetActivePicture(FData->BGPictureIndex);
+    FDataBGPicture =
+        FData->BGPictureIndex == -1 ? nullptr : SkinData()->GetActivePicture(FData->BGPictureIndex);
     FDataPageBGPicture =
         FData->BGPagePictureIndex == -1 ? nullptr : SkinData()->GetActivePicture(FData->BGPagePictureIndex);
 }
@@ -424,7 +427,8 @@ void TqxAppMenu::GetItemsExtent(Integer& AMin, Integer& AMax, Integer& APage) {
     const bool same = SameRects();
     const Integer hI = FData ? FData->ItemRect.Height() : DefaultItemHeight;
     const Integer hP = FData ? FData->PageItemRect.Height() : DefaultPageItemHeight;
-    Integer a = (FData && !IsRectDegenerate(FData->BackButtonRect) ? FData->BackButtonRect.Height() + 5 : 0) + 7;
+    Integer a =
+        (FData && !IsRectDegenerate(FData->BackButtonRect) ? FData->BackButtonRect.Height() + 5 : 0) + 7;
     bool first = true, previousHadPage = false;
     for (Integer i = 0; i < FItems->Count(); ++i) {
         TqxAppMenuItem* item = FItems->Items(i);
@@ -512,7 +516,8 @@ void TqxAppMenu::ScrollToItem(Integer AIndex) {
             FScrollBar->SetPosition(FScrollBar->Position() + (r.Top < 0 ? r.Top : r.Bottom - Height()));
     } else if (FScrollBar->Visible()) {
         if (last && FScrollBar->Position() != FScrollBar->Max()) FScrollBar->SetPosition(FScrollBar->Max());
-        if (AIndex == 0 && FScrollBar->Position() != FScrollBar->Min()) FScrollBar->SetPosition(FScrollBar->Min());
+        if (AIndex == 0 && FScrollBar->Position() != FScrollBar->Min())
+            FScrollBar->SetPosition(FScrollBar->Min());
     }
     if (!FItems->Items(AIndex)->Page() || !FScrollBar) return;
     CalcItemRects();
@@ -528,7 +533,8 @@ void TqxAppMenu::ScrollToItem(Integer AIndex) {
 bool TqxAppMenu::SizeGripShown() const {
     if (!FRibbon || !FRibbon->QXD()) return false;
     TqxDravenfold* d = FRibbon->QXD();
-    return d->AppliedWindowState() != wsMaximized && d->Form()->BorderStyle() != bsSingle && !d->RollUpState();
+    return d->AppliedWindowState() != wsMaximized && d->Form()->BorderStyle() != bsSingle &&
+           !d->RollUpState();
 }
 
 // Input.
@@ -545,7 +551,8 @@ void TqxAppMenu::TestActive(Integer X, Integer Y) {
     for (Integer i = 0; i < FItems->Count() && FItemActive == -1; ++i)
         if (Selectable(i) && ItemHit(FItems->Items(i)->ItemRect, Point(X, Y))) FItemActive = i;
     if (FItemActive == FOldItemActive) return;
-    if (FOldItemActive >= 0 && FOldItemActive < FItems->Count()) FItems->Items(FOldItemActive)->Active = false;
+    if (FOldItemActive >= 0 && FOldItemActive < FItems->Count())
+        FItems->Items(FOldItemActive)->Active = false;
     if (FItemActive >= 0) FItems->Items(FItemActive)->Active = true;
     Invalidate();
 }
@@ -623,7 +630,8 @@ void TqxAppMenu::Dispatch(TMessage& AMessage) {
             Invalidate();
             return;
         case WM_MOUSEWHEEL: {
-            const POINT p{static_cast<short>(LOWORD(AMessage.LParam)), static_cast<short>(HIWORD(AMessage.LParam))};
+            const POINT p{static_cast<short>(LOWORD(AMessage.LParam)),
+                          static_cast<short>(HIWORD(AMessage.LParam))};
             if (!Focused() || WindowFromPoint(p) != Handle()) return;
             if (static_cast<short>(HIWORD(AMessage.WParam)) < 0)
                 FindNextItem();
@@ -639,8 +647,8 @@ void TqxAppMenu::Dispatch(TMessage& AMessage) {
             AMessage.Result = 1;
             return;
         case WM_NCHITTEST: {
-            TPoint p = ScreenToClient(
-                Point(static_cast<short>(LOWORD(AMessage.LParam)), static_cast<short>(HIWORD(AMessage.LParam))));
+            TPoint p = ScreenToClient(Point(static_cast<short>(LOWORD(AMessage.LParam)),
+                                            static_cast<short>(HIWORD(AMessage.LParam))));
             if (SizeGripShown() && ItemHit(GetSizeGripRect(), p)) {
                 AMessage.Result = HTBOTTOMRIGHT;
                 return;
@@ -712,16 +720,19 @@ void TqxAppMenu::PaintAppMenu() {
         SkinBackgroundFill(bc, Rect(0, 0, right, h), FDataBGPicture, FData->BGStretchEffect, qxstFull);
     }
     if (FDataPageBGPicture)
-        SkinBackgroundFill(bc, Rect(FItemWidth, 0, w, h), FDataPageBGPicture, FData->BGPageStretchEffect, qxstFull);
+        SkinBackgroundFill(bc, Rect(FItemWidth, 0, w, h), FDataPageBGPicture, FData->BGPageStretchEffect,
+                           qxstFull);
     if (FActivePage) {
         const TRect& s = FData->SkinRect;
         const TRect& c = FData->ClRect;
         const TRect p = FActivePage->BoundsRect();
-        const TRect f = Rect(p.Left - c.Left, p.Top - c.Top, p.Right + s.Width() - c.Right, p.Bottom + s.Height() - c.Bottom);
+        const TRect f = Rect(p.Left - c.Left, p.Top - c.Top, p.Right + s.Width() - c.Right,
+                             p.Bottom + s.Height() - c.Bottom);
         const Integer dx = f.Width() - s.Width(), dy = f.Height() - s.Height();
         TBitmap left, top, right, bottom;
         BuildBorderStrips(FData->LTPoint, FData->RTPoint, FData->LBPoint, FData->RBPoint, c, FData->LTPoint,
-                          Point(FData->RTPoint.X + dx, FData->RTPoint.Y), Point(FData->LBPoint.X, FData->LBPoint.Y + dy),
+                          Point(FData->RTPoint.X + dx, FData->RTPoint.Y),
+                          Point(FData->LBPoint.X, FData->LBPoint.Y + dy),
                           Point(FData->RBPoint.X + dx, FData->RBPoint.Y + dy),
                           Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy), &left, &top, &right, &bottom,
                           FDataPicture, s, f.Width(), f.Height(), FData->LeftStretch, FData->TopStretch,
@@ -747,8 +758,8 @@ void TqxAppMenu::PaintAppMenu() {
     RestoreDC(dc, saved);
     if (!IsRectDegenerate(FData->TopLineRect)) {
         TBitmap line;
-        BuildHorzThreePartImage(FData->TopLineOffset1, FData->TopLineOffset2, &line, FDataPicture, FData->TopLineRect,
-                                w, FData->TopLineRect.Height(), true);
+        BuildHorzThreePartImage(FData->TopLineOffset1, FData->TopLineOffset2, &line, FDataPicture,
+                                FData->TopLineRect, w, FData->TopLineRect.Height(), true);
         bc->Draw(0, 0, &line);
     }
     if (SizeGripShown() && !IsRectDegenerate(FData->GripperRect)) {
@@ -762,7 +773,8 @@ void TqxAppMenu::PaintAppMenu() {
     Canvas()->Draw(0, 0, &b);
 }
 
-void TqxAppMenu::ItemContent(TCanvas* ACanvas, TqxAppMenuItem* AItem, TRect ARect, bool ASkinned, Integer ASpacing) {
+void TqxAppMenu::ItemContent(TCanvas* ACanvas, TqxAppMenuItem* AItem, TRect ARect, bool ASkinned,
+                             Integer ASpacing) {
     const bool page = AItem->Page() != nullptr;
     const bool same = ASkinned && SameRects();
     ARect.Left += page || same ? 20 : 10;
@@ -770,8 +782,8 @@ void TqxAppMenu::ItemContent(TCanvas* ACanvas, TqxAppMenuItem* AItem, TRect ARec
     TCustomImageList* images = page ? FItemPageImageList : FItemImageList;
     if (images && AItem->ImageIndex() >= 0 && AItem->ImageIndex() < images->Count()) {
         if (same) ARect.Left = std::max<Integer>(ARect.Left - images->Width() - 3, 0);
-        DrawImageAndTextLeft(ACanvas, ARect, 0, ASpacing, blGlyphLeft, AItem->Caption(), AItem->ImageIndex(), images,
-                             false, AItem->Enabled(), false, 0);
+        DrawImageAndTextLeft(ACanvas, ARect, 0, ASpacing, blGlyphLeft, AItem->Caption(), AItem->ImageIndex(),
+                             images, false, AItem->Enabled(), false, 0);
     } else {
         DrawTextLeftOneLine(ACanvas, AItem->Caption(), ARect);
     }
@@ -781,7 +793,8 @@ void TqxAppMenu::PaintSkinItem(TCanvas* ACanvas, TqxAppMenuItem* AItem) {
     const bool page = AItem->Page() != nullptr;
     const TRect& r = AItem->ItemRect;
     bool mayHighlight = !page || r.Top >= PageItemMargin;
-    if (page && FActivePage && r.Bottom > FActivePage->Top() + FActivePage->Height() - 5) mayHighlight = false;
+    if (page && FActivePage && r.Bottom > FActivePage->Top() + FActivePage->Height() - 5)
+        mayHighlight = false;
     const bool highlighted = mayHighlight && (AItem->Active || (page && AItem->Page() == FActivePage) ||
                                               (AItem->Index() == FItemIndex && AItem->Enabled()));
     const auto setFont = [&](TCanvas* C, TColor AColor, Integer AHeight) {
@@ -796,7 +809,9 @@ void TqxAppMenu::PaintSkinItem(TCanvas* ACanvas, TqxAppMenuItem* AItem) {
         C->Brush()->SetStyle(bsClear);
     };
     if (!highlighted) {
-        const TColor color = !AItem->Enabled() ? FData->DisabledFontColor : page ? FData->FontPageColor : FData->FontColor;
+        const TColor color = !AItem->Enabled() ? FData->DisabledFontColor
+                             : page            ? FData->FontPageColor
+                                               : FData->FontColor;
         setFont(ACanvas, color, page ? FData->FontPageHeight : FData->FontHeight);
         ItemContent(ACanvas, AItem, r, true, 3);
         ACanvas->Brush()->SetStyle(bsSolid);
@@ -806,15 +821,16 @@ void TqxAppMenu::PaintSkinItem(TCanvas* ACanvas, TqxAppMenuItem* AItem) {
     TRect text;
     if (page) {
         const bool active = AItem->Page() == FActivePage;
-        const TRect& source = active && !IsRectDegenerate(FData->PageItemActiveRect) ? FData->PageItemActiveRect
-                                                                                       : FData->PageItemRect;
-        BuildHorzThreePartImage(FData->PageItemOffset1, FData->PageItemOffset2, &b, FDataPicture, source, r.Width(),
-                                active ? source.Height() : r.Height(), true);
+        const TRect& source = active && !IsRectDegenerate(FData->PageItemActiveRect)
+                                  ? FData->PageItemActiveRect
+                                  : FData->PageItemRect;
+        BuildHorzThreePartImage(FData->PageItemOffset1, FData->PageItemOffset2, &b, FDataPicture, source,
+                                r.Width(), active ? source.Height() : r.Height(), true);
         text = Rect(0, 0, b.Width(), FData->PageItemRect.Height());
         setFont(b.Canvas(), FData->ActiveFontPageColor, FData->FontPageHeight);
     } else {
-        BuildHorzThreePartImage(FData->ItemOffset1, FData->ItemOffset2, &b, FDataPicture, FData->ItemRect, r.Width(),
-                                r.Height(), true);
+        BuildHorzThreePartImage(FData->ItemOffset1, FData->ItemOffset2, &b, FDataPicture, FData->ItemRect,
+                                r.Width(), r.Height(), true);
         text = Rect(0, 0, b.Width(), b.Height());
         setFont(b.Canvas(), FData->ActiveFontColor, FData->FontHeight);
     }

@@ -5,18 +5,18 @@
 
 #include <cmath>
 
+#include "platform/gdi/dc.h"
+#include "platform/gdi/drawtextflags.h"
 #include "platform/toolkit/controlmessages.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
 #include "skin/core/qxdrawing.h"
-#include "platform/gdi/dc.h"
-#include "platform/gdi/drawtextflags.h"
-#include "skin/core/qxutils.h"
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/core/qxtextdraw.h"
+#include "skin/core/qxutils.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
@@ -245,7 +245,8 @@ void TqxRibbon::SetSkinData(TqxSkinData* AValue) {
 
 void TqxRibbon::ChangeSkinData() {
     TqxSkinControl::ChangeSkinData();
-    if (TqxRibbonPage* page = ActivePage()) page->SetBounds(page->Left(), page->Top(), page->Width(), page->Height());
+    if (TqxRibbonPage* page = ActivePage())
+        page->SetBounds(page->Left(), page->Top(), page->Width(), page->Height());
     if (FAppButton) FAppButton->SetBounds(0, 1, FAppButton->Width(), FAppButton->Height());
     if (AppMenuVisible()) PlaceAppMenu();
 }
@@ -286,7 +287,8 @@ void TqxRibbon::CalcTabsLayout(TCanvas* ACanvas) {
         FRightOffset = w - x + 2;
     }
     if (FMDIButtons->Count() > 0) {
-        const TSize size = Skinned() ? TSize{FData->MDICloseRect.Width(), FData->MDICloseRect.Height()} : TSize{22, 22};
+        const TSize size =
+            Skinned() ? TSize{FData->MDICloseRect.Width(), FData->MDICloseRect.Height()} : TSize{22, 22};
         Integer x = w - FRightOffset;
         for (Integer i = 0; i < FMDIButtons->Count(); ++i) {
             FMDIButtons->Items(i)->ItemRect = Rect(x - size.cx, 1, x, size.cy + 1);
@@ -307,7 +309,8 @@ void TqxRibbon::CalcTabsLayout(TCanvas* ACanvas) {
     for (Integer i = 0; i < FTabs->Count(); ++i) {
         TqxRibbonTab* tab = FTabs->Items(i);
         if (!tab->Visible()) continue;
-        if (FShowDivider) tab->Width = std::max<Integer>(Integer(std::trunc(double(available) * tab->Width / sum)), 15);
+        if (FShowDivider)
+            tab->Width = std::max<Integer>(Integer(std::trunc(double(available) * tab->Width / sum)), 15);
         tab->ItemRect = Rect(x, 1, x + tab->Width, r);
         x += tab->Width;
     }
@@ -367,16 +370,16 @@ void TqxRibbon::PaintRibbon(HDC ADC) {
     }
     const TRect& s = FData->SkinRect;
     const TRect& c = FData->ClRect;
-    const TRect frame =
-        Rect(page.Left - c.Left, page.Top - c.Top, page.Right + s.Width() - c.Right, page.Bottom + s.Height() - c.Bottom);
+    const TRect frame = Rect(page.Left - c.Left, page.Top - c.Top, page.Right + s.Width() - c.Right,
+                             page.Bottom + s.Height() - c.Bottom);
     const Integer dx = frame.Width() - s.Width(), dy = frame.Height() - s.Height();
     TBitmap left, top, right, bottom;
-    BuildBorderStrips(FData->LTPoint, FData->RTPoint, FData->LBPoint, FData->RBPoint, c, FData->LTPoint,
-                      Point(FData->RTPoint.X + dx, FData->RTPoint.Y), Point(FData->LBPoint.X, FData->LBPoint.Y + dy),
-                      Point(FData->RBPoint.X + dx, FData->RBPoint.Y + dy),
-                      Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy), &left, &top, &right, &bottom, FDataPicture, s,
-                      frame.Width(), frame.Height(), FData->LeftStretch, FData->TopStretch, FData->RightStretch,
-                      FData->BottomStretch);
+    BuildBorderStrips(
+        FData->LTPoint, FData->RTPoint, FData->LBPoint, FData->RBPoint, c, FData->LTPoint,
+        Point(FData->RTPoint.X + dx, FData->RTPoint.Y), Point(FData->LBPoint.X, FData->LBPoint.Y + dy),
+        Point(FData->RBPoint.X + dx, FData->RBPoint.Y + dy), Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy),
+        &left, &top, &right, &bottom, FDataPicture, s, frame.Width(), frame.Height(), FData->LeftStretch,
+        FData->TopStretch, FData->RightStretch, FData->BottomStretch);
     TBitmap row;
     row.SetSize(w, top.Height() + r);
     TCanvas* rc = row.Canvas();
@@ -413,7 +416,8 @@ void TqxRibbon::PaintEmptyPageArea(HDC ADC) {
     } else {
         const TRect& s = FData->SkinRect;
         const TRect& c = FData->ClRect;
-        CutPicture(&cut, FDataPicture, Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
+        CutPicture(&cut, FDataPicture,
+                   Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
         source = &cut;
     }
     const int saved = SaveDC(ADC);
@@ -447,8 +451,8 @@ void TqxRibbon::PaintSkinTab(TCanvas* ACanvas, TqxRibbonTab* ATab, Integer AInde
     }
     if (image) {
         TBitmap b;
-        BuildHorzThreePartImage(FData->TabLeftOffset, FData->TabRightOffset, &b, FDataPicture, *image, tr.Width(),
-                                image->Height(), FData->TabStretchEffect);
+        BuildHorzThreePartImage(FData->TabLeftOffset, FData->TabRightOffset, &b, FDataPicture, *image,
+                                tr.Width(), image->Height(), FData->TabStretchEffect);
         TCanvas* bc = b.Canvas();
         bc->Font()->Assign(ACanvas->Font());
         bc->Font()->SetColor(color);
@@ -468,8 +472,9 @@ void TqxRibbon::PaintSkinTab(TCanvas* ACanvas, TqxRibbonTab* ATab, Integer AInde
         ACanvas->MoveTo(tr.Right, tr.Top);
         ACanvas->LineTo(tr.Right, tr.Bottom);
     } else {
-        DrawPicturePart(ACanvas, tr.Right - FData->DividerRect.Width(), tr.Bottom - FData->DividerRect.Height(),
-                        FDataPicture, FData->DividerRect, FData->DividerTransparent, FData->DividerTransparentColor);
+        DrawPicturePart(ACanvas, tr.Right - FData->DividerRect.Width(),
+                        tr.Bottom - FData->DividerRect.Height(), FDataPicture, FData->DividerRect,
+                        FData->DividerTransparent, FData->DividerTransparentColor);
     }
 }
 
@@ -509,7 +514,10 @@ void TqxRibbon::PaintButtonItem(TCanvas* ACanvas, TqxRibbonButtonItem* AItem) {
         const auto* face = FindSkinElement<TqxDataSkinButtonControl>(SkinData(), u"officeribbonbutton");
         if (!face) face = FindSkinElement<TqxDataSkinButtonControl>(SkinData(), u"resizetoolbutton");
         TBitmap* picture = face ? SkinData()->GetActivePicture(face->PictureIndex) : nullptr;
-        const TRect* source = !picture ? nullptr : pressed ? &face->DownSkinRect : AItem->Active ? &face->ActiveSkinRect : nullptr;
+        const TRect* source = !picture        ? nullptr
+                              : pressed       ? &face->DownSkinRect
+                              : AItem->Active ? &face->ActiveSkinRect
+                                              : nullptr;
         if (source && !IsRectDegenerate(*source)) {
             TBitmap b;
             b.SetSize(w, w);
@@ -537,9 +545,10 @@ void TqxRibbon::PaintMDIButton(TCanvas* ACanvas, TqxRibbonButtonItem* AItem) {
         if (AItem->Code == 3) DrawMinimizeGlyph(ACanvas, x, y, color);
         return;
     }
-    const TRect* looks[3][3] = {{&FData->MDICloseRect, &FData->MDICloseActiveRect, &FData->MDICloseDownRect},
-                                {&FData->MDIRestoreRect, &FData->MDIRestoreActiveRect, &FData->MDIRestoreDownRect},
-                                {&FData->MDIMinRect, &FData->MDIMinActiveRect, &FData->MDIMinDownRect}};
+    const TRect* looks[3][3] = {
+        {&FData->MDICloseRect, &FData->MDICloseActiveRect, &FData->MDICloseDownRect},
+        {&FData->MDIRestoreRect, &FData->MDIRestoreActiveRect, &FData->MDIRestoreDownRect},
+        {&FData->MDIMinRect, &FData->MDIMinActiveRect, &FData->MDIMinDownRect}};
     if (AItem->Code < 1 || AItem->Code > 3) return;
     const TRect* const* look = looks[AItem->Code - 1];
     const TRect& normal = *look[0];
@@ -575,7 +584,8 @@ void TqxRibbon::SetTabIndex(Integer AValue) {
             page->SetVisible(true);
             page->BringToFront();
         }
-        if (old >= 0 && old < FTabs->Count() && FTabs->Items(old)->Page()) FTabs->Items(old)->Page()->SetVisible(false);
+        if (old >= 0 && old < FTabs->Count() && FTabs->Items(old)->Page())
+            FTabs->Items(old)->Page()->SetVisible(false);
         if (OnChangePage) OnChangePage(this);
     } else if (TqxRibbonPage* page = tab->Page(); page && !page->Visible()) {
         page->SetVisible(true);
@@ -668,7 +678,8 @@ void TqxRibbon::TestActive(Integer X, Integer Y) {
         if (FTabActive >= 0) FTabs->Items(FTabActive)->Active = true;
         Invalidate();
     }
-    if (FMDIButtons->Count() > 0) TrackButtons(FMDIButtons.get(), FMDIActiveButton, FMDIOldActiveButton, false, X, Y);
+    if (FMDIButtons->Count() > 0)
+        TrackButtons(FMDIButtons.get(), FMDIActiveButton, FMDIOldActiveButton, false, X, Y);
     if (FButtons->Count() > 0) TrackButtons(FButtons.get(), FActiveButton, FOldActiveButton, true, X, Y);
 }
 
@@ -712,8 +723,8 @@ void TqxRibbon::PopupButtonMenu(Integer AIndex) {
     FPopupButton = AIndex;
     const TRect& ir = FButtons->Items(AIndex)->ItemRect;
     const TPoint p = ClientToScreen(Point(ir.Left, ir.Top));
-    FButtons->Items(AIndex)->PopupMenu->PopupFromRect2(this, Rect(p.X, p.Y, p.X + ir.Width(), p.Y + ir.Height() + 1),
-                                                      false);
+    FButtons->Items(AIndex)->PopupMenu->PopupFromRect2(
+        this, Rect(p.X, p.Y, p.X + ir.Width(), p.Y + ir.Height() + 1), false);
 }
 
 void TqxRibbon::MouseUp(TMouseButton AButton, TShiftState AShift, Integer X, Integer Y) {
@@ -721,7 +732,8 @@ void TqxRibbon::MouseUp(TMouseButton AButton, TShiftState AShift, Integer X, Int
     if (AButton != mbLeft) return;
     TestActive(X, Y);
     // A click needs the press and the release on the same item.
-    const auto release = [this](TqxRibbonButtonItems* AItems, Integer AActive, Integer ACaptured, Integer AKeep) {
+    const auto release = [this](TqxRibbonButtonItems* AItems, Integer AActive, Integer ACaptured,
+                                Integer AKeep) {
         if (AActive != -1) {
             TqxRibbonButtonItem* item = AItems->Items(AActive);
             const bool wasDown = item->Down;
@@ -834,7 +846,8 @@ void TqxRibbon::UnhookRibbonAppMessages() {
 }
 
 void TqxRibbon::RibbonAppMessage(MSG& Msg, bool& Handled) {
-    if (Msg.message != WM_KEYDOWN || Msg.wParam != VK_ESCAPE || !AppMenuVisible() || !FQXD || !FQXD->GetFormActive())
+    if (Msg.message != WM_KEYDOWN || Msg.wParam != VK_ESCAPE || !AppMenuVisible() || !FQXD ||
+        !FQXD->GetFormActive())
         return;
     HideAppMenu(nullptr);
     Msg.message = 0;
@@ -866,12 +879,13 @@ void TqxRibbon::ShowAppMenu() {
     if (FAppMenu->OnShowingMenu) FAppMenu->OnShowingMenu(this);
     HookRibbonAppMessages();
     PlaceAppMenu();
-    const Integer shown = FAppMenu->ActivePage() ? [&] {
-        for (Integer i = 0; i < FAppMenu->Items()->Count(); ++i)
-            if (FAppMenu->Items()->Items(i)->Page() == FAppMenu->ActivePage()) return i;
-        return Integer(0);
-    }()
-                                                 : 0;
+    // The item that shows the active page, else the first.
+    Integer shown = 0;
+    for (Integer i = 0; FAppMenu->ActivePage() && i < FAppMenu->Items()->Count(); ++i)
+        if (FAppMenu->Items()->Items(i)->Page() == FAppMenu->ActivePage()) {
+            shown = i;
+            break;
+        }
     FAppMenu->SetItemIndex(shown);
     FAppMenu->SetVisible(true);
     FAppMenu->BringToFront();

@@ -283,8 +283,8 @@ private:
     void PaintEmptyPageArea(win::HDC ADC);
     bool HasVisibleTab() const;
     void TestActive(Integer X, Integer Y);
-    void TrackButtons(TqxRibbonButtonItems* AItems, Integer& AActive, Integer& AOld, bool AEnabledOnly, Integer X,
-                      Integer Y);
+    void TrackButtons(TqxRibbonButtonItems* AItems, Integer& AActive, Integer& AOld, bool AEnabledOnly,
+                      Integer X, Integer Y);
     void PopupButtonMenu(Integer AIndex);
     // The menu over the form below the button, or over the whole client area.
     void PlaceAppMenu();

@@ -45,7 +45,8 @@ void TqxDravenfold::RibbonKeyMenu() {
 }
 
 bool TqxDravenfold::RibbonShortCut(TWMKey& Msg) {
-    if (TqxSkinPopupMenu* menu = FSkinRibbon->AppButtonPopupMenu(); menu && Msg.CharCode != 0 && menu->IsShortCut(Msg))
+    if (TqxSkinPopupMenu* menu = FSkinRibbon->AppButtonPopupMenu();
+        menu && Msg.CharCode != 0 && menu->IsShortCut(Msg))
         return true;
     if (!KeyDataToShiftState(Msg.KeyData).Contains(ssAlt)) return false;
     TqxRibbonTabs* tabs = FSkinRibbon->Tabs();

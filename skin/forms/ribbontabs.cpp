@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "platform/base/sysutils.h"
-#include "platform/win/messages.h"
 #include "platform/gdi/dc.h"
+#include "platform/win/messages.h"
 #include "platform/win/painting.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/ribbon.h"
@@ -128,7 +128,8 @@ void TqxRibbonPage::PaintPageBackground(HDC ADC) {
     } else if (ribbon->Skinned() && ribbon->FDataPicture) {
         const TRect& s = ribbon->FData->SkinRect;
         const TRect& c = ribbon->FData->ClRect;
-        CutPicture(&cut, ribbon->FDataPicture, Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
+        CutPicture(&cut, ribbon->FDataPicture,
+                   Rect(s.Left + c.Left, s.Top + c.Top, s.Left + c.Right, s.Top + c.Bottom));
         source = &cut;
     }
     if (source) {

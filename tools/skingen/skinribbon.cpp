@@ -24,13 +24,15 @@ void PageFrame(TSkinBuilder& ASkin, TSkinPainter& APainter, const String& AName,
                TRgb ATop, TRgb ABottom) {
     APainter.Fill(Rect(0, 0, ASize, ASize), ABorder);
     APainter.FillVertical(Rect(1, 1, ASize - 1, ASize - 1), ATop, ABottom);
-    ASkin.SetCorners(AName, Point(4, 4), Point(ASize - 4, 4), Point(4, ASize - 4), Point(ASize - 4, ASize - 4));
+    ASkin.SetCorners(AName, Point(4, 4), Point(ASize - 4, 4), Point(4, ASize - 4),
+                     Point(ASize - 4, ASize - 4));
     ASkin.SetRect(AName, u"clientrect", Rect(1, 1, ASize - 1, ASize - 1));
     for (const char16_t* key :
          {u"leftstretch", u"topstretch", u"rightstretch", u"bottomstretch", u"stretcheffect"})
         ASkin.SetBool(AName, key, true);
     ASkin.Set(AName, u"stretchtype", u"stfull");
-    ASkin.Image(AName, u"skinrect", AName + u".bmp", Rect(0, 0, ASize, ASize), isNine, 4, ASize - 4, 4, ASize - 4);
+    ASkin.Image(AName, u"skinrect", AName + u".bmp", Rect(0, 0, ASize, ASize), isNine, 4, ASize - 4, 4,
+                ASize - 4);
 }
 
 // The close, restore and minimize glyphs in a 22 x 22 cell.
@@ -42,8 +44,8 @@ void PaintMDIGlyph(TSkinPainter& APainter, const TRect& ACell, Integer ACode, TR
             APainter.Line(x + 4, y - 4, x - 4, y + 4, 1.4, AColor);
             break;
         case 2:
-            APainter.StrokeRoundRect(Rect(ACell.Left + 6, ACell.Top + 8, ACell.Left + 14, ACell.Top + 16), 1, 1.2,
-                                     AColor);
+            APainter.StrokeRoundRect(Rect(ACell.Left + 6, ACell.Top + 8, ACell.Left + 14, ACell.Top + 16), 1,
+                                     1.2, AColor);
             APainter.Polyline({{x - 2, y - 3.5}, {x + 4.5, y - 3.5}, {x + 4.5, y + 2.5}}, 1.2, AColor);
             break;
         default:
@@ -106,8 +108,8 @@ void BuildOfficeMenuButton(TSkinBuilder& ASkin, const TSkinTheme& T) {
     const String s = u"officemenubutton", picture = s + u".bmp";
     const Integer w = 54, h = 24;
     TSkinPainter& p = ASkin.Painter(RibbonElement(ASkin, s, u"menubutton", w, 5 * h, T.Caption));
-    const TRgb faces[5] = {T.Accent, Mix(T.Accent, T.OnAccent, 0.15), Mix(T.Accent, Rgb(0), 0.2), T.DisabledFace,
-                           Mix(T.Accent, T.OnAccent, 0.15)};
+    const TRgb faces[5] = {T.Accent, Mix(T.Accent, T.OnAccent, 0.15), Mix(T.Accent, Rgb(0), 0.2),
+                           T.DisabledFace, Mix(T.Accent, T.OnAccent, 0.15)};
     const char16_t* keys[5] = {u"skinrect", u"activeskinrect", u"downskinrect", u"disabledskinrect",
                                u"focusedskinrect"};
     for (Integer state = 0; state < 5; ++state) {
@@ -133,7 +135,8 @@ void BuildOfficeMenuButton(TSkinBuilder& ASkin, const TSkinTheme& T) {
 void BuildAppMenu(TSkinBuilder& ASkin, const TSkinTheme& T, bool ABackButton) {
     const String s = u"appmenu", picture = s + u".bmp";
     const Integer frame = 32, iw = 100, ih = 28, ph = 35, x = frame, grip = 10, back = 24;
-    TSkinPainter& p = ASkin.Painter(RibbonElement(ASkin, s, u"appmenu", x + iw + grip + back + 2, 140, T.Window));
+    TSkinPainter& p =
+        ASkin.Painter(RibbonElement(ASkin, s, u"appmenu", x + iw + grip + back + 2, 140, T.Window));
     PageFrame(ASkin, p, s, frame, T.Border, T.Surface, T.Surface);
     // A command under the pointer; a page item, and the one whose page shows.
     PaintFace(p, Bounds(x, 0, iw, ih), T.Window, T.Hover, T.Accent, 4);
@@ -174,8 +177,9 @@ void BuildAppMenu(TSkinBuilder& ASkin, const TSkinTheme& T, bool ABackButton) {
     for (Integer look = 0; look < 2; ++look) {
         const TRect r = Bounds(bx, look * back, back, back);
         p.FillCircle(r.Left + 12, r.Top + 12, 11, look == 0 ? T.Accent : Mix(T.Accent, T.OnAccent, 0.2));
-        p.Polyline({{r.Left + 13.5, r.Top + 7.0}, {r.Left + 8.5, r.Top + 12.0}, {r.Left + 13.5, r.Top + 17.0}}, 1.8,
-                   T.OnAccent);
+        p.Polyline(
+            {{r.Left + 13.5, r.Top + 7.0}, {r.Left + 8.5, r.Top + 12.0}, {r.Left + 13.5, r.Top + 17.0}}, 1.8,
+            T.OnAccent);
         p.Line(r.Left + 9.0, r.Top + 12, r.Left + 17.0, r.Top + 12, 1.8, T.OnAccent);
     }
     ASkin.Image(s, u"backbuttonrect", picture, Bounds(bx, 0, back, back));

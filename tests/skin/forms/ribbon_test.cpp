@@ -6,8 +6,8 @@
 
 #include "formtest.h"
 #include "platform/base/fileutils.h"
-#include "platform/toolkit/formloader.h"
 #include "platform/toolkit/buttons.h"
+#include "platform/toolkit/formloader.h"
 #include "platform/toolkit/imagelist.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
@@ -219,7 +219,8 @@ TEST_F(RibbonTest, TabRowLayout) {
     EXPECT_TRUE(FRibbon->FShowDivider);
     const Integer available = FRibbon->Width() - 83 - 5, sum = wide[0] + wide[1] + wide[2];
     for (Integer i = 0; i < 3; ++i)
-        EXPECT_EQ(std::max<Integer>(Integer(double(available) * wide[i] / sum), 15), tabs->Items(i)->Width) << i;
+        EXPECT_EQ(std::max<Integer>(Integer(double(available) * wide[i] / sum), 15), tabs->Items(i)->Width)
+            << i;
     EXPECT_EQ(15, tabs->Items(1)->Width);
     EXPECT_EQ(tabs->Items(0)->ItemRect.Right, tabs->Items(1)->ItemRect.Left);
 }
@@ -571,6 +572,24 @@ TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionIn
     EXPECT_FALSE(menu->Visible());
     EXPECT_FALSE(D(FForm)->AppMenuCaptionDrawn());
     EXPECT_EQ(closed, FramePixel(FForm, 40, 4));
+}
+
+TEST_F(RibbonTest, WhatNoMenuBackgroundCoversIsTheSkinsFaceColour) {
+    // A skin without background pictures for the menu.
+    TFixtureSkin fixture = FlatSkin();
+    SetValue(fixture, u"appmenu", u"bgpictureindex", u"-1");
+    TqxSkinData* skin = NewSkinData(fixture);
+    D(FForm)->SetSkinData(skin);
+    FRibbon->SetSkinData(skin);
+    AddTab(u"A");
+    TqxAppMenu* menu = Menu(1, 0);
+    menu->SetSkinData(skin);
+    FRibbon->ShowAppMenu();
+    driver::Pump();
+    ASSERT_NE(nullptr, menu->FData);
+    ASSERT_EQ(nullptr, menu->FDataBGPicture);
+    ASSERT_EQ(nullptr, menu->FDataPageBGPicture);
+    EXPECT_EQ(skin->SkinColors()->cBtnFace(), TColor(driver::Pixel(menu->Handle(), menu->Width() - 30, 40)));
 }
 
 // The application menu.
