@@ -9,7 +9,11 @@
 // - "x_bitblt" also for opening a skinned popup menu of 30 items with images
 //   and one submenu (layout, background, rows) and for a skinned hint's
 //   activation with a title and an image (size, region, paint): their time
-//   over one BitBlt of the window's area.
+//   over one BitBlt of the window's area;
+// - "x_bitblt" for a ribbon of three tabs with pages of six buttons and
+//   three button items: one repaint of the bar, and one tab switch (the
+//   pages swap, the bar and the new page repaint), over one BitBlt of the
+//   bar's area.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -28,6 +32,7 @@
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxcompressedskins.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/ribbon.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
 #include "skinfixtures.h"
@@ -279,8 +284,62 @@ void BM_HintActivation(benchmark::State& AState) {
     Free(hint);
 }
 
+// A form of the main window's size with a skinned ribbon: three tabs, each
+// page with six buttons, three button items.
+TqxRibbon* RibbonForm() {
+    static TqxRibbon* ribbon = [] {
+        TDesktop& d = Desktop();
+        auto* form = new TForm(Application);
+        form->SetBoundsRect(Bounds(60, 60, Width, Height));
+        auto* component = new TqxDravenfold(form);
+        component->SetSkinData(d.Skin);
+        auto* bar = new TqxRibbon(form);
+        bar->SetParent(form);
+        bar->SetSkinData(d.Skin);
+        component->SetSkinRibbon(bar);
+        for (const char16_t* caption : {u"开始", u"转换", u"视图"}) {
+            TqxRibbonTab* tab = bar->Tabs()->Add();
+            tab->Page()->SetCaption(caption);
+            for (Integer i = 0; i < 6; ++i) {
+                auto* button = new TqxSkinButton(form);
+                button->SetParent(tab->Page());
+                button->SetSkinData(d.Skin);
+                button->SetBounds(8 + i * 92, 10, 86, 56);
+                button->SetCaption(u"添加文件");
+            }
+        }
+        bar->SetButtonsImageList(OneImage(form));
+        for (Integer i = 0; i < 3; ++i)
+            bar->Buttons()->Add()->SetImageIndex(0);
+        form->Show();
+        driver::Pump();
+        return bar;
+    }();
+    return ribbon;
+}
+
+void BM_RibbonRepaint(benchmark::State& AState) {
+    TqxRibbon* ribbon = RibbonForm();
+    AState.SetLabel(std::to_string(ribbon->Width()) + "x" + std::to_string(ribbon->Height()));
+    const double blit = BlitSeconds(ribbon->Width(), ribbon->Height());
+    Ratio(AState, "x_bitblt", blit, [&] { ribbon->Repaint(); });
+}
+
+void BM_RibbonTabSwitch(benchmark::State& AState) {
+    TqxRibbon* ribbon = RibbonForm();
+    const double blit = BlitSeconds(ribbon->Width(), ribbon->Height());
+    Integer next = 0;
+    Ratio(AState, "x_bitblt", blit, [&] {
+        next = (next + 1) % 3;
+        ribbon->SetTabIndex(next);
+        driver::Pump();
+    });
+}
+
 }  // namespace
 
+BENCHMARK(BM_RibbonRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RibbonTabSwitch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PopupMenuOpen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HintActivation)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, active, true)->Unit(benchmark::kMicrosecond);

@@ -2,7 +2,7 @@
 // (tools/forms/), in one of the project skins or without a skin, on the X
 // display for a person to look at.
 //
-//   skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]
+//   skindemo [default|second|none] [milliseconds] [form] [maximize] [drop] [closed]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
 // demo; the forms are listed below ("controls" when none is named). Beside
@@ -34,6 +34,7 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/controls/qxskinlinklabel.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinmenubutton.h"
@@ -48,6 +49,7 @@
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/imagesmenu.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/ribbon.h"
 #include "skin/forms/scrollpages.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/trayicon.h"
@@ -471,8 +473,87 @@ private:
     std::unique_ptr<TTimer> FOpen;
 };
 
+// The ribbon with three tabs, button items and the application menu,
+// opened once the form shows unless "closed" is given.
+class TRibbonDemoForm : public TSkinnedDemoForm {
+public:
+    using TSkinnedDemoForm::TSkinnedDemoForm;
+
+    TqxRibbon* Ribbon = nullptr;
+    TqxAppMenu* AppMenu = nullptr;
+
+    void FormCreate(TObject*) {
+        const std::vector<std::vector<const char16_t*>> pages = {
+            {u"添加文件", u"添加目录", u"删除", u"清空列表", u"上移", u"下移"},
+            {u"开始转换", u"暂停", u"停止", u"输出目录", u"参数设置"},
+            {u"预览", u"截图", u"全屏", u"皮肤"}};
+        const char16_t* captions[] = {u"开始(&H)", u"转换(&C)", u"视图(&V)"};
+        for (size_t t = 0; t < pages.size(); ++t) {
+            TqxRibbonTab* tab = Ribbon->Tabs()->Add();
+            tab->Page()->SetCaption(captions[t]);
+            for (size_t i = 0; i < pages[t].size(); ++i) {
+                auto* button = new TqxSkinButton(this);
+                button->SetParent(tab->Page());
+                button->SetBounds(8 + Integer(i) * 92, 10, 86, 56);
+                button->SetCaption(pages[t][i]);
+                button->SetSkinData(FindSkinData());
+            }
+        }
+        Ribbon->SetTabIndex(0);
+        auto* glyphs = new TCustomImageList(16, 16, this);
+        for (TColor colour : {TColor(0xD08030), TColor(0x40B040), TColor(0x3030E0)}) {
+            TBitmap glyph;
+            glyph.SetSize(16, 16);
+            glyph.Canvas()->Brush()->SetColor(clFuchsia);
+            glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
+            glyph.Canvas()->Brush()->SetColor(colour);
+            glyph.Canvas()->Ellipse(2, 2, 14, 14);
+            glyphs->AddMasked(&glyph, clFuchsia);
+        }
+        Ribbon->SetButtonsImageList(glyphs);
+        const char16_t* hints[] = {u"帮助", u"选项", u"关于"};
+        for (Integer i = 0; i < 3; ++i) {
+            TqxRibbonButtonItem* item = Ribbon->Buttons()->Add();
+            item->SetImageIndex(i);
+            item->SetHint(hints[i]);
+        }
+        for (const char16_t* caption : {u"新建任务", u"打开文件…", u"保存列表"})
+            AppMenu->Items()->Add()->SetCaption(caption);
+        TqxAppMenuItem* recent = AppMenu->Items()->Add();
+        recent->SetCaption(u"最近使用的文件");
+        TqxAppMenuPage* page = AppMenu->CreatePage();
+        recent->SetPage(page);
+        const char16_t* files[] = {u"1 家庭聚会.mts", u"2 毕业典礼.m2ts", u"3 旅行日记.mts"};
+        for (Integer i = 0; i < 3; ++i) {
+            auto* label = new TqxSkinStdLabel(this);
+            label->SetParent(page);
+            label->SetBounds(12, 12 + i * 26, 240, 20);
+            label->SetCaption(files[i]);
+            label->SetTransparent(true);
+            label->SetSkinData(FindSkinData());
+        }
+        AppMenu->Items()->Add()->SetCaption(u"退出");
+        AppMenu->SetItemIndex(0);
+        if (DemoArgument("closed")) return;
+        FOpen = std::make_unique<TTimer>(nullptr);
+        FOpen->SetInterval(600);
+        FOpen->OnTimer = [this](TObject*) {
+            FOpen->SetEnabled(false);
+            Ribbon->AppButton()->DropDown();
+        };
+        FOpen->SetEnabled(true);
+    }
+
+private:
+    std::unique_ptr<TTimer> FOpen;
+};
+
 namespace {
 
+const auto RibbonRegistered = RegisterForm<TRibbonDemoForm>(u"ribbondemo.form")
+                                  .Handler(u"FormCreate", &TRibbonDemoForm::FormCreate)
+                                  .Field(u"Ribbon", &TRibbonDemoForm::Ribbon)
+                                  .Field(u"AppMenu", &TRibbonDemoForm::AppMenu);
 const auto PeripheryRegistered = RegisterForm<TPeripheryDemoForm>(u"peripherydemo.form")
                                      .Handler(u"FormCreate", &TPeripheryDemoForm::FormCreate)
                                      .Field(u"Box", &TPeripheryDemoForm::Box)
@@ -533,13 +614,14 @@ const std::vector<TDemo>& Demos() {
         {"office", CreateDemoForm<TOfficeDemoForm>},
         {"menus", CreateDemoForm<TMenusDemoForm>},
         {"periphery", CreateDemoForm<TPeripheryDemoForm>},
+        {"ribbon", CreateDemoForm<TRibbonDemoForm>},
     };
     return demos;
 }
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: skindemo [default|second|none] [milliseconds] [form] [maximize] [drop]\nforms:");
+                 "usage: skindemo [default|second|none] [milliseconds] [form] [maximize] [drop] [closed]\nforms:");
     for (const TDemo& demo : Demos())
         std::fprintf(stderr, " %s", demo.Name);
     std::fprintf(stderr, "\n");

@@ -174,6 +174,8 @@ bool TqxSkinStdButtonObject::CanMorphing() {
 void TqxSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate) {
     if (!FSkinSupport) return DefaultDraw(Cnvs);
     if (!HasSkin()) return;
+    // Under the application menu's caption.
+    if (Parent->AppMenuCaptionDrawn() && Parent->AppMenuCaptionOffset() > ObjectRect.Left) return;
     if (IsIconCase()) {
         Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
         SetMorphKf(0);

@@ -104,7 +104,7 @@ bool TqxSkinCaptionObject::EnableAnimation() {
 }
 
 bool TqxSkinCaptionObject::HasQuickButtons() const {
-    return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList();
+    return Parent->QuickButtons()->Count() > 0 && Parent->QuickImageList() && !Parent->AppMenuCaptionDrawn();
 }
 
 Integer TqxSkinCaptionObject::QuickImageWidth() const {
@@ -133,7 +133,10 @@ TRect TqxSkinCaptionObject::TextRectangle() {
     TRect t = TextRct;
     if (IsRectDegenerate(TextRct)) return t;
     t.Right = ObjectRect.Width() + TextRct.Right - SkinRect.Width();
-    if (HasQuickButtons()) t.Left += Parent->QuickButtons()->Count() * (QuickImageWidth() + 8) + 5;
+    if (Parent->AppMenuCaptionDrawn())
+        t.Left = Parent->AppMenuCaptionOffset() - ObjectRect.Left;
+    else if (HasQuickButtons())
+        t.Left += Parent->QuickButtons()->Count() * (QuickImageWidth() + 8) + 5;
     if (!IsRectDegenerate(FrameRect)) {
         t.Top += FrameTextRect.Top;
         t.Left += FrameTextRect.Left;

@@ -143,6 +143,7 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (FTrayIcon && AComponent == static_cast<TComponent*>(FTrayIcon)) FTrayIcon = nullptr;
     if (FSkinHint && AComponent == static_cast<TComponent*>(FSkinHint)) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+    RibbonRemoved(AComponent);
     if (AComponent == FStatusBar) FStatusBar = nullptr;
 }
 

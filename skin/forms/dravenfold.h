@@ -36,6 +36,7 @@ class TqxSkinPopupMenu;
 class TqxSkinHint;
 class TqxTrayIcon;
 class TqxSkinMainMenuBar;
+class TqxRibbon;
 
 // Scoped: the toolkit's own border icons use the first three names.
 enum class TqxBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -389,6 +390,21 @@ public:
     void FormShortCut(TWMKey& Msg, bool& Handled);
     // Window coordinates to the screen.
     TRect WindowToScreen(const TRect& R) const;
+
+    // The ribbon linked to the form, and what the frame and the keys do for
+    // it (ribbonform.cpp).
+    TqxRibbon* SkinRibbon() const { return FSkinRibbon; }
+    void SetSkinRibbon(TqxRibbon* Value);
+    // The ribbon's open application menu draws its caption into the frame.
+    bool AppMenuCaptionDrawn() const;
+    Integer AppMenuCaptionOffset() const;
+    void PaintAppMenuCaption(TCanvas* ACanvas, Integer ATopHeight);
+    // SC_KEYMENU: the application menu closes and the ribbon takes the keys.
+    void RibbonKeyMenu();
+    // The application button's menu shortcuts and Alt with a tab's accelerator.
+    bool RibbonShortCut(TWMKey& Msg);
+    void RibbonRemoved(TComponent* AComponent);
+    TqxRibbon* FSkinRibbon = nullptr;
 
     // The frame objects by index; the routing keeps an object alive while it
     // is being called, so a handler may rebuild the list.

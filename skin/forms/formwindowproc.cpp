@@ -509,6 +509,7 @@ void TqxDravenfold::WMSysCommand(TMessage& Message) {
                 else
                     FMainMenuBar->HandleAccel(key);
             }
+            if (FSkinRibbon) RibbonKeyMenu();
         }
     }
 }

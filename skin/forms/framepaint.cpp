@@ -100,6 +100,7 @@ void TqxDravenfold::PaintNCSkin(HDC ADC, bool AUseExternalDC) {
             object->ObjectRect = saved;
         }
     }
+    if (!top.Empty() && AppMenuCaptionDrawn()) PaintAppMenuCaption(top.Canvas(), top.Height());
     const Integer saved = SaveDC(dc);
     if (NewClRect.Height() > 0)
         ExcludeClipRect(dc, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);

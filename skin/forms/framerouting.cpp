@@ -312,5 +312,6 @@ void TqxDravenfold::FormShortCut(TWMKey& Msg, bool& Handled) {
             }
         }
     }
+    if (!Handled && FSkinRibbon) Handled = RibbonShortCut(Msg);
     if (!Handled && FSystemMenu && Msg.CharCode != 0) Handled = FSystemMenu->IsShortCut(Msg);
 }

@@ -46,6 +46,8 @@ struct TSkinTheme {
     Integer FrameRadius = 0;
     // An animated emblem in the caption, left of the caption buttons.
     bool Emblem = false;
+    // The application menu has a back button and covers the whole client area.
+    bool AppMenuBackButton = false;
     TSkinFont Font;
     TSkinFont CaptionFont;
 };
@@ -57,6 +59,8 @@ const TSkinTheme& SecondTheme();
 void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 // The control elements.
 void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
+// The ribbon's tab row, application button and application menu.
+void BuildRibbon(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 
 // A face with a one-pixel border and round corners over the colour AUnder.
 void PaintFace(TSkinPainter& APainter, const TRect& ARect, TRgb AUnder, TRgb AFace, TRgb ABorder,

@@ -92,6 +92,7 @@ const TSkinTheme& SecondTheme() {
         t.CaptionHeight = 34;
         t.FrameRadius = 8;
         t.Emblem = true;
+        t.AppMenuBackButton = true;
         t.Font = {u"黑体", 15};
         t.CaptionFont = {u"黑体", 17};
         return t;
@@ -146,6 +147,7 @@ TGeneratedSkin GenerateSkin(const String& AName) {
     TSkinBuilder skin;
     BuildFrame(skin, *theme);
     BuildControls(skin, *theme);
+    BuildRibbon(skin, *theme);
     return skin.Finish(AName);
 }
 

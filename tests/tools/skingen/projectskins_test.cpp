@@ -166,7 +166,10 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         {u"vsplitter", u"splitter"},
         {u"hsplitter", u"splitter"},
         {u"statusbar", u"panel"},
-        {u"updown", u"updown"}};
+        {u"updown", u"updown"},
+        {u"officetab", u"tab"},
+        {u"officemenubutton", u"menubutton"},
+        {u"appmenu", u"appmenu"}};
     const auto expectKinds = [](const auto& ATable, auto AIndex, auto AKind) {
         for (const auto& [name, kind] : ATable) {
             const Integer index = AIndex(name);
@@ -428,6 +431,15 @@ TEST_P(ProjectSkinTest, TextIsLegible) {
     auto* tab = Control<TqxDataSkinTabControl>(u"tab");
     expect("tab", tab->FontColor, tab->PictureIndex, tab->TabRect);
     expect("tab selected", tab->ActiveFontColor, tab->PictureIndex, tab->ActiveTabRect);
+    auto* ribbon = Control<TqxDataSkinTabControl>(u"officetab");
+    expect("ribbon tab selected", ribbon->ActiveFontColor, ribbon->PictureIndex, ribbon->ActiveTabRect);
+    expect("ribbon tab hot", ribbon->MouseInFontColor, ribbon->PictureIndex, ribbon->MouseInTabRect);
+    auto* appButton = Control<TqxDataSkinButtonControl>(u"officemenubutton");
+    expect("application button", appButton->FontColor, appButton->PictureIndex, appButton->SkinRect);
+    auto* appMenu = Control<TqxDataSkinAppMenu>(u"appmenu");
+    expect("application menu item", appMenu->ActiveFontColor, appMenu->PictureIndex, appMenu->ItemRect);
+    expect("application menu page item", appMenu->ActiveFontPageColor, appMenu->PictureIndex,
+           appMenu->PageItemActiveRect);
     auto* header = Control<TqxDataSkinLabelControl>(u"menuheader");
     expect("menu header", header->FontColor, header->PictureIndex, header->SkinRect);
     auto* check = Control<TqxDataSkinCheckRadioControl>(u"checkbox");
@@ -577,6 +589,26 @@ TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
         auto* caption = dynamic_cast<TqxDataSkinCaption*>(data.ObjectList[data.GetIndex(u"caption")]);
         EXPECT_LE(caption->SkinRect.Right, emblem->SkinRect.Left);
         EXPECT_GE(caption->SkinRect.Right, data.RTPoint.X);
+    }
+}
+
+// The ribbon's parts: every MDI button look, and the back button and the
+// caption picture only in the second skin, whose menu covers the form.
+TEST(ProjectSkins, TheRibbonPartsAndTheSecondSkinsBackButton) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        TqxSkinData data(nullptr);
+        data.LoadFromCompressedFile(BuiltSkins + name + u".skn");
+        auto* tab = dynamic_cast<TqxDataSkinTabControl*>(data.CtrlList[data.GetControlIndex(u"officetab")]);
+        for (const TRect* r : {&tab->MDICloseRect, &tab->MDICloseActiveRect, &tab->MDICloseDownRect,
+                               &tab->MDIRestoreRect, &tab->MDIRestoreActiveRect, &tab->MDIRestoreDownRect,
+                               &tab->MDIMinRect, &tab->MDIMinActiveRect, &tab->MDIMinDownRect})
+            EXPECT_EQ(Rect(0, 0, 22, 22), Rect(0, 0, r->Width(), r->Height()));
+        EXPECT_FALSE(IsRectDegenerate(tab->TabsBGRect));
+        auto* menu = dynamic_cast<TqxDataSkinAppMenu*>(data.CtrlList[data.GetControlIndex(u"appmenu")]);
+        const bool second = String(name) == u"second";
+        EXPECT_EQ(second, !IsRectDegenerate(menu->BackButtonRect)) << StringToUTF8(name);
+        EXPECT_EQ(second, !IsRectDegenerate(menu->CaptionRect)) << StringToUTF8(name);
+        EXPECT_NE(nullptr, data.GetActivePicture(menu->BGPictureIndex));
     }
 }
 
