@@ -44,8 +44,10 @@ void TForm1::FormCreate(TObject*) {
     qxSkinMessage1 = new TqxSkinMessage(this);
     qxSkinMessage1->SetSkinData(qxSkinData1);
     qxSkinMessage1->SetCtrlSkinData(qxSkinData1);
+    CreateAddDialogs();
     Button15->Click();
     Button17->Click();
+    Button21Click(this);
     Button3->Click();
     Button2->Click();
     FillScreenList();

@@ -8,10 +8,14 @@
 #include <vector>
 
 #include "app/formatchoice.h"
+#include "media/ffmpeglogger.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
 class TButton;
+class TCheckBox;
+class TqxSkinOpenDialog;
+class TqxSkinSelectDirectoryDialog;
 class TImage;
 class TListBox;
 class TqxSkinButton;
@@ -22,6 +26,8 @@ class TqxSkinMenuSpeedButton;
 class TEdit;
 class TListItem;
 class TComboBox;
+class TControl;
+class TStrings;
 class TFFLogger;
 class TFFPlayer;
 class TMemo;
@@ -181,6 +187,65 @@ public:
     void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void lvFilesClick(TObject* Sender);
 
+    // ---- The add dialogs, the conversion run and the action after it ----
+    // Made at creation: the description names no dialog component.
+    TqxSkinOpenDialog* OpenDialog1 = nullptr;
+    TqxSkinOpenDialog* OpenDialog2 = nullptr;
+    TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog1 = nullptr;
+    TButton* btnStop = nullptr;
+    TButton* btnPause = nullptr;
+    TButton* btnResume = nullptr;
+    TqxSkinButton* qxSkinButton10 = nullptr;
+    TqxSkinButton* qxSkinButton11 = nullptr;
+    TqxSkinButton* qxSkinButton12 = nullptr;
+    TqxSkinButton* qxSkinButton3 = nullptr;
+    TqxSkinButton* qxSkinButton4 = nullptr;
+    TqxSkinButton* qxSkinButton5 = nullptr;
+    TqxSkinButton* qxSkinButton24 = nullptr;
+    TMenuItem* N8 = nullptr;
+    TMenuItem* N10 = nullptr;
+    TMenuItem* N11 = nullptr;
+    TMenuItem* N111 = nullptr;
+    TMenuItem* N2221 = nullptr;
+    TImage* Image6 = nullptr;
+    TImage* Image7 = nullptr;
+    TImage* Image8 = nullptr;
+    TImage* Image9 = nullptr;
+    TImage* Image10 = nullptr;
+    TImage* Image11 = nullptr;
+    TCheckBox* chkThreadMode = nullptr;
+    TCheckBox* chkPreview = nullptr;
+
+    // The add commands through their dialogs, and the open dialogs' filter.
+    void btnAddClick(TObject* Sender);
+    void Button8Click(TObject* Sender);
+    void Button12Click(TObject* Sender);
+    void Button21Click(TObject* Sender);
+    void N2222Click(TObject* Sender);
+    void N21Click(TObject* Sender);
+    void N3331Click(TObject* Sender);
+
+    // The run: start, pause, resume, stop, the converter's reports.
+    void qxSkinButton2Click(TObject* Sender);
+    void btnStartClick(TObject* Sender);
+    void button28Click(TObject* Sender);
+    void qxSkinButton10Click(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void qxSkinButton11Click(TObject* Sender);
+    void btnPauseClick(TObject* Sender);
+    void qxSkinButton12Click(TObject* Sender);
+    void btnResumeClick(TObject* Sender);
+    void Button22Click(TObject* Sender);
+    void Button23Click(TObject* Sender);
+    void Button24Click(TObject* Sender);
+    void StrovixProgress(TObject* Sender, PProgressInfo AProgressInfo);
+    void StrovixTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo);
+    void chkPreviewClick(TObject* Sender);
+    void FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
+    // After the run: the output folder is Button20Click; power-off, sound.
+    void Button25Click(TObject* Sender);
+    void Button29Click(TObject* Sender);
+
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
@@ -208,6 +273,21 @@ private:
     // in tab order up to the first gap.
     void FillScreenList();
     void FocusFileList();
+    // The add dialogs, made at creation.
+    void CreateAddDialogs();
+    // The add commands after their dialogs: one file, a folder's files
+    // (ARowsBefore: the rows the list had when the command began).
+    void AddChosenFile(const String& AFileName);
+    void AddChosenFolder(const String& ADirectory, Integer ARowsBefore);
+    // Every row's task from reset records and the row; false, with the
+    // converter's list empty, the log and one box naming the file, when a
+    // row cannot become a task.
+    bool RebuildTasks();
+    bool RefuseRun(const String& AFileName, const String& ALogPrefix, const String& AReason);
+    // 上移 and 下移, with their menu items.
+    void SetMoveCommands(bool AEnabled);
+    // The format and parameter controls a run locks.
+    std::vector<TControl*> LockedChoiceControls();
 };
 
 extern TForm1* Form1;
@@ -219,3 +299,11 @@ String MegabytesText(Int64 ABytes);
 // The full paths of the files directly in AFolder whose names match AMask
 // ("*.*": every file), in name order; none when the folder does not exist.
 std::optional<std::vector<String>> GetFilenames(const String& AFolder, const String& AMask);
+// The open dialogs' filter: 42 description and mask pairs, all files first.
+String OpenDialogFilter();
+// The output options a row carries (sub-items 10 to 23) over AOptions; an
+// empty text, "AUTO" and an automatic bit rate leave the option as it is.
+// Raises EConvertError for a number column that holds no whole number.
+void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions);
+// "37%" of the total, "N/A" without a total.
+String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration);

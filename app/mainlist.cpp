@@ -69,7 +69,9 @@ void TForm1::btnRemoveClick(TObject*) {
     if (!row) return Inform(u"请先选择您需要删除的项目！");
     const Integer position = lvFiles->Items()->IndexOf(row);
     const Integer task = StrToInt(row->SubItems()->Strings(ColTaskNumber));
-    Strovix->RemoveTask(task - 1);
+    // Start builds every task from the rows: after a refused Start the
+    // converter may hold fewer tasks than there are rows.
+    if (task >= 1 && task <= Strovix->TasksCount()) Strovix->RemoveTask(task - 1);
     lvFiles->Items()->Delete(position);
     if (position < TaskSlotCount) OO1[size_t(position)].AudioLanguage = SlotDeleted;
     TListItems* rows = lvFiles->Items();
