@@ -213,6 +213,11 @@ public:
     TImage* Image9 = nullptr;
     TImage* Image10 = nullptr;
     TImage* Image11 = nullptr;
+    // 上移 and 下移 enabled and disabled.
+    TImage* Image19 = nullptr;
+    TImage* Image20 = nullptr;
+    TImage* Image21 = nullptr;
+    TImage* Image22 = nullptr;
     TCheckBox* chkThreadMode = nullptr;
     TCheckBox* chkPreview = nullptr;
 

@@ -178,10 +178,8 @@ void TForm1::button28Click(TObject*) {
 }
 
 void TForm1::SetMoveCommands(bool AEnabled) {
-    qxSkinButton3->SetEnabled(AEnabled);
-    qxSkinButton4->SetEnabled(AEnabled);
-    N111->SetEnabled(AEnabled);
-    N2221->SetEnabled(AEnabled);
+    SetGroup(AEnabled, nullptr, qxSkinButton3, Image19, Image20, {N111});
+    SetGroup(AEnabled, nullptr, qxSkinButton4, Image21, Image22, {N2221});
 }
 
 void TForm1::Button22Click(TObject*) {
@@ -263,6 +261,10 @@ void TForm1::StrovixTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
         Button23Click(this);
         Button24Click(this);
         SetMoveCommands(true);
+        // A run stopped while paused would leave the next one with its
+        // Pause button hidden behind the disabled Resume.
+        qxSkinButton11->SetVisible(true);
+        qxSkinButton12->SetVisible(false);
         if (Form5->qxSkinCheckRadioBox1->Checked()) Button20Click(this);
         if (Form5->qxSkinCheckRadioBox2->Checked()) Button25Click(this);
         if (Form5->qxSkinCheckRadioBox4->Checked()) Button29Click(this);
@@ -315,6 +317,10 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Field(u"Image9", &TForm1::Image9)
                             .Field(u"Image10", &TForm1::Image10)
                             .Field(u"Image11", &TForm1::Image11)
+                            .Field(u"Image19", &TForm1::Image19)
+                            .Field(u"Image20", &TForm1::Image20)
+                            .Field(u"Image21", &TForm1::Image21)
+                            .Field(u"Image22", &TForm1::Image22)
                             .Field(u"chkThreadMode", &TForm1::chkThreadMode)
                             .Field(u"chkPreview", &TForm1::chkPreview)
                             .Handler(u"qxSkinButton2Click", &TForm1::qxSkinButton2Click)

@@ -279,7 +279,22 @@ TEST_F(Run, TheCommandGroupsFollowTheRun) {
     Form1->qxSkinButton12->Click();
     EXPECT_EQ(Groups(), (TGroups{false, false, false, false, false, false, true, true, false, false, false}));
     EXPECT_TRUE(Form1->qxSkinButton11->Visible());
+    EXPECT_FALSE(Form1->qxSkinButton12->Visible());
+
+    // Stopped while paused: the skinned Start is offered again, and Pause,
+    // not the disabled Resume, is the button shown for the next run.
+    Form1->qxSkinButton11->Click();
+    Form1->qxSkinButton10->Click();
     ASSERT_TRUE(RunUntil([&] { return RunEnded(); }));
+    EXPECT_EQ(Groups(), (TGroups{false, false, false, true, false, true, false, false, false, true, true}));
+    EXPECT_TRUE(Form1->qxSkinButton11->Visible());
+    EXPECT_FALSE(Form1->qxSkinButton12->Visible());
+
+    // The skinned Start runs the same rows again, to their end.
+    Form1->qxSkinButton2->Click();
+    ASSERT_TRUE(RunUntil([&] { return RunEnded(); }));
+    EXPECT_EQ(Cell(0, ColProgress), u"100%");
+    EXPECT_EQ(Cell(1, ColProgress), u"100%");
     EXPECT_EQ(Groups(), (TGroups{false, false, false, true, false, false, false, false, false, true, true}));
 
     // Clearing leads back to the empty list.

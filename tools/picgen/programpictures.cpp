@@ -543,8 +543,12 @@ std::vector<TPictureRecipe> MakeRecipes() {
     for (const auto& [name, draw] : playerButtons)
         add(std::string("player/") + name + ".png", 24, 24, draw);
     // The buttons that show these pictures take bitmap glyphs.
-    add("glyphs/up.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, true); }, pkBitmap);
-    add("glyphs/down.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, false); }, pkBitmap);
+    for (TPictureLook look : {plPlain, plDisabled}) {
+        const std::string disabled = look == plDisabled ? "-disabled" : "";
+        add("glyphs/up" + disabled + ".bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, true); }, pkBitmap, look);
+        add("glyphs/down" + disabled + ".bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, false); }, pkBitmap,
+            look);
+    }
     for (const auto& [name, draw] : playerButtons)
         add(std::string("glyphs/player-") + name + ".bmp", 24, 24, draw, pkBitmap);
     add("output/settings.png", 24, 24, DrawSliders);

@@ -176,7 +176,8 @@ TEST(ProgramPictures, GlyphsHaveATransparentColourAndTheirDisabledLookIsGreyInTh
         Integer Size;
     };
     for (const Case& c : {Case{"start", 64}, Case{"pause", 24}, Case{"resume", 24}, Case{"stop", 24},
-                          Case{"clear", 32}, Case{"remove", 32}, Case{"rename", 16}}) {
+                          Case{"clear", 32}, Case{"remove", 32}, Case{"rename", 16}, Case{"up", 16},
+                          Case{"down", 16}}) {
         SCOPED_TRACE(c.Name);
         TBitmap enabled, disabled;
         enabled.LoadFromFile(PathOf(std::string("glyphs/") + c.Name + ".bmp"));
@@ -217,8 +218,8 @@ TEST(ProgramPictures, TheSameBytesEveryRun) {
     }
     fs::remove_all(again);
     // The lists, the forms' other pictures, fourteen glyphs and the list and
-    // player buttons' nine.
-    EXPECT_EQ(files, 45 + 8 + 14 + 9);
+    // player buttons' nine, with the list buttons' two disabled looks.
+    EXPECT_EQ(files, 45 + 8 + 14 + 9 + 2);
 }
 
 }  // namespace
