@@ -9,6 +9,7 @@
 
 #include "app/formatchoice.h"
 #include "media/ffmpeglogger.h"
+#include "media/player.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
@@ -38,6 +39,15 @@ class TqxSkinOfficeComboBox;
 class TqxSkinEdit;
 class TqxSkinListView;
 class TWinControl;
+class TPanel;
+class TCheckBox;
+class TLabel;
+class TTrackBar;
+class TBitmap;
+class TqxCompressedSkinList;
+class TqxSkinPopupMenu;
+class TqxSkinSelectDirectoryDialog;
+class TqxSelectSkinDialog;
 
 // Task slots: 501 pairs of option records, each marked by the output
 // record's AudioLanguage.
@@ -250,6 +260,72 @@ public:
     // After the run: the output folder is Button20Click; power-off, sound.
     void Button25Click(TObject* Sender);
     void Button29Click(TObject* Sender);
+    // ---- The preview player, snapshots, and the folder and skin commands
+    // (mainpreview.cpp, snapshots.cpp, mainfolders.cpp).
+    TPanel* Panel6 = nullptr;
+    TButton* Button31 = nullptr;
+    TComboBox* cboVideoDriver = nullptr;
+    TComboBox* cboAudioDriver = nullptr;
+    TComboBox* cboVideo = nullptr;
+    TComboBox* cboAudio = nullptr;
+    TComboBox* cboSubtitle = nullptr;
+    TCheckBox* chkOpenPaused = nullptr;
+    TCheckBox* chkStayOnTop = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TTrackBar* TrackBar2 = nullptr;
+    TqxSkinButton* qxSkinButton16 = nullptr;
+    TqxSkinButton* qxSkinButton20 = nullptr;
+    TqxSkinPopupMenu* qxSkinPopupMenu2 = nullptr;
+    TMenuItem* BMP1 = nullptr;
+    TMenuItem* JPG1 = nullptr;
+    TMenuItem* GIF1 = nullptr;
+    TMenuItem* PNG1 = nullptr;
+    TqxCompressedSkinList* qxCompressedSkinList1 = nullptr;
+    // Made at creation, as the message box is; the folder dialog is shared
+    // by "浏览..." and "设置快照目录".
+    TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog2 = nullptr;
+    TqxSelectSkinDialog* qxSelectSkinDialog1 = nullptr;
+    // The file the player last opened: snapshots are named after it, not
+    // after the file an add has named since.
+    String FPlayerFileName;
+
+    void Button31Click(TObject* Sender);
+    void FFPlayerFileOpen(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                          Integer& AScreenWidth, Integer& AScreenHeight);
+    void FFPlayerPosition(TObject* Sender, Int64 APTS);
+    void FFPlayerState(TObject* Sender, TPlayState AState);
+    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton13Click(TObject* Sender);
+    void qxSkinButton14Click(TObject* Sender);
+    void qxSkinButton15Click(TObject* Sender);
+    void qxSkinButton16Click(TObject* Sender);
+    void qxSkinButton20Click(TObject* Sender);
+    void TrackBar2Change(TObject* Sender);
+    void Dispatch(TMessage& AMessage) override;
+
+    void qxSkinButton22Click(TObject* Sender);
+    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton23Click(TObject* Sender);
+    void MenuItem1Click(TObject* Sender);
+    void MenuItem2Click(TObject* Sender);
+    void BMP1Click(TObject* Sender);
+    void JPG1Click(TObject* Sender);
+    void GIF1Click(TObject* Sender);
+    void PNG1Click(TObject* Sender);
+
+    void qxSkinButton5Click(TObject* Sender);
+    void qxSkinButton9Click(TObject* Sender);
+    // The snapshot folder (made when missing, the default when none is
+    // stored) and type ("BMP", "JPG", "GIF" or "PNG", ticked in the menu).
+    String SnapshotFolder();
+    String SnapshotType();
+    // Creation of the components the description does not name.
+    void CreatePreviewDialogs();
+    // The shared folder dialog's choice: empty after Cancel.
+    String ChooseFolder();
+    // ---- End of the preview block.
 
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
@@ -312,3 +388,19 @@ String OpenDialogFilter();
 void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions);
 // "37%" of the total, "N/A" without a total.
 String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration);
+
+// The seek of a slider released at AValue of 0..AMaxValue over ADuration µs;
+// none when the slider has no range.
+std::optional<Int64> SliderSeekTarget(Int64 ADuration, Integer AValue, Integer AMaxValue);
+// The slider value of a position APTS, truncated; none for a negative
+// position or an unknown duration.
+std::optional<Integer> SliderValueAt(Int64 APTS, Int64 ADuration, Integer AMaxValue);
+// The folder a run of a folder dialog confirmed: its Directory when Execute
+// said OK and it is an absolute path, else empty (a virtual node's display
+// name is no folder).
+String ConfirmedFolder(bool AExecuted, const String& ADirectory);
+// The first free snapshot name: AFolder/ABase_N.AExtension with N from 1.
+String NextSnapshotName(const String& AFolder, const String& ABase, const String& AExtension);
+// Writes ABitmap as the type ("BMP", "JPG", "GIF", "PNG"); any other type
+// writes JPEG.
+void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& AType);

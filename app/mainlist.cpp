@@ -214,6 +214,7 @@ void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool) {
         combos[i]->SetItemIndex(positions[i]);
     qxSkinSlider1->SetValue(0);
     T_Movie_PLayer_FileName = row->Caption();
+    Button31->Click();
 }
 
 void TForm1::lvFilesClick(TObject*) {

@@ -22,7 +22,7 @@ extern "C" {
 #include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
 #include "platform/toolkit/menus.h"
-#include "programtest.h"
+#include "programfixture.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"

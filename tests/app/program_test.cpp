@@ -1,6 +1,7 @@
 // The program's start-up on the memory back end: a temporary program
 // folder and home, the build's resources, the forms as main creates them.
-#include "programtest.h"
+#include "app/program.h"
+#include "programfixture.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -40,7 +41,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace win;
 
 TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSkin) {

@@ -1,5 +1,5 @@
-// The program as main starts it, on the memory back end: a temporary
-// program folder and home, the build's resources, the forms in their order.
+// The program started on the memory back end: a temporary program folder
+// and home, the build's resources, the forms as main creates them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,14 +22,16 @@
 #include "platform/toolkit/formloader.h"
 #include "platform/win/testdriver.h"
 
+namespace fs = std::filesystem;
+
 class Program : public ::testing::Test {
 protected:
     void SetUp() override {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        FRoot = std::filesystem::path(::testing::TempDir()) / ("velqua-program-" + std::string(test->name()));
-        std::filesystem::remove_all(FRoot);
-        std::filesystem::create_directories(FRoot / "program");
-        std::filesystem::create_directories(FRoot / "home");
+        FRoot = fs::path(::testing::TempDir()) / ("velqua-program-" + std::string(test->name()));
+        fs::remove_all(FRoot);
+        fs::create_directories(FRoot / "program");
+        fs::create_directories(FRoot / "home");
         FSavedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
         setenv("HOME", (FRoot / "home").c_str(), 1);
         SetProgramFolder(UTF8ToString((FRoot / "program").string()));
@@ -53,7 +55,7 @@ protected:
         PresetDialogTarget = {};
         SetProgramFolder({});
         setenv("HOME", FSavedHome.c_str(), 1);
-        std::filesystem::remove_all(FRoot);
+        fs::remove_all(FRoot);
     }
     // Starts the program and settles its first paints.
     void Start() {
@@ -67,6 +69,6 @@ protected:
     }
     String Home(const char16_t* APath) const { return UTF8ToString((FRoot / "home").string()) + u"/" + APath; }
 
-    std::filesystem::path FRoot;
+    fs::path FRoot;
     std::string FSavedHome;
 };
