@@ -2,7 +2,7 @@
 // workers started, paused, resumed and stopped, the reports written into
 // the rows, the command groups kept in step, and the action chosen for the
 // end of the run.
-#include <cstdio>
+#include <algorithm>
 
 #include "app/filelistcolumns.h"
 #include "app/mainform.h"
@@ -125,7 +125,8 @@ void TForm1::btnStartClick(TObject*) {
 
     Integer count = 1;
     if (Form5->qxSkinCheckRadioBox7->Checked() && !TryStrToInt(Form5->qxSkinComboBox2->Text(), count)) count = 1;
-    Strovix->Start(count);
+    // Fewer than one worker would convert here, with the window frozen.
+    Strovix->Start(std::max(count, 1));
 }
 
 bool TForm1::RebuildTasks() {
