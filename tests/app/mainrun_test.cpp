@@ -30,6 +30,8 @@ extern "C" {
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinspeedbuttons.h"
+#include "skin/controls/qxskinlabels.h"
+#include "skin/dialogs/qxmessages.h"
 #include "skin/dialogs/qxskinopendialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 #include "tests/media/mediatest.h"
@@ -98,6 +100,9 @@ class Run : public Program {
 protected:
     void SetUp() override {
         Program::SetUp();
+        // Selecting a row opens it in the preview.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
         FOutput = FRoot / "output";
         fs::create_directories(FOutput);
         fs::create_directories(FRoot / "clips");
@@ -113,6 +118,7 @@ protected:
                 return;
             }
             Boxes.push_back(form->Caption());
+            if (auto* box = dynamic_cast<TqxMessageForm*>(form)) Texts.push_back(box->Message->Caption());
             form->SetModalResult(mrOk);
         };
     }
@@ -171,6 +177,8 @@ protected:
     std::function<void(TqxOpenDlgForm*)> OpenStep;
     std::function<void(TqxSelDirDlgForm*)> FolderStep;
     std::vector<String> Boxes;
+    // The texts of the skinned message boxes among them.
+    std::vector<String> Texts;
 };
 
 // A run of two clips chosen in the several-files dialog, towards AVI with
@@ -328,10 +336,21 @@ TEST_F(Run, ARowThatCannotBecomeATaskRefusesTheStart) {
         ASSERT_EQ(Rows()->Count(), 2);
         c.Spoil(0, bad);
         Boxes.clear();
+        Texts.clear();
         const Integer logged = LogCount(c.Logged);
         const TGroups before = Groups();
         Form1->qxSkinButton2->Click();
         EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+        ASSERT_EQ(Texts.size(), 1u);
+        EXPECT_NE(Texts[0].find(bad), String::npos) << StringToUTF8(Texts[0]);
+        // The reason follows the name: the log line's text after its prefix.
+        TStrings* lines = Form1->mmoLog->Lines();
+        String reason;
+        for (Integer i = 0; i < lines->Count(); ++i)
+            if (lines->Strings(i).starts_with(c.Logged))
+                reason = lines->Strings(i).substr(std::u16string_view(c.Logged).size());
+        EXPECT_FALSE(reason.empty());
+        EXPECT_TRUE(Texts[0].ends_with(reason)) << StringToUTF8(Texts[0]);
         EXPECT_EQ(LogCount(c.Logged), logged + 1);
         EXPECT_EQ(Groups(), before);
         EXPECT_FALSE(Form1->Strovix->Working());
