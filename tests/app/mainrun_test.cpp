@@ -311,6 +311,25 @@ TEST_F(Run, TheCommandGroupsFollowTheRun) {
     EXPECT_EQ(Form1->Strovix->TasksCount(), 0);
 }
 
+// The 动作 menu reaches the run's commands as the skinned buttons do.
+TEST_F(Run, TheActionMenuRunsTheCommands) {
+    StartWith("3");
+    ChooseFormat(0);
+    Form1->AddFiles({Clip("short.avi", "a.avi"), Clip("short.avi", "b.avi")});
+    Form1->N7->Click();
+    EXPECT_TRUE(Form1->Strovix->Working());
+    EXPECT_EQ(Groups(), (TGroups{false, false, false, false, false, false, true, true, false, false, false}));
+    Form1->N10->Click();
+    EXPECT_EQ(Groups(), (TGroups{false, false, false, false, false, false, true, false, true, false, false}));
+    EXPECT_TRUE(Form1->qxSkinButton12->Visible());
+    Form1->N11->Click();
+    EXPECT_EQ(Groups(), (TGroups{false, false, false, false, false, false, true, true, false, false, false}));
+    EXPECT_TRUE(Form1->qxSkinButton11->Visible());
+    Form1->N8->Click();
+    ASSERT_TRUE(RunUntil([&] { return RunEnded(); }));
+    EXPECT_EQ(Groups(), (TGroups{false, false, false, true, false, true, false, false, false, true, true}));
+}
+
 // A row that cannot become a task refuses Start before anything changes:
 // the log and one box name the file and the reason; without that row the
 // run goes ahead.
