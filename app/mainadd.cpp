@@ -13,9 +13,12 @@
 #include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
 #include "platform/toolkit/menus.h"
+#include "platform/toolkit/published.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinpanels.h"
+#include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinselectdir.h"
 
 String SecToDate(Int64 ASeconds) {
     char text[32];
@@ -154,9 +157,13 @@ void TForm1::SelectLastRow() {
     FocusFileList();
 }
 
-void TForm1::AddOneFile(const String& AFileName) {
-    if (!PrepareAdding() || !FileExists(AFileName)) return;
+void TForm1::AddChosenFile(const String& AFileName) {
+    if (!FileExists(AFileName)) return;
     if (AddProbedFile(AFileName) == arAdded) SelectLastRow();
+}
+
+void TForm1::AddOneFile(const String& AFileName) {
+    if (PrepareAdding()) AddChosenFile(AFileName);
 }
 
 bool TForm1::AddFileList(const std::vector<String>& AFileNames) {
@@ -170,9 +177,7 @@ void TForm1::AddFiles(const std::vector<String>& AFileNames) {
     if (AddFileList(AFileNames)) SelectLastRow();
 }
 
-void TForm1::AddFolder(const String& ADirectory) {
-    const Integer rowsBefore = lvFiles->Items()->Count();
-    if (!PrepareAdding()) return;
+void TForm1::AddChosenFolder(const String& ADirectory, Integer ARowsBefore) {
     // A virtual node's display name is no folder.
     if (ADirectory.empty() || ADirectory[0] != u'/' || !FolderExists(ADirectory)) return;
     ListBox1->Items()->Clear();
@@ -181,6 +186,128 @@ void TForm1::AddFolder(const String& ADirectory) {
         ListBox1->Items()->Add(name);
     if (!AddFileList(names)) return;
     SelectLastRow();
-    if (lvFiles->Items()->Count() <= rowsBefore)
+    if (lvFiles->Items()->Count() <= ARowsBefore)
         Inform(u"在该目录没有发现可以用的视频或音频文件！");
 }
+
+void TForm1::AddFolder(const String& ADirectory) {
+    const Integer rowsBefore = lvFiles->Items()->Count();
+    if (PrepareAdding()) AddChosenFolder(ADirectory, rowsBefore);
+}
+
+void TForm1::btnAddClick(TObject*) {
+    if (PrepareAdding() && OpenDialog1->Execute()) AddChosenFile(OpenDialog1->FileName());
+}
+
+void TForm1::Button8Click(TObject*) {
+    if (!PrepareAdding() || !OpenDialog2->Execute() || !FileExists(OpenDialog2->FileName())) return;
+    std::vector<String> names;
+    TStrings* files = OpenDialog2->Files();
+    for (Integer i = 0; i < files->Count(); ++i)
+        names.push_back(files->Strings(i));
+    if (AddFileList(names)) SelectLastRow();
+}
+
+void TForm1::Button12Click(TObject*) {
+    const Integer rowsBefore = lvFiles->Items()->Count();
+    if (PrepareAdding() && qxSkinSelectDirectoryDialog1->Execute())
+        AddChosenFolder(qxSkinSelectDirectoryDialog1->Directory, rowsBefore);
+}
+
+void TForm1::N2222Click(TObject*) {
+    Button8Click(this);
+}
+
+void TForm1::N21Click(TObject*) {
+    Button12Click(this);
+}
+
+void TForm1::N3331Click(TObject*) {
+    Button12Click(this);
+}
+
+String OpenDialogFilter() {
+    static const char16_t* const parts[] = {
+        u"所有文件格式 (*.*)|*.*|",
+        u"支持的视频/音频文件格式|*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;*.RM;*.RMVB;*.TS;*.TP;*.IFO;*.NSV;*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.SWF;",
+        u"*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;*.AC3;*.DTS;*.DV;*.m4v;*.3g2;*.mkv;*.dv;*.yuv;*.h261;*.h264;*.mjpeg;*.dif;*.m4v;*.3gpp;*.3gp2;*.qt|",
+        u"支持的视频文件格式|*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;*.RM;*.RMVB;*.TS;*.TP;*.IFO;*.NSV;*.SWF;*.WV;*.TTA;*.AC3;*.DTS;*.DV;*.m4v;*.3g2;*.mkv;*.dv;*.yuv;*.h261;*.h264;*.mjpeg;*.dif;*.m4v;*.3gpp;*.3gp2;*.qt|",
+        u"支持的音频文件格式|*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.FLAC;*.M4A;*.MID;*.MKA;*.MP2;*.MPA;*.MPC;*.APE;*.OFR;*.OGG;*.RA;*.WV;*.TTA;*.AC3|",
+        u"AVI文件 (*.avi)|*.avi|",
+        u"Real视频文件格式 (*.rm;*.rmvb)|*.rm;*.rmvb|",
+        u"MP4视频格式 (*.mp4;*.m4v)|*.mp4;*.m4v|",
+        u"MPEG视频格式 (*.mpg;*.mpeg)|*.mpg;*.mpeg|",
+        u"DVD视频格式 (*.vob)|*.vob|",
+        u"VCD/SVCD视频格式 (*.dat;*.mpg)|*.dat;*.mpg|",
+        u"ASF微软视频格式 (*.asf)|*.asf|",
+        u"WMV微软视频格式 (*.wmv)|*.wmv|",
+        u"手机3GPP文件格式 (*.3gp;*.3gpp)|*.3gp;*.3gpp|",
+        u"手机3GPP2文件格式 (*.3g2;*.3gp2)|*.3g2;*.3gp2|",
+        u"Flash动画格式 (*.swf)|*.swf|",
+        u"Flash视频格式 (*.flv)|*.flv|",
+        u"MKV视频媒体格式 (*.mkv)|*.mkv|",
+        u"Quick Time视频文件格式 (*.mov;*.qt)|*.mov;*.qt|",
+        u"DV数字视频文件格式 (*.dv;*.dif)|*.dv;*.dif|",
+        u"Raw h261类型文件 (*.h261)|*.h261|",
+        u"Raw h264类型文件 (*.h264)|*.h264|",
+        u"YUV类型文件 (*.yuv)|*.yuv|",
+        u"GIF图片动画格式 (*.gif)|*.gif|",
+        u"MJPEG视频格式(*.mjpg;*.mjpeg)|*.mjpg;*.mjpeg|",
+        u"TS视频格式 (*.ts)|*.ts|",
+        u"WMV高清HD视频格式 (*.xwmv)|*.xwmv|",
+        u"微软数字视频格式( *.dvr-ms)|*.dvr-ms|",
+        u"iTunes视频格式 (*.m4v)|*.m4v|",
+        u"MP3音频格式 (*.mp3)|*.mp3|",
+        u"CD音频格式 (*.cda)|*.cda|",
+        u"WMA微软音频格式 (*.wma)|*.wma|",
+        u"WAVE音频格式 (*.wav)|*.wav|",
+        u"REAL音频格式 (*.ra;*.ram)|*.ra;*.ram|",
+        u"MP4音频格式 (*.m4a;*.mp4)|*.m4a;*.mp4|",
+        u"AAC高级音频格式 (*.aac)|*.aac|",
+        u"AC3音频格式 (*.ac3)|*.ac3|",
+        u"Monkey音频格式 (*.ape;*.cue)|*.ape;*.cue|",
+        u"Flac无损压缩音频格式　(*.flac)|*.flac|",
+        u"MPEG音频编码格式(*.mpa)|*.mpa|",
+        u"MPEG 2音频编码格式(*.mp2)|*.mp2|",
+        u"OGG音频编码格式(*.ogg)|*.ogg|",
+        u"AIFF音频编码格式(*.aif; *.aiff)|*.aif; *.aiff|",
+    };
+    String filter;
+    for (const char16_t* part : parts)
+        filter += part;
+    return filter;
+}
+
+void TForm1::Button21Click(TObject*) {
+    const String filter = OpenDialogFilter();
+    OpenDialog1->Filter = filter;
+    OpenDialog2->Filter = filter;
+}
+
+void TForm1::CreateAddDialogs() {
+    const auto skinned = [this](auto* ADialog) {
+        ADialog->SetSkinData(qxSkinData1);
+        ADialog->SetCtrlSkinData(qxSkinData1);
+        return ADialog;
+    };
+    OpenDialog1 = skinned(new TqxSkinOpenDialog(this));
+    OpenDialog1->Title = u"打开文件";
+    OpenDialog2 = skinned(new TqxSkinOpenDialog(this));
+    OpenDialog2->Title = u"打开文件";
+    OpenDialog2->MultiSelection = true;
+    qxSkinSelectDirectoryDialog1 = skinned(new TqxSkinSelectDirectoryDialog(this));
+    qxSkinSelectDirectoryDialog1->Title = u"选择目录";
+}
+
+namespace {
+
+const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
+                            .Handler(u"btnAddClick", &TForm1::btnAddClick)
+                            .Handler(u"Button8Click", &TForm1::Button8Click)
+                            .Handler(u"Button12Click", &TForm1::Button12Click)
+                            .Handler(u"Button21Click", &TForm1::Button21Click)
+                            .Handler(u"N2222Click", &TForm1::N2222Click)
+                            .Handler(u"N21Click", &TForm1::N21Click)
+                            .Handler(u"N3331Click", &TForm1::N3331Click);
+
+}  // namespace

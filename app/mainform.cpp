@@ -44,8 +44,11 @@ void TForm1::FormCreate(TObject*) {
     qxSkinMessage1 = new TqxSkinMessage(this);
     qxSkinMessage1->SetSkinData(qxSkinData1);
     qxSkinMessage1->SetCtrlSkinData(qxSkinData1);
+    CreateAddDialogs();
+    CreatePreviewDialogs();
     Button15->Click();
     Button17->Click();
+    Button21Click(this);
     Button3->Click();
     Button2->Click();
     FillScreenList();
@@ -172,6 +175,10 @@ void TForm1::Button3Click(TObject*) {
         if (!TryWriteOption(u"Skin", u"SetSkin", u"0")) SettingsUnsaved = true;
     }
     qxSkinData1->SetSkinIndex(index);
+    // The options dialog's radio boxes draw with the second skin data: left
+    // on the first skin, their captions would be dark on the second's dark
+    // panels.
+    qxSkinData2->SetSkinIndex(qxSkinData1->SkinIndex());
 }
 
 void TForm1::Button4Click(TObject*) {

@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "app/formatchoice.h"
+#include "media/ffmpeglogger.h"
+#include "media/player.h"
 #include "media/strovix.h"
 #include "platform/toolkit/forms.h"
 
 class TButton;
+class TCheckBox;
+class TqxSkinOpenDialog;
+class TqxSkinSelectDirectoryDialog;
 class TImage;
 class TListBox;
 class TqxSkinButton;
@@ -22,6 +27,8 @@ class TqxSkinMenuSpeedButton;
 class TEdit;
 class TListItem;
 class TComboBox;
+class TControl;
+class TStrings;
 class TFFLogger;
 class TFFPlayer;
 class TMemo;
@@ -32,6 +39,15 @@ class TqxSkinOfficeComboBox;
 class TqxSkinEdit;
 class TqxSkinListView;
 class TWinControl;
+class TPanel;
+class TCheckBox;
+class TLabel;
+class TTrackBar;
+class TBitmap;
+class TqxCompressedSkinList;
+class TqxSkinPopupMenu;
+class TqxSkinSelectDirectoryDialog;
+class TqxSelectSkinDialog;
 
 // Task slots: 501 pairs of option records, each marked by the output
 // record's AudioLanguage.
@@ -181,6 +197,136 @@ public:
     void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void lvFilesClick(TObject* Sender);
 
+    // ---- The add dialogs, the conversion run and the action after it ----
+    // Made at creation: the description names no dialog component.
+    TqxSkinOpenDialog* OpenDialog1 = nullptr;
+    TqxSkinOpenDialog* OpenDialog2 = nullptr;
+    TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog1 = nullptr;
+    TButton* btnStop = nullptr;
+    TButton* btnPause = nullptr;
+    TButton* btnResume = nullptr;
+    TqxSkinButton* qxSkinButton10 = nullptr;
+    TqxSkinButton* qxSkinButton11 = nullptr;
+    TqxSkinButton* qxSkinButton12 = nullptr;
+    TqxSkinButton* qxSkinButton3 = nullptr;
+    TqxSkinButton* qxSkinButton4 = nullptr;
+    TqxSkinButton* qxSkinButton5 = nullptr;
+    TqxSkinButton* qxSkinButton24 = nullptr;
+    TMenuItem* N8 = nullptr;
+    TMenuItem* N10 = nullptr;
+    TMenuItem* N11 = nullptr;
+    TMenuItem* N111 = nullptr;
+    TMenuItem* N2221 = nullptr;
+    TImage* Image6 = nullptr;
+    TImage* Image7 = nullptr;
+    TImage* Image8 = nullptr;
+    TImage* Image9 = nullptr;
+    TImage* Image10 = nullptr;
+    TImage* Image11 = nullptr;
+    // 上移 and 下移 enabled and disabled.
+    TImage* Image19 = nullptr;
+    TImage* Image20 = nullptr;
+    TImage* Image21 = nullptr;
+    TImage* Image22 = nullptr;
+    TCheckBox* chkThreadMode = nullptr;
+    TCheckBox* chkPreview = nullptr;
+
+    // The add commands through their dialogs, and the open dialogs' filter.
+    void btnAddClick(TObject* Sender);
+    void Button8Click(TObject* Sender);
+    void Button12Click(TObject* Sender);
+    void Button21Click(TObject* Sender);
+    void N2222Click(TObject* Sender);
+    void N21Click(TObject* Sender);
+    void N3331Click(TObject* Sender);
+
+    // The run: start, pause, resume, stop, the converter's reports.
+    void qxSkinButton2Click(TObject* Sender);
+    void btnStartClick(TObject* Sender);
+    void button28Click(TObject* Sender);
+    void qxSkinButton10Click(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void qxSkinButton11Click(TObject* Sender);
+    void btnPauseClick(TObject* Sender);
+    void qxSkinButton12Click(TObject* Sender);
+    void btnResumeClick(TObject* Sender);
+    void Button22Click(TObject* Sender);
+    void Button23Click(TObject* Sender);
+    void Button24Click(TObject* Sender);
+    void StrovixProgress(TObject* Sender, PProgressInfo AProgressInfo);
+    void StrovixTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo);
+    void chkPreviewClick(TObject* Sender);
+    void FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
+    // After the run: the output folder is Button20Click; power-off, sound.
+    void Button25Click(TObject* Sender);
+    void Button29Click(TObject* Sender);
+    // ---- The preview player, snapshots, and the folder and skin commands
+    // (mainpreview.cpp, snapshots.cpp, mainfolders.cpp).
+    TPanel* Panel6 = nullptr;
+    TButton* Button31 = nullptr;
+    TComboBox* cboVideoDriver = nullptr;
+    TComboBox* cboAudioDriver = nullptr;
+    TComboBox* cboVideo = nullptr;
+    TComboBox* cboAudio = nullptr;
+    TComboBox* cboSubtitle = nullptr;
+    TCheckBox* chkOpenPaused = nullptr;
+    TCheckBox* chkStayOnTop = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TTrackBar* TrackBar2 = nullptr;
+    TqxSkinButton* qxSkinButton16 = nullptr;
+    TqxSkinButton* qxSkinButton20 = nullptr;
+    TqxSkinPopupMenu* qxSkinPopupMenu2 = nullptr;
+    TMenuItem* BMP1 = nullptr;
+    TMenuItem* JPG1 = nullptr;
+    TMenuItem* GIF1 = nullptr;
+    TMenuItem* PNG1 = nullptr;
+    TqxCompressedSkinList* qxCompressedSkinList1 = nullptr;
+    // Made at creation, as the message box is; the folder dialog is shared
+    // by "浏览..." and "设置快照目录".
+    TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog2 = nullptr;
+    TqxSelectSkinDialog* qxSelectSkinDialog1 = nullptr;
+    // The file the player last opened: snapshots are named after it, not
+    // after the file an add has named since.
+    String FPlayerFileName;
+
+    void Button31Click(TObject* Sender);
+    void FFPlayerFileOpen(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                          Integer& AScreenWidth, Integer& AScreenHeight);
+    void FFPlayerPosition(TObject* Sender, Int64 APTS);
+    void FFPlayerState(TObject* Sender, TPlayState AState);
+    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton13Click(TObject* Sender);
+    void qxSkinButton14Click(TObject* Sender);
+    void qxSkinButton15Click(TObject* Sender);
+    void qxSkinButton16Click(TObject* Sender);
+    void qxSkinButton20Click(TObject* Sender);
+    void TrackBar2Change(TObject* Sender);
+    void Dispatch(TMessage& AMessage) override;
+
+    void qxSkinButton22Click(TObject* Sender);
+    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton23Click(TObject* Sender);
+    void MenuItem1Click(TObject* Sender);
+    void MenuItem2Click(TObject* Sender);
+    void BMP1Click(TObject* Sender);
+    void JPG1Click(TObject* Sender);
+    void GIF1Click(TObject* Sender);
+    void PNG1Click(TObject* Sender);
+
+    void qxSkinButton5Click(TObject* Sender);
+    void qxSkinButton9Click(TObject* Sender);
+    // The snapshot folder (made when missing, the default when none is
+    // stored) and type ("BMP", "JPG", "GIF" or "PNG", ticked in the menu).
+    String SnapshotFolder();
+    String SnapshotType();
+    // Creation of the components the description does not name.
+    void CreatePreviewDialogs();
+    // The shared folder dialog's choice: empty after Cancel.
+    String ChooseFolder();
+    // ---- End of the preview block.
+
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
@@ -208,6 +354,21 @@ private:
     // in tab order up to the first gap.
     void FillScreenList();
     void FocusFileList();
+    // The add dialogs, made at creation.
+    void CreateAddDialogs();
+    // The add commands after their dialogs: one file, a folder's files
+    // (ARowsBefore: the rows the list had when the command began).
+    void AddChosenFile(const String& AFileName);
+    void AddChosenFolder(const String& ADirectory, Integer ARowsBefore);
+    // Every row's task from reset records and the row; false, with the
+    // converter's list empty, the log and one box naming the file, when a
+    // row cannot become a task.
+    bool RebuildTasks();
+    bool RefuseRun(const String& AFileName, const String& ALogPrefix, const String& AReason);
+    // 上移 and 下移, with their menu items.
+    void SetMoveCommands(bool AEnabled);
+    // The format and parameter controls a run locks.
+    std::vector<TControl*> LockedChoiceControls();
 };
 
 extern TForm1* Form1;
@@ -219,3 +380,27 @@ String MegabytesText(Int64 ABytes);
 // The full paths of the files directly in AFolder whose names match AMask
 // ("*.*": every file), in name order; none when the folder does not exist.
 std::optional<std::vector<String>> GetFilenames(const String& AFolder, const String& AMask);
+// The open dialogs' filter: 42 description and mask pairs, all files first.
+String OpenDialogFilter();
+// The output options a row carries (sub-items 10 to 23) over AOptions; an
+// empty text, "AUTO" and an automatic bit rate leave the option as it is.
+// Raises EConvertError for a number column that holds no whole number.
+void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions);
+// "37%" of the total, "N/A" without a total.
+String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration);
+
+// The seek of a slider released at AValue of 0..AMaxValue over ADuration µs;
+// none when the slider has no range.
+std::optional<Int64> SliderSeekTarget(Int64 ADuration, Integer AValue, Integer AMaxValue);
+// The slider value of a position APTS, truncated; none for a negative
+// position or an unknown duration.
+std::optional<Integer> SliderValueAt(Int64 APTS, Int64 ADuration, Integer AMaxValue);
+// The folder a run of a folder dialog confirmed: its Directory when Execute
+// said OK and it is an absolute path, else empty (a virtual node's display
+// name is no folder).
+String ConfirmedFolder(bool AExecuted, const String& ADirectory);
+// The first free snapshot name: AFolder/ABase_N.AExtension with N from 1.
+String NextSnapshotName(const String& AFolder, const String& ABase, const String& AExtension);
+// Writes ABitmap as the type ("BMP", "JPG", "GIF", "PNG"); any other type
+// writes JPEG.
+void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& AType);

@@ -69,7 +69,9 @@ void TForm1::btnRemoveClick(TObject*) {
     if (!row) return Inform(u"请先选择您需要删除的项目！");
     const Integer position = lvFiles->Items()->IndexOf(row);
     const Integer task = StrToInt(row->SubItems()->Strings(ColTaskNumber));
-    Strovix->RemoveTask(task - 1);
+    // Start builds every task from the rows: after a refused Start the
+    // converter may hold fewer tasks than there are rows.
+    if (task >= 1 && task <= Strovix->TasksCount()) Strovix->RemoveTask(task - 1);
     lvFiles->Items()->Delete(position);
     if (position < TaskSlotCount) OO1[size_t(position)].AudioLanguage = SlotDeleted;
     TListItems* rows = lvFiles->Items();
@@ -212,6 +214,7 @@ void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool) {
         combos[i]->SetItemIndex(positions[i]);
     qxSkinSlider1->SetValue(0);
     T_Movie_PLayer_FileName = row->Caption();
+    Button31->Click();
 }
 
 void TForm1::lvFilesClick(TObject*) {

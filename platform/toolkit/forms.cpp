@@ -260,8 +260,19 @@ void TCustomForm::PlaceForShow() {
             TCustomForm* over =
                 FPosition == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : nullptr;
             if (!over && Application) over = Application->MainForm();
-            area = over && over != this ? over->BoundsRect() : screen;
-            break;
+            if (!over || over == this) {
+                area = screen;
+                break;
+            }
+            // Centred on a form near the edge, a larger form would hang off
+            // the screen: it stays inside the work area of that form's monitor.
+            const TRect work = Screen ? Screen->MonitorFromWindow(over->Handle()).WorkareaRect : screen;
+            const TRect around = over->BoundsRect();
+            const Integer left = around.Left + (around.Width() - Width()) / 2;
+            const Integer top = around.Top + (around.Height() - Height()) / 2;
+            SetBounds(std::max(work.Left, std::min(left, work.Right - Width())),
+                      std::max(work.Top, std::min(top, work.Bottom - Height())), Width(), Height());
+            return;
         }
         default:
             return;

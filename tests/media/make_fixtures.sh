@@ -138,3 +138,11 @@ make marked.mp4 -f lavfi \
 # An MP4 cut in half: its index, at the end, is gone.
 make .whole.mp4 -f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg4
 truncate_half .whole.mp4 truncated.mp4
+
+# The program's end-to-end runs: two seconds of small pictures with sound
+# beside short.avi, and a clip long enough that a run towards 1280x720 H.264
+# is still converting when it is stopped.
+make clip2.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=2 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -c:v mpeg4 -c:a mp2 -shortest
+make clip30.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=30 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=30 -c:v mpeg4 -c:a mp2 -shortest

@@ -397,6 +397,21 @@ void DrawAddVideo(TIconPainter& P) {
     P.Line(23.5, 19.5, 23.5, 27.5, 2.6, Solid(White));
 }
 
+// A painter's palette with four colours: the look of the whole window.
+void DrawPalette(TIconPainter& P) {
+    P.FillEllipse(16, 16.5, 14, 12, Fill(Amber, 4.5, 28.5));
+    P.FillEllipse(21.5, 22, 3.2, 2.8, Solid(White));
+    P.FillRing(21.5, 22, 3.6, 3.0, Solid(0x9C6A00));
+    const struct {
+        double X, Y;
+        TColours Colours;
+    } dots[] = {{9, 14, Red}, {14.5, 9, Blue}, {21.5, 10, Green}, {9.5, 21, Slate}};
+    for (const auto& dot : dots) {
+        P.FillEllipse(dot.X, dot.Y, 3, 3, Fill(dot.Colours, dot.Y - 3, dot.Y + 3));
+        P.FillRing(dot.X, dot.Y, 3, 2.4, Solid(0x000000, 0.25));
+    }
+}
+
 // ---- Glyphs of the run and list commands ----
 
 // A round button with a sign on it.
@@ -543,8 +558,12 @@ std::vector<TPictureRecipe> MakeRecipes() {
     for (const auto& [name, draw] : playerButtons)
         add(std::string("player/") + name + ".png", 24, 24, draw);
     // The buttons that show these pictures take bitmap glyphs.
-    add("glyphs/up.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, true); }, pkBitmap);
-    add("glyphs/down.bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, false); }, pkBitmap);
+    for (TPictureLook look : {plPlain, plDisabled}) {
+        const std::string disabled = look == plDisabled ? "-disabled" : "";
+        add("glyphs/up" + disabled + ".bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, true); }, pkBitmap, look);
+        add("glyphs/down" + disabled + ".bmp", 16, 16, [](TIconPainter& P) { DrawArrow(P, false); }, pkBitmap,
+            look);
+    }
     for (const auto& [name, draw] : playerButtons)
         add(std::string("glyphs/player-") + name + ".bmp", 24, 24, draw, pkBitmap);
     add("output/settings.png", 24, 24, DrawSliders);
@@ -556,6 +575,7 @@ std::vector<TPictureRecipe> MakeRecipes() {
         const std::string hot = look == plHot ? "-hot" : "";
         add("toolbar/add" + hot + ".png", 48, 48, DrawAddVideo, pkPng, look);
         add("toolbar/options" + hot + ".png", 48, 48, DrawGear, pkPng, look);
+        add("toolbar/skin" + hot + ".png", 48, 48, DrawPalette, pkPng, look);
     }
     const struct {
         const char* Name;

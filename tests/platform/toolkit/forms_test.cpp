@@ -149,6 +149,34 @@ TEST_F(Forms, PositionAndClientSizeApplyWhenTheWindowIsMade) {
     EXPECT_EQ(form->Top(), (1080 - form->Height()) / 2);
 }
 
+// Centred on its owner form, a wider or taller form near the screen's edge
+// stays inside the work area; one that fits is centred as it is.
+TEST_F(Forms, AFormCentredOnItsOwnerStaysInsideTheWorkArea) {
+    const TRect work = Screen->WorkAreaRect();
+    TForm* main = NewForm();
+    const auto place = [&](TRect AMain, Integer AWidth, Integer AHeight) {
+        main->SetBoundsRect(AMain);
+        auto* form = new TForm(main);
+        form->SetBounds(0, 0, AWidth, AHeight);
+        form->SetPosition(poOwnerFormCenter);
+        form->Show();
+        const TRect placed = form->BoundsRect();
+        Free(form);
+        return placed;
+    };
+    // Past the left and top edges.
+    TRect placed = place(Rect(work.Left + 10, work.Top + 10, work.Left + 410, work.Top + 110), 1000, 300);
+    EXPECT_EQ(placed.Left, work.Left);
+    EXPECT_EQ(placed.Top, work.Top);
+    // Past the right and bottom edges.
+    placed = place(Rect(work.Right - 300, work.Bottom - 100, work.Right, work.Bottom), 600, 400);
+    EXPECT_EQ(placed.Right, work.Right);
+    EXPECT_EQ(placed.Bottom, work.Bottom);
+    // Room enough: centred on the main form.
+    placed = place(Rect(500, 300, 1300, 800), 400, 200);
+    EXPECT_EQ(placed, Rect(700, 450, 1100, 650));
+}
+
 TEST_F(Forms, AFormWithAParentIsAChildWindowWithItsFrame) {
     TForm* host = NewForm();
     auto* inner = new TForm(host);

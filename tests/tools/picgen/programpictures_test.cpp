@@ -80,8 +80,8 @@ const std::vector<TListCase>& Lists() {
         {"qxPngImageList4", 24, {"output/settings.png", "output/browse.png", "output/open.png"}},
         {"qxPngImageList5", 36, Numbered("categories/", 24, true)},
         {"qxPngImageList6", 36, {"logo36.png"}},
-        {"qxPngImageList7", 48, {"toolbar/add.png", "toolbar/options.png"}},
-        {"qxPngImageList8", 48, {"toolbar/add-hot.png", "toolbar/options-hot.png"}},
+        {"qxPngImageList7", 48, {"toolbar/add.png", "toolbar/options.png", "toolbar/skin.png"}},
+        {"qxPngImageList8", 48, {"toolbar/add-hot.png", "toolbar/options-hot.png", "toolbar/skin-hot.png"}},
         {"qxPngImageList9", 80, {"logo80.png"}},
     };
     return lists;
@@ -176,7 +176,8 @@ TEST(ProgramPictures, GlyphsHaveATransparentColourAndTheirDisabledLookIsGreyInTh
         Integer Size;
     };
     for (const Case& c : {Case{"start", 64}, Case{"pause", 24}, Case{"resume", 24}, Case{"stop", 24},
-                          Case{"clear", 32}, Case{"remove", 32}, Case{"rename", 16}}) {
+                          Case{"clear", 32}, Case{"remove", 32}, Case{"rename", 16}, Case{"up", 16},
+                          Case{"down", 16}}) {
         SCOPED_TRACE(c.Name);
         TBitmap enabled, disabled;
         enabled.LoadFromFile(PathOf(std::string("glyphs/") + c.Name + ".bmp"));
@@ -217,8 +218,8 @@ TEST(ProgramPictures, TheSameBytesEveryRun) {
     }
     fs::remove_all(again);
     // The lists, the forms' other pictures, fourteen glyphs and the list and
-    // player buttons' nine.
-    EXPECT_EQ(files, 45 + 8 + 14 + 9);
+    // player buttons' nine, with the list buttons' two disabled looks.
+    EXPECT_EQ(files, 47 + 8 + 14 + 9 + 2);
 }
 
 }  // namespace

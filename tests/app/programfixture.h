@@ -1,0 +1,74 @@
+// The program started on the memory back end: a temporary program folder
+// and home, the build's resources, the forms as main creates them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/aboutform.h"
+#include "app/mainform.h"
+#include "app/optionfile.h"
+#include "app/optionsform.h"
+#include "app/presetdialog.h"
+#include "app/program.h"
+#include "app/settingsdialog.h"
+#include "platform/base/fileutils.h"
+#include "platform/base/inifiles.h"
+#include "platform/base/ustring.h"
+#include "platform/toolkit/formloader.h"
+#include "platform/win/testdriver.h"
+
+namespace fs = std::filesystem;
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        FRoot = fs::path(::testing::TempDir()) / ("velqua-program-" + std::string(test->name()));
+        fs::remove_all(FRoot);
+        fs::create_directories(FRoot / "program");
+        fs::create_directories(FRoot / "home");
+        FSavedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+        setenv("HOME", (FRoot / "home").c_str(), 1);
+        SetProgramFolder(UTF8ToString((FRoot / "program").string()));
+        SetResourceFolder(UTF8ToString(VELQUA_BUILD_DIR "/resources/"));
+        win::driver::Reset();
+        Screen = new TScreen(nullptr);
+        Application = new TApplication(nullptr);
+    }
+    void TearDown() override {
+        // A test may have ended the program itself.
+        if (Application) Application->OnIdle = nullptr;
+        Free(Application);
+        Application = nullptr;
+        Free(Screen);
+        Screen = nullptr;
+        Form1 = nullptr;
+        Form2 = nullptr;
+        Form5 = nullptr;
+        Form6 = nullptr;
+        Form7 = nullptr;
+        PresetDialogTarget = {};
+        SetProgramFolder({});
+        setenv("HOME", FSavedHome.c_str(), 1);
+        fs::remove_all(FRoot);
+    }
+    // Starts the program and settles its first paints.
+    void Start() {
+        CreateProgramForms();
+        Form1->Show();
+        win::driver::Pump();
+    }
+    void WriteIni(const std::string& AText) { std::ofstream(FRoot / "program" / "option.ini") << AText; }
+    String Option(const char16_t* ASection, const char16_t* AKey) {
+        return TIniFile(OptionFileName()).ReadString(ASection, AKey, u"(absent)");
+    }
+    String Home(const char16_t* APath) const { return UTF8ToString((FRoot / "home").string()) + u"/" + APath; }
+
+    fs::path FRoot;
+    std::string FSavedHome;
+};
