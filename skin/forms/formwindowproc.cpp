@@ -16,6 +16,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
@@ -72,6 +73,7 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
     if (FForm->ComponentState().Contains(csDestroying)) return CallOldWindowProc(Message);
     const std::shared_ptr<bool> alive = FAlive;
     CloseMenusOnMessage(Message);
+    if (LayeredFrameBefore(Message)) return;
     const bool skinned = FSkinnableForm;
     bool passOn = true;
     switch (Message.Msg) {
@@ -266,6 +268,7 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
         if (!*alive) return;
     }
     AfterOldProc(Message);
+    if (*alive) LayeredFrameAfter(Message);
 }
 
 void TqxDravenfold::PaintToDC(HDC ADC) {
@@ -445,6 +448,7 @@ void TqxDravenfold::FadeIn() {
                 last = GetTickCount();
                 alpha = std::min(alpha + step, target);
                 SetWindowAlpha(handle, Byte(alpha));
+                if (UsesLayeredFrame()) FBorderLayer->CheckFormAlpha(alpha, true);
             }
         }
     } else if (target != 255) {

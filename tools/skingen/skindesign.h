@@ -57,6 +57,8 @@ const TSkinTheme& SecondTheme();
 void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 // The control elements.
 void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
+// The layered frame: a soft shadow where the frame has round corners.
+void BuildLayerFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 
 // A face with a one-pixel border and round corners over the colour AUnder.
 void PaintFace(TSkinPainter& APainter, const TRect& ARect, TRgb AUnder, TRgb AFace, TRgb ABorder,
