@@ -12,6 +12,8 @@ namespace {
 // and the darkest alpha, at the form's edge.
 constexpr Integer ShadowDepth = 12;
 constexpr Integer CornerSpan = 16;
+// The stretched middle of each strip.
+constexpr Integer MiddleSpan = 8;
 constexpr double ShadowAlpha = 96;
 // The hit border: this far outside the form the frame resizes it.
 constexpr Integer HitDepth = 6;
@@ -38,7 +40,7 @@ void BuildLayerFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
         ASkin.SetInt(l, u"pictureindex", -1);
         return;
     }
-    const Integer side = 2 * (ShadowDepth + CornerSpan);
+    const Integer side = 2 * (ShadowDepth + CornerSpan) + MiddleSpan;
     const TRect form = Rect(ShadowDepth, ShadowDepth, side - ShadowDepth, side - ShadowDepth);
     const Integer picture = ASkin.ActivePicture(u"layerframe.bmp", side, side, Rgb(0));
     const Integer mask = ASkin.ActivePicture(u"layerframemask.bmp", side, side, Rgb(0));

@@ -425,7 +425,9 @@ TEST_F(LayeredFrameTest, BlurRegionsGoToTheDesktopWhenCompositionRuns) {
     EXPECT_EQ(R(*right), Rect(2, 0, 8, 400));
 }
 
-TEST_F(LayeredFrameTest, AFullBorderFrameIsTheWholeNonClientAreaAndCarriesTheCaptionButtons) {
+// The fixture's full-border frame with strips of 10 pixels, its close
+// button at the buttons rectangle's right end, and a caption object.
+TFixtureSkin FullBorderSkin(bool AHitBorder) {
     TFixtureSkin skin = LayeredSkin();
     const std::pair<const char16_t*, const char16_t*> values[] = {
         {u"lefttoppoint", u"20,10"},   {u"righttoppoint", u"80,10"}, {u"leftbottompoint", u"20,70"},
@@ -433,7 +435,19 @@ TEST_F(LayeredFrameTest, AFullBorderFrameIsTheWholeNonClientAreaAndCarriesTheCap
     };
     for (const auto& [key, value] : values)
         SetValue(skin, u"LAYERFRAME", key, value);
-    TForm* form = SkinnedForm(skin, Rect(100, 100, 700, 500));
+    if (AHitBorder) {
+        SetValue(skin, u"LAYERFRAME", u"borderrect", u"4,4,96,76");
+        SetValue(skin, u"LAYERFRAME", u"hittestenable", u"1");
+        SetValue(skin, u"LAYERFRAME", u"hittestsize", u"2");
+        SetValue(skin, u"SKINOBJECTS", u"count", u"2");
+        SetValue(skin, u"SKINOBJECTS", u"1", u"caption:caption");
+        SetValue(skin, u"caption", u"skinrect", u"0,0,40,10");
+    }
+    return skin;
+}
+
+TEST_F(LayeredFrameTest, AFullBorderFrameIsTheWholeNonClientAreaAndCarriesTheCaptionButtons) {
+    TForm* form = SkinnedForm(FullBorderSkin(false), Rect(100, 100, 700, 500));
     TqxFormLayerBorder* frame = Frame(form);
     ASSERT_TRUE(frame->Visible());
     ASSERT_TRUE(frame->IsFullBorder());
@@ -450,6 +464,58 @@ TEST_F(LayeredFrameTest, AFullBorderFrameIsTheWholeNonClientAreaAndCarriesTheCap
     EXPECT_EQ(objects[0]->ObjectRect, Rect(592, 0, 608, 16));
     // Without a hit border the frame is click-through.
     EXPECT_TRUE(driver::Inspect(frame->TopBorder->Handle()).ExStyle & WS_EX_TRANSPARENT);
+}
+
+TEST_F(LayeredFrameTest, TheFullBorderCaptionMovesTheFormAndItsDoubleClickMaximizes) {
+    TForm* form = SkinnedForm(FullBorderSkin(true), Rect(100, 100, 700, 500));
+    form->SetFocus();
+    driver::Pump();
+    TqxFormLayerBorder* frame = Frame(form);
+    ASSERT_TRUE(frame->Visible());
+    // The caption runs from the caption rectangle's left to the buttons.
+    auto* caption = D(form)->ObjectList[1].get();
+    EXPECT_EQ(caption->ObjectRect, Rect(10, 0, 592, 10));
+    driver::MouseMove(POINT{300, 96});
+    driver::Pump();
+    EXPECT_EQ(frame->ActiveObject, 1);
+    driver::MouseDown(POINT{300, 96});
+    driver::Pump();
+    driver::MouseMove(POINT{350, 126});
+    driver::Pump();
+    driver::MouseUp(POINT{350, 126});
+    driver::Pump();
+    EXPECT_EQ(form->BoundsRect(), Rect(150, 130, 750, 530));
+    EXPECT_EQ(R(Bounds(frame->TopBorder)), Rect(140, 120, 760, 130));
+    // A right press on the caption captures nothing.
+    driver::MouseMove(POINT{350, 126});
+    driver::MouseDown(POINT{350, 126}, VK_RBUTTON);
+    driver::Pump();
+    EXPECT_EQ(frame->MouseCaptureObject, -1);
+    driver::MouseUp(POINT{350, 126}, VK_RBUTTON);
+    driver::Pump();
+    SendMessageW(frame->TopBorder->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(210, 6));
+    driver::Pump();
+    EXPECT_EQ(D(form)->WindowState(), wsMaximized);
+    // A full border stays with the maximized form.
+    EXPECT_TRUE(frame->Visible());
+}
+
+TEST_F(LayeredFrameTest, AMagneticCaptionDragJumpsToTheWorkAreaEdge) {
+    TForm* form = SkinnedForm(FullBorderSkin(true), Rect(100, 100, 700, 500));
+    D(form)->SetMagnetic(true);
+    D(form)->SetMagneticSize(10);
+    form->SetFocus();
+    driver::Pump();
+    // Towards the left edge, inside the snap distance: the form lands on it.
+    driver::MouseMove(POINT{300, 96});
+    driver::MouseDown(POINT{300, 96});
+    driver::Pump();
+    driver::MouseMove(POINT{206, 96});
+    driver::Pump();
+    driver::MouseUp(POINT{206, 96});
+    driver::Pump();
+    EXPECT_EQ(form->Left(), 0);
+    EXPECT_EQ(form->Top(), 100);
 }
 
 }  // namespace
