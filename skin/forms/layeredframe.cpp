@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/base/clock.h"
 #include "platform/gdi/blit.h"
@@ -36,18 +37,27 @@ TPoint CursorPos() {
 }
 
 // Copies ASrc of ASource onto ADst of ATarget, stretched by nearest pixels,
-// all four bytes kept.
+// all four bytes kept. A skin's points may lie outside its picture and a
+// narrow frame may cut a part: only what lies inside both bitmaps is copied.
 void CopyStretched(TqxBitmap* ATarget, const TRect& ADst, const TqxBitmap* ASource, const TRect& ASrc) {
-    const Integer dw = ADst.Width(), dh = ADst.Height(), sw = ASrc.Width(), sh = ASrc.Height();
+    TRect src = ASrc;
+    src.Left = std::max(src.Left, 0);
+    src.Top = std::max(src.Top, 0);
+    src.Right = std::min(src.Right, ASource->Width());
+    src.Bottom = std::min(src.Bottom, ASource->Height());
+    const Integer dw = ADst.Width(), dh = ADst.Height(), sw = src.Width(), sh = src.Height();
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
-    for (Integer y = 0; y < dh; ++y) {
-        const Integer ty = ADst.Top + y, sy = ASrc.Top + Integer(Int64(y) * sh / dh);
-        if (ty < 0 || ty >= ATarget->Height() || sy < 0 || sy >= ASource->Height()) continue;
-        for (Integer x = 0; x < dw; ++x) {
-            const Integer tx = ADst.Left + x, sx = ASrc.Left + Integer(Int64(x) * sw / dw);
-            if (tx < 0 || tx >= ATarget->Width() || sx < 0 || sx >= ASource->Width()) continue;
-            *ATarget->GetPixelPtr(tx, ty) = *ASource->GetPixelPtr(sx, sy);
-        }
+    const Integer x0 = std::max(0, -ADst.Left), x1 = std::min(dw, ATarget->Width() - ADst.Left);
+    const Integer y0 = std::max(0, -ADst.Top), y1 = std::min(dh, ATarget->Height() - ADst.Top);
+    if (x0 >= x1 || y0 >= y1) return;
+    std::vector<Integer> columns(static_cast<size_t>(dw));
+    for (Integer x = x0; x < x1; ++x)
+        columns[size_t(x)] = src.Left + Integer(Int64(x) * sw / dw);
+    for (Integer y = y0; y < y1; ++y) {
+        const TqxColor* from = ASource->GetScanLinePtr(src.Top + Integer(Int64(y) * sh / dh));
+        TqxColor* to = ATarget->GetPixelPtr(ADst.Left, ADst.Top + y);
+        for (Integer x = x0; x < x1; ++x)
+            to[x] = from[columns[size_t(x)]];
     }
 }
 

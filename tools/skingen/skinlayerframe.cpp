@@ -14,7 +14,7 @@ constexpr Integer ShadowDepth = 12;
 constexpr Integer CornerSpan = 16;
 // The stretched middle of each strip.
 constexpr Integer MiddleSpan = 8;
-constexpr double ShadowAlpha = 96;
+constexpr double ShadowAlpha = 140;
 // The hit border: this far outside the form the frame resizes it.
 constexpr Integer HitDepth = 6;
 

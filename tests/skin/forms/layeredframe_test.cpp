@@ -365,6 +365,23 @@ TEST_F(LayeredFrameTest, AFormLowerThanTheStripsGetsNoNegativeImages) {
     EXPECT_EQ(Alpha(Frame(form)->BottomBorder, 619, 4), 255);
 }
 
+TEST_F(LayeredFrameTest, PointsOutsideThePictureDrawOnlyWhatExists) {
+    struct Case {
+        const char16_t* key;
+        const char16_t* value;
+    };
+    for (const Case& c : {Case{u"lefttoppoint", u"500,10"}, Case{u"righttoppoint", u"-20,90"},
+                          Case{u"clientrect", u"150,10,-40,300"}, Case{u"leftbottompoint", u"0,-50"}}) {
+        TFixtureSkin skin = DecorationSkin();
+        SetValue(skin, u"LAYERFRAME", c.key, c.value);
+        TForm* form = SkinnedForm(skin, Rect(100, 100, 300, 200));
+        form->SetBounds(100, 100, 60, 40);
+        driver::Pump();
+        EXPECT_TRUE(Frame(form)->Visible()) << StringToUTF8(c.key);
+        Free(form);
+    }
+}
+
 TEST_F(LayeredFrameTest, TheFrameFadesWithTheFormsAlpha) {
     TForm* form = SkinnedForm(DecorationSkin(), Rect(100, 100, 700, 500));
     TqxFormLayerBorder* frame = Frame(form);
