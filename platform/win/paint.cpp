@@ -54,9 +54,16 @@ PixRegion VisibleArea(const Window& W, bool AClientOnly) {
     for (const Window* w = &W; w; w = w->Parent)
         if ((w->Parent && !(w->Style & WS_VISIBLE)) || w->RedrawOff) return {};
     PixRegion area = SurfaceShape(W);
-    if (AClientOnly) area.Intersect(Offset(W.Client, SurfaceOrigin(W)));
+    const RECT client = Offset(W.Client, SurfaceOrigin(W));
+    if (AClientOnly) area.Intersect(client);
     for (const Window* c : W.Children)
-        if (c->Style & WS_VISIBLE) area.Subtract(SurfaceShape(*c));
+        if (c->Style & WS_VISIBLE) {
+            // A child shows only inside the client area: where it reaches
+            // past it, the frame beneath is still this window's to paint.
+            PixRegion shown = SurfaceShape(*c);
+            if (!AClientOnly) shown.Intersect(client);
+            area.Subtract(shown);
+        }
     for (const Window* w = &W; w->Parent; w = w->Parent) {
         const Window* p = w->Parent;
         for (const Window* sibling : p->Children) {

@@ -142,6 +142,44 @@ TEST_F(Painting, BeginPaintPaintsAWaitingFrameThroughTheWholeWindowDC) {
     EXPECT_EQ(Logged(form, WM_NCPAINT).size(), 1u);
 }
 
+TEST_F(Painting, AChildReachingPastItsParentsClientAreaLeavesTheParentsFrameToTheParent) {
+    const HWND form = Popup({0, 0, 200, 200});
+    // A frame of 10 pixels, painted blue.
+    On(nullptr, [](HWND AWindow, UINT AMsg, WPARAM, LPARAM ALParam, LRESULT&) {
+        if (AMsg == WM_NCCALCSIZE) {
+            RECT& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(ALParam)->rgrc[0];
+            r = RECT{r.left + 10, r.top + 10, r.right - 10, r.bottom - 10};
+            return true;
+        }
+        if (AMsg != WM_NCPAINT) return false;
+        HDC dc = GetWindowDC(AWindow);
+        Fill(dc, {0, 0, 1000, 1000}, Blue);
+        ReleaseDC(AWindow, dc);
+        return true;
+    });
+    const HWND frame = Child(form, {20, 20, 120, 120});
+    // A page larger than the frame's client area, as a page control's sheets can be.
+    const HWND page = Child(frame, {-5, -5, 95, 95});
+    On(page, Painter(Red));
+    driver::Pump();
+    struct Case {
+        int x, y;
+        DWORD colour;
+    };
+    // Window coordinates of the form: the frame's border outside and under
+    // the page, the page inside the frame's client area.
+    for (const Case& c : {Case{22, 22, 0x0000FF}, Case{27, 27, 0x0000FF}, Case{125, 60, 0xFFFFFF},
+                          Case{115, 115, 0x0000FF}, Case{60, 115, 0x0000FF}, Case{31, 31, 0xFF0000},
+                          Case{109, 109, 0xFF0000}})
+        EXPECT_EQ(driver::RawPixel(form, c.x, c.y) & 0xFFFFFF, c.colour) << c.x << "," << c.y;
+    // A device context of the whole frame reaches its border under the page.
+    HDC dc = GetWindowDC(frame);
+    Fill(dc, {0, 0, 1000, 1000}, Green);
+    ReleaseDC(frame, dc);
+    EXPECT_EQ(driver::RawPixel(form, 27, 27) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(driver::RawPixel(form, 40, 40) & 0xFFFFFF, 0xFF0000u);
+}
+
 TEST_F(Painting, RedrawWindowUpdatesChildrenOnlyWhenAsked) {
     const HWND form = Popup({0, 0, 200, 200});
     const HWND child = Child(form, {10, 10, 50, 50});
