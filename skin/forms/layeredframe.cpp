@@ -641,7 +641,9 @@ TqxFormLayerWindow::TqxFormLayerWindow(TqxFormLayerBorder* AOwner, TCustomForm* 
 
 void TqxFormLayerWindow::CreateParams(TCreateParams& AParams) {
     TForm::CreateParams(AParams);
-    AParams.ExStyle |= WS_EX_LAYERED;
+    // Owned by the form, so they stack with it; no task-bar entries.
+    if (FForm && FForm->HandleAllocated()) AParams.WndParent = FForm->Handle();
+    AParams.ExStyle |= WS_EX_LAYERED | WS_EX_TOOLWINDOW;
     // A frame without a hit border lets the mouse through.
     const TqxDataSkinLayerFrame* data = FLayerBorder->FData;
     if (!data || IsRectDegenerate(data->BorderRect)) AParams.ExStyle |= WS_EX_TRANSPARENT;
@@ -726,6 +728,13 @@ void TqxFormLayerWindow::Dispatch(TMessage& AMessage) {
     TqxFormLayerBorder* b = FLayerBorder;
     const bool hitTest = b->FData && b->FData->HitTestEnable;
     switch (AMessage.Msg) {
+        case WM_ERASEBKGND:
+            AMessage.Result = 1;
+            return;
+        case WM_PAINT:
+            // What shows is the upload: nothing to paint.
+            ValidateRect(Handle(), nullptr);
+            return;
         case WM_MOUSEACTIVATE:
             AMessage.Result = MA_NOACTIVATE;
             if (hitTest && FForm) {
