@@ -572,15 +572,19 @@ BOOL UpdateLayeredWindow(HWND AWindow, HDC, const POINT* ADestPoint, const SIZE*
     const POINT from = ASourcePoint ? *ASourcePoint : POINT{};
     w->Upload.assign(size_t(width) * size_t(height), 0);
     const gdi::Surface& s = source.Pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int sx = from.x + source.Offset.x + x, sy = from.y + source.Offset.y + y;
-            if (sx < 0 || sy < 0 || sx >= s.Width || sy >= s.Height) continue;
-            gdi::Pixel p = gdi::ReadPixel(s, sx, sy);
-            if (!s.HasAlpha) p &= gdi::ColorMask;
-            if (AFlags & ULW_OPAQUE) p |= gdi::AlphaMask;
-            w->Upload[size_t(y) * size_t(width) + size_t(x)] = p;
+    // Row by row: the part of each row that lies on the source.
+    const int dx = from.x + source.Offset.x, dy = from.y + source.Offset.y;
+    const int x0 = std::max(0, -dx), x1 = std::min(width, s.Width - dx);
+    for (int y = 0; y < height && x0 < x1; ++y) {
+        const int sy = dy + y;
+        if (sy < 0 || sy >= s.Height) continue;
+        gdi::Pixel* row = w->Upload.data() + size_t(y) * size_t(width);
+        gdi::FetchRow(s, dx + x0, sy, x1 - x0, row + x0);
+        for (int x = x0; x < x1; ++x) {
+            if (!s.HasAlpha) row[x] &= gdi::ColorMask;
+            if (AFlags & ULW_OPAQUE) row[x] |= gdi::AlphaMask;
         }
+    }
     w->UploadSize = SIZE{width, height};
     w->UploadAlpha = ABlend ? ABlend->SourceConstantAlpha : 255;
     w->HasUpload = true;

@@ -310,6 +310,44 @@ TEST_F(Painting, LayeredWindowsRecordTheirAlphaAndUploads) {
     DeleteObject(bitmap);
 }
 
+TEST_F(Painting, AnUploadTakesOnlyWhatLiesOnItsSource) {
+    const HWND frame = Popup({0, 0, 4, 4}, WS_EX_LAYERED);
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 8, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // Pixel (x, y) of the 8 x 4 source holds y in its green and x in its blue.
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 8; ++x)
+            static_cast<uint32_t*>(bits)[y * 8 + x] = 0x40000000u | y << 8 | x;
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const SIZE size{6, 4};
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    struct Case {
+        POINT source;
+        DWORD flags;
+        int x, y;
+        DWORD pixel;
+    };
+    // Window pixel (x, y) shows source pixel (x + source.x, y + source.y).
+    const Case cases[] = {
+        {{-2, 1}, ULW_ALPHA, 1, 0, 0},            // left of the source
+        {{-2, 1}, ULW_ALPHA, 2, 0, 0x40000100u},  // its first column
+        {{-2, 1}, ULW_ALPHA, 5, 2, 0x40000303u},
+        {{-2, 1}, ULW_ALPHA, 5, 3, 0},            // below it
+        {{4, 0}, ULW_ALPHA, 3, 1, 0x40000107u},   // its last column
+        {{4, 0}, ULW_ALPHA, 4, 1, 0},             // right of it
+        {{4, 0}, ULW_OPAQUE, 3, 1, 0xFF000107u},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(UpdateLayeredWindow(frame, nullptr, nullptr, &size, dc, &c.source, 0, &blend, c.flags));
+        EXPECT_EQ(driver::RawPixel(frame, c.x, c.y), c.pixel) << c.source.x << " " << c.x << "," << c.y;
+    }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 TEST_F(Painting, AWindowOwnsTheRegionItWasGiven) {
     const HWND popup = Popup({0, 0, 100, 100});
     HRGN first = CreateRectRgn(0, 0, 50, 50);
