@@ -13,7 +13,10 @@
 // - "x_bitblt" for a ribbon of three tabs with pages of six buttons and
 //   three button items: one repaint of the bar, and one tab switch (the
 //   pages swap, the bar and the new page repaint), over one BitBlt of the
-//   bar's area.
+//   bar's area;
+// - "x_bitblt" also for one size step of the second skin's layered frame
+//   (its four images rebuilt and uploaded): its time over one BitBlt of as
+//   many pixels as the four images hold.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -33,6 +36,7 @@
 #include "skin/core/qxcompressedskins.h"
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/ribbon.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
 #include "skinfixtures.h"
@@ -210,6 +214,31 @@ void BM_SizeStep(benchmark::State& AState) {
     driver::Pump();
 }
 
+void BM_LayeredFrameStep(benchmark::State& AState) {
+    TDesktop& d = Desktop();
+    Activate(d.Form);
+    d.Skin->LoadCompressedStoredSkin(d.Second.get());
+    driver::Pump();
+    TqxFormLayerBorder* frame = d.Component->FBorderLayer;
+    if (!frame->Visible()) {
+        AState.SkipWithError("no layered frame on this back end");
+        return;
+    }
+    Integer pixels = 0;
+    for (TqxFormLayerWindow* window : {frame->LeftBorder, frame->TopBorder, frame->RightBorder, frame->BottomBorder}) {
+        const SIZE size = driver::Layered(window->Handle()).UploadSize;
+        pixels += size.cx * size.cy;
+    }
+    const Integer frameWidth = frame->FWidth;
+    AState.SetLabel(std::to_string(pixels) + " pixels");
+    const double blit = BlitSeconds(frameWidth, pixels / frameWidth);
+    Integer step = 0;
+    Ratio(AState, "x_bitblt", blit,
+          [&] { frame->SetBoundsWithForm3(d.Form->Left(), d.Form->Top(), Width + (++step & 1), Height); });
+    d.Skin->LoadCompressedStoredSkin(d.Default.get());
+    driver::Pump();
+}
+
 void BM_SkinSwitch(benchmark::State& AState) {
     TDesktop& d = Desktop();
     const HWND window = d.Form->Handle();
@@ -345,4 +374,5 @@ BENCHMARK(BM_HintActivation)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, active, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, inactive, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SizeStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LayeredFrameStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SkinSwitch)->Unit(benchmark::kMillisecond);

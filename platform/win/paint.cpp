@@ -54,9 +54,16 @@ PixRegion VisibleArea(const Window& W, bool AClientOnly) {
     for (const Window* w = &W; w; w = w->Parent)
         if ((w->Parent && !(w->Style & WS_VISIBLE)) || w->RedrawOff) return {};
     PixRegion area = SurfaceShape(W);
-    if (AClientOnly) area.Intersect(Offset(W.Client, SurfaceOrigin(W)));
+    const RECT client = Offset(W.Client, SurfaceOrigin(W));
+    if (AClientOnly) area.Intersect(client);
     for (const Window* c : W.Children)
-        if (c->Style & WS_VISIBLE) area.Subtract(SurfaceShape(*c));
+        if (c->Style & WS_VISIBLE) {
+            // A child shows only inside the client area: where it reaches
+            // past it, the frame beneath is still this window's to paint.
+            PixRegion shown = SurfaceShape(*c);
+            if (!AClientOnly) shown.Intersect(client);
+            area.Subtract(shown);
+        }
     for (const Window* w = &W; w->Parent; w = w->Parent) {
         const Window* p = w->Parent;
         for (const Window* sibling : p->Children) {
@@ -565,15 +572,19 @@ BOOL UpdateLayeredWindow(HWND AWindow, HDC, const POINT* ADestPoint, const SIZE*
     const POINT from = ASourcePoint ? *ASourcePoint : POINT{};
     w->Upload.assign(size_t(width) * size_t(height), 0);
     const gdi::Surface& s = source.Pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int sx = from.x + source.Offset.x + x, sy = from.y + source.Offset.y + y;
-            if (sx < 0 || sy < 0 || sx >= s.Width || sy >= s.Height) continue;
-            gdi::Pixel p = gdi::ReadPixel(s, sx, sy);
-            if (!s.HasAlpha) p &= gdi::ColorMask;
-            if (AFlags & ULW_OPAQUE) p |= gdi::AlphaMask;
-            w->Upload[size_t(y) * size_t(width) + size_t(x)] = p;
+    // Row by row: the part of each row that lies on the source.
+    const int dx = from.x + source.Offset.x, dy = from.y + source.Offset.y;
+    const int x0 = std::max(0, -dx), x1 = std::min(width, s.Width - dx);
+    for (int y = 0; y < height && x0 < x1; ++y) {
+        const int sy = dy + y;
+        if (sy < 0 || sy >= s.Height) continue;
+        gdi::Pixel* row = w->Upload.data() + size_t(y) * size_t(width);
+        gdi::FetchRow(s, dx + x0, sy, x1 - x0, row + x0);
+        for (int x = x0; x < x1; ++x) {
+            if (!s.HasAlpha) row[x] &= gdi::ColorMask;
+            if (AFlags & ULW_OPAQUE) row[x] |= gdi::AlphaMask;
         }
+    }
     w->UploadSize = SIZE{width, height};
     w->UploadAlpha = ABlend ? ABlend->SourceConstantAlpha : 255;
     w->HasUpload = true;

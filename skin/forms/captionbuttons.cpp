@@ -154,6 +154,44 @@ bool TqxSkinStdButtonObject::IsRestoreHintState() const {
     return IsRestoreState();
 }
 
+void TqxSkinStdButtonObject::DrawAlpha(TCanvas* Cnvs, TqxBitmap* ABitMap) {
+    if (Command == cmSysMenu && Parent->ShowIcon()) {
+        if (Parent->IsAlphaIcon) {
+            Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+            return;
+        }
+        const TSize size = Parent->GetIconSize();
+        if (size.cx <= 0 || size.cy <= 0) return;
+        TqxBitmap icon;
+        icon.SetSize(size.cx, size.cy);
+        icon.Clear(MaskedColor);
+        Parent->DrawFormIcon(icon.Canvas(), 0, 0);
+        icon.SetTransparent(true);
+        icon.Draw(Cnvs, ObjectRect.Left, ObjectRect.Top);
+        return;
+    }
+    const bool restore = IsRestoreState();
+    const auto pick = [restore](TqxBitmap* ARestore, TqxBitmap* APlain) {
+        return restore && ARestore ? ARestore : APlain;
+    };
+    TqxBitmap* image;
+    if (Parent->FFormActive || IsRectDegenerate(InActiveSkinRect)) {
+        if (FDown && !IsRectDegenerate(DownRect) && (Command == cmSysMenu || FMouseIn))
+            image = pick(FAlphaRestoreDownImage, FAlphaDownImage);
+        else if (FMouseIn && !IsRectDegenerate(ActiveSkinRect))
+            image = pick(FAlphaRestoreActiveImage, FAlphaActiveImage);
+        else
+            image = pick(FAlphaRestoreNormalImage, FAlphaNormalImage);
+    } else {
+        image = pick(FAlphaInActiveRestoreImage, FAlphaInActiveImage);
+    }
+    if (!image || image->Empty() || !ABitMap) return;
+    const bool blend = image->AlphaBlend();
+    image->SetAlphaBlend(true);
+    image->Draw(ABitMap, ObjectRect, Rect(0, 0, image->Width(), image->Height()));
+    image->SetAlphaBlend(blend);
+}
+
 bool TqxSkinStdButtonObject::PointInMask(Integer X, Integer Y) {
     if (IsIconCase() && FSkinSupport) return true;
     return TqxSkinButtonObject::PointInMask(X, Y);

@@ -48,6 +48,8 @@ public:
     void HideLayer() override;
     bool CanMorphing() override;
     void Draw(TCanvas* Cnvs, bool UpDate) override;
+    // Onto the top image of a full-border layered frame.
+    void DrawAlpha(TCanvas* Cnvs, TqxBitmap* ABitMap) override;
     void DblClick() override;
     void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
     void MouseUp(Integer X, Integer Y, TMouseButton Button) override;

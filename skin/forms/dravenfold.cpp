@@ -10,6 +10,7 @@
 #include "skin/controls/qxmenuopener.h"
 #include "skin/core/qxbitmap.h"
 #include "skin/core/qxlayerwindows.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
@@ -49,6 +50,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
     FQuickButtons = std::make_unique<TqxQuickButtonItems>(this);
     FLayerManager = new TqxLayerManager(this);
     FMenuLayerManager = new TqxLayerManager(this);
+    FBorderLayer = new TqxFormLayerBorder(this);
     FIsW7 = ::IsWindows7() || ::IsWindows8OrLater();
     FIsVistaOs = ::IsVistaOrLater();
     FIsLayerEnabled = IsLayeredWindowsAvailable();
@@ -98,6 +100,8 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 TqxDravenfold::~TqxDravenfold() {
     *FAlive = false;
     UnhookAppMessage();
+    // The frame windows go while the objects they reach are still here.
+    FBorderLayer->Hide();
     // A form on its way out takes its child controls with it.
     if (FForm->ComponentState().Contains(csDestroying))
         FInActivePanel = nullptr;
@@ -327,7 +331,10 @@ void TqxDravenfold::SetBounds(Integer AX, Integer AY, Integer AWidth, Integer AH
 }
 
 void TqxDravenfold::UpDateFormNC() {
-    SendToForm(WM_NCPAINT);
+    if (FullBorderFrameShown())
+        FBorderLayer->UpdateBorder();
+    else
+        SendToForm(WM_NCPAINT);
 }
 
 void TqxDravenfold::DoPopupMenu(TPopupMenu* Menu, Integer X, Integer Y) {

@@ -8,8 +8,8 @@
 // The unit is split by topic: dravenfold.cpp (the component), formwindowproc
 // (the window procedure), framegeometry (geometry, hit testing, region),
 // framepaint (frame and background), skinchange (skin change and the control
-// walk), windowstates (states, sizes, effects) and framerouting (mouse
-// routing, the menu hub, short cuts).
+// walk), windowstates (states, sizes, effects), framerouting (mouse
+// routing, the menu hub, short cuts) and layeredframe (the layered frame).
 #pragma once
 
 #include <functional>
@@ -28,6 +28,7 @@ class TqxActiveSkinObject;
 class TqxSkinCaptionObject;
 class TqxQuickButtonItems;
 class TqxLayerManager;
+class TqxFormLayerBorder;
 class TqxClientInActivePanel;
 class TqxSkinStatusBar;
 class TqxDravenfold;
@@ -342,8 +343,14 @@ public:
     void SetFormStyle(TFormStyle FS);
     void ShowClientInActiveEffect();
     void HideClientInActiveEffect();
-    // The layered glow frame around the form; never in use until it exists.
-    bool UsesLayeredFrame() const { return false; }
+    // The layered frame around the form (layeredframe.cpp).
+    bool UsesLayeredFrame() const;
+    // The layered frame is shown as the form's whole non-client area.
+    bool FullBorderFrameShown() const;
+    TqxFormLayerBorder* FBorderLayer = nullptr;
+    // The frame windows are resizing the form.
+    bool FBorderLayerChangeSize = false;
+    bool AlwaysDisableLayeredFrames = false;
 
     // Mouse routing, skin menus and short cuts (4.107).
     void TrackActiveObject(Integer X, Integer Y, bool AInside);
@@ -479,6 +486,11 @@ private:
     void CaptionDblClick();
     void FadeIn();
     bool NeedsLayeredShow() const { return false; }
+    // The layered frame's share of the window procedure: before the form's
+    // own (true: answered) and after it; and its rebuild with the skin.
+    bool LayeredFrameBefore(TMessage& Message);
+    void LayeredFrameAfter(TMessage& Message);
+    void RebuildLayeredFrame();
 
     // Painting helpers.
     void ApplyInActiveEffect(TBitmap* AStrip);

@@ -16,6 +16,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
@@ -80,6 +81,7 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
     if (FForm->ComponentState().Contains(csDestroying)) return CallOldWindowProc(Message);
     const std::shared_ptr<bool> alive = FAlive;
     CloseMenusOnMessage(Message);
+    if (LayeredFrameBefore(Message)) return;
     const bool skinned = FSkinnableForm;
     bool passOn = true;
     switch (Message.Msg) {
@@ -274,6 +276,7 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
         if (!*alive) return;
     }
     AfterOldProc(Message);
+    if (*alive) LayeredFrameAfter(Message);
 }
 
 void TqxDravenfold::PaintToDC(HDC ADC) {
@@ -453,6 +456,7 @@ void TqxDravenfold::FadeIn() {
                 last = GetTickCount();
                 alpha = std::min(alpha + step, target);
                 SetWindowAlpha(handle, Byte(alpha));
+                if (UsesLayeredFrame()) FBorderLayer->CheckFormAlpha(alpha, true);
             }
         }
     } else if (target != 255) {

@@ -130,6 +130,8 @@ TqxSkinCaptionObject* TqxDravenfold::CaptionObject() const {
 }
 
 void TqxDravenfold::ArrangeObjects() {
+    // A full-border layered frame lays the objects out on its top window.
+    if (FullBorderFrameShown()) return;
     for (const auto& object : ObjectList)
         if (!object->SkinRectInAPicture) object->ObjectRect = StretchObjectRect(object->SkinRect);
     TRect anchor;

@@ -16,6 +16,7 @@
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/frameobjects.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/layeredframe.h"
 
 using namespace win;
 
@@ -175,6 +176,7 @@ void TqxDravenfold::PaintNCDefault(HDC ADC, bool AUseExternalDC) {
 }
 
 void TqxDravenfold::DrawSkinObject(TqxActiveSkinObject* AObject) {
+    if (FullBorderFrameShown()) return FBorderLayer->UpdateBorder();
     if (!AObject || !FrameDrawn() || !FForm->HandleAllocated()) return;
     TFrameDC frameDC(FForm, nullptr, false);
     if (!frameDC.DC()) return;

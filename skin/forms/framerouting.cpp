@@ -10,6 +10,7 @@
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
 
@@ -24,6 +25,11 @@ bool PtIn(const TRect& R, TPoint P) {
 }  // namespace
 
 TRect TqxDravenfold::WindowToScreen(const TRect& R) const {
+    // Objects of a full-border frame lie on its top window.
+    if (FullBorderFrameShown() && FBorderLayer->TopBorder) {
+        const Integer x = FBorderLayer->TopBorder->Left(), y = FBorderLayer->TopBorder->Top();
+        return Rect(R.Left + x, R.Top + y, R.Right + x, R.Bottom + y);
+    }
     return Rect(R.Left + FForm->Left(), R.Top + FForm->Top(), R.Right + FForm->Left(), R.Bottom + FForm->Top());
 }
 

@@ -268,4 +268,5 @@ void TqxDravenfold::RebuildSkinObjects() {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
+    RebuildLayeredFrame();
 }

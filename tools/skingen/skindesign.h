@@ -61,6 +61,8 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 void BuildControls(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 // The ribbon's tab row, application button and application menu.
 void BuildRibbon(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
+// The layered frame: a soft shadow where the frame has round corners.
+void BuildLayerFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme);
 
 // A face with a one-pixel border and round corners over the colour AUnder.
 void PaintFace(TSkinPainter& APainter, const TRect& ARect, TRgb AUnder, TRgb AFace, TRgb ABorder,

@@ -406,8 +406,7 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.SetColor(w, u"scrollmarkercolor", ATheme.TextMuted);
     ASkin.SetColor(w, u"scrollmarkeractivecolor", ATheme.Accent);
 
-    // No layered frame: it needs a compositor on X11.
-    ASkin.SetInt(u"LAYERFRAME", u"pictureindex", -1);
+    BuildLayerFrame(ASkin, ATheme);
 
     const String t = u"HINTWINDOW";
     WindowPicture(ASkin, t, u"hint.bmp", 40, 5, ATheme.TooltipBorder, ATheme.TooltipFace);

@@ -142,6 +142,44 @@ TEST_F(Painting, BeginPaintPaintsAWaitingFrameThroughTheWholeWindowDC) {
     EXPECT_EQ(Logged(form, WM_NCPAINT).size(), 1u);
 }
 
+TEST_F(Painting, AChildReachingPastItsParentsClientAreaLeavesTheParentsFrameToTheParent) {
+    const HWND form = Popup({0, 0, 200, 200});
+    // A frame of 10 pixels, painted blue.
+    On(nullptr, [](HWND AWindow, UINT AMsg, WPARAM, LPARAM ALParam, LRESULT&) {
+        if (AMsg == WM_NCCALCSIZE) {
+            RECT& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(ALParam)->rgrc[0];
+            r = RECT{r.left + 10, r.top + 10, r.right - 10, r.bottom - 10};
+            return true;
+        }
+        if (AMsg != WM_NCPAINT) return false;
+        HDC dc = GetWindowDC(AWindow);
+        Fill(dc, {0, 0, 1000, 1000}, Blue);
+        ReleaseDC(AWindow, dc);
+        return true;
+    });
+    const HWND frame = Child(form, {20, 20, 120, 120});
+    // A page larger than the frame's client area, as a page control's sheets can be.
+    const HWND page = Child(frame, {-5, -5, 95, 95});
+    On(page, Painter(Red));
+    driver::Pump();
+    struct Case {
+        int x, y;
+        DWORD colour;
+    };
+    // Window coordinates of the form: the frame's border outside and under
+    // the page, the page inside the frame's client area.
+    for (const Case& c : {Case{22, 22, 0x0000FF}, Case{27, 27, 0x0000FF}, Case{125, 60, 0xFFFFFF},
+                          Case{115, 115, 0x0000FF}, Case{60, 115, 0x0000FF}, Case{31, 31, 0xFF0000},
+                          Case{109, 109, 0xFF0000}})
+        EXPECT_EQ(driver::RawPixel(form, c.x, c.y) & 0xFFFFFF, c.colour) << c.x << "," << c.y;
+    // A device context of the whole frame reaches its border under the page.
+    HDC dc = GetWindowDC(frame);
+    Fill(dc, {0, 0, 1000, 1000}, Green);
+    ReleaseDC(frame, dc);
+    EXPECT_EQ(driver::RawPixel(form, 27, 27) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(driver::RawPixel(form, 40, 40) & 0xFFFFFF, 0xFF0000u);
+}
+
 TEST_F(Painting, RedrawWindowUpdatesChildrenOnlyWhenAsked) {
     const HWND form = Popup({0, 0, 200, 200});
     const HWND child = Child(form, {10, 10, 50, 50});
@@ -268,6 +306,44 @@ TEST_F(Painting, LayeredWindowsRecordTheirAlphaAndUploads) {
     ResetCapabilities();
     const HWND plain = Popup({0, 0, 4, 4});
     EXPECT_FALSE(SetLayeredWindowAttributes(plain, 0, 20, LWA_ALPHA));
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+TEST_F(Painting, AnUploadTakesOnlyWhatLiesOnItsSource) {
+    const HWND frame = Popup({0, 0, 4, 4}, WS_EX_LAYERED);
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 8, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // Pixel (x, y) of the 8 x 4 source holds y in its green and x in its blue.
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 8; ++x)
+            static_cast<uint32_t*>(bits)[y * 8 + x] = 0x40000000u | y << 8 | x;
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const SIZE size{6, 4};
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    struct Case {
+        POINT source;
+        DWORD flags;
+        int x, y;
+        DWORD pixel;
+    };
+    // Window pixel (x, y) shows source pixel (x + source.x, y + source.y).
+    const Case cases[] = {
+        {{-2, 1}, ULW_ALPHA, 1, 0, 0},            // left of the source
+        {{-2, 1}, ULW_ALPHA, 2, 0, 0x40000100u},  // its first column
+        {{-2, 1}, ULW_ALPHA, 5, 2, 0x40000303u},
+        {{-2, 1}, ULW_ALPHA, 5, 3, 0},            // below it
+        {{4, 0}, ULW_ALPHA, 3, 1, 0x40000107u},   // its last column
+        {{4, 0}, ULW_ALPHA, 4, 1, 0},             // right of it
+        {{4, 0}, ULW_OPAQUE, 3, 1, 0xFF000107u},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(UpdateLayeredWindow(frame, nullptr, nullptr, &size, dc, &c.source, 0, &blend, c.flags));
+        EXPECT_EQ(driver::RawPixel(frame, c.x, c.y), c.pixel) << c.source.x << " " << c.x << "," << c.y;
+    }
     DeleteDC(dc);
     DeleteObject(bitmap);
 }

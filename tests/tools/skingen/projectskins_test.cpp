@@ -118,7 +118,8 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
     for (const auto& [section, keys] : sections)
         for (const char16_t* key : keys)
             EXPECT_TRUE(FIni->ValueExists(section, key)) << StringToUTF8(section) << "." << StringToUTF8(key);
-    EXPECT_EQ(-1, FData.LayerFrame()->PictureIndex);
+    // Only the second skin has a layered frame (its shadow).
+    EXPECT_EQ(String(GetParam()) == u"second", FData.LayerFrame()->PictureIndex != -1);
 
     const std::vector<std::pair<const char16_t*, const char16_t*>> objects = {
         {u"caption", u"caption"},
@@ -555,6 +556,46 @@ TEST(ProjectSkins, TheSecondSkinIsDarkWithRoundCornersAndATallerCaption) {
     };
     EXPECT_GT(luminance(light.SkinColors()->cBtnFace()), 10);
     EXPECT_LT(luminance(dark.SkinColors()->cBtnFace()), 2);
+}
+
+TEST(ProjectSkins, OnlyTheSecondSkinCastsALayeredShadowThatFadesOutward) {
+    TqxSkinData light(nullptr), dark(nullptr);
+    light.LoadFromCompressedFile(BuiltSkins + u"default.skn");
+    dark.LoadFromCompressedFile(BuiltSkins + u"second.skn");
+    EXPECT_EQ(light.LayerFrame()->PictureIndex, -1);
+    const TqxDataSkinLayerFrame* frame = dark.LayerFrame();
+    ASSERT_NE(frame->FSourceBitmap, nullptr);
+    const TqxBitmap* source = frame->FSourceBitmap.get();
+    const TRect& form = frame->ClRect;
+    // Strips on every side, corners kept whole, a hit border around the form.
+    EXPECT_GT(form.Left, 0);
+    EXPECT_GT(form.Top, 0);
+    EXPECT_LT(form.Right, source->Width());
+    EXPECT_LT(form.Bottom, source->Height());
+    EXPECT_EQ(frame->LTPoint.Y, form.Top);
+    EXPECT_EQ(std::min(frame->LBPoint.Y, frame->RBPoint.Y), form.Bottom);
+    EXPECT_LT(frame->LTPoint.X, frame->RTPoint.X);
+    EXPECT_TRUE(frame->HitTestEnable);
+    EXPECT_FALSE(frame->FullBorder);
+    EXPECT_LT(frame->BorderRect.Left, form.Left);
+    EXPECT_GT(frame->BorderRect.Bottom, form.Bottom);
+    // Darkest at the form's edge, gone at the picture's edge, on every side.
+    const auto alpha = [&](Integer X, Integer Y) { return Integer(*source->GetPixelPtr(X, Y) >> 24); };
+    const Integer midX = source->Width() / 2, midY = source->Height() / 2;
+    const std::pair<TPoint, TPoint> sides[] = {
+        {Point(form.Left - 1, midY), Point(0, midY)},
+        {Point(form.Right, midY), Point(source->Width() - 1, midY)},
+        {Point(midX, form.Top - 1), Point(midX, 0)},
+        {Point(midX, form.Bottom), Point(midX, source->Height() - 1)},
+    };
+    for (const auto& [edge, outer] : sides) {
+        EXPECT_GT(alpha(edge.X, edge.Y), 60);
+        EXPECT_EQ(alpha(outer.X, outer.Y), 0);
+    }
+    // Nothing over the form itself.
+    EXPECT_EQ(alpha(midX, midY), 0);
+    // Lighter while the form is inactive.
+    EXPECT_LT(frame->InActiveAlphaBlendValue, frame->AlphaBlendValue);
 }
 
 TEST(ProjectSkins, OnlyTheSecondSkinHasAnAnimatedEmblemClearOfTheButtons) {
