@@ -4,6 +4,7 @@
 
 #include "platform/toolkit/buttons.h"
 #include "platform/toolkit/published.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
 #include "skin/dialogs/qxskinselectdir.h"
@@ -52,6 +53,8 @@ namespace {
 const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"qxSkinButton5Click", &TForm1::qxSkinButton5Click)
                             .Handler(u"qxSkinButton9Click", &TForm1::qxSkinButton9Click)
-                            .Field(u"qxCompressedSkinList1", &TForm1::qxCompressedSkinList1);
+                            .Field(u"qxCompressedSkinList1", &TForm1::qxCompressedSkinList1)
+                            .Field(u"qxSkinButton19", &TForm1::qxSkinButton19)
+                            .Field(u"qxSkinButton9", &TForm1::qxSkinButton9);
 
 }  // namespace

@@ -207,6 +207,8 @@ public:
     TTrackBar* TrackBar2 = nullptr;
     TqxSkinButton* qxSkinButton16 = nullptr;
     TqxSkinButton* qxSkinButton20 = nullptr;
+    TqxSkinButton* qxSkinButton19 = nullptr;
+    TqxSkinButton* qxSkinButton9 = nullptr;
     TqxSkinPopupMenu* qxSkinPopupMenu2 = nullptr;
     TMenuItem* BMP1 = nullptr;
     TMenuItem* JPG1 = nullptr;

@@ -26,6 +26,7 @@
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinlistbox.h"
 #include "skin/controls/qxskinslider.h"
+#include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
 #include "skin/dialogs/qxskinselectdir.h"
@@ -321,6 +322,39 @@ TEST_F(Preview, StopReopensOnlyWithASelectedRowAndMuteTakesTurns) {
     EXPECT_FALSE(Form1->VIZevado->Mute());
     EXPECT_FALSE(Form1->qxSkinButton20->Visible());
     EXPECT_TRUE(Form1->qxSkinButton16->Visible());
+}
+
+// The tool bar's 添加, 选项 and 皮肤 show a picture beside their captions:
+// more colours than on the same face without it.
+TEST_F(Preview, TheToolButtonsShowTheirPictures) {
+    const auto colours = [](TControl* AButton) {
+        AButton->Repaint();
+        driver::Pump();
+        const TPoint button = AButton->ClientToScreen({0, 0}), form = Form1->ClientToScreen({0, 0});
+        const TPoint origin{button.X - form.X, button.Y - form.Y};
+        std::set<COLORREF> seen;
+        for (Integer y = 2; y < AButton->Height() - 2; ++y)
+            for (Integer x = 2; x < AButton->Width() - 2; ++x)
+                seen.insert(driver::Pixel(Form1->Handle(), origin.X + x, origin.Y + y));
+        return seen.size();
+    };
+    const struct {
+        TControl* Button;
+        std::function<void(Integer)> SetIndex;
+        Integer Index;
+    } cases[] = {
+        {Form1->qxSkinMenuSpeedButton1, [](Integer AIndex) { Form1->qxSkinMenuSpeedButton1->SetImageIndex(AIndex); }, 0},
+        {Form1->qxSkinButton19, [](Integer AIndex) { Form1->qxSkinButton19->SetImageIndex(AIndex); }, 1},
+        {Form1->qxSkinButton9, [](Integer AIndex) { Form1->qxSkinButton9->SetImageIndex(AIndex); }, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(StringToUTF8(c.Button->Name()));
+        const size_t pictured = colours(c.Button);
+        c.SetIndex(-1);
+        const size_t bare = colours(c.Button);
+        c.SetIndex(c.Index);
+        EXPECT_GT(pictured, bare + 10);
+    }
 }
 
 // Answers the folder and skin dialogs: OK on a folder or skin, or Cancel.
