@@ -7,6 +7,7 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
+#include "skin/dialogs/qxskinopendialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 String ConfirmedFolder(bool AExecuted, const String& ADirectory) {
@@ -24,6 +25,9 @@ void TForm1::CreatePreviewDialogs() {
     qxSelectSkinDialog1->SetSkinList(qxCompressedSkinList1);
     qxSelectSkinDialog1->SetSkinData(qxSkinData1);
     qxSelectSkinDialog1->SetCtrlSkinData(qxSkinData1);
+    SavePictureDialog1 = NewSavePictureDialog(this);
+    SavePictureDialog1->SetSkinData(qxSkinData1);
+    SavePictureDialog1->SetCtrlSkinData(qxSkinData1);
 }
 
 // The dialog keeps the last confirmed folder of either command in

@@ -42,6 +42,7 @@ class TqxCompressedSkinList;
 class TqxSkinPopupMenu;
 class TqxSkinSelectDirectoryDialog;
 class TqxSelectSkinDialog;
+class TqxSkinOpenDialog;
 
 // Task slots: 501 pairs of option records, each marked by the output
 // record's AudioLanguage.
@@ -219,6 +220,8 @@ public:
     // by "浏览..." and "设置快照目录".
     TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog2 = nullptr;
     TqxSelectSkinDialog* qxSelectSkinDialog1 = nullptr;
+    // The skinned file dialog in save mode, set up for pictures.
+    TqxSkinOpenDialog* SavePictureDialog1 = nullptr;
     // The file the player last opened: snapshots are named after it, not
     // after the file an add has named since.
     String FPlayerFileName;
@@ -247,6 +250,7 @@ public:
     void JPG1Click(TObject* Sender);
     void GIF1Click(TObject* Sender);
     void PNG1Click(TObject* Sender);
+    void btnCaptureClick(TObject* Sender);
 
     void qxSkinButton5Click(TObject* Sender);
     void qxSkinButton9Click(TObject* Sender);
@@ -314,3 +318,9 @@ String NextSnapshotName(const String& AFolder, const String& ABase, const String
 // Writes ABitmap as the type ("BMP", "JPG", "GIF", "PNG"); any other type
 // writes JPEG.
 void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& AType);
+// The type a file name's extension asks for, ignoring case; "JPG" for an
+// extension none of the four writers has.
+String SnapshotTypeOfName(const String& AFileName);
+// The picture save dialog: BMP and JPEG filters, "bmp" by default, asking
+// before it overwrites.
+TqxSkinOpenDialog* NewSavePictureDialog(TComponent* AOwner);

@@ -29,6 +29,7 @@
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
+#include "skin/dialogs/qxskinopendialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 namespace {
@@ -367,6 +368,11 @@ protected:
             if (!form || form == Form1 || form->ModalResult() != mrNone) return;
             if (auto* folders = dynamic_cast<TqxSelDirDlgForm*>(form); folders && !Folder.empty())
                 folders->DirTreeView->SetPath(Folder);
+            if (auto* save = dynamic_cast<TqxOpenDlgForm*>(form); save && !SaveName.empty()) {
+                save->FileNameEdit->SetText(SaveName);
+                save->OpenButtonClick(nullptr);
+                return;
+            }
             if (auto* skins = dynamic_cast<TqxSelectSkinDlgForm*>(form); skins && Skin >= 0) {
                 skins->SkinsListBox->SetItemIndex(Skin);
                 skins->SLBOnChange(nullptr);
@@ -379,6 +385,7 @@ protected:
         return UTF8ToString((FRoot / AName).string());
     }
     String Folder;
+    String SaveName;
     Integer Skin = -1;
     TModalResult Answer = mrOk;
 };
@@ -492,6 +499,34 @@ TEST_F(Preview, ASnapshotIsNamedAfterTheOpenedFileInTheChosenType) {
         EXPECT_EQ(shot.Height(), 240) << name;
     }
     EXPECT_FALSE(fs::exists(FRoot / "shots" / "holiday.2014_1.png"));
+}
+
+// "Capture" writes the picture as the chosen name's extension says, JPEG
+// for one no writer has; without a picture it asks for no name.
+TEST_F(Commands, CaptureWritesTheTypeTheChosenNameAsksFor) {
+    const String folder = MakeFolder("captures");
+    Form1->SavePictureDialog1->InitialDir = folder;
+    SaveName = u"none.png";
+    Form1->btnCaptureClick(nullptr);
+    EXPECT_TRUE(fs::is_empty(FRoot / "captures"));
+
+    Open(u"a.avi");
+    ASSERT_TRUE(WaitFor(psPause, 40000));
+    const struct {
+        const char16_t* Name;
+        std::string Magic;
+    } cases[] = {{u"x.png", "\x89PNG"}, {u"y.BMP", "BM"}, {u"z.jpeg", "\xFF\xD8\xFF"}, {u"w.tif", "\xFF\xD8\xFF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(StringToUTF8(c.Name));
+        SaveName = c.Name;
+        Form1->btnCaptureClick(nullptr);
+        std::ifstream file(StringToUTF8(folder + u"/" + c.Name), std::ios::binary);
+        std::string head(c.Magic.size(), '\0');
+        file.read(head.data(), std::streamsize(head.size()));
+        EXPECT_EQ(head, c.Magic);
+    }
+    EXPECT_EQ(SnapshotTypeOfName(u"a.GIF"), u"GIF");
+    EXPECT_EQ(SnapshotTypeOfName(u"a"), u"JPG");
 }
 
 }  // namespace
