@@ -21,6 +21,7 @@
 #include "platform/toolkit/menus.h"
 #include "platform/toolkit/panels.h"
 #include "platform/toolkit/pngimage.h"
+#include "platform/toolkit/scrollbars.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
@@ -220,6 +221,32 @@ TEST_F(Preview, PositionsMoveTheSliderOnlyWhileItIsNotHeld) {
     Form1->qxSkinSlider1MouseDown(nullptr, mbLeft, {}, 0, 0);
     Form1->qxSkinSlider1MouseUp(nullptr, mbLeft, {}, 0, 0);
     EXPECT_EQ(Form1->qxSkinSlider1_down_UP, u"UP");
+}
+
+// Each state is logged by name; with "Stay On Top" checked, playing keeps
+// the window on top until a pause or stop; the volume follows its bar.
+TEST_F(Preview, StatesAreLoggedAndSetTheWindowsStyle) {
+    Form1->chkStayOnTop->SetChecked(true);
+    const struct {
+        TPlayState State;
+        const char16_t* Name;
+        TFormStyle Style;
+    } states[] = {{psPlay, u"Play", fsStayOnTop}, {psPause, u"Pause", fsNormal}, {psResume, u"Resume", fsStayOnTop},
+                  {psStep, u"Step", fsNormal},    {psResume, u"Resume", fsStayOnTop}, {psStop, u"Stop", fsNormal},
+                  {psEnd, u"End", fsNormal}};
+    for (const auto& c : states) {
+        SCOPED_TRACE(StringToUTF8(c.Name));
+        Form1->FFPlayerState(nullptr, c.State);
+        TStrings* lines = Form1->mmoLog->Lines();
+        EXPECT_EQ(lines->Strings(lines->Count() - 1), c.Name);
+        EXPECT_EQ(Form1->FormStyle(), c.Style);
+    }
+    Form1->chkStayOnTop->SetChecked(false);
+    Form1->FFPlayerState(nullptr, psPlay);
+    EXPECT_EQ(Form1->FormStyle(), fsNormal);
+
+    Form1->TrackBar2->SetPosition(40);
+    EXPECT_EQ(Form1->VIZevado->AudioVolume(), 40);
 }
 
 // A file opens paused in Panel6 with its facts logged, the slider reset to
