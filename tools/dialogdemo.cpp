@@ -2,11 +2,13 @@
 // that show each message-box type, a path combo, folder tree and
 // report-view file list linked over the home folder, filtered by the
 // filter combo box, and buttons opening the open dialog (list view, or
-// report view with several files), the select-directory dialog and the
-// skin dialog over the two generated skins.
+// report view with several files), the picture open and save dialogs over
+// a folder of a few pictures drawn at start, the select-directory dialog
+// and the skin dialog over the two generated skins.
 //
 //   dialogdemo [--skin default|second] [milliseconds]
-//              [warning|error|information|confirmation|custom|open|openreport|selectdir|skin]
+//              [warning|error|information|confirmation|custom|open|openreport|
+//               pictureopen|picturesave|selectdir|skin]
 //
 // The skin comes from the build's resources/skins; the milliseconds end the
 // demo; a box type or dialog named last opens half a second after the start.
@@ -15,6 +17,8 @@
 //   sleep 2; import -window root shot.png; wait'
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,7 @@
 #include "platform/base/streams.h"
 #include "platform/base/sysutils.h"
 #include "platform/toolkit/forms.h"
+#include "platform/toolkit/pngimage.h"
 #include "platform/toolkit/timer.h"
 #include "platform/win/display.h"
 #include "skin/controls/qxskinbutton.h"
@@ -32,10 +37,50 @@
 #include "skin/dialogs/qxselectskin.h"
 #include "skin/dialogs/qxskinmessage.h"
 #include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 #include "skin/forms/dravenfold.h"
 
 namespace {
+
+// A few pictures for the picture dialogs, drawn into a fresh folder of the
+// temporary directory; returns the folder with its trailing "/", empty
+// when none can be made.
+String MakePictureFolder() {
+    std::string pattern = "/tmp/velqua-dialogdemo-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return {};
+    const String folder = UTF8ToString(pattern) + u"/";
+    struct TDemoPicture {
+        const char16_t* Name;
+        Integer Width, Height;
+        TColor Back, Shape;
+    };
+    const TDemoPicture pictures[] = {
+        {u"风景.bmp", 320, 220, TColor(0xE0B060), TColor(0x2080F0)},
+        {u"circles.png", 96, 96, TColor(0xFFFFFF), TColor(0x3050C0)},
+        {u"wide.bmp", 480, 120, TColor(0x40A040), TColor(0xF0F0F0)},
+        {u"icon.png", 32, 32, TColor(0x202020), TColor(0x00C0FF)},
+    };
+    for (const TDemoPicture& p : pictures) {
+        TBitmap bitmap;
+        bitmap.SetSize(p.Width, p.Height);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(p.Back);
+        canvas->FillRect(TRect(0, 0, p.Width, p.Height));
+        canvas->Brush()->SetColor(p.Shape);
+        for (Integer i = 0; i < 3; ++i)
+            canvas->Ellipse(p.Width * i / 4, p.Height / 6, p.Width * i / 4 + p.Width / 3, p.Height * 5 / 6);
+        const String name = folder + p.Name;
+        if (ExtractFileExt(name) == u".png") {
+            TPngImage png;
+            png.Assign(&bitmap);
+            png.SaveToFile(name);
+        } else {
+            bitmap.SaveToFile(name);
+        }
+    }
+    return folder;
+}
 
 struct TBoxKind {
     const char* Name;
@@ -77,16 +122,17 @@ public:
             x += 100;
         }
         const std::pair<const char*, const char16_t*> dialogs[] = {
-            {"open", u"打开文件"}, {"openreport", u"打开(详细)"}, {"selectdir", u"选择目录"}, {"skin", u"皮肤"}};
+            {"open", u"打开文件"},     {"openreport", u"打开(详细)"}, {"pictureopen", u"打开图片"},
+            {"picturesave", u"保存图片"}, {"selectdir", u"选择目录"},   {"skin", u"皮肤"}};
         x = 20;
         for (const auto& [kind, caption] : dialogs) {
             auto* button = new TqxSkinButton(this);
             button->SetParent(this);
             button->SetCaption(caption);
-            button->SetBounds(x, 395, 90, 25);
+            button->SetBounds(x, 395, 82, 25);
             button->SetSkinData(Skin);
             button->OnClick = [this, kind = std::string(kind)](TObject*) { ShowDialog(kind); };
-            x += 100;
+            x += 87;
         }
         auto* filterLabel = new TqxSkinStdLabel(this);
         filterLabel->SetParent(this);
@@ -144,6 +190,25 @@ public:
             dialog.MultiSelection = AKind == "openreport";
             if (AKind == "openreport") dialog.ListViewStyle = vsReport;
             dialog.Execute();
+        } else if (AKind == "pictureopen" || AKind == "picturesave") {
+            if (Pictures.empty()) Pictures = MakePictureFolder();
+            const String folder = Pictures.empty() ? GetHomeDir() + u"/" : Pictures;
+            std::unique_ptr<TqxSkinOpenPictureDialog> dialog;
+            if (AKind == "picturesave") {
+                dialog = std::make_unique<TqxSkinSavePictureDialog>(nullptr);
+                dialog->Filter = u"BMP文件 (*.bmp)|*.bmp|JPEG文件 (*jpg)|*.jpg";
+                dialog->SetFileName(folder + u"快照");
+            } else {
+                dialog = std::make_unique<TqxSkinOpenPictureDialog>(nullptr);
+                dialog->Title = u"打开图片";
+                dialog->Filter = u"图片 (*.bmp;*.png;*.jpg;*.gif)|*.bmp;*.png;*.jpg;*.gif|所有文件 (*.*)|*.*";
+                dialog->SetFileName(folder + u"风景.bmp");
+            }
+            dialog->ToolButtonsTransparent = true;
+            dialog->LVHeaderSkinDataName = u"resizebutton";
+            dialog->SetSkinData(Skin);
+            dialog->SetCtrlSkinData(Skin);
+            dialog->Execute();
         } else if (AKind == "selectdir") {
             TqxSkinSelectDirectoryDialog dialog(nullptr);
             dialog.Title = u"选择目录";
@@ -180,12 +245,15 @@ public:
     TqxSkinMessage* Message = nullptr;
     TqxSkinFilterComboBox* Filter = nullptr;
     TqxSkinStdLabel* MaskLabel = nullptr;
+    // The picture dialogs' folder, made at their first opening.
+    String Pictures;
 };
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: dialogdemo [--skin default|second] [milliseconds] "
-                 "[warning|error|information|confirmation|custom|open|openreport|selectdir|skin]\n");
+                 "[warning|error|information|confirmation|custom|open|openreport|pictureopen|picturesave|"
+                 "selectdir|skin]\n");
     return 2;
 }
 
@@ -204,7 +272,7 @@ int main(int argc, char** argv) {
     if (args.size() > 1) {
         for (const TBoxKind& kind : BoxKinds)
             if (args[1] == kind.Name) open = &kind;
-        for (const char* kind : {"open", "openreport", "selectdir", "skin"})
+        for (const char* kind : {"open", "openreport", "pictureopen", "picturesave", "selectdir", "skin"})
             if (args[1] == kind) dialog = kind;
         if (!open && dialog.empty()) return Usage();
     }
@@ -244,5 +312,9 @@ int main(int argc, char** argv) {
     };
     opener.SetEnabled(open != nullptr || !dialog.empty());
     Application->Run();
+    if (!form->Pictures.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(StringToUTF8(form->Pictures), error);
+    }
     return 0;
 }

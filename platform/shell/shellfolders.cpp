@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <span>
 
 #include "platform/base/clock.h"
 #include "platform/base/fileutils.h"
@@ -268,39 +270,97 @@ String TypeText(const TNode& ANode, bool AFolder) {
     return ext.size() > 1 ? UpperCase(ext.substr(1)) + u" 文件" : String(u"文件");
 }
 
+enum TColumnKind { ckName, ckSize, ckType, ckModified, ckCreated, ckTotalSpace, ckFreeSpace };
+
 struct TColumn {
     const char16_t* Caption;
     int Format;
     int Width;
     DWORD State;
+    TColumnKind Kind;
 };
-constexpr TColumn Columns[] = {
-    {u"名称", LVCFMT_LEFT, 25, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT},
-    {u"大小", LVCFMT_RIGHT, 10, SHCOLSTATE_TYPE_INT | SHCOLSTATE_ONBYDEFAULT},
-    {u"类型", LVCFMT_LEFT, 12, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT},
-    {u"修改日期", LVCFMT_LEFT, 17, SHCOLSTATE_TYPE_DATE | SHCOLSTATE_ONBYDEFAULT},
-    {u"创建日期", LVCFMT_LEFT, 17, SHCOLSTATE_TYPE_DATE},
+constexpr TColumn FileColumns[] = {
+    {u"名称", LVCFMT_LEFT, 25, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT, ckName},
+    {u"大小", LVCFMT_RIGHT, 10, SHCOLSTATE_TYPE_INT | SHCOLSTATE_ONBYDEFAULT, ckSize},
+    {u"类型", LVCFMT_LEFT, 12, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT, ckType},
+    {u"修改日期", LVCFMT_LEFT, 17, SHCOLSTATE_TYPE_DATE | SHCOLSTATE_ONBYDEFAULT, ckModified},
+    {u"创建日期", LVCFMT_LEFT, 17, SHCOLSTATE_TYPE_DATE, ckCreated},
+};
+constexpr TColumn VolumeColumns[] = {
+    {u"名称", LVCFMT_LEFT, 25, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT, ckName},
+    {u"类型", LVCFMT_LEFT, 12, SHCOLSTATE_TYPE_STR | SHCOLSTATE_ONBYDEFAULT, ckType},
+    {u"总大小", LVCFMT_RIGHT, 12, SHCOLSTATE_TYPE_INT | SHCOLSTATE_ONBYDEFAULT, ckTotalSpace},
+    {u"可用空间", LVCFMT_RIGHT, 12, SHCOLSTATE_TYPE_INT | SHCOLSTATE_ONBYDEFAULT, ckFreeSpace},
 };
 
-// The detail text of a node; none when a file-system item is gone.
-std::optional<String> DetailText(const TNode& ANode, UINT AColumn) {
-    if (AColumn == 0) return DisplayNameOf(ANode, SHGDN_INFOLDER);
-    if (!ANode.FileSystem()) return AColumn == 2 ? TypeText(ANode, true) : String();
+TDetailValue TextValue(String AText) {
+    TDetailValue value;
+    value.Text = std::move(AText);
+    return value;
+}
+
+TDetailValue DateValue(time_t ASeconds) {
+    TDetailValue value;
+    value.Type = SHCOLSTATE_TYPE_DATE;
+    value.Number = Int64(ASeconds);
+    // Days since 30 December 1899 in local time; any year, nothing raised.
+    struct tm local;
+    const long offset = ::localtime_r(&ASeconds, &local) ? local.tm_gmtoff : 0;
+    value.Date = (double(ASeconds) + double(offset)) / 86400.0 + 25569.0;
+    return value;
+}
+
+TDetailValue NumberValue(Int64 ANumber) {
+    TDetailValue value;
+    value.Type = SHCOLSTATE_TYPE_INT;
+    value.Number = ANumber;
+    return value;
+}
+
+// The value of a node's detail; Type 0 when it has none, nothing when a
+// file-system item is gone.
+std::optional<TDetailValue> DetailValue(const TNode& ANode, TColumnKind AKind) {
+    TDetailValue none;
+    none.Type = 0;
+    if (AKind == ckName) return TextValue(DisplayNameOf(ANode, SHGDN_INFOLDER));
+    if (AKind == ckType && (!ANode.FileSystem() || ANode.Kind == TNode::nVolume))
+        return TextValue(TypeText(ANode, true));
+    if (AKind == ckTotalSpace || AKind == ckFreeSpace) {
+        // A network volume may not answer: its space is never asked for.
+        struct statvfs space;
+        if (ANode.Kind != TNode::nVolume || ANode.Volume.Remote() || ::statvfs(ANode.Path.c_str(), &space) != 0)
+            return none;
+        return NumberValue(Int64(AKind == ckTotalSpace ? space.f_blocks : space.f_bavail) * Int64(space.f_frsize));
+    }
+    if (!ANode.FileSystem()) return none;
     struct statx st;
     if (::statx(AT_FDCWD, ANode.Path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
         return std::nullopt;
     const bool folder = S_ISDIR(st.stx_mode);
-    switch (AColumn) {
-        case 1:
-            return folder ? String() : SizeText(Int64(st.stx_size));
-        case 2:
-            return TypeText(ANode, folder);
-        case 3:
-            return UTF8ToString(LocalText(st.stx_mtime.tv_sec));
+    switch (AKind) {
+        case ckSize:
+            return folder ? none : NumberValue(Int64(st.stx_size));
+        case ckType:
+            return TextValue(TypeText(ANode, folder));
+        case ckModified:
+            return DateValue(st.stx_mtime.tv_sec);
+        case ckCreated:
+            return DateValue((st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : st.stx_mtime.tv_sec);
         default:
-            return UTF8ToString(
-                LocalText((st.stx_mask & STATX_BTIME) ? st.stx_btime.tv_sec : st.stx_mtime.tv_sec));
+            return none;
     }
+}
+
+String DetailText(const TDetailValue& AValue) {
+    switch (AValue.Type) {
+        case SHCOLSTATE_TYPE_STR:
+            return AValue.Text;
+        case SHCOLSTATE_TYPE_INT:
+            return SizeText(AValue.Number);
+        case SHCOLSTATE_TYPE_DATE:
+            return UTF8ToString(LocalText(time_t(AValue.Number)));
+    }
+    return String();
 }
 
 // The items of APath below ABase, each a folder or a file as it is now.
@@ -567,27 +627,39 @@ public:
     }
 
     HRESULT GetDetailsOf(PCItemIDList AList, UINT AColumn, SHELLDETAILS* ADetails) override {
-        if (!ADetails || AColumn >= std::size(Columns)) return E_INVALIDARG;
-        ADetails->fmt = Columns[AColumn].Format;
-        ADetails->cxChar = Columns[AColumn].Width;
+        const std::span<const TColumn> columns = Columns();
+        if (!ADetails || AColumn >= columns.size()) return E_INVALIDARG;
+        ADetails->fmt = columns[AColumn].Format;
+        ADetails->cxChar = columns[AColumn].Width;
         ADetails->str.uType = STRRET_WSTR;
         if (!AList) {
-            ADetails->str.pOleStr = Columns[AColumn].Caption;
+            ADetails->str.pOleStr = columns[AColumn].Caption;
             return S_OK;
         }
-        const std::optional<TItems> items = Below(AList);
-        const std::optional<TNode> node = items ? Resolve(*items) : std::nullopt;
-        if (!node) return E_INVALIDARG;
-        const std::optional<String> text = DetailText(*node, AColumn);
-        if (!text) return HRESULT_FROM_WIN32(ENOENT);
-        ADetails->str.pOleStr = *text;
+        TDetailValue value;
+        const HRESULT result = GetDetailsEx(AList, AColumn, &value);
+        if (FAILED(result)) return result;
+        ADetails->str.pOleStr = result == S_OK ? DetailText(value) : String();
         return S_OK;
     }
 
     HRESULT GetDefaultColumnState(UINT AColumn, DWORD* AState) override {
-        if (!AState || AColumn >= std::size(Columns)) return E_INVALIDARG;
-        *AState = Columns[AColumn].State;
+        const std::span<const TColumn> columns = Columns();
+        if (!AState || AColumn >= columns.size()) return E_INVALIDARG;
+        *AState = columns[AColumn].State;
         return S_OK;
+    }
+
+    HRESULT GetDetailsEx(PCItemIDList AList, UINT AColumn, TDetailValue* AValue) override {
+        const std::span<const TColumn> columns = Columns();
+        if (!AList || !AValue || AColumn >= columns.size()) return E_INVALIDARG;
+        const std::optional<TItems> items = Below(AList);
+        const std::optional<TNode> node = items ? Resolve(*items) : std::nullopt;
+        if (!node) return E_INVALIDARG;
+        const std::optional<TDetailValue> value = DetailValue(*node, columns[AColumn].Kind);
+        if (!value) return HRESULT_FROM_WIN32(ENOENT);
+        *AValue = *value;
+        return value->Type ? S_OK : S_FALSE;
     }
 
 private:
@@ -596,6 +668,11 @@ private:
         const std::optional<TItems> items = ItemsOf(AList);
         if (!items) return std::nullopt;
         return Joined(*items);
+    }
+    // Computer describes its volumes; every other folder its entries.
+    std::span<const TColumn> Columns() const {
+        if (FItems.size() == 1 && FItems[0].Kind == ikComputer) return VolumeColumns;
+        return FileColumns;
     }
     TItems Joined(const TItems& AItems) const {
         TItems items = FItems;

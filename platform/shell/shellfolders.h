@@ -17,9 +17,12 @@
 // a removable volume. Folders on network volumes say they have subfolders
 // without looking (a dead mount must not hang the program).
 //
-// Details (GetDetailsOf): 0 名称, 1 大小, 2 类型, 3 修改日期 (shown by
-// default), 4 创建日期 (not shown); dates "yyyy-mm-dd hh:nn:ss" in local
-// time, sizes with "." whatever the locale.
+// Details (GetDetailsOf, their values GetDetailsEx): folders of the file
+// system and the Desktop have 0 名称, 1 大小, 2 类型, 3 修改日期 (shown by
+// default), 4 创建日期 (not shown); Computer has 0 名称, 1 类型, 2 总大小,
+// 3 可用空间 (network volumes give no space: a dead mount must not hang the
+// program). Dates "yyyy-mm-dd hh:nn:ss" in local time, sizes with "."
+// whatever the locale.
 #pragma once
 
 #include <memory>
@@ -175,11 +178,25 @@ public:
                               PItemIDList* ANewList) = 0;
 };
 
+// What a detail column shows, unformatted, for sorting by it.
+struct TDetailValue {
+    // SHCOLSTATE_TYPE_STR, _INT or _DATE.
+    DWORD Type = SHCOLSTATE_TYPE_STR;
+    String Text;
+    // A size in bytes; a date's seconds since 1970.
+    Int64 Number = 0;
+    // A date in local time.
+    TDateTime Date = 0;
+};
+
 class IShellFolder2 : public IShellFolder {
 public:
     // AList nullptr: the column's caption.
     virtual HRESULT GetDetailsOf(PCItemIDList AList, UINT AColumn, SHELLDETAILS* ADetails) = 0;
     virtual HRESULT GetDefaultColumnState(UINT AColumn, DWORD* AState) = 0;
+    // S_OK with the value; S_FALSE when the item has none in that column
+    // (a folder's size); a failure when the item is gone.
+    virtual HRESULT GetDetailsEx(PCItemIDList AList, UINT AColumn, TDetailValue* AValue) = 0;
 };
 
 HRESULT SHGetDesktopFolder(std::shared_ptr<IShellFolder>& AFolder);

@@ -144,12 +144,7 @@ bool TqxSelectSkinDialog::Run(TqxSelectSkinDlgForm* AForm) {
     try {
         AForm->SetCaption(Title);
         TqxDravenfold* qxd = AForm->QXD;
-        qxd->SetBorderIcons({});
-        qxd->SetSkinData(FSkinData);
-        qxd->SetMenusSkinData(FCtrlSkinData);
-        qxd->SetAlphaBlend(AlphaBlend);
-        qxd->SetAlphaBlendAnimation(AlphaBlendAnimation);
-        qxd->SetAlphaBlendValue(AlphaBlendValue);
+        SetUpDialogFrame(qxd, FSkinData, FCtrlSkinData, AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
         for (TqxSkinButton* button : {AForm->OpenButton, AForm->CancelButton}) {
             button->SetDefaultFont(FDefaultFont.get());
             button->SetSkinData(FCtrlSkinData);

@@ -456,6 +456,39 @@ void TqxShellFolder::LoadColumnDetails(TqxShellFolder* RootFolder, HWND Handle, 
     }
 }
 
+bool TqxShellFolder::ColumnValue(TqxShellFolder* RootFolder, Integer Index, TDetailValue& AValue) {
+    if (Index < 1) return false;
+    if (const std::shared_ptr<IShellFolder2> details = RootFolder->ShellFolder2())
+        return details->GetDetailsEx(FPIDL, UINT(Index), &AValue) == S_OK;
+    if (!RootFolder->Properties().Contains(fpFileSystem)) return false;
+    TSearchRec data;
+    try {
+        data = ReadItemFindData(this);
+    } catch (const EInvalidPath&) {
+        return false;
+    }
+    const bool folder = data.Attr & faDirectory;
+    AValue = TDetailValue();
+    switch (Index) {
+        case 1:
+            AValue.Type = SHCOLSTATE_TYPE_INT;
+            AValue.Number = data.Size;
+            return !folder;
+        case 2:
+            AValue.Text = FindDataText(data, 2);
+            return true;
+        case 3:
+            AValue.Type = SHCOLSTATE_TYPE_DATE;
+            AValue.Date = FindDataDate(data);
+            return !folder;
+        case 4:
+            AValue.Type = SHCOLSTATE_TYPE_INT;
+            AValue.Number = data.Attr;
+            return true;
+    }
+    return false;
+}
+
 String TqxShellFolder::ColumnText(Integer Index) {
     if (FDetails->Count() == 0) throw Exception(u"%s: Missing call to LoadColumnDetails", {DisplayName()});
     return Index >= 1 && Index <= FDetails->Count() ? FDetails->Get(Index - 1) : String();

@@ -131,6 +131,11 @@ public:
     void LoadColumnDetails(TqxShellFolder* RootFolder, win::HWND Handle, Integer ColumnCount);
     // Column Index (from 1); "%s: Missing call to LoadColumnDetails" before any load.
     String ColumnText(Integer Index);
+    // What column Index (from 1) of a row in a list of RootFolder shows,
+    // unformatted, to sort by: from RootFolder's details, else from the
+    // find record in a file-system folder. False when there is none (a
+    // folder's size, a file gone since); never raises.
+    bool ColumnValue(TqxShellFolder* RootFolder, Integer Index, win::TDetailValue& AValue);
 
 private:
     bool HasAttributes(win::DWORD ARequest, win::DWORD ABits) const;

@@ -21,6 +21,16 @@ String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey) {
     return GetDefaultResStr(AKey);
 }
 
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
+                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue) {
+    AQXD->SetBorderIcons({});
+    AQXD->SetSkinData(ASkinData);
+    AQXD->SetMenusSkinData(AMenusSkinData);
+    AQXD->SetAlphaBlend(AAlphaBlend);
+    AQXD->SetAlphaBlendAnimation(AAlphaBlendAnimation);
+    AQXD->SetAlphaBlendValue(AAlphaBlendValue);
+}
+
 String FilterExtension(const String& AMask) {
     if (AMask.find(u".*") != String::npos) return {};
     return ExtractFileExt(AMask.substr(0, AMask.find(u';')));
@@ -233,6 +243,10 @@ void TqxOpenDlgForm::AddHistoryEntry() {
 
 void TqxOpenDlgForm::InitHistory() { AddHistoryEntry(); }
 
+std::vector<TqxSkinSpeedButton*> TqxOpenDlgForm::ToolButtons() {
+    return {UpToolButton, BackToolButton, StyleToolButton, NewFolderToolButton};
+}
+
 void TqxOpenDlgForm::FLVPathChange(TObject*) {
     if (!StopAddToHistory) AddHistoryEntry();
     if (FileListView->Items()->Count() > 0) FileListView->SetItemFocused(FileListView->Items()->Item(0));
@@ -385,30 +399,23 @@ void TqxOpenDlgForm::OpenButtonClick(TObject*) {
     SetModalResult(mrOk);
 }
 
-TqxSkinOpenDialog::TqxSkinOpenDialog(TComponent* AOwner)
+TqxSkinCustomOpenDialog::TqxSkinCustomOpenDialog(TComponent* AOwner)
     : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FFiles(std::make_unique<TStringList>()) {
     FDefaultFont->SetName(u"Tahoma");
     FDefaultFont->SetHeight(13);
     FDefaultFont->SetStyle({});
 }
 
-TqxSkinOpenDialog::~TqxSkinOpenDialog() = default;
+TqxSkinCustomOpenDialog::~TqxSkinCustomOpenDialog() = default;
 
-void TqxSkinOpenDialog::SetToolBarImageList(TCustomImageList* AValue) {
+void TqxSkinCustomOpenDialog::SetToolBarImageList(TCustomImageList* AValue) {
     SetReference(this, FToolBarImageList, AValue);
 }
-void TqxSkinOpenDialog::SetSkinData(TqxSkinData* AValue) { SetReference(this, FSkinData, AValue); }
-void TqxSkinOpenDialog::SetCtrlSkinData(TqxSkinData* AValue) { SetReference(this, FCtrlSkinData, AValue); }
-void TqxSkinOpenDialog::SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
+void TqxSkinCustomOpenDialog::SetSkinData(TqxSkinData* AValue) { SetReference(this, FSkinData, AValue); }
+void TqxSkinCustomOpenDialog::SetCtrlSkinData(TqxSkinData* AValue) { SetReference(this, FCtrlSkinData, AValue); }
+void TqxSkinCustomOpenDialog::SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
 
-void TqxSkinOpenDialog::SetFileName(const String& AValue) {
-    FFileName = AValue;
-    if (FDlgFrm) FDlgFrm->FileNameEdit->SetText(AValue);
-}
-
-String TqxSkinOpenDialog::GetSelectedFile() { return FDlgFrm ? FDlgFrm->FileListView->GetSelectedFile() : String(); }
-
-void TqxSkinOpenDialog::Notification(TComponent* AComponent, TOperation AOperation) {
+void TqxSkinCustomOpenDialog::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
     if (AComponent == FSkinData) FSkinData = nullptr;
@@ -416,105 +423,109 @@ void TqxSkinOpenDialog::Notification(TComponent* AComponent, TOperation AOperati
     if (AComponent == FToolBarImageList) FToolBarImageList = nullptr;
 }
 
-String TqxSkinOpenDialog::OpeningFolder() const {
+String TqxSkinCustomOpenDialog::OpeningFolder() const {
     const String folder = ExtractFilePath(FFileName);
     if (!folder.empty() && IsExistingDirectory(folder)) return folder;
     if (!InitialDir.empty() && IsExistingDirectory(InitialDir)) return InitialDir;
     return ProgramFolder();
 }
 
-bool TqxSkinOpenDialog::Execute() {
+TqxOpenDlgForm* TqxSkinCustomOpenDialog::CreateDlgForm() {
+    return new TqxOpenDlgForm(Application, FSaveMode, FCtrlSkinData, ToolButtonsTransparent, FToolBarImageList);
+}
+
+void TqxSkinCustomOpenDialog::SetUpForm(TqxOpenDlgForm* form) {
+    form->SetCaption(Title);
+    TqxDravenfold* qxd = form->QXD;
+    SetUpDialogFrame(qxd, FSkinData, FCtrlSkinData, AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
+    qxd->SetMinWidth(DialogMinWidth);
+    qxd->SetMinHeight(DialogMinHeight);
+    for (TqxSkinCustomComboBox* combo : {static_cast<TqxSkinCustomComboBox*>(form->ShellBox),
+                                         static_cast<TqxSkinCustomComboBox*>(form->FilterComboBox)}) {
+        combo->SetAlphaBlend(CtrlAlphaBlend);
+        combo->SetAlphaBlendValue(CtrlAlphaBlendValue);
+        combo->SetAlphaBlendAnimation(CtrlAlphaBlendAnimation);
+    }
+    qxd->SetMenusAlphaBlend(CtrlAlphaBlend);
+    qxd->SetMenusAlphaBlendValue(CtrlAlphaBlendValue);
+    qxd->SetMenusAlphaBlendAnimation(CtrlAlphaBlendAnimation);
+    form->OpenButton->SetDefaultFont(FDefaultFont.get());
+    form->CancelButton->SetDefaultFont(FDefaultFont.get());
+    form->ShellBox->SetDefaultFont(FDefaultFont.get());
+    form->FileListView->SetDefaultFont(FDefaultFont.get());
+
+    TMenuItem* const viewItems[] = {form->IconMenuItem, form->SmallIconMenuItem, form->ListMenuItem,
+                                    form->ReportMenuItem};
+    for (TMenuItem* item : viewItems) item->SetChecked(item == viewItems[ListViewStyle]);
+    form->FileListView->SetViewStyle(ListViewStyle);
+    form->FileListView->SetRoot(OpeningFolder());
+
+    form->FileListView->SetHeaderSkinDataName(LVHeaderSkinDataName);
+    form->FileListView->SetSkinData(FCtrlSkinData);
+    if (FCtrlSkinData) {
+        form->FileListView->SetDrawSkin(FCtrlSkinData->DlgListViewDrawSkin());
+        form->FileListView->SetItemSkinDataName(FCtrlSkinData->DlgListViewItemSkinDataName());
+    }
+    form->FileListView->SetMultiSelect(MultiSelection);
+    if (ShowHiddenFiles) {
+        TShellObjectTypes types = form->FileListView->ObjectTypes();
+        types.Include(otHidden);
+        form->FileListView->SetObjectTypes(types);
+    }
+
+    // The filter's items exist once the combo has its window.
+    form->FilterComboBox->HandleNeeded();
+    form->FilterComboBox->SetFilter(Filter);
+    form->FilterComboBox->SetItemIndex(FilterIndex - 1);
+    form->FCBChange(form->FilterComboBox);
+
+    form->FileListViewPanel->SetSkinData(FCtrlSkinData);
+    form->BottomPanel->SetSkinData(FCtrlSkinData);
+    form->ToolPanel->SetSkinData(FCtrlSkinData);
+    const bool resizable =
+        FCtrlSkinData && !FCtrlSkinData->Empty && FCtrlSkinData->GetControlIndex(u"resizetoolbutton") != -1;
+    for (TqxSkinSpeedButton* button : form->ToolButtons()) {
+        if (resizable) button->SetSkinDataName(u"resizetoolbutton");
+        button->SetSkinData(FCtrlSkinData);
+    }
+    form->Drivelabel->SetSkinData(FCtrlSkinData);
+    form->FLVHScrollBar->SetSkinData(FCtrlSkinData);
+    form->FLVVScrollBar->SetSkinData(FCtrlSkinData);
+    form->FileNameEdit->SetSkinData(FCtrlSkinData);
+    form->FilterComboBox->SetSkinData(FCtrlSkinData);
+    form->OpenButton->SetSkinData(FCtrlSkinData);
+    form->CancelButton->SetSkinData(FCtrlSkinData);
+    form->OpenFileLabel->SetSkinData(FCtrlSkinData);
+    form->FileTypeLabel->SetSkinData(FCtrlSkinData);
+    form->ShellBox->SetSkinData(FCtrlSkinData);
+    form->ShellBox->SetSkinDataName(u"combobox");
+
+    Integer width = DialogWidth > 0 ? DialogWidth : DefaultDialogWidth();
+    Integer height = DialogHeight > 0 ? DialogHeight : 290;
+    if (FSkinData && !FSkinData->Empty) {
+        width = std::max(width, qxd->GetMinWidth());
+        height = std::max(height, qxd->GetMinHeight());
+    }
+    form->SetClientWidth(width);
+    form->SetClientHeight(height);
+
+    if (form->FileListView->Items()->Count() > 0)
+        form->FileListView->SetItemFocused(form->FileListView->Items()->Item(0));
+    FormReady(form);
+    form->FileNameEdit->SetText(ExtractFileName(FFileName));
+    form->InitHistory();
+}
+
+bool TqxSkinCustomOpenDialog::Execute() {
     if (OnShow) OnShow(this);
-    FDlgFrm = new TqxOpenDlgForm(Application, FSaveMode, FCtrlSkinData, ToolButtonsTransparent, FToolBarImageList);
+    FDlgFrm = CreateDlgForm();
     TqxOpenDlgForm* form = FDlgFrm;
-    form->OverwritePromt = OverwritePromt;
-    form->OnFolderChange = OnFolderChange;
-    form->CheckFileExists = CheckFileExists;
-    form->DefaultExt = DefaultExt;
     bool ok = false;
     try {
-        form->SetCaption(Title);
-        TqxDravenfold* qxd = form->QXD;
-        qxd->SetBorderIcons({});
-        qxd->SetSkinData(FSkinData);
-        qxd->SetMenusSkinData(FCtrlSkinData);
-        qxd->SetMinWidth(DialogMinWidth);
-        qxd->SetMinHeight(DialogMinHeight);
-        qxd->SetAlphaBlend(AlphaBlend);
-        qxd->SetAlphaBlendAnimation(AlphaBlendAnimation);
-        qxd->SetAlphaBlendValue(AlphaBlendValue);
-        for (TqxSkinCustomComboBox* combo : {static_cast<TqxSkinCustomComboBox*>(form->ShellBox),
-                                             static_cast<TqxSkinCustomComboBox*>(form->FilterComboBox)}) {
-            combo->SetAlphaBlend(CtrlAlphaBlend);
-            combo->SetAlphaBlendValue(CtrlAlphaBlendValue);
-            combo->SetAlphaBlendAnimation(CtrlAlphaBlendAnimation);
-        }
-        qxd->SetMenusAlphaBlend(CtrlAlphaBlend);
-        qxd->SetMenusAlphaBlendValue(CtrlAlphaBlendValue);
-        qxd->SetMenusAlphaBlendAnimation(CtrlAlphaBlendAnimation);
-        form->OpenButton->SetDefaultFont(FDefaultFont.get());
-        form->CancelButton->SetDefaultFont(FDefaultFont.get());
-        form->ShellBox->SetDefaultFont(FDefaultFont.get());
-        form->FileListView->SetDefaultFont(FDefaultFont.get());
-
-        TMenuItem* const viewItems[] = {form->IconMenuItem, form->SmallIconMenuItem, form->ListMenuItem,
-                                        form->ReportMenuItem};
-        for (TMenuItem* item : viewItems) item->SetChecked(item == viewItems[ListViewStyle]);
-        form->FileListView->SetViewStyle(ListViewStyle);
-        form->FileListView->SetRoot(OpeningFolder());
-
-        form->FileListView->SetHeaderSkinDataName(LVHeaderSkinDataName);
-        form->FileListView->SetSkinData(FCtrlSkinData);
-        if (FCtrlSkinData) {
-            form->FileListView->SetDrawSkin(FCtrlSkinData->DlgListViewDrawSkin());
-            form->FileListView->SetItemSkinDataName(FCtrlSkinData->DlgListViewItemSkinDataName());
-        }
-        form->FileListView->SetMultiSelect(MultiSelection);
-        if (ShowHiddenFiles) {
-            TShellObjectTypes types = form->FileListView->ObjectTypes();
-            types.Include(otHidden);
-            form->FileListView->SetObjectTypes(types);
-        }
-
-        // The filter's items exist once the combo has its window.
-        form->FilterComboBox->HandleNeeded();
-        form->FilterComboBox->SetFilter(Filter);
-        form->FilterComboBox->SetItemIndex(FilterIndex - 1);
-        form->FCBChange(form->FilterComboBox);
-
-        form->FileListViewPanel->SetSkinData(FCtrlSkinData);
-        form->BottomPanel->SetSkinData(FCtrlSkinData);
-        form->ToolPanel->SetSkinData(FCtrlSkinData);
-        TqxSkinSpeedButton* const toolButtons[] = {form->UpToolButton, form->BackToolButton, form->StyleToolButton,
-                                                   form->NewFolderToolButton};
-        if (FCtrlSkinData && !FCtrlSkinData->Empty && FCtrlSkinData->GetControlIndex(u"resizetoolbutton") != -1)
-            for (TqxSkinSpeedButton* button : toolButtons) button->SetSkinDataName(u"resizetoolbutton");
-        form->Drivelabel->SetSkinData(FCtrlSkinData);
-        for (TqxSkinSpeedButton* button : toolButtons) button->SetSkinData(FCtrlSkinData);
-        form->FLVHScrollBar->SetSkinData(FCtrlSkinData);
-        form->FLVVScrollBar->SetSkinData(FCtrlSkinData);
-        form->FileNameEdit->SetSkinData(FCtrlSkinData);
-        form->FilterComboBox->SetSkinData(FCtrlSkinData);
-        form->OpenButton->SetSkinData(FCtrlSkinData);
-        form->CancelButton->SetSkinData(FCtrlSkinData);
-        form->OpenFileLabel->SetSkinData(FCtrlSkinData);
-        form->FileTypeLabel->SetSkinData(FCtrlSkinData);
-        form->ShellBox->SetSkinData(FCtrlSkinData);
-        form->ShellBox->SetSkinDataName(u"combobox");
-
-        Integer width = DialogWidth > 0 ? DialogWidth : 450;
-        Integer height = DialogHeight > 0 ? DialogHeight : 290;
-        if (FSkinData && !FSkinData->Empty) {
-            width = std::max(width, qxd->GetMinWidth());
-            height = std::max(height, qxd->GetMinHeight());
-        }
-        form->SetClientWidth(width);
-        form->SetClientHeight(height);
-
-        if (form->FileListView->Items()->Count() > 0)
-            form->FileListView->SetItemFocused(form->FileListView->Items()->Item(0));
-        form->FileNameEdit->SetText(ExtractFileName(FFileName));
-        form->InitHistory();
+        form->OverwritePromt = OverwritePromt;
+        form->CheckFileExists = CheckFileExists;
+        FormCreated(form);
+        SetUpForm(form);
 
         ok = form->ShowModal() == mrOk;
 
@@ -522,13 +533,14 @@ bool TqxSkinOpenDialog::Execute() {
         DialogWidth = form->ClientWidth();
         DialogHeight = form->ClientHeight();
         ListViewStyle = form->FileListView->ViewStyle();
+        FormClosed(form);
         if (ok) {
             FFileName = form->FileName;
             if (FSaveMode && !HasFileExtension(FFileName))
                 FFileName += FilterExtension(form->FilterComboBox->Mask());
             FFiles->Clear();
             for (const String& file : form->FileListView->GetSelectedFiles()) FFiles->Add(file);
-            if (FSaveMode && !HasFileExtension(FFileName) && !DefaultExt.empty()) FFileName += u"." + DefaultExt;
+            CompleteFileName(FFileName);
             if (FOnChange) FOnChange(this);
         }
     } catch (...) {
@@ -541,4 +553,20 @@ bool TqxSkinOpenDialog::Execute() {
     delete form;
     FDlgFrm = nullptr;
     return ok;
+}
+
+void TqxSkinOpenDialog::SetFileName(const String& AValue) {
+    FFileName = AValue;
+    if (FDlgFrm) FDlgFrm->FileNameEdit->SetText(AValue);
+}
+
+String TqxSkinOpenDialog::GetSelectedFile() { return FDlgFrm ? FDlgFrm->FileListView->GetSelectedFile() : String(); }
+
+void TqxSkinOpenDialog::FormCreated(TqxOpenDlgForm* AForm) {
+    AForm->OnFolderChange = OnFolderChange;
+    AForm->DefaultExt = DefaultExt;
+}
+
+void TqxSkinOpenDialog::CompleteFileName(String& AFileName) {
+    if (SaveMode() && !HasFileExtension(AFileName) && !DefaultExt.empty()) AFileName += u"." + DefaultExt;
 }

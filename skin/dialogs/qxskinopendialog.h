@@ -30,6 +30,11 @@ class TqxSkinToolBar;
 // the library's English text without a table.
 String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey);
 
+// A dialog window's frame component as every dialog sets it: no caption
+// buttons, the frame's and the menus' skins and the translucency.
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
+                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue);
+
 // The extension (dot included) that names in AMask's first pattern carry;
 // empty when the mask holds ".*".
 String FilterExtension(const String& AMask);
@@ -44,6 +49,8 @@ public:
 
     // Records the folder shown as a history entry.
     void InitHistory();
+    // The tool bar's buttons, which take the controls' skin.
+    virtual std::vector<TqxSkinSpeedButton*> ToolButtons();
 
     void BackToolButtonClick(TObject* Sender);
     void UpToolButtonClick(TObject* Sender);
@@ -52,7 +59,7 @@ public:
     void SmallIconItemClick(TObject* Sender);
     void ListItemClick(TObject* Sender);
     void ReportItemClick(TObject* Sender);
-    void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    virtual void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
     void FLVPathChange(TObject* Sender);
     void FLVDBLClick(TObject* Sender);
     void FLVKeyPress(TObject* Sender, char16_t& Key);
@@ -96,6 +103,10 @@ public:
     TNotifyEvent OnFolderChange;
     bool CheckFileExists = true;
 
+protected:
+    // The folder shown, with its trailing "/".
+    String CurrentFolder();
+
 private:
     void AddHistoryEntry();
     // The overwrite question; true for OK.
@@ -103,19 +114,19 @@ private:
     // The extension a typed name without one gets: "." + DefaultExt, else
     // the filter's.
     String DefaultExtension();
-    String CurrentFolder();
     void SetViewStyle(TViewStyle AStyle, TMenuItem* AItem);
 };
 
-class TqxSkinOpenDialog : public TComponent {
+// What the open dialogs share: the properties and the run of Execute,
+// which builds the window, copies the properties in, shows it modally,
+// copies the results out and frees it also on an exception. A descendant
+// picks the window and adds its own steps through the protected hooks.
+class TqxSkinCustomOpenDialog : public TComponent {
 public:
-    explicit TqxSkinOpenDialog(TComponent* AOwner);
-    ~TqxSkinOpenDialog() override;
+    ~TqxSkinCustomOpenDialog() override;
 
     // True when the window was closed with OK.
-    virtual bool Execute();
-    // While Execute runs: the list's selected entry when it is a file.
-    String GetSelectedFile();
+    bool Execute();
 
     TCustomImageList* ToolBarImageList() const { return FToolBarImageList; }
     void SetToolBarImageList(TCustomImageList* AValue);
@@ -126,15 +137,11 @@ public:
     TFont* DefaultFont() const { return FDefaultFont.get(); }
     void SetDefaultFont(TFont* AValue);
     const String& FileName() const { return FFileName; }
-    // Also into a running window's name field.
-    void SetFileName(const String& AValue);
     TStrings* Files() const { return FFiles.get(); }
-    TqxOpenDlgForm* DlgFrm() const { return FDlgFrm; }
 
     bool ShowHiddenFiles = false;
     bool ToolButtonsTransparent = false;
     bool OverwritePromt = false;
-    String DefaultExt;
     Integer DialogWidth = 0;
     Integer DialogHeight = 0;
     Integer DialogMinWidth = 0;
@@ -153,26 +160,61 @@ public:
     String Filter = u"All files|*.*";
     Integer FilterIndex = 1;
     TViewStyle ListViewStyle = vsList;
-    TNotifyEvent OnFolderChange;
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
 
 protected:
+    explicit TqxSkinCustomOpenDialog(TComponent* AOwner);
+
     void Notification(TComponent* AComponent, TOperation AOperation) override;
     // The save dialogs' descendants turn it on.
     void SetSaveMode(bool AValue) { FSaveMode = AValue; }
+    bool SaveMode() const { return FSaveMode; }
+
+    // The window of one run.
+    virtual TqxOpenDlgForm* CreateDlgForm();
+    // Right after the window is built: the descendant's own fields into it.
+    virtual void FormCreated(TqxOpenDlgForm*) {}
+    // The client width a DialogWidth of 0 or less opens with.
+    virtual Integer DefaultDialogWidth() const { return 450; }
+    // Once the window is skinned, sized and its list filled, before it shows.
+    virtual void FormReady(TqxOpenDlgForm*) {}
+    // After the modal run, whatever its result.
+    virtual void FormClosed(TqxOpenDlgForm*) {}
+    // After OK: the last say on the name handed back (Files already set).
+    virtual void CompleteFileName(String&) {}
+
     // Raised after an OK run has set FileName and Files.
     TNotifyEvent FOnChange;
+    String FFileName;
+    TqxOpenDlgForm* FDlgFrm = nullptr;
 
 private:
     String OpeningFolder() const;
+    void SetUpForm(TqxOpenDlgForm* AForm);
 
     TCustomImageList* FToolBarImageList = nullptr;
     TqxSkinData* FSkinData = nullptr;
     TqxSkinData* FCtrlSkinData = nullptr;
     std::unique_ptr<TFont> FDefaultFont;
     std::unique_ptr<TStringList> FFiles;
-    String FFileName;
     bool FSaveMode = false;
-    TqxOpenDlgForm* FDlgFrm = nullptr;
+};
+
+class TqxSkinOpenDialog : public TqxSkinCustomOpenDialog {
+public:
+    explicit TqxSkinOpenDialog(TComponent* AOwner) : TqxSkinCustomOpenDialog(AOwner) {}
+
+    // While Execute runs: the list's selected entry when it is a file.
+    String GetSelectedFile();
+    // Also into a running window's name field.
+    void SetFileName(const String& AValue);
+    TqxOpenDlgForm* DlgFrm() const { return FDlgFrm; }
+
+    String DefaultExt;
+    TNotifyEvent OnFolderChange;
+
+protected:
+    void FormCreated(TqxOpenDlgForm* AForm) override;
+    void CompleteFileName(String& AFileName) override;
 };

@@ -178,14 +178,9 @@ bool TqxSkinSelectDirectoryDialog::Execute() {
     try {
         form->SetCaption(Title);
         TqxDravenfold* qxd = form->QXD;
-        qxd->SetBorderIcons({});
-        qxd->SetSkinData(FSkinData);
-        qxd->SetMenusSkinData(FCtrlSkinData);
+        SetUpDialogFrame(qxd, FSkinData, FCtrlSkinData, AlphaBlend, AlphaBlendAnimation, AlphaBlendValue);
         qxd->SetMinWidth(DialogMinWidth);
         qxd->SetMinHeight(DialogMinHeight);
-        qxd->SetAlphaBlend(AlphaBlend);
-        qxd->SetAlphaBlendAnimation(AlphaBlendAnimation);
-        qxd->SetAlphaBlendValue(AlphaBlendValue);
         form->DirTreeViewPanel->SetSkinData(FCtrlSkinData);
         form->DirTreeView->SetDefaultFont(FDefaultFont.get());
         form->DirTreeView->SetSkinData(FCtrlSkinData);

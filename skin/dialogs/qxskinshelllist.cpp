@@ -77,13 +77,26 @@ struct TSortKey {
     size_t Row = 0;
     bool Folder = false;
     String Name;
-    String Type;
-    Int64 Size = -1;
-    TDateTime Date = -1;
+    // An item without a value (a folder's size, a file gone since the fill)
+    // sorts before those with one, as the size -1 of a folder does.
+    bool HasValue = false;
+    win::TDetailValue Value;
 };
 
 int Sign(double AValue) {
     return AValue > 0 ? 1 : AValue < 0 ? -1 : 0;
+}
+
+int CompareValues(const TSortKey& A, const TSortKey& B) {
+    if (!A.HasValue || !B.HasValue) return int(A.HasValue) - int(B.HasValue);
+    if (A.Value.Type != B.Value.Type) return Sign(double(A.Value.Type) - double(B.Value.Type));
+    switch (A.Value.Type) {
+        case win::SHCOLSTATE_TYPE_INT:
+            return A.Value.Number == B.Value.Number ? 0 : A.Value.Number > B.Value.Number ? 1 : -1;
+        case win::SHCOLSTATE_TYPE_DATE:
+            return Sign(A.Value.Date - B.Value.Date);
+    }
+    return Sign(AnsiCompareText(A.Value.Text, B.Value.Text));
 }
 
 }  // namespace
@@ -213,6 +226,7 @@ void TqxCustomShellListView::FillItems() {
 }
 
 void TqxCustomShellListView::SortFolders(bool AColumnMode) {
+    const Integer column = FSortColumn;
     std::vector<TSortKey> keys;
     keys.reserve(FFolders.size());
     for (const auto& item : FFolders) {
@@ -220,21 +234,13 @@ void TqxCustomShellListView::SortFolders(bool AColumnMode) {
         key.Item = item.get();
         key.Row = keys.size();
         key.Folder = item->IsFolder();
-        if (AColumnMode) {
+        if (AColumnMode && column == 0)
             key.Name = item->DisplayName();
-            // A file gone since the fill has no find data: it sorts as a folder does.
-            try {
-                const TSearchRec data = ReadItemFindData(item.get());
-                key.Size = FindDataSize(data);
-                key.Date = FindDataDate(data);
-                key.Type = FindDataText(data, 2);
-            } catch (const Exception&) {
-            }
-        }
+        else if (AColumnMode && column > 0)
+            key.HasValue = item->ColumnValue(FRootFolder, column, key.Value);
         keys.push_back(std::move(key));
     }
     const TqxShellFolder* folder = FRootFolder;
-    const Integer column = FSortColumn;
     const bool descending = FSortDirection;
     const auto base = [folder](const TSortKey& A, const TSortKey& B) {
         const int order = int(B.Folder) - int(A.Folder);
@@ -244,18 +250,11 @@ void TqxCustomShellListView::SortFolders(bool AColumnMode) {
     };
     const auto compare = [&](const TSortKey& A, const TSortKey& B) {
         int answer = base(A, B);
-        if (AColumnMode && column >= 0 && column <= 3) {
-            if (A.Folder != B.Folder) {
+        if (AColumnMode && column >= 0) {
+            if (A.Folder != B.Folder)
                 answer = A.Folder ? -1 : 1;
-            } else if (column == 0) {
-                answer = AnsiCompareText(A.Name, B.Name);
-            } else if (column == 1) {
-                if (!A.Folder) answer = A.Size == B.Size ? 0 : A.Size > B.Size ? 1 : -1;
-            } else if (column == 2) {
-                answer = AnsiCompareText(A.Type, B.Type);
-            } else {
-                answer = Sign(A.Date - B.Date);
-            }
+            else
+                answer = column == 0 ? Sign(AnsiCompareText(A.Name, B.Name)) : CompareValues(A, B);
             if (answer == 0) answer = base(A, B);
         }
         if (AColumnMode && descending) answer = -answer;
@@ -333,8 +332,45 @@ void TqxCustomShellListView::ColClick(TListColumn* Column) {
 void TqxCustomShellListView::BuildColumns() {
     if (!FRootFolder || !FRootFolder->ShellFolder()) return;
     Columns()->BeginUpdate();
+    struct TDone {
+        TListColumns* Columns;
+        ~TDone() { Columns->EndUpdate(); }
+    } done{Columns()};
     Columns()->Clear();
     FRootFolder->SetViewHandle(Handle());
+    const Integer x = Canvas()->TextWidth(u"X");
+    const auto add = [&](const String& ACaption, std::optional<TAlignment> AAlignment, Integer AChars) {
+        TListColumn* column = Columns()->Add();
+        column->SetCaption(ACaption);
+        if (AAlignment) column->SetAlignment(*AAlignment);
+        column->SetWidth(AChars * x);
+    };
+    if (const std::shared_ptr<win::IShellFolder2> details = FRootFolder->ShellFolder2()) {
+        // The folder's own columns up to the first one it does not show by default.
+        std::vector<String> captions;
+        bool shownMet = false;
+        for (win::UINT i = 0;; ++i) {
+            win::SHELLDETAILS column;
+            if (win::FAILED(details->GetDetailsOf(nullptr, i, &column))) break;
+            win::DWORD state = 0;
+            details->GetDefaultColumnState(i, &state);
+            if (state & win::SHCOLSTATE_ONBYDEFAULT)
+                shownMet = true;
+            else if (shownMet)
+                break;
+            const String caption = StrRetText(nullptr, column.str);
+            if (caption.empty()) continue;
+            if (std::any_of(captions.begin(), captions.end(),
+                            [&](const String& AAdded) { return AnsiSameText(AAdded, caption); }))
+                continue;
+            static const TAlignment alignments[] = {taLeftJustify, taRightJustify, taCenter};
+            add(caption,
+                column.fmt >= 0 && column.fmt <= 2 ? std::optional<TAlignment>(alignments[column.fmt]) : std::nullopt,
+                column.cxChar);
+            captions.push_back(caption);
+        }
+        return;
+    }
     struct TFixed {
         const char16_t* Key;
         TAlignment Alignment;
@@ -345,14 +381,7 @@ void TqxCustomShellListView::BuildColumns() {
                             {u"FLV_TYPE", taLeftJustify, 10},
                             {u"FLV_MODIFIED", taLeftJustify, 14}};
     const Integer count = FRootFolder->Properties().Contains(fpFileSystem) ? 4 : 1;
-    const Integer x = Canvas()->TextWidth(u"X");
-    for (Integer i = 0; i < count; ++i) {
-        TListColumn* column = Columns()->Add();
-        column->SetCaption(FixedColumnCaption(SkinData(), fixed[i].Key));
-        column->SetAlignment(fixed[i].Alignment);
-        column->SetWidth(fixed[i].Chars * x);
-    }
-    Columns()->EndUpdate();
+    for (Integer i = 0; i < count; ++i) add(FixedColumnCaption(SkinData(), fixed[i].Key), fixed[i].Alignment, fixed[i].Chars);
 }
 
 void TqxCustomShellListView::SetViewStyle(TViewStyle AValue) {

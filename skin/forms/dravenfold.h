@@ -269,6 +269,9 @@ public:
     bool IsSizeable() const;
     // The form has a border and the component draws it.
     bool FrameDrawn() const;
+    // Whether the form's size takes the skinned frame: a top-level form
+    // no smaller than the minimum, a child form at any size.
+    bool FrameFits() const;
     bool IsToolWindow() const;
     Integer GetDefCaptionHeight() const;
     Integer GetDefButtonSize() const;

@@ -46,6 +46,14 @@ bool TqxDravenfold::FrameDrawn() const {
     return FForm->BorderStyle() != bsNone;
 }
 
+bool TqxDravenfold::FrameFits() const {
+    // Only top-level windows are held to the minimum track size; a child
+    // form (the skin dialog's miniature) keeps the size it is given, and a
+    // frame left undrawn there shows the bare surface.
+    if (FForm->Parent()) return true;
+    return FForm->Width() >= GetMinWidth() && FForm->Height() >= GetMinHeight();
+}
+
 bool TqxDravenfold::IsToolWindow() const {
     return FForm->BorderStyle() == bsToolWindow || FForm->BorderStyle() == bsSizeToolWin;
 }
@@ -305,7 +313,7 @@ void TqxDravenfold::WMSize(TMessage& Message) {
             UpdateSkinRegion(true);
             SendToForm(WM_NCPAINT);
         }
-    } else if (FSD && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+    } else if (FSD && FSkinnableForm && FrameFits()) {
         UpdateSkinGeometry(true);
     }
     if (FAlphaBlend && FAlphaBlendValue != 255 && FIsLayerEnabled) {

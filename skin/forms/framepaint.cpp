@@ -71,7 +71,7 @@ void TqxDravenfold::PaintNCSkin(HDC ADC, bool AUseExternalDC) {
     if (!FSD || FSD->Empty) return;
     if (FFormWidth == 0) FFormWidth = FForm->Width();
     if (FFormHeight == 0) FFormHeight = FForm->Height();
-    if (FForm->Width() < GetMinWidth() || FForm->Height() < GetMinHeight()) return;
+    if (!FrameFits()) return;
     CalcSkinRects();
     ArrangeObjects();
     TFrameDC frameDC(FForm, ADC, AUseExternalDC);

@@ -12,6 +12,8 @@
 #include "platform/win/testdriver.h"
 #include "platform/win/window.h"
 #include "skin/controls/qxskinlistbox.h"
+#include "skin/forms/dravenfold.h"
+#include "dialogrun.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -38,16 +40,8 @@ protected:
         FDialog->SetCtrlSkinData(FAppSkin);
     }
 
-    bool Run(std::function<bool()> AExecute, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
-        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
-            auto* form = dynamic_cast<TqxSelectSkinDlgForm*>(Screen->ActiveCustomForm());
-            if (!form || done) return;
-            done = true;
-            AStep(form);
-        };
-        const bool ok = AExecute();
-        Application->OnIdle = nullptr;
-        return ok;
+    static bool Run(std::function<bool()> AExecute, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
+        return RunDialog<TqxSelectSkinDlgForm>(AExecute, std::move(AStep));
     }
     bool RunList(Integer AIndex, std::function<void(TqxSelectSkinDlgForm*)> AStep) {
         return Run([this, AIndex] { return FDialog->Execute(AIndex); }, AStep);
@@ -121,6 +115,51 @@ TEST_F(SelectSkin, TheMiniatureIsADisabledChildWindowOfTheDialog) {
     EXPECT_TRUE(style & win::WS_CHILD);
     EXPECT_FALSE(enabled);
     EXPECT_TRUE(dialogActive);
+}
+
+TEST_F(SelectSkin, TheMiniatureDrawsItsFrameBelowTheSkinsMinimumSize) {
+    // The project skins ask for forms wider than the 220-pixel miniature.
+    // Its caption must still be the skin's: right-anchored, so it matches a
+    // top-level form of the same skin pixel for pixel from the right edge.
+    for (const char16_t* name : {u"default", u"second"}) {
+        auto* list = new TqxCompressedSkinList(Application);
+        TStringStream container(CompressedSkin(ProjectSkin(name)));
+        list->Skins()->Add()->ReadSkinData(&container);
+        auto* skin = new TqxSkinData(Application);
+        skin->SetSkinList(list);
+        auto* form = new TForm(Application);
+        auto* frame = new TqxDravenfold(form);
+        frame->PreviewMode = true;
+        frame->SetSkinData(skin);
+        form->SetCaption(u"Preview");
+        form->SetBounds(0, 0, 400, 170);
+        form->Show();
+        driver::Pump();
+        ASSERT_LT(220, frame->GetMinWidth()) << StringToUTF8(name);
+        FDialog->SetSkinList(list);
+        RunList(0, [&](TqxSelectSkinDlgForm* AForm) {
+            driver::Pump();
+            const win::HWND mini = AForm->PreviewForm->Handle();
+            const auto bounds = driver::Inspect(mini).Bounds;
+            const auto dialog = driver::Inspect(AForm->Handle()).Bounds;
+            const auto client = driver::Inspect(mini).Client;
+            ASSERT_EQ(bounds.right - bounds.left, 220);
+            const int band = client.top - bounds.top;
+            ASSERT_GT(band, 10);
+            Integer unpainted = 0;
+            for (int y = 2; y < band; y += 3)
+                for (int k = 10; k < 150; k += 7) {
+                    const int x = 220 - 1 - k;
+                    const win::DWORD shown =
+                        driver::RawPixel(AForm->Handle(), bounds.left - dialog.left + x, bounds.top - dialog.top + y);
+                    const win::DWORD expected = driver::RawPixel(form->Handle(), 400 - 1 - k, y);
+                    EXPECT_EQ(shown & 0xFFFFFF, expected & 0xFFFFFF) << StringToUTF8(name) << " " << x << "," << y;
+                    if ((shown & 0xFFFFFF) == 0) ++unpainted;
+                }
+            EXPECT_EQ(unpainted, 0);
+        });
+        delete form;
+    }
 }
 
 TEST_F(SelectSkin, ADoubleClickPreviewsAndClosesWithOk) {

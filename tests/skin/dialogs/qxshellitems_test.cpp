@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/base/clock.h"
 #include "platform/base/ustring.h"
 #include "platform/shell/sysimagelist.h"
 #include "platform/win/testdriver.h"
@@ -293,6 +294,51 @@ TEST_F(ShellItemsTest, ColumnTextsComeFromTheFolderOrTheFindRecords) {
     } catch (const EInvalidPath& e) {
         EXPECT_EQ(Text(e.Message()), "Unable to retrieve folder details for \"Empty\". Error code $2");
     }
+}
+
+TEST_F(ShellItemsTest, ColumnValuesComeFromTheFolderOrTheFindRecordsAndNeverRaise) {
+    const auto home = Root(PathAt("home"));
+    auto bare = std::make_unique<TqxShellFolder>(DesktopItem(), home->AbsoluteID(), nullptr);
+    const auto file = Child(home.get(), u"b.txt"), folder = Child(home.get(), u"Videos");
+    struct TCase {
+        TqxShellFolder* Root;
+        TqxShellFolder* Item;
+        Integer Column;
+        bool Has;
+        win::DWORD Type;
+        Int64 Number;
+        const char16_t* Text;
+    };
+    const TCase cases[] = {
+        // From the folder's details: the type is the shown text.
+        {home.get(), file.get(), 1, true, win::SHCOLSTATE_TYPE_INT, 5, u""},
+        {home.get(), file.get(), 2, true, win::SHCOLSTATE_TYPE_STR, 0, u"TXT 文件"},
+        {home.get(), folder.get(), 1, false, 0, 0, u""},
+        {home.get(), file.get(), 9, false, 0, 0, u""},
+        {home.get(), file.get(), 0, false, 0, 0, u""},
+        // From the find records: the extension.
+        {bare.get(), file.get(), 1, true, win::SHCOLSTATE_TYPE_INT, 5, u""},
+        {bare.get(), file.get(), 2, true, win::SHCOLSTATE_TYPE_STR, 0, u".txt"},
+        {bare.get(), folder.get(), 1, false, 0, 0, u""},
+        {bare.get(), folder.get(), 3, false, 0, 0, u""},
+    };
+    for (const TCase& c : cases) {
+        win::TDetailValue value;
+        ASSERT_EQ(c.Item->ColumnValue(c.Root, c.Column, value), c.Has) << c.Column;
+        if (!c.Has) continue;
+        EXPECT_EQ(value.Type, c.Type) << c.Column;
+        if (c.Type == win::SHCOLSTATE_TYPE_INT) {
+            EXPECT_EQ(value.Number, c.Number);
+        }
+        EXPECT_EQ(value.Text, c.Text);
+    }
+    win::TDetailValue date;
+    ASSERT_TRUE(file->ColumnValue(bare.get(), 3, date));
+    EXPECT_EQ(date.Type, win::SHCOLSTATE_TYPE_DATE);
+    EXPECT_NEAR(date.Date, Now(), 1.0 / 24);
+    std::filesystem::remove(At("home/b.txt"));
+    for (TqxShellFolder* root : {home.get(), bare.get()})
+        EXPECT_FALSE(file->ColumnValue(root, 1, date)) << "gone: no value, no error";
 }
 
 TEST_F(ShellItemsTest, VerbsAndTheDefaultActionGoThroughTheShell) {

@@ -10,6 +10,7 @@
 #include "platform/base/fileutils.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
+#include "dialogrun.h"
 #include "shelltest.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinspeedbuttons.h"
@@ -29,15 +30,7 @@ protected:
     }
 
     bool Run(std::function<void(TqxSelDirDlgForm*)> AStep) {
-        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
-            auto* form = dynamic_cast<TqxSelDirDlgForm*>(Screen->ActiveCustomForm());
-            if (!form || done) return;
-            done = true;
-            AStep(form);
-        };
-        const bool ok = FDialog->Execute();
-        Application->OnIdle = nullptr;
-        return ok;
+        return RunDialog<TqxSelDirDlgForm>([this] { return FDialog->Execute(); }, std::move(AStep));
     }
     static std::vector<String> Children(TTreeNode* ANode) {
         std::vector<String> names;

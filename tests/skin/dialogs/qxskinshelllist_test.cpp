@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <map>
 
 #include "platform/toolkit/forms.h"
 #include "platform/win/input.h"
@@ -101,8 +103,8 @@ TEST_F(ShellList, FoldersFirstAndTheMaskFiltersFilesOnly) {
 TEST_F(ShellList, ColumnClicksSortAndAVanishedFileDoesNotBreakTheSort) {
     FList->SetViewStyle(vsReport);
     ASSERT_EQ(FList->Columns()->Count(), 4);
-    EXPECT_EQ(FList->Columns()->Items(0)->Caption(), u"Name");
-    EXPECT_EQ(FList->Columns()->Items(3)->Caption(), u"Modified");
+    EXPECT_EQ(FList->Columns()->Items(0)->Caption(), u"名称");
+    EXPECT_EQ(FList->Columns()->Items(3)->Caption(), u"修改日期");
     // Size: folders first, then the files by size.
     FList->ColClick(FList->Columns()->Items(1));
     EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt"}));
@@ -115,6 +117,107 @@ TEST_F(ShellList, ColumnClicksSortAndAVanishedFileDoesNotBreakTheSort) {
     FList->ColClick(FList->Columns()->Items(3));
     EXPECT_EQ(Rows().size(), 4u);
     for (Integer i = 0; i < FList->Items()->Count(); ++i) EXPECT_NO_THROW(FList->Items()->Item(i));
+}
+
+// Sets a path's last change to the start of AYear.
+void SetYear(const std::string& APath, int AYear) {
+    struct tm local {};
+    local.tm_year = AYear - 1900, local.tm_mday = 1, local.tm_isdst = -1;
+    const std::filesystem::file_time_type time = std::filesystem::file_time_type::clock::from_sys(
+        std::chrono::system_clock::from_time_t(std::mktime(&local)));
+    std::filesystem::last_write_time(APath, time);
+}
+
+std::vector<std::string> Captions(TCustomListView* AList) {
+    std::vector<std::string> captions;
+    for (Integer i = 0; i < AList->Columns()->Count(); ++i) {
+        const TListColumn* column = AList->Columns()->Items(i);
+        captions.push_back(StringToUTF8(column->Caption()) + (column->Alignment() == taRightJustify ? " >" : ""));
+    }
+    return captions;
+}
+
+TEST_F(ShellList, TheFolderDescribesTheColumnsAndEachSortsByItsValues) {
+    MakeFile(At("home/work/c.avi"), "123");
+    SetYear(At("home/work/Zeta"), 2001);
+    SetYear(At("home/work/alpha"), 2002);
+    SetYear(At("home/work/b.txt"), 2005);
+    SetYear(At("home/work/c.avi"), 2007);
+    SetYear(At("home/work/a.avi"), 2010);
+    SetYear(At("home/work/README"), 2003);
+    FList->SetMask(u"*");
+    FList->SetViewStyle(vsReport);
+    // The columns shown by default; the creation date is not.
+    EXPECT_EQ(Captions(FList), (std::vector<std::string>{"名称", "大小 >", "类型", "修改日期"}));
+    EXPECT_EQ(FList->Columns()->Items(0)->Width(), 25 * FList->Canvas()->TextWidth(u"X"));
+    TListItem* row = FList->Items()->Item(2);
+    EXPECT_EQ(row->Caption(), u"a.avi");
+    EXPECT_EQ(row->SubItems()->Get(0), u"1 字节");
+    EXPECT_EQ(row->SubItems()->Get(1), u"AVI 文件");
+    EXPECT_EQ(row->SubItems()->Get(2), u"2010-01-01 00:00:00");
+    EXPECT_EQ(FList->Items()->Item(0)->SubItems()->Get(0), u"") << "a folder has no size";
+
+    struct TCase {
+        Integer Column;
+        std::vector<std::string> Rows;
+    };
+    const TCase cases[] = {
+        // Type: by the shown text, folders first.
+        {2, {"alpha", "Zeta", "a.avi", "c.avi", "b.txt", "README"}},
+        {2, {"README", "b.txt", "c.avi", "a.avi", "Zeta", "alpha"}},
+        // Modified: folders by their dates too.
+        {3, {"Zeta", "alpha", "README", "b.txt", "c.avi", "a.avi"}},
+        // Size: the two folders keep the folder's own order.
+        {1, {"alpha", "Zeta", "a.avi", "README", "c.avi", "b.txt"}},
+        {0, {"alpha", "Zeta", "a.avi", "b.txt", "c.avi", "README"}},
+        {0, {"README", "c.avi", "b.txt", "a.avi", "Zeta", "alpha"}},
+    };
+    for (const TCase& c : cases) {
+        FList->ColClick(FList->Columns()->Items(c.Column));
+        EXPECT_EQ(Rows(), c.Rows) << c.Column << (FList->SortDescending() ? " descending" : "");
+    }
+    // A fresh fill orders as a fill does again.
+    FList->Refresh();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt", "c.avi", "README"}));
+}
+
+TEST_F(ShellList, ComputerShowsItsVolumesTypesAndSpace) {
+    FList->SetViewStyle(vsReport);
+    FList->SetRoot(u"rfMyComputer");
+    EXPECT_EQ(Captions(FList), (std::vector<std::string>{"名称", "类型", "总大小 >", "可用空间 >"}));
+    // In the order of their mount paths (the fixture's /mnt/ram does not exist here).
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"文件系统", "cdrom", "data", "USB KEY", "net"}));
+    std::map<std::string, std::vector<String>> texts;
+    for (Integer i = 0; i < FList->Items()->Count(); ++i) {
+        TListItem* row = FList->Items()->Item(i);
+        texts[StringToUTF8(row->Caption())] = {row->SubItems()->Get(0), row->SubItems()->Get(1),
+                                               row->SubItems()->Get(2)};
+    }
+    EXPECT_EQ(texts["USB KEY"][0], u"可移动磁盘");
+    EXPECT_EQ(texts["cdrom"][0], u"光盘");
+    EXPECT_EQ(texts["data"][0], u"本地磁盘");
+    // A network volume is never asked: it may hang.
+    EXPECT_EQ(texts["net"], (std::vector<String>{u"网络驱动器", u"", u""}));
+    EXPECT_TRUE(texts["文件系统"][1].ends_with(u"B")) << StringToUTF8(texts["文件系统"][1]);
+
+    // Type sorts by the text; free space by the number, volumes without one first.
+    FList->ColClick(FList->Columns()->Items(1));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"cdrom", "USB KEY", "文件系统", "data", "net"}));
+    FList->ColClick(FList->Columns()->Items(3));
+    std::vector<Int64> space;
+    for (Integer i = 0; i < FList->FolderCount(); ++i) {
+        win::TDetailValue value;
+        if (FList->FolderAt(i)->ColumnValue(FList->RootFolder(), 3, value)) {
+            EXPECT_EQ(value.Type, win::SHCOLSTATE_TYPE_INT);
+            space.push_back(value.Number);
+        } else {
+            EXPECT_TRUE(space.empty()) << "a volume without a value after one with";
+        }
+    }
+    EXPECT_GE(space.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(space.begin(), space.end()));
+    FList->ColClick(FList->Columns()->Items(3));
+    EXPECT_EQ(Rows().back(), "net") << "descending: the volumes without space last";
 }
 
 TEST_F(ShellList, KeysNavigateAndTheSelectionIsListedInRowOrder) {
