@@ -7,7 +7,7 @@
 #include "skin/controls/qxskinbutton.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
-#include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 String ConfirmedFolder(bool AExecuted, const String& ADirectory) {

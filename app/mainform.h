@@ -42,7 +42,7 @@ class TqxCompressedSkinList;
 class TqxSkinPopupMenu;
 class TqxSkinSelectDirectoryDialog;
 class TqxSelectSkinDialog;
-class TqxSkinOpenDialog;
+class TqxSkinSavePictureDialog;
 
 // Task slots: 501 pairs of option records, each marked by the output
 // record's AudioLanguage.
@@ -220,8 +220,8 @@ public:
     // by "浏览..." and "设置快照目录".
     TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog2 = nullptr;
     TqxSelectSkinDialog* qxSelectSkinDialog1 = nullptr;
-    // The skinned file dialog in save mode, set up for pictures.
-    TqxSkinOpenDialog* SavePictureDialog1 = nullptr;
+    // The skinned save-picture dialog with the BMP and JPEG filters.
+    TqxSkinSavePictureDialog* SavePictureDialog1 = nullptr;
     // The file the player last opened: snapshots are named after it, not
     // after the file an add has named since.
     String FPlayerFileName;
@@ -321,6 +321,6 @@ void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& ATyp
 // The type a file name's extension asks for, ignoring case; "JPG" for an
 // extension none of the four writers has.
 String SnapshotTypeOfName(const String& AFileName);
-// The picture save dialog: BMP and JPEG filters, "bmp" by default, asking
-// before it overwrites.
-TqxSkinOpenDialog* NewSavePictureDialog(TComponent* AOwner);
+// The picture save dialog: BMP and JPEG filters, ".bmp" for a name typed
+// without an extension, asking before it overwrites.
+TqxSkinSavePictureDialog* NewSavePictureDialog(TComponent* AOwner);

@@ -17,7 +17,7 @@
 #include "platform/toolkit/pngimage.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
-#include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/forms/skinmenus.h"
 
 namespace {
@@ -72,21 +72,23 @@ String SnapshotTypeOfName(const String& AFileName) {
 
 namespace {
 
-class TSavePictureDialog : public TqxSkinOpenDialog {
+class TSavePictureDialog : public TqxSkinSavePictureDialog {
 public:
-    explicit TSavePictureDialog(TComponent* AOwner) : TqxSkinOpenDialog(AOwner) {
-        SetSaveMode(true);
-        Title = u"Save As";
+    explicit TSavePictureDialog(TComponent* AOwner) : TqxSkinSavePictureDialog(AOwner) {
         Filter = u"Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg";
-        DefaultExt = u"bmp";
         OverwritePromt = true;
         CheckFileExists = false;
+    }
+
+protected:
+    void CompleteFileName(String& AFileName) override {
+        if (!HasFileExtension(AFileName)) AFileName += u".bmp";
     }
 };
 
 }  // namespace
 
-TqxSkinOpenDialog* NewSavePictureDialog(TComponent* AOwner) {
+TqxSkinSavePictureDialog* NewSavePictureDialog(TComponent* AOwner) {
     return new TSavePictureDialog(AOwner);
 }
 

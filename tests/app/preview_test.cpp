@@ -30,7 +30,7 @@
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
-#include "skin/dialogs/qxskinopendialog.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 namespace {
@@ -542,12 +542,17 @@ TEST_F(Commands, CaptureWritesTheTypeTheChosenNameAsksFor) {
     const struct {
         const char16_t* Name;
         std::string Magic;
-    } cases[] = {{u"x.png", "\x89PNG"}, {u"y.BMP", "BM"}, {u"z.jpeg", "\xFF\xD8\xFF"}, {u"w.tif", "\xFF\xD8\xFF"}};
+    } cases[] = {{u"x.png", "\x89PNG"},
+                 {u"y.BMP", "BM"},
+                 {u"z.jpeg", "\xFF\xD8\xFF"},
+                 {u"w.tif", "\xFF\xD8\xFF"},
+                 {u"v", "BM"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(StringToUTF8(c.Name));
         SaveName = c.Name;
         Form1->btnCaptureClick(nullptr);
-        std::ifstream file(StringToUTF8(folder + u"/" + c.Name), std::ios::binary);
+        const String name = folder + u"/" + c.Name + (HasFileExtension(c.Name) ? u"" : u".bmp");
+        std::ifstream file(StringToUTF8(name), std::ios::binary);
         std::string head(c.Magic.size(), '\0');
         file.read(head.data(), std::streamsize(head.size()));
         EXPECT_EQ(head, c.Magic);
