@@ -4,8 +4,10 @@
 
 #include "platform/toolkit/buttons.h"
 #include "platform/toolkit/published.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 String ConfirmedFolder(bool AExecuted, const String& ADirectory) {
@@ -23,6 +25,9 @@ void TForm1::CreatePreviewDialogs() {
     qxSelectSkinDialog1->SetSkinList(qxCompressedSkinList1);
     qxSelectSkinDialog1->SetSkinData(qxSkinData1);
     qxSelectSkinDialog1->SetCtrlSkinData(qxSkinData1);
+    SavePictureDialog1 = NewSavePictureDialog(this);
+    SavePictureDialog1->SetSkinData(qxSkinData1);
+    SavePictureDialog1->SetCtrlSkinData(qxSkinData1);
 }
 
 // The dialog keeps the last confirmed folder of either command in
@@ -52,6 +57,8 @@ namespace {
 const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"qxSkinButton5Click", &TForm1::qxSkinButton5Click)
                             .Handler(u"qxSkinButton9Click", &TForm1::qxSkinButton9Click)
-                            .Field(u"qxCompressedSkinList1", &TForm1::qxCompressedSkinList1);
+                            .Field(u"qxCompressedSkinList1", &TForm1::qxCompressedSkinList1)
+                            .Field(u"qxSkinButton19", &TForm1::qxSkinButton19)
+                            .Field(u"qxSkinButton9", &TForm1::qxSkinButton9);
 
 }  // namespace

@@ -48,6 +48,7 @@ class TqxCompressedSkinList;
 class TqxSkinPopupMenu;
 class TqxSkinSelectDirectoryDialog;
 class TqxSelectSkinDialog;
+class TqxSkinSavePictureDialog;
 
 // Task slots: 501 pairs of option records, each marked by the output
 // record's AudioLanguage.
@@ -276,6 +277,8 @@ public:
     TTrackBar* TrackBar2 = nullptr;
     TqxSkinButton* qxSkinButton16 = nullptr;
     TqxSkinButton* qxSkinButton20 = nullptr;
+    TqxSkinButton* qxSkinButton19 = nullptr;
+    TqxSkinButton* qxSkinButton9 = nullptr;
     TqxSkinPopupMenu* qxSkinPopupMenu2 = nullptr;
     TMenuItem* BMP1 = nullptr;
     TMenuItem* JPG1 = nullptr;
@@ -286,6 +289,8 @@ public:
     // by "浏览..." and "设置快照目录".
     TqxSkinSelectDirectoryDialog* qxSkinSelectDirectoryDialog2 = nullptr;
     TqxSelectSkinDialog* qxSelectSkinDialog1 = nullptr;
+    // The skinned save-picture dialog with the BMP and JPEG filters.
+    TqxSkinSavePictureDialog* SavePictureDialog1 = nullptr;
     // The file the player last opened: snapshots are named after it, not
     // after the file an add has named since.
     String FPlayerFileName;
@@ -314,6 +319,7 @@ public:
     void JPG1Click(TObject* Sender);
     void GIF1Click(TObject* Sender);
     void PNG1Click(TObject* Sender);
+    void btnCaptureClick(TObject* Sender);
 
     void qxSkinButton5Click(TObject* Sender);
     void qxSkinButton9Click(TObject* Sender);
@@ -404,3 +410,9 @@ String NextSnapshotName(const String& AFolder, const String& ABase, const String
 // Writes ABitmap as the type ("BMP", "JPG", "GIF", "PNG"); any other type
 // writes JPEG.
 void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& AType);
+// The type a file name's extension asks for, ignoring case; "JPG" for an
+// extension none of the four writers has.
+String SnapshotTypeOfName(const String& AFileName);
+// The picture save dialog: BMP and JPEG filters, ".bmp" for a name typed
+// without an extension, asking before it overwrites.
+TqxSkinSavePictureDialog* NewSavePictureDialog(TComponent* AOwner);

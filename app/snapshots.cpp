@@ -17,6 +17,7 @@
 #include "platform/toolkit/pngimage.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/forms/skinmenus.h"
 
 namespace {
@@ -59,6 +60,36 @@ void WriteSnapshot(TBitmap* ABitmap, const String& AFileName, const String& ATyp
         image = std::make_unique<TJPEGImage>();
     image->Assign(ABitmap);
     image->SaveToFile(AFileName);
+}
+
+String SnapshotTypeOfName(const String& AFileName) {
+    const String extension = LowerCase(ExtractFileExt(AFileName));
+    if (extension == u".jpeg") return u"JPG";
+    for (const TSnapshotType& type : SnapshotTypes)
+        if (extension == type.Extension) return type.Name;
+    return u"JPG";
+}
+
+namespace {
+
+class TSavePictureDialog : public TqxSkinSavePictureDialog {
+public:
+    explicit TSavePictureDialog(TComponent* AOwner) : TqxSkinSavePictureDialog(AOwner) {
+        Filter = u"Bitmaps (*.bmp)|*.bmp|JPEG Image File |*.jpg;*.jpeg";
+        OverwritePromt = true;
+        CheckFileExists = false;
+    }
+
+protected:
+    void CompleteFileName(String& AFileName) override {
+        if (!HasFileExtension(AFileName)) AFileName += u".bmp";
+    }
+};
+
+}  // namespace
+
+TqxSkinSavePictureDialog* NewSavePictureDialog(TComponent* AOwner) {
+    return new TSavePictureDialog(AOwner);
 }
 
 String TForm1::SnapshotFolder() {
@@ -131,6 +162,15 @@ void TForm1::PNG1Click(TObject*) {
     PNG1->SetChecked(true);
 }
 
+// "Capture": the picture under a name of the user's choice, written as its
+// extension says rather than always as JPEG.
+void TForm1::btnCaptureClick(TObject*) {
+    TBitmap frame;
+    frame.Assign(VIZevado->CurrentFrame());
+    if (frame.Width() <= 0 || !SavePictureDialog1->Execute()) return;
+    WriteSnapshot(&frame, SavePictureDialog1->FileName(), SnapshotTypeOfName(SavePictureDialog1->FileName()));
+}
+
 namespace {
 
 const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
@@ -143,6 +183,7 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"JPG1Click", &TForm1::JPG1Click)
                             .Handler(u"GIF1Click", &TForm1::GIF1Click)
                             .Handler(u"PNG1Click", &TForm1::PNG1Click)
+                            .Handler(u"btnCaptureClick", &TForm1::btnCaptureClick)
                             .Field(u"qxSkinPopupMenu2", &TForm1::qxSkinPopupMenu2)
                             .Field(u"BMP1", &TForm1::BMP1)
                             .Field(u"JPG1", &TForm1::JPG1)

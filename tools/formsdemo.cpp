@@ -2,7 +2,7 @@
 // created by the program's own start-up, and the one named on the command
 // line shown by itself.
 //
-//   formsdemo [--skin default|second] [milliseconds] [main|about|options|settings|preset]
+//   formsdemo [--skin default|second] [--clip FILE] [milliseconds] [main|about|options|settings|preset]
 //
 // main is the main window (TForm1), about the about box (TForm2), options
 // the options dialog (TForm5), settings the settings dialog (TForm6), preset
@@ -10,6 +10,8 @@
 // file of its own in a temporary program folder, so the skin asked for is
 // the one the start-up reads, and the program's own settings stay as they
 // are; descriptions, pictures and skins come from the build's resources.
+// --clip adds FILE to the main window's list as "添加一个文件" does with the
+// file chosen, which selects it and previews it in the player.
 //
 //   xvfb-run -a -s "-screen 0 1024x768x24" sh -c 'build/tools/formsdemo --skin second 4000 preset &
 //   sleep 2; import -window root shot.png; wait'
@@ -49,7 +51,7 @@ TCustomForm* FormNamed(const std::string& AName) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: formsdemo [--skin default|second] [milliseconds] "
+                 "usage: formsdemo [--skin default|second] [--clip FILE] [milliseconds] "
                  "[main|about|options|settings|preset]\n");
     return 2;
 }
@@ -77,6 +79,11 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     if (skin != "default" && skin != "second") return Usage();
+    std::string clip;
+    if (args.size() >= 2 && args[0] == "--clip") {
+        clip = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
     std::string name = "main";
     if (args.size() > 1) {
         name = args[1];
@@ -103,6 +110,7 @@ int main(int argc, char** argv) {
     }
     Application->SetShowMainForm(false);
     FormNamed(name)->Show();
+    if (!clip.empty()) Form1->AddOneFile(ExpandFileName(UTF8ToString(clip)));
     TTimer quit(nullptr);
     quit.SetEnabled(!args.empty());
     if (!args.empty()) quit.SetInterval(Cardinal(std::strtoul(args[0].c_str(), nullptr, 10)));

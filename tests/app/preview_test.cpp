@@ -21,13 +21,16 @@
 #include "platform/toolkit/menus.h"
 #include "platform/toolkit/panels.h"
 #include "platform/toolkit/pngimage.h"
+#include "platform/toolkit/scrollbars.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinlistbox.h"
 #include "skin/controls/qxskinslider.h"
+#include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
+#include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
 
 namespace {
@@ -220,6 +223,32 @@ TEST_F(Preview, PositionsMoveTheSliderOnlyWhileItIsNotHeld) {
     EXPECT_EQ(Form1->qxSkinSlider1_down_UP, u"UP");
 }
 
+// Each state is logged by name; with "Stay On Top" checked, playing keeps
+// the window on top until a pause or stop; the volume follows its bar.
+TEST_F(Preview, StatesAreLoggedAndSetTheWindowsStyle) {
+    Form1->chkStayOnTop->SetChecked(true);
+    const struct {
+        TPlayState State;
+        const char16_t* Name;
+        TFormStyle Style;
+    } states[] = {{psPlay, u"Play", fsStayOnTop}, {psPause, u"Pause", fsNormal}, {psResume, u"Resume", fsStayOnTop},
+                  {psStep, u"Step", fsNormal},    {psResume, u"Resume", fsStayOnTop}, {psStop, u"Stop", fsNormal},
+                  {psEnd, u"End", fsNormal}};
+    for (const auto& c : states) {
+        SCOPED_TRACE(StringToUTF8(c.Name));
+        Form1->FFPlayerState(nullptr, c.State);
+        TStrings* lines = Form1->mmoLog->Lines();
+        EXPECT_EQ(lines->Strings(lines->Count() - 1), c.Name);
+        EXPECT_EQ(Form1->FormStyle(), c.Style);
+    }
+    Form1->chkStayOnTop->SetChecked(false);
+    Form1->FFPlayerState(nullptr, psPlay);
+    EXPECT_EQ(Form1->FormStyle(), fsNormal);
+
+    Form1->TrackBar2->SetPosition(40);
+    EXPECT_EQ(Form1->VIZevado->AudioVolume(), 40);
+}
+
 // A file opens paused in Panel6 with its facts logged, the slider reset to
 // its width and the stream lists filled.
 TEST_F(Preview, OpeningLogsTheFileResetsTheSliderAndFillsTheStreamLists) {
@@ -323,6 +352,39 @@ TEST_F(Preview, StopReopensOnlyWithASelectedRowAndMuteTakesTurns) {
     EXPECT_TRUE(Form1->qxSkinButton16->Visible());
 }
 
+// The tool bar's 添加, 选项 and 皮肤 show a picture beside their captions:
+// more colours than on the same face without it.
+TEST_F(Preview, TheToolButtonsShowTheirPictures) {
+    const auto colours = [](TControl* AButton) {
+        AButton->Repaint();
+        driver::Pump();
+        const TPoint button = AButton->ClientToScreen({0, 0}), form = Form1->ClientToScreen({0, 0});
+        const TPoint origin{button.X - form.X, button.Y - form.Y};
+        std::set<COLORREF> seen;
+        for (Integer y = 2; y < AButton->Height() - 2; ++y)
+            for (Integer x = 2; x < AButton->Width() - 2; ++x)
+                seen.insert(driver::Pixel(Form1->Handle(), origin.X + x, origin.Y + y));
+        return seen.size();
+    };
+    const struct {
+        TControl* Button;
+        std::function<void(Integer)> SetIndex;
+        Integer Index;
+    } cases[] = {
+        {Form1->qxSkinMenuSpeedButton1, [](Integer AIndex) { Form1->qxSkinMenuSpeedButton1->SetImageIndex(AIndex); }, 0},
+        {Form1->qxSkinButton19, [](Integer AIndex) { Form1->qxSkinButton19->SetImageIndex(AIndex); }, 1},
+        {Form1->qxSkinButton9, [](Integer AIndex) { Form1->qxSkinButton9->SetImageIndex(AIndex); }, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(StringToUTF8(c.Button->Name()));
+        const size_t pictured = colours(c.Button);
+        c.SetIndex(-1);
+        const size_t bare = colours(c.Button);
+        c.SetIndex(c.Index);
+        EXPECT_GT(pictured, bare + 10);
+    }
+}
+
 // Answers the folder and skin dialogs: OK on a folder or skin, or Cancel.
 class Commands : public Preview {
 protected:
@@ -333,6 +395,11 @@ protected:
             if (!form || form == Form1 || form->ModalResult() != mrNone) return;
             if (auto* folders = dynamic_cast<TqxSelDirDlgForm*>(form); folders && !Folder.empty())
                 folders->DirTreeView->SetPath(Folder);
+            if (auto* save = dynamic_cast<TqxOpenDlgForm*>(form); save && !SaveName.empty()) {
+                save->FileNameEdit->SetText(SaveName);
+                save->OpenButtonClick(nullptr);
+                return;
+            }
             if (auto* skins = dynamic_cast<TqxSelectSkinDlgForm*>(form); skins && Skin >= 0) {
                 skins->SkinsListBox->SetItemIndex(Skin);
                 skins->SLBOnChange(nullptr);
@@ -345,6 +412,7 @@ protected:
         return UTF8ToString((FRoot / AName).string());
     }
     String Folder;
+    String SaveName;
     Integer Skin = -1;
     TModalResult Answer = mrOk;
 };
@@ -458,6 +526,39 @@ TEST_F(Preview, ASnapshotIsNamedAfterTheOpenedFileInTheChosenType) {
         EXPECT_EQ(shot.Height(), 240) << name;
     }
     EXPECT_FALSE(fs::exists(FRoot / "shots" / "holiday.2014_1.png"));
+}
+
+// "Capture" writes the picture as the chosen name's extension says, JPEG
+// for one no writer has; without a picture it asks for no name.
+TEST_F(Commands, CaptureWritesTheTypeTheChosenNameAsksFor) {
+    const String folder = MakeFolder("captures");
+    Form1->SavePictureDialog1->InitialDir = folder;
+    SaveName = u"none.png";
+    Form1->btnCaptureClick(nullptr);
+    EXPECT_TRUE(fs::is_empty(FRoot / "captures"));
+
+    Open(u"a.avi");
+    ASSERT_TRUE(WaitFor(psPause, 40000));
+    const struct {
+        const char16_t* Name;
+        std::string Magic;
+    } cases[] = {{u"x.png", "\x89PNG"},
+                 {u"y.BMP", "BM"},
+                 {u"z.jpeg", "\xFF\xD8\xFF"},
+                 {u"w.tif", "\xFF\xD8\xFF"},
+                 {u"v", "BM"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(StringToUTF8(c.Name));
+        SaveName = c.Name;
+        Form1->btnCaptureClick(nullptr);
+        const String name = folder + u"/" + c.Name + (HasFileExtension(c.Name) ? u"" : u".bmp");
+        std::ifstream file(StringToUTF8(name), std::ios::binary);
+        std::string head(c.Magic.size(), '\0');
+        file.read(head.data(), std::streamsize(head.size()));
+        EXPECT_EQ(head, c.Magic);
+    }
+    EXPECT_EQ(SnapshotTypeOfName(u"a.GIF"), u"GIF");
+    EXPECT_EQ(SnapshotTypeOfName(u"a"), u"JPG");
 }
 
 }  // namespace

@@ -573,9 +573,9 @@ std::vector<TPictureRecipe> MakeRecipes() {
     add("logo80.png", 80, 80, DrawLogo);
     for (TPictureLook look : {plPlain, plHot}) {
         const std::string hot = look == plHot ? "-hot" : "";
-        add("toolbar/add" + hot + ".png", 48, 48, DrawAddVideo, pkPng, look);
-        add("toolbar/options" + hot + ".png", 48, 48, DrawGear, pkPng, look);
-        add("toolbar/skin" + hot + ".png", 48, 48, DrawPalette, pkPng, look);
+        add("toolbar/add" + hot + ".png", 32, 32, DrawAddVideo, pkPng, look);
+        add("toolbar/options" + hot + ".png", 32, 32, DrawGear, pkPng, look);
+        add("toolbar/skin" + hot + ".png", 32, 32, DrawPalette, pkPng, look);
     }
     const struct {
         const char* Name;

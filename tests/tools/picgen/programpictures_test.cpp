@@ -80,8 +80,8 @@ const std::vector<TListCase>& Lists() {
         {"qxPngImageList4", 24, {"output/settings.png", "output/browse.png", "output/open.png"}},
         {"qxPngImageList5", 36, Numbered("categories/", 24, true)},
         {"qxPngImageList6", 36, {"logo36.png"}},
-        {"qxPngImageList7", 48, {"toolbar/add.png", "toolbar/options.png", "toolbar/skin.png"}},
-        {"qxPngImageList8", 48, {"toolbar/add-hot.png", "toolbar/options-hot.png", "toolbar/skin-hot.png"}},
+        {"qxPngImageList7", 32, {"toolbar/add.png", "toolbar/options.png", "toolbar/skin.png"}},
+        {"qxPngImageList8", 32, {"toolbar/add-hot.png", "toolbar/options-hot.png", "toolbar/skin-hot.png"}},
         {"qxPngImageList9", 80, {"logo80.png"}},
     };
     return lists;
