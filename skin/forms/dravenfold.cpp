@@ -13,6 +13,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/mditabsbar.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
@@ -90,6 +91,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 
     // Every message of the form passes here from now on; the window is made
     // again through the hook so that its frame is ours from the start.
+    if (FForm->FormStyle() == fsMDIForm) CreateMDIScrollBars();
     OldWindowProc = FForm->WindowProc();
     FForm->SetWindowProc([this](TMessage& AMessage) { FormWindowProc(AMessage); });
     FForm->RecreateWnd();
@@ -98,6 +100,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 TqxDravenfold::~TqxDravenfold() {
     *FAlive = false;
     UnhookAppMessage();
+    UnsubclassMDIClient();
     // A form on its way out takes its child controls with it.
     if (FForm->ComponentState().Contains(csDestroying))
         FInActivePanel = nullptr;
@@ -144,6 +147,7 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (FSkinHint && AComponent == static_cast<TComponent*>(FSkinHint)) FSkinHint = nullptr;
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
     if (AComponent == FStatusBar) FStatusBar = nullptr;
+    if (FMDITabsBar && AComponent == static_cast<TComponent*>(FMDITabsBar)) FMDITabsBar = nullptr;
 }
 
 LRESULT TqxDravenfold::SendToForm(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
