@@ -40,7 +40,7 @@ public:
         SetName(u"MDIDemo");
         SetFormStyle(fsMDIForm);
         SetCaption(u"Velqua 多文档演示");
-        SetBounds(60, 40, 820, 600);
+        SetBounds(60, 30, 820, 670);
         Skin = new TqxSkinData(this);
         Frame = new TqxDravenfold(this);
         Frame->SetSkinData(Skin);
