@@ -4,6 +4,7 @@
 #include "formtest.h"
 #include "platform/win/input.h"
 #include "skin/controls/qxskinspeedbuttons.h"
+#include "skin/core/qxutils.h"
 #include "skin/forms/mditabsbar.h"
 #include "skin/forms/skinmenus.h"
 
@@ -244,6 +245,13 @@ TEST_F(TabsBarTest, TheSkinSetsTheHeightAndTheCloseButtonsSize) {
     Bar->SetSkinData(nullptr);
     Bar->ChangeSkinData();
     EXPECT_EQ(Bar->Height(), 21);
+    // An empty background part draws nothing instead of repeating for ever.
+    skinfixtures::TFixtureSkin empty = skinfixtures::ProjectSkin(u"default");
+    skinfixtures::SetValue(empty, u"tab", u"tabsbgrect", u"124,0,124,28");
+    Bar->SetSkinData(NewSkinData(empty));
+    ASSERT_TRUE(IsRectDegenerate(Bar->TabsBGRect));
+    Bar->Repaint();
+    EXPECT_EQ(driver::Pixel(Bar->Handle(), Bar->Width() - 2, 2), ColorToRGB(clBtnFace));
 }
 
 }  // namespace
