@@ -26,7 +26,8 @@
 
 namespace {
 
-TMenuItem* AddItem(TMenu* AMenu, TMenuItem* AParent, const String& ACaption, TNotifyEvent AOnClick = nullptr) {
+TMenuItem* AddItem(TMenu* AMenu, TMenuItem* AParent, const String& ACaption,
+                   TNotifyEvent AOnClick = nullptr) {
     auto* item = new TMenuItem(AMenu);
     item->SetCaption(ACaption);
     item->OnClick = std::move(AOnClick);

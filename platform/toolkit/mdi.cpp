@@ -76,7 +76,8 @@ TCustomForm* TCustomForm::MDIFrame() {
 
 void TCustomForm::CreateMDIChildParams(TCreateParams& AParams) {
     TCustomForm* frame = MDIFrame();
-    if (!frame || frame == this) throw EInvalidOperation(u"Cannot create form. No MDI forms are currently active");
+    if (!frame || frame == this)
+        throw EInvalidOperation(u"Cannot create form. No MDI forms are currently active");
     AParams.Style |= WS_CLIPSIBLINGS;
     frame->HandleNeeded();
     AParams.WndParent = frame->FClientHandle;
@@ -85,8 +86,9 @@ void TCustomForm::CreateMDIChildParams(TCreateParams& AParams) {
 void TCustomForm::CreateMDIClient() {
     RegisterClientClass();
     const TRect r = ClientRect();
-    FClientHandle = CreateWindowExW(0, MDIClientClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                    r.Left, r.Top, r.Width(), r.Height(), Handle(), nullptr, nullptr, nullptr);
+    FClientHandle =
+        CreateWindowExW(0, MDIClientClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        r.Left, r.Top, r.Width(), r.Height(), Handle(), nullptr, nullptr, nullptr);
     // Below the aligned controls, which it never overlaps but may share an edge with.
     SetWindowPos(FClientHandle, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Realign();
@@ -142,7 +144,8 @@ void TCustomForm::MDIActivate(TCustomForm* AChild) {
     }
     // The child's active control takes the focus while the frame is active.
     if (HandleAllocated() && GetActiveWindow() == Handle() && !FActiveControl) {
-        if (!AChild->FActiveControl) AChild->FActiveControl = AChild->FindNextControl(nullptr, true, true, false);
+        if (!AChild->FActiveControl)
+            AChild->FActiveControl = AChild->FindNextControl(nullptr, true, true, false);
         AChild->SetWindowFocus();
     }
 }

@@ -537,6 +537,8 @@ private:
     // The MDI protocol and the child's events: before the previous procedure
     // (true when the message is answered) and after it.
     bool MDIMessage(TMessage& Message);
+    // CM_CANCELMODE to the visible, enabled skinned controls of an MDI form.
+    void CancelChildModes();
     void MDIAfterMessage(const TMessage& Message);
     win::LRESULT SendToMainForm(win::UINT AMsg, win::WPARAM AWParam = 0);
     TqxSkinScrollBar* FMDIHScrollBar = nullptr;

@@ -295,7 +295,10 @@ void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
             FSkinMenu->Hide();
         else
             SkinMenuClose();
+    } else if (IsMDIForm() && FForm->Visible()) {
+        if (TqxDravenfold* child = FindActiveChildDravenfold()) child->CloseMenusOnMessage(Message);
     }
+    CancelChildModes();
 }
 
 void TqxDravenfold::WMSize(TMessage& Message) {

@@ -9,6 +9,8 @@
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
+#include "skin/controls/qxskincontrol.h"
+#include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlink.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxskinmessages.h"
@@ -243,7 +245,8 @@ void TqxDravenfold::RestoreAllExcept(HWND AFormHandle) {
         TqxDravenfold* component = FindDravenfold(child);
         if (!component) continue;
         if (component->WindowState() != wsNormal) component->SetWindowState(wsNormal);
-        if (component->WindowState() == wsNormal && component->RollUpState()) component->SetRollUpState(false);
+        if (component->WindowState() == wsNormal && component->RollUpState())
+            component->SetRollUpState(false);
     }
 }
 
@@ -289,7 +292,8 @@ void TqxDravenfold::DeleteChildFromMenu(TCustomForm* Child) {
             return;
         }
     };
-    deleteFirst([&](const String& AName) { return ChildNameOfItem(AName, ChildItemMarker) == Child->Name(); });
+    deleteFirst(
+        [&](const String& AName) { return ChildNameOfItem(AName, ChildItemMarker) == Child->Name(); });
     if (main->MDIChildCount() == 0) deleteFirst([](const String&) { return true; });
 }
 
@@ -323,7 +327,8 @@ void TqxDravenfold::MDIItemClick(TObject* Sender) {
     const String name = ChildNameOfItem(item->Name(), ChildItemMarker);
     for (TCustomForm* child : ChildrenOf(main)) {
         if (child->Name() != name) continue;
-        if (TqxDravenfold* component = FindDravenfold(child); component && component->WindowState() == wsMinimized)
+        if (TqxDravenfold* component = FindDravenfold(child);
+            component && component->WindowState() == wsMinimized)
             component->SetWindowState(wsNormal);
         child->Show();
     }
@@ -339,11 +344,13 @@ void TqxDravenfold::AddChildToBar(TCustomForm* Child) {
 }
 
 void TqxDravenfold::DeleteChildFromBar(TCustomForm* Child) {
-    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar) main->FMDITabsBar->DeleteTab(Child);
+    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar)
+        main->FMDITabsBar->DeleteTab(Child);
 }
 
 void TqxDravenfold::RefreshMDIBarTab(TCustomForm* Child) {
-    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar) main->FMDITabsBar->RefreshTab(Child);
+    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar)
+        main->FMDITabsBar->RefreshTab(Child);
 }
 
 void TqxDravenfold::RefreshMainMenuBar() {
@@ -353,7 +360,8 @@ void TqxDravenfold::RefreshMainMenuBar() {
 }
 
 void TqxDravenfold::RefreshMDITabsBar() {
-    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar) main->FMDITabsBar->UpdateActiveTab();
+    if (TqxDravenfold* main = MainFormDravenfold(); main && main->FMDITabsBar)
+        main->FMDITabsBar->UpdateActiveTab();
 }
 
 // Scroll bars of the client area.
@@ -425,7 +433,8 @@ void TqxDravenfold::UpdateMDIScrollBars(bool AUpdateRange) {
     const TRect r = GetMDIClientArea();
     Integer minL = 100000, minT = 100000, maxR = -100000, maxB = -100000;
     for (TCustomForm* child : ChildrenOf(FForm)) {
-        if (!child->Visible() || (child->HandleAllocated() && child->Handle() == ChangeVisibleChildHanle)) continue;
+        if (!child->Visible() || (child->HandleAllocated() && child->Handle() == ChangeVisibleChildHanle))
+            continue;
         minL = std::min(minL, child->Left());
         minT = std::min(minT, child->Top());
         maxR = std::max(maxR, child->Left() + child->Width());
@@ -490,6 +499,17 @@ void TqxDravenfold::AlignMDIScrollBars() {
                         r.Height() - (hbar->Visible() ? hbar->Height() : 0));
 }
 
+void TqxDravenfold::CancelChildModes() {
+    if (!ComponentState().Empty() || !IsMDIForm() || !FForm->Visible()) return;
+    std::vector<TControl*> controls;
+    for (Integer i = 0; i < FForm->ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(FForm->Components(i));
+            control && (dynamic_cast<TqxSkinControl*>(control) || dynamic_cast<TqxSkinCustomEdit*>(control)))
+            controls.push_back(control);
+    for (TControl* control : controls)
+        if (control->Visible() && control->Enabled()) control->Perform(CM_CANCELMODE, 0, 0);
+}
+
 // The client window's subclass.
 
 void TqxDravenfold::SubclassMDIClient() {
@@ -519,7 +539,8 @@ void TqxDravenfold::UnsubclassMDIClient() {
 void TqxDravenfold::ClientWindowProc(TMessage& Message) {
     const HWND client = FSubclassedClient;
     const auto previous = [&] {
-        Message.Result = CallWindowProcW(FPrevClientProc, client, Message.Msg, Message.WParam, Message.LParam);
+        Message.Result =
+            CallWindowProcW(FPrevClientProc, client, Message.Msg, Message.WParam, Message.LParam);
     };
     switch (Message.Msg) {
         case WM_SIZE: {
@@ -527,10 +548,9 @@ void TqxDravenfold::ClientWindowProc(TMessage& Message) {
             const LRESULT result = Message.Result;
             RefitMDIChildren();
             const bool skinned = FSD && !FSD->Empty;
-            const bool fullRepaint =
-                !FLogoBitMap->Empty() ||
-                (skinned && ((FSD->StretchEffect && FSD->MDIBGPictureIndex == -1) ||
-                             (FSD->MDIBGStretchEffect && FSD->MDIBGPictureIndex != -1)));
+            const bool fullRepaint = !FLogoBitMap->Empty() ||
+                                     (skinned && ((FSD->StretchEffect && FSD->MDIBGPictureIndex == -1) ||
+                                                  (FSD->MDIBGStretchEffect && FSD->MDIBGPictureIndex != -1)));
             if (fullRepaint) {
                 const RECT r{0, 0, FForm->ClientWidth(), FForm->ClientHeight()};
                 RedrawWindow(client, &r, nullptr, RDW_ERASE | RDW_INVALIDATE);

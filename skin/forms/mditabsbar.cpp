@@ -70,21 +70,27 @@ void TqxMDITab::DrawFixed(TCanvas*, TBitmap* B) {
     B->SetSize(w, h);
     TCanvas* c = B->Canvas();
     if (!bar->Skinned()) {
-        c->Brush()->SetColor(MouseIn && !Active ? DefaultLookHoverFill : Active ? DefaultLookDownFill : clBtnFace);
+        c->Brush()->SetColor(MouseIn && !Active ? DefaultLookHoverFill
+                             : Active           ? DefaultLookDownFill
+                                                : clBtnFace);
         c->FillRect(Rect(0, 0, w, h));
         bar->SetupTabFont(c, clBtnText);
         const Integer closeWidth = bar->FShowCloseButtons ? bar->FCloseSize + 5 : 2;
         DrawContent(c, Rect(2, 0, w - closeWidth, h), h);
         return;
     }
-    const TRect& source = MouseIn && !Active ? bar->MouseInTabRect : Active ? bar->ActiveTabRect : bar->TabRect;
+    const TRect& source = MouseIn && !Active ? bar->MouseInTabRect
+                          : Active           ? bar->ActiveTabRect
+                                             : bar->TabRect;
     TBitmap face;
     BuildHorzThreePartImage(bar->TabLeftOffset, bar->TabRightOffset, &face, bar->Picture, source, w, h,
                             bar->TabStretchEffect);
     c->Brush()->SetColor(clBtnFace);
     c->FillRect(Rect(0, 0, w, h));
     c->Draw(0, 0, &face);
-    bar->SetupTabFont(c, MouseIn && !Active ? bar->MouseInFontColor : Active ? bar->ActiveFontColor : bar->FontColor);
+    bar->SetupTabFont(c, MouseIn && !Active ? bar->MouseInFontColor
+                         : Active           ? bar->ActiveFontColor
+                                            : bar->FontColor);
     const Integer right = w - bar->TabRightOffset - (bar->FShowCloseButtons ? bar->FCloseSize + 3 : 0);
     DrawContent(c, Rect(bar->TabLeftOffset, 1, right, h), h);
 }
@@ -96,9 +102,9 @@ void TqxMDITab::ResizeDraw(TBitmap* B) {
     const TRect& source = hover ? bar->MouseInTabRect : Active ? bar->ActiveTabRect : bar->TabRect;
     B->SetSize(w, std::max(h, 1));
     const Integer m = bar->TabRect.Height() / 4;
-    BuildStretchedSkinImage(B, bar->Picture, source,
-                            Rect(bar->TabLeftOffset, m, source.Width() - bar->TabRightOffset, source.Height() - m),
-                            true);
+    BuildStretchedSkinImage(
+        B, bar->Picture, source,
+        Rect(bar->TabLeftOffset, m, source.Width() - bar->TabRightOffset, source.Height() - m), true);
     TCanvas* c = B->Canvas();
     bar->SetupTabFont(c, hover ? bar->MouseInFontColor : Active ? bar->ActiveFontColor : bar->FontColor);
     DrawContent(c, Rect(2, 1, w - (bar->FShowCloseButtons ? bar->FCloseSize + 5 : 2), h), h);
@@ -141,7 +147,8 @@ void TqxMDITab::DrawContent(TCanvas* Cnvs, TRect ATextArea, Integer AHeight) {
     FitTextToWidthW(Cnvs, caption, ATextArea.Width());
     Cnvs->Brush()->SetStyle(bsClear);
     if (bar->OnTabGetDrawParamsEvent) bar->OnTabGetDrawParamsEvent(this, Cnvs);
-    SkinDrawText(Cnvs, caption, ATextArea, bar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+    SkinDrawText(Cnvs, caption, ATextArea,
+                 bar->DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
 
 void TqxMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
@@ -154,7 +161,9 @@ void TqxMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
         return;
     }
     if (!IsRectDegenerate(bar->CloseButtonRect)) {
-        const TRect& source = pressed ? bar->CloseButtonDownRect : hot ? bar->ClosebuttonActiveRect : bar->CloseButtonRect;
+        const TRect& source = pressed ? bar->CloseButtonDownRect
+                              : hot   ? bar->ClosebuttonActiveRect
+                                      : bar->CloseButtonRect;
         TBitmap face;
         CopySkinPiece(bar->Picture, source, &face);
         if (bar->ButtonTransparent) {
@@ -173,7 +182,9 @@ void TqxMDITab::DrawCloseButton(TCanvas* Cnvs, const TRect& R) {
     TBitmap face;
     BuildButtonElementImage(*e, picture, ButtonStateRect(*e, pressed, hot), size, size, &face);
     DrawCloseGlyph(face.Canvas(), size / 2 - 5, size / 2 - 5,
-                   pressed ? e->DownFontColor : hot ? e->ActiveFontColor : e->FontColor);
+                   pressed ? e->DownFontColor
+                   : hot   ? e->ActiveFontColor
+                           : e->FontColor);
     Cnvs->Draw(ButtonRect.Left, ButtonRect.Top, &face);
 }
 
@@ -197,8 +208,8 @@ void TqxMDITab::DrawChildIcon(TRect& R, TCanvas* Cnvs) {
     if (source) {
         const HICON icon = HICON(CopyImage(source, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
         if (icon) {
-            DrawIconEx(Cnvs->Handle(), R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, icon, w, h, 0,
-                       nullptr, DI_NORMAL);
+            DrawIconEx(Cnvs->Handle(), R.Left + (R.Width() - w) / 2, R.Top + (R.Height() - h) / 2, icon, w, h,
+                       0, nullptr, DI_NORMAL);
             DestroyIcon(icon);
         }
     }
@@ -407,7 +418,8 @@ Integer TqxSkinMDITabsBar::GetDropIndex() const {
         return result;
     }
     for (Integer i = 0; i < DragIndex; ++i)
-        if (ObjectList[size_t(i)]->Visible && centre(ObjectList[size_t(i)]->ObjectRect) > dragged.Left) return i;
+        if (ObjectList[size_t(i)]->Visible && centre(ObjectList[size_t(i)]->ObjectRect) > dragged.Left)
+            return i;
     return -1;
 }
 
@@ -573,7 +585,8 @@ void TqxSkinMDITabsBar::DrawAddButton(TCanvas* Cnvs) {
     const TqxDataSkinButtonControl* e = FindButtonElement(SkinData(), {u"resizetoolbutton"}, picture);
     if (!e) return;
     TBitmap face;
-    BuildButtonElementImage(*e, picture, ButtonStateRect(*e, FAddButtonDown && FAddButtonActive, FAddButtonActive),
+    BuildButtonElementImage(*e, picture,
+                            ButtonStateRect(*e, FAddButtonDown && FAddButtonActive, FAddButtonActive),
                             r.Width(), r.Height(), &face);
     Cnvs->Draw(r.Left, r.Top, &face);
     DrawArrow(Cnvs, r, FAddButtonActive ? e->DownFontColor : e->FontColor, 5);
@@ -663,7 +676,8 @@ void TqxSkinMDITabsBar::MouseDown(TMouseButton AButton, TShiftState AShift, Inte
         DX = X;
         TabDX = 0;
         if (AShift.Contains(ssDouble) && FDblClickChildMove)
-            if (TqxDravenfold* component = ComponentOf(tab->Child); component && component->WindowState() == wsNormal)
+            if (TqxDravenfold* component = ComponentOf(tab->Child);
+                component && component->WindowState() == wsNormal)
                 tab->Child->SetBounds(0, 0, tab->Child->Width(), tab->Child->Height());
         if (OnTabMouseDown) OnTabMouseDown(AButton, AShift, tab);
         if (!alive.Alive() || GetTab(X, Y) != tab) return;
@@ -755,9 +769,9 @@ void TqxSkinMDITabsBar::OpenChildMenu(TqxMDITab* ATab, Integer X, Integer Y) {
     if (!items) return;
     FDravenfold->SkinMenuOpen();
     const TPoint p = ClientToScreen(Point(X, Y));
-    FDravenfold->SkinMenu()->Popup(Parent(), FDravenfold->MenusSkinData() ? FDravenfold->MenusSkinData()
-                                                                          : FDravenfold->SkinData(),
-                                   0, Rect(p.X, p.Y, p.X, p.Y), items, false);
+    FDravenfold->SkinMenu()->Popup(
+        Parent(), FDravenfold->MenusSkinData() ? FDravenfold->MenusSkinData() : FDravenfold->SkinData(), 0,
+        Rect(p.X, p.Y, p.X, p.Y), items, false);
 }
 
 // Drop-down lists.

@@ -52,7 +52,8 @@ private:
 
 using TqxMDITabMouseEnterEvent = std::function<void(TqxMDITab* MDITab)>;
 using TqxMDITabMouseLeaveEvent = std::function<void(TqxMDITab* MDITab)>;
-using TqxMDITabMouseDownEvent = std::function<void(TMouseButton Button, TShiftState Shift, TqxMDITab* MDITab)>;
+using TqxMDITabMouseDownEvent =
+    std::function<void(TMouseButton Button, TShiftState Shift, TqxMDITab* MDITab)>;
 using TqxMDITabMouseUpEvent = std::function<void(TMouseButton Button, TShiftState Shift, TqxMDITab* MDITab)>;
 using TqxMDITabGetDrawParamsEvent = std::function<void(TqxMDITab* MDITab, TCanvas* Cnvs)>;
 

@@ -163,12 +163,12 @@ TEST_F(Mdi, AChildWithoutAnMdiMainFormCannotBeShownAndTheClientCanBeSubclassed) 
     static WNDPROC previous = nullptr;
     static Integer erased = 0;
     erased = 0;
-    previous = reinterpret_cast<WNDPROC>(SetWindowLongW(
-        Frame->ClientHandle(), GWL_WNDPROC,
-        LONG_PTR(+[](HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) -> LRESULT {
-            if (AMessage == WM_ERASEBKGND) ++erased;
-            return CallWindowProcW(previous, AWindow, AMessage, AWParam, ALParam);
-        })));
+    previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongW(Frame->ClientHandle(), GWL_WNDPROC,
+                       LONG_PTR(+[](HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) -> LRESULT {
+                           if (AMessage == WM_ERASEBKGND) ++erased;
+                           return CallWindowProcW(previous, AWindow, AMessage, AWParam, ALParam);
+                       })));
     TChildForm* a = NewChild("a", 0);
     InvalidateRect(Frame->ClientHandle(), nullptr, TRUE);
     Pump();

@@ -84,12 +84,14 @@ TEST_F(MdiTest, TileLaysTheChildrenOutColumnByColumnInBothModes) {
         std::vector<TRect> Bounds;  // in MDIChildren order
     };
     const Case cases[] = {
-        {tbHorizontal, 5,
-         {Bounds(0, 0, 300, 200), Bounds(0, 200, 300, 200), Bounds(300, 1, 300, 133), Bounds(300, 134, 300, 133),
-          Bounds(300, 267, 300, 133)}},
-        {tbVertical, 5,
-         {Bounds(0, 0, 300, 200), Bounds(0, 200, 300, 200), Bounds(300, 0, 300, 133), Bounds(300, 133, 300, 133),
-          Bounds(300, 266, 300, 133)}},
+        {tbHorizontal,
+         5,
+         {Bounds(0, 0, 300, 200), Bounds(0, 200, 300, 200), Bounds(300, 1, 300, 133),
+          Bounds(300, 134, 300, 133), Bounds(300, 267, 300, 133)}},
+        {tbVertical,
+         5,
+         {Bounds(0, 0, 300, 200), Bounds(0, 200, 300, 200), Bounds(300, 0, 300, 133),
+          Bounds(300, 133, 300, 133), Bounds(300, 266, 300, 133)}},
         {tbHorizontal, 1, {Bounds(0, 0, 600, 400)}},
         {tbVertical, 1, {Bounds(0, 0, 600, 400)}},
     };
@@ -111,8 +113,8 @@ TEST_F(MdiTest, CascadeStepsByTheCaptionWrapsAndKeepsFixedSizes) {
     NewChild(u"C");
     // Caption 19 + 3 a step; 3 children fit: sizes less two steps.
     D(Main)->Cascade();
-    EXPECT_EQ(ChildBounds(),
-              (std::vector<TRect>{Bounds(44, 44, 556, 356), Bounds(22, 22, 200, 150), Bounds(0, 0, 556, 356)}));
+    EXPECT_EQ(ChildBounds(), (std::vector<TRect>{Bounds(44, 44, 556, 356), Bounds(22, 22, 200, 150),
+                                                 Bounds(0, 0, 556, 356)}));
     // Eight children: five steps at most, then the offsets start again.
     for (Integer i = 0; i < 5; ++i)
         NewChild(u"D" + IntToStr(i));
@@ -120,8 +122,8 @@ TEST_F(MdiTest, CascadeStepsByTheCaptionWrapsAndKeepsFixedSizes) {
     std::vector<TPoint> offsets;
     for (const TRect& r : ChildBounds())
         offsets.push_back(r.TopLeft());
-    EXPECT_EQ(offsets, (std::vector<TPoint>{{22, 22}, {0, 0}, {110, 110}, {88, 88}, {66, 66}, {44, 44}, {22, 22},
-                                            {0, 0}}));
+    EXPECT_EQ(offsets, (std::vector<TPoint>{
+                           {22, 22}, {0, 0}, {110, 110}, {88, 88}, {66, 66}, {44, 44}, {22, 22}, {0, 0}}));
     EXPECT_EQ(ChildBounds()[0].Width(), 490);
 
     // A skin whose client rectangle starts at the top gives no step: the
@@ -187,8 +189,8 @@ TEST_F(MdiTest, MaximizedStateIsSharedAndPutsTheChildsButtonsOnTheMenuBar) {
     ASSERT_EQ(Main->ActiveMDIChild(), b);
     D(b)->SetWindowState(wsMinimized);
     EXPECT_EQ(D(b)->WindowState(), wsMinimized);
-    EXPECT_EQ(b->BoundsRect(), Bounds(0, area.Height() - D(b)->GetMinHeight(), D(b)->GetMinWidth(),
-                                      D(b)->GetMinHeight()));
+    EXPECT_EQ(b->BoundsRect(),
+              Bounds(0, area.Height() - D(b)->GetMinHeight(), D(b)->GetMinWidth(), D(b)->GetMinHeight()));
     for (TForm* child : {a, c, d})
         EXPECT_EQ(D(child)->WindowState(), wsNormal);
     EXPECT_NE(Main->ActiveMDIChild(), b);
@@ -299,7 +301,8 @@ TEST_F(MdiTest, MenusOfTheActiveChildMergeAndChildMenusRunInTheMainFormsChain) {
     b->Show();
     std::vector<String> captions;
     for (Integer i = bar->ButtonsCount; i < Integer(bar->ObjectList.size()); ++i)
-        captions.push_back(static_cast<TqxSkinMainMenuBarItem*>(bar->ObjectList[size_t(i)].get())->MenuItem->Caption());
+        captions.push_back(
+            static_cast<TqxSkinMainMenuBarItem*>(bar->ObjectList[size_t(i)].get())->MenuItem->Caption());
     EXPECT_EQ(std::count(captions.begin(), captions.end(), u"乙"), 1);
     EXPECT_EQ(std::count(captions.begin(), captions.end(), u"甲"), 0);
 
@@ -320,6 +323,40 @@ TEST_F(MdiTest, MenusOfTheActiveChildMergeAndChildMenusRunInTheMainFormsChain) {
     framePopup->Popup(100, 100);
     EXPECT_EQ(Menu(Main)->FPopups, 1);
     EXPECT_TRUE(Menu(b)->Calls.empty());
+}
+
+// A skinned control that counts the cancel-mode messages it gets.
+class TCancelCounter : public TqxSkinControl {
+public:
+    using TqxSkinControl::TqxSkinControl;
+    void Dispatch(TMessage& AMessage) override {
+        if (AMessage.Msg == CM_CANCELMODE) ++Cancels;
+        TqxSkinControl::Dispatch(AMessage);
+    }
+    Integer Cancels = 0;
+};
+
+TEST_F(MdiTest, MenuClosingMessagesCancelTheModesOfTheMdiFormsSkinnedControls) {
+    NewMDIMain();
+    auto* shown = new TCancelCounter(Main);
+    shown->SetParent(Main);
+    auto* hidden = new TCancelCounter(Main);
+    hidden->SetVisible(false);
+    hidden->SetParent(Main);
+    driver::Pump();
+    // Making the controls' windows told the form already.
+    shown->Cancels = hidden->Cancels = 0;
+    SendMessageW(Main->Handle(), WM_PARENTNOTIFY, 0, 0);
+    EXPECT_EQ(shown->Cancels, 1);
+    EXPECT_EQ(hidden->Cancels, 0);
+    // Not on an ordinary form.
+    TForm* plain = NewSkinnedForm(u"Plain", Rect(0, 0, 200, 100));
+    auto* other = new TCancelCounter(plain);
+    other->SetParent(plain);
+    driver::Pump();
+    other->Cancels = 0;
+    SendMessageW(plain->Handle(), WM_PARENTNOTIFY, 0, 0);
+    EXPECT_EQ(other->Cancels, 0);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The MDI tabs bar: tabs following the children, the layout, dragging into
 // a new order, the close and add buttons, the hidden-tabs list, the child's
 // menu on a right click, and the skinned size.
+#include "skin/forms/mditabsbar.h"
 #include "formtest.h"
 #include "platform/win/input.h"
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxutils.h"
-#include "skin/forms/mditabsbar.h"
 #include "skin/forms/skinmenus.h"
 
 using namespace win;
@@ -56,7 +56,8 @@ protected:
     POINT CloseButtonOf(Integer ATab) const {
         const TqxMDITab* tab = Bar->Tabs(ATab);
         const TRect& b = tab->ButtonRect;
-        return AtBar(tab->ObjectRect.Left + (b.Left + b.Right) / 2, tab->ObjectRect.Top + (b.Top + b.Bottom) / 2);
+        return AtBar(tab->ObjectRect.Left + (b.Left + b.Right) / 2,
+                     tab->ObjectRect.Top + (b.Top + b.Bottom) / 2);
     }
     TForm* Main = nullptr;
     TqxSkinMDITabsBar* Bar = nullptr;
@@ -178,8 +179,12 @@ TEST_F(TabsBarTest, ACloseButtonClosesOnlyWhatWasPressedOnIt) {
 
 TEST_F(TabsBarTest, HoverEventsAndTheAddButton) {
     std::vector<std::string> log;
-    Bar->OnTabMouseEnter = [&](TqxMDITab* ATab) { log.push_back("enter " + StringToUTF8(ATab->Child->Name())); };
-    Bar->OnTabMouseLeave = [&](TqxMDITab* ATab) { log.push_back("leave " + StringToUTF8(ATab->Child->Name())); };
+    Bar->OnTabMouseEnter = [&](TqxMDITab* ATab) {
+        log.push_back("enter " + StringToUTF8(ATab->Child->Name()));
+    };
+    Bar->OnTabMouseLeave = [&](TqxMDITab* ATab) {
+        log.push_back("leave " + StringToUTF8(ATab->Child->Name()));
+    };
     Bar->OnAddButtonClick = [&](TObject*) { log.push_back("add"); };
     Bar->SetShowAddButton(true);
     NewChild(u"A");
@@ -233,7 +238,8 @@ TEST_F(TabsBarTest, TheSkinSetsTheHeightAndTheCloseButtonsSize) {
     NewChild(u"A");
     TqxSkinData* data = NewSkinData(skinfixtures::ProjectSkin(u"default"));
     Bar->SetSkinData(data);
-    const auto* tab = dynamic_cast<const TqxDataSkinTabControl*>(data->CtrlList[data->GetControlIndex(u"tab")]);
+    const auto* tab =
+        dynamic_cast<const TqxDataSkinTabControl*>(data->CtrlList[data->GetControlIndex(u"tab")]);
     ASSERT_TRUE(tab);
     EXPECT_EQ(Bar->Height(), tab->TabRect.Height() + tab->ClRect.Top);
     EXPECT_EQ(Bar->FCloseSize, tab->CloseButtonRect.Width());
