@@ -172,6 +172,7 @@ void TqxDravenfold::DoMaximize() {
         FForm->SetBounds(0, 0, client.Width(), client.Height());
         if (FForm->Width() == width && FForm->Height() == height) NudgeFormWidth();
         SendToMainForm(SKINMSG_MDICHILDMAXIMIZED);
+        if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
         if (OnMaximize) OnMaximize(this);
         return;
     }
