@@ -16,7 +16,11 @@
 //   bar's area;
 // - "x_bitblt" also for one size step of the second skin's layered frame
 //   (its four images rebuilt and uploaded): its time over one BitBlt of as
-//   many pixels as the four images hold.
+//   many pixels as the four images hold;
+// - "x_repaint" for tiling twenty skinned MDI children of an MDI form of the
+//   main window's size with a tabs bar: its time over one full repaint of
+//   that form; "x_bitblt" for switching the active child by a press on its
+//   tab: its time over one BitBlt of the whole window.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -37,6 +41,7 @@
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/ribbon.h"
 #include "skin/forms/layeredframe.h"
+#include "skin/forms/mditabsbar.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
 #include "skinfixtures.h"
@@ -361,6 +366,79 @@ void BM_RibbonTabSwitch(benchmark::State& AState) {
     Ratio(AState, "x_bitblt", blit, [&] {
         next = (next + 1) % 3;
         ribbon->SetTabIndex(next);
+// An MDI main form of the main window's size with a tabs bar and twenty
+// skinned children; the application's main form becomes an MDI form.
+struct TMDIDesktop {
+    TMDIDesktop() {
+        TDesktop& d = Desktop();
+        if (!Application->MainForm()) {
+            TForm* main = nullptr;
+            Application->CreateForm(main);
+        }
+        Main = static_cast<TForm*>(Application->MainForm());
+        Main->SetFormStyle(fsMDIForm);
+        Main->SetBoundsRect(Bounds(40, 40, Width, Height));
+        if (!FindDravenfold(Main)) new TqxDravenfold(Main);
+        Component = FindDravenfold(Main);
+        Component->SetSkinData(d.Skin);
+        Tabs = new TqxSkinMDITabsBar(Main);
+        Tabs->SetAlign(alTop);
+        Tabs->SetSkinData(d.Skin);
+        Tabs->SetShowCloseButtons(true);
+        Tabs->SetParent(Main);
+        Component->SetMDITabsBar(Tabs);
+        Main->Show();
+        for (Integer i = 0; i < 20; ++i) {
+            auto* child = new TForm(Application);
+            child->SetFormStyle(fsMDIChild);
+            child->SetCaption(u"文档 " + IntToStr(i + 1));
+            child->SetBounds(i * 8, i * 8, 300, 200);
+            (new TqxDravenfold(child))->SetSkinData(d.Skin);
+            auto* button = new TqxSkinButton(child);
+            button->SetParent(child);
+            button->SetSkinData(d.Skin);
+            button->SetBounds(10, 10, 90, 30);
+            button->SetCaption(u"关闭");
+            child->Show();
+        }
+        driver::Pump();
+    }
+    TForm* Main = nullptr;
+    TqxDravenfold* Component = nullptr;
+    TqxSkinMDITabsBar* Tabs = nullptr;
+};
+
+TMDIDesktop& MDIDesktop() {
+    static TMDIDesktop desktop;
+    return desktop;
+}
+
+void BM_MDITile(benchmark::State& AState) {
+    TMDIDesktop& m = MDIDesktop();
+    const HWND window = m.Main->Handle();
+    const double full = SecondsPerCall([&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    });
+    bool vertical = false;
+    Ratio(AState, "x_repaint", full, [&] {
+        // Each run lays the children out anew.
+        vertical = !vertical;
+        m.Component->SetTileMode(vertical ? tbVertical : tbHorizontal);
+        m.Component->Tile();
+        driver::Pump();
+    });
+}
+
+void BM_MDITabSwitch(benchmark::State& AState) {
+    TMDIDesktop& m = MDIDesktop();
+    const double blit = BlitSeconds();
+    m.Tabs->CalcTabs();
+    Integer tab = 0;
+    Ratio(AState, "x_bitblt", blit, [&] {
+        tab = (tab + 7) % m.Tabs->TabCount();
+        const TRect r = m.Tabs->Tabs(tab)->ObjectRect;
+        m.Tabs->MouseDown(mbLeft, {}, r.Left + 4, r.Top + 4);
+        m.Tabs->MouseUp(mbLeft, {}, r.Left + 4, r.Top + 4);
         driver::Pump();
     });
 }
@@ -369,6 +447,8 @@ void BM_RibbonTabSwitch(benchmark::State& AState) {
 
 BENCHMARK(BM_RibbonRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RibbonTabSwitch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MDITile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MDITabSwitch)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PopupMenuOpen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HintActivation)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FramePaint, active, true)->Unit(benchmark::kMicrosecond);

@@ -98,6 +98,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation AOperation) {
     TWinControl::Notification(AComponent, AOperation);
     if (AOperation != opRemove) return;
     if (AComponent == FMenu) FMenu = nullptr;
+    if (AComponent == FWindowMenu) FWindowMenu = nullptr;
     if (AComponent == FActiveControl) FActiveControl = nullptr;
     if (AComponent == FFocusedControl) FFocusedControl = nullptr;
 }
@@ -116,7 +117,10 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle AValue) {
 
 void TCustomForm::SetFormStyle(TFormStyle AValue) {
     if (AValue == FFormStyle) return;
+    const bool mdi = AValue == fsMDIForm || AValue == fsMDIChild || FFormStyle == fsMDIForm ||
+                     FFormStyle == fsMDIChild;
     FFormStyle = AValue;
+    if (mdi) return RecreateWnd();
     if (HandleAllocated())
         SetWindowPos(Handle(), AValue == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -164,7 +168,8 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
     TWinControl::CreateParams(AParams);
     // A form placed inside a control is a child window of it, keeping its
     // frame; it is never a top-level window of the application.
-    const bool child = Parent() != nullptr;
+    const bool mdiChild = FFormStyle == fsMDIChild && !Parent();
+    const bool child = Parent() != nullptr || mdiChild;
     if (child) {
         AParams.Style |= WS_CHILD;
         AParams.Style &= ~(WS_GROUP | WS_TABSTOP);
@@ -172,6 +177,7 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
         AParams.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
         AParams.WndParent = nullptr;
     }
+    if (mdiChild) CreateMDIChildParams(AParams);
     if (Application && !child) {
         TCustomForm* main = Application->MainForm();
         if (!Application->MainFormOnTaskBar())
@@ -203,6 +209,8 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
         if (FBorderStyle != bsDialog && FBorderIcons.Contains(biMaximize)) AParams.Style |= WS_MAXIMIZEBOX;
     }
     if (FFormStyle == fsStayOnTop) AParams.ExStyle |= WS_EX_TOPMOST;
+    if (FFormStyle == fsMDIForm) AParams.Style |= WS_CLIPCHILDREN;
+    if (mdiChild) return;
     if (FPosition == poDefault || FPosition == poDefaultPosOnly) AParams.X = AParams.Y = CW_USEDEFAULT;
     if (FPosition == poDefault || FPosition == poDefaultSizeOnly)
         AParams.Width = AParams.Height = CW_USEDEFAULT;
@@ -211,6 +219,8 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     if (Application) Application->InstallHooks();
+    if (FFormStyle == fsMDIForm) CreateMDIClient();
+    if (FFormStyle == fsMDIChild && !Parent() && (FMDIFrame = MDIFrame())) FMDIFrame->FMDIChildList.push_back(this);
     if (FPendingClientWidth > 0 || FPendingClientHeight > 0) {
         const Integer width = FPendingClientWidth > 0 ? FPendingClientWidth : ClientWidth();
         const Integer height = FPendingClientHeight > 0 ? FPendingClientHeight : ClientHeight();
@@ -231,6 +241,7 @@ void TCustomForm::SetVisible(bool AValue) {
 void TCustomForm::Show() {
     SetVisible(true);
     BringToFront();
+    if (FMDIFrame) FMDIFrame->MDIActivate(this);
 }
 
 void TCustomForm::Hide() {
@@ -293,6 +304,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
             }
             PlaceForShow();
             ShowWindow(Handle(), ShowCommand(FWindowState));
+            if (FMDIFrame) FMDIFrame->MDIActivate(this);
         } else {
             try {
                 DoHide();
@@ -300,6 +312,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
                 if (Application) Application->HandleException(this);
             }
             ShowWindow(Handle(), SW_HIDE);
+            if (FMDIFrame) FMDIFrame->MDIChildHidden(this);
         }
     } catch (...) {
         FShowingChanging = false;
@@ -323,6 +336,8 @@ void TCustomForm::SetWindowFocus() {
     HWND focus = nullptr;
     if (FActiveControl)
         focus = FActiveControl->Handle();
+    else if (TCustomForm* child = ActiveMDIChild())
+        return child->SetWindowFocus();
     else if (HandleAllocated())
         focus = Handle();
     if (focus) win::SetFocus(focus);
@@ -565,6 +580,11 @@ void TCustomForm::Dispatch(TMessage& AMessage) {
         case CM_RELEASE:
             Free(this);
             return;
+        case WM_MOUSEACTIVATE:
+            return MDIChildMouseActivate(AMessage);
+        case WM_NCDESTROY:
+            if (FMDIFrame) FMDIFrame->MDIChildGone(this);
+            return TWinControl::Dispatch(AMessage);
         default:
             return TWinControl::Dispatch(AMessage);
     }

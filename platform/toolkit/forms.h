@@ -13,12 +13,14 @@
 #include "platform/win/wintypes.h"
 
 class TMainMenu;
+class TMenuItem;
 class TTimer;
 
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode { tbHorizontal, tbVertical };
 enum TPosition {
     poDesigned,
     poDefault,
@@ -63,7 +65,9 @@ public:
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle AValue);
     TFormStyle FormStyle() const { return FFormStyle; }
-    // Normal and stay-on-top only; the MDI styles are kept but act as normal.
+    // fsMDIForm gives the form a client window for MDI children; fsMDIChild
+    // makes it a child window of the main form's client. Both take effect
+    // when the window is next made.
     void SetFormStyle(TFormStyle AValue);
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons AValue);
@@ -114,6 +118,24 @@ public:
     // Frees the form once its pending messages are done.
     void Release();
 
+    // MDI. The client window of an fsMDIForm covers its client area less the
+    // aligned controls; its children sit in its coordinates. Maximizing,
+    // arranging and menu merging are left to the form's users.
+    win::HWND ClientHandle() const { return FClientHandle; }
+    Integer MDIChildCount() const { return Integer(FMDIChildList.size()); }
+    // Every child with a window, hidden ones included: the active child
+    // first, then in the order they were last active.
+    TCustomForm* MDIChildren(Integer AIndex) const { return FMDIChildList.at(size_t(AIndex)); }
+    // The active child; nil when none is shown.
+    TCustomForm* ActiveMDIChild() const;
+    // Activates the visible child after the active one, which goes last.
+    void Next();
+    // The menu item the children are listed under (by the form's users).
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* AValue);
+    void AlignControls(TControl* AControl, TRect& ARect) override;
+    void DestroyWnd() override;
+
     // OnShortCut, then the main menu's short cuts.
     virtual bool IsShortCut(TWMKey& AMessage);
     // CM_CANCELMODE to the active control with ASender.
@@ -160,6 +182,14 @@ private:
     void WMActivate(TMessage& AMessage);
     void WMClose(TMessage& AMessage);
     void WMSysCommand(TMessage& AMessage);
+    // MDI bookkeeping of a frame (mdi.cpp).
+    static TCustomForm* MDIFrame();
+    void CreateMDIChildParams(TCreateParams& AParams);
+    void CreateMDIClient();
+    void MDIActivate(TCustomForm* AChild);
+    void MDIChildHidden(TCustomForm* AChild);
+    void MDIChildGone(TCustomForm* AChild);
+    void MDIChildMouseActivate(TMessage& AMessage);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TFormStyle FFormStyle = fsNormal;
@@ -181,6 +211,13 @@ private:
     bool FVisibleRequested = false;
     Integer FPendingClientWidth = 0;
     Integer FPendingClientHeight = 0;
+    win::HWND FClientHandle = nullptr;
+    std::vector<TCustomForm*> FMDIChildList;
+    TMenuItem* FWindowMenu = nullptr;
+    // The frame this child was made in, while it lists it.
+    TCustomForm* FMDIFrame = nullptr;
+    // The child last told it is active.
+    TCustomForm* FMDIActiveChild = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -112,7 +112,7 @@ Integer TqxSkinCaptionObject::QuickImageWidth() const {
 }
 
 String TqxSkinCaptionObject::CaptionText() const {
-    return Parent->Form()->Caption();
+    return Parent->MDIFormCaption();
 }
 
 void TqxSkinCaptionObject::SetCaptionFont(TCanvas* ACanvas, TColor AColor) {

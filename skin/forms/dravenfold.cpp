@@ -14,6 +14,7 @@
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/mditabsbar.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
 #include "skin/forms/skinmenus.h"
@@ -92,6 +93,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 
     // Every message of the form passes here from now on; the window is made
     // again through the hook so that its frame is ours from the start.
+    if (FForm->FormStyle() == fsMDIForm) CreateMDIScrollBars();
     OldWindowProc = FForm->WindowProc();
     FForm->SetWindowProc([this](TMessage& AMessage) { FormWindowProc(AMessage); });
     FForm->RecreateWnd();
@@ -102,6 +104,7 @@ TqxDravenfold::~TqxDravenfold() {
     UnhookAppMessage();
     // The frame windows go while the objects they reach are still here.
     FBorderLayer->Hide();
+    UnsubclassMDIClient();
     // A form on its way out takes its child controls with it.
     if (FForm->ComponentState().Contains(csDestroying))
         FInActivePanel = nullptr;
@@ -149,6 +152,7 @@ void TqxDravenfold::Notification(TComponent* AComponent, TOperation AOperation) 
     if (AComponent == FQuickImageList) FQuickImageList = nullptr;
     RibbonRemoved(AComponent);
     if (AComponent == FStatusBar) FStatusBar = nullptr;
+    if (FMDITabsBar && AComponent == static_cast<TComponent*>(FMDITabsBar)) FMDITabsBar = nullptr;
 }
 
 LRESULT TqxDravenfold::SendToForm(UINT AMsg, WPARAM AWParam, LPARAM ALParam) {

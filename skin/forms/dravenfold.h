@@ -38,6 +38,8 @@ class TqxSkinHint;
 class TqxTrayIcon;
 class TqxSkinMainMenuBar;
 class TqxRibbon;
+class TqxSkinScrollBar;
+class TqxSkinMDITabsBar;
 
 // Scoped: the toolkit's own border icons use the first three names.
 enum class TqxBorderIcon { biSystemMenu, biMinimize, biMaximize, biRollUp, biMinimizeToTray };
@@ -53,6 +55,7 @@ using TqxObjectMouseMoveEvent =
     std::function<void(const String& IDName, Integer X, Integer Y, TRect ObjectRect)>;
 using TqxObjectPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, TRect ObjectRect)>;
 using TqxActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
+using TqxOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
 // What the form component needs of its skinned popup-menu machinery: the
 // menu that shows a chain of popup windows for one form. The menus install
@@ -412,6 +415,49 @@ public:
     bool RibbonShortCut(TWMKey& Msg);
     void RibbonRemoved(TComponent* AComponent);
     TqxRibbon* FSkinRibbon = nullptr;
+    // MDI support (mdisupport.cpp): the parent side acts only on an
+    // fsMDIForm, the child side only on an fsMDIChild of an MDI main form.
+    bool ShowMDIScrollBars() const { return FShowMDIScrollBars; }
+    void SetShowMDIScrollBars(bool Value);
+    TTileMode TileMode() const { return FTileMode; }
+    void SetTileMode(TTileMode Value) { FTileMode = Value; }
+    TqxSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TqxSkinMDITabsBar* Value);
+    TqxSkinScrollBar* MDIHScrollBar() const { return FMDIHScrollBar; }
+    TqxSkinScrollBar* MDIVScrollBar() const { return FMDIVScrollBar; }
+    TqxOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
+    void Tile();
+    void TileHorizontal();
+    void TileVertical();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void CloseAll();
+    void RestoreAll();
+    void RestoreAllExcept(win::HWND AFormHandle);
+    bool IsMDIChildMaximized() const { return FMDIChildMaximized; }
+    TCustomForm* GetMaximizedMDIChild() const;
+    // The main form's client area less its aligned controls.
+    TRect GetMDIClientArea() const;
+    void AddChildToMenu(TCustomForm* Child);
+    void DeleteChildFromMenu(TCustomForm* Child);
+    void UpDateChildCaptionInMenu(TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* Sender);
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    void RefitMDIChildren();
+    void ArrangeMinimizedChildren();
+    void UpdateMDIScrollBars(bool AUpdateRange);
+    void AlignMDIScrollBars();
+    void RefreshMainMenuBar();
+    void RefreshMDITabsBar();
+    // The form's caption; an MDI form with maximized children adds the
+    // active child's as " - [child]".
+    String MDIFormCaption() const;
+    // The MDI client's window procedure while subclassed.
+    void ClientWindowProc(TMessage& Message);
 
     // The frame objects by index; the routing keeps an object alive while it
     // is being called, so a handler may rebuild the list.
@@ -510,6 +556,37 @@ private:
     void ChangeControls(TqxSkinData* ASkinData, TControl* AControl, bool ABefore);
     void ApplyMinimumSize();
 
+    // MDI support (mdisupport.cpp).
+    static TqxDravenfold* MainFormDravenfold();
+    bool IsMDIChild() const;
+    bool IsMDIForm() const;
+    void CreateMDIScrollBars();
+    void ApplyMDIScrollPosition(TqxSkinScrollBar* ABar, Integer& AApplied, bool AHorizontal);
+    void SubclassMDIClient();
+    void UnsubclassMDIClient();
+    // The MDI protocol and the child's events: before the previous procedure
+    // (true when the message is answered) and after it.
+    bool MDIMessage(TMessage& Message);
+    // CM_CANCELMODE to the visible, enabled skinned controls of an MDI form.
+    void CancelChildModes();
+    void MDIAfterMessage(const TMessage& Message);
+    win::LRESULT SendToMainForm(win::UINT AMsg, win::WPARAM AWParam = 0);
+    TqxSkinScrollBar* FMDIHScrollBar = nullptr;
+    TqxSkinScrollBar* FMDIVScrollBar = nullptr;
+    win::HWND ChangeVisibleChildHanle = nullptr;
+    bool FStopCheckChildMove = false;
+    Integer FOldHSrollBarPosition = 0;
+    Integer FOldVSrollBarPosition = 0;
+    bool FShowMDIScrollBars = true;
+    bool FInMaximizeAll = false;
+    bool FInRestoreAll = false;
+    bool FMDIChildMaximized = false;
+    TTileMode FTileMode = tbHorizontal;
+    TqxSkinMDITabsBar* FMDITabsBar = nullptr;
+    win::WNDPROC FClientInstance = nullptr;
+    win::WNDPROC FPrevClientProc = nullptr;
+    win::HWND FSubclassedClient = nullptr;
+
     TCustomForm* FForm = nullptr;
     TqxSkinData* FSD = nullptr;
     TqxSkinData* FMSD = nullptr;
@@ -604,3 +681,5 @@ private:
 // The first form-skinning component of the form in component order; nil for
 // a nil form or none.
 TqxDravenfold* FindDravenfold(TCustomForm* AForm);
+// The form component of the main form's active MDI child; nil for none.
+TqxDravenfold* FindActiveChildDravenfold();

@@ -44,7 +44,8 @@ void TqxDravenfold::CallOldWindowProc(TMessage& Message) {
 }
 
 bool TqxDravenfold::FrameDrawn() const {
-    return FForm->BorderStyle() != bsNone;
+    // A maximized MDI child fills the client area without a frame.
+    return FForm->BorderStyle() != bsNone && !(IsMDIChild() && FWindowStateInit == wsMaximized);
 }
 
 bool TqxDravenfold::FrameFits() const {
@@ -72,16 +73,28 @@ bool TqxDravenfold::IsSizeable() const {
 }
 
 void TqxDravenfold::ScreenToWindowPoint(TPoint& P) const {
+    if (IsMDIChild() && FForm->HandleAllocated()) {
+        // A child window: through its client origin, back over its frame.
+        P = FForm->ScreenToClient(P);
+        P.X += FSkinSupport ? NewClRect.Left : 3;
+        P.Y += FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3;
+        return;
+    }
     P.X -= FForm->Left();
     P.Y -= FForm->Top();
 }
 
 void TqxDravenfold::FormWindowProc(TMessage& Message) {
     // A form on its way out only lets its window go.
-    if (FForm->ComponentState().Contains(csDestroying)) return CallOldWindowProc(Message);
+    if (FForm->ComponentState().Contains(csDestroying)) {
+        // An MDI main form still hears that a child goes.
+        if (Message.Msg == WM_DESTROY) MDIMessage(Message);
+        return CallOldWindowProc(Message);
+    }
     const std::shared_ptr<bool> alive = FAlive;
     CloseMenusOnMessage(Message);
     if (LayeredFrameBefore(Message)) return;
+    if (MDIMessage(Message) || !*alive) return;
     const bool skinned = FSkinnableForm;
     bool passOn = true;
     switch (Message.Msg) {
@@ -245,11 +258,6 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
             SkinMessage(Message);
             if (!*alive) return;
             break;
-        case SKINMSG_MDIQUERYMAXIMIZED:
-            // No form here has MDI children.
-            Message.Result = 0;
-            passOn = false;
-            break;
         case SKINMSG_QUERYSKINNED:
             Message.Result = skinned || !FIsVistaOs ? SKINMSG_ANSWER_SKINNED : SKINMSG_ANSWER_NATIVE;
             passOn = false;
@@ -275,6 +283,8 @@ void TqxDravenfold::FormWindowProc(TMessage& Message) {
         CallOldWindowProc(Message);
         if (!*alive) return;
     }
+    MDIAfterMessage(Message);
+    if (!*alive) return;
     AfterOldProc(Message);
     if (*alive) LayeredFrameAfter(Message);
 }
@@ -296,7 +306,10 @@ void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
             FSkinMenu->Hide();
         else
             SkinMenuClose();
+    } else if (IsMDIForm() && FForm->Visible()) {
+        if (TqxDravenfold* child = FindActiveChildDravenfold()) child->CloseMenusOnMessage(Message);
     }
+    CancelChildModes();
 }
 
 void TqxDravenfold::WMSize(TMessage& Message) {

@@ -384,6 +384,7 @@ void TqxDravenfold::UpdateSkinGeometry(bool AUpdate) {
 
 bool TqxDravenfold::GetFormActive() const {
     if (PreviewMode) return true;
+    if (IsMDIChild() || IsMDIForm()) return FFormActive;
     return FForm->Active();
 }
 

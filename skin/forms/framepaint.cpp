@@ -141,7 +141,7 @@ void TqxDravenfold::PaintNCDefault(HDC ADC, bool AUseExternalDC) {
     if (OnCaptionPaint) {
         OnCaptionPaint(canvas, textArea, active);
     } else {
-        String text = FForm->Caption();
+        String text = MDIFormCaption();
         if (!text.empty()) {
             FitCaptionText(canvas, text, textArea.Width());
             const Integer tw = SkinTextWidth(canvas, text), th = SkinTextHeight(canvas, text);

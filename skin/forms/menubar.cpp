@@ -40,13 +40,11 @@ TMainMenu* FirstMainMenuOf(TComponent* AOwner) {
 }  // namespace
 
 TqxDravenfold* FindMaximizedChildDravenfold() {
-    for (Integer i = 0; Screen && i < Screen->FormCount(); ++i) {
-        TCustomForm* form = Screen->Forms(i);
-        if (form->FormStyle() != fsMDIChild) continue;
-        if (TqxDravenfold* component = FindDravenfold(form);
-            component && component->AppliedWindowState() == wsMaximized)
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    for (Integer i = 0; main && i < main->MDIChildCount(); ++i)
+        if (TqxDravenfold* component = FindDravenfold(main->MDIChildren(i));
+            component && component->WindowState() == wsMaximized)
             return component;
-    }
     return nullptr;
 }
 
@@ -145,9 +143,9 @@ void TqxSkinMainMenuBar::UnMerge() {
 
 TMainMenu* TqxSkinMainMenuBar::GetChildMainMenu() {
     if (FMergeMenu) return FMergeMenu;
-    TCustomForm* active = Screen ? Screen->ActiveCustomForm() : nullptr;
-    if (active && active->FormStyle() == fsMDIChild) return FirstMainMenuOf(active);
-    return nullptr;
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    TCustomForm* active = main ? main->ActiveMDIChild() : nullptr;
+    return active ? FirstMainMenuOf(active) : nullptr;
 }
 
 bool TqxSkinMainMenuBar::HasChildMenuForm() const {

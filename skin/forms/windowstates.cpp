@@ -13,6 +13,7 @@
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/core/qxeffects.h"
 #include "skin/core/qxutils.h"
+#include "skin/core/qxskinmessages.h"
 #include "skin/forms/animateobject.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
@@ -108,13 +109,22 @@ void TqxDravenfold::DoMinimize() {
         TPoint p;
         FindMinimizedPlace(p);
         FForm->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
+        if (IsMDIChild()) {
+            SendToMainForm(SKINMSG_MDICHILDRESTORED);
+            SendToMainForm(SKINMSG_MDIRESTOREALLEXCEPT, WPARAM(FForm->Handle()));
+        }
     }
     if (OnMinimize) OnMinimize(this);
 }
 
 void TqxDravenfold::FindMinimizedPlace(TPoint& P) {
     TRect area;
-    GetMonitorWorkArea(FForm->Handle(), true, area);
+    if (IsMDIChild()) {
+        const TRect client = GetMDIClientArea();
+        area = Rect(0, 0, client.Width(), client.Height());
+    } else {
+        GetMonitorWorkArea(FForm->Handle(), true, area);
+    }
     // At least a pixel a slot, and every slot tried once: a full area ends
     // the search at the bottom-left slot.
     const Integer w = std::max(GetMinWidth(), 1), h = std::max(GetMinHeight(), 1);
@@ -122,7 +132,8 @@ void TqxDravenfold::FindMinimizedPlace(TPoint& P) {
         if (!Screen) return false;
         for (Integer i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* form = Screen->Forms(i);
-            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible())
+            if (form == FForm || (Application && form == Application->MainForm()) || !form->Visible() ||
+                (form->FormStyle() == fsMDIChild) != IsMDIChild())
                 continue;
             TqxDravenfold* other = FindDravenfold(form);
             if (other && other->WindowState() == wsMinimized && form->Left() == X && form->Top() == Y)
@@ -153,6 +164,18 @@ void TqxDravenfold::FindMinimizedPlace(TPoint& P) {
 
 void TqxDravenfold::DoMaximize() {
     if (IsRectDegenerate(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
+    if (IsMDIChild()) {
+        MouseTimer->SetEnabled(false);
+        TrackActiveObject(-1, -1, false);
+        const TRect client = GetMDIClientArea();
+        const Integer width = FForm->Width(), height = FForm->Height();
+        FForm->SetBounds(0, 0, client.Width(), client.Height());
+        if (FForm->Width() == width && FForm->Height() == height) NudgeFormWidth();
+        SendToMainForm(SKINMSG_MDICHILDMAXIMIZED);
+        if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
+        if (OnMaximize) OnMaximize(this);
+        return;
+    }
     TRect work, monitor, screen;
     GetMonitorWorkArea(FForm->Handle(), true, work);
     GetMonitorWorkArea(FForm->Handle(), false, monitor);
@@ -181,6 +204,10 @@ void TqxDravenfold::DoRestore() {
     MouseTimer->SetEnabled(true);
     if (FForm->Width() == width && FForm->Height() == height) NudgeFormWidth();
     if (FForm->HandleAllocated()) FForm->Repaint();
+    if (IsMDIChild()) {
+        SendToMainForm(SKINMSG_MDICHILDRESTORED);
+        SendToMainForm(SKINMSG_MDIRESTOREALL);
+    }
     OldBoundsRect = TRect{};
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(true);
     if (OnRestore) OnRestore(this);

@@ -628,10 +628,29 @@ void BuildSlider(TSkinBuilder& ASkin, const TSkinTheme& T) {
     ASkin.SetColor(s, u"pointscolor", T.BorderStrong);
 }
 
+// The tabs' close buttons (MDI tab bar, page control): normal, under the
+// pointer and pressed, stacked at X in the tab picture.
+void BuildTabCloseButtons(TSkinBuilder& ASkin, const TSkinTheme& T, TSkinPainter& P, const String& APicture,
+                          Integer X) {
+    constexpr Integer b = 14;
+    const TRgb faces[] = {T.Window, T.Hover, T.Pressed};
+    const TRgb glyphs[] = {T.TextMuted, T.Text, T.Text};
+    const char16_t* keys[] = {u"closebuttonrect", u"closebuttonactiverect", u"closebuttondownrect"};
+    for (Integer look = 0; look < 3; ++look) {
+        const TRect r = Bounds(X, look * b, b, b);
+        P.Fill(r, T.Window);
+        if (look > 0) P.FillRoundRect(r, 3, faces[look]);
+        P.Line(r.Left + 4, r.Top + 4, r.Right - 4, r.Bottom - 4, 1.5, glyphs[look]);
+        P.Line(r.Right - 4, r.Top + 4, r.Left + 4, r.Bottom - 4, 1.5, glyphs[look]);
+        ASkin.Image(u"tab", keys[look], APicture, r);
+    }
+}
+
 void BuildTab(TSkinBuilder& ASkin, const TSkinTheme& T) {
     const String s = u"tab", picture = u"tab.bmp";
     const Integer tw = 60, th = 28;
-    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"tab", picture, 64 + tw + 10, 4 * th, T.Window));
+    TSkinPainter& p = ASkin.Painter(Element(ASkin, s, u"tab", picture, 64 + tw + 10 + 14, 4 * th, T.Window));
+    BuildTabCloseButtons(ASkin, T, p, picture, 64 + tw + 10);
     p.Fill(Rect(0, 0, 64, 64), T.Border);
     p.Fill(Rect(1, 1, 63, 63), T.Surface);
     const auto strip = [&](Integer ATop) { p.Fill(Rect(64, ATop + th - 1, 64 + tw, ATop + th), T.Border); };

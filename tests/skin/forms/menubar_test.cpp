@@ -204,6 +204,11 @@ TEST_F(MenuBarTest, AChildMenuMergesByGroupKeepingMenuOrder) {
 TEST_F(MenuBarTest, AMaximizedChildsButtonsStandAtTheBarsEnds) {
     TForm* form = nullptr;
     TqxSkinMainMenuBar* bar = BarForm(form, {u"File", u"Edit"});
+    // The child lives in an MDI main form's client.
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->SetFormStyle(fsMDIForm);
+    main->Show();
     auto* child = new TForm(Application);
     child->SetFormStyle(fsMDIChild);
     auto* component = new TqxDravenfold(child);

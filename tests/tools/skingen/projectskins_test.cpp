@@ -536,6 +536,28 @@ TEST_P(ProjectSkinTest, TheCheckListAndTheButtonEdit) {
               4.5);
 }
 
+TEST_P(ProjectSkinTest, TheTabsCloseButtonsHaveThreeLooksOfOneSize) {
+    auto* tab = Control<TqxDataSkinTabControl>(u"tab");
+    TBitmap* picture = FData.GetActivePicture(tab->PictureIndex);
+    ASSERT_TRUE(picture);
+    const auto pixel = [&](Integer X, Integer Y) {
+        const auto* row = static_cast<const Byte*>(picture->ScanLine(Y));
+        return (Cardinal(row[3 * X + 2]) << 16) | (Cardinal(row[3 * X + 1]) << 8) | row[3 * X];
+    };
+    std::vector<Cardinal> faces;
+    for (const TRect& r : {tab->CloseButtonRect, tab->CloseButtonActiveRect, tab->CloseButtonDownRect}) {
+        EXPECT_EQ(r.Width(), 14);
+        EXPECT_EQ(r.Height(), 14);
+        ASSERT_LE(r.Right, picture->Width());
+        ASSERT_LE(r.Bottom, picture->Height());
+        // The cross at the centre stands out from the face beside it.
+        EXPECT_NE(pixel(r.Left + 7, r.Top + 7), pixel(r.Left + 2, r.Top + 7));
+        faces.push_back(pixel(r.Left + 2, r.Top + 7));
+    }
+    EXPECT_NE(faces[0], faces[1]);
+    EXPECT_NE(faces[1], faces[2]);
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ProjectSkinTest, ::testing::Values(u"default", u"second"),
                          [](const auto& AInfo) { return StringToUTF8(AInfo.param); });
 
