@@ -18,6 +18,7 @@
 #include "skin/forms/dravenfold.h"
 #include "skin/forms/mditabsbar.h"
 #include "skin/forms/menubar.h"
+#include "skin/forms/ribbon.h"
 
 using namespace win;
 
@@ -594,6 +595,7 @@ bool TqxDravenfold::MDIMessage(TMessage& Message) {
         const auto refresh = [this] {
             UpDateFormNC();
             if (FMainMenuBar) FMainMenuBar->CheckMDIChildMaximized();
+            if (FSkinRibbon) FSkinRibbon->MDIChildRestore();
         };
         switch (msg) {
             case SKINMSG_MDICHILDFIT:
@@ -607,6 +609,7 @@ bool TqxDravenfold::MDIMessage(TMessage& Message) {
                 FMDIChildMaximized = true;
                 UpDateFormNC();
                 if (FMainMenuBar) FMainMenuBar->MDIChildMaximized();
+                if (FSkinRibbon) FSkinRibbon->MDIChildMaximize();
                 FInMaximizeAll = true;
                 MaximizeAll();
                 FInMaximizeAll = false;

@@ -432,23 +432,28 @@ TEST_F(RibbonTest, MDIButtonsComeOnceAndGoWhenNoChildIsMaximized) {
     EXPECT_EQ(0, FRibbon->MDIButtons()->Count());
 }
 
-TEST_F(RibbonTest, TheMDIButtonsActOnTheMaximizedChild) {
-    AddTab(u"A");
-    TForm* child = NewSkinnedForm(u"Child", Rect(150, 150, 450, 350));
+TEST_F(RibbonTest, AMaximizedChildBringsTheMDIButtonsWhichActOnIt) {
+    // An MDI main form with its own ribbon; its form component tells the
+    // ribbon when the children maximize and restore.
+    TForm* main = NewMainForm(Rect(50, 50, 750, 550));
+    main->SetFormStyle(fsMDIForm);
+    auto* ribbon = new TqxRibbon(main);
+    ribbon->SetParent(main);
+    D(main)->SetSkinRibbon(ribbon);
+    driver::Pump();
+    TForm* child = NewSkinnedForm(u"Child", Rect(10, 10, 310, 210));
     child->SetFormStyle(fsMDIChild);
+    child->Show();
     D(child)->SetWindowState(wsMaximized);
     driver::Pump();
-    FRibbon->MDIChildMaximize();
+    ASSERT_EQ(3, ribbon->MDIButtons()->Count());
     // Still a maximized child: the buttons stay.
-    FRibbon->MDIChildRestore();
-    ASSERT_EQ(3, FRibbon->MDIButtons()->Count());
-    // (A top-level stand-in for the child covers the screen: its buttons are
-    // reached through their handlers.)
-    FRibbon->MDIButtons()->Items(1)->OnClick(FRibbon);
+    ribbon->MDIChildRestore();
+    ASSERT_EQ(3, ribbon->MDIButtons()->Count());
+    ribbon->MDIButtons()->Items(1)->OnClick(ribbon);
     driver::Pump();
     EXPECT_EQ(wsNormal, D(child)->AppliedWindowState());
-    FRibbon->MDIChildRestore();
-    EXPECT_EQ(0, FRibbon->MDIButtons()->Count());
+    EXPECT_EQ(0, ribbon->MDIButtons()->Count());
 }
 
 TEST_F(RibbonTest, KeyMenuHidesTheMenuAndFocusesTheRibbonAltWithAnAcceleratorSelectsATab) {
