@@ -353,13 +353,18 @@ void BuildNinePartFace(const TqxSkinGeometry& G, TBitmap* ABitmap, TBitmap* APic
                        G.BottomStretch, G.StretchEffect, G.StretchType);
 }
 
+TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool AUseSkinFontColor,
+                       TColor ADefaultColor, bool ADown, bool AMouseIn) {
+    if (!AEnabled) return AElement.DisabledFontColor;
+    if (!AUseSkinFontColor) return ADefaultColor;
+    if (ADown && AMouseIn) return AElement.DownFontColor;
+    return AMouseIn ? AElement.ActiveFontColor : AElement.FontColor;
+}
+
 TColor MenuButtonFontColor(const TqxMenuButtonPaint& P, bool ADown, bool AMouseIn) {
-    const TqxButtonElementCopy& e = *P.Element;
-    if (!P.Enabled) return e.DisabledFontColor;
-    if (!P.UseSkinFontColor) return P.DefaultFontColor;
     const bool trackedInTrackMode = P.MenuTracked && P.TrackButtonMode;
-    if (ADown && AMouseIn && !trackedInTrackMode) return e.DownFontColor;
-    return AMouseIn ? e.ActiveFontColor : e.FontColor;
+    return ButtonFontColor(*P.Element, P.Enabled, P.UseSkinFontColor, P.DefaultFontColor,
+                           ADown && !trackedInTrackMode, AMouseIn);
 }
 
 void DrawMenuMarker(TCanvas* ACanvas, TBitmap* APicture, const TRect& AMarker, TColor ATransparentColor,

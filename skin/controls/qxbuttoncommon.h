@@ -200,6 +200,11 @@ Integer ButtonGlyphNumber(TqxNumGlyphs ANumGlyphs, bool ADown, bool AMouseIn, bo
 // when it has them.
 void SetupButtonFont(TCanvas* ACanvas, TFont* ADefaultFont, const TqxButtonElementCopy& AElement,
                      bool AUseSkinFont, TqxSkinData* ASkinData);
+// The text colour of a button's state: disabled, or ADefaultColor without
+// the skin's colours; down when down and hovered; hover when hovered; else
+// normal.
+TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool AUseSkinFontColor,
+                       TColor ADefaultColor, bool ADown, bool AMouseIn);
 // ARect filled with AFill inside a one-pixel AFrame (clNone: no frame).
 void FillDefaultFace(TCanvas* ACanvas, const TRect& ARect, TColor AFrame, TColor AFill);
 

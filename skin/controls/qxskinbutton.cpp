@@ -231,18 +231,8 @@ void TqxSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bo
     }
     canvas = B->Canvas();
     SetupFont(canvas, UseSkinFont());
-    TColor color;
-    if (Enabled() && !FUseSkinFontColor)
-        color = DefaultFont()->Color();
-    else if (!Enabled())
-        color = DisabledFontColor;
-    else if (ADown && AMouseIn)
-        color = DownFontColor;
-    else if (AMouseIn)
-        color = ActiveFontColor;
-    else
-        color = FontColor;
-    canvas->Font()->SetColor(color);
+    canvas->Font()->SetColor(
+        ButtonFontColor(*this, Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
     if (ShowFocus && Focused()) {
         canvas->Brush()->SetColor(SkinData()->SkinColors()->cBtnFace());
         DrawSkinFocusRect(canvas, content);

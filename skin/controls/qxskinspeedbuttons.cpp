@@ -218,18 +218,8 @@ void TqxSkinSpeedButton::SetupTransparentFont(TCanvas* ACanvas) {
 
 void TqxSkinSpeedButton::SetupImageFont(TCanvas* ACanvas, bool ADown, bool AMouseIn) {
     SetupButtonFont(ACanvas, DefaultFont(), *this, UseSkinFont(), SkinData());
-    TColor color;
-    if (Enabled() && !FUseSkinFontColor)
-        color = DefaultFont()->Color();
-    else if (!Enabled())
-        color = DisabledFontColor;
-    else if (ADown && AMouseIn)
-        color = DownFontColor;
-    else if (AMouseIn)
-        color = ActiveFontColor;
-    else
-        color = FontColor;
-    ACanvas->Font()->SetColor(color);
+    ACanvas->Font()->SetColor(
+        ButtonFontColor(*this, Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
 }
 
 void TqxSkinSpeedButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
