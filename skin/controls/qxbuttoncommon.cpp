@@ -348,9 +348,13 @@ void BuildNinePartFace(const TqxSkinGeometry& G, TBitmap* ABitmap, TBitmap* APic
     const Integer dW = AWidth - G.SkinRect.Width(), dH = AHeight - G.SkinRect.Height();
     BuildNinePartImage(G.LTPt, G.RTPt, G.LBPt, G.RBPt, G.ClRect, G.LTPt, Point(G.RTPt.X + dW, G.RTPt.Y),
                        Point(G.LBPt.X, G.LBPt.Y + dH), Point(G.RBPt.X + dW, G.RBPt.Y + dH),
-                       Rect(G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + dW, G.ClRect.Bottom + dH), ABitmap,
+                       GrownClientRect(G, dW, dH), ABitmap,
                        APicture, ASource, AWidth, AHeight, true, G.LeftStretch, G.TopStretch, G.RightStretch,
                        G.BottomStretch, G.StretchEffect, G.StretchType);
+}
+
+TRect GrownClientRect(const TqxSkinGeometry& G, Integer ADeltaW, Integer ADeltaH) {
+    return Rect(G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + ADeltaW, G.ClRect.Bottom + ADeltaH);
 }
 
 TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool AUseSkinFontColor,

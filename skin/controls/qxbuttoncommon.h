@@ -200,6 +200,30 @@ Integer ButtonGlyphNumber(TqxNumGlyphs ANumGlyphs, bool ADown, bool AMouseIn, bo
 // when it has them.
 void SetupButtonFont(TCanvas* ACanvas, TFont* ADefaultFont, const TqxButtonElementCopy& AElement,
                      bool AUseSkinFont, TqxSkinData* ASkinData);
+// ClRect grown at the right and the bottom by ADeltaW and ADeltaH: the
+// content of a push button of any size.
+TRect GrownClientRect(const TqxSkinGeometry& G, Integer ADeltaW, Integer ADeltaH);
+// The face of a push button from ARect of its element's picture into B (the
+// button's size), and the content rectangle on it. A button of any size
+// (not AUseSkinSize, resize mode other than nine parts) copies the face
+// (mode 0) or stretches it around its client rectangle, which grows by the
+// size difference; otherwise the control image, with NewClRect as content.
+// ABackground, when set, is drawn instead of the face.
+template <typename TButton>
+TRect DrawButtonFace(TButton& AButton, TBitmap* B, const TRect& ARect, bool AUseSkinSize,
+                     const std::function<void(TCanvas*)>& ABackground = nullptr) {
+    const bool anySize = !AUseSkinSize && AButton.ResizeMode != 1;
+    if (ABackground)
+        ABackground(B->Canvas());
+    else if (!anySize)
+        AButton.CreateSkinImage(B, AButton.Picture, ARect);
+    else if (AButton.Picture && AButton.ResizeMode == 0)
+        B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), AButton.Picture->Canvas(), ARect);
+    else if (AButton.Picture)
+        BuildStretchedSkinImage(B, AButton.Picture, ARect, AButton.ClRect, true);
+    if (!anySize) return AButton.NewClRect;
+    return GrownClientRect(AButton, B->Width() - ARect.Width(), B->Height() - ARect.Height());
+}
 // The text colour of a button's state: disabled, or ADefaultColor without
 // the skin's colours; down when down and hovered; hover when hovered; else
 // normal.

@@ -147,8 +147,7 @@ void TqxSkinSpeedButton::GetSkinData() {
 
 void TqxSkinSpeedButton::CalcSize(Integer& W, Integer& H) {
     if (FUseSkinSize || ResizeMode == 1) return TqxGraphicSkinCustomControl::CalcSize(W, H);
-    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - SkinRect.Width(),
-                     ClRect.Bottom + H - SkinRect.Height());
+    NewClRect = GrownClientRect(*this, W - SkinRect.Width(), H - SkinRect.Height());
 }
 
 void TqxSkinSpeedButton::ChangeSkinData() {
@@ -257,20 +256,7 @@ void TqxSkinSpeedButton::PaintContent(TCanvas* ACanvas, const TRect& ARect, bool
 }
 
 void TqxSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-    TRect content;
-    if (!FUseSkinSize && ResizeMode != 1) {
-        if (Picture) {
-            if (ResizeMode == 0)
-                B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-            else
-                BuildStretchedSkinImage(B, Picture, R, ClRect, true);
-        }
-        content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - R.Width(),
-                       ClRect.Bottom + B->Height() - R.Height());
-    } else {
-        CreateSkinImage(B, Picture, R);
-        content = NewClRect;
-    }
+    const TRect content = DrawButtonFace(*this, B, R, FUseSkinSize);
     TCanvas* canvas = B->Canvas();
     SetupImageFont(canvas, ADown, AMouseIn);
     bool drawDefault = true;
