@@ -12,6 +12,7 @@
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/core/qxskindata.h"
+#include "skin/core/qxskinmessages.h"
 #include "skin/core/qxutils.h"
 
 TColor DefaultGreyFrame() {
@@ -363,6 +364,34 @@ TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool
     if (!AUseSkinFontColor) return ADefaultColor;
     if (ADown && AMouseIn) return AElement.DownFontColor;
     return AMouseIn ? AElement.ActiveFontColor : AElement.FontColor;
+}
+
+void TrackButtonMenus(TControl* AButton, TPopupMenu* APopupMenu, TqxCustomImagesMenu* AImagesMenu,
+                      const std::function<void()>& AShowing, const std::function<void()>& AClosed) {
+    const TPoint topLeft = AButton->ClientToScreen(Point(0, 0));
+    const TRect screen = Bounds(topLeft.X, topLeft.Y, AButton->Width(), AButton->Height());
+    if (APopupMenu) {
+        AShowing();
+        if (!PopupMenuUnder(APopupMenu, AButton, screen)) AClosed();
+    }
+    if (AImagesMenu) {
+        AShowing();
+        AImagesMenu->OnInternalMenuClose = [AButton, AClosed](TObject*) {
+            if (ControlAlive(AButton)) AClosed();
+        };
+        AImagesMenu->PopupFromRect(screen);
+    }
+}
+
+bool TrackedMenuMessage(const TMessage& AMessage, bool AMenuTracked, bool ADesigning, bool& AMouseIn,
+                        const std::function<void()>& AClosed) {
+    if (AMessage.Msg == SKINMSG_MENUCLOSED) {
+        AClosed();
+        return true;
+    }
+    if ((AMessage.Msg != CM_MOUSEENTER && AMessage.Msg != CM_MOUSELEAVE) || !AMenuTracked) return false;
+    if (!ADesigning) AMouseIn = AMessage.Msg == CM_MOUSEENTER;
+    return true;
 }
 
 TColor MenuButtonFontColor(const TqxMenuButtonPaint& P, bool ADown, bool AMouseIn) {

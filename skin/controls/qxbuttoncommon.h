@@ -3,7 +3,8 @@
 // buttons (the windowed one and the speed button), the default look's
 // colours, the font of a face, the glyph a state shows and the cross-fade
 // between two looks; and the drawing variants of the buttons with a
-// drop-down (the menu speed button and the menu button): the track part,
+// drop-down (the menu speed button and the menu button): opening their
+// menus and the messages while one is tracked, the track part,
 // the stretched and the nine-part faces with their 15-pixel track strip,
 // the track part's down look and the drop-down marker.
 #pragma once
@@ -283,6 +284,18 @@ inline constexpr Integer HTSCROLLNEXT = 120;
 // arrow points to DrawArrow's ADirection.
 void DrawScrollButtonFace(TCanvas* ACanvas, const TRect& ARect, const TqxDataSkinButtonControl* AElement,
                           TqxSkinData* ASkinData, bool AHot, bool ADown, Integer ADirection);
+
+// Opens a drop-down button's menus under it: its popup menu (a plain one
+// has closed on return, so AClosed runs at once), then its image-grid menu,
+// whose closing runs AClosed while the button lives. AShowing runs before
+// each opens.
+void TrackButtonMenus(TControl* AButton, TPopupMenu* APopupMenu, TqxCustomImagesMenu* AImagesMenu,
+                      const std::function<void()>& AShowing, const std::function<void()>& AClosed);
+// The messages a drop-down button takes while its menu is tracked: the
+// menu's closing runs AClosed; the mouse entering or leaving only sets
+// AMouseIn (not while designing). False for every other message.
+bool TrackedMenuMessage(const TMessage& AMessage, bool AMenuTracked, bool ADesigning, bool& AMouseIn,
+                        const std::function<void()>& AClosed);
 
 // What the variants read of a drop-down button and how it draws its content.
 struct TqxMenuButtonPaint {

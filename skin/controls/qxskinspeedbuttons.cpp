@@ -465,22 +465,13 @@ bool TqxSkinMenuSpeedButton::CanTrackMenu(Integer X, Integer Y) {
 }
 
 void TqxSkinMenuSpeedButton::TrackMenu() {
-    const TPoint topLeft = ClientToScreen(Point(0, 0));
-    const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
-    if (FSkinPopupMenu) {
-        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        // A plain menu never reports its closing: the button is idle again at once.
-        if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
-    }
-    if (TqxCustomImagesMenu* images = SkinImagesMenu()) {
-        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        images->OnInternalMenuClose = [this](TObject*) {
-            if (ControlAlive(this)) MenuClosed();
-        };
-        images->PopupFromRect(screen);
-    }
+    TrackButtonMenus(
+        this, FSkinPopupMenu, SkinImagesMenu(),
+        [this] {
+            if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
+            if (OnShowTrackMenu) OnShowTrackMenu(this);
+        },
+        [this] { MenuClosed(); });
 }
 
 void TqxSkinMenuSpeedButton::MenuClosed() {
@@ -505,20 +496,9 @@ void TqxSkinMenuSpeedButton::MouseUp(TMouseButton AButton, TShiftState AShift, I
 }
 
 void TqxSkinMenuSpeedButton::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case SKINMSG_MENUCLOSED:
-            MenuClosed();
-            return;
-        case CM_MOUSEENTER:
-        case CM_MOUSELEAVE:
-            if (FMenuTracked) {
-                if (!ComponentState().Contains(csDesigning)) FMouseIn = AMessage.Msg == CM_MOUSEENTER;
-                return;
-            }
-            break;
-        default:
-            break;
-    }
+    if (TrackedMenuMessage(AMessage, FMenuTracked, ComponentState().Contains(csDesigning), FMouseIn,
+                           [this] { MenuClosed(); }))
+        return;
     TqxSkinSpeedButton::Dispatch(AMessage);
 }
 
