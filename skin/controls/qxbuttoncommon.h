@@ -321,6 +321,24 @@ struct TqxMenuButtonPaint {
     std::function<void(TCanvas*, const TRect& AContent, bool ADown, bool AMouseIn)> DrawContent;
 };
 
+// What every drop-down button tells its variant alike: itself as geometry
+// and element, its picture, size, state and colours.
+template <typename TButton>
+TqxMenuButtonPaint MenuButtonPaintOf(TButton& AButton, bool ATrackButtonMode, bool AMenuTracked) {
+    TqxMenuButtonPaint p;
+    p.Geometry = &AButton;
+    p.Element = &AButton;
+    p.Picture = AButton.Picture;
+    p.Width = AButton.Width();
+    p.Height = AButton.Height();
+    p.Enabled = AButton.Enabled();
+    p.UseSkinFontColor = AButton.UseSkinFontColor();
+    p.DefaultFontColor = AButton.DefaultFont()->Color();
+    p.TrackButtonMode = ATrackButtonMode;
+    p.MenuTracked = AMenuTracked;
+    return p;
+}
+
 // The text colour of a variant: disabled, or DefaultFontColor without the
 // skin's colours; down only when down and hovered and no menu is tracked
 // in track mode; hover when hovered; else normal.

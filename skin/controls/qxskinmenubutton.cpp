@@ -143,17 +143,7 @@ void TqxSkinMenuButton::Dispatch(TMessage& AMessage) {
 // Painting.
 
 TqxMenuButtonPaint TqxSkinMenuButton::Variant() {
-    TqxMenuButtonPaint p;
-    p.Geometry = this;
-    p.Element = this;
-    p.Picture = Picture;
-    p.Width = Width();
-    p.Height = Height();
-    p.Enabled = Enabled();
-    p.UseSkinFontColor = UseSkinFontColor();
-    p.DefaultFontColor = DefaultFont()->Color();
-    p.TrackButtonMode = FTrackButtonMode;
-    p.MenuTracked = FMenuTracked;
+    TqxMenuButtonPaint p = MenuButtonPaintOf(*this, FTrackButtonMode, FMenuTracked);
     p.SetupFont = [this](TCanvas* ACanvas) { SetupFont(ACanvas, UseSkinFont()); };
     p.DrawContent = [this](TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
         if (ShowFocus && Focused()) {

@@ -505,17 +505,7 @@ void TqxSkinMenuSpeedButton::Dispatch(TMessage& AMessage) {
 // Painting.
 
 TqxMenuButtonPaint TqxSkinMenuSpeedButton::Variant(bool AFlat) {
-    TqxMenuButtonPaint p;
-    p.Geometry = this;
-    p.Element = this;
-    p.Picture = Picture;
-    p.Width = Width();
-    p.Height = Height();
-    p.Enabled = Enabled();
-    p.UseSkinFontColor = UseSkinFontColor();
-    p.DefaultFontColor = DefaultFont()->Color();
-    p.TrackButtonMode = FTrackButtonMode;
-    p.MenuTracked = FMenuTracked;
+    TqxMenuButtonPaint p = MenuButtonPaintOf(*this, FTrackButtonMode, FMenuTracked);
     p.Flat = AFlat;
     p.DrawStandardArrow = FDrawStandardArrow;
     p.ArrowType = FArrowType;
