@@ -12,6 +12,7 @@
 #include "skin/core/qximagebuilders.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/core/qxskindata.h"
+#include "skin/core/qxskinmessages.h"
 #include "skin/core/qxutils.h"
 
 TColor DefaultGreyFrame() {
@@ -348,18 +349,55 @@ void BuildNinePartFace(const TqxSkinGeometry& G, TBitmap* ABitmap, TBitmap* APic
     const Integer dW = AWidth - G.SkinRect.Width(), dH = AHeight - G.SkinRect.Height();
     BuildNinePartImage(G.LTPt, G.RTPt, G.LBPt, G.RBPt, G.ClRect, G.LTPt, Point(G.RTPt.X + dW, G.RTPt.Y),
                        Point(G.LBPt.X, G.LBPt.Y + dH), Point(G.RBPt.X + dW, G.RBPt.Y + dH),
-                       Rect(G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + dW, G.ClRect.Bottom + dH), ABitmap,
+                       GrownClientRect(G, dW, dH), ABitmap,
                        APicture, ASource, AWidth, AHeight, true, G.LeftStretch, G.TopStretch, G.RightStretch,
                        G.BottomStretch, G.StretchEffect, G.StretchType);
 }
 
+TRect GrownClientRect(const TqxSkinGeometry& G, Integer ADeltaW, Integer ADeltaH) {
+    return Rect(G.ClRect.Left, G.ClRect.Top, G.ClRect.Right + ADeltaW, G.ClRect.Bottom + ADeltaH);
+}
+
+TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool AUseSkinFontColor,
+                       TColor ADefaultColor, bool ADown, bool AMouseIn) {
+    if (!AEnabled) return AElement.DisabledFontColor;
+    if (!AUseSkinFontColor) return ADefaultColor;
+    if (ADown && AMouseIn) return AElement.DownFontColor;
+    return AMouseIn ? AElement.ActiveFontColor : AElement.FontColor;
+}
+
+void TrackButtonMenus(TControl* AButton, TPopupMenu* APopupMenu, TqxCustomImagesMenu* AImagesMenu,
+                      const std::function<void()>& AShowing, const std::function<void()>& AClosed) {
+    const TPoint topLeft = AButton->ClientToScreen(Point(0, 0));
+    const TRect screen = Bounds(topLeft.X, topLeft.Y, AButton->Width(), AButton->Height());
+    if (APopupMenu) {
+        AShowing();
+        if (!PopupMenuUnder(APopupMenu, AButton, screen)) AClosed();
+    }
+    if (AImagesMenu) {
+        AShowing();
+        AImagesMenu->OnInternalMenuClose = [AButton, AClosed](TObject*) {
+            if (ControlAlive(AButton)) AClosed();
+        };
+        AImagesMenu->PopupFromRect(screen);
+    }
+}
+
+bool TrackedMenuMessage(const TMessage& AMessage, bool AMenuTracked, bool ADesigning, bool& AMouseIn,
+                        const std::function<void()>& AClosed) {
+    if (AMessage.Msg == SKINMSG_MENUCLOSED) {
+        AClosed();
+        return true;
+    }
+    if ((AMessage.Msg != CM_MOUSEENTER && AMessage.Msg != CM_MOUSELEAVE) || !AMenuTracked) return false;
+    if (!ADesigning) AMouseIn = AMessage.Msg == CM_MOUSEENTER;
+    return true;
+}
+
 TColor MenuButtonFontColor(const TqxMenuButtonPaint& P, bool ADown, bool AMouseIn) {
-    const TqxButtonElementCopy& e = *P.Element;
-    if (!P.Enabled) return e.DisabledFontColor;
-    if (!P.UseSkinFontColor) return P.DefaultFontColor;
     const bool trackedInTrackMode = P.MenuTracked && P.TrackButtonMode;
-    if (ADown && AMouseIn && !trackedInTrackMode) return e.DownFontColor;
-    return AMouseIn ? e.ActiveFontColor : e.FontColor;
+    return ButtonFontColor(*P.Element, P.Enabled, P.UseSkinFontColor, P.DefaultFontColor,
+                           ADown && !trackedInTrackMode, AMouseIn);
 }
 
 void DrawMenuMarker(TCanvas* ACanvas, TBitmap* APicture, const TRect& AMarker, TColor ATransparentColor,

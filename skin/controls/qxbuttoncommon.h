@@ -3,7 +3,8 @@
 // buttons (the windowed one and the speed button), the default look's
 // colours, the font of a face, the glyph a state shows and the cross-fade
 // between two looks; and the drawing variants of the buttons with a
-// drop-down (the menu speed button and the menu button): the track part,
+// drop-down (the menu speed button and the menu button): opening their
+// menus and the messages while one is tracked, the track part,
 // the stretched and the nine-part faces with their 15-pixel track strip,
 // the track part's down look and the drop-down marker.
 #pragma once
@@ -200,6 +201,35 @@ Integer ButtonGlyphNumber(TqxNumGlyphs ANumGlyphs, bool ADown, bool AMouseIn, bo
 // when it has them.
 void SetupButtonFont(TCanvas* ACanvas, TFont* ADefaultFont, const TqxButtonElementCopy& AElement,
                      bool AUseSkinFont, TqxSkinData* ASkinData);
+// ClRect grown at the right and the bottom by ADeltaW and ADeltaH: the
+// content of a push button of any size.
+TRect GrownClientRect(const TqxSkinGeometry& G, Integer ADeltaW, Integer ADeltaH);
+// The face of a push button from ARect of its element's picture into B (the
+// button's size), and the content rectangle on it. A button of any size
+// (not AUseSkinSize, resize mode other than nine parts) copies the face
+// (mode 0) or stretches it around its client rectangle, which grows by the
+// size difference; otherwise the control image, with NewClRect as content.
+// ABackground, when set, is drawn instead of the face.
+template <typename TButton>
+TRect DrawButtonFace(TButton& AButton, TBitmap* B, const TRect& ARect, bool AUseSkinSize,
+                     const std::function<void(TCanvas*)>& ABackground = nullptr) {
+    const bool anySize = !AUseSkinSize && AButton.ResizeMode != 1;
+    if (ABackground)
+        ABackground(B->Canvas());
+    else if (!anySize)
+        AButton.CreateSkinImage(B, AButton.Picture, ARect);
+    else if (AButton.Picture && AButton.ResizeMode == 0)
+        B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), AButton.Picture->Canvas(), ARect);
+    else if (AButton.Picture)
+        BuildStretchedSkinImage(B, AButton.Picture, ARect, AButton.ClRect, true);
+    if (!anySize) return AButton.NewClRect;
+    return GrownClientRect(AButton, B->Width() - ARect.Width(), B->Height() - ARect.Height());
+}
+// The text colour of a button's state: disabled, or ADefaultColor without
+// the skin's colours; down when down and hovered; hover when hovered; else
+// normal.
+TColor ButtonFontColor(const TqxButtonElementCopy& AElement, bool AEnabled, bool AUseSkinFontColor,
+                       TColor ADefaultColor, bool ADown, bool AMouseIn);
 // ARect filled with AFill inside a one-pixel AFrame (clNone: no frame).
 void FillDefaultFace(TCanvas* ACanvas, const TRect& ARect, TColor AFrame, TColor AFill);
 
@@ -255,6 +285,18 @@ inline constexpr Integer HTSCROLLNEXT = 120;
 void DrawScrollButtonFace(TCanvas* ACanvas, const TRect& ARect, const TqxDataSkinButtonControl* AElement,
                           TqxSkinData* ASkinData, bool AHot, bool ADown, Integer ADirection);
 
+// Opens a drop-down button's menus under it: its popup menu (a plain one
+// has closed on return, so AClosed runs at once), then its image-grid menu,
+// whose closing runs AClosed while the button lives. AShowing runs before
+// each opens.
+void TrackButtonMenus(TControl* AButton, TPopupMenu* APopupMenu, TqxCustomImagesMenu* AImagesMenu,
+                      const std::function<void()>& AShowing, const std::function<void()>& AClosed);
+// The messages a drop-down button takes while its menu is tracked: the
+// menu's closing runs AClosed; the mouse entering or leaving only sets
+// AMouseIn (not while designing). False for every other message.
+bool TrackedMenuMessage(const TMessage& AMessage, bool AMenuTracked, bool ADesigning, bool& AMouseIn,
+                        const std::function<void()>& AClosed);
+
 // What the variants read of a drop-down button and how it draws its content.
 struct TqxMenuButtonPaint {
     const TqxSkinGeometry* Geometry = nullptr;
@@ -278,6 +320,24 @@ struct TqxMenuButtonPaint {
     std::function<void(TCanvas*)> SetupFont;
     std::function<void(TCanvas*, const TRect& AContent, bool ADown, bool AMouseIn)> DrawContent;
 };
+
+// What every drop-down button tells its variant alike: itself as geometry
+// and element, its picture, size, state and colours.
+template <typename TButton>
+TqxMenuButtonPaint MenuButtonPaintOf(TButton& AButton, bool ATrackButtonMode, bool AMenuTracked) {
+    TqxMenuButtonPaint p;
+    p.Geometry = &AButton;
+    p.Element = &AButton;
+    p.Picture = AButton.Picture;
+    p.Width = AButton.Width();
+    p.Height = AButton.Height();
+    p.Enabled = AButton.Enabled();
+    p.UseSkinFontColor = AButton.UseSkinFontColor();
+    p.DefaultFontColor = AButton.DefaultFont()->Color();
+    p.TrackButtonMode = ATrackButtonMode;
+    p.MenuTracked = AMenuTracked;
+    return p;
+}
 
 // The text colour of a variant: disabled, or DefaultFontColor without the
 // skin's colours; down only when down and hovered and no menu is tracked

@@ -149,8 +149,7 @@ void TqxSkinButton::GetSkinData() {
 
 void TqxSkinButton::CalcSize(Integer& W, Integer& H) {
     if (FUseSkinSize || ResizeMode == 1) return TqxSkinCustomControl::CalcSize(W, H);
-    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - SkinRect.Width(),
-                     ClRect.Bottom + H - SkinRect.Height());
+    NewClRect = GrownClientRect(*this, W - SkinRect.Width(), H - SkinRect.Height());
 }
 
 void TqxSkinButton::SetControlRegion() {
@@ -208,41 +207,15 @@ void TqxSkinButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown
 }
 
 void TqxSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-    TCanvas* canvas = B->Canvas();
     const bool transparent = FTransparent && !ADown && !AMouseIn;
-    TRect content;
-    if (!FUseSkinSize && ResizeMode != 1) {
-        if (transparent) {
-            PaintParentBackground(this, canvas);
-        } else if (Picture) {
-            if (ResizeMode == 0)
-                canvas->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-            else
-                BuildStretchedSkinImage(B, Picture, R, ClRect, true);
-        }
-        content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - R.Width(),
-                       ClRect.Bottom + B->Height() - R.Height());
-    } else {
-        if (transparent)
-            PaintParentBackground(this, canvas);
-        else
-            CreateSkinImage(B, Picture, R);
-        content = NewClRect;
-    }
-    canvas = B->Canvas();
+    const TRect content =
+        DrawButtonFace(*this, B, R, FUseSkinSize,
+                       transparent ? [this](TCanvas* ACanvas) { PaintParentBackground(this, ACanvas); }
+                                   : std::function<void(TCanvas*)>());
+    TCanvas* canvas = B->Canvas();
     SetupFont(canvas, UseSkinFont());
-    TColor color;
-    if (Enabled() && !FUseSkinFontColor)
-        color = DefaultFont()->Color();
-    else if (!Enabled())
-        color = DisabledFontColor;
-    else if (ADown && AMouseIn)
-        color = DownFontColor;
-    else if (AMouseIn)
-        color = ActiveFontColor;
-    else
-        color = FontColor;
-    canvas->Font()->SetColor(color);
+    canvas->Font()->SetColor(
+        ButtonFontColor(*this, Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
     if (ShowFocus && Focused()) {
         canvas->Brush()->SetColor(SkinData()->SkinColors()->cBtnFace());
         DrawSkinFocusRect(canvas, content);

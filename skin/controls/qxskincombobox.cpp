@@ -26,6 +26,7 @@ constexpr Cardinal SearchPause = 500;
 }  // namespace
 
 TqxSkinCustomComboBox::TqxSkinCustomComboBox(TComponent* AOwner) : TqxSkinCustomControl(AOwner) {
+    FontName = u"Tahoma";
     SetTabStop(true);
     FControlStyle = {csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
     SetParentFont(false);
@@ -654,27 +655,8 @@ void TqxSkinCustomComboBox::GetSkinData() {
         FIndex = -1;
         return;
     }
-    ActiveSkinRect = e->ActiveSkinRect;
-    ActiveFontColor = e->ActiveFontColor;
-    SItemRect = e->SItemRect;
-    ActiveItemRect = e->ActiveItemRect;
-    FocusItemRect = IsRectDegenerate(e->FocusItemRect) ? e->SItemRect : e->FocusItemRect;
-    ItemLeftOffset = e->ItemLeftOffset;
-    ItemRightOffset = e->ItemRightOffset;
-    ItemTextRect = e->ItemTextRect;
-    FontName = e->FontName;
-    FontStyle = e->FontStyle;
-    FontHeight = e->FontHeight;
-    FontColor = e->FontColor;
-    FocusFontColor = e->FocusFontColor;
-    ButtonRect = e->ButtonRect;
-    ActiveButtonRect = e->ActiveButtonRect;
-    DownButtonRect = e->DownButtonRect;
-    UnEnabledButtonRect = e->UnEnabledButtonRect;
+    CopyComboElement(*this, *e);
     ListBoxName = e->ListBoxName;
-    ItemStretchEffect = e->ItemStretchEffect;
-    FocusItemStretchEffect = e->FocusItemStretchEffect;
-    ShowFocus = e->ShowFocus;
 }
 
 void TqxSkinCustomComboBox::ChangeSkinData() {

@@ -20,7 +20,8 @@ struct TqxCBItem {
     TOwnerDrawState State;
 };
 
-class TqxSkinCustomComboBox : public TqxSkinCustomControl {
+// Keeps copies of the combo-box element (TqxComboElementCopy).
+class TqxSkinCustomComboBox : public TqxSkinCustomControl, public TqxComboElementCopy {
 public:
     explicit TqxSkinCustomComboBox(TComponent* AOwner);
     ~TqxSkinCustomComboBox() override;
@@ -139,28 +140,8 @@ public:
     // True while the text is copied from the inner edit.
     bool FromEdit = false;
 
-    // Copies of the combo-box element.
-    TRect ActiveSkinRect;
-    TColor ActiveFontColor = 0;
-    String FontName = u"Tahoma";
-    TFontStyles FontStyle;
-    Integer FontHeight = 13;
-    TColor FontColor = 0;
-    TColor FocusFontColor = 0;
-    TRect SItemRect;
-    TRect FocusItemRect;
-    TRect ActiveItemRect;
-    Integer ItemLeftOffset = 0;
-    Integer ItemRightOffset = 0;
-    TRect ItemTextRect;
-    TRect ButtonRect;
-    TRect ActiveButtonRect;
-    TRect DownButtonRect;
-    TRect UnEnabledButtonRect;
+    // The combo-box element's list-box section name.
     String ListBoxName;
-    bool ItemStretchEffect = false;
-    bool FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation AOperation) override;

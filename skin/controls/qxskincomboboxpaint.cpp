@@ -21,30 +21,6 @@ void FramedFill(TCanvas* ACanvas, const TRect& ARect, TColor AFrame, TColor AFil
     ACanvas->FillRect(Rect(ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1));
 }
 
-// The first of the named button elements the skin has; nil for none.
-const TqxDataSkinButtonControl* ButtonElement(TqxSkinData* ASkinData,
-                                              std::initializer_list<const char16_t*> ANames) {
-    for (const char16_t* name : ANames) {
-        const Integer index = ASkinData->GetControlIndex(name);
-        if (index < 0) continue;
-        if (auto* element = dynamic_cast<const TqxDataSkinButtonControl*>(ASkinData->CtrlList[index]))
-            return element;
-    }
-    return nullptr;
-}
-
-// ABitmap becomes the element's nine parts at AWidth x AHeight from ASource.
-void BuildButtonImage(const TqxDataSkinButtonControl& E, TBitmap* ABitmap, TBitmap* APicture,
-                      const TRect& ASource, Integer AWidth, Integer AHeight) {
-    const Integer dw = AWidth - E.SkinRect.Width(), dh = AHeight - E.SkinRect.Height();
-    BuildNinePartImage(E.LTPoint, E.RTPoint, E.LBPoint, E.RBPoint, E.ClRect, E.LTPoint,
-                       Point(E.RTPoint.X + dw, E.RTPoint.Y), Point(E.LBPoint.X, E.LBPoint.Y + dh),
-                       Point(E.RBPoint.X + dw, E.RBPoint.Y + dh),
-                       Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dw, E.ClRect.Bottom + dh), ABitmap,
-                       APicture, ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch,
-                       E.BottomStretch, E.StretchEffect, E.StretchType);
-}
-
 // The marker picture ASource of APicture centred in ARect, AOffset pixels
 // lower, without its transparent colour.
 void DrawMarker(TCanvas* ACanvas, TBitmap* APicture, const TRect& ASource, TColor ATransparent,
@@ -177,17 +153,15 @@ void TqxSkinCustomComboBox::DrawButton(TCanvas* ACanvas) {
 }
 
 void TqxSkinCustomComboBox::DrawResizableSkinButton(TCanvas* ACanvas) {
-    const TqxDataSkinButtonControl* e =
-        ButtonElement(SkinData(), {u"combobutton", u"editbutton", u"resizebutton"});
-    if (!e) return;
-    TBitmap* picture = SkinData()->GetActivePicture(e->PictureIndex);
-    if (!picture) return;
+    TBitmap* picture = nullptr;
+    const auto* e = FindButtonElement(SkinData(), {u"combobutton", u"editbutton", u"resizebutton"}, picture);
+    if (!e || !picture) return;
     const TRect active = IsRectDegenerate(e->ActiveSkinRect) ? e->SkinRect : e->ActiveSkinRect;
     const TRect down = IsRectDegenerate(e->DownSkinRect) ? active : e->DownSkinRect;
     const bool pressed = Button.Down && Button.MouseIn, hot = Button.MouseIn;
     const Integer w = Button.R.Width(), h = Button.R.Height();
     TBitmap bitmap;
-    BuildButtonImage(*e, &bitmap, picture, pressed ? down : hot ? active : e->SkinRect, w, h);
+    BuildButtonElementImage(*e, picture, pressed ? down : hot ? active : e->SkinRect, w, h, &bitmap);
     const TColor color = pressed ? e->DownFontColor : hot ? e->ActiveFontColor : e->FontColor;
     if (IsRectDegenerate(e->MenuMarkerRect)) {
         if (Enabled()) DrawArrow(bitmap.Canvas(), Rect(0, pressed ? 2 : 0, w, h), color, 4);
@@ -412,34 +386,22 @@ void TqxSkinCustomComboBox::DrawToolButtonContent(TCanvas* ACanvas, const TRect&
 void TqxSkinCustomComboBox::DrawSkinToolButton(TBitmap* B, const String* AText) {
     GetSkinData();
     if (FIndex == -1) return;
-    const TqxDataSkinButtonControl* e = ButtonElement(SkinData(), {u"resizetoolbutton", u"resizebutton"});
-    if (!e) return;
-    TBitmap* picture = SkinData()->GetActivePicture(e->PictureIndex);
-    if (!picture) return;
+    TBitmap* picture = nullptr;
+    const auto* e = FindButtonElement(SkinData(), {u"resizetoolbutton", u"resizebutton"}, picture);
+    if (!e || !picture) return;
     const bool hot = FMouseIn || Focused();
     TRect source = FDropDown ? e->DownSkinRect : hot ? e->ActiveSkinRect : e->SkinRect;
     if (IsRectDegenerate(source)) source = e->SkinRect;
-    BuildButtonImage(*e, B, picture, source, Width(), Height());
+    BuildButtonElementImage(*e, picture, source, Width(), Height(), B);
     const TRect text = Rect(2, 2, Width() - 17, Height() - 2);
     TCanvas* canvas = B->Canvas();
-    TFont* font = canvas->Font();
-    if (UseSkinFont()) {
-        font->SetName(e->FontName);
-        font->SetStyle(e->FontStyle);
-        font->SetHeight(e->FontHeight);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    SetCharset(font);
-    font->SetColor(FDropDown   ? e->DownFontColor
-                   : hot       ? e->ActiveFontColor
-                   : Enabled() ? e->FontColor
-                               : e->DisabledFontColor);
+    SetToolButtonElementFont(canvas->Font(), *e, UseSkinFont(), DefaultFont(), SkinData(), FDropDown, hot,
+                             Enabled());
     canvas->Brush()->SetStyle(bsClear);
     DrawToolButtonContent(canvas, text, AText);
     const TRect marker = Rect(Width() - 15, 0, Width(), Height());
     if (IsRectDegenerate(e->MenuMarkerRect)) {
-        DrawSmallDownArrow(canvas, marker, FDropDown ? e->DownFontColor : font->Color());
+        DrawSmallDownArrow(canvas, marker, FDropDown ? e->DownFontColor : canvas->Font()->Color());
         return;
     }
     TRect source2 = e->MenuMarkerRect;

@@ -3,6 +3,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
+#include "skin/core/qxskincontrols.h"
 #include "skin/core/qxskinmessages.h"
 #include "skin/core/qxutils.h"
 
@@ -142,4 +143,27 @@ void TqxSkinCustomControl::PaintContainer() {
     canvas->Draw(0, top.Height(), &left);
     canvas->Draw(Width() - right.Width(), top.Height(), &right);
     canvas->Draw(0, Height() - bottom.Height(), &bottom);
+}
+
+void CopyComboElement(TqxComboElementCopy& C, const TqxDataSkinComboBox& E) {
+    C.ActiveSkinRect = E.ActiveSkinRect;
+    C.SItemRect = E.SItemRect;
+    C.ActiveItemRect = E.ActiveItemRect;
+    C.FocusItemRect = IsRectDegenerate(E.FocusItemRect) ? E.SItemRect : E.FocusItemRect;
+    C.ItemLeftOffset = E.ItemLeftOffset;
+    C.ItemRightOffset = E.ItemRightOffset;
+    C.ItemTextRect = E.ItemTextRect;
+    C.FontName = E.FontName;
+    C.FontStyle = E.FontStyle;
+    C.FontHeight = E.FontHeight;
+    C.FontColor = E.FontColor;
+    C.FocusFontColor = E.FocusFontColor;
+    C.ActiveFontColor = E.ActiveFontColor;
+    C.ButtonRect = E.ButtonRect;
+    C.ActiveButtonRect = E.ActiveButtonRect;
+    C.DownButtonRect = E.DownButtonRect;
+    C.UnEnabledButtonRect = E.UnEnabledButtonRect;
+    C.ItemStretchEffect = E.ItemStretchEffect;
+    C.FocusItemStretchEffect = E.FocusItemStretchEffect;
+    C.ShowFocus = E.ShowFocus;
 }

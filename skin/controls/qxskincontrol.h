@@ -20,6 +20,37 @@ inline constexpr TColor DefaultLookFrame = TColor(0xB76B3B);
 inline constexpr TColor DefaultLookHoverFill = TColor(0xF3D4C1);
 inline constexpr TColor DefaultLookDownFill = TColor(0xE4BCA2);
 
+class TqxDataSkinComboBox;
+
+// The copies of a combo-box element that the skinned combo box and the
+// office combo box keep.
+struct TqxComboElementCopy {
+    TRect ActiveSkinRect;
+    TRect SItemRect;
+    TRect ActiveItemRect;
+    TRect FocusItemRect;
+    Integer ItemLeftOffset = 0;
+    Integer ItemRightOffset = 0;
+    TRect ItemTextRect;
+    String FontName;
+    TFontStyles FontStyle;
+    Integer FontHeight = 13;
+    TColor FontColor = 0;
+    TColor FocusFontColor = 0;
+    TColor ActiveFontColor = 0;
+    TRect ButtonRect;
+    TRect ActiveButtonRect;
+    TRect DownButtonRect;
+    TRect UnEnabledButtonRect;
+    bool ItemStretchEffect = false;
+    bool FocusItemStretchEffect = false;
+    bool ShowFocus = false;
+};
+
+// Every field from the element; an empty focus-item rectangle falls back to
+// the item one.
+void CopyComboElement(TqxComboElementCopy& ACopy, const TqxDataSkinComboBox& AElement);
+
 class TqxSkinControl : public TqxSkinLink<TCustomControl> {
 public:
     using TqxSkinLink<TCustomControl>::TqxSkinLink;

@@ -1,6 +1,7 @@
 #include "skin/controls/qxskingeometry.h"
 
 #include "platform/toolkit/controls.h"
+#include "skin/controls/qxskinlink.h"
 #include "skin/core/qxmaskregions.h"
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxskincontrols.h"
@@ -213,6 +214,23 @@ void BuildButtonElementImage(const TqxDataSkinButtonControl& E, TBitmap* APictur
                        Rect(E.ClRect.Left, E.ClRect.Top, E.ClRect.Right + dW, E.ClRect.Bottom + dH), ABitmap, APicture,
                        ASource, AWidth, AHeight, true, E.LeftStretch, E.TopStretch, E.RightStretch, E.BottomStretch,
                        E.StretchEffect, E.StretchType);
+}
+
+void SetToolButtonElementFont(TFont* AFont, const TqxDataSkinButtonControl& AElement, bool AUseSkinFont,
+                              TFont* ADefaultFont, const TqxSkinData* ASkinData, bool ADropDown, bool AHot,
+                              bool AEnabled) {
+    if (AUseSkinFont) {
+        AFont->SetName(AElement.FontName);
+        AFont->SetStyle(AElement.FontStyle);
+        AFont->SetHeight(AElement.FontHeight);
+    } else {
+        AFont->Assign(ADefaultFont);
+    }
+    AFont->SetCharset(SkinTextCharset(ASkinData, ADefaultFont));
+    AFont->SetColor(ADropDown ? AElement.DownFontColor
+                    : AHot    ? AElement.ActiveFontColor
+                    : AEnabled ? AElement.FontColor
+                               : AElement.DisabledFontColor);
 }
 
 void DrawSkinPiece(TCanvas* ACanvas, TBitmap* APiece, const TRect& AArea, bool AStretchEffect,

@@ -85,6 +85,13 @@ const TRect& ButtonStateRect(const TqxDataSkinButtonControl& AElement, bool APre
 // difference.
 void BuildButtonElementImage(const TqxDataSkinButtonControl& AElement, TBitmap* APicture, const TRect& ASource,
                              Integer AWidth, Integer AHeight, TBitmap* ABitmap);
+// AFont for the face of a tool-button element: the element's name, style
+// and height with AUseSkinFont, else ADefaultFont; the character set of the
+// skin's texts; the colour of the state (dropped down, hot, enabled,
+// disabled).
+void SetToolButtonElementFont(TFont* AFont, const TqxDataSkinButtonControl& AElement, bool AUseSkinFont,
+                              TFont* ADefaultFont, const TqxSkinData* ASkinData, bool ADropDown, bool AHot,
+                              bool AEnabled);
 // APiece over AArea of ACanvas: with AStretchEffect scaled over the area
 // (qxstFull), scaled to its height and repeated rightwards (qxstHorz) or
 // scaled to its width and repeated downwards (qxstVert); without it tiled

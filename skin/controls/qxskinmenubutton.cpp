@@ -44,20 +44,12 @@ bool TqxSkinMenuButton::CanTrackMenu(Integer X, Integer Y) {
 }
 
 void TqxSkinMenuButton::TrackMenu() {
-    const TPoint topLeft = ClientToScreen(Point(0, 0));
-    const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
-    if (FSkinPopupMenu) {
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        // A plain menu never reports its closing: the button is idle again at once.
-        if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
-    }
-    if (TqxCustomImagesMenu* images = SkinImagesMenu()) {
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        images->OnInternalMenuClose = [this](TObject*) {
-            if (ControlAlive(this)) MenuClosed();
-        };
-        images->PopupFromRect(screen);
-    }
+    TrackButtonMenus(
+        this, FSkinPopupMenu, SkinImagesMenu(),
+        [this] {
+            if (OnShowTrackMenu) OnShowTrackMenu(this);
+        },
+        [this] { MenuClosed(); });
 }
 
 void TqxSkinMenuButton::OpenMenu() {
@@ -142,37 +134,16 @@ void TqxSkinMenuButton::WndProc(TMessage& AMessage) {
 }
 
 void TqxSkinMenuButton::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case SKINMSG_MENUCLOSED:
-            MenuClosed();
-            return;
-        case CM_MOUSEENTER:
-        case CM_MOUSELEAVE:
-            if (FMenuTracked) {
-                if (!ComponentState().Contains(csDesigning)) FMouseIn = AMessage.Msg == CM_MOUSEENTER;
-                return;
-            }
-            break;
-        default:
-            break;
-    }
+    if (TrackedMenuMessage(AMessage, FMenuTracked, ComponentState().Contains(csDesigning), FMouseIn,
+                           [this] { MenuClosed(); }))
+        return;
     TqxSkinButton::Dispatch(AMessage);
 }
 
 // Painting.
 
 TqxMenuButtonPaint TqxSkinMenuButton::Variant() {
-    TqxMenuButtonPaint p;
-    p.Geometry = this;
-    p.Element = this;
-    p.Picture = Picture;
-    p.Width = Width();
-    p.Height = Height();
-    p.Enabled = Enabled();
-    p.UseSkinFontColor = UseSkinFontColor();
-    p.DefaultFontColor = DefaultFont()->Color();
-    p.TrackButtonMode = FTrackButtonMode;
-    p.MenuTracked = FMenuTracked;
+    TqxMenuButtonPaint p = MenuButtonPaintOf(*this, FTrackButtonMode, FMenuTracked);
     p.SetupFont = [this](TCanvas* ACanvas) { SetupFont(ACanvas, UseSkinFont()); };
     p.DrawContent = [this](TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
         if (ShowFocus && Focused()) {

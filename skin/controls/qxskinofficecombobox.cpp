@@ -139,26 +139,7 @@ void TqxSkinCustomOfficeComboBox::GetSkinData() {
     if (FIndex == -1) return;
     const auto* e = dynamic_cast<const TqxDataSkinComboBox*>(SkinData()->CtrlList[FIndex]);
     if (!e) return;
-    ActiveSkinRect = e->ActiveSkinRect;
-    SItemRect = e->SItemRect;
-    ActiveItemRect = e->ActiveItemRect;
-    FocusItemRect = IsRectDegenerate(e->FocusItemRect) ? e->SItemRect : e->FocusItemRect;
-    ItemLeftOffset = e->ItemLeftOffset;
-    ItemRightOffset = e->ItemRightOffset;
-    ItemTextRect = e->ItemTextRect;
-    FontName = e->FontName;
-    FontStyle = e->FontStyle;
-    FontHeight = e->FontHeight;
-    FontColor = e->FontColor;
-    FocusFontColor = e->FocusFontColor;
-    ActiveFontColor = e->ActiveFontColor;
-    ButtonRect = e->ButtonRect;
-    ActiveButtonRect = e->ActiveButtonRect;
-    DownButtonRect = e->DownButtonRect;
-    UnEnabledButtonRect = e->UnEnabledButtonRect;
-    ItemStretchEffect = e->ItemStretchEffect;
-    FocusItemStretchEffect = e->FocusItemStretchEffect;
-    ShowFocus = e->ShowFocus;
+    CopyComboElement(*this, *e);
 }
 
 void TqxSkinCustomOfficeComboBox::ChangeSkinData() {

@@ -10,7 +10,8 @@
 
 class TqxDataSkinButtonControl;
 
-class TqxSkinCustomOfficeComboBox : public TqxSkinCustomControl {
+// Keeps copies of the combo-box element (TqxComboElementCopy).
+class TqxSkinCustomOfficeComboBox : public TqxSkinCustomControl, public TqxComboElementCopy {
 public:
     // The arrow button: where it is, whether the pointer is over it and
     // whether it is held.
@@ -121,28 +122,6 @@ public:
     TButtonState Button;
     // The chosen row's place on the face.
     TRect CBItem;
-
-    // Copies of the combo-box element.
-    TRect ActiveSkinRect;
-    TRect SItemRect;
-    TRect ActiveItemRect;
-    TRect FocusItemRect;
-    Integer ItemLeftOffset = 0;
-    Integer ItemRightOffset = 0;
-    TRect ItemTextRect;
-    String FontName;
-    TFontStyles FontStyle;
-    Integer FontHeight = 13;
-    TColor FontColor = 0;
-    TColor FocusFontColor = 0;
-    TColor ActiveFontColor = 0;
-    TRect ButtonRect;
-    TRect ActiveButtonRect;
-    TRect DownButtonRect;
-    TRect UnEnabledButtonRect;
-    bool ItemStretchEffect = false;
-    bool FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
 private:
     void ListBoxHookProc(TMessage& AMessage);

@@ -179,23 +179,11 @@ void TqxSkinCustomOfficeComboBox::DrawSkinToolButton(TCanvas* C, const String* A
     BuildButtonElementImage(*e, picture, IsRectDegenerate(chosen) ? e->SkinRect : chosen, Width(), Height(),
                             &face);
     C->Draw(0, 0, &face);
-    TFont* font = C->Font();
-    if (UseSkinFont()) {
-        font->SetName(e->FontName);
-        font->SetStyle(e->FontStyle);
-        font->SetHeight(e->FontHeight);
-    } else {
-        font->Assign(DefaultFont());
-    }
-    font->SetCharset(SkinTextCharset(SkinData(), DefaultFont()));
-    font->SetColor(FDropDown   ? e->DownFontColor
-                   : hot       ? e->ActiveFontColor
-                   : Enabled() ? e->FontColor
-                               : e->DisabledFontColor);
+    SetToolButtonElementFont(C->Font(), *e, UseSkinFont(), DefaultFont(), SkinData(), FDropDown, hot, Enabled());
     DrawItemContent(C, Rect(3, 2, Width() - 17, Height() - 2), true, AText);
     const TRect area = Rect(Width() - 15, 0, Width(), Height());
     if (IsRectDegenerate(e->MenuMarkerRect)) {
-        DrawSmallDownArrow(C, area, FDropDown ? e->DownFontColor : font->Color());
+        DrawSmallDownArrow(C, area, FDropDown ? e->DownFontColor : C->Font()->Color());
         return;
     }
     const bool down = !IsRectDegenerate(e->MenuMarkerDownRect),

@@ -147,8 +147,7 @@ void TqxSkinSpeedButton::GetSkinData() {
 
 void TqxSkinSpeedButton::CalcSize(Integer& W, Integer& H) {
     if (FUseSkinSize || ResizeMode == 1) return TqxGraphicSkinCustomControl::CalcSize(W, H);
-    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - SkinRect.Width(),
-                     ClRect.Bottom + H - SkinRect.Height());
+    NewClRect = GrownClientRect(*this, W - SkinRect.Width(), H - SkinRect.Height());
 }
 
 void TqxSkinSpeedButton::ChangeSkinData() {
@@ -218,18 +217,8 @@ void TqxSkinSpeedButton::SetupTransparentFont(TCanvas* ACanvas) {
 
 void TqxSkinSpeedButton::SetupImageFont(TCanvas* ACanvas, bool ADown, bool AMouseIn) {
     SetupButtonFont(ACanvas, DefaultFont(), *this, UseSkinFont(), SkinData());
-    TColor color;
-    if (Enabled() && !FUseSkinFontColor)
-        color = DefaultFont()->Color();
-    else if (!Enabled())
-        color = DisabledFontColor;
-    else if (ADown && AMouseIn)
-        color = DownFontColor;
-    else if (AMouseIn)
-        color = ActiveFontColor;
-    else
-        color = FontColor;
-    ACanvas->Font()->SetColor(color);
+    ACanvas->Font()->SetColor(
+        ButtonFontColor(*this, Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
 }
 
 void TqxSkinSpeedButton::DrawContent(TCanvas* ACanvas, const TRect& ARect, bool ADown, bool AMouseIn) {
@@ -267,20 +256,7 @@ void TqxSkinSpeedButton::PaintContent(TCanvas* ACanvas, const TRect& ARect, bool
 }
 
 void TqxSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool ADown, bool AMouseIn) {
-    TRect content;
-    if (!FUseSkinSize && ResizeMode != 1) {
-        if (Picture) {
-            if (ResizeMode == 0)
-                B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-            else
-                BuildStretchedSkinImage(B, Picture, R, ClRect, true);
-        }
-        content = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - R.Width(),
-                       ClRect.Bottom + B->Height() - R.Height());
-    } else {
-        CreateSkinImage(B, Picture, R);
-        content = NewClRect;
-    }
+    const TRect content = DrawButtonFace(*this, B, R, FUseSkinSize);
     TCanvas* canvas = B->Canvas();
     SetupImageFont(canvas, ADown, AMouseIn);
     bool drawDefault = true;
@@ -489,22 +465,13 @@ bool TqxSkinMenuSpeedButton::CanTrackMenu(Integer X, Integer Y) {
 }
 
 void TqxSkinMenuSpeedButton::TrackMenu() {
-    const TPoint topLeft = ClientToScreen(Point(0, 0));
-    const TRect screen = Bounds(topLeft.X, topLeft.Y, Width(), Height());
-    if (FSkinPopupMenu) {
-        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        // A plain menu never reports its closing: the button is idle again at once.
-        if (!PopupMenuUnder(FSkinPopupMenu, this, screen)) MenuClosed();
-    }
-    if (TqxCustomImagesMenu* images = SkinImagesMenu()) {
-        if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
-        if (OnShowTrackMenu) OnShowTrackMenu(this);
-        images->OnInternalMenuClose = [this](TObject*) {
-            if (ControlAlive(this)) MenuClosed();
-        };
-        images->PopupFromRect(screen);
-    }
+    TrackButtonMenus(
+        this, FSkinPopupMenu, SkinImagesMenu(),
+        [this] {
+            if (Flat() && !Transparent()) SetTransparentNoRedraw(true);
+            if (OnShowTrackMenu) OnShowTrackMenu(this);
+        },
+        [this] { MenuClosed(); });
 }
 
 void TqxSkinMenuSpeedButton::MenuClosed() {
@@ -529,37 +496,16 @@ void TqxSkinMenuSpeedButton::MouseUp(TMouseButton AButton, TShiftState AShift, I
 }
 
 void TqxSkinMenuSpeedButton::Dispatch(TMessage& AMessage) {
-    switch (AMessage.Msg) {
-        case SKINMSG_MENUCLOSED:
-            MenuClosed();
-            return;
-        case CM_MOUSEENTER:
-        case CM_MOUSELEAVE:
-            if (FMenuTracked) {
-                if (!ComponentState().Contains(csDesigning)) FMouseIn = AMessage.Msg == CM_MOUSEENTER;
-                return;
-            }
-            break;
-        default:
-            break;
-    }
+    if (TrackedMenuMessage(AMessage, FMenuTracked, ComponentState().Contains(csDesigning), FMouseIn,
+                           [this] { MenuClosed(); }))
+        return;
     TqxSkinSpeedButton::Dispatch(AMessage);
 }
 
 // Painting.
 
 TqxMenuButtonPaint TqxSkinMenuSpeedButton::Variant(bool AFlat) {
-    TqxMenuButtonPaint p;
-    p.Geometry = this;
-    p.Element = this;
-    p.Picture = Picture;
-    p.Width = Width();
-    p.Height = Height();
-    p.Enabled = Enabled();
-    p.UseSkinFontColor = UseSkinFontColor();
-    p.DefaultFontColor = DefaultFont()->Color();
-    p.TrackButtonMode = FTrackButtonMode;
-    p.MenuTracked = FMenuTracked;
+    TqxMenuButtonPaint p = MenuButtonPaintOf(*this, FTrackButtonMode, FMenuTracked);
     p.Flat = AFlat;
     p.DrawStandardArrow = FDrawStandardArrow;
     p.ArrowType = FArrowType;

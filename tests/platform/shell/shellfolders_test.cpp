@@ -41,6 +41,20 @@ protected:
         const HRESULT result = Desktop()->GetAttributesOf(1, &AList, &attributes);
         return SUCCEEDED(result) ? attributes : 0xDEAD;
     }
+    // A folder's column captions, " >" marking those aligned right and
+    // " (off)" those not shown by default.
+    static TNames Captions(IShellFolder2* AFolder) {
+        TNames captions;
+        for (UINT column = 0;; ++column) {
+            SHELLDETAILS details;
+            DWORD state = 0;
+            if (FAILED(AFolder->GetDetailsOf(nullptr, column, &details))) break;
+            EXPECT_EQ(AFolder->GetDefaultColumnState(column, &state), S_OK);
+            captions.push_back(StringToUTF8(details.str.pOleStr) + (details.fmt == LVCFMT_RIGHT ? " >" : "") +
+                               (state & SHCOLSTATE_ONBYDEFAULT ? "" : " (off)"));
+        }
+        return captions;
+    }
     static int Compare(PCItemIDList A, PCItemIDList B) {
         return SmallInt(HRESULT_CODE(Desktop()->CompareIDs(0, A, B)));
     }
@@ -233,16 +247,7 @@ TEST_F(ShellFoldersTest, DetailsGiveFixedColumnsAndTextsWithoutTheLocale) {
     std::shared_ptr<IShellFolder2> home =
         std::dynamic_pointer_cast<IShellFolder2>(Bind(Parse(PathAt("home")).get()));
     ASSERT_TRUE(home);
-    TNames captions;
-    for (UINT column = 0;; ++column) {
-        SHELLDETAILS details;
-        DWORD state = 0;
-        if (FAILED(home->GetDetailsOf(nullptr, column, &details))) break;
-        ASSERT_EQ(home->GetDefaultColumnState(column, &state), S_OK);
-        captions.push_back(StringToUTF8(details.str.pOleStr) +
-                           (state & SHCOLSTATE_ONBYDEFAULT ? "" : " (off)"));
-    }
-    EXPECT_EQ(captions, (TNames{"名称", "大小", "类型", "修改日期", "创建日期 (off)"}));
+    EXPECT_EQ(Captions(home.get()), (TNames{"名称", "大小 >", "类型", "修改日期", "创建日期 (off)"}));
 
     MakeFile(At("home/big.MKV"), std::string(1536, 'x'));
     struct tm local {};
@@ -324,16 +329,7 @@ TEST_F(ShellFoldersTest, ComputerDescribesItsVolumesByTypeAndSpace) {
     std::shared_ptr<IShellFolder2> computer =
         std::dynamic_pointer_cast<IShellFolder2>(Bind(SpecialFolder(CSIDL_DRIVES).get()));
     ASSERT_TRUE(computer);
-    TNames captions;
-    for (UINT column = 0;; ++column) {
-        SHELLDETAILS details;
-        DWORD state = 0;
-        if (FAILED(computer->GetDetailsOf(nullptr, column, &details))) break;
-        ASSERT_EQ(computer->GetDefaultColumnState(column, &state), S_OK);
-        captions.push_back(StringToUTF8(details.str.pOleStr) + (details.fmt == LVCFMT_RIGHT ? " >" : "") +
-                           (state & SHCOLSTATE_ONBYDEFAULT ? "" : " (off)"));
-    }
-    EXPECT_EQ(captions, (TNames{"名称", "类型", "总大小 >", "可用空间 >"}));
+    EXPECT_EQ(Captions(computer.get()), (TNames{"名称", "类型", "总大小 >", "可用空间 >"}));
 
     struct TRow {
         std::string Name, Type;
