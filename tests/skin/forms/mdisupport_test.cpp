@@ -96,8 +96,11 @@ TEST_F(MdiTest, TileLaysTheChildrenOutColumnByColumnInBothModes) {
         {tbVertical, 1, {Bounds(0, 0, 600, 400)}},
     };
     for (const Case& c : cases) {
-        while (Main->MDIChildCount() < c.Children)
-            NewChild(u"C" + IntToStr(Main->MDIChildCount()));
+        while (Main->MDIChildCount() < c.Children) {
+            String name = u"C";
+            name += IntToStr(Main->MDIChildCount());
+            NewChild(name);
+        }
         while (Main->MDIChildCount() > c.Children)
             delete Main->MDIChildren(0);
         D(Main)->SetTileMode(c.Mode);
@@ -116,8 +119,11 @@ TEST_F(MdiTest, CascadeStepsByTheCaptionWrapsAndKeepsFixedSizes) {
     EXPECT_EQ(ChildBounds(), (std::vector<TRect>{Bounds(44, 44, 556, 356), Bounds(22, 22, 200, 150),
                                                  Bounds(0, 0, 556, 356)}));
     // Eight children: five steps at most, then the offsets start again.
-    for (Integer i = 0; i < 5; ++i)
-        NewChild(u"D" + IntToStr(i));
+    for (Integer i = 0; i < 5; ++i) {
+        String name = u"D";
+        name += IntToStr(i);
+        NewChild(name);
+    }
     D(Main)->Cascade();
     std::vector<TPoint> offsets;
     for (const TRect& r : ChildBounds())
