@@ -238,41 +238,34 @@ Window Desktop::TransientFor(Window AWindow) const {
     return XGetTransientForHint(FDisplay, AWindow, &owner) ? owner : 0;
 }
 
-Window Desktop::WaitForClient(std::string_view ATitle, std::chrono::milliseconds ALimit) const {
+Window Desktop::WaitForWindow(const std::function<std::vector<Window>()>& AList,
+                              const std::function<bool(Window)>& AWanted,
+                              std::chrono::milliseconds ALimit) const {
     Window found = 0;
     WaitUntil(
         [&] {
-            for (Window w : Clients())
-                if (Title(w) == ATitle && Viewable(w)) return (found = w) != 0;
+            for (Window w : AList())
+                if (AWanted(w) && Viewable(w)) return (found = w) != 0;
             return false;
         },
         ALimit);
     return found;
+}
+
+Window Desktop::WaitForClient(std::string_view ATitle, std::chrono::milliseconds ALimit) const {
+    return WaitForWindow([&] { return Clients(); }, [&](Window w) { return Title(w) == ATitle; }, ALimit);
 }
 
 Window Desktop::WaitForNewClient(const std::vector<Window>& ABefore, std::chrono::milliseconds ALimit) const {
-    Window found = 0;
-    WaitUntil(
-        [&] {
-            for (Window w : Clients())
-                if (std::find(ABefore.begin(), ABefore.end(), w) == ABefore.end() && Viewable(w))
-                    return (found = w) != 0;
-            return false;
-        },
-        ALimit);
-    return found;
+    return WaitForWindow(
+        [&] { return Clients(); },
+        [&](Window w) { return std::find(ABefore.begin(), ABefore.end(), w) == ABefore.end(); }, ALimit);
 }
 
 Window Desktop::WaitForNewPopup(const std::vector<Window>& ABefore, std::chrono::milliseconds ALimit) const {
-    Window found = 0;
-    WaitUntil(
-        [&] {
-            for (Window w : Popups())
-                if (std::find(ABefore.begin(), ABefore.end(), w) == ABefore.end()) return (found = w) != 0;
-            return false;
-        },
-        ALimit);
-    return found;
+    return WaitForWindow(
+        [&] { return Popups(); },
+        [&](Window w) { return std::find(ABefore.begin(), ABefore.end(), w) == ABefore.end(); }, ALimit);
 }
 
 bool Desktop::WaitForGone(Window AWindow, std::chrono::milliseconds ALimit) const {

@@ -107,6 +107,9 @@ public:
     void Screenshot(const std::string& APath) const;
 
 private:
+    // The first viewable window of AList() that AWanted picks.
+    Window WaitForWindow(const std::function<std::vector<Window>()>& AList,
+                         const std::function<bool(Window)>& AWanted, std::chrono::milliseconds ALimit) const;
     void Sync() const;
     std::vector<Window> WindowList(const char* AProperty) const;
 
