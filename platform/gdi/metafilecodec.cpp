@@ -1,0 +1,254 @@
+#include "platform/gdi/metafilecodec.h"
+
+#include <cairo.h>
+#include <emf2svg.h>
+#include <librsvg/rsvg.h>
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include "platform/gdi/bytefields.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t PlaceableKey = 0x9AC6CDD7;
+constexpr size_t PlaceableSize = 22;
+constexpr size_t WmfHeaderSize = 18;
+constexpr uint32_t EmfSignature = 0x464D4520;  // " EMF"
+constexpr uint32_t EMR_HEADER = 1;
+constexpr uint32_t EMR_EOF = 14;
+constexpr size_t EmfHeaderSize = 88;
+constexpr double ScreenDpi = 96;
+
+constexpr const char16_t* InvalidText = u"Metafile is not valid";
+
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic(InvalidText);
+}
+
+Integer AtLeastOne(double AValue) {
+    if (!(AValue >= 1)) return 1;
+    return AValue > MaxImageDimension ? MaxImageDimension : static_cast<Integer>(std::lround(AValue));
+}
+
+bool IsPlaceable(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    return AData.size() >= 4 && in.Read32(0) == PlaceableKey;
+}
+
+bool IsEmf(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    return AData.size() >= 44 && in.Read32(0) == EMR_HEADER && in.Read32(40) == EmfSignature;
+}
+
+// Every record of a plain metafile inside the file, up to its end record.
+void CheckWmfRecords(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    // A placeable page needs a size and a scale.
+    if (IsPlaceable(AData) &&
+        (in.Read16(14) == 0 || in.ReadI16(6) == in.ReadI16(10) || in.ReadI16(8) == in.ReadI16(12)))
+        Invalid();
+    size_t at = IsPlaceable(AData) ? PlaceableSize : 0;
+    const uint32_t type = in.Read16(at), headerWords = in.Read16(at + 2);
+    if ((type != 1 && type != 2) || headerWords != WmfHeaderSize / 2) Invalid();
+    for (at += WmfHeaderSize;;) {
+        const uint32_t words = in.Read32(at);
+        const uint32_t function = in.Read16(at + 4);
+        if (words < 3 || words > (AData.size() - at) / 2) Invalid();
+        if (function == 0) return;
+        at += size_t{words} * 2;
+    }
+}
+
+// Every record of an enhanced metafile inside the file, up to its end record.
+void CheckEmfRecords(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    if (in.Read32(4) < EmfHeaderSize) Invalid();
+    for (size_t at = 0;;) {
+        const uint32_t type = in.Read32(at), size = in.Read32(at + 4);
+        if (size < 8 || size % 4 != 0 || size > AData.size() - at) Invalid();
+        if (type == EMR_EOF) return;
+        at += size;
+    }
+}
+
+// A libwmf player drawing into a true-colour image of its own.
+class TWmfPlayer {
+public:
+    explicit TWmfPlayer(std::span<const Byte> AData) : FData(AData.begin(), AData.end()) {
+        wmfAPI_Options options{};
+        options.function = wmf_gd_function;
+        const unsigned long flags =
+            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        if (wmf_api_create(&FApi, flags, &options) != wmf_E_None) Invalid();
+        WMF_GD_GetData(FApi)->type = wmf_gd_image;
+        if (wmf_mem_open(FApi, FData.data(), static_cast<long>(FData.size())) != wmf_E_None ||
+            wmf_scan(FApi, 0, &FBox) != wmf_E_None)
+            Invalid();
+        // The scan finds what is drawn; a placeable file names its page, which
+        // the player measures in points.
+        if (IsPlaceable(AData)) {
+            const TByteFields in(AData, InvalidText);
+            const float scale = 72.0f / float(in.Read16(14));
+            const float left = float(in.ReadI16(6)) * scale, top = float(in.ReadI16(8)) * scale;
+            const float right = float(in.ReadI16(10)) * scale, bottom = float(in.ReadI16(12)) * scale;
+            FBox.TL = {std::min(left, right), std::min(top, bottom)};
+            FBox.BR = {std::max(left, right), std::max(top, bottom)};
+        }
+    }
+    ~TWmfPlayer() {
+        if (FApi) wmf_api_destroy(FApi);
+    }
+    TWmfPlayer(const TWmfPlayer&) = delete;
+    TWmfPlayer& operator=(const TWmfPlayer&) = delete;
+
+    void DisplaySize(Integer& AWidth, Integer& AHeight) {
+        unsigned int width = 0, height = 0;
+        if (wmf_display_size(FApi, &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None) Invalid();
+        AWidth = AtLeastOne(width);
+        AHeight = AtLeastOne(height);
+    }
+
+    TImageData Play(Integer AWidth, Integer AHeight) {
+        TImageData image(AWidth, AHeight);
+        wmf_gd_t* device = WMF_GD_GetData(FApi);
+        device->bbox = FBox;
+        device->width = static_cast<unsigned int>(AWidth);
+        device->height = static_cast<unsigned int>(AHeight);
+        if (wmf_play(FApi, 0, &FBox) != wmf_E_None || !device->gd_image) Invalid();
+        const int* pixels = wmf_gd_image_pixels(device->gd_image);
+        if (!pixels) Invalid();
+        for (Integer y = 0; y < AHeight; ++y) {
+            Byte* row = image.ScanLine(y);
+            for (Integer x = 0; x < AWidth; ++x, row += 4) {
+                const uint32_t p = static_cast<uint32_t>(pixels[size_t(y) * size_t(AWidth) + size_t(x)]);
+                // gd keeps 7 bits of transparency: 0 opaque, 127 clear.
+                const uint32_t clear = std::min<uint32_t>((p >> 24) & 0x7F, 127);
+                row[0] = static_cast<Byte>(p);
+                row[1] = static_cast<Byte>(p >> 8);
+                row[2] = static_cast<Byte>(p >> 16);
+                row[3] = static_cast<Byte>(255 - clear * 255 / 127);
+            }
+        }
+        return image;
+    }
+
+private:
+    std::vector<unsigned char> FData;
+    wmfAPI* FApi = nullptr;
+    wmfD_Rect FBox{};
+};
+
+TMetafileInfo ProbeWmf(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    CheckWmfRecords(AData);
+    TMetafileInfo info;
+    info.Kind = mkWmf;
+    if (IsPlaceable(AData)) {
+        const double inch = in.Read16(14);
+        const double w = std::abs(in.ReadI16(10) - in.ReadI16(6)),
+                     h = std::abs(in.ReadI16(12) - in.ReadI16(8));
+        info.Width = AtLeastOne(w * ScreenDpi / inch);
+        info.Height = AtLeastOne(h * ScreenDpi / inch);
+        return info;
+    }
+    TWmfPlayer(AData).DisplaySize(info.Width, info.Height);
+    return info;
+}
+
+TMetafileInfo ProbeEmf(std::span<const Byte> AData) {
+    const TByteFields in(AData, InvalidText);
+    CheckEmfRecords(AData);
+    TMetafileInfo info;
+    info.Kind = mkEmf;
+    // The frame is in hundredths of a millimetre; without one, the bounds in pixels.
+    const double frameW = double(in.ReadI32(32)) - in.ReadI32(24),
+                 frameH = double(in.ReadI32(36)) - in.ReadI32(28);
+    if (frameW > 0 && frameH > 0) {
+        info.Width = AtLeastOne(frameW * ScreenDpi / 2540);
+        info.Height = AtLeastOne(frameH * ScreenDpi / 2540);
+    } else {
+        info.Width = AtLeastOne(double(in.ReadI32(16)) - in.ReadI32(8) + 1);
+        info.Height = AtLeastOne(double(in.ReadI32(20)) - in.ReadI32(12) + 1);
+    }
+    return info;
+}
+
+struct TCFree {
+    void operator()(void* APointer) const { std::free(APointer); }
+};
+
+TImageData RenderEmf(std::span<const Byte> AData, Integer AWidth, Integer AHeight) {
+    CheckEmfRecords(AData);
+    std::vector<char> contents(AData.begin(), AData.end());
+    char nameSpace[] = "svg";
+    generatorOptions options{};
+    options.nameSpace = nameSpace;
+    options.svgDelimiter = true;
+    options.imgWidth = AWidth;
+    options.imgHeight = AHeight;
+    char* svg = nullptr;
+    size_t svgLength = 0;
+    const int converted = emf2svg(contents.data(), contents.size(), &svg, &svgLength, &options);
+    const std::unique_ptr<char, TCFree> svgOwner(svg);
+    if (!converted || !svg || svgLength == 0) Invalid();
+
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg), svgLength, &error);
+    if (!handle) {
+        g_clear_error(&error);
+        Invalid();
+    }
+    const std::unique_ptr<RsvgHandle, decltype(&g_object_unref)> handleOwner(handle, g_object_unref);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, AWidth, AHeight);
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surfaceOwner(
+        surface, cairo_surface_destroy);
+    cairo_t* cr = cairo_create(surface);
+    const RsvgRectangle viewport{0, 0, double(AWidth), double(AHeight)};
+    const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
+    cairo_destroy(cr);
+    g_clear_error(&error);
+    if (!drawn || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) Invalid();
+    cairo_surface_flush(surface);
+
+    // Cairo's pixels are premultiplied, 0xAARRGGBB in native order.
+    TImageData image(AWidth, AHeight);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (Integer y = 0; y < AHeight; ++y) {
+        const auto* src = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(stride));
+        Byte* row = image.ScanLine(y);
+        for (Integer x = 0; x < AWidth; ++x, row += 4) {
+            const uint32_t p = src[x], a = p >> 24;
+            const auto straight = [a](uint32_t AChannel) {
+                return static_cast<Byte>(a == 0 ? 0 : std::min<uint32_t>(255, (AChannel * 255 + a / 2) / a));
+            };
+            row[0] = straight(p & 0xFF);
+            row[1] = straight((p >> 8) & 0xFF);
+            row[2] = straight((p >> 16) & 0xFF);
+            row[3] = static_cast<Byte>(a);
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+TMetafileInfo ProbeMetafile(std::span<const Byte> AData) {
+    return IsEmf(AData) ? ProbeEmf(AData) : ProbeWmf(AData);
+}
+
+TImageData RenderMetafile(std::span<const Byte> AData, Integer AWidth, Integer AHeight) {
+    if (AWidth < 1 || AHeight < 1) Invalid();
+    TImageData image = IsEmf(AData) ? RenderEmf(AData, AWidth, AHeight) : [&] {
+        CheckWmfRecords(AData);
+        return TWmfPlayer(AData).Play(AWidth, AHeight);
+    }();
+    image.HasAlpha = true;
+    return image;
+}
