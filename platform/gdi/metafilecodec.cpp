@@ -7,6 +7,7 @@
 #include <libwmf/gd.h>
 
 #include "platform/gdi/bytefields.h"
+#include "platform/gdi/pngcodec.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,7 +78,20 @@ void CheckEmfRecords(std::span<const Byte> AData) {
     }
 }
 
-// A libwmf player drawing into a true-colour image of its own.
+// The PNG file that starts at AStart, which libwmf hands over without its
+// length: its chunks up to IEND.
+std::span<const Byte> PngFile(const Byte* AStart) {
+    size_t at = 8;
+    for (;;) {
+        const Byte* chunk = AStart + at;
+        const size_t length =
+            size_t{chunk[0]} << 24 | size_t{chunk[1]} << 16 | size_t{chunk[2]} << 8 | chunk[3];
+        at += 12 + length;
+        if (std::equal(chunk + 4, chunk + 8, "IEND")) return {AStart, at};
+    }
+}
+
+// A libwmf player drawing with its gd device.
 class TWmfPlayer {
 public:
     explicit TWmfPlayer(std::span<const Byte> AData) : FData(AData.begin(), AData.end()) {
@@ -86,7 +100,6 @@ public:
         const unsigned long flags =
             WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&FApi, flags, &options) != wmf_E_None) Invalid();
-        WMF_GD_GetData(FApi)->type = wmf_gd_image;
         if (wmf_mem_open(FApi, FData.data(), static_cast<long>(FData.size())) != wmf_E_None ||
             wmf_scan(FApi, 0, &FBox) != wmf_E_None)
             Invalid();
@@ -114,27 +127,18 @@ public:
         AHeight = AtLeastOne(height);
     }
 
+    // Played into a PNG file in libwmf's memory: its gd image is freed only
+    // on that road.
     TImageData Play(Integer AWidth, Integer AHeight) {
-        TImageData image(AWidth, AHeight);
         wmf_gd_t* device = WMF_GD_GetData(FApi);
+        device->type = wmf_gd_png;
+        device->flags |= WMF_GD_OUTPUT_MEMORY;
         device->bbox = FBox;
         device->width = static_cast<unsigned int>(AWidth);
         device->height = static_cast<unsigned int>(AHeight);
-        if (wmf_play(FApi, 0, &FBox) != wmf_E_None || !device->gd_image) Invalid();
-        const int* pixels = wmf_gd_image_pixels(device->gd_image);
-        if (!pixels) Invalid();
-        for (Integer y = 0; y < AHeight; ++y) {
-            Byte* row = image.ScanLine(y);
-            for (Integer x = 0; x < AWidth; ++x, row += 4) {
-                const uint32_t p = static_cast<uint32_t>(pixels[size_t(y) * size_t(AWidth) + size_t(x)]);
-                // gd keeps 7 bits of transparency: 0 opaque, 127 clear.
-                const uint32_t clear = std::min<uint32_t>((p >> 24) & 0x7F, 127);
-                row[0] = static_cast<Byte>(p);
-                row[1] = static_cast<Byte>(p >> 8);
-                row[2] = static_cast<Byte>(p >> 16);
-                row[3] = static_cast<Byte>(255 - clear * 255 / 127);
-            }
-        }
+        if (wmf_play(FApi, 0, &FBox) != wmf_E_None || !device->memory) Invalid();
+        TImageData image = DecodePng(PngFile(reinterpret_cast<const Byte*>(device->memory)));
+        if (image.Width() != AWidth || image.Height() != AHeight) Invalid();
         return image;
     }
 
@@ -186,9 +190,8 @@ struct TCFree {
 TImageData RenderEmf(std::span<const Byte> AData, Integer AWidth, Integer AHeight) {
     CheckEmfRecords(AData);
     std::vector<char> contents(AData.begin(), AData.end());
-    char nameSpace[] = "svg";
+    // No name space: with one, libemf2svg keeps a copy of it for good.
     generatorOptions options{};
-    options.nameSpace = nameSpace;
     options.svgDelimiter = true;
     options.imgWidth = AWidth;
     options.imgHeight = AHeight;
@@ -209,7 +212,15 @@ TImageData RenderEmf(std::span<const Byte> AData, Integer AWidth, Integer AHeigh
     const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surfaceOwner(
         surface, cairo_surface_destroy);
     cairo_t* cr = cairo_create(surface);
-    const RsvgRectangle viewport{0, 0, double(AWidth), double(AHeight)};
+    // Scaled to the whole size either way, as a played metafile is: the
+    // document would otherwise keep its shape inside the viewport.
+    double width = 0, height = 0;
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height) || width <= 0 || height <= 0) {
+        width = AWidth;
+        height = AHeight;
+    }
+    cairo_scale(cr, AWidth / width, AHeight / height);
+    const RsvgRectangle viewport{0, 0, width, height};
     const bool drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
     cairo_destroy(cr);
     g_clear_error(&error);
