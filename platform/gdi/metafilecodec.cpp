@@ -57,6 +57,8 @@ void CheckWmfRecords(std::span<const Byte> AData) {
     size_t at = IsPlaceable(AData) ? PlaceableSize : 0;
     const uint32_t type = in.Read16(at), headerWords = in.Read16(at + 2);
     if ((type != 1 && type != 2) || headerWords != WmfHeaderSize / 2) Invalid();
+    // The player takes a buffer of the largest record the header names.
+    if (in.Read32(at + 12) > (AData.size() - at) / 2) Invalid();
     for (at += WmfHeaderSize;;) {
         const uint32_t words = in.Read32(at);
         const uint32_t function = in.Read16(at + 4);
@@ -99,9 +101,13 @@ public:
         options.function = wmf_gd_function;
         const unsigned long flags =
             WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        if (wmf_api_create(&FApi, flags, &options) != wmf_E_None) Invalid();
-        if (wmf_mem_open(FApi, FData.data(), static_cast<long>(FData.size())) != wmf_E_None ||
-            wmf_scan(FApi, 0, &FBox) != wmf_E_None)
+        wmfAPI* api = nullptr;
+        const wmf_error_t created = wmf_api_create(&api, flags, &options);
+        // Owned at once, so that a refusal below frees it too.
+        FApi.reset(api);
+        if (created != wmf_E_None || !FApi) Invalid();
+        if (wmf_mem_open(FApi.get(), FData.data(), static_cast<long>(FData.size())) != wmf_E_None ||
+            wmf_scan(FApi.get(), 0, &FBox) != wmf_E_None)
             Invalid();
         // The scan finds what is drawn; a placeable file names its page, which
         // the player measures in points.
@@ -114,15 +120,9 @@ public:
             FBox.BR = {std::max(left, right), std::max(top, bottom)};
         }
     }
-    ~TWmfPlayer() {
-        if (FApi) wmf_api_destroy(FApi);
-    }
-    TWmfPlayer(const TWmfPlayer&) = delete;
-    TWmfPlayer& operator=(const TWmfPlayer&) = delete;
-
     void DisplaySize(Integer& AWidth, Integer& AHeight) {
         unsigned int width = 0, height = 0;
-        if (wmf_display_size(FApi, &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None) Invalid();
+        if (wmf_display_size(FApi.get(), &width, &height, ScreenDpi, ScreenDpi) != wmf_E_None) Invalid();
         AWidth = AtLeastOne(width);
         AHeight = AtLeastOne(height);
     }
@@ -130,13 +130,13 @@ public:
     // Played into a PNG file in libwmf's memory: its gd image is freed only
     // on that road.
     TImageData Play(Integer AWidth, Integer AHeight) {
-        wmf_gd_t* device = WMF_GD_GetData(FApi);
+        wmf_gd_t* device = WMF_GD_GetData(FApi.get());
         device->type = wmf_gd_png;
         device->flags |= WMF_GD_OUTPUT_MEMORY;
         device->bbox = FBox;
         device->width = static_cast<unsigned int>(AWidth);
         device->height = static_cast<unsigned int>(AHeight);
-        if (wmf_play(FApi, 0, &FBox) != wmf_E_None || !device->memory) Invalid();
+        if (wmf_play(FApi.get(), 0, &FBox) != wmf_E_None || !device->memory) Invalid();
         TImageData image = DecodePng(PngFile(reinterpret_cast<const Byte*>(device->memory)));
         if (image.Width() != AWidth || image.Height() != AHeight) Invalid();
         return image;
@@ -144,7 +144,7 @@ public:
 
 private:
     std::vector<unsigned char> FData;
-    wmfAPI* FApi = nullptr;
+    std::unique_ptr<wmfAPI, decltype(&wmf_api_destroy)> FApi{nullptr, wmf_api_destroy};
     wmfD_Rect FBox{};
 };
 

@@ -70,6 +70,12 @@ TEST(MetafileCodec, DamagedFilesAreRefusedBeforeTheLibrariesSeeThem) {
             stuck[firstRecord + (k.Kind == mkEmf ? 4 : 0) + i] = 0;
         cases.push_back({std::string(k.Name) + " record of size 0", stuck});
     }
+    // A header naming a largest record beyond the file: libwmf would take a
+    // buffer of that size.
+    std::vector<Byte> huge = RedHalfWmf();
+    for (size_t i = 0; i < 4; ++i)
+        huge[22 + 12 + i] = i == 3 ? 0x7F : 0xFF;
+    cases.push_back({"wmf largest record past the end", huge});
     for (const auto& [name, bytes] : cases) {
         EXPECT_THROW(ProbeMetafile(bytes), EInvalidGraphic) << name;
         EXPECT_THROW(RenderMetafile(bytes, 20, 10), EInvalidGraphic) << name;
