@@ -170,7 +170,7 @@ std::vector<long> Desktop::Cardinals(Window AWindow, const char* AProperty) cons
     std::vector<long> result;
     if (p.format != 32) return result;
     result.resize(p.items);
-    std::memcpy(result.data(), p.bytes.data(), p.bytes.size());
+    if (!p.bytes.empty()) std::memcpy(result.data(), p.bytes.data(), p.bytes.size());
     return result;
 }
 
