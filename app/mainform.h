@@ -300,7 +300,8 @@ public:
                           Integer& AScreenWidth, Integer& AScreenHeight);
     void FFPlayerPosition(TObject* Sender, Int64 APTS);
     void FFPlayerState(TObject* Sender, TPlayState AState);
-    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                Integer Y);
     void qxSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
     void qxSkinButton13Click(TObject* Sender);
     void qxSkinButton14Click(TObject* Sender);
@@ -311,7 +312,8 @@ public:
     void Dispatch(TMessage& AMessage) override;
 
     void qxSkinButton22Click(TObject* Sender);
-    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                 Integer Y);
     void qxSkinButton23Click(TObject* Sender);
     void MenuItem1Click(TObject* Sender);
     void MenuItem2Click(TObject* Sender);
@@ -340,8 +342,10 @@ private:
     // libraries, the chosen format's encoders. False ends the command.
     bool PrepareAdding();
     TAddResult AddProbedFile(const String& AFileName);
-    // Walks the names from the last to the first; false when a step ended it.
+    // Walks the names from the last to the first; false, with one box naming
+    // the file and the reason, when a step ended it.
     bool AddFileList(const std::vector<String>& AFileNames);
+    bool StopAdding(const String& AFileName, const String& AReason);
     // The commands that need rows, skinned ones with the glyph of their state.
     void SetRowCommands(bool AEnabled);
     void SetAddCommands(bool AEnabled);
@@ -394,6 +398,10 @@ String OpenDialogFilter();
 void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions);
 // "37%" of the total, "N/A" without a total.
 String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration);
+// The progress of a row whose task failed.
+inline constexpr char16_t FailedRowText[] = u"失败";
+// A failed task's message, after the name of its file unless it names it.
+String FailureText(const String& AFileName, const String& AMessage);
 
 // The seek of a slider released at AValue of 0..AMaxValue over ADuration µs;
 // none when the slider has no range.

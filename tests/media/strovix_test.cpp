@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -874,27 +873,6 @@ TEST_F(StrovixTest, RelativeNamesAreFixedWhenGiven) {
     EXPECT_TRUE(ProbeMedia(first + u"/relative.avi").Opened);
     EXPECT_EQ(FileSizeByName(second + u"/relative.avi"), 0);
 }
-
-long OpenDescriptors() {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-}
-
-// The process may open only so many more descriptors while this lives.
-class TDescriptorLimit {
-public:
-    explicit TDescriptorLimit(long AMore) {
-        getrlimit(RLIMIT_NOFILE, &FSaved);
-        rlimit lowered = FSaved;
-        lowered.rlim_cur = rlim_t(OpenDescriptors() + AMore);
-        setrlimit(RLIMIT_NOFILE, &lowered);
-    }
-    ~TDescriptorLimit() { setrlimit(RLIMIT_NOFILE, &FSaved); }
-    TDescriptorLimit(const TDescriptorLimit&) = delete;
-    TDescriptorLimit& operator=(const TDescriptorLimit&) = delete;
-
-private:
-    rlimit FSaved{};
-};
 
 // A waiting task holds no descriptor: with room for a dozen more, a hundred
 // tasks are added and set up, and they still convert.

@@ -169,10 +169,6 @@ TEST_F(UnicodeFileTest, WrappedNameDemuxesTheSamePackets) {
     EXPECT_EQ(packets(UnicodeNamePrefix + plain), expected);
 }
 
-long OpenDescriptors() {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-}
-
 // A parked input holds no descriptor, and reads on where it stood: parked
 // after its opening and again every few packets, it gives the packets of an
 // input read straight through (an MP4's tracks keep their reader too).
