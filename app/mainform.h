@@ -135,6 +135,14 @@ public:
     String qxSkinSlider1_down_UP;
     // Whether start-up could not save a setting it applied.
     bool SettingsUnsaved = false;
+    // What start-up has to tell the user (skins it could not use), shown
+    // once the forms exist.
+    std::vector<String> StartNotices;
+    // The notice that a setting in force will not be saved, once a run.
+    void TellSettingsUnsaved();
+    // Skin AIndex on both skin data; the failure's text, or empty. A skin
+    // that fails to load leaves the look as it was.
+    String ApplySkin(Integer AIndex);
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -356,6 +364,7 @@ private:
     void SelectLastRow();
     void Log(const String& ALine);
     void LogError(const String& AText);
+    bool FSettingsUnsavedTold = false;
     // Shows and keeps AFolder as the output folder.
     void SetOutputFolder(const String& AFolder);
     // The default output folder, created and saved (steps of a first start).
