@@ -135,8 +135,10 @@ TRect TqxSkinCaptionObject::TextRectangle() {
     TRect t = TextRct;
     if (IsRectDegenerate(TextRct)) return t;
     t.Right = ObjectRect.Width() + TextRct.Right - SkinRect.Width();
+    // Right of the application menu's caption picture the text keeps its
+    // own inset, clear of the picture's edge.
     if (Parent->AppMenuCaptionDrawn())
-        t.Left = Parent->AppMenuCaptionOffset() - ObjectRect.Left;
+        t.Left = Parent->AppMenuCaptionOffset() - ObjectRect.Left + TextRct.Left;
     else if (HasQuickButtons())
         t.Left += Parent->QuickButtons()->Count() * (QuickImageWidth() + 8) + 5;
     if (!IsRectDegenerate(FrameRect)) {
