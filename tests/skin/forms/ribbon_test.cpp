@@ -88,6 +88,19 @@ protected:
         return menu;
     }
 
+    // The second skin, whose menu has a back button and a caption picture,
+    // on the form, the ribbon with a tab and a menu 150 wide of commands.
+    TqxAppMenu* SecondSkinMenu(Integer ACommands) {
+        TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
+        D(FForm)->SetSkinData(skin);
+        FRibbon->SetSkinData(skin);
+        AddTab(u"A");
+        TqxAppMenu* menu = Menu(ACommands, 0);
+        menu->SetSkinData(skin);
+        menu->SetItemWidth(150);
+        return menu;
+    }
+
     TForm* FForm = nullptr;
     TqxRibbon* FRibbon = nullptr;
     TCustomImageList* FImages = nullptr;
@@ -555,13 +568,7 @@ TEST_F(RibbonTest, SkinnedTheRowIsTheTabsHeightAndThePageShowsTheFramesInside) {
 }
 
 TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionInTheFrame) {
-    TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
-    D(FForm)->SetSkinData(skin);
-    FRibbon->SetSkinData(skin);
-    AddTab(u"A");
-    TqxAppMenu* menu = Menu(2, 0);
-    menu->SetSkinData(skin);
-    menu->SetItemWidth(150);
+    TqxAppMenu* menu = SecondSkinMenu(2);
     Layout();
     const TColor closed = FramePixel(FForm, 40, 4);
     FRibbon->ShowAppMenu();
@@ -582,13 +589,7 @@ TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionIn
 }
 
 TEST_F(RibbonTest, TheCaptionTextKeepsItsInsetRightOfTheMenusCaptionPicture) {
-    TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
-    D(FForm)->SetSkinData(skin);
-    FRibbon->SetSkinData(skin);
-    AddTab(u"A");
-    TqxAppMenu* menu = Menu(1, 0);
-    menu->SetSkinData(skin);
-    menu->SetItemWidth(150);
+    SecondSkinMenu(1);
     FForm->SetCaption(u"MMMM");
     FRibbon->ShowAppMenu();
     driver::Pump();
