@@ -102,6 +102,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 TqxDravenfold::~TqxDravenfold() {
     *FAlive = false;
     UnhookAppMessage();
+    RemoveAppRestore();
     // The frame windows go while the objects they reach are still here.
     FBorderLayer->Hide();
     UnsubclassMDIClient();
@@ -352,10 +353,21 @@ void TqxDravenfold::SetSkinnableForm(bool Value) {
 }
 
 void TqxDravenfold::Move(Integer AX, Integer AY) {
+    if (FrameHasOuterEdge()) {
+        AX += FBorderLayer->LeftSize;
+        AY += FBorderLayer->TopSize;
+    }
     FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
 }
 
 void TqxDravenfold::SetBounds(Integer AX, Integer AY, Integer AWidth, Integer AHeight) {
+    if (FrameHasOuterEdge()) {
+        const TqxFormLayerBorder& frame = *FBorderLayer;
+        AX += frame.LeftSize;
+        AY += frame.TopSize;
+        AWidth -= frame.LeftSize + frame.RightSize;
+        AHeight -= frame.TopSize + frame.BottomSize;
+    }
     FForm->SetBounds(AX, AY, AWidth, AHeight);
 }
 

@@ -407,6 +407,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
         if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
         return;
     }
+    InstallAppRestore();
     if (FStartShow && FPositionInMonitor == qxpDefault) FStartShow = false;
     if (FStartShow && FWindowState == wsNormal) {
         FStartShow = false;
@@ -414,7 +415,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
     }
     const bool allWindows = FSD && FSD->AnimationForAllWindows();
     if (allWindows && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
-    if (FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || allWindows)) {
+    if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || allWindows)) || NeedsLayeredShow()) {
         const HWND handle = FForm->Handle();
         if (FIsVistaOs && !DisableDWMAnimation) {
             EnableDwmTransitions(handle, false);
@@ -422,6 +423,12 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
         }
         SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetWindowAlpha(handle, 0);
+        // The frame comes first, transparent, and grows opaque with the form.
+        if (UsesLayeredFrame() && (FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE) &&
+            (FWindowState != wsMaximized || FBorderLayer->IsFullBorder())) {
+            FBorderLayer->CheckFormAlpha(0, false);
+            FBorderLayer->ShowWithForm();
+        }
         SetTimer(handle, FadeTimerId, 1, nullptr);
     }
     NudgeFormWidth();
@@ -436,6 +443,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
 }
 
 void TqxDravenfold::WMTimer(TMessage&) {
+    if (NeedsLayeredShow()) return EndLayeredShow();
     const bool allWindows = FSD && FSD->AnimationForAllWindows();
     if (!FIsLayerEnabled || !(FAlphaBlend || FAlphaBlendAnimation || allWindows)) return;
     const HWND handle = FForm->Handle();
@@ -444,6 +452,16 @@ void TqxDravenfold::WMTimer(TMessage&) {
     // as it will once the form is there.
     if (auto* button = dynamic_cast<TqxSkinButton*>(FForm->ActiveControl())) button->FStopAnimate = true;
     FadeIn();
+}
+
+void TqxDravenfold::EndLayeredShow() {
+    const HWND handle = FForm->Handle();
+    KillTimer(handle, FadeTimerId);
+    SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+    if (UsesLayeredFrame() && (FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE)) {
+        FBorderLayer->FActive = GetFormActive();
+        FBorderLayer->CheckFormAlpha(255, true);
+    }
 }
 
 void TqxDravenfold::FadeIn() {
@@ -531,7 +549,7 @@ void TqxDravenfold::SkinMessage(TMessage& Message) {
     switch (Message.Msg) {
         case SKINMSG_CHANGING:
             if (sender != FSD) return;
-            SaveOuterBounds();
+            // The outer bounds were saved before the layered frame went.
             FStopPainting = true;
             FSkinSupport = false;
             MouseTimer->SetEnabled(false);
@@ -559,7 +577,13 @@ void TqxDravenfold::SkinMessage(TMessage& Message) {
             if (!FUseRibbon && FSD && sender == FSD) SetSkinnableForm(FSD->SkinnableForm());
             return;
         case SKINMSG_RESTOREFROMTRAY:
-            if (FForm->Tag() == SKINTAG_TRAYRESTORE) FForm->SetTag(0);
+            if (FForm->Tag() != SKINTAG_TRAYRESTORE) return;
+            if (UsesLayeredFrame()) {
+                if (Application && Application->MainForm() && Application->MainForm()->HandleAllocated())
+                    SetForegroundWindow(Application->MainForm()->Handle());
+                BringStayOnTopForms();
+            }
+            FForm->SetTag(0);
             return;
         case SKINMSG_EFFECTBEGIN:
             FSmartEffectsShow = true;
