@@ -8,12 +8,12 @@
 #include <fstream>
 #include <functional>
 
+#include "dialogrun.h"
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/pngimage.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
-#include "dialogrun.h"
 #include "shelltest.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
@@ -51,7 +51,8 @@ protected:
             png.Assign(&bitmap);
             png.SaveToFile(PathAt("home/p/whole.png"));
             std::ifstream whole(At("home/p/whole.png"), std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+            const std::string bytes((std::istreambuf_iterator<char>(whole)),
+                                    std::istreambuf_iterator<char>());
             MakeFile(At("home/p/cut.png"), bytes.substr(0, bytes.size() / 2));
         }
         MakeFile(At("home/p/junk.jpg"), "\xFF\xD8\xFF\xE0junk junk junk");
@@ -61,7 +62,9 @@ protected:
         FDialog = new TqxSkinOpenPictureDialog(Application);
         FDialog->Filter = u"All|*.*";
         FDialog->SetFileName(PathAt("home/p/"));
-        Application->OnException = [this](TObject*, const Exception& AError) { FErrors.push_back(AError.Message()); };
+        Application->OnException = [this](TObject*, const Exception& AError) {
+            FErrors.push_back(AError.Message());
+        };
     }
     void TearDown() override {
         Application->OnException = nullptr;
@@ -89,7 +92,9 @@ protected:
         driver::Click({at.X, at.Y});
         driver::Pump();
     }
-    static TPoint ImageSize(TqxOpenPictureDlgForm* AForm) { return {AForm->Image->Width(), AForm->Image->Height()}; }
+    static TPoint ImageSize(TqxOpenPictureDlgForm* AForm) {
+        return {AForm->Image->Width(), AForm->Image->Height()};
+    }
 
     TqxSkinOpenPictureDialog* FDialog = nullptr;
     std::vector<String> FErrors;
@@ -106,7 +111,8 @@ TEST_F(PictureDialog, OpensWideWithThePreviewAtTheRight) {
         EXPECT_EQ(AForm->ImagePanel->Left() + AForm->ImagePanel->Width(), 550);
         EXPECT_EQ(AForm->ImagePanel->Width(), 190);
         EXPECT_EQ(AForm->Splitter->Left() + AForm->Splitter->Width(), AForm->ImagePanel->Left());
-        EXPECT_EQ(AForm->FileListViewPanel->Left() + AForm->FileListViewPanel->Width(), AForm->Splitter->Left());
+        EXPECT_EQ(AForm->FileListViewPanel->Left() + AForm->FileListViewPanel->Width(),
+                  AForm->Splitter->Left());
         EXPECT_EQ(AForm->OpenButton->Caption(), u"&Open");
         EXPECT_EQ(AForm->StretchButton->Hint(), u"Stretch Picture");
         EXPECT_GT(AForm->StretchButton->Left(), AForm->StyleToolButton->Left());
@@ -125,7 +131,8 @@ TEST_F(PictureDialog, PreviewAtThePicturesSizeStretchedAndBack) {
         ClickOn(AForm->StretchButton);
         ASSERT_TRUE(AForm->StretchButton->Down());
         EXPECT_TRUE(AForm->Image->Stretch());
-        EXPECT_EQ(ImageSize(AForm), TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
+        EXPECT_EQ(ImageSize(AForm),
+                  TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
         EXPECT_LT(AForm->Image->Width(), 640);
         ClickOn(AForm->StretchButton);
         EXPECT_FALSE(AForm->StretchButton->Down());
@@ -140,7 +147,8 @@ TEST_F(PictureDialog, PreviewAtThePicturesSizeStretchedAndBack) {
         EXPECT_FALSE(AForm->Image->Visible());
         Pick(AForm, u"big.bmp");
         EXPECT_TRUE(AForm->Image->Visible());
-        EXPECT_EQ(ImageSize(AForm), TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
+        EXPECT_EQ(ImageSize(AForm),
+                  TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
     });
     EXPECT_TRUE(FErrors.empty());
 }
@@ -182,7 +190,7 @@ TEST_F(PictureDialog, StretchAndPreviewWidthCarryToTheNextRun) {
 TEST_F(PictureDialog, UnreadableFilesReportOnceAndKeepThePreviousPicture) {
     struct TCase {
         const char16_t* Name;
-        bool Reported;  // else no error and an empty preview
+        bool Reported;          // else no error and an empty preview
         const char16_t* Error;  // nullptr: the reader's own words
     };
     const TCase cases[] = {
@@ -257,6 +265,25 @@ TEST_F(PictureDialog, SaveModeAddsTheFiltersExtension) {
     }));
     EXPECT_EQ(FDialog->FileName(), PathAt("home/p/small.bmp"));
     ASSERT_EQ(FDialog->Files()->Count(), 1);
+}
+
+// Typed paths name their own place here too: absolute to open, relative to save.
+TEST_F(PictureDialog, TypedPathsNameTheirOwnPlace) {
+    WriteBitmap(PathAt("home/elsewhere.bmp"), 10, 10);
+    FDialog->CheckFileExists = true;
+    EXPECT_TRUE(Run(FDialog, [&](TqxOpenPictureDlgForm* AForm) {
+        AForm->FileNameEdit->SetText(PathAt("home/elsewhere.bmp"));
+        AForm->OpenButton->Click();
+    }));
+    EXPECT_EQ(FDialog->FileName(), PathAt("home/elsewhere.bmp"));
+    TqxSkinSavePictureDialog save(nullptr);
+    save.Filter = u"BMP文件 (*.bmp)|*.bmp";
+    save.SetFileName(PathAt("home/p/"));
+    EXPECT_TRUE(Run(&save, [&](TqxOpenPictureDlgForm* AForm) {
+        AForm->FileNameEdit->SetText(u"sub/shot");
+        AForm->OpenButton->Click();
+    }));
+    EXPECT_EQ(save.FileName(), PathAt("home/p/sub/shot.bmp"));
 }
 
 }  // namespace
