@@ -319,6 +319,40 @@ TEST_F(ShellList, AltEnterShowsThePropertiesAndTakesTheKey) {
     EXPECT_TRUE(win::driver::ShellOpens().empty());
 }
 
+// The rightmost column of a row's label that holds ink: where its text ends.
+Integer InkRight(TqxSkinFileListView* AList, Integer ARow) {
+    const TRect label = AList->Items()->Item(ARow)->DisplayRect(drLabel);
+    const win::COLORREF background = win::driver::Pixel(AList->Handle(), label.Right - 1, label.Top);
+    Integer right = label.Left;
+    for (Integer x = label.Left; x < label.Right; ++x)
+        for (Integer y = label.Top; y < label.Bottom; ++y)
+            if (win::driver::Pixel(AList->Handle(), x, y) != background) right = x;
+    return right - label.Left;
+}
+
+// A file name is drawn as it is: "&" is no mnemonic there, plain or
+// skinned, so "a&b.mp4" reaches further than "ab.mp4".
+TEST_F(ShellList, AnAmpersandInANameIsDrawnAsItIs) {
+    MakeFile(At("home/work/a&b.mp4"));
+    MakeFile(At("home/work/ab.mp4"));
+    FList->SetViewStyle(vsList);
+    FList->Refresh();
+    const auto rowOf = [&](const String& AName) {
+        for (Integer i = 0; i < FList->FolderCount(); ++i)
+            if (FList->FolderAt(i)->DisplayName() == AName) return i;
+        return -1;
+    };
+    auto* skin = new TqxSkinData(FForm);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    for (const bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        FList->SetSkinData(skinned ? skin : nullptr);
+        FList->SetDrawSkin(skinned);
+        FList->Repaint();
+        EXPECT_GT(InkRight(FList, rowOf(u"a&b.mp4")), InkRight(FList, rowOf(u"ab.mp4")) + 2);
+    }
+}
+
 TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
     auto* tree = new TqxSkinDirTreeView(FForm);
     tree->SetBounds(10, 320, 300, 70);
