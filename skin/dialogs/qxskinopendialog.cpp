@@ -25,6 +25,8 @@ String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey) {
 
 void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData,
                       bool AAlphaBlend, bool AAlphaBlendAnimation, Byte AAlphaBlendValue) {
+    // No caption buttons: the skin's close button would stay without this.
+    AQXD->SetHideCaptionButtons(true);
     AQXD->SetBorderIcons({});
     AQXD->SetSkinData(ASkinData);
     AQXD->SetMenusSkinData(AMenusSkinData);

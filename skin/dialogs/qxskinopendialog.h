@@ -31,7 +31,8 @@ class TqxSkinToolBar;
 String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey);
 
 // A dialog window's frame component as every dialog sets it: no caption
-// buttons, the frame's and the menus' skins and the translucency.
+// buttons (not even the skin's close button), the frame's and the menus'
+// skins and the translucency.
 void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData,
                       bool AAlphaBlend, bool AAlphaBlendAnimation, Byte AAlphaBlendValue);
 

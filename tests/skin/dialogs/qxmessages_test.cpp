@@ -12,6 +12,8 @@
 #include "skin/controls/qxskinlabels.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/dialogs/qxskinmessage.h"
+#include "skin/forms/captionbuttons.h"
+#include "skin/forms/dravenfold.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -56,7 +58,8 @@ protected:
     void LoadTexts(std::initializer_list<const char16_t*> ALines) {
         FTexts = new TqxResourceStrData(Application);
         FTexts->ResStrings()->Clear();
-        for (const char16_t* line : ALines) FTexts->ResStrings()->Add(line);
+        for (const char16_t* line : ALines)
+            FTexts->ResStrings()->Add(line);
         FSkin->SetResourceStrData(FTexts);
     }
 
@@ -89,7 +92,8 @@ TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
                 defaults += button->Default();
                 cancels += button->Cancel();
                 EXPECT_EQ(button->Default(), button->Name() == c.Default) << StringToUTF8(button->Name());
-                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel) << StringToUTF8(button->Name());
+                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel)
+                    << StringToUTF8(button->Name());
             }
         EXPECT_EQ(defaults, 1);
         EXPECT_EQ(cancels, c.Cancel ? 1 : 0);
@@ -170,6 +174,22 @@ TEST_F(Messages, ASkinButtonElementSetsTheButtonHeight) {
     EXPECT_GE(checked->ClientWidth(), checked->DisplayCheckBox->Width() + 5);
 }
 
+// A box has no caption buttons, the skin's close button included.
+TEST_F(Messages, TheBoxShowsNoCaptionButtonsWhateverTheSkinHas) {
+    LoadFixture(FSkin, ProjectSkin(u"default"));
+    TqxMessageFormStyle style;
+    style.SkinData = style.CtrlSkinData = FSkin;
+    std::unique_ptr<TqxMessageForm> box(BuildMessageForm(u"好", mtInformation, {mbOK}, style));
+    Integer buttons = 0;
+    for (const auto& object : box->QXD->ObjectList)
+        if (dynamic_cast<TqxSkinStdButtonObject*>(object.get())) {
+            ++buttons;
+            EXPECT_FALSE(object->Visible) << StringToUTF8(object->IDName);
+            EXPECT_FALSE(object->Enabled) << StringToUTF8(object->IDName);
+        }
+    EXPECT_GT(buttons, 0) << "the skin has caption buttons to hide";
+}
+
 TEST_F(Messages, TextsComeFromTheSkinsTableWithoutFallingBack) {
     struct TCase {
         TMsgDlgBtn Button;
@@ -177,10 +197,12 @@ TEST_F(Messages, TextsComeFromTheSkinsTableWithoutFallingBack) {
         const char16_t* Translated;
     };
     const TCase cases[] = {{mbClose, u"Close", u"关闭"}, {mbYes, u"&Yes", u"是(&Y)"}, {mbOK, u"OK", u""}};
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
     EXPECT_EQ(GetMessageCaption(mtConfirmation, nullptr), u"Confirm");
     LoadTexts({u"MSG_BTN_CLOSE=关闭", u"MSG_BTN_YES=是(&Y)", u"MSG_CAP_WARNING=警告"});
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
     EXPECT_EQ(GetMessageCaption(mtWarning, FSkin), u"警告");
 
     // A box over that table: the caption by type, an empty OK caption, the
@@ -226,7 +248,8 @@ TEST_F(Messages, TheShowAgainStateFollowsTheCheckBox) {
         bool StartsChecked;
         bool After;
     };
-    const TCase cases[] = {{false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
+    const TCase cases[] = {
+        {false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
     FMessage->SetShowAgainFlag(true);
     for (const TCase& c : cases) {
         FMessage->SetShowAgainFlagValue(c.Before);

@@ -17,6 +17,9 @@
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/dialogs/qxmessages.h"
+#include "skin/forms/captionbuttons.h"
+#include "skin/forms/dravenfold.h"
+#include "skinfixtures.h"
 
 namespace driver = win::driver;
 
@@ -437,6 +440,21 @@ TEST_F(OpenDialog, ShowSeesNoWindowCloseSeesItAndAnErrorStillFreesIt) {
     EXPECT_TRUE(closed);
     EXPECT_EQ(FDialog->DlgFrm(), nullptr);
     EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+// The window has no caption buttons, the skin's close button included.
+TEST_F(OpenDialog, TheWindowShowsNoCaptionButtonsWhateverTheSkinHas) {
+    auto* skin = new TqxSkinData(Application);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    FDialog->SetSkinData(skin);
+    Integer shown = -1;
+    Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        shown = 0;
+        for (const auto& object : AForm->QXD->ObjectList)
+            if (dynamic_cast<TqxSkinStdButtonObject*>(object.get()) && (object->Visible || object->Enabled))
+                ++shown;
+    });
+    EXPECT_EQ(shown, 0);
 }
 
 TEST_F(OpenDialog, TextsComeFromTheSkinsTable) {
