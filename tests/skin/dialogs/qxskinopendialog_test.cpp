@@ -19,6 +19,7 @@
 #include "skin/dialogs/qxmessages.h"
 #include "skin/forms/captionbuttons.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/skinmenus.h"
 #include "skinfixtures.h"
 
 namespace driver = win::driver;
@@ -387,6 +388,35 @@ TEST_F(OpenDialog, DoubleClickAndEnterOnAFileAcceptItWithoutOpeningIt) {
         EXPECT_EQ(FDialog->FileName(), PathAt("home/v/b.avi"));
         EXPECT_TRUE(driver::ShellOpens().empty());
     }
+}
+
+// The item menu of the dialog's list comes above the dialog, each time.
+TEST_F(OpenDialog, TheItemMenuComesAboveTheDialogEachTime) {
+    auto* skin = new TqxSkinData(Application);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    FDialog->SetSkinData(skin);
+    FDialog->SetCtrlSkinData(skin);
+    FDialog->SetFileName(PathAt("home/v/"));
+    std::vector<bool> onTop;
+    Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        TqxSkinFileListView* list = AForm->FileListView;
+        for (Integer time = 0; time < 3; ++time) {
+            const char16_t* name = u"a.avi";
+            const TRect r = list->Items()->Item(RowOf(AForm, name))->DisplayRect(drBounds);
+            const TPoint at = list->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+            driver::Click(win::POINT{at.X, at.Y}, win::VK_RBUTTON);
+            driver::Pump();
+            auto* menu = dynamic_cast<TqxSkinMenu*>(AForm->QXD->SkinMenu());
+            const bool shown = menu && menu->Visible();
+            const win::HWND window = shown ? menu->PopupWindow(0)->Handle() : nullptr;
+            const driver::TWindowInfo info = window ? driver::Inspect(window) : driver::TWindowInfo{};
+            onTop.push_back(shown && driver::Stacking().front() == window && info.Visible &&
+                            info.Bounds.right - info.Bounds.left > 50);
+            driver::Key(win::VK_ESCAPE);
+            Application->ProcessMessages();
+        }
+    });
+    EXPECT_EQ(onTop, (std::vector<bool>{true, true, true}));
 }
 
 // Names that are not UTF-8 keep their bytes: two that show alike are two

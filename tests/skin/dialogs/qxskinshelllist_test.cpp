@@ -548,6 +548,11 @@ TEST_F(ShellList, ARightClickShowsTheItemMenuInTheListAndInTheTree) {
     win::driver::Key(win::VK_ESCAPE);
     Application->ProcessMessages();
     EXPECT_TRUE(menuCaptions().empty());
+    // Again, after the menu was dismissed.
+    rightClick(FList, FList->Items()->Item(2)->DisplayRect(drBounds));
+    EXPECT_EQ(menuCaptions(), all);
+    win::driver::Key(win::VK_ESCAPE);
+    Application->ProcessMessages();
     rightClick(tree, tree->Items()->GetFirstNode()->GetFirstChild()->DisplayRect(true));
     EXPECT_EQ(menuCaptions(), all);
     win::driver::Key(win::VK_ESCAPE);
