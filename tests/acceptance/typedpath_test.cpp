@@ -33,15 +33,8 @@ TEST_P(TypedPathTest, AnAbsolutePathTypedInTheOpenDialogIsAddedAndConverts) {
     FDesktop.Click(start.Center());
     const std::string output = FProgram->OutputFolder() + "/typed.avi";
     std::string errors;
-    const bool complete = WaitUntil(
-        [&] {
-            const auto probe = Probe(output);
-            const auto duration = probe.find("format.duration");
-            return duration != probe.end() && std::stod(duration->second) >= 0.9 &&
-                   DecodesCleanly(output, &errors);
-        },
-        120s);
-    ASSERT_TRUE(complete) << "No complete " << output << "; the decoder said: " << errors;
+    ASSERT_TRUE(WaitForCompleteMedia(output, 0.9, 120s, &errors))
+        << "No complete " << output << "; the decoder said: " << errors;
     CloseProgram();
 }
 
