@@ -33,10 +33,9 @@ protected:
     // Runs AStep on each idle turn while a message box is the active form;
     // the step returns true when it has done its part.
     void WhileShown(std::function<bool(TqxMessageForm*)> AStep) {
-        Application->OnIdle = [this, AStep, done = false](TObject*, bool&) mutable {
+        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
             auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm());
             if (!box || done) return;
-            FSeen = box;
             done = AStep(box);
         };
     }
@@ -66,7 +65,6 @@ protected:
     TqxSkinData* FSkin = nullptr;
     TqxSkinMessage* FMessage = nullptr;
     TqxResourceStrData* FTexts = nullptr;
-    TqxMessageForm* FSeen = nullptr;
 };
 
 TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
