@@ -213,6 +213,8 @@ void TForm1::Button8Click(TObject*) {
     TStrings* files = OpenDialog2->Files();
     for (Integer i = 0; i < files->Count(); ++i)
         names.push_back(files->Strings(i));
+    // A typed name selects no row: the dialog hands it back alone.
+    if (names.empty()) names.push_back(OpenDialog2->FileName());
     if (AddFileList(names)) SelectLastRow();
 }
 

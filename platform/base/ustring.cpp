@@ -3,6 +3,13 @@
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// A byte that is no UTF-8 travels as the lone low surrogate 0xDC00 + byte,
+// so a file name that is no text comes back to the same bytes.
+constexpr char16_t kByteEscape = 0xDC00;
+
+bool IsByteEscape(char32_t AUnit) {
+    return AUnit >= kByteEscape + 0x80 && AUnit <= kByteEscape + 0xFF;
+}
 
 void AppendCodePoint(String& AOut, char32_t ACode) {
     if (ACode < 0x10000) {
@@ -56,7 +63,7 @@ String UTF8ToString(std::string_view AText) {
         } else if ((b0 & 0xF8) == 0xF0) {
             extra = 3, code = b0 & 0x07, minimum = 0x10000;
         } else {
-            Result.push_back(kReplacement);
+            Result.push_back(static_cast<char16_t>(kByteEscape + b0));
             ++i;
             continue;
         }
@@ -67,9 +74,9 @@ String UTF8ToString(std::string_view AText) {
             code = (code << 6) | (b & 0x3F);
         }
         if (k <= extra || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            // Skip the lead byte and whatever valid continuation followed it.
-            Result.push_back(kReplacement);
-            i += k;
+            // Only the lead byte: the bytes after it are escaped or read on their own.
+            Result.push_back(static_cast<char16_t>(kByteEscape + b0));
+            ++i;
             continue;
         }
         AppendCodePoint(Result, code);
@@ -87,6 +94,9 @@ AnsiString StringToUTF8(std::u16string_view AText) {
             AText[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (AText[i + 1] - 0xDC00);
             ++i;
+        } else if (IsByteEscape(c)) {
+            Result.push_back(static_cast<char>(c - kByteEscape));
+            continue;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = kReplacement;
         }

@@ -6,7 +6,10 @@
 
 #include "platform/base/types.h"
 
-// Invalid UTF-8 bytes become U+FFFD; a lone surrogate in UTF-16 becomes U+FFFD.
+// Lossless both ways: a byte that is not part of valid UTF-8 becomes the
+// lone surrogate U+DC80..U+DCFF (drawn as U+FFFD) and goes back to that
+// byte, so a file name that is not valid UTF-8 still names its file. Any
+// other lone surrogate becomes U+FFFD.
 String UTF8ToString(std::string_view AText);
 AnsiString StringToUTF8(std::u16string_view AText);
 

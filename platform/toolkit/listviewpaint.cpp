@@ -13,7 +13,8 @@ using namespace win;
 
 namespace {
 
-constexpr Cardinal OneLine = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
+// Items are data, not captions: an "&" in a file name is drawn as it is.
+constexpr Cardinal OneLine = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr Integer CellMargin = 6;
 
 }  // namespace
@@ -77,7 +78,8 @@ void TCustomListView::PaintItem(Integer AIndex, TListItem* AItem) {
     TRect text = label;
     Cardinal flags = OneLine | DT_LEFT;
     if (FViewStyle == vsIcon) {
-        flags = DT_CENTER | DT_END_ELLIPSIS | (FIconOptions->WrapText() ? DT_WORDBREAK : DT_SINGLELINE);
+        flags = DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX |
+                (FIconOptions->WrapText() ? DT_WORDBREAK : DT_SINGLELINE);
         RECT measure = ToRECT(text);
         canvas->RequiredState({csHandleValid, csFontValid});
         DrawTextW(canvas->Handle(), caption.c_str(), int(caption.size()), &measure, flags | DT_CALCRECT);

@@ -232,7 +232,7 @@ void TCustomTreeView::PaintNode(TTreeNode* ANode) {
     const bool highlight = selected && (Focused() || !FHideSelection);
     if (highlight) FillColor(canvas, text, Focused() ? clHighlight : clBtnFace);
     DrawTextIn(canvas, ANode->Text(), Rect(text.Left + TextPadding, text.Top, text.Right, text.Bottom),
-               DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
                highlight && Focused() ? clHighlightText : Font()->Color());
     if (selected && Focused()) canvas->DrawFocusRect(text);
 }

@@ -64,9 +64,9 @@ void TqxSkinCustomListView::DrawSubItems(TCanvas* ACanvas, TListItem* AItem, TCu
         }
         String text = AItem->SubItems()->Strings(k);
         ACanvas->Brush()->SetStyle(bsClear);
-        FitTextToWidthW(ACanvas, text, cell.Width());
+        FitTextToWidth(ACanvas, text, cell.Width());
         DrawTextAlignedOneLine(ACanvas, text, AOddLower ? Moved(cell, 0, 1) : cell,
-                               Integer(column->Alignment()));
+                               Integer(column->Alignment()), DT_NOPREFIX);
     }
 }
 
@@ -100,7 +100,7 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
     canvas->Font()->Assign(Font());
     const String& caption = Item->Caption();
     TRect label = Item->DisplayRect(drLabel);
-    if (view == vsList) label.Right = label.Left + SkinTextWidth(canvas, caption) + 2;
+    if (view == vsList) label.Right = label.Left + canvas->TextWidth(caption) + 2;
     if (iconView) label = Moved(label, 2, 0);
     TRect icon = Item->DisplayRect(drIcon);
     const TRect bounds = Item->DisplayRect(drBounds);
@@ -133,10 +133,10 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
         const TRect l = Moved(label, -sel.Left, -sel.Top);
         String text = caption;
         if (wrap) {
-            DrawWrappedTextCentered(sc, text, Rect(l.Left, l.Top, l.Right - 4, l.Bottom), true);
+            DrawWrappedTextCentered(sc, text, Rect(l.Left, l.Top, l.Right - 4, l.Bottom), true, DT_NOPREFIX);
         } else {
-            FitTextToWidthW(sc, text, view == vsList ? label.Width() : CaptionRoom(label));
-            DrawTextOneLine(sc, text, Rect(l.Left + indent, l.Top, l.Right, l.Bottom));
+            FitTextToWidth(sc, text, view == vsList ? label.Width() : CaptionRoom(label));
+            DrawTextAlignedOneLine(sc, text, Rect(l.Left + indent, l.Top, l.Right, l.Bottom), 0, DT_NOPREFIX);
         }
         if (report && RowSelect() && Item->SubItems()->Count() > 0)
             DrawSubItems(sc, Item, State,
@@ -150,10 +150,12 @@ void TqxSkinCustomListView::SkinCustomDrawItem(TCustomListView*, TListItem* Item
         canvas->Brush()->SetStyle(bsClear);
         String text = caption;
         if (wrap) {
-            DrawWrappedTextCentered(canvas, text, label, false);
+            DrawWrappedTextCentered(canvas, text, label, false, DT_NOPREFIX);
         } else {
-            FitTextToWidthW(canvas, text, CaptionRoom(label));
-            DrawTextOneLine(canvas, text, Rect(label.Left + indent, label.Top, label.Right, label.Bottom));
+            FitTextToWidth(canvas, text, CaptionRoom(label));
+            DrawTextAlignedOneLine(canvas, text,
+                                   Rect(label.Left + indent, label.Top, label.Right, label.Bottom), 0,
+                                   DT_NOPREFIX);
         }
     }
     if (report && !(Item->Selected() && RowSelect())) DrawSubItems(canvas, Item, State, bounds, true, false);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdi/drawtextflags.h"
 #include "platform/toolkit/methods.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/commoncontrols.h"
@@ -399,7 +400,9 @@ void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNo
 
     if (!State.Contains(cdsSelected)) {
         canvas->Brush()->SetStyle(bsClear);
-        DrawTextOneLine(canvas, Node->Text(), Rect(label.Left + 2, label.Top + 1, label.Right, label.Bottom));
+        DrawTextAlignedOneLine(canvas, Node->Text(),
+                               Rect(label.Left + 2, label.Top + 1, label.Right, label.Bottom), 0,
+                               DT_NOPREFIX);
         return;
     }
     if (label.Width() <= 0 || label.Height() <= 0) return;
@@ -412,7 +415,7 @@ void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNo
     sc->Font()->Assign(Font());
     sc->Font()->SetColor(focused ? item->FocusFontColor : item->ActiveFontColor);
     sc->Brush()->SetStyle(bsClear);
-    DrawTextOneLine(sc, Node->Text(), Rect(2, 1, label.Width(), label.Height()));
+    DrawTextAlignedOneLine(sc, Node->Text(), Rect(2, 1, label.Width(), label.Height()), 0, DT_NOPREFIX);
     canvas->Draw(label.Left, label.Top, &selection);
 }
 

@@ -176,15 +176,16 @@ void DrawTextOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect) 
     DrawOneLine(ACanvas, AText, ARect, 0, false);
 }
 
-void DrawTextAlignedOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect, Integer AAlignment) {
+void DrawTextAlignedOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect, Integer AAlignment,
+                            Cardinal AFlags) {
     const Cardinal flags = AAlignment == 1 ? DT_RIGHT : AAlignment == 2 ? DT_CENTER : 0;
-    DrawOneLine(ACanvas, AText, ARect, flags, false);
+    DrawOneLine(ACanvas, AText, ARect, flags | AFlags, false);
 }
 
 // The text is rebuilt so that DT_WORDBREAK can break (or, without
 // breaking, shortens) every word that is wider than the rectangle.
-void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect,
-                             bool ABreakLongWords) {
+void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect, bool ABreakLongWords,
+                             Cardinal AFlags) {
     if (AText.empty()) return;
     const Integer width = ARect.Width();
     String text, word;
@@ -197,7 +198,7 @@ void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect&
             continue;
         }
         if (skipping) continue;
-        if (Measure(ACanvas, word + c, DT_SINGLELINE).Width() <= width) {
+        if (Measure(ACanvas, word + c, DT_SINGLELINE | AFlags).Width() <= width) {
             text += c;
             word += c;
         } else if (ABreakLongWords) {
@@ -210,7 +211,7 @@ void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect&
             skipping = true;
         }
     }
-    SkinDrawText(ACanvas, text, Raised(ACanvas, ARect), DT_WORDBREAK | DT_CENTER);
+    SkinDrawText(ACanvas, text, Raised(ACanvas, ARect), DT_WORDBREAK | DT_CENTER | AFlags);
 }
 
 void DrawTextVCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect) {

@@ -34,12 +34,15 @@ void FitTextToWidth(TCanvas* ACanvas, String& AText, Integer AWidth);
 void DrawTextCenteredOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect);
 void DrawTextLeftOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect);
 void DrawTextOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect);
-// AAlignment 0 left, 1 right, 2 centre.
-void DrawTextAlignedOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect, Integer AAlignment);
+// AAlignment 0 left, 1 right, 2 centre. AFlags adds DrawText flags
+// (DT_NOPREFIX for data such as file names, where "&" is no mnemonic).
+void DrawTextAlignedOneLine(TCanvas* ACanvas, const String& AText, const TRect& ARect, Integer AAlignment,
+                            Cardinal AFlags = 0);
 // Word-wrapped and centred. A word wider than the rectangle is split by a
 // blank where it stops fitting (ABreakLongWords), or cut there with its
 // last three kept characters turned into "...".
-void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect, bool ABreakLongWords);
+void DrawWrappedTextCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect, bool ABreakLongWords,
+                             Cardinal AFlags = 0);
 // The canvas's clipped text output at left + 2 (+ AIndent), vertically
 // centred by the canvas's text height.
 void DrawTextVCentered(TCanvas* ACanvas, const String& AText, const TRect& ARect);

@@ -214,7 +214,8 @@ void TqxSkinDriveComboBox::RebuildDriveList() {
     for (const shell::TVolume& volume : shell::Volumes()) {
         String text = volume.MountPath;
         if (!volume.Label.empty())
-            text += u" [" + (FTextCase == tcUpperCase ? UpperCase(volume.Label) : AnsiLowerCase(volume.Label)) + u"]";
+            text += u" [" +
+                    (FTextCase == tcUpperCase ? UpperCase(volume.Label) : AnsiLowerCase(volume.Label)) + u"]";
         TBitmap* picture = volume.FileSystem == "tmpfs"        ? RAMBMP.get()
                            : volume.Kind == shell::vkRemovable ? FloppyBMP.get()
                            : volume.Kind == shell::vkOptical   ? CDROMBMP.get()
@@ -232,8 +233,9 @@ Integer TqxSkinDriveComboBox::IndexOfVolume(const String& APath) const {
     Integer best = -1;
     for (size_t i = 0; i < FMounts.size(); ++i) {
         const String& mount = FMounts[i];
-        const bool holds = APath == mount || mount == u"/" ||
-                           (APath.starts_with(mount) && APath.size() > mount.size() && APath[mount.size()] == u'/');
+        const bool holds =
+            APath == mount || mount == u"/" ||
+            (APath.starts_with(mount) && APath.size() > mount.size() && APath[mount.size()] == u'/');
         if (holds && (best < 0 || mount.size() > FMounts[size_t(best)].size())) best = Integer(i);
     }
     return best;
@@ -291,7 +293,9 @@ void TqxSkinDriveComboBox::DrawDriveItem(TCanvas* Cnvs, Integer Index, TRect Txt
 
 TqxSkinDirectoryListBox::TqxSkinDirectoryListBox(TComponent* AOwner) : TqxSkinListBox(AOwner) {
     OnDrawItem = [this](TCanvas* Cnvs, Integer Index, Integer ItemWidth, Integer ItemHeight, TRect TxtRect,
-                        TOwnerDrawState State) { DrawFolderItem(Cnvs, Index, ItemWidth, ItemHeight, TxtRect, State); };
+                        TOwnerDrawState State) {
+        DrawFolderItem(Cnvs, Index, ItemWidth, ItemHeight, TxtRect, State);
+    };
     SetWidth(145);
     SetSorted(false);
     LoadFolderImages();
@@ -379,7 +383,8 @@ void TqxSkinDirectoryListBox::RebuildFolderList() {
         const Integer current = rows->Count() - 1;
         TStringList subfolders;
         ReadSubfolders(FDirectory, &subfolders);
-        for (Integer i = 0; i < subfolders.Count(); ++i) rows->AddObject(subfolders.Strings(i), ClosedBMP.get());
+        for (Integer i = 0; i < subfolders.Count(); ++i)
+            rows->AddObject(subfolders.Strings(i), ClosedBMP.get());
         rows->EndUpdate();
         if (HandleAllocated()) {
             SetItemIndex(current);
@@ -474,8 +479,8 @@ Integer TqxSkinDirectoryListBox::RowIndent(Integer AIndex) {
 
 Integer TqxSkinDirectoryListBox::GetItemWidth(Integer AIndex, TCanvas* ACanvas) {
     TBitmap* picture = RowPicture(AIndex);
-    return TqxSkinListBox::GetItemWidth(AIndex, ACanvas) + RowIndent(AIndex) + (picture ? picture->Width() : 16) +
-           4;
+    return TqxSkinListBox::GetItemWidth(AIndex, ACanvas) + RowIndent(AIndex) +
+           (picture ? picture->Width() : 16) + 4;
 }
 
 void TqxSkinDirectoryListBox::DrawFolderItem(TCanvas* Cnvs, Integer Index, Integer, Integer, TRect TxtRect,
@@ -574,8 +579,11 @@ String TqxSkinFileListBox::FileName() {
 }
 
 void TqxSkinFileListBox::SelectName(const String& AName) {
-    if (AnsiCompareText(AName, GetSelectedName()) == 0) return;
+    // Linux names differ by case: the exact name first, else one in another case.
+    if (AName == GetSelectedName()) return;
     Integer found = -1;
+    for (Integer i = 0; i < Items()->Count() && found < 0; ++i)
+        if (Items()->Strings(i) == AName) found = i;
     for (Integer i = 0; i < Items()->Count() && found < 0; ++i)
         if (AnsiCompareText(Items()->Strings(i), AName) == 0) found = i;
     SetItemIndex(found);
@@ -583,7 +591,7 @@ void TqxSkinFileListBox::SelectName(const String& AName) {
 }
 
 void TqxSkinFileListBox::EnterDirectory(const String& ANewDirectory) {
-    if (AnsiCompareText(ANewDirectory, FDirectory) == 0) return;
+    if (ANewDirectory == FDirectory) return;
     if (IsExistingDirectory(FDirectory)) ChDir(FDirectory);
     ChDir(ANewDirectory);
     FDirectory = GetCurrentDir();
@@ -591,7 +599,7 @@ void TqxSkinFileListBox::EnterDirectory(const String& ANewDirectory) {
 }
 
 void TqxSkinFileListBox::ApplyFilePath(const String& AEditText) {
-    if (AEditText.empty() || AnsiCompareText(AEditText, FileName()) == 0) return;
+    if (AEditText.empty() || AEditText == FileName()) return;
     char16_t drive = 0;
     String dirPart, filePart;
     SplitEditPath(AEditText, drive, dirPart, filePart);

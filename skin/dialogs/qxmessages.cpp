@@ -184,8 +184,9 @@ TqxMessageForm* Build(const String& AMsg, const String& ACaption, const TIconSou
             defaultButton = mbOK;
         else if (AButtons.Contains(mbYes))
             defaultButton = mbYes;
-        const TMsgDlgBtn cancelButton =
-            AButtons.Contains(mbCancel) ? mbCancel : AButtons.Contains(mbNo) ? mbNo : mbOK;
+        const TMsgDlgBtn cancelButton = AButtons.Contains(mbCancel) ? mbCancel
+                                        : AButtons.Contains(mbNo)   ? mbNo
+                                                                    : mbOK;
 
         Integer x = (form->ClientWidth() - rowWidth) / 2;
         for (Integer b = mbYes; b <= mbClose; ++b) {
@@ -236,6 +237,8 @@ TqxMessageForm::TqxMessageForm(TComponent* AOwner, Integer X, Integer Y) : TForm
         SetTop(Y);
     }
     QXD = new TqxDravenfold(this);
+    // No caption buttons: the skin's close button would stay without this.
+    QXD->SetHideCaptionButtons(true);
     QXD->SetBorderIcons({});
 }
 
@@ -273,18 +276,18 @@ TqxMessageForm* BuildMessageForm2(const String& Msg, const String& ACaption, TMs
 
 TqxMessageForm* BuildMessageForm(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
                                  const TqxMessageFormStyle& AStyle) {
-    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle, true,
-                 std::nullopt);
+    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle,
+                 true, std::nullopt);
 }
 
 TqxMessageForm* BuildMessageForm(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
                                  const TqxMessageFormStyle& AStyle, TMsgDlgBtn DefaultButton) {
-    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle, true,
-                 DefaultButton);
+    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle,
+                 true, DefaultButton);
 }
 
 TqxMessageForm* BuildWideMessageForm(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
                                      const TqxMessageFormStyle& AStyle) {
-    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle, false,
-                 std::nullopt);
+    return Build(Msg, CaptionByType(DlgType, AStyle.CtrlSkinData), {nullptr, -1, DlgType}, Buttons, AStyle,
+                 false, std::nullopt);
 }

@@ -61,6 +61,7 @@ TqxSkinPopupMenu* BuildItemMenu(const TqxItemMenuHost& AHost, TqxShellFolder* AI
     if (verbs.empty()) return nullptr;
     auto* popup = new TqxSkinPopupMenu(nullptr);
     popup->SetSkinData(AHost.SkinData);
+    popup->SetComponentForm(AHost.Form);
     for (const win::TShellVerb& verb : verbs) {
         auto* entry = new TMenuItem(popup);
         entry->SetCaption(verb.Caption);

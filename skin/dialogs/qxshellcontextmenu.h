@@ -15,6 +15,8 @@
 // What the menu needs of the view that shows it.
 struct TqxItemMenuHost {
     TqxSkinData* SkinData = nullptr;
+    // The view's form: its frame component shows the skinned menu.
+    TCustomForm* Form = nullptr;
     IShellCommandTarget* Target = nullptr;
     // Starts editing the item's name in the view.
     std::function<void()> Rename;

@@ -1,5 +1,7 @@
 #include "skin/dialogs/qxskinopendialog.h"
 
+#include <algorithm>
+
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/pngimage.h"
 #include "skin/controls/qxskinbutton.h"
@@ -21,8 +23,10 @@ String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey) {
     return GetDefaultResStr(AKey);
 }
 
-void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
-                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue) {
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData,
+                      bool AAlphaBlend, bool AAlphaBlendAnimation, Byte AAlphaBlendValue) {
+    // No caption buttons: the skin's close button would stay without this.
+    AQXD->SetHideCaptionButtons(true);
     AQXD->SetBorderIcons({});
     AQXD->SetSkinData(ASkinData);
     AQXD->SetMenusSkinData(AMenusSkinData);
@@ -91,7 +95,8 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
 
     // Right-aligned: the tool bar stacks such buttons from the right in the
     // order they are made, so back, up and new folder read left to right.
-    auto toolButton = [&](Integer AImage, const char16_t* AHintKey, void (TqxOpenDlgForm::*AClick)(TObject*)) {
+    auto toolButton = [&](Integer AImage, const char16_t* AHintKey,
+                          void (TqxOpenDlgForm::*AClick)(TObject*)) {
         auto* button = new TqxSkinSpeedButton(this);
         button->SetParent(ToolPanel);
         button->SetDefaultHeight(25);
@@ -231,7 +236,8 @@ TqxOpenDlgForm::TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* 
 }
 
 TqxOpenDlgForm::~TqxOpenDlgForm() {
-    for (PItemIDList entry : FolderHistory) win::SHFree(entry);
+    for (PItemIDList entry : FolderHistory)
+        win::SHFree(entry);
 }
 
 void TqxOpenDlgForm::AddHistoryEntry() {
@@ -241,7 +247,9 @@ void TqxOpenDlgForm::AddHistoryEntry() {
     FolderHistory.push_back(IdListCopy(root->AbsoluteID()));
 }
 
-void TqxOpenDlgForm::InitHistory() { AddHistoryEntry(); }
+void TqxOpenDlgForm::InitHistory() {
+    AddHistoryEntry();
+}
 
 std::vector<TqxSkinSpeedButton*> TqxOpenDlgForm::ToolButtons() {
     return {UpToolButton, BackToolButton, StyleToolButton, NewFolderToolButton};
@@ -268,9 +276,13 @@ void TqxOpenDlgForm::BackToolButtonClick(TObject*) {
     StopAddToHistory = false;
 }
 
-void TqxOpenDlgForm::UpToolButtonClick(TObject*) { FileListView->GoUp(); }
+void TqxOpenDlgForm::UpToolButtonClick(TObject*) {
+    FileListView->GoUp();
+}
 
-String TqxOpenDlgForm::CurrentFolder() { return IncludeTrailingPathDelimiter(FileListView->Path()); }
+String TqxOpenDlgForm::CurrentFolder() {
+    return IncludeTrailingPathDelimiter(FileListView->Path());
+}
 
 void TqxOpenDlgForm::NewFolderToolButtonClick(TObject*) {
     const String path = FileListView->Path();
@@ -297,9 +309,15 @@ void TqxOpenDlgForm::SetViewStyle(TViewStyle AStyle, TMenuItem* AItem) {
         item->SetChecked(item == AItem);
 }
 
-void TqxOpenDlgForm::IconItemClick(TObject*) { SetViewStyle(vsIcon, IconMenuItem); }
-void TqxOpenDlgForm::SmallIconItemClick(TObject*) { SetViewStyle(vsSmallIcon, SmallIconMenuItem); }
-void TqxOpenDlgForm::ListItemClick(TObject*) { SetViewStyle(vsList, ListMenuItem); }
+void TqxOpenDlgForm::IconItemClick(TObject*) {
+    SetViewStyle(vsIcon, IconMenuItem);
+}
+void TqxOpenDlgForm::SmallIconItemClick(TObject*) {
+    SetViewStyle(vsSmallIcon, SmallIconMenuItem);
+}
+void TqxOpenDlgForm::ListItemClick(TObject*) {
+    SetViewStyle(vsList, ListMenuItem);
+}
 
 void TqxOpenDlgForm::ReportItemClick(TObject*) {
     SetViewStyle(vsReport, ReportMenuItem);
@@ -327,16 +345,23 @@ void TqxOpenDlgForm::FLVKeyPress(TObject*, char16_t& Key) {
 void TqxOpenDlgForm::EditKeyPress(TObject*, char16_t& Key) {
     if (Key != u'\r') return;
     const String name = FileNameEdit->Text();
-    if (name.find(u'*') != String::npos) {
+    if (name.find(u'*') != String::npos)
         FileListView->SetMask(name);
-    } else if (name.find(u'/') != String::npos) {
-        // A relative path is taken from the folder shown, not from the
-        // process's current folder, which the file controls move.
-        const String folder = name[0] == u'/' ? name : CurrentFolder() + name;
-        if (IsExistingDirectory(folder)) FileListView->SetPath(ExpandFileName(folder));
-    } else {
+    else if (IsTypedPath(name) && IsExistingDirectory(TypedTarget(name)))
+        FileListView->SetPath(TypedTarget(name));
+    else
         OpenButtonClick(this);
-    }
+}
+
+bool TqxOpenDlgForm::IsTypedPath(const String& AName) {
+    return AName.find(u'/') != String::npos;
+}
+
+String TqxOpenDlgForm::TypedTarget(const String& AName) {
+    if (!IsTypedPath(AName)) return CurrentFolder() + AName;
+    // A relative path is taken from the folder shown, not from the
+    // process's current folder, which the file controls move.
+    return ExpandFileName(AName[0] == u'/' ? AName : CurrentFolder() + AName);
 }
 
 void TqxOpenDlgForm::FCBChange(TObject*) {
@@ -369,12 +394,15 @@ bool TqxOpenDlgForm::ConfirmOverwrite() {
 }
 
 void TqxOpenDlgForm::OpenButtonClick(TObject*) {
-    const String selected = FileListView->GetSelectedFile();
     const String name = FileNameEdit->Text();
-    const String target = CurrentFolder() + name;
+    // A typed path names its own place, whatever row is selected beside it.
+    const String selected = IsTypedPath(name) ? String() : FileListView->GetSelectedFile();
+    const String target = TypedTarget(name);
     const String candidate = HasFileExtension(target) ? target : target + DefaultExtension();
     if (!SaveMode && CheckFileExists && selected.empty() && !name.empty() && !FileExists(candidate)) return;
     if (name.empty()) return;
+    // A path ending in "/" names a folder, and a file goes only where a folder is.
+    if (ExtractFileName(target).empty() || !IsExistingDirectory(ExtractFilePath(target))) return;
     if (SaveMode) {
         if (name.find(u'*') != String::npos) return;
         // Asked about the name Execute will hand back: the filter's extension
@@ -411,9 +439,15 @@ TqxSkinCustomOpenDialog::~TqxSkinCustomOpenDialog() = default;
 void TqxSkinCustomOpenDialog::SetToolBarImageList(TCustomImageList* AValue) {
     SetReference(this, FToolBarImageList, AValue);
 }
-void TqxSkinCustomOpenDialog::SetSkinData(TqxSkinData* AValue) { SetReference(this, FSkinData, AValue); }
-void TqxSkinCustomOpenDialog::SetCtrlSkinData(TqxSkinData* AValue) { SetReference(this, FCtrlSkinData, AValue); }
-void TqxSkinCustomOpenDialog::SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
+void TqxSkinCustomOpenDialog::SetSkinData(TqxSkinData* AValue) {
+    SetReference(this, FSkinData, AValue);
+}
+void TqxSkinCustomOpenDialog::SetCtrlSkinData(TqxSkinData* AValue) {
+    SetReference(this, FCtrlSkinData, AValue);
+}
+void TqxSkinCustomOpenDialog::SetDefaultFont(TFont* AValue) {
+    FDefaultFont->Assign(AValue);
+}
 
 void TqxSkinCustomOpenDialog::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);
@@ -431,7 +465,8 @@ String TqxSkinCustomOpenDialog::OpeningFolder() const {
 }
 
 TqxOpenDlgForm* TqxSkinCustomOpenDialog::CreateDlgForm() {
-    return new TqxOpenDlgForm(Application, FSaveMode, FCtrlSkinData, ToolButtonsTransparent, FToolBarImageList);
+    return new TqxOpenDlgForm(Application, FSaveMode, FCtrlSkinData, ToolButtonsTransparent,
+                              FToolBarImageList);
 }
 
 void TqxSkinCustomOpenDialog::SetUpForm(TqxOpenDlgForm* form) {
@@ -456,7 +491,8 @@ void TqxSkinCustomOpenDialog::SetUpForm(TqxOpenDlgForm* form) {
 
     TMenuItem* const viewItems[] = {form->IconMenuItem, form->SmallIconMenuItem, form->ListMenuItem,
                                     form->ReportMenuItem};
-    for (TMenuItem* item : viewItems) item->SetChecked(item == viewItems[ListViewStyle]);
+    for (TMenuItem* item : viewItems)
+        item->SetChecked(item == viewItems[ListViewStyle]);
     form->FileListView->SetViewStyle(ListViewStyle);
     form->FileListView->SetRoot(OpeningFolder());
 
@@ -539,7 +575,11 @@ bool TqxSkinCustomOpenDialog::Execute() {
             if (FSaveMode && !HasFileExtension(FFileName))
                 FFileName += FilterExtension(form->FilterComboBox->Mask());
             FFiles->Clear();
-            for (const String& file : form->FileListView->GetSelectedFiles()) FFiles->Add(file);
+            const std::vector<String> selected = form->FileListView->GetSelectedFiles();
+            // An open run that took a typed path took none of the selected rows.
+            if (FSaveMode || std::find(selected.begin(), selected.end(), form->FileName) != selected.end())
+                for (const String& file : selected)
+                    FFiles->Add(file);
             CompleteFileName(FFileName);
             if (FOnChange) FOnChange(this);
         }
@@ -560,7 +600,9 @@ void TqxSkinOpenDialog::SetFileName(const String& AValue) {
     if (FDlgFrm) FDlgFrm->FileNameEdit->SetText(AValue);
 }
 
-String TqxSkinOpenDialog::GetSelectedFile() { return FDlgFrm ? FDlgFrm->FileListView->GetSelectedFile() : String(); }
+String TqxSkinOpenDialog::GetSelectedFile() {
+    return FDlgFrm ? FDlgFrm->FileListView->GetSelectedFile() : String();
+}
 
 void TqxSkinOpenDialog::FormCreated(TqxOpenDlgForm* AForm) {
     AForm->OnFolderChange = OnFolderChange;

@@ -31,9 +31,10 @@ class TqxSkinToolBar;
 String DialogText(TqxSkinData* ASkinData, std::u16string_view AKey);
 
 // A dialog window's frame component as every dialog sets it: no caption
-// buttons, the frame's and the menus' skins and the translucency.
-void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData, bool AAlphaBlend,
-                      bool AAlphaBlendAnimation, Byte AAlphaBlendValue);
+// buttons (not even the skin's close button), the frame's and the menus'
+// skins and the translucency.
+void SetUpDialogFrame(TqxDravenfold* AQXD, TqxSkinData* ASkinData, TqxSkinData* AMenusSkinData,
+                      bool AAlphaBlend, bool AAlphaBlendAnimation, Byte AAlphaBlendValue);
 
 // The extension (dot included) that names in AMask's first pattern carry;
 // empty when the mask holds ".*".
@@ -43,8 +44,8 @@ bool HasFileExtension(const String& AFileName);
 
 class TqxOpenDlgForm : public TForm {
 public:
-    TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* ACtrlSkinData, bool AToolButtonsTransparent,
-                   TCustomImageList* AToolBarImageList);
+    TqxOpenDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* ACtrlSkinData,
+                   bool AToolButtonsTransparent, TCustomImageList* AToolBarImageList);
     ~TqxOpenDlgForm() override;
 
     // Records the folder shown as a history entry.
@@ -106,6 +107,10 @@ public:
 protected:
     // The folder shown, with its trailing "/".
     String CurrentFolder();
+    // A typed name with a "/" is a path: from "/" absolute, else from the
+    // folder shown. The full name it stands for, a bare name in the folder shown.
+    static bool IsTypedPath(const String& AName);
+    String TypedTarget(const String& AName);
 
 private:
     void AddHistoryEntry();

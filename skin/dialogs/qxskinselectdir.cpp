@@ -17,8 +17,8 @@
 TqxSelDirDlgForm::TqxSelDirDlgForm(TComponent* AOwner, TqxSkinData* ACtrlSkinData, bool AShowToolBar,
                                    bool AToolButtonsTransparent, TCustomImageList* AToolBarImageList,
                                    Integer AToolButtonImageIndex, bool ATreeShowLines,
-                                   TCustomImageList* ATreeButtonImageList, Integer ATreeButtonExpandImageIndex,
-                                   Integer ATreeButtonNoExpandImageIndex)
+                                   TCustomImageList* ATreeButtonImageList,
+                                   Integer ATreeButtonExpandImageIndex, Integer ATreeButtonNoExpandImageIndex)
     : TForm(AOwner), CtrlSD(ACtrlSkinData), ShowToolBar(AShowToolBar) {
     SetKeyPreview(true);
     SetPosition(poScreenCenter);
@@ -153,11 +153,15 @@ void TqxSkinSelectDirectoryDialog::SetTreeButtonImageList(TCustomImageList* AVal
 void TqxSkinSelectDirectoryDialog::SetToolBarImageList(TCustomImageList* AValue) {
     SetReference(this, FToolBarImageList, AValue);
 }
-void TqxSkinSelectDirectoryDialog::SetSkinData(TqxSkinData* AValue) { SetReference(this, FSkinData, AValue); }
+void TqxSkinSelectDirectoryDialog::SetSkinData(TqxSkinData* AValue) {
+    SetReference(this, FSkinData, AValue);
+}
 void TqxSkinSelectDirectoryDialog::SetCtrlSkinData(TqxSkinData* AValue) {
     SetReference(this, FCtrlSkinData, AValue);
 }
-void TqxSkinSelectDirectoryDialog::SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
+void TqxSkinSelectDirectoryDialog::SetDefaultFont(TFont* AValue) {
+    FDefaultFont->Assign(AValue);
+}
 
 void TqxSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);
@@ -170,9 +174,10 @@ void TqxSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperati
 
 bool TqxSkinSelectDirectoryDialog::Execute() {
     if (OnShow) OnShow(this);
-    FDlgFrm = new TqxSelDirDlgForm(Application, FCtrlSkinData, ShowToolBar, ToolButtonsTransparent,
-                                   FToolBarImageList, ToolButtonImageIndex, TreeShowLines, FTreeButtonImageList,
-                                   TreeButtonExpandImageIndex, TreeButtonNoExpandImageIndex);
+    FDlgFrm =
+        new TqxSelDirDlgForm(Application, FCtrlSkinData, ShowToolBar, ToolButtonsTransparent,
+                             FToolBarImageList, ToolButtonImageIndex, TreeShowLines, FTreeButtonImageList,
+                             TreeButtonExpandImageIndex, TreeButtonNoExpandImageIndex);
     TqxSelDirDlgForm* form = FDlgFrm;
     bool ok = false;
     try {
@@ -194,7 +199,8 @@ bool TqxSkinSelectDirectoryDialog::Execute() {
             form->DirTreeView->SetPath(Directory);
         else
             form->DirTreeView->ExpandMyComputer();
-        for (TqxSkinScrollBar* bar : {form->HScrollBar, form->VScrollBar}) bar->SetSkinData(FCtrlSkinData);
+        for (TqxSkinScrollBar* bar : {form->HScrollBar, form->VScrollBar})
+            bar->SetSkinData(FCtrlSkinData);
         for (TqxSkinButton* button : {form->OkButton, form->CancelButton}) {
             button->SetSkinData(FCtrlSkinData);
             button->SetDefaultFont(FDefaultFont.get());
@@ -213,6 +219,9 @@ bool TqxSkinSelectDirectoryDialog::Execute() {
         }
         form->SetClientWidth(width);
         form->SetClientHeight(height);
+        // The tree's bars came with its final size and may cover the folder
+        // chosen at a larger one: it is brought into view again.
+        if (TTreeNode* chosen = form->DirTreeView->Selected()) chosen->MakeVisible();
         form->SetActiveControl(form->DirTreeView);
 
         ok = form->ShowModal() == mrOk;

@@ -41,28 +41,35 @@ bool InSet(const String& APattern, size_t AAt, char16_t AChar, size_t& AEnd) {
     return found != negated;
 }
 
-bool Match(const String& AName, size_t N, const String& APattern, size_t P) {
-    while (P < APattern.size()) {
-        const char16_t c = APattern[P];
-        if (c == u'*') {
-            for (size_t k = N; k <= AName.size(); ++k)
-                if (Match(AName, k, APattern, P + 1)) return true;
-            return false;
+// Greedy, with one point to come back to: the last "*" met. A later "*"
+// replaces it, as whatever the earlier one would still take the later one
+// takes as well; so no position pair is tried twice per "*".
+bool Match(const String& AName, const String& APattern, size_t& ASteps) {
+    size_t n = 0, p = 0;
+    size_t starP = String::npos, starN = 0;
+    while (n < AName.size()) {
+        ++ASteps;
+        if (p < APattern.size()) {
+            const char16_t c = APattern[p];
+            if (c == u'*') {
+                starP = p++;
+                starN = n;
+                continue;
+            }
+            size_t end = p + 1;
+            if (c == u'[' ? InSet(APattern, p + 1, AName[n], end) : c == u'?' || c == AName[n]) {
+                p = end;
+                ++n;
+                continue;
+            }
         }
-        if (c == u'[') {
-            size_t end = 0;
-            // The set is checked for its form even past the name's end.
-            const bool in = InSet(APattern, P + 1, N < AName.size() ? AName[N] : u'\0', end);
-            if (N >= AName.size() || !in) return false;
-            P = end;
-            ++N;
-            continue;
-        }
-        if (N >= AName.size() || (c != u'?' && c != AName[N])) return false;
-        ++P;
-        ++N;
+        if (starP == String::npos) return false;
+        p = starP + 1;
+        n = ++starN;
     }
-    return N == AName.size();
+    while (p < APattern.size() && APattern[p] == u'*')
+        ++p;
+    return p == APattern.size();
 }
 
 String FixedColumnCaption(TqxSkinData* ASkinData, const char16_t* AKey) {
@@ -101,7 +108,7 @@ int CompareValues(const TSortKey& A, const TSortKey& B) {
 
 }  // namespace
 
-bool MatchesMaskPart(const String& AName, const String& APattern) {
+bool MatchesMaskPart(const String& AName, const String& APattern, size_t* ASteps) {
     // The form is checked first: a bad set raises even when no name reaches it.
     for (size_t i = 0; i < APattern.size(); ++i)
         if (APattern[i] == u'[') {
@@ -109,7 +116,14 @@ bool MatchesMaskPart(const String& AName, const String& APattern) {
             InSet(APattern, i + 1, 0, end);
             i = end - 1;
         }
-    return Match(AnsiLowerCase(AName), 0, AnsiLowerCase(APattern), 0);
+    size_t steps = 0;
+    const String name = AnsiLowerCase(AName), pattern = AnsiLowerCase(APattern);
+    // A name without a dot also matches as if it ended in one, so "*.*"
+    // takes every file, as it does on Windows.
+    const bool matches = Match(name, pattern, steps) ||
+                         (name.find(u'.') == String::npos && Match(name + u".", pattern, steps));
+    if (ASteps) *ASteps = steps;
+    return matches;
 }
 
 TqxCustomShellListView::TqxCustomShellListView(TComponent* AOwner)
@@ -203,14 +217,15 @@ void TqxCustomShellListView::FillItems() {
     Screen->SetCursor(crHourGlass);
     std::shared_ptr<win::IEnumIDList> ids;
     if (!FRootFolder->ShellFolder() ||
-        FRootFolder->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK || !ids)
+        FRootFolder->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK ||
+        !ids)
         return;
     PItemIDList id = nullptr;
     win::ULONG fetched = 0;
     try {
         while (ids->Next(1, &id, &fetched) == win::S_OK && fetched == 1) {
-            auto item = std::make_unique<TqxShellFolder>(FRootFolder, id,
-                                                         BindChildFolder(FRootFolder->ShellFolder(), id, nullptr));
+            auto item = std::make_unique<TqxShellFolder>(
+                FRootFolder, id, BindChildFolder(FRootFolder->ShellFolder(), id, nullptr));
             ShellFree(id);
             bool canAdd = item->IsFolder() || PassesMask(item.get());
             if (OnAddFolder) OnAddFolder(this, item.get(), canAdd);
@@ -263,7 +278,8 @@ void TqxCustomShellListView::SortFolders(bool AColumnMode) {
     std::stable_sort(keys.begin(), keys.end(), compare);
     std::vector<std::unique_ptr<TqxShellFolder>> sorted;
     sorted.reserve(keys.size());
-    for (const TSortKey& key : keys) sorted.push_back(std::move(FFolders[key.Row]));
+    for (const TSortKey& key : keys)
+        sorted.push_back(std::move(FFolders[key.Row]));
     FFolders = std::move(sorted);
 }
 
@@ -284,22 +300,25 @@ bool TqxCustomShellListView::OwnerDataFetch(TListItem* Item, TItemRequest Reques
     TqxShellFolder* folder = FolderAt(Item->Index());
     if (!folder) return true;
     if (Request.Contains(irText) || DrawSkin()) Item->SetCaption(folder->DisplayName());
-    if (Request.Contains(irImage) || DrawSkin()) Item->SetImageIndex(folder->ImageIndex(ViewStyle() == vsIcon));
+    if (Request.Contains(irImage) || DrawSkin())
+        Item->SetImageIndex(folder->ImageIndex(ViewStyle() == vsIcon));
     if (ViewStyle() == vsReport) {
         Item->SubItems()->Clear();
         // A file gone since the fill shows empty details instead of failing every repaint.
         try {
             folder->LoadColumnDetails(FRootFolder, Handle(), Columns()->Count());
-            for (Integer i = 1; i < Columns()->Count(); ++i) Item->SubItems()->Add(folder->ColumnText(i));
+            for (Integer i = 1; i < Columns()->Count(); ++i)
+                Item->SubItems()->Add(folder->ColumnText(i));
         } catch (const Exception&) {
-            while (Item->SubItems()->Count() < Columns()->Count() - 1) Item->SubItems()->Add(u"");
+            while (Item->SubItems()->Count() < Columns()->Count() - 1)
+                Item->SubItems()->Add(u"");
         }
     }
     return true;
 }
 
 Integer TqxCustomShellListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint&, void*,
-                                             Integer StartIndex, TSearchDirection, bool Wrap) {
+                                              Integer StartIndex, TSearchDirection, bool Wrap) {
     if ((Find != ifPartialString && Find != ifExactString) || StartIndex == -1) return -1;
     const Integer count = FolderCount();
     if (StartIndex > count) return -1;
@@ -365,7 +384,8 @@ void TqxCustomShellListView::BuildColumns() {
                 continue;
             static const TAlignment alignments[] = {taLeftJustify, taRightJustify, taCenter};
             add(caption,
-                column.fmt >= 0 && column.fmt <= 2 ? std::optional<TAlignment>(alignments[column.fmt]) : std::nullopt,
+                column.fmt >= 0 && column.fmt <= 2 ? std::optional<TAlignment>(alignments[column.fmt])
+                                                   : std::nullopt,
                 column.cxChar);
             captions.push_back(caption);
         }
@@ -381,7 +401,8 @@ void TqxCustomShellListView::BuildColumns() {
                             {u"FLV_TYPE", taLeftJustify, 10},
                             {u"FLV_MODIFIED", taLeftJustify, 14}};
     const Integer count = FRootFolder->Properties().Contains(fpFileSystem) ? 4 : 1;
-    for (Integer i = 0; i < count; ++i) add(FixedColumnCaption(SkinData(), fixed[i].Key), fixed[i].Alignment, fixed[i].Chars);
+    for (Integer i = 0; i < count; ++i)
+        add(FixedColumnCaption(SkinData(), fixed[i].Key), fixed[i].Alignment, fixed[i].Chars);
 }
 
 void TqxCustomShellListView::SetViewStyle(TViewStyle AValue) {
@@ -459,11 +480,8 @@ void TqxCustomShellListView::FollowIdList(PCItemIDList AID) {
 
 void TqxCustomShellListView::OpenRow(Integer AIndex) {
     TqxShellFolder* item = FolderAt(AIndex);
-    if (!item) return;
-    if (item->IsFolder())
-        BrowseTo(CreateRootItem(item->AbsoluteID()));
-    else
-        item->ExecuteDefault();
+    // A file is the owner's to take (a dialog accepts it); it is never started.
+    if (item && item->IsFolder()) BrowseTo(CreateRootItem(item->AbsoluteID()));
 }
 
 void TqxCustomShellListView::GoUp() {
@@ -513,12 +531,16 @@ void TqxCustomShellListView::DblClick() {
 void TqxCustomShellListView::KeyDown(Word& AKey, TShiftState AShift) {
     TqxSkinCustomListView::KeyDown(AKey, AShift);
     if (!FAutoNavigate || IsEditing()) return;
-    if (AKey == win::VK_RETURN)
+    if (AKey == win::VK_RETURN && AShift.Contains(ssAlt)) {
+        RunVerb(ItemIndex(), "properties");
+        AKey = 0;
+    } else if (AKey == win::VK_RETURN) {
         OpenRow(ItemIndex());
-    else if (AKey == win::VK_BACK)
+    } else if (AKey == win::VK_BACK) {
         GoUp();
-    else if (AKey == win::VK_F5)
+    } else if (AKey == win::VK_F5) {
         Refresh();
+    }
 }
 
 void TqxCustomShellListView::SetShellTreeView(TqxCustomShellTreeView* AValue) {
@@ -550,6 +572,7 @@ void TqxCustomShellListView::Notification(TComponent* AComponent, TOperation AOp
 TqxItemMenuHost TqxCustomShellListView::MenuHost(Integer AIndex) {
     TqxItemMenuHost host;
     host.SkinData = SkinData();
+    host.Form = GetParentForm(this);
     host.Target = dynamic_cast<IShellCommandTarget*>(this);
     host.Rename = [this, AIndex] { Items()->Item(AIndex)->EditCaption(); };
     host.Changed = [this] { Refresh(); };

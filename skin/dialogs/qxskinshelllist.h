@@ -18,9 +18,11 @@
 VELQUA_DECLARE_EXCEPTION(EMaskException, Exception);
 
 // Whether AName matches the wildcard pattern APattern ("*", "?", "[a-f]",
-// "[!a]"; letters without regard to case); EMaskException "'%s' is an
-// invalid mask at (%d)" for a pattern that is not well formed.
-bool MatchesMaskPart(const String& AName, const String& APattern);
+// "[!a]"; letters without regard to case; a name without a dot also as if
+// it ended in one); EMaskException "'%s' is an invalid mask at (%d)" for a
+// pattern that is not well formed. ASteps, when given, gets the number of
+// name characters compared: at most 2 (name length + 3) (pattern length + 1).
+bool MatchesMaskPart(const String& AName, const String& APattern, size_t* ASteps = nullptr);
 
 // As a command target it runs "open" from the item's folder.
 class TqxCustomShellListView : public TqxSkinCustomListView, public IShellCommandTarget {
@@ -78,7 +80,7 @@ public:
     void RebuildItems();
     // Shows the folder of the absolute list AID (a partner moved).
     void FollowIdList(PCItemIDList AID);
-    // Opens row AIndex: a folder is shown, a file opened by the desktop.
+    // Opens row AIndex when it is a folder; a file is left to the owner.
     void OpenRow(Integer AIndex);
     void GoUp();
     // Reads the current folder again; the same row number stays selected
@@ -99,8 +101,8 @@ public:
 
 protected:
     bool OwnerDataFetch(TListItem* Item, TItemRequest Request) override;
-    Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
-                          Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
+    Integer OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                          void* FindData, Integer StartIndex, TSearchDirection Direction, bool Wrap) override;
     void ColClick(TListColumn* Column) override;
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
     // A finished name edit renames the item; a refusal leaves the name.

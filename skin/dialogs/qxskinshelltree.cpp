@@ -2,9 +2,9 @@
 
 #include "platform/base/mainthread.h"
 #include "platform/shell/sysimagelist.h"
-#include "skin/dialogs/qxfilectrl.h"
 #include "platform/toolkit/forms.h"
 #include "skin/controls/qxskinlink.h"
+#include "skin/dialogs/qxfilectrl.h"
 #include "skin/dialogs/qxskinshellcombo.h"
 
 namespace {
@@ -15,12 +15,31 @@ struct TRaised {
     ~TRaised() { Flag = false; }
 };
 
+// AID with its leading AFrom replaced by ATo (a folder renamed above it);
+// a copy of AID when AFrom does not lead it or nothing was renamed.
+PItemIDList RenamedIdList(PCItemIDList AID, PCItemIDList AFrom, PCItemIDList ATo) {
+    const Integer count = AFrom ? IdListCount(AFrom) : 0;
+    const Integer total = IdListCount(AID);
+    if (!AFrom || total < count) return IdListCopy(AID);
+    std::vector<PItemIDList> prefixes = IdListPrefixes(AID);
+    const bool under = IdListsEqual(count == total ? AID : prefixes[size_t(count)], AFrom);
+    FreeIdListPrefixes(prefixes);
+    if (!under) return IdListCopy(AID);
+    PCItemIDList rest = AID;
+    for (Integer i = 0; i < count; ++i)
+        rest = IdListNext(rest);
+    return IdListJoin(ATo, rest);
+}
+
 }  // namespace
 
 TqxCustomShellTreeView::TqxCustomShellTreeView(TComponent* AOwner)
-    : TqxSkinCustomTreeView(AOwner), FWatchedRefresh([this] {
-          if (Selected()) Refresh(Selected());
-      }, this) {
+    : TqxSkinCustomTreeView(AOwner),
+      FWatchedRefresh(
+          [this] {
+              if (Selected()) Refresh(Selected());
+          },
+          this) {
     SetShowRoot(false);
     SetRightClickSelect(true);
     SetImages(shell::SystemImageList(false));
@@ -96,7 +115,8 @@ void TqxCustomShellTreeView::ReloadRoot() {
         const TRaised loading(FLoadingRoot);
         if (Items()->Count() > 0) ClearNodes();
         auto* item = new TqxShellFolder(nullptr, FRootFolder->AbsoluteID(), FRootFolder->ShellFolder());
-        TTreeNode* node = Items()->Add(nullptr, ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
+        TTreeNode* node =
+            Items()->Add(nullptr, ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
         node->SetData(item);
         SetNodeImages(node);
         node->SetHasChildren(item->SubFolders());
@@ -143,7 +163,8 @@ void TqxCustomShellTreeView::FillNode(TTreeNode* ANode) {
         }
     } done{Items(), cursor};
     std::shared_ptr<win::IEnumIDList> ids;
-    if (ItemOf(ANode)->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK || !ids) {
+    if (ItemOf(ANode)->ShellFolder()->EnumObjects(nullptr, ObjectTypeFlags(FObjectTypes), ids) != win::S_OK ||
+        !ids) {
         ANode->SetHasChildren(false);
         return;
     }
@@ -156,8 +177,8 @@ void TqxCustomShellTreeView::FillNode(TTreeNode* ANode) {
     }
     ANode->CustomSort([](TTreeNode* A, TTreeNode* B) {
         const TqxShellFolder* a = ItemOf(A);
-        return Integer(SmallInt(win::HRESULT_CODE(a->ParentShellFolder()->CompareIDs(0, a->RelativeID(),
-                                                                                     ItemOf(B)->RelativeID()))));
+        return Integer(SmallInt(win::HRESULT_CODE(
+            a->ParentShellFolder()->CompareIDs(0, a->RelativeID(), ItemOf(B)->RelativeID()))));
     });
     if (ANode->Count() == 0) ANode->SetHasChildren(false);
 }
@@ -203,7 +224,8 @@ void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     TTreeNode* node = Items()->GetFirstNode();
     if (!node) {
         // No window yet: its creation selects the folder.
-        if (const String path = ItemDisplayName(GetDesktopInterface(), AID, win::SHGDN_FORPARSING); !path.empty())
+        if (const String path = ItemDisplayName(GetDesktopInterface(), AID, win::SHGDN_FORPARSING);
+            !path.empty())
             FPath = path;
         return;
     }
@@ -219,7 +241,8 @@ void TqxCustomShellTreeView::SelectIdList(PCItemIDList AID) {
     } release{prefixes};
     // The root lies somewhere on the way; from there, one level a step.
     size_t step = 0;
-    while (step < prefixes.size() && !same(node, prefixes[step])) ++step;
+    while (step < prefixes.size() && !same(node, prefixes[step]))
+        ++step;
     if (step == prefixes.size()) return;
     for (++step; step < prefixes.size(); ++step) {
         node->Expand(false);
@@ -241,6 +264,11 @@ TTreeNode* TqxCustomShellTreeView::FindNodeByIdList(PCItemIDList AID, TTreeNode*
 }
 
 void TqxCustomShellTreeView::Refresh(TTreeNode* Node) {
+    RefreshNode(Node, nullptr, nullptr);
+}
+
+void TqxCustomShellTreeView::RefreshNode(TTreeNode* Node, PCItemIDList ARenamedFrom,
+                                         PCItemIDList ARenamedTo) {
     TqxShellFolder* old = Node ? ItemOf(Node) : nullptr;
     if (!old || !old->ShellFolder()) return;
     TTreeNode* top = TopItem();
@@ -255,8 +283,11 @@ void TqxCustomShellTreeView::Refresh(TTreeNode* Node) {
             Screen->SetCursor(Cursor);
         }
     } done{Items(), Screen->Cursor()};
-    if (top && ItemOf(top)) done.Top = IdListCopy(ItemOf(top)->AbsoluteID());
-    if (Selected() && ItemOf(Selected())) done.Chosen = IdListCopy(SelectedFolder()->AbsoluteID());
+    // Items below a renamed folder still carry its old name: they are looked
+    // for under the new one.
+    const auto now = [&](PCItemIDList AID) { return RenamedIdList(AID, ARenamedFrom, ARenamedTo); };
+    if (top && ItemOf(top)) done.Top = now(ItemOf(top)->AbsoluteID());
+    if (Selected() && ItemOf(Selected())) done.Chosen = now(SelectedFolder()->AbsoluteID());
     Items()->BeginUpdate();
     Screen->SetCursor(crHourGlass);
     {
@@ -270,10 +301,14 @@ void TqxCustomShellTreeView::Refresh(TTreeNode* Node) {
         fresh->SetHasChildren(fresh->Count() > 0);
         fresh->SetText(old->Parent() ? item->DisplayName()
                                      : ItemDisplayName(GetDesktopInterface(), item->AbsoluteID(), 0));
-        for (TTreeNode* node = Node; node && (node == Node || node->Level() > Node->Level()); node = node->GetNext())
-            if (node->Expanded())
-                if (TTreeNode* counterpart = FindNodeByIdList(ItemOf(node)->AbsoluteID(), fresh))
-                    counterpart->Expand(false);
+        for (TTreeNode* node = Node; node && (node == Node || node->Level() > Node->Level());
+             node = node->GetNext()) {
+            if (!node->Expanded()) continue;
+            PItemIDList id = now(ItemOf(node)->AbsoluteID());
+            TTreeNode* counterpart = FindNodeByIdList(id, fresh);
+            ShellFree(id);
+            if (counterpart) counterpart->Expand(false);
+        }
         Items()->Delete(Node);
     }
     if (done.Chosen) SetSelected(FindNodeByIdList(done.Chosen, Items()->GetFirstNode()));
@@ -324,12 +359,14 @@ void TqxCustomShellTreeView::Notification(TComponent* AComponent, TOperation AOp
 TqxItemMenuHost TqxCustomShellTreeView::MenuHost(TTreeNode* ANode) {
     TqxItemMenuHost host;
     host.SkinData = SkinData();
+    host.Form = GetParentForm(this);
     host.Target = dynamic_cast<IShellCommandTarget*>(this);
     host.Rename = [ANode] { ANode->EditText(); };
     // Only a folder gone for good loses its node: a refused delete keeps it.
     host.Changed = [this, ANode] {
         if (Items()->Contains(ANode) && !ItemOf(ANode)->FullObjectName().empty() &&
-            !IsExistingDirectory(ItemOf(ANode)->FullObjectName()) && !FileExists(ItemOf(ANode)->FullObjectName()))
+            !IsExistingDirectory(ItemOf(ANode)->FullObjectName()) &&
+            !FileExists(ItemOf(ANode)->FullObjectName()))
             Items()->Delete(ANode);
     };
     return host;
@@ -352,8 +389,16 @@ void TqxCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
 void TqxCustomShellTreeView::Edit(TTreeNode* Node, std::optional<String> AText) {
     TqxShellFolder* item = Node ? ItemOf(Node) : nullptr;
     if (!AText || !item || *AText == item->DisplayName()) return;
-    item->Rename(*AText);
+    struct TFree {
+        PItemIDList List;
+        ~TFree() { ShellFree(List); }
+    } before{IdListCopy(item->AbsoluteID())}, after{nullptr};
+    if (!item->Rename(*AText)) return;
     Node->SetText(item->DisplayName());
+    // The subfolders read so far still name the old path: the parent is
+    // read again, with what was open under the old name open under the new.
+    after.List = IdListCopy(item->AbsoluteID());
+    if (Node->Parent()) RefreshNode(Node->Parent(), before.List, after.List);
 }
 
 void TqxCustomShellTreeView::ExecuteCommand(const String& Verb, bool&) {

@@ -68,7 +68,7 @@ protected:
     void Change(TTreeNode* Node) override;
     void Delete(TTreeNode* Node) override;
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
-    // A finished name edit renames the item; the node itself is not rebuilt.
+    // A finished name edit renames the item and reads its parent again.
     void Edit(TTreeNode* Node, std::optional<String> AText) override;
     void Notification(TComponent* AComponent, TOperation AOperation) override;
     void ExecuteCommand(const String& Verb, bool& Handled) override;
@@ -77,7 +77,9 @@ protected:
 private:
     TqxOpenDirectory FOpenDirectory;
     TqxHeldRefresh FWatchedRefresh;
-    static TqxShellFolder* ItemOf(const TTreeNode* ANode) { return static_cast<TqxShellFolder*>(ANode->Data()); }
+    static TqxShellFolder* ItemOf(const TTreeNode* ANode) {
+        return static_cast<TqxShellFolder*>(ANode->Data());
+    }
     void ReloadRoot();
     void ApplyRoot();
     void FillNode(TTreeNode* ANode);
@@ -86,6 +88,8 @@ private:
     // The first node from AStart on, within AStart's subtree, whose item is AID.
     TTreeNode* FindNodeByIdList(PCItemIDList AID, TTreeNode* AStart);
     void WatchSelectedFolder();
+    // Refresh, with the folders under ARenamedFrom looked for under ARenamedTo.
+    void RefreshNode(TTreeNode* Node, PCItemIDList ARenamedFrom, PCItemIDList ARenamedTo);
 
     TqxItemMenuHost MenuHost(TTreeNode* ANode);
 

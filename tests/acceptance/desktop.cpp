@@ -175,6 +175,7 @@ std::vector<long> Desktop::Cardinals(Window AWindow, const char* AProperty) cons
     std::vector<long> result;
     if (p.format != 32) return result;
     result.resize(p.items);
+    // An empty property has no bytes to copy (and memcpy takes no null).
     if (!p.bytes.empty()) std::memcpy(result.data(), p.bytes.data(), p.bytes.size());
     return result;
 }

@@ -23,15 +23,8 @@ TEST_P(JourneyTest, AClipAddedThroughTheOpenDialogConvertsToAFileThatDecodes) {
     // The default format is the high-definition AVI.
     const std::string output = FProgram->OutputFolder() + "/clip.avi";
     std::string errors;
-    const bool complete = WaitUntil(
-        [&] {
-            const auto probe = Probe(output);
-            const auto duration = probe.find("format.duration");
-            return duration != probe.end() && std::stod(duration->second) >= 0.9 &&
-                   DecodesCleanly(output, &errors);
-        },
-        120s);
-    ASSERT_TRUE(complete) << "No complete " << output << "; the decoder said: " << errors;
+    ASSERT_TRUE(WaitForCompleteMedia(output, 0.9, 120s, &errors))
+        << "No complete " << output << "; the decoder said: " << errors;
     const auto probe = Probe(output);
     EXPECT_EQ(probe.at("format.format_name"), "avi");
     EXPECT_EQ(probe.at("format.nb_streams"), "2");

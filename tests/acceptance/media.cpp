@@ -1,5 +1,7 @@
 #include "media.h"
 
+#include "desktop.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -82,6 +84,18 @@ bool DecodesCleanly(const std::string& APath, std::string* AErrors) {
         RunCommand({"ffmpeg", "-nostdin", "-v", "error", "-i", APath, "-f", "null", "-"}, &output);
     if (AErrors) *AErrors = output;
     return status == 0 && output.empty();
+}
+
+bool WaitForCompleteMedia(const std::string& APath, double ASeconds, std::chrono::milliseconds ALimit,
+                          std::string* AErrors) {
+    return WaitUntil(
+        [&] {
+            const auto probe = Probe(APath);
+            const auto duration = probe.find("format.duration");
+            return duration != probe.end() && std::stod(duration->second) >= ASeconds &&
+                   DecodesCleanly(APath, AErrors);
+        },
+        ALimit);
 }
 
 }  // namespace acceptance

@@ -2,6 +2,7 @@
 // ffprobe commands, as a user's other tools would see the program's files.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,5 +26,10 @@ std::map<std::string, std::string> Probe(const std::string& APath);
 // Whether the whole file decodes without a single error; AErrors gets what
 // the decoder said.
 bool DecodesCleanly(const std::string& APath, std::string* AErrors = nullptr);
+// Waits until APath lasts at least ASeconds and decodes cleanly (the
+// converter has finished it), for at most ALimit; AErrors gets what the
+// decoder said last.
+bool WaitForCompleteMedia(const std::string& APath, double ASeconds, std::chrono::milliseconds ALimit,
+                          std::string* AErrors = nullptr);
 
 }  // namespace acceptance

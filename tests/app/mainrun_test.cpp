@@ -483,6 +483,30 @@ TEST_F(Run, ReportsLandInTheRowOfTheirTask) {
     EXPECT_EQ(lines->Strings(lines->Count() - 1), u"#2344.5: hello");
 }
 
+// A full path typed into either open dialog, with no row chosen, is the
+// file added: the several-files dialog hands it back without a row.
+TEST_F(Run, ATypedPathInEitherOpenDialogIsAdded) {
+    StartWith("3");
+    const String a = Clip("short.avi", "a.avi"), b = Clip("clip2.avi", "b.avi");
+    String typed;
+    OpenStep = [&](TqxOpenDlgForm* AForm) {
+        AForm->FileNameEdit->SetText(typed);
+        char16_t enter = u'\r';
+        AForm->EditKeyPress(nullptr, enter);
+    };
+    typed = a;
+    Form1->Item121->Click();
+    typed = b;
+    Form1->Item111->Click();
+    ASSERT_EQ(Rows()->Count(), 2);
+    EXPECT_EQ(Rows()->Item(0)->Caption(), a);
+    EXPECT_EQ(Rows()->Item(1)->Caption(), b);
+    EXPECT_TRUE(Boxes.empty());
+    // Closed as a user closes it: the preview of the last row stops first.
+    Application->OnIdle = [](TObject*, bool&) { Form1->Close(); };
+    Application->Run();
+}
+
 // Each add command reaches its dialog; a cancelled dialog adds nothing, a
 // folder without media says so.
 TEST_F(Run, TheAddCommandsOpenTheirDialogs) {

@@ -9,9 +9,9 @@
 #include "platform/toolkit/edit.h"
 #include "platform/toolkit/forms.h"
 #include "platform/win/testdriver.h"
+#include "shelltest.h"
 #include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxfilectrl.h"
-#include "shelltest.h"
 #include "skinforms.h"
 #include "tests/platform/base/temp_folder.h"
 
@@ -120,8 +120,8 @@ TEST_F(FilterCombo, TheFilterTextGivesItemsAndMasks) {
     const TCase cases[] = {
         {u"All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
          u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf",
-         {u"All (*.bmp;*.ico;*.emf;*.wmf)", u"Bitmaps (*.bmp)", u"Icons (*.ico)", u"Enhanced Metafiles (*.emf)",
-          u"Metafiles (*.wmf)"},
+         {u"All (*.bmp;*.ico;*.emf;*.wmf)", u"Bitmaps (*.bmp)", u"Icons (*.ico)",
+          u"Enhanced Metafiles (*.emf)", u"Metafiles (*.wmf)"},
          {u"*.bmp;*.ico;*.emf;*.wmf", u"*.bmp", u"*.ico", u"*.emf", u"*.wmf"}},
         {u"Videos|*.avi|Rest", {u"Videos"}, {u"*.avi"}},
         {u"t|", {u"t"}, {u""}},
@@ -190,7 +190,8 @@ protected:
     }
     std::vector<String> Rows() const {
         std::vector<String> rows;
-        for (Integer i = 0; i < FList->Items()->Count(); ++i) rows.push_back(FList->Items()->Strings(i));
+        for (Integer i = 0; i < FList->Items()->Count(); ++i)
+            rows.push_back(FList->Items()->Strings(i));
         return rows;
     }
 
@@ -212,7 +213,8 @@ TEST_F(DirectoryList, RowsRunFromTheRootToTheFolderThenItsSubfolders) {
     expected.push_back(u"b");
     const Integer current = Integer(expected.size()) - 1;
     // Hidden folders stay out; names differing in case are two folders.
-    for (const char16_t* sub : {u"Sub", u"sub", u"x"}) expected.push_back(sub);
+    for (const char16_t* sub : {u"Sub", u"sub", u"x"})
+        expected.push_back(sub);
     EXPECT_EQ(Rows(), expected);
     EXPECT_EQ(FList->ItemIndex(), current);
     EXPECT_EQ(FList->GetItemPath(0), u"/");
@@ -283,7 +285,8 @@ protected:
 
     std::vector<String> Files() const {
         std::vector<String> rows;
-        for (Integer i = 0; i < FFiles->Items()->Count(); ++i) rows.push_back(FFiles->Items()->Strings(i));
+        for (Integer i = 0; i < FFiles->Items()->Count(); ++i)
+            rows.push_back(FFiles->Items()->Strings(i));
         return rows;
     }
 };
@@ -295,7 +298,8 @@ TEST_F(FileList, MaskAndAttributesDecideTheRows) {
     EXPECT_EQ(Files(), (std::vector<String>{u"a.txt", u"a.txt", u"b.avi", u"file.txt", u"file.txt"}));
     FFiles->SetMask(u"*.*");
     FFiles->SetFileType({qxftDirectory});
-    for (const String& row : Files()) EXPECT_TRUE(row.starts_with(u"[")) << StringToUTF8(row);
+    for (const String& row : Files())
+        EXPECT_TRUE(row.starts_with(u"[")) << StringToUTF8(row);
     EXPECT_NE(std::find(Files().begin(), Files().end(), u"[x]"), Files().end());
     FFiles->SetFileType({qxftHidden});
     EXPECT_EQ(Files(), (std::vector<String>{u".hid"}));
@@ -320,6 +324,27 @@ TEST_F(FileList, ATypedPathSetsTheMaskEntersAFolderOrSelectsAFile) {
     FFiles->SelectName(u"none.txt");
     EXPECT_EQ(FFiles->GetSelectedName(), u"");
     EXPECT_EQ(FEdit->Text(), u"a.txt");
+}
+
+// Folders and files that differ only in case are different places.
+TEST_F(FileList, NamesThatDifferInCaseAreEachEntered) {
+    const String dir = FRoot + u"/a/b";
+    for (const char16_t* folder : {u"/Clips", u"/clips"}) {
+        std::filesystem::create_directory(StringToUTF8(dir + folder));
+        std::ofstream(StringToUTF8(dir + folder + u"/in" + String(folder + 1) + u".txt")) << "x";
+    }
+    std::ofstream(StringToUTF8(dir + u"/A.txt")) << "x";
+    FFiles->ApplyFilePath(dir + u"/Clips");
+    EXPECT_EQ(FFiles->Directory(), dir + u"/Clips");
+    EXPECT_EQ(Files(), (std::vector<String>{u"inClips.txt"}));
+    FFiles->ApplyFilePath(dir + u"/clips");
+    EXPECT_EQ(FFiles->Directory(), dir + u"/clips");
+    EXPECT_EQ(Files(), (std::vector<String>{u"inclips.txt"}));
+    FFiles->ApplyFilePath(dir);
+    FFiles->SelectName(u"a.txt");
+    EXPECT_EQ(FFiles->GetSelectedName(), u"a.txt");
+    FFiles->SelectName(u"A.txt");
+    EXPECT_EQ(FFiles->GetSelectedName(), u"A.txt");
 }
 
 TEST_F(FileList, TheChainOfFolderListFilterAndFiles) {

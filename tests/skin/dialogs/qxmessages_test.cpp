@@ -12,6 +12,8 @@
 #include "skin/controls/qxskinlabels.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/dialogs/qxskinmessage.h"
+#include "skin/forms/captionbuttons.h"
+#include "skin/forms/dravenfold.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -31,10 +33,9 @@ protected:
     // Runs AStep on each idle turn while a message box is the active form;
     // the step returns true when it has done its part.
     void WhileShown(std::function<bool(TqxMessageForm*)> AStep) {
-        Application->OnIdle = [this, AStep, done = false](TObject*, bool&) mutable {
+        Application->OnIdle = [AStep, done = false](TObject*, bool&) mutable {
             auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm());
             if (!box || done) return;
-            FSeen = box;
             done = AStep(box);
         };
     }
@@ -56,14 +57,14 @@ protected:
     void LoadTexts(std::initializer_list<const char16_t*> ALines) {
         FTexts = new TqxResourceStrData(Application);
         FTexts->ResStrings()->Clear();
-        for (const char16_t* line : ALines) FTexts->ResStrings()->Add(line);
+        for (const char16_t* line : ALines)
+            FTexts->ResStrings()->Add(line);
         FSkin->SetResourceStrData(FTexts);
     }
 
     TqxSkinData* FSkin = nullptr;
     TqxSkinMessage* FMessage = nullptr;
     TqxResourceStrData* FTexts = nullptr;
-    TqxMessageForm* FSeen = nullptr;
 };
 
 TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
@@ -89,7 +90,8 @@ TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
                 defaults += button->Default();
                 cancels += button->Cancel();
                 EXPECT_EQ(button->Default(), button->Name() == c.Default) << StringToUTF8(button->Name());
-                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel) << StringToUTF8(button->Name());
+                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel)
+                    << StringToUTF8(button->Name());
             }
         EXPECT_EQ(defaults, 1);
         EXPECT_EQ(cancels, c.Cancel ? 1 : 0);
@@ -170,6 +172,22 @@ TEST_F(Messages, ASkinButtonElementSetsTheButtonHeight) {
     EXPECT_GE(checked->ClientWidth(), checked->DisplayCheckBox->Width() + 5);
 }
 
+// A box has no caption buttons, the skin's close button included.
+TEST_F(Messages, TheBoxShowsNoCaptionButtonsWhateverTheSkinHas) {
+    LoadFixture(FSkin, ProjectSkin(u"default"));
+    TqxMessageFormStyle style;
+    style.SkinData = style.CtrlSkinData = FSkin;
+    std::unique_ptr<TqxMessageForm> box(BuildMessageForm(u"好", mtInformation, {mbOK}, style));
+    Integer buttons = 0;
+    for (const auto& object : box->QXD->ObjectList)
+        if (dynamic_cast<TqxSkinStdButtonObject*>(object.get())) {
+            ++buttons;
+            EXPECT_FALSE(object->Visible) << StringToUTF8(object->IDName);
+            EXPECT_FALSE(object->Enabled) << StringToUTF8(object->IDName);
+        }
+    EXPECT_GT(buttons, 0) << "the skin has caption buttons to hide";
+}
+
 TEST_F(Messages, TextsComeFromTheSkinsTableWithoutFallingBack) {
     struct TCase {
         TMsgDlgBtn Button;
@@ -177,10 +195,12 @@ TEST_F(Messages, TextsComeFromTheSkinsTableWithoutFallingBack) {
         const char16_t* Translated;
     };
     const TCase cases[] = {{mbClose, u"Close", u"关闭"}, {mbYes, u"&Yes", u"是(&Y)"}, {mbOK, u"OK", u""}};
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
     EXPECT_EQ(GetMessageCaption(mtConfirmation, nullptr), u"Confirm");
     LoadTexts({u"MSG_BTN_CLOSE=关闭", u"MSG_BTN_YES=是(&Y)", u"MSG_CAP_WARNING=警告"});
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
     EXPECT_EQ(GetMessageCaption(mtWarning, FSkin), u"警告");
 
     // A box over that table: the caption by type, an empty OK caption, the
@@ -226,7 +246,8 @@ TEST_F(Messages, TheShowAgainStateFollowsTheCheckBox) {
         bool StartsChecked;
         bool After;
     };
-    const TCase cases[] = {{false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
+    const TCase cases[] = {
+        {false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
     FMessage->SetShowAgainFlag(true);
     for (const TCase& c : cases) {
         FMessage->SetShowAgainFlagValue(c.Before);
@@ -243,9 +264,12 @@ TEST_F(Messages, TheShowAgainStateFollowsTheCheckBox) {
     }
     // The wide call has no check box and leaves the state alone.
     FMessage->SetShowAgainFlagValue(true);
-    PressWhenShown(win::VK_RETURN);
+    // Read while the box lives: it is freed when the call returns.
+    bool checkBox = true;
+    PressWhenShown(win::VK_RETURN,
+                   [&](TqxMessageForm* ABox) { checkBox = ABox->DisplayCheckBox != nullptr; });
     EXPECT_EQ(FMessage->WideMessageDlg(u"好", mtInformation, {mbOK}, 0), mrOk);
-    EXPECT_EQ(FSeen->DisplayCheckBox, nullptr);
+    EXPECT_FALSE(checkBox);
     EXPECT_TRUE(FMessage->ShowAgainFlagValue());
 }
 
@@ -290,9 +314,11 @@ TEST_F(Messages, TheMainWindowsPromptAndThePlainComponent) {
 }
 
 TEST_F(Messages, PositionedBoxesAndTheShowPositionHandler) {
-    TPoint at;
+    TPoint at, size;
+    // Read while the box lives: it is freed when the call returns.
     auto record = [&](TqxMessageForm* ABox) {
         at = Point(ABox->Left(), ABox->Top());
+        size = Point(ABox->Width(), ABox->Height());
         ABox->SetModalResult(mrOk);
         return true;
     };
@@ -310,8 +336,7 @@ TEST_F(Messages, PositionedBoxesAndTheShowPositionHandler) {
     WhileShown(record);
     FMessage->CustomMessageDlgPos(u"好", u"标题", nullptr, 0, {mbOK}, 0, 100, 200);
     EXPECT_EQ(at, Point(110, 200));
-    EXPECT_EQ(FSeen->Width(), width);
-    EXPECT_EQ(FSeen->Height(), height);
+    EXPECT_EQ(size, Point(width, height));
     EXPECT_EQ(calls, 1);
     WhileShown(record);
     FMessage->WideMessageDlgPos(u"好", mtInformation, {mbOK}, 0, 100, 200);

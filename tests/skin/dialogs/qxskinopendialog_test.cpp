@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "platform/base/fileutils.h"
@@ -16,6 +17,10 @@
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxresstrs.h"
 #include "skin/dialogs/qxmessages.h"
+#include "skin/forms/captionbuttons.h"
+#include "skin/forms/dravenfold.h"
+#include "skin/forms/skinmenus.h"
+#include "skinfixtures.h"
 
 namespace driver = win::driver;
 
@@ -179,10 +184,8 @@ TEST_F(OpenDialog, SaveModeAddsTheFiltersExtensionElseTheDefault) {
         const char* Result;
     };
     const TCase cases[] = {
-        {u"*.bmp", u"", u"shot", "home/w/shot.bmp"},
-        {u"*.*", u"jpg", u"shot", "home/w/shot.jpg"},
-        {u"*.jpg;*.jpeg", u"", u"shot", "home/w/shot.jpg"},
-        {u"*.jpg", u"", u"shot.png", "home/w/shot.png"},
+        {u"*.bmp", u"", u"shot", "home/w/shot.bmp"},        {u"*.*", u"jpg", u"shot", "home/w/shot.jpg"},
+        {u"*.jpg;*.jpeg", u"", u"shot", "home/w/shot.jpg"}, {u"*.jpg", u"", u"shot.png", "home/w/shot.png"},
         {u"*.jpg", u"bmp", u"shot", "home/w/shot.jpg"},
     };
     for (const TCase& c : cases) {
@@ -242,7 +245,8 @@ TEST_F(OpenDialog, NewFolderTakesTheNextFreeNumberAndOpensItForRenaming) {
     MakeFolder(At("home/w/New Folder"));
     FDialog->SetFileName(PathAt("home/w/"));
     Run(FDialog, [&](TqxOpenDlgForm* AForm) {
-        for (Integer i = 0; i < 4; ++i) AForm->NewFolderToolButton->Click();
+        for (Integer i = 0; i < 4; ++i)
+            AForm->NewFolderToolButton->Click();
         EXPECT_TRUE(AForm->FileListView->IsEditing());
         // In Computer, outside the file system, nothing is made.
         AForm->FileListView->SetRoot(u"rfMyComputer");
@@ -298,6 +302,159 @@ TEST_F(OpenDialog, TypedPathsMasksAndEnterInTheNameField) {
     });
 }
 
+// A typed name with a "/" names its own place: from "/" on absolute, else
+// from the folder shown; it wins over a selected row and selects no file.
+TEST_F(OpenDialog, TypedPathsNameTheirOwnPlaceInOpenAndSaveMode) {
+    MakeFile(At("home/v/sub/inner.mts"));
+    MakeFile(At("home/w/x.mp4"));
+    struct TCase {
+        bool Save;
+        const char* Typed;
+        bool Absolute;
+        // "" when the window stays open.
+        const char* Result;
+    };
+    const TCase cases[] = {
+        {false, "home/w/x.mp4", true, "home/w/x.mp4"},
+        {false, "sub/inner.mts", false, "home/v/sub/inner.mts"},
+        {false, "../w/x.mp4", false, "home/w/x.mp4"},
+        {false, "sub/inner", false, "home/v/sub/inner.mts"},
+        {false, "home/w/gone.mp4", true, ""},
+        {false, "sub/", false, ""},
+        {true, "home/w/new.mts", true, "home/w/new.mts"},
+        {true, "sub/shot", false, "home/v/sub/shot.mts"},
+        {true, "../w/x.mp4", false, "home/w/x.mp4"},
+        {true, "nowhere/shot.mts", false, ""},
+        {true, "home/w/", true, ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        TSaveDialog save(nullptr);
+        TqxSkinOpenDialog* dialog = c.Save ? &save : FDialog;
+        dialog->Filter = u"Clips|*.mts";
+        dialog->SetFileName(PathAt("home/v/"));
+        const String typed = c.Absolute ? PathAt(c.Typed) : UTF8ToString(c.Typed);
+        // Once with the Open button and once with Enter in the name field.
+        for (const bool enter : {false, true}) {
+            bool accepted = false;
+            const bool ok = Run(dialog, [&](TqxOpenDlgForm* AForm) {
+                AForm->FileListView->Items()->Item(RowOf(AForm, u"clip.mts"))->SetSelected(true);
+                AForm->FileNameEdit->SetText(typed);
+                if (enter) {
+                    char16_t key = u'\r';
+                    AForm->EditKeyPress(nullptr, key);
+                } else {
+                    AForm->OpenButton->Click();
+                }
+                accepted = AForm->ModalResult() == mrOk;
+            });
+            EXPECT_EQ(accepted, *c.Result != 0) << (enter ? "enter" : "open");
+            EXPECT_EQ(ok, accepted);
+            if (ok) {
+                EXPECT_EQ(dialog->FileName(), PathAt(c.Result)) << (enter ? "enter" : "open");
+            }
+            dialog->SetFileName(PathAt("home/v/"));
+        }
+    }
+    // Beside a selected row the typed path is taken, and no row with it.
+    FDialog->Filter = u"All|*.*";
+    FDialog->MultiSelection = true;
+    EXPECT_TRUE(Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        AForm->FileListView->Items()->Item(RowOf(AForm, u"b.avi"))->SetSelected(true);
+        EXPECT_TRUE(Accept(AForm, PathAt("home/w/x.mp4")));
+    }));
+    EXPECT_EQ(FDialog->FileName(), PathAt("home/w/x.mp4"));
+    EXPECT_EQ(FDialog->Files()->Count(), 0);
+}
+
+// A double click or Enter on a file accepts it; nothing is started.
+TEST_F(OpenDialog, DoubleClickAndEnterOnAFileAcceptItWithoutOpeningIt) {
+    FDialog->Filter = u"All|*.*";
+    for (const bool enter : {false, true}) {
+        SCOPED_TRACE(enter ? "enter" : "double click");
+        FDialog->SetFileName(PathAt("home/v/"));
+        EXPECT_TRUE(Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+            TqxSkinFileListView* list = AForm->FileListView;
+            TListItem* row = list->Items()->Item(RowOf(AForm, u"b.avi"));
+            const TRect r = row->DisplayRect(drBounds);
+            const TPoint at = list->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+            driver::Click(win::POINT{at.X, at.Y});
+            if (enter)
+                driver::Key(win::VK_RETURN);
+            else
+                driver::Click(win::POINT{at.X, at.Y});
+            driver::Pump();
+        }));
+        EXPECT_EQ(FDialog->FileName(), PathAt("home/v/b.avi"));
+        EXPECT_TRUE(driver::ShellOpens().empty());
+    }
+}
+
+// The item menu of the dialog's list comes above the dialog, each time.
+TEST_F(OpenDialog, TheItemMenuComesAboveTheDialogEachTime) {
+    auto* skin = new TqxSkinData(Application);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    FDialog->SetSkinData(skin);
+    FDialog->SetCtrlSkinData(skin);
+    FDialog->SetFileName(PathAt("home/v/"));
+    std::vector<bool> onTop;
+    Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        TqxSkinFileListView* list = AForm->FileListView;
+        for (Integer time = 0; time < 3; ++time) {
+            const char16_t* name = u"a.avi";
+            const TRect r = list->Items()->Item(RowOf(AForm, name))->DisplayRect(drBounds);
+            const TPoint at = list->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+            driver::Click(win::POINT{at.X, at.Y}, win::VK_RBUTTON);
+            driver::Pump();
+            auto* menu = dynamic_cast<TqxSkinMenu*>(AForm->QXD->SkinMenu());
+            const bool shown = menu && menu->Visible();
+            const win::HWND window = shown ? menu->PopupWindow(0)->Handle() : nullptr;
+            const driver::TWindowInfo info = window ? driver::Inspect(window) : driver::TWindowInfo{};
+            onTop.push_back(shown && driver::Stacking().front() == window && info.Visible &&
+                            info.Bounds.right - info.Bounds.left > 50);
+            driver::Key(win::VK_ESCAPE);
+            Application->ProcessMessages();
+        }
+    });
+    EXPECT_EQ(onTop, (std::vector<bool>{true, true, true}));
+}
+
+// Names that are not UTF-8 keep their bytes: two that show alike are two
+// files, each chosen and deleted as itself.
+TEST_F(OpenDialog, NamesThatAreNoUtf8AreChosenAndDeletedAsThemselves) {
+    const std::string odd = At("home/v/\xFD.mp4"), lookalike = At("home/v/\xEF\xBF\xBD.mp4");
+    MakeFile(odd, "odd");
+    MakeFile(lookalike, "lookalike");
+    FDialog->Filter = u"All|*.*";
+    const auto rowOf = [](TqxOpenDlgForm* AForm, const std::string& APath) {
+        for (Integer i = 0; i < AForm->FileListView->FolderCount(); ++i)
+            if (StringToUTF8(AForm->FileListView->FolderAt(i)->FullObjectName()) == APath) return i;
+        return -1;
+    };
+    for (const std::string& path : {odd, lookalike}) {
+        FDialog->SetFileName(PathAt("home/v/"));
+        EXPECT_TRUE(Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+            ASSERT_GE(rowOf(AForm, path), 0);
+            AForm->FileListView->Items()->Item(rowOf(AForm, path))->SetSelected(true);
+            AForm->OpenButton->Click();
+        }));
+        EXPECT_EQ(StringToUTF8(FDialog->FileName()), path);
+        EXPECT_TRUE(FileExists(FDialog->FileName()));
+    }
+    // Typed back as shown in the field, the name is still its own file.
+    FDialog->SetFileName(UTF8ToString(odd));
+    EXPECT_TRUE(Run(FDialog, [&](TqxOpenDlgForm* AForm) { AForm->OpenButton->Click(); }));
+    EXPECT_EQ(StringToUTF8(FDialog->FileName()), odd);
+    FDialog->SetFileName(PathAt("home/v/"));
+    Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        EXPECT_TRUE(AForm->FileListView->RunVerb(rowOf(AForm, odd), "delete"));
+        EXPECT_EQ(rowOf(AForm, odd), -1);
+        EXPECT_GE(rowOf(AForm, lookalike), 0);
+    });
+    EXPECT_FALSE(std::filesystem::exists(odd));
+    EXPECT_TRUE(std::filesystem::exists(lookalike));
+}
+
 TEST_F(OpenDialog, ShowSeesNoWindowCloseSeesItAndAnErrorStillFreesIt) {
     bool shown = false, closed = false;
     FDialog->OnShow = [&](TObject*) { shown = FDialog->DlgFrm() == nullptr; };
@@ -313,6 +470,21 @@ TEST_F(OpenDialog, ShowSeesNoWindowCloseSeesItAndAnErrorStillFreesIt) {
     EXPECT_TRUE(closed);
     EXPECT_EQ(FDialog->DlgFrm(), nullptr);
     EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+// The window has no caption buttons, the skin's close button included.
+TEST_F(OpenDialog, TheWindowShowsNoCaptionButtonsWhateverTheSkinHas) {
+    auto* skin = new TqxSkinData(Application);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    FDialog->SetSkinData(skin);
+    Integer shown = -1;
+    Run(FDialog, [&](TqxOpenDlgForm* AForm) {
+        shown = 0;
+        for (const auto& object : AForm->QXD->ObjectList)
+            if (dynamic_cast<TqxSkinStdButtonObject*>(object.get()) && (object->Visible || object->Enabled))
+                ++shown;
+    });
+    EXPECT_EQ(shown, 0);
 }
 
 TEST_F(OpenDialog, TextsComeFromTheSkinsTable) {

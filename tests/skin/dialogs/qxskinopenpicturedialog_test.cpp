@@ -304,4 +304,23 @@ TEST_F(PictureDialog, SaveModeAddsTheFiltersExtension) {
     ASSERT_EQ(FDialog->Files()->Count(), 1);
 }
 
+// Typed paths name their own place here too: absolute to open, relative to save.
+TEST_F(PictureDialog, TypedPathsNameTheirOwnPlace) {
+    WriteBitmap(PathAt("home/elsewhere.bmp"), 10, 10);
+    FDialog->CheckFileExists = true;
+    EXPECT_TRUE(Run(FDialog, [&](TqxOpenPictureDlgForm* AForm) {
+        AForm->FileNameEdit->SetText(PathAt("home/elsewhere.bmp"));
+        AForm->OpenButton->Click();
+    }));
+    EXPECT_EQ(FDialog->FileName(), PathAt("home/elsewhere.bmp"));
+    TqxSkinSavePictureDialog save(nullptr);
+    save.Filter = u"BMP文件 (*.bmp)|*.bmp";
+    save.SetFileName(PathAt("home/p/"));
+    EXPECT_TRUE(Run(&save, [&](TqxOpenPictureDlgForm* AForm) {
+        AForm->FileNameEdit->SetText(u"sub/shot");
+        AForm->OpenButton->Click();
+    }));
+    EXPECT_EQ(save.FileName(), PathAt("home/p/sub/shot.bmp"));
+}
+
 }  // namespace

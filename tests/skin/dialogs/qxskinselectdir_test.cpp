@@ -7,13 +7,14 @@
 
 #include <functional>
 
+#include "dialogrun.h"
 #include "platform/base/fileutils.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
-#include "dialogrun.h"
 #include "shelltest.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinspeedbuttons.h"
+#include "skinfixtures.h"
 
 namespace driver = win::driver;
 
@@ -72,6 +73,30 @@ TEST_F(SelectDirectory, OkHandsBackTheFolderShownAndCancelKeepsIt) {
     EXPECT_EQ(FChanges, 1);
     EXPECT_EQ(FDialog->DialogWidth, 500);
     EXPECT_EQ(FDialog->DialogHeight, 400);
+}
+
+// The tree opens scrolled to the folder it opens at, however deep and far
+// down the list it lies.
+TEST_F(SelectDirectory, TheTreeOpensScrolledToItsFolder) {
+    for (Integer i = 0; i < 40; ++i)
+        MakeFolder(At("home/f" + std::to_string(100 + i)));
+    // Wider than the tree: the horizontal bar comes and takes the bottom rows.
+    const std::string deepest =
+        "home/f139/deep/deeper/a_folder_with_a_rather_long_name_that_is_wider_than_the_tree";
+    MakeFolder(At(deepest));
+    FDialog->Directory = PathAt(deepest);
+    auto* skin = new TqxSkinData(Application);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    FDialog->SetSkinData(skin);
+    FDialog->SetCtrlSkinData(skin);
+    Run([&](TqxSelDirDlgForm* AForm) {
+        TqxSkinDirTreeView* tree = AForm->DirTreeView;
+        driver::Pump();
+        ASSERT_EQ(tree->Path(), PathAt(deepest));
+        const TRect node = tree->Selected()->DisplayRect(false);
+        EXPECT_GE(node.Top, 0);
+        EXPECT_LE(node.Bottom, tree->ClientHeight());
+    });
 }
 
 TEST_F(SelectDirectory, AMissingFolderOpensAtComputer) {

@@ -13,8 +13,10 @@
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
 #include "shelltest.h"
-#include "skin/dialogs/qxskinmessage.h"
 #include "skin/controls/qxskinlabels.h"
+#include "skin/dialogs/qxskinmessage.h"
+#include "skin/forms/dravenfold.h"
+#include "skinfixtures.h"
 
 namespace {
 
@@ -25,11 +27,18 @@ TEST(Masks, WildcardPartsAndTheirErrors) {
         bool Matches;
     };
     const TCase cases[] = {
-        {u"Film.AVI", u"*.avi", true}, {u"film", u"*.*", false},   {u"a.b", u"?.b", true},
-        {u"ab.b", u"?.b", false},      {u"b.txt", u"[!a]*", true}, {u"a.txt", u"[!a]*", false},
+        {u"Film.AVI", u"*.avi", true},  {u"film", u"*.*", true},
+        {u"film", u"*.", true},         {u"film", u"*.avi", false},
+        {u"a.b", u"?.b", true},         {u"ab.b", u"?.b", false},
+        {u"b.txt", u"[!a]*", true},     {u"a.txt", u"[!a]*", false},
         {u"c.txt", u"[a-d].txt", true}, {u"", u"*", true},
+        {u"abcabd.x", u"*abd.x", true}, {u"aaa", u"a*a*a*a", false},
+        {u"ab.b", u"*?.b", true},       {u"xa.b", u"*[a-c].b", true},
+        {u"a.b.c", u"*.c", true},       {u"a.b.c", u"*.b", false},
     };
-    for (const TCase& c : cases) EXPECT_EQ(MatchesMaskPart(c.Name, c.Pattern), c.Matches) << StringToUTF8(c.Pattern);
+    for (const TCase& c : cases)
+        EXPECT_EQ(MatchesMaskPart(c.Name, c.Pattern), c.Matches)
+            << StringToUTF8(c.Name) << " " << StringToUTF8(c.Pattern);
     try {
         MatchesMaskPart(u"x", u"[");
         FAIL();
@@ -38,15 +47,36 @@ TEST(Masks, WildcardPartsAndTheirErrors) {
     }
 }
 
+// Patterns that make a matcher retry every split of the name: the work stays
+// within name length times pattern length.
+TEST(Masks, TheWorkIsBoundedByNameTimesPattern) {
+    const String name = String(3000, u'a') + u".y";
+    struct TCase {
+        const char16_t* Pattern;
+        bool Matches;
+    };
+    const TCase cases[] = {
+        {u"*a*a*a*a*a*.x", false},       {u"*a*a*a*a*a*a*a*a*a*a*a*a*.x", false},
+        {u"*?*?*?*?*?*?*?*.x", false},   {u"*[a-b]*[!b]*[a]*.x", false},
+        {u"*aaaaaaaaaaaaaaaab*", false}, {u"a*a*a*a*a*.y", true},
+    };
+    for (const TCase& c : cases) {
+        const String pattern = c.Pattern;
+        size_t steps = 0;
+        EXPECT_EQ(MatchesMaskPart(name, pattern, &steps), c.Matches) << StringToUTF8(pattern);
+        EXPECT_LE(steps, 2 * (name.size() + 3) * (pattern.size() + 1)) << StringToUTF8(pattern);
+    }
+}
+
 // The header's click and the keys, called as the list's window calls them.
 class TTestList : public TqxSkinFileListView {
 public:
-    using TqxSkinFileListView::TqxSkinFileListView;
     using TqxSkinFileListView::ColClick;
+    using TqxSkinFileListView::CommandCompleted;
+    using TqxSkinFileListView::ExecuteCommand;
     using TqxSkinFileListView::KeyDown;
     using TqxSkinFileListView::OwnerDataFind;
-    using TqxSkinFileListView::ExecuteCommand;
-    using TqxSkinFileListView::CommandCompleted;
+    using TqxSkinFileListView::TqxSkinFileListView;
 };
 
 class ShellList : public ShellTest {
@@ -73,7 +103,8 @@ protected:
     }
     std::vector<std::string> Rows() const {
         std::vector<std::string> rows;
-        for (Integer i = 0; i < FList->FolderCount(); ++i) rows.push_back(StringToUTF8(FList->FolderAt(i)->DisplayName()));
+        for (Integer i = 0; i < FList->FolderCount(); ++i)
+            rows.push_back(StringToUTF8(FList->FolderAt(i)->DisplayName()));
         return rows;
     }
 
@@ -83,9 +114,11 @@ protected:
 
 TEST_F(ShellList, FoldersFirstAndTheMaskFiltersFilesOnly) {
     EXPECT_EQ(FList->Path(), PathAt("home/work"));
-    // The default mask wants a dot: README stays out.
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt"}));
-    EXPECT_EQ(FList->Items()->Count(), 4);
+    // The default mask takes names without a dot too, as "*.*" does on Windows.
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt", "README"}));
+    EXPECT_EQ(FList->Items()->Count(), 5);
+    FList->SetMask(u"*.avi");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi"}));
     FList->SetMask(u"*");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt", "README"}));
     FList->SetMask(u"*.txt");
@@ -107,16 +140,17 @@ TEST_F(ShellList, ColumnClicksSortAndAVanishedFileDoesNotBreakTheSort) {
     EXPECT_EQ(FList->Columns()->Items(3)->Caption(), u"修改日期");
     // Size: folders first, then the files by size.
     FList->ColClick(FList->Columns()->Items(1));
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "b.txt"}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "README", "b.txt"}));
     // The same column again: descending, files first.
     FList->ColClick(FList->Columns()->Items(1));
     EXPECT_TRUE(FList->SortDescending());
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt", "a.avi", "Zeta", "alpha"}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"b.txt", "README", "a.avi", "Zeta", "alpha"}));
     // A file removed after the fill: the sort and the rows' texts go on.
     std::filesystem::remove(At("home/work/b.txt"));
     FList->ColClick(FList->Columns()->Items(3));
-    EXPECT_EQ(Rows().size(), 4u);
-    for (Integer i = 0; i < FList->Items()->Count(); ++i) EXPECT_NO_THROW(FList->Items()->Item(i));
+    EXPECT_EQ(Rows().size(), 5u);
+    for (Integer i = 0; i < FList->Items()->Count(); ++i)
+        EXPECT_NO_THROW(FList->Items()->Item(i));
 }
 
 // Sets a path's last change to the start of AYear.
@@ -132,7 +166,8 @@ std::vector<std::string> Captions(TCustomListView* AList) {
     std::vector<std::string> captions;
     for (Integer i = 0; i < AList->Columns()->Count(); ++i) {
         const TListColumn* column = AList->Columns()->Items(i);
-        captions.push_back(StringToUTF8(column->Caption()) + (column->Alignment() == taRightJustify ? " >" : ""));
+        captions.push_back(StringToUTF8(column->Caption()) +
+                           (column->Alignment() == taRightJustify ? " >" : ""));
     }
     return captions;
 }
@@ -184,8 +219,11 @@ TEST_F(ShellList, TheFolderDescribesTheColumnsAndEachSortsByItsValues) {
 TEST_F(ShellList, ComputerShowsItsVolumesTypesAndSpace) {
     FList->SetViewStyle(vsReport);
     FList->SetRoot(u"rfMyComputer");
+    // The fixture's /mnt/ram is seldom there, and then its entry is no
+    // folder: a mask that takes no file leaves the volumes.
+    FList->SetMask(u"*.none");
     EXPECT_EQ(Captions(FList), (std::vector<std::string>{"名称", "类型", "总大小 >", "可用空间 >"}));
-    // In the order of their mount paths (the fixture's /mnt/ram does not exist here).
+    // In the order of their mount paths.
     EXPECT_EQ(Rows(), (std::vector<std::string>{"文件系统", "cdrom", "data", "USB KEY", "net"}));
     std::map<std::string, std::vector<String>> texts;
     for (Integer i = 0; i < FList->Items()->Count(); ++i) {
@@ -234,10 +272,11 @@ TEST_F(ShellList, KeysNavigateAndTheSelectionIsListedInRowOrder) {
     MakeFile(At("home/work/c.txt"));
     key = win::VK_F5;
     FList->KeyDown(key, {});
-    EXPECT_EQ(Rows().back(), "c.txt");
+    EXPECT_EQ(Rows()[4], "c.txt");
     EXPECT_EQ(changes, 3);
     // Backspace climbs past the root to the desktop and stops there.
-    for (Integer i = 0; i < 30; ++i) FList->GoUp();
+    for (Integer i = 0; i < 30; ++i)
+        FList->GoUp();
     EXPECT_EQ(FList->Path(), FList->RootFolder()->PathName());
     EXPECT_EQ(IdListCount(FList->RootFolder()->AbsoluteID()), 0);
 
@@ -248,11 +287,70 @@ TEST_F(ShellList, KeysNavigateAndTheSelectionIsListedInRowOrder) {
     // A selected folder is no file.
     FList->Items()->Item(0)->SetSelected(true);
     EXPECT_EQ(FList->GetSelectedFile(), u"");
-    EXPECT_EQ(FList->GetSelectedFiles(), (std::vector<String>{PathAt("home/work/a.avi"), PathAt("home/work/b.txt")}));
+    EXPECT_EQ(FList->GetSelectedFiles(),
+              (std::vector<String>{PathAt("home/work/a.avi"), PathAt("home/work/b.txt")}));
     // Type-ahead finds a prefix from the start row on, wrapping, or nothing.
     EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"B", {}, nullptr, 0, sdAll, false), 3);
     EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"al", {}, nullptr, 2, sdAll, true), 0);
     EXPECT_EQ(FList->OwnerDataFind(ifPartialString, u"q", {}, nullptr, 0, sdAll, true), -1);
+}
+
+// Alt+Enter shows the selected item's properties, folder or file, and
+// takes the key; it neither opens a folder nor starts a file.
+TEST_F(ShellList, AltEnterShowsThePropertiesAndTakesTheKey) {
+    std::vector<String> texts;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm())) {
+            texts.push_back(box->Message->Caption());
+            box->SetModalResult(mrOk);
+        }
+    };
+    for (const Integer row : {0, 3}) {
+        FList->SetItemIndex(row);
+        Word key = win::VK_RETURN;
+        FList->KeyDown(key, {ssAlt});
+        EXPECT_EQ(key, 0);
+    }
+    Application->OnIdle = nullptr;
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find(PathAt("home/work/alpha")), String::npos);
+    EXPECT_NE(texts[1].find(PathAt("home/work/b.txt")), String::npos);
+    EXPECT_EQ(FList->Path(), PathAt("home/work"));
+    EXPECT_TRUE(win::driver::ShellOpens().empty());
+}
+
+// The rightmost column of a row's label that holds ink: where its text ends.
+Integer InkRight(TqxSkinFileListView* AList, Integer ARow) {
+    const TRect label = AList->Items()->Item(ARow)->DisplayRect(drLabel);
+    const win::COLORREF background = win::driver::Pixel(AList->Handle(), label.Right - 1, label.Top);
+    Integer right = label.Left;
+    for (Integer x = label.Left; x < label.Right; ++x)
+        for (Integer y = label.Top; y < label.Bottom; ++y)
+            if (win::driver::Pixel(AList->Handle(), x, y) != background) right = x;
+    return right - label.Left;
+}
+
+// A file name is drawn as it is: "&" is no mnemonic there, plain or
+// skinned, so "a&b.mp4" reaches further than "ab.mp4".
+TEST_F(ShellList, AnAmpersandInANameIsDrawnAsItIs) {
+    MakeFile(At("home/work/a&b.mp4"));
+    MakeFile(At("home/work/ab.mp4"));
+    FList->SetViewStyle(vsList);
+    FList->Refresh();
+    const auto rowOf = [&](const String& AName) {
+        for (Integer i = 0; i < FList->FolderCount(); ++i)
+            if (FList->FolderAt(i)->DisplayName() == AName) return i;
+        return -1;
+    };
+    auto* skin = new TqxSkinData(FForm);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    for (const bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        FList->SetSkinData(skinned ? skin : nullptr);
+        FList->SetDrawSkin(skinned);
+        FList->Repaint();
+        EXPECT_GT(InkRight(FList, rowOf(u"a&b.mp4")), InkRight(FList, rowOf(u"ab.mp4")) + 2);
+    }
 }
 
 TEST_F(ShellList, ALinkedTreeFollowsAndIsFollowed) {
@@ -291,7 +389,7 @@ TEST_F(ShellList, RefreshKeepsTheSelectedRowNumberWhileItExists) {
     MakeFile(At("home/work/c.txt"));
     FList->Refresh();
     EXPECT_EQ(FList->ItemIndex(), last);
-    EXPECT_EQ(Rows().back(), "c.txt");
+    EXPECT_EQ(Rows()[size_t(last)], "c.txt");
     // The row number is kept, not the item; past the end nothing is selected.
     FList->SetItemIndex(FList->FolderCount() - 1);
     std::filesystem::remove(At("home/work/c.txt"));
@@ -375,7 +473,8 @@ TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
     std::unique_ptr<TqxSkinPopupMenu> menu(BuildItemMenu(host, FList->FolderAt(3)));
     ASSERT_NE(menu, nullptr);
     std::vector<String> captions;
-    for (Integer i = 0; i < menu->Items()->Count(); ++i) captions.push_back(menu->Items()->Items(i)->Caption());
+    for (Integer i = 0; i < menu->Items()->Count(); ++i)
+        captions.push_back(menu->Items()->Items(i)->Caption());
     EXPECT_EQ(captions, (std::vector<String>{u"打开", u"重命名", u"删除", u"属性"}));
 
     // Properties: a box with the path.
@@ -398,7 +497,7 @@ TEST_F(ShellList, TheItemMenuOpensDeletesRenamesAndShowsProperties) {
     // Delete moves the file to the trash and the list reads the folder again.
     EXPECT_TRUE(FList->RunVerb(3, "delete"));
     EXPECT_FALSE(std::filesystem::exists(At("home/work/b.txt")));
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi"}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"alpha", "Zeta", "a.avi", "README"}));
 }
 
 TEST_F(ShellList, ATreeDeleteDropsTheNodeOfTheFolderGone) {
@@ -411,6 +510,53 @@ TEST_F(ShellList, ATreeDeleteDropsTheNodeOfTheFolderGone) {
     EXPECT_TRUE(tree->RunVerb(alpha, "delete"));
     EXPECT_FALSE(std::filesystem::exists(At("home/work/alpha")));
     EXPECT_FALSE(tree->Items()->Contains(alpha));
+}
+
+// On a skinned form a right click on an item shows its menu, in the list
+// and in the tree, through the form's frame component.
+TEST_F(ShellList, ARightClickShowsTheItemMenuInTheListAndInTheTree) {
+    auto* skin = new TqxSkinData(FForm);
+    skinfixtures::LoadFixture(skin, skinfixtures::ProjectSkin(u"default"));
+    auto* frame = new TqxDravenfold(FForm);
+    frame->SetSkinData(skin);
+    FList->SetSkinData(skin);
+    FList->SetViewStyle(vsList);
+    auto* tree = new TqxSkinDirTreeView(FForm);
+    tree->SetRoot(PathAt("home/work"));
+    tree->SetBounds(10, 320, 300, 70);
+    tree->SetParent(FForm);
+    tree->SetSkinData(skin);
+    win::driver::Pump();
+    const auto menuCaptions = [&] {
+        std::vector<String> captions;
+        auto* menu = dynamic_cast<TqxSkinMenu*>(frame->SkinMenu());
+        if (!menu || !menu->Visible()) return captions;
+        TqxSkinPopupWindow* window = menu->PopupWindow(0);
+        for (Integer i = 0; i < window->ItemCount(); ++i)
+            captions.push_back(window->Item(i)->MenuItem->Caption());
+        return captions;
+    };
+    const std::vector<String> all{u"打开", u"重命名", u"删除", u"属性"};
+    const auto rightClick = [](TControl* AControl, const TRect& ARect) {
+        const TPoint at =
+            AControl->ClientToScreen(TPoint((ARect.Left + ARect.Right) / 2, (ARect.Top + ARect.Bottom) / 2));
+        win::driver::Click(win::POINT{at.X, at.Y}, win::VK_RBUTTON);
+        win::driver::Pump();
+    };
+    rightClick(FList, FList->Items()->Item(3)->DisplayRect(drBounds));
+    EXPECT_EQ(menuCaptions(), all);
+    win::driver::Key(win::VK_ESCAPE);
+    Application->ProcessMessages();
+    EXPECT_TRUE(menuCaptions().empty());
+    // Again, after the menu was dismissed.
+    rightClick(FList, FList->Items()->Item(2)->DisplayRect(drBounds));
+    EXPECT_EQ(menuCaptions(), all);
+    win::driver::Key(win::VK_ESCAPE);
+    Application->ProcessMessages();
+    rightClick(tree, tree->Items()->GetFirstNode()->GetFirstChild()->DisplayRect(true));
+    EXPECT_EQ(menuCaptions(), all);
+    win::driver::Key(win::VK_ESCAPE);
+    Application->ProcessMessages();
 }
 
 }  // namespace

@@ -12,6 +12,13 @@
 
 namespace {
 
+// The finished name edit, called as the tree's editor calls it.
+class TTestTree : public TqxSkinDirTreeView {
+public:
+    using TqxSkinDirTreeView::Edit;
+    using TqxSkinDirTreeView::TqxSkinDirTreeView;
+};
+
 class ShellTree : public ShellTest {
 protected:
     void SetUp() override {
@@ -22,7 +29,7 @@ protected:
         FForm = new TForm(Application);
         FForm->SetBounds(0, 0, 400, 400);
         FForm->Show();
-        FTree = new TqxSkinDirTreeView(FForm);
+        FTree = new TTestTree(FForm);
         FTree->SetBounds(10, 40, 300, 300);
         FTree->SetParent(FForm);
     }
@@ -38,7 +45,7 @@ protected:
     }
 
     TForm* FForm = nullptr;
-    TqxSkinDirTreeView* FTree = nullptr;
+    TTestTree* FTree = nullptr;
 };
 
 TEST_F(ShellTree, TheRootIsReadOneLevelAtATime) {
@@ -130,6 +137,31 @@ TEST_F(ShellTree, RefreshKeepsOpenFoldersTheSelectionAndTheTopNode) {
     std::filesystem::remove_all(At("home/Videos/Trip/Day1"));
     FTree->Refresh(ChildNamed(videos, u"Trip"));
     EXPECT_EQ(FTree->Selected(), nullptr);
+}
+
+// Renaming a folder reads its parent again: the open subfolders, and a
+// selection below it, carry the new path.
+TEST_F(ShellTree, ARenamedFoldersOpenSubfoldersAndTheSelectionTakeTheNewPath) {
+    FTree->SetPath(PathAt("home/Videos/Trip/Day1"));
+    TTreeNode* videos = FTree->Selected()->Parent()->Parent();
+    ASSERT_EQ(videos->Text(), u"Videos");
+    FTree->Edit(videos, String(u"Clips"));
+    ASSERT_TRUE(std::filesystem::is_directory(At("home/Clips/Trip/Day1")));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Clips/Trip/Day1"));
+    TTreeNode* clips = FTree->Selected()->Parent()->Parent();
+    EXPECT_EQ(clips->Text(), u"Clips");
+    EXPECT_TRUE(clips->Expanded());
+    EXPECT_TRUE(ChildNamed(clips, u"Trip")->Expanded());
+    // The node renamed while selected stays selected.
+    FTree->SetSelected(clips);
+    FTree->Edit(clips, String(u"Films"));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Films"));
+    FTree->SetSelected(ChildNamed(ChildNamed(FTree->Selected(), u"Trip"), u"Day1"));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Films/Trip/Day1"));
+    // Cancelled or unchanged: nothing is renamed.
+    FTree->Edit(FTree->Selected(), std::nullopt);
+    FTree->Edit(FTree->Selected(), String(u"Day1"));
+    EXPECT_EQ(FTree->Path(), PathAt("home/Films/Trip/Day1"));
 }
 
 TEST_F(ShellTree, AutoRefreshFollowsTheSelectedFolder) {
