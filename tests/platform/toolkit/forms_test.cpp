@@ -2,6 +2,13 @@
 // the exception box, the message loop and the screen's form list.
 #include "platform/toolkit/forms.h"
 
+#include <algorithm>
+
+#include "platform/gdi/icons.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/icon.h"
+#include "platform/toolkit/resources.h"
+
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/system.h"
@@ -62,10 +69,14 @@ TEST_F(Forms, AnExceptionInAClickHandlerShowsTheExceptionBoxAndTheLoopGoesOn) {
     next->SetParent(form);
     String boxCaption;
     Application->OnIdle = [&](TObject*, bool&) {
-        if (TCustomForm* box = Screen->ActiveCustomForm(); box && box != form) boxCaption = box->Caption();
+        TCustomForm* box = Screen->ActiveCustomForm();
+        if (!box || box == form || box->ModalResult() != mrNone) return;
+        boxCaption = box->Caption();
+        box->SetModalResult(mrOk);
     };
 
     driver::Click(At(failing, 5, 5));
+    Pump();
     driver::Click(At(next, 5, 5));
     Pump();
     EXPECT_EQ(boxCaption, u"转换器");
@@ -244,6 +255,116 @@ TEST_F(Forms, MinimizeAndRestoreGoThroughTheApplicationWindow) {
     EXPECT_FALSE(IsIconic(app));
     EXPECT_EQ(main->WindowState(), wsNormal);
     EXPECT_EQ(restored, 1);
+    // Shown, minimized or restored, the application's window stays empty,
+    // so a display never puts it on the screen.
+    const RECT bounds = driver::Inspect(app).Bounds;
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+}
+
+// A form is kept above the form that was active when it opened (the main
+// form when none is), not above the application's hidden window, and
+// goes back to that window when hidden.
+TEST_F(Forms, AShownFormIsOwnedByTheFormItOpenedOver) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    TForm* first = NewForm();
+    EXPECT_EQ(GetWindow(first->Handle(), GW_OWNER), main->Handle());
+    TForm* second = NewForm();
+    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), first->Handle());
+    // Activating the form below keeps its forms above it.
+    SetActiveWindow(main->Handle());
+    const std::vector<HWND> order = driver::Stacking();
+    const auto place = [&](TForm* AForm) { return std::find(order.begin(), order.end(), AForm->Handle()); };
+    EXPECT_LT(place(second), place(first));
+    EXPECT_LT(place(first), place(main));
+    second->Hide();
+    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), Application->Handle());
+    driver::WindowManagerFocus(nullptr);
+    second->Show();
+    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());
+    EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), Application->Handle());
+    // Freed, a form leaves the forms shown over it standing.
+    TForm* over = NewForm();
+    const HWND overWindow = over->Handle();
+    ASSERT_EQ(GetWindow(overWindow, GW_OWNER), second->Handle());
+    Free(second);
+    EXPECT_TRUE(IsWindow(overWindow));
+    EXPECT_EQ(GetWindow(overWindow, GW_OWNER), Application->Handle());
+
+    // A modal one is a modal dialog to the display.
+    auto* dialog = new TDialog(Application);
+    bool modal = false;
+    HWND owner = nullptr;
+    dialog->OnShow = [&](TObject*) { PostMessageW(dialog->Handle(), WM_NULL, 0, 0); };
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (!dialog->Visible() || dialog->ModalResult() != mrNone) return;
+        modal = driver::DisplayState(dialog->Handle()).Modal;
+        owner = driver::DisplayState(dialog->Handle()).Owner;
+        dialog->SetModalResult(mrOk);
+    };
+    SetActiveWindow(main->Handle());
+    dialog->ShowModal();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(owner, main->Handle());
+}
+
+// Every form's window carries its icon, else the application's.
+TEST_F(Forms, WindowsCarryTheFormsOrTheApplicationsIcon) {
+    TForm* plain = NewForm();
+    TForm* own = NewForm();
+    own->Icon()->SetHandle(LoadIconW(nullptr, IDI_APPLICATION));
+    const auto iconOf = [](TForm* AForm) {
+        return reinterpret_cast<HICON>(SendMessageW(AForm->Handle(), WM_GETICON, ICON_BIG, 0));
+    };
+    EXPECT_EQ(iconOf(plain), nullptr);
+    EXPECT_EQ(iconOf(own), own->Icon()->Handle());
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(48, 48);
+    Application->Icon()->SetHandle(CreateIconOfBitmap(&picture));
+    ASSERT_FALSE(Application->Icon()->Empty());
+    EXPECT_EQ(iconOf(plain), Application->Icon()->Handle());
+    EXPECT_EQ(iconOf(own), own->Icon()->Handle());
+    EXPECT_EQ(iconOf(NewForm()), Application->Icon()->Handle());
+}
+
+// The application's box draws its caption and the stock icon its flags
+// name left of the text.
+TEST_F(Forms, TheMessageBoxShowsItsCaptionAndStockIcon) {
+    RegisterBitmapResource(u"IDI_EXCLAMATION", [](TBitmap* ABitmap) {
+        ABitmap->SetPixelFormat(pf24bit);
+        ABitmap->SetSize(32, 32);
+        ABitmap->Canvas()->Brush()->SetColor(clRed);
+        ABitmap->Canvas()->FillRect(Rect(0, 0, 32, 32));
+    });
+    struct Case {
+        Cardinal Flags;
+        bool Icon;
+    } cases[] = {{MB_OK | MB_ICONEXCLAMATION, true}, {MB_OK, false}};
+    for (const Case& c : cases) {
+        COLORREF iconPixel = CLR_INVALID;
+        Integer captionInk = 0;
+        Application->OnIdle = [&](TObject*, bool&) {
+            TCustomForm* box = Screen->ActiveCustomForm();
+            if (!box || box->ModalResult() != mrNone) return;
+            iconPixel = driver::Pixel(box->Handle(), 32, 32);
+            const driver::TWindowInfo info = driver::Inspect(box->Handle());
+            // The title's dark ink on the light caption strip.
+            const Integer captionBottom = info.Client.top - info.Bounds.top;
+            for (Integer y = 0; y < captionBottom; ++y)
+                for (Integer x = 0; x < info.Bounds.right - info.Bounds.left; ++x) {
+                    const DWORD pixel = driver::RawPixel(box->Handle(), x, y);
+                    captionInk += (pixel & 0x808080) == 0;
+                }
+            box->SetModalResult(mrOk);
+        };
+        EXPECT_EQ(Application->MessageBox(u"转换失败", u"转换器标题", c.Flags), 1);
+        EXPECT_EQ(iconPixel == COLORREF(clRed), c.Icon) << c.Flags;
+        EXPECT_GT(captionInk, 20) << c.Flags;
+    }
+    Application->OnIdle = nullptr;
 }
 
 }  // namespace
