@@ -6,15 +6,37 @@
 #include "app/optionsform.h"
 #include "app/presetdialog.h"
 #include "app/settingsdialog.h"
+#include "platform/base/sysutils.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/formloader.h"
+#include "platform/toolkit/icon.h"
+#include "platform/toolkit/pngimage.h"
+#include "platform/win/system.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskinedit.h"
-#include "platform/base/sysutils.h"
-#include "platform/win/system.h"
+
+namespace {
+
+// The program's picture is the icon of its windows; without the picture
+// they go without one.
+void LoadProgramIcon() {
+    try {
+        TPngImage picture;
+        picture.LoadFromFile(ResourceFolder() + u"pictures/velqua48.png");
+        TBitmap bitmap;
+        bitmap.Assign(&picture);
+        Application->Icon()->SetHandle(CreateIconOfBitmap(&bitmap));
+    } catch (const Exception&) {
+    }
+}
+
+}  // namespace
 
 void CreateProgramForms() {
     Application->Initialize();
     Application->SetTitle(u"VelquaAVCHD高清格式转换器");
     Application->SetHelpFile(u"help.chm");
+    LoadProgramIcon();
     Application->CreateForm(Form1);
     Application->CreateForm(Form2);
     Application->CreateForm(Form5);
@@ -26,8 +48,9 @@ void CreateProgramForms() {
     Application->CreateForm(Form7);
     // The settings are in force all the same; they only will not outlive this run.
     if (Form1->SettingsUnsaved || Form5->SettingsUnsaved)
-        Application->MessageBox(Format(u"无法写入设置文件 %s，本次设置仍然有效，但不会被保存。", {OptionFileName()}),
-                                u"提示", win::MB_OK | win::MB_ICONASTERISK);
+        Application->MessageBox(
+            Format(u"无法写入设置文件 %s，本次设置仍然有效，但不会被保存。", {OptionFileName()}), u"提示",
+            win::MB_OK | win::MB_ICONASTERISK);
 }
 
 int RunProgram() {
