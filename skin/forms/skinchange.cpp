@@ -213,11 +213,6 @@ void TqxDravenfold::ChangeControlsSkinData(TqxSkinData* ASkinData, TControl* ACo
     ChangeControls(ASkinData, AControl, false);
 }
 
-void TqxDravenfold::SaveOuterBounds() {
-    FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-    FOldFullBorder = 0;
-}
-
 void TqxDravenfold::ApplyMinimumSize() {
     const Integer minWidth = GetMinWidth(), minHeight = GetMinHeight();
     const bool narrow = FForm->Width() < minWidth, low = FForm->Height() < minHeight;
@@ -264,9 +259,10 @@ void TqxDravenfold::RebuildSkinObjects() {
     MouseTimer->SetEnabled(true);
     if (OnChangeSkinData) OnChangeSkinData(this);
     FInChangeSkinData = false;
+    RebuildLayeredFrame();
+    RestoreOldBounds();
     if (!FRollUpState) {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
-    RebuildLayeredFrame();
 }
