@@ -334,8 +334,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
                 if (Application) Application->HandleException(this);
             }
             PlaceForShow();
-            const bool topLevel = !Parent() && FFormStyle != fsMDIChild;
-            if (topLevel && Application && Application->MainForm() != this)
+            if (FModal && !Parent() && FFormStyle != fsMDIChild)
                 SetWindowLongW(Handle(), GWL_HWNDPARENT, LONG_PTR(ShownOwner()));
             ShowWindow(Handle(), ShowCommand(FWindowState));
             if (FMDIFrame) FMDIFrame->MDIActivate(this);
@@ -347,7 +346,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
             }
             ShowWindow(Handle(), SW_HIDE);
             // Hidden, it no longer hangs on the form it was shown over.
-            if (!Parent() && FFormStyle != fsMDIChild)
+            if (FModal && !Parent() && FFormStyle != fsMDIChild)
                 SetWindowLongW(Handle(), GWL_HWNDPARENT, LONG_PTR(MadeOwner()));
             if (FMDIFrame) FMDIFrame->MDIChildHidden(this);
         }

@@ -179,9 +179,9 @@ private:
     void CloseModal();
     void PlaceForShow();
     // The owner a top-level window of the form gets when made, and the one
-    // it is kept above while shown: the form that was active when it
-    // opened, else the main form (the application's window, which owns it
-    // otherwise, is never on the screen).
+    // a modal form is kept above while shown: the form that was active when
+    // it opened, else the main form (the application's window, which owns
+    // it otherwise, is never on the screen).
     win::HWND MadeOwner();
     win::HWND ShownOwner();
     // The forms shown over this one go back to their own owners before its

@@ -3,6 +3,8 @@
 #include "platform/toolkit/forms.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 #include "platform/gdi/icons.h"
 #include "platform/toolkit/bitmap.h"
@@ -262,52 +264,72 @@ TEST_F(Forms, MinimizeAndRestoreGoThroughTheApplicationWindow) {
     EXPECT_EQ(bounds.bottom - bounds.top, 0);
 }
 
-// A form is kept above the form that was active when it opened (the main
-// form when none is), not above the application's hidden window, and
-// goes back to that window when hidden.
-TEST_F(Forms, AShownFormIsOwnedByTheFormItOpenedOver) {
+// Runs AForm modally, AInside once while it is the active form, then ends
+// the run; runs may nest.
+void RunModal(TCustomForm* AForm, std::function<void()> AInside) {
+    static std::map<TCustomForm*, std::function<void()>> pending;
+    pending[AForm] = std::move(AInside);
+    Application->OnIdle = [](TObject*, bool&) {
+        TCustomForm* form = Screen->ActiveCustomForm();
+        const auto it = pending.find(form);
+        if (it == pending.end()) return;
+        const std::function<void()> inside = std::move(it->second);
+        pending.erase(it);
+        inside();
+        form->SetModalResult(mrOk);
+    };
+    AForm->ShowModal();
+}
+
+// A modal form is kept above the form that was active when it opened (the
+// main form when none is), not above the application's hidden window, a
+// modal dialog to the display; hidden, it goes back to that window. Other
+// forms stay with the application's window.
+TEST_F(Forms, AModalFormIsKeptAboveTheFormActiveWhenItOpened) {
     TForm* main = nullptr;
     Application->CreateForm(main);
     main->Show();
-    TForm* first = NewForm();
-    EXPECT_EQ(GetWindow(first->Handle(), GW_OWNER), main->Handle());
-    TForm* second = NewForm();
-    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), first->Handle());
-    // Activating the form below keeps its forms above it.
-    SetActiveWindow(main->Handle());
-    const std::vector<HWND> order = driver::Stacking();
-    const auto place = [&](TForm* AForm) { return std::find(order.begin(), order.end(), AForm->Handle()); };
-    EXPECT_LT(place(second), place(first));
-    EXPECT_LT(place(first), place(main));
-    second->Hide();
-    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), Application->Handle());
-    driver::WindowManagerFocus(nullptr);
-    second->Show();
-    EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());
-    EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), Application->Handle());
-    // Freed, a form leaves the forms shown over it standing.
-    TForm* over = NewForm();
-    const HWND overWindow = over->Handle();
-    ASSERT_EQ(GetWindow(overWindow, GW_OWNER), second->Handle());
-    Free(second);
-    EXPECT_TRUE(IsWindow(overWindow));
-    EXPECT_EQ(GetWindow(overWindow, GW_OWNER), Application->Handle());
+    TForm* other = NewForm();
+    EXPECT_EQ(GetWindow(other->Handle(), GW_OWNER), Application->Handle());
+    auto* outer = new TDialog(Application);
+    auto* inner = new TDialog(Application);
+    const auto ownerOf = [](TWinControl* AForm) { return GetWindow(AForm->Handle(), GW_OWNER); };
 
-    // A modal one is a modal dialog to the display.
-    auto* dialog = new TDialog(Application);
-    bool modal = false;
-    HWND owner = nullptr;
-    dialog->OnShow = [&](TObject*) { PostMessageW(dialog->Handle(), WM_NULL, 0, 0); };
-    Application->OnIdle = [&](TObject*, bool&) {
-        if (!dialog->Visible() || dialog->ModalResult() != mrNone) return;
-        modal = driver::DisplayState(dialog->Handle()).Modal;
-        owner = driver::DisplayState(dialog->Handle()).Owner;
-        dialog->SetModalResult(mrOk);
-    };
     SetActiveWindow(main->Handle());
-    dialog->ShowModal();
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(owner, main->Handle());
+    RunModal(outer, [&] {
+        EXPECT_EQ(ownerOf(outer), main->Handle());
+        EXPECT_EQ(driver::DisplayState(outer->Handle()).Owner, main->Handle());
+        EXPECT_TRUE(driver::DisplayState(outer->Handle()).Modal);
+        RunModal(inner, [&] {
+            EXPECT_EQ(ownerOf(inner), outer->Handle());
+            // The window manager activates the main form: the dialogs stay
+            // above it and the innermost keeps the activation.
+            driver::WindowManagerFocus(main->Handle());
+            EXPECT_EQ(GetActiveWindow(), inner->Handle());
+            const std::vector<HWND> order = driver::Stacking();
+            const auto place = [&](TWinControl* AForm) {
+                return std::find(order.begin(), order.end(), AForm->Handle());
+            };
+            EXPECT_LT(place(inner), place(outer));
+            EXPECT_LT(place(outer), place(main));
+        });
+        EXPECT_EQ(ownerOf(inner), Application->Handle());
+    });
+    EXPECT_EQ(ownerOf(outer), Application->Handle());
+
+    driver::WindowManagerFocus(nullptr);
+    RunModal(outer, [&] { EXPECT_EQ(ownerOf(outer), main->Handle()); });
+
+    // Freed while a dialog is up over it, a form leaves the dialog's window
+    // standing.
+    SetActiveWindow(other->Handle());
+    RunModal(outer, [&] {
+        const HWND window = outer->Handle();
+        ASSERT_EQ(ownerOf(outer), other->Handle());
+        Free(other);
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(GetWindow(window, GW_OWNER), Application->Handle());
+    });
 }
 
 // Every form's window carries its icon, else the application's.
