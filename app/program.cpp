@@ -5,14 +5,36 @@
 #include "app/optionsform.h"
 #include "app/presetdialog.h"
 #include "app/settingsdialog.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/formloader.h"
+#include "platform/toolkit/icon.h"
+#include "platform/toolkit/pngimage.h"
 #include "platform/win/system.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskinedit.h"
+
+namespace {
+
+// The program's picture is the icon of its windows; without the picture
+// they go without one.
+void LoadProgramIcon() {
+    try {
+        TPngImage picture;
+        picture.LoadFromFile(ResourceFolder() + u"pictures/velqua48.png");
+        TBitmap bitmap;
+        bitmap.Assign(&picture);
+        Application->Icon()->SetHandle(CreateIconOfBitmap(&bitmap));
+    } catch (const Exception&) {
+    }
+}
+
+}  // namespace
 
 void CreateProgramForms() {
     Application->Initialize();
     Application->SetTitle(u"VelquaAVCHD高清格式转换器");
     Application->SetHelpFile(u"help.chm");
+    LoadProgramIcon();
     Application->CreateForm(Form1);
     Application->CreateForm(Form2);
     Application->CreateForm(Form5);

@@ -239,3 +239,30 @@ HANDLE CopyImage(HANDLE AImage, UINT AType, int AWidth, int AHeight, UINT) {
 }
 
 }  // namespace win
+
+namespace gdi {
+
+bool IconPixels(win::HICON AIcon, std::vector<uint32_t>& APixels, int& AWidth, int& AHeight) {
+    GdiLock lock(GdiMutex());
+    IconObject* icon = Lookup<IconObject>(AIcon);
+    if (!icon) return false;
+    const Surface& mask = icon->Mask->Pixels();
+    // Without a colour bitmap the XOR rows below the AND rows are the colours.
+    const Surface& color = icon->Color ? icon->Color->Pixels() : mask;
+    const int colorTop = icon->Color ? 0 : mask.Height / 2;
+    AWidth = mask.Width;
+    AHeight = icon->Color ? mask.Height : mask.Height / 2;
+    const bool alpha = icon->Color && HasAlphaPixels(color);
+    APixels.assign(size_t(AWidth) * size_t(AHeight), 0);
+    for (int y = 0; y < AHeight; ++y)
+        for (int x = 0; x < AWidth; ++x) {
+            const Pixel c = ReadPixel(color, x, colorTop + y);
+            const bool clear = (ReadPixel(mask, x, y) & ColorMask) != 0;
+            APixels[size_t(y) * size_t(AWidth) + size_t(x)] = alpha   ? c
+                                                              : clear ? 0
+                                                                      : (c & ColorMask) | AlphaMask;
+        }
+    return true;
+}
+
+}  // namespace gdi

@@ -2,6 +2,9 @@
 // twice as high (AND rows above XOR rows).
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/gdi/gditypes.h"
 
 namespace win {
@@ -52,3 +55,13 @@ BOOL DrawIconEx(HDC ADC, int X, int Y, HICON AIcon, int AWidth, int AHeight, UIN
 HANDLE CopyImage(HANDLE AImage, UINT AType, int AWidth, int AHeight, UINT AFlags);
 
 }  // namespace win
+
+namespace gdi {
+
+// The icon's picture as straight (not premultiplied) 0xAARRGGBB pixels, top
+// row first, for a display that takes icons as pixels: the colour bitmap's
+// own alpha where it has any, else opaque where the mask is clear. False
+// for no icon.
+bool IconPixels(win::HICON AIcon, std::vector<uint32_t>& APixels, int& AWidth, int& AHeight);
+
+}  // namespace gdi

@@ -26,7 +26,14 @@ constexpr const char16_t* AppWindowClass = u"TApplication";
 TApplication::TApplication(TComponent* AOwner)
     : TComponent(AOwner),
       FIcon(std::make_unique<TIcon>()),
-      FHintWindowClass(HintWindowClassOf<THintWindow>()) {}
+      FHintWindowClass(HintWindowClassOf<THintWindow>()) {
+    // Forms without an icon of their own show the application's.
+    FIcon->OnChange = [](TObject*) {
+        if (Screen)
+            for (TCustomForm* form : Screen->FForms)
+                if (form->Icon()->Empty()) form->SendIcon();
+    };
+}
 
 TApplication::~TApplication() {
     // The forms go first, while the application they report to is whole.
@@ -50,8 +57,10 @@ HWND TApplication::Handle() {
     }
     if (!FObjectInstance)
         FObjectInstance = MakeObjectInstance([this](TMessage& AMessage) { WndProc(AMessage); });
+    // Empty and without a caption that would give it a minimum size: shown
+    // or restored, it never appears on the screen.
     FHandle = CreateWindowExW(0, AppWindowClass, FTitle.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              WS_POPUP | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                               nullptr, nullptr, nullptr, nullptr);
     if (FHandle) SetWindowLongW(FHandle, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(FObjectInstance));

@@ -45,6 +45,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
     SetColor(clBtnFace);
     SetParentFont(false);
     FCanvas->SetControl(this);
+    FIcon->OnChange = [this](TObject*) { SendIcon(); };
     if (Screen) Screen->AddForm(this);
 }
 
@@ -117,8 +118,8 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle AValue) {
 
 void TCustomForm::SetFormStyle(TFormStyle AValue) {
     if (AValue == FFormStyle) return;
-    const bool mdi = AValue == fsMDIForm || AValue == fsMDIChild || FFormStyle == fsMDIForm ||
-                     FFormStyle == fsMDIChild;
+    const bool mdi =
+        AValue == fsMDIForm || AValue == fsMDIChild || FFormStyle == fsMDIForm || FFormStyle == fsMDIChild;
     FFormStyle = AValue;
     if (mdi) return RecreateWnd();
     if (HandleAllocated())
@@ -178,13 +179,7 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
         AParams.WndParent = nullptr;
     }
     if (mdiChild) CreateMDIChildParams(AParams);
-    if (Application && !child) {
-        TCustomForm* main = Application->MainForm();
-        if (!Application->MainFormOnTaskBar())
-            AParams.WndParent = Application->Handle();
-        else if (main && main != this)
-            AParams.WndParent = main->Handle();
-    }
+    if (!child) AParams.WndParent = MadeOwner();
     switch (FBorderStyle) {
         case bsNone:
             if (!child) AParams.Style |= WS_POPUP;
@@ -216,11 +211,47 @@ void TCustomForm::CreateParams(TCreateParams& AParams) {
         AParams.Width = AParams.Height = CW_USEDEFAULT;
 }
 
+HWND TCustomForm::MadeOwner() {
+    if (!Application) return nullptr;
+    TCustomForm* main = Application->MainForm();
+    if (!Application->MainFormOnTaskBar()) return Application->Handle();
+    return main && main != this ? main->Handle() : nullptr;
+}
+
+HWND TCustomForm::ShownOwner() {
+    const HWND self = Handle();
+    const auto takes = [self](HWND AOwner) {
+        if (!AOwner || AOwner == self || !IsWindowVisible(AOwner)) return false;
+        for (HWND o = AOwner; o; o = GetWindow(o, GW_OWNER))
+            if (o == self) return false;
+        return true;
+    };
+    if (const HWND active = GetActiveWindow(); takes(active)) return active;
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    if (main && main->HandleAllocated() && takes(main->Handle())) return main->Handle();
+    return MadeOwner();
+}
+
+void TCustomForm::ReleaseShownForms() {
+    if (!Screen || !HandleAllocated()) return;
+    for (TCustomForm* form : Screen->FForms)
+        if (form != this && form->HandleAllocated() && GetWindow(form->Handle(), GW_OWNER) == Handle())
+            SetWindowLongW(form->Handle(), GWL_HWNDPARENT, LONG_PTR(form->MadeOwner()));
+}
+
+void TCustomForm::SendIcon() {
+    if (!HandleAllocated()) return;
+    const TIcon* icon = !FIcon->Empty() ? FIcon.get() : Application ? Application->Icon() : nullptr;
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, LPARAM(icon ? icon->Handle() : nullptr));
+}
+
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    SendIcon();
     if (Application) Application->InstallHooks();
     if (FFormStyle == fsMDIForm) CreateMDIClient();
-    if (FFormStyle == fsMDIChild && !Parent() && (FMDIFrame = MDIFrame())) FMDIFrame->FMDIChildList.push_back(this);
+    if (FFormStyle == fsMDIChild && !Parent() && (FMDIFrame = MDIFrame()))
+        FMDIFrame->FMDIChildList.push_back(this);
     if (FPendingClientWidth > 0 || FPendingClientHeight > 0) {
         const Integer width = FPendingClientWidth > 0 ? FPendingClientWidth : ClientWidth();
         const Integer height = FPendingClientHeight > 0 ? FPendingClientHeight : ClientHeight();
@@ -303,6 +334,8 @@ void TCustomForm::CMShowingChanged(TMessage&) {
                 if (Application) Application->HandleException(this);
             }
             PlaceForShow();
+            if (FModal && !Parent() && FFormStyle != fsMDIChild)
+                SetWindowLongW(Handle(), GWL_HWNDPARENT, LONG_PTR(ShownOwner()));
             ShowWindow(Handle(), ShowCommand(FWindowState));
             if (FMDIFrame) FMDIFrame->MDIActivate(this);
         } else {
@@ -312,6 +345,9 @@ void TCustomForm::CMShowingChanged(TMessage&) {
                 if (Application) Application->HandleException(this);
             }
             ShowWindow(Handle(), SW_HIDE);
+            // Hidden, it no longer hangs on the form it was shown over.
+            if (FModal && !Parent() && FFormStyle != fsMDIChild)
+                SetWindowLongW(Handle(), GWL_HWNDPARENT, LONG_PTR(MadeOwner()));
             if (FMDIFrame) FMDIFrame->MDIChildHidden(this);
         }
     } catch (...) {

@@ -178,6 +178,17 @@ private:
     void SetWindowFocus();
     void CloseModal();
     void PlaceForShow();
+    // The owner a top-level window of the form gets when made, and the one
+    // a modal form is kept above while shown: the form that was active when
+    // it opened, else the main form (the application's window, which owns
+    // it otherwise, is never on the screen).
+    win::HWND MadeOwner();
+    win::HWND ShownOwner();
+    // The forms shown over this one go back to their own owners before its
+    // window goes, which would take theirs along.
+    void ReleaseShownForms();
+    // WM_SETICON with the form's icon, else the application's.
+    void SendIcon();
     void CMDialogKey(TMessage& AMessage);
     void WMActivate(TMessage& AMessage);
     void WMClose(TMessage& AMessage);
@@ -371,8 +382,8 @@ public:
     // silent; otherwise OnException, or the exception box.
     void HandleException(TObject* ASender);
     void ShowException(const Exception& AException);
-    // A modal box with AText and one OK button (the MB_ICON... flags only
-    // choose the sound); returns IDOK.
+    // A modal box with ACaption, the stock icon of the MB_ICON... flags
+    // (which also choose the sound), AText and one OK button; returns IDOK.
     Integer MessageBox(const String& AText, const String& ACaption, Cardinal AFlags);
 
     // Hints.

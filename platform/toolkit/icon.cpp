@@ -6,6 +6,24 @@
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
 
+win::HICON CreateIconOfBitmap(TBitmap* ABitmap) {
+    const bool alpha = ABitmap->PixelFormat() == pf32bit;
+    TBitmap colour;
+    colour.Assign(ABitmap);
+    colour.SetPixelFormat(pf32bit);
+    TBitmap mask;
+    mask.SetPixelFormat(pf1bit);
+    mask.SetSize(colour.Width(), colour.Height());
+    for (Integer y = 0; alpha && y < colour.Height(); ++y) {
+        const auto* in = static_cast<const Byte*>(colour.ScanLine(y));
+        auto* out = static_cast<Byte*>(mask.ScanLine(y));
+        for (Integer x = 0; x < colour.Width(); ++x)
+            if (in[4 * x + 3] == 0) out[x / 8] |= static_cast<Byte>(0x80 >> (x % 8));
+    }
+    win::ICONINFO info{TRUE, 0, 0, mask.Handle(), colour.Handle()};
+    return win::CreateIconIndirect(&info);
+}
+
 TIcon::~TIcon() {
     if (FHandle) win::DestroyIcon(FHandle);
 }

@@ -6,6 +6,12 @@
 #include "platform/gdi/gditypes.h"
 #include "platform/toolkit/graphic.h"
 
+class TBitmap;
+
+// A new icon, which the caller destroys, of a picture's colours: a 32-bit
+// picture's clear where its alpha is 0, any other opaque.
+win::HICON CreateIconOfBitmap(TBitmap* ABitmap);
+
 class TIcon : public TGraphic {
 public:
     ~TIcon() override;

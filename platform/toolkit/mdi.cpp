@@ -101,6 +101,7 @@ void TCustomForm::DestroyWnd() {
     FMDIChildList.clear();
     FMDIActiveChild = nullptr;
     FClientHandle = nullptr;
+    ReleaseShownForms();
     TWinControl::DestroyWnd();
 }
 

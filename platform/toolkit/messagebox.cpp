@@ -1,12 +1,15 @@
-// The application's message box: a small modal dialog with the text and an
-// OK button, drawn by the toolkit itself (it is also the exception box).
+// The application's message box: a small modal dialog with the caption, the
+// stock icon its flags name, the text and an OK button, drawn by the toolkit
+// itself (it is also the exception box).
 #include <algorithm>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/drawtextflags.h"
+#include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/text.h"
 #include "platform/toolkit/forms.h"
+#include "platform/toolkit/resources.h"
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/system.h"
@@ -19,6 +22,23 @@ constexpr Integer Margin = 16;
 constexpr Integer ButtonWidth = 75;
 constexpr Integer ButtonHeight = 25;
 constexpr Integer IdOk = 1;
+constexpr Integer IconSize = 32;
+
+// The stock icon of the MB_ICON... flags, nullptr for none.
+HICON StockIconOf(Cardinal AFlags) {
+    switch (AFlags & 0xF0) {
+        case MB_ICONHAND:
+            return LoadIconW(nullptr, IDI_HAND);
+        case MB_ICONQUESTION:
+            return LoadIconW(nullptr, IDI_QUESTION);
+        case MB_ICONEXCLAMATION:
+            return LoadIconW(nullptr, IDI_EXCLAMATION);
+        case MB_ICONASTERISK:
+            return LoadIconW(nullptr, IDI_ASTERISK);
+        default:
+            return nullptr;
+    }
+}
 
 // The box's one button: Enter, Escape and a click close the box.
 class TBoxButton : public TCustomControl {
@@ -70,7 +90,8 @@ public:
 
 class TMessageBoxForm : public TForm {
 public:
-    TMessageBoxForm(TComponent* AOwner, const String& AText) : TForm(AOwner), FText(AText) {
+    TMessageBoxForm(TComponent* AOwner, const String& AText, Cardinal AFlags)
+        : TForm(AOwner), FText(AText), FIcon(StockIconOf(AFlags)) {
         SetBorderStyle(bsDialog);
         SetPosition(poScreenCenter);
         FButton = new TBoxButton(this);
@@ -83,15 +104,23 @@ public:
         SelectObject(dc, Font()->Handle());
         DrawTextW(dc, FText.c_str(), int(FText.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         DeleteDC(dc);
-        FTextRect = Rect(Margin, Margin, Margin + r.right, Margin + r.bottom);
+        // The icon stands left of the text, which it pushes to the right.
+        const Integer left = FIcon ? Margin + IconSize + Margin : Margin;
+        FTextRect = Rect(left, Margin, left + r.right, Margin + r.bottom);
+        const Integer bottom = std::max(FTextRect.Bottom, FIcon ? Margin + IconSize : 0);
         const Integer width = std::max(FTextRect.Right + Margin, ButtonWidth + 2 * Margin);
-        const Integer height = FTextRect.Bottom + Margin + ButtonHeight + Margin;
+        const Integer height = bottom + Margin + ButtonHeight + Margin;
         SetClientSize(width, height);
-        FButton->SetBounds((width - ButtonWidth) / 2, FTextRect.Bottom + Margin, ButtonWidth, ButtonHeight);
+        FButton->SetBounds((width - ButtonWidth) / 2, bottom + Margin, ButtonWidth, ButtonHeight);
         SetActiveControl(FButton);
+    }
+    ~TMessageBoxForm() override {
+        if (FIcon) DestroyIcon(FIcon);
     }
 
     void Paint() override {
+        if (FIcon)
+            DrawIconEx(Canvas()->Handle(), Margin, Margin, FIcon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
         Canvas()->SetFont(Font());
         Canvas()->Brush()->SetStyle(bsClear);
         RECT r = ToRECT(FTextRect);
@@ -100,6 +129,7 @@ public:
 
 private:
     String FText;
+    HICON FIcon;
     TRect FTextRect;
     TBoxButton* FButton;
 };
@@ -108,7 +138,7 @@ private:
 
 Integer TApplication::MessageBox(const String& AText, const String& ACaption, Cardinal AFlags) {
     MessageBeep(AFlags & 0xF0);
-    TMessageBoxForm* box = new TMessageBoxForm(this, AText);
+    TMessageBoxForm* box = new TMessageBoxForm(this, AText, AFlags);
     box->SetCaption(ACaption);
     try {
         box->ShowModal();

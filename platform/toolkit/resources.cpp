@@ -9,6 +9,7 @@
 #include "platform/gdi/objects.h"
 #include "platform/gdi/pngcodec.h"
 #include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/icon.h"
 #include "platform/toolkit/pngimage.h"
 
 namespace {
@@ -104,21 +105,9 @@ HICON LoadIconW(HINSTANCE AInstance, int AId) {
                                              {IDI_ASTERISK, u"IDI_ASTERISK"}};
     const auto it = names.find(AId);
     if (AInstance || it == names.end() || !ResourceExists(it->second)) return nullptr;
-    TBitmap colour;
-    LoadResourceBitmap(it->second, &colour);
-    colour.SetPixelFormat(pf32bit);
-    // The mask is transparent where the alpha is 0.
-    TBitmap mask;
-    mask.SetPixelFormat(pf1bit);
-    mask.SetSize(colour.Width(), colour.Height());
-    for (Integer y = 0; y < colour.Height(); ++y) {
-        const auto* in = static_cast<const Byte*>(colour.ScanLine(y));
-        auto* out = static_cast<Byte*>(mask.ScanLine(y));
-        for (Integer x = 0; x < colour.Width(); ++x)
-            if (in[4 * x + 3] == 0) out[x / 8] |= static_cast<Byte>(0x80 >> (x % 8));
-    }
-    ICONINFO info{TRUE, 0, 0, mask.Handle(), colour.Handle()};
-    return CreateIconIndirect(&info);
+    TBitmap picture;
+    LoadResourceBitmap(it->second, &picture);
+    return CreateIconOfBitmap(&picture);
 }
 
 }  // namespace win

@@ -27,6 +27,8 @@ void InstallBackend(std::unique_ptr<TBackend> ABackend) {
     s.DCHolders.clear();
     s.Active = s.Focus = s.Capture = s.MouseWindow = nullptr;
     s.Cursor = POINT{};
+    s.PointerByWindow = false;
+    s.PointerTop = nullptr;
     s.CursorShape = nullptr;
     s.Keys.fill(0);
     s.AsyncKeys.fill(0);
@@ -68,13 +70,31 @@ void ReportCloseRequest(HWND AWindow) {
     PostMessageW(AWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void ReportMinimizeRequest(HWND AWindow) {
+    SendMessageW(AWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
 void ReportRestoreRequest(HWND AWindow) {
     SendMessageW(AWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
+void ReportStacking(const std::vector<HWND>& ATopFirst) {
+    std::vector<Window*>& list = TopLevels();
+    std::vector<Window*> named;
+    for (HWND h : ATopFirst)
+        if (Window* w = Find(h)) named.push_back(w);
+    TakePlaces(list, named);
+    std::stable_partition(list.begin(), list.end(),
+                          [](const Window* W) { return (W->ExStyle & WS_EX_TOPMOST) != 0; });
+}
+
 void ReportAppFocus(HWND AWindow) {
     Window* w = Find(AWindow);
-    Activate(w ? TopLevelOf(w) : nullptr, WA_ACTIVE);
+    Window* top = w ? TopLevelOf(w) : nullptr;
+    Window* popup = top && !IsEnabledChain(*top) ? EnabledPopupOf(*top) : nullptr;
+    Activate(popup ? popup : top, WA_ACTIVE);
+    // The display focused the window the modal one keeps disabled.
+    if (popup && Sys().Active == popup->Handle) Backend().SetActive(popup->Handle);
 }
 
 void ReportDisplayChange() {

@@ -11,8 +11,13 @@
 //   the layer never activates): override-redirect and never given the
 //   focus. ALayered with the capability present: a 32-bit visual (the x11
 //   back end puts every top-level window on it then, as a window can become
-//   layered at any time). Minimized: iconified.
-// - Restack: the X stacking of the mapped windows, top first.
+//   layered at any time). Minimized: iconified through the window manager.
+//   A window with a shown owner is a dialog kept above it (transient for
+//   it), a modal one when Modal; the icons, the program's class, process
+//   and machine go to the window manager. An empty window is never mapped.
+// - Restack: the X stacking of the mapped windows, top first; the stacking
+//   the window manager (or another program) makes comes back through
+//   ReportStacking.
 // - Present: copy the dirty part of the 32-bit BGRA backing surface to the
 //   window (alpha ignored unless layered); Expose events are answered from
 //   TopLevelPixels without asking the layer.
@@ -26,14 +31,17 @@
 //   real window id (SDL); the layer does not paint where it lies.
 // - Wait: block until an X event, MainThreadWakeFd (mainthread.h), Wake or
 //   the timeout; translate events into QueueInput (keysyms to virtual keys,
-//   text to UTF-16, wheel buttons to deltas of 120), ReportMoved,
-//   ReportCloseRequest, ReportRestoreRequest, ReportAppFocus and, after
+//   text to UTF-16, wheel buttons to deltas of 120; mouse events name the
+//   window that received them), ReportMoved, ReportCloseRequest,
+//   ReportMinimizeRequest, ReportRestoreRequest, ReportAppFocus,
+//   ReportStacking and, after
 //   updating the capability table's monitors and work area (Xinerama/RandR,
 //   _NET_WORKAREA), ReportDisplayChange.
 // - The capability table: clear HasSetLayeredWindowAttributes and
 //   HasUpdateLayeredWindow without a 32-bit visual and a compositor.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -53,6 +61,12 @@ struct TInputEvent {
     BYTE Button = 0;
     // Multiples of WHEEL_DELTA; positive away from the user.
     int WheelDelta = 0;
+    // A display names the top-level window whose own window received a
+    // mouse event (Window nullptr: none of ours), since what the user sees
+    // there may differ from the layer's order; without ByWindow the event
+    // goes to whatever the layer has at the point.
+    bool ByWindow = false;
+    HWND Window = nullptr;
     BYTE Key = 0;
     // The characters a key press gives (WM_CHAR after TranslateMessage), or
     // the characters of a text event (WM_CHAR to the focus at once).
@@ -95,7 +109,12 @@ struct TTopLevelState {
     bool Topmost = false;
     bool Layered = false;
     HWND Owner = nullptr;
+    // The owner is disabled while this window is up: a modal dialog.
+    bool Modal = false;
     String Title;
+    // WM_SETICON's icons; nullptr for none.
+    HICON Icon = nullptr;
+    HICON SmallIcon = nullptr;
 };
 
 class TBackend {
@@ -161,11 +180,32 @@ void QueueInput(const TInputEvent& AEvent);
 bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels);
 // The window manager moved or sized a top-level window (screen rectangle).
 void ReportMoved(HWND AWindow, const RECT& ABounds);
-// Posts WM_SYSCOMMAND SC_CLOSE, resp. sends SC_RESTORE (a task bar restore).
+// Posts WM_SYSCOMMAND SC_CLOSE, resp. sends SC_MINIMIZE or SC_RESTORE (the
+// window manager or the task bar minimized or restored the window).
 void ReportCloseRequest(HWND AWindow);
+void ReportMinimizeRequest(HWND AWindow);
 void ReportRestoreRequest(HWND AWindow);
+// The display stacks these top-level windows so, top first (the window
+// manager raised one): the layer's order follows, windows not named keep
+// their places.
+void ReportStacking(const std::vector<HWND>& ATopFirst);
+
+// The items of ANamed that AList holds take the places those items held
+// there, in ANamed's order; the other items stay where they are.
+template <class T>
+void TakePlaces(std::vector<T>& AList, const std::vector<T>& ANamed) {
+    std::vector<T> order;
+    for (const T& item : ANamed)
+        if (std::find(AList.begin(), AList.end(), item) != AList.end() &&
+            std::find(order.begin(), order.end(), item) == order.end())
+            order.push_back(item);
+    size_t next = 0;
+    for (T& slot : AList)
+        if (std::find(order.begin(), order.end(), slot) != order.end()) slot = order[next++];
+}
 // The application gained (AWindow: the window the system activated) or
-// lost (nullptr) the keyboard focus.
+// lost (nullptr) the keyboard focus. A window disabled by a modal one it
+// owns passes the activation on to that one.
 void ReportAppFocus(HWND AWindow);
 // The pointer is at APoint (screen) outside our windows, as GetCursorPos
 // answers from now on (a tray icon's click).

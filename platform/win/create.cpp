@@ -259,9 +259,9 @@ HWND CreateWindowExW(DWORD AExStyle, LPCWSTR AClassName, LPCWSTR AWindowName, DW
     } else if (!messageOnly) {
         Restack(*w, HWND_TOP, false);
         ResizeSurface(*w);
-        BackendOf().CreateTopLevel(w->Handle, TTopLevelState{});
+        // Made as what it is: a display may not change some of it later.
+        BackendOf().CreateTopLevel(w->Handle, TopLevelState(*w));
         w->Mirrored = true;
-        SyncTopLevel(*w);
         SyncStacking();
     }
     w->Client = CalcClient(w.get(), w->Rect, w->Rect, nullptr);
@@ -389,7 +389,9 @@ LONG_PTR SetWindowLongW(HWND AWindow, int AIndex, LONG_PTR AValue) {
             Window* owner = Find(reinterpret_cast<HWND>(AValue));
             if (AValue && !owner) return 0;
             owner = TopLevelOf(owner);
-            if (owner == w) return 0;
+            // A window never comes to own itself through others.
+            for (Window* o = owner; o; o = o->Owner)
+                if (o == w) return 0;
             w->Owner = owner;
             SyncTopLevel(*w);
             break;

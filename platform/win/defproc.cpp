@@ -231,6 +231,15 @@ LRESULT DefWindowProcW(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPar
         }
         case WM_GETTEXTLENGTH:
             return LRESULT(w->Text.size());
+        case WM_SETICON: {
+            HICON& icon = AWParam == ICON_SMALL ? w->SmallIcon : w->BigIcon;
+            const HICON old = icon;
+            icon = reinterpret_cast<HICON>(ALParam);
+            SyncTopLevel(*w);
+            return reinterpret_cast<LRESULT>(old);
+        }
+        case WM_GETICON:
+            return reinterpret_cast<LRESULT>(AWParam == ICON_SMALL ? w->SmallIcon : w->BigIcon);
         case WM_CLOSE:
             DestroyWindow(AWindow);
             return 0;
@@ -265,7 +274,10 @@ LRESULT DefWindowProcW(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALPar
                 Send(w, WM_CONTEXTMENU, WPARAM(AWindow), -1);
             return 0;
         case WM_SYSKEYUP:
-            if (AWParam == VK_MENU && s.LoneAltReleased) {
+            // F10 enters the menu bar as a lone Alt does; Shift+F10 is the
+            // context menu.
+            if ((AWParam == VK_MENU && s.LoneAltReleased) ||
+                (AWParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0)) {
                 s.LoneAltReleased = false;
                 Send(TopLevelOf(w), WM_SYSCOMMAND, SC_KEYMENU, 0);
             }

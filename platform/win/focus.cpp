@@ -70,6 +70,15 @@ void Activate(Window* W, WORD AHow) {
          LPARAM(old && !old->Destroyed ? old->Handle : nullptr));
 }
 
+Window* EnabledPopupOf(Window& W) {
+    for (Window* w : TopLevels()) {
+        if (w == &W || !CanActivate(*w)) continue;
+        for (Window* o = w->Owner; o; o = o->Owner)
+            if (o == &W) return w;
+    }
+    return nullptr;
+}
+
 void SetFocusTo(Window* W) {
     State& s = Sys();
     const WindowRef hold = Ref(W);

@@ -7,9 +7,11 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/dcinternal.h"
 #include "platform/gdi/draw.h"
+#include "platform/gdi/drawtextflags.h"
 #include "platform/gdi/gdiobjects.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/syscolors.h"
+#include "platform/gdi/text.h"
 #include "platform/win/messages.h"
 #include "platform/win/painting.h"
 #include "platform/win/window.h"
@@ -158,6 +160,16 @@ void PaintDefaultFrame(Window& W, HDC ADC) {
         FillRect(
             ADC, &caption,
             reinterpret_cast<HBRUSH>(intptr_t((active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION) + 1)));
+        if (!W.Text.empty()) {
+            RECT title{caption.left + 4, caption.top, caption.right - 4, caption.bottom};
+            const int saved = SaveDC(ADC);
+            SelectObject(ADC, GetStockObject(DEFAULT_GUI_FONT));
+            SetBkMode(ADC, TRANSPARENT);
+            SetTextColor(ADC, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+            DrawTextW(ADC, W.Text.c_str(), int(W.Text.size()), &title,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+            RestoreDC(ADC, saved);
+        }
     }
     if (W.ExStyle & WS_EX_CLIENTEDGE) {
         const RECT c = client;

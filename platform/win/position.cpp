@@ -110,8 +110,7 @@ void Restack(Window& W, HWND AInsertAfter, bool AOwnedToo) {
     if (AOwnedToo) PlaceOwned(W, list);
 }
 
-void SyncTopLevel(Window& W) {
-    if (!IsTopLevel(W) || !W.Mirrored) return;
+TTopLevelState TopLevelState(const Window& W) {
     TTopLevelState state;
     state.Bounds = W.Rect;
     state.Visible = (W.Style & WS_VISIBLE) != 0;
@@ -121,8 +120,15 @@ void SyncTopLevel(Window& W) {
     state.Topmost = Topmost(&W);
     state.Layered = (W.ExStyle & WS_EX_LAYERED) != 0;
     state.Owner = W.Owner ? W.Owner->Handle : nullptr;
+    state.Modal = W.Owner && (W.Owner->Style & WS_DISABLED);
     state.Title = W.Text;
-    BackendOf().UpdateTopLevel(W.Handle, state);
+    state.Icon = W.BigIcon;
+    state.SmallIcon = W.SmallIcon;
+    return state;
+}
+
+void SyncTopLevel(Window& W) {
+    if (IsTopLevel(W) && W.Mirrored) BackendOf().UpdateTopLevel(W.Handle, TopLevelState(W));
 }
 
 void SyncStacking() {
@@ -353,6 +359,10 @@ BOOL EnableWindow(HWND AWindow, BOOL AEnable) {
     } else {
         w->Style &= ~WS_DISABLED;
     }
+    // The windows it owns are modal while it is disabled.
+    if (IsTopLevel(*w))
+        for (Window* t : TopLevels())
+            if (t->Owner == w.get()) SyncTopLevel(*t);
     Send(w.get(), WM_ENABLE, AEnable ? TRUE : FALSE, 0);
     return wasDisabled;
 }

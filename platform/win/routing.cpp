@@ -43,18 +43,25 @@ bool Hittable(const Window& W, POINT APoint) {
 
 // Windows under the point front to back: a child's subtree before the
 // child, the child before the siblings below it, all of them before the
-// parent. Disabled children are passed over (their parent takes the mouse).
+// parent. Disabled children are passed over (their parent takes the mouse),
+// and nothing inside a disabled window takes it.
 void Collect(Window& W, POINT APoint, std::vector<Window*>& AOut) {
-    if (InClient(W, APoint))
+    if (InClient(W, APoint) && !(W.Style & WS_DISABLED))
         for (Window* c : W.Children)
             if (Hittable(*c, APoint) && !(c->Style & WS_DISABLED)) Collect(*c, APoint, AOut);
     AOut.push_back(&W);
 }
 
+// At the pointer, where the display says which top-level window it is in,
+// only that one is looked into: the user sees it there, whatever the
+// layer's order says.
 std::vector<Window*> Candidates(POINT APoint) {
+    const State& s = Sys();
+    const bool byWindow = s.PointerByWindow && APoint.x == s.Cursor.x && APoint.y == s.Cursor.y;
     std::vector<Window*> result;
     for (Window* top : TopLevels())
-        if (IsShown(*top) && Hittable(*top, APoint)) Collect(*top, APoint, result);
+        if ((!byWindow || top->Handle == s.PointerTop) && IsShown(*top) && Hittable(*top, APoint))
+            Collect(*top, APoint, result);
     return result;
 }
 
@@ -137,11 +144,16 @@ bool IsDoubleClick(Window& W, const TInputEvent& E, int AHitCode, UINT ADown) {
 void RouteMouse(const TInputEvent& E, DWORD AId) {
     State& s = Sys();
     s.Cursor = E.Point;
+    s.PointerByWindow = E.ByWindow;
+    s.PointerTop = E.Window;
     UpdateKeyState(E, s.Keys);
     if (E.Kind == TInputEvent::ieButtonDown) s.LoneAlt = false;
     if (E.Kind == TInputEvent::ieWheel) {
         Window* target = Find(s.Focus);
         if (!target) target = Find(s.Active);
+        // With none of ours active the wheel still scrolls what it is over.
+        if (!target) target = WindowAt(E.Point);
+        if (target && !IsEnabledChain(*target)) target = nullptr;
         if (target)
             Push(target->Handle, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeyFlags()), WORD(SHORT(E.WheelDelta))),
                  PointToLParam(E.Point), AId);
@@ -164,7 +176,13 @@ void RouteMouse(const TInputEvent& E, DWORD AId) {
         Send(target.get(), WM_SETCURSOR, WPARAM(target->Handle), MAKELPARAM(WORD(hit), WORD(message)));
         if (target->Destroyed) return;
     }
-    if (hit == HTERROR) return;
+    if (hit == HTERROR) {
+        // A press on a window a modal dialog disables brings that dialog up.
+        Window* top = TopLevelOf(target.get());
+        if (press && !capture && (top->Style & WS_DISABLED))
+            if (Window* popup = EnabledPopupOf(*top)) Activate(popup, WA_CLICKACTIVE);
+        return;
+    }
     bool eat = false;
     if (press) {
         Window* top = TopLevelOf(target.get());
@@ -327,7 +345,10 @@ HWND WindowFromPoint(POINT APoint) {
 }
 
 void ReportCursorPos(POINT APoint) {
-    Sys().Cursor = APoint;
+    State& s = Sys();
+    s.Cursor = APoint;
+    s.PointerByWindow = true;
+    s.PointerTop = nullptr;
 }
 
 BOOL GetCursorPos(POINT* APoint) {

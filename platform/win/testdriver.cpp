@@ -49,12 +49,16 @@ String KeyText(BYTE AKey) {
     }
 }
 
-void QueueMouse(TInputEvent::TKind AKind, POINT APoint, BYTE AButton, int ADelta) {
+// AReceiver: the top-level window a display says received the event.
+void QueueMouse(TInputEvent::TKind AKind, POINT APoint, BYTE AButton, int ADelta,
+                std::optional<HWND> AReceiver = std::nullopt) {
     TInputEvent event;
     event.Kind = AKind;
     event.Point = APoint;
     event.Button = AButton;
     event.WheelDelta = ADelta;
+    event.ByWindow = AReceiver.has_value();
+    event.Window = AReceiver.value_or(nullptr);
     QueueInput(event);
 }
 
@@ -131,6 +135,11 @@ void MouseUp(POINT AScreen, BYTE AButton) {
 void Click(POINT AScreen, BYTE AButton) {
     MouseDown(AScreen, AButton);
     MouseUp(AScreen, AButton);
+}
+
+void ClickIn(HWND ATopLevel, POINT AScreen) {
+    QueueMouse(TInputEvent::ieButtonDown, AScreen, VK_LBUTTON, 0, ATopLevel);
+    QueueMouse(TInputEvent::ieButtonUp, AScreen, VK_LBUTTON, 0, ATopLevel);
 }
 
 void Wheel(POINT AScreen, int ADelta) {
@@ -313,6 +322,15 @@ bool ShownOnScreen(HWND ATopLevel) {
     return it != Memory().Windows.end() && it->second.State.Visible && !it->second.State.Minimized;
 }
 
+TTopLevelState DisplayState(HWND ATopLevel) {
+    const auto it = Memory().Windows.find(ATopLevel);
+    return it == Memory().Windows.end() ? TTopLevelState{} : it->second.State;
+}
+
+HWND DisplayFocus() {
+    return Memory().Focused;
+}
+
 int Presents(HWND ATopLevel) {
     const auto it = Memory().Windows.find(ATopLevel);
     return it == Memory().Windows.end() ? 0 : it->second.Presents;
@@ -326,12 +344,24 @@ bool NativeChild(HWND AWindow, RECT& ARect, bool& AVisible) {
     return true;
 }
 
+void MinimizeFromTaskBar(HWND AWindow) {
+    ReportMinimizeRequest(AWindow);
+}
+
 void RestoreFromTaskBar(HWND AWindow) {
     ReportRestoreRequest(AWindow);
 }
 
 void CloseFromTaskBar(HWND AWindow) {
     ReportCloseRequest(AWindow);
+}
+
+void WindowManagerStacks(const std::vector<HWND>& ATopFirst) {
+    ReportStacking(ATopFirst);
+}
+
+void WindowManagerFocus(HWND AWindow) {
+    ReportAppFocus(AWindow);
 }
 
 }  // namespace win::driver

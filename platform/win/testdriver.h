@@ -37,6 +37,10 @@ void MouseDown(POINT AScreen, BYTE AButton = 0x01);
 void MouseUp(POINT AScreen, BYTE AButton = 0x01);
 // Down and up at the same point.
 void Click(POINT AScreen, BYTE AButton = 0x01);
+// A left click that the display delivers to ATopLevel's own window, as a
+// display reports the window the user clicked (whatever the layer's order
+// has at the point).
+void ClickIn(HWND ATopLevel, POINT AScreen);
 void Wheel(POINT AScreen, int ADelta);
 // The text a key gives (WM_CHAR after TranslateMessage) follows the key
 // and the Shift, Ctrl and Caps Lock state: letters, digits, space, Return,
@@ -119,12 +123,21 @@ HCURSOR Cursor();
 // The top-level window the pointer is grabbed for, nullptr for none.
 HWND PointerGrab();
 bool ShownOnScreen(HWND ATopLevel);
+// What the display was last told of a top-level window (owner, modal state,
+// icons, ...), and the window it was last asked to give the keyboard.
+TTopLevelState DisplayState(HWND ATopLevel);
+HWND DisplayFocus();
 int Presents(HWND ATopLevel);
 // A native child window's place on its top-level window and its visibility.
 bool NativeChild(HWND AWindow, RECT& ARect, bool& AVisible);
 
 // The window manager and the task bar.
+void MinimizeFromTaskBar(HWND AWindow);
 void RestoreFromTaskBar(HWND AWindow);
 void CloseFromTaskBar(HWND AWindow);
+// The window manager restacked these windows (top first), or gave the
+// keyboard focus to AWindow (nullptr: to another program).
+void WindowManagerStacks(const std::vector<HWND>& ATopFirst);
+void WindowManagerFocus(HWND AWindow);
 
 }  // namespace win::driver

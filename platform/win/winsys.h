@@ -106,6 +106,9 @@ struct Window : std::enable_shared_from_this<Window> {
 
     std::vector<WindowDC> DCs;
     std::array<win::SCROLLINFO, 2> Scroll{};
+    // WM_SETICON's icons, owned by whoever set them.
+    win::HICON BigIcon = nullptr;
+    win::HICON SmallIcon = nullptr;
     uintptr_t NativeId = 0;
 
     bool Created = false;
@@ -193,6 +196,11 @@ struct State {
     HWND Capture = nullptr;
     HWND MouseWindow = nullptr;
     POINT Cursor{};
+    // The top-level window the display last reported the pointer in
+    // (nullptr: none of ours), when it reports one; else the layer's
+    // window at the cursor counts.
+    bool PointerByWindow = false;
+    HWND PointerTop = nullptr;
     win::HCURSOR CursorShape = nullptr;
     std::array<win::BYTE, 256> Keys{};
     std::array<win::BYTE, 256> AsyncKeys{};
@@ -249,12 +257,17 @@ bool HasMinMax(const Window& W);
 // Puts W at the top of its band (or below AInsertAfter), its owned windows
 // above it.
 void Restack(Window& W, HWND AInsertAfter, bool AOwnedToo);
+// What the back end sees of a top-level window.
+win::TTopLevelState TopLevelState(const Window& W);
 void SyncTopLevel(Window& W);
 void SyncStacking();
 void SyncNative(Window& W);
 
 // Activation, focus, capture (focus.cpp).
 void Activate(Window* W, win::WORD AHow);
+// The highest shown, enabled window that W owns, directly or through
+// others, and that can be activated: the modal dialog that disabled W.
+Window* EnabledPopupOf(Window& W);
 void SetFocusTo(Window* W);
 void WindowHidden(Window& W);
 void WindowGone(Window& W);

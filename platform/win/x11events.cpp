@@ -20,10 +20,14 @@ namespace winsys {
 
 namespace {
 
-TInputEvent MouseEvent(TInputEvent::TKind AKind, int X, int Y) {
+// AReceiver: the top-level window whose X window the event came to, nullptr
+// when the pointer is over none of ours.
+TInputEvent MouseEvent(TInputEvent::TKind AKind, int X, int Y, HWND AReceiver) {
     TInputEvent event;
     event.Kind = AKind;
     event.Point = POINT{X, Y};
+    event.ByWindow = true;
+    event.Window = AReceiver;
     return event;
 }
 
@@ -125,9 +129,10 @@ bool X11Backend::Handle(XEvent& AEvent) {
             // Only the latest position of a burst matters.
             XEvent next;
             while (XEventsQueued(FDpy, QueuedAlready) > 0 && XPeekEvent(FDpy, &next) &&
-                   next.type == MotionNotify)
+                   next.type == MotionNotify && next.xmotion.window == AEvent.xmotion.window)
                 XNextEvent(FDpy, &AEvent);
-            QueueInput(MouseEvent(TInputEvent::ieMouseMove, AEvent.xmotion.x_root, AEvent.xmotion.y_root));
+            const XMotionEvent& e = AEvent.xmotion;
+            QueueInput(MouseEvent(TInputEvent::ieMouseMove, e.x_root, e.y_root, HandleOf(e.window)));
             return true;
         }
         case ButtonPress:
@@ -175,10 +180,11 @@ bool X11Backend::Handle(XEvent& AEvent) {
 }
 
 bool X11Backend::HandleButton(const XButtonEvent& AEvent) {
-    if (!HandleOf(AEvent.window)) return false;
+    const HWND receiver = HandleOf(AEvent.window);
+    if (!receiver) return false;
     const bool press = AEvent.type == ButtonPress;
-    TInputEvent event =
-        MouseEvent(press ? TInputEvent::ieButtonDown : TInputEvent::ieButtonUp, AEvent.x_root, AEvent.y_root);
+    TInputEvent event = MouseEvent(press ? TInputEvent::ieButtonDown : TInputEvent::ieButtonUp, AEvent.x_root,
+                                   AEvent.y_root, receiver);
     switch (AEvent.button) {
         case Button1:
             event.Button = VK_LBUTTON;
@@ -204,11 +210,12 @@ bool X11Backend::HandleButton(const XButtonEvent& AEvent) {
 }
 
 bool X11Backend::HandleCrossing(const XCrossingEvent& AEvent) {
-    if (AEvent.mode != NotifyNormal || AEvent.detail == NotifyInferior || !HandleOf(AEvent.window))
-        return false;
+    const HWND window = HandleOf(AEvent.window);
+    if (AEvent.mode != NotifyNormal || AEvent.detail == NotifyInferior || !window) return false;
     // Moving onto another application's window moves the layer's cursor off
     // ours, so mouse-leave polling sees it go.
-    QueueInput(MouseEvent(TInputEvent::ieMouseMove, AEvent.x_root, AEvent.y_root));
+    QueueInput(MouseEvent(TInputEvent::ieMouseMove, AEvent.x_root, AEvent.y_root,
+                          AEvent.type == EnterNotify ? window : nullptr));
     return true;
 }
 
@@ -229,8 +236,12 @@ bool X11Backend::HandleFocus(const XFocusChangeEvent& AEvent) {
     }
     if (w->Ic) XSetICFocus(w->Ic);
     FFocusLost = false;
-    // What our own focus requests bring back is already known to the layer.
-    if (AEvent.serial < FFocusSerial || GetActiveWindow() == window) return false;
+    // What our own focus requests bring back is already known to the layer,
+    // and while a window waits for the focus an earlier one's arrival is
+    // an echo too.
+    if (AEvent.serial < FFocusSerial || GetActiveWindow() == window ||
+        (FFocusPending && FFocusPending != window))
+        return false;
     ReportAppFocus(window);
     return true;
 }
@@ -254,8 +265,12 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     }
     const HWND window = HandleOf(AEvent.window);
     XTopLevel* w = Find(window);
+    if (!w) return false;
+    // Without a window manager another program may restack our windows
+    // (a window manager's restacking shows in its stacking list instead).
+    const bool restacked = !FWmRunning && AEvent.serial >= FStackingSerial && FollowStacking();
     // Events older than our last request only echo a place we already left.
-    if (!w || w->OverrideRedirect || AEvent.serial < w->ConfigureSerial) return false;
+    if (w->OverrideRedirect || AEvent.serial < w->ConfigureSerial) return restacked;
     const RECT& b = w->State.Bounds;
     int x = b.left, y = b.top;
     // A framed window's own events are relative to the frame; the window
@@ -267,7 +282,7 @@ bool X11Backend::HandleConfigure(const XConfigureEvent& AEvent) {
     const int width = b.right - b.left, height = b.bottom - b.top;
     if (x == b.left && y == b.top && AEvent.width == std::max(1, width) &&
         AEvent.height == std::max(1, height))
-        return false;
+        return restacked;
     const RECT bounds{x, y, x + AEvent.width, y + AEvent.height};
     w->State.Bounds = bounds;
     ReportMoved(window, bounds);
@@ -298,6 +313,10 @@ void X11Backend::HandleMap(const XMapEvent& AEvent) {
 bool X11Backend::HandleProperty(const XPropertyEvent& AEvent) {
     if (AEvent.window == FRoot) {
         if (AEvent.atom == FAtoms.NetSupportingWmCheck) FWmRunning = WindowManagerRunning();
+        // The window manager restacked its windows; a list from before our
+        // last restack is stale.
+        if (AEvent.atom == FAtoms.NetClientListStacking)
+            return FWmRunning && AEvent.serial >= FStackingSerial && FollowStacking();
         if ((AEvent.atom != FAtoms.NetWorkarea && AEvent.atom != FAtoms.NetCurrentDesktop) || !ReadScreen())
             return false;
         ReportDisplayChange();
@@ -306,11 +325,20 @@ bool X11Backend::HandleProperty(const XPropertyEvent& AEvent) {
     if (AEvent.atom != FAtoms.WmState || AEvent.state != PropertyNewValue) return false;
     const HWND window = HandleOf(AEvent.window);
     XTopLevel* w = Find(window);
-    if (!w || !w->State.Minimized) return false;
-    // The task bar brought a minimized window back.
+    // A dialog goes and comes with the window it is kept above.
+    if (!w || w->TransientFor) return false;
     const std::vector<long> state = ReadCardinals(AEvent.window, FAtoms.WmState);
-    if (state.empty() || state[0] != NormalState) return false;
-    ReportRestoreRequest(window);
+    if (state.empty()) return false;
+    if (w->State.Minimized && state[0] == NormalState) {
+        // The task bar brought a minimized window back.
+        ReportRestoreRequest(window);
+        return true;
+    }
+    if (w->State.Minimized || state[0] != IconicState) return false;
+    // The window manager minimized it; a window that refuses comes back.
+    ReportMinimizeRequest(window);
+    if (XTopLevel* still = Find(window); still && still->Mapped && !still->State.Minimized)
+        XMapWindow(FDpy, still->Id);
     return true;
 }
 

@@ -54,8 +54,10 @@ private:
 
 struct X11Atoms {
     Atom WmProtocols, WmDeleteWindow, WmState, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
-        NetWmStateAbove, NetWmStateSkipTaskbar, NetWmStateSkipPager, NetWmWindowOpacity, NetActiveWindow,
-        NetSupportingWmCheck, NetWorkarea, NetCurrentDesktop, Clipboard, Targets, Text, Incr, Transfer;
+        NetWmStateAbove, NetWmStateSkipTaskbar, NetWmStateSkipPager, NetWmStateModal, NetWmWindowType,
+        NetWmWindowTypeNormal, NetWmWindowTypeDialog, NetWmIcon, NetWmPid, NetWmWindowOpacity,
+        NetActiveWindow, NetSupportingWmCheck, NetWorkarea, NetCurrentDesktop, NetClientListStacking,
+        Clipboard, Targets, Text, Incr, Transfer;
 };
 
 // A top-level window's X window and what the back end keeps of it.
@@ -82,7 +84,13 @@ struct XTopLevel {
     // The window manager's frame around the window (a child of the root), 0
     // while it has none; stacking goes through it.
     ::Window Frame = 0;
+    // What the window manager was last told: the window kept above (0:
+    // none, a normal window), modal, the icons.
     ::Window TransientFor = 0;
+    bool Modal = false;
+    bool TypeWritten = false;
+    win::HICON Icon = nullptr;
+    win::HICON SmallIcon = nullptr;
     // Configure events older than our last move or size request are stale.
     unsigned long ConfigureSerial = 0;
 };
@@ -162,10 +170,21 @@ private:
     void Repaint(win::HWND AWindow, XTopLevel& AWin, int X, int Y, int AWidth, int AHeight);
     void SetWmHints(XTopLevel& AWin, bool AIconic);
     void WriteNetWmState(XTopLevel& AWin);
+    // The program's process, machine and class, once per window.
+    void WriteIdentity(::Window AWindow);
+    // _NET_WM_ICON at the sizes task switchers show, from the window's icons.
+    void WriteIcons(XTopLevel& AWin);
+    // Transient owner, window type and modal state from the layer's state.
+    void ApplyOwner(XTopLevel& AWin);
     void FocusWindow(win::HWND AWindow, XTopLevel& AWin);
     // The layer's stacking of our mapped windows; ARaise brings the top one
     // above other programs' windows first.
     void ApplyStacking(bool ARaise);
+    // The stacking of our mapped windows as the display has it, top first:
+    // from the window manager's list, or from the root's children.
+    std::vector<win::HWND> DisplayStacking();
+    // Tells the layer when the display's stacking differs from ours.
+    bool FollowStacking();
 
     // x11events.cpp
     bool DrainEvents();
@@ -193,7 +212,8 @@ private:
     void InternTrayAtoms();
     // The tray manager's window, 0 without a tray.
     ::Window TrayManager();
-    void SendTrayOpcode(::Window AManager, long AOpcode, long AData1, long AData2, long AData3, ::Window AIcon);
+    void SendTrayOpcode(::Window AManager, long AOpcode, long AData1, long AData2, long AData3,
+                        ::Window AIcon);
     XTrayIcon* FindTrayIcon(win::HWND AWindow, win::UINT AId);
     XTrayIcon* FindTrayIcon(::Window AId);
     void ApplyTrayIcon(XTrayIcon& AIcon);
@@ -247,6 +267,9 @@ private:
     std::map<win::HCURSOR, Cursor> FCursors;
     // Top first, as the layer last gave it.
     std::vector<win::HWND> FStacking;
+    // Stacking reports older than our last restack only echo an order we
+    // already left.
+    unsigned long FStackingSerial = 0;
     Cursor FCursor = 0;
     win::HWND FGrab = nullptr;
     // Focus asked for before the window could take it.

@@ -1,10 +1,13 @@
 // The X11 back end's windows: undecorated top-level X windows with a backing
 // pixmap, their window manager properties, presentation, shapes, layered
 // alpha, capture, focus, cursors and native child windows.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "platform/base/ustring.h"
+#include "platform/gdi/icons.h"
 #include "platform/win/window.h"
 #include "platform/win/x11internal.h"
 
@@ -36,6 +39,45 @@ bool SameRect(const RECT& A, const RECT& B) {
 // X sizes are at least 1; empty windows stay unmapped.
 unsigned XSize(int AValue) {
     return unsigned(std::max(1, AValue));
+}
+
+struct TIconPicture {
+    std::vector<uint32_t> Pixels;
+    int Width = 0;
+    int Height = 0;
+};
+
+// The picture of that size, else the largest one box-filtered to it: each
+// pixel averages the ones it covers, colours weighted by their alpha.
+std::vector<uint32_t> IconAtSize(const std::vector<TIconPicture>& APictures, int ASize) {
+    const TIconPicture* source = &APictures.front();
+    for (const TIconPicture& p : APictures) {
+        if (p.Width == ASize && p.Height == ASize) return p.Pixels;
+        if (p.Width * p.Height > source->Width * source->Height) source = &p;
+    }
+    std::vector<uint32_t> result(size_t(ASize) * size_t(ASize));
+    for (int y = 0; y < ASize; ++y) {
+        const int y0 = y * source->Height / ASize, y1 = std::max(y0 + 1, (y + 1) * source->Height / ASize);
+        for (int x = 0; x < ASize; ++x) {
+            const int x0 = x * source->Width / ASize, x1 = std::max(x0 + 1, (x + 1) * source->Width / ASize);
+            uint64_t alpha = 0, red = 0, green = 0, blue = 0;
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    const uint32_t p = source->Pixels[size_t(sy) * size_t(source->Width) + size_t(sx)];
+                    const uint32_t a = p >> 24;
+                    alpha += a;
+                    red += ((p >> 16) & 0xFF) * a;
+                    green += ((p >> 8) & 0xFF) * a;
+                    blue += (p & 0xFF) * a;
+                }
+            const uint64_t count = uint64_t(x1 - x0) * uint64_t(y1 - y0);
+            if (!alpha) continue;
+            result[size_t(y) * size_t(ASize) + size_t(x)] =
+                uint32_t(alpha / count) << 24 | uint32_t(red / alpha) << 16 | uint32_t(green / alpha) << 8 |
+                uint32_t(blue / alpha);
+        }
+    }
+    return result;
 }
 
 gdi::PixRegion SolidPart(const gdi::Surface& APixels) {
@@ -86,17 +128,23 @@ void X11Backend::CreateTopLevel(HWND AWindow, const TTopLevelState& AState) {
     attributes.colormap = FColormap;
     attributes.bit_gravity = NorthWestGravity;
     attributes.event_mask = TopLevelEvents;
+    // Override-redirect from the start: a window manager that gets its
+    // first moves redirected could apply them after later ones.
+    const bool overrideRedirect = AState.Popup && AState.ToolWindow;
+    attributes.override_redirect = overrideRedirect;
+    attributes.save_under = overrideRedirect;
     const RECT& b = AState.Bounds;
-    const ::Window id = XCreateWindow(
-        FDpy, FRoot, b.left, b.top, XSize(Width(b)), XSize(Height(b)), 0, FDepth, InputOutput, FVisual,
-        CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask, &attributes);
+    const ::Window id = XCreateWindow(FDpy, FRoot, b.left, b.top, XSize(Width(b)), XSize(Height(b)), 0,
+                                      FDepth, InputOutput, FVisual,
+                                      CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask |
+                                          CWOverrideRedirect | CWSaveUnder,
+                                      &attributes);
     auto record = std::make_unique<XTopLevel>(FDpy, id);
+    record->OverrideRedirect = overrideRedirect;
 
     Atom protocols[] = {FAtoms.WmDeleteWindow, FAtoms.NetWmPing};
     XSetWMProtocols(FDpy, id, protocols, 2);
-    char name[] = "velqua", cls[] = "Velqua";
-    XClassHint hint{name, cls};
-    XSetClassHint(FDpy, id, &hint);
+    WriteIdentity(id);
     // The system draws every frame itself.
     const long motif[5] = {2 /* decorations */, 0, 0, 0, 0};
     XChangeProperty(FDpy, id, FAtoms.MotifWmHints, FAtoms.MotifWmHints, 32, PropModeReplace,
@@ -129,8 +177,25 @@ void X11Backend::DestroyTopLevel(HWND AWindow) {
     XFlush(FDpy);
 }
 
+void X11Backend::WriteIdentity(::Window AWindow) {
+    char name[] = "velqua", cls[] = "Velqua";
+    XClassHint hint{name, cls};
+    XSetClassHint(FDpy, AWindow, &hint);
+    const long pid = long(getpid());
+    XChangeProperty(FDpy, AWindow, FAtoms.NetWmPid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) != 0) return;
+    char* names[] = {host};
+    XTextProperty machine{};
+    if (!XStringListToTextProperty(names, 1, &machine)) return;
+    XSetWMClientMachine(FDpy, AWindow, &machine);
+    XFree(machine.value);
+}
+
 void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& AState) {
     const TTopLevelState old = AWin.State;
+    const bool wasMapped = AWin.Mapped;
     const bool first = !AWin.Initialised;
     AWin.Initialised = true;
     AWin.State = AState;
@@ -180,15 +245,21 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
     }
     ApplyWmProperties(AWin, old, first);
     ApplyMapping(AWin, old, first);
+    // Its dialogs are kept above it only while it is on the screen.
+    if (AWin.Mapped != wasMapped)
+        for (const auto& [handle, w] : FWindows)
+            if (w->State.Owner == AWindow && w.get() != &AWin) ApplyOwner(*w);
     XFlush(FDpy);
 }
 
 void X11Backend::SetWmHints(XTopLevel& AWin, bool AIconic) {
     XPtr<XWMHints> hints(XAllocWMHints());
     if (!hints) return;
-    hints->flags = InputHint | StateHint;
+    hints->flags = InputHint | StateHint | WindowGroupHint;
     hints->input = AWin.OverrideRedirect ? False : True;
     hints->initial_state = AIconic ? IconicState : NormalState;
+    // One program: the window manager lets its windows pass the focus on.
+    hints->window_group = FHidden;
     XSetWMHints(FDpy, AWin.Id, hints.get());
 }
 
@@ -202,17 +273,8 @@ void X11Backend::ApplyWmProperties(XTopLevel& AWin, const TTopLevelState& AOld, 
         XChangeProperty(FDpy, AWin.Id, XA_WM_NAME, FAtoms.Utf8String, 8, PropModeReplace, bytes,
                         int(title.size()));
     }
-    // Kept above a shown owner; an owner that is never shown (the
-    // application's window) must not hide the window from the task bar.
-    const XTopLevel* owner = Find(s.Owner);
-    const ::Window transient = owner && owner->State.Visible && !owner->State.Minimized ? owner->Id : 0;
-    if (transient != AWin.TransientFor) {
-        if (transient)
-            XSetTransientForHint(FDpy, AWin.Id, transient);
-        else
-            XDeleteProperty(FDpy, AWin.Id, XA_WM_TRANSIENT_FOR);
-        AWin.TransientFor = transient;
-    }
+    ApplyOwner(AWin);
+    if (s.Icon != AWin.Icon || s.SmallIcon != AWin.SmallIcon) WriteIcons(AWin);
     if (AWin.Mapped && !AWin.OverrideRedirect) {
         if (s.ToolWindow != AOld.ToolWindow) {
             SendNetWmState(AWin, FAtoms.NetWmStateSkipTaskbar, s.ToolWindow);
@@ -222,8 +284,57 @@ void X11Backend::ApplyWmProperties(XTopLevel& AWin, const TTopLevelState& AOld, 
     }
 }
 
+void X11Backend::ApplyOwner(XTopLevel& AWin) {
+    if (AWin.OverrideRedirect) return;
+    // Kept above an owner on the screen; an owner that is never shown (the
+    // application's window) must not hide the window from the task bar.
+    const XTopLevel* owner = Find(AWin.State.Owner);
+    const ::Window transient = owner && owner->Mapped && !owner->State.Minimized ? owner->Id : 0;
+    if (transient != AWin.TransientFor || !AWin.TypeWritten) {
+        if (transient)
+            XSetTransientForHint(FDpy, AWin.Id, transient);
+        else
+            XDeleteProperty(FDpy, AWin.Id, XA_WM_TRANSIENT_FOR);
+        const Atom type = transient ? FAtoms.NetWmWindowTypeDialog : FAtoms.NetWmWindowTypeNormal;
+        XChangeProperty(FDpy, AWin.Id, FAtoms.NetWmWindowType, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&type), 1);
+        AWin.TransientFor = transient;
+        AWin.TypeWritten = true;
+    }
+    const bool modal = AWin.State.Modal && transient;
+    if (modal == AWin.Modal) return;
+    AWin.Modal = modal;
+    if (AWin.Mapped) SendNetWmState(AWin, FAtoms.NetWmStateModal, modal);
+}
+
+void X11Backend::WriteIcons(XTopLevel& AWin) {
+    AWin.Icon = AWin.State.Icon;
+    AWin.SmallIcon = AWin.State.SmallIcon;
+    std::vector<TIconPicture> pictures;
+    for (HICON icon : {AWin.SmallIcon, AWin.Icon}) {
+        TIconPicture picture;
+        if (icon && gdi::IconPixels(icon, picture.Pixels, picture.Width, picture.Height))
+            pictures.push_back(std::move(picture));
+    }
+    if (pictures.empty()) {
+        XDeleteProperty(FDpy, AWin.Id, FAtoms.NetWmIcon);
+        return;
+    }
+    // Xlib takes 32-bit items as longs.
+    std::vector<long> data;
+    for (const int size : {16, 32, 48}) {
+        data.push_back(size);
+        data.push_back(size);
+        for (const uint32_t pixel : IconAtSize(pictures, size))
+            data.push_back(long(pixel));
+    }
+    XChangeProperty(FDpy, AWin.Id, FAtoms.NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+}
+
 void X11Backend::WriteNetWmState(XTopLevel& AWin) {
     std::vector<Atom> states;
+    if (AWin.Modal) states.push_back(FAtoms.NetWmStateModal);
     if (AWin.State.Topmost) states.push_back(FAtoms.NetWmStateAbove);
     if (AWin.State.ToolWindow) {
         states.push_back(FAtoms.NetWmStateSkipTaskbar);
@@ -267,7 +378,8 @@ void X11Backend::ApplyMapping(XTopLevel& AWin, const TTopLevelState& AOld, bool 
         }
         XMapWindow(FDpy, AWin.Id);
         AWin.Mapped = true;
-        // Mapping puts it on top; the layer's order puts it in its place.
+        // Mapping leaves it where it was made; the layer's order puts it in
+        // its place.
         ApplyStacking(false);
         return;
     }
@@ -285,12 +397,51 @@ void X11Backend::Restack(const std::vector<HWND>& ATopFirst) {
 
 void X11Backend::ApplyStacking(bool ARaise) {
     std::vector<::Window> ids;
+    // Popups above every managed window: raised by us, as a window manager
+    // restacks only the windows it manages.
+    size_t popups = 0;
     for (HWND h : FStacking)
-        if (XTopLevel* w = Find(h); w && w->Mapped) ids.push_back(w->Frame ? w->Frame : w->Id);
+        if (XTopLevel* w = Find(h); w && w->Mapped) {
+            if (w->OverrideRedirect && popups == ids.size()) ++popups;
+            ids.push_back(w->Frame ? w->Frame : w->Id);
+        }
     if (ids.empty()) return;
-    if (ARaise) XRaiseWindow(FDpy, ids.front());
+    FStackingSerial = NextRequest(FDpy);
+    if (ARaise && !popups) XRaiseWindow(FDpy, ids.front());
+    for (size_t i = popups; i-- > 0;)
+        XRaiseWindow(FDpy, ids[i]);
     // A window manager is asked to restack its frames and has the last word.
     if (ids.size() > 1) XRestackWindows(FDpy, ids.data(), int(ids.size()));
+}
+
+std::vector<HWND> X11Backend::DisplayStacking() {
+    // Both lists run bottom first.
+    std::vector<::Window> ids;
+    if (FWmRunning) {
+        for (const long id : ReadCardinals(FRoot, FAtoms.NetClientListStacking))
+            ids.push_back(::Window(id));
+    } else {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(FDpy, FRoot, &root, &parent, &children, &count) && children)
+            ids.assign(children, children + count);
+        if (children) XFree(children);
+    }
+    std::vector<HWND> topFirst;
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+        if (const HWND h = HandleOf(*it); h && Find(h)->Mapped) topFirst.push_back(h);
+    return topFirst;
+}
+
+bool X11Backend::FollowStacking() {
+    const std::vector<HWND> shown = DisplayStacking();
+    std::vector<HWND> ours;
+    for (HWND h : FStacking)
+        if (std::find(shown.begin(), shown.end(), h) != shown.end()) ours.push_back(h);
+    if (shown.size() < 2 || shown == ours) return false;
+    TakePlaces(FStacking, shown);
+    ReportStacking(shown);
+    return true;
 }
 
 void X11Backend::PutPixels(::Window ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox) {
@@ -456,8 +607,10 @@ void X11Backend::SetActive(HWND ATopLevel) {
 
 void X11Backend::FocusWindow(HWND AWindow, XTopLevel& AWin) {
     if (!AWin.Viewable) {
-        // The focus can go to a window only once it is on the screen.
+        // The focus can go to a window only once it is on the screen; what
+        // earlier requests bring meanwhile is stale.
         FFocusPending = AWindow;
+        FFocusSerial = NextRequest(FDpy);
         return;
     }
     FFocusPending = nullptr;

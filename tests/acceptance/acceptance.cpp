@@ -88,4 +88,15 @@ void ProgramTest::AddFileByName(const std::string& AName) {
     ASSERT_TRUE(FDesktop.WaitForGone(dialog)) << "The open dialog did not close";
 }
 
+Rect ProgramTest::AddClip(const std::string& AName) {
+    MakeClip(FProgram->Folder() + "/" + AName);
+    const Rect start = MainControl("qxSkinButton2");
+    const Image idleStart = FDesktop.Grab(start);
+    AddFileByName(AName);
+    // With a row in the list, 开始 is enabled and drawn so.
+    EXPECT_TRUE(WaitUntil([&] { return FDesktop.Grab(start) != idleStart; }, 30s))
+        << "开始 never became enabled";
+    return start;
+}
+
 }  // namespace acceptance

@@ -47,6 +47,9 @@ protected:
     // Adds one file through 添加一个文件, typing its name in the open dialog
     // (the file must be in the folder the dialog shows: the program's).
     void AddFileByName(const std::string& AName);
+    // Makes a short clip AName in the program's folder, adds it and waits
+    // for 开始 to be enabled; gives 开始's place.
+    Rect AddClip(const std::string& AName);
 
     Desktop FDesktop;
     FormLayout FMainForm;

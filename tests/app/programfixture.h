@@ -37,6 +37,9 @@ protected:
         SetProgramFolder(UTF8ToString((FRoot / "program").string()));
         SetResourceFolder(UTF8ToString(VELQUA_BUILD_DIR "/resources/"));
         win::driver::Reset();
+        // The program's own globals give way to a fresh pair per test.
+        Free(Application);
+        Free(Screen);
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
     }
@@ -67,7 +70,9 @@ protected:
     String Option(const char16_t* ASection, const char16_t* AKey) {
         return TIniFile(OptionFileName()).ReadString(ASection, AKey, u"(absent)");
     }
-    String Home(const char16_t* APath) const { return UTF8ToString((FRoot / "home").string()) + u"/" + APath; }
+    String Home(const char16_t* APath) const {
+        return UTF8ToString((FRoot / "home").string()) + u"/" + APath;
+    }
 
     fs::path FRoot;
     std::string FSavedHome;

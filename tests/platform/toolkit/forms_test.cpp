@@ -2,6 +2,15 @@
 // the exception box, the message loop and the screen's form list.
 #include "platform/toolkit/forms.h"
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "platform/gdi/icons.h"
+#include "platform/toolkit/bitmap.h"
+#include "platform/toolkit/icon.h"
+#include "platform/toolkit/resources.h"
+
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/system.h"
@@ -62,10 +71,14 @@ TEST_F(Forms, AnExceptionInAClickHandlerShowsTheExceptionBoxAndTheLoopGoesOn) {
     next->SetParent(form);
     String boxCaption;
     Application->OnIdle = [&](TObject*, bool&) {
-        if (TCustomForm* box = Screen->ActiveCustomForm(); box && box != form) boxCaption = box->Caption();
+        TCustomForm* box = Screen->ActiveCustomForm();
+        if (!box || box == form || box->ModalResult() != mrNone) return;
+        boxCaption = box->Caption();
+        box->SetModalResult(mrOk);
     };
 
     driver::Click(At(failing, 5, 5));
+    Pump();
     driver::Click(At(next, 5, 5));
     Pump();
     EXPECT_EQ(boxCaption, u"转换器");
@@ -244,6 +257,136 @@ TEST_F(Forms, MinimizeAndRestoreGoThroughTheApplicationWindow) {
     EXPECT_FALSE(IsIconic(app));
     EXPECT_EQ(main->WindowState(), wsNormal);
     EXPECT_EQ(restored, 1);
+    // Shown, minimized or restored, the application's window stays empty,
+    // so a display never puts it on the screen.
+    const RECT bounds = driver::Inspect(app).Bounds;
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+}
+
+// Runs AForm modally, AInside once while it is the active form, then ends
+// the run; runs may nest.
+void RunModal(TCustomForm* AForm, std::function<void()> AInside) {
+    static std::map<TCustomForm*, std::function<void()>> pending;
+    pending[AForm] = std::move(AInside);
+    Application->OnIdle = [](TObject*, bool&) {
+        TCustomForm* form = Screen->ActiveCustomForm();
+        const auto it = pending.find(form);
+        if (it == pending.end()) return;
+        const std::function<void()> inside = std::move(it->second);
+        pending.erase(it);
+        inside();
+        form->SetModalResult(mrOk);
+    };
+    AForm->ShowModal();
+}
+
+// A modal form is kept above the form that was active when it opened (the
+// main form when none is), not above the application's hidden window, a
+// modal dialog to the display; hidden, it goes back to that window. Other
+// forms stay with the application's window.
+TEST_F(Forms, AModalFormIsKeptAboveTheFormActiveWhenItOpened) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    main->Show();
+    TForm* other = NewForm();
+    EXPECT_EQ(GetWindow(other->Handle(), GW_OWNER), Application->Handle());
+    auto* outer = new TDialog(Application);
+    auto* inner = new TDialog(Application);
+    const auto ownerOf = [](TWinControl* AForm) { return GetWindow(AForm->Handle(), GW_OWNER); };
+
+    SetActiveWindow(main->Handle());
+    RunModal(outer, [&] {
+        EXPECT_EQ(ownerOf(outer), main->Handle());
+        EXPECT_EQ(driver::DisplayState(outer->Handle()).Owner, main->Handle());
+        EXPECT_TRUE(driver::DisplayState(outer->Handle()).Modal);
+        RunModal(inner, [&] {
+            EXPECT_EQ(ownerOf(inner), outer->Handle());
+            // The window manager activates the main form: the dialogs stay
+            // above it and the innermost keeps the activation.
+            driver::WindowManagerFocus(main->Handle());
+            EXPECT_EQ(GetActiveWindow(), inner->Handle());
+            const std::vector<HWND> order = driver::Stacking();
+            const auto place = [&](TWinControl* AForm) {
+                return std::find(order.begin(), order.end(), AForm->Handle());
+            };
+            EXPECT_LT(place(inner), place(outer));
+            EXPECT_LT(place(outer), place(main));
+        });
+        EXPECT_EQ(ownerOf(inner), Application->Handle());
+    });
+    EXPECT_EQ(ownerOf(outer), Application->Handle());
+
+    driver::WindowManagerFocus(nullptr);
+    RunModal(outer, [&] { EXPECT_EQ(ownerOf(outer), main->Handle()); });
+
+    // Freed while a dialog is up over it, a form leaves the dialog's window
+    // standing.
+    SetActiveWindow(other->Handle());
+    RunModal(outer, [&] {
+        const HWND window = outer->Handle();
+        ASSERT_EQ(ownerOf(outer), other->Handle());
+        Free(other);
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(GetWindow(window, GW_OWNER), Application->Handle());
+    });
+}
+
+// Every form's window carries its icon, else the application's.
+TEST_F(Forms, WindowsCarryTheFormsOrTheApplicationsIcon) {
+    TForm* plain = NewForm();
+    TForm* own = NewForm();
+    own->Icon()->SetHandle(LoadIconW(nullptr, IDI_APPLICATION));
+    const auto iconOf = [](TForm* AForm) {
+        return reinterpret_cast<HICON>(SendMessageW(AForm->Handle(), WM_GETICON, ICON_BIG, 0));
+    };
+    EXPECT_EQ(iconOf(plain), nullptr);
+    EXPECT_EQ(iconOf(own), own->Icon()->Handle());
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(48, 48);
+    Application->Icon()->SetHandle(CreateIconOfBitmap(&picture));
+    ASSERT_FALSE(Application->Icon()->Empty());
+    EXPECT_EQ(iconOf(plain), Application->Icon()->Handle());
+    EXPECT_EQ(iconOf(own), own->Icon()->Handle());
+    EXPECT_EQ(iconOf(NewForm()), Application->Icon()->Handle());
+}
+
+// The application's box draws its caption and the stock icon its flags
+// name left of the text.
+TEST_F(Forms, TheMessageBoxShowsItsCaptionAndStockIcon) {
+    RegisterBitmapResource(u"IDI_EXCLAMATION", [](TBitmap* ABitmap) {
+        ABitmap->SetPixelFormat(pf24bit);
+        ABitmap->SetSize(32, 32);
+        ABitmap->Canvas()->Brush()->SetColor(clRed);
+        ABitmap->Canvas()->FillRect(Rect(0, 0, 32, 32));
+    });
+    struct Case {
+        Cardinal Flags;
+        bool Icon;
+    } cases[] = {{MB_OK | MB_ICONEXCLAMATION, true}, {MB_OK, false}};
+    for (const Case& c : cases) {
+        COLORREF iconPixel = CLR_INVALID;
+        Integer captionInk = 0;
+        Application->OnIdle = [&](TObject*, bool&) {
+            TCustomForm* box = Screen->ActiveCustomForm();
+            if (!box || box->ModalResult() != mrNone) return;
+            iconPixel = driver::Pixel(box->Handle(), 32, 32);
+            const driver::TWindowInfo info = driver::Inspect(box->Handle());
+            // The title's dark ink on the light caption strip.
+            const Integer captionBottom = info.Client.top - info.Bounds.top;
+            for (Integer y = 0; y < captionBottom; ++y)
+                for (Integer x = 0; x < info.Bounds.right - info.Bounds.left; ++x) {
+                    const DWORD pixel = driver::RawPixel(box->Handle(), x, y);
+                    captionInk += (pixel & 0x808080) == 0;
+                }
+            box->SetModalResult(mrOk);
+        };
+        EXPECT_EQ(Application->MessageBox(u"转换失败", u"转换器标题", c.Flags), 1);
+        EXPECT_EQ(iconPixel == COLORREF(clRed), c.Icon) << c.Flags;
+        EXPECT_GT(captionInk, 20) << c.Flags;
+    }
+    Application->OnIdle = nullptr;
 }
 
 }  // namespace

@@ -230,6 +230,32 @@ TEST_F(Routing, AltMakesSystemKeysAndALoneAltAsksForTheMenu) {
     EXPECT_EQ(Logged(form, WM_SYSCOMMAND).at(0).LParam, 0);
 }
 
+// F10 enters the menu bar as a lone Alt does; Shift+F10 asks for the
+// context menu instead.
+TEST_F(Routing, F10AsksForTheMenuAndShiftF10ForTheContextMenu) {
+    const HWND form = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+    const HWND edit = Child(form, {10, 10, 100, 30});
+    SetFocus(edit);
+    struct Case {
+        bool Shift;
+        size_t Menus;
+        size_t ContextMenus;
+    } cases[] = {{false, 1, 0}, {true, 0, 1}};
+    for (const Case& c : cases) {
+        ClearLog();
+        if (c.Shift) driver::KeyDown(VK_SHIFT);
+        driver::Key(VK_F10);
+        if (c.Shift) driver::KeyUp(VK_SHIFT);
+        driver::Pump();
+        const std::vector<TLogEntry> menus = Logged(form, WM_SYSCOMMAND);
+        EXPECT_EQ(menus.size(), c.Menus) << c.Shift;
+        if (!menus.empty()) {
+            EXPECT_EQ(menus[0].WParam, SC_KEYMENU);
+        }
+        EXPECT_EQ(Logged(edit, WM_CONTEXTMENU).size(), c.ContextMenus) << c.Shift;
+    }
+}
+
 TEST_F(Routing, WithoutAFocusKeysGoToTheActiveWindowAsSystemKeys) {
     const HWND form = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
     SetFocus(nullptr);
@@ -252,6 +278,25 @@ TEST_F(Routing, TheWheelGoesToTheFocusAndUpToAParentThatHandlesIt) {
               (Trace{{list, WM_MOUSEWHEEL}, {panel, WM_MOUSEWHEEL}, {form, WM_MOUSEWHEEL}}));
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(Logged(form, WM_MOUSEWHEEL).at(0).WParam), -WHEEL_DELTA);
     EXPECT_EQ(Logged(form, WM_MOUSEWHEEL).at(0).LParam, MAKELPARAM(250, 250));
+}
+
+// With another program active the wheel still reaches what it is over,
+// never a disabled window.
+TEST_F(Routing, WithNoneOfOursActiveTheWheelGoesToTheWindowUnderIt) {
+    const HWND form = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+    const HWND list = Child(form, {0, 0, 100, 100});
+    driver::WindowManagerFocus(nullptr);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    ClearLog();
+    driver::Wheel({50, 50}, WHEEL_DELTA);
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_MOUSEWHEEL}), (Trace{{list, WM_MOUSEWHEEL}, {form, WM_MOUSEWHEEL}}));
+
+    EnableWindow(form, FALSE);
+    ClearLog();
+    driver::Wheel({50, 50}, WHEEL_DELTA);
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_MOUSEWHEEL}), Trace{});
 }
 
 TEST_F(Routing, SetCursorDefaultsFollowTheHitCodeAsTheHandlerLeftIt) {
@@ -296,6 +341,50 @@ TEST_F(Routing, APressOnADisabledWindowBeepsAndGoesNowhere) {
     EXPECT_EQ(Sequence({WM_NCHITTEST, WM_LBUTTONDOWN, WM_NCLBUTTONDOWN}), Trace{});
     EXPECT_EQ(driver::Beeps(), std::vector<UINT>{MB_OK});
     EXPECT_EQ(GetActiveWindow(), dialog);
+}
+
+// A window manager that activates the window a modal dialog disables, or a
+// press on it, brings the dialog up instead, with the keyboard.
+TEST_F(Routing, ActivatingAWindowAModalDialogDisablesActivatesTheDialog) {
+    const HWND owner = Create(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
+    const HWND dialog = Create(WS_POPUP | WS_VISIBLE, {100, 100, 200, 200}, owner);
+    const HWND other = Create(WS_POPUP | WS_VISIBLE, {400, 0, 500, 100});
+    EnableWindow(owner, FALSE);
+    SetActiveWindow(other);
+
+    driver::WindowManagerFocus(owner);
+    EXPECT_EQ(GetActiveWindow(), dialog);
+    EXPECT_EQ(driver::DisplayFocus(), dialog);
+    // Already active: the display is told again, since it focused the owner.
+    SetActiveWindow(dialog);
+    driver::WindowManagerFocus(owner);
+    EXPECT_EQ(driver::DisplayFocus(), dialog);
+
+    SetActiveWindow(other);
+    driver::Click({10, 10});
+    driver::Pump();
+    EXPECT_EQ(GetActiveWindow(), dialog);
+    EXPECT_EQ(driver::Stacking().front(), dialog);
+}
+
+// A display says which window a click reached: that one gets it, also where
+// the layer's order has another window on top at the point.
+TEST_F(Routing, AClickGoesToTheWindowTheDisplayDeliveredItTo) {
+    const HWND below = Create(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+    const HWND above = Create(WS_POPUP | WS_VISIBLE, {100, 100, 300, 300});
+    ASSERT_EQ(driver::Stacking().front(), above);
+    ClearLog();
+    driver::ClickIn(below, {150, 150});
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (Trace{{below, WM_LBUTTONDOWN}, {below, WM_LBUTTONUP}}));
+    EXPECT_EQ(Logged(below, WM_LBUTTONDOWN).at(0).LParam, MAKELPARAM(150, 150));
+    EXPECT_EQ(GetActiveWindow(), below);
+    // Delivered to a window that does not reach the point, it goes nowhere.
+    ClearLog();
+    driver::ClickIn(below, {250, 250});
+    driver::Pump();
+    EXPECT_EQ(Sequence({WM_LBUTTONDOWN, WM_LBUTTONUP}), Trace{});
 }
 
 TEST_F(Routing, TheTrackHookHearsTheWindowUnderTheCursorOrTheCapture) {

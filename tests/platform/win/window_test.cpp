@@ -2,6 +2,7 @@
 // showing, states, coordinates and hit testing without messages.
 #include "platform/gdi/bitmaps.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/regions.h"
 #include "platform/win/input.h"
@@ -162,6 +163,48 @@ TEST_F(Windows, TopLevelStackingKeepsTheTopmostBandAndOwnedWindowsAboveTheirOwne
     EXPECT_EQ(GetWindow(c1, GW_HWNDNEXT), c2);
     EXPECT_EQ(GetWindow(a, GW_CHILD), c1);
     EXPECT_EQ(GetWindow(owned, GW_OWNER), a);
+}
+
+// The window manager restacks: the layer's order follows for the windows it
+// names, the others keep their places and the topmost band stays on top.
+TEST_F(Windows, TheDisplaysStackingIsFollowed) {
+    const HWND a = Popup({0, 0, 10, 10});
+    const HWND b = Popup({0, 0, 10, 10});
+    const HWND c = Popup({0, 0, 10, 10});
+    const HWND hint = Popup({0, 0, 10, 10}, WS_EX_TOOLWINDOW);
+    SetWindowPos(hint, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(driver::Stacking(), (std::vector<HWND>{hint, c, b, a}));
+    driver::WindowManagerStacks({a, c});
+    EXPECT_EQ(driver::Stacking(), (std::vector<HWND>{hint, a, b, c}));
+    // Put above a topmost window, b still stays below it.
+    driver::WindowManagerStacks({b, hint});
+    EXPECT_EQ(driver::Stacking(), (std::vector<HWND>{hint, b, a, c}));
+    driver::WindowManagerStacks({c, b, a, nullptr, HWND(intptr_t(0x7777))});
+    EXPECT_EQ(driver::Stacking(), (std::vector<HWND>{hint, c, b, a}));
+}
+
+// The display learns of a dialog's owner, whether the owner is disabled
+// (a modal dialog) and of the icons; no window comes to own itself.
+TEST_F(Windows, TheDisplayLearnsOwnerModalStateAndIcons) {
+    const HWND owner = Popup({0, 0, 100, 100});
+    const HWND dialog = Create(WS_POPUP | WS_VISIBLE, {10, 10, 50, 50}, owner);
+    EXPECT_EQ(driver::DisplayState(dialog).Owner, owner);
+    EXPECT_FALSE(driver::DisplayState(dialog).Modal);
+    EnableWindow(owner, FALSE);
+    EXPECT_TRUE(driver::DisplayState(dialog).Modal);
+    EnableWindow(owner, TRUE);
+    EXPECT_FALSE(driver::DisplayState(dialog).Modal);
+
+    EXPECT_EQ(SetWindowLongW(owner, GWL_HWNDPARENT, LONG_PTR(dialog)), 0);
+    EXPECT_EQ(GetWindow(owner, GW_OWNER), nullptr);
+
+    const HICON big = LoadIconW(nullptr, IDI_APPLICATION);
+    EXPECT_EQ(SendMessageW(owner, WM_SETICON, ICON_BIG, LPARAM(big)), 0);
+    EXPECT_EQ(driver::DisplayState(owner).Icon, big);
+    EXPECT_EQ(driver::DisplayState(owner).SmallIcon, nullptr);
+    EXPECT_EQ(HICON(SendMessageW(owner, WM_GETICON, ICON_BIG, 0)), big);
+    EXPECT_EQ(HICON(SendMessageW(owner, WM_SETICON, ICON_BIG, 0)), big);
+    EXPECT_EQ(driver::DisplayState(owner).Icon, nullptr);
 }
 
 TEST_F(Windows, DestructionTakesChildrenAndOwnedWindowsInTheirOrder) {
@@ -425,6 +468,13 @@ TEST_F(Windows, MinimizingAndATaskBarRestoreChangeTheStateWithWMSize) {
     EXPECT_TRUE(driver::ShownOnScreen(form));
     EXPECT_EQ(Logged(form, WM_SIZE).back().WParam, SIZE_RESTORED);
     EXPECT_EQ(GetActiveWindow(), form);
+
+    // The window manager minimizes it as the system command does.
+    driver::MinimizeFromTaskBar(form);
+    EXPECT_EQ(Logged(form, WM_SYSCOMMAND).back().WParam, SC_MINIMIZE);
+    EXPECT_TRUE(IsIconic(form));
+    EXPECT_FALSE(driver::ShownOnScreen(form));
+    driver::RestoreFromTaskBar(form);
 
     ShowWindow(form, SW_MAXIMIZE);
     EXPECT_EQ(driver::Inspect(form).Bounds, Capabilities().WorkArea);

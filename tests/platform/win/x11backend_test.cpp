@@ -5,6 +5,7 @@
 // reports its clicks. Skipped without a display.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -214,6 +215,22 @@ protected:
         e.same_screen = True;
         XSendEvent(Probe, AWindow, True, mask, &event);
     }
+
+    // A property of 32-bit items (Xlib hands them out as longs).
+    std::vector<long> Longs(::Window AWindow, const char* AProperty) const {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(Probe, AWindow, XInternAtom(Probe, AProperty, False), 0, 1 << 20, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data);
+        std::vector<long> values;
+        if (data && format == 32)
+            values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+        if (data) XFree(data);
+        return values;
+    }
+    long AtomOf(const char* AName) const { return long(XInternAtom(Probe, AName, False)); }
 
     Display* Probe = nullptr;
     ::Window Root = 0;
@@ -441,7 +458,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     EXPECT_FALSE(Backend().TrayAdd(icon));
 
     // The test is the tray: it owns the selection and takes the dock request.
-    const Atom selection = XInternAtom(Probe, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const Atom selection =
+        XInternAtom(Probe, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
     const Atom opcode = XInternAtom(Probe, "_NET_SYSTEM_TRAY_OPCODE", False);
     const ::Window manager = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(Probe, selection, manager, CurrentTime);
@@ -451,8 +469,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!docked && std::chrono::steady_clock::now() < deadline) {
         XEvent event;
-        if (XCheckTypedWindowEvent(Probe, manager, ClientMessage, &event) && event.xclient.message_type == opcode &&
-            event.xclient.data.l[1] == 0)
+        if (XCheckTypedWindowEvent(Probe, manager, ClientMessage, &event) &&
+            event.xclient.message_type == opcode && event.xclient.data.l[1] == 0)
             docked = ::Window(event.xclient.data.l[2]);
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -462,8 +480,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(Probe, docked, XInternAtom(Probe, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType, &type,
-                       &format, &count, &after, &data);
+    XGetWindowProperty(Probe, docked, XInternAtom(Probe, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType,
+                       &type, &format, &count, &after, &data);
     ASSERT_EQ(count, 2u);
     EXPECT_EQ(reinterpret_cast<long*>(data)[0], 0);
     EXPECT_EQ(reinterpret_cast<long*>(data)[1], 1);
@@ -502,6 +520,102 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     EXPECT_TRUE(Backend().TrayDelete(owner, 7));
     EXPECT_FALSE(Backend().TrayDelete(owner, 7));
     XDestroyWindow(Probe, manager);
+}
+
+// The window manager learns which windows are dialogs kept above another
+// (modal while it is disabled), their icons at the sizes task switchers
+// show, and the program; an empty window, such as the application's, is
+// never mapped.
+TEST_F(X11Test, TheWindowManagerLearnsDialogsIconsAndTheProgram) {
+    HWND main = Create(WS_POPUP | WS_VISIBLE, 0, RECT{20, 20, 220, 170});
+    HWND dialog = Create(WS_POPUP, 0, RECT{60, 60, 160, 120}, main);
+    HWND empty = Create(WS_POPUP | WS_VISIBLE, 0, RECT{300, 300, 300, 300});
+    const HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+    SendMessageW(main, WM_SETICON, ICON_BIG, LPARAM(icon));
+    EnableWindow(main, FALSE);
+    ShowWindow(dialog, SW_SHOW);
+    XWindowAttributes attributes;
+    ::Window mainId = 0, dialogId = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        mainId = WindowAt(RECT{20, 20, 220, 170}, attributes);
+        dialogId = WindowAt(RECT{60, 60, 160, 120}, attributes);
+        return mainId && dialogId && attributes.map_state == IsViewable;
+    }));
+
+    ::Window transient = 0;
+    EXPECT_TRUE(XGetTransientForHint(Probe, dialogId, &transient));
+    EXPECT_EQ(transient, mainId);
+    EXPECT_FALSE(XGetTransientForHint(Probe, mainId, &transient));
+    EXPECT_EQ(Longs(dialogId, "_NET_WM_WINDOW_TYPE"),
+              std::vector<long>{AtomOf("_NET_WM_WINDOW_TYPE_DIALOG")});
+    EXPECT_EQ(Longs(mainId, "_NET_WM_WINDOW_TYPE"), std::vector<long>{AtomOf("_NET_WM_WINDOW_TYPE_NORMAL")});
+    EXPECT_EQ(Longs(dialogId, "_NET_WM_STATE"), std::vector<long>{AtomOf("_NET_WM_STATE_MODAL")});
+    EXPECT_EQ(Longs(mainId, "_NET_WM_PID"), std::vector<long>{long(getpid())});
+    XTextProperty machine{};
+    ASSERT_TRUE(XGetWMClientMachine(Probe, mainId, &machine));
+    EXPECT_GT(machine.nitems, 0u);
+    XFree(machine.value);
+    XClassHint cls{};
+    ASSERT_TRUE(XGetClassHint(Probe, dialogId, &cls));
+    EXPECT_STREQ(cls.res_name, "velqua");
+    EXPECT_STREQ(cls.res_class, "Velqua");
+    XFree(cls.res_name);
+    XFree(cls.res_class);
+
+    // Three pictures of 16, 32 and 48 pixels, each its size and its pixels.
+    const std::vector<long> icons = Longs(mainId, "_NET_WM_ICON");
+    size_t at = 0;
+    for (const long size : {16, 32, 48}) {
+        ASSERT_LT(at + 1, icons.size());
+        EXPECT_EQ(icons[at], size);
+        EXPECT_EQ(icons[at + 1], size);
+        at += 2 + size_t(size * size);
+    }
+    EXPECT_EQ(at, icons.size());
+    EXPECT_TRUE(Longs(dialogId, "_NET_WM_ICON").empty());
+
+    EXPECT_TRUE(IsWindowVisible(empty));
+    ASSERT_NE(WindowAt(RECT{300, 300, 301, 301}, attributes), 0u);
+    EXPECT_EQ(attributes.map_state, IsUnmapped);
+}
+
+// What the display does counts: input goes to the X window that received
+// it, a restack by another program becomes the layer's order, and a window
+// manager's minimize and restore reach the window.
+TEST_F(X11Test, TheLayerFollowsTheDisplaysInputStackingAndState) {
+    HWND below = Create(WS_POPUP | WS_VISIBLE, 0, RECT{20, 20, 220, 170});
+    HWND above = Create(WS_POPUP | WS_VISIBLE, 0, RECT{120, 60, 320, 210});
+    XWindowAttributes attributes;
+    ::Window belowId = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        belowId = WindowAt(RECT{20, 20, 220, 170}, attributes);
+        return belowId && WindowAt(RECT{120, 60, 320, 210}, attributes) && RootPixel(150, 100) == Red;
+    }));
+    ASSERT_EQ(driver::Stacking().front(), above);
+
+    // A press where both are: the one the display gave it takes it.
+    SendInput(belowId, POINT{20, 20}, ButtonPress, Button1, POINT{150, 100});
+    SendInput(belowId, POINT{20, 20}, ButtonRelease, Button1, POINT{150, 100});
+    XFlush(Probe);
+    ASSERT_TRUE(PumpUntil([] { return Got(WM_LBUTTONDOWN, MK_LBUTTON); }));
+    EXPECT_EQ(Received.back().hwnd, below);
+
+    // Another program raises the window below.
+    SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] { return driver::Stacking().front() == above; }));
+    XRaiseWindow(Probe, belowId);
+    XFlush(Probe);
+    EXPECT_TRUE(PumpUntil([&] { return driver::Stacking().front() == below; }));
+
+    // The test stands in for a window manager that iconifies and restores.
+    const Atom wmState = XInternAtom(Probe, "WM_STATE", False);
+    for (const long state : {long(IconicState), long(NormalState)}) {
+        const long value[2] = {state, 0};
+        XChangeProperty(Probe, belowId, wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(value), 2);
+        XFlush(Probe);
+        EXPECT_TRUE(PumpUntil([&] { return IsIconic(below) == (state == IconicState); })) << state;
+    }
 }
 
 }  // namespace
