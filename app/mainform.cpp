@@ -68,7 +68,8 @@ const formatchoice::TFormatControls& TForm1::FormatControls() {
                            lvFiles,
                            [this] { return Video_OutPut_Folder_Edit->Text(); },
                            // The options dialog comes after the main window.
-                           [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); }};
+                           [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); },
+                           [this](const String& AText) { Inform(AText); }};
     }
     return FFormatControls;
 }
@@ -110,7 +111,7 @@ void TForm1::Button2Click(TObject*) {
 }
 
 void TForm1::Button5Click(TObject*) {
-    formatchoice::Button5Click(FormatControls(), Staging, formatchoice::cdAddingFile);
+    formatchoice::Button5Click(FormatControls(), Staging);
 }
 
 void TForm1::Button6Click(TObject*) {
