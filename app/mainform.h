@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/formatchoice.h"
@@ -370,6 +371,11 @@ private:
     // converter's list empty, the log and one box naming the file, when a
     // row cannot become a task.
     bool RebuildTasks();
+    // The file row ARow writes in this run: its name in the output folder,
+    // numbered (the row renamed, the log saying why) when that is one of
+    // the inputs or an earlier row's. ANames holds the rows' names as the
+    // run settles them.
+    String RunOutputPath(Integer ARow, std::vector<String>& ANames, std::span<const String> AInputs);
     bool RefuseRun(const String& AFileName, const String& ALogPrefix, const String& AReason);
     // 上移 and 下移, with their menu items.
     void SetMoveCommands(bool AEnabled);
