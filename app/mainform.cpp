@@ -126,16 +126,32 @@ void TForm1::Button18Click(TObject*) {
     formatchoice::Button18Click(FormatControls(), Staging);
 }
 
-void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+void TForm1::DetachWorkHandlers() {
     VIZevado->SetOnPosition(nullptr);
     VIZevado->SetOnState(nullptr);
     VIZevado->SetOnHook(nullptr);
     Strovix->SetOnCustomHook(nullptr);
     Strovix->SetOnProgress(nullptr);
     Strovix->SetOnTerminate(nullptr);
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+    DetachWorkHandlers();
     Strovix->Stop(true);
     FFLogger->SetOnLog(nullptr);
     CanClose = true;
+}
+
+void TForm1::BeforeDestruction() {
+    // Also when freed without being closed: the player and the converter
+    // stop while the form's controls go, and their queued reports must not
+    // reach it.
+    if (VIZevado && Strovix && FFLogger) {
+        DetachWorkHandlers();
+        VIZevado->SetOnFileOpen(nullptr);
+        FFLogger->SetOnLog(nullptr);
+    }
+    TForm::BeforeDestruction();
 }
 
 void TForm1::Button15Click(TObject*) {

@@ -139,6 +139,7 @@ public:
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void BeforeDestruction() override;
 
     // The output choice.
     void qxSkinOfficeComboBox2Change(TObject* Sender);
@@ -337,6 +338,8 @@ public:
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
+    // The player's and the converter's handlers that closing detaches.
+    void DetachWorkHandlers();
     // The first steps of every add command: the staging reset, the media
     // libraries, the chosen format's encoders. False ends the command.
     bool PrepareAdding();
