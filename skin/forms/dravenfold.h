@@ -400,6 +400,9 @@ public:
     void FormShortCut(TWMKey& Msg, bool& Handled);
     // Window coordinates to the screen.
     TRect WindowToScreen(const TRect& R) const;
+    // The window's top-left corner on the screen: an MDI child's Left and
+    // Top are inside its MDI client.
+    TPoint WindowScreenOrigin() const;
 
     // The ribbon linked to the form, and what the frame and the keys do for
     // it (ribbonform.cpp).

@@ -73,15 +73,9 @@ bool TqxDravenfold::IsSizeable() const {
 }
 
 void TqxDravenfold::ScreenToWindowPoint(TPoint& P) const {
-    if (IsMDIChild() && FForm->HandleAllocated()) {
-        // A child window: through its client origin, back over its frame.
-        P = FForm->ScreenToClient(P);
-        P.X += FSkinSupport ? NewClRect.Left : 3;
-        P.Y += FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3;
-        return;
-    }
-    P.X -= FForm->Left();
-    P.Y -= FForm->Top();
+    const TPoint origin = WindowScreenOrigin();
+    P.X -= origin.X;
+    P.Y -= origin.Y;
 }
 
 void TqxDravenfold::FormWindowProc(TMessage& Message) {
@@ -302,10 +296,9 @@ void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
     if (FInMainMenu && !FInMenu) {
         CloseMainMenu();
     } else if (FSkinMenu && (FSkinMenu->Visible() || FInMenu)) {
-        if (FSkinMenu->Visible())
-            FSkinMenu->Hide();
-        else
-            SkinMenuClose();
+        // Hidden also when it shows nothing: an empty popup's opener waits
+        // for this close, and the menu tells the form in turn.
+        FSkinMenu->Hide();
     } else if (IsMDIForm() && FForm->Visible()) {
         if (TqxDravenfold* child = FindActiveChildDravenfold()) child->CloseMenusOnMessage(Message);
     }
@@ -475,7 +468,8 @@ void TqxDravenfold::FadeIn() {
     } else if (target != 255) {
         SetWindowAlpha(handle, FAlphaBlendValue);
     }
-    if (target == 255) SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    if (target == 255)
+        SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~WS_EX_LAYERED);
 }
 
 void TqxDravenfold::WMSizing(TMessage& Message) {
@@ -500,7 +494,8 @@ void TqxDravenfold::WMMoving(TMessage& Message) {
     auto* r = reinterpret_cast<RECT*>(Message.LParam);
     if (!r) return;
     if (FWindowState == wsMaximized) {
-        *r = RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
+        *r =
+            RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
     } else if (FMagnetic) {
         Integer x = r->left, y = r->top;
         const Integer w = FForm->Width(), h = FForm->Height();
