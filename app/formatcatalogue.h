@@ -8,6 +8,16 @@
 //
 // Tables are plain rows, iterable as they stand: FormatCategories (with each
 // category's captions), PresetLists, Presets, CodecTable.
+//
+// What a row converts with, the one rule every writer of a row keeps (the
+// add commands, a format or parameter picked in the main window or the
+// preset dialog): its format's settled codec data (SettledCodecData), with
+// the six parameters taken from the texts its pickers show by the value rules
+// (ApplyParameterTexts), written into the container of the extension its
+// format's caption ends in. Selecting, moving or converting a row writes
+// nothing into it, so two rows of one format and the same choices convert
+// alike whichever was selected, and the values 设置 shows for a row are the
+// values in its file.
 #pragma once
 
 #include <array>
@@ -167,13 +177,15 @@ std::span<const TCodecData> CodecTable();
 // Nil for a key that no format has.
 const TCodecData* CodecDataOf(Integer AFormatKey);
 // A row with the changes the FFmpeg libraries of this system need to write
-// it: the native "aac" for "libfaac"; in an MPEG program stream ".vob" or
-// ".mpg", "ac3" for AAC; no tag for DX50 or XVID in ".mp4"; "mpeg4" for
-// "msmpeg4v1". The codec-data step writes the staging fields from it.
+// it: the caption's extension as OutputExt, so that the file is of the kind
+// the caption and the name say (keys 801, 806 and 809 state another); the
+// native "aac" for "libfaac"; in an MPEG program stream ".vob" or ".mpg",
+// "ac3" for AAC; no tag for DX50 or XVID in ".mp4"; "mpeg4" for "msmpeg4v1".
+// The codec-data step writes the staging fields from it.
 TCodecData SettledCodecData(const TCodecData& AData);
-// The audio encoder a conversion to the key runs where a bit-rate limit of
-// it is known: the settled codec data's, else the disc target's, else the
-// MPEG muxers' own MP2; empty otherwise.
+// The audio encoder a conversion to the key runs where a limit of it is
+// known: the settled codec data's, else the disc target's, else the MPEG
+// muxers' own MP2 or the RealMedia muxer's own AC-3; empty otherwise.
 String AudioEncoderOf(Integer AFormatKey);
 // The first encoder of the key's settled codec data that the loaded
 // libraries lack (the first one named while they are not loaded); empty
@@ -220,28 +232,43 @@ void StartPresetFill(TStagingFields& AStaging, Integer AFormatKey);
 // The codec-data step: the reset, All_Trant_Number, the key's settled codec
 // data, and in Video_OutPutFileName the numbered output path of
 // Video_AddFileName in AOutputFolder. ATakenNames are the output file names
-// of the list's rows: a name another row holds counts as taken. False,
-// after the reset, for a key that no format has.
+// of the list's rows, AInputs the list's input files with the one being
+// added: neither is ever taken as the output. False, after the reset, for a
+// key that no format has.
 bool ApplyCodecData(TStagingFields& AStaging, Integer AFormatKey, const String& AOutputFolder,
-                    bool AOverwrite, std::span<const String> ATakenNames);
-// The texts of row sub-items 10 (ColVideoCodec) to 23 (ColNormType) that the
-// codec-data step writes into the row of a format change.
+                    bool AOverwrite, std::span<const String> ATakenNames,
+                    std::span<const String> AInputs = {});
+// The texts of row sub-items 10 (ColVideoCodec) to 23 (ColNormType) of a
+// row: the staging fields after the codec-data step and the value step.
 std::array<String, 14> CodecColumns(const TStagingFields& AStaging);
 
 // ---- Output names ----
 
+// Whether APath names one of AInputs: the same text, or the same file
+// reached by another path.
+bool IsInputFile(std::u16string_view APath, std::span<const String> AInputs);
 // APath itself when no file of that name exists (a folder does not count) or
-// AOverwrite, and no other row holds its file name; otherwise the stem
-// followed by "_" and the first free number from 1 and the extension
-// (folder/a.avi, folder/a_1.avi, ...). A name in ATakenNames is never free.
-String NumberedOutputPath(std::u16string_view APath, bool AOverwrite, std::span<const String> ATakenNames);
-// The row's output name after a format change: its file-name part with the
-// extension replaced by AExtension (appended to a name without a dot),
-// numbered like an added file's among the files in AOutputFolder and the
-// names of the other rows.
+// AOverwrite, no other row holds its file name and it is none of the input
+// files; otherwise the stem followed by "_" and the first free number from 1
+// and the extension (folder/a.avi, folder/a_1.avi, ...). A name in
+// ATakenNames or an input is never free, with AOverwrite too: a run never
+// writes over what it reads, and the log says when an input moved the name.
+String NumberedOutputPath(std::u16string_view APath, bool AOverwrite, std::span<const String> ATakenNames,
+                          std::span<const String> AInputs = {});
+// The output name a row whose name is AOutputFile gets when AName is wanted
+// for it: AName itself when that is the row's own name, also when its file
+// exists (the row wrote it), unless it is an input; a new name is numbered
+// like an added file's among the files in AOutputFolder, the names of the
+// other rows and the inputs.
+String RowOutputName(std::u16string_view AOutputFile, std::u16string_view AName, const String& AOutputFolder,
+                     bool AOverwrite, std::span<const String> AOtherRowNames,
+                     std::span<const String> AInputs);
+// The row's output name after a format the user picked: RowOutputName of its
+// file-name part with the extension replaced by AExtension (appended to a
+// name without a dot).
 String RenamedOutputFile(std::u16string_view AOutputFile, std::u16string_view AExtension,
-                         const String& AOutputFolder, bool AOverwrite,
-                         std::span<const String> AOtherRowNames);
+                         const String& AOutputFolder, bool AOverwrite, std::span<const String> AOtherRowNames,
+                         std::span<const String> AInputs = {});
 
 // ---- Values of the chosen parameter texts ----
 
@@ -275,13 +302,25 @@ bool PictureModeRatio(std::u16string_view AText, String& ARatio);
 // text for a key whose target fixes the rate (VCD).
 Integer VideoBitrateValue(Integer AFormatKey, std::u16string_view AText);
 // The picked audio bit rate in bit/s by KbpsAudioBitrate, or the nearest
-// rate the key's audio encoder accepts at the picked sample rate when it
-// refuses the picked one; the log names both then.
+// rate the key's audio encoder accepts at the sample rate the key writes for
+// the picked one (SampleRateValue) when it refuses the picked one; the log
+// names both then.
 Integer AudioBitrateValue(Integer AFormatKey, std::u16string_view AText, std::u16string_view ASampleRate);
+// The sample rate the key writes for a picked sample-rate text: the rate
+// itself, or the nearest one (AcceptedSampleRate) that the key's audio
+// encoder and its container take; the log names both then. A text that is no
+// whole number stays as it is.
+String SampleRateValue(Integer AFormatKey, std::u16string_view AText);
+// ASampleRate, or the nearest rate (the encoder's first of two as near) that
+// the encoder takes and the container of AExtension takes from it: "mp2",
+// "ac3", "libmp3lame" and "aac" run at their own lists of rates, and MP3 goes
+// into ".mp4" from 16 kHz, into ".flv" and ".swf" at 11025, 22050 and
+// 44100 Hz (".flv" also at 48000).
+Integer AcceptedSampleRate(std::u16string_view AEncoder, std::u16string_view AExtension, Integer ASampleRate);
 // ABitrate, or the nearest bit rate (the lower of two as near) that the
 // encoder accepts at that sample rate where it is known to refuse ABitrate:
 // "mp2" takes the MPEG-1 rates at 32 kHz and above and the MPEG-2 rates
-// below, "wmav2" 24 kbit/s and more, "libvorbis" in stereo a range that
+// below, "ac3" its own list, "wmav2" 24 kbit/s and more, "libvorbis" in stereo a range that
 // depends on the rate.
 Integer AcceptedAudioBitrate(std::u16string_view AEncoder, Integer ASampleRate, Integer ABitrate);
 
@@ -301,8 +340,8 @@ struct TRowWrite {
 // Choosing item AItemIndex of a parameter's box for the selected row whose
 // sub-items are ARow: writes the staging field and gives what the row
 // receives, ColComboIndices first, then the parameter's value column. A new
-// sample rate also gives a new audio bit rate where the row's one is refused
-// at that rate.
+// sample rate also gives the audio bit rate its shown text has at that rate
+// where it differs from the row's.
 std::vector<TRowWrite> ChooseParameter(TStagingFields& AStaging, Integer AFormatKey,
                                        TPresetParameter AParameter, Integer AItemIndex,
                                        const TParameterTexts& ATexts, std::span<const String> ARow);

@@ -1,5 +1,6 @@
 #include "app/formatchoice.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/filelistcolumns.h"
@@ -16,9 +17,28 @@ namespace {
 constexpr std::array<TPresetParameter, PresetParameterCount> kClearOrder = {
     ppFrameSize, ppVideoBitrate, ppAudioBitrate, ppPictureMode, ppFrameRate, ppSampleRate};
 
+// The row the handlers write: none while positions are being restored.
 TListItem* SelectedRow(const TFormatControls& AControls) {
+    if (AControls.Restoring && *AControls.Restoring) return nullptr;
     return AControls.lvFiles ? AControls.lvFiles->Selected() : nullptr;
 }
+
+// Holds the handlers' row writes for its lifetime.
+class TRestoring {
+public:
+    explicit TRestoring(const TFormatControls& AControls) : FFlag(AControls.Restoring) {
+        if (FFlag) FWas = std::exchange(*FFlag, true);
+    }
+    ~TRestoring() {
+        if (FFlag) *FFlag = FWas;
+    }
+    TRestoring(const TRestoring&) = delete;
+    TRestoring& operator=(const TRestoring&) = delete;
+
+private:
+    std::shared_ptr<bool> FFlag;
+    bool FWas = false;
+};
 
 std::vector<String> SubItemsOf(TListItem* ARow) {
     std::vector<String> texts;
@@ -39,6 +59,16 @@ std::vector<String> RowOutputNames(const TFormatControls& AControls, TListItem* 
             names.push_back(row->SubItems()->Strings(ColOutputFile));
     }
     return names;
+}
+
+// The input files of the list's rows.
+std::vector<String> RowInputs(const TFormatControls& AControls) {
+    std::vector<String> inputs;
+    if (!AControls.lvFiles) return inputs;
+    TListItems* rows = AControls.lvFiles->Items();
+    for (Integer i = 0; i < rows->Count(); ++i)
+        inputs.push_back(rows->Item(i)->Caption());
+    return inputs;
 }
 
 String OutputFolder(const TFormatControls& AControls) {
@@ -170,17 +200,19 @@ void Button6Click(TStagingFields& AStaging) {
     ResetStaging(AStaging);
 }
 
-void Button5Click(const TFormatControls& AControls, TStagingFields& AStaging, TCodecDataCaller ACaller) {
-    TListItem* row = SelectedRow(AControls);
-    // On the format change the selected row is being renamed: its own name
-    // is no other row's.
-    const std::vector<String> taken = RowOutputNames(AControls, ACaller == cdFormatChange ? row : nullptr);
+void Button5Click(const TFormatControls& AControls, TStagingFields& AStaging) {
+    std::vector<String> inputs = RowInputs(AControls);
+    inputs.push_back(AStaging.Video_AddFileName);
     ApplyCodecData(AStaging, ChosenFormatKey(AControls), OutputFolder(AControls), Overwrite(AControls),
-                   taken);
-    if (ACaller != cdFormatChange || !row) return;
-    const auto columns = CodecColumns(AStaging);
-    for (size_t i = 0; i < columns.size(); ++i)
-        row->SubItems()->SetStrings(ColVideoCodec + static_cast<Integer>(i), columns[i]);
+                   RowOutputNames(AControls, nullptr), inputs);
+}
+
+bool ChosenFormatWritable(const TFormatControls& AControls) {
+    const String missing = UnavailableEncoder(ChosenFormatKey(AControls));
+    if (missing.empty()) return true;
+    if (AControls.Inform)
+        AControls.Inform(u"当前使用的媒体库没有该格式所需的编码器 " + missing + u"，无法转换为该格式。");
+    return false;
 }
 
 void qxSkinOfficeComboBox2Change(const TFormatControls& AControls) {
@@ -188,20 +220,31 @@ void qxSkinOfficeComboBox2Change(const TFormatControls& AControls) {
 }
 
 void qxSkinOfficeComboBox1Change(const TFormatControls& AControls, TStagingFields& AStaging) {
-    Button18Click(AControls, AStaging);
     TqxSkinOfficeComboBox* formats = AControls.qxSkinOfficeComboBox1;
+    TListItem* row = SelectedRow(AControls);
+    // Refused before the fill, whose parameter changes would write the row.
+    if (row && !ChosenFormatWritable(AControls)) {
+        RestoreRowChoice(AControls, row);
+        return;
+    }
+    Button18Click(AControls, AStaging);
     const Integer position = formats->ItemIndex();
     // No format chosen (an empty list): nothing to apply to a row.
     if (position < 0 || position >= formats->Items()->Count()) return;
     const String extension = ExtensionFromCaption(formats->Items()->Items(position)->Caption());
-    TListItem* row = SelectedRow(AControls);
     if (!row) return;
-    Button5Click(AControls, AStaging, cdFormatChange);
+    Button5Click(AControls, AStaging);
     Button13Click(AControls, AStaging);
     TStrings* subItems = row->SubItems();
+    const auto columns = CodecColumns(AStaging);
+    for (size_t i = 0; i < columns.size(); ++i)
+        subItems->SetStrings(ColVideoCodec + static_cast<Integer>(i), columns[i]);
+    // A default of another position but the same text raised no change.
+    subItems->SetStrings(ColComboIndices, ChosenComboIndices(AControls));
     subItems->SetStrings(
-        ColOutputFile, RenamedOutputFile(subItems->Strings(ColOutputFile), extension, OutputFolder(AControls),
-                                         Overwrite(AControls), RowOutputNames(AControls, row)));
+        ColOutputFile,
+        RenamedOutputFile(subItems->Strings(ColOutputFile), extension, OutputFolder(AControls),
+                          Overwrite(AControls), RowOutputNames(AControls, row), RowInputs(AControls)));
     subItems->SetStrings(ColFormatKey, ChosenStoredSelection(AControls));
     FocusFileList(AControls);
 }
@@ -238,9 +281,29 @@ void qxSkinComboBox10Change(const TFormatControls& AControls, TStagingFields& AS
 }
 
 void CopyChoice(const TFormatControls& AFrom, const TFormatControls& ATo) {
+    const TRestoring restoring(ATo);
     CopyChoicePositions(
         [&](const char16_t* AName) { return PositionNamed(AFrom, AName); },
         [&](const char16_t* AName, Integer APosition) { SetPositionNamed(ATo, AName, APosition); });
+}
+
+bool RestoreRowChoice(const TFormatControls& AControls, TListItem* ARow) {
+    TStrings* subItems = ARow->SubItems();
+    if (subItems->Count() <= ColComboIndices) return false;
+    Integer stored = 0;
+    if (!TryStrToInt(subItems->Strings(ColFormatKey), stored)) return false;
+    const String indices = subItems->Strings(ColComboIndices);
+    if (indices.size() < 2 * PresetParameterCount) return false;
+    std::array<Integer, PresetParameterCount> positions{};
+    for (size_t pair = 0; pair < positions.size(); ++pair)
+        if (!TryStrToInt(indices.substr(2 * pair, 2), positions[pair])) return false;
+    const TFormatPositions choice = PositionsOfStoredSelection(stored);
+    const TRestoring restoring(AControls);
+    AControls.qxSkinOfficeComboBox2->SetItemIndex(choice.Category);
+    AControls.qxSkinOfficeComboBox1->SetItemIndex(choice.Format);
+    for (size_t pair = 0; pair < positions.size(); ++pair)
+        ParameterCombo(AControls, ComboIndicesOrder[pair])->SetItemIndex(positions[pair]);
+    return true;
 }
 
 }  // namespace formatchoice

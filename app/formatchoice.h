@@ -15,15 +15,20 @@
 //   qxSkinComboBoxN.OnChange        -> qxSkinComboBoxNChange(C, S)
 //   form creation (after the categories are in their box) -> Button2Click(C)
 // The dialog's TFormatControls names its own pickers but the main window's
-// lvFiles, OutputFolder and Overwrite, and it passes the main window's
-// staging fields as S.
-// Adding files (main window): Button6Click(S) once; per file set
-// S.Video_AddFileName, then Button5Click(C, S, cdAddingFile),
+// lvFiles, OutputFolder, Overwrite, Inform and Restoring, and it passes the
+// main window's staging fields as S.
+// Adding files (main window): Button6Click(S) once and ChosenFormatWritable(C);
+// per file set S.Video_AddFileName, then Button5Click(C, S),
 // Button13Click(C, S) and DeriveOutputOptions(S, options); the new row's
 // ColFormatKey and ColComboIndices are ChosenStoredSelection(C) and
 // ChosenComboIndices(C).
+// Selecting a row: RestoreRowChoice(C, row).
 // "设置...": CopyChoice(main, dialog), then show the dialog modally.
 // "确定": CopyChoice(dialog, main), then close it.
+//
+// Only a choice the user makes writes the selected row: restoring a row's
+// own positions (a selection, the dialog's hand-offs, an undone refusal)
+// writes nothing into it.
 //
 // The handlers run inside the ItemIndex writes that raise them, nested, as
 // the controls raise their events: an office combo box on every write, a
@@ -31,6 +36,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "app/formatcatalogue.h"
 
@@ -58,6 +64,11 @@ struct TFormatControls {
     // overwritten, read each time the codec data runs.
     std::function<String()> OutputFolder;
     std::function<bool()> Overwrite;
+    // Shows the main window's "提示" box.
+    std::function<void(const String&)> Inform;
+    // Set while positions are restored into pickers: their handlers then
+    // fill the lists and write no row. The dialog's copy shares it.
+    std::shared_ptr<bool> Restoring = std::make_shared<bool>(false);
 };
 
 // The parameter's combo box of the window.
@@ -89,18 +100,24 @@ void Button13Click(const TFormatControls& AControls, TStagingFields& AStaging);
 // The staging reset.
 void Button6Click(TStagingFields& AStaging);
 
-enum TCodecDataCaller { cdAddingFile, cdFormatChange };
 // The codec data of the chosen format into the staging fields, and the
-// numbered output path of Video_AddFileName among the files on disk and the
-// rows' output names. Only the format change writes the selected row's
-// columns 10 to 23: while a file is added the selected row is another file's.
-void Button5Click(const TFormatControls& AControls, TStagingFields& AStaging, TCodecDataCaller ACaller);
+// numbered output path of Video_AddFileName among the files on disk, the
+// rows' output names and the list's inputs. It writes no row: while a file
+// is added the selected row is another file's.
+void Button5Click(const TFormatControls& AControls, TStagingFields& AStaging);
+
+// Whether the loaded libraries have every encoder of the chosen format; when
+// not, the "提示" box names the missing one.
+bool ChosenFormatWritable(const TFormatControls& AControls);
 
 // The category change: the format list of the new category.
 void qxSkinOfficeComboBox2Change(const TFormatControls& AControls);
-// The format change: the preset fill, then, with a selected row, its codec
-// data, staging values, output name (renamed to the format's extension, free
-// among the files and the other rows' names) and stored selection.
+// The format change: the preset fill, then, with a selected row, what the
+// row converts with (codec data and the values of the shown texts), its
+// parameter positions, its output name (the format's extension, numbered
+// when that makes a new name) and stored selection. A format the libraries
+// cannot write is refused first: the box says so and the row's own choice
+// comes back into the pickers.
 void qxSkinOfficeComboBox1Change(const TFormatControls& AControls, TStagingFields& AStaging);
 // A parameter change: with a selected row, its position pair in
 // ColComboIndices, the staging field and the value column.
@@ -113,7 +130,14 @@ void qxSkinComboBox9Change(const TFormatControls& AControls, TStagingFields& ASt
 void qxSkinComboBox10Change(const TFormatControls& AControls, TStagingFields& AStaging);
 
 // The eight positions from one window's pickers to the other's, in
-// HandOffOrder; each write runs the receiving window's handlers.
+// HandOffOrder; each write runs the receiving window's handlers, which write
+// no row.
 void CopyChoice(const TFormatControls& AFrom, const TFormatControls& ATo);
+
+// The row's stored category, format and six parameter positions into the
+// window's pickers, whose handlers write no row meanwhile. False, before any
+// picker is written, when the row's ColFormatKey or ColComboIndices holds no
+// such numbers; a position outside its list raises the list's error.
+bool RestoreRowChoice(const TFormatControls& AControls, TListItem* ARow);
 
 }  // namespace formatchoice

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <vector>
 
 #include "app/formatcatalogue.h"
 #include "app/keyedrows.h"
+#include "media/ffmpeglogger.h"
 #include "media/ffutils.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/sysutils.h"
@@ -192,6 +195,19 @@ std::vector<TCodecData> MakeCodecTable() {
     return table;
 }
 
+// The extension each format's caption ends in, for the settled rows to
+// point at.
+const char16_t* CaptionExtension(Integer AFormatKey) {
+    static const std::map<Integer, String> extensions = [] {
+        std::map<Integer, String> map;
+        for (const Integer key : FormatKeys())
+            map.emplace(key, ExtensionFromCaption(FormatCaptionOf(key)));
+        return map;
+    }();
+    const auto found = extensions.find(AFormatKey);
+    return found == extensions.end() ? nullptr : found->second.c_str();
+}
+
 bool IsMpegProgramStream(std::u16string_view AExtension) {
     return AExtension == u".mpg" || AExtension == u".mpeg" || AExtension == u".vob";
 }
@@ -221,6 +237,9 @@ const TCodecData* CodecDataOf(Integer AFormatKey) {
 
 TCodecData SettledCodecData(const TCodecData& AData) {
     TCodecData data = AData;
+    // The file is of the kind its caption and its name say, whichever way
+    // the row was made.
+    if (const char16_t* extension = CaptionExtension(data.Key)) data.OutputExt = extension;
     const std::u16string_view extension = data.OutputExt;
     // No FAAC encoder: the native one, with the same channels and rates.
     if (std::u16string_view(data.AudioCodec) == u"libfaac") data.AudioCodec = u"aac";
@@ -231,7 +250,7 @@ TCodecData SettledCodecData(const TCodecData& AData) {
     // The MP4 muxer refuses these tags and writes its own for MPEG-4 Part 2.
     const std::u16string_view tag = data.VideoTag;
     if (extension == u".mp4" && (tag == u"DX50" || tag == u"XVID")) data.VideoTag = u"";
-    // No MPEG-4 v1 encoder, and no Microsoft variant goes into MP4.
+    // No MPEG-4 v1 encoder: MPEG-4 Part 2 is its nearest.
     if (std::u16string_view(data.VideoCodec) == u"msmpeg4v1") data.VideoCodec = u"mpeg4";
     return data;
 }
@@ -246,6 +265,7 @@ String AudioEncoderOf(Integer AFormatKey) {
     if (target == u"dvd") return u"ac3";
     const std::u16string_view extension = data.OutputExt;
     if (IsMpegProgramStream(extension) || extension == u".mp2") return u"mp2";
+    if (extension == u".rm" || extension == u".ra") return u"ac3";
     return String();
 }
 
@@ -273,7 +293,7 @@ void StartPresetFill(TStagingFields& AStaging, Integer AFormatKey) {
 }
 
 bool ApplyCodecData(TStagingFields& AStaging, Integer AFormatKey, const String& AOutputFolder,
-                    bool AOverwrite, std::span<const String> ATakenNames) {
+                    bool AOverwrite, std::span<const String> ATakenNames, std::span<const String> AInputs) {
     ResetStaging(AStaging);
     StartPresetFill(AStaging, AFormatKey);
     const TCodecData* row = CodecDataOf(AFormatKey);
@@ -295,7 +315,7 @@ bool ApplyCodecData(TStagingFields& AStaging, Integer AFormatKey, const String& 
     AStaging.Video_NormType = data.NormType;
     AStaging.Video_OutPutFileName = NumberedOutputPath(
         AOutputFolder + u"/" + WithExtension(FileNamePart(AStaging.Video_AddFileName), data.OutputExt),
-        AOverwrite, ATakenNames);
+        AOverwrite, ATakenNames, AInputs);
     return true;
 }
 
@@ -316,11 +336,23 @@ std::array<String, 14> CodecColumns(const TStagingFields& AStaging) {
             AStaging.Video_NormType};
 }
 
-String NumberedOutputPath(std::u16string_view APath, bool AOverwrite, std::span<const String> ATakenNames) {
+bool IsInputFile(std::u16string_view APath, std::span<const String> AInputs) {
+    const std::filesystem::path path(StringToUTF8(APath));
+    for (const String& input : AInputs) {
+        if (input == APath) return true;
+        std::error_code error;
+        if (std::filesystem::equivalent(path, std::filesystem::path(StringToUTF8(input)), error)) return true;
+    }
+    return false;
+}
+
+String NumberedOutputPath(std::u16string_view APath, bool AOverwrite, std::span<const String> ATakenNames,
+                          std::span<const String> AInputs) {
     const auto taken = [&](const String& ACandidate) {
         if (!AOverwrite && FileExists(ACandidate)) return true;
-        return std::find(ATakenNames.begin(), ATakenNames.end(), FileNamePart(ACandidate)) !=
-               ATakenNames.end();
+        if (std::find(ATakenNames.begin(), ATakenNames.end(), FileNamePart(ACandidate)) != ATakenNames.end())
+            return true;
+        return IsInputFile(ACandidate, AInputs);
     };
     const std::u16string_view name = FileNamePart(APath);
     const size_t dot = std::min(name.rfind(u'.'), name.size());
@@ -329,12 +361,24 @@ String NumberedOutputPath(std::u16string_view APath, bool AOverwrite, std::span<
     String candidate = stem + extension;
     for (Integer number = 1; taken(candidate); ++number)
         candidate = stem + u"_" + IntToStr(number) + extension;
+    if (IsInputFile(APath, AInputs))
+        GetLogger()->Log(nullptr, llWarning, u"The output %s is an input file: %s is written instead",
+                         {String(APath), candidate});
     return candidate;
 }
 
+String RowOutputName(std::u16string_view AOutputFile, std::u16string_view AName, const String& AOutputFolder,
+                     bool AOverwrite, std::span<const String> AOtherRowNames,
+                     std::span<const String> AInputs) {
+    const String path = AOutputFolder + u"/" + String(AName);
+    // The row's own file is no other's: its own name again stays.
+    if (AName == FileNamePart(AOutputFile) && !IsInputFile(path, AInputs)) return String(AName);
+    return String(FileNamePart(NumberedOutputPath(path, AOverwrite, AOtherRowNames, AInputs)));
+}
+
 String RenamedOutputFile(std::u16string_view AOutputFile, std::u16string_view AExtension,
-                         const String& AOutputFolder, bool AOverwrite,
-                         std::span<const String> AOtherRowNames) {
-    const String path = AOutputFolder + u"/" + WithExtension(FileNamePart(AOutputFile), AExtension);
-    return String(FileNamePart(NumberedOutputPath(path, AOverwrite, AOtherRowNames)));
+                         const String& AOutputFolder, bool AOverwrite, std::span<const String> AOtherRowNames,
+                         std::span<const String> AInputs) {
+    return RowOutputName(AOutputFile, WithExtension(FileNamePart(AOutputFile), AExtension), AOutputFolder,
+                         AOverwrite, AOtherRowNames, AInputs);
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "app/filelistcolumns.h"
 #include "app/formatcatalogue.h"
@@ -30,9 +31,6 @@ bool FixesVideoBitrate(Integer AFormatKey) {
     return data && std::u16string_view(data->TargetType) == u"vcd";
 }
 
-// The audio bit rate of an MP2 disc target, which a row's -1000 leaves in place.
-constexpr Integer DiscAudioBitrate = 224000;
-
 Integer NearestOf(std::span<const Integer> ARates, Integer AValue) {
     Integer best = ARates.front();
     for (const Integer rate : ARates)
@@ -43,8 +41,39 @@ Integer NearestOf(std::span<const Integer> ARates, Integer AValue) {
 // MP2's legal bit rates in kbit/s: MPEG-1 from 32 kHz, MPEG-2 below.
 const Integer kMpeg1Kbps[] = {32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384};
 const Integer kMpeg2Kbps[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
-// The rates the MP2 encoder runs at: the engine takes the nearest one.
+// AC-3's at every rate it runs at.
+const Integer kAc3Kbps[] = {32,  40,  48,  56,  64,  80,  96,  112, 128, 160,
+                            192, 224, 256, 320, 384, 448, 512, 576, 640};
+
+// The rates encoders run at, in the libraries' own order: the engine takes
+// the first nearest one of an encoder's list.
 const Integer kMpegAudioSampleRates[] = {44100, 48000, 32000, 22050, 24000, 16000};
+const Integer kAc3SampleRates[] = {48000, 44100, 32000};
+const Integer kMp3SampleRates[] = {44100, 48000, 32000, 22050, 24000, 16000, 11025, 12000, 8000};
+const Integer kAacSampleRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
+                                   22050, 16000, 12000, 11025, 8000,  7350};
+struct TEncoderRates {
+    const char16_t* Encoder;
+    std::span<const Integer> Rates;
+};
+const TEncoderRates kEncoderSampleRates[] = {{u"mp2", kMpegAudioSampleRates},
+                                             {u"ac3", kAc3SampleRates},
+                                             {u"libmp3lame", kMp3SampleRates},
+                                             {u"aac", kAacSampleRates}};
+
+// The rates a muxer takes from an encoder where it refuses some (measured).
+struct TMuxerRates {
+    const char16_t* Extension;
+    const char16_t* Encoder;
+    bool (*Takes)(Integer ASampleRate);
+};
+const TMuxerRates kMuxerSampleRates[] = {
+    {u".mp4", u"libmp3lame", [](Integer ARate) { return ARate >= 16000; }},
+    {u".flv", u"libmp3lame",
+     [](Integer ARate) { return ARate == 11025 || ARate == 22050 || ARate == 44100 || ARate == 48000; }},
+    {u".swf", u"libmp3lame",
+     [](Integer ARate) { return ARate == 11025 || ARate == 22050 || ARate == 44100; }},
+};
 
 // What the Vorbis encoder accepts in stereo, in kbit/s, at the sample rates
 // a format offers it (measured).
@@ -59,11 +88,22 @@ const TKbpsRange kVorbisStereoKbps[] = {{8000, 16, 80},   {11025, 16, 96},  {160
 // The WMA v2 encoder refuses less than this at every rate.
 constexpr Integer WmaLowestKbps = 24;
 
+String OutputExtensionOf(Integer AFormatKey) {
+    const TCodecData* data = CodecDataOf(AFormatKey);
+    return data ? String(SettledCodecData(*data).OutputExt) : String();
+}
+
+// The rate the key writes for a picked one, quietly.
+Integer AcceptedSampleRateOf(Integer AFormatKey, Integer ASampleRate) {
+    return AcceptedSampleRate(AudioEncoderOf(AFormatKey), OutputExtensionOf(AFormatKey), ASampleRate);
+}
+
 // The rule for the rate the key's audio encoder accepts, in one place for
 // the value step and a new sample rate; the log says when it changes one.
 Integer AcceptedAudioBitrateOf(Integer AFormatKey, Integer ABitrate, std::u16string_view ASampleRate) {
     Integer sampleRate;
     if (!TryStrToInt(ASampleRate, sampleRate)) return ABitrate;
+    sampleRate = AcceptedSampleRateOf(AFormatKey, sampleRate);
     const String encoder = AudioEncoderOf(AFormatKey);
     const Integer accepted = AcceptedAudioBitrate(encoder, sampleRate, ABitrate);
     if (accepted != ABitrate)
@@ -176,8 +216,9 @@ Integer AcceptedAudioBitrate(std::u16string_view AEncoder, Integer ASampleRate, 
         return NearestOf(ATable, kbps) * 1000;
     };
     if (AEncoder == u"mp2")
-        return NearestOf(kMpegAudioSampleRates, ASampleRate) >= 32000 ? fromTable(kMpeg1Kbps)
+        return AcceptedSampleRate(AEncoder, {}, ASampleRate) >= 32000 ? fromTable(kMpeg1Kbps)
                                                                       : fromTable(kMpeg2Kbps);
+    if (AEncoder == u"ac3") return fromTable(kAc3Kbps);
     if (AEncoder == u"wmav2") return std::max(ABitrate, WmaLowestKbps * 1000);
     if (AEncoder == u"libvorbis") {
         for (const TKbpsRange& range : kVorbisStereoKbps)
@@ -185,6 +226,35 @@ Integer AcceptedAudioBitrate(std::u16string_view AEncoder, Integer ASampleRate, 
                 return std::clamp(ABitrate, range.Lowest * 1000, range.Highest * 1000);
     }
     return ABitrate;
+}
+
+String SampleRateValue(Integer AFormatKey, std::u16string_view AText) {
+    Integer sampleRate;
+    if (!TryStrToInt(AText, sampleRate)) return String(AText);
+    const Integer accepted = AcceptedSampleRateOf(AFormatKey, sampleRate);
+    if (accepted == sampleRate) return String(AText);
+    GetLogger()->Log(nullptr, llWarning, u"Sample rate %d Hz is not taken by %s in %s: %d Hz is used",
+                     {sampleRate, AudioEncoderOf(AFormatKey), OutputExtensionOf(AFormatKey), accepted});
+    return IntToStr(accepted);
+}
+
+Integer AcceptedSampleRate(std::u16string_view AEncoder, std::u16string_view AExtension,
+                           Integer ASampleRate) {
+    if (ASampleRate <= 0) return ASampleRate;
+    const auto muxerTakes = [&](Integer ARate) {
+        for (const TMuxerRates& muxer : kMuxerSampleRates)
+            if (AExtension == muxer.Extension && AEncoder == muxer.Encoder) return muxer.Takes(ARate);
+        return true;
+    };
+    std::span<const Integer> rates;
+    for (const TEncoderRates& encoder : kEncoderSampleRates)
+        if (AEncoder == encoder.Encoder) rates = encoder.Rates;
+    if (rates.empty()) return ASampleRate;
+    std::optional<Integer> best;
+    for (const Integer rate : rates)
+        if (muxerTakes(rate) && (!best || std::abs(rate - ASampleRate) < std::abs(*best - ASampleRate)))
+            best = rate;
+    return best.value_or(ASampleRate);
 }
 
 void ApplyParameterText(TStagingFields& AStaging, Integer AFormatKey, TPresetParameter AParameter,
@@ -201,7 +271,7 @@ void ApplyParameterText(TStagingFields& AStaging, Integer AFormatKey, TPresetPar
             AStaging.Video_VideoBitrate = VideoBitrateValue(AFormatKey, text);
             break;
         case ppSampleRate:
-            AStaging.Video_AudioSampleRate = text;
+            AStaging.Video_AudioSampleRate = SampleRateValue(AFormatKey, text);
             break;
         case ppAudioBitrate:
             AStaging.Video_AudioBitrate = AudioBitrateValue(AFormatKey, text, ATexts[ppSampleRate]);
@@ -230,16 +300,10 @@ std::vector<TRowWrite> ChooseParameter(TStagingFields& AStaging, Integer AFormat
     ApplyParameterText(AStaging, AFormatKey, AParameter, ATexts);
     writes.push_back({ValueColumn(AParameter), ColumnText(AStaging, AParameter)});
     if (AParameter == ppSampleRate) {
-        // The row's audio bit rate may be one the encoder refuses at the new rate.
-        Integer bitrate = StrToIntDef(column(ColAudioBitrate), -1);
-        const TCodecData* data = CodecDataOf(AFormatKey);
-        if (bitrate == -1000 && data && AudioEncoderOf(AFormatKey) == u"mp2" && *data->TargetType)
-            bitrate = DiscAudioBitrate;
-        const Integer accepted = AcceptedAudioBitrateOf(AFormatKey, bitrate, AStaging.Video_AudioSampleRate);
-        if (accepted != bitrate) {
-            AStaging.Video_AudioBitrate = accepted;
-            writes.push_back({ColAudioBitrate, IntToStr(accepted)});
-        }
+        // The shown audio bit rate may give another value at the new rate.
+        ApplyParameterText(AStaging, AFormatKey, ppAudioBitrate, ATexts);
+        const String bitrate = IntToStr(AStaging.Video_AudioBitrate);
+        if (bitrate != column(ColAudioBitrate)) writes.push_back({ColAudioBitrate, bitrate});
     }
     return writes;
 }

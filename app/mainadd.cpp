@@ -64,12 +64,7 @@ bool TForm1::PrepareAdding() {
         return false;
     }
     // A format these libraries cannot write would fail every file.
-    const String missing = UnavailableEncoder(formatchoice::ChosenFormatKey(FormatControls()));
-    if (!missing.empty()) {
-        Inform(u"当前使用的媒体库没有该格式所需的编码器 " + missing + u"，无法转换为该格式。");
-        return false;
-    }
-    return true;
+    return formatchoice::ChosenFormatWritable(FormatControls());
 }
 
 TForm1::TAddResult TForm1::AddProbedFile(const String& AFileName) {

@@ -69,7 +69,8 @@ const formatchoice::TFormatControls& TForm1::FormatControls() {
                            qxSkinComboBox3, qxSkinComboBox4, qxSkinComboBox9, qxSkinComboBox10, lvFiles,
                            [this] { return Video_OutPut_Folder_Edit->Text(); },
                            // The options dialog comes after the main window.
-                           [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); }};
+                           [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); },
+                           [this](const String& AText) { Inform(AText); }};
     }
     return FFormatControls;
 }
@@ -111,7 +112,7 @@ void TForm1::Button2Click(TObject*) {
 }
 
 void TForm1::Button5Click(TObject*) {
-    formatchoice::Button5Click(FormatControls(), Staging, formatchoice::cdAddingFile);
+    formatchoice::Button5Click(FormatControls(), Staging);
 }
 
 void TForm1::Button6Click(TObject*) {
@@ -126,16 +127,32 @@ void TForm1::Button18Click(TObject*) {
     formatchoice::Button18Click(FormatControls(), Staging);
 }
 
-void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+void TForm1::DetachWorkHandlers() {
     VIZevado->SetOnPosition(nullptr);
     VIZevado->SetOnState(nullptr);
     VIZevado->SetOnHook(nullptr);
     Strovix->SetOnCustomHook(nullptr);
     Strovix->SetOnProgress(nullptr);
     Strovix->SetOnTerminate(nullptr);
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+    DetachWorkHandlers();
     Strovix->Stop(true);
     FFLogger->SetOnLog(nullptr);
     CanClose = true;
+}
+
+void TForm1::BeforeDestruction() {
+    // Also when freed without being closed: the player and the converter
+    // stop while the form's controls go, and their queued reports must not
+    // reach it.
+    if (VIZevado && Strovix && FFLogger) {
+        DetachWorkHandlers();
+        VIZevado->SetOnFileOpen(nullptr);
+        FFLogger->SetOnLog(nullptr);
+    }
+    TForm::BeforeDestruction();
 }
 
 void TForm1::Button15Click(TObject*) {

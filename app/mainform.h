@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/formatchoice.h"
@@ -146,6 +147,7 @@ public:
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void BeforeDestruction() override;
 
     // The output choice.
     void qxSkinOfficeComboBox2Change(TObject* Sender);
@@ -346,6 +348,8 @@ public:
 private:
     enum TAddResult { arAdded, arSkipped, arEnded };
     formatchoice::TFormatControls FFormatControls;
+    // The player's and the converter's handlers that closing detaches.
+    void DetachWorkHandlers();
     // The first steps of every add command: the staging reset, the media
     // libraries, the chosen format's encoders. False ends the command.
     bool PrepareAdding();
@@ -383,6 +387,11 @@ private:
     // converter's list empty, the log and one box naming the file, when a
     // row cannot become a task.
     bool RebuildTasks();
+    // The file row ARow writes in this run: its name in the output folder,
+    // numbered (the row renamed, the log saying why) when that is one of
+    // the inputs or an earlier row's. ANames holds the rows' names as the
+    // run settles them.
+    String RunOutputPath(Integer ARow, std::vector<String>& ANames, std::span<const String> AInputs);
     bool RefuseRun(const String& AFileName, const String& ALogPrefix, const String& AReason);
     // 上移 and 下移, with their menu items.
     void SetMoveCommands(bool AEnabled);

@@ -10,7 +10,6 @@
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/menus.h"
 #include "skin/controls/qxskinbutton.h"
-#include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
@@ -179,42 +178,37 @@ void TForm1::edtExit(TObject*) {
     const Integer index = qxSkinOfficeComboBox1->ItemIndex();
     if (index < 0) return;
     const String extension = ExtensionFromCaption(qxSkinOfficeComboBox1->Items()->Items(index)->Caption());
-    // Another row's output, or an existing file unless overwriting, is not
-    // taken twice: the name is numbered as the format change numbers it.
-    std::vector<String> taken;
+    // Another row's output, an input of the list, or an existing file unless
+    // overwriting (or it is the row's own), is not taken: the name is
+    // numbered as the format change numbers it.
+    std::vector<String> taken, inputs;
     TListItems* rows = lvFiles->Items();
-    for (Integer i = 0; i < rows->Count(); ++i)
+    for (Integer i = 0; i < rows->Count(); ++i) {
         if (rows->Item(i) != row) taken.push_back(rows->Item(i)->SubItems()->Strings(ColOutputFile));
-    const String folder = Video_OutPut_Folder_Edit->Text();
-    const String path = NumberedOutputPath(IncludeTrailingPathDelimiter(folder) + text + extension,
-                                           FormatControls().Overwrite(), taken);
-    row->SubItems()->SetStrings(ColOutputFile, ExtractFileName(path));
+        inputs.push_back(rows->Item(i)->Caption());
+    }
+    const String folder = ExcludeTrailingPathDelimiter(Video_OutPut_Folder_Edit->Text());
+    const String name = RowOutputName(row->SubItems()->Strings(ColOutputFile), text + extension, folder,
+                                      FormatControls().Overwrite(), taken, inputs);
+    const String path = IncludeTrailingPathDelimiter(folder) + name;
+    row->SubItems()->SetStrings(ColOutputFile, name);
     edt->SetVisible(false);
     const Integer position = rows->IndexOf(row);
     if (position < TaskSlotCount) OO1[size_t(position)].FileName = path;
 }
 
 void TForm1::lvFilesSelectItem(TObject*, TListItem*, bool) {
-    TListItem* row = lvFiles->Selected();
-    if (!row) return;
-    TStrings* sub = row->SubItems();
-    Integer stored = 0;
-    if (!TryStrToInt(sub->Strings(ColFormatKey), stored)) return;
-    const String indices = sub->Strings(ColComboIndices);
-    if (indices.size() < 12) return;
-    Integer positions[6];
-    for (int i = 0; i < 6; ++i)
-        if (!TryStrToInt(indices.substr(size_t(2 * i), 2), positions[i])) return;
-    const Integer q = stored / 100;
-    qxSkinOfficeComboBox2->SetItemIndex(q - 1);
-    qxSkinOfficeComboBox1->SetItemIndex(stored - 100 * q);
-    TqxSkinComboBox* combos[] = {qxSkinComboBox1, qxSkinComboBox2, qxSkinComboBox3,
-                                 qxSkinComboBox4, qxSkinComboBox9, qxSkinComboBox10};
-    for (int i = 0; i < 6; ++i)
-        combos[i]->SetItemIndex(positions[i]);
-    qxSkinSlider1->SetValue(0);
-    T_Movie_PLayer_FileName = row->Caption();
-    Button31->Click();
+    // One guard over every step: a failing one ends the selection silently,
+    // and what the steps before it did stays done. The row itself is only
+    // read: its pickers show its choice, its name and values stay.
+    try {
+        TListItem* row = lvFiles->Selected();
+        if (!row || !formatchoice::RestoreRowChoice(FormatControls(), row)) return;
+        qxSkinSlider1->SetValue(0);
+        T_Movie_PLayer_FileName = row->Caption();
+        Button31->Click();
+    } catch (const std::exception&) {
+    }
 }
 
 void TForm1::lvFilesClick(TObject*) {

@@ -138,12 +138,15 @@ void TForm1::btnStartClick(TObject*) {
 
 bool TForm1::RebuildTasks() {
     TListItems* rows = lvFiles->Items();
+    std::vector<String> inputs, names;
+    for (Integer i = 0; i < rows->Count(); ++i) {
+        inputs.push_back(rows->Item(i)->Caption());
+        names.push_back(rows->Item(i)->SubItems()->Strings(ColOutputFile));
+    }
     std::vector<TRowTask> tasks;
     for (Integer i = 0; i < rows->Count(); ++i) {
         TListItem* row = rows->Item(i);
-        TRowTask task{row->Caption(),
-                      IncludeTrailingPathDelimiter(FileOutPutPath) + row->SubItems()->Strings(ColOutputFile),
-                      {}};
+        TRowTask task{row->Caption(), RunOutputPath(i, names, inputs), {}};
         ResetOutputOptions(task.Options);
         try {
             ApplyRowOptions(row->SubItems(), task.Options);
@@ -182,6 +185,24 @@ bool TForm1::RefuseRun(const String& AFileName, const String& ALogPrefix, const 
     LogError(ALogPrefix + AReason);
     Inform(u"无法开始转换，这个文件不能转换：\n" + AFileName + u"\n" + AReason);
     return false;
+}
+
+String TForm1::RunOutputPath(Integer ARow, std::vector<String>& ANames, std::span<const String> AInputs) {
+    const String path = IncludeTrailingPathDelimiter(FileOutPutPath) + ANames[size_t(ARow)];
+    const auto earlier = ANames.begin() + ARow;
+    const bool written = std::find(ANames.begin(), earlier, ANames[size_t(ARow)]) != earlier;
+    // The output folder may have become an input's since the row was named,
+    // or another row may hold the name: the run reads and writes no file twice.
+    if (!written && !IsInputFile(path, AInputs)) return path;
+    std::vector<String> others = ANames;
+    others.erase(others.begin() + ARow);
+    const String numbered = NumberedOutputPath(path, FormatControls().Overwrite(), others, AInputs);
+    if (written)
+        FFLogger->Log(this, llWarning, u"The output %s is another row's: %s is written instead",
+                      {path, numbered});
+    ANames[size_t(ARow)] = ExtractFileName(numbered);
+    lvFiles->Items()->Item(ARow)->SubItems()->SetStrings(ColOutputFile, ANames[size_t(ARow)]);
+    return numbered;
 }
 
 void TForm1::button28Click(TObject*) {

@@ -121,9 +121,7 @@ void TForm7::Button18Click(TObject*) {
 }
 
 void TForm7::Button5Click(TObject*) {
-    WithStaging([](const formatchoice::TFormatControls& AControls, TStagingFields& AStaging) {
-        formatchoice::Button5Click(AControls, AStaging, formatchoice::cdFormatChange);
-    });
+    WithStaging(formatchoice::Button5Click);
 }
 
 void TForm7::Button13Click(TObject*) {

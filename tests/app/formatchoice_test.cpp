@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/filelistcolumns.h"
+#include "media/ffmpegloader.h"
 #include "platform/base/sysutils.h"
 #include "platform/base/ustring.h"
 #include "skin/controls/qxskincombobox.h"
@@ -68,6 +69,7 @@ public:
         C.lvFiles = AFileList;
         C.OutputFolder = [AOutputFolder] { return AOutputFolder; };
         C.Overwrite = [this] { return Overwrite; };
+        C.Inform = [this](const String& AText) { Informed.push_back(AText); };
         C.qxSkinOfficeComboBox2->OnChange = [this](TObject*) {
             FLog.push_back("category");
             qxSkinOfficeComboBox2Change(C);
@@ -86,6 +88,7 @@ public:
 
     TFormatControls C;
     bool Overwrite = false;
+    std::vector<String> Informed;
 
 private:
     TStagingFields& FStaging;
@@ -96,6 +99,8 @@ class FormatChoiceTest : public skinfixtures::SkinFormsTest {
 protected:
     void SetUp() override {
         SkinFormsTest::SetUp();
+        // A row's format is refused when the libraries lack its encoder.
+        ASSERT_TRUE(LibLoader.Load(ProbeLibraries)) << Text(LibLoader.LastErrMsg());
         Folder = FTemp.Path().substr(0, FTemp.Path().size() - 1);
         FMain = NewForm(u"Form1");
         FMain->SetBounds(0, 0, 400, 300);
@@ -104,6 +109,7 @@ protected:
     void TearDown() override {
         Main.reset();
         Dialog.reset();
+        LibLoader.Unload(ProbeLibraries);
         SkinFormsTest::TearDown();
     }
     // A row of 24 sub-items with the output name, format 0 of category 0.
@@ -274,19 +280,15 @@ TEST_F(FormatChoiceTest, AFormatChangeGivesTheSelectedRowTheFormat) {
     EXPECT_EQ(
         Column(row, ColOutputFile),
         "clip_(new)" + Text(ExtensionFromCaption(c.qxSkinOfficeComboBox1->Items()->Items(5)->Caption())));
-    // Columns 10 to 23 hold the codec data, over what the fill wrote.
-    TStagingFields codec;
-    ASSERT_TRUE(ApplyCodecData(codec, key, Folder, false, {}));
-    const auto columns = CodecColumns(codec);
+    // Columns 10 to 23 hold what the row converts with: the codec data with
+    // the values of the shown texts, as the staging fields do.
+    TStagingFields values;
+    ASSERT_TRUE(ApplyCodecData(values, key, Folder, false, {}));
+    ApplyParameterTexts(values, key, ChosenTexts(c));
+    const auto columns = CodecColumns(values);
     for (size_t i = 0; i < columns.size(); ++i)
         EXPECT_EQ(Column(row, ColVideoCodec + Integer(i)), Text(columns[i])) << i;
-    // The staging fields hold the chosen texts' values over the codec data.
-    TStagingFields values = codec;
-    ApplyParameterTexts(values, key, ChosenTexts(c));
-    EXPECT_EQ(Staging.Video_FrameSize, values.Video_FrameSize);
-    EXPECT_EQ(Staging.Video_VideoBitrate, values.Video_VideoBitrate);
-    EXPECT_EQ(Staging.Video_AudioBitrate, values.Video_AudioBitrate);
-    EXPECT_EQ(Staging.Video_VideoCodec, codec.Video_VideoCodec);
+    EXPECT_EQ(CodecColumns(Staging), columns);
     EXPECT_EQ(Column(row, ColComboIndices), Text(ChosenComboIndices(c)));
 
     // To a ".flv" format; a name without a dot gets the extension.
@@ -358,7 +360,7 @@ TEST_F(FormatChoiceTest, AddingAFileLeavesTheSelectedRowAndTakesNoRowsName) {
     const auto before = Row(row);
     Button6Click(Staging);
     Staging.Video_AddFileName = u"/clips/a.mts";
-    Button5Click(c, Staging, cdAddingFile);
+    Button5Click(c, Staging);
     Button13Click(c, Staging);
     EXPECT_EQ(Row(row), before);
     // The other row holds a.avi: the new file's output is numbered.
@@ -376,6 +378,100 @@ TEST_F(FormatChoiceTest, AddingAFileLeavesTheSelectedRowAndTakesNoRowsName) {
     Main->Overwrite = true;
     c.qxSkinOfficeComboBox1->SetItemIndex(1);
     EXPECT_EQ(Column(row, ColOutputFile), "b_1.mp4");
+    // The same format again: the row's own name, though its file exists.
+    Main->Overwrite = false;
+    c.qxSkinOfficeComboBox1->SetItemIndex(1);
+    EXPECT_EQ(Column(row, ColOutputFile), "b_1.mp4");
+    // An input of the list is no output, with overwriting too.
+    AddRow(u"x.avi", false)->SetCaption(Folder + u"/b_1.avi");
+    Main->Overwrite = true;
+    c.qxSkinOfficeComboBox1->SetItemIndex(0);  // ".avi"
+    EXPECT_EQ(Column(row, ColOutputFile), "b_1_1.avi");
+}
+
+// After any format the user picks, the row holds what the pickers show:
+// the values of the shown texts and their positions.
+TEST_F(FormatChoiceTest, AfterEveryFormatTheRowHoldsWhatThePickersShow) {
+    const TFormatControls& c = Main->C;
+    TListItem* row = AddRow(u"clip.avi");
+    for (Integer category = 0; category < CategoryCount; ++category)
+        for (Integer format = 0; format < Integer(FormatCaptions(category).size()); ++format) {
+            const Integer key = FormatKeyOf(category, format);
+            if (!UnavailableEncoder(key).empty()) continue;
+            Choose(*Main, category, format);
+            TStagingFields expected;
+            ApplyCodecData(expected, key, Folder, false, {});
+            ApplyParameterTexts(expected, key, ChosenTexts(c));
+            const auto columns = CodecColumns(expected);
+            for (size_t i = 0; i < columns.size(); ++i)
+                ASSERT_EQ(Column(row, ColVideoCodec + Integer(i)), Text(columns[i]))
+                    << key << " column " << i;
+            ASSERT_EQ(Column(row, ColComboIndices), Text(ChosenComboIndices(c))) << key;
+            ASSERT_EQ(Column(row, ColFormatKey), Text(ChosenStoredSelection(c))) << key;
+        }
+    EXPECT_TRUE(Main->Informed.empty());
+}
+
+// Restoring a row's own choice shows it in the pickers and writes nothing
+// into the row: no name numbered past a file of another format's extension,
+// no values replaced by another format's.
+TEST_F(FormatChoiceTest, RestoringARowsChoiceWritesNothingIntoIt) {
+    const TFormatControls& c = Main->C;
+    TListItem* row = AddRow(u"clip.avi");
+    Choose(*Main, 3, 5);
+    c.qxSkinComboBox10->SetItemIndex(0);
+    const std::vector<Integer> positions = {c.qxSkinOfficeComboBox2->ItemIndex(),
+                                            c.qxSkinOfficeComboBox1->ItemIndex(),
+                                            c.qxSkinComboBox10->ItemIndex()};
+    skinfixtures::WriteFileBytes(Folder + u"/clip.avi", "x");
+    skinfixtures::WriteFileBytes(Folder + u"/" + row->SubItems()->Strings(ColOutputFile), "x");
+    const auto before = Row(row);
+    row->SetSelected(false);
+    Choose(*Main, 0, 2);
+    row->SetSelected(true);
+    ASSERT_TRUE(RestoreRowChoice(c, row));
+    EXPECT_EQ(Row(row), before);
+    EXPECT_EQ((std::vector<Integer>{c.qxSkinOfficeComboBox2->ItemIndex(),
+                                    c.qxSkinOfficeComboBox1->ItemIndex(), c.qxSkinComboBox10->ItemIndex()}),
+              positions);
+    // Columns that hold no positions restore nothing.
+    for (const char16_t* indices : {u"", u"0003", u"xx0310000402"}) {
+        row->SetSelected(false);
+        Choose(*Main, 0, 2);
+        row->SetSelected(true);
+        row->SubItems()->SetStrings(ColComboIndices, indices);
+        EXPECT_FALSE(RestoreRowChoice(c, row)) << Text(indices);
+        EXPECT_EQ(c.qxSkinOfficeComboBox1->ItemIndex(), 2);
+    }
+}
+
+// A format the libraries cannot write is refused for the selected row: one
+// box, the row's own format back in the pickers, the row as it was. Without
+// a selected row the pickers take it (adding refuses it then).
+TEST_F(FormatChoiceTest, AFormatWithoutItsEncoderIsRefusedForTheRow) {
+    const TFormatControls& c = Main->C;
+    // "音频格式": WMA, then AMR-NB picked in the format box.
+    constexpr Integer audio = 18, amr = 12;
+    ASSERT_EQ(FormatKeyOf(audio, amr), 112);
+    TListItem* row = AddRow(u"clip.avi");
+    Choose(*Main, audio, 1);
+    c.qxSkinComboBox3->SetItemIndex(0);
+    const auto before = Row(row);
+    const String indices = ChosenComboIndices(c);
+    c.qxSkinOfficeComboBox1->SetItemIndex(amr);
+    ASSERT_EQ(Main->Informed.size(), 1u);
+    EXPECT_EQ(Text(Main->Informed[0]),
+              "当前使用的媒体库没有该格式所需的编码器 libopencore_amrnb，无法转换为该格式。");
+    EXPECT_EQ(Row(row), before);
+    EXPECT_EQ(ChosenFormatKey(c), 101);
+    EXPECT_EQ(ChosenComboIndices(c), indices);
+
+    row->SetSelected(false);
+    c.qxSkinOfficeComboBox1->SetItemIndex(amr);
+    EXPECT_EQ(ChosenFormatKey(c), 112);
+    EXPECT_EQ(Main->Informed.size(), 1u);
+    EXPECT_FALSE(ChosenFormatWritable(c));
+    EXPECT_EQ(Main->Informed.size(), 2u);
 }
 
 TEST_F(FormatChoiceTest, TheDialogReceivesAndReturnsTheEightPositions) {

@@ -7,6 +7,7 @@
 #include "media/ffmpegloader.h"
 #include "platform/base/ustring.h"
 #include "tests/app/tempfolder.h"
+#include "tests/media/mediatest.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ TEST(CodecTable, OneRowPerFormat) {
         EXPECT_EQ(CodecDataOf(data.Key), &data);
         if (*data.TargetType) ++disc;
         if (data.DisableVideo) ++audioOnly;
-        // The output name takes the row's extension; the caption's differs
-        // for three keys only.
+        // The table as stated: the caption's extension differs for three
+        // keys only (the settled row takes the caption's).
         const bool differs = ExtensionFromCaption(FormatCaptionOf(data.Key)) != data.OutputExt;
         EXPECT_EQ(differs, data.Key == 801 || data.Key == 806 || data.Key == 809) << data.Key;
     }
@@ -104,8 +105,9 @@ TEST(SettledCodecData, WhatTheLibrariesNeedAndNothingElse) {
         }
         EXPECT_NE(Text(data.AudioCodec), "libfaac");
         EXPECT_NE(Text(data.VideoCodec), "msmpeg4v1");
-        // Only codecs and tags change.
-        EXPECT_EQ(Text(data.OutputExt), Text(row.OutputExt));
+        // Only codecs, tags and the extension change: the caption's is the
+        // file's, for the three keys that state another too.
+        EXPECT_EQ(Text(data.OutputExt), Text(ExtensionFromCaption(FormatCaptionOf(row.Key)))) << row.Key;
         EXPECT_EQ(Text(data.AudioSampleRate), Text(row.AudioSampleRate));
         EXPECT_EQ(data.AudioBitrate, row.AudioBitrate);
         EXPECT_EQ(Text(data.AudioChannels), Text(row.AudioChannels));
@@ -123,9 +125,9 @@ TEST(AudioEncoderOf, TheEncoderWhoseLimitsAreKnown) {
         Integer key;
         const char* encoder;
     } cases[] = {
-        {6, "mp2"},    {1307, "mp2"},  {109, "mp2"},    {13, "mp2"},        {12, "mp2"},
-        {11, "ac3"},   {101, "wmav2"}, {1700, "wmav2"}, {105, "libvorbis"}, {0, "libmp3lame"},
-        {2003, "ac3"}, {3, "aac"},     {102, ""},       {14, ""},           {-1, ""},
+        {6, "mp2"},     {1307, "mp2"},   {109, "mp2"},       {13, "mp2"},       {12, "mp2"},   {11, "ac3"},
+        {101, "wmav2"}, {1700, "wmav2"}, {105, "libvorbis"}, {0, "libmp3lame"}, {2003, "ac3"}, {3, "aac"},
+        {102, ""},      {-1, ""},        {14, "ac3"},        {106, "ac3"},  // the RealMedia muxer's own
     };
     for (const auto& c : cases)
         EXPECT_EQ(Text(AudioEncoderOf(c.key)), c.encoder) << c.key;
@@ -241,8 +243,15 @@ TEST_F(ApplyCodecDataTest, ColumnsOfAudioAndVideoFormats) {
     ASSERT_TRUE(ApplyCodecData(staging, 106, Folder, false, {}));
     EXPECT_EQ(Text(staging.Video_OutPutFileName), Text(In(u"a.ra")));
     EXPECT_EQ(Text(staging.Video_FileExt), ".rm");
-    ASSERT_TRUE(ApplyCodecData(staging, 801, Folder, false, {}));
-    EXPECT_EQ(Text(staging.Video_OutPutFileName), Text(In(u"a.mpeg")));
+    // The caption's extension names the file where the table states another.
+    const struct {
+        Integer key;
+        const char16_t* output;
+    } captions[] = {{801, u"a.mpg"}, {806, u"a.wmv"}, {809, u"a.avi"}};
+    for (const auto& c : captions) {
+        ASSERT_TRUE(ApplyCodecData(staging, c.key, Folder, false, {}));
+        EXPECT_EQ(Text(staging.Video_OutPutFileName), Text(In(c.output))) << c.key;
+    }
     ASSERT_TRUE(ApplyCodecData(staging, 14, Folder, false, {}));
     EXPECT_EQ(Text(staging.Video_FileExt), "");
     EXPECT_EQ(Text(staging.Video_OutPutFileName), Text(In(u"a.rm")));
@@ -326,7 +335,48 @@ TEST_F(NumberedOutputPathTest, FoldersDoNotCountNamesOfRowsDo) {
     EXPECT_EQ(NumberedOutputPath(In(u"c"), false, {}), In(u"c_1"));
 }
 
+// An input of the list is never an output, with overwriting too; the log
+// names both paths.
+TEST_F(NumberedOutputPathTest, AnInputIsNeverTakenAndTheLogSaysSo) {
+    Touch("a.avi");
+    Touch("a_1.avi");
+    const std::vector<String> inputs = {In(u"a.avi"), In(u"a_1.avi")};
+    {
+        TLogCapture log(llWarning);
+        EXPECT_EQ(NumberedOutputPath(In(u"a.avi"), true, {}, inputs), In(u"a_2.avi"));
+        ASSERT_EQ(log.Lines.size(), 1u);
+        EXPECT_NE(log.Lines[0].find(In(u"a.avi")), String::npos) << Text(log.Lines[0]);
+        EXPECT_NE(log.Lines[0].find(In(u"a_2.avi")), String::npos) << Text(log.Lines[0]);
+    }
+    // The same file by another path, through a link to the folder.
+    const std::filesystem::path link =
+        std::filesystem::path(StringToUTF8(Folder)).parent_path() /
+        (std::filesystem::path(StringToUTF8(Folder)).filename().string() + "-link");
+    std::filesystem::remove(link);
+    std::filesystem::create_directory_symlink(StringToUTF8(Folder), link);
+    const String linked = UTF8ToString(link.string()) + u"/a.avi";
+    EXPECT_TRUE(IsInputFile(linked, inputs));
+    EXPECT_EQ(NumberedOutputPath(linked, true, {}, inputs), UTF8ToString(link.string()) + u"/a_2.avi");
+    std::filesystem::remove(link);
+    // A name no input has stays, and logs nothing.
+    TLogCapture log(llWarning);
+    EXPECT_EQ(NumberedOutputPath(In(u"b.avi"), true, {}, inputs), In(u"b.avi"));
+    EXPECT_FALSE(IsInputFile(In(u"b.avi"), inputs));
+    EXPECT_TRUE(log.Lines.empty());
+}
+
 using RenamedOutputFileTest = TempFolder;
+
+// The row's own name is its own file: a format of the same extension keeps
+// it, also when that file exists; an input is never kept.
+TEST_F(RenamedOutputFileTest, TheRowsOwnNameStaysUnlessItIsAnInput) {
+    Touch("clip.mp4");
+    EXPECT_EQ(Text(RenamedOutputFile(u"clip.mp4", u".mp4", Folder, false, {})), "clip.mp4");
+    const std::vector<String> inputs = {In(u"clip.mp4")};
+    EXPECT_EQ(Text(RenamedOutputFile(u"clip.mp4", u".mp4", Folder, true, {}, inputs)), "clip_1.mp4");
+    Touch("clip.avi");
+    EXPECT_EQ(Text(RenamedOutputFile(u"clip.mp4", u".avi", Folder, false, {})), "clip_1.avi");
+}
 
 TEST_F(RenamedOutputFileTest, TheNewExtensionOnAFreeName) {
     EXPECT_EQ(Text(RenamedOutputFile(u"clip_(new).mp4", u".flv", Folder, false, {})), "clip_(new).flv");

@@ -174,8 +174,12 @@ TEST(AcceptedAudioBitrate, NearestRateTheEncoderTakes) {
         {u"libvorbis", 11025, 112000, 96000},
         {u"libvorbis", 11025, 16000, 16000},
         {u"libvorbis", 44100, 320000, 320000},
-        // Encoders that take the nearest rate themselves, and rates left to the library.
-        {u"ac3", 48000, 144000, 144000},
+        // AC-3's own list, the lower of two as near.
+        {u"ac3", 48000, 144000, 128000},
+        {u"ac3", 44100, 150000, 160000},
+        {u"ac3", 32000, 16000, 32000},
+        {u"ac3", 48000, 640000, 640000},
+        // Encoders that take any rate, and rates left to the library.
         {u"libmp3lame", 11025, 320000, 320000},
         {u"mp2", 48000, -1000, -1000},
         {u"", 48000, 16000, 16000},
@@ -196,7 +200,8 @@ TEST(AcceptedAudioBitrate, TheValueStepLogsPickedAndUsedRate) {
     EXPECT_EQ(log.Lines.size(), 3u);
     // An accepted rate, or a key whose encoder takes any: nothing to say.
     EXPECT_EQ(AudioBitrateValue(109, u"128 kbps", u"48000"), 128000);
-    EXPECT_EQ(AudioBitrateValue(2003, u"144 kbps", u"48000"), 144000);
+    EXPECT_EQ(AudioBitrateValue(2003, u"128 kbps", u"48000"), 128000);
+    EXPECT_EQ(AudioBitrateValue(100, u"144 kbps", u"48000"), 144000);
     EXPECT_EQ(log.Lines.size(), 3u);
 }
 
@@ -236,7 +241,7 @@ TEST(ChooseParameter, OwnPairAndOwnValueColumn) {
     for (const auto& c : cases) {
         TStagingFields staging;
         const std::vector<TRowWrite> writes =
-            ChooseParameter(staging, PlainKey, c.parameter, c.index, texts, Row(u"000310000402"));
+            ChooseParameter(staging, PlainKey, c.parameter, c.index, texts, Row(u"000310000402", u"4750"));
         ASSERT_EQ(writes.size(), 2u) << c.parameter;
         // The position first, then the value.
         EXPECT_EQ(writes[0].SubItem, ColComboIndices);
@@ -253,25 +258,96 @@ TEST(ChooseParameter, OwnPairAndOwnValueColumn) {
         "-1000");
 }
 
-TEST(ChooseParameter, ANewSampleRateMendsARefusedAudioBitrate) {
-    // MP2 at 22.05 kHz has no 192 kbit/s.
+// A new sample rate gives the row the value its shown audio bit rate has at
+// that rate: mended where the encoder refuses it, and back to the shown one
+// where a rate takes it again.
+TEST(ChooseParameter, ANewSampleRateGivesTheShownAudioBitrateItsValue) {
     TStagingFields staging;
-    const TParameterTexts texts = Texts(u"", u"816 kbps", u"", u"192 kbps", u"22050", u"");
-    std::map<Integer, std::string> writes =
-        Writes(ChooseParameter(staging, 6, ppSampleRate, 2, texts, Row(u"000310000402", u"192000")));
-    EXPECT_EQ(writes[ColAudioSampleRate], "22050");
-    EXPECT_EQ(writes[ColAudioBitrate], "160000");
+    const struct {
+        Integer key;
+        const char16_t* bitrate;
+        const char16_t* sampleRate;
+        const char16_t* rowBitrate;
+        const char* written;  // nullptr: the row's stays
+    } cases[] = {
+        {6, u"192 kbps", u"22050", u"192000", "160000"},   // MP2 at 22.05 kHz has no 192 kbit/s
+        {12, u"192 kbps", u"22050", u"192000", "160000"},  // the SVCD target's MP2
+        {6, u"192 kbps", u"44100", u"160000", "192000"},   // 44.1 kHz takes it again
+        {105, u"320 kbps", u"44100", u"96000", "320000"},  // Vorbis, likewise
+        {6, u"128 kbps", u"22050", u"128000", nullptr},
+        {11, u"192 kbps", u"22050", u"192000", nullptr},  // AC-3 takes any
+        {0, u"320 kbps", u"22050", u"320000", nullptr},
+    };
+    for (const auto& c : cases) {
+        const TParameterTexts texts = Texts(u"", u"816 kbps", u"", c.bitrate, c.sampleRate, u"");
+        std::map<Integer, std::string> writes = Writes(
+            ChooseParameter(staging, c.key, ppSampleRate, 2, texts, Row(u"000310000402", c.rowBitrate)));
+        EXPECT_EQ(writes.count(ColAudioBitrate), c.written ? 1u : 0u) << c.key << " " << Text(c.sampleRate);
+        if (c.written) {
+            EXPECT_EQ(writes[ColAudioBitrate], c.written) << c.key;
+            EXPECT_EQ(Text(IntToStr(staging.Video_AudioBitrate)), c.written) << c.key;
+        }
+    }
+}
+
+// The rate each encoder runs at for a picked one, and what the container
+// takes from it.
+TEST(AcceptedSampleRate, NearestRateTheEncoderAndTheContainerTake) {
+    const struct {
+        const char16_t* encoder;
+        const char16_t* extension;
+        Integer picked;
+        Integer used;
+    } cases[] = {
+        // MP3 goes into MP4 from 16 kHz only.
+        {u"libmp3lame", u".mp4", 11025, 16000},
+        {u"libmp3lame", u".mp4", 8000, 16000},
+        {u"libmp3lame", u".mp4", 16000, 16000},
+        {u"libmp3lame", u".mp4", 48000, 48000},
+        {u"libmp3lame", u".avi", 11025, 11025},
+        {u"libmp3lame", u".mov", 11025, 11025},
+        // FLV and SWF take three rates (FLV also 48 kHz).
+        {u"libmp3lame", u".flv", 48000, 48000},
+        {u"libmp3lame", u".flv", 32000, 22050},
+        {u"libmp3lame", u".flv", 16000, 11025},
+        {u"libmp3lame", u".swf", 48000, 44100},
+        {u"libmp3lame", u".swf", 22050, 22050},
+        // The encoders' own lists: the first of two as near.
+        {u"ac3", u".mpg", 22050, 32000},
+        {u"ac3", u".rm", 44100, 44100},
+        {u"mp2", u".mpg", 11025, 16000},
+        {u"mp2", u".mpg", 8000, 16000},
+        {u"mp2", u".mp2", 46050, 44100},
+        {u"aac", u".mp4", 8000, 8000},
+        // Encoders that take any rate, and rates left to the library.
+        {u"wmav2", u".wma", 11025, 11025},
+        {u"libvorbis", u".ogg", 8000, 8000},
+        {u"", u".wav", 22050, 22050},
+        {u"libmp3lame", u".mp4", -1, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AcceptedSampleRate(c.encoder, c.extension, c.picked), c.used)
+            << Text(c.encoder) << " " << Text(c.extension) << " " << c.picked;
+}
+
+// The value step writes the rate the key writes, and the log names both; the
+// audio bit rate follows the rate used.
+TEST(AcceptedSampleRate, TheValueStepLogsPickedAndUsedRate) {
+    TLogCapture log(llInfo);
+    // Key 1: MPEG-4 with MP3 in MP4.
+    EXPECT_EQ(Text(SampleRateValue(1, u"11025")), "16000");
+    ASSERT_EQ(log.Lines.size(), 1u);
+    EXPECT_EQ(Text(log.Lines[0]),
+              "Sample rate 11025 Hz is not taken by libmp3lame in .mp4: 16000 Hz is used");
+    EXPECT_EQ(Text(SampleRateValue(1, u"44100")), "44100");
+    EXPECT_EQ(Text(SampleRateValue(0, u"11025")), "11025");
+    EXPECT_EQ(Text(SampleRateValue(1, u"自动音频采样率")), "自动音频采样率");
+    EXPECT_EQ(log.Lines.size(), 1u);
+    // MP2 (key 6) at 11025 Hz runs at 16 kHz, an MPEG-2 rate: 224 kbit/s is refused.
+    TStagingFields staging;
+    ApplyParameterTexts(staging, 6, Texts(u"", u"816 kbps", u"", u"224 kbps", u"11025", u""));
+    EXPECT_EQ(Text(staging.Video_AudioSampleRate), "16000");
     EXPECT_EQ(staging.Video_AudioBitrate, 160000);
-    // An SVCD row that leaves the bit rate to its target (224 kbit/s).
-    writes = Writes(ChooseParameter(staging, 12, ppSampleRate, 2, texts, Row(u"000310000402", u"-1000")));
-    EXPECT_EQ(writes[ColAudioBitrate], "160000");
-    // Accepted rates stay as they are.
-    EXPECT_EQ(ChooseParameter(staging, 6, ppSampleRate, 2, texts, Row(u"000310000402", u"128000")).size(),
-              2u);
-    EXPECT_EQ(ChooseParameter(staging, 11, ppSampleRate, 2, texts, Row(u"000310000402", u"-1000")).size(),
-              2u);
-    EXPECT_EQ(ChooseParameter(staging, 0, ppSampleRate, 2, texts, Row(u"000310000402", u"320000")).size(),
-              2u);
 }
 
 // --- The hand-off ---

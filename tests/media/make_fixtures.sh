@@ -106,6 +106,10 @@ copy a.avi "中文视频.avi"
 # Half a second of small pictures with MP2 audio: the conversion tasks' input.
 make task.avi -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 \
     -f lavfi -i sine=frequency=440:sample_rate=44100:duration=0.5 -c:v mpeg4 -c:a mp2 -shortest
+# Half a second of smaller pictures: the sweep of every audio choice converts
+# thousands (raw AC-3 at a low bit rate needs that long to be recognised).
+make tiny.avi -f lavfi -i testsrc=size=64x48:rate=25:duration=0.5 \
+    -f lavfi -i sine=frequency=440:sample_rate=44100:duration=0.5 -c:v mpeg4 -c:a mp2 -shortest
 # PNG pictures, the last but one damaged so that it cannot be decoded.
 make .png.mkv -f lavfi -i testsrc=size=160x120:rate=25:duration=0.5 -c:v png
 damage .png.mkv damaged.mkv

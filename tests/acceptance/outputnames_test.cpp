@@ -1,0 +1,204 @@
+// The names of the files a run writes, as a user sees them on disk: a run
+// stopped, its row selected and started again writes its one file again; a
+// finished row, selected, still names the file it wrote; a run whose output
+// folder is its input's writes beside the input and leaves it as it was.
+#include <cctype>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "acceptance.h"
+
+namespace acceptance {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> FilesIn(const std::string& AFolder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(AFolder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::string Bytes(const std::string& APath) {
+    std::ifstream file(APath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Whether APath is a whole conversion of ASeconds that decodes.
+bool Complete(const std::string& APath, double ASeconds) {
+    const auto probe = Probe(APath);
+    const auto duration = probe.find("format.duration");
+    // A file still being written may have no duration yet.
+    if (duration == probe.end() || duration->second.empty() || !std::isdigit(duration->second[0]))
+        return false;
+    return std::stod(duration->second) >= ASeconds - 0.1 && DecodesCleanly(APath);
+}
+
+class OutputNamesTest : public ProgramTest {
+protected:
+    // What ARect shows once it stays the same for a tenth of a second: the
+    // skinned buttons morph between their looks.
+    Image Settled(Rect ARect) {
+        Image last;
+        int same = 0;
+        WaitUntil(
+            [&] {
+                Image now = FDesktop.Grab(ARect);
+                same = now == last ? same + 1 : 0;
+                last = std::move(now);
+                return same >= 5;
+            },
+            10s);
+        return last;
+    }
+    // Adds AName of the program's folder and finds its row, the list's only
+    // one, by the selection the add leaves on it.
+    void AddTheRow(const std::string& AName) {
+        const Rect start = MainControl("qxSkinButton2");
+        const Image idleStart = FDesktop.Grab(start);
+        ASSERT_NO_FATAL_FAILURE(AddFileByName(AName));
+        ASSERT_TRUE(WaitUntil([&] { return FDesktop.Grab(start) != idleStart; }, 30s))
+            << "开始 never became enabled";
+        FStartOn = Settled(start);
+        FClearOn = Settled(MainControl("qxSkinButton8"));
+        const Rect list = MainControl("lvFiles");
+        const Image selected = FDesktop.Grab(list);
+        ClickBesideTheRow();
+        Image plain;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                plain = FDesktop.Grab(list);
+                return plain != selected;
+            },
+            10s))
+            << "A click beside the row left it selected";
+        // The row is where the two pictures differ.
+        int top = list.h, bottom = -1, left = list.w, right = -1;
+        for (int y = 0; y < list.h; ++y)
+            for (int x = 0; x < list.w; ++x)
+                if (selected.At(x, y) != plain.At(x, y)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ASSERT_GE(bottom, top) << "No selected row to be seen";
+        FRow = {list.x + left, list.y + top, right - left + 1, bottom - top + 1};
+        // The selection's colour at the row's right end, where no text is.
+        FSelection = selected.At(right - 2, (top + bottom) / 2);
+    }
+    void ClickBesideTheRow() {
+        const Rect list = MainControl("lvFiles");
+        FDesktop.Click({list.x + list.w / 2, list.y + list.h - 40});
+    }
+    bool RowSelected() const {
+        return FDesktop.Grab({FRow.x + FRow.w - 2, FRow.y + FRow.h / 2, 1, 1}).At(0, 0) == FSelection;
+    }
+    // A click on the row, or beside it, and the row drawn so.
+    void SelectTheRow() {
+        FDesktop.Click(FRow.At(30, FRow.h / 2));
+        ASSERT_TRUE(WaitUntil([&] { return RowSelected(); }, 10s)) << "A click on the row did not select it";
+    }
+    void DeselectTheRow() {
+        ClickBesideTheRow();
+        ASSERT_TRUE(WaitUntil([&] { return !RowSelected(); }, 10s))
+            << "A click beside the row left it selected";
+    }
+    // The output name's cell of the row: after the input, duration and size
+    // columns (80, 70 and 70 pixels wide), inside the dotted focus frame a
+    // row keeps once it was selected.
+    Rect NameCell() const { return {FRow.x + 222, FRow.y + 2, 76, FRow.h - 4}; }
+    // Waits for the end of the run: 清空 is offered again.
+    bool RunEnded() {
+        const Rect clear = MainControl("qxSkinButton8");
+        return WaitUntil([&] { return Settled(clear) == FClearOn; }, 60s);
+    }
+
+    Rect FRow;
+    uint32_t FSelection = 0;
+    Image FStartOn, FClearOn;
+};
+
+// Stopped while it writes, the row selected, 开始 again: the run writes its
+// file again under the same name, and it is the only file.
+TEST_F(OutputNamesTest, StopSelectAndStartAgainWritesOneFile) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    MakeClip(FProgram->Folder() + "/clip.avi", "640x480", 20);
+    ASSERT_NO_FATAL_FAILURE(AddTheRow("clip.avi"));
+    const std::string output = FProgram->OutputFolder() + "/clip.avi";
+    FDesktop.Click(MainControl("qxSkinButton2").Center());
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(output) && fs::file_size(output) > 0; }, 60s))
+        << "The run wrote nothing";
+    FDesktop.Click(MainControl("qxSkinButton10").Center());
+    const Rect start = MainControl("qxSkinButton2");
+    ASSERT_TRUE(WaitUntil([&] { return Settled(start) == FStartOn; }, 60s)) << "开始 did not come back";
+    ASSERT_TRUE(RunEnded());
+
+    ASSERT_NO_FATAL_FAILURE(DeselectTheRow());
+    ASSERT_NO_FATAL_FAILURE(SelectTheRow());
+    FDesktop.Click(start.Center());
+    // Either the file again, or a second one beside it.
+    ASSERT_TRUE(
+        WaitUntil([&] { return FilesIn(FProgram->OutputFolder()).size() > 1 || Complete(output, 20); }, 300s))
+        << "No complete " << output;
+    ASSERT_TRUE(RunEnded());
+    EXPECT_EQ(FilesIn(FProgram->OutputFolder()), std::set<std::string>{"clip.avi"});
+    CloseProgram();
+}
+
+// A finished row selected again still shows the name of the file it wrote.
+TEST_F(OutputNamesTest, AFinishedRowKeepsTheNameOfItsFile) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    MakeClip(FProgram->Folder() + "/clip.avi");
+    ASSERT_NO_FATAL_FAILURE(AddTheRow("clip.avi"));
+    const std::string output = FProgram->OutputFolder() + "/clip.avi";
+    FDesktop.Click(MainControl("qxSkinButton2").Center());
+    ASSERT_TRUE(WaitUntil([&] { return Complete(output, 1); }, 120s)) << "No complete " << output;
+    ASSERT_TRUE(RunEnded());
+
+    ASSERT_NO_FATAL_FAILURE(DeselectTheRow());
+    Image before;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const Image now = FDesktop.Grab(NameCell());
+            const bool settled = now == before;
+            before = now;
+            return settled;
+        },
+        10s));
+    ASSERT_NO_FATAL_FAILURE(SelectTheRow());
+    ASSERT_NO_FATAL_FAILURE(DeselectTheRow());
+    EXPECT_TRUE(WaitUntil([&] { return FDesktop.Grab(NameCell()) == before; }, 10s))
+        << "The row's name changed when it was selected";
+    EXPECT_EQ(FilesIn(FProgram->OutputFolder()), std::set<std::string>{"clip.avi"});
+    CloseProgram();
+}
+
+// 直接覆盖输出文件 on and the output folder the input's: the output is
+// numbered beside the input, whose bytes stay as they were.
+TEST_F(OutputNamesTest, ARunInTheInputsFolderLeavesTheInputAsItWas) {
+    const std::string program = Folder() + "/program";
+    ProgramSetup setup;
+    setup.OptionIni = "[OutPath]\nOutPath=" + program + "\n[Options]\nOverwrite_File=0\n";
+    ASSERT_NO_FATAL_FAILURE(StartProgram(setup));
+    const std::string input = program + "/sd43.avi";
+    MakeClip(input, "320x240", 2);
+    const std::string source = Bytes(input);
+    ASSERT_NO_FATAL_FAILURE(AddTheRow("sd43.avi"));
+    FDesktop.Click(MainControl("qxSkinButton2").Center());
+    const std::string output = program + "/sd43_1.avi";
+    // Either the output beside the input, or the input written over.
+    ASSERT_TRUE(WaitUntil([&] { return Bytes(input) != source || Complete(output, 2); }, 120s))
+        << "No complete " << output;
+    ASSERT_TRUE(RunEnded());
+    EXPECT_TRUE(Bytes(input) == source) << "The input was written over";
+    EXPECT_TRUE(Complete(input, 2));
+    CloseProgram();
+}
+
+}  // namespace
+}  // namespace acceptance
