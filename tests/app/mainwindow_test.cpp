@@ -192,4 +192,30 @@ TEST_F(MainWindow, RenamingEndsWithEnterOrEscape) {
     }
 }
 
+// The about box's title is drawn in its description's font: 20 pixels of
+// character, not the skin's 12 (the label takes Font, not DefaultFont, when
+// it does not use the skin's font).
+TEST_F(MainWindow, TheAboutBoxTitleIsTwentyPixelsHigh) {
+    for (const Integer skin : {0, 1}) {
+        UseSkin(skin);
+        Form2->Show();
+        driver::Pump();
+        auto* title = dynamic_cast<TControl*>(Form2->FindComponent(u"qxSkinStdLabel3"));
+        ASSERT_NE(title, nullptr);
+        const TPoint origin = title->ClientToScreen(Point(0, 0));
+        POINT client{origin.X, origin.Y};
+        ScreenToClient(Form2->Handle(), &client);
+        const COLORREF back = driver::Pixel(Form2->Handle(), client.x + title->Width() - 2, client.y + 1);
+        Integer top = -1, bottom = -1;
+        for (Integer y = 0; y < title->Height(); ++y)
+            for (Integer x = 0; x < title->Width(); ++x)
+                if (ContrastRatio(driver::Pixel(Form2->Handle(), client.x + x, client.y + y), back) > 2) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+        EXPECT_GE(bottom - top + 1, 16) << "skin " << skin;
+        Form2->Hide();
+    }
+}
+
 }  // namespace
