@@ -17,6 +17,7 @@
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinscrollbar.h"
+#include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/forms/skinhint.h"
 #include "tests/media/mediatest.h"
@@ -215,6 +216,32 @@ TEST_F(MainWindow, TheAboutBoxTitleIsTwentyPixelsHigh) {
                 }
         EXPECT_GE(bottom - top + 1, 16) << "skin " << skin;
         Form2->Hide();
+    }
+}
+
+// 添加 keeps the tool bar's height in every skin, and a press lights all of
+// it, like its neighbours, not a strip that the icon stands out of.
+TEST_F(MainWindow, ThePressedAddButtonLightsItsWholeHeight) {
+    for (const Integer skin : {0, 1}) {
+        UseSkin(skin);
+        TControl* add = Form1->qxSkinMenuSpeedButton1;
+        EXPECT_EQ(add->Height(), 70) << "skin " << skin;
+        const auto pixel = [&](Integer X, Integer Y) {
+            const TPoint p = add->ClientToScreen(Point(X, Y));
+            POINT client{p.X, p.Y};
+            ScreenToClient(Form1->Handle(), &client);
+            return driver::Pixel(Form1->Handle(), client.x, client.y);
+        };
+        const TPoint centre = add->ClientToScreen(Point(add->Width() / 2, add->Height() / 2));
+        driver::MouseMove(POINT{centre.X, centre.Y});
+        driver::MouseDown(POINT{centre.X, centre.Y});
+        driver::Pump();
+        const COLORREF face = pixel(8, add->Height() / 2);
+        EXPECT_EQ(pixel(8, 6), face) << "skin " << skin;
+        EXPECT_EQ(pixel(8, add->Height() - 7), face) << "skin " << skin;
+        driver::Key(VK_ESCAPE);
+        driver::MouseUp(POINT{centre.X, centre.Y});
+        driver::Pump();
     }
 }
 
