@@ -492,7 +492,9 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
         setenv("SDL_WINDOWID", std::to_string(native).c_str(), 1);
     }
     const bool before = sdl::SDL_WasInit(SDL_INIT_EVERYTHING) != 0;
-    const bool started = sdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+    // No SDL timer: nothing here uses one, and its thread would wake every
+    // millisecond, also while the preview stands paused.
+    const bool started = sdl::SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
     if (AWindow) {
         char name[64] = "";
         avutil::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n",
@@ -554,14 +556,14 @@ void TCustomPlayer::ScreenWndProc(TMessage& AMessage) {
     auto own = [&] {
         AMessage.Result = CallWindowProc(ownProc, window, AMessage.Msg, AMessage.WParam, AMessage.LParam);
     };
-    auto push = [](Uint8 AType, Integer AWidth, Integer AHeight) {
+    auto push = [this](Uint8 AType, Integer AWidth, Integer AHeight) {
         SDL_Event event{};
         event.type = AType;
         if (AType == SDL_VIDEORESIZE) {
             event.resize.w = AWidth;
             event.resize.h = AHeight;
         }
-        sdl::SDL_PushEvent(&event);
+        PostEvent(event);
     };
     switch (AMessage.Msg) {
         case WM_PAINT: {
@@ -667,6 +669,7 @@ void TCustomPlayer::StepToNextFrame() {
     const bool stepping = Fstep.exchange(true);
     // Counted before the pause ends: the video thread owes one picture per step.
     ++FStepPending;
+    WakeState(*is);
     if (is->paused) TogglePauseState();
     if (!stepping) SetPlayState(psStep);
 }
@@ -749,7 +752,7 @@ void TCustomPlayer::UpdateScreenPosition() {
     // The X subwindow moves with its window by itself; SDL only redraws.
     SDL_Event event{};
     event.type = SDL_VIDEOEXPOSE;
-    sdl::SDL_PushEvent(&event);
+    PostEvent(event);
 }
 
 void TCustomPlayer::UpdatePosition(TVideoState* is) {

@@ -321,6 +321,10 @@ private:
     void CloseStream(TVideoState* is);
     void ExitPlayback();
     void RunEventLoop();
+    // Queues an event for the play thread and wakes it; false when SDL's
+    // queue refused it.
+    bool PostEvent(SDL_Event& AEvent);
+    void PushStateEvent(Uint8 AType, TVideoState* is);
     void PushQuitEvent(TVideoState* is);
     void PushRelayoutEvent(TVideoState* is);
 
@@ -411,6 +415,10 @@ private:
     std::shared_ptr<TPlayerLink> FLink;
     // SDL was started by this player and not shut down yet.
     std::atomic<bool> FSDLStarted{false};
+    // The play thread's wake-up when an event is posted.
+    std::mutex FEventLock;
+    std::condition_variable FEventPosted;
+    bool FEventPending = false;
 };
 
 // The published player.

@@ -111,9 +111,15 @@ void TCustomPlayer::RefreshThread(TVideoState* is) {
             SDL_Event event{};
             event.type = RefreshEvent;
             event.user.data1 = is;
-            if (sdl::SDL_PushEvent(&event) < 0) is->refresh = 0;
+            if (!PostEvent(event)) is->refresh = 0;
         }
-        WaitOnState(*is, is->audio_stream >= 0 && is->show_audio ? Frdftspeed.load() : 5);
+        // Paused with no picture to show, nothing on screen changes: sleep
+        // until a picture is queued or the pause ends (both wake the state).
+        const auto idle = [is] { return is->paused && is->pictq_size == 0; };
+        if (idle())
+            WaitOnStateWhile(*is, idle, IdleWaitMs);
+        else
+            WaitOnState(*is, is->audio_stream >= 0 && is->show_audio ? Frdftspeed.load() : 5);
     }
 }
 
