@@ -3,6 +3,7 @@
 
 #include "platform/gdi/capabilities.h"
 #include "platform/win/messages.h"
+#include "platform/win/painting.h"
 #include "platform/win/window.h"
 #include "platform/win/winsys.h"
 
@@ -66,6 +67,10 @@ void ReportMoved(HWND AWindow, const RECT& ABounds) {
 
 void ReportCloseRequest(HWND AWindow) {
     PostMessageW(AWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void ReportNativeExposed(HWND AWindow, const RECT& ARect) {
+    InvalidateRect(AWindow, &ARect, FALSE);
 }
 
 void ReportRestoreRequest(HWND AWindow) {

@@ -54,6 +54,7 @@ bool CaptionEverywhere = false;
 LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
     switch (AMessage) {
         case WM_PAINT: {
+            Received.push_back(MSG{AWindow, AMessage, AWParam, ALParam, 0, {}, 0});
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(AWindow, &ps);
             RECT client;
@@ -259,6 +260,21 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
     XDestroyWindow(Probe, cover);
     XSync(Probe, False);
     EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+
+    // Uncovered, the native child is invalidated for its library to draw
+    // again; given back, the layer paints the place itself.
+    PumpUntil([] { return false; });
+    Received.clear();
+    const ::Window over = XCreateSimpleWindow(Probe, Root, 40 + 95, 50 + 55, 30, 30, 0, 0, 0);
+    XChangeWindowAttributes(Probe, over, CWOverrideRedirect, &unmanaged);
+    XMapRaised(Probe, over);
+    XSync(Probe, False);
+    XDestroyWindow(Probe, over);
+    XSync(Probe, False);
+    EXPECT_TRUE(PumpUntil([&] { return Got(WM_PAINT, 0) && Received.back().hwnd == host; }));
+    ReleaseNativeWindow(host);
+    EXPECT_FALSE(XGetWindowAttributes(Probe, native, &attributes));
+    EXPECT_TRUE(PumpUntil([&] { return RootPixel(40 + 110, 50 + 70) == Red; }));
 }
 
 TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
@@ -441,7 +457,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     EXPECT_FALSE(Backend().TrayAdd(icon));
 
     // The test is the tray: it owns the selection and takes the dock request.
-    const Atom selection = XInternAtom(Probe, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
+    const Atom selection =
+        XInternAtom(Probe, ("_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(Probe))).c_str(), False);
     const Atom opcode = XInternAtom(Probe, "_NET_SYSTEM_TRAY_OPCODE", False);
     const ::Window manager = XCreateSimpleWindow(Probe, Root, 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(Probe, selection, manager, CurrentTime);
@@ -451,8 +468,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!docked && std::chrono::steady_clock::now() < deadline) {
         XEvent event;
-        if (XCheckTypedWindowEvent(Probe, manager, ClientMessage, &event) && event.xclient.message_type == opcode &&
-            event.xclient.data.l[1] == 0)
+        if (XCheckTypedWindowEvent(Probe, manager, ClientMessage, &event) &&
+            event.xclient.message_type == opcode && event.xclient.data.l[1] == 0)
             docked = ::Window(event.xclient.data.l[2]);
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -462,8 +479,8 @@ TEST_F(X11Test, ATrayIconDocksAndReportsClicksWhereThePointerIs) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(Probe, docked, XInternAtom(Probe, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType, &type,
-                       &format, &count, &after, &data);
+    XGetWindowProperty(Probe, docked, XInternAtom(Probe, "_XEMBED_INFO", False), 0, 2, False, AnyPropertyType,
+                       &type, &format, &count, &after, &data);
     ASSERT_EQ(count, 2u);
     EXPECT_EQ(reinterpret_cast<long*>(data)[0], 0);
     EXPECT_EQ(reinterpret_cast<long*>(data)[1], 1);
