@@ -13,6 +13,7 @@
 #include "platform/base/threads.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
+#include "platform/toolkit/colors.h"
 #include "platform/toolkit/graphicsobjects.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
@@ -26,6 +27,17 @@ const char* const AudioDriverNames[adDisk + 1] = {"", "pulse", "alsa", "dummy", 
 const char* const VideoDriverNames[vdGDI + 1] = {"", "x11", "x11"};
 
 namespace {
+
+// What the host's own erase paints, as 0x00BBGGRR; black when it paints
+// nothing.
+uint32_t HostBackground(win::HWND AWindow, win::WNDPROC AOwnProc) {
+    TBitmap probe;
+    probe.SetSize(1, 1);
+    probe.Canvas()->SetPixels(0, 0, clBlack);
+    win::CallWindowProc(AOwnProc, AWindow, win::WM_ERASEBKGND,
+                        reinterpret_cast<win::WPARAM>(probe.Canvas()->Handle()), 0);
+    return uint32_t(ColorToRGB(probe.Canvas()->Pixels(0, 0))) & 0xFFFFFF;
+}
 
 // Sets an environment variable for as long as it lives, then puts back what
 // was there (or nothing): a driver chosen once must not stick to later starts.
@@ -222,7 +234,7 @@ TCustomPlayer::~TCustomPlayer() {
                 lock, FLink->Changed, [this] { return FLink->Busy == 0; }, INFINITE);
         FLink->Player = nullptr;
     }
-    UnhookScreenWindow();
+    LeaveScreenWindow();
     FreeFlushPacket(Fflush_pkt);
     FAVProbe.reset();
     if (avutil::av_free) {
@@ -411,7 +423,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         const TEnvironmentOverride video(
             "SDL_VIDEODRIVER", FVideoDriver != vdDefault ? VideoDriverNames[FVideoDriver] : nullptr);
         if (!HookScreenWindow(AScreenHandle)) {
-            UnhookScreenWindow();
+            LeaveScreenWindow();
             return false;
         }
     }
@@ -422,7 +434,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         if (!info) {
             ReportError(u"SDL_GetVideoInfo() failed", true);
             QuitSDL();
-            UnhookScreenWindow();
+            LeaveScreenWindow();
             return false;
         }
         Ffs_screen_width = info->current_w;
@@ -439,11 +451,12 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
     FPlayEvent = std::make_shared<TPlayEvent>();
     if (!OpenStream(AFileName, Ffile_iformat, APaused)) {
         QuitSDL();
-        UnhookScreenWindow();
+        LeaveScreenWindow();
         return false;
     }
     Finput_filename.Set(AFileName);
     FScreenHandle = AScreenHandle;
+    FHostBackground = FHostHook ? HostBackground(FHostHook->Window, FHostHook->OwnProc) : 0;
     FAVProbe->SetFileHandle(VideoState()->ic.load());
     if (FTriggerEventInMainThread)
         CallInMainThread([this] { DoFileOpen(); });
@@ -489,6 +502,7 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
                         true);
             return false;
         }
+        FNativeHost = AWindow;
         setenv("SDL_WINDOWID", std::to_string(native).c_str(), 1);
     }
     const bool before = sdl::SDL_WasInit(SDL_INIT_EVERYTHING) != 0;
@@ -530,6 +544,14 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
     FHostHook = hook;
     win::SetWindowLong(AWindow, win::GWL_WNDPROC, reinterpret_cast<win::LONG_PTR>(FHookWndProc));
     return true;
+}
+
+void TCustomPlayer::LeaveScreenWindow() {
+    UnhookScreenWindow();
+    // SDL has let go of the native window: the host paints itself again
+    // instead of keeping the last picture.
+    if (FNativeHost && win::IsWindow(FNativeHost)) win::ReleaseNativeWindow(FNativeHost);
+    FNativeHost = nullptr;
 }
 
 void TCustomPlayer::UnhookScreenWindow() {
@@ -617,7 +639,7 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     while (FStopEvent.WaitFor(100) != wrSignaled)
         if (OnGuiThread()) ProcessPendingMessages();
     QuitSDL();
-    if (OnGuiThread()) UnhookScreenWindow();
+    if (OnGuiThread()) LeaveScreenWindow();
 }
 
 void TCustomPlayer::WaitForStop() {

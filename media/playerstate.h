@@ -188,6 +188,9 @@ struct TVideoState {
     String filename;
     std::atomic<Integer> width{0}, height{0};
     Integer xleft = 0, ytop = 0;
+    // The picture rectangle whose surroundings are painted; empty while they
+    // need painting (a new screen, an expose).
+    SDL_Rect background_rect{0, 0, 0, 0};
     Int64 faulty_pts = 0, faulty_dts = 0;
     Int64 last_dts_for_fault_detection = 0, last_pts_for_fault_detection = 0;
 

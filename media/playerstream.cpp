@@ -619,13 +619,15 @@ void TCustomPlayer::RunEventLoop() {
                     is->width = Fscreen->w;
                     is->height = Fscreen->h;
                 }
+                is->background_rect = SDL_Rect{0, 0, 0, 0};
                 if (is->paused) RefreshVideo(is, false);
                 break;
             case SDL_VIDEOEXPOSE:
-                if (is->paused)
-                    RefreshVideo(is, false);
-                else
-                    DisplayVideo(is);
+                // Whatever covered the window took the background with it.
+                is->background_rect = SDL_Rect{0, 0, 0, 0};
+                // Paused, the picture on screen is drawn again even when the
+                // next one waits in the queue.
+                DisplayVideo(is, is->paused);
                 break;
             case AllocEvent:
                 OpenVideoMode(is, false);

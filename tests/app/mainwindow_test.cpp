@@ -9,6 +9,7 @@
 
 #include "app/filelistcolumns.h"
 #include "platform/toolkit/edit.h"
+#include "platform/toolkit/panels.h"
 #include "platform/win/input.h"
 #include "platform/win/window.h"
 #include "programfixture.h"
@@ -243,6 +244,34 @@ TEST_F(MainWindow, ThePressedAddButtonLightsItsWholeHeight) {
         driver::MouseUp(POINT{centre.X, centre.Y});
         driver::Pump();
     }
+}
+
+// Once the list is cleared the preview shows its own picture again, not the
+// last frame: the player gives the host's native window back.
+TEST_F(MainWindow, AfterClearingThePreviewShowsItsOwnPicture) {
+    TPanel* host = Form1->Panel6;
+    const auto shown = [&] {
+        std::vector<COLORREF> pixels;
+        for (Integer y = 5; y < host->Height(); y += 20)
+            for (Integer x = 5; x < host->Width(); x += 20) {
+                const TPoint p = host->ClientToScreen(Point(x, y));
+                POINT client{p.X, p.Y};
+                ScreenToClient(Form1->Handle(), &client);
+                pixels.push_back(driver::Pixel(Form1->Handle(), client.x, client.y));
+            }
+        return pixels;
+    };
+    const std::vector<COLORREF> idle = shown();
+    RECT place{};
+    bool visible = false;
+    Form1->AddOneFile(Clip("clip.avi"));
+    driver::Pump();
+    ASSERT_TRUE(driver::NativeChild(host->Handle(), place, visible))
+        << "the player draws into a native window";
+    Form1->btnClearClick(nullptr);
+    driver::Pump();
+    EXPECT_FALSE(driver::NativeChild(host->Handle(), place, visible));
+    EXPECT_EQ(shown(), idle);
 }
 
 }  // namespace
