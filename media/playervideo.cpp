@@ -231,7 +231,10 @@ Integer TCustomPlayer::ConfigureVideoFilters(TVideoState* is, const AVFrame* AFr
                                         reinterpret_cast<const uint8_t*>(formats), sizeof formats,
                                         AV_OPT_SEARCH_CHILDREN);
     }
-    const AnsiString filters = StringToUTF8(VideoFilters());
+    // Pictures stored on their side stand upright, as the engine turns them.
+    AnsiString filters = DisplayTurn(StreamDisplayMatrix(stream)).Filters;
+    if (const AnsiString chosen = StringToUTF8(VideoFilters()); !chosen.empty())
+        filters = filters.empty() ? chosen : filters + "," + chosen;
     if (result >= 0 && !filters.empty()) {
         AVFilterInOut* outputs = avfilter::avfilter_inout_alloc();
         AVFilterInOut* inputs = avfilter::avfilter_inout_alloc();
