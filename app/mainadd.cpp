@@ -78,6 +78,8 @@ TForm1::TAddResult TForm1::AddProbedFile(const String& AFileName) {
         LogError(u"***File load error: " + probe->LastErrMsg());
         return arSkipped;
     }
+    // The task describes the file from here on; this one is not kept open.
+    probe->CloseFile();
     Staging.Video_AddFileName = AFileName;
     TInputOptions input;
     ResetInputOptions(input);
@@ -170,9 +172,16 @@ void TForm1::AddOneFile(const String& AFileName) {
 }
 
 bool TForm1::AddFileList(const std::vector<String>& AFileNames) {
-    for (auto name = AFileNames.rbegin(); name != AFileNames.rend(); ++name)
-        if (!FileExists(*name) || AddProbedFile(*name) == arEnded) return false;
+    for (auto name = AFileNames.rbegin(); name != AFileNames.rend(); ++name) {
+        if (!FileExists(*name)) return StopAdding(*name, u"No such file or directory");
+        if (AddProbedFile(*name) == arEnded) return StopAdding(*name, Strovix->LastErrMsg());
+    }
     return true;
+}
+
+bool TForm1::StopAdding(const String& AFileName, const String& AReason) {
+    Inform(u"添加文件时出错，其余的文件没有添加：\n" + AFileName + u"\n" + AReason);
+    return false;
 }
 
 void TForm1::AddFiles(const std::vector<String>& AFileNames) {
@@ -189,8 +198,7 @@ void TForm1::AddChosenFolder(const String& ADirectory, Integer ARowsBefore) {
         ListBox1->Items()->Add(name);
     if (!AddFileList(names)) return;
     SelectLastRow();
-    if (lvFiles->Items()->Count() <= ARowsBefore)
-        Inform(u"在该目录没有发现可以用的视频或音频文件！");
+    if (lvFiles->Items()->Count() <= ARowsBefore) Inform(u"在该目录没有发现可以用的视频或音频文件！");
 }
 
 void TForm1::AddFolder(const String& ADirectory) {
@@ -230,6 +238,7 @@ void TForm1::N3331Click(TObject*) {
 }
 
 String OpenDialogFilter() {
+    // clang-format off
     static const char16_t* const parts[] = {
         u"所有文件格式 (*.*)|*.*|",
         u"支持的视频/音频文件格式|*.AVI;*.ASF;*.asx;*.WMV;*.AVS;*.FLV;*.MKV;*.MOV;*.3GP;*.MP4;*.MPG;*.MPEG;*.DAT;*.OGM;*.VOB;*.RM;*.RMVB;*.TS;*.TP;*.IFO;*.NSV;*.MP3;*.AAC;*.WAV;*.WMA;*.CDA;*.SWF;",
@@ -275,6 +284,7 @@ String OpenDialogFilter() {
         u"OGG音频编码格式(*.ogg)|*.ogg|",
         u"AIFF音频编码格式(*.aif; *.aiff)|*.aif; *.aiff|",
     };
+    // clang-format on
     String filter;
     for (const char16_t* part : parts)
         filter += part;

@@ -46,9 +46,10 @@ void TForm1::qxSkinButton5Click(TObject*) {
 }
 
 void TForm1::qxSkinButton9Click(TObject*) {
-    if (qxSelectSkinDialog1->Execute(qxSkinData1->SkinIndex()))
-        qxSkinData1->SetSkinIndex(qxSelectSkinDialog1->SelectedSkinIndex());
-    qxSkinData2->SetSkinIndex(qxSkinData1->SkinIndex());
+    const Integer chosen = qxSelectSkinDialog1->Execute(qxSkinData1->SkinIndex())
+                               ? qxSelectSkinDialog1->SelectedSkinIndex()
+                               : qxSkinData1->SkinIndex();
+    if (const String failure = ApplySkin(chosen); !failure.empty()) Inform(failure);
     Button4->Click();
 }
 

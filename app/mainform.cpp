@@ -11,22 +11,24 @@
 #include "platform/base/sysutils.h"
 #include "platform/shell/shellapi.h"
 #include "platform/toolkit/buttons.h"
-#include "platform/toolkit/edit.h"
 #include "platform/toolkit/combobox.h"
+#include "platform/toolkit/edit.h"
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/listbox.h"
 #include "platform/toolkit/memo.h"
 #include "platform/toolkit/menus.h"
 #include "platform/toolkit/published.h"
+#include "platform/win/system.h"
+#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
-#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinedit.h"
-#include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinpanels.h"
 #include "skin/controls/qxskinslider.h"
 #include "skin/controls/qxskinspeedbuttons.h"
+#include "skin/core/qxcompressedskins.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxskinmessage.h"
 
@@ -46,6 +48,12 @@ void TForm1::FormCreate(TObject*) {
     qxSkinMessage1->SetCtrlSkinData(qxSkinData1);
     CreateAddDialogs();
     CreatePreviewDialogs();
+    if (const std::vector<String>& left = qxCompressedSkinList1->LeftOutSkins(); !left.empty()) {
+        String files;
+        for (const String& file : left)
+            files += u"\n" + file;
+        StartNotices.push_back(u"下列皮肤文件无法读取，已从皮肤列表中去掉：" + files);
+    }
     Button15->Click();
     Button17->Click();
     Button21Click(this);
@@ -57,15 +65,8 @@ void TForm1::FormCreate(TObject*) {
 
 const formatchoice::TFormatControls& TForm1::FormatControls() {
     if (!FFormatControls.lvFiles) {
-        FFormatControls = {qxSkinOfficeComboBox2,
-                           qxSkinOfficeComboBox1,
-                           qxSkinComboBox1,
-                           qxSkinComboBox2,
-                           qxSkinComboBox3,
-                           qxSkinComboBox4,
-                           qxSkinComboBox9,
-                           qxSkinComboBox10,
-                           lvFiles,
+        FFormatControls = {qxSkinOfficeComboBox2, qxSkinOfficeComboBox1, qxSkinComboBox1, qxSkinComboBox2,
+                           qxSkinComboBox3, qxSkinComboBox4, qxSkinComboBox9, qxSkinComboBox10, lvFiles,
                            [this] { return Video_OutPut_Folder_Edit->Text(); },
                            // The options dialog comes after the main window.
                            [] { return Form5 && Form5->qxSkinCheckRadioBox3->Checked(); }};
@@ -174,15 +175,39 @@ void TForm1::Button3Click(TObject*) {
         index = 0;
         if (!TryWriteOption(u"Skin", u"SetSkin", u"0")) SettingsUnsaved = true;
     }
-    qxSkinData1->SetSkinIndex(index);
-    // The options dialog's radio boxes draw with the second skin data: left
-    // on the first skin, their captions would be dark on the second's dark
-    // panels.
-    qxSkinData2->SetSkinIndex(qxSkinData1->SkinIndex());
+    // A skin left out of the list (or never there) gives way to the first.
+    if (index < 0 || index >= qxCompressedSkinList1->Skins()->Count()) index = 0;
+    if (const String failure = ApplySkin(index); !failure.empty())
+        StartNotices.push_back(failure + u"\n程序使用默认外观。");
+}
+
+String TForm1::ApplySkin(Integer AIndex) {
+    try {
+        qxSkinData1->SetSkinIndex(AIndex);
+        // The options dialog's radio boxes draw with the second skin data:
+        // left on the first skin, their captions would be dark on the
+        // second's dark panels.
+        qxSkinData2->SetSkinIndex(qxSkinData1->SkinIndex());
+    } catch (const Exception& e) {
+        TqxSkinListItems* skins = qxCompressedSkinList1->Skins();
+        const String name =
+            AIndex >= 0 && AIndex < skins->Count() ? skins->Items(AIndex)->Name() : IntToStr(AIndex);
+        return u"无法载入皮肤“" + name + u"”：" + e.Message();
+    }
+    return {};
 }
 
 void TForm1::Button4Click(TObject*) {
-    WriteOption(u"Skin", u"SetSkin", IntToStr(qxSkinData1->SkinIndex()));
+    // As at start-up: the skin stays in force, only unsaved.
+    if (!TryWriteOption(u"Skin", u"SetSkin", IntToStr(qxSkinData1->SkinIndex()))) TellSettingsUnsaved();
+}
+
+void TForm1::TellSettingsUnsaved() {
+    if (FSettingsUnsavedTold) return;
+    FSettingsUnsavedTold = true;
+    Application->MessageBox(
+        Format(u"无法写入设置文件 %s，本次设置仍然有效，但不会被保存。", {OptionFileName()}), u"提示",
+        win::MB_OK | win::MB_ICONASTERISK);
 }
 
 void TForm1::Button20Click(TObject*) {

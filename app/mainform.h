@@ -135,6 +135,14 @@ public:
     String qxSkinSlider1_down_UP;
     // Whether start-up could not save a setting it applied.
     bool SettingsUnsaved = false;
+    // What start-up has to tell the user (skins it could not use), shown
+    // once the forms exist.
+    std::vector<String> StartNotices;
+    // The notice that a setting in force will not be saved, once a run.
+    void TellSettingsUnsaved();
+    // Skin AIndex on both skin data; the failure's text, or empty. A skin
+    // that fails to load leaves the look as it was.
+    String ApplySkin(Integer AIndex);
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -301,7 +309,8 @@ public:
                           Integer& AScreenWidth, Integer& AScreenHeight);
     void FFPlayerPosition(TObject* Sender, Int64 APTS);
     void FFPlayerState(TObject* Sender, TPlayState AState);
-    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                Integer Y);
     void qxSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
     void qxSkinButton13Click(TObject* Sender);
     void qxSkinButton14Click(TObject* Sender);
@@ -312,7 +321,8 @@ public:
     void Dispatch(TMessage& AMessage) override;
 
     void qxSkinButton22Click(TObject* Sender);
-    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+    void qxSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                 Integer Y);
     void qxSkinButton23Click(TObject* Sender);
     void MenuItem1Click(TObject* Sender);
     void MenuItem2Click(TObject* Sender);
@@ -341,8 +351,10 @@ private:
     // libraries, the chosen format's encoders. False ends the command.
     bool PrepareAdding();
     TAddResult AddProbedFile(const String& AFileName);
-    // Walks the names from the last to the first; false when a step ended it.
+    // Walks the names from the last to the first; false, with one box naming
+    // the file and the reason, when a step ended it.
     bool AddFileList(const std::vector<String>& AFileNames);
+    bool StopAdding(const String& AFileName, const String& AReason);
     // The commands that need rows, skinned ones with the glyph of their state.
     void SetRowCommands(bool AEnabled);
     void SetAddCommands(bool AEnabled);
@@ -353,6 +365,7 @@ private:
     void SelectLastRow();
     void Log(const String& ALine);
     void LogError(const String& AText);
+    bool FSettingsUnsavedTold = false;
     // Shows and keeps AFolder as the output folder.
     void SetOutputFolder(const String& AFolder);
     // The default output folder, created and saved (steps of a first start).
@@ -395,6 +408,10 @@ String OpenDialogFilter();
 void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions);
 // "37%" of the total, "N/A" without a total.
 String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration);
+// The progress of a row whose task failed.
+inline constexpr char16_t FailedRowText[] = u"失败";
+// A failed task's message, after the name of its file unless it names it.
+String FailureText(const String& AFileName, const String& AMessage);
 
 // The seek of a slider released at AValue of 0..AMaxValue over ADuration µs;
 // none when the slider has no range.

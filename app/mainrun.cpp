@@ -88,6 +88,12 @@ void ApplyRowOptions(TStrings* ASubItems, TOutputOptions& AOptions) {
     AOptions.NormType = norm == u"PAL" ? ntPAL : norm == u"NTSC" ? ntNTSC : ntAuto;
 }
 
+String FailureText(const String& AFileName, const String& AMessage) {
+    // The engine's message often names the file already.
+    if (AFileName.empty() || AMessage.find(AFileName) != String::npos) return AMessage;
+    return AFileName + u"\n" + AMessage;
+}
+
 String ProgressText(Int64 ACurrentDuration, Int64 ATotalDuration) {
     if (ATotalDuration <= 0) return u"N/A";
     return IntToStr(ACurrentDuration * 100 / ATotalDuration) + u"%";
@@ -124,7 +130,8 @@ void TForm1::btnStartClick(TObject*) {
     SetMoveCommands(false);
 
     Integer count = 1;
-    if (Form5->qxSkinCheckRadioBox7->Checked() && !TryStrToInt(Form5->qxSkinComboBox2->Text(), count)) count = 1;
+    if (Form5->qxSkinCheckRadioBox7->Checked() && !TryStrToInt(Form5->qxSkinComboBox2->Text(), count))
+        count = 1;
     // Fewer than one worker would convert here, with the window frozen.
     Strovix->Start(std::max(count, 1));
 }
@@ -134,7 +141,9 @@ bool TForm1::RebuildTasks() {
     std::vector<TRowTask> tasks;
     for (Integer i = 0; i < rows->Count(); ++i) {
         TListItem* row = rows->Item(i);
-        TRowTask task{row->Caption(), IncludeTrailingPathDelimiter(FileOutPutPath) + row->SubItems()->Strings(ColOutputFile), {}};
+        TRowTask task{row->Caption(),
+                      IncludeTrailingPathDelimiter(FileOutPutPath) + row->SubItems()->Strings(ColOutputFile),
+                      {}};
         ResetOutputOptions(task.Options);
         try {
             ApplyRowOptions(row->SubItems(), task.Options);
@@ -154,7 +163,8 @@ bool TForm1::RebuildTasks() {
             const String reason = Strovix->LastErrMsg();
             // No half-built run is left behind for a later Start.
             Strovix->ClearTasks();
-            return RefuseRun(task.Input, opened ? u"***Cannot do convert, error: " : u"***File open error: ", reason);
+            return RefuseRun(task.Input, opened ? u"***Cannot do convert, error: " : u"***File open error: ",
+                             reason);
         }
         // Row i is task i from now on, whatever it was when added.
         rows->Item(Integer(i))->SubItems()->SetStrings(ColTaskNumber, IntToStr(index + 1));
@@ -200,9 +210,8 @@ void TForm1::Button24Click(TObject*) {}
 
 std::vector<TControl*> TForm1::LockedChoiceControls() {
     // "设置..." writes the same choices through the preset dialog.
-    return {qxSkinComboBox1,       qxSkinComboBox2,       qxSkinComboBox3, qxSkinComboBox4,
-            qxSkinComboBox9,       qxSkinComboBox10,      qxSkinOfficeComboBox2,
-            qxSkinOfficeComboBox1, qxSkinButton5,         qxSkinButton24};
+    return {qxSkinComboBox1,  qxSkinComboBox2,       qxSkinComboBox3,       qxSkinComboBox4, qxSkinComboBox9,
+            qxSkinComboBox10, qxSkinOfficeComboBox2, qxSkinOfficeComboBox1, qxSkinButton5,   qxSkinButton24};
 }
 
 void TForm1::qxSkinButton10Click(TObject*) {
@@ -269,11 +278,15 @@ void TForm1::StrovixTerminate(TObject*, const TTerminateInfo& ATerminateInfo) {
         if (Form5->qxSkinCheckRadioBox1->Checked()) Button20Click(this);
         if (Form5->qxSkinCheckRadioBox2->Checked()) Button25Click(this);
         if (Form5->qxSkinCheckRadioBox4->Checked()) Button29Click(this);
-    } else if (ATerminateInfo.Finished && ATerminateInfo.TaskIndex < lvFiles->Items()->Count()) {
-        lvFiles->Items()->Item(ATerminateInfo.TaskIndex)->SubItems()->SetStrings(ColProgress, u"100%");
     }
+    TListItem* row = ATerminateInfo.TaskIndex >= 0 && ATerminateInfo.TaskIndex < lvFiles->Items()->Count()
+                         ? lvFiles->Items()->Item(ATerminateInfo.TaskIndex)
+                         : nullptr;
+    if (row && (ATerminateInfo.Finished || ATerminateInfo.Exception))
+        row->SubItems()->SetStrings(ColProgress, ATerminateInfo.Exception ? FailedRowText : u"100%");
     if (ATerminateInfo.Exception)
-        Application->MessageBox(ATerminateInfo.ExceptionMsg, Application->Title(), win::MB_OK | win::MB_ICONEXCLAMATION);
+        Application->MessageBox(FailureText(row ? row->Caption() : String(), ATerminateInfo.ExceptionMsg),
+                                Application->Title(), win::MB_OK | win::MB_ICONEXCLAMATION);
 }
 
 void TForm1::chkPreviewClick(TObject*) {

@@ -2,14 +2,12 @@
 
 #include "app/aboutform.h"
 #include "app/mainform.h"
-#include "app/optionfile.h"
 #include "app/optionsform.h"
 #include "app/presetdialog.h"
 #include "app/settingsdialog.h"
+#include "platform/win/system.h"
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskinedit.h"
-#include "platform/base/sysutils.h"
-#include "platform/win/system.h"
 
 void CreateProgramForms() {
     Application->Initialize();
@@ -25,9 +23,9 @@ void CreateProgramForms() {
     PresetDialogTarget = {&Form1->Staging, Form1->FormatControls()};
     Application->CreateForm(Form7);
     // The settings are in force all the same; they only will not outlive this run.
-    if (Form1->SettingsUnsaved || Form5->SettingsUnsaved)
-        Application->MessageBox(Format(u"无法写入设置文件 %s，本次设置仍然有效，但不会被保存。", {OptionFileName()}),
-                                u"提示", win::MB_OK | win::MB_ICONASTERISK);
+    if (Form1->SettingsUnsaved || Form5->SettingsUnsaved) Form1->TellSettingsUnsaved();
+    for (const String& notice : Form1->StartNotices)
+        Application->MessageBox(notice, u"提示", win::MB_OK | win::MB_ICONASTERISK);
 }
 
 int RunProgram() {

@@ -5,6 +5,7 @@ extern "C" {
 #include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/dict.h>
+#include <libavutil/error.h>
 #include <libavutil/frame.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/log.h>
@@ -88,6 +89,7 @@ extern "C" {
     X(av_samples_set_silence)      \
     X(av_set_options_string)       \
     X(av_strdup)                   \
+    X(av_strerror)                 \
     X(av_usleep)
 
 VELQUA_DECLARE_ENTRY_TABLE(avutil, VELQUA_AVUTIL_ENTRIES, FixupAVUtil, UnfixAVUtil)

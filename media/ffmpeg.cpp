@@ -275,6 +275,17 @@ void TCustomFFmpeg::CloseInput(AVFormatContext*& AContext) {
     CloseInputFile(&AContext);
 }
 
+void TCustomFFmpeg::ParkInputFiles() {
+    for (Integer i = 0; i < Fnb_input_files; ++i)
+        ParkInputFile(Finput_files[i]);
+}
+
+void TCustomFFmpeg::ResumeInputFiles() {
+    for (Integer i = 0; i < Fnb_input_files; ++i)
+        if (const Integer resumed = ResumeInputFile(Finput_files[i]); resumed < 0)
+            throw FFmpegException(AVErrorText(FFmpegFileNameToWide(Finput_files[i]->url), resumed));
+}
+
 void TCustomFFmpeg::Cleanup() {
     if (!TranscoderLoaded()) return;
     FreeFFOptions(FOptions);

@@ -218,6 +218,9 @@ public:
 
     // Opens one input; false with LastErrMsg, or raises FFmpegException.
     bool OptInputFile(const String& AFileName);
+    // The inputs let go of their descriptors until the conversion reads them:
+    // a task that waits keeps no file open.
+    void ParkInputFiles();
     // Sets up one output with its streams (the file itself is opened by the
     // conversion); the output count, or -1 with LastErrMsg;
     // "avformat_alloc_context failed" is raised.
@@ -419,6 +422,9 @@ protected:
     // False when a local file name's folder is not there.
     static bool OutputFolderExists(const AnsiString& AFileName);
     void CloseInput(AVFormatContext*& AContext);
+    // Takes up again the descriptors of parked inputs; raises, naming the
+    // file, when one cannot be opened any more.
+    void ResumeInputFiles();
     void CloseOutput(AVFormatContext* AContext);
     void ResetPostHookContext();
     void ReportFatal(const String& AMessage);

@@ -226,7 +226,7 @@ bool TCustomFFmpeg::OptInputFile(const String& AFileName) {
     if (Fpgmyuv_compatibility_hack) ic->video_codec_id = AV_CODEC_ID_PGMYUV;
 
     const AnsiString fileName = FFmpegFileName(AFileName);
-    const Integer opened = OpenInputFile(&ic, fileName.c_str(), format, &parameters);
+    const Integer opened = OpenParkableInputFile(&ic, fileName.c_str(), format, &parameters);
     avutil::av_dict_free(&parameters);
     if (opened < 0) {
         // The failed open has freed the context.

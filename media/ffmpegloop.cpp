@@ -35,6 +35,7 @@ void TCustomFFmpeg::RunConversion() {
         c.packet = avcodec::av_packet_alloc();
         c.out_packet = avcodec::av_packet_alloc();
         if (!c.packet || !c.out_packet) throw FFmpegException(u"av_mallocz fail");
+        ResumeInputFiles();
         BuildInputStreamTable();
         BuildOutputStreamTable();
         // Decoders first: a text subtitle encoder starts from the header its

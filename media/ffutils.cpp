@@ -126,6 +126,14 @@ void LogInvalidValue(const char* AName, const char* AValue) {
     avutil::av_log(nullptr, AV_LOG_ERROR, "%s", text.c_str());
 }
 
+// The library's own words for a code ("No space left on device"); without
+// the library, its number.
+String LibraryErrorText(Integer ACode) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (avutil::av_strerror && avutil::av_strerror(ACode, text, sizeof text) == 0) return UTF8ToString(text);
+    return Format(u"Error number %d occurred", {ACode});
+}
+
 }  // namespace
 
 String PTSToTimeText(Int64 APTS) {
@@ -180,8 +188,7 @@ String AVErrorText(std::u16string_view APrefix, Integer ACode) {
         default:
             break;
     }
-    const String message = text ? String(text) : Format(u"Error number %d occurred", {ACode});
-    return String(APrefix) + u": " + message;
+    return String(APrefix) + u": " + (text ? String(text) : LibraryErrorText(ACode));
 }
 
 Integer ReadWholeFile(const char* AFileName, char*& ABuffer, Integer& ASize) {

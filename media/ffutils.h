@@ -21,7 +21,8 @@ extern "C" {
 String PTSToTimeText(Int64 APTS);
 // Microseconds per frame; 40000 when the rate has a zero part.
 Int64 FrameRateToPeriod(AVRational ARate);
-// APrefix, ": " and the text of the error code.
+// APrefix, ": " and the text of the error code: the classic texts, else the
+// library's own.
 String AVErrorText(std::u16string_view APrefix, Integer ACode);
 // Reads a whole file into a buffer from av_malloc with a zero byte after the
 // data; ASize counts that byte. 0, -1 when the file cannot be opened, or

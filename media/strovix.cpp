@@ -652,6 +652,8 @@ bool TCustomStrovix::OpenInput(TFFmpeg& ATask, const String& AFileName, PInputOp
         return false;
     }
     ATask.AdoptInput(index);
+    // However long the list, a waiting task holds no descriptor.
+    ATask.ParkInputFiles();
     return true;
 }
 
@@ -733,12 +735,16 @@ bool TCustomStrovix::SetOutputFile(Integer ATaskIndex, const String& AFileName, 
         FLastErrMsg = Format(u"max output files %d reached", {task.MaxFiles()});
         return false;
     }
+    bool done;
     try {
-        return DoSetOutputFile(task, AFileName, AOptions);
+        done = DoSetOutputFile(task, AFileName, AOptions);
     } catch (const Exception& e) {
         FLastErrMsg = e.Message();
-        return false;
+        done = false;
     }
+    // Setting up the streams may have read an input.
+    task.ParkInputFiles();
+    return done;
 }
 
 bool TCustomStrovix::DoSetOutputFile(TFFmpeg& ATask, const String& AFileName, POutputOptions AOptions) {

@@ -19,6 +19,22 @@ int FileHandle(void* AOpaque) {
     return static_cast<TUnicodeFile*>(AOpaque)->Handle;
 }
 
+// A parked file's descriptor back where it stood: 0, or the error code.
+int Unpark(void* AOpaque) {
+    auto& file = *static_cast<TUnicodeFile*>(AOpaque);
+    if (file.ParkedOffset < 0) return 0;
+    const int handle = CreateUnicodeFile(file.Name, URL_RDONLY);
+    if (handle < 0) return AVERROR(errno);
+    if (::lseek(handle, file.ParkedOffset, SEEK_SET) < 0) {
+        const int error = AVERROR(errno);
+        ::close(handle);
+        return error;
+    }
+    file.Handle = handle;
+    file.ParkedOffset = -1;
+    return 0;
+}
+
 // Everything up to and including the first ':' goes; all of it stays when
 // there is none.
 String CutThroughColon(const String& AText) {
@@ -85,13 +101,20 @@ int CreateUnicodeFile(std::u16string_view AName, Integer AFlags) {
 }
 
 Integer UnicodeOpen(TUnicodeFile& AContext, const char* AName, Integer AFlags) {
-    const int handle = CreateUnicodeFile(UnwrapUnicodeFileName(AName), AFlags);
+    return UnicodeOpenFile(AContext, UnwrapUnicodeFileName(AName), AFlags);
+}
+
+Integer UnicodeOpenFile(TUnicodeFile& AContext, std::u16string_view AName, Integer AFlags) {
+    const int handle = CreateUnicodeFile(AName, AFlags);
     if (handle < 0) return AVERROR(errno);
     AContext.Handle = handle;
+    AContext.Name = String(AName);
+    AContext.ParkedOffset = -1;
     return 0;
 }
 
 int UnicodeRead(void* AOpaque, uint8_t* ABuffer, int ASize) {
+    if (const int error = Unpark(AOpaque); error < 0) return error;
     ssize_t done;
     do {
         done = ::read(FileHandle(AOpaque), ABuffer, static_cast<size_t>(ASize));
@@ -116,6 +139,7 @@ int UnicodeWrite(void* AOpaque, uint8_t* ABuffer, int ASize) {
 }
 
 int64_t UnicodeSeek(void* AOpaque, int64_t APos, int AWhence) {
+    if (const int error = Unpark(AOpaque); error < 0) return error;
     const int handle = FileHandle(AOpaque);
     if (AWhence & AVSEEK_SIZE) {
         struct stat st;
@@ -129,17 +153,21 @@ int64_t UnicodeSeek(void* AOpaque, int64_t APos, int AWhence) {
 Integer UnicodeClose(TUnicodeFile& AContext) {
     const int handle = AContext.Handle;
     AContext.Handle = -1;
+    AContext.ParkedOffset = -1;
     return handle < 0 ? 0 : ::close(handle);
 }
 
-Integer UnicodeIOOpen(AVIOContext** AContext, const char* AName, Integer AFlags) {
+namespace {
+
+// An I/O context of our own over the file of that very name.
+Integer FileIOOpen(AVIOContext** AContext, std::u16string_view AName, Integer AFlags) {
     *AContext = nullptr;
     const bool reading = AFlags & AVIO_FLAG_READ;
     const bool writing = AFlags & AVIO_FLAG_WRITE;
     if (!reading && !writing) return AVERROR(EINVAL);
     auto* file = new TUnicodeFile;
     const Integer result =
-        UnicodeOpen(*file, AName, writing ? (reading ? URL_RDWR : URL_WRONLY) : URL_RDONLY);
+        UnicodeOpenFile(*file, AName, writing ? (reading ? URL_RDWR : URL_WRONLY) : URL_RDONLY);
     if (result < 0) {
         delete file;
         return result;
@@ -158,6 +186,12 @@ Integer UnicodeIOOpen(AVIOContext** AContext, const char* AName, Integer AFlags)
     return 0;
 }
 
+}  // namespace
+
+Integer UnicodeIOOpen(AVIOContext** AContext, const char* AName, Integer AFlags) {
+    return FileIOOpen(AContext, UnwrapUnicodeFileName(AName), AFlags);
+}
+
 void UnicodeIOClose(AVIOContext** AContext) {
     AVIOContext* context = *AContext;
     if (!context) return;
@@ -174,12 +208,12 @@ bool IsUnicodeIO(const AVIOContext* AContext) {
     return AContext && (AContext->read_packet == UnicodeRead || AContext->write_packet == UnicodeWrite);
 }
 
-Integer OpenInputFile(AVFormatContext** AContext, const char* AFileName, const AVInputFormat* AFormat,
-                      AVDictionary** AOptions) {
-    if (!IsUnicodeWrapped(AFileName))
-        return avformat::avformat_open_input(AContext, AFileName, AFormat, AOptions);
+namespace {
+
+Integer OpenInputThroughOwnIO(AVFormatContext** AContext, std::u16string_view AName, const char* AFileName,
+                              const AVInputFormat* AFormat, AVDictionary** AOptions) {
     AVIOContext* io = nullptr;
-    Integer result = UnicodeIOOpen(&io, AFileName, AVIO_FLAG_READ);
+    Integer result = FileIOOpen(&io, AName, AVIO_FLAG_READ);
     if (result >= 0 && !*AContext && !(*AContext = avformat::avformat_alloc_context()))
         result = AVERROR(ENOMEM);
     if (result < 0) {
@@ -194,6 +228,52 @@ Integer OpenInputFile(AVFormatContext** AContext, const char* AFileName, const A
     result = avformat::avformat_open_input(AContext, AFileName, AFormat, AOptions);
     if (result < 0) UnicodeIOClose(&io);
     return result;
+}
+
+bool IsRegularFile(const char* AFileName) {
+    struct stat st;
+    return ::stat(AFileName, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TUnicodeFile* ReadFileOf(const AVFormatContext* AContext) {
+    if (!AContext || !(AContext->flags & AVFMT_FLAG_CUSTOM_IO) || !IsUnicodeIO(AContext->pb) ||
+        AContext->pb->write_flag)
+        return nullptr;
+    return static_cast<TUnicodeFile*>(AContext->pb->opaque);
+}
+
+}  // namespace
+
+Integer OpenInputFile(AVFormatContext** AContext, const char* AFileName, const AVInputFormat* AFormat,
+                      AVDictionary** AOptions) {
+    if (!IsUnicodeWrapped(AFileName))
+        return avformat::avformat_open_input(AContext, AFileName, AFormat, AOptions);
+    return OpenInputThroughOwnIO(AContext, UnwrapUnicodeFileName(AFileName), AFileName, AFormat, AOptions);
+}
+
+Integer OpenParkableInputFile(AVFormatContext** AContext, const char* AFileName, const AVInputFormat* AFormat,
+                              AVDictionary** AOptions) {
+    // A format that opens no file of its own (a device, a picture pattern)
+    // takes the name as it comes.
+    if (IsUnicodeWrapped(AFileName) || (AFormat && (AFormat->flags & AVFMT_NOFILE)) ||
+        !IsRegularFile(AFileName))
+        return OpenInputFile(AContext, AFileName, AFormat, AOptions);
+    return OpenInputThroughOwnIO(AContext, UTF8ToString(AFileName), AFileName, AFormat, AOptions);
+}
+
+void ParkInputFile(AVFormatContext* AContext) {
+    TUnicodeFile* file = ReadFileOf(AContext);
+    if (!file || file->Handle < 0) return;
+    const off_t offset = ::lseek(file->Handle, 0, SEEK_CUR);
+    if (offset < 0) return;
+    ::close(file->Handle);
+    file->Handle = -1;
+    file->ParkedOffset = offset;
+}
+
+Integer ResumeInputFile(AVFormatContext* AContext) {
+    TUnicodeFile* file = ReadFileOf(AContext);
+    return file ? Unpark(file) : 0;
 }
 
 void CloseInputFile(AVFormatContext** AContext) {

@@ -40,14 +40,20 @@ String FFmpegFileNameToWide(const char* AName);
 // URL_RDWR. The file descriptor, or -1 with errno set.
 int CreateUnicodeFile(std::u16string_view AName, Integer AFlags);
 
-// One open file of the I/O context; its opaque pointer.
+// One open file of the I/O context; its opaque pointer. A file that is only
+// read may let go of its descriptor (parked) and take it up again, at the
+// same offset, when it is next read or sought.
 struct TUnicodeFile {
     int Handle = -1;
+    String Name;              // the file itself, to take it up again
+    Int64 ParkedOffset = -1;  // where a parked descriptor stood; -1 when not parked
 };
 
 // Unwraps the name and opens it. 0, or a negative error code (AVERROR(ENOENT)
 // = -2 for a missing file).
 Integer UnicodeOpen(TUnicodeFile& AContext, const char* AName, Integer AFlags);
+// Opens the file of that very name.
+Integer UnicodeOpenFile(TUnicodeFile& AContext, std::u16string_view AName, Integer AFlags);
 // The I/O context's callbacks: bytes moved, AVERROR_EOF at the end of the
 // file, a negative error code on failure. The seek answers the file size for
 // AVSEEK_SIZE.
@@ -67,6 +73,18 @@ bool IsUnicodeIO(const AVIOContext* AContext);
 // is freed and nil, as avformat_open_input leaves it.
 Integer OpenInputFile(AVFormatContext** AContext, const char* AFileName, const AVInputFormat* AFormat,
                       AVDictionary** AOptions);
+// OpenInputFile for an input that waits long before it is read: a regular
+// file is read through an I/O context of our own too, so that it can let go
+// of its descriptor meanwhile. Other names (protocols, devices, patterns)
+// open as OpenInputFile opens them.
+Integer OpenParkableInputFile(AVFormatContext** AContext, const char* AFileName, const AVInputFormat* AFormat,
+                              AVDictionary** AOptions);
+// The input's file lets go of its descriptor; the next read or seek takes it
+// up again where it stood. Nothing for an input not read through our own I/O
+// context, or one that cannot tell its offset.
+void ParkInputFile(AVFormatContext* AContext);
+// Takes a parked input's descriptor up again now: 0, or the open's error code.
+Integer ResumeInputFile(AVFormatContext* AContext);
 // avformat_close_input that also closes the I/O context of a wrapped name.
 void CloseInputFile(AVFormatContext** AContext);
 // avio_open2 for writing (an existing file is truncated) that also opens

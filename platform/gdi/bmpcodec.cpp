@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "platform/gdi/bytefields.h"
+
 namespace {
 
 constexpr uint32_t BI_RGB = 0;
@@ -12,33 +14,11 @@ constexpr size_t FileHeaderSize = 14;
 constexpr size_t CoreHeaderSize = 12;
 constexpr size_t InfoHeaderSize = 40;
 
+constexpr const char16_t* InvalidText = u"Bitmap image is not valid";
+
 [[noreturn]] void Invalid() {
-    throw EInvalidGraphic(u"Bitmap image is not valid");
+    throw EInvalidGraphic(InvalidText);
 }
-
-// Little-endian fields; reading past the end means the file is cut short.
-class TFields {
-public:
-    explicit TFields(std::span<const Byte> AData) : FData(AData) {}
-
-    uint32_t U8(size_t APos) const { return At(APos, 1)[0]; }
-    uint32_t U16(size_t APos) const {
-        const Byte* p = At(APos, 2);
-        return p[0] | p[1] << 8;
-    }
-    uint32_t U32(size_t APos) const {
-        const Byte* p = At(APos, 4);
-        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-    }
-    int32_t I32(size_t APos) const { return static_cast<int32_t>(U32(APos)); }
-    const Byte* At(size_t APos, size_t ACount) const {
-        if (APos > FData.size() || ACount > FData.size() - APos) Invalid();
-        return FData.data() + APos;
-    }
-
-private:
-    std::span<const Byte> FData;
-};
 
 struct THeader {
     uint32_t FileSize = 0;
@@ -60,24 +40,24 @@ struct THeader {
 };
 
 // Reads no further than BmpProbeSize bytes.
-THeader ParseHeader(const TFields& AIn) {
+THeader ParseHeader(const TByteFields& AIn) {
     THeader h;
-    if (AIn.U8(0) != 'B' || AIn.U8(1) != 'M') Invalid();
-    h.FileSize = AIn.U32(2);
-    h.OffBits = AIn.U32(10);
-    h.InfoSize = AIn.U32(14);
+    if (AIn.Read8(0) != 'B' || AIn.Read8(1) != 'M') Invalid();
+    h.FileSize = AIn.Read32(2);
+    h.OffBits = AIn.Read32(10);
+    h.InfoSize = AIn.Read32(14);
     Int64 height;
     if (h.Core()) {
-        h.Width = static_cast<Integer>(AIn.U16(18));
-        height = AIn.U16(20);
-        h.BitCount = AIn.U16(24);
+        h.Width = static_cast<Integer>(AIn.Read16(18));
+        height = AIn.Read16(20);
+        h.BitCount = AIn.Read16(24);
         if (h.BitCount != 1 && h.BitCount != 4 && h.BitCount != 8 && h.BitCount != 24) Invalid();
     } else {
         if (h.InfoSize < InfoHeaderSize) Invalid();
-        h.Width = AIn.I32(18);
-        height = AIn.I32(22);
-        h.BitCount = AIn.U16(28);
-        h.Compression = AIn.U32(30);
+        h.Width = AIn.ReadI32(18);
+        height = AIn.ReadI32(22);
+        h.BitCount = AIn.Read16(28);
+        h.Compression = AIn.Read32(30);
         switch (h.BitCount) {
             case 1:
             case 4:
@@ -140,13 +120,13 @@ void PutU32(std::vector<Byte>& AOut, size_t APos, uint32_t AValue) {
 }  // namespace
 
 size_t BmpFileLength(std::span<const Byte> AHead, size_t AAvailable) {
-    THeader h = ParseHeader(TFields(AHead));
+    THeader h = ParseHeader(TByteFields(AHead, InvalidText));
     Int64 end = std::max<Int64>(h.FileSize, h.OffBits + h.Stride() * h.Height);
     return static_cast<size_t>(std::min<Int64>(end, static_cast<Int64>(AAvailable)));
 }
 
 TImageData DecodeBmp(std::span<const Byte> AData) {
-    TFields in(AData);
+    const TByteFields in(AData, InvalidText);
     THeader h = ParseHeader(in);
     if (h.PixelEnd() > static_cast<Int64>(AData.size())) Invalid();
 
@@ -156,7 +136,7 @@ TImageData DecodeBmp(std::span<const Byte> AData) {
         // A plain info header is followed by the masks; later versions hold them.
         size_t count = h.Compression == BI_ALPHABITFIELDS || h.InfoSize >= 56 ? 4 : 3;
         for (size_t i = 0; i < count; ++i)
-            masks[i] = in.U32(FileHeaderSize + InfoHeaderSize + 4 * i);
+            masks[i] = in.Read32(FileHeaderSize + InfoHeaderSize + 4 * i);
         if (h.InfoSize == InfoHeaderSize) tableStart += 4 * count;
     } else if (h.BitCount == 16) {
         masks[0] = 0x7C00;
@@ -170,7 +150,7 @@ TImageData DecodeBmp(std::span<const Byte> AData) {
     if (h.BitCount <= 8) {
         size_t entrySize = h.Core() ? 3 : 4;
         size_t count = size_t{1} << h.BitCount;
-        uint32_t used = h.Core() ? 0 : in.U32(FileHeaderSize + 32);
+        uint32_t used = h.Core() ? 0 : in.Read32(FileHeaderSize + 32);
         if (used != 0) count = std::min<size_t>(count, used);
         // Some writers declare more entries than they leave room for.
         count = std::min(count, (h.OffBits - tableStart) / entrySize);

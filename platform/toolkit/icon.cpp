@@ -1,7 +1,9 @@
 #include "platform/toolkit/icon.h"
 
+#include "platform/gdi/icocodec.h"
 #include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
+#include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
 
 TIcon::~TIcon() {
@@ -51,20 +53,34 @@ win::HICON TIcon::ReleaseHandle() {
     return handle;
 }
 
-namespace {
-
-[[noreturn]] void NoIconFiles() {
-    throw EInvalidGraphicOperation(u"Icon files are not supported");
-}
-
-}  // namespace
-
-void TIcon::LoadFromStream(TStream*) {
-    NoIconFiles();
+void TIcon::LoadFromStream(TStream* AStream) {
+    const TImageData image = DecodeIco(ReadToEnd(AStream));
+    // Colours with their alpha, and a mask of the clear pixels for drawing
+    // without alpha; the colours there are black, so that they XOR nothing.
+    TImageData colours = image;
+    TBitmap mask;
+    mask.SetPixelFormat(pf1bit);
+    mask.SetSize(image.Width(), image.Height());
+    for (Integer y = 0; y < image.Height(); ++y) {
+        Byte* row = colours.ScanLine(y);
+        auto* bits = static_cast<Byte*>(mask.ScanLine(y));
+        for (Integer x = 0; x < image.Width(); ++x) {
+            Byte* p = row + 4 * x;
+            if (p[3] != 0) continue;
+            p[0] = p[1] = p[2] = 0;
+            bits[x / 8] |= Byte(0x80 >> (x % 8));
+        }
+    }
+    TBitmap colour;
+    colour.LoadFromImageData(colours, pf32bit);
+    win::ICONINFO info{TRUE, 0, 0, mask.Handle(), colour.Handle()};
+    win::HICON icon = win::CreateIconIndirect(&info);
+    if (!icon) throw EInvalidGraphic(u"Icon image is not valid");
+    SetHandle(icon);
 }
 
 void TIcon::SaveToStream(TStream*) {
-    NoIconFiles();
+    throw EInvalidGraphicOperation(u"Icon files are not written");
 }
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& ARect) {

@@ -1,6 +1,6 @@
 // Icons as pictures: an icon handle (a colour bitmap and its mask) drawn
 // with its transparency. Icons come from bitmaps, through an image list's
-// GetIcon or a handle; icon files are not read or written.
+// GetIcon or a handle, or from icon files, which are read but not written.
 #pragma once
 
 #include "platform/gdi/gditypes.h"
@@ -28,8 +28,11 @@ public:
     // Gives the icon up to the caller, leaving this one empty.
     win::HICON ReleaseHandle();
 
-    // EInvalidGraphicOperation "Icon files are not supported".
+    // The rest of the stream is an icon file; its largest picture becomes
+    // the icon (DecodeIco). EInvalidGraphic for a damaged file, which
+    // leaves the icon held before.
     void LoadFromStream(TStream* AStream) override;
+    // EInvalidGraphicOperation "Icon files are not written".
     void SaveToStream(TStream* AStream) override;
 
 protected:

@@ -5,7 +5,9 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/gifimage.h"
+#include "platform/toolkit/icon.h"
 #include "platform/toolkit/jpegimage.h"
+#include "platform/toolkit/metafile.h"
 #include "platform/toolkit/pngimage.h"
 
 namespace {
@@ -27,7 +29,10 @@ TFileFormats& FileFormats() {
                                  {u"jpg", u"JPEG Image File", GraphicClassOf<TJPEGImage>()},
                                  {u"jpeg", u"JPEG Image File", GraphicClassOf<TJPEGImage>()},
                                  {u"gif", u"GIF Image", GraphicClassOf<TGIFImage>()},
-                                 {u"png", u"Portable Network Graphics", GraphicClassOf<TPngImage>()}}};
+                                 {u"png", u"Portable Network Graphics", GraphicClassOf<TPngImage>()},
+                                 {u"ico", u"Icons", GraphicClassOf<TIcon>()},
+                                 {u"emf", u"Enhanced Metafiles", GraphicClassOf<TMetafile>()},
+                                 {u"wmf", u"Metafiles", GraphicClassOf<TMetafile>()}}};
     return formats;
 }
 

@@ -49,7 +49,7 @@ public:
     TNotifyEvent OnChange;
 
     // AExtension without its dot; a later registration of an extension wins.
-    // BMP, JPG and JPEG, GIF and PNG are registered from the start.
+    // BMP, JPG and JPEG, GIF, PNG, ICO, EMF and WMF are registered from the start.
     static void RegisterFileFormat(const String& AExtension, const String& ADescription,
                                    TGraphicClass AClass);
     static void UnregisterGraphicClass(TGraphicClass AClass);

@@ -199,6 +199,7 @@ Cardinal TqxButtonCore::PointerCrossing(Integer X, Integer Y, Integer AWidth, In
 
 void TqxButtonCore::StartRepeat() {
     FRepeatTimer->SetEnabled(false);
+    FRepeatDelayOver = false;
     FRepeatTimer->SetInterval(RepeatDelay);
     FRepeatTimer->SetEnabled(true);
 }
@@ -208,8 +209,9 @@ void TqxButtonCore::StopRepeat() {
 }
 
 void TqxButtonCore::RepeatTick() {
-    // The first tick only ends the delay.
-    if (FRepeatTimer->Interval() == RepeatDelay) {
+    // The first tick only ends the delay, whatever the interval after it.
+    if (!FRepeatDelayOver) {
+        FRepeatDelayOver = true;
         FRepeatTimer->SetInterval(Cardinal(std::max(1, FRepeatInterval)));
         return;
     }
@@ -349,9 +351,9 @@ void BuildNinePartFace(const TqxSkinGeometry& G, TBitmap* ABitmap, TBitmap* APic
     const Integer dW = AWidth - G.SkinRect.Width(), dH = AHeight - G.SkinRect.Height();
     BuildNinePartImage(G.LTPt, G.RTPt, G.LBPt, G.RBPt, G.ClRect, G.LTPt, Point(G.RTPt.X + dW, G.RTPt.Y),
                        Point(G.LBPt.X, G.LBPt.Y + dH), Point(G.RBPt.X + dW, G.RBPt.Y + dH),
-                       GrownClientRect(G, dW, dH), ABitmap,
-                       APicture, ASource, AWidth, AHeight, true, G.LeftStretch, G.TopStretch, G.RightStretch,
-                       G.BottomStretch, G.StretchEffect, G.StretchType);
+                       GrownClientRect(G, dW, dH), ABitmap, APicture, ASource, AWidth, AHeight, true,
+                       G.LeftStretch, G.TopStretch, G.RightStretch, G.BottomStretch, G.StretchEffect,
+                       G.StretchType);
 }
 
 TRect GrownClientRect(const TqxSkinGeometry& G, Integer ADeltaW, Integer ADeltaH) {
@@ -557,7 +559,7 @@ bool TqxImagesMenuContent::Draw(TCanvas* ACanvas, const TRect& ARect, Integer AM
     Integer index = -1;
     String caption;
     if (!Menu || !UseImage || !Menu->SelectedPicture(images, index, caption) || !images) return false;
-    DrawImageAndText(ACanvas, ARect, AMargin, ASpacing, ALayout, UseCaption ? caption : ACaption, index, images,
-                     false, AEnabled, false, clNone);
+    DrawImageAndText(ACanvas, ARect, AMargin, ASpacing, ALayout, UseCaption ? caption : ACaption, index,
+                     images, false, AEnabled, false, clNone);
     return true;
 }

@@ -184,6 +184,9 @@ protected:
     TTimer* FRepeatTimer = nullptr;
 
 private:
+    // The repeat timer's first tick, which only ends the delay, is behind it.
+    bool FRepeatDelayOver = false;
+
     void AnimateTick();
     void RepeatTick();
 };
@@ -252,8 +255,8 @@ struct TqxImagesMenuContent {
     void SetMenu(TControl* AOwner, TqxCustomImagesMenu* AMenu);
     // Draws the chosen item's picture and caption; false (nothing drawn)
     // without a menu, a chosen item or UseImage.
-    bool Draw(TCanvas* ACanvas, const TRect& ARect, Integer AMargin, Integer ASpacing, TqxButtonLayout ALayout,
-              const String& ACaption, bool AEnabled) const;
+    bool Draw(TCanvas* ACanvas, const TRect& ARect, Integer AMargin, Integer ASpacing,
+              TqxButtonLayout ALayout, const String& ACaption, bool AEnabled) const;
 };
 
 bool IsStretchedMenuSection(const String& AName);

@@ -71,10 +71,11 @@ void TqxSkinButton::SetTransparent(bool AValue) {
 
 void TqxSkinButton::SetCheckedMode(bool AValue) {
     FCheckedMode = AValue;
+    // Through the setter, so that a check button leaves the tab order.
     if (AValue)
-        FGroupIndex = -1;
+        SetGroupIndex(-1);
     else if (FGroupIndex == -1)
-        FGroupIndex = 0;
+        SetGroupIndex(0);
 }
 
 void TqxSkinButton::SetDefault(bool AValue) {

@@ -186,6 +186,20 @@ void TqxSkinListItem::WriteSkinData(TStream* AStream) {
     FSkin->SaveToCompressStream(AStream);
 }
 
+void TqxSkinListItem::ReadSkinFile(const String& AFileName) {
+    FReadError.clear();
+    try {
+        TFileStream file(AFileName, fmOpenRead | fmShareDenyWrite);
+        ReadSkinData(&file);
+        // Damage inside the zlib data shows only when it inflates.
+        TMemoryStream payload;
+        FSkin->DeCompressToStream(&payload);
+    } catch (const Exception& e) {
+        FSkin->CompressedStream()->Clear();
+        FReadError = AFileName + u": " + e.Message();
+    }
+}
+
 void TqxSkinListItem::Assign(TPersistent* ASource) {
     auto* source = dynamic_cast<TqxSkinListItem*>(ASource);
     if (!source) return TCollectionItem::Assign(ASource);
@@ -207,6 +221,15 @@ TqxCompressedSkinList::TqxCompressedSkinList(TComponent* AOwner)
     : TComponent(AOwner), FSkins(std::make_unique<TqxSkinListItems>(this)) {}
 
 TqxCompressedSkinList::~TqxCompressedSkinList() = default;
+
+void TqxCompressedSkinList::LeaveOutUnreadableSkins() {
+    for (Integer i = FSkins->Count() - 1; i >= 0; --i) {
+        const String error = FSkins->Items(i)->ReadError();
+        if (error.empty()) continue;
+        FLeftOutSkins.insert(FLeftOutSkins.begin(), error);
+        FSkins->Delete(i);
+    }
+}
 
 namespace {
 
@@ -241,11 +264,17 @@ const auto RegisteredListItem =
         .Property(u"FileName", &TqxSkinListItem::FileName, &TqxSkinListItem::SetFileName)
         .Property(u"CompressedFileName", &TqxSkinListItem::CompressedFileName,
                   &TqxSkinListItem::SetCompressedFileName)
-        .Custom(u"Skin", BinaryProperty([](TObject* AObject, TStream* AData, TLoadContext& AContext) {
-                    published::Cast<TqxSkinListItem>(AObject, AContext)->ReadSkinData(AData);
-                }));
+        .Custom(u"Skin", [](TObject* AObject, const TLoadValue& AValue, TLoadContext& AContext) {
+            auto* item = published::Cast<TqxSkinListItem>(AObject, AContext);
+            published::Expect(AValue, TLoadValue::lvString, u"a file name", AContext);
+            item->ReadSkinFile(AContext.ResourcePath(AValue.Text));
+        });
 
-const auto RegisteredSkinList =
-    RegisterClass<TqxCompressedSkinList, TComponent>().Property(u"Skins", &TqxCompressedSkinList::Skins);
+const auto RegisteredSkinList = RegisterClass<TqxCompressedSkinList, TComponent>().Custom(
+    u"Skins", [](TObject* AObject, const TLoadValue& AValue, TLoadContext& AContext) {
+        auto* list = published::Cast<TqxCompressedSkinList>(AObject, AContext);
+        published::LoadCollection(list->Skins(), AValue, AContext);
+        list->LeaveOutUnreadableSkins();
+    });
 
 }  // namespace

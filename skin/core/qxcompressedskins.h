@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/base/classes.h"
 #include "platform/base/collections.h"
@@ -96,6 +97,13 @@ public:
     // The form-description property "Skin": the skin as a container.
     void ReadSkinData(TStream* AStream);
     void WriteSkinData(TStream* AStream);
+    // Why the skin file the description names could not be read, with its
+    // name; empty when it was read.
+    const String& ReadError() const { return FReadError; }
+    // Reads the skin file AFileName; a file that cannot be opened, is no
+    // container or does not inflate leaves the skin empty and says why in
+    // ReadError.
+    void ReadSkinFile(const String& AFileName);
 
 protected:
     String GetDisplayName() const override { return FName; }
@@ -106,6 +114,7 @@ private:
     String FDescription;
     String FFileName;
     String FCompressedFileName;
+    String FReadError;
 };
 
 class TqxCompressedSkinList;
@@ -128,9 +137,16 @@ public:
     TqxSkinListItems* Skins() const { return FSkins.get(); }
     // Copies the items.
     void SetSkins(TqxSkinListItems* AValue) { FSkins->Assign(AValue); }
+    // Drops the items whose skin file could not be read, keeping their
+    // ReadError in LeftOutSkins: one broken skin costs the list that skin,
+    // not the form that holds it. The description's items pass here once
+    // read, before anything picks a skin by index.
+    void LeaveOutUnreadableSkins();
+    const std::vector<String>& LeftOutSkins() const { return FLeftOutSkins; }
 
 private:
     std::unique_ptr<TqxSkinListItems> FSkins;
+    std::vector<String> FLeftOutSkins;
 };
 
 // The payload's parts. A bitmap is read as exactly one BMP whose own headers

@@ -15,19 +15,9 @@
 #include "skin/controls/qxskintoolbars.h"
 #include "skin/core/qxpngimagelist.h"
 
-namespace {
-
-// In the dialog's filter but without a reader here: such a file is
-// listed and can be chosen, its preview stays empty.
-bool HasNoReader(const String& AFileName) {
-    const String extension = LowerCase(ExtractFileExt(AFileName));
-    return extension == u".ico" || extension == u".emf" || extension == u".wmf";
-}
-
-}  // namespace
-
 TqxOpenPictureDlgForm::TqxOpenPictureDlgForm(TComponent* AOwner, bool ASaveMode, TqxSkinData* ACtrlSkinData,
-                                             bool AToolButtonsTransparent, TCustomImageList* AToolBarImageList)
+                                             bool AToolButtonsTransparent,
+                                             TCustomImageList* AToolBarImageList)
     : TqxOpenDlgForm(AOwner, ASaveMode, ACtrlSkinData, AToolButtonsTransparent, AToolBarImageList) {
     TqxPngImage png;
     png.LoadFromResourceName(u"QX_STRETCH_PNG");
@@ -118,10 +108,7 @@ void TqxOpenPictureDlgForm::LoadPicture(const String& AFileName) {
     // Shown again also when the file cannot be read: the picture held
     // before stays, as the reader leaves it.
     try {
-        if (HasNoReader(AFileName))
-            Image->Picture()->SetGraphic(nullptr);
-        else
-            Image->Picture()->LoadFromFile(AFileName);
+        Image->Picture()->LoadFromFile(AFileName);
     } catch (...) {
         Image->SetVisible(true);
         FitImage();
@@ -167,13 +154,16 @@ void TqxOpenPictureDlgForm::SetStretched(bool AValue) {
     ScrollBox->UpDateScrollRange();
 }
 
-void TqxOpenPictureDlgForm::StretchButtonClick(TObject*) { SetStretched(StretchButton->Down()); }
+void TqxOpenPictureDlgForm::StretchButtonClick(TObject*) {
+    SetStretched(StretchButton->Down());
+}
 
 TqxSkinOpenPictureDialog::TqxSkinOpenPictureDialog(TComponent* AOwner) : TqxSkinCustomOpenDialog(AOwner) {
     AlphaBlendValue = 200;
     Title = u"Open picture";
-    Filter = u"All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
-             u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
+    Filter =
+        u"All (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|"
+        u"Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf";
 }
 
 TqxOpenDlgForm* TqxSkinOpenPictureDialog::CreateDlgForm() {

@@ -21,8 +21,7 @@ public:
     void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change) override;
     void StretchButtonClick(TObject* Sender);
     // AFileName into the preview; the loader's error goes on to the caller
-    // with the previous picture kept. The listed formats without a reader
-    // here (icons, metafiles) show nothing.
+    // with the previous picture kept.
     void LoadPicture(const String& AFileName);
     // Stretched to the preview area, or back at the picture's own size.
     void SetStretched(bool AValue);

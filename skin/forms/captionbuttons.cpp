@@ -4,9 +4,11 @@
 
 #include "skin/core/qxdrawing.h"
 #include "skin/core/qxlayerwindows.h"
-#include "skin/core/qxutils.h"
 #include "skin/core/qxskindata.h"
+#include "skin/core/qxutils.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/menubar.h"
+#include "skin/forms/skinmenus.h"
 
 TqxSkinButtonObject::TqxSkinButtonObject(TqxDravenfold* AParent, TqxDataSkinObject* AData)
     : TqxActiveSkinObject(AParent, AData) {
@@ -60,8 +62,16 @@ void TqxSkinButtonObject::TrackMenu() {
     if (Parent->FMenuLayerManager->IsVisible()) Parent->FMenuLayerManager->Hide();
     if (FMouseIn) ShowLayer();
     const TRect r = ScreenObjectRect();
+    TMenu* owner = MenuItem->GetParentMenu();
+    // A skinned popup menu opens itself: its own skin data, its OnPopup and
+    // OnMenuClose, and the main form's chain for an MDI child.
+    if (auto* popup = dynamic_cast<TqxSkinPopupMenu*>(owner)) return popup->PopupFromRect(r, FPopupUp);
     Parent->SkinMenuOpen();
-    TqxSkinData* skin = Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData();
+    TqxSkinData* skin = nullptr;
+    if (auto* mainMenu = dynamic_cast<TqxSkinMainMenu*>(owner))
+        skin = mainMenu->SkinData();
+    else
+        skin = Parent->MenusSkinData() ? Parent->MenusSkinData() : Parent->SkinData();
     menu->Popup(nullptr, skin, 0, r, MenuItem, FPopupUp);
 }
 
@@ -141,7 +151,8 @@ bool TqxSkinStdButtonObject::IsRestoreState() const {
         case cmMaximize:
             return Parent->WindowState() == wsMaximized;
         case cmMinimize:
-            return Parent->WindowState() == wsMinimized && !(Application && Application->MainForm() == Parent->Form());
+            return Parent->WindowState() == wsMinimized &&
+                   !(Application && Application->MainForm() == Parent->Form());
         case cmRollUp:
             return Parent->RollUpState();
         default:
@@ -299,8 +310,7 @@ void TqxSkinStdButtonObject::DblClick() {
 }
 
 void TqxSkinStdButtonObject::MouseEnter() {
-    if (Command != cmDefault)
-        Hint = IsRestoreHintState() && !RestoreHint.empty() ? RestoreHint : FTempHint;
+    if (Command != cmDefault) Hint = IsRestoreHintState() && !RestoreHint.empty() ? RestoreHint : FTempHint;
     if (!IsIconCase()) TqxSkinButtonObject::MouseEnter();
 }
 

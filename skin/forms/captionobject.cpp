@@ -6,11 +6,13 @@
 
 #include "platform/gdi/drawtextflags.h"
 #include "skin/core/qxeffectbmp.h"
+#include "skin/core/qxeffects.h"
 #include "skin/core/qximagebuilders.h"
+#include "skin/core/qxpngimagelist.h"
 #include "skin/core/qxresstrs.h"
-#include "skin/core/qxutils.h"
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxtextdraw.h"
+#include "skin/core/qxutils.h"
 #include "skin/forms/dravenfold.h"
 
 using namespace win;
@@ -133,8 +135,10 @@ TRect TqxSkinCaptionObject::TextRectangle() {
     TRect t = TextRct;
     if (IsRectDegenerate(TextRct)) return t;
     t.Right = ObjectRect.Width() + TextRct.Right - SkinRect.Width();
+    // Right of the application menu's caption picture the text keeps its
+    // own inset, clear of the picture's edge.
     if (Parent->AppMenuCaptionDrawn())
-        t.Left = Parent->AppMenuCaptionOffset() - ObjectRect.Left;
+        t.Left = Parent->AppMenuCaptionOffset() - ObjectRect.Left + TextRct.Left;
     else if (HasQuickButtons())
         t.Left += Parent->QuickButtons()->Count() * (QuickImageWidth() + 8) + 5;
     if (!IsRectDegenerate(FrameRect)) {
@@ -145,14 +149,24 @@ TRect TqxSkinCaptionObject::TextRectangle() {
     return t;
 }
 
+TColor TqxSkinCaptionObject::Ink(TColor AColor) const {
+    return FMaskInk ? clWhite : AColor;
+}
+
 void TqxSkinCaptionObject::TextPass(TCanvas* ACanvas, Integer X0, Integer Y0, bool AActive) {
     if (Parent->OnCaptionPaint) {
         Parent->OnCaptionPaint(ACanvas, ObjectRect, AActive);
         return;
     }
+    if (IsRectDegenerate(TextRct)) return;
+    DrawCaptionText(ACanvas, TextRectangle(), X0, Y0, AActive, true, false);
+}
+
+void TqxSkinCaptionObject::DrawCaptionText(TCanvas* ACanvas, const TRect& AText, Integer X0, Integer Y0,
+                                           bool AActive, bool APlate, bool ALayered) {
     String text = CaptionText();
-    if (text.empty() || IsRectDegenerate(TextRct)) return;
-    const TRect t = TextRectangle();
+    if (text.empty()) return;
+    const TRect& t = AText;
     FitTextToWidthW(ACanvas, text, t.Width());
     const Integer w = SkinTextWidth(ACanvas, text), h = SkinTextHeight(ACanvas, text);
     Integer y = t.Top + t.Height() / 2 - h / 2;
@@ -167,7 +181,7 @@ void TqxSkinCaptionObject::TextPass(TCanvas* ACanvas, Integer X0, Integer Y0, bo
     ACanvas->Brush()->SetStyle(bsClear);
     TqxSkinData* skin = Parent->SkinData();
     const TColor textColor = ACanvas->Font()->Color();
-    if (!IsRectDegenerate(FrameRect) && ActivePicture) {
+    if (APlate && !IsRectDegenerate(FrameRect) && ActivePicture) {
         const TRect source = AActive && !IsRectDegenerate(ActiveFrameRect) ? ActiveFrameRect : FrameRect;
         const Integer offset = skin ? skin->ButtonsOffset : 0;
         const Integer plateWidth = FullFrame ? ObjectRect.Width() - 2 * offset : FrameRect.Width() + w - FrameTextRect.Width();
@@ -185,19 +199,24 @@ void TqxSkinCaptionObject::TextPass(TCanvas* ACanvas, Integer X0, Integer Y0, bo
     SkinDrawText(ACanvas, text, r, DT_CALCRECT);
     const Cardinal flags = Parent->Form()->DrawTextBiDiModeFlags(DT_VCENTER);
     const auto pass = [&](TColor AColor, Integer ADx, Integer ADy) {
-        SetCaptionFont(ACanvas, AColor);
+        SetCaptionFont(ACanvas, Ink(AColor));
         TRect moved = Rect(r.Left + ADx, r.Top + ADy, r.Right + ADx, r.Bottom + ADy);
         SkinDrawText(ACanvas, text, moved, flags);
     };
     if (Light) pass(AActive ? ActiveLightColor : LightColor, -1, -1);
     if (Shadow) pass(AActive ? ActiveShadowColor : ShadowColor, 1, 1);
     SetCaptionFont(ACanvas, textColor);
+    const TColor glow = Ink(AActive ? GlowActiveColor : GlowColor);
+    // The layered frame's glows show whatever the activation.
     if (ReflectionEffect) {
-        DrawReflectedText(ACanvas, r, text, flags, ReflectionOffset, AActive ? ReflectionActiveColor : ReflectionColor);
+        DrawReflectedText(ACanvas, r, text, flags, ReflectionOffset,
+                          Ink(AActive ? ReflectionActiveColor : ReflectionColor));
+    } else if (VistaGlowEffect && ALayered) {
+        DrawTextOnGlowBackdrop(ACanvas, r, text, flags, glow);
     } else if (VistaGlowEffect && (AActive || VistaGlowInActiveEffect)) {
-        DrawTextOnWideGlowBackdrop(ACanvas, r, text, flags, AActive ? GlowActiveColor : GlowColor);
-    } else if (GlowEffect && (AActive || GlowInActiveEffect)) {
-        DrawGlowTextW(ACanvas, r, text, flags, GlowOffset, AActive ? GlowActiveColor : GlowColor, GlowSize);
+        DrawTextOnWideGlowBackdrop(ACanvas, r, text, flags, glow);
+    } else if (GlowEffect && (AActive || GlowInActiveEffect || ALayered)) {
+        DrawGlowTextW(ACanvas, r, text, flags, GlowOffset, glow, GlowSize);
     } else {
         SkinDrawText(ACanvas, text, r, flags);
     }
@@ -266,19 +285,232 @@ void TqxSkinCaptionObject::Draw(TCanvas* Cnvs, bool) {
     if (HasQuickButtons()) DrawQuickButtons(Cnvs);
 }
 
+// Ink on part of a 32-bit picture that keeps the picture's alpha: the part
+// is copied out (Image) with its alpha carried on a grey mask (Mask); what
+// is drawn into both, into the mask in white, becomes opaque where drawn
+// once the part goes back.
+class TqxAlphaInk {
+public:
+    TqxAlphaInk(TqxBitmap* ATarget, const TRect& APart)
+        : FTarget(ATarget),
+          FPart(Rect(std::max(APart.Left, 0), std::max(APart.Top, 0), std::min(APart.Right, ATarget->Width()),
+                     std::min(APart.Bottom, ATarget->Height()))),
+          FOrigin(Point(APart.Left, APart.Top)) {
+        if (FPart.Width() <= 0 || FPart.Height() <= 0) return;
+        const Integer w = APart.Width(), h = APart.Height();
+        FImage.SetSize(w, h);
+        FMask.SetSize(w, h);
+        FImage.Clear(0);
+        FMask.Clear(0);
+        ForEach([&](TqxColor& AImage, TqxColor& AMask, TqxColor& ATargetPixel) {
+            AImage = ATargetPixel;
+            const TqxColor a = ATargetPixel >> 24;
+            AMask = 0xFF000000 | (a << 16) | (a << 8) | a;
+        });
+    }
+    bool Ready() const { return !FImage.Empty(); }
+    TqxBitmap& Image() { return FImage; }
+    TqxBitmap& Mask() { return FMask; }
+    // ASource (its alpha straight, or premultiplied) over the part at X, Y.
+    void Over(const TqxBitmap& ASource, Integer X, Integer Y, bool APremultiplied) {
+        for (Integer y = 0; y < ASource.Height(); ++y) {
+            const Integer ty = Y + y;
+            if (ty < 0 || ty >= FImage.Height()) continue;
+            const TqxColor* from = ASource.GetScanLinePtr(y);
+            TqxColor* image = FImage.GetScanLinePtr(ty);
+            TqxColor* mask = FMask.GetScanLinePtr(ty);
+            for (Integer x = 0; x < ASource.Width(); ++x) {
+                const Integer tx = X + x;
+                if (tx < 0 || tx >= FImage.Width()) continue;
+                const TqxColor s = from[x], a = s >> 24;
+                if (a == 0) continue;
+                TqxColor colour = 0;
+                for (Integer shift = 0; shift <= 16; shift += 8) {
+                    const TqxColor sc = (s >> shift) & 0xFF, bc = (image[tx] >> shift) & 0xFF;
+                    const TqxColor c = APremultiplied ? std::min<TqxColor>(sc + bc * (255 - a) / 255, 255)
+                                                      : (sc * a + bc * (255 - a)) / 255;
+                    colour |= c << shift;
+                }
+                image[tx] = (image[tx] & 0xFF000000) | colour;
+                const TqxColor m = a + (mask[tx] & 0xFF) * (255 - a) / 255;
+                mask[tx] = 0xFF000000 | (m << 16) | (m << 8) | m;
+            }
+        }
+    }
+    // Opaque wherever AKeyed holds another colour than MaskedColor.
+    void Keyed(const TqxBitmap& AKeyed, Integer X, Integer Y) {
+        TqxBitmap opaque;
+        opaque.SetSize(AKeyed.Width(), AKeyed.Height());
+        for (Integer y = 0; y < AKeyed.Height(); ++y) {
+            const TqxColor* from = AKeyed.GetScanLinePtr(y);
+            TqxColor* to = opaque.GetScanLinePtr(y);
+            for (Integer x = 0; x < AKeyed.Width(); ++x)
+                to[x] = (from[x] & 0x00FFFFFF) == (MaskedColor & 0x00FFFFFF) ? 0 : (from[x] | 0xFF000000);
+        }
+        Over(opaque, X, Y, false);
+    }
+    // The part back, its alpha from the mask.
+    void Apply() {
+        if (!Ready()) return;
+        SetAlphaFromMask(&FImage, &FMask);
+        ForEach([](TqxColor& AImage, TqxColor&, TqxColor& ATargetPixel) { ATargetPixel = AImage; });
+    }
+
+private:
+    template <class F>
+    void ForEach(F AVisit) {
+        for (Integer y = FPart.Top; y < FPart.Bottom; ++y) {
+            TqxColor* target = FTarget->GetScanLinePtr(y);
+            TqxColor* image = FImage.GetScanLinePtr(y - FOrigin.Y);
+            TqxColor* mask = FMask.GetScanLinePtr(y - FOrigin.Y);
+            for (Integer x = FPart.Left; x < FPart.Right; ++x)
+                AVisit(image[x - FOrigin.X], mask[x - FOrigin.X], target[x]);
+        }
+    }
+
+    TqxBitmap* FTarget;
+    TRect FPart;
+    TPoint FOrigin;
+    TqxBitmap FImage, FMask;
+};
+
+void TqxSkinCaptionObject::DrawAlpha(TCanvas*, TqxBitmap* ABitMap) {
+    if (!HasSkin() || !ABitMap || ABitMap->Empty()) return;
+    TqxAlphaInk ink(ABitMap, ObjectRect);
+    if (!ink.Ready()) return;
+    Active = Parent->FFormActive;
+    TRect r = Rect(0, 0, ObjectRect.Width(), ObjectRect.Height());
+    if (HasQuickButtons()) r.Left = DrawQuickButtonsAlpha(ink);
+    if (VistaGlowEffect)
+        r = Rect(r.Left + 6, r.Top, r.Right - 6, r.Bottom);
+    else if (GlowEffect)
+        r = Rect(r.Left + 3, r.Top, r.Right - 3, r.Bottom);
+    for (const bool mask : {false, true}) {
+        FMaskInk = mask;
+        TCanvas* canvas = (mask ? ink.Mask() : ink.Image()).Canvas();
+        SetCaptionFont(canvas, Ink(Active ? ActiveFontColor : FontColor));
+        if (Parent->OnCaptionPaint)
+            Parent->OnCaptionPaint(canvas, Rect(0, 0, ObjectRect.Width(), ObjectRect.Height()), Active);
+        else
+            DrawCaptionText(canvas, r, 0, 0, Active, false, true);
+    }
+    FMaskInk = false;
+    ink.Apply();
+}
+
+Integer TqxSkinCaptionObject::DrawQuickButtonsAlpha(TqxAlphaInk& AInk) {
+    TCustomImageList* images = Parent->QuickImageList();
+    TqxQuickButtonItems* items = Parent->QuickButtons();
+    const Integer n = items->Count(), step = images->Width() + 8;
+    const TRect divider = Active || IsRectDegenerate(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
+    Integer x = 5, textLeft = n * step + 5;
+    if (!IsRectDegenerate(DividerRect) && ActivePicture) {
+        // The divider keeps the background's alpha: it goes into the image only.
+        DrawDivider(AInk.Image().Canvas(), divider, 0, 0);
+        x = divider.Width() + 6;
+        textLeft = divider.Width() + n * step + 6;
+    }
+    const Integer y = ObjectRect.Height() / 2 - images->Height() / 2 - 2;
+    for (Integer i = 0; i < n; ++i) {
+        TqxQuickButtonItem* item = items->Items(i);
+        if (!item->Visible()) continue;
+        const TRect local = Rect(x, y, x + images->Width() + 4, y + images->Height() + 4);
+        item->ItemRect = Rect(ObjectRect.Left + local.Left, ObjectRect.Top + local.Top,
+                              ObjectRect.Left + local.Right, ObjectRect.Top + local.Bottom);
+        DrawQuickButtonAlpha(AInk, item, local);
+        x += step;
+    }
+    return textLeft;
+}
+
+void TqxSkinCaptionObject::DrawQuickButtonAlpha(TqxAlphaInk& AInk, TqxQuickButtonItem* AItem,
+                                                const TRect& R) {
+    if (AItem->ImageIndex() < 0) return;
+    TqxSkinData* skin = Parent->SkinData();
+    TBitmap look;
+    if (const TqxDataSkinButtonControl* element = QuickButtonFace(AItem, R.Width(), R.Height(), look)) {
+        const TRect source = AItem->Down ? element->DownSkinRect : element->ActiveSkinRect;
+        TqxBitmap face;
+        face.Assign(&look);
+        face.SetAlpha(255);
+        TBitmap* maskPicture = QuickButtonAlphaMaskPictureIndex == -1
+                                   ? nullptr
+                                   : skin->GetActivePicture(QuickButtonAlphaMaskPictureIndex);
+        if (maskPicture && !maskPicture->Empty()) {
+            // The mask stretches as the face does, over the whole mask picture.
+            const TRect grown = Rect(element->ClRect.Left, element->ClRect.Top,
+                                     element->ClRect.Right + maskPicture->Width() - source.Width(),
+                                     element->ClRect.Bottom + maskPicture->Height() - source.Height());
+            TBitmap maskLook;
+            maskLook.SetSize(R.Width(), R.Height());
+            BuildStretchedSkinImage(&maskLook, maskPicture,
+                                    Rect(0, 0, maskPicture->Width(), maskPicture->Height()), grown, true);
+            TqxBitmap mask;
+            mask.Assign(&maskLook);
+            SetPremultipliedAlphaFromMask(&face, &mask);
+            AInk.Over(face, R.Left, R.Top, true);
+        } else {
+            AInk.Over(face, R.Left, R.Top, false);
+        }
+    }
+    TCustomImageList* images = Parent->QuickImageList();
+    if (AItem->ImageIndex() >= images->Count()) return;
+    const Integer ix = R.Left + R.Width() / 2 - images->Width() / 2;
+    const Integer iy = R.Top + R.Height() / 2 - images->Height() / 2;
+    auto* png = dynamic_cast<TqxPngImageList*>(images);
+    if (png && AItem->ImageIndex() < png->PngImages()->Count()) {
+        if (!AItem->Enabled()) {
+            // Faded onto the background, whose alpha it keeps.
+            images->Draw(AInk.Image().Canvas(), ix, iy, AItem->ImageIndex(), false);
+            return;
+        }
+        TqxBitmap image;
+        PngToAlphaBitmap(&image, png->PngImages()->Items(AItem->ImageIndex())->PngImage());
+        AInk.Over(image, ix, iy, false);
+        return;
+    }
+    TqxBitmap keyed;
+    keyed.SetSize(images->Width(), images->Height());
+    keyed.Clear(MaskedColor);
+    images->Draw(keyed.Canvas(), 0, 0, AItem->ImageIndex(), AItem->Enabled());
+    AInk.Keyed(keyed, ix, iy);
+}
+
+void TqxSkinCaptionObject::DrawDivider(TCanvas* ACanvas, const TRect& ADivider, Integer X0, Integer Y0) {
+    TBitmap part;
+    part.SetSize(ADivider.Width(), ADivider.Height());
+    part.Canvas()->CopyRect(Rect(0, 0, ADivider.Width(), ADivider.Height()), ActivePicture->Canvas(),
+                            ADivider);
+    if (DividerTransparent) {
+        part.SetTransparentColor(DividerTransparentColor);
+        part.SetTransparent(true);
+    }
+    ACanvas->Draw(X0 + 3, Y0 + ObjectRect.Height() / 2 - ADivider.Height() / 2, &part);
+}
+
+const TqxDataSkinButtonControl* TqxSkinCaptionObject::QuickButtonFace(TqxQuickButtonItem* AItem,
+                                                                      Integer AWidth, Integer AHeight,
+                                                                      TBitmap& AFace) {
+    if (!AItem->Active) return nullptr;
+    TqxSkinData* skin = Parent->SkinData();
+    Integer index = skin->GetControlIndex(u"officequickbutton");
+    if (index == -1) index = skin->GetControlIndex(u"resizetoolbutton");
+    auto* element = index == -1 ? nullptr : dynamic_cast<TqxDataSkinButtonControl*>(skin->CtrlList[index]);
+    TBitmap* picture = element ? skin->GetActivePicture(element->PictureIndex) : nullptr;
+    if (!picture) return nullptr;
+    const TRect source = AItem->Down ? element->DownSkinRect : element->ActiveSkinRect;
+    if (IsRectDegenerate(source)) return nullptr;
+    AFace.SetSize(AWidth, AHeight);
+    BuildStretchedSkinImage(&AFace, picture, source, element->ClRect, true);
+    return element;
+}
+
 void TqxSkinCaptionObject::DrawQuickButtons(TCanvas* ACanvas) {
     TCustomImageList* images = Parent->QuickImageList();
     const TRect divider = Active || IsRectDegenerate(InActiveDividerRect) ? DividerRect : InActiveDividerRect;
     Integer x = ObjectRect.Left;
     if (!IsRectDegenerate(divider) && Parent->QuickButtonsShowDivider() && ActivePicture) {
-        TBitmap part;
-        part.SetSize(divider.Width(), divider.Height());
-        part.Canvas()->CopyRect(Rect(0, 0, divider.Width(), divider.Height()), ActivePicture->Canvas(), divider);
-        if (DividerTransparent) {
-            part.SetTransparentColor(DividerTransparentColor);
-            part.SetTransparent(true);
-        }
-        ACanvas->Draw(ObjectRect.Left + 3, ObjectRect.Top + ObjectRect.Height() / 2 - divider.Height() / 2, &part);
+        DrawDivider(ACanvas, divider, ObjectRect.Left, ObjectRect.Top);
         x = ObjectRect.Left + divider.Width() + 6;
     }
     const Integer y = ObjectRect.Top + ObjectRect.Height() / 2 - images->Height() / 2 - 2;
@@ -293,23 +525,9 @@ void TqxSkinCaptionObject::DrawQuickButtons(TCanvas* ACanvas) {
 
 void TqxSkinCaptionObject::DrawQuickButton(TCanvas* ACanvas, TqxQuickButtonItem* AItem) {
     if (!AItem->Visible() || AItem->ImageIndex() < 0) return;
-    TqxSkinData* skin = Parent->SkinData();
     const TRect& r = AItem->ItemRect;
-    if (AItem->Active) {
-        Integer index = skin->GetControlIndex(u"officequickbutton");
-        if (index == -1) index = skin->GetControlIndex(u"resizetoolbutton");
-        auto* element = index == -1 ? nullptr : dynamic_cast<TqxDataSkinButtonControl*>(skin->CtrlList[index]);
-        TBitmap* picture = element ? skin->GetActivePicture(element->PictureIndex) : nullptr;
-        if (element && picture) {
-            const TRect source = AItem->Down ? element->DownSkinRect : element->ActiveSkinRect;
-            if (!IsRectDegenerate(source)) {
-                TBitmap face;
-                face.SetSize(r.Width(), r.Height());
-                BuildStretchedSkinImage(&face, picture, source, element->ClRect, true);
-                ACanvas->Draw(r.Left, r.Top, &face);
-            }
-        }
-    }
+    TBitmap face;
+    if (QuickButtonFace(AItem, r.Width(), r.Height(), face)) ACanvas->Draw(r.Left, r.Top, &face);
     TCustomImageList* images = Parent->QuickImageList();
     if (AItem->ImageIndex() >= images->Count()) return;
     images->Draw(ACanvas, r.Left + r.Width() / 2 - images->Width() / 2, r.Top + r.Height() / 2 - images->Height() / 2,

@@ -7,6 +7,9 @@
 #include "platform/toolkit/imagelist.h"
 #include "skin/forms/frameobjects.h"
 
+class TqxAlphaInk;
+class TqxDataSkinButtonControl;
+
 class TqxQuickButtonItem : public TCollectionItem {
 public:
     explicit TqxQuickButtonItem(TCollection* ACollection);
@@ -52,6 +55,8 @@ public:
     TqxSkinCaptionObject(TqxDravenfold* AParent, TqxDataSkinObject* AData);
 
     void Draw(TCanvas* Cnvs, bool UpDate) override;
+    // Into the full-border layered frame's top image, keeping its alpha.
+    void DrawAlpha(TCanvas* Cnvs, TqxBitmap* ABitMap) override;
     void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
     void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
     void MouseMove(Integer X, Integer Y) override;
@@ -122,9 +127,27 @@ private:
     // The text (with its plate and passes) on ACanvas at (X0, Y0), in the
     // active or inactive colours.
     void TextPass(TCanvas* ACanvas, Integer X0, Integer Y0, bool AActive);
+    // The text in AText (relative to the object) at (X0, Y0): the plate
+    // only with APlate, the layered frame's glow rules with ALayered.
+    void DrawCaptionText(TCanvas* ACanvas, const TRect& AText, Integer X0, Integer Y0, bool AActive,
+                         bool APlate, bool ALayered);
+    // A pass's colour; white while the ink of the layered frame's alpha
+    // mask is drawn.
+    TColor Ink(TColor AColor) const;
     // A look of ObjectRect's size from ASource of APicture with the text pass.
     std::unique_ptr<TBitmap> BuildLook(TBitmap* APicture, const TRect& ASource, bool AActive);
     void DrawQuickButtons(TCanvas* ACanvas);
+    // The divider at the object's left, centred, with the object at (X0, Y0).
+    void DrawDivider(TCanvas* ACanvas, const TRect& ADivider, Integer X0, Integer Y0);
+    // The hovered (or pressed) item's face at the size; its element, nil
+    // for none.
+    const TqxDataSkinButtonControl* QuickButtonFace(TqxQuickButtonItem* AItem, Integer AWidth,
+                                                    Integer AHeight, TBitmap& AFace);
     void DrawQuickButton(TCanvas* ACanvas, TqxQuickButtonItem* AItem);
     Integer QuickImageWidth() const;
+    // The divider and the quick buttons into the layered frame's top image;
+    // the text area's left edge (relative to the object) after them.
+    Integer DrawQuickButtonsAlpha(TqxAlphaInk& AInk);
+    void DrawQuickButtonAlpha(TqxAlphaInk& AInk, TqxQuickButtonItem* AItem, const TRect& R);
+    bool FMaskInk = false;
 };

@@ -10,10 +10,10 @@
 #include "skin/controls/qxmenuopener.h"
 #include "skin/core/qxbitmap.h"
 #include "skin/core/qxlayerwindows.h"
-#include "skin/forms/layeredframe.h"
 #include "skin/core/qxutils.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
+#include "skin/forms/layeredframe.h"
 #include "skin/forms/mditabsbar.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinhint.h"
@@ -102,6 +102,7 @@ TqxDravenfold::TqxDravenfold(TComponent* AOwner) : TComponent(AOwner) {
 TqxDravenfold::~TqxDravenfold() {
     *FAlive = false;
     UnhookAppMessage();
+    RemoveAppRestore();
     // The frame windows go while the objects they reach are still here.
     FBorderLayer->Hide();
     UnsubclassMDIClient();
@@ -184,7 +185,17 @@ void TqxDravenfold::SetMenusSkinData(TqxSkinData* Value) {
 }
 
 void TqxDravenfold::SetSystemMenu(TPopupMenu* Value) {
-    if (FSystemMenu) FSystemMenu->RemoveFreeNotification(this);
+    if (Value == FSystemMenu) return;
+    // The standard items made so far carry the names the next menu's take,
+    // and an open chain may show them: both go first.
+    if (FSkinMenu && FSkinMenu->Visible()) FSkinMenu->Hide();
+    FSysMenu->Items()->Clear();
+    if (FSystemMenu) {
+        FSystemMenu->RemoveFreeNotification(this);
+        TMenuItem* items = FSystemMenu->Items();
+        for (Integer i = items->Count() - 1; i >= 0; --i)
+            if (items->Items(i)->Owner() == this) items->Delete(i);
+    }
     FSystemMenu = Value;
     if (FSystemMenu) FSystemMenu->FreeNotification(this);
 }
@@ -299,38 +310,64 @@ void TqxDravenfold::SetSkinnableForm(bool Value) {
     if (FUseRibbon) Value = false;
     FFormActive = GetFormActive();
     if (ComponentState().Contains(csDesigning)) return;
+    const bool mdiForm = IsMDIForm();
+    // The children's frames and shared maximized state hang on the mode.
+    if (mdiForm && FForm->MDIChildCount() > 0) return;
     // A maximized form leaves the state first and comes back maximized in the
-    // new mode.
+    // new mode; an MDI form stays shown meanwhile.
     bool wasMaximized = false;
     if (FWindowStateInit == wsMaximized && FSkinnableForm) {
-        FForm->Hide();
+        if (!mdiForm) FForm->Hide();
         SetWindowState(wsNormal);
         wasMaximized = true;
     } else if (FForm->WindowState() == wsMaximized && !FSkinnableForm) {
         FForm->SetWindowState(wsNormal);
-        FForm->Hide();
+        if (!mdiForm) FForm->Hide();
         wasMaximized = true;
     }
     FSkinnableForm = Value;
     RebuildSkinObjects();
     ChangeControlsSkinData(nullptr, FForm);
-    FForm->SetWindowProc([this](TMessage& AMessage) { FormWindowProc(AMessage); });
-    // The frame metrics of the new mode come with a new window.
-    if (!FSkinnableForm && FIsVistaOs) FForm->RecreateWnd();
+    if (mdiForm) {
+        // Once its client is subclassed, the form comes with a new window
+        // (and client) for the new frame metrics; the client is subclassed
+        // again and the form laid out anew.
+        if (FClientInstance) {
+            FForm->SetWindowProc([this](TMessage& AMessage) { FormWindowProc(AMessage); });
+            FForm->RecreateWnd();
+        }
+        SubclassMDIClient();
+        NudgeFormWidth();
+    } else {
+        FForm->SetWindowProc([this](TMessage& AMessage) { FormWindowProc(AMessage); });
+        // The frame metrics of the new mode come with a new window.
+        if (!FSkinnableForm && FIsVistaOs) FForm->RecreateWnd();
+    }
     if (wasMaximized) {
         if (FSkinnableForm)
             SetWindowState(wsMaximized);
         else
             FForm->SetWindowState(wsMaximized);
-        FForm->Show();
+        if (!mdiForm) FForm->Show();
     }
 }
 
 void TqxDravenfold::Move(Integer AX, Integer AY) {
+    if (FrameHasOuterEdge()) {
+        AX += FBorderLayer->LeftSize;
+        AY += FBorderLayer->TopSize;
+    }
     FForm->SetBounds(AX, AY, FForm->Width(), FForm->Height());
 }
 
 void TqxDravenfold::SetBounds(Integer AX, Integer AY, Integer AWidth, Integer AHeight) {
+    if (FrameHasOuterEdge()) {
+        const TqxFormLayerBorder& frame = *FBorderLayer;
+        AX += frame.LeftSize;
+        AY += frame.TopSize;
+        AWidth -= frame.LeftSize + frame.RightSize;
+        AHeight -= frame.TopSize + frame.BottomSize;
+    }
     FForm->SetBounds(AX, AY, AWidth, AHeight);
 }
 

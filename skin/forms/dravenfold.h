@@ -350,6 +350,16 @@ public:
     bool UsesLayeredFrame() const;
     // The layered frame is shown as the form's whole non-client area.
     bool FullBorderFrameShown() const;
+    // The form shows transparent and timer 1 makes it opaque, so that it
+    // appears together with its layered frame.
+    bool NeedsLayeredShow() const;
+    // The bounds saved before the frame changed, for the frame shown now:
+    // the outer edge stays where it was. Saved bounds are used once.
+    void RestoreOldBounds();
+    // The main form's share of the application's restore: the other normal
+    // forms, then the main form, come forward over the layered frames.
+    void CheckAppLayeredBorders();
+    void AppRestore(TObject* Sender);
     TqxFormLayerBorder* FBorderLayer = nullptr;
     // The frame windows are resizing the form.
     bool FBorderLayerChangeSize = false;
@@ -400,6 +410,9 @@ public:
     void FormShortCut(TWMKey& Msg, bool& Handled);
     // Window coordinates to the screen.
     TRect WindowToScreen(const TRect& R) const;
+    // The window's top-left corner on the screen: an MDI child's Left and
+    // Top are inside its MDI client.
+    TPoint WindowScreenOrigin() const;
 
     // The ribbon linked to the form, and what the frame and the keys do for
     // it (ribbonform.cpp).
@@ -531,12 +544,29 @@ private:
     void AfterOldProc(TMessage& Message);
     void CaptionDblClick();
     void FadeIn();
-    bool NeedsLayeredShow() const { return false; }
+    // An alpha setting asks for the show to fade in or to stay translucent.
+    bool FadesIn() const {
+        return FAlphaBlend || FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows());
+    }
+    // The end of a show that waited for the layered frame (timer 1).
+    void EndLayeredShow();
     // The layered frame's share of the window procedure: before the form's
     // own (true: answered) and after it; and its rebuild with the skin.
     bool LayeredFrameBefore(TMessage& Message);
     void LayeredFrameAfter(TMessage& Message);
     void RebuildLayeredFrame();
+    void LayeredBordersChanged();
+    // Move and SetBounds place the frame's outer edge.
+    bool FrameHasOuterEdge() const;
+    // Visible forms of the screen that are no frame windows and no MDI
+    // children; the stay-on-top ones, or the others but the main form.
+    std::vector<TCustomForm*> ScreenForms(bool AStayOnTop) const;
+    bool OtherNormalFormsVisible() const;
+    void BringStayOnTopForms();
+    // Application.OnRestore for the main form's component, when free.
+    void InstallAppRestore();
+    void RemoveAppRestore();
+    bool FAppRestoreInstalled = false;
 
     // Painting helpers.
     void ApplyInActiveEffect(TBitmap* AStrip);

@@ -73,15 +73,9 @@ bool TqxDravenfold::IsSizeable() const {
 }
 
 void TqxDravenfold::ScreenToWindowPoint(TPoint& P) const {
-    if (IsMDIChild() && FForm->HandleAllocated()) {
-        // A child window: through its client origin, back over its frame.
-        P = FForm->ScreenToClient(P);
-        P.X += FSkinSupport ? NewClRect.Left : 3;
-        P.Y += FSkinSupport ? NewClRect.Top : GetDefCaptionHeight() + 3;
-        return;
-    }
-    P.X -= FForm->Left();
-    P.Y -= FForm->Top();
+    const TPoint origin = WindowScreenOrigin();
+    P.X -= origin.X;
+    P.Y -= origin.Y;
 }
 
 void TqxDravenfold::FormWindowProc(TMessage& Message) {
@@ -302,10 +296,9 @@ void TqxDravenfold::CloseMenusOnMessage(const TMessage& Message) {
     if (FInMainMenu && !FInMenu) {
         CloseMainMenu();
     } else if (FSkinMenu && (FSkinMenu->Visible() || FInMenu)) {
-        if (FSkinMenu->Visible())
-            FSkinMenu->Hide();
-        else
-            SkinMenuClose();
+        // Hidden also when it shows nothing: an empty popup's opener waits
+        // for this close, and the menu tells the form in turn.
+        FSkinMenu->Hide();
     } else if (IsMDIForm() && FForm->Visible()) {
         if (TqxDravenfold* child = FindActiveChildDravenfold()) child->CloseMenusOnMessage(Message);
     }
@@ -414,6 +407,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
         if (FMenuLayerManager->IsVisible()) FMenuLayerManager->Hide();
         return;
     }
+    InstallAppRestore();
     if (FStartShow && FPositionInMonitor == qxpDefault) FStartShow = false;
     if (FStartShow && FWindowState == wsNormal) {
         FStartShow = false;
@@ -421,7 +415,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
     }
     const bool allWindows = FSD && FSD->AnimationForAllWindows();
     if (allWindows && FAlphaBlendValue == 0) FAlphaBlendValue = 255;
-    if (FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || allWindows)) {
+    if ((FIsLayerEnabled && (FAlphaBlend || FAlphaBlendAnimation || allWindows)) || NeedsLayeredShow()) {
         const HWND handle = FForm->Handle();
         if (FIsVistaOs && !DisableDWMAnimation) {
             EnableDwmTransitions(handle, false);
@@ -429,6 +423,12 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
         }
         SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) | WS_EX_LAYERED);
         SetWindowAlpha(handle, 0);
+        // The frame comes first, transparent, and grows opaque with the form.
+        if (UsesLayeredFrame() && (FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE) &&
+            (FWindowState != wsMaximized || FBorderLayer->IsFullBorder())) {
+            FBorderLayer->CheckFormAlpha(0, false);
+            FBorderLayer->ShowWithForm();
+        }
         SetTimer(handle, FadeTimerId, 1, nullptr);
     }
     NudgeFormWidth();
@@ -443,6 +443,7 @@ void TqxDravenfold::WMShowWindow(TMessage& Message) {
 }
 
 void TqxDravenfold::WMTimer(TMessage&) {
+    if (NeedsLayeredShow()) return EndLayeredShow();
     const bool allWindows = FSD && FSD->AnimationForAllWindows();
     if (!FIsLayerEnabled || !(FAlphaBlend || FAlphaBlendAnimation || allWindows)) return;
     const HWND handle = FForm->Handle();
@@ -451,6 +452,16 @@ void TqxDravenfold::WMTimer(TMessage&) {
     // as it will once the form is there.
     if (auto* button = dynamic_cast<TqxSkinButton*>(FForm->ActiveControl())) button->FStopAnimate = true;
     FadeIn();
+}
+
+void TqxDravenfold::EndLayeredShow() {
+    const HWND handle = FForm->Handle();
+    KillTimer(handle, FadeTimerId);
+    SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+    if (UsesLayeredFrame() && (FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE)) {
+        FBorderLayer->FActive = GetFormActive();
+        FBorderLayer->CheckFormAlpha(255, true);
+    }
 }
 
 void TqxDravenfold::FadeIn() {
@@ -475,7 +486,8 @@ void TqxDravenfold::FadeIn() {
     } else if (target != 255) {
         SetWindowAlpha(handle, FAlphaBlendValue);
     }
-    if (target == 255) SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    if (target == 255)
+        SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) & ~WS_EX_LAYERED);
 }
 
 void TqxDravenfold::WMSizing(TMessage& Message) {
@@ -500,7 +512,8 @@ void TqxDravenfold::WMMoving(TMessage& Message) {
     auto* r = reinterpret_cast<RECT*>(Message.LParam);
     if (!r) return;
     if (FWindowState == wsMaximized) {
-        *r = RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
+        *r =
+            RECT{FForm->Left(), FForm->Top(), FForm->Left() + FForm->Width(), FForm->Top() + FForm->Height()};
     } else if (FMagnetic) {
         Integer x = r->left, y = r->top;
         const Integer w = FForm->Width(), h = FForm->Height();
@@ -536,7 +549,7 @@ void TqxDravenfold::SkinMessage(TMessage& Message) {
     switch (Message.Msg) {
         case SKINMSG_CHANGING:
             if (sender != FSD) return;
-            SaveOuterBounds();
+            // The outer bounds were saved before the layered frame went.
             FStopPainting = true;
             FSkinSupport = false;
             MouseTimer->SetEnabled(false);
@@ -564,7 +577,13 @@ void TqxDravenfold::SkinMessage(TMessage& Message) {
             if (!FUseRibbon && FSD && sender == FSD) SetSkinnableForm(FSD->SkinnableForm());
             return;
         case SKINMSG_RESTOREFROMTRAY:
-            if (FForm->Tag() == SKINTAG_TRAYRESTORE) FForm->SetTag(0);
+            if (FForm->Tag() != SKINTAG_TRAYRESTORE) return;
+            if (UsesLayeredFrame()) {
+                if (Application && Application->MainForm() && Application->MainForm()->HandleAllocated())
+                    SetForegroundWindow(Application->MainForm()->Handle());
+                BringStayOnTopForms();
+            }
+            FForm->SetTag(0);
             return;
         case SKINMSG_EFFECTBEGIN:
             FSmartEffectsShow = true;

@@ -30,7 +30,15 @@ TRect TqxDravenfold::WindowToScreen(const TRect& R) const {
         const Integer x = FBorderLayer->TopBorder->Left(), y = FBorderLayer->TopBorder->Top();
         return Rect(R.Left + x, R.Top + y, R.Right + x, R.Bottom + y);
     }
-    return Rect(R.Left + FForm->Left(), R.Top + FForm->Top(), R.Right + FForm->Left(), R.Bottom + FForm->Top());
+    const TPoint origin = WindowScreenOrigin();
+    return Rect(R.Left + origin.X, R.Top + origin.Y, R.Right + origin.X, R.Bottom + origin.Y);
+}
+
+TPoint TqxDravenfold::WindowScreenOrigin() const {
+    RECT r{};
+    if (IsMDIChild() && FForm->HandleAllocated() && GetWindowRect(FForm->Handle(), &r))
+        return Point(r.left, r.top);
+    return Point(FForm->Left(), FForm->Top());
 }
 
 void TqxDravenfold::TrackActiveObject(Integer X, Integer Y, bool AInside) {
@@ -88,7 +96,8 @@ void TqxDravenfold::ObjectsMouseDown(TMouseButton Button, Integer X, Integer Y) 
     if (ActiveObject < 0 || ActiveObject >= Integer(ObjectList.size())) return;
     const std::shared_ptr<TqxActiveSkinObject> object = ObjectList[size_t(ActiveObject)];
     // The caption never takes the mouse: the move loop needs it.
-    if (!dynamic_cast<TqxSkinCaptionObject*>(object.get()) && FForm->HandleAllocated()) SetCapture(FForm->Handle());
+    if (!dynamic_cast<TqxSkinCaptionObject*>(object.get()) && FForm->HandleAllocated())
+        SetCapture(FForm->Handle());
     MouseCaptureObject = ActiveObject;
     object->MouseDown(X, Y, Button);
 }

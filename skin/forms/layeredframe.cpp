@@ -1040,6 +1040,7 @@ bool TqxDravenfold::LayeredFrameBefore(TMessage& Message) {
         case SKINMSG_CHANGING:
             // The frame's pictures go with the old skin.
             if (reinterpret_cast<TqxSkinData*>(Message.WParam) == FSD) {
+                SaveOuterBounds();
                 FBorderLayer->Hide();
                 FBorderLayer->InitFrame(nullptr, FForm);
             }
@@ -1067,18 +1068,16 @@ void TqxDravenfold::LayeredFrameAfter(TMessage& Message) {
                 frame->Hide();
                 return;
             }
-            if (!uses || !(FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE)) return;
-            const bool fade = FAlphaBlend || FAlphaBlendAnimation || (FSD && FSD->AnimationForAllWindows());
-            if (fade) {
-                frame->CheckFormAlpha(0, false);
-            } else {
-                frame->FActive = true;
-            }
+            // A fade-in or a layered show brought the frame before the form.
+            if (!uses || FadesIn() || NeedsLayeredShow() ||
+                !(FForm->Visible() || FForm->Tag() == SKINTAG_TRAYRESTORE))
+                return;
+            frame->FActive = true;
             if (FWindowState != wsMaximized || frame->IsFullBorder()) frame->ShowWithForm();
             return;
         }
         case WM_TIMER:
-            if (Message.WParam != 1 || !uses || !frame->Visible()) return;
+            if (Message.WParam != 1 || !FadesIn() || !uses || !frame->Visible()) return;
             frame->FActive = GetFormActive();
             frame->CheckFormAlpha(FAlphaBlend ? FAlphaBlendValue : 255, true);
             if (!frame->IsFullBorder()) frame->SetBoundsWithForm();
@@ -1118,13 +1117,7 @@ void TqxDravenfold::LayeredFrameAfter(TMessage& Message) {
                 frame->Hide();
             return;
         case SKINMSG_LAYEREDBORDERS:
-            if (uses && FForm->Visible() && !frame->Visible() && FWindowState != wsMaximized) {
-                frame->FActive = FFormActive;
-                frame->ShowWithForm();
-            } else if (!uses && frame->Visible()) {
-                frame->Hide();
-            }
-            if (frame->IsFullBorder()) RebuildSkinObjects();
+            LayeredBordersChanged();
             return;
         case SKINMSG_AEROBLUR:
             if (uses && frame->Visible()) {
@@ -1135,4 +1128,141 @@ void TqxDravenfold::LayeredFrameAfter(TMessage& Message) {
         default:
             return;
     }
+}
+
+void TqxDravenfold::LayeredBordersChanged() {
+    SaveOuterBounds();
+    const bool uses = UsesLayeredFrame();
+    TqxFormLayerBorder* frame = FBorderLayer;
+    if (uses && FForm->Visible() && !frame->Visible() &&
+        (FWindowState != wsMaximized || frame->IsFullBorder())) {
+        if (FIsVistaOs && !DisableDWMAnimation) {
+            EnableDwmTransitions(FForm->Handle(), false);
+            DisableDWMAnimation = true;
+        }
+        frame->FActive = FFormActive;
+        frame->ShowWithForm();
+        RestoreOldBounds();
+    } else if (!uses && frame->Visible()) {
+        frame->Hide();
+        RestoreOldBounds();
+        if (FIsVistaOs && DisableDWMAnimation) {
+            EnableDwmTransitions(FForm->Handle(), true);
+            DisableDWMAnimation = false;
+        }
+    }
+    // The caption objects move between the frame windows and the form.
+    if (frame->IsFullBorder()) RebuildSkinObjects();
+}
+
+bool TqxDravenfold::NeedsLayeredShow() const {
+    return FIsVistaOs && UsesLayeredFrame() && !FadesIn();
+}
+
+bool TqxDravenfold::FrameHasOuterEdge() const {
+    const TqxDataSkinLayerFrame* data = FBorderLayer->FData;
+    return UsesLayeredFrame() && FBorderLayer->Visible() && data &&
+           (!IsRectDegenerate(data->BorderRect) || data->FullBorder);
+}
+
+void TqxDravenfold::SaveOuterBounds() {
+    const Integer L = FForm->Left(), T = FForm->Top(), W = FForm->Width(), H = FForm->Height();
+    // Left, top, width and height.
+    if (FBorderLayer->Visible() && FBorderLayer->IsFullBorder()) {
+        const TqxFormLayerBorder& f = *FBorderLayer;
+        FOldFormBounds =
+            Rect(L - f.LeftSize, T - f.TopSize, W + f.LeftSize + f.RightSize, H + f.TopSize + f.BottomSize);
+        FOldFullBorder = 1;
+    } else {
+        FOldFormBounds = Rect(L, T, W, H);
+        FOldFullBorder = 0;
+    }
+}
+
+void TqxDravenfold::RestoreOldBounds() {
+    if (FOldFullBorder == -1) return;
+    const TRect b = FOldFormBounds;
+    const bool wasFullBorder = FOldFullBorder == 1;
+    // Used once: a later rebuild must not take the form back to them.
+    FOldFullBorder = -1;
+    if (FBorderLayer->Visible() && FBorderLayer->IsFullBorder()) {
+        const TqxFormLayerBorder& f = *FBorderLayer;
+        FForm->SetBounds(b.Left + f.LeftSize, b.Top + f.TopSize, b.Right - f.LeftSize - f.RightSize,
+                         b.Bottom - f.TopSize - f.BottomSize);
+    } else if (wasFullBorder) {
+        FForm->SetBounds(b.Left, b.Top, b.Right, FRollUpState ? GetMinHeight() : b.Bottom);
+    }
+}
+
+std::vector<TCustomForm*> TqxDravenfold::ScreenForms(bool AStayOnTop) const {
+    std::vector<TCustomForm*> forms;
+    for (Integer i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (!form->Visible() || dynamic_cast<TqxFormLayerWindow*>(form) || form->FormStyle() == fsMDIChild)
+            continue;
+        if ((form->FormStyle() == fsStayOnTop) != AStayOnTop) continue;
+        if (!AStayOnTop && Application && form == Application->MainForm()) continue;
+        forms.push_back(form);
+    }
+    return forms;
+}
+
+bool TqxDravenfold::OtherNormalFormsVisible() const {
+    return !ScreenForms(false).empty();
+}
+
+void TqxDravenfold::CheckAppLayeredBorders() {
+    if (!IsMainForm() || !FSD || !FSD->ShowLayeredBorders() || !UsesLayeredFrame() ||
+        !OtherNormalFormsVisible())
+        return;
+    const std::shared_ptr<bool> alive = FAlive;
+    // Each comes to the top in turn; a visible top-level form's Show keeps
+    // its place in the stacking, so it is raised here.
+    const auto forward = [](TCustomForm* AForm) {
+        AForm->Show();
+        if (AForm->HandleAllocated())
+            SetWindowPos(AForm->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    for (TCustomForm* form : ScreenForms(false)) {
+        forward(form);
+        if (!*alive) return;
+    }
+    if (FForm->Visible()) forward(FForm);
+}
+
+void TqxDravenfold::BringStayOnTopForms() {
+    for (TCustomForm* form : ScreenForms(true))
+        if (form->HandleAllocated()) SetForegroundWindow(form->Handle());
+}
+
+void TqxDravenfold::AppRestore(TObject*) {
+    CheckAppLayeredBorders();
+}
+
+namespace {
+
+// Application.OnRestore while a form component holds it: it goes quiet
+// once the component is gone.
+struct TAppRestoreHook {
+    TqxDravenfold* Owner;
+    std::weak_ptr<bool> Alive;
+    void operator()(TObject* ASender) const {
+        const std::shared_ptr<bool> alive = Alive.lock();
+        if (alive && *alive) Owner->AppRestore(ASender);
+    }
+};
+
+}  // namespace
+
+void TqxDravenfold::InstallAppRestore() {
+    if (!Application || !IsMainForm() || Application->OnRestore) return;
+    Application->OnRestore = TAppRestoreHook{this, FAlive};
+    FAppRestoreInstalled = true;
+}
+
+void TqxDravenfold::RemoveAppRestore() {
+    if (!FAppRestoreInstalled || !Application) return;
+    const auto* hook = Application->OnRestore.target<TAppRestoreHook>();
+    if (hook && hook->Owner == this) Application->OnRestore = nullptr;
+    FAppRestoreInstalled = false;
 }

@@ -62,9 +62,12 @@ TqxSkinMainMenuBar::TqxSkinMainMenuBar(TComponent* AOwner)
     FDefItemFont->SetName(u"Tahoma");
     FDefItemFont->SetHeight(13);
     FDefItemFont->SetColor(clBtnText);
-    MouseTimer = BarTimer(this, [this](TObject*) { MouseTimerTick(); }, 50);
-    MorphTimer = BarTimer(this, [this](TObject*) { MorphTimerTick(); }, 25);
-    AnimateTimer = BarTimer(this, [this](TObject*) { AnimateTimerTick(); }, 25);
+    MouseTimer = BarTimer(
+        this, [this](TObject*) { MouseTimerTick(); }, 50);
+    MorphTimer = BarTimer(
+        this, [this](TObject*) { MorphTimerTick(); }, 25);
+    AnimateTimer = BarTimer(
+        this, [this](TObject*) { AnimateTimerTick(); }, 25);
     SetSkinDataName(u"mainmenubar");
     SetAlign(alTop);
     SetHeight(22);
@@ -177,13 +180,15 @@ void TqxSkinMainMenuBar::CreateMenu() {
         };
         for (Integer i = 0; i < main->Count(); ++i)
             if (!inChild(main->Items(i)->GroupIndex())) items.push_back(main->Items(i));
-        for (Integer i = 0; i < childItems->Count(); ++i) items.push_back(childItems->Items(i));
+        for (Integer i = 0; i < childItems->Count(); ++i)
+            items.push_back(childItems->Items(i));
         // Stable: equal groups keep the main menu's items before the
         // child's, each in menu order.
         std::stable_sort(items.begin(), items.end(),
                          [](TMenuItem* A, TMenuItem* B) { return A->GroupIndex() < B->GroupIndex(); });
     } else {
-        for (Integer i = 0; i < main->Count(); ++i) items.push_back(main->Items(i));
+        for (Integer i = 0; i < main->Count(); ++i)
+            items.push_back(main->Items(i));
     }
     for (TMenuItem* menuItem : items) {
         if (!menuItem->Visible()) continue;
@@ -208,14 +213,16 @@ void TqxSkinMainMenuBar::UpDateItems() {
 
 void TqxSkinMainMenuBar::UpDateEnabledItems() {
     for (const auto& object : ObjectList)
-        if (auto* item = dynamic_cast<TqxSkinMainMenuBarItem*>(object.get())) item->Enabled = item->MenuItem->Enabled();
+        if (auto* item = dynamic_cast<TqxSkinMainMenuBarItem*>(object.get()))
+            item->Enabled = item->MenuItem->Enabled();
     Invalidate();
 }
 
 void TqxSkinMainMenuBar::GetSkinData() {
     TqxSkinControl::GetSkinData();
     TqxSkinData* sd = SkinData();
-    auto* element = FIndex == -1 ? nullptr : dynamic_cast<TqxDataSkinMainMenuBar*>(sd->CtrlList.Items(FIndex));
+    auto* element =
+        FIndex == -1 ? nullptr : dynamic_cast<TqxDataSkinMainMenuBar*>(sd->CtrlList.Items(FIndex));
     if (!element) {
         FIndex = -1;
         Picture = nullptr;
@@ -312,7 +319,8 @@ void TqxSkinMainMenuBar::CreateMDIButtons() {
 }
 
 void TqxSkinMainMenuBar::DeleteMDIButtons() {
-    ObjectList.erase(ObjectList.begin(), ObjectList.begin() + std::min<size_t>(ButtonsCount, ObjectList.size()));
+    ObjectList.erase(ObjectList.begin(),
+                     ObjectList.begin() + std::min<size_t>(ButtonsCount, ObjectList.size()));
     ButtonsCount = 0;
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
 }
@@ -323,14 +331,17 @@ void TqxSkinMainMenuBar::UpdateMDIButtonsEnabled() {
         auto* button = static_cast<TqxSkinMainMenuBarButton*>(ObjectList[size_t(i)].get());
         button->Enabled = true;
         if (!child) continue;
-        if (button->Command == cmMinimize) button->Enabled = child->BorderIcons().Contains(TqxBorderIcon::biMinimize);
-        if (button->Command == cmSysMenu) button->Enabled = child->BorderIcons().Contains(TqxBorderIcon::biSystemMenu);
+        if (button->Command == cmMinimize)
+            button->Enabled = child->BorderIcons().Contains(TqxBorderIcon::biMinimize);
+        if (button->Command == cmSysMenu)
+            button->Enabled = child->BorderIcons().Contains(TqxBorderIcon::biSystemMenu);
     }
 }
 
 void TqxSkinMainMenuBar::CalcItemsRect() {
     if (FSkinSupport && FIndex != -1) {
-        NewItemsRect = Rect(ItemsRect.Left, ItemsRect.Top, Width() + ItemsRect.Right - SkinRect.Width(), ItemsRect.Bottom);
+        NewItemsRect = Rect(ItemsRect.Left, ItemsRect.Top, Width() + ItemsRect.Right - SkinRect.Width(),
+                            ItemsRect.Bottom);
         if (!FUseSkinSize) NewItemsRect.Bottom = Height() + ItemsRect.Bottom - SkinRect.Height();
     } else {
         NewItemsRect = Rect(2, 2, Width() - 2, Height() - 2);
@@ -339,7 +350,8 @@ void TqxSkinMainMenuBar::CalcItemsRect() {
     const Integer areaHeight = NewItemsRect.Height();
     const auto size = [&](TqxMenuBarObject* AButton) {
         auto* b = static_cast<TqxSkinMainMenuBarButton*>(AButton);
-        return b->FSkinSupport ? TSize{b->SkinRect.Width(), b->SkinRect.Height()} : TSize{areaHeight, areaHeight};
+        return b->FSkinSupport ? TSize{b->SkinRect.Width(), b->SkinRect.Height()}
+                               : TSize{areaHeight, areaHeight};
     };
     for (Integer i = 0; i < ButtonsCount; ++i) {
         auto* button = static_cast<TqxSkinMainMenuBarButton*>(ObjectList[size_t(i)].get());
@@ -385,13 +397,14 @@ void TqxSkinMainMenuBar::PaintBar(HDC DC) {
     } else if (sd->MainMenuBarTransparent) {
         PaintParentBackground(this, c);
     } else if (FUseSkinSize) {
-        BuildHorzThreePartImage(ItemsRect.Left, SkinRect.Width() - ItemsRect.Right, FBuffer.get(), Picture, SkinRect, w,
-                                h, StretchEffect);
+        BuildHorzThreePartImage(ItemsRect.Left, SkinRect.Width() - ItemsRect.Right, FBuffer.get(), Picture,
+                                SkinRect, w, h, StretchEffect);
         FBuffer->SetSize(w, h);
     } else if (FToolBarMode) {
         Integer index = sd->GetControlIndex(u"resizetoolpanel");
         if (index == -1) index = sd->GetControlIndex(u"panel");
-        auto* panel = index == -1 ? nullptr : dynamic_cast<TqxDataSkinCustomControl*>(sd->CtrlList.Items(index));
+        auto* panel =
+            index == -1 ? nullptr : dynamic_cast<TqxDataSkinCustomControl*>(sd->CtrlList.Items(index));
         TBitmap* panelPicture = panel ? sd->GetActivePicture(panel->PictureIndex) : nullptr;
         if (panelPicture) {
             const Integer dx = w - panel->SkinRect.Width(), dy = h - panel->SkinRect.Height();
@@ -402,13 +415,13 @@ void TqxSkinMainMenuBar::PaintBar(HDC DC) {
                                Rect(panel->ClRect.Left, panel->ClRect.Top, panel->ClRect.Right + dx,
                                     panel->ClRect.Bottom + dy),
                                FBuffer.get(), panelPicture, panel->SkinRect, w, h, true, panel->LeftStretch,
-                               panel->TopStretch, panel->RightStretch, panel->BottomStretch, panel->StretchEffect,
-                               panel->StretchType);
+                               panel->TopStretch, panel->RightStretch, panel->BottomStretch,
+                               panel->StretchEffect, panel->StretchType);
         }
     } else {
         const Integer sh = SkinRect.Height();
-        BuildStretchedSkinImage(FBuffer.get(), Picture, SkinRect, Rect(ItemsRect.Left, sh / 4, ItemsRect.Right, sh - sh / 4),
-                                true);
+        BuildStretchedSkinImage(FBuffer.get(), Picture, SkinRect,
+                                Rect(ItemsRect.Left, sh / 4, ItemsRect.Right, sh - sh / 4), true);
     }
     CalcItemsRect();
     Scroll = false;
@@ -460,7 +473,8 @@ void TqxSkinMainMenuBar::WndProc(TMessage& AMessage) {
             return;
         case WM_MOVE:
             TqxSkinControl::WndProc(AMessage);
-            if (FSkinSupport && SkinData() && SkinData()->MainMenuBarTransparent && Align() == alNone) Invalidate();
+            if (FSkinSupport && SkinData() && SkinData()->MainMenuBarTransparent && Align() == alNone)
+                Invalidate();
             return;
         case SKINMSG_PARENTBG:
             if (FSkinSupport && SkinData() && SkinData()->MainMenuBarTransparent) Invalidate();
@@ -605,10 +619,19 @@ TqxSkinMainMenuBarItem* TqxSkinMainMenuBar::ItemAt(Integer AIndex) const {
                : nullptr;
 }
 
+TqxSkinMainMenuBarItem* TqxSkinMainMenuBar::ItemOf(const TMenuItem* AMenuItem) const {
+    for (const auto& object : ObjectList)
+        if (auto* item = dynamic_cast<TqxSkinMainMenuBarItem*>(object.get());
+            item && item->MenuItem == AMenuItem)
+            return item;
+    return nullptr;
+}
+
 std::vector<TqxSkinMainMenuBarItem*> TqxSkinMainMenuBar::UsableItems() const {
     std::vector<TqxSkinMainMenuBarItem*> items;
     for (const auto& object : ObjectList)
-        if (auto* item = dynamic_cast<TqxSkinMainMenuBarItem*>(object.get()); item && item->Enabled && item->Visible)
+        if (auto* item = dynamic_cast<TqxSkinMainMenuBarItem*>(object.get());
+            item && item->Enabled && item->Visible)
             items.push_back(item);
     return items;
 }
@@ -617,8 +640,10 @@ bool TqxSkinMainMenuBar::HandleAccel(Word Key) {
     if (!QXD || !QXD->Form()->Visible()) return false;
     for (TqxSkinMainMenuBarItem* item : UsableItems()) {
         if (!IsAccel(Key, item->MenuItem->Caption())) continue;
+        TMenuItem* menuItem = item->MenuItem;
         item->MouseEnter();
-        if (!QXD->InMenu() || item->MenuItem->Count() == 0) item->MouseDown(0, 0, mbLeft);
+        item = ItemOf(menuItem);
+        if (item && (!QXD->InMenu() || menuItem->Count() == 0)) item->MouseDown(0, 0, mbLeft);
         return true;
     }
     return false;
@@ -711,7 +736,8 @@ const auto Registered = [] {
         .Property(u"SkinData", &B::SkinData, &B::SetSkinData)
         .Property(u"SkinDataName", &B::SkinDataName, &B::SetSkinDataName)
         .Property(u"ToolBarMode", &B::ToolBarMode, &B::SetToolBarMode)
-        .Property(u"ToolBarModeItemTransparent", &B::ToolBarModeItemTransparent, &B::SetToolBarModeItemTransparent)
+        .Property(u"ToolBarModeItemTransparent", &B::ToolBarModeItemTransparent,
+                  &B::SetToolBarModeItemTransparent)
         .Property(u"ScrollMenu", &B::ScrollMenu, &B::SetScrollMenu)
         .Property(u"DefItemFont", &B::DefItemFont)
         .Property(u"UseSkinFont", &B::UseSkinFont, &B::SetUseSkinFont)

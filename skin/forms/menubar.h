@@ -128,6 +128,8 @@ public:
     bool InActiveAnimation = false;
 
 private:
+    // Runs the item's OnClick, then opens its menu.
+    void OpenAfterClick();
     void SetItemFont(TCanvas* Cnvs) const;
     Integer ImageWidth() const;
     void DrawImageAndCaption(TCanvas* Cnvs, TRect ATextRect, bool AActiveText, TColor AColor);
@@ -206,6 +208,9 @@ public:
 
     // The objects: MDI buttons first (when shown), then the items.
     std::vector<std::unique_ptr<TqxMenuBarObject>> ObjectList;
+    // The item that stands for AMenuItem now, or nil: a handler run on the
+    // way may have rebuilt the bar and freed the item it started from.
+    TqxSkinMainMenuBarItem* ItemOf(const TMenuItem* AMenuItem) const;
     Integer ButtonsCount = 0;
     bool FMDIChildMax = false;
     bool MenuActive = false;

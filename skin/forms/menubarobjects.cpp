@@ -176,7 +176,8 @@ void TqxSkinMainMenuBarButton::ButtonClick() {
             const TRect r = ScreenRect(Parent, ObjectRect);
             component->SkinMenuOpen();
             TqxSkinData* skin = child->MenusSkinData() ? child->MenusSkinData() : child->SkinData();
-            component->SkinMenu()->Popup(Parent, skin, 0, r, child->GetSystemMenuItems(), Parent->PopupToUp());
+            component->SkinMenu()->Popup(Parent, skin, 0, r, child->GetSystemMenuItems(),
+                                         Parent->PopupToUp());
             break;
         }
         default:
@@ -266,8 +267,8 @@ TqxSkinMainMenuBarItem::TqxSkinMainMenuBarItem(TqxSkinMainMenuBar* AParent, TqxD
 bool TqxSkinMainMenuBarItem::EnableAnimation() const {
     const TqxSkinData* sd = Parent->SkinData();
     // A strip without frames is no animation.
-    return !IsRectDegenerate(AnimateSkinRect) && FrameCount >= 1 && sd && !sd->Empty && !Parent->ToolBarMode() &&
-           sd->EnableSkinEffects();
+    return !IsRectDegenerate(AnimateSkinRect) && FrameCount >= 1 && sd && !sd->Empty &&
+           !Parent->ToolBarMode() && sd->EnableSkinEffects();
 }
 
 void TqxSkinMainMenuBarItem::StartMorph() {
@@ -287,8 +288,7 @@ void TqxSkinMainMenuBarItem::MouseEnter() {
         downItem->SetDown(false);
         Active = FMouseIn = true;
         if (EnableMorphing()) SetMorphKf(1);
-        if (MenuItem->OnClick) MenuItem->OnClick(Parent);
-        SetDown(true);
+        OpenAfterClick();
         return;
     }
     for (const auto& object : Parent->ObjectList)
@@ -320,8 +320,7 @@ void TqxSkinMainMenuBarItem::MouseDown(Integer, Integer, TMouseButton Button) {
     if (MenuItem->Count() > 0) {
         Parent->MenuActive = true;
         Parent->Repaint();
-        if (MenuItem->OnClick) MenuItem->OnClick(Parent);
-        SetDown(true);
+        OpenAfterClick();
         return;
     }
     if (component->InMainMenu()) component->CloseMainMenu();
@@ -336,13 +335,22 @@ void TqxSkinMainMenuBarItem::MouseDown(Integer, Integer, TMouseButton Button) {
         MenuItem->Click();
 }
 
+void TqxSkinMainMenuBarItem::OpenAfterClick() {
+    TMenuItem* menuItem = MenuItem;
+    TqxSkinMainMenuBar* bar = Parent;
+    if (menuItem->OnClick) menuItem->OnClick(bar);
+    // The handler may have rebuilt the bar: the menu opens on its item now.
+    if (TqxSkinMainMenuBarItem* item = bar->ItemOf(menuItem)) item->SetDown(true);
+}
+
 void TqxSkinMainMenuBarItem::SetDown(bool Value) {
     if (Value) {
         FDown = true;
         SetMorphKf(1);
         Parent->RedrawObject(this);
         TqxDravenfold* component = Parent->Dravenfold();
-        if (component && !component->InMainMenu() && component->OnMainMenuEnter) component->OnMainMenuEnter(Parent);
+        if (component && !component->InMainMenu() && component->OnMainMenuEnter)
+            component->OnMainMenuEnter(Parent);
         PopupItemMenu();
         return;
     }
@@ -390,13 +398,15 @@ void TqxSkinMainMenuBarItem::SetItemFont(TCanvas* Cnvs) const {
         font->Assign(Parent->DefItemFont());
     }
     TqxSkinData* sd = Parent->SkinData();
-    if (TqxResourceStrData* strings = sd ? sd->ResourceStrData() : nullptr) font->SetCharset(strings->CharSet());
+    if (TqxResourceStrData* strings = sd ? sd->ResourceStrData() : nullptr)
+        font->SetCharset(strings->CharSet());
 }
 
 Integer TqxSkinMainMenuBarItem::ImageWidth() const {
     TMenu* menu = MenuItem->GetParentMenu();
     TCustomImageList* images = menu ? menu->Images() : nullptr;
-    if (images && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < images->Count()) return images->Width();
+    if (images && MenuItem->ImageIndex() >= 0 && MenuItem->ImageIndex() < images->Count())
+        return images->Width();
     if (MenuItem->HasBitmap() && !MenuItem->Bitmap()->Empty()) return MenuItem->Bitmap()->Width();
     return 0;
 }
@@ -417,7 +427,8 @@ void TqxSkinMainMenuBarItem::CalcObjectRect(TCanvas* Cnvs) {
     if (!skinned) {
         ObjectRect = Rect(left, top, left + tw + (w > 0 ? w + 17 : 12), Parent->NewItemsRect.Bottom);
     } else {
-        const Integer right = left + tw + SkinRect.Width() + TextRct.Left - TextRct.Right + 2 + (w > 0 ? w + 5 : 0);
+        const Integer right =
+            left + tw + SkinRect.Width() + TextRct.Left - TextRct.Right + 2 + (w > 0 ? w + 5 : 0);
         ObjectRect = Rect(left, top, right,
                           Parent->UseSkinSize() ? top + SkinRect.Height() : Parent->NewItemsRect.Bottom);
     }
@@ -435,7 +446,8 @@ void TqxSkinMainMenuBarItem::CalcObjectRect(TCanvas* Cnvs) {
     }
 }
 
-void TqxSkinMainMenuBarItem::DrawImageAndCaption(TCanvas* Cnvs, TRect ATextRect, bool AActiveText, TColor AColor) {
+void TqxSkinMainMenuBarItem::DrawImageAndCaption(TCanvas* Cnvs, TRect ATextRect, bool AActiveText,
+                                                 TColor AColor) {
     const Integer h = ObjectRect.Height();
     TMenu* menu = MenuItem->GetParentMenu();
     TCustomImageList* images = menu ? menu->Images() : nullptr;
@@ -454,8 +466,8 @@ void TqxSkinMainMenuBarItem::DrawImageAndCaption(TCanvas* Cnvs, TRect ATextRect,
         MenuItem->OnDrawItem(this, Cnvs, ATextRect, AActiveText);
         return;
     }
-    const Cardinal flags =
-        Parent->DrawTextBiDiModeFlags(Parent->MenuActive ? DT_CENTER | DT_VCENTER : DT_HIDEPREFIX | DT_CENTER | DT_VCENTER);
+    const Cardinal flags = Parent->DrawTextBiDiModeFlags(
+        Parent->MenuActive ? DT_CENTER | DT_VCENTER : DT_HIDEPREFIX | DT_CENTER | DT_VCENTER);
     SkinDrawText(Cnvs, MenuItem->Caption(), ATextRect, flags | DT_SINGLELINE);
 }
 
@@ -473,8 +485,8 @@ void TqxSkinMainMenuBarItem::CreateItemImage(TBitmap* B, const TRect& AState, bo
     const Integer w = ObjectRect.Width(), h = ObjectRect.Height();
     B->SetSize(w, h);
     TCanvas* c = B->Canvas();
-    const bool copyBar = Parent->ItemTransparent &&
-                         (AState == SkinRect || (!Parent->UseSkinSize() && !AActiveText));
+    const bool copyBar =
+        Parent->ItemTransparent && (AState == SkinRect || (!Parent->UseSkinSize() && !AActiveText));
     if (copyBar && Parent->FBuffer) {
         c->CopyRect(Rect(0, 0, w, h), Parent->FBuffer->Canvas(), ObjectRect);
     } else if (Picture && !IsRectDegenerate(AState)) {
@@ -486,7 +498,10 @@ void TqxSkinMainMenuBarItem::CreateItemImage(TBitmap* B, const TRect& AState, bo
             BuildStretchedSkinImage(B, Picture, AState, Rect(LO, sh / 4, sw - RO, sh - sh / 4), true);
         }
     }
-    const TColor color = FDown ? DownFontColor : AActiveText ? ActiveFontColor : Enabled ? FontColor : UnEnabledFontColor;
+    const TColor color = FDown         ? DownFontColor
+                         : AActiveText ? ActiveFontColor
+                         : Enabled     ? FontColor
+                                       : UnEnabledFontColor;
     SetItemFont(c);
     TRect text = TextRct;
     text.Right = w - (SkinRect.Width() - TextRct.Right);
@@ -503,7 +518,8 @@ void TqxSkinMainMenuBarItem::CreateToolButtonImage(TBitmap* B, Integer AState) {
     TCanvas* c = B->Canvas();
     TqxSkinData* sd = Parent->SkinData();
     const Integer index = sd ? sd->GetControlIndex(u"resizetoolbutton") : -1;
-    auto* element = index == -1 ? nullptr : dynamic_cast<TqxDataSkinButtonControl*>(sd->CtrlList.Items(index));
+    auto* element =
+        index == -1 ? nullptr : dynamic_cast<TqxDataSkinButtonControl*>(sd->CtrlList.Items(index));
     if (!element) return;
     TBitmap* picture = sd->GetActivePicture(element->PictureIndex);
     TRect state = element->SkinRect;
@@ -518,15 +534,15 @@ void TqxSkinMainMenuBarItem::CreateToolButtonImage(TBitmap* B, Integer AState) {
     } else if (picture) {
         const Integer sw = element->SkinRect.Width(), sh = element->SkinRect.Height();
         const TPoint dx = Point(w - sw, h - sh);
-        BuildNinePartImage(element->LTPoint, element->RTPoint, element->LBPoint, element->RBPoint, element->ClRect,
-                           element->LTPoint, Point(element->RTPoint.X + dx.X, element->RTPoint.Y),
-                           Point(element->LBPoint.X, element->LBPoint.Y + dx.Y),
-                           Point(element->RBPoint.X + dx.X, element->RBPoint.Y + dx.Y),
-                           Rect(element->ClRect.Left, element->ClRect.Top, element->ClRect.Right + dx.X,
-                                element->ClRect.Bottom + dx.Y),
-                           B, picture, state, w, h, true, element->LeftStretch, element->TopStretch,
-                           element->RightStretch, element->BottomStretch, element->StretchEffect,
-                           element->StretchType);
+        BuildNinePartImage(
+            element->LTPoint, element->RTPoint, element->LBPoint, element->RBPoint, element->ClRect,
+            element->LTPoint, Point(element->RTPoint.X + dx.X, element->RTPoint.Y),
+            Point(element->LBPoint.X, element->LBPoint.Y + dx.Y),
+            Point(element->RBPoint.X + dx.X, element->RBPoint.Y + dx.Y),
+            Rect(element->ClRect.Left, element->ClRect.Top, element->ClRect.Right + dx.X,
+                 element->ClRect.Bottom + dx.Y),
+            B, picture, state, w, h, true, element->LeftStretch, element->TopStretch, element->RightStretch,
+            element->BottomStretch, element->StretchEffect, element->StretchType);
     }
     if (Parent->UseSkinFont()) {
         c->Font()->SetName(element->FontName);
@@ -539,9 +555,9 @@ void TqxSkinMainMenuBarItem::CreateToolButtonImage(TBitmap* B, Integer AState) {
                          : AState == 2 ? element->DownFontColor
                          : AState == 1 ? element->ActiveFontColor
                                        : element->FontColor;
-    const TRect text = Rect(element->ClRect.Left, element->ClRect.Top,
-                            element->ClRect.Right + w - element->SkinRect.Width(),
-                            element->ClRect.Bottom + h - element->SkinRect.Height());
+    const TRect text =
+        Rect(element->ClRect.Left, element->ClRect.Top, element->ClRect.Right + w - element->SkinRect.Width(),
+             element->ClRect.Bottom + h - element->SkinRect.Height());
     DrawImageAndCaption(c, text, AState > 0, color);
 }
 
@@ -559,7 +575,8 @@ void TqxSkinMainMenuBarItem::DefaultDraw(TCanvas* Cnvs) {
         FrameAndFill(c, Rect(0, 0, w, h), clBtnFace, false);
     c->Font()->Assign(Parent->DefItemFont());
     TqxSkinData* sd = Parent->SkinData();
-    if (TqxResourceStrData* strings = sd ? sd->ResourceStrData() : nullptr) c->Font()->SetCharset(strings->CharSet());
+    if (TqxResourceStrData* strings = sd ? sd->ResourceStrData() : nullptr)
+        c->Font()->SetCharset(strings->CharSet());
     const TColor color = Enabled ? Parent->DefItemFont()->Color() : clBtnShadow;
     DrawImageAndCaption(c, Rect(0, 0, w, h), FMouseIn || FDown, color);
     Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &b);

@@ -10,6 +10,7 @@
 #include "platform/win/timers.h"
 #include "skin/controls/qxbuttoncommon.h"
 #include "skin/controls/qxskincontrol.h"
+#include "skin/core/qxparentpaint.h"
 #include "skin/core/qxskinmessages.h"
 
 using namespace win;
@@ -258,6 +259,15 @@ void TqxScrollingPage::NCCalcSize(TMessage& AMessage) {
 }
 
 // Messages.
+
+void TqxScrollingPage::Dispatch(TMessage& AMessage) {
+    if (AMessage.Msg != WM_ERASEBKGND || !AMessage.WParam) return TCustomControl::Dispatch(AMessage);
+    TCanvas canvas;
+    canvas.SetHandle(reinterpret_cast<HDC>(AMessage.WParam));
+    PaintParentBackground(this, &canvas);
+    canvas.SetHandle(nullptr);
+    AMessage.Result = 1;
+}
 
 void TqxScrollingPage::WndProc(TMessage& AMessage) {
     if (!FCanScroll) return TCustomControl::WndProc(AMessage);

@@ -46,6 +46,9 @@ public:
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
     void AdjustClientRect(TRect& ARect) override;
     void Paint() override {}
+    // A page that paints no background of its own shows what lies behind
+    // it, so it never stands out of a skinned form.
+    void Dispatch(TMessage& AMessage) override;
 
     // 0 none, 1 stepping backward, 2 forward.
     Integer TimerMode = 0;

@@ -215,11 +215,6 @@ void TqxDravenfold::ChangeControlsSkinData(TqxSkinData* ASkinData, TControl* ACo
     ChangeControls(ASkinData, AControl, false);
 }
 
-void TqxDravenfold::SaveOuterBounds() {
-    FOldFormBounds = Rect(FForm->Left(), FForm->Top(), FForm->Width(), FForm->Height());
-    FOldFullBorder = 0;
-}
-
 void TqxDravenfold::ApplyMinimumSize() {
     // A miniature keeps the size its dialog gives it: the skin's minimum is
     // meant for forms a user sizes.
@@ -269,9 +264,10 @@ void TqxDravenfold::RebuildSkinObjects() {
     MouseTimer->SetEnabled(true);
     if (OnChangeSkinData) OnChangeSkinData(this);
     FInChangeSkinData = false;
+    RebuildLayeredFrame();
+    RestoreOldBounds();
     if (!FRollUpState) {
         if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
     }
-    RebuildLayeredFrame();
 }

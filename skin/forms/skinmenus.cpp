@@ -97,18 +97,14 @@ Integer TqxSkinMenu::IndexOfPopup(const TqxSkinPopupWindow* AWindow) const {
 void TqxSkinMenu::OpenChain(TControl* APopupCtrl, TqxSkinData* ASkinData, Integer StartIndex, const TRect& R,
                             TMenuItem* AItem, TMenuItem* AItem2, bool PopupUp) {
     FFirst = !FVisible;
-    if (!FPopupList.empty()) CloseFrom(0);
+    // A chain that showed nothing still owes its opener the close.
+    if (!FPopupList.empty() || FPopupCtrl || OnMenuClose) CloseFrom(0);
     SetPopupCtrl(APopupCtrl);
     GetWorkArea(WorkArea);
     SkinData = ASkinData;
     const Integer count = !AItem ? 0 : AItem2 ? AItem->Count() + AItem2->Count() : AItem->Count();
-    const bool show = AItem && AItem->Count() > 0 && StartIndex < count;
-    if (!show) {
-        // Nothing to show ends at once, as a close does: the opener is not
-        // left waiting for a close that no chain will bring.
-        Hide();
-        return;
-    }
+    // Nothing to show opens no window; the opener hears of the next close.
+    if (!AItem || AItem->Count() == 0 || StartIndex >= count) return;
     FVisible = true;
     if (AItem2)
         AddPopupWindow2(R, AItem, AItem2, StartIndex, false, PopupUp);
@@ -183,7 +179,8 @@ void TqxSkinMenu::CloseDeeper(TqxSkinPopupWindow* Sender) {
     if (index < PopupCount() - 1) CloseFrom(index + 1);
 }
 
-void TqxSkinMenu::ProcessItem(TqxSkinPopupWindow* Sender, TqxSkinMenuItem* Item, bool Activate, bool ByKeyboard) {
+void TqxSkinMenu::ProcessItem(TqxSkinPopupWindow* Sender, TqxSkinMenuItem* Item, bool Activate,
+                              bool ByKeyboard) {
     if (!Item->HasChildren()) {
         StopWaiting();
         if (!Activate) {
@@ -291,7 +288,8 @@ TqxDravenfold* TqxSkinPopupMenu::FindComponent() const {
 void TqxSkinPopupMenu::PopupSteps(TControl* ACtrl, const TRect& R, bool APopupUp, bool ANeedSkin) {
     DoPopup(this);
     TqxDravenfold* component = FindComponent();
-    if (component && !FSD) SetSkinData(component->MenusSkinData() ? component->MenusSkinData() : component->SkinData());
+    if (component && !FSD)
+        SetSkinData(component->MenusSkinData() ? component->MenusSkinData() : component->SkinData());
     if (!component || (ANeedSkin && !FSD)) return;
     TqxFormSkinMenu* menu = component->SkinMenu();
     if (!menu) return;
@@ -300,12 +298,8 @@ void TqxSkinPopupMenu::PopupSteps(TControl* ACtrl, const TRect& R, bool APopupUp
     component->SkinMenuOpen();
     auto* skinMenu = dynamic_cast<TqxSkinMenu*>(menu);
     menu->Popup(ACtrl, FSD, 0, R, Items(), APopupUp);
-    if (!skinMenu || !OnMenuClose) return;
-    // A popup that showed nothing has closed already.
-    if (skinMenu->Visible())
-        skinMenu->OnMenuClose = OnMenuClose;
-    else
-        OnMenuClose(skinMenu);
+    // Fires at this chain's close, also when it showed nothing.
+    if (skinMenu && OnMenuClose) skinMenu->OnMenuClose = OnMenuClose;
 }
 
 void TqxSkinPopupMenu::Popup(Integer X, Integer Y) {

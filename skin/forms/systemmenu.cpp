@@ -170,6 +170,7 @@ void TqxDravenfold::RestoreFromTray() {
     if (Application) Application->Restore();
     if (!FAlwaysShowInTray) FTrayIcon->SetIconVisible(false);
     if (OnRestoreFromTray) OnRestoreFromTray(this);
+    CheckAppLayeredBorders();
 }
 
 void TqxDravenfold::SetTrayIcon(TqxTrayIcon* Value) {

@@ -17,6 +17,7 @@
 #include "skin/forms/animateobject.h"
 #include "skin/forms/captionobject.h"
 #include "skin/forms/dravenfold.h"
+#include "skin/forms/layeredframe.h"
 
 using namespace win;
 
@@ -101,6 +102,7 @@ void TqxDravenfold::ApplyWindowState(TWindowState Value) {
 
 void TqxDravenfold::DoMinimize() {
     if (IsMainForm()) {
+        if (Application && Application->MainFormOnTaskBar() && FBorderLayer->Visible()) FBorderLayer->Hide();
         if (Application) Application->Minimize();
     } else if (FMinimizeDefault) {
         FForm->SetWindowState(wsMinimized);
@@ -108,6 +110,10 @@ void TqxDravenfold::DoMinimize() {
         if (IsRectDegenerate(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
         TPoint p;
         FindMinimizedPlace(p);
+        // A full-border frame's caption strip stands on the area's bottom.
+        if (FullBorderFrameShown())
+            p = Point(p.X + FBorderLayer->LeftSize,
+                      p.Y - FBorderLayer->BottomSize - FBorderLayer->FData->RollUpFormHeight + 10);
         FForm->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
         if (IsMDIChild()) {
             SendToMainForm(SKINMSG_MDICHILDRESTORED);
@@ -185,20 +191,33 @@ void TqxDravenfold::DoMaximize() {
     // a pixel left free on each side keeps the bar reachable.
     if (work.Width() == monitor.Width() && work.Height() == monitor.Height() && monitor == screen)
         r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+    // A full-border frame stays with the maximized form, inside the area.
+    if (FullBorderFrameShown())
+        r = Rect(r.Left + FBorderLayer->LeftSize, r.Top + FBorderLayer->TopSize,
+                 r.Right - FBorderLayer->RightSize, r.Bottom - FBorderLayer->BottomSize);
     FForm->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
     if (OnMaximize) OnMaximize(this);
+    if (FBorderLayer->Visible() && !FBorderLayer->IsFullBorder()) FBorderLayer->Hide();
 }
 
 void TqxDravenfold::DoRestore() {
     MaxRollUpState = false;
     const Integer width = FForm->Width(), height = FForm->Height();
+    if (UsesLayeredFrame() && !FBorderLayer->Visible() && FForm->Visible()) {
+        FBorderLayer->FActive = GetFormActive();
+        FBorderLayer->ShowWithForm();
+    }
     if (FStartShow) {
         FStartShow = false;
         const TPoint at = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
                                                OldBoundsRect.Height());
         FForm->SetBounds(at.X, at.Y, OldBoundsRect.Width(), OldBoundsRect.Height());
     } else if (!IsRectDegenerate(OldBoundsRect)) {
+        // The frame goes ahead of the form to its restored place.
+        if (FBorderLayer->Visible())
+            FBorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, OldBoundsRect.Width(),
+                                             OldBoundsRect.Height());
         FForm->SetBoundsRect(OldBoundsRect);
     }
     MouseTimer->SetEnabled(true);
@@ -230,6 +249,11 @@ void TqxDravenfold::SetRollUpState(bool Value) {
 }
 
 void TqxDravenfold::RollUpForm() {
+    // A full-border frame changes to its roll-up height only on a size change.
+    if (FullBorderFrameShown() && FForm->Height() == GetMinHeight()) {
+        FForm->SetHeight(GetMinHeight() + 1);
+        OldHeight = FForm->Height();
+    }
     FForm->SetHeight(GetMinHeight());
 }
 
@@ -257,9 +281,12 @@ Integer TqxDravenfold::GetMinHeight() const {
         const Integer caption = GetDefCaptionHeight() + 6;
         return caption >= FMinHeight || collapsed ? caption : FMinHeight;
     }
+    const Integer frame = FSD->FPicture->Height() - FSD->ClRect.Height();
+    // The layered full border is the whole frame: the form may shrink to a strip.
+    if (UsesLayeredFrame() && FSD->LayerFrame()->FullBorder)
+        return frame >= FMinHeight || collapsed ? 10 : FMinHeight;
     if (FSD->FormMinHeight != 0)
         return FMinHeight > FSD->FormMinHeight && !collapsed ? FMinHeight : FSD->FormMinHeight;
-    const Integer frame = FSD->FPicture->Height() - FSD->ClRect.Height();
     return FMinHeight > frame && !collapsed ? FMinHeight : frame;
 }
 
@@ -297,10 +324,19 @@ void TqxDravenfold::SnapToEdges(Integer& X, Integer& Y, Integer W, Integer H) {
         }
         AMagnetized = isNear;
     };
+    // With a hit border the frame's outer edge is what snaps.
+    const TqxDataSkinLayerFrame* data = FBorderLayer->FData;
+    const bool outer = FBorderLayer->Visible() && data && !IsRectDegenerate(data->BorderRect);
+    const Integer left = outer ? FBorderLayer->LeftSize : 0, top = outer ? FBorderLayer->TopSize : 0;
+    const Integer right = outer ? FBorderLayer->RightSize : 0, bottom = outer ? FBorderLayer->BottomSize : 0;
+    X -= left;
+    Y -= top;
     edge(X, 0, area.Left, cursor.x, FOnMouseDownCoord.X, HMagnetized);
     edge(Y, 0, area.Top, cursor.y, FOnMouseDownCoord.Y, VMagnetized);
-    edge(X, W, area.Right, cursor.x, FOnMouseDownCoord.X, HMagnetized2);
-    edge(Y, H, area.Bottom, cursor.y, FOnMouseDownCoord.Y, VMagnetized2);
+    edge(X, W + left + right, area.Right, cursor.x, FOnMouseDownCoord.X, HMagnetized2);
+    edge(Y, H + top + bottom, area.Bottom, cursor.y, FOnMouseDownCoord.Y, VMagnetized2);
+    X += left;
+    Y += top;
 }
 
 void TqxDravenfold::SetAlphaBlend(bool Value) {

@@ -27,10 +27,10 @@ extern "C" {
 #include "skin/controls/qxskincheckradio.h"
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
+#include "skin/controls/qxskinlabels.h"
 #include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinofficecombobox.h"
 #include "skin/controls/qxskinspeedbuttons.h"
-#include "skin/controls/qxskinlabels.h"
 #include "skin/dialogs/qxmessages.h"
 #include "skin/dialogs/qxskinopendialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
@@ -56,10 +56,10 @@ struct TGroups {
 };
 
 std::ostream& operator<<(std::ostream& AStream, const TGroups& A) {
-    return AStream << "add " << A.Add << " remove " << A.Remove << " rename " << A.Rename << " clear " << A.Clear
-                   << " start " << A.Start << " skinned start " << A.SkinnedStart << " stop " << A.Stop
-                   << " pause " << A.Pause << " resume " << A.Resume << " choice " << A.Choice << " move "
-                   << A.Move;
+    return AStream << "add " << A.Add << " remove " << A.Remove << " rename " << A.Rename << " clear "
+                   << A.Clear << " start " << A.Start << " skinned start " << A.SkinnedStart << " stop "
+                   << A.Stop << " pause " << A.Pause << " resume " << A.Resume << " choice " << A.Choice
+                   << " move " << A.Move;
 }
 
 // A group whose members disagree reads as neither: the test names it.
@@ -72,26 +72,27 @@ bool Same(std::initializer_list<bool> AStates, const char* AGroup) {
 
 TGroups Groups() {
     TForm1* f = Form1;
-    return {Same({f->btnAdd->Enabled(), f->qxSkinMenuSpeedButton1->Enabled(), f->Item111->Enabled(),
-                  f->Item121->Enabled(), f->N21->Enabled(), f->N11111->Enabled(), f->N2222->Enabled(),
-                  f->N3331->Enabled()},
-                 "add"),
-            Same({f->btnRemove->Enabled(), f->qxSkinButton7->Enabled(), f->N13->Enabled()}, "remove"),
-            Same({f->qxSkinButton21->Enabled(), f->N26->Enabled()}, "rename"),
-            Same({f->btnClear->Enabled(), f->qxSkinButton8->Enabled(), f->N14->Enabled()}, "clear"),
-            Same({f->btnStart->Enabled(), f->N7->Enabled()}, "start"),
-            f->qxSkinButton2->Enabled(),
-            Same({f->btnStop->Enabled(), f->qxSkinButton10->Enabled(), f->N8->Enabled()}, "stop"),
-            Same({f->btnPause->Enabled(), f->qxSkinButton11->Enabled(), f->N10->Enabled()}, "pause"),
-            Same({f->btnResume->Enabled(), f->qxSkinButton12->Enabled(), f->N11->Enabled()}, "resume"),
-            Same({f->qxSkinComboBox1->Enabled(), f->qxSkinComboBox2->Enabled(), f->qxSkinComboBox3->Enabled(),
-                  f->qxSkinComboBox4->Enabled(), f->qxSkinComboBox9->Enabled(), f->qxSkinComboBox10->Enabled(),
-                  f->qxSkinOfficeComboBox2->Enabled(), f->qxSkinOfficeComboBox1->Enabled(),
-                  f->qxSkinButton5->Enabled(), f->qxSkinButton24->Enabled()},
-                 "choice"),
-            Same({f->qxSkinButton3->Enabled(), f->qxSkinButton4->Enabled(), f->N111->Enabled(),
-                  f->N2221->Enabled()},
-                 "move")};
+    return {
+        Same({f->btnAdd->Enabled(), f->qxSkinMenuSpeedButton1->Enabled(), f->Item111->Enabled(),
+              f->Item121->Enabled(), f->N21->Enabled(), f->N11111->Enabled(), f->N2222->Enabled(),
+              f->N3331->Enabled()},
+             "add"),
+        Same({f->btnRemove->Enabled(), f->qxSkinButton7->Enabled(), f->N13->Enabled()}, "remove"),
+        Same({f->qxSkinButton21->Enabled(), f->N26->Enabled()}, "rename"),
+        Same({f->btnClear->Enabled(), f->qxSkinButton8->Enabled(), f->N14->Enabled()}, "clear"),
+        Same({f->btnStart->Enabled(), f->N7->Enabled()}, "start"),
+        f->qxSkinButton2->Enabled(),
+        Same({f->btnStop->Enabled(), f->qxSkinButton10->Enabled(), f->N8->Enabled()}, "stop"),
+        Same({f->btnPause->Enabled(), f->qxSkinButton11->Enabled(), f->N10->Enabled()}, "pause"),
+        Same({f->btnResume->Enabled(), f->qxSkinButton12->Enabled(), f->N11->Enabled()}, "resume"),
+        Same({f->qxSkinComboBox1->Enabled(), f->qxSkinComboBox2->Enabled(), f->qxSkinComboBox3->Enabled(),
+              f->qxSkinComboBox4->Enabled(), f->qxSkinComboBox9->Enabled(), f->qxSkinComboBox10->Enabled(),
+              f->qxSkinOfficeComboBox2->Enabled(), f->qxSkinOfficeComboBox1->Enabled(),
+              f->qxSkinButton5->Enabled(), f->qxSkinButton24->Enabled()},
+             "choice"),
+        Same({f->qxSkinButton3->Enabled(), f->qxSkinButton4->Enabled(), f->N111->Enabled(),
+              f->N2221->Enabled()},
+             "move")};
 }
 
 // The program with its settings in a temporary folder; the dialogs are
@@ -130,7 +131,8 @@ protected:
     }
     String Clip(const char* AFixture, const char* AName) {
         const fs::path path = FRoot / "clips" / AName;
-        fs::copy_file(StringToUTF8(TestDataFile(UTF8ToString(AFixture))), path, fs::copy_options::overwrite_existing);
+        fs::copy_file(StringToUTF8(TestDataFile(UTF8ToString(AFixture))), path,
+                      fs::copy_options::overwrite_existing);
         return UTF8ToString(path.string());
     }
     // Chooses the format of that key in the main window's pickers.
@@ -157,7 +159,8 @@ protected:
             TListItems* items = AForm->FileListView->Items();
             for (Integer i = 0; i < AForm->FileListView->FolderCount(); ++i)
                 for (const String& name : ANames)
-                    if (AForm->FileListView->FolderAt(i)->DisplayName() == name) items->Item(i)->SetSelected(true);
+                    if (AForm->FileListView->FolderAt(i)->DisplayName() == name)
+                        items->Item(i)->SetSelected(true);
             AForm->OpenButton->Click();
         };
     }
@@ -210,7 +213,8 @@ TEST_F(Run, TwoClipsChosenInTheOpenDialogConvertToTheEnd) {
         const AVCodecParameters* video = probe.FileHandle()->streams[probe.FirstVideoStreamIndex()]->codecpar;
         EXPECT_EQ(video->codec_id, AV_CODEC_ID_MPEG4);
         EXPECT_EQ(video->codec_tag, MKTAG('X', 'V', 'I', 'D'));
-        EXPECT_EQ(probe.FileHandle()->streams[probe.FirstAudioStreamIndex()]->codecpar->codec_id, AV_CODEC_ID_MP3);
+        EXPECT_EQ(probe.FileHandle()->streams[probe.FirstAudioStreamIndex()]->codecpar->codec_id,
+                  AV_CODEC_ID_MP3);
         EXPECT_NEAR(double(probe.FileStreamInfo().Duration) / 1e6, output.Seconds, 0.15);
     }
     // Ended: only Clear is offered, and nothing was done outside.
@@ -341,10 +345,17 @@ TEST_F(Run, ARowThatCannotBecomeATaskRefusesTheStart) {
         std::function<void(Integer ARow, const String& AFile)> Spoil;
         const char16_t* Logged;
     } cases[] = {
-        {"channels", [&](Integer ARow, const String&) { Rows()->Item(ARow)->SubItems()->SetStrings(ColAudioChannels, u"x"); },
+        {"channels",
+         [&](Integer ARow, const String&) {
+             Rows()->Item(ARow)->SubItems()->SetStrings(ColAudioChannels, u"x");
+         },
          u"***Cannot do convert, error: "},
-        {"gone", [](Integer, const String& AFile) { fs::remove(StringToUTF8(AFile)); }, u"***File open error: "},
-        {"codec", [&](Integer ARow, const String&) { Rows()->Item(ARow)->SubItems()->SetStrings(ColVideoCodec, u"nosuchcodec"); },
+        {"gone", [](Integer, const String& AFile) { fs::remove(StringToUTF8(AFile)); },
+         u"***File open error: "},
+        {"codec",
+         [&](Integer ARow, const String&) {
+             Rows()->Item(ARow)->SubItems()->SetStrings(ColVideoCodec, u"nosuchcodec");
+         },
          u"***Cannot do convert, error: "},
     };
     for (const auto& c : cases) {
@@ -456,12 +467,16 @@ TEST_F(Run, ReportsLandInTheRowOfTheirTask) {
 
     Form1->StrovixTerminate(nullptr, {0, true, false, {}});
     EXPECT_EQ(Cell(0, ColProgress), u"100%");
+    // A failure marks its row, also one that had finished, and shows one box.
     Form1->StrovixTerminate(nullptr, {1, false, true, u"encoder failed"});
-    EXPECT_EQ(Cell(1, ColProgress), u"N/A");
+    EXPECT_EQ(Cell(1, ColProgress), FailedRowText);
     EXPECT_EQ(Boxes, std::vector<String>{u"VelquaAVCHD高清格式转换器"});
+    Form1->StrovixTerminate(nullptr, {0, true, true, u"trailer failed"});
+    EXPECT_EQ(Cell(0, ColProgress), FailedRowText);
+    EXPECT_EQ(Boxes.size(), 2u);
     // A stopped task leaves its row as it was.
     Form1->StrovixTerminate(nullptr, {1, false, false, {}});
-    EXPECT_EQ(Cell(1, ColProgress), u"N/A");
+    EXPECT_EQ(Cell(1, ColProgress), FailedRowText);
 
     Form1->FFLoggerLog(nullptr, 2344, llInfo, u"hello");
     TStrings* lines = Form1->mmoLog->Lines();
@@ -524,6 +539,63 @@ TEST_F(Run, TheAddCommandsOpenTheirDialogs) {
     EXPECT_EQ(LogCount(u"***File load error: "), 1);
 }
 
+// Rows hold no open file: with room for a dozen more descriptors, hundreds
+// of files are added, the last opens in the preview and the run starts.
+TEST_F(Run, ManyRowsHoldNoOpenFile) {
+    StartWith("3");
+    ChooseFormat(0);
+    const String first = Clip("short.avi", "clip0.avi");
+    // The first add and preview make what stays for good.
+    Form1->AddFiles({first});
+    ASSERT_EQ(Rows()->Count(), 1);
+    const long before = OpenDescriptors();
+    std::vector<String> names;
+    for (int i = 1; i < 300; ++i) {
+        const fs::path link = FRoot / "clips" / ("clip" + std::to_string(i) + ".avi");
+        fs::create_hard_link(StringToUTF8(first), link);
+        names.push_back(UTF8ToString(link.string()));
+    }
+    TDescriptorLimit limit(12);
+    Form1->AddFiles(names);
+    EXPECT_EQ(Rows()->Count(), 300);
+    EXPECT_TRUE(Texts.empty());
+    EXPECT_EQ(Form1->T_Movie_PLayer_FileName, names.front());
+    EXPECT_EQ(Form1->VIZevado->FileName(), names.front()) << StringToUTF8(Form1->VIZevado->LastErrMsg());
+    EXPECT_EQ(OpenDescriptors(), before);
+
+    // Start turns every row into a task again, and still holds no file.
+    Form1->qxSkinButton2->Click();
+    EXPECT_TRUE(Form1->Strovix->Working());
+    EXPECT_LE(OpenDescriptors(), before + 2 * 2);
+    Form1->qxSkinButton10->Click();
+    ASSERT_TRUE(RunUntil([&] { return RunEnded(); }));
+}
+
+// An add of several files that cannot go on says so in one box, naming the
+// file and the reason; the rows added before it stay.
+TEST_F(Run, AnAddThatStopsPartWaySaysSo) {
+    StartWith("3");
+    ChooseFormat(0);
+    const String a = Clip("short.avi", "a.avi"), c = Clip("short.avi", "c.avi");
+    const String gone = UTF8ToString((FRoot / "clips" / "gone.avi").string());
+    Form1->AddFiles({a, gone, c});
+    EXPECT_EQ(Rows()->Count(), 1);
+    ASSERT_EQ(Texts.size(), 1u);
+    EXPECT_EQ(Texts[0], u"添加文件时出错，其余的文件没有添加：\n" + gone + u"\nNo such file or directory");
+
+    // The output folder went away: the converter refuses the first file.
+    Form1->qxSkinButton8->Click();
+    Texts.clear();
+    fs::remove_all(FOutput);
+    Form1->AddFiles({a, c});
+    EXPECT_EQ(Rows()->Count(), 0);
+    ASSERT_EQ(Texts.size(), 1u);
+    EXPECT_TRUE(Texts[0].starts_with(u"添加文件时出错，其余的文件没有添加：\n" + c + u"\n"))
+        << StringToUTF8(Texts[0]);
+    EXPECT_EQ(LogCount(u"***Cannot do convert, error: "), 1);
+    EXPECT_NE(Texts[0].find(u"No such file or directory"), String::npos) << StringToUTF8(Texts[0]);
+}
+
 // The options a row hands its task at Start, over reset records.
 TEST(RowOptions, TheRowsTextsBecomeTheTasksOptions) {
     TStringList row;
@@ -539,9 +611,13 @@ TEST(RowOptions, TheRowsTextsBecomeTheTasksOptions) {
         ApplyRowOptions(&row, options);
         return options;
     };
-    TOutputOptions o = make({{ColVideoCodec, u"libx264"}, {ColVideoTag, u"avc1"}, {ColFrameSize, u"1280*720"},
-                             {ColVideoBitrate, u"1600000"}, {ColAudioBitrate, u"-1000"},
-                             {ColAudioSampleRate, u"AUTO"}, {ColAudioCodec, u"AUTO"}});
+    TOutputOptions o = make({{ColVideoCodec, u"libx264"},
+                             {ColVideoTag, u"avc1"},
+                             {ColFrameSize, u"1280*720"},
+                             {ColVideoBitrate, u"1600000"},
+                             {ColAudioBitrate, u"-1000"},
+                             {ColAudioSampleRate, u"AUTO"},
+                             {ColAudioCodec, u"AUTO"}});
     EXPECT_EQ(o.VideoCodec, u"libx264");
     EXPECT_EQ(o.VideoPreset, u"libx264-default");
     EXPECT_EQ(o.VideoTag, u"");
@@ -555,10 +631,17 @@ TEST(RowOptions, TheRowsTextsBecomeTheTasksOptions) {
     EXPECT_EQ(o.TargetType, ttIgnore);
     EXPECT_EQ(o.NormType, ntAuto);
 
-    o = make({{ColVideoCodec, u"mpeg4"}, {ColVideoTag, u"XVID"}, {ColAudioCodec, u"libmp3lame"},
-              {ColAudioChannels, u"2"}, {ColAudioBitrate, u"128000"}, {ColAudioSampleRate, u"44100"},
-              {ColDisableVideo, u"True"}, {ColTargetType, u"dvd"}, {ColNormType, u"NTSC"},
-              {ColFrameAspectRatio, u"16:9"}, {ColFrameRate, u"25"}});
+    o = make({{ColVideoCodec, u"mpeg4"},
+              {ColVideoTag, u"XVID"},
+              {ColAudioCodec, u"libmp3lame"},
+              {ColAudioChannels, u"2"},
+              {ColAudioBitrate, u"128000"},
+              {ColAudioSampleRate, u"44100"},
+              {ColDisableVideo, u"True"},
+              {ColTargetType, u"dvd"},
+              {ColNormType, u"NTSC"},
+              {ColFrameAspectRatio, u"16:9"},
+              {ColFrameRate, u"25"}});
     EXPECT_EQ(o.VideoPreset, u"");
     EXPECT_EQ(o.VideoTag, u"XVID");
     EXPECT_EQ(o.AudioChannels, 2);
@@ -572,6 +655,20 @@ TEST(RowOptions, TheRowsTextsBecomeTheTasksOptions) {
 
     for (const auto column : {ColAudioChannels, ColVideoBitrate, ColAudioBitrate, ColAudioSampleRate})
         EXPECT_THROW(make({{column, u"x"}}), EConvertError) << column;
+}
+
+// A failed task's box names its file once, before the engine's message.
+TEST(RowOptions, FailureTexts) {
+    const struct {
+        const char16_t *File, *Message, *Text;
+    } cases[] = {
+        {u"/v/a.avi", u"av_interleaved_write_frame(): No space left on device",
+         u"/v/a.avi\nav_interleaved_write_frame(): No space left on device"},
+        {u"/v/a.avi", u"/v/a.avi: No such file or directory", u"/v/a.avi: No such file or directory"},
+        {u"", u"encoder failed", u"encoder failed"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FailureText(c.File, c.Message), c.Text) << StringToUTF8(c.Message);
 }
 
 TEST(RowOptions, ProgressAndTimeTexts) {

@@ -6,8 +6,6 @@
 #include <mutex>
 #include <set>
 
-#include "programfixture.h"
-#include "tests/media/mediatest.h"
 #include "media/player.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/mainthread.h"
@@ -22,16 +20,18 @@
 #include "platform/toolkit/panels.h"
 #include "platform/toolkit/pngimage.h"
 #include "platform/toolkit/scrollbars.h"
+#include "programfixture.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
-#include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinlistbox.h"
+#include "skin/controls/qxskinlistview.h"
 #include "skin/controls/qxskinslider.h"
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/core/qxskindata.h"
 #include "skin/dialogs/qxselectskin.h"
 #include "skin/dialogs/qxskinopenpicturedialog.h"
 #include "skin/dialogs/qxskinselectdir.h"
+#include "tests/media/mediatest.h"
 
 namespace {
 
@@ -42,15 +42,21 @@ TEST(SliderArithmetic, SeeksAndPositionsTruncateAndAZeroRangeNeverDivides) {
         Int64 Duration;
         Integer Value, Max;
         std::optional<Int64> Target;
-    } seeks[] = {{10000000, 109, 218, 5000000}, {10000000, 218, 218, 10000000}, {10000000, 0, 218, 0},
-                 {0, 109, 218, 0},              {10000000, 0, 0, std::nullopt}};
+    } seeks[] = {{10000000, 109, 218, 5000000},
+                 {10000000, 218, 218, 10000000},
+                 {10000000, 0, 218, 0},
+                 {0, 109, 218, 0},
+                 {10000000, 0, 0, std::nullopt}};
     for (const auto& c : seeks)
         EXPECT_EQ(SliderSeekTarget(c.Duration, c.Value, c.Max), c.Target) << c.Value << "/" << c.Max;
     const struct {
         Int64 PTS, Duration;
         std::optional<Integer> Value;
-    } positions[] = {{4999999, 10000000, 108}, {5000000, 10000000, 109}, {10000000, 10000000, 218},
-                     {-1, 10000000, std::nullopt}, {4999999, 0, std::nullopt}};
+    } positions[] = {{4999999, 10000000, 108},
+                     {5000000, 10000000, 109},
+                     {10000000, 10000000, 218},
+                     {-1, 10000000, std::nullopt},
+                     {4999999, 0, std::nullopt}};
     for (const auto& c : positions)
         EXPECT_EQ(SliderValueAt(c.PTS, c.Duration, 218), c.Value) << c.PTS << "/" << c.Duration;
 }
@@ -112,7 +118,8 @@ TEST(SnapshotFiles, EachWriterDecodesBackToTheFrameSize) {
             std::set<uint32_t> colours;
             const std::vector<Byte>& pixels = gif->ImageData().Pixels();
             for (size_t i = 0; i + 3 < pixels.size(); i += 4)
-                colours.insert(uint32_t(pixels[i]) | uint32_t(pixels[i + 1]) << 8 | uint32_t(pixels[i + 2]) << 16);
+                colours.insert(uint32_t(pixels[i]) | uint32_t(pixels[i + 1]) << 8 |
+                               uint32_t(pixels[i + 2]) << 16);
             EXPECT_LE(colours.size(), 256u);
             EXPECT_GT(colours.size(), 16u);
         }
@@ -231,8 +238,9 @@ TEST_F(Preview, StatesAreLoggedAndSetTheWindowsStyle) {
         TPlayState State;
         const char16_t* Name;
         TFormStyle Style;
-    } states[] = {{psPlay, u"Play", fsStayOnTop}, {psPause, u"Pause", fsNormal}, {psResume, u"Resume", fsStayOnTop},
-                  {psStep, u"Step", fsNormal},    {psResume, u"Resume", fsStayOnTop}, {psStop, u"Stop", fsNormal},
+    } states[] = {{psPlay, u"Play", fsStayOnTop},     {psPause, u"Pause", fsNormal},
+                  {psResume, u"Resume", fsStayOnTop}, {psStep, u"Step", fsNormal},
+                  {psResume, u"Resume", fsStayOnTop}, {psStop, u"Stop", fsNormal},
                   {psEnd, u"End", fsNormal}};
     for (const auto& c : states) {
         SCOPED_TRACE(StringToUTF8(c.Name));
@@ -274,8 +282,7 @@ TEST_F(Preview, OpeningLogsTheFileResetsTheSliderAndFillsTheStreamLists) {
     EXPECT_EQ(Form1->cboAudio->Text(), Format(u"Audio#%d", {Form1->VIZevado->AudioStreamIndex()}));
     EXPECT_EQ(Items(Form1->cboSubtitle), (std::vector<String>{u"Subtitle#-1", u"Subtitle#3"}));
     EXPECT_TRUE(Form1->cboSubtitle->Enabled());
-    EXPECT_EQ(Form1->cboSubtitle->Text(),
-              Format(u"Subtitle#%d", {Form1->VIZevado->SubtitleStreamIndex()}));
+    EXPECT_EQ(Form1->cboSubtitle->Text(), Format(u"Subtitle#%d", {Form1->VIZevado->SubtitleStreamIndex()}));
 
     // A file of sound alone: no video, so no subtitle choice either.
     Open(u"tone.wav");
@@ -371,7 +378,8 @@ TEST_F(Preview, TheToolButtonsShowTheirPictures) {
         std::function<void(Integer)> SetIndex;
         Integer Index;
     } cases[] = {
-        {Form1->qxSkinMenuSpeedButton1, [](Integer AIndex) { Form1->qxSkinMenuSpeedButton1->SetImageIndex(AIndex); }, 0},
+        {Form1->qxSkinMenuSpeedButton1,
+         [](Integer AIndex) { Form1->qxSkinMenuSpeedButton1->SetImageIndex(AIndex); }, 0},
         {Form1->qxSkinButton19, [](Integer AIndex) { Form1->qxSkinButton19->SetImageIndex(AIndex); }, 1},
         {Form1->qxSkinButton9, [](Integer AIndex) { Form1->qxSkinButton9->SetImageIndex(AIndex); }, 2},
     };
@@ -404,6 +412,9 @@ protected:
                 skins->SkinsListBox->SetItemIndex(Skin);
                 skins->SLBOnChange(nullptr);
             }
+            if (!dynamic_cast<TqxSelDirDlgForm*>(form) && !dynamic_cast<TqxOpenDlgForm*>(form) &&
+                !dynamic_cast<TqxSelectSkinDlgForm*>(form))
+                Boxes.push_back(form->Caption());
             form->SetModalResult(Answer);
         };
     }
@@ -415,6 +426,8 @@ protected:
     String SaveName;
     Integer Skin = -1;
     TModalResult Answer = mrOk;
+    // The captions of the other boxes.
+    std::vector<String> Boxes;
 };
 
 // One dialog serves both folders; a Cancel applies nothing of either.
@@ -464,6 +477,26 @@ TEST_F(Commands, TheSkinCommandAppliesTheChoiceAndSavesEitherWay) {
     Form1->qxSkinButton9Click(nullptr);
     EXPECT_EQ(Form1->qxSkinData1->SkinIndex(), 1);
     EXPECT_EQ(Option(u"Skin", u"SetSkin"), u"1");
+}
+
+// A settings file that refuses the skin, on OK as on Cancel: the skin is in
+// force all the same, and one notice, once a run, says it is not saved.
+TEST_F(Commands, ARefusedSkinSettingStaysInForceAndIsToldOnce) {
+    const fs::path ini = FRoot / "program" / "option.ini";
+    fs::remove(ini);
+    fs::create_directory(ini);
+    Skin = 1;
+    Form1->qxSkinButton9Click(nullptr);
+    EXPECT_EQ(Form1->qxSkinData1->SkinIndex(), 1);
+    EXPECT_EQ(Form1->qxSkinData2->SkinIndex(), 1);
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    Skin = 0;
+    Form1->qxSkinButton9Click(nullptr);
+    Answer = mrCancel;
+    Form1->qxSkinButton9Click(nullptr);
+    EXPECT_EQ(Form1->qxSkinData1->SkinIndex(), 0);
+    EXPECT_EQ(Boxes.size(), 1u);
+    EXPECT_TRUE(fs::is_directory(ini));
 }
 
 // The folder and type rules repair what they find and tick the type.

@@ -12,15 +12,12 @@
 #include <sstream>
 
 #include "app/aboutform.h"
+#include "app/filelistcolumns.h"
 #include "app/mainform.h"
 #include "app/optionfile.h"
 #include "app/optionsform.h"
-#include "app/filelistcolumns.h"
 #include "app/presetdialog.h"
 #include "app/settingsdialog.h"
-#include "tests/media/mediatest.h"
-#include "skin/controls/qxskinofficecombobox.h"
-#include "skin/controls/qxskinofficelistbox.h"
 #include "platform/base/fileutils.h"
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
@@ -36,8 +33,13 @@
 #include "skin/controls/qxskincombobox.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
+#include "skin/controls/qxskinofficecombobox.h"
+#include "skin/controls/qxskinofficelistbox.h"
 #include "skin/controls/qxskinpanels.h"
+#include "skin/core/qxcompressedskins.h"
 #include "skin/core/qxskindata.h"
+#include "skinfixtures.h"
+#include "tests/media/mediatest.h"
 
 namespace {
 
@@ -66,9 +68,9 @@ TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSki
         const char16_t* Section;
         const char16_t* Key;
         String Value;
-    } keys[] = {{u"OutPath", u"OutPath", output},          {u"Skin", u"SetSkin", u"0"},
-                {u"Options", u"Thread_Count", u"0"},      {u"Options", u"After_Done", u"0"},
-                {u"Options", u"Thread_Priority", u"3"},   {u"Options", u"Overwrite_File", u"1"},
+    } keys[] = {{u"OutPath", u"OutPath", output},       {u"Skin", u"SetSkin", u"0"},
+                {u"Options", u"Thread_Count", u"0"},    {u"Options", u"After_Done", u"0"},
+                {u"Options", u"Thread_Priority", u"3"}, {u"Options", u"Overwrite_File", u"1"},
                 {u"Options", u"Show_Preview", u"0"}};
     for (const auto& key : keys)
         EXPECT_EQ(Option(key.Section, key.Key), key.Value) << StringToUTF8(key.Key);
@@ -97,11 +99,26 @@ TEST_F(Program, AFirstStartWritesTheDefaultsCreatesTheOutputFolderAndLoadsTheSki
 
 TEST_F(Program, TheHostListNamesPanel6ThenTheTwentyDirectChildrenInTabOrder) {
     Start();
-    const char16_t* expected[] = {u"Panel6",        u"qxSkinMainMenuBar1", u"qxSkinToolBar2", u"Panel1",
-                                  u"qxSkinPanel1",  u"qxSkinPanel2",       u"qxSkinPanel3",   u"Panel3",
-                                  u"qxSkinPanel5",  u"qxSkinPanel4",       u"Button19",       u"Button27",
-                                  u"edt",           u"Panel4",             u"Panel5",         u"Panel6",
-                                  u"qxSkinPanel6",  u"qxSkinButton2",      u"qxSkinButton10", u"qxSkinButton12",
+    const char16_t* expected[] = {u"Panel6",
+                                  u"qxSkinMainMenuBar1",
+                                  u"qxSkinToolBar2",
+                                  u"Panel1",
+                                  u"qxSkinPanel1",
+                                  u"qxSkinPanel2",
+                                  u"qxSkinPanel3",
+                                  u"Panel3",
+                                  u"qxSkinPanel5",
+                                  u"qxSkinPanel4",
+                                  u"Button19",
+                                  u"Button27",
+                                  u"edt",
+                                  u"Panel4",
+                                  u"Panel5",
+                                  u"Panel6",
+                                  u"qxSkinPanel6",
+                                  u"qxSkinButton2",
+                                  u"qxSkinButton10",
+                                  u"qxSkinButton12",
                                   u"qxSkinButton11"};
     TStrings* names = Form1->cboScreens->Items();
     ASSERT_EQ(names->Count(), 21);
@@ -214,6 +231,74 @@ TEST_F(Program, ARefusedSettingsFileLeavesTheDefaultsInForceAndSaysSoOnce) {
     EXPECT_TRUE(Form5->qxSkinCheckRadioBox1->Checked());
 }
 
+// The program over a copy of the build's resources whose skin files a test
+// spoils, every box answered and its caption kept.
+class UnusableSkins : public Program {
+protected:
+    void SetUp() override {
+        Program::SetUp();
+        fs::copy(VELQUA_BUILD_DIR "/resources", FRoot / "resources", fs::copy_options::recursive);
+        SetResourceFolder(UTF8ToString((FRoot / "resources").string()) + u"/");
+        Application->OnIdle = [this](TObject*, bool&) {
+            TCustomForm* form = Screen->ActiveCustomForm();
+            if (!form || form == Form1 || form->ModalResult() != mrNone) return;
+            Boxes.push_back(form->Caption());
+            form->SetModalResult(mrOk);
+        };
+    }
+    fs::path SkinFile(const char* AName) const { return FRoot / "resources" / "skins" / AName; }
+    // The rest of the start happened all the same.
+    void ExpectStarted() {
+        EXPECT_EQ(Form1->qxSkinOfficeComboBox1->Items()->Count(), Integer(FormatCaptions(0).size()));
+        EXPECT_GT(Form1->qxSkinComboBox1->Items()->Count(), 0);
+        EXPECT_EQ(Form1->cboScreens->Items()->Count(), 21);
+        EXPECT_EQ(Form1->qxSkinSlider1_down_UP, u"UP");
+        ASSERT_NE(Form7, nullptr);
+    }
+
+    std::vector<String> Boxes;
+};
+
+// A skin file cut short is left out of the list with one box naming it;
+// the stored choice of it gives way to the first skin.
+TEST_F(UnusableSkins, AnUnreadableSkinIsLeftOutOfTheList) {
+    const std::uintmax_t size = fs::file_size(SkinFile("second.skn"));
+    fs::resize_file(SkinFile("second.skn"), size / 2);
+    WriteIni("[Skin]\nSetSkin=1\n");
+    Start();
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    ASSERT_EQ(Form1->StartNotices.size(), 1u);
+    EXPECT_NE(
+        Form1->StartNotices[0].find(UTF8ToString(SkinFile("second.skn").string()) + u": Stream read error"),
+        String::npos)
+        << StringToUTF8(Form1->StartNotices[0]);
+    ASSERT_EQ(Form1->qxCompressedSkinList1->Skins()->Count(), 1);
+    EXPECT_EQ(Form1->qxSkinData1->SkinIndex(), 0);
+    EXPECT_FALSE(Form1->qxSkinData1->Empty);
+    EXPECT_EQ(Form1->qxSkinData2->SkinIndex(), 0);
+    // The stored choice stays for a day the file is whole again.
+    EXPECT_EQ(Option(u"Skin", u"SetSkin"), u"1");
+    ExpectStarted();
+}
+
+// A skin whose data reads but does not make a skin: one box, the plain
+// look, and everything else of the start.
+TEST_F(UnusableSkins, ASkinThatFailsToLoadLeavesTheDefaultLook) {
+    std::ofstream(SkinFile("default.skn"), std::ios::binary | std::ios::trunc)
+        << skinfixtures::Container(skinfixtures::Deflate("\3\0\0\0 no pictures, no text"));
+    Start();
+    EXPECT_EQ(Boxes, std::vector<String>{u"提示"});
+    ASSERT_EQ(Form1->StartNotices.size(), 1u);
+    EXPECT_TRUE(Form1->StartNotices[0].starts_with(u"无法载入皮肤“default”："))
+        << StringToUTF8(Form1->StartNotices[0]);
+    EXPECT_TRUE(Form1->qxSkinData1->Empty);
+    EXPECT_TRUE(Form1->qxSkinData2->Empty);
+    ExpectStarted();
+    // The other skin still serves.
+    Form1->ApplySkin(1);
+    EXPECT_FALSE(Form1->qxSkinData1->Empty);
+}
+
 TEST_F(Program, TheHelpAndWebCommandsOpenTheirAddressesAndClosingEndsTheLoop) {
     Start();
     Form1->N19Click(nullptr);
@@ -241,7 +326,8 @@ TEST(FileTexts, DurationsAndSizesAsTheRowsShowThem) {
     const struct {
         Int64 Bytes;
         const char16_t* Text;
-    } sizes[] = {{2 * 1048576, u"2MB"}, {1572864, u"1.5MB"}, {0, u"0MB"}, {131072, u"0.12MB"}, {393216, u"0.38MB"}, {1048576 + 15729, u"1.02MB"}};
+    } sizes[] = {{2 * 1048576, u"2MB"}, {1572864, u"1.5MB"}, {0, u"0MB"},
+                 {131072, u"0.12MB"},   {393216, u"0.38MB"}, {1048576 + 15729, u"1.02MB"}};
     for (const auto& size : sizes)
         EXPECT_EQ(MegabytesText(size.Bytes), size.Text) << size.Bytes;
 }

@@ -1,6 +1,6 @@
 // The libFuzzer target of one picture reader, chosen when it is built:
-// FUZZ_BMP, FUZZ_PNG, FUZZ_GIF or FUZZ_JPEG. Damaged input may raise
-// EInvalidGraphic and nothing else.
+// FUZZ_BMP, FUZZ_PNG, FUZZ_GIF, FUZZ_JPEG, FUZZ_ICO, FUZZ_WMF or FUZZ_EMF.
+// Damaged input may raise EInvalidGraphic and nothing else.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,9 @@
 
 #include "platform/gdi/bmpcodec.h"
 #include "platform/gdi/gifcodec.h"
+#include "platform/gdi/icocodec.h"
 #include "platform/gdi/jpegcodec.h"
+#include "platform/gdi/metafilecodec.h"
 #include "platform/gdi/pngcodec.h"
 
 #if defined(FUZZ_PNG)
@@ -50,6 +52,12 @@ void Read(std::span<const Byte> AData) {
     DecodeGif(AData);
 #elif defined(FUZZ_JPEG)
     DecodeJpeg(AData);
+#elif defined(FUZZ_ICO)
+    DecodeIco(AData);
+#elif defined(FUZZ_WMF) || defined(FUZZ_EMF)
+    // Played small: the records are what is read, not the pixels.
+    const TMetafileInfo info = ProbeMetafile(AData);
+    RenderMetafile(AData, std::min(info.Width, 64), std::min(info.Height, 64));
 #else
 #error "no reader chosen"
 #endif

@@ -51,7 +51,25 @@ TEST(AVErrorText, ClassicTextsForOldAndCurrentCodes) {
         {AVERROR_PATCHWELCOME, u"x: Not yet implemented in FFmpeg"},
         {-1163346256, u"x: Not yet implemented in FFmpeg"},
         {AVERROR_PROTOCOL_NOT_FOUND, u"x: Unsupported network protocol"},
-        {-99, u"x: Error number -99 occurred"},
+        {-1234567, u"x: Error number -1234567 occurred"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AVErrorText(u"x", c.code), c.text) << c.code;
+}
+
+// A code the classic texts do not name says what the library says of it.
+class AVErrorTextWithLibraries : public MediaTest {};
+
+TEST_F(AVErrorTextWithLibraries, OtherCodesTakeTheLibrarysOwnText) {
+    const struct {
+        Integer code;
+        const char16_t* text;
+    } cases[] = {
+        {AVERROR(ENOSPC), u"x: No space left on device"},
+        {AVERROR(EMFILE), u"x: Too many open files"},
+        {AVERROR_ENCODER_NOT_FOUND, u"x: Encoder not found"},
+        {AVERROR(ENOENT), u"x: No such file or directory"},
+        {-1234567, u"x: Error number -1234567 occurred"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AVErrorText(u"x", c.code), c.text) << c.code;

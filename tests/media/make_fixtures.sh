@@ -135,6 +135,10 @@ make slow.avi -f lavfi -i testsrc=size=64x48:rate=1:duration=5 \
 make marked.mp4 -f lavfi \
     -i "color=black:size=64x32:rate=5:duration=0.4,drawbox=x=0:y=0:w=16:h=16:c=white:t=fill,drawbox=x=48:y=0:w=16:h=16:c=gray:t=fill" \
     -c:v mpeg4 -q:v 2 -pix_fmt yuv420p
+# An MP4 of a few reader buffers, picture and sound interleaved: read on
+# after its file was let go and taken up again.
+make interleaved.mp4 -f lavfi -i testsrc=size=160x120:rate=25:duration=2 $SINE -c:v mpeg4 -q:v 2 \
+    -c:a mp2 -shortest
 # An MP4 cut in half: its index, at the end, is gone.
 make .whole.mp4 -f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg4
 truncate_half .whole.mp4 truncated.mp4

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -65,6 +66,21 @@ void OnWorker(const std::function<void()>& AWork) {
     });
     done.WaitFor(INFINITE);
     worker.join();
+}
+
+long OpenDescriptors() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+}
+
+TDescriptorLimit::TDescriptorLimit(long AMore) {
+    getrlimit(RLIMIT_NOFILE, &FSaved);
+    rlimit lowered = FSaved;
+    lowered.rlim_cur = rlim_t(OpenDescriptors() + AMore);
+    setrlimit(RLIMIT_NOFILE, &lowered);
+}
+
+TDescriptorLimit::~TDescriptorLimit() {
+    setrlimit(RLIMIT_NOFILE, &FSaved);
 }
 
 void MediaTest::SetUp() {

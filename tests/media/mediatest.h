@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <array>
 #include <cstdint>
@@ -62,6 +63,21 @@ struct TProbedFile {
 
 // Needs avformat and avcodec.
 TProbedFile ProbeMedia(std::u16string_view AFileName, bool ACollect = false);
+
+// The descriptors the process holds now.
+long OpenDescriptors();
+
+// The process may open only so many more descriptors while this lives.
+class TDescriptorLimit {
+public:
+    explicit TDescriptorLimit(long AMore);
+    ~TDescriptorLimit();
+    TDescriptorLimit(const TDescriptorLimit&) = delete;
+    TDescriptorLimit& operator=(const TDescriptorLimit&) = delete;
+
+private:
+    rlimit FSaved{};
+};
 
 class MediaTest : public ::testing::Test {
 protected:

@@ -874,4 +874,49 @@ TEST_F(StrovixTest, RelativeNamesAreFixedWhenGiven) {
     EXPECT_EQ(FileSizeByName(second + u"/relative.avi"), 0);
 }
 
+// A waiting task holds no descriptor: with room for a dozen more, a hundred
+// tasks are added and set up, and they still convert.
+TEST_F(StrovixTest, WaitingTasksHoldNoDescriptor) {
+    // The first one makes what stays for good (the GUI thread's wake-up).
+    ASSERT_EQ(Add(u"interleaved.mp4", TempFile(u"waiting0.avi")), 0);
+    const long before = OpenDescriptors();
+    TDescriptorLimit limit(12);
+    constexpr Integer kTasks = 100;
+    for (Integer i = 1; i < kTasks; ++i)
+        ASSERT_EQ(Add(u"interleaved.mp4", TempFile(Format(u"waiting%d.avi", {i}))), i);
+    EXPECT_EQ(OpenDescriptors(), before);
+    while (Strovix->TasksCount() > 3)
+        Strovix->RemoveTask(0);
+    Strovix->Start(2);
+    WaitForRunEnd();
+    ExpectEndsOfTasks(3);
+    for (Integer i = 0; i < 3; ++i)
+        EXPECT_TRUE(EndOf(i).Finished) << Text(EndOf(i).ExceptionMsg);
+    EXPECT_GT(ProbeMedia(TempFile(u"waiting99.avi")).Find(AVMEDIA_TYPE_AUDIO)->Packets, 10);
+    EXPECT_EQ(OpenDescriptors(), before);
+}
+
+// An input that went away while its task waited ends that task, naming the
+// file, with no output left behind; the other tasks convert.
+TEST_F(StrovixTest, AnInputGoneBeforeItsTurnEndsItsTaskNamingTheFile) {
+    const String gone = TempFile(u"gone.avi");
+    std::filesystem::copy_file(TestDataPath(u"task.avi"), Text(gone),
+                               std::filesystem::copy_options::overwrite_existing);
+    const String output = TempFile(u"gone-output.avi");
+    std::filesystem::remove(Text(output));
+    ASSERT_EQ(Strovix->AddTask(gone), 0) << Text(Strovix->LastErrMsg());
+    TOutputOptions options = Mpeg4Mp2();
+    ASSERT_TRUE(Strovix->SetOutputFile(0, output, &options)) << Text(Strovix->LastErrMsg());
+    Add(u"task.avi", TempFile(u"after-gone.avi"));
+    std::filesystem::remove(Text(gone));
+    Strovix->Start(0);
+
+    ExpectEndsOfTasks(2);
+    EXPECT_TRUE(EndOf(0).Exception);
+    EXPECT_FALSE(EndOf(0).Finished);
+    EXPECT_EQ(Text(EndOf(0).ExceptionMsg), Text(gone + u": No such file or directory"));
+    EXPECT_FALSE(FileExists(output));
+    EXPECT_TRUE(EndOf(1).Finished) << Text(EndOf(1).ExceptionMsg);
+}
+
 }  // namespace

@@ -169,11 +169,69 @@ TEST_F(UnicodeFileTest, WrappedNameDemuxesTheSamePackets) {
     EXPECT_EQ(packets(UnicodeNamePrefix + plain), expected);
 }
 
+// A parked input holds no descriptor, and reads on where it stood: parked
+// after its opening and again every few packets, it gives the packets of an
+// input read straight through (an MP4's tracks keep their reader too).
+TEST_F(UnicodeFileTest, AParkedInputReadsOnWhereItStood) {
+    for (const char16_t* fixture : {u"clip2.avi", u"interleaved.mp4", u"streams.mkv"}) {
+        SCOPED_TRACE(StringToUTF8(fixture));
+        const AnsiString name = TestDataPath(fixture);
+        const auto packets = [&](bool APark) {
+            std::vector<std::tuple<int, int64_t, AnsiString>> result;
+            const long before = OpenDescriptors();
+            AVFormatContext* context = nullptr;
+            const auto open = APark ? OpenParkableInputFile : OpenInputFile;
+            EXPECT_EQ(open(&context, name.c_str(), nullptr, nullptr), 0);
+            if (!context) return result;
+            EXPECT_EQ(IsUnicodeIO(context->pb), APark);
+            if (APark) {
+                EXPECT_EQ(avformat::avformat_find_stream_info(context, nullptr), 0);
+                ParkInputFile(context);
+                EXPECT_EQ(OpenDescriptors(), before);
+            }
+            AVPacket* packet = avcodec::av_packet_alloc();
+            while (avformat::av_read_frame(context, packet) >= 0) {
+                result.emplace_back(packet->stream_index, packet->dts,
+                                    AnsiString(reinterpret_cast<const char*>(packet->data), packet->size));
+                avcodec::av_packet_unref(packet);
+                if (APark && result.size() % 7 == 0) ParkInputFile(context);
+            }
+            avcodec::av_packet_free(&packet);
+            CloseInputFile(&context);
+            EXPECT_EQ(OpenDescriptors(), before);
+            return result;
+        };
+        const auto expected = packets(false);
+        EXPECT_GT(expected.size(), 20u);
+        EXPECT_EQ(packets(true), expected);
+    }
+}
+
+// A parked input whose file went away says so when it is taken up again;
+// one that never parked has nothing to take up.
+TEST_F(UnicodeFileTest, AParkedInputWhoseFileWentAwaySaysSo) {
+    const std::filesystem::path copy = Folder / "copy.avi";
+    std::filesystem::copy_file(TestDataPath(u"中文视频.avi"), copy);
+    AVFormatContext* context = nullptr;
+    ASSERT_EQ(OpenParkableInputFile(&context, copy.c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(ResumeInputFile(context), 0);
+    ParkInputFile(context);
+    std::filesystem::remove(copy);
+    EXPECT_EQ(ResumeInputFile(context), AVERROR(ENOENT));
+    CloseInputFile(&context);
+
+    // Names that are no regular file open as they always did, and never park.
+    ASSERT_EQ(
+        OpenParkableInputFile(&context, ("file:" + TestDataPath(u"中文视频.avi")).c_str(), nullptr, nullptr),
+        0);
+    EXPECT_FALSE(IsUnicodeIO(context->pb));
+    ParkInputFile(context);
+    EXPECT_EQ(ResumeInputFile(context), 0);
+    CloseInputFile(&context);
+}
+
 TEST_F(UnicodeFileTest, InputOpensWrappedNamesAndClosesTheirFiles) {
-    const auto openFiles = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    };
-    const auto before = openFiles();
+    const auto before = OpenDescriptors();
     for (const AnsiString& name :
          {TestDataPath(u"中文视频.avi"), UnicodeNamePrefix + TestDataPath(u"中文视频.avi")}) {
         AVFormatContext* context = nullptr;
@@ -191,7 +249,7 @@ TEST_F(UnicodeFileTest, InputOpensWrappedNamesAndClosesTheirFiles) {
     std::ofstream(Folder / "junk.avi") << "not a media file at all";
     EXPECT_LT(OpenInputFile(&context, Wrapped("junk.avi").c_str(), nullptr, nullptr), 0);
     EXPECT_EQ(context, nullptr);
-    EXPECT_EQ(openFiles(), before);
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST_F(UnicodeFileTest, OutputOpensPlainAndWrappedNamesForWriting) {

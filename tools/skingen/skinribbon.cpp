@@ -167,23 +167,28 @@ void BuildAppMenu(TSkinBuilder& ASkin, const TSkinTheme& T, bool ABackButton) {
     ASkin.SetColor(s, u"activefontpagecolor", T.Text);
     ASkin.SetInt(s, u"pageoffset", 4);
     // The item column's own background.
-    const Integer column = ASkin.ActivePicture(u"appmenucolumn.bmp", 8, 8, Mix(T.Window, T.Hover, 0.4));
+    const TRgb columnColour = Mix(T.Window, T.Hover, 0.4);
+    const Integer column = ASkin.ActivePicture(u"appmenucolumn.bmp", 8, 8, columnColour);
     ASkin.SetInt(s, u"bgpictureindex", column);
     ASkin.SetBool(s, u"bgstretcheffect", true);
     if (!ABackButton) return;
     // The round back button, normal and under the pointer, and the caption
     // plate the form shows while the menu is open.
-    const Integer bx = gx + grip;
+    // The button sits at the menu's top, where the top line runs: the
+    // circle starts below the line.
+    const Integer bx = gx + grip, line = 3, cell = back + line;
     for (Integer look = 0; look < 2; ++look) {
-        const TRect r = Bounds(bx, look * back, back, back);
+        // On the item column's colour, which shows round the circle.
+        p.Fill(Bounds(bx, look * cell, back, cell), columnColour);
+        const TRect r = Bounds(bx, look * cell + line, back, back);
         p.FillCircle(r.Left + 12, r.Top + 12, 11, look == 0 ? T.Accent : Mix(T.Accent, T.OnAccent, 0.2));
         p.Polyline(
             {{r.Left + 13.5, r.Top + 7.0}, {r.Left + 8.5, r.Top + 12.0}, {r.Left + 13.5, r.Top + 17.0}}, 1.8,
             T.OnAccent);
         p.Line(r.Left + 9.0, r.Top + 12, r.Left + 17.0, r.Top + 12, 1.8, T.OnAccent);
     }
-    ASkin.Image(s, u"backbuttonrect", picture, Bounds(bx, 0, back, back));
-    ASkin.Image(s, u"backbuttonactiverect", picture, Bounds(bx, back, back, back));
+    ASkin.Image(s, u"backbuttonrect", picture, Bounds(bx, 0, back, cell));
+    ASkin.Image(s, u"backbuttonactiverect", picture, Bounds(bx, cell, back, cell));
     p.FillVertical(Bounds(x, ih + 2 * ph + 3, iw, 34), T.Accent, Mix(T.Accent, Rgb(0), 0.25));
     ASkin.Image(s, u"captionrect", picture, Bounds(x, ih + 2 * ph + 3, iw, 34));
 }

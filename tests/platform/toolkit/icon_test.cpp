@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "picturestreams.h"
 #include "platform/gdi/icons.h"
 #include "platform/gdi/objects.h"
 #include "platform/toolkit/bitmap.h"
+#include "tests/platform/gdi/picturefiles.h"
 
 namespace {
 
@@ -66,16 +68,38 @@ TEST(Icon, AssignCopiesAndReleaseGivesUp) {
     EXPECT_FALSE(win::GetIconInfo(old, &info));
 }
 
-TEST(Icon, HasNoFilesAndAFixedSize) {
+TEST(Icon, ReadsTheLargestPictureOfAnIconFileAndWritesNone) {
+    using namespace picturefiles;
+    // A 16 x 16 red bitmap with its left 4 columns masked out, and a 24 x 24
+    // PNG of half-transparent blue.
+    const std::vector<Byte> file = IcoFile({{16, 16, 24, IconDib(Filled(16, 16, 0xFFFF0000), 24, 4)},
+                                            {24, 24, 32, IconPng(Filled(24, 24, 0x800000FF))}});
     TIcon icon;
+    Load(icon, file);
+    EXPECT_EQ(icon.Width(), 24);
+    EXPECT_EQ(icon.Height(), 24);
+    TBitmap target;
+    WhiteTarget(target, 30, 30)->Canvas()->Draw(0, 0, &icon);
+    const TColor blended = target.Canvas()->Pixels(10, 10);
+    EXPECT_NEAR(win::GetRValue(blended), 127, 2);
+    EXPECT_EQ(win::GetBValue(blended), 255);
+    EXPECT_EQ(target.Canvas()->Pixels(27, 27), clWhite);
+    // The bitmap alone: its mask shows through.
+    Load(icon, IcoFile({{16, 16, 24, IconDib(Filled(16, 16, 0xFFFF0000), 24, 4)}}));
+    WhiteTarget(target, 30, 30)->Canvas()->Draw(0, 0, &icon);
+    EXPECT_EQ(target.Canvas()->Pixels(2, 8), clWhite);
+    EXPECT_EQ(target.Canvas()->Pixels(8, 8), clRed);
+    // A damaged file leaves the icon held.
+    const win::HICON held = icon.Handle();
+    EXPECT_THROW(Load(icon, std::vector<Byte>(file.begin(), file.begin() + 40)), EInvalidGraphic);
+    EXPECT_EQ(icon.Handle(), held);
     TMemoryStream stream;
     try {
         icon.SaveToStream(&stream);
         FAIL() << "no exception";
     } catch (const EInvalidGraphicOperation& e) {
-        EXPECT_EQ(u"Icon files are not supported", e.Message());
+        EXPECT_EQ(u"Icon files are not written", e.Message());
     }
-    EXPECT_THROW(icon.LoadFromStream(&stream), EInvalidGraphicOperation);
     EXPECT_THROW(icon.SetWidth(16), EInvalidGraphicOperation);
 }
 

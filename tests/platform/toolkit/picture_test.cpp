@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/toolkit/gifimage.h"
+#include "platform/toolkit/icon.h"
 #include "platform/toolkit/jpegimage.h"
+#include "platform/toolkit/metafile.h"
 #include "platform/toolkit/pngimage.h"
 #include "tests/platform/base/temp_folder.h"
+#include "tests/platform/gdi/picturefiles.h"
 
 namespace {
 
@@ -50,6 +55,33 @@ TEST_F(PictureTest, PicksTheClassByExtension) {
         EXPECT_EQ(3, picture.Width());
         EXPECT_EQ(2, picture.Height());
         EXPECT_EQ(1, changes);
+    }
+}
+
+TEST_F(PictureTest, IconsAndMetafilesAreReadByExtension) {
+    using namespace picturefiles;
+    struct TCase {
+        const char16_t* Name;
+        std::vector<Byte> Data;
+        const std::type_info& Class;
+        Integer Width;
+    } cases[] = {
+        {u"a.ico", IcoFile({{8, 8, 32, IconPng(Filled(8, 8, 0xFFFF0000))}}), typeid(TIcon), 8},
+        {u"b.EMF", RedHalfEmf(), typeid(TMetafile), 192},
+        {u"c.wmf", RedHalfWmf(), typeid(TMetafile), 192},
+        // The metafile class reads either kind, whichever of its names it has.
+        {u"d.wmf", RedHalfEmf(), typeid(TMetafile), 192},
+    };
+    for (const TCase& c : cases) {
+        const String name = Path(c.Name);
+        std::ofstream(StringToUTF8(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(c.Data.data()), std::streamsize(c.Data.size()));
+        TPicture picture;
+        picture.LoadFromFile(name);
+        const TGraphic* graphic = picture.Graphic();
+        ASSERT_NE(nullptr, graphic);
+        EXPECT_EQ(c.Class, typeid(*graphic)) << StringToUTF8(c.Name);
+        EXPECT_EQ(c.Width, picture.Width()) << StringToUTF8(c.Name);
     }
 }
 

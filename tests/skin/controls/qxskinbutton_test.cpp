@@ -131,35 +131,50 @@ TEST_F(SkinButton, PressDragOffAndReleaseGivesNoClick) {
 }
 
 TEST_F(SkinButton, RepeatModeClicksWhileHeld) {
-    TqxSkinButton* button = Button();
-    button->SetRepeatMode(true);
-    Move(At(button));
-    driver::MouseDown(At(button));
-    Pump();
-    AdvanceTime(599);
-    EXPECT_EQ(0, FClicks);
-    AdvanceTime(1);
-    EXPECT_EQ(1, FClicks);
-    AdvanceTime(300);
-    EXPECT_EQ(4, FClicks);
-    // Off the button the repeat pauses.
-    Move(Away());
-    AdvanceTime(500);
-    EXPECT_EQ(4, FClicks);
-    Move(At(button));
-    AdvanceTime(600);
-    EXPECT_EQ(5, FClicks);
-    driver::MouseUp(At(button));
-    Pump();
-    EXPECT_EQ(6, FClicks);
-    AdvanceTime(1000);
-    EXPECT_EQ(6, FClicks);
+    // 500 ms is the delay before the repeat too: it must not be taken for it.
+    for (Integer interval : {100, 500}) {
+        SCOPED_TRACE(interval);
+        FClicks = 0;
+        TqxSkinButton* button = Button();
+        button->SetRepeatMode(true);
+        button->SetRepeatInterval(interval);
+        Move(At(button));
+        driver::MouseDown(At(button));
+        Pump();
+        AdvanceTime(500 + interval - 1);
+        EXPECT_EQ(0, FClicks);
+        AdvanceTime(1);
+        EXPECT_EQ(1, FClicks);
+        AdvanceTime(3 * interval);
+        EXPECT_EQ(4, FClicks);
+        // Off the button the repeat pauses.
+        Move(Away());
+        AdvanceTime(1000);
+        EXPECT_EQ(4, FClicks);
+        Move(At(button));
+        AdvanceTime(500 + interval);
+        EXPECT_EQ(5, FClicks);
+        driver::MouseUp(At(button));
+        Pump();
+        EXPECT_EQ(6, FClicks);
+        AdvanceTime(1000);
+        EXPECT_EQ(6, FClicks);
+        delete button;
+    }
 }
 
 TEST_F(SkinButton, ACheckButtonTogglesAndClicks) {
     TqxSkinButton* button = Button();
+    TEdit* edit = Add<TEdit>(200, 20, 100, 24);
+    edit->SetFocus();
     button->SetCheckedMode(true);
     EXPECT_EQ(-1, button->GroupIndex());
+    // A check button takes no focus, by click or by Tab.
+    EXPECT_FALSE(button->CanFocused());
+    EXPECT_FALSE(button->TabStop());
+    driver::Key(VK_TAB);
+    Pump();
+    EXPECT_TRUE(edit->Focused());
     driver::MouseDown(At(button));
     Pump();
     EXPECT_TRUE(button->Down());
@@ -175,6 +190,7 @@ TEST_F(SkinButton, ACheckButtonTogglesAndClicks) {
     Pump();
     EXPECT_FALSE(button->Down());
     EXPECT_EQ(2, FClicks);
+    EXPECT_TRUE(edit->Focused());
     button->SetCheckedMode(false);
     EXPECT_EQ(0, button->GroupIndex());
 }

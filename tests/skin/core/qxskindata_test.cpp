@@ -291,8 +291,9 @@ TEST_F(SkinDataTest, DamagedSkins) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
         if (c.Outcome == oLoads) {
             EXPECT_EQ(9u, SkinMessages.size());
-            EXPECT_EQ(broken.Container.empty() ? GetValue(broken.Folder, u"VERSION", u"skinname") : u"minimal",
-                      FData->SkinName);
+            EXPECT_EQ(
+                broken.Container.empty() ? GetValue(broken.Folder, u"VERSION", u"skinname") : u"minimal",
+                FData->SkinName);
             EXPECT_FALSE(FData->ChangeSkinDataProcess);
             if (c.Check) c.Check(*FData);
         } else {
@@ -540,7 +541,13 @@ protected:
         SetResourceFolder(FSaved);
         SkinFormsTest::TearDown();
     }
-    TForm* Read(Integer ASkinIndex) {
+    // The list's items: the light skin alone unless AItems names others.
+    TForm* Read(Integer ASkinIndex, const String& AItems =
+                                        u"      item\r\n"
+                                        u"        Name = 'light'\r\n"
+                                        u"        Description = '浅色'\r\n"
+                                        u"        Skin = 'skins/minimal.skn'\r\n"
+                                        u"      end") {
         const String text =
             u"object Form1: TRecordingForm\r\n"
             u"  object qxSkinData1: TqxSkinData\r\n"
@@ -554,12 +561,9 @@ protected:
             u"    CompressedStoredSkin = qxCompressedStoredSkin1\r\n"
             u"  end\r\n"
             u"  object qxCompressedSkinList1: TqxCompressedSkinList\r\n"
-            u"    Skins = <\r\n"
-            u"      item\r\n"
-            u"        Name = 'light'\r\n"
-            u"        Description = '浅色'\r\n"
-            u"        Skin = 'skins/minimal.skn'\r\n"
-            u"      end>\r\n"
+            u"    Skins = <\r\n" +
+            AItems +
+            u">\r\n"
             u"  end\r\n"
             u"  object qxCompressedStoredSkin1: TqxCompressedStoredSkin\r\n"
             u"    CompressedData = 'skins/two.zlib'\r\n"
@@ -592,6 +596,38 @@ TEST_F(SkinDescriptionTest, AnIndexPastTheListLoadsNothing) {
     EXPECT_EQ(u"minimal", data->SkinName);
     // The stored skin loaded while the form was read.
     EXPECT_EQ(u"two", SkinData(form, u"qxSkinData2")->SkinName);
+}
+
+// A skin file that cannot be read costs the list that skin, not the form:
+// one missing, one cut short, one whose zlib data is damaged. The skin data
+// picks from what is left; the list tells what it left out and why.
+TEST_F(SkinDescriptionTest, UnreadableSkinsAreLeftOutOfTheList) {
+    const std::string good = CompressedSkin(MinimalSkin());
+    WriteFileBytes(FFolder.Path() + u"skins/short.skn", good.substr(0, good.size() / 2));
+    std::string flipped = good;
+    flipped[flipped.size() / 2] = char(~flipped[flipped.size() / 2]);
+    WriteFileBytes(FFolder.Path() + u"skins/flipped.skn", flipped);
+    String items;
+    for (const char16_t* name : {u"missing", u"short", u"minimal", u"flipped"})
+        items += u"      item\r\n        Name = '" + String(name) + u"'\r\n        Skin = 'skins/" + name +
+                 u".skn'\r\n      end\r\n";
+    TForm* form = Read(0, items.substr(0, items.size() - 2));
+
+    TqxSkinData* data = SkinData(form, u"qxSkinData1");
+    TqxCompressedSkinList* list = data->SkinList();
+    ASSERT_EQ(1, list->Skins()->Count());
+    EXPECT_EQ(u"minimal", list->Skins()->Items(0)->Name());
+    EXPECT_EQ(u"minimal", data->SkinName);
+    const std::vector<String>& left = list->LeftOutSkins();
+    ASSERT_EQ(3u, left.size());
+    const char16_t* reasons[] = {u"skins/missing.skn: ", u"skins/short.skn: Stream read error",
+                                 u"skins/flipped.skn: "};
+    for (size_t i = 0; i < left.size(); ++i) {
+        EXPECT_TRUE(left[i].starts_with(FFolder.Path())) << StringToUTF8(left[i]);
+        EXPECT_NE(left[i].find(reasons[i]), String::npos) << StringToUTF8(left[i]);
+        // Each says why after the name.
+        EXPECT_FALSE(left[i].ends_with(u": ")) << StringToUTF8(left[i]);
+    }
 }
 
 TEST_F(SkinDescriptionTest, AValidIndexLoadsWhileTheFormIsRead) {

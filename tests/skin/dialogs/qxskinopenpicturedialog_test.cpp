@@ -8,12 +8,12 @@
 #include <fstream>
 #include <functional>
 
+#include "dialogrun.h"
 #include "platform/base/fileutils.h"
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/pngimage.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
-#include "dialogrun.h"
 #include "shelltest.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
@@ -22,6 +22,7 @@
 #include "skin/controls/qxskinscrollbox.h"
 #include "skin/controls/qxskinspeedbuttons.h"
 #include "skin/controls/qxskinsplitters.h"
+#include "tests/platform/gdi/picturefiles.h"
 
 namespace driver = win::driver;
 
@@ -51,17 +52,29 @@ protected:
             png.Assign(&bitmap);
             png.SaveToFile(PathAt("home/p/whole.png"));
             std::ifstream whole(At("home/p/whole.png"), std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+            const std::string bytes((std::istreambuf_iterator<char>(whole)),
+                                    std::istreambuf_iterator<char>());
             MakeFile(At("home/p/cut.png"), bytes.substr(0, bytes.size() / 2));
         }
         MakeFile(At("home/p/junk.jpg"), "\xFF\xD8\xFF\xE0junk junk junk");
         MakeFile(At("home/p/junk.gif"), "GIF89a\x40\x00\x40\x00junk");
         MakeFile(At("home/p/shot.xyz"));
-        MakeFile(At("home/p/logo.ico"), "not read here");
+        MakeFile(At("home/p/junk.ico"), std::string("\0\0\1\0\1\0junk", 10));
+        MakeFile(At("home/p/junk.wmf"), "junk junk junk");
+        MakeFile(At("home/p/junk.emf"), std::string("\1\0\0\0junk", 8));
+        // An icon of a masked 16 x 16 red bitmap and a 32 x 32 PNG of
+        // half-transparent blue; metafiles of 192 x 96 with the left half red.
+        using namespace picturefiles;
+        WriteBytes("home/p/both.ico", IcoFile({{16, 16, 24, IconDib(Filled(16, 16, 0xFFFF0000), 24, 4)},
+                                               {32, 32, 32, IconPng(Filled(32, 32, 0x800000FF))}}));
+        WriteBytes("home/p/red.wmf", RedHalfWmf());
+        WriteBytes("home/p/red.emf", RedHalfEmf());
         FDialog = new TqxSkinOpenPictureDialog(Application);
         FDialog->Filter = u"All|*.*";
         FDialog->SetFileName(PathAt("home/p/"));
-        Application->OnException = [this](TObject*, const Exception& AError) { FErrors.push_back(AError.Message()); };
+        Application->OnException = [this](TObject*, const Exception& AError) {
+            FErrors.push_back(AError.Message());
+        };
     }
     void TearDown() override {
         Application->OnException = nullptr;
@@ -89,7 +102,18 @@ protected:
         driver::Click({at.X, at.Y});
         driver::Pump();
     }
-    static TPoint ImageSize(TqxOpenPictureDlgForm* AForm) { return {AForm->Image->Width(), AForm->Image->Height()}; }
+    static TPoint ImageSize(TqxOpenPictureDlgForm* AForm) {
+        return {AForm->Image->Width(), AForm->Image->Height()};
+    }
+    // The preview's colour at a point of the picture (not scrolled).
+    static TColor PreviewPixel(TqxOpenPictureDlgForm* AForm, Integer X, Integer Y) {
+        driver::Pump();
+        return TColor(
+            driver::Pixel(AForm->ScrollBox->Handle(), AForm->Image->Left() + X, AForm->Image->Top() + Y));
+    }
+    void WriteBytes(const char* APath, const std::vector<Byte>& ABytes) {
+        MakeFile(At(APath), std::string(ABytes.begin(), ABytes.end()));
+    }
 
     TqxSkinOpenPictureDialog* FDialog = nullptr;
     std::vector<String> FErrors;
@@ -106,7 +130,8 @@ TEST_F(PictureDialog, OpensWideWithThePreviewAtTheRight) {
         EXPECT_EQ(AForm->ImagePanel->Left() + AForm->ImagePanel->Width(), 550);
         EXPECT_EQ(AForm->ImagePanel->Width(), 190);
         EXPECT_EQ(AForm->Splitter->Left() + AForm->Splitter->Width(), AForm->ImagePanel->Left());
-        EXPECT_EQ(AForm->FileListViewPanel->Left() + AForm->FileListViewPanel->Width(), AForm->Splitter->Left());
+        EXPECT_EQ(AForm->FileListViewPanel->Left() + AForm->FileListViewPanel->Width(),
+                  AForm->Splitter->Left());
         EXPECT_EQ(AForm->OpenButton->Caption(), u"&Open");
         EXPECT_EQ(AForm->StretchButton->Hint(), u"Stretch Picture");
         EXPECT_GT(AForm->StretchButton->Left(), AForm->StyleToolButton->Left());
@@ -125,7 +150,8 @@ TEST_F(PictureDialog, PreviewAtThePicturesSizeStretchedAndBack) {
         ClickOn(AForm->StretchButton);
         ASSERT_TRUE(AForm->StretchButton->Down());
         EXPECT_TRUE(AForm->Image->Stretch());
-        EXPECT_EQ(ImageSize(AForm), TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
+        EXPECT_EQ(ImageSize(AForm),
+                  TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
         EXPECT_LT(AForm->Image->Width(), 640);
         ClickOn(AForm->StretchButton);
         EXPECT_FALSE(AForm->StretchButton->Down());
@@ -140,7 +166,8 @@ TEST_F(PictureDialog, PreviewAtThePicturesSizeStretchedAndBack) {
         EXPECT_FALSE(AForm->Image->Visible());
         Pick(AForm, u"big.bmp");
         EXPECT_TRUE(AForm->Image->Visible());
-        EXPECT_EQ(ImageSize(AForm), TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
+        EXPECT_EQ(ImageSize(AForm),
+                  TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
     });
     EXPECT_TRUE(FErrors.empty());
 }
@@ -179,19 +206,42 @@ TEST_F(PictureDialog, StretchAndPreviewWidthCarryToTheNextRun) {
     EXPECT_TRUE(down);
 }
 
+TEST_F(PictureDialog, PreviewsIconsAndMetafilesAtTheirSize) {
+    Run(FDialog, [&](TqxOpenPictureDlgForm* AForm) {
+        Pick(AForm, u"both.ico");
+        EXPECT_EQ(ImageSize(AForm), TPoint(32, 32));
+        const TColor blended = PreviewPixel(AForm, 16, 16);
+        EXPECT_GT(win::GetBValue(blended), 200);
+        EXPECT_LT(win::GetRValue(blended), 200);
+        for (const char16_t* name : {u"red.wmf", u"red.emf"}) {
+            Pick(AForm, name);
+            EXPECT_EQ(ImageSize(AForm), TPoint(192, 96)) << StringToUTF8(name);
+            EXPECT_EQ(PreviewPixel(AForm, 48, 48), clRed) << StringToUTF8(name);
+            EXPECT_NE(PreviewPixel(AForm, 144, 48), clRed) << StringToUTF8(name);
+        }
+        // Stretched, a metafile is played at the preview's size.
+        ClickOn(AForm->StretchButton);
+        const TPoint area = ImageSize(AForm);
+        EXPECT_EQ(area, TPoint(AForm->ScrollBox->ClientWidth(), AForm->ScrollBox->ClientHeight()));
+        EXPECT_EQ(PreviewPixel(AForm, area.X / 8, area.Y / 2), clRed);
+    });
+    EXPECT_TRUE(FErrors.empty());
+}
+
 TEST_F(PictureDialog, UnreadableFilesReportOnceAndKeepThePreviousPicture) {
     struct TCase {
         const char16_t* Name;
-        bool Reported;  // else no error and an empty preview
         const char16_t* Error;  // nullptr: the reader's own words
     };
     const TCase cases[] = {
-        {u"shot.xyz", true, u"Unknown picture file extension (.xyz)"},
-        {u"broken.bmp", true, nullptr},
-        {u"cut.png", true, nullptr},
-        {u"junk.jpg", true, nullptr},
-        {u"junk.gif", true, nullptr},
-        {u"logo.ico", false, nullptr},
+        {u"shot.xyz", u"Unknown picture file extension (.xyz)"},
+        {u"broken.bmp", nullptr},
+        {u"cut.png", nullptr},
+        {u"junk.jpg", nullptr},
+        {u"junk.gif", nullptr},
+        {u"junk.ico", u"Icon image is not valid"},
+        {u"junk.wmf", u"Metafile is not valid"},
+        {u"junk.emf", u"Metafile is not valid"},
     };
     for (const TCase& c : cases) {
         FErrors.clear();
@@ -204,14 +254,9 @@ TEST_F(PictureDialog, UnreadableFilesReportOnceAndKeepThePreviousPicture) {
             EXPECT_EQ(AForm->ModalResult(), mrNone);
         });
         const std::string name = StringToUTF8(c.Name);
-        if (!c.Reported) {
-            EXPECT_TRUE(FErrors.empty()) << name;
-            EXPECT_EQ(size, TPoint(0, 0)) << name;
-            continue;
-        }
         ASSERT_EQ(FErrors.size(), 1u) << name;
         if (c.Error) {
-            EXPECT_EQ(FErrors[0], c.Error);
+            EXPECT_EQ(FErrors[0], c.Error) << name;
         }
         EXPECT_EQ(size, TPoint(30, 20)) << name;
     }

@@ -2,11 +2,15 @@
 // following, resizing and moving it, as the memory back end records them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "formtest.h"
 #include "platform/gdi/regions.h"
 #include "platform/win/input.h"
 #include "platform/win/window.h"
 #include "skin/core/qxutils.h"
+#include "skin/forms/captionobject.h"
 #include "skin/forms/frameobjects.h"
 #include "skin/forms/layeredframe.h"
 
@@ -531,8 +535,276 @@ TEST_F(LayeredFrameTest, AMagneticCaptionDragJumpsToTheWorkAreaEdge) {
     driver::Pump();
     driver::MouseUp(POINT{206, 96});
     driver::Pump();
-    EXPECT_EQ(form->Left(), 0);
+    // The frame's outer edge, 6 pixels outside the form, lands on it.
+    EXPECT_EQ(form->Left(), 6);
     EXPECT_EQ(form->Top(), 100);
+}
+
+TEST_F(LayeredFrameTest, AShownFormAppearsTogetherWithItsFrame) {
+    TForm* form = SkinnedForm(DecorationSkin(), Rect(100, 100, 700, 500));
+    form->Hide();
+    driver::Pump();
+    ASSERT_TRUE(D(form)->NeedsLayeredShow());
+    form->Show();
+    driver::Pump();
+    // Both transparent until the form's first timer tick...
+    EXPECT_TRUE(driver::Inspect(form->Handle()).ExStyle & WS_EX_LAYERED);
+    EXPECT_EQ(driver::Layered(form->Handle()).Alpha, 0);
+    ASSERT_TRUE(Frame(form)->Visible());
+    EXPECT_EQ(driver::Layered(Frame(form)->TopBorder->Handle()).UploadAlpha, 0);
+    // ... then both opaque: the form plain again, the frame at its alpha.
+    driver::AdvanceTime(10);
+    EXPECT_FALSE(driver::Inspect(form->Handle()).ExStyle & WS_EX_LAYERED);
+    EXPECT_EQ(driver::Layered(Frame(form)->TopBorder->Handle()).UploadAlpha, 230);
+    EXPECT_EQ(FrameBounds(form), Expected(100, 100, 600, 400));
+}
+
+TEST_F(LayeredFrameTest, OnlyAFrameWithoutAlphaSettingsWaitsForTheFormsTimer) {
+    struct Case {
+        const char* what;
+        std::function<void(TqxDravenfold*)> set;
+        bool frame;
+        bool waits;
+    };
+    const Case cases[] = {
+        {"a frame and no alpha settings", [](TqxDravenfold*) {}, true, true},
+        {"a translucent form", [](TqxDravenfold* D) { D->SetAlphaBlend(true); }, true, false},
+        {"a fading form", [](TqxDravenfold* D) { D->SetAlphaBlendAnimation(true); }, true, false},
+        {"no frame", [](TqxDravenfold*) {}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TForm* form = SkinnedForm(c.frame ? DecorationSkin() : ProjectSkin(u"default"));
+        c.set(D(form));
+        EXPECT_EQ(D(form)->NeedsLayeredShow(), c.waits);
+        Free(form);
+    }
+}
+
+TEST_F(LayeredFrameTest, MoveAndSetBoundsPlaceTheFramesOuterEdge) {
+    struct Case {
+        const char* what;
+        TFixtureSkin skin;
+        Integer inset;
+    };
+    const Case cases[] = {
+        {"hit border 6 pixels out", DecorationSkin(), 6},
+        {"full border with a hit border", FullBorderSkin(true), 6},
+        {"full border without a hit border", FullBorderSkin(false), 0},
+        {"no frame", ProjectSkin(u"default"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TForm* form = SkinnedForm(c.skin, Rect(100, 100, 700, 500));
+        D(form)->Move(50, 60);
+        driver::Pump();
+        EXPECT_EQ(form->BoundsRect(), Rect(50 + c.inset, 60 + c.inset, 650 + c.inset, 460 + c.inset));
+        D(form)->SetBounds(20, 30, 500, 300);
+        driver::Pump();
+        EXPECT_EQ(form->BoundsRect(), Rect(20 + c.inset, 30 + c.inset, 520 - c.inset, 330 - c.inset));
+        Free(form);
+    }
+}
+
+TEST_F(LayeredFrameTest, AFullBorderFormMaximizesAndMinimizesWithItsFrameInsideTheWorkArea) {
+    TFixtureSkin skin = FullBorderSkin(true);
+    SetValue(skin, u"LAYERFRAME", u"rollupformheight", u"12");
+    TForm* form = SkinnedForm(skin, Rect(100, 100, 700, 500));
+    NewMainForm(Rect(0, 0, 300, 200));
+    TqxFormLayerBorder* frame = Frame(form);
+    // The work area is (0, 0, 1920, 1040); the hit border lies 6 pixels out.
+    D(form)->SetWindowState(wsMaximized);
+    driver::Pump();
+    EXPECT_EQ(form->BoundsRect(), Rect(6, 6, 1914, 1034));
+    EXPECT_TRUE(frame->Visible());
+    EXPECT_EQ(FrameBounds(form)[1].Left, -4);
+    D(form)->SetWindowState(wsNormal);
+    driver::Pump();
+    EXPECT_EQ(form->BoundsRect(), Rect(100, 100, 700, 500));
+    EXPECT_EQ(R(Bounds(frame->TopBorder)), Rect(90, 90, 710, 100));
+    // Minimized to a caption strip whose frame stands on the area's bottom.
+    D(form)->SetWindowState(wsMinimized);
+    driver::Pump();
+    EXPECT_EQ(D(form)->GetMinHeight(), 10);
+    EXPECT_EQ(form->Left() - frame->LeftSize, 0);
+    EXPECT_EQ(form->Top() + 12 + frame->BottomSize, 1040);
+    ASSERT_TRUE(frame->Visible());
+    const RECT bottom = Bounds(frame->BottomBorder);
+    EXPECT_EQ(bottom.bottom - (80 - 76), 1040);
+}
+
+TEST_F(LayeredFrameTest, AFullBorderKeepsTheFormsOuterEdgeWhenItComesAndGoes) {
+    TForm* form = SkinnedForm(ProjectSkin(u"default"), Rect(100, 100, 700, 500));
+    TqxSkinData* data = D(form)->SkinData();
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        TRect bounds;
+    };
+    const Step steps[] = {
+        {"a full-border skin", [&] { LoadFixture(data, FullBorderSkin(true)); }, Rect(106, 106, 694, 494)},
+        {"layered borders off", [&] { data->SetShowLayeredBorders(false); }, Rect(100, 100, 700, 500)},
+        {"layered borders on", [&] { data->SetShowLayeredBorders(true); }, Rect(106, 106, 694, 494)},
+        {"a skin without a frame", [&] { LoadFixture(data, ProjectSkin(u"default")); },
+         Rect(100, 100, 700, 500)},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        driver::Pump();
+        EXPECT_EQ(form->BoundsRect(), step.bounds);
+    }
+    // The bounds saved for the change are used once: a later rebuild leaves
+    // a moved form where it is.
+    LoadFixture(data, FullBorderSkin(true));
+    driver::Pump();
+    form->SetBounds(300, 200, 500, 300);
+    D(form)->SetSkinData(data);
+    driver::Pump();
+    EXPECT_EQ(form->BoundsRect(), Rect(300, 200, 800, 500));
+}
+
+TEST_F(LayeredFrameTest, TheApplicationsRestoreBringsTheMainFormOverTheOtherForms) {
+    TForm* main = NewMainForm(Rect(100, 100, 700, 500));
+    D(main)->SetSkinData(NewSkinData(DecorationSkin()));
+    TForm* other = NewSkinnedForm(u"Other", Rect(300, 300, 900, 700));
+    driver::Pump();
+    const auto above = [](TWinControl* A, TWinControl* B) {
+        const std::vector<HWND> order = driver::Stacking();
+        return std::find(order.begin(), order.end(), A->Handle()) <
+               std::find(order.begin(), order.end(), B->Handle());
+    };
+    ASSERT_TRUE(above(other, main));
+    ASSERT_TRUE(Application->OnRestore);
+    Application->Restore();
+    driver::Pump();
+    EXPECT_TRUE(above(main, other));
+    EXPECT_TRUE(above(Frame(main)->TopBorder, other));
+    // Gone with its component, the handler leaves nothing behind.
+    Free(D(main));
+    EXPECT_FALSE(Application->OnRestore);
+    Application->Restore();
+}
+
+TEST_F(LayeredFrameTest, AProgramsOwnRestoreHandlerIsLeftInPlace) {
+    int restores = 0;
+    Application->OnRestore = [&](TObject*) { ++restores; };
+    TForm* main = NewMainForm(Rect(100, 100, 700, 500));
+    D(main)->SetSkinData(NewSkinData(DecorationSkin()));
+    Application->Restore();
+    EXPECT_EQ(restores, 1);
+    Application->OnRestore = nullptr;
+}
+
+TEST_F(LayeredFrameTest, TheTraysRestoreBringsTheStayOnTopFormsForwardOnlyWithAFrame) {
+    for (const bool frame : {true, false}) {
+        SCOPED_TRACE(frame ? "with a frame" : "without");
+        TForm* main = NewMainForm(Rect(100, 100, 700, 500));
+        D(main)->SetSkinData(NewSkinData(frame ? DecorationSkin() : ProjectSkin(u"default")));
+        TForm* onTop = NewSkinnedForm(u"OnTop", Rect(300, 300, 600, 500));
+        onTop->SetFormStyle(fsStayOnTop);
+        TForm* plain = NewSkinnedForm(u"Plain", Rect(400, 400, 700, 600));
+        plain->SetFocus();
+        driver::Pump();
+        main->SetTag(SKINTAG_TRAYRESTORE);
+        SendMessageW(main->Handle(), SKINMSG_RESTOREFROMTRAY, 0, 0);
+        driver::Pump();
+        EXPECT_EQ(main->Tag(), 0);
+        EXPECT_EQ(GetForegroundWindow(), frame ? onTop->Handle() : plain->Handle());
+        Free(plain);
+        Free(onTop);
+        Free(main);
+        driver::Pump();
+    }
+}
+
+// A full-border frame with a top strip tall enough for a caption with
+// text and quick buttons, over a fully transparent picture: whatever the
+// caption draws is the only thing with alpha in the top strip.
+TFixtureSkin CaptionSkin() {
+    TFixtureSkin skin = FullBorderSkin(true);
+    skin.Files[u"framemask.bmp"] = SolidBmp(100, 80, 0x000000);
+    const std::pair<const char16_t*, const char16_t*> values[] = {
+        {u"clientrect", u"10,30,90,70"},     {u"lefttoppoint", u"20,30"},
+        {u"righttoppoint", u"80,30"},        {u"captionrect", u"10,0,90,30"},
+        {u"buttonsrect", u"70,0,88,16"},     {u"hittestlefttoppoint", u"14,34"},
+        {u"hittestrighttoppoint", u"86,34"},
+    };
+    for (const auto& [key, value] : values)
+        SetValue(skin, u"LAYERFRAME", key, value);
+    SetValue(skin, u"caption", u"textrect", u"0,0,40,30");
+    SetValue(skin, u"caption", u"fontname", u"Tahoma");
+    SetValue(skin, u"caption", u"fontheight", u"-14");
+    SetValue(skin, u"caption", u"fontcolor", u"255");
+    SetValue(skin, u"caption", u"activefontcolor", u"255");
+    SetValue(skin, u"caption", u"alignment", u"taleftjustify");
+    return skin;
+}
+
+// The caption's part of the top window: the columns that hold ink (alpha
+// above 0) and whether every inked pixel has the colour.
+struct TInk {
+    Integer Left = -1, Right = -1;
+};
+
+TEST_F(LayeredFrameTest, TheFullBorderCaptionDrawsItsTextAndQuickButtonsIntoTheFrame) {
+    TForm* form = SkinnedForm(CaptionSkin(), Rect(100, 100, 700, 500));
+    form->SetFocus();
+    driver::Pump();
+    TqxFormLayerBorder* frame = Frame(form);
+    ASSERT_TRUE(frame->IsFullBorder());
+    TqxActiveSkinObject* caption = D(form)->ObjectList[1].get();
+    const TRect area = caption->ObjectRect;
+    // The columns of the caption with ink in them, and one inked pixel's colour.
+    const auto ink = [&](TColor& AColour) {
+        TInk result;
+        for (Integer x = area.Left; x < area.Right; ++x)
+            for (Integer y = area.Top; y < area.Bottom; ++y)
+                if (Alpha(Frame(form)->TopBorder, x, y) == 255) {
+                    if (result.Left == -1) {
+                        result.Left = x;
+                        AColour = Colour(Frame(form)->TopBorder, x, y);
+                    }
+                    result.Right = x + 1;
+                }
+        return result;
+    };
+    TColor colour = 0;
+    form->SetCaption(u"");
+    driver::Pump();
+    EXPECT_EQ(ink(colour).Left, -1);
+    form->SetCaption(u"MMMM");
+    driver::Pump();
+    const TInk text = ink(colour);
+    ASSERT_NE(text.Left, -1);
+    EXPECT_GE(text.Left, area.Left);
+    EXPECT_EQ(colour, TColor(0x0000FF));
+    // A quick button goes before the text, which moves right of it.
+    auto* images = new TCustomImageList(16, 16, form);
+    TBitmap image;
+    image.SetSize(16, 16);
+    image.Canvas()->Brush()->SetColor(TColor(0x00FF00));
+    image.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(&image, nullptr);
+    D(form)->SetQuickImageList(images);
+    TqxQuickButtonItem* button = D(form)->QuickButtons()->Add();
+    button->SetImageIndex(0);
+    driver::Pump();
+    const TInk both = ink(colour);
+    EXPECT_EQ(colour, TColor(0x00FF00));
+    EXPECT_EQ(button->ItemRect, Rect(area.Left + 5, area.Top + 5, area.Left + 25, area.Top + 25));
+    EXPECT_EQ(both.Left, button->ItemRect.Left + 2);
+    EXPECT_GT(both.Right, text.Right);
+    // The button answers the mouse on the frame.
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    const RECT top = Bounds(frame->TopBorder);
+    const POINT at{top.left + button->ItemRect.Left + 8, top.top + button->ItemRect.Top + 8};
+    driver::MouseMove(at);
+    driver::Pump();
+    driver::Click(at);
+    driver::Pump();
+    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/win/window.h"
 #include "skin/controls/qxskinscrollbar.h"
 #include "skin/core/qxskinmessages.h"
+#include "skin/forms/frameobjects.h"
 #include "skin/forms/menubar.h"
 #include "skin/forms/skinmenus.h"
 
@@ -285,6 +286,63 @@ TEST_F(MdiTest, TheClientIsSubclassedForItsBackgroundAndGivenBackWithTheComponen
     EXPECT_EQ(SendMessageW(client, WM_NCACTIVATE, FALSE, 0), 1);
     delete D(Main);
     EXPECT_NE(GetWindowLongW(client, GWL_WNDPROC), proc);
+}
+
+TEST_F(MdiTest, SwitchingTheFrameModeSubclassesTheNewClientAndWaitsForNoChildren) {
+    NewMDIMain();
+    D(Main)->SetSkinData(NewSkinData(skinfixtures::FlatSkin()));
+    driver::Pump();
+    const auto clientPixel = [&] {
+        InvalidateRect(Main->ClientHandle(), nullptr, TRUE);
+        driver::Pump();
+        return driver::Pixel(Main->ClientHandle(), 300, 200);
+    };
+    const DWORD skinned = clientPixel();
+    ASSERT_NE(skinned, ColorToRGB(clAppWorkSpace));
+    for (bool mode : {false, true}) {
+        SCOPED_TRACE(mode);
+        D(Main)->SetSkinnableForm(mode);
+        EXPECT_EQ(D(Main)->SkinnableForm(), mode);
+        EXPECT_EQ(clientPixel(), skinned);
+    }
+    // With a child open the mode stays, and so does the client.
+    NewChild(u"A");
+    const HWND client = Main->ClientHandle();
+    D(Main)->SetSkinnableForm(false);
+    EXPECT_TRUE(D(Main)->SkinnableForm());
+    EXPECT_EQ(Main->ClientHandle(), client);
+}
+
+TEST_F(MdiTest, AChildsFrameMenusOpenAtItsPlaceOnTheScreen) {
+    NewMDIMain();
+    Main->SetBoundsRect(Rect(100, 80, 700, 480));
+    driver::Pump();
+    TForm* child = NewChild(u"A", Rect(30, 20, 230, 170));
+    RECT window{};
+    ASSERT_TRUE(GetWindowRect(child->Handle(), &window));
+    ASSERT_EQ(Point(window.left, window.top), Point(130, 100));
+    const TRect r = D(child)->ObjectList[size_t(D(child)->GetIndex(u"sysmenubutton"))]->ObjectRect;
+    const TRect expected = Rect(130 + r.Left, 100 + r.Top, 130 + r.Right, 100 + r.Bottom);
+    EXPECT_EQ(D(child)->WindowToScreen(r), expected);
+    // Pressed by the mouse, which finds the button there too.
+    const POINT centre{(expected.Left + expected.Right) / 2, (expected.Top + expected.Bottom) / 2};
+    driver::MouseMove(centre);
+    driver::MouseDown(centre);
+    driver::Pump();
+    EXPECT_EQ(Menu(child)->Calls, std::vector<std::string>{"Popup"});
+    EXPECT_EQ(Menu(child)->LastRect, expected);
+    driver::MouseUp(centre);
+    driver::Pump();
+    Menu(child)->Hide();
+    // Alt+Space opens it at the same place.
+    Menu(child)->Calls.clear();
+    Menu(child)->LastRect = TRect();
+    driver::KeyDown(VK_MENU);
+    driver::Key(VK_SPACE);
+    driver::KeyUp(VK_MENU);
+    Application->ProcessMessages();
+    EXPECT_EQ(Menu(child)->Calls, std::vector<std::string>{"Popup"});
+    EXPECT_EQ(Menu(child)->LastRect, expected);
 }
 
 TEST_F(MdiTest, MenusOfTheActiveChildMergeAndChildMenusRunInTheMainFormsChain) {

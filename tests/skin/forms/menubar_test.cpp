@@ -32,7 +32,8 @@ protected:
     }
     static TqxSkinMenu* SkinMenu(TForm* AForm) { return dynamic_cast<TqxSkinMenu*>(D(AForm)->SkinMenu()); }
 
-    TMenuItem* AddItem(TMenuItem* AParent, TMenu* AMenu, const String& ACaption, const std::string& ALog = {}) {
+    TMenuItem* AddItem(TMenuItem* AParent, TMenu* AMenu, const String& ACaption,
+                       const std::string& ALog = {}) {
         auto* item = new TMenuItem(AMenu);
         item->SetCaption(ACaption);
         if (!ALog.empty()) item->OnClick = [this, ALog](TObject*) { Log.push_back(ALog); };
@@ -46,7 +47,8 @@ protected:
         AForm = NewSkinnedForm(u"Bar", Rect(100, 100, 100 + AWidth, 400));
         auto* menu = new TMainMenu(AForm);
         for (size_t i = 0; i < ACaptions.size(); ++i) {
-            TMenuItem* top = AddItem(menu->Items(), menu, ACaptions[i], "click " + StringToUTF8(ACaptions[i]));
+            TMenuItem* top =
+                AddItem(menu->Items(), menu, ACaptions[i], "click " + StringToUTF8(ACaptions[i]));
             top->SetName(u"Top" + IntToStr(Integer(i)));
             if (i + 1 < ACaptions.size()) {
                 AddItem(top, menu, u"One", "one");
@@ -61,7 +63,8 @@ protected:
         return bar;
     }
     static TqxSkinMainMenuBarItem* Item(TqxSkinMainMenuBar* ABar, Integer AIndex) {
-        return dynamic_cast<TqxSkinMainMenuBarItem*>(ABar->ObjectList[size_t(ABar->ButtonsCount + AIndex)].get());
+        return dynamic_cast<TqxSkinMainMenuBarItem*>(
+            ABar->ObjectList[size_t(ABar->ButtonsCount + AIndex)].get());
     }
     static POINT Centre(TqxSkinMainMenuBar* ABar, const TRect& R) {
         const TPoint p = ABar->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
@@ -97,7 +100,8 @@ TEST_F(MenuBarTest, DefaultItemsAreTheirTextWideAndHiddenOnesPopFromTheMarker) {
     ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
     TqxSkinPopupWindow* window = SkinMenu(form)->PopupWindow(0);
     ASSERT_EQ(size_t(window->ItemCount()), hidden.size());
-    for (size_t i = 0; i < hidden.size(); ++i) EXPECT_EQ(window->Item(Integer(i))->MenuItem->Caption(), hidden[i]);
+    for (size_t i = 0; i < hidden.size(); ++i)
+        EXPECT_EQ(window->Item(Integer(i))->MenuItem->Caption(), hidden[i]);
     // Wide enough again: every item is back with its own state.
     SkinMenu(form)->Hide();
     form->SetWidth(900);
@@ -116,7 +120,8 @@ TEST_F(MenuBarTest, AnOpenMenuFollowsThePointerAlongTheBarClickFirst) {
     EXPECT_TRUE(Item(bar, 0)->FDown);
     EXPECT_TRUE(D(form)->InMainMenu());
     ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
-    EXPECT_EQ(SkinMenu(form)->PopupWindow(0)->Top(), bar->ClientToScreen(Point(0, Item(bar, 0)->ObjectRect.Bottom)).Y);
+    EXPECT_EQ(SkinMenu(form)->PopupWindow(0)->Top(),
+              bar->ClientToScreen(Point(0, Item(bar, 0)->ObjectRect.Bottom)).Y);
     Log.clear();
     SkinMenu(form)->OnMenuClose = [&](TObject*) { Log.push_back("File menu closed"); };
     driver::MouseMove(Centre(bar, Item(bar, 1)->ObjectRect));
@@ -176,6 +181,25 @@ TEST_F(MenuBarTest, AltWithALetterOpensItsItemAndRightWrapsInMenuMode) {
     EXPECT_FALSE(Application->OnMessage);
 }
 
+TEST_F(MenuBarTest, AnItemWhoseHandlerRebuildsTheBarStillOpensByItsLetter) {
+    TForm* form = nullptr;
+    TqxSkinMainMenuBar* bar = BarForm(form, {u"&File", u"&Edit", u"&View", u"&Help"});
+    for (Integer i = 0; i < 3; ++i)
+        Item(bar, i)->MenuItem->OnClick = [&](TObject*) {
+            Log.push_back("rebuilt");
+            bar->UpDateItems();
+        };
+    // Opened from the idle bar, then moved to by letter while a menu is open.
+    AltKey('E');
+    ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
+    EXPECT_TRUE(Item(bar, 1)->FDown);
+    AltKey('V');
+    ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
+    EXPECT_TRUE(Item(bar, 2)->FDown);
+    EXPECT_FALSE(Item(bar, 1)->FDown);
+    EXPECT_EQ(Log, (std::vector<std::string>{"rebuilt", "rebuilt"}));
+}
+
 TEST_F(MenuBarTest, AChildMenuMergesByGroupKeepingMenuOrder) {
     TForm* form = nullptr;
     TqxSkinMainMenuBar* bar = BarForm(form, {});
@@ -186,9 +210,10 @@ TEST_F(MenuBarTest, AChildMenuMergesByGroupKeepingMenuOrder) {
         Byte Group;
     };
     auto* child = new TMainMenu(form);
-    const TTop tops[] = {{main, u"M2a", 2}, {main, u"M0", 0}, {main, u"M1", 1}, {main, u"M2b", 2},
+    const TTop tops[] = {{main, u"M2a", 2}, {main, u"M0", 0},  {main, u"M1", 1},  {main, u"M2b", 2},
                          {child, u"C1", 1}, {child, u"C3", 3}, {child, u"C1b", 1}};
-    for (const TTop& t : tops) AddItem(t.Menu->Items(), t.Menu, t.Caption)->SetGroupIndex(t.Group);
+    for (const TTop& t : tops)
+        AddItem(t.Menu->Items(), t.Menu, t.Caption)->SetGroupIndex(t.Group);
     bar->Merge(child);
     std::vector<String> captions;
     for (const auto& object : bar->ObjectList)

@@ -12,7 +12,9 @@
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
+#include "skin/forms/captionobject.h"
 #include "skin/forms/ribbon.h"
+#include "skin/forms/scrollpages.h"
 #include "skin/forms/skinmenus.h"
 
 using namespace win;
@@ -83,6 +85,19 @@ protected:
             item->SetPage(menu->CreatePage());
         }
         FRibbon->SetAppMenu(menu);
+        return menu;
+    }
+
+    // The second skin, whose menu has a back button and a caption picture,
+    // on the form, the ribbon with a tab and a menu 150 wide of commands.
+    TqxAppMenu* SecondSkinMenu(Integer ACommands) {
+        TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
+        D(FForm)->SetSkinData(skin);
+        FRibbon->SetSkinData(skin);
+        AddTab(u"A");
+        TqxAppMenu* menu = Menu(ACommands, 0);
+        menu->SetSkinData(skin);
+        menu->SetItemWidth(150);
         return menu;
     }
 
@@ -553,13 +568,7 @@ TEST_F(RibbonTest, SkinnedTheRowIsTheTabsHeightAndThePageShowsTheFramesInside) {
 }
 
 TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionInTheFrame) {
-    TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
-    D(FForm)->SetSkinData(skin);
-    FRibbon->SetSkinData(skin);
-    AddTab(u"A");
-    TqxAppMenu* menu = Menu(2, 0);
-    menu->SetSkinData(skin);
-    menu->SetItemWidth(150);
+    TqxAppMenu* menu = SecondSkinMenu(2);
     Layout();
     const TColor closed = FramePixel(FForm, 40, 4);
     FRibbon->ShowAppMenu();
@@ -577,6 +586,49 @@ TEST_F(RibbonTest, WithABackButtonTheMenuCoversTheClientAreaAndDrawsItsCaptionIn
     EXPECT_FALSE(menu->Visible());
     EXPECT_FALSE(D(FForm)->AppMenuCaptionDrawn());
     EXPECT_EQ(closed, FramePixel(FForm, 40, 4));
+}
+
+TEST_F(RibbonTest, TheCaptionTextKeepsItsInsetRightOfTheMenusCaptionPicture) {
+    SecondSkinMenu(1);
+    FForm->SetCaption(u"MMMM");
+    FRibbon->ShowAppMenu();
+    driver::Pump();
+    ASSERT_TRUE(D(FForm)->AppMenuCaptionDrawn());
+    TqxSkinCaptionObject* caption = D(FForm)->CaptionObject();
+    ASSERT_NE(nullptr, caption);
+    const Integer inset = caption->TextRct.Left;
+    ASSERT_GT(inset, 0);
+    // The first column right of the picture that differs from the empty
+    // caption far to the right, within the caption's rows.
+    const TRect area = caption->ObjectRect;
+    const Integer empty = area.Right - 20;
+    Integer first = -1;
+    for (Integer x = 150; x < empty && first == -1; ++x)
+        for (Integer y = area.Top; y < area.Bottom; ++y)
+            if (FramePixel(FForm, x, y) != FramePixel(FForm, empty, y)) {
+                first = x;
+                break;
+            }
+    EXPECT_GE(first, 150 + inset - 1);
+    EXPECT_LT(first, 150 + inset + 4);
+}
+
+TEST_F(RibbonTest, ABarePageShowsTheSkinnedFormBehindItsControls) {
+    TqxSkinData* skin = NewSkinData(ProjectSkin(u"second"));
+    D(FForm)->SetSkinData(skin);
+    auto* page = new TqxRibbonCustomPage(FForm);
+    page->SetParent(FForm);
+    page->SetBounds(20, 200, 300, 60);
+    auto* button = new TButton(FForm);
+    button->SetParent(page);
+    button->SetBounds(4, 4, 80, 40);
+    Layout();
+    page->Repaint();
+    driver::Pump();
+    // Right of its button the page shows what the form shows beside it.
+    const TPoint beside = FForm->ScreenToClient(page->ClientToScreen(Point(0, 0)));
+    EXPECT_EQ(TColor(driver::Pixel(FForm->Handle(), beside.X - 5, beside.Y + 50)),
+              TColor(driver::Pixel(page->Handle(), 200, 50)));
 }
 
 TEST_F(RibbonTest, WhatNoMenuBackgroundCoversIsTheSkinsFaceColour) {

@@ -7,9 +7,10 @@
 #include "platform/toolkit/imagelist.h"
 #include "platform/win/input.h"
 #include "platform/win/window.h"
-#include "skin/core/qxutils.h"
 #include "skin/controls/qxcustomedit.h"
 #include "skin/controls/qxskinmenubutton.h"
+#include "skin/core/qxutils.h"
+#include "skin/forms/frameobjects.h"
 #include "skin/forms/skinmenus.h"
 
 using namespace win;
@@ -50,7 +51,9 @@ protected:
     static TqxSkinPopupWindow* Window(TForm* AForm, Integer AIndex) {
         return SkinMenu(AForm)->PopupWindow(AIndex);
     }
-    static TRect Bounds(TqxSkinPopupWindow* AWindow) { return ToTRect(driver::Inspect(AWindow->Handle()).Bounds); }
+    static TRect Bounds(TqxSkinPopupWindow* AWindow) {
+        return ToTRect(driver::Inspect(AWindow->Handle()).Bounds);
+    }
     // The screen centre of a row.
     static POINT RowCentre(TqxSkinPopupWindow* AWindow, Integer ARow) {
         const TRect r = AWindow->Item(ARow)->ObjectRect;
@@ -112,7 +115,8 @@ TEST_F(MenusTest, APopupShowsANonActivatingWindowWithTheFirstEnabledRowHighlight
 TEST_F(MenusTest, PlacementFollowsTheOpeningRectangleInsideTheWorkArea) {
     TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
     auto* menu = new TPopupMenu(form);
-    for (Integer i = 0; i < 20; ++i) AddItem(menu->Items(), u"Item " + IntToStr(i));
+    for (Integer i = 0; i < 20; ++i)
+        AddItem(menu->Items(), u"Item " + IntToStr(i));
     TqxSkinMenu* skinMenu = SkinMenu(form);
     const Integer h = 20 * 20 + 4;
     struct TCase {
@@ -147,7 +151,8 @@ TEST_F(MenusTest, PlacementFollowsTheOpeningRectangleInsideTheWorkArea) {
         EXPECT_EQ(window->ShowX, c.Beside ? c.R.Right + 1 : c.R.Left) << c.Name;
     }
     // Too tall for the work area: as tall as it, at its top, beside the point.
-    for (Integer i = 0; i < 30; ++i) AddItem(menu->Items(), u"More " + IntToStr(i));
+    for (Integer i = 0; i < 30; ++i)
+        AddItem(menu->Items(), u"More " + IntToStr(i));
     skinMenu->CloseFrom(0);
     skinMenu->AddPopupWindow(Rect(950, 300, 950, 300), menu->Items(), 0, false, false);
     TqxSkinPopupWindow* tall = Window(form, 0);
@@ -161,13 +166,15 @@ TEST_F(MenusTest, AWindowLimitedToFiveRowsScrollsAndWraps) {
     TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
     D(form)->SetMaxMenuItemsInWindow(5);
     auto* menu = new TqxSkinPopupMenu(form);
-    for (Integer i = 0; i < 8; ++i) AddItem(menu->Items(), u"Item " + IntToStr(i));
+    for (Integer i = 0; i < 8; ++i)
+        AddItem(menu->Items(), u"Item " + IntToStr(i));
     menu->Popup(200, 100);
     TqxSkinPopupWindow* window = Window(form, 0);
     EXPECT_EQ(window->Height(), 5 * 20 + 4 + 20);
     EXPECT_TRUE(window->Scroll && window->Scroll2);
     EXPECT_EQ(window->VisibleCount, 5);
-    for (Integer i = 0; i < 4; ++i) PressKey(VK_DOWN);
+    for (Integer i = 0; i < 4; ++i)
+        PressKey(VK_DOWN);
     EXPECT_EQ(window->ActiveItem, 4);
     EXPECT_EQ(window->VisibleStartIndex, 0);
     PressKey(VK_DOWN);
@@ -197,7 +204,8 @@ TEST_F(MenusTest, ALimitBelowOneIsNoLimit) {
     TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
     D(form)->SetMaxMenuItemsInWindow(-2);
     auto* menu = new TqxSkinPopupMenu(form);
-    for (Integer i = 0; i < 8; ++i) AddItem(menu->Items(), u"Item " + IntToStr(i));
+    for (Integer i = 0; i < 8; ++i)
+        AddItem(menu->Items(), u"Item " + IntToStr(i));
     menu->Popup(200, 100);
     TqxSkinPopupWindow* window = Window(form, 0);
     EXPECT_EQ(window->Height(), 8 * 20 + 4);
@@ -269,14 +277,15 @@ TEST_F(MenusTest, ALeafTellsEveryoneInTheSettledOrder) {
     menu->OnMenuClose = [&](TObject*) { Log.push_back("OnMenuClose"); };
     D(form)->OnSkinMenuClose = [&](TObject*) { Log.push_back("form closed"); };
     menu->Items()->Items(5)->OnClick = [&](TObject*) {
-        Log.push_back(SkinMenu(form)->PopupCount() == 0 && !D(form)->InMenu() ? "save, no menu open" : "save");
+        Log.push_back(SkinMenu(form)->PopupCount() == 0 && !D(form)->InMenu() ? "save, no menu open"
+                                                                              : "save");
     };
     menu->Popup2(opener, 200, 150);
     PressKey(VK_DOWN);
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-    EXPECT_EQ(Log, (std::vector<std::string>{"opener closed", "OnMenuClose", "form closed", "save, no menu open",
-                                             "opener command"}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"opener closed", "OnMenuClose", "form closed",
+                                             "save, no menu open", "opener command"}));
 }
 
 TEST_F(MenusTest, APopupWhileOneIsOpenTellsTheOldOpenerFirstAndDoesNotFade) {
@@ -371,18 +380,61 @@ TEST_F(MenusTest, APopupMenuFindsItsFormThroughAnOwnerThatIsNoForm) {
     EXPECT_TRUE(popped);
 }
 
-TEST_F(MenusTest, APopupThatShowsNothingEndsAtOnce) {
+TEST_F(MenusTest, APopupThatShowsNothingTellsItsOpenerAtTheNextClose) {
+    // The next close is a press on the form, or the next popup, which tells
+    // the waiting opener before its own chain opens.
+    for (bool byPopup : {false, true}) {
+        SCOPED_TRACE(byPopup);
+        Log.clear();
+        TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
+        auto* opener = new TOpener(form, &Log, "opener");
+        opener->SetParent(form);
+        D(form)->SetSkinData(NewSkinData(FlatSkin()));
+        auto* menu = new TqxSkinPopupMenu(form);
+        menu->OnMenuClose = [&](TObject*) { Log.push_back("OnMenuClose"); };
+        menu->Popup2(opener, 200, 150);
+        EXPECT_EQ(SkinMenu(form)->PopupCount(), 0);
+        EXPECT_FALSE(SkinMenu(form)->Visible());
+        EXPECT_TRUE(Log.empty());
+        EXPECT_TRUE(D(form)->InMenu());
+        if (byPopup) {
+            menu->OnMenuClose = nullptr;
+            ThreeLevels(form)->Popup(200, 150);
+            EXPECT_EQ(SkinMenu(form)->PopupCount(), 1);
+        } else {
+            driver::Click(POINT{300, 300});
+            driver::Pump();
+            EXPECT_FALSE(D(form)->InMenu());
+        }
+        EXPECT_EQ(Log, (std::vector<std::string>{"opener closed", "OnMenuClose"}));
+        SkinMenu(form)->Hide();
+        EXPECT_EQ(Log.size(), 2u);
+        delete form;
+    }
+}
+
+TEST_F(MenusTest, ACaptionButtonsSkinnedPopupMenuOpensItselfUnderTheButton) {
     TForm* form = NewSkinnedForm(u"Plain", Rect(100, 100, 500, 400));
-    auto* opener = new TOpener(form, &Log, "opener");
-    opener->SetParent(form);
-    D(form)->SetSkinData(NewSkinData(FlatSkin()));
-    auto* menu = new TqxSkinPopupMenu(form);
+    TqxSkinData* own = NewSkinData(FlatSkin());
+    TqxSkinPopupMenu* menu = ThreeLevels(form);
+    menu->SetSkinData(own);
+    menu->OnPopup = [&](TObject*) { Log.push_back("OnPopup"); };
     menu->OnMenuClose = [&](TObject*) { Log.push_back("OnMenuClose"); };
-    menu->Popup2(opener, 200, 150);
+    D(form)->SetSystemMenu(menu);
+    TqxActiveSkinObject* button = D(form)->ObjectList[size_t(D(form)->GetIndex(u"sysmenubutton"))].get();
+    const TRect r = D(form)->WindowToScreen(button->ObjectRect);
+    const POINT centre{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    driver::MouseMove(centre);
+    driver::MouseDown(centre);
+    driver::Pump();
+    ASSERT_EQ(SkinMenu(form)->PopupCount(), 1);
+    EXPECT_EQ(SkinMenu(form)->SkinData, own);
+    EXPECT_EQ(menu->PopupPoint(), r.TopLeft());
+    EXPECT_EQ(Bounds(Window(form, 0)).Top, r.Bottom);
+    driver::MouseUp(centre);
+    PressKey(VK_ESCAPE);
     EXPECT_EQ(SkinMenu(form)->PopupCount(), 0);
-    EXPECT_EQ(Log, (std::vector<std::string>{"opener closed", "OnMenuClose"}));
-    EXPECT_FALSE(D(form)->InMenu());
-    EXPECT_FALSE(SkinMenu(form)->Visible());
+    EXPECT_EQ(Log, (std::vector<std::string>{"OnPopup", "OnMenuClose"}));
 }
 
 TEST_F(MenusTest, AnOpenerFreedWhileItsMenuIsOpenIsToldNothing) {
@@ -486,7 +538,8 @@ TEST(MenuGlyphs, TheDefaultLookGlyphsLightTheirPixels) {
         b.Canvas()->Brush()->SetColor(clWhite);
         b.Canvas()->FillRect(Rect(0, 0, 12, 12));
         c.Draw(b.Canvas(), 0, 0, clBlack);
-        for (const TPoint& p : c.On) EXPECT_EQ(b.Canvas()->Pixels(p.X, p.Y), clBlack) << c.Name << " " << p.X << "," << p.Y;
+        for (const TPoint& p : c.On)
+            EXPECT_EQ(b.Canvas()->Pixels(p.X, p.Y), clBlack) << c.Name << " " << p.X << "," << p.Y;
         for (const TPoint& p : c.Off)
             EXPECT_EQ(b.Canvas()->Pixels(p.X, p.Y), clWhite) << c.Name << " " << p.X << "," << p.Y;
     }

@@ -24,6 +24,15 @@ protected:
             names.push_back(AItems->Items(i)->IsLine() ? String(u"-") : AItems->Items(i)->Name());
         return names;
     }
+    // An application's own system menu of one item.
+    static TPopupMenu* AboutMenu(TForm* AForm) {
+        auto* menu = new TPopupMenu(AForm);
+        auto* about = new TMenuItem(menu);
+        about->SetName(u"About");
+        about->SetCaption(u"About");
+        menu->Items()->Add(about);
+        return menu;
+    }
 };
 
 TEST_F(SystemMenuTest, TheGeneratedMenuFollowsTheFormsState) {
@@ -38,8 +47,16 @@ TEST_F(SystemMenuTest, TheGeneratedMenuFollowsTheFormsState) {
     };
     const TCase cases[] = {
         {"normal", all, wsNormal, false, {u"QXD_MINITEM", u"QXD_MAXITEM", u"QXD_ROLLUP", u"-", u"QXD_CLOSE"}},
-        {"maximized", all, wsMaximized, false, {u"QXD_MINITEM", u"QXD_RESTORE", u"QXD_ROLLUP", u"-", u"QXD_CLOSE"}},
-        {"rolled up", all, wsNormal, true, {u"QXD_MINITEM", u"QXD_MAXITEM", u"QXD_RESTORE", u"-", u"QXD_CLOSE"}},
+        {"maximized",
+         all,
+         wsMaximized,
+         false,
+         {u"QXD_MINITEM", u"QXD_RESTORE", u"QXD_ROLLUP", u"-", u"QXD_CLOSE"}},
+        {"rolled up",
+         all,
+         wsNormal,
+         true,
+         {u"QXD_MINITEM", u"QXD_MAXITEM", u"QXD_RESTORE", u"-", u"QXD_CLOSE"}},
         {"minimized", all, wsMinimized, false, {u"QXD_MAXITEM", u"QXD_RESTORE", u"-", u"QXD_CLOSE"}},
         {"no icons, normal", {}, wsNormal, false, {u"QXD_CLOSE"}},
         {"no icons, maximized", {}, wsMaximized, false, {u"QXD_RESTORE", u"-", u"QXD_CLOSE"}},
@@ -81,11 +98,7 @@ TEST_F(SystemMenuTest, StandardItemsShowGlyphsCaptionsAndShortCuts) {
 
 TEST_F(SystemMenuTest, ASuppliedMenuGetsFreshStandardItemsEachTime) {
     TForm* form = NewSkinnedForm(u"Main", Rect(100, 100, 500, 400));
-    auto* own = new TPopupMenu(form);
-    auto* about = new TMenuItem(own);
-    about->SetName(u"About");
-    about->SetCaption(u"About");
-    own->Items()->Add(about);
+    TPopupMenu* own = AboutMenu(form);
     D(form)->SetSystemMenu(own);
     D(form)->SetWindowState(wsMaximized);
     driver::Pump();
@@ -97,6 +110,27 @@ TEST_F(SystemMenuTest, ASuppliedMenuGetsFreshStandardItemsEachTime) {
     EXPECT_EQ(Names(D(form)->GetSystemMenuItems()), expected);
 }
 
+TEST_F(SystemMenuTest, ASuppliedMenuMaySwapWithTheGeneratedOneAfterEitherWasOpened) {
+    TForm* form = NewSkinnedForm(u"Main", Rect(100, 100, 500, 400));
+    TPopupMenu* own = AboutMenu(form);
+    const std::vector<String> generated{u"QXD_MINITEM", u"QXD_MAXITEM", u"QXD_ROLLUP", u"-", u"QXD_CLOSE"};
+    const std::vector<String> supplied{u"QXD_MINITEM", u"QXD_MAXITEM", u"QXD_ROLLUP", u"About", u"QXD_CLOSE"};
+    // Each one opened, still open when the other one comes.
+    D(form)->PopupSystemMenu(200, 200);
+    ASSERT_TRUE(D(form)->SkinMenu()->Visible());
+    EXPECT_EQ(Names(D(form)->GetSystemMenuItems()), generated);
+    D(form)->SetSystemMenu(own);
+    EXPECT_FALSE(D(form)->SkinMenu()->Visible());
+    EXPECT_EQ(Names(D(form)->GetSystemMenuItems()), supplied);
+    D(form)->PopupSystemMenu(200, 200);
+    ASSERT_TRUE(D(form)->SkinMenu()->Visible());
+    D(form)->SetSystemMenu(nullptr);
+    EXPECT_EQ(Names(own->Items()), std::vector<String>{u"About"});
+    EXPECT_EQ(Names(D(form)->GetSystemMenuItems()), generated);
+    D(form)->SetSystemMenu(own);
+    EXPECT_EQ(Names(D(form)->GetSystemMenuItems()), supplied);
+}
+
 TEST_F(SystemMenuTest, TheTrayRoundTrip) {
     TForm* form = NewMainForm(Rect(100, 100, 500, 400));
     auto* tray = new TqxTrayIcon(form);
@@ -106,7 +140,8 @@ TEST_F(SystemMenuTest, TheTrayRoundTrip) {
     D(form)->SetTrayIcon(tray);
     EXPECT_FALSE(tray->IconVisible());
     ASSERT_EQ(tray->PopupMenu(), D(form)->SysTrayMenu());
-    EXPECT_EQ(Names(tray->PopupMenu()->Items()), (std::vector<String>{u"TRAY_QXD_RESTORE", u"-", u"TRAY_QXD_CLOSE"}));
+    EXPECT_EQ(Names(tray->PopupMenu()->Items()),
+              (std::vector<String>{u"TRAY_QXD_RESTORE", u"-", u"TRAY_QXD_CLOSE"}));
     // Without a tray icon the tray command does nothing; with one the
     // application goes into the tray.
     D(form)->MinimizeToTray();
