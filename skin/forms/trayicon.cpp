@@ -235,10 +235,20 @@ bool TqxTrayIcon::HideBalloonHint() {
     return result;
 }
 
+// The application's window comes back only from the minimize that sent the
+// program to the tray: it is hidden otherwise, and shown it would be a
+// window of its own that takes the activation from the main form.
+void TqxTrayIcon::RestoreApplicationWindow() {
+    const HWND application = Application->Handle();
+    if (!IsIconic(application)) return;
+    ShowWindow(application, SW_RESTORE);
+    SetForegroundWindow(application);
+}
+
 void TqxTrayIcon::ShowMainForm() {
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     if (!OwnerControl() || !main) return;
-    ShowWindow(Application->Handle(), SW_RESTORE);
+    RestoreApplicationWindow();
     main->SetVisible(true);
     if (main->WindowState() == wsMinimized) main->SetWindowState(wsNormal);
     main->SetTag(SKINTAG_TRAYRESTORE);
@@ -419,8 +429,7 @@ void TqxTrayIcon::FormWndProc(TMessage& Message, bool&) {
                 if (active->HandleAllocated()) SetFocus(active->Handle());
         }
     } else if (Message.Msg == WM_SHOWWINDOW && Message.WParam != 0 && Message.LParam == 0 && Application) {
-        ShowWindow(Application->Handle(), SW_RESTORE);
-        SetForegroundWindow(Application->Handle());
+        RestoreApplicationWindow();
         if (TWinControl* owner = OwnerControl()) SetForegroundWindow(owner->Handle());
     }
 }
