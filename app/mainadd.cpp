@@ -150,7 +150,10 @@ TForm1::TAddResult TForm1::AddProbedFile(const String& AFileName) {
 void TForm1::SelectLastRow() {
     const Integer count = lvFiles->Items()->Count();
     if (count == 0) return;
-    lvFiles->SetSelected(lvFiles->Items()->Item(count - 1));
+    TListItem* last = lvFiles->Items()->Item(count - 1);
+    lvFiles->SetSelected(last);
+    // The new row is shown, not left below the rows in view.
+    last->MakeVisible(false);
     FocusFileList();
 }
 

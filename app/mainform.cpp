@@ -398,6 +398,7 @@ const auto Registered = RegisterForm<TForm1>(u"TForm1.form")
                             .Handler(u"N26Click", &TForm1::N26Click)
                             .Handler(u"lvFilesDblClick", &TForm1::lvFilesDblClick)
                             .Handler(u"edtExit", &TForm1::edtExit)
+                            .Handler(u"edtKeyDown", &TForm1::edtKeyDown)
                             .Handler(u"lvFilesSelectItem", &TForm1::lvFilesSelectItem)
                             .Handler(u"lvFilesClick", &TForm1::lvFilesClick);
 

@@ -205,6 +205,7 @@ public:
     void N26Click(TObject* Sender);
     void lvFilesDblClick(TObject* Sender);
     void edtExit(TObject* Sender);
+    void edtKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
     void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void lvFilesClick(TObject* Sender);
 

@@ -9,6 +9,7 @@
 #include "platform/toolkit/edit.h"
 #include "platform/toolkit/image.h"
 #include "platform/toolkit/menus.h"
+#include "platform/win/input.h"
 #include "skin/controls/qxskinbutton.h"
 #include "skin/controls/qxskinedit.h"
 #include "skin/controls/qxskinlistview.h"
@@ -144,8 +145,8 @@ void TForm1::StartRename() {
     TListItem* row = lvFiles->Selected();
     TListColumns* columns = lvFiles->Columns();
     edt->SetParent(lvFiles);
-    const Integer left = columns->Items(0)->Width() + columns->Items(1)->Width() + columns->Items(2)->Width() +
-                         lvFiles->Left() + 2;
+    const Integer left = columns->Items(0)->Width() + columns->Items(1)->Width() +
+                         columns->Items(2)->Width() + lvFiles->Left() + 2;
     edt->SetBounds(left, row->Top(), columns->Items(3)->Width(), edt->Height());
     const String name = row->SubItems()->Strings(ColOutputFile);
     const size_t dot = name.rfind(u'.');
@@ -167,7 +168,18 @@ void TForm1::lvFilesDblClick(TObject*) {
     if (lvFiles->Selected()) StartRename();
 }
 
+// The in-place edit ends as the list's own does: Enter applies the name by
+// leaving the edit, Escape hides it first so that leaving applies nothing.
+void TForm1::edtKeyDown(TObject*, Word& Key, TShiftState) {
+    if (Key != win::VK_RETURN && Key != win::VK_ESCAPE) return;
+    if (Key == win::VK_ESCAPE) edt->SetVisible(false);
+    Key = 0;
+    FocusFileList();
+}
+
 void TForm1::edtExit(TObject*) {
+    // An Escape hid the edit: nothing to apply.
+    if (!edt->Visible()) return;
     TListItem* row = lvFiles->Selected();
     // The row the edit was opened for may be gone: write into no other.
     if (!row) return edt->SetVisible(false);

@@ -23,6 +23,7 @@
     X(SDL_MixAudio)           \
     X(SDL_OpenAudio)          \
     X(SDL_PauseAudio)         \
+    X(SDL_PollEvent)          \
     X(SDL_PushEvent)          \
     X(SDL_Quit)               \
     X(SDL_SetVideoMode)       \
@@ -31,7 +32,6 @@
     X(SDL_UpdateRect)         \
     X(SDL_VideoDriverName)    \
     X(SDL_WM_SetCaption)      \
-    X(SDL_WasInit)            \
-    X(SDL_WaitEvent)
+    X(SDL_WasInit)
 
 VELQUA_DECLARE_ENTRY_TABLE(sdl, VELQUA_SDL_ENTRIES, FixupSDL, UnfixSDL)

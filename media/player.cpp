@@ -13,6 +13,7 @@
 #include "platform/base/threads.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/toolkit/canvas.h"
+#include "platform/toolkit/colors.h"
 #include "platform/toolkit/graphicsobjects.h"
 #include "platform/toolkit/published.h"
 #include "platform/win/input.h"
@@ -26,6 +27,17 @@ const char* const AudioDriverNames[adDisk + 1] = {"", "pulse", "alsa", "dummy", 
 const char* const VideoDriverNames[vdGDI + 1] = {"", "x11", "x11"};
 
 namespace {
+
+// What the host's own erase paints, as 0x00BBGGRR; black when it paints
+// nothing.
+uint32_t HostBackground(win::HWND AWindow, win::WNDPROC AOwnProc) {
+    TBitmap probe;
+    probe.SetSize(1, 1);
+    probe.Canvas()->SetPixels(0, 0, clBlack);
+    win::CallWindowProc(AOwnProc, AWindow, win::WM_ERASEBKGND,
+                        reinterpret_cast<win::WPARAM>(probe.Canvas()->Handle()), 0);
+    return uint32_t(ColorToRGB(probe.Canvas()->Pixels(0, 0))) & 0xFFFFFF;
+}
 
 // Sets an environment variable for as long as it lives, then puts back what
 // was there (or nothing): a driver chosen once must not stick to later starts.
@@ -222,7 +234,7 @@ TCustomPlayer::~TCustomPlayer() {
                 lock, FLink->Changed, [this] { return FLink->Busy == 0; }, INFINITE);
         FLink->Player = nullptr;
     }
-    UnhookScreenWindow();
+    LeaveScreenWindow();
     FreeFlushPacket(Fflush_pkt);
     FAVProbe.reset();
     if (avutil::av_free) {
@@ -411,7 +423,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         const TEnvironmentOverride video(
             "SDL_VIDEODRIVER", FVideoDriver != vdDefault ? VideoDriverNames[FVideoDriver] : nullptr);
         if (!HookScreenWindow(AScreenHandle)) {
-            UnhookScreenWindow();
+            LeaveScreenWindow();
             return false;
         }
     }
@@ -422,7 +434,7 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
         if (!info) {
             ReportError(u"SDL_GetVideoInfo() failed", true);
             QuitSDL();
-            UnhookScreenWindow();
+            LeaveScreenWindow();
             return false;
         }
         Ffs_screen_width = info->current_w;
@@ -439,11 +451,12 @@ bool TCustomPlayer::Open(const String& AFileName, win::HWND AScreenHandle, bool 
     FPlayEvent = std::make_shared<TPlayEvent>();
     if (!OpenStream(AFileName, Ffile_iformat, APaused)) {
         QuitSDL();
-        UnhookScreenWindow();
+        LeaveScreenWindow();
         return false;
     }
     Finput_filename.Set(AFileName);
     FScreenHandle = AScreenHandle;
+    FHostBackground = FHostHook ? HostBackground(FHostHook->Window, FHostHook->OwnProc) : 0;
     FAVProbe->SetFileHandle(VideoState()->ic.load());
     if (FTriggerEventInMainThread)
         CallInMainThread([this] { DoFileOpen(); });
@@ -489,10 +502,13 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
                         true);
             return false;
         }
+        FNativeHost = AWindow;
         setenv("SDL_WINDOWID", std::to_string(native).c_str(), 1);
     }
     const bool before = sdl::SDL_WasInit(SDL_INIT_EVERYTHING) != 0;
-    const bool started = sdl::SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
+    // No SDL timer: nothing here uses one, and its thread would wake every
+    // millisecond, also while the preview stands paused.
+    const bool started = sdl::SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == 0;
     if (AWindow) {
         char name[64] = "";
         avutil::av_log(nullptr, AV_LOG_DEBUG, "using audio driver: %s\n",
@@ -530,6 +546,14 @@ bool TCustomPlayer::HookScreenWindow(win::HWND AWindow) {
     return true;
 }
 
+void TCustomPlayer::LeaveScreenWindow() {
+    UnhookScreenWindow();
+    // SDL has let go of the native window: the host paints itself again
+    // instead of keeping the last picture.
+    if (FNativeHost && win::IsWindow(FNativeHost)) win::ReleaseNativeWindow(FNativeHost);
+    FNativeHost = nullptr;
+}
+
 void TCustomPlayer::UnhookScreenWindow() {
     if (!FHostHook) return;
     const win::HWND window = FHostHook->Window;
@@ -554,14 +578,14 @@ void TCustomPlayer::ScreenWndProc(TMessage& AMessage) {
     auto own = [&] {
         AMessage.Result = CallWindowProc(ownProc, window, AMessage.Msg, AMessage.WParam, AMessage.LParam);
     };
-    auto push = [](Uint8 AType, Integer AWidth, Integer AHeight) {
+    auto push = [this](Uint8 AType, Integer AWidth, Integer AHeight) {
         SDL_Event event{};
         event.type = AType;
         if (AType == SDL_VIDEORESIZE) {
             event.resize.w = AWidth;
             event.resize.h = AHeight;
         }
-        sdl::SDL_PushEvent(&event);
+        PostEvent(event);
     };
     switch (AMessage.Msg) {
         case WM_PAINT: {
@@ -615,7 +639,7 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     while (FStopEvent.WaitFor(100) != wrSignaled)
         if (OnGuiThread()) ProcessPendingMessages();
     QuitSDL();
-    if (OnGuiThread()) UnhookScreenWindow();
+    if (OnGuiThread()) LeaveScreenWindow();
 }
 
 void TCustomPlayer::WaitForStop() {
@@ -667,6 +691,7 @@ void TCustomPlayer::StepToNextFrame() {
     const bool stepping = Fstep.exchange(true);
     // Counted before the pause ends: the video thread owes one picture per step.
     ++FStepPending;
+    WakeState(*is);
     if (is->paused) TogglePauseState();
     if (!stepping) SetPlayState(psStep);
 }
@@ -749,7 +774,7 @@ void TCustomPlayer::UpdateScreenPosition() {
     // The X subwindow moves with its window by itself; SDL only redraws.
     SDL_Event event{};
     event.type = SDL_VIDEOEXPOSE;
-    sdl::SDL_PushEvent(&event);
+    PostEvent(event);
 }
 
 void TCustomPlayer::UpdatePosition(TVideoState* is) {

@@ -272,6 +272,9 @@ private:
     void ResetPlayState();
     bool HookScreenWindow(win::HWND AWindow);
     void UnhookScreenWindow();
+    // Unhooks the host and gives its native window back (GUI thread, SDL
+    // quit).
+    void LeaveScreenWindow();
     void ScreenWndProc(TMessage& AMessage);
     void WaitForStop();
     void DoFileOpen();
@@ -305,10 +308,14 @@ private:
     // --- Display (playerdisplay.cpp) ---
     void RefreshThread(TVideoState* is);
     void RefreshVideo(TVideoState* is, bool AConsume);
-    void DisplayVideo(TVideoState* is);
+    // AShownAgain: the picture on screen, not the next one queued.
+    void DisplayVideo(TVideoState* is, bool AShownAgain = false);
     Integer OpenVideoMode(TVideoState* is, bool AForce);
     void AllocPicture(TVideoState* is);
-    void DisplayVideoImage(TVideoState* is);
+    void DisplayVideoImage(TVideoState* is, bool AShownAgain);
+    // The screen in the host's own colour: all of it, or what lies around
+    // the picture at APicture when that is not painted yet.
+    void PaintBackground(TVideoState* is, const SDL_Rect* APicture);
     void DisplayAudio(TVideoState* is);
     Integer VideoModeDepth() const;
 
@@ -321,6 +328,10 @@ private:
     void CloseStream(TVideoState* is);
     void ExitPlayback();
     void RunEventLoop();
+    // Queues an event for the play thread and wakes it; false when SDL's
+    // queue refused it.
+    bool PostEvent(SDL_Event& AEvent);
+    void PushStateEvent(Uint8 AType, TVideoState* is);
     void PushQuitEvent(TVideoState* is);
     void PushRelayoutEvent(TVideoState* is);
 
@@ -376,6 +387,9 @@ private:
     std::atomic<Int64> FCurrentPTS{-1};
     std::unique_ptr<TAVProbe> FAVProbe;
     win::HWND FScreenHandle = nullptr;
+    // The host's own background (what its erase paints), 0x00BBGGRR, shown
+    // around the picture.
+    std::atomic<uint32_t> FHostBackground{0};
     // Serialises event handling on the play thread with a forced exit.
     TDataLock FDataLock;
     TEvent FSeekEvent{true, true};
@@ -407,10 +421,16 @@ private:
     // The host window's subclassing.
     std::shared_ptr<THostHook> FHostHook;
     win::WNDPROC FHookWndProc = nullptr;
+    // The window whose native window SDL was given.
+    win::HWND FNativeHost = nullptr;
     // The event threads' way back to this player.
     std::shared_ptr<TPlayerLink> FLink;
     // SDL was started by this player and not shut down yet.
     std::atomic<bool> FSDLStarted{false};
+    // The play thread's wake-up when an event is posted.
+    std::mutex FEventLock;
+    std::condition_variable FEventPosted;
+    bool FEventPending = false;
 };
 
 // The published player.

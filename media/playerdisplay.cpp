@@ -111,9 +111,15 @@ void TCustomPlayer::RefreshThread(TVideoState* is) {
             SDL_Event event{};
             event.type = RefreshEvent;
             event.user.data1 = is;
-            if (sdl::SDL_PushEvent(&event) < 0) is->refresh = 0;
+            if (!PostEvent(event)) is->refresh = 0;
         }
-        WaitOnState(*is, is->audio_stream >= 0 && is->show_audio ? Frdftspeed.load() : 5);
+        // Paused with no picture to show, nothing on screen changes: sleep
+        // until a picture is queued or the pause ends (both wake the state).
+        const auto idle = [is] { return is->paused && is->pictq_size == 0; };
+        if (idle())
+            WaitOnStateWhile(*is, idle, IdleWaitMs);
+        else
+            WaitOnState(*is, is->audio_stream >= 0 && is->show_audio ? Frdftspeed.load() : 5);
     }
 }
 
@@ -201,12 +207,12 @@ void TCustomPlayer::RefreshVideo(TVideoState* is, bool AConsume) {
     if (!dropped) UpdatePosition(is);
 }
 
-void TCustomPlayer::DisplayVideo(TVideoState* is) {
+void TCustomPlayer::DisplayVideo(TVideoState* is, bool AShownAgain) {
     if (!Fscreen) OpenVideoMode(is, false);
     if (is->audio_stream >= 0 && is->show_audio)
         DisplayAudio(is);
     else if (is->video_stream >= 0)
-        DisplayVideoImage(is);
+        DisplayVideoImage(is, AShownAgain);
 }
 
 Integer TCustomPlayer::VideoModeDepth() const {
@@ -240,7 +246,41 @@ Integer TCustomPlayer::OpenVideoMode(TVideoState* is, bool AForce) {
     if (!FScreenHandle) sdl::SDL_WM_SetCaption("VIZevado", "VIZevado");
     is->width = screen->w;
     is->height = screen->h;
+    // The window may still show what an earlier file left there.
+    PaintBackground(is, nullptr);
     return 0;
+}
+
+void TCustomPlayer::PaintBackground(TVideoState* is, const SDL_Rect* APicture) {
+    if (!Fscreen) return;
+    const SDL_Rect whole{Sint16(is->xleft), Sint16(is->ytop), Uint16(std::max<Integer>(is->width, 0)),
+                         Uint16(std::max<Integer>(is->height, 0))};
+    if (APicture) {
+        const SDL_Rect& done = is->background_rect;
+        if (done.x == APicture->x && done.y == APicture->y && done.w == APicture->w && done.h == APicture->h)
+            return;
+    }
+    const uint32_t c = FHostBackground;
+    const Uint32 colour = sdl::SDL_MapRGB(Fscreen->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
+    std::vector<SDL_Rect> bands;
+    if (!APicture) {
+        bands.push_back(whole);
+    } else {
+        const Integer left = whole.x, top = whole.y, right = left + whole.w, bottom = top + whole.h;
+        const Integer pl = APicture->x, pt = APicture->y, pr = pl + APicture->w, pb = pt + APicture->h;
+        const auto band = [&](Integer X, Integer Y, Integer W, Integer H) {
+            if (W > 0 && H > 0) bands.push_back(SDL_Rect{Sint16(X), Sint16(Y), Uint16(W), Uint16(H)});
+        };
+        band(left, top, whole.w, pt - top);
+        band(left, pb, whole.w, bottom - pb);
+        band(left, pt, pl - left, APicture->h);
+        band(pr, pt, right - pr, APicture->h);
+    }
+    for (SDL_Rect& band : bands) {
+        sdl::SDL_FillRect(Fscreen, &band, colour);
+        sdl::SDL_UpdateRect(Fscreen, band.x, band.y, band.w, band.h);
+    }
+    is->background_rect = APicture ? *APicture : SDL_Rect{0, 0, 0, 0};
 }
 
 void TCustomPlayer::AllocPicture(TVideoState* is) {
@@ -258,12 +298,13 @@ void TCustomPlayer::AllocPicture(TVideoState* is) {
     is->pictq_cond.notify_all();
 }
 
-void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
+void TCustomPlayer::DisplayVideoImage(TVideoState* is, bool AShownAgain) {
     Integer index;
     {
         // With the queue empty the picture on screen is the one shown last.
         std::lock_guard<std::mutex> guard(is->pictq_mutex);
-        index = is->pictq_size == 0 && is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
+        index =
+            (AShownAgain || is->pictq_size == 0) && is->pictq_shown >= 0 ? is->pictq_shown : is->pictq_rindex;
         is->pictq_shown = index;
     }
     TPictureSlot& slot = is->pictq[index];
@@ -280,6 +321,8 @@ void TCustomPlayer::DisplayVideoImage(TVideoState* is) {
     }
     SDL_Rect rect = VideoLayout(FAspectRatio, is->xleft, is->ytop, is->width, is->height, slot.width,
                                 slot.height, slot.sample_aspect_ratio);
+    // A picture of another shape leaves nothing of the one before.
+    PaintBackground(is, &rect);
     is->no_background = 0;
     sdl::SDL_DisplayYUVOverlay(slot.overlay, &rect);
 }

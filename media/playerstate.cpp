@@ -148,6 +148,12 @@ void WaitOnState(TVideoState& AState, Integer AMilliseconds) {
                               [&AState] { return AState.abort_request != 0; });
 }
 
+void WaitOnStateWhile(TVideoState& AState, const std::function<bool()>& AIdle, Integer AMilliseconds) {
+    std::unique_lock<std::mutex> lock(AState.wait_lock);
+    AState.wait_cond.wait_for(lock, std::chrono::milliseconds(AMilliseconds),
+                              [&] { return AState.abort_request != 0 || !AIdle(); });
+}
+
 void WakeState(TVideoState& AState) {
     std::lock_guard<std::mutex> guard(AState.wait_lock);
     AState.wait_cond.notify_all();

@@ -188,6 +188,9 @@ struct TVideoState {
     String filename;
     std::atomic<Integer> width{0}, height{0};
     Integer xleft = 0, ytop = 0;
+    // The picture rectangle whose surroundings are painted; empty while they
+    // need painting (a new screen, an expose).
+    SDL_Rect background_rect{0, 0, 0, 0};
     Int64 faulty_pts = 0, faulty_dts = 0;
     Int64 last_dts_for_fault_detection = 0, last_pts_for_fault_detection = 0;
 
@@ -239,6 +242,12 @@ void AdvancePlayerTime(Int64 AMicroseconds);
 
 // Sleeps up to AMilliseconds, less when the state is aborted or woken.
 void WaitOnState(TVideoState& AState, Integer AMilliseconds);
+// How long a thread idle over a pause sleeps at most: a change that wakes
+// nobody is still seen within it.
+inline constexpr Integer IdleWaitMs = 250;
+// Sleeps while AIdle holds, looked at each time the state is woken, up to
+// AMilliseconds; the state's abort ends it too.
+void WaitOnStateWhile(TVideoState& AState, const std::function<bool()>& AIdle, Integer AMilliseconds);
 void WakeState(TVideoState& AState);
 // Runs ABody on a thread of the state's that sets ADone when it ends; false
 // when no thread can be made.

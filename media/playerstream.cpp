@@ -40,13 +40,6 @@ int DecodeInterrupt(void* AState) {
     return static_cast<TVideoState*>(AState)->abort_request != 0;
 }
 
-void PushStateEvent(Uint8 AType, TVideoState* is) {
-    SDL_Event event{};
-    event.type = AType;
-    event.user.data1 = is;
-    sdl::SDL_PushEvent(&event);
-}
-
 // Readers of single pictures, as the prober counts them.
 bool IsStillPictureFormat(const char* AName) {
     const AnsiString name = AName ? AName : "";
@@ -264,6 +257,7 @@ void TCustomPlayer::ReadThread(TVideoState* is) {
                 is->EventEOF = 0;
                 is->seek_req = 0;
                 is->seek_done = 1;
+                WakeState(*is);
                 FSeekEvent.SetEvent();
                 if (is->video_stream < 0) FSeeking = false;
                 endOfFile = false;
@@ -272,7 +266,12 @@ void TCustomPlayer::ReadThread(TVideoState* is) {
             if (total > MaxQueueSize || ((is->audio_stream < 0 || is->audioq.size > MinAudioQueueSize) &&
                                          (is->video_stream < 0 || is->videoq.nb_packets > MinFrames) &&
                                          (is->subtitle_stream < 0 || is->subtitleq.nb_packets > MinFrames))) {
-                WaitOnState(*is, 10);
+                // Paused, nothing takes packets: sleep until a seek or the end of the pause.
+                if (is->paused)
+                    WaitOnStateWhile(
+                        *is, [is] { return is->paused && !is->seek_req; }, IdleWaitMs);
+                else
+                    WaitOnState(*is, 10);
                 continue;
             }
             if (endOfFile || (ic->pb && ic->pb->eof_reached)) {
@@ -558,10 +557,40 @@ void TCustomPlayer::ExitPlayback() {
     QuitSDL();
 }
 
+bool TCustomPlayer::PostEvent(SDL_Event& AEvent) {
+    if (sdl::SDL_PushEvent(&AEvent) < 0) return false;
+    {
+        std::lock_guard<std::mutex> guard(FEventLock);
+        FEventPending = true;
+    }
+    FEventPosted.notify_one();
+    return true;
+}
+
+void TCustomPlayer::PushStateEvent(Uint8 AType, TVideoState* is) {
+    SDL_Event event{};
+    event.type = AType;
+    event.user.data1 = is;
+    PostEvent(event);
+}
+
 void TCustomPlayer::RunEventLoop() {
     for (;;) {
         SDL_Event event;
-        const bool got = sdl::SDL_WaitEvent(&event) != 0;
+        // SDL's own wait polls every 10 ms. The events are ours, posted with
+        // a wake-up, so the loop sleeps on that instead: briefly while
+        // playing (SDL's own events, its quit, are only polled), up to a
+        // pause's idle time while paused.
+        bool got = sdl::SDL_PollEvent(&event) != 0;
+        if (!got && sdl::SDL_WasInit(SDL_INIT_VIDEO)) {
+            const std::shared_ptr<TVideoState> state = VideoState();
+            const bool paused = state && state->paused;
+            std::unique_lock<std::mutex> lock(FEventLock);
+            FEventPosted.wait_for(lock, std::chrono::milliseconds(paused ? IdleWaitMs : 10),
+                                  [this] { return FEventPending; });
+            FEventPending = false;
+            if (state) continue;
+        }
         std::lock_guard<TDataLock> guard(FDataLock);
         const std::shared_ptr<TVideoState> state = VideoState();
         TVideoState* is = state.get();
@@ -590,13 +619,15 @@ void TCustomPlayer::RunEventLoop() {
                     is->width = Fscreen->w;
                     is->height = Fscreen->h;
                 }
+                is->background_rect = SDL_Rect{0, 0, 0, 0};
                 if (is->paused) RefreshVideo(is, false);
                 break;
             case SDL_VIDEOEXPOSE:
-                if (is->paused)
-                    RefreshVideo(is, false);
-                else
-                    DisplayVideo(is);
+                // Whatever covered the window took the background with it.
+                is->background_rect = SDL_Rect{0, 0, 0, 0};
+                // Paused, the picture on screen is drawn again even when the
+                // next one waits in the queue.
+                DisplayVideo(is, is->paused);
                 break;
             case AllocEvent:
                 OpenVideoMode(is, false);

@@ -83,9 +83,12 @@ void TCustomPlayer::VideoThread(TVideoState* is) {
     AVPacket* packet = avcodec::av_packet_alloc();
     while (decoded && frame && packet) {
         // A seek shows its picture also when the pause began after it was asked for.
-        while (is->paused && !is->videoq.abort_request && !is->seek_paused && !is->seek_done &&
-               !is->open_paused && FStepPending == 0)
-            WaitOnState(*is, 10);
+        const auto idle = [this, is] {
+            return is->paused && !is->videoq.abort_request && !is->seek_paused && !is->seek_done &&
+                   !is->open_paused && FStepPending == 0;
+        };
+        while (idle())
+            WaitOnStateWhile(*is, idle, IdleWaitMs);
         // A picture started after a step was asked for is that step's.
         const bool stepped = Fstep && FStepPending > 0;
         if (GetFilteredVideoFrame(is, frame, decoded, packet) < 0) break;
@@ -228,7 +231,10 @@ Integer TCustomPlayer::ConfigureVideoFilters(TVideoState* is, const AVFrame* AFr
                                         reinterpret_cast<const uint8_t*>(formats), sizeof formats,
                                         AV_OPT_SEARCH_CHILDREN);
     }
-    const AnsiString filters = StringToUTF8(VideoFilters());
+    // Pictures stored on their side stand upright, as the engine turns them.
+    AnsiString filters = DisplayTurn(StreamDisplayMatrix(stream)).Filters;
+    if (const AnsiString chosen = StringToUTF8(VideoFilters()); !chosen.empty())
+        filters = filters.empty() ? chosen : filters + "," + chosen;
     if (result >= 0 && !filters.empty()) {
         AVFilterInOut* outputs = avfilter::avfilter_inout_alloc();
         AVFilterInOut* inputs = avfilter::avfilter_inout_alloc();
@@ -321,7 +327,7 @@ Integer TCustomPlayer::QueuePicture(TVideoState* is, AVFrame* AFrame, double APT
         SDL_Event event{};
         event.type = SDL_USEREVENT;
         event.user.data1 = is;
-        sdl::SDL_PushEvent(&event);
+        PostEvent(event);
         is->pictq_cond.wait(lock, [&slot, is] { return slot.ready || is->videoq.abort_request; });
         if (is->videoq.abort_request) return -1;
     }
@@ -345,6 +351,9 @@ Integer TCustomPlayer::QueuePicture(TVideoState* is, AVFrame* AFrame, double APT
     if (is->paused) is->frame_timer = std::max(is->frame_timer, PlayerSeconds());
     slot.show_time = ComputeTargetTime(*is, APTS);
     ++is->pictq_size;
+    lock.unlock();
+    // A refresh asleep over a pause has a picture to show.
+    WakeState(*is);
     return 0;
 }
 

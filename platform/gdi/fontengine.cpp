@@ -13,7 +13,7 @@
 namespace gdi {
 
 class FreeType {
-  public:
+public:
     FreeType() {
         if (FT_Init_FreeType(&Library) != 0) Library = nullptr;
     }
@@ -95,16 +95,19 @@ Integer EmHeightFor(Integer AHeight, FT_Face AFace) {
 }  // namespace
 
 FontInstance::FontInstance(std::shared_ptr<FreeType> ALibrary, const FontRequest& ARequest,
-                           std::unique_ptr<SizedFace> APrimary, std::unique_ptr<SizedFace> AFallback)
+                           std::unique_ptr<SizedFace> APrimary,
+                           std::vector<std::unique_ptr<SizedFace>> AFallbacks)
     : FLibrary(std::move(ALibrary)),
       FRequest(ARequest),
       FPrimary(std::move(APrimary)),
-      FFallback(std::move(AFallback)) {
+      FFallbacks(std::move(AFallbacks)) {
     FT_Face face = FPrimary->Face;
     FEmHeight = EmHeightFor(ARequest.Height, face);
     const bool wantBold = ARequest.Weight >= SemiBoldWeight;
-    for (SizedFace* sized : {FPrimary.get(), FFallback.get()}) {
-        if (!sized) continue;
+    std::vector<SizedFace*> faces{FPrimary.get()};
+    for (const auto& fallback : FFallbacks)
+        faces.push_back(fallback.get());
+    for (SizedFace* sized : faces) {
         FT_Set_Pixel_Sizes(sized->Face, 0, FEmHeight);
         // Like the system's simulated bold: at least one pixel wider.
         if (wantBold && sized->Weight < SemiBoldWeight)
@@ -160,8 +163,8 @@ const std::string& FontInstance::Family() const {
 
 FontInstance::Slot FontInstance::FindSlot(char32_t ACode) {
     if (const FT_UInt index = FT_Get_Char_Index(FPrimary->Face, ACode)) return {FPrimary.get(), index};
-    if (FFallback)
-        if (const FT_UInt index = FT_Get_Char_Index(FFallback->Face, ACode)) return {FFallback.get(), index};
+    for (const auto& fallback : FFallbacks)
+        if (const FT_UInt index = FT_Get_Char_Index(fallback->Face, ACode)) return {fallback.get(), index};
     return {FPrimary.get(), 0};
 }
 
@@ -279,14 +282,15 @@ std::shared_ptr<FontInstance> FontEngine::Realize(const FontRequest& ARequest) {
     std::unique_ptr<SizedFace> primary =
         OpenFace(SubstituteFamily(ARequest.FaceName, ARequest.CharSet), ARequest);
     if (!primary) return nullptr;
-    std::unique_ptr<SizedFace> fallback;
-    if (primary->File.Family != CjkFamily) {
-        fallback = OpenFace(CjkFamily, ARequest);
-        // Without the Chinese face installed fontconfig answers another one,
-        // which would be no help.
-        if (fallback && fallback->File.Family != CjkFamily) fallback.reset();
+    // Chinese first, then the face with the most signs and symbols; a face
+    // fontconfig answers in place of a missing one would be no help.
+    std::vector<std::unique_ptr<SizedFace>> fallbacks;
+    for (const char* family : {CjkFamily, SymbolFamily}) {
+        if (primary->File.Family == family) continue;
+        std::unique_ptr<SizedFace> fallback = OpenFace(family, ARequest);
+        if (fallback && fallback->File.Family == family) fallbacks.push_back(std::move(fallback));
     }
-    auto font = std::make_shared<FontInstance>(FLibrary, ARequest, std::move(primary), std::move(fallback));
+    auto font = std::make_shared<FontInstance>(FLibrary, ARequest, std::move(primary), std::move(fallbacks));
     FFonts.emplace(ARequest, font);
     return font;
 }

@@ -68,16 +68,17 @@ struct SizedFace;
 // One request resolved to faces and a size. Measuring and rendering may come
 // from several threads; a font serialises them itself.
 class FontInstance : public TextMeasurer {
-  public:
+public:
+    // AFallbacks draw, in order, what the primary face lacks.
     FontInstance(std::shared_ptr<FreeType> ALibrary, const FontRequest& ARequest,
-                 std::unique_ptr<SizedFace> APrimary, std::unique_ptr<SizedFace> AFallback);
+                 std::unique_ptr<SizedFace> APrimary, std::vector<std::unique_ptr<SizedFace>> AFallbacks);
     ~FontInstance() override;
     FontInstance(const FontInstance&) = delete;
     FontInstance& operator=(const FontInstance&) = delete;
 
     const FontRequest& Request() const { return FRequest; }
     const FontMetrics& Metrics() const { return FMetrics; }
-    // The installed family that draws the text (not the fallback).
+    // The installed family that draws the text (not a fallback).
     const std::string& Family() const;
     Integer EmHeight() const { return FEmHeight; }
 
@@ -91,7 +92,7 @@ class FontInstance : public TextMeasurer {
     // How many characters have been rendered; measuring renders none.
     size_t RenderedGlyphCount();
 
-  private:
+private:
     struct Slot;
     Slot FindSlot(char32_t ACode);
     bool LoadOutline(const Slot& ASlot);
@@ -100,7 +101,7 @@ class FontInstance : public TextMeasurer {
     std::shared_ptr<FreeType> FLibrary;
     FontRequest FRequest;
     std::unique_ptr<SizedFace> FPrimary;
-    std::unique_ptr<SizedFace> FFallback;
+    std::vector<std::unique_ptr<SizedFace>> FFallbacks;
     FontMetrics FMetrics;
     Integer FEmHeight = 0;
     std::mutex FLock;
@@ -111,7 +112,7 @@ class FontInstance : public TextMeasurer {
 // The process's font table: realised fonts are shared by every device
 // context, as the system's font mapper shares them.
 class FontEngine {
-  public:
+public:
     static FontEngine& Instance();
 
     FontEngine();
@@ -122,7 +123,7 @@ class FontEngine {
     // Null only when no usable face is installed at all.
     std::shared_ptr<FontInstance> Realize(const FontRequest& ARequest);
 
-  private:
+private:
     std::unique_ptr<SizedFace> OpenFace(const std::string& AFamily, const FontRequest& ARequest);
 
     std::mutex FLock;

@@ -15,6 +15,9 @@ constexpr Byte GB2312Charset = 134;
 // The family that supplies Chinese glyphs, both as the face for Chinese font
 // names and as the fallback for characters another face lacks.
 inline constexpr const char* CjkFamily = "WenQuanYi Zen Hei";
+// The last fallback: the installed family with the widest range of signs and
+// symbols (check marks, arrows) that the Chinese face lacks.
+inline constexpr const char* SymbolFamily = "DejaVu Sans";
 
 // The installed family that stands in for a Windows face name: the fixed
 // substitutions first, otherwise the name itself (UTF-8); empty asks for the
@@ -30,7 +33,7 @@ struct FaceFile {
 // fontconfig with its own configuration. Not thread-safe: the font engine
 // serialises the calls.
 class FaceMatcher {
-  public:
+public:
     FaceMatcher();
     ~FaceMatcher();
     FaceMatcher(const FaceMatcher&) = delete;
@@ -40,7 +43,7 @@ class FaceMatcher {
     // Windows weight (0 = normal) and slant; false when no face is installed.
     bool Match(const std::string& AFamily, Integer AWeight, bool AItalic, FaceFile& AResult);
 
-  private:
+private:
     _FcConfig* FConfig;
 };
 

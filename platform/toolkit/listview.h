@@ -377,6 +377,7 @@ private:
     void PaintImage(win::WPARAM AList, Integer AImage, Integer X, Integer Y);
     void PaintGrid();
     TColor SelectionColor() const;
+    TColor SelectionTextColor() const;
 
     // Input and label editing (listviewinput.cpp).
     void MouseSelect(TMessage& AMessage, bool ARight);

@@ -23,6 +23,12 @@ TColor TCustomListView::SelectionColor() const {
     return const_cast<TCustomListView*>(this)->Focused() ? clHighlight : clBtnFace;
 }
 
+// The text on the selection's fill: the list's own font colour may be light
+// (a dark skin) and would vanish on the face colour.
+TColor TCustomListView::SelectionTextColor() const {
+    return const_cast<TCustomListView*>(this)->Focused() ? clHighlightText : clBtnText;
+}
+
 void TCustomListView::Paint() {
     const TRect clip = Canvas()->ClipRect();
     const Integer count = Count();
@@ -90,7 +96,7 @@ void TCustomListView::PaintItem(Integer AIndex, TListItem* AItem) {
         text.Right = std::min(label.Right, label.Left + canvas->TextWidth(caption) + 4);
     }
     if (highlight) FillColor(canvas, text, SelectionColor());
-    const TColor color = highlight && Focused() ? clHighlightText : Font()->Color();
+    const TColor color = highlight ? SelectionTextColor() : Font()->Color();
     DrawTextIn(canvas, caption, Rect(text.Left + 2, text.Top + 1, text.Right - 2, text.Bottom), flags, color);
     if (HasState(AIndex, stFocused) && Focused()) canvas->DrawFocusRect(text);
 }
@@ -105,7 +111,7 @@ void TCustomListView::PaintReportRow(Integer AIndex, TListItem* AItem, bool, boo
     const SIZE small = ImageSize(LVSIL_SMALL);
     PaintImage(LVSIL_SMALL, AItem->ImageIndex(), icon.Left, icon.Top + (icon.Height() - small.cy) / 2);
     if (AHighlight) FillColor(canvas, selection, SelectionColor());
-    const TColor selectedText = Focused() ? clHighlightText : Font()->Color();
+    const TColor selectedText = SelectionTextColor();
     DrawTextIn(canvas, AItem->Caption(), Rect(label.Left + 2, label.Top, label.Right - 2, label.Bottom),
                OneLine | DT_LEFT, AHighlight ? selectedText : Font()->Color());
     static constexpr Cardinal align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};

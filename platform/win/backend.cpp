@@ -3,6 +3,7 @@
 
 #include "platform/gdi/capabilities.h"
 #include "platform/win/messages.h"
+#include "platform/win/painting.h"
 #include "platform/win/window.h"
 #include "platform/win/winsys.h"
 
@@ -72,6 +73,10 @@ void ReportCloseRequest(HWND AWindow) {
 
 void ReportMinimizeRequest(HWND AWindow) {
     SendMessageW(AWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void ReportNativeExposed(HWND AWindow, const RECT& ARect) {
+    InvalidateRect(AWindow, &ARect, FALSE);
 }
 
 void ReportRestoreRequest(HWND AWindow) {

@@ -210,6 +210,9 @@ void ReportAppFocus(HWND AWindow);
 // The pointer is at APoint (screen) outside our windows, as GetCursorPos
 // answers from now on (a tray icon's click).
 void ReportCursorPos(POINT APoint);
+// The system cleared part of a native child window (client coordinates):
+// the window is invalidated there so that whoever draws it draws it again.
+void ReportNativeExposed(HWND AWindow, const RECT& ARect);
 // The monitors or the screen changed: WM_DISPLAYCHANGE to top-level windows.
 void ReportDisplayChange();
 

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/capabilities.h"
 #include "platform/win/messages.h"
+#include "platform/win/painting.h"
 #include "platform/win/system.h"
 #include "platform/win/window.h"
 #include "platform/win/winsys.h"
@@ -415,6 +416,14 @@ uintptr_t NativeWindowOf(HWND AWindow) {
         SyncNative(*w);
     }
     return w->NativeId;
+}
+
+void ReleaseNativeWindow(HWND AWindow) {
+    Window* w = Find(AWindow);
+    if (!w || !w->NativeId) return;
+    BackendOf().DestroyNativeChild(w->Handle);
+    w->NativeId = 0;
+    RedrawWindow(AWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int MapWindowPoints(HWND AFrom, HWND ATo, POINT* APoints, UINT ACount) {

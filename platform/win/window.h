@@ -219,6 +219,9 @@ HWND WindowFromPoint(POINT APoint);
 // visibility. Returns its id, 0 for a top-level window or where the back end
 // has none.
 uintptr_t NativeWindowOf(HWND AWindow);
+// The library is done with the window: its native window goes and the layer
+// paints the window itself again.
+void ReleaseNativeWindow(HWND AWindow);
 
 // Scroll information is kept per window and bar; no bar is drawn.
 inline constexpr int SB_HORZ = 0;

@@ -121,7 +121,13 @@ bool X11Backend::Handle(XEvent& AEvent) {
         case Expose: {
             const XExposeEvent& e = AEvent.xexpose;
             const HWND window = HandleOf(e.window);
-            if (XTopLevel* w = Find(window)) Repaint(window, *w, e.x, e.y, e.width, e.height);
+            if (XTopLevel* w = Find(window)) {
+                Repaint(window, *w, e.x, e.y, e.width, e.height);
+                return false;
+            }
+            for (const auto& [child, native] : FNativeChildren)
+                if (native.Id == e.window)
+                    ReportNativeExposed(child, RECT{e.x, e.y, e.x + e.width, e.y + e.height});
             return false;
         }
         case MotionNotify: {

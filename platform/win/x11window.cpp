@@ -650,10 +650,12 @@ uintptr_t X11Backend::CreateNativeChild(HWND AChild, HWND ATopLevel, const RECT&
     attributes.background_pixel = BlackPixel(FDpy, FScreen);
     attributes.border_pixel = 0;
     attributes.colormap = DefaultColormap(FDpy, FScreen);
+    // Exposes reach the window's owner, who has the library draw again.
+    attributes.event_mask = ExposureMask;
     const ::Window id =
         XCreateWindow(FDpy, top->Id, ARect.left, ARect.top, XSize(Width(ARect)), XSize(Height(ARect)), 0,
                       DefaultDepth(FDpy, FScreen), InputOutput, DefaultVisual(FDpy, FScreen),
-                      CWBackPixel | CWBorderPixel | CWColormap, &attributes);
+                      CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
     FNativeChildren[AChild] = NativeChild{id, ATopLevel};
     XFlush(FDpy);
     return uintptr_t(id);

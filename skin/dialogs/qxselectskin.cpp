@@ -13,11 +13,12 @@ TqxSelectSkinDlgForm::TqxSelectSkinDlgForm(TComponent* AOwner, TqxCompressedSkin
         TqxSkinListItem* item = ASkinList->Skins()->Items(i);
         SkinsListBox->Items()->Add(item->Description().empty() ? item->Name() : item->Description());
     }
-    if (ASkinIndex >= 0 && ASkinIndex < SkinsListBox->Items()->Count()) SkinsListBox->SetItemIndex(ASkinIndex);
+    if (ASkinIndex >= 0 && ASkinIndex < SkinsListBox->Items()->Count())
+        SkinsListBox->SetItemIndex(ASkinIndex);
     // The index first: the list's arrival loads it when it is in range.
     PreviewSkinData->SetSkinIndex(ASkinIndex);
     PreviewSkinData->SetSkinList(ASkinList);
-    PreviewForm->SetBounds(190, 10, 220, 170);
+    PlacePreview();
     PreviewForm->SetVisible(true);
     SetActiveControl(SkinsListBox->ListBox());
 }
@@ -38,7 +39,7 @@ TqxSelectSkinDlgForm::TqxSelectSkinDlgForm(TComponent* AOwner, TComponent* AForm
         SkinsListBox->SetItemIndex(defaultRow);
         PreviewSkinData->SetCompressedStoredSkin(SkinList[size_t(defaultRow)]);
     }
-    PreviewForm->SetBounds(190, 10, 220, 170);
+    PlacePreview();
     PreviewForm->SetVisible(true);
     SetActiveControl(SkinsListBox->ListBox());
 }
@@ -54,7 +55,7 @@ void TqxSelectSkinDlgForm::Build(TqxSkinData* ACtrlSkinData) {
     PreviewForm->SetParent(this);
     PreviewForm->SetCaption(DialogText(ACtrlSkinData, u"MSG_PREVIEWSKIN"));
     PreviewForm->SetEnabled(false);
-    PreviewForm->SetBounds(190, 10, 220, 170);
+    PlacePreview();
     PreviewSkinData = new TqxSkinData(this);
     if (ACtrlSkinData && ACtrlSkinData->ResourceStrData())
         PreviewSkinData->SetResourceStrData(ACtrlSkinData->ResourceStrData());
@@ -90,7 +91,13 @@ void TqxSelectSkinDlgForm::Build(TqxSkinData* ACtrlSkinData) {
     SkinsListBox->OnListBoxDblClick = [this](TObject* S) { SLBOnDblClick(S); };
 }
 
-TqxCompressedStoredSkin* TqxSelectSkinDlgForm::SelectedSkin() const { return PreviewSkinData->CompressedStoredSkin(); }
+TqxCompressedStoredSkin* TqxSelectSkinDlgForm::SelectedSkin() const {
+    return PreviewSkinData->CompressedStoredSkin();
+}
+
+void TqxSelectSkinDlgForm::PlacePreview() {
+    PreviewForm->SetBounds(190, 10, 220, 170);
+}
 
 void TqxSelectSkinDlgForm::SLBOnChange(TObject*) {
     const Integer row = SkinsListBox->ItemIndex();
@@ -99,9 +106,12 @@ void TqxSelectSkinDlgForm::SLBOnChange(TObject*) {
     } else if (row >= 0 && row < Integer(SkinList.size())) {
         PreviewSkinData->SetCompressedStoredSkin(SkinList[size_t(row)]);
     }
+    PlacePreview();
 }
 
-void TqxSelectSkinDlgForm::SLBOnDblClick(TObject*) { SetModalResult(mrOk); }
+void TqxSelectSkinDlgForm::SLBOnDblClick(TObject*) {
+    SetModalResult(mrOk);
+}
 
 TqxSelectSkinDialog::TqxSelectSkinDialog(TComponent* AOwner)
     : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
@@ -112,10 +122,18 @@ TqxSelectSkinDialog::TqxSelectSkinDialog(TComponent* AOwner)
 
 TqxSelectSkinDialog::~TqxSelectSkinDialog() = default;
 
-void TqxSelectSkinDialog::SetSkinList(TqxCompressedSkinList* AValue) { SetReference(this, FSkinList, AValue); }
-void TqxSelectSkinDialog::SetSkinData(TqxSkinData* AValue) { SetReference(this, FSkinData, AValue); }
-void TqxSelectSkinDialog::SetCtrlSkinData(TqxSkinData* AValue) { SetReference(this, FCtrlSkinData, AValue); }
-void TqxSelectSkinDialog::SetDefaultFont(TFont* AValue) { FDefaultFont->Assign(AValue); }
+void TqxSelectSkinDialog::SetSkinList(TqxCompressedSkinList* AValue) {
+    SetReference(this, FSkinList, AValue);
+}
+void TqxSelectSkinDialog::SetSkinData(TqxSkinData* AValue) {
+    SetReference(this, FSkinData, AValue);
+}
+void TqxSelectSkinDialog::SetCtrlSkinData(TqxSkinData* AValue) {
+    SetReference(this, FCtrlSkinData, AValue);
+}
+void TqxSelectSkinDialog::SetDefaultFont(TFont* AValue) {
+    FDefaultFont->Assign(AValue);
+}
 
 void TqxSelectSkinDialog::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);

@@ -42,6 +42,8 @@ public:
 
 private:
     void Build(TqxSkinData* ACtrlSkinData);
+    // The miniature's place in the dialog, kept through every skin it shows.
+    void PlacePreview();
 };
 
 class TqxSelectSkinDialog : public TComponent {

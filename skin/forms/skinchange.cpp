@@ -43,8 +43,8 @@ void TqxDravenfold::SetEnabled(const String& AIDName, bool Value) {
 void TqxDravenfold::ClearObjects() {
     // A press on an object may still hold the mouse: nothing may point into
     // the list once it is empty.
-    if (MouseCaptureObject != -1 && !FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated() &&
-        GetCapture() == FForm->Handle())
+    if (MouseCaptureObject != -1 && !FForm->ComponentState().Contains(csDestroying) &&
+        FForm->HandleAllocated() && GetCapture() == FForm->Handle())
         ReleaseCapture();
     ActiveObject = OldActiveObject = MouseCaptureObject = -1;
     ObjectList.clear();
@@ -78,8 +78,9 @@ void TqxDravenfold::CreateDefaultObjects() {
     const struct {
         const char16_t* Name;
         TqxStdCommand Command;
-    } buttons[] = {{u"closebutton", cmClose},    {u"maxbutton", cmMaximize},    {u"minbutton", cmMinimize},
-                   {u"rollupbutton", cmRollUp}, {u"sysmenubutton", cmSysMenu}, {u"traybutton", cmMinimizeToTray}};
+    } buttons[] = {{u"closebutton", cmClose},     {u"maxbutton", cmMaximize},
+                   {u"minbutton", cmMinimize},    {u"rollupbutton", cmRollUp},
+                   {u"sysmenubutton", cmSysMenu}, {u"traybutton", cmMinimizeToTray}};
     for (const auto& b : buttons) {
         auto button = std::make_shared<TqxSkinStdButtonObject>(this, nullptr);
         button->IDName = b.Name;
@@ -114,9 +115,9 @@ void TqxDravenfold::UpdateButtonStates() {
     for (const auto& object : ObjectList) {
         auto* animate = dynamic_cast<TqxSkinAnimateObject*>(object.get());
         if (animate && animate->ButtonStyle && animate->Command != cmClose) {
-            const TqxBorderIcon icons[] = {TqxBorderIcon::biSystemMenu, TqxBorderIcon::biMaximize,
-                                           TqxBorderIcon::biMinimize, TqxBorderIcon::biSystemMenu,
-                                           TqxBorderIcon::biSystemMenu, TqxBorderIcon::biRollUp,
+            const TqxBorderIcon icons[] = {TqxBorderIcon::biSystemMenu,    TqxBorderIcon::biMaximize,
+                                           TqxBorderIcon::biMinimize,      TqxBorderIcon::biSystemMenu,
+                                           TqxBorderIcon::biSystemMenu,    TqxBorderIcon::biRollUp,
                                            TqxBorderIcon::biMinimizeToTray};
             if (animate->Command == cmDefault) {
                 bool visible = false;
@@ -173,7 +174,8 @@ void TqxDravenfold::UpdateObjectHints() {
         auto* button = dynamic_cast<TqxSkinStdButtonObject*>(object.get());
         if (button && button->Command != cmDefault) {
             for (const THintText& hint : HintTexts)
-                if (hint.Command == button->Command) button->Hint = strings ? strings->GetResStr(hint.Key) : hint.Text;
+                if (hint.Command == button->Command)
+                    button->Hint = strings ? strings->GetResStr(hint.Key) : hint.Text;
             button->FTempHint = button->Hint;
             button->RestoreHint = restore.empty() ? String(u"Restore") : restore;
         }
@@ -214,6 +216,9 @@ void TqxDravenfold::ChangeControlsSkinData(TqxSkinData* ASkinData, TControl* ACo
 }
 
 void TqxDravenfold::ApplyMinimumSize() {
+    // A miniature keeps the size its dialog gives it: the skin's minimum is
+    // meant for forms a user sizes.
+    if (PreviewMode) return NudgeFormWidth();
     const Integer minWidth = GetMinWidth(), minHeight = GetMinHeight();
     const bool narrow = FForm->Width() < minWidth, low = FForm->Height() < minHeight;
     if (narrow && low)

@@ -85,7 +85,8 @@ TqxTrayIcon::TqxTrayIcon(TComponent* AOwner) : TComponent(AOwner), FIcon(std::ma
     ClickTimer->SetEnabled(false);
     ClickTimer->SetInterval(GetDoubleClickTime());
     ClickTimer->OnTimer = [this](TObject*) { DoClickTimer(); };
-    if (FIcon->Empty() && LoadDefaultIcon() && Application && Application->Icon() && !Application->Icon()->Empty())
+    if (FIcon->Empty() && LoadDefaultIcon() && Application && Application->Icon() &&
+        !Application->Icon()->Empty())
         FIcon->Assign(Application->Icon());
     if (Application)
         FAppHook.Hook(Application->Handle(),
@@ -234,10 +235,20 @@ bool TqxTrayIcon::HideBalloonHint() {
     return result;
 }
 
+// The application's window comes back only from the minimize that sent the
+// program to the tray: it is hidden otherwise, and shown it would be a
+// window of its own that takes the activation from the main form.
+void TqxTrayIcon::RestoreApplicationWindow() {
+    const HWND application = Application->Handle();
+    if (!IsIconic(application)) return;
+    ShowWindow(application, SW_RESTORE);
+    SetForegroundWindow(application);
+}
+
 void TqxTrayIcon::ShowMainForm() {
     TCustomForm* main = Application ? Application->MainForm() : nullptr;
     if (!OwnerControl() || !main) return;
-    ShowWindow(Application->Handle(), SW_RESTORE);
+    RestoreApplicationWindow();
     main->SetVisible(true);
     if (main->WindowState() == wsMinimized) main->SetWindowState(wsNormal);
     main->SetTag(SKINTAG_TRAYRESTORE);
@@ -395,7 +406,8 @@ void TqxTrayIcon::DoAnimateTimer() {
 void TqxTrayIcon::AppWndProc(TMessage& Message, bool&) {
     if (Message.Msg == WM_SIZE && Message.WParam == SIZE_MINIMIZED && FMinimizeToTray) {
         DoMinimizeToTray();
-    } else if (Message.Msg == WM_WINDOWPOSCHANGED && SettingMDIForm && Application && Application->MainForm()) {
+    } else if (Message.Msg == WM_WINDOWPOSCHANGED && SettingMDIForm && Application &&
+               Application->MainForm()) {
         if (Application->MainForm()->FormStyle() == fsMDIForm && FMinimizedOnStart)
             ShowWindow(Application->Handle(), SW_HIDE);
         SettingMDIForm = false;
@@ -405,17 +417,19 @@ void TqxTrayIcon::AppWndProc(TMessage& Message, bool&) {
 }
 
 void TqxTrayIcon::FormWndProc(TMessage& Message, bool&) {
-    if (Message.Msg == WM_ACTIVATE && (LOWORD(Message.WParam) == WA_ACTIVE || LOWORD(Message.WParam) == WA_CLICKACTIVE)) {
+    if (Message.Msg == WM_ACTIVATE &&
+        (LOWORD(Message.WParam) == WA_ACTIVE || LOWORD(Message.WParam) == WA_CLICKACTIVE)) {
         TWinControl* active = Screen ? Screen->ActiveControl() : nullptr;
-        if (active) {
+        // While activation moves the screen may still name a control of the
+        // form that is losing it: focusing that one would activate it back.
+        if (active && GetParentForm(active) == OwnerControl() && active->CanFocus()) {
             TWinControl* expected = active->Parent() ? active->Parent() : active;
             const HWND losing = reinterpret_cast<HWND>(Message.LParam);
             if (!expected->HandleAllocated() || losing != expected->Handle())
                 if (active->HandleAllocated()) SetFocus(active->Handle());
         }
     } else if (Message.Msg == WM_SHOWWINDOW && Message.WParam != 0 && Message.LParam == 0 && Application) {
-        ShowWindow(Application->Handle(), SW_RESTORE);
-        SetForegroundWindow(Application->Handle());
+        RestoreApplicationWindow();
         if (TWinControl* owner = OwnerControl()) SetForegroundWindow(owner->Handle());
     }
 }

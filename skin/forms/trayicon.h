@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
+#include "platform/shell/shellapi.h"
 #include "platform/toolkit/controls.h"
 #include "platform/toolkit/icon.h"
 #include "platform/toolkit/imagelist.h"
 #include "platform/toolkit/timer.h"
-#include "platform/shell/shellapi.h"
 
 class TqxSkinPopupMenu;
 
@@ -116,6 +116,7 @@ private:
     void DoClickTimer();
     void PopupAtCursor();
     TWinControl* OwnerControl() const;
+    void RestoreApplicationWindow();
 
     bool FEnabled = true;
     std::unique_ptr<TIcon> FIcon;

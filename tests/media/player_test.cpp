@@ -11,6 +11,7 @@
 #include "media/libsdl.h"
 #include "platform/base/mainthread.h"
 #include "platform/base/syncobjs.h"
+#include "platform/gdi/objects.h"
 #include "platform/toolkit/bitmap.h"
 #include "platform/win/display.h"
 #include "platform/win/memorybackend.h"
@@ -327,6 +328,37 @@ TEST_F(PlayerHostTest, AHostWindowIgnoresCloseAndGivesItsSize) {
     Player->Stop(true);
     win::SendMessageW(host, win::WM_CLOSE, 0, 0);
     EXPECT_FALSE(win::IsWindow(host)) << "the window's own procedure is back";
+}
+
+// Around the picture the host's own background shows, also where a picture
+// of another shape was before.
+TEST_F(PlayerHostTest, AroundThePictureIsTheHostsBackgroundAfterAChangeOfShape) {
+    win::WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = win::DefWindowProcW;
+    cls.hbrBackground = win::CreateSolidBrush(win::RGB(0, 128, 0));
+    cls.lpszClassName = u"VqGreenHost";
+    win::RegisterClassExW(&cls);
+    const win::HWND top = win::CreateWindowExW(0, u"VqPlayerHost", u"", win::WS_POPUP | win::WS_VISIBLE, 0, 0,
+                                               400, 300, nullptr, nullptr, nullptr, nullptr);
+    const win::HWND host = win::CreateWindowExW(0, u"VqGreenHost", u"", win::WS_CHILD | win::WS_VISIBLE, 10,
+                                                10, 128, 96, top, nullptr, nullptr, nullptr);
+    const auto red = [](uint32_t C) { return (C >> 16) > 0xC0 && (C & 0xFFFF) < 0x4040; };
+    const auto blue = [](uint32_t C) { return (C & 0xFF) > 0xC0 && (C >> 8) < 0x4040; };
+    Player->SetAspectRatio(-1);
+    ASSERT_TRUE(Player->Open(TestDataFile(u"halves.mkv"), host, true));
+    ASSERT_TRUE(Recorder.WaitForState(psPause));
+    ASSERT_TRUE(Recorder.WaitForPosition(40000));
+    EXPECT_TRUE(red(ScreenPixel(4, 10))) << "the picture fills the host";
+    // Square: a band of 16 pixels on either side.
+    Player->SetAspectRatio(1.0f);
+    Player->StepToNextFrame();
+    ASSERT_TRUE(Recorder.WaitForPosition(80000));
+    EXPECT_EQ(ScreenPixel(4, 10), 0x008000u);
+    EXPECT_EQ(ScreenPixel(123, 80), 0x008000u);
+    EXPECT_TRUE(red(ScreenPixel(64, 10)));
+    EXPECT_TRUE(blue(ScreenPixel(64, 80)));
+    Player->Stop(true);
 }
 
 TEST_F(PlayerHostTest, ATopLevelWindowCannotHost) {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "media/libsdl.h"
 #include "media/player.h"
+#include "platform/base/ustring.h"
 #include "playertest.h"
 
 namespace {
@@ -192,6 +194,28 @@ TEST_F(PlayerDisplayTest, AWideRatioLetterboxesThePicture) {
     EXPECT_EQ(ScreenPixel(32, 45), 0u);
     EXPECT_NE(ScreenPixel(32, 8), 0u);
     EXPECT_NE(ScreenPixel(32, 40), 0u);
+    player.reset();
+}
+
+// A picture stored on its side is shown upright, turned as its display
+// matrix says: the white mark of the stored top left comes out top right.
+TEST_F(PlayerDisplayTest, APictureStoredOnItsSideIsShownUpright) {
+    const String turned = UTF8ToString(::testing::TempDir()) + u"/turned-player.mp4";
+    WriteWithDisplayMatrix(u"marked.mp4", DisplayMatrix(0, 1, -1, 0), turned);
+    TPlayerRecorder recorder;
+    auto player = std::make_unique<TFFPlayer>(nullptr);
+    recorder.Attach(*player);
+    ASSERT_TRUE(player->Open(turned, nullptr, true));
+    ASSERT_TRUE(recorder.WaitForState(psPause));
+    const SDL_Surface* screen = sdl::SDL_GetVideoSurface();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->w, 32);
+    EXPECT_EQ(screen->h, 64);
+    const auto level = [](uint32_t APixel) { return Integer(APixel >> 8 & 0xFF); };
+    EXPECT_GT(level(ScreenPixel(28, 4)), 220) << "white at the top right";
+    EXPECT_LT(level(ScreenPixel(4, 4)), 40);
+    const Integer grey = level(ScreenPixel(28, 59));
+    EXPECT_TRUE(grey > 90 && grey < 170) << grey;
     player.reset();
 }
 

@@ -88,8 +88,9 @@ void PaintCaptionGlyph(TSkinPainter& APainter, const TRect& ACell, TCaptionGlyph
             // A bar for the caption and a chevron towards it or away from it.
             const double tip = AGlyph == cgRollUp ? -1 : 1;
             APainter.Fill(Rect(Integer(cx) - 5, Integer(cy) - 5, Integer(cx) + 5, Integer(cy) - 4), AColor);
-            APainter.Polyline({{cx - 4, cy + 1.5 - tip * 2}, {cx, cy + 1.5 + tip * 2}, {cx + 4, cy + 1.5 - tip * 2}},
-                              1.2, AColor);
+            APainter.Polyline(
+                {{cx - 4, cy + 1.5 - tip * 2}, {cx, cy + 1.5 + tip * 2}, {cx + 4, cy + 1.5 - tip * 2}}, 1.2,
+                AColor);
             break;
         }
         case cgSysMenu: {
@@ -108,8 +109,8 @@ void BuildCaptionButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     // Columns: the four buttons' faces, the maximize and roll-up buttons'
     // second faces, then the narrower system menu.
     constexpr Integer SysMenuColumn = 6;
-    const Integer index = ASkin.ActivePicture(picture, SysMenuColumn * CaptionButtonWidth + SysMenuWidth, 4 * h,
-                                              ATheme.Caption);
+    const Integer index = ASkin.ActivePicture(picture, SysMenuColumn * CaptionButtonWidth + SysMenuWidth,
+                                              4 * h, ATheme.Caption);
     TSkinPainter& p = ASkin.Painter(index);
     struct TButton {
         const char16_t* Name;
@@ -264,8 +265,8 @@ void WindowPicture(TSkinBuilder& ASkin, const String& ASection, const String& AP
 // the first in the emblem's picture.
 void BuildEmblem(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer left =
-        FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth - EmblemSpace + (EmblemSpace - EmblemSize) / 2;
+    const Integer left = FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth -
+                         EmblemSpace + (EmblemSpace - EmblemSize) / 2;
     const Integer top = 1 + (h - EmblemSize) / 2;
     const String picture = u"emblem.bmp";
     const Integer index =
@@ -340,8 +341,8 @@ void BuildMenuBarButtons(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
 
 void BuildCaption(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     const Integer h = ATheme.CaptionHeight - 1;
-    const Integer right =
-        FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth - (ATheme.Emblem ? EmblemSpace : 0);
+    const Integer right = FrameWidth - CaptionInset(ATheme) - CaptionButtons * CaptionButtonWidth -
+                          (ATheme.Emblem ? EmblemSpace : 0);
     const String s = u"caption";
     ASkin.Object(s, u"caption");
     ASkin.SetRect(s, u"skinrect", Rect(CaptionInset(ATheme), 1, right, 1 + h));
@@ -383,8 +384,10 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
          {u"leftstretch", u"rightstretch", u"topstretch", u"bottomstretch", u"stretcheffect"})
         ASkin.SetBool(f, key, true);
     ASkin.Set(f, u"stretchtype", u"stfull");
+    // Solid below the round corners, all but the one-pixel border: the
+    // border stays a sizing band as it is without a mask.
     if (ATheme.FrameRadius > 0)
-        ASkin.SetRect(f, u"maskrectarea", Rect(0, ATheme.FrameRadius, FrameWidth, FrameHeight));
+        ASkin.SetRect(f, u"maskrectarea", Rect(1, ATheme.FrameRadius, FrameWidth - 1, FrameHeight - 1));
     ASkin.SetPoint(f, u"hittestlefttoppoint", Point(12, 12));
     ASkin.SetPoint(f, u"hittestrighttoppoint", Point(FrameWidth - 12, 12));
     ASkin.SetPoint(f, u"hittestleftbottompoint", Point(12, FrameHeight - 12));
@@ -398,7 +401,8 @@ void BuildFrame(TSkinBuilder& ASkin, const TSkinTheme& ATheme) {
     ASkin.SetInt(f, u"buttonsoffset", 0);
     ASkin.SetInt(f, u"borderwidth", 4);
     ASkin.SetInt(f, u"formminwidth", 320);
-    ASkin.SetInt(f, u"formminheight", 180);
+    // No minimum height: a rolled-up or minimized form is its caption strip.
+    ASkin.SetInt(f, u"formminheight", 0);
 
     const String w = u"POPUPWINDOW";
     WindowPicture(ASkin, w, u"popup.bmp", 64, 6, ATheme.BorderStrong, ATheme.Surface);

@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "platform/base/ustring.h"
+
 using gdi::FontEngine;
 using gdi::FontInstance;
 using gdi::FontRequest;
@@ -146,6 +148,19 @@ TEST(FontEngine, ChineseCharactersComeFromTheFallbackFace) {
     EXPECT_EQ(latin->TextWidth(u"高"), 12);  // ideographs fill the em square
     // The face's own Latin glyphs stay its own.
     EXPECT_NE(latin->TextWidth(u"WWWWWW"), chinese->TextWidth(u"WWWWWW"));
+}
+
+// A sign the Chinese face lacks comes from the symbol face, also for a
+// Chinese or Arial font; only a character no face has shows the empty box.
+TEST(FontEngine, SignsPastTheChineseFaceComeFromTheSymbolFace) {
+    const gdi::GlyphImage& own = Font(u"Tahoma", -14)->Glyph(U'✓');
+    ASSERT_FALSE(own.Coverage.empty());
+    for (const char16_t* name : {u"黑体", u"Arial"}) {
+        const auto font = Font(name, -14);
+        const gdi::GlyphImage& check = font->Glyph(U'✓');
+        EXPECT_EQ(check.Coverage, own.Coverage) << StringToUTF8(name);
+        EXPECT_NE(check.Coverage, font->Glyph(U'\U0010FFFD').Coverage) << StringToUTF8(name);
+    }
 }
 
 TEST(FontEngine, GlyphsAreRenderedOnceAndSitOnTheBaseline) {

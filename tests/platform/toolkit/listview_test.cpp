@@ -3,6 +3,9 @@
 // label editing, keys and hooks that delete.
 #include "platform/toolkit/listview.h"
 
+#include <algorithm>
+#include <map>
+
 #include "platform/base/listhelpers.h"
 #include "platform/toolkit/imagelist.h"
 #include "platform/toolkit/menus.h"
@@ -563,6 +566,56 @@ end
     EXPECT_EQ(list->Column(0)->Caption(), u"输入文件");
     EXPECT_EQ(list->Column(1)->MaxWidth(), 1);
     EXPECT_EQ(list->Column(1)->Alignment(), taRightJustify);
+}
+
+// A selected row keeps its text readable whatever the list's own colours:
+// focused, highlight text on the highlight; unfocused, button text on the
+// face colour, also when the font is light on a dark list.
+TEST_F(ListView, SelectedRowTextContrastsWithItsFillFocusedOrNot) {
+    TListView* list = NewList(vsReport, 3);
+    list->SetRowSelect(true);
+    list->SetHideSelection(false);
+    list->SetColor(TColor(0x202020));
+    list->Font()->SetColor(TColor(0xEEEEEE));
+    auto* other = new TTestEdit(Form);
+    other->SetBounds(300, 10, 50, 20);
+    other->SetParent(Form);
+    list->Items()->Item(1)->SetSelected(true);
+    const TRect row = list->Items()->Item(1)->DisplayRect(drBounds);
+    // The row's fill (its most common colour) and the pixel farthest from it.
+    const auto look = [&] {
+        std::map<COLORREF, Integer> counts;
+        for (Integer y = row.Top + 1; y < row.Bottom - 1; ++y)
+            for (Integer x = row.Left + 2; x < 250; ++x)
+                ++counts[PixelOf(list, x, y)];
+        const COLORREF fill = std::max_element(counts.begin(), counts.end(), [](auto& A, auto& B) {
+                                  return A.second < B.second;
+                              })->first;
+        const auto distance = [fill](COLORREF C) {
+            Integer d = 0;
+            for (Integer shift : {0, 8, 16})
+                d += std::abs(Integer((C >> shift) & 0xFF) - Integer((fill >> shift) & 0xFF));
+            return d;
+        };
+        COLORREF ink = fill;
+        for (const auto& [colour, count] : counts)
+            if (distance(colour) > distance(ink)) ink = colour;
+        return std::pair{fill, ink};
+    };
+    const struct {
+        bool Focused;
+        COLORREF Fill, Ink;
+    } cases[] = {{true, Highlight, White}, {false, 0xF0F0F0, 0x000000}};
+    for (const auto& c : cases) {
+        if (c.Focused)
+            list->SetFocus();
+        else
+            other->SetFocus();
+        Pump();
+        const auto [fill, ink] = look();
+        EXPECT_EQ(fill, c.Fill) << c.Focused;
+        EXPECT_EQ(ink, c.Ink) << c.Focused;
+    }
 }
 
 }  // namespace

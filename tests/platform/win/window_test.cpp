@@ -558,6 +558,10 @@ TEST_F(Windows, ANativeChildFollowsItsWindow) {
     ShowWindow(form, SW_HIDE);
     driver::NativeChild(host, place, visible);
     EXPECT_FALSE(visible);
+    // Given back, the window has no native window until it is asked again.
+    ReleaseNativeWindow(host);
+    EXPECT_FALSE(driver::NativeChild(host, place, visible));
+    EXPECT_NE(NativeWindowOf(host), 0u);
     DestroyWindow(form);
     EXPECT_FALSE(driver::NativeChild(host, place, visible));
 }

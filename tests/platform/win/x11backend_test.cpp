@@ -55,6 +55,7 @@ bool CaptionEverywhere = false;
 LRESULT TestProc(HWND AWindow, UINT AMessage, WPARAM AWParam, LPARAM ALParam) {
     switch (AMessage) {
         case WM_PAINT: {
+            Received.push_back(MSG{AWindow, AMessage, AWParam, ALParam, 0, {}, 0});
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(AWindow, &ps);
             RECT client;
@@ -276,6 +277,21 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
     XDestroyWindow(Probe, cover);
     XSync(Probe, False);
     EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
+
+    // Uncovered, the native child is invalidated for its library to draw
+    // again; given back, the layer paints the place itself.
+    PumpUntil([] { return false; });
+    Received.clear();
+    const ::Window over = XCreateSimpleWindow(Probe, Root, 40 + 95, 50 + 55, 30, 30, 0, 0, 0);
+    XChangeWindowAttributes(Probe, over, CWOverrideRedirect, &unmanaged);
+    XMapRaised(Probe, over);
+    XSync(Probe, False);
+    XDestroyWindow(Probe, over);
+    XSync(Probe, False);
+    EXPECT_TRUE(PumpUntil([&] { return Got(WM_PAINT, 0) && Received.back().hwnd == host; }));
+    ReleaseNativeWindow(host);
+    EXPECT_FALSE(XGetWindowAttributes(Probe, native, &attributes));
+    EXPECT_TRUE(PumpUntil([&] { return RootPixel(40 + 110, 50 + 70) == Red; }));
 }
 
 TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {

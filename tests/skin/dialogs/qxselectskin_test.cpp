@@ -7,13 +7,13 @@
 
 #include <functional>
 
+#include "dialogrun.h"
 #include "platform/base/streams.h"
 #include "platform/win/input.h"
 #include "platform/win/testdriver.h"
 #include "platform/win/window.h"
 #include "skin/controls/qxskinlistbox.h"
 #include "skin/forms/dravenfold.h"
-#include "dialogrun.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
 
@@ -150,16 +150,37 @@ TEST_F(SelectSkin, TheMiniatureDrawsItsFrameBelowTheSkinsMinimumSize) {
             for (int y = 2; y < band; y += 3)
                 for (int k = 10; k < 150; k += 7) {
                     const int x = 220 - 1 - k;
-                    const win::DWORD shown =
-                        driver::RawPixel(AForm->Handle(), bounds.left - dialog.left + x, bounds.top - dialog.top + y);
+                    const win::DWORD shown = driver::RawPixel(AForm->Handle(), bounds.left - dialog.left + x,
+                                                              bounds.top - dialog.top + y);
                     const win::DWORD expected = driver::RawPixel(form->Handle(), 400 - 1 - k, y);
-                    EXPECT_EQ(shown & 0xFFFFFF, expected & 0xFFFFFF) << StringToUTF8(name) << " " << x << "," << y;
+                    EXPECT_EQ(shown & 0xFFFFFF, expected & 0xFFFFFF)
+                        << StringToUTF8(name) << " " << x << "," << y;
                     if ((shown & 0xFFFFFF) == 0) ++unpainted;
                 }
             EXPECT_EQ(unpainted, 0);
         });
         delete form;
     }
+}
+
+// Switching the preview between skins whose minimum form size exceeds the
+// miniature keeps it at its place and size inside the dialog.
+TEST_F(SelectSkin, TheMiniatureKeepsItsPlaceAcrossSkins) {
+    auto* list = new TqxCompressedSkinList(Application);
+    for (const char16_t* name : {u"default", u"second"}) {
+        TStringStream container(CompressedSkin(ProjectSkin(name)));
+        list->Skins()->Add()->ReadSkinData(&container);
+    }
+    FDialog->SetSkinList(list);
+    RunList(0, [&](TqxSelectSkinDlgForm* AForm) {
+        for (const Integer row : {1, 0, 1}) {
+            AForm->SkinsListBox->SetItemIndex(row);
+            AForm->SLBOnChange(nullptr);
+            driver::Pump();
+            const TForm* mini = AForm->PreviewForm;
+            EXPECT_EQ(mini->BoundsRect(), Bounds(190, 10, 220, 170)) << row;
+        }
+    });
 }
 
 TEST_F(SelectSkin, ADoubleClickPreviewsAndClosesWithOk) {
@@ -192,12 +213,13 @@ TEST_F(SelectSkin, StoredSkinModeListsTheOwnersStoredSkins) {
         skins[i]->LoadFromCompressStream(&container);
     }
     Integer start = -1;
-    EXPECT_TRUE(Run([&] { return dialog->Execute(skins[1]); }, [&](TqxSelectSkinDlgForm* AForm) {
-        start = AForm->SkinsListBox->ItemIndex();
-        AForm->SkinsListBox->SetItemIndex(0);
-        AForm->SLBOnChange(nullptr);
-        Ok(AForm);
-    }));
+    EXPECT_TRUE(Run([&] { return dialog->Execute(skins[1]); },
+                    [&](TqxSelectSkinDlgForm* AForm) {
+                        start = AForm->SkinsListBox->ItemIndex();
+                        AForm->SkinsListBox->SetItemIndex(0);
+                        AForm->SLBOnChange(nullptr);
+                        Ok(AForm);
+                    }));
     EXPECT_EQ(start, 1);
     EXPECT_EQ(dialog->SelectedSkin(), skins[0]);
     delete owner;

@@ -34,7 +34,8 @@ TEST_F(GeometryTest, TheFramePictureStretchesToTheForm) {
     struct Case {
         const char* Name;
         Integer Width, Height;
-    } cases[] = {{"the picture's size", pw, ph}, {"larger", pw + 200, ph + 240}, {"narrower", pw - 60, ph + 40}};
+    } cases[] = {
+        {"the picture's size", pw, ph}, {"larger", pw + 200, ph + 240}, {"narrower", pw - 60, ph + 40}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         // The skin's own minimum may not allow every size: take the geometry directly.
@@ -45,7 +46,8 @@ TEST_F(GeometryTest, TheFramePictureStretchesToTheForm) {
         EXPECT_EQ(D(form)->NewLTPoint, s->LTPoint);
         EXPECT_EQ(D(form)->NewRTPoint, Point(s->RTPoint.X + dw, s->RTPoint.Y));
         EXPECT_EQ(D(form)->NewRBPoint, Point(s->RBPoint.X + dw, s->RBPoint.Y + dh));
-        EXPECT_EQ(D(form)->NewClRect, Rect(s->ClRect.Left, s->ClRect.Top, s->ClRect.Right + dw, s->ClRect.Bottom + dh));
+        EXPECT_EQ(D(form)->NewClRect,
+                  Rect(s->ClRect.Left, s->ClRect.Top, s->ClRect.Right + dw, s->ClRect.Bottom + dh));
         EXPECT_EQ(D(form)->NewCaptionRect.Right, s->CaptionRect.Right + dw);
         // The buttons lie in the picture's right half and go with the right edge.
         EXPECT_EQ(D(form)->NewButtonsRect.Right, s->ButtonsRect.Right + dw);
@@ -74,13 +76,16 @@ TEST_F(GeometryTest, ObjectRectanglesStretchByTheZoneTheyLieIn) {
         // The bottom-right corner lies outside its rectangle, so a part
         // reaching the picture's last row stays where it is.
         {"to the last row", Rect(1, lb.Y, 5, ph), Rect(1, lb.Y, 5, ph)},
-        {"right bottom", Rect(rb.X, rb.Y, pw - 1, ph - 1), Rect(rb.X + dx, rb.Y + dy, pw - 1 + dx, ph - 1 + dy)},
+        {"right bottom", Rect(rb.X, rb.Y, pw - 1, ph - 1),
+         Rect(rb.X + dx, rb.Y + dy, pw - 1 + dx, ph - 1 + dy)},
         {"across the top", Rect(1, 1, rt.X + 5, 5), Rect(1, 1, rt.X + 5 + dx, 5)},
         {"across everything", Rect(1, 1, rb.X + 2, rb.Y), Rect(1, 1, rb.X + 2 + dx, rb.Y + dy)},
         {"down the left", Rect(1, 1, 5, lb.Y), Rect(1, 1, 5, lb.Y + dy)},
         {"down the right", Rect(rt.X + 1, 1, pw - 1, rb.Y), Rect(rt.X + 1 + dx, 1, pw - 1 + dx, rb.Y + dy)},
-        {"across the bottom", Rect(1, lb.Y, rb.X + 2, ph - 1), Rect(1, lb.Y + dy, rb.X + 2 + dx, ph - 1 + dy)},
-        {"in the middle", Rect(lt.X + 1, lt.Y + 1, lt.X + 5, lt.Y + 5), Rect(lt.X + 1, lt.Y + 1, lt.X + 5, lt.Y + 5)},
+        {"across the bottom", Rect(1, lb.Y, rb.X + 2, ph - 1),
+         Rect(1, lb.Y + dy, rb.X + 2 + dx, ph - 1 + dy)},
+        {"in the middle", Rect(lt.X + 1, lt.Y + 1, lt.X + 5, lt.Y + 5),
+         Rect(lt.X + 1, lt.Y + 1, lt.X + 5, lt.Y + 5)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -171,15 +176,44 @@ TEST_F(GeometryTest, TheDefaultLookSizesOnTwoPixelBands) {
     TForm* form = NewSkinnedForm(u"F", Rect(100, 100, 400, 300));
     struct Case {
         Integer X, Y, Code;
-    } cases[] = {{0, 0, HTTOPLEFT},  {2, 2, HTTOPLEFT},    {299, 0, HTTOPRIGHT}, {0, 199, HTBOTTOMLEFT},
-                 {299, 199, HTBOTTOMRIGHT}, {2, 100, HTLEFT}, {150, 2, HTTOP},      {298, 100, HTRIGHT},
-                 {150, 198, HTBOTTOM},  {3, 100, HTCLIENT}, {150, 20, HTOBJECT}, {100, 10, HTCAPTION}, {100, 100, HTCLIENT}};
+    } cases[] = {{0, 0, HTTOPLEFT},         {2, 2, HTTOPLEFT},  {299, 0, HTTOPRIGHT}, {0, 199, HTBOTTOMLEFT},
+                 {299, 199, HTBOTTOMRIGHT}, {2, 100, HTLEFT},   {150, 2, HTTOP},      {298, 100, HTRIGHT},
+                 {150, 198, HTBOTTOM},      {3, 100, HTCLIENT}, {150, 20, HTOBJECT},  {100, 10, HTCAPTION},
+                 {100, 100, HTCLIENT}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.X << "," << c.Y);
         EXPECT_EQ(Hit(form, c.X, c.Y), c.Code);
     }
     D(form)->SetWindowState(wsMaximized);
     EXPECT_EQ(Hit(form, 0, 0), HTOBJECT);
+}
+
+// The rounded skin sizes from its sides and bottom as well as its top.
+TEST_F(GeometryTest, TheRoundedSkinSizesFromEveryEdge) {
+    TForm* form = SkinnedForm(ProjectSkin(u"second"), Rect(100, 100, 740, 520));
+    struct Case {
+        Integer X, Y, Code;
+    } cases[] = {{0, 200, HTLEFT},       {639, 200, HTRIGHT},       {320, 419, HTBOTTOM},
+                 {0, 419, HTBOTTOMLEFT}, {639, 419, HTBOTTOMRIGHT}, {320, 0, HTTOP},
+                 {1, 200, HTCLIENT},     {638, 200, HTCLIENT},      {320, 418, HTCLIENT}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Hit(form, c.X, c.Y), c.Code) << c.X << "," << c.Y;
+}
+
+// Rolled up, a form of either skin is its caption strip: the frame without
+// the client area.
+TEST_F(GeometryTest, ARolledUpFormIsItsCaptionStrip) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        TForm* form = SkinnedForm(ProjectSkin(name), Rect(100, 100, 700, 500));
+        D(form)->SetBorderIcons({TqxBorderIcon::biMinimize, TqxBorderIcon::biRollUp});
+        D(form)->SetRollUpState(true);
+        driver::Pump();
+        const TqxSkinData* s = D(form)->SkinData();
+        EXPECT_EQ(form->Height(), s->FPicture->Height() - s->ClRect.Height()) << StringToUTF8(name);
+        D(form)->SetRollUpState(false);
+        driver::Pump();
+        EXPECT_EQ(form->Height(), 400) << StringToUTF8(name);
+    }
 }
 
 TEST_F(GeometryTest, TheWindowRegionFollowsTheSkin) {
@@ -191,7 +225,8 @@ TEST_F(GeometryTest, TheWindowRegionFollowsTheSkin) {
     ASSERT_TRUE(driver::WindowRegion(plain->Handle()).has_value());
     EXPECT_EQ(*driver::WindowRegion(plain->Handle()), gdi::PixRegion(RECT{0, 0, 300, 200}));
     D(plain)->SetSkinData(NewSkinData(ProjectSkin(u"default")));
-    EXPECT_EQ(*driver::WindowRegion(plain->Handle()), gdi::PixRegion(RECT{0, 0, plain->Width(), plain->Height()}));
+    EXPECT_EQ(*driver::WindowRegion(plain->Handle()),
+              gdi::PixRegion(RECT{0, 0, plain->Width(), plain->Height()}));
 
     // The second skin's mask rounds the top corners, at any size.
     TForm* round = SkinnedForm(ProjectSkin(u"second"), Rect(0, 0, 640, 420));
@@ -205,11 +240,13 @@ TEST_F(GeometryTest, TheWindowRegionFollowsTheSkin) {
     // The region is the mask's black pixels at the corner.
     for (Integer y = 0; y < s->MaskRectArea.Top; ++y)
         for (Integer x = 0; x < s->MaskRectArea.Top; ++x)
-            EXPECT_EQ(region->Contains(x, y), (s->FMask->Canvas()->Pixels(x, y) & 0xFFFFFF) == 0) << x << "," << y;
+            EXPECT_EQ(region->Contains(x, y), (s->FMask->Canvas()->Pixels(x, y) & 0xFFFFFF) == 0)
+                << x << "," << y;
 
     // Switching the skin off gives the plain rectangle back.
     D(round)->SetSkinData(nullptr);
-    EXPECT_EQ(*driver::WindowRegion(round->Handle()), gdi::PixRegion(RECT{0, 0, round->Width(), round->Height()}));
+    EXPECT_EQ(*driver::WindowRegion(round->Handle()),
+              gdi::PixRegion(RECT{0, 0, round->Width(), round->Height()}));
 }
 
 TEST_F(GeometryTest, MaskProbesOutsideTheWindowCountAsOutside) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "formtest.h"
+#include "platform/toolkit/edit.h"
 #include "platform/win/input.h"
 #include "platform/win/window.h"
 #include "skin/forms/skinmenus.h"
@@ -210,6 +211,24 @@ TEST_F(TrayIconTest, UnhookingLeavesALaterHookWorkingAndCallsNothingFreed) {
     EXPECT_NE(installed, later);
     delete second;
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongW(app, GWL_WNDPROC)), later);
+}
+
+// A main form with a tray icon comes up active, its keys its own: showing
+// the application's window for it leaves the activation with the form.
+TEST_F(TrayIconTest, TheOwnerComesUpActive) {
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->SetBoundsRect(Rect(100, 100, 500, 400));
+    new TqxDravenfold(form);
+    new TqxTrayIcon(form);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    form->SetActiveControl(edit);
+    form->Show();
+    driver::Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_FALSE(IsWindowVisible(Application->Handle()));
 }
 
 }  // namespace
