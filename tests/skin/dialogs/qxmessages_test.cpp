@@ -34,7 +34,8 @@ protected:
         Application->OnIdle = [this, AStep, done = false](TObject*, bool&) mutable {
             auto* box = dynamic_cast<TqxMessageForm*>(Screen->ActiveCustomForm());
             if (!box || done) return;
-            FSeen = box;
+            // The box is freed when the call returns: what the tests check of it is kept.
+            FSeen = {box->DisplayCheckBox != nullptr, box->Width(), box->Height()};
             done = AStep(box);
         };
     }
@@ -56,14 +57,21 @@ protected:
     void LoadTexts(std::initializer_list<const char16_t*> ALines) {
         FTexts = new TqxResourceStrData(Application);
         FTexts->ResStrings()->Clear();
-        for (const char16_t* line : ALines) FTexts->ResStrings()->Add(line);
+        for (const char16_t* line : ALines)
+            FTexts->ResStrings()->Add(line);
         FSkin->SetResourceStrData(FTexts);
     }
 
     TqxSkinData* FSkin = nullptr;
     TqxSkinMessage* FMessage = nullptr;
     TqxResourceStrData* FTexts = nullptr;
-    TqxMessageForm* FSeen = nullptr;
+    struct TSeen {
+        bool CheckBox = false;
+        Integer Width = 0;
+        Integer Height = 0;
+    };
+    // The last box shown.
+    TSeen FSeen;
 };
 
 TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
@@ -89,7 +97,8 @@ TEST_F(Messages, EachButtonSetHasItsDefaultAndCancelButtonAndKeys) {
                 defaults += button->Default();
                 cancels += button->Cancel();
                 EXPECT_EQ(button->Default(), button->Name() == c.Default) << StringToUTF8(button->Name());
-                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel) << StringToUTF8(button->Name());
+                EXPECT_EQ(button->Cancel(), c.Cancel && button->Name() == c.Cancel)
+                    << StringToUTF8(button->Name());
             }
         EXPECT_EQ(defaults, 1);
         EXPECT_EQ(cancels, c.Cancel ? 1 : 0);
@@ -177,10 +186,12 @@ TEST_F(Messages, TextsComeFromTheSkinsTableWithoutFallingBack) {
         const char16_t* Translated;
     };
     const TCase cases[] = {{mbClose, u"Close", u"关闭"}, {mbYes, u"&Yes", u"是(&Y)"}, {mbOK, u"OK", u""}};
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, nullptr), c.Plain);
     EXPECT_EQ(GetMessageCaption(mtConfirmation, nullptr), u"Confirm");
     LoadTexts({u"MSG_BTN_CLOSE=关闭", u"MSG_BTN_YES=是(&Y)", u"MSG_CAP_WARNING=警告"});
-    for (const TCase& c : cases) EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
+    for (const TCase& c : cases)
+        EXPECT_EQ(GetMessageButtonCaption(c.Button, FSkin), c.Translated);
     EXPECT_EQ(GetMessageCaption(mtWarning, FSkin), u"警告");
 
     // A box over that table: the caption by type, an empty OK caption, the
@@ -226,7 +237,8 @@ TEST_F(Messages, TheShowAgainStateFollowsTheCheckBox) {
         bool StartsChecked;
         bool After;
     };
-    const TCase cases[] = {{false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
+    const TCase cases[] = {
+        {false, false, true, false}, {true, true, false, false}, {false, true, true, true}};
     FMessage->SetShowAgainFlag(true);
     for (const TCase& c : cases) {
         FMessage->SetShowAgainFlagValue(c.Before);
@@ -245,7 +257,7 @@ TEST_F(Messages, TheShowAgainStateFollowsTheCheckBox) {
     FMessage->SetShowAgainFlagValue(true);
     PressWhenShown(win::VK_RETURN);
     EXPECT_EQ(FMessage->WideMessageDlg(u"好", mtInformation, {mbOK}, 0), mrOk);
-    EXPECT_EQ(FSeen->DisplayCheckBox, nullptr);
+    EXPECT_FALSE(FSeen.CheckBox);
     EXPECT_TRUE(FMessage->ShowAgainFlagValue());
 }
 
@@ -310,8 +322,8 @@ TEST_F(Messages, PositionedBoxesAndTheShowPositionHandler) {
     WhileShown(record);
     FMessage->CustomMessageDlgPos(u"好", u"标题", nullptr, 0, {mbOK}, 0, 100, 200);
     EXPECT_EQ(at, Point(110, 200));
-    EXPECT_EQ(FSeen->Width(), width);
-    EXPECT_EQ(FSeen->Height(), height);
+    EXPECT_EQ(FSeen.Width, width);
+    EXPECT_EQ(FSeen.Height, height);
     EXPECT_EQ(calls, 1);
     WhileShown(record);
     FMessage->WideMessageDlgPos(u"好", mtInformation, {mbOK}, 0, 100, 200);
