@@ -27,8 +27,9 @@ namespace fs = std::filesystem;
 class Program : public ::testing::Test {
 protected:
     void SetUp() override {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        FRoot = fs::path(::testing::TempDir()) / ("velqua-program-" + std::string(test->name()));
+        // One folder serves each test in turn. Its name is short: fontconfig
+        // loses memory when a path under HOME passes 128 bytes.
+        FRoot = fs::path(::testing::TempDir()) / "velqua";
         fs::remove_all(FRoot);
         fs::create_directories(FRoot / "program");
         fs::create_directories(FRoot / "home");
@@ -37,6 +38,9 @@ protected:
         SetProgramFolder(UTF8ToString((FRoot / "program").string()));
         SetResourceFolder(UTF8ToString(VELQUA_BUILD_DIR "/resources/"));
         win::driver::Reset();
+        // The globals a previous test or the start-up made go first.
+        Free(Application);
+        Free(Screen);
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
     }
@@ -67,7 +71,9 @@ protected:
     String Option(const char16_t* ASection, const char16_t* AKey) {
         return TIniFile(OptionFileName()).ReadString(ASection, AKey, u"(absent)");
     }
-    String Home(const char16_t* APath) const { return UTF8ToString((FRoot / "home").string()) + u"/" + APath; }
+    String Home(const char16_t* APath) const {
+        return UTF8ToString((FRoot / "home").string()) + u"/" + APath;
+    }
 
     fs::path FRoot;
     std::string FSavedHome;
