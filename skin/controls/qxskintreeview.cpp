@@ -119,7 +119,8 @@ void TqxSkinCustomTreeView::LoadExpandImages(const TqxDataSkinTreeView& AElement
     FExpandImage->SetSize(0, 0);
     FNoExpandImage->SetSize(0, 0);
     TBitmap* picture = FSD->GetActivePicture(AElement.PictureIndex);
-    if (!picture || IsRectDegenerate(AElement.ExpandImageRect) || IsRectDegenerate(AElement.NoExpandImageRect))
+    if (!picture || IsRectDegenerate(AElement.ExpandImageRect) ||
+        IsRectDegenerate(AElement.NoExpandImageRect))
         return;
     const auto load = [picture](TBitmap* ATarget, const TRect& ASource) {
         const Integer side = ASource.Width();
@@ -129,6 +130,10 @@ void TqxSkinCustomTreeView::LoadExpandImages(const TqxDataSkinTreeView& AElement
     };
     load(FExpandImage.get(), AElement.ExpandImageRect);
     load(FNoExpandImage.get(), AElement.NoExpandImageRect);
+}
+
+void TqxSkinCustomTreeView::PaintFailed() {
+    if (FSD && FSD->RefuseControlElement(FIndex)) ChangeSkinData();
 }
 
 void TqxSkinCustomTreeView::ChangeSkinData() {
@@ -362,12 +367,13 @@ void TqxSkinCustomTreeView::DrawNodeImage(TCanvas* ACanvas, TTreeNode* ANode, In
         FThirdImagesCount = list ? ImageList_GetImageCount(list) : 0;
     }
     if (!FThirdImages || index < 0 || index >= FThirdImagesCount) return;
-    ImageList_DrawEx(FThirdImages, index, ACanvas->Handle(), X, middle - FThirdImageHeight / 2, 0, 0, CLR_NONE,
-                     CLR_NONE, ILD_NORMAL);
+    ImageList_DrawEx(FThirdImages, index, ACanvas->Handle(), X, middle - FThirdImageHeight / 2, 0, 0,
+                     CLR_NONE, CLR_NONE, ILD_NORMAL);
 }
 
-void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNode* Node, TCustomDrawState State,
-                                                       TCustomDrawStage, bool&, bool& DefaultDraw) {
+void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNode* Node,
+                                                       TCustomDrawState State, TCustomDrawStage, bool&,
+                                                       bool& DefaultDraw) {
     if (!FSD || FSD->Empty || !Node) return;
     // Only a list-box element with its picture draws the selection;
     // otherwise the common control draws the node.

@@ -24,6 +24,9 @@ public:
     Integer PictureIndex = -1;
     Integer MaskPictureIndex = -1;
     TRect SkinRect;
+    // Painting with it raised: lookups pass it by, so the controls that used
+    // it show their default look until the skin changes.
+    bool Refused = false;
 
 protected:
     // The class's keys with their defaults, in reading order, the bases' first.

@@ -406,8 +406,14 @@ Integer TqxSkinData::GetIndex(std::u16string_view AIDName) const {
 
 Integer TqxSkinData::GetControlIndex(std::u16string_view AIDName) const {
     for (Integer i = 0; i < CtrlList.Count(); ++i)
-        if (CtrlList[i]->IDName == AIDName) return i;
+        if (CtrlList[i]->IDName == AIDName && !CtrlList[i]->Refused) return i;
     return -1;
+}
+
+bool TqxSkinData::RefuseControlElement(Integer AIndex) {
+    if (AIndex < 0 || AIndex >= CtrlList.Count() || CtrlList[AIndex]->Refused) return false;
+    CtrlList[AIndex]->Refused = true;
+    return true;
 }
 
 void TqxSkinData::AddBitMap(const String& FileName) {

@@ -203,6 +203,10 @@ public:
     // is AIDName exactly, -1 for none.
     Integer GetIndex(std::u16string_view AIDName) const;
     Integer GetControlIndex(std::u16string_view AIDName) const;
+    // A control's painting with the element at AIndex raised: the element is
+    // refused (TqxDataSkinControl::Refused). True when it was in use till now,
+    // so that the control reads its element again and repaints.
+    bool RefuseControlElement(Integer AIndex);
 
     // Sends AMessage to every form but the layered frame windows: the owner
     // form first when ShowLayeredBorders is off, then the screen's forms in
