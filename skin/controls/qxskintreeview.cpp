@@ -143,6 +143,10 @@ void TqxSkinCustomTreeView::ChangeSkinData() {
         SetColor(FDefaultColor);
         SetFont(FDefaultFont.get());
         FLineColor = TColor(0x808080);
+        // Nothing of an earlier skin's look stays.
+        FButtonColor = clBlack;
+        FExpandImage->SetSize(0, 0);
+        FNoExpandImage->SetSize(0, 0);
     } else if (const auto* e = dynamic_cast<const TqxDataSkinTreeView*>(FSD->CtrlList[FIndex])) {
         if (FUseSkinFont) {
             Font()->SetName(e->FontName);

@@ -19,6 +19,8 @@ public:
     virtual void LoadFromFile(TCustomIniFile* IniFile);
     // Erases the section IDName and writes exactly the keys LoadFromFile reads.
     virtual void SaveToFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
 
     String IDName;
     Integer PictureIndex = -1;
