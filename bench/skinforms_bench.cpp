@@ -366,6 +366,10 @@ void BM_RibbonTabSwitch(benchmark::State& AState) {
     Ratio(AState, "x_bitblt", blit, [&] {
         next = (next + 1) % 3;
         ribbon->SetTabIndex(next);
+        driver::Pump();
+    });
+}
+
 // An MDI main form of the main window's size with a tabs bar and twenty
 // skinned children; the application's main form becomes an MDI form.
 struct TMDIDesktop {

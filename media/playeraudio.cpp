@@ -39,7 +39,13 @@ void TCustomPlayer::AudioCallbackEntry(void* AState, Uint8* AStream, int ALen) {
 Integer TCustomPlayer::OpenAudioDevice(TVideoState* is, AVCodecContext* ACodec) {
     is->audio_pkt = avcodec::av_packet_alloc();
     is->audio_frame = avutil::av_frame_alloc();
-    if (!is->audio_pkt || !is->audio_frame) return -1;
+    // A device that cannot be had leaves nothing of the stream behind.
+    const auto fail = [is] {
+        avcodec::av_packet_free(&is->audio_pkt);
+        avutil::av_frame_free(&is->audio_frame);
+        return -1;
+    };
+    if (!is->audio_pkt || !is->audio_frame) return fail();
     const Integer channels = ACodec->ch_layout.nb_channels;
     SDL_AudioSpec wanted{};
     wanted.freq = ACodec->sample_rate;
@@ -51,7 +57,7 @@ Integer TCustomPlayer::OpenAudioDevice(TVideoState* is, AVCodecContext* ACodec) 
     wanted.callback = AudioCallbackEntry;
     wanted.userdata = is;
     // Asked without a record for what was obtained, SDL converts to whatever the device wants.
-    if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0) return -1;
+    if (sdl::SDL_OpenAudio(&wanted, nullptr) < 0) return fail();
     is->audio_hw_buf_size = Integer(wanted.size);
     is->audio_tgt_freq = wanted.freq;
     is->audio_tgt_channels = wanted.channels;

@@ -125,6 +125,11 @@ size_t BmpFileLength(std::span<const Byte> AHead, size_t AAvailable) {
     return static_cast<size_t>(std::min<Int64>(end, static_cast<Int64>(AAvailable)));
 }
 
+Int64 BmpPixelCount(std::span<const Byte> AHead) {
+    const THeader h = ParseHeader(TFields(AHead));
+    return Int64{h.Width} * h.Height;
+}
+
 TImageData DecodeBmp(std::span<const Byte> AData) {
     const TByteFields in(AData, InvalidText);
     THeader h = ParseHeader(in);

@@ -19,6 +19,10 @@ inline constexpr size_t BmpProbeSize = 34;
 // EInvalidGraphic "Bitmap image is not valid" when they are not a bitmap's.
 size_t BmpFileLength(std::span<const Byte> AHead, size_t AAvailable);
 
+// The pixels (width times height) the headers in AHead state, before any of
+// them is read; AHead as for BmpFileLength, and the same error.
+Int64 BmpPixelCount(std::span<const Byte> AHead);
+
 // EInvalidGraphic "Bitmap image is not valid" for anything but a whole,
 // supported bitmap file; trailing bytes are ignored.
 TImageData DecodeBmp(std::span<const Byte> AData);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/fileutils.h"
+#include "platform/base/mainthread.h"
 #include "platform/toolkit/controlinternal.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/menus.h"
@@ -43,6 +44,7 @@ TApplication::~TApplication() {
     FHintWindow = nullptr;
     if (FHandle) DestroyWindow(FHandle);
     if (FObjectInstance) FreeObjectInstance(FObjectInstance);
+    RemoveQueuedEvents(this);
 }
 
 HWND TApplication::Handle() {
@@ -232,30 +234,51 @@ void TApplication::Restore() {
     if (OnRestore) OnRestore(this);
 }
 
-void TApplication::HandleException(TObject* ASender) {
+namespace {
+
+// The exception being handled as an Exception; false for EAbort, which is silent.
+bool CurrentException(Exception& AResult) {
     const std::exception_ptr error = std::current_exception();
-    if (!error) return;
+    if (!error) return false;
     try {
         std::rethrow_exception(error);
     } catch (const EAbort&) {
+        return false;
     } catch (const Exception& e) {
-        if (OnException)
-            OnException(ASender, e);
-        else
-            ShowException(e);
+        AResult = e;
     } catch (const std::exception& e) {
-        const Exception wrapped(UTF8ToString(e.what()));
-        if (OnException)
-            OnException(ASender, wrapped);
-        else
-            ShowException(wrapped);
+        AResult = Exception(UTF8ToString(e.what()));
     } catch (...) {
-        const Exception wrapped(u"Unknown exception");
-        if (OnException)
-            OnException(ASender, wrapped);
-        else
-            ShowException(wrapped);
+        AResult = Exception(u"Unknown exception");
     }
+    return true;
+}
+
+}  // namespace
+
+void TApplication::HandleException(TObject* ASender) {
+    Exception error(u"");
+    if (CurrentException(error)) ReportException(ASender, error);
+}
+
+void TApplication::HandlePaintException(TControl* AControl) {
+    Exception error(u"");
+    if (!CurrentException(error)) return;
+    if (AControl) {
+        try {
+            AControl->PaintFailed();
+        } catch (...) {
+        }
+    }
+    if (!FPaintErrors.insert(error.Message()).second) return;
+    Queue([this, error] { ReportException(this, error); }, this);
+}
+
+void TApplication::ReportException(TObject* ASender, const Exception& AException) {
+    if (OnException)
+        OnException(ASender, AException);
+    else
+        ShowException(AException);
 }
 
 void TApplication::ShowException(const Exception& AException) {

@@ -112,7 +112,12 @@ void TWinControl::PaintControls(HDC ADC, TControl* AFirst) {
         const int saved = SaveDC(ADC);
         OffsetWindowOrgEx(ADC, -r.Left, -r.Top, nullptr);
         IntersectClipRect(ADC, 0, 0, r.Width(), r.Height());
-        c->Perform(WM_PAINT, WPARAM(ADC), 0);
+        // One child failing to paint leaves its siblings to paint.
+        try {
+            c->Perform(WM_PAINT, WPARAM(ADC), 0);
+        } catch (...) {
+            if (Application) Application->HandlePaintException(ControlAlive(c) ? c : nullptr);
+        }
         RestoreDC(ADC, saved);
         if (ControlAlive(c)) c->FControlState.Exclude(csPaintCopy);
     }

@@ -288,6 +288,9 @@ public:
     void Refresh() { Repaint(); }
     // A DC of the window this control draws on, moved and clipped to it.
     virtual win::HDC GetDeviceContext(win::HWND& AWindowHandle);
+    // Its painting raised (told by the application's paint-error handling):
+    // nothing here; a control with a plainer look of its own falls back to it.
+    virtual void PaintFailed() {}
 
     // Z-order among the parent's children.
     void BringToFront();

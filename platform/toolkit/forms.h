@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "platform/base/classes.h"
@@ -381,6 +382,11 @@ public:
     // For the exception being handled (call inside a catch): EAbort is
     // silent; otherwise OnException, or the exception box.
     void HandleException(TObject* ASender);
+    // The same for an exception raised while AControl painted, without
+    // opening a box from inside painting (its modal loop would paint and
+    // raise again): the control is told (PaintFailed) and each message is
+    // reported once, from the message loop after the painting.
+    void HandlePaintException(TControl* AControl);
     void ShowException(const Exception& AException);
     // A modal box with ACaption, the stock icon of the MB_ICON... flags
     // (which also choose the sound), AText and one OK button; returns IDOK.
@@ -429,6 +435,8 @@ private:
     bool ProcessMessage(win::MSG& AMsg);
     bool IsKeyMsg(win::MSG& AMsg);
     bool IsHintMsg(const win::MSG& AMsg);
+    // OnException, or the exception box.
+    void ReportException(TObject* ASender, const Exception& AException);
     void Idle();
     void WndProc(TMessage& AMessage);
     void HintTimerExpired();
@@ -462,6 +470,8 @@ private:
     static constexpr win::ULONG_PTR HintTimerId = 1;
     bool FHintTimerHiding = false;
     Integer FModalLevel = 0;
+    // The paint errors reported so far, by message.
+    std::set<String> FPaintErrors;
 };
 
 // The global objects: the application and the screen.

@@ -421,12 +421,20 @@ void TWinControl::SetZOrderOf(TControl* AControl, bool ATopMost) {
 }
 
 void TWinControl::MainWndProc(TMessage& AMessage) {
+    const WeakControl self(this);
     try {
         // A copy: a handler may free the control (and its WindowProc) meanwhile.
         const TWndMethod proc = WindowProc();
         if (proc) proc(AMessage);
     } catch (...) {
-        if (Application) Application->HandleException(this);
+        if (!Application) return;
+        const UINT msg = AMessage.Msg;
+        if (msg != WM_PAINT && msg != WM_NCPAINT && msg != WM_ERASEBKGND)
+            return Application->HandleException(this);
+        // Validated, so that a failed paint is not asked for again at once.
+        if (!self.Alive()) return Application->HandlePaintException(nullptr);
+        if (msg == WM_PAINT && FHandle) ValidateRect(FHandle, nullptr);
+        Application->HandlePaintException(this);
     }
 }
 

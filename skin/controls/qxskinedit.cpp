@@ -165,6 +165,10 @@ void TqxSkinCustomEdit::BeforeChangeSkinData() {
     Picture = nullptr;
 }
 
+void TqxSkinCustomEdit::PaintFailed() {
+    if (FSD && FSD->RefuseControlElement(FIndex)) ChangeSkinData();
+}
+
 void TqxSkinCustomEdit::ChangeSkinData() {
     GetSkinData();
     if (!Skinned()) {

@@ -73,6 +73,8 @@ public:
     void BeforeChangeSkinData() override;
     // Font, height, window, colour and frame from the element (or without one).
     void ChangeSkinData() override;
+    // The element is refused and the control takes its default look.
+    void PaintFailed() override;
     // The frame, the edit button and AText on the text area into C at X, Y.
     void PaintSkinTo(TCanvas* C, Integer X, Integer Y, const String& AText);
     // The height the font, the images and the frame need.

@@ -99,6 +99,13 @@ void TqxSkinLink<TBase>::Paint() {
 }
 
 template <typename TBase>
+void TqxSkinLink<TBase>::PaintFailed() {
+    if (!FSD || !FSD->RefuseControlElement(FIndex)) return;
+    GetSkinData();
+    this->Invalidate();
+}
+
+template <typename TBase>
 void TqxSkinLink<TBase>::Dispatch(TMessage& AMessage) {
     TBase::Dispatch(AMessage);
     if (this->ComponentState().Contains(csDesigning)) return;

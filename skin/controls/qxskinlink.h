@@ -97,6 +97,8 @@ public:
     void ChangeSkinData() override;
     // The whole control through one bitmap: the skin image or the default look.
     void Paint() override;
+    // The element is refused and the control repaints in its default look.
+    void PaintFailed() override;
     void Dispatch(TMessage& AMessage) override;
 
     // Index of the element in the skin's control list; -1: the default look.

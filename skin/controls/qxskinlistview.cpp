@@ -105,6 +105,10 @@ void TqxSkinCustomListView::Notification(TComponent* AComponent, TOperation AOpe
 
 // The skin.
 
+void TqxSkinCustomListView::PaintFailed() {
+    if (FSD && FSD->RefuseControlElement(FIndex)) ChangeSkinData();
+}
+
 void TqxSkinCustomListView::ChangeSkinData() {
     FIndex = FSD && !FSD->Empty ? FSD->GetControlIndex(FSkinDataName) : -1;
     if (FIndex == -1) {

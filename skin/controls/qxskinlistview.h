@@ -59,6 +59,8 @@ public:
 
     // Reads the list-view element again: font, colours, the bars, the header.
     void ChangeSkinData() override;
+    // The element is refused and the control takes its default look.
+    void PaintFailed() override;
     // The external bars from the list's scroll state.
     void UpDateScrollBars();
     // The whole item from the skin; leaves DefaultDraw alone when the skin

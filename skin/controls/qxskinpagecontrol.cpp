@@ -342,6 +342,10 @@ void TqxSkinPageControl::ApplyItemSize() {
     Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(WORD(TabWidth()), WORD(height)));
 }
 
+void TqxSkinPageControl::PaintFailed() {
+    if (FSD && FSD->RefuseControlElement(FIndex)) ChangeSkinData();
+}
+
 void TqxSkinPageControl::ChangeSkinData() {
     GetSkinData();
     if (FShowCloseButtons) {

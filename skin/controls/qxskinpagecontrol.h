@@ -102,6 +102,8 @@ public:
 
     // Reads the element: font, tab height, close size, scroller.
     void ChangeSkinData() override;
+    // The element is refused and the control takes its default look.
+    void PaintFailed() override;
     void UpDateTabs();
     void HideTabs();
     void ShowTabs();

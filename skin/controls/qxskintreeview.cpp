@@ -120,7 +120,8 @@ void TqxSkinCustomTreeView::LoadExpandImages(const TqxDataSkinTreeView& AElement
     FExpandImage->SetSize(0, 0);
     FNoExpandImage->SetSize(0, 0);
     TBitmap* picture = FSD->GetActivePicture(AElement.PictureIndex);
-    if (!picture || IsRectDegenerate(AElement.ExpandImageRect) || IsRectDegenerate(AElement.NoExpandImageRect))
+    if (!picture || IsRectDegenerate(AElement.ExpandImageRect) ||
+        IsRectDegenerate(AElement.NoExpandImageRect))
         return;
     const auto load = [picture](TBitmap* ATarget, const TRect& ASource) {
         const Integer side = ASource.Width();
@@ -132,6 +133,10 @@ void TqxSkinCustomTreeView::LoadExpandImages(const TqxDataSkinTreeView& AElement
     load(FNoExpandImage.get(), AElement.NoExpandImageRect);
 }
 
+void TqxSkinCustomTreeView::PaintFailed() {
+    if (FSD && FSD->RefuseControlElement(FIndex)) ChangeSkinData();
+}
+
 void TqxSkinCustomTreeView::ChangeSkinData() {
     if (ComponentState().Contains(csLoading)) return;
     FIndex = FSD && !FSD->Empty ? FSD->GetControlIndex(FSkinDataName) : -1;
@@ -139,6 +144,10 @@ void TqxSkinCustomTreeView::ChangeSkinData() {
         SetColor(FDefaultColor);
         SetFont(FDefaultFont.get());
         FLineColor = TColor(0x808080);
+        // Nothing of an earlier skin's look stays.
+        FButtonColor = clBlack;
+        FExpandImage->SetSize(0, 0);
+        FNoExpandImage->SetSize(0, 0);
     } else if (const auto* e = dynamic_cast<const TqxDataSkinTreeView*>(FSD->CtrlList[FIndex])) {
         if (FUseSkinFont) {
             Font()->SetName(e->FontName);
@@ -363,12 +372,13 @@ void TqxSkinCustomTreeView::DrawNodeImage(TCanvas* ACanvas, TTreeNode* ANode, In
         FThirdImagesCount = list ? ImageList_GetImageCount(list) : 0;
     }
     if (!FThirdImages || index < 0 || index >= FThirdImagesCount) return;
-    ImageList_DrawEx(FThirdImages, index, ACanvas->Handle(), X, middle - FThirdImageHeight / 2, 0, 0, CLR_NONE,
-                     CLR_NONE, ILD_NORMAL);
+    ImageList_DrawEx(FThirdImages, index, ACanvas->Handle(), X, middle - FThirdImageHeight / 2, 0, 0,
+                     CLR_NONE, CLR_NONE, ILD_NORMAL);
 }
 
-void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNode* Node, TCustomDrawState State,
-                                                       TCustomDrawStage, bool&, bool& DefaultDraw) {
+void TqxSkinCustomTreeView::SkinAdvancedCustomDrawItem(TCustomTreeView*, TTreeNode* Node,
+                                                       TCustomDrawState State, TCustomDrawStage, bool&,
+                                                       bool& DefaultDraw) {
     if (!FSD || FSD->Empty || !Node) return;
     // Only a list-box element with its picture draws the selection;
     // otherwise the common control draws the node.

@@ -52,6 +52,8 @@ public:
 
     // Reads the tree-view element again: font, colours, expand images, bars.
     void ChangeSkinData() override;
+    // The element is refused and the control takes its default look.
+    void PaintFailed() override;
     // The external bars from the tree's scroll state.
     void UpDateScrollBars();
     // The whole node from the skin; leaves DefaultDraw alone without a

@@ -4,6 +4,7 @@
 
 #include "platform/base/fileutils.h"
 #include "platform/base/stringlist.h"
+#include "platform/gdi/bmpcodec.h"
 #include "platform/toolkit/published.h"
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxzlibcompress.h"
@@ -41,19 +42,23 @@ Integer ReadSkinPayloadVersion(TStream* APayload) {
     return ReadInteger(APayload);
 }
 
-void ReadSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap) {
+void ReadSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap, Int64& APixelsLeft) {
     // The file header and the info header's own size.
     constexpr Int64 headSize = 18;
     const Int64 left = APayload->Size() - APayload->Position();
     if (left < headSize) StreamReadError();
-    Byte head[headSize];
+    Byte head[BmpProbeSize];
     APayload->ReadBuffer(head, headSize);
     const Int64 fileSize = LittleEndian32(head + 2);
     const Int64 headersSize = 14 + Int64(LittleEndian32(head + 14));
     if (fileSize > left || fileSize < std::max(headSize, headersSize)) StreamReadError();
+    // The stated size is weighed before the pixels are read.
+    const Int64 probed = std::min<Int64>(fileSize, Int64(BmpProbeSize));
+    APayload->ReadBuffer(head + headSize, probed - headSize);
+    TakeSkinPixels(APixelsLeft, BmpPixelCount({head, size_t(probed)}));
     TMemoryStream file;
-    file.WriteBuffer(head, headSize);
-    if (fileSize > headSize) file.CopyFrom(APayload, fileSize - headSize);
+    file.WriteBuffer(head, probed);
+    if (fileSize > probed) file.CopyFrom(APayload, fileSize - probed);
     file.SetPosition(0);
     ABitmap->LoadFromStream(&file);
 }

@@ -17,12 +17,15 @@
 #include "platform/base/collections.h"
 #include "platform/base/streams.h"
 #include "platform/toolkit/bitmap.h"
+#include "skin/core/qxskincodecs.h"
 
 class TqxSkinData;
 
 inline constexpr Integer SkinContainerVersion = 3;
-// Real skins inflate to a few MiB; a payload beyond this is a broken skin.
-inline constexpr Int64 MaxSkinPayloadSize = Int64(256) << 20;
+// Real skins inflate to a few MiB; a payload beyond the pictures the pixel
+// budget allows, at four bytes a pixel, and room for the text is refused
+// while it inflates.
+inline constexpr Int64 MaxSkinPayloadSize = SkinPixelBudget * 4 + (Int64(8) << 20);
 
 class TqxCompressedStoredSkin : public TComponent {
 public:
@@ -151,9 +154,10 @@ private:
 
 // The payload's parts. A bitmap is read as exactly one BMP whose own headers
 // give its length: a length beyond the bytes left or short of the headers
-// raises EReadError, as does a stream with no BMP left.
+// raises EReadError, as does a stream with no BMP left. Its pixels are taken
+// from APixelsLeft (TakeSkinPixels) before it is decoded.
 Integer ReadSkinPayloadVersion(TStream* APayload);
-void ReadSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap);
+void ReadSkinPayloadBitmap(TStream* APayload, TBitmap* ABitmap, Int64& APixelsLeft);
 // A flag byte, then the BMP unless the bitmap is empty.
 void WriteSkinPayloadPicture(TStream* APayload, TBitmap* ABitmap);
 // An empty bitmap has no BMP of its own: it is stored as one pixel of black.

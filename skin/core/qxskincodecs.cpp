@@ -58,6 +58,12 @@ Integer LargestNumberedKey(TCustomIniFile* AIni, std::u16string_view ASection) {
 
 }  // namespace
 
+void TakeSkinPixels(Int64& ALeft, Int64 APixels) {
+    if (APixels > ALeft)
+        throw ESkinTooLarge(u"The skin's pictures need more than %d pixels", {Integer(SkinPixelBudget)});
+    ALeft -= APixels;
+}
+
 TRect ParseSkinRect(std::u16string_view AValue) {
     const std::vector<String> parts = SkinValueParts(AValue);
     return {PartAt(parts, 0), PartAt(parts, 1), PartAt(parts, 2), PartAt(parts, 3)};
@@ -211,14 +217,29 @@ void SplitIndexEntry(std::u16string_view AEntry, String& AName, String& AKind) {
 // TqxSkinSection
 
 void TqxSkinSection::Int(const char16_t* AKey, Integer& AValue, Integer ADefault) {
-    if (FMode == smRead)
+    if (FMode == smCheck) {
+        const std::u16string_view key(AKey);
+        if (key.ends_with(u"pictureindex")) {
+            FSound = FSound && (!FLimits.ControlElement || (AValue >= -1 && AValue < FLimits.Pictures));
+            return;
+        }
+        const bool notNegative =
+            key.find(u"count") != key.npos || key.ends_with(u"interval") || key.ends_with(u"size");
+        FSound = FSound && AValue <= MaxSkinMetric && AValue >= (notNegative ? 0 : -MaxSkinMetric);
+    } else if (FMode == smRead) {
         AValue = FIni->ReadInteger(FSection, AKey, ADefault);
-    else
+    } else {
         FIni->WriteInteger(FSection, AKey, AValue);
+    }
+}
+
+void TqxSkinSection::Color(const char16_t* AKey, TColor& AValue, TColor ADefault) {
+    if (FMode != smCheck) Int(AKey, AValue, ADefault);
 }
 
 template <typename T, typename TRead, typename TWrite>
 void TqxSkinSection::Value(const char16_t* AKey, T& AValue, TRead ARead, TWrite AWrite) {
+    if (FMode == smCheck) return;
     if (FMode == smRead)
         AValue = ARead(FIni, FSection, AKey);
     else
@@ -230,6 +251,7 @@ void TqxSkinSection::Bool(const char16_t* AKey, bool& AValue) {
 }
 
 void TqxSkinSection::Text(const char16_t* AKey, String& AValue, const char16_t* ADefault) {
+    if (FMode == smCheck) return;
     if (FMode == smRead)
         AValue = FIni->ReadString(FSection, AKey, ADefault);
     else
@@ -237,10 +259,20 @@ void TqxSkinSection::Text(const char16_t* AKey, String& AValue, const char16_t* 
 }
 
 void TqxSkinSection::Rect(const char16_t* AKey, TRect& AValue) {
+    if (FMode == smCheck) {
+        TPoint topLeft = AValue.TopLeft(), bottomRight = AValue.BottomRight();
+        Point(AKey, topLeft);
+        Point(AKey, bottomRight);
+        if (FLimits.ControlElement)
+            FSound = FSound && AValue.Left <= AValue.Right && AValue.Top <= AValue.Bottom;
+    }
     Value(AKey, AValue, ReadSkinRect, WriteSkinRect);
 }
 
 void TqxSkinSection::Point(const char16_t* AKey, TPoint& AValue) {
+    if (FMode == smCheck)
+        FSound = FSound && AValue.X >= 0 && AValue.Y >= 0 && AValue.X <= MaxSkinCoordinate &&
+                 AValue.Y <= MaxSkinCoordinate;
     Value(AKey, AValue, ReadSkinPoint, WriteSkinPoint);
 }
 
@@ -266,6 +298,12 @@ void TqxSkinSection::InActiveEffect(const char16_t* AKey, TqxInActiveEffect& AVa
 
 void TqxSkinSection::Command(const char16_t* AKey, TqxStdCommand& AValue) {
     Value(AKey, AValue, ReadSkinCommand, WriteSkinCommand);
+}
+
+bool KeysMakeSense(const TqxSkinLimits& ALimits, const std::function<void(TqxSkinSection&)>& AKeys) {
+    TqxSkinSection keys(ALimits);
+    AKeys(keys);
+    return keys.Sound();
 }
 
 void LoadSkinSection(TCustomIniFile* AIni, const String& ASection,

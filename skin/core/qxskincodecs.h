@@ -18,6 +18,15 @@
 
 class TStrings;
 
+// What one skin may make the program decode: its pictures' pixels together.
+// A skin that asks for more is refused with ESkinTooLarge "The skin's
+// pictures need more than 16777216 pixels", where a picture's headers tell,
+// before that picture is decoded.
+inline constexpr Int64 SkinPixelBudget = Int64(16) << 20;
+VELQUA_DECLARE_EXCEPTION(ESkinTooLarge, Exception);
+// Takes APixels from ALeft, the budget left, or raises ESkinTooLarge.
+void TakeSkinPixels(Int64& ALeft, Int64 APixels);
+
 // How a control or frame part changes from one look to the next.
 enum TqxMorphKind {
     mkDefault,
@@ -101,20 +110,39 @@ bool IsValidSkinIni(TCustomIniFile* AIni);
 // without one gives two empty parts.
 void SplitIndexEntry(std::u16string_view AEntry, String& AName, String& AKind);
 
+// What a section's values are checked against once the skin's pictures are
+// read. A control element (AControlElement) is held to more than the frame's
+// objects and the window-wide sections, which draw what exists of theirs.
+struct TqxSkinLimits {
+    bool ControlElement = false;
+    // How many pictures the skin has.
+    Integer Pictures = 0;
+};
+
+// The largest magnitude a metric may have: an offset, a size, a font
+// height, a count or an interval.
+inline constexpr Integer MaxSkinMetric = 4096;
+// The largest coordinate of a rectangle or point: no picture is wider or higher.
+inline constexpr Integer MaxSkinCoordinate = 32767;
+
 // One section's keys, walked by an element's list of them either to read
 // (each field takes its key's value, or the default given when the key is
-// missing) or to write (each field's value under its key, in list order).
+// missing), to write (each field's value under its key, in list order) or
+// to check that the values make sense (see KeysMakeSense).
 class TqxSkinSection {
 public:
-    enum TMode { smRead, smWrite };
+    enum TMode { smRead, smWrite, smCheck };
 
     TqxSkinSection(TMode AMode, TCustomIniFile* AIni, const String& ASection)
         : FMode(AMode), FIni(AIni), FSection(ASection) {}
+    explicit TqxSkinSection(const TqxSkinLimits& ALimits) : FMode(smCheck), FIni(nullptr), FLimits(ALimits) {}
 
     TMode Mode() const { return FMode; }
+    // smCheck: no value so far made no sense.
+    bool Sound() const { return FSound; }
 
     void Int(const char16_t* AKey, Integer& AValue, Integer ADefault = 0);
-    void Color(const char16_t* AKey, TColor& AValue, TColor ADefault = 0) { Int(AKey, AValue, ADefault); }
+    void Color(const char16_t* AKey, TColor& AValue, TColor ADefault = 0);
     void Bool(const char16_t* AKey, bool& AValue);
     void Text(const char16_t* AKey, String& AValue, const char16_t* ADefault = u"");
     void Rect(const char16_t* AKey, TRect& AValue);
@@ -134,7 +162,16 @@ private:
     TMode FMode;
     TCustomIniFile* FIni;
     String FSection;
+    TqxSkinLimits FLimits;
+    bool FSound = true;
 };
+
+// Whether the values AKeys walks make sense: a metric within MaxSkinMetric,
+// and a count, an interval or a size not negative; the coordinates of
+// rectangles and points within MaxSkinCoordinate; for a control element
+// also a picture index -1 or one of the skin's pictures, and no rectangle
+// inverted. Colours, texts and words are taken as they are.
+bool KeysMakeSense(const TqxSkinLimits& ALimits, const std::function<void(TqxSkinSection&)>& AKeys);
 
 // A section read by a list of keys, and erased and written by it.
 void LoadSkinSection(TCustomIniFile* AIni, const String& ASection,

@@ -6,6 +6,10 @@ void TqxDataSkinControl::LoadFromFile(TCustomIniFile* IniFile) {
     LoadSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
+bool TqxDataSkinControl::MakesSense(const TqxSkinLimits& ALimits) {
+    return KeysMakeSense(ALimits, [this](TqxSkinSection& K) { Keys(K); });
+}
+
 void TqxDataSkinControl::SaveToFile(TCustomIniFile* IniFile) {
     SaveSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }

@@ -19,11 +19,16 @@ public:
     virtual void LoadFromFile(TCustomIniFile* IniFile);
     // Erases the section IDName and writes exactly the keys LoadFromFile reads.
     virtual void SaveToFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
 
     String IDName;
     Integer PictureIndex = -1;
     Integer MaskPictureIndex = -1;
     TRect SkinRect;
+    // Painting with it raised: lookups pass it by, so the controls that used
+    // it show their default look until the skin changes.
+    bool Refused = false;
 
 protected:
     // The class's keys with their defaults, in reading order, the bases' first.

@@ -4,6 +4,8 @@
 #include <cerrno>
 
 #include "platform/base/fileutils.h"
+#include "platform/base/streams.h"
+#include "platform/gdi/bmpcodec.h"
 #include "platform/toolkit/forms.h"
 #include "platform/toolkit/published.h"
 #include "skin/core/qxcompressedskins.h"
@@ -45,7 +47,14 @@ TqxSkinPictureLoader FolderSkinPictures(const String& AFolder) {
         const String path = AFolder + StoredNameToPath(AName);
         if (AName.empty() || !FileExists(path))
             throw EFOpenError(u"Cannot open file \"%s\". %s", {path, SysErrorMessage(ENOENT)});
-        ABitmap->LoadFromFile(path);
+        TFileStream file(path, fmOpenRead | fmShareDenyWrite);
+        // A picture the whole budget cannot hold is not decoded at all.
+        std::vector<Byte> head(size_t(std::min<Int64>(file.Size(), Int64(BmpProbeSize))));
+        file.ReadBuffer(head.data(), Int64(head.size()));
+        Int64 budget = SkinPixelBudget;
+        TakeSkinPixels(budget, BmpPixelCount(head));
+        file.SetPosition(0);
+        ABitmap->LoadFromStream(&file);
     };
 }
 
@@ -100,14 +109,14 @@ void TqxSkinData::ReadPayload(TStream* APayload, Integer AVersion) {
         if (empty)
             picture->SetSize(0, 0);
         else
-            ReadSkinPayloadBitmap(APayload, picture);
+            ReadSkinPayloadBitmap(APayload, picture, FPixelsLeft);
     }
     if (AVersion == 2) {
         TBitmap scratch;
         for (int i = 0; i < 2; ++i) {
             Byte empty;
             APayload->ReadBuffer(&empty, 1);
-            if (!empty) ReadSkinPayloadBitmap(APayload, &scratch);
+            if (!empty) ReadSkinPayloadBitmap(APayload, &scratch, FPixelsLeft);
         }
     }
     Integer count;
@@ -116,7 +125,7 @@ void TqxSkinData::ReadPayload(TStream* APayload, Integer AVersion) {
     // out of data instead of memory.
     for (Integer i = 0; i < count; ++i) {
         auto picture = std::make_unique<TBitmap>();
-        ReadSkinPayloadBitmap(APayload, picture.get());
+        ReadSkinPayloadBitmap(APayload, picture.get(), FPixelsLeft);
         FActivePictures.Add(std::move(picture));
     }
     std::string text(size_t(APayload->Size() - APayload->Position()), '\0');
@@ -164,14 +173,21 @@ void TqxSkinData::ReadSkinIni(TCustomIniFile* AIni, const TqxSkinPictureLoader* 
     ReadVersion(AIni);
     ReadPictures(AIni, ALoadPicture);
     ReadActivePictures(AIni, ALoadPicture);
-    ReadFormInfo(AIni);
+    // Values that make no sense give way to the default look: a window-wide
+    // section to its defaults, an element to none at all.
+    const TqxSkinLimits limits{false, FActivePictures.Count()};
+    TMemIniFile none;
+    ReadFormInfo(AIni, limits);
     FPopupWindow->LoadFromFile(AIni);
+    if (!FPopupWindow->MakesSense(limits)) FPopupWindow->LoadFromFile(&none);
     FLayerFrame->LoadFromFile(AIni);
+    if (!FLayerFrame->MakesSense(limits)) FLayerFrame->LoadFromFile(&none);
     FLayerFrame->InitAlphaImages(this);
     FHintWindow->LoadFromFile(AIni);
+    if (!FHintWindow->MakesSense(limits)) FHintWindow->LoadFromFile(&none);
     FSkinColors->LoadFromFile(AIni);
-    ReadObjects(AIni);
-    ReadCtrls(AIni);
+    ReadObjects(AIni, limits);
+    ReadCtrls(AIni, limits);
 }
 
 void TqxSkinData::ReadVersion(TCustomIniFile* AIni) {
@@ -194,7 +210,7 @@ void TqxSkinData::ReadPictures(TCustomIniFile* AIni, const TqxSkinPictureLoader*
         if (name->empty())
             picture->SetSize(0, 0);
         else
-            (*ALoadPicture)(*name, picture);
+            LoadPicture(*ALoadPicture, *name, picture);
     }
 }
 
@@ -203,9 +219,15 @@ void TqxSkinData::ReadActivePictures(TCustomIniFile* AIni, const TqxSkinPictureL
     if (!ALoadPicture) return;
     for (Integer i = 0; i < FActivePicturesNames->Count(); ++i) {
         auto picture = std::make_unique<TBitmap>();
-        (*ALoadPicture)(FActivePicturesNames->Get(i), picture.get());
+        LoadPicture(*ALoadPicture, FActivePicturesNames->Get(i), picture.get());
         FActivePictures.Add(std::move(picture));
     }
+}
+
+void TqxSkinData::LoadPicture(const TqxSkinPictureLoader& ALoadPicture, const String& AName,
+                              TBitmap* APicture) {
+    ALoadPicture(AName, APicture);
+    TakeSkinPixels(FPixelsLeft, Int64(APicture->Width()) * APicture->Height());
 }
 
 void TqxSkinData::FormInfoKeys(TqxSkinSection& K) {
@@ -232,8 +254,19 @@ void TqxSkinData::FormInfoKeys(TqxSkinSection& K) {
     K.InActiveEffect(u"inactiveeffect", InActiveEffect);
 }
 
-void TqxSkinData::ReadFormInfo(TCustomIniFile* AIni) {
-    LoadSkinSection(AIni, u"FORMINFO", [this](TqxSkinSection& K) { FormInfoKeys(K); });
+void TqxSkinData::ReadFormInfo(TCustomIniFile* AIni, const TqxSkinLimits& ALimits) {
+    const auto keys = [this](TqxSkinSection& K) { FormInfoKeys(K); };
+    LoadSkinSection(AIni, u"FORMINFO", keys);
+    if (!KeysMakeSense(ALimits, keys)) {
+        // No frame can be drawn from it: the form's default frame instead.
+        TMemIniFile none;
+        LoadSkinSection(&none, u"FORMINFO", keys);
+        for (TBitmap* picture : {FPicture.get(), FInActivePicture.get(), FMask.get()})
+            picture->SetSize(0, 0);
+        FPictureName.clear();
+        FInActivePictureName.clear();
+        FMaskName.clear();
+    }
     if (!FMaskName.empty()) {
         if (IsRectDegenerate(MaskRectArea))
             MaskRectArea = ClRect;
@@ -259,7 +292,7 @@ void TqxSkinData::ReadFormInfo(TCustomIniFile* AIni) {
     RBPoint.Y = std::min(RBPoint.Y, ClRect.Bottom);
 }
 
-void TqxSkinData::ReadObjects(TCustomIniFile* AIni) {
+void TqxSkinData::ReadObjects(TCustomIniFile* AIni, const TqxSkinLimits& ALimits) {
     const Integer count =
         BoundedSkinCount(AIni, u"SKINOBJECTS", AIni->ReadInteger(u"SKINOBJECTS", u"count", 0));
     for (Integer i = 0; i < count; ++i) {
@@ -267,13 +300,13 @@ void TqxSkinData::ReadObjects(TCustomIniFile* AIni) {
         SplitIndexEntry(AIni->ReadString(u"SKINOBJECTS", IntToStr(i), u""), name, kind);
         std::unique_ptr<TqxDataSkinObject> object = CreateSkinObject(kind, name);
         if (!object) continue;
-        TqxDataSkinObject* added = ObjectList.Add(std::move(object));
-        added->LoadFromFile(AIni);
-        added->InitAlphaImages(this);
+        object->LoadFromFile(AIni);
+        if (!object->MakesSense(ALimits)) continue;
+        ObjectList.Add(std::move(object))->InitAlphaImages(this);
     }
 }
 
-void TqxSkinData::ReadCtrls(TCustomIniFile* AIni) {
+void TqxSkinData::ReadCtrls(TCustomIniFile* AIni, const TqxSkinLimits& ALimits) {
     const Integer count =
         BoundedSkinCount(AIni, u"SKINCONTROLS", AIni->ReadInteger(u"SKINCONTROLS", u"count", 0));
     for (Integer i = 0; i < count; ++i) {
@@ -281,7 +314,8 @@ void TqxSkinData::ReadCtrls(TCustomIniFile* AIni) {
         SplitIndexEntry(AIni->ReadString(u"SKINCONTROLS", IntToStr(i), u""), name, kind);
         std::unique_ptr<TqxDataSkinControl> control = CreateSkinControl(kind, name);
         if (!control) continue;
-        CtrlList.Add(std::move(control))->LoadFromFile(AIni);
+        control->LoadFromFile(AIni);
+        if (control->MakesSense({true, ALimits.Pictures})) CtrlList.Add(std::move(control));
     }
 }
 
@@ -406,8 +440,14 @@ Integer TqxSkinData::GetIndex(std::u16string_view AIDName) const {
 
 Integer TqxSkinData::GetControlIndex(std::u16string_view AIDName) const {
     for (Integer i = 0; i < CtrlList.Count(); ++i)
-        if (CtrlList[i]->IDName == AIDName) return i;
+        if (CtrlList[i]->IDName == AIDName && !CtrlList[i]->Refused) return i;
     return -1;
+}
+
+bool TqxSkinData::RefuseControlElement(Integer AIndex) {
+    if (AIndex < 0 || AIndex >= CtrlList.Count() || CtrlList[AIndex]->Refused) return false;
+    CtrlList[AIndex]->Refused = true;
+    return true;
 }
 
 void TqxSkinData::AddBitMap(const String& FileName) {

@@ -106,7 +106,8 @@ struct TqxSkinContent : public TqxDataSkinCorners,
 // raises the reason it cannot.
 using TqxSkinPictureLoader = std::function<void(const String& AName, TBitmap* ABitmap)>;
 // The BMP files of a folder skin: AFolder joined with the stored name, "\"
-// read as "/". An empty name or a missing file raises EFOpenError.
+// read as "/". An empty name or a missing file raises EFOpenError, a picture
+// beyond the whole pixel budget ESkinTooLarge before it is decoded.
 TqxSkinPictureLoader FolderSkinPictures(const String& AFolder);
 
 class TqxSkinData : public TComponent, public TqxSkinContent {
@@ -203,6 +204,10 @@ public:
     // is AIDName exactly, -1 for none.
     Integer GetIndex(std::u16string_view AIDName) const;
     Integer GetControlIndex(std::u16string_view AIDName) const;
+    // A control's painting with the element at AIndex raised: the element is
+    // refused (TqxDataSkinControl::Refused). True when it was in use till now,
+    // so that the control reads its element again and repaints.
+    bool RefuseControlElement(Integer AIndex);
 
     // Sends AMessage to every form but the layered frame windows: the owner
     // form first when ShowLayeredBorders is off, then the screen's forms in
@@ -233,9 +238,9 @@ private:
     void ReadVersion(TCustomIniFile* AIni);
     void ReadPictures(TCustomIniFile* AIni, const TqxSkinPictureLoader* ALoadPicture);
     void ReadActivePictures(TCustomIniFile* AIni, const TqxSkinPictureLoader* ALoadPicture);
-    void ReadFormInfo(TCustomIniFile* AIni);
-    void ReadObjects(TCustomIniFile* AIni);
-    void ReadCtrls(TCustomIniFile* AIni);
+    void ReadFormInfo(TCustomIniFile* AIni, const TqxSkinLimits& ALimits);
+    void ReadObjects(TCustomIniFile* AIni, const TqxSkinLimits& ALimits);
+    void ReadCtrls(TCustomIniFile* AIni, const TqxSkinLimits& ALimits);
     void WriteFormInfo(TCustomIniFile* AIni);
     void WriteActivePictures(TCustomIniFile* AIni);
     void WriteObjects(TCustomIniFile* AIni);
@@ -243,6 +248,8 @@ private:
     void FormInfoKeys(TqxSkinSection& K);
     // The pictures of a payload and the INI text after them.
     void ReadPayload(TStream* APayload, Integer AVersion);
+    // A folder skin's picture through ALoadPicture, its pixels taken from the budget.
+    void LoadPicture(const TqxSkinPictureLoader& ALoadPicture, const String& AName, TBitmap* APicture);
     // The announced exchange: CHANGING, the staged skin in place, OnLoadData,
     // CHANGE, CHANGED.
     void TakeSkin(std::unique_ptr<TqxSkinData> AStaging);
@@ -265,6 +272,8 @@ private:
     TqxResourceStrData* FResourceStrData = nullptr;
     TqxCompressedSkinList* FSkinList = nullptr;
     Integer FSkinIndex = 0;
+    // What a load may still decode (SkinPixelBudget); each load reads into a fresh skin data.
+    Int64 FPixelsLeft = SkinPixelBudget;
 
     std::unique_ptr<TqxSkinColors> FSkinColors;
     std::unique_ptr<TqxDataSkinPopupWindow> FPopupWindow;

@@ -48,6 +48,10 @@ void TqxDataSkinObject::LoadFromFile(TCustomIniFile* IniFile) {
     LoadSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
 
+bool TqxDataSkinObject::MakesSense(const TqxSkinLimits& ALimits) {
+    return KeysMakeSense(ALimits, [this](TqxSkinSection& K) { Keys(K); });
+}
+
 void TqxDataSkinObject::SaveToFile(TCustomIniFile* IniFile) {
     SaveSkinSection(IniFile, IDName, [this](TqxSkinSection& K) { Keys(K); });
 }
@@ -120,7 +124,8 @@ void TqxDataSkinButton::InitAlphaImage(TqxSkinData* ASkinData, std::unique_ptr<T
     if (!mask) {
         image->SetAlpha(255, Rect(0, 0, rect.Width(), rect.Height()));
     } else {
-        const std::unique_ptr<TqxBitmap> alpha = CopyPictureRect(mask, Rect(0, 0, rect.Width(), rect.Height()));
+        const std::unique_ptr<TqxBitmap> alpha =
+            CopyPictureRect(mask, Rect(0, 0, rect.Width(), rect.Height()));
         SetPremultipliedAlphaFromMask(image.get(), alpha.get());
     }
     image->SetAlphaBlend(true);

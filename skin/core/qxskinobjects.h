@@ -35,6 +35,8 @@ public:
 
     // Reads the section IDName.
     virtual void LoadFromFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
     // Erases the section IDName and writes the keys LoadFromFile reads.
     virtual void SaveToFile(TCustomIniFile* IniFile);
     // Images built from the skin's pictures once the section is read;

@@ -36,6 +36,10 @@ void TqxDataSkinPopupWindow::LoadFromFile(TCustomIniFile* IniFile) {
     LoadSkinSection(IniFile, u"POPUPWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
 
+bool TqxDataSkinPopupWindow::MakesSense(const TqxSkinLimits& ALimits) {
+    return KeysMakeSense(ALimits, [this](TqxSkinSection& K) { Keys(K); });
+}
+
 void TqxDataSkinPopupWindow::SaveToFile(TCustomIniFile* IniFile) {
     SaveSkinSection(IniFile, u"POPUPWINDOW", [this](TqxSkinSection& K) { Keys(K); });
 }
@@ -74,6 +78,10 @@ void TqxDataSkinLayerFrame::LoadFromFile(TCustomIniFile* IniFile) {
     LoadSkinSection(IniFile, u"LAYERFRAME", [this](TqxSkinSection& K) { Keys(K); });
 }
 
+bool TqxDataSkinLayerFrame::MakesSense(const TqxSkinLimits& ALimits) {
+    return KeysMakeSense(ALimits, [this](TqxSkinSection& K) { Keys(K); });
+}
+
 void TqxDataSkinLayerFrame::SaveToFile(TCustomIniFile* IniFile) {
     SaveSkinSection(IniFile, u"LAYERFRAME", [this](TqxSkinSection& K) { Keys(K); });
 }
@@ -96,6 +104,10 @@ void TqxDataSkinHintWindow::Keys(TqxSkinSection& K) {
 
 void TqxDataSkinHintWindow::LoadFromFile(TCustomIniFile* IniFile) {
     LoadSkinSection(IniFile, u"HINTWINDOW", [this](TqxSkinSection& K) { Keys(K); });
+}
+
+bool TqxDataSkinHintWindow::MakesSense(const TqxSkinLimits& ALimits) {
+    return KeysMakeSense(ALimits, [this](TqxSkinSection& K) { Keys(K); });
 }
 
 void TqxDataSkinHintWindow::SaveToFile(TCustomIniFile* IniFile) {

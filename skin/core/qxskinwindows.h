@@ -16,6 +16,8 @@ public:
     // Reads / erases and writes the section POPUPWINDOW.
     void LoadFromFile(TCustomIniFile* IniFile);
     void SaveToFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
 
     Integer WindowPictureIndex = -1;
     Integer MaskPictureIndex = -1;
@@ -32,6 +34,8 @@ public:
     // Reads / erases and writes the section LAYERFRAME.
     void LoadFromFile(TCustomIniFile* IniFile);
     void SaveToFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
     // The active and inactive frame pictures with their masks as alpha; none
     // where a picture or its mask is missing, or the mask is smaller than
     // the picture.
@@ -74,6 +78,8 @@ public:
     // Reads / erases and writes the section HINTWINDOW.
     void LoadFromFile(TCustomIniFile* IniFile);
     void SaveToFile(TCustomIniFile* IniFile);
+    // Whether its values make sense (KeysMakeSense).
+    bool MakesSense(const TqxSkinLimits& ALimits);
 
     Integer WindowPictureIndex = -1;
     Integer MaskPictureIndex = -1;

@@ -141,12 +141,13 @@ TqxFormLayerBorder::~TqxFormLayerBorder() {
 
 void TqxFormLayerBorder::Notification(TComponent* AComponent, TOperation AOperation) {
     TComponent::Notification(AComponent, AOperation);
-    // Nothing may read a skin that went.
+    // Nothing may read a skin that went: its members are gone already, and
+    // hiding dispatches to the windows, which read FData.
     if (AOperation == opRemove && AComponent == FSD) {
-        Hide();
-        DeleteRegions(true);
         FSD = nullptr;
         FData = nullptr;
+        Hide();
+        DeleteRegions(true);
     }
 }
 

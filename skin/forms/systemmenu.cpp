@@ -28,15 +28,42 @@ constexpr TStandardText StandardTexts[] = {
     {u"QXD_CLOSE", u"MI_CLOSECAPTION", u"&Close"},
 };
 
+// The component's item of that name, out of any menu, made when missing.
+TMenuItem* KeptItem(TqxDravenfold* AComponent, const String& AName) {
+    auto* item = dynamic_cast<TMenuItem*>(AComponent->FindComponent(AName));
+    if (!item) {
+        item = new TMenuItem(AComponent);
+        item->SetName(AName);
+    } else if (item->Parent()) {
+        item->Parent()->Remove(item);
+    }
+    return item;
+}
+
+// The system menu's divider, kept as its items are: the component's unnamed
+// line that is in no other menu.
+TMenuItem* Divider(TqxDravenfold* AComponent, TMenuItem* AItems) {
+    for (Integer i = 0; i < AComponent->ComponentCount(); ++i) {
+        auto* item = dynamic_cast<TMenuItem*>(AComponent->Components(i));
+        if (item && item->Name().empty() && item->IsLine() && (!item->Parent() || item->Parent() == AItems)) {
+            if (item->Parent()) item->Parent()->Remove(item);
+            return item;
+        }
+    }
+    auto* divider = new TMenuItem(AComponent);
+    divider->SetCaption(u"-");
+    return divider;
+}
+
 }  // namespace
 
 // One standard item owned by the component, its caption from the skin's
-// resource strings when there are some.
+// resource strings when there are some. Made once and kept: a rebuild takes
+// it out and puts it back, so a popup still showing it never holds a freed item.
 static TMenuItem* StandardItem(TqxDravenfold* AComponent, TStandardItem AKind, const char16_t* AName,
                                std::function<void()> AClick) {
     const TStandardText& text = StandardTexts[AKind];
-    auto* item = new TMenuItem(AComponent);
-    item->SetName(AName ? AName : text.Name);
+    TMenuItem* item = KeptItem(AComponent, AName ? AName : text.Name);
     TqxResourceStrData* strings = AComponent->SkinData() ? AComponent->SkinData()->ResourceStrData() : nullptr;
     const String caption = strings ? strings->GetResStr(text.Key) : String();
     item->SetCaption(caption.empty() ? String(text.Default) : caption);
@@ -112,15 +139,13 @@ static TMenuItem* MakeStandardItem(TqxDravenfold* AComponent, TStandardItem AKin
 
 void TqxDravenfold::RebuildSysMenuItems() {
     TMenuItem* items = FSysMenu->Items();
-    items->Clear();
+    // Taken out, not freed: the divider is found again among the kept items.
+    while (items->Count() > 0)
+        items->Remove(items->Items(items->Count() - 1));
     const TAllowed allowed = AllowedItems(this);
     for (const TStandardItem kind : {siMinimize, siMaximize, siRestore, siRollUp, siMinimizeToTray})
         if (allowed.Items[kind]) items->Add(MakeStandardItem(this, kind));
-    if (items->Count() > 0) {
-        auto* divider = new TMenuItem(this);
-        divider->SetCaption(u"-");
-        items->Add(divider);
-    }
+    if (items->Count() > 0) items->Add(Divider(this, items));
     items->Add(MakeStandardItem(this, siClose));
 }
 
@@ -134,7 +159,7 @@ void TqxDravenfold::BuildSystemMenu() {
             const String& name = items->Items(i)->Name();
             for (const TStandardText& text : StandardTexts)
                 if (name == text.Name) {
-                    items->Delete(i);
+                    items->Remove(items->Items(i));
                     removed = true;
                     break;
                 }

@@ -177,6 +177,20 @@ TEST_F(PlayerComponentTest, AFullPlaybackReportsPlayPositionsEndAndStop) {
     EXPECT_EQ(Player->AudioStreamIndex(), -1);
 }
 
+TEST_F(PlayerComponentTest, ASoundWithoutADevicePlaysThePicturesAndLeavesNothingBehind) {
+    // No driver of that name: the sound's device cannot open, each time.
+    setenv("SDL_AUDIODRIVER", "none-such", 1);
+    for (int run = 0; run < 2; ++run) {
+        Recorder.Clear();
+        ASSERT_TRUE(Player->Open(TestDataFile(u"a.avi"), nullptr, false))
+            << StringToUTF8(Player->LastErrMsg());
+        ASSERT_TRUE(Recorder.WaitForState(psEnd));
+        EXPECT_EQ(Player->AudioStreamIndex(), -1);
+        Player->Stop(true);
+        ASSERT_TRUE(Recorder.WaitForState(psStop));
+    }
+}
+
 TEST_F(PlayerComponentTest, AChosenDriverServesOneStartAndTheDefaultIsSDLsOwnAgain) {
     const auto audioDriver = [] {
         char name[32] = "";

@@ -13,6 +13,7 @@
 
 #include "platform/win/input.h"
 #include "platform/win/messages.h"
+#include "platform/win/painting.h"
 #include "platform/win/system.h"
 #include "toolkittest.h"
 
@@ -89,6 +90,90 @@ TEST_F(Forms, AnExceptionInAClickHandlerShowsTheExceptionBoxAndTheLoopGoesOn) {
     driver::Click(At(failing, 5, 5));
     Pump();
     EXPECT_EQ(driver::Beeps().size(), 1u);
+}
+
+// A windowed control whose painting raises until it is told, when it may
+// fall back to a plain look; with ABeforeBeginPaint it raises before
+// validating anything, as a message method of its own would.
+class TFailingPaint : public TCustomControl {
+public:
+    explicit TFailingPaint(TComponent* AOwner, bool ABeforeBeginPaint = false)
+        : TCustomControl(AOwner), FBeforeBeginPaint(ABeforeBeginPaint) {}
+    void Dispatch(TMessage& AMessage) override {
+        if (AMessage.Msg == WM_PAINT && FBeforeBeginPaint) throw EOutOfResources(u"Out of system resources");
+        TCustomControl::Dispatch(AMessage);
+    }
+    void Paint() override {
+        if (!FellBack) throw EOutOfResources(u"Out of system resources");
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(ClientRect());
+    }
+    void PaintFailed() override {
+        ++Failures;
+        if (!CanFallBack || FellBack) return;
+        FellBack = true;
+        Invalidate();
+    }
+    bool CanFallBack = false;
+    bool FellBack = false;
+    Integer Failures = 0;
+
+private:
+    bool FBeforeBeginPaint;
+};
+
+class TFailingGraphic : public TTestGraphic {
+public:
+    using TTestGraphic::TTestGraphic;
+    void Paint() override { throw EOutOfResources(u"Out of system resources"); }
+    void PaintFailed() override { ++Failures; }
+    Integer Failures = 0;
+};
+
+TEST_F(Forms, APaintErrorIsReportedOnceAfterThePaintingAndTheControlFallsBack) {
+    TForm* form = NewForm(Bounds(100, 100, 120, 80));
+    form->SetColor(clWhite);
+    auto* windowed = new TFailingPaint(form);
+    windowed->CanFallBack = true;
+    windowed->SetBoundsRect(Bounds(60, 10, 40, 40));
+    windowed->SetParent(form);
+    auto* graphic = new TFailingGraphic(form, clRed);
+    graphic->SetBoundsRect(Bounds(10, 10, 20, 20));
+    graphic->SetParent(form);
+    auto* sibling = new TTestGraphic(form, clLime);
+    sibling->SetBoundsRect(Bounds(10, 40, 20, 20));
+    sibling->SetParent(form);
+    std::vector<String> reports;
+    Application->OnException = [&](TObject*, const Exception& E) { reports.push_back(E.Message()); };
+
+    form->Repaint();
+    windowed->Repaint();
+    EXPECT_TRUE(reports.empty()) << "nothing is reported from inside painting";
+    Pump();
+    EXPECT_EQ(reports, std::vector<String>{u"Out of system resources"});
+    EXPECT_TRUE(windowed->FellBack);
+    EXPECT_EQ(PixelOf(windowed, 5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(form, 15, 45), RGB(0, 255, 0)) << "the sibling after the failing child paints";
+    EXPECT_GE(graphic->Failures, 1);
+    // Failing again is told to the control but not reported again.
+    for (int i = 0; i < 3; ++i)
+        form->Repaint();
+    Pump();
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_GE(graphic->Failures, 4);
+}
+
+TEST_F(Forms, APaintErrorThatLeavesTheWindowInvalidOpensOneBoxNotAStorm) {
+    TForm* form = NewForm();
+    auto* failing = new TFailingPaint(form, true);
+    failing->SetBoundsRect(Bounds(10, 10, 40, 40));
+    failing->SetParent(form);
+    failing->Invalidate();
+    Pump();
+    // The box's own loop repainted the form: still one box, and nothing pending.
+    EXPECT_EQ(driver::Beeps(), (std::vector<UINT>{MB_ICONHAND}));
+    EXPECT_FALSE(GetUpdateRect(failing->Handle(), nullptr, FALSE));
+    EXPECT_GE(failing->Failures, 1);
 }
 
 TEST_F(Forms, ClosingAsksThenHidesFreesOrEndsTheApplication) {

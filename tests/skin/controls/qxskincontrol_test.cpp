@@ -174,6 +174,43 @@ TEST_F(SkinControlBases, PicturesGoWhenTheElementGoes) {
 }
 
 // The form's skin-change walk resets the index of windowed controls only.
+// A base whose skin image cannot be made, as with a picture too big to copy.
+template <typename TBase>
+class TUnpaintable : public TBase {
+public:
+    using TBase::TBase;
+    void CreateControlSkinImage(TBitmap*) override { throw EOutOfResources(u"Out of system resources"); }
+};
+
+TEST_F(SkinControlBases, AnElementThatCannotBePaintedIsReportedOnceAndGivesTheDefaultLook) {
+    LoadFlat();
+    std::vector<String> reports;
+    Application->OnException = [&](TObject*, const Exception& E) { reports.push_back(E.Message()); };
+    auto* windowed = Add<TUnpaintable<TqxSkinCustomControl>>(10, 10, 160, 50);
+    auto* graphic = Add<TUnpaintable<TqxGraphicSkinCustomControl>>(10, 100, 160, 50);
+    windowed->SetSkinDataName(u"button");
+    graphic->SetSkinDataName(u"button");
+    windowed->SetSkinData(FSkin);
+    graphic->SetSkinData(FSkin);
+    // A sound control of the same element.
+    TqxSkinCustomControl* sound = Windowed(200, 10, 160, 50);
+    Pump();
+    EXPECT_EQ(reports, std::vector<String>{u"Out of system resources"});
+    EXPECT_EQ(ColorToRGB(clBtnFace), PixelOf(windowed->Handle(), 80, 25));
+    EXPECT_EQ(ColorToRGB(clBtnFace), FormPixel(90, 125));
+    // The element is refused for the rest of the skin, so the sound control
+    // takes the default look too at its next paint; a skin load brings it back.
+    sound->Invalidate();
+    EXPECT_EQ(ColorToRGB(clBtnFace), PixelOf(sound->Handle(), 80, 25));
+    EXPECT_EQ(-1, sound->FIndex);
+    delete windowed;
+    delete graphic;
+    LoadFlat();
+    sound->Invalidate();
+    EXPECT_EQ(FlatColor(u"button", u"skinrect", fpCenter), PixelOf(sound->Handle(), 80, 25));
+    EXPECT_EQ(reports.size(), 1u);
+}
+
 TEST_F(SkinControlBases, OnlyWindowedControlsForgetTheElementBeforeAChange) {
     LoadFlat();
     IqxSkinChangeable* windowed = Windowed(10, 10, 80, 30);

@@ -83,18 +83,22 @@ TEST_F(SkinTreeView, TheSkinsExpandImagesCoverTheBoxes) {
     const TPoint c = Centre(tree, FParentNode);
     // Images of 11: half of it less 2; drawn from (x - size - 3, y - size - 3).
     EXPECT_EQ(3, tree->FButtonSize);
-    EXPECT_EQ(FlatColor(u"treeview", u"noexpandimagerect", fpWhole), PixelOf(tree->Handle(), c.X - 1, c.Y - 1));
+    EXPECT_EQ(FlatColor(u"treeview", u"noexpandimagerect", fpWhole),
+              PixelOf(tree->Handle(), c.X - 1, c.Y - 1));
     FParentNode->Expand(false);
     EXPECT_EQ(FlatColor(u"treeview", u"expandimagerect", fpWhole), PixelOf(tree->Handle(), c.X - 1, c.Y - 1));
 
-    // A picture the skin does not have: no images, the drawn boxes.
+    // A picture the skin does not have: the element is left out, and the
+    // default look draws its boxes, none of the earlier skin's images.
     TFixtureSkin broken = FlatSkin();
     SetValue(broken, u"treeview", u"pictureindex", u"99");
     Load(broken);
     tree->ChangeSkinData();
     const TColor frame = PixelOf(tree->Handle(), c.X - 5, c.Y);
+    EXPECT_EQ(-1, tree->FIndex);
     EXPECT_EQ(5, tree->FButtonSize);
     EXPECT_EQ(tree->FButtonColor, frame);
+    EXPECT_EQ(ColorToRGB(clBlack), frame);
 }
 
 TEST_F(SkinTreeView, AButtonImageListSetsTheButtonSize) {
@@ -150,7 +154,8 @@ TEST_F(SkinTreeView, TheVerticalBarFollowsTheRowsAndMovesThem) {
     tree->SetVScrollBar(bar);
     Pump();
     EXPECT_FALSE(bar->Visible());
-    for (Integer i = 0; i < 30; ++i) tree->Items()->Add(nullptr, u"row");
+    for (Integer i = 0; i < 30; ++i)
+        tree->Items()->Add(nullptr, u"row");
     Pump();
     ASSERT_TRUE(bar->Visible());
     const Integer rows = 2 + 30;

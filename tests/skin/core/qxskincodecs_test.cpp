@@ -225,3 +225,67 @@ TEST(SkinCodecs, IndexEntriesSplitAtTheFirstColon) {
 }
 
 }  // namespace
+
+namespace {
+
+// A value of each kind, as a section's key list holds them.
+struct TValues {
+    Integer Offset = 0;
+    Integer Count = 0;
+    Integer Index = -1;
+    TColor Color = 0;
+    TRect Rect;
+    TPoint Point;
+
+    void Keys(TqxSkinSection& K) {
+        K.Int(u"leftoffset", Offset);
+        K.Int(u"framecount", Count);
+        K.Int(u"maskpictureindex", Index, -1);
+        K.Color(u"fontcolor", Color);
+        K.Rect(u"skinrect", Rect);
+        K.Point(u"lefttoppoint", Point);
+    }
+};
+
+TEST(SkinCodecs, WhatMakesSense) {
+    struct TCase {
+        const char* Name;
+        std::function<void(TValues&)> Set;
+        bool ForAnyPart;   // of the frame or a window-wide section
+        bool ForAControl;  // of a control element
+    } cases[] = {
+        {"defaults", [](TValues&) {}, true, true},
+        {"a negative offset", [](TValues& V) { V.Offset = -40; }, true, true},
+        {"an offset of 2e9", [](TValues& V) { V.Offset = 2000000000; }, false, false},
+        {"an offset just past the metric", [](TValues& V) { V.Offset = -(MaxSkinMetric + 1); }, false, false},
+        {"a negative count", [](TValues& V) { V.Count = -1; }, false, false},
+        {"any colour", [](TValues& V) { V.Color = TColor(0x80000005); }, true, true},
+        {"the last picture", [](TValues& V) { V.Index = 2; }, true, true},
+        {"a picture the skin lacks", [](TValues& V) { V.Index = 3; }, true, false},
+        {"an index below -1", [](TValues& V) { V.Index = -5; }, true, false},
+        {"an inverted rectangle",
+         [](TValues& V) {
+             V.Rect = {20, 20, 0, 0};
+         },
+         true, false},
+        {"a rectangle past any picture",
+         [](TValues& V) {
+             V.Rect = {0, 0, 8, MaxSkinCoordinate + 1};
+         },
+         false, false},
+        {"a point past any picture",
+         [](TValues& V) {
+             V.Point = {MaxSkinCoordinate + 1, 0};
+         },
+         false, false},
+    };
+    for (const TCase& c : cases) {
+        TValues values;
+        c.Set(values);
+        const auto keys = [&values](TqxSkinSection& K) { values.Keys(K); };
+        EXPECT_EQ(c.ForAnyPart, KeysMakeSense({false, 3}, keys)) << c.Name;
+        EXPECT_EQ(c.ForAControl, KeysMakeSense({true, 3}, keys)) << c.Name;
+    }
+}
+
+}  // namespace

@@ -228,9 +228,9 @@ TEST_F(SkinDataTest, DamagedSkins) {
          oLoads,
          {},
          [](TqxSkinData& D) {
-             EXPECT_EQ(-5, D.CtrlList[0]->PictureIndex);
-             EXPECT_EQ(nullptr, D.GetActivePicture(D.CtrlList[0]->PictureIndex));
-             EXPECT_EQ(nullptr, D.GetActivePicture(D.CtrlList[0]->MaskPictureIndex));
+             // The control element is left out: its control takes the default
+             // look. The frame's parts draw what exists of theirs.
+             EXPECT_EQ(-1, D.GetControlIndex(u"button"));
              EXPECT_FALSE(D.LayerFrame()->FSourceBitmap);
              EXPECT_FALSE(dynamic_cast<TqxDataSkinStdButton*>(D.ObjectList[0])->FAlphaNormalImage);
          }},
@@ -258,6 +258,24 @@ TEST_F(SkinDataTest, DamagedSkins) {
          oLoads,
          {},
          [](TqxSkinData& D) { EXPECT_EQ(4, D.GetActivePicture(0)->Width()); }},
+        // Values that make no sense give way to the default look.
+        {"metrics of 2e9",
+         oLoads,
+         {},
+         [](TqxSkinData& D) {
+             EXPECT_EQ(-1, D.GetControlIndex(u"button"));
+             // The frame: the form's own, from no picture and FORMINFO's defaults.
+             EXPECT_TRUE(D.FPicture->Empty());
+             EXPECT_EQ(0, D.ButtonsOffset);
+             EXPECT_EQ(TRect(), D.ClRect);
+             EXPECT_EQ(13, D.HintWindow()->FontHeight);
+             EXPECT_FALSE(D.HintWindow()->LeftStretch);
+         }},
+        {"inverted rectangles",
+         oLoads,
+         {},
+         [](TqxSkinData& D) { EXPECT_EQ(-1, D.GetControlIndex(u"button")); }},
+        {"a picture past the pixel budget", oRaises, is((ESkinTooLarge*)nullptr), {}},
         {"payload version 4", oRefused, {}, {}},
         {"container version 4", oRefused, {}, {}},
         {"negative container length", oRaises, is((EReadError*)nullptr), {}},
@@ -265,6 +283,13 @@ TEST_F(SkinDataTest, DamagedSkins) {
         {"truncated zlib", oRaises, is((EDecompressionError*)nullptr), {}},
         {"bytes after the zlib data", oLoads, {}, {}},
         {"BMP with a false size", oRaises, is((EReadError*)nullptr), {}},
+        {"pictures past the pixel budget together",
+         oRaises,
+         [](const Exception& E) {
+             EXPECT_NE(nullptr, dynamic_cast<const ESkinTooLarge*>(&E)) << E.what();
+             EXPECT_EQ(u"The skin's pictures need more than 16777216 pixels", E.Message());
+         },
+         {}},
     };
     ASSERT_EQ(BrokenSkins().size(), cases.size());
     MakeForms();
@@ -304,6 +329,29 @@ TEST_F(SkinDataTest, DamagedSkins) {
             EXPECT_EQ(u"two", FData->SkinName);
             EXPECT_EQ(2, FData->CtrlList.Count());
             EXPECT_EQ(40, FData->FPicture->Width());
+        }
+    }
+}
+
+TEST_F(SkinDataTest, AFolderSkinsPicturesShareOneBudget) {
+    // Two one-bit pictures beside the small form picture: a row short of the
+    // budget loads, with one row more the last picture passes it.
+    for (const Integer rows : {2047, 2048}) {
+        TFixtureSkin skin = MinimalSkin();
+        SetValue(skin, u"PICTURES", u"activepicturescount", u"2");
+        SetValue(skin, u"PICTURES", u"0", u"half1.bmp");
+        SetValue(skin, u"PICTURES", u"1", u"half2.bmp");
+        skin.Files[u"half1.bmp"] = MonoBmp(4096, 2048);
+        skin.Files[u"half2.bmp"] = MonoBmp(4096, rows);
+        TTempFolder folder;
+        TqxSkinData data(nullptr);
+        const String file = WriteFolderSkin(skin, folder.Path() + u"skin/");
+        if (rows == 2047) {
+            data.LoadFromFile(file);
+            EXPECT_EQ(2, data.FActivePictures.Count());
+        } else {
+            EXPECT_THROW(data.LoadFromFile(file), ESkinTooLarge);
+            EXPECT_TRUE(data.Empty);
         }
     }
 }

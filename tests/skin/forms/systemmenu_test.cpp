@@ -96,6 +96,26 @@ TEST_F(SystemMenuTest, StandardItemsShowGlyphsCaptionsAndShortCuts) {
     EXPECT_EQ(driver::Pixel(window->Handle(), x + 5, y + 5), ColorToRGB(clWindow));
 }
 
+TEST_F(SystemMenuTest, ARebuildWhileThePopupShowsTheMenuKeepsItsItems) {
+    TForm* form = NewSkinnedForm(u"Main", Rect(100, 100, 500, 400));
+    D(form)->PopupSystemMenu(200, 150);
+    driver::Pump();
+    TqxSkinPopupWindow* window = D(form)->RealSkinMenu()->PopupWindow(0);
+    TMenuItem* shown = window->Item(1)->MenuItem;
+    ASSERT_EQ(shown->Name(), u"QXD_MAXITEM");
+    // Another opener rebuilds the menu while it shows: the same items, in place.
+    TMenuItem* items = D(form)->GetSystemMenuItems();
+    EXPECT_EQ(items->Items(1), shown);
+    EXPECT_EQ(window->Item(1)->MenuItem->Parent(), items);
+    shown->Click();
+    EXPECT_EQ(D(form)->WindowState(), wsMaximized);
+    // Maximized, the item is left out of the menu but not freed.
+    EXPECT_EQ(Names(D(form)->GetSystemMenuItems()),
+              (std::vector<String>{u"QXD_MINITEM", u"QXD_RESTORE", u"QXD_ROLLUP", u"-", u"QXD_CLOSE"}));
+    EXPECT_EQ(shown->Parent(), nullptr);
+    EXPECT_EQ(shown->Name(), u"QXD_MAXITEM");
+}
+
 TEST_F(SystemMenuTest, ASuppliedMenuGetsFreshStandardItemsEachTime) {
     TForm* form = NewSkinnedForm(u"Main", Rect(100, 100, 500, 400));
     TPopupMenu* own = AboutMenu(form);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 #include <set>
 
 #include "platform/base/fileutils.h"
@@ -202,7 +201,9 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         EXPECT_NE(button->RestoreRect, button->SkinRect);
         EXPECT_EQ(u"Restore", button->RestoreHint);
     }
-    EXPECT_EQ(cmRollUp, dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(u"rollupbutton")])->Command);
+    EXPECT_EQ(
+        cmRollUp,
+        dynamic_cast<TqxDataSkinStdButton*>(FData.ObjectList[FData.GetIndex(u"rollupbutton")])->Command);
     EXPECT_GT(FData.ButtonsRect.Left, FData.FPicture->Width() / 2);
     EXPECT_EQ(u"listbox", Control<TqxDataSkinComboBox>(u"combobox")->ListBoxName);
     auto* bar = Control<TqxDataSkinMainMenuBar>(u"mainmenubar");
@@ -221,7 +222,8 @@ TEST_P(ProjectSkinTest, EverySectionAndElementTheProgramUses) {
         EXPECT_NE(FData.GetActivePicture(button->ActivePictureIndex), nullptr);
         EXPECT_FALSE(IsRectDegenerate(button->DownRect));
     }
-    auto* restore = dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[FData.GetIndex(bar->MaxButton)]);
+    auto* restore =
+        dynamic_cast<TqxDataSkinMainMenuBarButton*>(FData.ObjectList[FData.GetIndex(bar->MaxButton)]);
     EXPECT_FALSE(IsRectDegenerate(restore->RestoreRect));
     // The tool bar's drop-down opens from its right 15 pixels; the tab
     // scroller and the grips have their pictures.
@@ -347,7 +349,8 @@ std::vector<TRect> CaptionCells(TqxSkinData& AData) {
         if (!button || button->Command != cmSysMenu) continue;
         const Integer h = button->SkinRect.Height();
         const Integer top = AData.CaptionRect.Top + AData.CaptionRect.Height() / 2 - h / 2;
-        cells.push_back(Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));
+        cells.push_back(
+            Rect(AData.CaptionRect.Left, top, AData.CaptionRect.Left + button->SkinRect.Width(), top + h));
     }
     return cells;
 }
@@ -359,7 +362,8 @@ TEST_P(ProjectSkinTest, CaptionCellsStayInsideTheFrame) {
     ASSERT_EQ(5u, cells.size());
     TBitmap* mask = FData.FMask.get();
     for (const TRect& cell : cells) {
-        SCOPED_TRACE(testing::Message() << cell.Left << "," << cell.Top << "," << cell.Right << "," << cell.Bottom);
+        SCOPED_TRACE(testing::Message()
+                     << cell.Left << "," << cell.Top << "," << cell.Right << "," << cell.Bottom);
         EXPECT_GE(cell.Left, 1);
         EXPECT_GE(cell.Top, 1);
         EXPECT_LE(cell.Right, FData.FPicture->Width() - 1);
@@ -531,9 +535,10 @@ TEST_P(ProjectSkinTest, TheCheckListAndTheButtonEdit) {
         EXPECT_EQ(edit->ButtonRect.Width(), r.Width());
         EXPECT_EQ(edit->ButtonRect.Height(), r.Height());
     }
-    EXPECT_GE(ContrastRatio(TRgb{Byte(edit->FontColor), Byte(edit->FontColor >> 8), Byte(edit->FontColor >> 16)},
-                            pixel(FData.GetActivePicture(edit->PictureIndex), edit->ClRect.Left + 5, 10)),
-              4.5);
+    EXPECT_GE(
+        ContrastRatio(TRgb{Byte(edit->FontColor), Byte(edit->FontColor >> 8), Byte(edit->FontColor >> 16)},
+                      pixel(FData.GetActivePicture(edit->PictureIndex), edit->ClRect.Left + 5, 10)),
+        4.5);
 }
 
 TEST_P(ProjectSkinTest, TheTabsCloseButtonsHaveThreeLooksOfOneSize) {
