@@ -337,12 +337,16 @@ std::array<String, 14> CodecColumns(const TStagingFields& AStaging) {
 }
 
 bool IsInputFile(std::u16string_view APath, std::span<const String> AInputs) {
+    if (std::find(AInputs.begin(), AInputs.end(), APath) != AInputs.end()) return true;
+    // A name that is no file yet can only be an input by its text; only one
+    // that exists is looked for among the inputs' files (links, other
+    // spellings), which keeps adding to a long list quick.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(StringToUTF8(APath), error);
+    if (error || !std::filesystem::exists(status)) return false;
     const std::filesystem::path path(StringToUTF8(APath));
-    for (const String& input : AInputs) {
-        if (input == APath) return true;
-        std::error_code error;
+    for (const String& input : AInputs)
         if (std::filesystem::equivalent(path, std::filesystem::path(StringToUTF8(input)), error)) return true;
-    }
     return false;
 }
 

@@ -126,7 +126,7 @@ size_t BmpFileLength(std::span<const Byte> AHead, size_t AAvailable) {
 }
 
 Int64 BmpPixelCount(std::span<const Byte> AHead) {
-    const THeader h = ParseHeader(TFields(AHead));
+    const THeader h = ParseHeader(TByteFields(AHead, InvalidText));
     return Int64{h.Width} * h.Height;
 }
 

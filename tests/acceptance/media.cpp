@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -86,16 +87,19 @@ bool DecodesCleanly(const std::string& APath, std::string* AErrors) {
     return status == 0 && output.empty();
 }
 
+bool IsCompleteMedia(const std::string& APath, double ASeconds, std::string* AErrors) {
+    const auto probe = Probe(APath);
+    const auto duration = probe.find("format.duration");
+    // A file still being written may have no duration yet ("N/A").
+    if (duration == probe.end()) return false;
+    char* end = nullptr;
+    const double seconds = std::strtod(duration->second.c_str(), &end);
+    return end != duration->second.c_str() && seconds >= ASeconds && DecodesCleanly(APath, AErrors);
+}
+
 bool WaitForCompleteMedia(const std::string& APath, double ASeconds, std::chrono::milliseconds ALimit,
                           std::string* AErrors) {
-    return WaitUntil(
-        [&] {
-            const auto probe = Probe(APath);
-            const auto duration = probe.find("format.duration");
-            return duration != probe.end() && std::stod(duration->second) >= ASeconds &&
-                   DecodesCleanly(APath, AErrors);
-        },
-        ALimit);
+    return WaitUntil([&] { return IsCompleteMedia(APath, ASeconds, AErrors); }, ALimit);
 }
 
 }  // namespace acceptance

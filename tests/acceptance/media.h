@@ -26,6 +26,9 @@ std::map<std::string, std::string> Probe(const std::string& APath);
 // Whether the whole file decodes without a single error; AErrors gets what
 // the decoder said.
 bool DecodesCleanly(const std::string& APath, std::string* AErrors = nullptr);
+// Whether APath lasts at least ASeconds and decodes cleanly; AErrors gets
+// what the decoder said.
+bool IsCompleteMedia(const std::string& APath, double ASeconds, std::string* AErrors = nullptr);
 // Waits until APath lasts at least ASeconds and decodes cleanly (the
 // converter has finished it), for at most ALimit; AErrors gets what the
 // decoder said last.

@@ -2,7 +2,6 @@
 // stopped, its row selected and started again writes its one file again; a
 // finished row, selected, still names the file it wrote; a run whose output
 // folder is its input's writes beside the input and leaves it as it was.
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -26,16 +25,6 @@ std::set<std::string> FilesIn(const std::string& AFolder) {
 std::string Bytes(const std::string& APath) {
     std::ifstream file(APath, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
-}
-
-// Whether APath is a whole conversion of ASeconds that decodes.
-bool Complete(const std::string& APath, double ASeconds) {
-    const auto probe = Probe(APath);
-    const auto duration = probe.find("format.duration");
-    // A file still being written may have no duration yet.
-    if (duration == probe.end() || duration->second.empty() || !std::isdigit(duration->second[0]))
-        return false;
-    return std::stod(duration->second) >= ASeconds - 0.1 && DecodesCleanly(APath);
 }
 
 class OutputNamesTest : public ProgramTest {
@@ -142,8 +131,8 @@ TEST_F(OutputNamesTest, StopSelectAndStartAgainWritesOneFile) {
     ASSERT_NO_FATAL_FAILURE(SelectTheRow());
     FDesktop.Click(start.Center());
     // Either the file again, or a second one beside it.
-    ASSERT_TRUE(
-        WaitUntil([&] { return FilesIn(FProgram->OutputFolder()).size() > 1 || Complete(output, 20); }, 300s))
+    ASSERT_TRUE(WaitUntil(
+        [&] { return FilesIn(FProgram->OutputFolder()).size() > 1 || IsCompleteMedia(output, 19.9); }, 300s))
         << "No complete " << output;
     ASSERT_TRUE(RunEnded());
     EXPECT_EQ(FilesIn(FProgram->OutputFolder()), std::set<std::string>{"clip.avi"});
@@ -157,7 +146,7 @@ TEST_F(OutputNamesTest, AFinishedRowKeepsTheNameOfItsFile) {
     ASSERT_NO_FATAL_FAILURE(AddTheRow("clip.avi"));
     const std::string output = FProgram->OutputFolder() + "/clip.avi";
     FDesktop.Click(MainControl("qxSkinButton2").Center());
-    ASSERT_TRUE(WaitUntil([&] { return Complete(output, 1); }, 120s)) << "No complete " << output;
+    ASSERT_TRUE(WaitUntil([&] { return IsCompleteMedia(output, 0.9); }, 120s)) << "No complete " << output;
     ASSERT_TRUE(RunEnded());
 
     ASSERT_NO_FATAL_FAILURE(DeselectTheRow());
@@ -192,11 +181,11 @@ TEST_F(OutputNamesTest, ARunInTheInputsFolderLeavesTheInputAsItWas) {
     FDesktop.Click(MainControl("qxSkinButton2").Center());
     const std::string output = program + "/sd43_1.avi";
     // Either the output beside the input, or the input written over.
-    ASSERT_TRUE(WaitUntil([&] { return Bytes(input) != source || Complete(output, 2); }, 120s))
+    ASSERT_TRUE(WaitUntil([&] { return Bytes(input) != source || IsCompleteMedia(output, 1.9); }, 120s))
         << "No complete " << output;
     ASSERT_TRUE(RunEnded());
     EXPECT_TRUE(Bytes(input) == source) << "The input was written over";
-    EXPECT_TRUE(Complete(input, 2));
+    EXPECT_TRUE(IsCompleteMedia(input, 1.9));
     CloseProgram();
 }
 
