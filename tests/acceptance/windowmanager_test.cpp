@@ -231,19 +231,20 @@ TEST_F(WindowManagerTest, AFailedTasksBoxShowsItsCaption) {
     EXPECT_EQ(FDesktop.Title(box), MainTitle);
     ASSERT_TRUE(WaitUntil([&] { return ActiveWindow() == box; }, 10s));
     const Rect bounds = FDesktop.Bounds(box);
-    // The caption strip carries the title's dark ink.
-    const Image caption = FDesktop.Grab(Rect{bounds.x, bounds.y, bounds.w, 20});
-    EXPECT_GT(Count(caption, [](uint32_t APixel) { return (APixel & 0x808080) == 0; }), 40)
-        << "The caption strip is empty";
+    // The box is drawn a moment after it is mapped and activated.
+    const auto captionInked = [&] {
+        const Image caption = FDesktop.Grab(Rect{bounds.x, bounds.y, bounds.w, 20});
+        return Count(caption, [](uint32_t APixel) { return (APixel & 0x808080) == 0; }) > 40;
+    };
     // The warning icon left of the text: yellow.
-    const Image icon = FDesktop.Grab(Rect{bounds.x, bounds.y + 20, 64, 64});
-    EXPECT_GT(Count(icon,
-                    [](uint32_t APixel) {
-                        return (APixel >> 16) > 0xC0 && ((APixel >> 8) & 0xFF) > 0x90 &&
-                               (APixel & 0xFF) < 0x70;
-                    }),
-              50)
-        << "No warning icon";
+    const auto warningShown = [&] {
+        const Image icon = FDesktop.Grab(Rect{bounds.x, bounds.y + 20, 64, 64});
+        return Count(icon, [](uint32_t APixel) {
+                   return (APixel >> 16) > 0xC0 && ((APixel >> 8) & 0xFF) > 0x90 && (APixel & 0xFF) < 0x70;
+               }) > 50;
+    };
+    EXPECT_TRUE(WaitUntil(warningShown, 10s)) << "No warning icon";
+    EXPECT_TRUE(captionInked()) << "The caption strip is empty";
     FDesktop.Key("Return");
     EXPECT_TRUE(FDesktop.WaitForGone(box, 10s));
     CloseProgram();
