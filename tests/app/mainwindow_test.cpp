@@ -168,8 +168,9 @@ TEST_F(MainWindow, TooltipsAreDrawnByTheSkin) {
     EXPECT_EQ(window->FSD, Form1->qxSkinData1);
 }
 
-// The rename edit ends as the list's own edit does: Enter applies the name,
-// Escape keeps the old one; either way the list has the focus again.
+// The rename edit opens within its row and ends as the list's own edit does:
+// Enter applies the name, Escape keeps the old one; either way the list has
+// the focus again.
 TEST_F(MainWindow, RenamingEndsWithEnterOrEscape) {
     Form1->AddOneFile(Clip("clip.avi"));
     TListItem* row = List()->Selected();
@@ -184,6 +185,11 @@ TEST_F(MainWindow, RenamingEndsWithEnterOrEscape) {
         Form1->qxSkinButton21Click(nullptr);
         driver::Pump();
         ASSERT_EQ(GetFocus(), Form1->edt->Handle());
+        // The edit keeps the layout's 14 pixels, within the row it renames.
+        const TRect cell = row->DisplayRect(drBounds);
+        EXPECT_EQ(Form1->edt->Height(), 14);
+        EXPECT_GE(Form1->edt->Top(), cell.Top);
+        EXPECT_LE(Form1->edt->Top() + Form1->edt->Height(), cell.Bottom);
         Form1->edt->SelectAll();
         driver::Text(u"holiday");
         driver::Key(c.Key);
