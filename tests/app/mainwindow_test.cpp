@@ -226,26 +226,36 @@ TEST_F(MainWindow, TheAboutBoxTitleIsTwentyPixelsHigh) {
     }
 }
 
-// 添加 keeps the tool bar's height in every skin, and a press lights all of
-// it, like its neighbours, not a strip that the icon stands out of.
-TEST_F(MainWindow, ThePressedAddButtonLightsItsWholeHeight) {
+// 添加 keeps its neighbours' height in every skin, so the tool bar's bottom
+// border runs on beneath it, and a press lights all of it, like its
+// neighbours, not a strip that the icon stands out of.
+TEST_F(MainWindow, TheAddButtonStaysWithinTheToolBarAndAPressLightsItsWholeHeight) {
+    TControl* add = Form1->qxSkinMenuSpeedButton1;
+    TControl* bar = add->Parent();
+    const auto pixel = [&](TControl* AControl, Integer X, Integer Y) {
+        const TPoint p = AControl->ClientToScreen(Point(X, Y));
+        POINT client{p.X, p.Y};
+        ScreenToClient(Form1->Handle(), &client);
+        return driver::Pixel(Form1->Handle(), client.x, client.y);
+    };
+    // Untouched first: a hovered or pressed button frames itself in the
+    // border's colour.
     for (const Integer skin : {0, 1}) {
         UseSkin(skin);
-        TControl* add = Form1->qxSkinMenuSpeedButton1;
-        EXPECT_EQ(add->Height(), 70) << "skin " << skin;
-        const auto pixel = [&](Integer X, Integer Y) {
-            const TPoint p = add->ClientToScreen(Point(X, Y));
-            POINT client{p.X, p.Y};
-            ScreenToClient(Form1->Handle(), &client);
-            return driver::Pixel(Form1->Handle(), client.x, client.y);
-        };
+        EXPECT_EQ(add->Height(), Form1->qxSkinButton7->Height()) << "skin " << skin;
+        const Integer border = bar->Height() - 1;
+        EXPECT_EQ(pixel(bar, add->Left() + 8, border), pixel(bar, Form1->qxSkinButton7->Left() + 8, border))
+            << "skin " << skin;
+    }
+    for (const Integer skin : {0, 1}) {
+        UseSkin(skin);
         const TPoint centre = add->ClientToScreen(Point(add->Width() / 2, add->Height() / 2));
         driver::MouseMove(POINT{centre.X, centre.Y});
         driver::MouseDown(POINT{centre.X, centre.Y});
         driver::Pump();
-        const COLORREF face = pixel(8, add->Height() / 2);
-        EXPECT_EQ(pixel(8, 6), face) << "skin " << skin;
-        EXPECT_EQ(pixel(8, add->Height() - 7), face) << "skin " << skin;
+        const COLORREF face = pixel(add, 8, add->Height() / 2);
+        EXPECT_EQ(pixel(add, 8, 6), face) << "skin " << skin;
+        EXPECT_EQ(pixel(add, 8, add->Height() - 7), face) << "skin " << skin;
         driver::Key(VK_ESCAPE);
         driver::MouseUp(POINT{centre.X, centre.Y});
         driver::Pump();
