@@ -77,13 +77,13 @@ protected:
         Form1->qxSkinData1->SetSkinIndex(AIndex);
         driver::Pump();
     }
-    // The row's fill (its commonest colour) and the pixel farthest from it.
-    std::pair<COLORREF, COLORREF> RowLook(Integer ARow) {
-        const TRect row = List()->Items()->Item(ARow)->DisplayRect(drBounds);
+    // The fill of a window's area (its commonest colour) and the pixel
+    // farthest from it.
+    static std::pair<COLORREF, COLORREF> Look(HWND AWindow, const TRect& AArea) {
         std::map<COLORREF, Integer> counts;
-        for (Integer y = row.Top + 1; y < row.Bottom - 1; ++y)
-            for (Integer x = 2; x < 300; ++x)
-                ++counts[driver::Pixel(List()->Handle(), x, y)];
+        for (Integer y = AArea.Top; y < AArea.Bottom; ++y)
+            for (Integer x = AArea.Left; x < AArea.Right; ++x)
+                ++counts[driver::Pixel(AWindow, x, y)];
         const COLORREF fill = std::max_element(counts.begin(), counts.end(), [](auto& A, auto& B) {
                                   return A.second < B.second;
                               })->first;
@@ -91,6 +91,10 @@ protected:
         for (const auto& [colour, count] : counts)
             if (ContrastRatio(colour, fill) > ContrastRatio(ink, fill)) ink = colour;
         return {fill, ink};
+    }
+    std::pair<COLORREF, COLORREF> RowLook(Integer ARow) {
+        const TRect row = List()->Items()->Item(ARow)->DisplayRect(drBounds);
+        return Look(List()->Handle(), Rect(2, row.Top + 1, 300, row.Bottom - 1));
     }
 };
 
@@ -197,6 +201,29 @@ TEST_F(MainWindow, RenamingEndsWithEnterOrEscape) {
         EXPECT_EQ(row->SubItems()->Strings(ColOutputFile), c.Name) << int(c.Key);
         EXPECT_FALSE(Form1->edt->Visible()) << int(c.Key);
         EXPECT_EQ(GetFocus(), List()->Handle()) << int(c.Key);
+    }
+}
+
+// The rename edit's text reads on its own background in either skin: it
+// does not take the dark skin's near-white list text onto its white field.
+TEST_F(MainWindow, TheRenameEditReadsInBothSkins) {
+    Form1->AddOneFile(Clip("clip.avi"));
+    for (const Integer skin : {0, 1}) {
+        UseSkin(skin);
+        Form1->qxSkinButton21Click(nullptr);
+        driver::Pump();
+        ASSERT_TRUE(Form1->edt->Visible());
+        driver::Text(u"holiday");
+        // The caret, black in any skin, goes to the start, out of the area read.
+        driver::Key(VK_HOME);
+        driver::Pump();
+        TEdit* edit = Form1->edt;
+        const auto [fill, ink] =
+            Look(edit->Handle(), Rect(4, 1, edit->ClientWidth() - 2, edit->ClientHeight() - 1));
+        EXPECT_GE(ContrastRatio(fill, ink), 4.5)
+            << "skin " << skin << std::hex << " fill " << fill << " ink " << ink;
+        driver::Key(VK_ESCAPE);
+        driver::Pump();
     }
 }
 
