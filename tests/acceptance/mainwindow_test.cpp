@@ -1,7 +1,9 @@
 // The main window as a user sees it: the file list's bar once the rows
-// exceed it, a preview that keeps nothing of an earlier clip, and a dark
-// selected row that stays readable without the focus.
+// exceed it, a preview that keeps nothing of an earlier clip, a tool bar
+// whose buttons leave its border whole, the rename edit in its row, and a
+// dark selected row that stays readable without the focus.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -124,6 +126,113 @@ TEST_P(MainWindowTest, NothingOfARedWideClipRemainsAfterABlueSquarerOne) {
     const Image shown = FDesktop.Grab(preview);
     EXPECT_TRUE(clean) << Count(shown, Reddish) << " red pixels left beside " << Count(shown, Bluish)
                        << " blue ones";
+    CloseProgram();
+}
+
+// Nothing of the tool bar covers its bottom border: beneath 添加 it runs as
+// beneath 删除, down to the panels under the bar.
+TEST_P(MainWindowTest, TheToolBarsBottomBorderRunsBeneathItsButtons) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram(InSkin(GetParam())));
+    const Rect bar = MainControl("qxSkinToolBar2");
+    const Rect add = MainControl("qxSkinMenuSpeedButton1");
+    const Rect remove = MainControl("qxSkinButton7");
+    // Away from the buttons: a hovered one frames itself.
+    FDesktop.MoveTo(MainControl("lvFiles").Center());
+    // Drawn, with its icons: before its first paint the line is even too.
+    ASSERT_TRUE(WaitUntil([&] { return Colours(FDesktop.Grab(bar)) > 20; }, 30s))
+        << "The tool bar was not drawn";
+    // The bar's foot, with some room for the frame's own thickness.
+    const Rect foot{bar.x, bar.y + bar.h - 2, bar.w, 12};
+    const auto even = [&] {
+        const Image strip = FDesktop.Grab(foot);
+        for (int y = 0; y < strip.h; ++y)
+            if (strip.At(add.x - bar.x + add.w / 2, y) != strip.At(remove.x - bar.x + remove.w / 2, y))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(WaitUntil(even, 30s)) << "A button covers the tool bar's bottom border";
+    CloseProgram();
+}
+
+// Renaming in place: the edit opens within the row, its text reads on its
+// field, Escape leaves the name as it was and Enter gives the row the new one.
+TEST_P(MainWindowTest, TheRenameEditSitsInItsRowReadsAndEndsWithEscapeOrEnter) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram(InSkin(GetParam())));
+    ASSERT_NO_FATAL_FAILURE(AddClip("clip.avi"));
+    const Rect list = MainControl("lvFiles");
+    // The added row, once the list has been still for a while: what the
+    // open dialog left over it goes at the list's next paint.
+    Image named = FDesktop.Grab(list);
+    auto still = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            const Image now = FDesktop.Grab(list);
+            if (now != named) named = now, still = std::chrono::steady_clock::now();
+            return std::chrono::steady_clock::now() - still > 500ms;
+        },
+        10s);
+    const Point pencil = MainControl("qxSkinButton21").Center();
+    const auto openEdit = [&] {
+        FDesktop.Click(pencil);
+        ASSERT_TRUE(WaitUntil([&] { return FDesktop.Grab(list) != named; }, 30s)) << "No rename edit opened";
+        FDesktop.Type("holiday");
+        // The caret to the start, out of the text read below.
+        FDesktop.Key("Home");
+    };
+
+    ASSERT_NO_FATAL_FAILURE(openEdit());
+    // The edit: where the list differs from the named row, once it shows
+    // what was typed.
+    // The row: where the list differs from the named row (its selection
+    // loses the focus to the edit). The edit's field: past the first three
+    // columns, where the layout opens it, within the row's top 14 pixels.
+    Rect row;
+    Image editing;
+    const int fieldLeft = 80 + 70 + 70 + 13 + 2;
+    const auto field = [&](const Image& AImage) {
+        std::map<uint32_t, int> counts;
+        for (int y = row.y + 3; y < row.y + 11; ++y)
+            for (int x = fieldLeft + 6; x < fieldLeft + 70; ++x)
+                ++counts[AImage.At(x, y)];
+        return counts;
+    };
+    const auto commonest = [](const std::map<uint32_t, int>& ACounts) {
+        return std::max_element(ACounts.begin(), ACounts.end(),
+                                [](auto& A, auto& B) { return A.second < B.second; })
+            ->first;
+    };
+    const auto typed = [&] {
+        editing = FDesktop.Grab(list);
+        int top = editing.h, bottom = -1;
+        for (int y = 0; y < editing.h; ++y)
+            for (int x = 0; x < editing.w; ++x)
+                if (editing.At(x, y) != named.At(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+        row = {0, top, editing.w, bottom - top + 1};
+        return bottom >= 0 && field(editing) != field(named);
+    };
+    ASSERT_TRUE(WaitUntil(typed, 30s)) << "The typed name did not show";
+    EXPECT_LE(row.h, 20) << "The edit stands out of its row";
+    const std::map<uint32_t, int> shown = field(editing);
+    const uint32_t fill = commonest(shown);
+    double ratio = 1;
+    for (const auto& [colour, count] : shown)
+        ratio = std::max(ratio, ContrastRatio(colour, fill));
+    EXPECT_GE(ratio, 3.0) << std::hex << "field " << fill;
+
+    FDesktop.Key("Escape");
+    EXPECT_TRUE(WaitUntil([&] { return FDesktop.Grab(list) == named; }, 30s))
+        << "Escape did not leave the row as it was";
+
+    ASSERT_NO_FATAL_FAILURE(openEdit());
+    ASSERT_TRUE(WaitUntil(typed, 30s)) << "The typed name did not show again";
+    FDesktop.Key("Return");
+    // The new name in the row: the cell differs from the old one and is
+    // drawn on the row's own fill again, without the edit's field.
+    const auto renamed = [&] {
+        const Image now = FDesktop.Grab(list);
+        return now != named && now != editing && commonest(field(now)) == now.At(2, row.y + row.h / 2);
+    };
+    EXPECT_TRUE(WaitUntil(renamed, 30s)) << "Enter did not give the row its new name";
     CloseProgram();
 }
 
