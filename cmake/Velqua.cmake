@@ -33,6 +33,13 @@ endfunction()
 find_program(XVFB_PROGRAM Xvfb)
 set(VELQUA_NO_DISPLAY "No X display|Cannot open the X display")
 
+# What every test's environment holds besides its own: in the sanitizer build,
+# LeakSanitizer's list of the system libraries' leaks it leaves out.
+set(VELQUA_TEST_ENVIRONMENT)
+if(VELQUA_ASAN)
+  set(VELQUA_TEST_ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp:print_suppressions=0")
+endif()
+
 # velqua_tests(<prefix> LIBS <targets...> [FIXTURES <names...>]
 # [DISPLAY <modules...>]): one executable per *_test.cpp of the calling
 # folder, each a CTest test named <prefix>_<module> that requires the CTest
@@ -77,8 +84,8 @@ function(velqua_tests prefix)
     # running side by side, in this build or another, never share one.
     set(tmpdir ${PROJECT_BINARY_DIR}/testtmp/${target})
     file(MAKE_DIRECTORY ${tmpdir})
-    set_tests_properties(${target} PROPERTIES TIMEOUT 300
-                         ENVIRONMENT "VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata;TEST_TMPDIR=${tmpdir}")
+    set(environment VELQUA_TEST_DATA=${PROJECT_BINARY_DIR}/testdata TEST_TMPDIR=${tmpdir} ${VELQUA_TEST_ENVIRONMENT})
+    set_tests_properties(${target} PROPERTIES TIMEOUT 300 ENVIRONMENT "${environment}")
     if(ARG_LABELS)
       set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
     endif()

@@ -1,7 +1,9 @@
 // The names of the files a run writes, as a user sees them on disk: a run
 // stopped, its row selected and started again writes its one file again; a
 // finished row, selected, still names the file it wrote; a run whose output
-// folder is its input's writes beside the input and leaves it as it was.
+// folder is its input's writes beside the input and leaves it as it was; a
+// format the libraries cannot write is refused with a box, and the row
+// still converts as before.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +109,21 @@ protected:
         return WaitUntil([&] { return Settled(clear) == FClearOn; }, 60s);
     }
 
+    // Opens the list of the main window's office combo box AName, moves
+    // it to its end with the wheel and clicks its last row.
+    void PickLastItem(const std::string& AName) {
+        const std::vector<Window> before = FDesktop.Popups();
+        FDesktop.Click(MainControl(AName).Center());
+        const Window list = FDesktop.WaitForNewPopup(before);
+        ASSERT_NE(list, 0u) << "The list of " << AName << " did not open";
+        const Rect bounds = FDesktop.Bounds(list);
+        // The wheel turned away from the user moves an open list towards its end.
+        FDesktop.Wheel(bounds.At(bounds.w / 2, bounds.h / 2), 30);
+        Settled(bounds);
+        FDesktop.Click(bounds.At(bounds.w / 2, bounds.h - 28));
+        ASSERT_TRUE(WaitUntil([&] { return !FDesktop.Viewable(list); }, 10s)) << "The list stayed open";
+    }
+
     Rect FRow;
     uint32_t FSelection = 0;
     Image FStartOn, FClearOn;
@@ -186,6 +203,41 @@ TEST_F(OutputNamesTest, ARunInTheInputsFolderLeavesTheInputAsItWas) {
     ASSERT_TRUE(RunEnded());
     EXPECT_TRUE(Bytes(input) == source) << "The input was written over";
     EXPECT_TRUE(IsCompleteMedia(input, 1.9));
+    CloseProgram();
+}
+
+// AMR, whose encoder the libraries lack, picked for a row of MP3: a "提示"
+// box says so and Return dismisses it, and 开始 writes the row's MP3, and
+// nothing else.
+TEST_F(OutputNamesTest, AFormatWithoutItsEncoderIsRefusedAndTheRowStillConverts) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    MakeClip(FProgram->Folder() + "/clip.avi");
+    ASSERT_NO_FATAL_FAILURE(AddTheRow("clip.avi"));
+    ASSERT_NO_FATAL_FAILURE(SelectTheRow());
+    // 音频格式, the last category: its first format, MP3, is the row's.
+    ASSERT_NO_FATAL_FAILURE(PickLastItem("qxSkinOfficeComboBox2"));
+
+    const std::vector<Window> before = FDesktop.Clients();
+    // AMR, the category's last format.
+    ASSERT_NO_FATAL_FAILURE(PickLastItem("qxSkinOfficeComboBox1"));
+    const Window box = FDesktop.WaitForNewClient(before, 20s);
+    ASSERT_NE(box, 0u) << "Nothing refused the format";
+    EXPECT_EQ(FDesktop.Title(box), "提示");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const std::vector<long> active = FDesktop.Cardinals(FDesktop.Root(), "_NET_ACTIVE_WINDOW");
+            return !active.empty() && Window(active[0]) == box;
+        },
+        10s))
+        << "The box is not active";
+    FDesktop.Key("Return");
+    ASSERT_TRUE(FDesktop.WaitForGone(box, 10s)) << "Return did not dismiss the box";
+
+    FDesktop.Click(MainControl("qxSkinButton2").Center());
+    const std::string output = FProgram->OutputFolder() + "/clip.mp3";
+    ASSERT_TRUE(WaitUntil([&] { return IsCompleteMedia(output, 0.9); }, 120s)) << "No complete " << output;
+    ASSERT_TRUE(RunEnded());
+    EXPECT_EQ(FilesIn(FProgram->OutputFolder()), std::set<std::string>{"clip.mp3"});
     CloseProgram();
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -24,11 +25,13 @@ constexpr int MaxPictures = 4;
 
 const String& InputFile() {
     static const String file = [] {
-        std::string pattern = "/tmp/velqua-mediafuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
+        static std::string folder = "/tmp/velqua-mediafuzz-XXXXXX";
+        if (!::mkdtemp(folder.data())) std::abort();
+        // A run that ends normally leaves nothing in /tmp.
+        std::atexit([] { std::filesystem::remove_all(folder); });
         if (!LibLoader.Load(ProbeLibraries)) std::abort();
         GetLogger()->SetLogLevel(llQuiet);
-        return UTF8ToString(pattern + "/input");
+        return UTF8ToString(folder + "/input");
     }();
     return file;
 }
