@@ -86,7 +86,7 @@ TEST_P(MainWindowTest, TheListShowsItsBarWithTwentyFiveRows) {
     fs::create_directories(folder);
     MakeClip(folder + "/c00.avi", "64x48", 0.3);
     for (int i = 1; i < 24; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "/c%02d.avi", i);
         fs::copy_file(folder + "/c00.avi", folder + name);
     }

@@ -60,7 +60,7 @@ TEST_F(StayingUpTest, TwoThousandFilesAddedAtOnceAndThePreviewStillOpens) {
     fs::create_directories(folder);
     MakeMedia(folder + "/c0000.avi", {"-f", "lavfi", "-i", "testsrc=size=64x48:rate=10:duration=0.3"});
     for (int i = 1; i < 2000; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "/c%04d.avi", i);
         fs::create_hard_link(folder + "/c0000.avi", folder + name);
     }
