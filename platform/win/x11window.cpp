@@ -405,10 +405,12 @@ void X11Backend::MapNow(HWND AWindow, XTopLevel& AWin) {
         SetWmHints(AWin, AWin.State.Minimized);
         WriteNetWmState(AWin);
     }
-    XMapWindow(FDpy, AWin.Id);
     // Mapping leaves a window where it was made; the layer's order puts it in
-    // its place.
-    ApplyStacking(false);
+    // its place, a popup's before it appears (a managed window's stacking
+    // is the window manager's once it asks to map it).
+    if (AWin.OverrideRedirect) ApplyStacking(false);
+    XMapWindow(FDpy, AWin.Id);
+    if (!AWin.OverrideRedirect) ApplyStacking(false);
     if (FGrabPending == AWindow) {
         FGrabPending = nullptr;
         GrabPointer(AWindow, AWin);

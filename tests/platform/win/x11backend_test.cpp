@@ -300,13 +300,16 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
 // A window is on the screen with its pixels from the moment it is viewable,
 // and gets them back when a window that covered it goes, before the program
 // has handled any event of the display: a window mapped before its first
-// paint, or one waiting for its expose, showed what lay there before.
+// paint, or one waiting for its expose, showed what lay there before. A
+// popup that took the mouse before it was mapped has it once it is.
 TEST_F(X11Test, AWindowShowsItsPixelsWheneverItIsViewable) {
     for (const DWORD exStyle : {DWORD(0), DWORD(WS_EX_TOOLWINDOW | WS_EX_TOPMOST)}) {
         SCOPED_TRACE(exStyle ? "a popup" : "a window");
         const RECT bounds{60, 70, 160, 150};
         HWND top = Create(WS_POPUP, exStyle, bounds);
         ShowWindow(top, SW_SHOW);
+        // A popup takes the mouse as it opens, before it is on the screen.
+        if (exStyle) SetCapture(top);
         XWindowAttributes attributes;
         const ::Window id = WindowAt(bounds, attributes);
         ASSERT_NE(id, 0u);
@@ -323,6 +326,13 @@ TEST_F(X11Test, AWindowShowsItsPixelsWheneverItIsViewable) {
         }
         ASSERT_TRUE(seen) << "never mapped";
         EXPECT_EQ(RootPixel(65, 75), Red) << "viewable before it was drawn";
+        if (exStyle) {
+            EXPECT_EQ(XGrabPointer(Probe, Root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0,
+                                   CurrentTime),
+                      AlreadyGrabbed)
+                << "the capture did not wait for the map";
+            ReleaseCapture();
+        }
 
         Cover(RECT{50, 60, 110, 120}, [&] { EXPECT_NE(RootPixel(65, 75), Red); });
         EXPECT_EQ(RootPixel(65, 75), Red) << "uncovered, it waited for the program";
