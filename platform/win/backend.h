@@ -177,8 +177,8 @@ TBackend& Backend();
 // For back ends, on the GUI thread.
 void QueueInput(const TInputEvent& AEvent);
 // What a top-level window shows now (its backing surface, or the upload of
-// a per-pixel layered window), for answering an expose; valid until the
-// window changes. False for anything else.
+// a per-pixel layered window), for reading it back; valid until the window
+// changes. False for anything else.
 bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels);
 // The window manager moved or sized a top-level window (screen rectangle).
 void ReportMoved(HWND AWindow, const RECT& ABounds);
