@@ -19,8 +19,10 @@
 //   the window manager (or another program) makes comes back through
 //   ReportStacking.
 // - Present: copy the dirty part of the 32-bit BGRA backing surface to the
-//   window (alpha ignored unless layered); Expose events are answered from
-//   TopLevelPixels without asking the layer.
+//   window (alpha ignored unless layered); the x11 back end keeps it in the
+//   window's background pixmap, so the display draws exposed parts itself,
+//   and maps a shown window only once its first paint is presented (or when
+//   the layer next waits).
 // - SetShape: XShape bounding and input shapes in window coordinates.
 // - SetLayeredAlpha/UploadLayered: constant alpha (e.g. the window opacity
 //   property) and per-pixel premultiplied content of a layered window.
@@ -175,8 +177,8 @@ TBackend& Backend();
 // For back ends, on the GUI thread.
 void QueueInput(const TInputEvent& AEvent);
 // What a top-level window shows now (its backing surface, or the upload of
-// a per-pixel layered window), for answering an expose; valid until the
-// window changes. False for anything else.
+// a per-pixel layered window), for reading it back; valid until the window
+// changes. False for anything else.
 bool TopLevelPixels(HWND AWindow, gdi::Surface& APixels);
 // The window manager moved or sized a top-level window (screen rectangle).
 void ReportMoved(HWND AWindow, const RECT& ABounds);

@@ -43,6 +43,9 @@ void X11Backend::Wake() {
 void X11Backend::Wait(Cardinal ATimeout) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
+    // The layer presented what it painted before it waits: a shown window
+    // still unmapped had nothing to present.
+    MapPendingWindows();
     for (;;) {
         if (DrainEvents()) return;
         if (FFocusLost) {
@@ -120,11 +123,6 @@ bool X11Backend::Handle(XEvent& AEvent) {
     switch (AEvent.type) {
         case Expose: {
             const XExposeEvent& e = AEvent.xexpose;
-            const HWND window = HandleOf(e.window);
-            if (XTopLevel* w = Find(window)) {
-                Repaint(window, *w, e.x, e.y, e.width, e.height);
-                return false;
-            }
             for (const auto& [child, native] : FNativeChildren)
                 if (native.Id == e.window)
                     ReportNativeExposed(child, RECT{e.x, e.y, e.x + e.width, e.y + e.height});

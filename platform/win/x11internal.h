@@ -79,7 +79,14 @@ struct XTopLevel {
     // A per-pixel layered window's pixels that are not clear: the mouse
     // passes through the rest, as the layer's hit testing does.
     std::optional<gdi::PixRegion> Solid;
+    // What was last presented, the window's background: the display draws
+    // the window from it whenever it becomes viewable or is uncovered.
+    Pixmap Pixels = 0;
+    unsigned PixelsWidth = 0, PixelsHeight = 0;
+    // Mapped as far as the layer knows; MapPending until the display is
+    // asked, once the layer has presented the window's first paint.
     bool Mapped = false;
+    bool MapPending = false;
     bool Viewable = false;
     // The window manager's frame around the window (a child of the root), 0
     // while it has none; stacking goes through it.
@@ -160,14 +167,20 @@ private:
     void ApplyWmProperties(XTopLevel& AWin, const win::TTopLevelState& AOld, bool AFirst);
     void ApplyMapping(XTopLevel& AWin, const win::TTopLevelState& AOld, bool AFirst);
     void ApplyShape(XTopLevel& AWin);
+    // The background pixmap at the window's size, keeping what it holds.
+    void SizePixels(XTopLevel& AWin, unsigned AWidth, unsigned AHeight);
+    // Maps a shown window once its first paint is presented, and grabs the
+    // pointer for it when capture waited for that; at a wait, every shown
+    // window still unmapped.
+    void MapNow(win::HWND AWindow, XTopLevel& AWin);
+    void MapPendingWindows();
+    void GrabPointer(win::HWND AWindow, XTopLevel& AWin);
     void SetOpacity(XTopLevel& AWin, win::BYTE AAlpha);
     // A mapped window's state goes through the window manager.
     void SendNetWmState(XTopLevel& AWin, Atom AState, bool AOn);
-    // Copies ABox of the pixels to the window at the same place. On the
+    // Copies ABox of the pixels to the drawable at the same place. On the
     // 32-bit visual, pixels without alpha are opaque.
-    void PutPixels(::Window ATarget, const gdi::Surface& APixels, const pixman_box32_t& ABox);
-    // An exposed part, from what the layer holds now.
-    void Repaint(win::HWND AWindow, XTopLevel& AWin, int X, int Y, int AWidth, int AHeight);
+    void PutPixels(Drawable ATarget, const gdi::Surface& APixels, const pixman_box32_t& ABox);
     void SetWmHints(XTopLevel& AWin, bool AIconic);
     void WriteNetWmState(XTopLevel& AWin);
     // The program's process, machine and class, once per window.
@@ -272,6 +285,8 @@ private:
     unsigned long FStackingSerial = 0;
     Cursor FCursor = 0;
     win::HWND FGrab = nullptr;
+    // Capture asked for a window not mapped yet.
+    win::HWND FGrabPending = nullptr;
     // Focus asked for before the window could take it.
     win::HWND FFocusPending = nullptr;
     // Focus events from before our last focus request are stale.

@@ -91,8 +91,8 @@ bool X11Backend::TrayAdd(const TTrayIcon& AIcon) {
     int depth = CopyFromParent;
     XSetWindowAttributes attributes{};
     unsigned long mask = CWEventMask;
-    attributes.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask |
-                            StructureNotifyMask;
+    attributes.event_mask =
+        ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask | StructureNotifyMask;
     const std::vector<long> offered = ReadCardinals(manager, FTray.Visual);
     XVisualInfo wanted{};
     int count = 0;
@@ -123,7 +123,7 @@ bool X11Backend::TrayAdd(const TTrayIcon& AIcon) {
     hints.min_width = hints.base_width = 22;
     hints.min_height = hints.base_height = 22;
     XSetWMNormalHints(FDpy, icon->Id, &hints);
-        const long info[2] = {0, XEmbedMapped};
+    const long info[2] = {0, XEmbedMapped};
     XChangeProperty(FDpy, icon->Id, FTray.XEmbedInfo, FTray.XEmbedInfo, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(info), 2);
     XTrayIcon* added = icon.get();
@@ -154,7 +154,8 @@ bool X11Backend::TrayDelete(HWND AWindow, UINT AId) {
 void X11Backend::DropTrayIcon(XTrayIcon* AIcon) {
     XDestroyWindow(FDpy, AIcon->Id);
     if (AIcon->Map) XFreeColormap(FDpy, AIcon->Map);
-    std::erase_if(FTrayIcons, [AIcon](const std::unique_ptr<XTrayIcon>& AItem) { return AItem.get() == AIcon; });
+    std::erase_if(FTrayIcons,
+                  [AIcon](const std::unique_ptr<XTrayIcon>& AItem) { return AItem.get() == AIcon; });
 }
 
 void X11Backend::ApplyTrayIcon(XTrayIcon& AIcon) {
@@ -168,7 +169,8 @@ void X11Backend::ApplyTrayIcon(XTrayIcon& AIcon) {
     const std::string text = title.empty() ? StringToUTF8(AIcon.Data.BalloonText)
                                            : title + "\n" + StringToUTF8(AIcon.Data.BalloonText);
     const long id = ++AIcon.BalloonId;
-    SendTrayOpcode(FTray.ManagerWindow, SystemTrayBeginMessage, BalloonTimeout, long(text.size()), id, AIcon.Id);
+    SendTrayOpcode(FTray.ManagerWindow, SystemTrayBeginMessage, BalloonTimeout, long(text.size()), id,
+                   AIcon.Id);
     for (size_t at = 0; at < text.size(); at += 20) {
         XEvent event{};
         event.xclient.type = ClientMessage;
@@ -188,7 +190,8 @@ void X11Backend::DrawTrayIcon(XTrayIcon& AIcon) {
     XClearWindow(FDpy, AIcon.Id);
     if (!AIcon.Data.Icon || (attributes.depth != 24 && attributes.depth != 32)) return;
     // The icon drawn scaled over what the tray shows behind it.
-    XPtr<XImage> background(XGetImage(FDpy, AIcon.Id, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap));
+    XPtr<XImage> background(
+        XGetImage(FDpy, AIcon.Id, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap));
     if (!background || background->bits_per_pixel != 32) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -209,7 +212,8 @@ void X11Backend::DrawTrayIcon(XTrayIcon& AIcon) {
     DrawIconEx(dc, 0, 0, AIcon.Data.Icon, width, height, 0, nullptr, DI_NORMAL);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            XPutPixel(background.get(), x, y, pixels[y * width + x] | (attributes.depth == 32 ? 0xFF000000u : 0));
+            XPutPixel(background.get(), x, y,
+                      pixels[y * width + x] | (attributes.depth == 32 ? 0xFF000000u : 0));
     XPutImage(FDpy, AIcon.Id, DefaultGC(FDpy, FScreen), background.get(), 0, 0, 0, 0, unsigned(width),
               unsigned(height));
     SelectObject(dc, old);
@@ -227,7 +231,8 @@ bool X11Backend::HandleTrayEvent(XEvent& AEvent) {
         PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(u"TaskbarCreated"), 0, 0);
         return true;
     }
-    if (AEvent.type == DestroyNotify && FTray.ManagerWindow && AEvent.xdestroywindow.window == FTray.ManagerWindow) {
+    if (AEvent.type == DestroyNotify && FTray.ManagerWindow &&
+        AEvent.xdestroywindow.window == FTray.ManagerWindow) {
         FTray.ManagerWindow = 0;
         while (!FTrayIcons.empty())
             DropTrayIcon(FTrayIcons.back().get());
@@ -280,12 +285,14 @@ bool X11Backend::HandleTrayEvent(XEvent& AEvent) {
         }
         if (press) {
             // A second press soon after and near the first is a double click.
-            const bool twice = e.button == icon->LastButton && e.time - icon->LastPress <= GetDoubleClickTime() &&
-                               std::abs(e.x_root - icon->LastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                               std::abs(e.y_root - icon->LastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-            if (twice) message = message == WM_LBUTTONDOWN   ? WM_LBUTTONDBLCLK
-                                 : message == WM_RBUTTONDOWN ? WM_RBUTTONDBLCLK
-                                                             : WM_MBUTTONDBLCLK;
+            const bool twice =
+                e.button == icon->LastButton && e.time - icon->LastPress <= GetDoubleClickTime() &&
+                std::abs(e.x_root - icon->LastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                std::abs(e.y_root - icon->LastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+            if (twice)
+                message = message == WM_LBUTTONDOWN   ? WM_LBUTTONDBLCLK
+                          : message == WM_RBUTTONDOWN ? WM_RBUTTONDBLCLK
+                                                      : WM_MBUTTONDBLCLK;
             icon->LastButton = twice ? 0 : e.button;
             icon->LastPress = e.time;
             icon->LastPoint = at;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/base/ustring.h"
 #include "platform/gdi/icons.h"
@@ -20,9 +21,10 @@ namespace winsys {
 
 namespace {
 
-constexpr long TopLevelEvents = ExposureMask | StructureNotifyMask | FocusChangeMask | KeyPressMask |
-                                KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                                EnterWindowMask | LeaveWindowMask | PropertyChangeMask;
+// No exposures: the display draws them from the window's background pixmap.
+constexpr long TopLevelEvents = StructureNotifyMask | FocusChangeMask | KeyPressMask | KeyReleaseMask |
+                                ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                                LeaveWindowMask | PropertyChangeMask;
 constexpr unsigned GrabEvents =
     ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
 
@@ -104,6 +106,7 @@ gdi::PixRegion SolidPart(const gdi::Surface& APixels) {
 XTopLevel::~XTopLevel() {
     if (Ic) XDestroyIC(Ic);
     XDestroyWindow(Dpy, Id);
+    if (Pixels) XFreePixmap(Dpy, Pixels);
 }
 
 XTopLevel* X11Backend::Find(HWND AWindow) {
@@ -122,7 +125,7 @@ void X11Backend::CreateTopLevel(HWND AWindow, const TTopLevelState& AState) {
         return;
     }
     XSetWindowAttributes attributes{};
-    // No background: exposed parts come from the backing pixmap, not a clear.
+    // No background until the pixmap of what is presented becomes it.
     attributes.background_pixmap = 0;
     attributes.border_pixel = 0;
     attributes.colormap = FColormap;
@@ -171,6 +174,7 @@ void X11Backend::DestroyTopLevel(HWND AWindow) {
     std::erase_if(FNativeChildren,
                   [AWindow](const auto& AChild) { return AChild.second.TopLevel == AWindow; });
     if (FGrab == AWindow) FGrab = nullptr;
+    if (FGrabPending == AWindow) FGrabPending = nullptr;
     if (FFocusPending == AWindow) FFocusPending = nullptr;
     FByXId.erase(it->second->Id);
     FWindows.erase(it);
@@ -206,7 +210,7 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
         // The attribute counts when the window is mapped.
         if (AWin.Mapped) {
             XUnmapWindow(FDpy, AWin.Id);
-            AWin.Mapped = AWin.Viewable = false;
+            AWin.Mapped = AWin.MapPending = AWin.Viewable = false;
             AWin.Frame = 0;
         }
         XSetWindowAttributes attributes{};
@@ -218,6 +222,9 @@ void X11Backend::Apply(HWND AWindow, XTopLevel& AWin, const TTopLevelState& ASta
     }
 
     const RECT& b = AState.Bounds;
+    // Before the window takes its size: what the resize exposes comes from
+    // a pixmap of that size.
+    SizePixels(AWin, XSize(Width(b)), XSize(Height(b)));
     if (first || !SameRect(b, old.Bounds)) {
         AWin.ConfigureSerial = NextRequest(FDpy);
         XMoveResizeWindow(FDpy, AWin.Id, b.left, b.top, XSize(Width(b)), XSize(Height(b)));
@@ -275,7 +282,7 @@ void X11Backend::ApplyWmProperties(XTopLevel& AWin, const TTopLevelState& AOld, 
     }
     ApplyOwner(AWin);
     if (s.Icon != AWin.Icon || s.SmallIcon != AWin.SmallIcon) WriteIcons(AWin);
-    if (AWin.Mapped && !AWin.OverrideRedirect) {
+    if (AWin.Mapped && !AWin.MapPending && !AWin.OverrideRedirect) {
         if (s.ToolWindow != AOld.ToolWindow) {
             SendNetWmState(AWin, FAtoms.NetWmStateSkipTaskbar, s.ToolWindow);
             SendNetWmState(AWin, FAtoms.NetWmStateSkipPager, s.ToolWindow);
@@ -304,7 +311,8 @@ void X11Backend::ApplyOwner(XTopLevel& AWin) {
     const bool modal = AWin.State.Modal && transient;
     if (modal == AWin.Modal) return;
     AWin.Modal = modal;
-    if (AWin.Mapped) SendNetWmState(AWin, FAtoms.NetWmStateModal, modal);
+    // A window not on the display yet takes it from its first map.
+    if (AWin.Mapped && !AWin.MapPending) SendNetWmState(AWin, FAtoms.NetWmStateModal, modal);
 }
 
 void X11Backend::WriteIcons(XTopLevel& AWin) {
@@ -362,31 +370,51 @@ void X11Backend::ApplyMapping(XTopLevel& AWin, const TTopLevelState& AOld, bool 
     // Only the window manager can iconify; a popup has none.
     const bool shown = s.Visible && !empty && !(s.Minimized && AWin.OverrideRedirect);
     if (!shown) {
-        if (AWin.Mapped) {
+        if (AWin.Mapped && !AWin.MapPending) {
             if (AWin.OverrideRedirect)
                 XUnmapWindow(FDpy, AWin.Id);
             else
                 XWithdrawWindow(FDpy, AWin.Id, FScreen);
-            AWin.Mapped = AWin.Viewable = false;
         }
+        AWin.Mapped = AWin.MapPending = AWin.Viewable = false;
         return;
     }
     if (!AWin.Mapped) {
-        if (!AWin.OverrideRedirect) {
-            SetWmHints(AWin, s.Minimized);
-            WriteNetWmState(AWin);
-        }
-        XMapWindow(FDpy, AWin.Id);
-        AWin.Mapped = true;
-        // Mapping leaves it where it was made; the layer's order puts it in
-        // its place.
-        ApplyStacking(false);
+        // Mapped once the layer has painted and presented it (or at the next
+        // wait): mapped now, it would show what lay there before until then.
+        AWin.Mapped = AWin.MapPending = true;
         return;
     }
+    // Its first map gives the state.
+    if (AWin.MapPending) return;
     if (s.Minimized && (AFirst || !AOld.Minimized))
         XIconifyWindow(FDpy, AWin.Id, FScreen);
     else if (!s.Minimized && AOld.Minimized)
         XMapWindow(FDpy, AWin.Id);
+}
+
+void X11Backend::MapPendingWindows() {
+    for (const auto& [handle, w] : FWindows)
+        if (w->MapPending) MapNow(handle, *w);
+    XFlush(FDpy);
+}
+
+void X11Backend::MapNow(HWND AWindow, XTopLevel& AWin) {
+    AWin.MapPending = false;
+    if (!AWin.OverrideRedirect) {
+        SetWmHints(AWin, AWin.State.Minimized);
+        WriteNetWmState(AWin);
+    }
+    // Mapping leaves a window where it was made; the layer's order puts it in
+    // its place, a popup's before it appears (a managed window's stacking
+    // is the window manager's once it asks to map it).
+    if (AWin.OverrideRedirect) ApplyStacking(false);
+    XMapWindow(FDpy, AWin.Id);
+    if (!AWin.OverrideRedirect) ApplyStacking(false);
+    if (FGrabPending == AWindow) {
+        FGrabPending = nullptr;
+        GrabPointer(AWindow, AWin);
+    }
 }
 
 void X11Backend::Restack(const std::vector<HWND>& ATopFirst) {
@@ -444,7 +472,7 @@ bool X11Backend::FollowStacking() {
     return true;
 }
 
-void X11Backend::PutPixels(::Window ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox) {
+void X11Backend::PutPixels(Drawable ATarget, const gdi::Surface& ASurface, const pixman_box32_t& ABox) {
     const int width = ABox.x2 - ABox.x1, height = ABox.y2 - ABox.y1;
     if (width <= 0 || height <= 0) return;
     // A compositor reads a 32-bit visual as premultiplied, as uploads are;
@@ -495,13 +523,21 @@ void X11Backend::PutPixels(::Window ATarget, const gdi::Surface& ASurface, const
     XPutImage(FDpy, ATarget, FGc, &image, 0, 0, ABox.x1, ABox.y1, unsigned(width), unsigned(height));
 }
 
-void X11Backend::Repaint(HWND AWindow, XTopLevel& AWin, int X, int Y, int AWidth, int AHeight) {
-    gdi::Surface pixels;
-    if (!TopLevelPixels(AWindow, pixels) || !pixels.Valid()) return;
-    gdi::PixRegion area(RECT{X, Y, X + AWidth, Y + AHeight});
-    area.Intersect(pixels.Bounds());
-    for (const pixman_box32_t& box : area.Boxes())
-        PutPixels(AWin.Id, pixels, box);
+void X11Backend::SizePixels(XTopLevel& AWin, unsigned AWidth, unsigned AHeight) {
+    if (AWin.Pixels && AWin.PixelsWidth == AWidth && AWin.PixelsHeight == AHeight) return;
+    const Pixmap pixels = XCreatePixmap(FDpy, AWin.Id, AWidth, AHeight, unsigned(FDepth));
+    // A new pixmap holds anything; the part the layer has not presented yet
+    // is clear.
+    XFillRectangle(FDpy, pixels, FGc, 0, 0, AWidth, AHeight);
+    if (AWin.Pixels) {
+        XCopyArea(FDpy, AWin.Pixels, pixels, FGc, 0, 0, std::min(AWidth, AWin.PixelsWidth),
+                  std::min(AHeight, AWin.PixelsHeight), 0, 0);
+        XFreePixmap(FDpy, AWin.Pixels);
+    }
+    XSetWindowBackgroundPixmap(FDpy, AWin.Id, pixels);
+    AWin.Pixels = pixels;
+    AWin.PixelsWidth = AWidth;
+    AWin.PixelsHeight = AHeight;
 }
 
 void X11Backend::Present(HWND AWindow, const gdi::Surface& ASurface, const gdi::PixRegion& ADirty) {
@@ -509,8 +545,11 @@ void X11Backend::Present(HWND AWindow, const gdi::Surface& ASurface, const gdi::
     if (!w || !ASurface.Valid()) return;
     gdi::PixRegion dirty = ADirty;
     dirty.Intersect(ASurface.Bounds());
-    for (const pixman_box32_t& box : dirty.Boxes())
-        PutPixels(w->Id, ASurface, box);
+    for (const pixman_box32_t& box : dirty.Boxes()) {
+        PutPixels(w->Pixels, ASurface, box);
+        XClearArea(FDpy, w->Id, box.x1, box.y1, unsigned(box.x2 - box.x1), unsigned(box.y2 - box.y1), False);
+    }
+    if (w->MapPending) MapNow(AWindow, *w);
     XFlush(FDpy);
 }
 
@@ -575,8 +614,10 @@ void X11Backend::SetLayeredAlpha(HWND AWindow, BYTE AAlpha) {
 void X11Backend::UploadLayered(HWND AWindow, const gdi::Surface& APremultiplied, BYTE AConstantAlpha) {
     XTopLevel* w = Find(AWindow);
     if (!w || !APremultiplied.Valid()) return;
-    PutPixels(w->Id, APremultiplied, pixman_box32_t{0, 0, APremultiplied.Width, APremultiplied.Height});
+    PutPixels(w->Pixels, APremultiplied, pixman_box32_t{0, 0, APremultiplied.Width, APremultiplied.Height});
+    XClearWindow(FDpy, w->Id);
     SetOpacity(*w, AConstantAlpha);
+    if (w->MapPending) MapNow(AWindow, *w);
     gdi::PixRegion solid = SolidPart(APremultiplied);
     if (!w->Solid || !(*w->Solid == solid)) {
         w->Solid = std::move(solid);
@@ -587,14 +628,23 @@ void X11Backend::UploadLayered(HWND AWindow, const gdi::Surface& APremultiplied,
 
 void X11Backend::SetCapture(HWND ATopLevel) {
     XTopLevel* w = Find(ATopLevel);
+    FGrabPending = nullptr;
     if (!w) {
         if (FGrab) XUngrabPointer(FDpy, CurrentTime);
         FGrab = nullptr;
-    } else if (XGrabPointer(FDpy, w->Id, True, GrabEvents, GrabModeAsync, GrabModeAsync, 0, FCursor,
-                            CurrentTime) == GrabSuccess) {
-        FGrab = ATopLevel;
+    } else if (w->MapPending) {
+        // Only a viewable window can be grabbed.
+        FGrabPending = ATopLevel;
+    } else {
+        GrabPointer(ATopLevel, *w);
     }
     XFlush(FDpy);
+}
+
+void X11Backend::GrabPointer(HWND AWindow, XTopLevel& AWin) {
+    if (XGrabPointer(FDpy, AWin.Id, True, GrabEvents, GrabModeAsync, GrabModeAsync, 0, FCursor,
+                     CurrentTime) == GrabSuccess)
+        FGrab = AWindow;
 }
 
 void X11Backend::SetActive(HWND ATopLevel) {

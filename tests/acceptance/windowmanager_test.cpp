@@ -231,7 +231,7 @@ TEST_F(WindowManagerTest, AFailedTasksBoxShowsItsCaption) {
     EXPECT_EQ(FDesktop.Title(box), MainTitle);
     ASSERT_TRUE(WaitUntil([&] { return ActiveWindow() == box; }, 10s));
     const Rect bounds = FDesktop.Bounds(box);
-    // The box is drawn a moment after it is mapped and activated.
+    // Polled, as every look at a window that has just appeared.
     const auto captionInked = [&] {
         const Image caption = FDesktop.Grab(Rect{bounds.x, bounds.y, bounds.w, 20});
         return Count(caption, [](uint32_t APixel) { return (APixel & 0x808080) == 0; }) > 40;

@@ -171,6 +171,22 @@ protected:
         return found;
     }
 
+    // Another program's black window over ARect for a moment: ACovered runs
+    // while it is there.
+    void Cover(RECT ARect, const std::function<void()>& ACovered = {}) const {
+        const ::Window cover =
+            XCreateSimpleWindow(Probe, Root, ARect.left, ARect.top, unsigned(ARect.right - ARect.left),
+                                unsigned(ARect.bottom - ARect.top), 0, 0, 0);
+        XSetWindowAttributes unmanaged{};
+        unmanaged.override_redirect = True;
+        XChangeWindowAttributes(Probe, cover, CWOverrideRedirect, &unmanaged);
+        XMapRaised(Probe, cover);
+        XSync(Probe, False);
+        if (ACovered) ACovered();
+        XDestroyWindow(Probe, cover);
+        XSync(Probe, False);
+    }
+
     // The size of a shape that is one rectangle; (0, 0) for any other.
     std::pair<int, int> ShapeSize(::Window AWindow, int AKind) const {
         int count = 0, ordering = 0;
@@ -267,31 +283,62 @@ TEST_F(X11Test, ShowsShapedWindowsNativeChildrenAndPopups) {
 
     // Another program's window covers ours and goes: the back end restores
     // what it last presented.
-    const ::Window cover = XCreateSimpleWindow(Probe, Root, 30, 40, 60, 60, 0, 0, 0);
-    XSetWindowAttributes unmanaged{};
-    unmanaged.override_redirect = True;
-    XChangeWindowAttributes(Probe, cover, CWOverrideRedirect, &unmanaged);
-    XMapRaised(Probe, cover);
-    XSync(Probe, False);
-    EXPECT_NE(RootPixel(45, 55), Red);
-    XDestroyWindow(Probe, cover);
-    XSync(Probe, False);
+    Cover(RECT{30, 40, 90, 100}, [&] { EXPECT_NE(RootPixel(45, 55), Red); });
     EXPECT_TRUE(PumpUntil([&] { return RootPixel(45, 55) == Red; }));
 
     // Uncovered, the native child is invalidated for its library to draw
     // again; given back, the layer paints the place itself.
     PumpUntil([] { return false; });
     Received.clear();
-    const ::Window over = XCreateSimpleWindow(Probe, Root, 40 + 95, 50 + 55, 30, 30, 0, 0, 0);
-    XChangeWindowAttributes(Probe, over, CWOverrideRedirect, &unmanaged);
-    XMapRaised(Probe, over);
-    XSync(Probe, False);
-    XDestroyWindow(Probe, over);
-    XSync(Probe, False);
+    Cover(RECT{40 + 95, 50 + 55, 40 + 125, 50 + 85});
     EXPECT_TRUE(PumpUntil([&] { return Got(WM_PAINT, 0) && Received.back().hwnd == host; }));
     ReleaseNativeWindow(host);
     EXPECT_FALSE(XGetWindowAttributes(Probe, native, &attributes));
     EXPECT_TRUE(PumpUntil([&] { return RootPixel(40 + 110, 50 + 70) == Red; }));
+}
+
+// A window is on the screen with its pixels from the moment it is viewable,
+// and gets them back when a window that covered it goes, before the program
+// has handled any event of the display: a window mapped before its first
+// paint, or one waiting for its expose, showed what lay there before. A
+// popup that took the mouse before it was mapped has it once it is.
+TEST_F(X11Test, AWindowShowsItsPixelsWheneverItIsViewable) {
+    for (const DWORD exStyle : {DWORD(0), DWORD(WS_EX_TOOLWINDOW | WS_EX_TOPMOST)}) {
+        SCOPED_TRACE(exStyle ? "a popup" : "a window");
+        const RECT bounds{60, 70, 160, 150};
+        HWND top = Create(WS_POPUP, exStyle, bounds);
+        ShowWindow(top, SW_SHOW);
+        // A popup takes the mouse as it opens, before it is on the screen.
+        if (exStyle) SetCapture(top);
+        XWindowAttributes attributes;
+        const ::Window id = WindowAt(bounds, attributes);
+        ASSERT_NE(id, 0u);
+        const auto viewable = [&] {
+            XSync(Probe, False);
+            return XGetWindowAttributes(Probe, id, &attributes) && attributes.map_state == IsViewable;
+        };
+        bool seen = false;
+        for (int step = 0; step < 50 && !seen; ++step) {
+            if ((seen = viewable())) break;
+            driver::Pump();
+            if ((seen = viewable())) break;
+            Backend().Wait(20);
+        }
+        ASSERT_TRUE(seen) << "never mapped";
+        EXPECT_EQ(RootPixel(65, 75), Red) << "viewable before it was drawn";
+        if (exStyle) {
+            EXPECT_EQ(XGrabPointer(Probe, Root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0,
+                                   CurrentTime),
+                      AlreadyGrabbed)
+                << "the capture did not wait for the map";
+            ReleaseCapture();
+        }
+
+        Cover(RECT{50, 60, 110, 120}, [&] { EXPECT_NE(RootPixel(65, 75), Red); });
+        EXPECT_EQ(RootPixel(65, 75), Red) << "uncovered, it waited for the program";
+        DestroyWindow(top);
+        PumpUntil([&] { return !viewable(); });
+    }
 }
 
 TEST_F(X11Test, DraggingTheCaptionMovesTheXWindow) {
