@@ -47,11 +47,6 @@ void WriteStub(const fs::path& AFolder, const char* AName, const fs::path& ALog)
     fs::permissions(stub, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
 }
 
-// What a program built with the leak checker may leave that is not its
-// own: fontconfig keeps a little of its configuration files, depending on
-// where the home folder is.
-constexpr const char* LeakSuppressions = "leak:libfontconfig.so.1\n";
-
 }  // namespace
 
 Program::Program(Desktop& ADesktop, const std::string& AFolder, ProgramSetup ASetup)
@@ -70,7 +65,6 @@ Program::Program(Desktop& ADesktop, const std::string& AFolder, ProgramSetup ASe
     if (!FSetup.OptionIni.empty()) std::ofstream(program / "option.ini") << FSetup.OptionIni;
     for (const char* name : {"xdg-open", "aplay", "systemctl"})
         WriteStub(stubs, name, base / "outside.log");
-    std::ofstream(base / "leaks.supp") << LeakSuppressions;
     FFolder = program.string();
     FHome = home.string();
 }
@@ -97,16 +91,11 @@ std::string Program::OutsideCalls() const {
 void Program::Start() {
     std::vector<std::string> environment;
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-    std::string leakOptions;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        if (entry.rfind("LSAN_OPTIONS=", 0) == 0)
-            leakOptions = entry.substr(std::strlen("LSAN_OPTIONS=")) + ":";
-        else if (entry.rfind("HOME=", 0) != 0 && entry.rfind("PATH=", 0) != 0 && entry.rfind("CI=", 0) != 0)
+        if (entry.rfind("HOME=", 0) != 0 && entry.rfind("PATH=", 0) != 0 && entry.rfind("CI=", 0) != 0)
             environment.push_back(entry);
     }
-    environment.push_back("LSAN_OPTIONS=" + leakOptions +
-                          "suppressions=" + fs::path(FFolder).parent_path().string() + "/leaks.supp");
     environment.push_back("HOME=" + FHome);
     environment.push_back("PATH=" + fs::path(FFolder).parent_path().string() + "/bin:" + path);
     environment.push_back("CI=1");
