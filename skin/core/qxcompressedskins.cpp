@@ -163,7 +163,11 @@ void TqxCompressedStoredSkin::SaveToCompressFile(const String& AFileName) {
 
 void TqxCompressedStoredSkin::DeCompressToStream(TMemoryStream* S) {
     S->Clear();
-    DecompressSkinStream(S, FCompressedStream.get(), MaxSkinPayloadSize);
+    try {
+        DecompressSkinStream(S, FCompressedStream.get(), MaxSkinPayloadSize);
+    } catch (const EDecompressionLimit&) {
+        throw ESkinTooLarge(u"The skin unpacks to more than %d MB", {Integer(MaxSkinPayloadSize >> 20)});
+    }
 }
 
 void TqxCompressedStoredSkin::ReadCompressedData(TStream* AStream) {

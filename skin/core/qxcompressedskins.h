@@ -59,8 +59,9 @@ public:
     void SaveToCompressStream(TStream* Stream);
     // Nothing when empty.
     void SaveToCompressFile(const String& AFileName);
-    // The payload, inflated into S; data that is no zlib stream, ends early
-    // or inflates beyond MaxSkinPayloadSize raises EDecompressionError.
+    // The payload, inflated into S; data that is no zlib stream or ends early
+    // raises EDecompressionError, data that inflates beyond
+    // MaxSkinPayloadSize ESkinTooLarge "The skin unpacks to more than 72 MB".
     void DeCompressToStream(TMemoryStream* S);
 
     // The form-description property "CompressedData": the zlib data's bytes.

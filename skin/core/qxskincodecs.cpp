@@ -220,7 +220,9 @@ void TqxSkinSection::Int(const char16_t* AKey, Integer& AValue, Integer ADefault
     if (FMode == smCheck) {
         const std::u16string_view key(AKey);
         if (key.ends_with(u"pictureindex")) {
-            FSound = FSound && (!FLimits.ControlElement || (AValue >= -1 && AValue < FLimits.Pictures));
+            const bool known = AValue >= 0 && AValue < Integer(FLimits.Pictures.size());
+            FSound = FSound && (!FLimits.Indexes || known || AValue == -1);
+            if (known) FIndexes.push_back(AValue);
             return;
         }
         const bool notNegative =
@@ -263,16 +265,15 @@ void TqxSkinSection::Rect(const char16_t* AKey, TRect& AValue) {
         TPoint topLeft = AValue.TopLeft(), bottomRight = AValue.BottomRight();
         Point(AKey, topLeft);
         Point(AKey, bottomRight);
-        if (FLimits.ControlElement)
-            FSound = FSound && AValue.Left <= AValue.Right && AValue.Top <= AValue.Bottom;
+        if (FLimits.Upright) FSound = FSound && AValue.Left <= AValue.Right && AValue.Top <= AValue.Bottom;
     }
     Value(AKey, AValue, ReadSkinRect, WriteSkinRect);
 }
 
 void TqxSkinSection::Point(const char16_t* AKey, TPoint& AValue) {
     if (FMode == smCheck)
-        FSound = FSound && AValue.X >= 0 && AValue.Y >= 0 && AValue.X <= MaxSkinCoordinate &&
-                 AValue.Y <= MaxSkinCoordinate;
+        FSound = FSound && AValue.X >= 0 && AValue.Y >= 0 && AValue.X <= FLimits.Width &&
+                 AValue.Y <= FLimits.Height;
     Value(AKey, AValue, ReadSkinPoint, WriteSkinPoint);
 }
 
@@ -303,7 +304,17 @@ void TqxSkinSection::Command(const char16_t* AKey, TqxStdCommand& AValue) {
 bool KeysMakeSense(const TqxSkinLimits& ALimits, const std::function<void(TqxSkinSection&)>& AKeys) {
     TqxSkinSection keys(ALimits);
     AKeys(keys);
-    return keys.Sound();
+    if (!keys.Sound() || !ALimits.InNamedPictures || keys.PictureIndexes().empty()) return keys.Sound();
+    // Once more, within the pictures the element names.
+    TqxSkinLimits within = ALimits;
+    within.Width = within.Height = 0;
+    for (const Integer index : keys.PictureIndexes()) {
+        within.Width = std::max(within.Width, ALimits.Pictures[size_t(index)].X);
+        within.Height = std::max(within.Height, ALimits.Pictures[size_t(index)].Y);
+    }
+    TqxSkinSection again(within);
+    AKeys(again);
+    return again.Sound();
 }
 
 void LoadSkinSection(TCustomIniFile* AIni, const String& ASection,

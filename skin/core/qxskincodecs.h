@@ -23,7 +23,9 @@ class TStrings;
 // pictures need more than 16777216 pixels", where a picture's headers tell,
 // before that picture is decoded.
 inline constexpr Int64 SkinPixelBudget = Int64(16) << 20;
-VELQUA_DECLARE_EXCEPTION(ESkinTooLarge, Exception);
+// A skin the program cannot use as a whole.
+VELQUA_DECLARE_EXCEPTION(EInvalidSkin, Exception);
+VELQUA_DECLARE_EXCEPTION(ESkinTooLarge, EInvalidSkin);
 // Takes APixels from ALeft, the budget left, or raises ESkinTooLarge.
 void TakeSkinPixels(Int64& ALeft, Int64 APixels);
 
@@ -110,20 +112,30 @@ bool IsValidSkinIni(TCustomIniFile* AIni);
 // without one gives two empty parts.
 void SplitIndexEntry(std::u16string_view AEntry, String& AName, String& AKind);
 
-// What a section's values are checked against once the skin's pictures are
-// read. A control element (AControlElement) is held to more than the frame's
-// objects and the window-wide sections, which draw what exists of theirs.
-struct TqxSkinLimits {
-    bool ControlElement = false;
-    // How many pictures the skin has.
-    Integer Pictures = 0;
-};
-
 // The largest magnitude a metric may have: an offset, a size, a font
 // height, a count or an interval.
 inline constexpr Integer MaxSkinMetric = 4096;
 // The largest coordinate of a rectangle or point: no picture is wider or higher.
 inline constexpr Integer MaxSkinCoordinate = 32767;
+
+// What a section's values are checked against once the skin's pictures are
+// read. A control element is held to all of it, the frame (FORMINFO) to
+// most; the frame's objects and the other window-wide sections draw what
+// exists of theirs.
+struct TqxSkinLimits {
+    // Picture indexes -1 or one of the skin's pictures.
+    bool Indexes = false;
+    // No rectangle inverted.
+    bool Upright = false;
+    // Rectangles and points within the largest picture the section names
+    // (when it names one): a control element's.
+    bool InNamedPictures = false;
+    // The sizes (width, height) of the skin's pictures, by picture index.
+    std::vector<TPoint> Pictures;
+    // Where rectangles and points must lie.
+    Integer Width = MaxSkinCoordinate;
+    Integer Height = MaxSkinCoordinate;
+};
 
 // One section's keys, walked by an element's list of them either to read
 // (each field takes its key's value, or the default given when the key is
@@ -140,6 +152,8 @@ public:
     TMode Mode() const { return FMode; }
     // smCheck: no value so far made no sense.
     bool Sound() const { return FSound; }
+    // smCheck: the indexes of the skin's pictures met so far.
+    const std::vector<Integer>& PictureIndexes() const { return FIndexes; }
 
     void Int(const char16_t* AKey, Integer& AValue, Integer ADefault = 0);
     void Color(const char16_t* AKey, TColor& AValue, TColor ADefault = 0);
@@ -164,13 +178,14 @@ private:
     String FSection;
     TqxSkinLimits FLimits;
     bool FSound = true;
+    std::vector<Integer> FIndexes;
 };
 
 // Whether the values AKeys walks make sense: a metric within MaxSkinMetric,
-// and a count, an interval or a size not negative; the coordinates of
-// rectangles and points within MaxSkinCoordinate; for a control element
-// also a picture index -1 or one of the skin's pictures, and no rectangle
-// inverted. Colours, texts and words are taken as they are.
+// and a count, an interval or a size not negative; rectangles and points
+// within the limits' width and height; what Indexes, Upright and
+// InNamedPictures ask.
+// Colours, texts and words are taken as they are.
 bool KeysMakeSense(const TqxSkinLimits& ALimits, const std::function<void(TqxSkinSection&)>& AKeys);
 
 // A section read by a list of keys, and erased and written by it.

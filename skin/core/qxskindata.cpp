@@ -134,6 +134,8 @@ void TqxSkinData::ReadPayload(TStream* APayload, Integer AVersion) {
     lines.SetText(DecodeText(text));
     TMemIniFile ini;
     ini.SetStrings(&lines);
+    // Pictures with no skin text to place them would make a frame of nothing.
+    if (!IsValidSkinIni(&ini)) throw EInvalidSkin(u"The skin's text is not a skin's");
     ReadSkinIni(&ini, nullptr);
 }
 
@@ -175,7 +177,9 @@ void TqxSkinData::ReadSkinIni(TCustomIniFile* AIni, const TqxSkinPictureLoader* 
     ReadActivePictures(AIni, ALoadPicture);
     // Values that make no sense give way to the default look: a window-wide
     // section to its defaults, an element to none at all.
-    const TqxSkinLimits limits{false, FActivePictures.Count()};
+    TqxSkinLimits limits;
+    for (const auto& picture : FActivePictures)
+        limits.Pictures.push_back({picture->Width(), picture->Height()});
     TMemIniFile none;
     ReadFormInfo(AIni, limits);
     FPopupWindow->LoadFromFile(AIni);
@@ -257,16 +261,16 @@ void TqxSkinData::FormInfoKeys(TqxSkinSection& K) {
 void TqxSkinData::ReadFormInfo(TCustomIniFile* AIni, const TqxSkinLimits& ALimits) {
     const auto keys = [this](TqxSkinSection& K) { FormInfoKeys(K); };
     LoadSkinSection(AIni, u"FORMINFO", keys);
-    if (!KeysMakeSense(ALimits, keys)) {
-        // No frame can be drawn from it: the form's default frame instead.
-        TMemIniFile none;
-        LoadSkinSection(&none, u"FORMINFO", keys);
-        for (TBitmap* picture : {FPicture.get(), FInActivePicture.get(), FMask.get()})
-            picture->SetSize(0, 0);
-        FPictureName.clear();
-        FInActivePictureName.clear();
-        FMaskName.clear();
+    // Its rectangles and points lie in the frame pictures, when there are some.
+    TqxSkinLimits limits = ALimits;
+    limits.Upright = true;
+    if (!FPicture->Empty() || !FInActivePicture->Empty() || !FMask->Empty()) {
+        limits.Width = std::max({FPicture->Width(), FInActivePicture->Width(), FMask->Width()});
+        limits.Height = std::max({FPicture->Height(), FInActivePicture->Height(), FMask->Height()});
     }
+    // No frame can be drawn from it, and the forms have no other frame with
+    // the skin in use.
+    if (!KeysMakeSense(limits, keys)) throw EInvalidSkin(u"The skin's frame (FORMINFO) makes no sense");
     if (!FMaskName.empty()) {
         if (IsRectDegenerate(MaskRectArea))
             MaskRectArea = ClRect;
@@ -315,7 +319,9 @@ void TqxSkinData::ReadCtrls(TCustomIniFile* AIni, const TqxSkinLimits& ALimits) 
         std::unique_ptr<TqxDataSkinControl> control = CreateSkinControl(kind, name);
         if (!control) continue;
         control->LoadFromFile(AIni);
-        if (control->MakesSense({true, ALimits.Pictures})) CtrlList.Add(std::move(control));
+        TqxSkinLimits limits = ALimits;
+        limits.Indexes = limits.Upright = limits.InNamedPictures = true;
+        if (control->MakesSense(limits)) CtrlList.Add(std::move(control));
     }
 }
 

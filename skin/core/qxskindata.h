@@ -173,7 +173,10 @@ public:
     TBitmap* GetActivePicture(Integer AIndex) const;
 
     // A folder skin: the INI file and the BMP files it names beside it. An
-    // invalid or missing file changes nothing. The new skin is read whole
+    // invalid or missing file changes nothing. Values that make no sense give
+    // way to the default look: an element's to none, a window-wide section's
+    // to its defaults; a frame (FORMINFO) that makes none raises EInvalidSkin,
+    // pictures past the pixel budget ESkinTooLarge. The new skin is read whole
     // before anything is announced, so an error (a value that does not
     // convert, a picture that cannot be read) leaves the old skin, sends
     // nothing and reaches the caller.
@@ -187,7 +190,8 @@ public:
     // is written.
     void StoreToDisk(const String& AFileName);
     // A compressed skin; an empty one or a payload of version 4 or more
-    // changes nothing. Errors leave the old skin as LoadFromFile does.
+    // changes nothing, a text that is no valid skin text raises EInvalidSkin.
+    // Errors leave the old skin as LoadFromFile does.
     void LoadCompressedStoredSkin(TqxCompressedStoredSkin* AStoredSkin);
     void LoadFromCompressedFile(const String& FileName);
     void SaveToCompressedFile(const String& FileName);

@@ -206,7 +206,7 @@ void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource, Int64 ALimit) 
     for (Int64 count; (count = stream.Read(chunk, sizeof chunk)) > 0;) {
         total += count;
         if (ALimit >= 0 && total > ALimit)
-            throw EDecompressionError(u"compression error: the data inflates too far");
+            throw EDecompressionLimit(u"compression error: the data inflates too far");
         ADest->WriteBuffer(chunk, count);
     }
     if (!stream.FStreamEnd) throw EDecompressionError(u"compression error");

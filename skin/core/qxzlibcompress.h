@@ -13,6 +13,8 @@ struct z_stream_s;
 VELQUA_DECLARE_EXCEPTION(EZlibError, Exception);
 VELQUA_DECLARE_EXCEPTION(ECompressionError, EZlibError);
 VELQUA_DECLARE_EXCEPTION(EDecompressionError, EZlibError);
+// The data would inflate past the limit the caller set.
+VELQUA_DECLARE_EXCEPTION(EDecompressionLimit, EDecompressionError);
 
 // Out of the global namespace, where the toolkit's colours clNone and
 // clDefault live.
@@ -99,6 +101,7 @@ private:
 // Source, from its start, deflated at the highest level into Dest.
 void CompressSkinStream(TMemoryStream* ASource, TMemoryStream* ADest);
 // Source, from its start, inflated into Dest. Data that ends before the zlib
-// stream does raises EDecompressionError "compression error"; so does data
-// that inflates beyond ALimit bytes when ALimit is not negative.
+// stream does raises EDecompressionError "compression error"; data that
+// inflates beyond ALimit bytes, when ALimit is not negative, its
+// EDecompressionLimit "compression error: the data inflates too far".
 void DecompressSkinStream(TStream* ADest, TMemoryStream* ASource, Int64 ALimit = -1);

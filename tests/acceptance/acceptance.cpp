@@ -32,10 +32,10 @@ void ProgramTest::StartProgram(ProgramSetup ASetup) {
     ASSERT_NE(FMain, 0u) << "The main window never showed. The program said:\n" << FProgram->Log();
 }
 
-void ProgramTest::CloseProgram() {
+void ProgramTest::CloseProgram(std::chrono::milliseconds ALimit) {
     if (!FProgram || FClosed) return;
     FClosed = true;
-    const int status = FProgram->Close();
+    const int status = FProgram->Close(ALimit);
     const std::string log = FProgram->Log();
     EXPECT_EQ(status, 0) << "The program did not end cleanly. It said:\n" << log;
     for (const char* report : {"AddressSanitizer", "LeakSanitizer", "runtime error:"})

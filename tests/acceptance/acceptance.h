@@ -30,8 +30,8 @@ protected:
     // Starts the program and waits for its main window (fatal when it never
     // shows: check with ASSERT_NO_FATAL_FAILURE).
     void StartProgram(ProgramSetup ASetup = {});
-    // Closes the program and checks that it ended cleanly.
-    void CloseProgram();
+    // Closes the program and checks that it ended cleanly, within ALimit.
+    void CloseProgram(std::chrono::milliseconds ALimit = 30s);
 
     // The test's own folder; the program's is FProgram->Folder().
     const std::string& Folder() const { return FFolder; }

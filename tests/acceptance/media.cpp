@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -100,6 +102,11 @@ bool IsCompleteMedia(const std::string& APath, double ASeconds, std::string* AEr
 bool WaitForCompleteMedia(const std::string& APath, double ASeconds, std::chrono::milliseconds ALimit,
                           std::string* AErrors) {
     return WaitUntil([&] { return IsCompleteMedia(APath, ASeconds, AErrors); }, ALimit);
+}
+
+std::string FileBytes(const std::string& APath) {
+    std::ifstream file(APath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 }  // namespace acceptance

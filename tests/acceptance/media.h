@@ -12,6 +12,8 @@ namespace acceptance {
 // Runs a command (no shell) and gives its exit status (-1 when it could not
 // run or died of a signal); AOutput, when given, gets stdout and stderr.
 int RunCommand(const std::vector<std::string>& AArguments, std::string* AOutput = nullptr);
+// A file's bytes (none when it cannot be read).
+std::string FileBytes(const std::string& APath);
 
 // Writes APath with ffmpeg from the input arguments given, e.g.
 // {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1"}.

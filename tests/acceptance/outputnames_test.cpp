@@ -6,8 +6,6 @@
 // still converts as before.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "acceptance.h"
@@ -22,11 +20,6 @@ std::set<std::string> FilesIn(const std::string& AFolder) {
     for (const auto& entry : fs::directory_iterator(AFolder))
         names.insert(entry.path().filename().string());
     return names;
-}
-
-std::string Bytes(const std::string& APath) {
-    std::ifstream file(APath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 class OutputNamesTest : public ProgramTest {
@@ -193,15 +186,15 @@ TEST_F(OutputNamesTest, ARunInTheInputsFolderLeavesTheInputAsItWas) {
     ASSERT_NO_FATAL_FAILURE(StartProgram(setup));
     const std::string input = program + "/sd43.avi";
     MakeClip(input, "320x240", 2);
-    const std::string source = Bytes(input);
+    const std::string source = FileBytes(input);
     ASSERT_NO_FATAL_FAILURE(AddTheRow("sd43.avi"));
     FDesktop.Click(MainControl("qxSkinButton2").Center());
     const std::string output = program + "/sd43_1.avi";
     // Either the output beside the input, or the input written over.
-    ASSERT_TRUE(WaitUntil([&] { return Bytes(input) != source || IsCompleteMedia(output, 1.9); }, 120s))
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(input) != source || IsCompleteMedia(output, 1.9); }, 120s))
         << "No complete " << output;
     ASSERT_TRUE(RunEnded());
-    EXPECT_TRUE(Bytes(input) == source) << "The input was written over";
+    EXPECT_TRUE(FileBytes(input) == source) << "The input was written over";
     EXPECT_TRUE(IsCompleteMedia(input, 1.9));
     CloseProgram();
 }

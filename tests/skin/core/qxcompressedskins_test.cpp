@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/base/fileutils.h"
 #include "skin/core/qxskindata.h"
 #include "skin/core/qxzlibcompress.h"
@@ -187,11 +189,29 @@ TEST(CompressedSkins, PayloadsInflateOnlySoFar) {
     const std::string zeros(1 << 16, '\0');
     source.WriteBuffer(zeros.data(), Int64(zeros.size()));
     CompressSkinStream(&source, &compressed);
-    EXPECT_THROW(DecompressSkinStream(&out, &compressed, 1000), EDecompressionError);
+    EXPECT_THROW(DecompressSkinStream(&out, &compressed, 1000), EDecompressionLimit);
     out.Clear();
     DecompressSkinStream(&out, &compressed, Int64(zeros.size()));
     EXPECT_EQ(Int64(zeros.size()), out.Size());
     EXPECT_GE(MaxSkinPayloadSize, Int64(64) << 20);
+}
+
+TEST(CompressedSkins, AStoredSkinThatUnpacksPastItsLimitIsTooLarge) {
+    // A few hundred KB that inflate past the limit: refused while inflating.
+    TMemoryStream source, compressed, out;
+    source.SetSize(MaxSkinPayloadSize + 1);
+    std::memset(source.Memory(), 0, size_t(source.Size()));
+    CompressSkinStream(&source, &compressed);
+    source.Clear();
+    TqxCompressedStoredSkin stored(nullptr);
+    stored.CompressedStream()->LoadFromStream(&compressed);
+    try {
+        stored.DeCompressToStream(&out);
+        FAIL() << "no error";
+    } catch (const ESkinTooLarge& E) {
+        EXPECT_EQ(u"The skin unpacks to more than 72 MB", E.Message());
+    }
+    EXPECT_LE(out.Size(), MaxSkinPayloadSize);
 }
 
 // What libFuzzer does where it can be built, with damage that is the same

@@ -268,6 +268,26 @@ TEST(SkinCodecs, WhatMakesSense) {
              V.Rect = {20, 20, 0, 0};
          },
          true, false},
+        {"a rectangle in the picture named",
+         [](TValues& V) {
+             V.Index = 1, V.Rect = {0, 0, 60, 30};
+         },
+         true, true},
+        {"a rectangle past the picture named",
+         [](TValues& V) {
+             V.Index = 1, V.Rect = {0, 0, 61, 30};
+         },
+         true, false},
+        {"a point past the picture named",
+         [](TValues& V) {
+             V.Index = 1, V.Point = {10, 31};
+         },
+         true, false},
+        {"a rectangle of no picture",
+         [](TValues& V) {
+             V.Rect = {0, 0, 800, 600};
+         },
+         true, true},
         {"a rectangle past any picture",
          [](TValues& V) {
              V.Rect = {0, 0, 8, MaxSkinCoordinate + 1};
@@ -283,8 +303,12 @@ TEST(SkinCodecs, WhatMakesSense) {
         TValues values;
         c.Set(values);
         const auto keys = [&values](TqxSkinSection& K) { values.Keys(K); };
-        EXPECT_EQ(c.ForAnyPart, KeysMakeSense({false, 3}, keys)) << c.Name;
-        EXPECT_EQ(c.ForAControl, KeysMakeSense({true, 3}, keys)) << c.Name;
+        // Three pictures, the second of 60 x 30.
+        TqxSkinLimits limits;
+        limits.Pictures = {{10, 10}, {60, 30}, {20, 20}};
+        EXPECT_EQ(c.ForAnyPart, KeysMakeSense(limits, keys)) << c.Name;
+        limits.Indexes = limits.Upright = limits.InNamedPictures = true;
+        EXPECT_EQ(c.ForAControl, KeysMakeSense(limits, keys)) << c.Name;
     }
 }
 

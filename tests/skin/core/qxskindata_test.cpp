@@ -13,6 +13,7 @@
 #include "platform/toolkit/formloader.h"
 #include "skin/core/qxcompressedskins.h"
 #include "skin/core/qxresstrs.h"
+#include "skin/core/qxskincontrols.h"
 #include "skin/core/qxzlibcompress.h"
 #include "skinfixtures.h"
 #include "skinforms.h"
@@ -94,6 +95,30 @@ TEST_F(SkinDataTest, AFolderSkinLoads) {
     // A file that is not there changes nothing.
     data.LoadFromFile(folder.Path() + u"missing.ini");
     EXPECT_EQ(u"minimal", data.SkinName);
+}
+
+// The checks that refuse damaged values refuse nothing of the skins the
+// program ships.
+TEST_F(SkinDataTest, TheProjectSkinsKeepEveryElement) {
+    for (const char16_t* name : {u"default", u"second"}) {
+        SCOPED_TRACE(StringToUTF8(name));
+        const TFixtureSkin& skin = ProjectSkin(name);
+        const auto count = [&](const char16_t* ASection) {
+            return StrToInt(GetValue(skin, ASection, u"count"));
+        };
+        TqxSkinData data(nullptr);
+        LoadFixture(&data, skin);
+        Integer known = 0;
+        for (Integer i = 0; i < count(u"SKINCONTROLS"); ++i) {
+            String element, kind;
+            SplitIndexEntry(GetValue(skin, u"SKINCONTROLS", IntToStr(i)), element, kind);
+            if (CreateSkinControl(kind, element)) ++known;
+        }
+        EXPECT_GT(known, 20);
+        EXPECT_EQ(known, data.CtrlList.Count());
+        EXPECT_EQ(count(u"SKINOBJECTS"), data.ObjectList.Count());
+        EXPECT_FALSE(data.FPicture->Empty());
+    }
 }
 
 TEST_F(SkinDataTest, EveryFormHearsTheChangeInOrder) {
@@ -264,13 +289,12 @@ TEST_F(SkinDataTest, DamagedSkins) {
          {},
          [](TqxSkinData& D) {
              EXPECT_EQ(-1, D.GetControlIndex(u"button"));
-             // The frame: the form's own, from no picture and FORMINFO's defaults.
-             EXPECT_TRUE(D.FPicture->Empty());
-             EXPECT_EQ(0, D.ButtonsOffset);
-             EXPECT_EQ(TRect(), D.ClRect);
+             EXPECT_EQ(40, D.FPicture->Width());
              EXPECT_EQ(13, D.HintWindow()->FontHeight);
              EXPECT_FALSE(D.HintWindow()->LeftStretch);
          }},
+        {"a frame of 2e9", oRaises, is((EInvalidSkin*)nullptr), {}},
+        {"an inverted frame", oRaises, is((EInvalidSkin*)nullptr), {}},
         {"inverted rectangles",
          oLoads,
          {},
@@ -283,6 +307,7 @@ TEST_F(SkinDataTest, DamagedSkins) {
         {"truncated zlib", oRaises, is((EDecompressionError*)nullptr), {}},
         {"bytes after the zlib data", oLoads, {}, {}},
         {"BMP with a false size", oRaises, is((EReadError*)nullptr), {}},
+        {"a payload whose text is no skin", oRaises, is((EInvalidSkin*)nullptr), {}},
         {"pictures past the pixel budget together",
          oRaises,
          [](const Exception& E) {

@@ -163,6 +163,8 @@ TEST(SkinWindows, FormFrameNormalisation) {
     };
     for (const TCase& c : cases) {
         TFixtureSkin skin = MinimalSkin();
+        // A form picture that holds every rectangle and point of the cases.
+        skin.Files[u"form.bmp"] = SolidBmp(400, 240, 0x336699);
         EraseSection(skin, u"FORMINFO");
         for (const auto& [key, value] : c.Keys)
             SetValue(skin, u"FORMINFO", key, value);

@@ -152,7 +152,7 @@ TEST_F(Messages, TheBoxIsLaidOutAroundTheMessage) {
 
 TEST_F(Messages, ASkinButtonElementSetsTheButtonHeight) {
     TFixtureSkin skin = ProjectSkin(u"default");
-    SetValue(skin, u"button", u"skinrect", u"0,0,75,30");
+    SetValue(skin, u"button", u"skinrect", u"0,0,64,30");
     LoadFixture(FSkin, skin);
     // The frame stays plain: the skin's minimum form height would raise the client.
     TqxMessageFormStyle style;
