@@ -356,13 +356,6 @@ protected:
         fs::copy_file(StringToUTF8(TestDataFile(u"short.avi")), path);
         return UTF8ToString(path.string());
     }
-    Integer LogCount(const String& ALine) {
-        TStrings* lines = Form1->mmoLog->Lines();
-        Integer count = 0;
-        for (Integer i = 0; i < lines->Count(); ++i)
-            count += lines->Strings(i).starts_with(ALine);
-        return count;
-    }
     std::vector<String> Boxes;
 };
 

@@ -20,6 +20,7 @@
 #include "platform/base/inifiles.h"
 #include "platform/base/ustring.h"
 #include "platform/toolkit/formloader.h"
+#include "platform/toolkit/memo.h"
 #include "platform/win/testdriver.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +71,14 @@ protected:
     void WriteIni(const std::string& AText) { std::ofstream(FRoot / "program" / "option.ini") << AText; }
     String Option(const char16_t* ASection, const char16_t* AKey) {
         return TIniFile(OptionFileName()).ReadString(ASection, AKey, u"(absent)");
+    }
+    // How many lines of the program's log start with ALine.
+    Integer LogCount(const String& ALine) {
+        TStrings* lines = Form1->mmoLog->Lines();
+        Integer count = 0;
+        for (Integer i = 0; i < lines->Count(); ++i)
+            count += lines->Strings(i).starts_with(ALine);
+        return count;
     }
     String Home(const char16_t* APath) const {
         return UTF8ToString((FRoot / "home").string()) + u"/" + APath;

@@ -104,13 +104,6 @@ protected:
     }
     TListItems* Rows() { return Form1->lvFiles->Items(); }
     String Cell(Integer ARow, Integer AColumn) { return Rows()->Item(ARow)->SubItems()->Strings(AColumn); }
-    Integer LogCount(const String& ALine) {
-        TStrings* lines = Form1->mmoLog->Lines();
-        Integer count = 0;
-        for (Integer i = 0; i < lines->Count(); ++i)
-            count += lines->Strings(i).starts_with(ALine);
-        return count;
-    }
     bool RunEnded() { return Form1->btnClear->Enabled() && !Form1->btnStop->Enabled(); }
     String Output(const char* AName) const { return UTF8ToString((FOutput / AName).string()); }
 
